@@ -1,0 +1,32 @@
+#include "app/Kommandozeile.h"
+
+using namespace Qt::StringLiterals;
+
+Kommandozeile Kommandozeile::lies(const QStringList &argumente)
+{
+    Kommandozeile k;
+    for (qsizetype i = 1; i < argumente.size(); ++i) {
+        const QString &a = argumente[i];
+        if (a == u"--help"_s || a == u"-h"_s) {
+            k.aktion = Aktion::Hilfe;
+            return k;
+        }
+        if (a == u"--version"_s) {
+            k.aktion = Aktion::Version;
+            return k;
+        }
+        k.aktion = Aktion::Fehler;
+        k.fehler = a;
+        return k;
+    }
+    k.uebergabe = argumente.mid(1);
+    return k;
+}
+
+QString Kommandozeile::Verwendung()
+{
+    return u"Aufruf: rufmon [--help | --version]\n"
+           u"  rufmon              startet Rufmon (ein zweiter Start übergibt an das laufende Programm)\n"
+           u"  --version           zeigt die Version\n"
+           u"  --help              zeigt diese Hilfe\n"_s;
+}

@@ -1,0 +1,80 @@
+#include "app/ListView.h"
+
+#include <QCollator>
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include <unordered_map>
+
+ListView::ListView(QWidget *parent)
+    : QTreeView(parent)
+{
+    setModel(&m_model);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
+    header()->setStretchLastSection(false);
+    connect(header(), &QHeaderView::sectionClicked, this, &ListView::ColumnClick);
+}
+
+void ListView::setSorted(bool sorted)
+{
+    m_sorted = sorted;
+    if (m_sorted)
+        sortByText();
+}
+
+void ListView::sortByText()
+{
+    // Like the desktop's own lists: by the column's text, ignoring case.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    const int column = m_sortKey;
+    // The model sorts positions, not the entries, so their addresses stay
+    // valid as keys while it compares.
+    std::unordered_map<const ListItem *, QCollatorSortKey> keys;
+    keys.reserve(m_model.Count());
+    for (int i = 0; i < m_model.Count(); ++i)
+        keys.emplace(&m_model.Item(i), collator.sortKey(m_model.Item(i).columnText(column)));
+    const bool descending = m_sortOrder == SortOrder::Descending;
+    m_model.sortItems([&](const ListItem &a, const ListItem &b) {
+        const int c = keys.at(&a).compare(keys.at(&b));
+        return descending ? c > 0 : c < 0;
+    });
+}
+
+int ListView::SelectedIndex() const
+{
+    const QModelIndexList rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListView::setSelectedIndex(int index)
+{
+    if (index < 0 || index >= m_model.Count()) {
+        clearSelection();
+        return;
+    }
+    const QModelIndex i = m_model.index(index, 0);
+    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTreeView::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton)
+        emit RightButtonReleased(event->globalPosition().toPoint());
+}
+
+void ListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit ItemDoubleClicked(SelectedIndex());
+}

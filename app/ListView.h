@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/ListViewModel.h"
+
+#include <QTreeView>
+
+// A report-style list: entries with columns, small icons and tags, a sort
+// column and order, and the mouse events the main window reacts to.
+class ListView : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    enum class SortOrder { Ascending, Descending };
+
+    explicit ListView(QWidget *parent = nullptr);
+
+    ListViewModel &Items() { return m_model; }
+    const ListViewModel &Items() const { return m_model; }
+
+    int SortKey() const { return m_sortKey; }
+    void setSortKey(int column) { m_sortKey = column; }
+    SortOrder sortOrder() const { return m_sortOrder; }
+    void setSortOrder(SortOrder order) { m_sortOrder = order; }
+    bool Sorted() const { return m_sorted; }
+    // Switching the list's own sorting on orders the entries by the text of
+    // the sort column at once.
+    void setSorted(bool sorted);
+    void sortByText();
+
+    // -1 when no entry is selected.
+    int SelectedIndex() const;
+    void setSelectedIndex(int index);
+
+signals:
+    void ColumnClick(int column);
+    void RightButtonReleased(const QPoint &globalPosition);
+    void ItemDoubleClicked(int index);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    ListViewModel m_model;
+    int m_sortKey = 0;
+    SortOrder m_sortOrder = SortOrder::Ascending;
+    bool m_sorted = false;
+};

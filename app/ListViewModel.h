@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class ImageList;
+
+// One entry of a report-style list: its own text (first column), the texts of
+// the further columns, a small icon (1-based index into the list's image list,
+// 0 = none) and a tag the program keeps with the entry.
+struct ListItem
+{
+    QString Text;
+    QStringList SubItems;
+    int SmallIcon = 0;
+    QString Tag;
+    bool Checked = false;
+
+    // The text in column `position` (0 = the entry's own text).
+    QString columnText(int position) const;
+    void setColumnText(int position, const QString &text);
+};
+
+struct ColumnHeader
+{
+    QString Key;
+    QString Text;
+    QString IconKey; // key into the sort-icon list
+};
+
+// The entries of a list view, kept in a vector so that lists of a hundred
+// thousand calls stay quick to fill, sort and scroll.
+class ListViewModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ListViewModel(QObject *parent = nullptr);
+
+    void setSmallIcons(const ImageList *icons);
+    void setHeaderIcons(const ImageList *icons);
+    void setCheckable(bool checkable);
+
+    void setColumns(const std::vector<ColumnHeader> &columns);
+    const std::vector<ColumnHeader> &columns() const { return m_columns; }
+    // Position of the column with that key, -1 when there is none.
+    int columnByKey(const QString &key) const;
+    void setColumnIcon(int column, const QString &iconKey);
+
+    int Count() const { return static_cast<int>(m_items.size()); }
+    const ListItem &Item(int index) const { return m_items[index]; }
+    void setItem(int index, const ListItem &item);
+    // Inserts at `index` (-1 = at the end); returns the position.
+    int Add(const ListItem &item, int index = -1);
+    void Remove(int index);
+    void Clear();
+    // Appends many entries in one step.
+    void AddMany(std::vector<ListItem> items);
+
+    // Reorders the entries stably with `less`; selections and other
+    // persistent indexes follow their entries.
+    void sortItems(const std::function<bool(const ListItem &, const ListItem &)> &less);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<ListItem> m_items;
+    std::vector<ColumnHeader> m_columns;
+    const ImageList *m_smallIcons = nullptr;
+    const ImageList *m_headerIcons = nullptr;
+    bool m_checkable = false;
+};

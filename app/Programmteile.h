@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/Teilsysteme.h"
+
+// The subsystems as this build of the program has them. A subsystem that is
+// not part of the build leaves its step out; the window still comes up.
+class Programmteile : public Teilsysteme
+{
+public:
+    void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override;
+    void TelefondatenSchliessen() override;
+    void TelefonfelderLaden() override;
+    void TelefonfelderSchliessen() override;
+    void ACTMonitorInitialisieren() override;
+    void PruefeACTDatenbank() override;
+    void ErstelleNummernCache() override;
+    void ProtokollfensterSchliessen() override;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+class ListView;
+class QString;
+
+// The steps of start-up, the timer tick and exit that belong to the other
+// subsystems. The main window calls them at the right moment; each reports
+// its own failures and leaves its function unavailable.
+class Teilsysteme
+{
+public:
+    virtual ~Teilsysteme() = default;
+
+    // Opens the phone database and fills the caller list from it.
+    virtual void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) = 0;
+    virtual void TelefondatenSchliessen() = 0;
+    // Loads the phone-field dialog without showing it.
+    virtual void TelefonfelderLaden() = 0;
+    virtual void TelefonfelderSchliessen() = 0;
+    // Opens ACT!'s database and reads its field definitions.
+    virtual void ACTMonitorInitialisieren() = 0;
+    // The periodic ACT! check.
+    virtual void PruefeACTDatenbank() = 0;
+    virtual void ErstelleNummernCache() = 0;
+    virtual void ProtokollfensterSchliessen() = 0;
+};

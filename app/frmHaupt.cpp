@@ -1,0 +1,579 @@
+#include "app/frmHaupt.h"
+
+#include "app/ListView.h"
+#include "app/StatusPanel.h"
+#include "app/Teilsysteme.h"
+#include "app/frmStatus.h"
+#include "app/modListviewSort.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/system/SystemFacilities.h"
+#include "platform/telephony/topTapi.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QStatusBar>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CRLF = u"\r\n"_s;
+
+// Design positions inside the window, in pixels.
+constexpr int Rand = 8;             // margin of the frames in the window and of the lists in the frames
+constexpr int ListeOben = 18;       // top of a list inside its frame, below the caption
+constexpr int TapiOben = 4;
+constexpr int TapiHoehe = 84;
+constexpr int AehnlicheAbstand = 6; // between the caller list's frame and the similar-numbers frame
+constexpr QSize BannerGroesse(120, 20);
+
+struct Menueeintrag
+{
+    const char16_t *name;
+    const char16_t *caption;
+    const char16_t *parent; // empty: the menu bar
+    const char16_t *shortcut;
+    bool checkable;
+};
+
+// The menu tree in menu order. Items that carry a check mark are created checked.
+constexpr Menueeintrag Menuebaum[] = {
+    {u"mnuProgramm", u"&Programm", u"", u"", false},
+    {u"mnuTAPI", u"&Tapimonitor aktivieren", u"mnuProgramm", u"Ctrl+T", false},
+    {u"mnuCacheNeu", u"&Nummern-Cache erneuern", u"mnuProgramm", u"Ctrl+N", false},
+    {u"mnuOptionen", u"&Optionen", u"mnuProgramm", u"", false},
+    {u"mnuAutoNummern", u"ähnliche &Nummern suchen", u"mnuOptionen", u"Ctrl+A", true},
+    {u"mnuVerbundeneNummern", u"Auf &verbundene Nummern reagieren", u"mnuOptionen", u"", true},
+    {u"mnuAutoTimer", u"ACT! Timer mit starten", u"mnuOptionen", u"", true},
+    {u"mnuBlank01", u"-", u"mnuOptionen", u"", false},
+    {u"mnuTelefonfelder", u"&Telefonfelder auswählen", u"mnuOptionen", u"", false},
+    {u"mnuNummern", u"Rufmon &Nummern", u"mnuOptionen", u"", false},
+    {u"mnuNummernfilter", u"Nummern&filter", u"mnuOptionen", u"", false},
+    {u"mnuStartoptionen", u"&Startoptionen", u"mnuOptionen", u"", false},
+    {u"mnuTapiAktivieren", u"Tapi&monitor automatisch aktivieren", u"mnuStartoptionen", u"", true},
+    {u"mnuFensterMin", u"&Fenster minimieren", u"mnuStartoptionen", u"", true},
+    {u"mnuNummernCache", u"Nummern-&Cache benutzen", u"mnuStartoptionen", u"", true},
+    {u"mnuNummernCacheAutomatisch", u"Nummern-Cache autom. aktualisieren", u"mnuStartoptionen", u"", true},
+    {u"mnuTapiTreiber", u"T&API", u"mnuOptionen", u"", false},
+    {u"mnuTapiInfos", u"Treiber &Informationen", u"mnuTapiTreiber", u"Ctrl+I", false},
+    {u"mnuTapiEinstellungen", u"Treiber &Einstellungen", u"mnuTapiTreiber", u"", false},
+    {u"mnuTapiWaehlregeln", u"&Wählregeln", u"mnuTapiTreiber", u"", false},
+    {u"mnuTAPIProtokoll", u"&Protokoll", u"mnuTapiTreiber", u"", true},
+    {u"mnuBlank02", u"-", u"mnuTapiTreiber", u"", false},
+    {u"mnuTapiNullAendern", u"Präfix (0) ä&ndern", u"mnuTapiTreiber", u"", false},
+    {u"mnuTapiNull", u"Präfix (0) hin&zufügen", u"mnuTapiTreiber", u"", true},
+    {u"mnuTAPINullEntfernen", u"Präfix (0) en&tfernen", u"mnuTapiTreiber", u"", true},
+    {u"mnuBlank03", u"-", u"mnuTapiTreiber", u"", false},
+    {u"mnuTAPIPlusKlammerFilter", u"&Pluszeichen und Klammern filtern", u"mnuTapiTreiber", u"", true},
+    {u"mnuKeineNullBeimSuchen", u"&Suche in ACT! ohne Null", u"mnuTapiTreiber", u"", true},
+    {u"mnuBeenden", u"&Beenden", u"mnuProgramm", u"Ctrl+Q", false},
+    {u"mnuPopupListe", u"&Anruferliste", u"", u"", false},
+    {u"mnuACTAnzeigen", u"&Kontakt anzeigen", u"mnuPopupListe", u"", false},
+    {u"mnuACTProtokollAufzeichnen", u"&Protokoll aufzeichnen", u"mnuPopupListe", u"", false},
+    {u"mnuPopupListeBlank01", u"-", u"mnuPopupListe", u"", false},
+    {u"mnuKopieren", u"Eintrag &kopieren", u"mnuPopupListe", u"", false},
+    {u"mnuKopiereKontaktNummer", u"Kontakt && Telefon&nummer", u"mnuKopieren", u"", false},
+    {u"mnuKopierenTrennlinie", u"-", u"mnuKopieren", u"", false},
+    {u"mnuKopiereNummer", u"&Telefonnummer", u"mnuKopieren", u"", false},
+    {u"mnuKopiereOrt", u"&Ort", u"mnuKopieren", u"", false},
+    {u"mnuKopiereKontakt", u"&Kontakt", u"mnuKopieren", u"", false},
+    {u"mnuEintraege", u"Einträge &löschen", u"mnuPopupListe", u"", false},
+    {u"mnuAlleLoeschen", u"&Alle", u"mnuEintraege", u"", false},
+    {u"mnuTagLoeschen", u"Älter als 1 &Tag", u"mnuEintraege", u"", false},
+    {u"mnuWocheLoeschen", u"Älter als 1 &Woche", u"mnuEintraege", u"", false},
+    {u"mnuPopupListeBlank02", u"-", u"mnuPopupListe", u"", false},
+    {u"mnuSuche_aehnliche", u"&Suche ähnliche Nummern", u"mnuPopupListe", u"", false},
+    {u"mnuNummerAnwaehlen", u"&Nummer anwählen", u"mnuPopupListe", u"", false},
+    {u"mnuStatusKopieren", u"Menü-Kopieren", u"", u"", false},
+    {u"mnuCopyStatus", u"&Kopieren", u"mnuStatusKopieren", u"", false},
+    {u"mnuMenueAehnliche", u"Menü-Ähnliche", u"", u"", false},
+    {u"mnuAehnlicheACTAnzeigen", u"&Kontakt anzeigen", u"mnuMenueAehnliche", u"", false},
+    {u"mnuAehnlicheACTProtokollAufzeichnen", u"&Protokoll aufzeichnen", u"mnuMenueAehnliche", u"", false},
+    {u"mnuMenueAehnlicheBlank01", u"-", u"mnuMenueAehnliche", u"", false},
+    {u"mnuAehnlicheNummerAnwaehlen", u"&Nummer anwählen", u"mnuMenueAehnliche", u"", false},
+};
+
+// Top-level menus that serve only as right-click menus.
+bool versteckt(const QString &name)
+{
+    return name == u"mnuStatusKopieren"_s || name == u"mnuMenueAehnliche"_s;
+}
+
+bool hatUntereintraege(const QString &name)
+{
+    for (const Menueeintrag &e : Menuebaum) {
+        if (QStringView(e.parent) == name)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// The pictures live in a static library; its resources must be registered by hand.
+static void ladeBilderRessourcen()
+{
+    Q_INIT_RESOURCE(rufmon);
+}
+
+frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
+    : QMainWindow(parent)
+    , m_store(umgebung.store)
+    , m_dialogs(umgebung.dialogs)
+    , m_clipboard(umgebung.clipboard)
+    , m_system(umgebung.system)
+    , m_tapi(umgebung.tapi)
+    , m_teilsysteme(umgebung.teilsysteme)
+    , m_optionen(umgebung.store, umgebung.system)
+{
+    ladeBilderRessourcen();
+    setObjectName(u"frmHaupt"_s);
+    setWindowTitle(u"Rufmon - Der Tapimonitor für ACT!"_s);
+    setWindowIcon(QIcon(u":/icons/rufmon.svg"_s));
+    m_timerACT.setObjectName(u"TimerACT"_s);
+    ladeBilder();
+    erstelleSteuerelemente();
+    erstelleMenues();
+    verbindeBefehle();
+    setMinimumSize(pxX(MindestBreite), pxY(MindestHoehe));
+}
+
+frmHaupt::~frmHaupt() = default;
+
+void frmHaupt::ladeBilder()
+{
+    for (int i = 1; i <= 11; ++i)
+        m_ilIcons.Add(QString::number(i), QIcon(u":/icons/ilIcons_%1.svg"_s.arg(i, 2, 10, QChar(u'0'))));
+    m_ilTelefone.Add(u"aktiv"_s, QIcon(u":/icons/telefon_aktiv.svg"_s));
+    m_ilTelefone.Add(u"passiv"_s, QIcon(u":/icons/telefon_passiv.svg"_s));
+    m_ilTelefone.Add(u"abgenommen"_s, QIcon(u":/icons/telefon_abgenommen.svg"_s));
+    m_ilSortierung.Add(u"Leer"_s, QIcon(u":/icons/sort_leer.svg"_s));
+    m_ilSortierung.Add(u"Hoch"_s, QIcon(u":/icons/sort_hoch.svg"_s));
+    m_ilSortierung.Add(u"Runter"_s, QIcon(u":/icons/sort_runter.svg"_s));
+}
+
+void frmHaupt::erstelleSteuerelemente()
+{
+    auto *flaeche = new QWidget(this);
+    flaeche->setObjectName(u"Arbeitsflaeche"_s);
+    setCentralWidget(flaeche);
+
+    m_frTapi = new QGroupBox(u"Tapi-Gerät"_s, flaeche);
+    m_frTapi->setObjectName(u"frTapi"_s);
+    m_frTapi->setGeometry(Rand, TapiOben, 489, TapiHoehe);
+
+    m_cbxTapiDevices = new QComboBox(m_frTapi);
+    m_cbxTapiDevices->setObjectName(u"cbxTapiDevices"_s);
+    m_cbxTapiDevices->setGeometry(8, 20, 200, 24);
+
+    m_cmdInitTapi = new QPushButton(u"Tapimonitor aktivieren"_s, m_frTapi);
+    m_cmdInitTapi->setObjectName(u"cmdInitTapi"_s);
+    m_cmdInitTapi->setGeometry(214, 18, 200, 28);
+    m_cmdInitTapi->setProperty("Tag", u"passiv"_s);
+    m_cmdInitTapi->setIcon(m_ilTelefone.Picture(u"passiv"_s));
+    m_cmdInitTapi->setIconSize(QSize(20, 20));
+    m_cmdInitTapi->setToolTip(u"Tapimonitor aktivieren"_s);
+
+    m_cbxAddress = new QComboBox(m_frTapi);
+    m_cbxAddress->setObjectName(u"cbxAddress"_s);
+    m_cbxAddress->setGeometry(8, 52, 100, 24);
+
+    m_Text2 = new QLineEdit(u"Adresse"_s, m_frTapi);
+    m_Text2->setObjectName(u"Text2"_s);
+    m_Text2->setGeometry(114, 52, 70, 24);
+    m_Text1 = new QLineEdit(u"Telefon"_s, m_frTapi);
+    m_Text1->setObjectName(u"Text1"_s);
+    m_Text1->setGeometry(190, 52, 100, 24);
+
+    m_imBanner = new QLabel(m_frTapi);
+    m_imBanner->setObjectName(u"imBanner"_s);
+    m_imBanner->setToolTip(u"Informationen zum Programm"_s);
+    m_imBanner->setPixmap(QIcon(u":/banner/banner_01.svg"_s).pixmap(BannerGroesse));
+    m_imBanner->setGeometry(489 - BannerGroesse.width() - Rand, 54, BannerGroesse.width(),
+                            BannerGroesse.height());
+    m_imBanner->setCursor(Qt::PointingHandCursor);
+    m_imBanner->installEventFilter(this);
+
+    const int listenOben = TapiOben + TapiHoehe + Rand;
+    m_frAnruferliste = new QGroupBox(u"Anruferliste"_s, flaeche);
+    m_frAnruferliste->setObjectName(u"frAnruferliste"_s);
+    m_frAnruferliste->setGeometry(Rand, listenOben, 489, 160);
+    m_lvNummern = new ListView(m_frAnruferliste);
+    m_lvNummern->setObjectName(u"lvNummern"_s);
+    m_lvNummern->setGeometry(Rand, ListeOben, 473, 160 - 2 * ListeOben);
+    m_lvNummern->Items().setSmallIcons(&m_ilIcons);
+    m_lvNummern->Items().setHeaderIcons(&m_ilSortierung);
+    m_lvNummern->Items().setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
+                                     {u"Datum"_s, u"Datum"_s, {}},
+                                     {u"Ort"_s, u"Ort"_s, {}},
+                                     {u"Kontakt"_s, u"Kontakt"_s, {}}});
+
+    m_frAehnliche = new QGroupBox(u"Kontakte in ACT! mit ähnlicher Telefonnummer"_s, flaeche);
+    m_frAehnliche->setObjectName(u"frAehnliche"_s);
+    m_frAehnliche->setGeometry(Rand, listenOben + 160 + AehnlicheAbstand, 489, 100);
+    m_lvKontakte = new ListView(m_frAehnliche);
+    m_lvKontakte->setObjectName(u"lvKontakte"_s);
+    m_lvKontakte->setGeometry(Rand, ListeOben, 473, 100 - 2 * ListeOben);
+    m_lvKontakte->Items().setSmallIcons(&m_ilIcons);
+    m_lvKontakte->Items().setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
+                                      {u"Kontakt"_s, u"Kontakt"_s, {}},
+                                      {u"Firma"_s, u"Firma"_s, {}}});
+    // The similar contacts are listed in the order found; no header sorting.
+    m_lvKontakte->header()->setSectionsClickable(false);
+
+    m_lbID = new QLabel(flaeche);
+    m_lbID->setObjectName(u"lbID"_s);
+    m_lbID->hide();
+
+    auto *bar = new QStatusBar(this);
+    bar->setObjectName(u"StatusBar"_s);
+    bar->setSizeGripEnabled(true);
+    bar->setContextMenuPolicy(Qt::CustomContextMenu);
+    setStatusBar(bar);
+    for (int i = 0; i < 4; ++i) {
+        m_panels[i] = new StatusPanel(bar);
+        m_panels[i]->setObjectName(u"Panel%1"_s.arg(i + 1));
+        bar->addWidget(m_panels[i]);
+    }
+    // The cache panel shows only its picture.
+    m_panels[3]->setFixedWidth(16 + 8);
+}
+
+void frmHaupt::erstelleMenues()
+{
+    for (const Menueeintrag &e : Menuebaum) {
+        const QString name = QString::fromUtf16(e.name);
+        const QString parentName = QString::fromUtf16(e.parent);
+        const QString caption = QString::fromUtf16(e.caption);
+        QAction *action = nullptr;
+        if (hatUntereintraege(name)) {
+            auto *menu = new QMenu(caption, this);
+            menu->setObjectName(name);
+            m_menus.insert(name, menu);
+            action = menu->menuAction();
+            if (parentName.isEmpty())
+                menuBar()->addAction(action);
+            else
+                m_menus.value(parentName)->addMenu(menu);
+        } else if (caption == u"-"_s) {
+            action = m_menus.value(parentName)->addSeparator();
+        } else {
+            action = new QAction(caption, this);
+            if (parentName.isEmpty())
+                menuBar()->addAction(action);
+            else
+                m_menus.value(parentName)->addAction(action);
+        }
+        action->setObjectName(name);
+        if (e.shortcut[0] != 0) {
+            action->setShortcut(QKeySequence(QString::fromUtf16(e.shortcut)));
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        if (e.checkable) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+        if (parentName.isEmpty() && versteckt(name))
+            action->setVisible(false);
+        m_actions.insert(name, action);
+    }
+}
+
+QAction *frmHaupt::Menu(const QString &name) const
+{
+    return m_actions.value(name);
+}
+
+QMenu *frmHaupt::Untermenue(const QString &name) const
+{
+    return m_menus.value(name);
+}
+
+StatusPanel *frmHaupt::Panel(int nummer) const
+{
+    return nummer >= 1 && nummer <= 4 ? m_panels[nummer - 1] : nullptr;
+}
+
+void frmHaupt::verbindeBefehle()
+{
+    const auto on = [this](const QString &name, auto handler) {
+        connect(Menu(name), &QAction::triggered, this, handler);
+    };
+    on(u"mnuBeenden"_s, [this] { close(); });
+    on(u"mnuAutoNummern"_s, [this] { Form_Resize(); });
+    on(u"mnuAutoTimer"_s, [this] { Form_Resize(); });
+    on(u"mnuNummernCache"_s, [this](bool nunGesetzt) {
+        // The mark was flipped by the click; switching sets it for good.
+        SchalteNummernCache(nunGesetzt);
+    });
+    on(u"mnuTAPI"_s, [this] { m_cmdInitTapi->click(); });
+    on(u"mnuKopiereNummer"_s, [this] { mnuKopiereNummer_Click(); });
+    on(u"mnuKopiereOrt"_s, [this] { mnuKopiereOrt_Click(); });
+    on(u"mnuKopiereKontakt"_s, [this] { mnuKopiereKontakt_Click(); });
+    on(u"mnuKopiereKontaktNummer"_s, [this] { mnuKopiereKontaktNummer_Click(); });
+    on(u"mnuCopyStatus"_s, [this] { mnuCopyStatus_Click(); });
+
+    connect(m_cmdInitTapi, &QPushButton::clicked, this, &frmHaupt::cmdInitTapi_Click);
+    connect(&m_timerACT, &IntervalTimer::Timer, this, &frmHaupt::TimerACT_Timer);
+
+    connect(m_lvNummern, &ListView::ColumnClick, this,
+            [this](int column) { modListviewSort::SortColumn(*m_lvNummern, column, true); });
+    connect(m_lvNummern, &ListView::ItemDoubleClicked, this,
+            [this] { Menu(u"mnuACTAnzeigen"_s)->trigger(); });
+    connect(m_lvNummern, &ListView::RightButtonReleased, this,
+            [this](const QPoint &at) { m_menus.value(u"mnuPopupListe"_s)->popup(at); });
+    connect(m_lvKontakte, &ListView::ItemDoubleClicked, this,
+            [this] { Menu(u"mnuAehnlicheACTAnzeigen"_s)->trigger(); });
+    connect(m_lvKontakte, &ListView::RightButtonReleased, this,
+            [this](const QPoint &at) { m_menus.value(u"mnuMenueAehnliche"_s)->popup(at); });
+    connect(statusBar(), &QStatusBar::customContextMenuRequested, this, [this](const QPoint &at) {
+        m_menus.value(u"mnuStatusKopieren"_s)->popup(statusBar()->mapToGlobal(at));
+    });
+}
+
+bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_imBanner && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && m_imBanner->rect().contains(mouse->position().toPoint()))
+            emit InfoAngefordert();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+double frmHaupt::TwipsProPixelX() const
+{
+    return m_system.TwipsPerPixelX();
+}
+
+double frmHaupt::TwipsProPixelY() const
+{
+    return m_system.TwipsPerPixelY();
+}
+
+int frmHaupt::pxX(double twips) const
+{
+    return static_cast<int>(std::lround(twips / TwipsProPixelX()));
+}
+
+int frmHaupt::pxY(double twips) const
+{
+    return static_cast<int>(std::lround(twips / TwipsProPixelY()));
+}
+
+double frmHaupt::twX(int pixels) const
+{
+    return pixels * TwipsProPixelX();
+}
+
+double frmHaupt::twY(int pixels) const
+{
+    return pixels * TwipsProPixelY();
+}
+
+void frmHaupt::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmHaupt::Form_Resize()
+{
+    if (m_imLayout)
+        return;
+    m_imLayout = true;
+    m_timerACT.setEnabled(false);
+
+    if (!isMinimized()) {
+        // Never smaller than the design size; an attempt to shrink is undone.
+        const QSize mindest(pxX(MindestBreite), pxY(MindestHoehe));
+        if (width() < mindest.width() || height() < mindest.height())
+            resize(std::max(width(), mindest.width()), std::max(height(), mindest.height()));
+
+        const double innenBreite = twX(width());
+        const double innenHoehe = twY(height() - (menuBar()->isVisible() ? menuBar()->height() : 0));
+
+        const int panelBreite = static_cast<int>(std::lround(innenBreite)) / 4;
+        for (int nummer : {2, 1, 3})
+            Panel(nummer)->setFixedWidth(pxX(panelBreite));
+
+        const double m = twX(m_frAnruferliste->x());
+        const double W = std::round(innenBreite - 2 * m);
+        for (QGroupBox *frame : {m_frAehnliche, m_frAnruferliste, m_frTapi})
+            frame->resize(pxX(W), frame->height());
+        m_imBanner->move(pxX(W - twX(m_imBanner->width()) - twX(m_frTapi->x())), m_imBanner->y());
+
+        const double k = twX(m_lvKontakte->x());
+        const double listenBreite = std::round(twX(m_frAehnliche->width()) - 2 * k);
+        m_lvNummern->resize(pxX(listenBreite), m_lvNummern->height());
+        m_lvKontakte->resize(pxX(listenBreite), m_lvKontakte->height());
+
+        const double H = std::round(innenHoehe - twY(m_frAnruferliste->y())
+                                    - twY(statusBar()->height()) - 2 * m);
+        if (Menu(u"mnuAutoNummern"_s)->isChecked()) {
+            m_frAnruferliste->resize(m_frAnruferliste->width(), pxY(H * 0.6));
+            m_frAehnliche->setVisible(true);
+            m_frAehnliche->resize(m_frAehnliche->width(), pxY(H * 0.4));
+        } else {
+            m_frAnruferliste->resize(m_frAnruferliste->width(), pxY(H));
+            m_frAehnliche->setVisible(false);
+        }
+
+        m_frAehnliche->move(m_frAehnliche->x(),
+                            m_frAnruferliste->y() + m_frAnruferliste->height() + AehnlicheAbstand);
+        m_lvNummern->resize(m_lvNummern->width(),
+                            std::max(0, m_frAnruferliste->height() - 2 * m_lvNummern->y()));
+        m_lvKontakte->resize(m_lvKontakte->width(),
+                             std::max(0, m_frAehnliche->height() - 2 * m_lvKontakte->y()));
+    }
+
+    m_timerACT.setEnabled(true);
+    m_imLayout = false;
+}
+
+void frmHaupt::setzeSpaltenbreiten()
+{
+    for (ListView *liste : {m_lvNummern, m_lvKontakte}) {
+        const int spalten = liste->Items().columnCount();
+        if (spalten == 0)
+            continue;
+        const int breite = (liste->width() - 24) / spalten;
+        for (int i = 0; i < spalten; ++i)
+            liste->setColumnWidth(i, breite);
+    }
+    m_lvNummern->setColumnWidth(1, m_lvNummern->columnWidth(1) + 3);
+}
+
+int frmHaupt::Spaltennummer(const QString &key) const
+{
+    return m_lvNummern->Items().columnByKey(key);
+}
+
+QString frmHaupt::ErstesWort(const QString &text)
+{
+    const qsizetype blank = text.indexOf(u' ');
+    return blank < 0 ? text : text.left(blank);
+}
+
+bool frmHaupt::eintragGewaehlt(int &index) const
+{
+    if (m_lvNummern->Items().Count() == 0)
+        return false;
+    index = m_lvNummern->SelectedIndex();
+    return index >= 0;
+}
+
+void frmHaupt::kopiere(const QString &text)
+{
+    m_clipboard.Clear();
+    m_clipboard.SetText(text);
+}
+
+void frmHaupt::mnuKopiereNummer_Click()
+{
+    int i = -1;
+    if (eintragGewaehlt(i))
+        kopiere(m_lvNummern->Items().Item(i).Text);
+}
+
+void frmHaupt::mnuKopiereOrt_Click()
+{
+    int i = -1;
+    if (eintragGewaehlt(i))
+        kopiere(m_lvNummern->Items().Item(i).columnText(Spaltennummer(u"Ort"_s)));
+}
+
+void frmHaupt::mnuKopiereKontakt_Click()
+{
+    int i = -1;
+    if (eintragGewaehlt(i))
+        kopiere(m_lvNummern->Items().Item(i).columnText(Spaltennummer(u"Kontakt"_s)));
+}
+
+void frmHaupt::mnuKopiereKontaktNummer_Click()
+{
+    int i = -1;
+    if (!eintragGewaehlt(i))
+        return;
+    const ListItem &item = m_lvNummern->Items().Item(i);
+    kopiere(item.columnText(Spaltennummer(u"Kontakt"_s)) + CRLF + item.Text);
+}
+
+void frmHaupt::mnuCopyStatus_Click()
+{
+    kopiere(u"TAPI:"_s + Panel(1)->Text() + CRLF + u"Rufmon:"_s + Panel(3)->Text() + CRLF
+            + u"ACT:"_s + Panel(2)->Text());
+    m_dialogs.MsgBox(u"Die Statusmeldungen sind in die Zwischenanblage kopiert worden."_s,
+                     Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+}
+
+void frmHaupt::SchalteNummernCache(bool ein)
+{
+    Menu(u"mnuNummernCache"_s)->setChecked(ein);
+    Menu(u"mnuNummernCacheAutomatisch"_s)->setEnabled(ein);
+    const int bild = ein ? 11 : 4;
+    Panel(4)->setPicture(m_ilIcons.Picture(bild), bild);
+    Panel(4)->setToolTipText(ein ? u"Der Nummern-Cache wird verwendet."_s
+                                 : u"Es wird kein Nummern-Cache verwendet."_s);
+}
+
+bool frmHaupt::MonitorAktiv() const
+{
+    return m_cmdInitTapi->property("Tag").toString() == u"aktiv"_s;
+}
+
+void frmHaupt::cmdInitTapi_Click()
+{
+    if (m_cmdInitTapi->property("Tag").toString() == u"passiv"_s)
+        Aktivieren();
+    else
+        Deaktivieren();
+}
+
+void frmHaupt::Aktivieren()
+{
+    m_tapi.setCallPrivilege(2);
+    m_tapi.OpenLine();
+    m_cmdInitTapi->setIcon(m_ilTelefone.Picture(u"aktiv"_s));
+    m_cmdInitTapi->setProperty("Tag", u"aktiv"_s);
+    m_cbxTapiDevices->setEnabled(false);
+    setWindowTitle(u"Rufmon ist aktiv"_s);
+    m_cmdInitTapi->setToolTip(u"Tapimonitor deaktivieren"_s);
+    Menu(u"mnuTAPI"_s)->setText(u"&Tapimonitor deaktivieren"_s);
+    lSuche = 0;
+}
+
+void frmHaupt::Deaktivieren()
+{
+    m_tapi.CloseLine();
+    m_cmdInitTapi->setIcon(m_ilTelefone.Picture(u"passiv"_s));
+    m_cmdInitTapi->setProperty("Tag", u"passiv"_s);
+    m_cbxTapiDevices->setEnabled(true);
+    setWindowTitle(u"Rufmon"_s);
+    m_cmdInitTapi->setToolTip(u"Tapimonitor aktivieren"_s);
+    Menu(u"mnuTAPI"_s)->setText(u"&Tapimonitor aktivieren"_s);
+    lSuche = 0;
+}
+
+QRect frmHaupt::FensterTwips() const
+{
+    if (!m_gegebenPixel.isNull() && QRect(pos(), size()) == m_gegebenPixel)
+        return m_gegebenTwips;
+    return QRect(static_cast<int>(std::lround(twX(x()))), static_cast<int>(std::lround(twY(y()))),
+                 static_cast<int>(std::lround(twX(width()))),
+                 static_cast<int>(std::lround(twY(height()))));
+}

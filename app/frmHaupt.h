@@ -1,0 +1,170 @@
+#pragma once
+
+#include "app/ImageList.h"
+#include "app/IntervalTimer.h"
+#include "app/modOptionen.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+class Clipboard;
+class Dialogs;
+class ListView;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class SettingsStore;
+class StatusPanel;
+class SystemFacilities;
+class Teilsysteme;
+class frmStatus;
+class topTapi;
+
+// What the main window works with; all of it outlives the window.
+struct frmHauptUmgebung
+{
+    SettingsStore &store;
+    Dialogs &dialogs;
+    Clipboard &clipboard;
+    SystemFacilities &system;
+    topTapi &tapi;
+    Teilsysteme &teilsysteme;
+};
+
+// The main window: the telephony device, the caller list, the contacts with
+// similar numbers and the status bar. It lays out its controls, keeps the
+// menus and runs the start and exit sequences; the work of each command lives
+// in its subsystem.
+class frmHaupt : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MindestBreite = 7575; // twips
+    static constexpr int MindestHoehe = 6540;  // twips
+    static constexpr int TimerACTIntervall = 4500;
+
+    explicit frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent = nullptr);
+    ~frmHaupt() override;
+
+    // Start sequence; the window is shown afterwards.
+    void Form_Load();
+    // Layout of the controls for the current size.
+    void Form_Resize();
+    // Exit sequence; runs once, also when several close requests arrive.
+    void Form_Unload();
+    void TimerACT_Timer();
+
+    QAction *Menu(const QString &name) const;
+    QMenu *Untermenue(const QString &name) const;
+    ListView *lvNummern() const { return m_lvNummern; }
+    ListView *lvKontakte() const { return m_lvKontakte; }
+    StatusPanel *Panel(int nummer) const;
+    IntervalTimer &TimerACT() { return m_timerACT; }
+    modOptionen &Optionen() { return m_optionen; }
+    const ImageList &ilIcons() const { return m_ilIcons; }
+    const ImageList &ilTelefone() const { return m_ilTelefone; }
+    QComboBox *cbxTapiDevices() const { return m_cbxTapiDevices; }
+    QComboBox *cbxAddress() const { return m_cbxAddress; }
+    QPushButton *cmdInitTapi() const { return m_cmdInitTapi; }
+
+    // Sub-item number of the caller-list column with that key; -1 when none.
+    int Spaltennummer(const QString &key) const;
+    // The text before its first blank (all of it when there is none).
+    static QString ErstesWort(const QString &text);
+
+    void mnuKopiereNummer_Click();
+    void mnuKopiereOrt_Click();
+    void mnuKopiereKontakt_Click();
+    void mnuKopiereKontaktNummer_Click();
+    void mnuCopyStatus_Click();
+
+    void SchalteNummernCache(bool ein);
+    void cmdInitTapi_Click();
+    bool MonitorAktiv() const;
+
+    QString Filtertext;
+    bool AutoAktivierenOffen = false;
+    bool MinimierenOffen = false;
+    int lSuche = 0;
+
+    // Geometry in twips, as the settings store keeps it.
+    QRect FensterTwips() const;
+    double TwipsProPixelX() const;
+    double TwipsProPixelY() const;
+
+signals:
+    // The user asked for the about box.
+    void InfoAngefordert();
+    // The exit sequence has run.
+    void Entladen();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void erstelleSteuerelemente();
+    void erstelleMenues();
+    void verbindeBefehle();
+    void ladeBilder();
+    void platziereFenster();
+    void setzeSpaltenbreiten();
+    void fuelleGeraeteliste();
+    void OptionenInMenues();
+    void OptionenSpeichern();
+    void FensterSpeichern();
+    void Aktivieren();
+    void Deaktivieren();
+    int leseFensterwert(const QString &key, int standard) const;
+    void kopiere(const QString &text);
+    void statusInfo(const QString &text);
+    bool eintragGewaehlt(int &index) const;
+
+    int pxX(double twips) const;
+    int pxY(double twips) const;
+    double twX(int pixels) const;
+    double twY(int pixels) const;
+
+    SettingsStore &m_store;
+    Dialogs &m_dialogs;
+    Clipboard &m_clipboard;
+    SystemFacilities &m_system;
+    topTapi &m_tapi;
+    Teilsysteme &m_teilsysteme;
+    modOptionen m_optionen;
+
+    QGroupBox *m_frTapi = nullptr;
+    QGroupBox *m_frAnruferliste = nullptr;
+    QGroupBox *m_frAehnliche = nullptr;
+    QComboBox *m_cbxTapiDevices = nullptr;
+    QComboBox *m_cbxAddress = nullptr;
+    QLineEdit *m_Text1 = nullptr;
+    QLineEdit *m_Text2 = nullptr;
+    QPushButton *m_cmdInitTapi = nullptr;
+    QLabel *m_imBanner = nullptr;
+    QLabel *m_lbID = nullptr;
+    ListView *m_lvNummern = nullptr;
+    ListView *m_lvKontakte = nullptr;
+    StatusPanel *m_panels[4] = {};
+    IntervalTimer m_timerACT;
+    ImageList m_ilIcons;
+    ImageList m_ilTelefone;
+    ImageList m_ilSortierung;
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QMenu *> m_menus;
+    QPointer<frmStatus> m_status;
+
+    // The geometry the window was given at start, in twips and in pixels, so
+    // that an untouched window saves exactly what it read.
+    QRect m_gegebenTwips;
+    QRect m_gegebenPixel;
+    bool m_entladen = false;
+    bool m_imLayout = false;
+};

@@ -1,0 +1,299 @@
+// Start-up, timer tick and exit of the main window, and the options that the
+// menus mirror while the program runs.
+#include "app/frmHaupt.h"
+
+#include "app/ListView.h"
+#include "app/StatusPanel.h"
+#include "app/Teilsysteme.h"
+#include "app/frmStatus.h"
+#include "app/modHaupt.h"
+#include "app/modListviewSort.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/system/SystemFacilities.h"
+#include "platform/telephony/topTapi.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QMenu>
+#include <QPushButton>
+
+#include <cmath>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Fenster = u"Window"_s;
+
+// Lets the event loop run once so that the status window repaints.
+void atmen()
+{
+    QCoreApplication::processEvents();
+}
+
+// Exit steps must not stop each other: whatever one throws is dropped.
+template <typename Schritt>
+void trotzdem(Schritt schritt)
+{
+    try {
+        schritt();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+int frmHaupt::leseFensterwert(const QString &key, int standard) const
+{
+    const QString text = m_store.GetSetting(Fenster, key, QString::number(standard)).trimmed();
+    bool ok = false;
+    const double wert = text.toDouble(&ok);
+    if (!ok || !std::isfinite(wert) || std::fabs(wert) > 1e9)
+        return standard;
+    return static_cast<int>(std::lround(wert));
+}
+
+void frmHaupt::platziereFenster()
+{
+    int links = leseFensterwert(u"Left"_s, 100);
+    int oben = leseFensterwert(u"Top"_s, 100);
+    const int hoehe = leseFensterwert(u"Height"_s, 6540);
+    const int breite = leseFensterwert(u"Width"_s, 7575);
+    const QSize bildschirm = m_system.ScreenSizePixels();
+    if (links < 0 || links > twX(bildschirm.width()))
+        links = 0;
+    if (oben < 0 || oben > twY(bildschirm.height()))
+        oben = 0;
+    move(pxX(links), pxY(oben));
+    resize(std::max(1, pxX(breite)), std::max(1, pxY(hoehe)));
+    m_gegebenTwips = QRect(links, oben, breite, hoehe);
+    m_gegebenPixel = QRect(pos(), size());
+}
+
+void frmHaupt::fuelleGeraeteliste()
+{
+    m_cbxTapiDevices->clear();
+    const int anzahl = m_tapi.DeviceCount();
+    for (int i = 0; i < anzahl; ++i)
+        m_cbxTapiDevices->addItem(m_tapi.DeviceName(i));
+
+    m_cbxTapiDevices->setCurrentIndex(-1);
+    const QString gespeichert = m_optionen.leseText(u"TapiDevice"_s);
+    if (!gespeichert.isEmpty() && anzahl > 0) {
+        int gefunden = -1;
+        for (int i = 0; i < anzahl; ++i) {
+            if (m_tapi.DeviceName(i) == gespeichert) {
+                gefunden = i;
+                break;
+            }
+        }
+        const int wahl = gefunden >= 0 ? gefunden : 0;
+        m_cbxTapiDevices->setCurrentIndex(wahl);
+        m_tapi.setDeviceIndex(wahl);
+    }
+    Menu(u"mnuTapiTreiber"_s)->setText(u"TAPI ("_s + m_cbxTapiDevices->currentText() + u')');
+}
+
+void frmHaupt::Form_Load()
+{
+    modHaupt &haupt = modHaupt::instance();
+
+    m_status = new frmStatus(m_system, this);
+    m_status->setHauptInfo(u"wird gestartet..."_s);
+    m_status->show();
+    atmen();
+
+    platziereFenster();
+    Form_Resize();
+    setzeSpaltenbreiten();
+
+    m_status->setInfo(u"TAPI-Initialisierung"_s);
+    atmen();
+    m_tapi.Initialize();
+    atmen();
+
+    m_status->setInfo(u"Nummern.mdb einlesen"_s);
+    atmen();
+    m_teilsysteme.TelefondatenOeffnen(m_system.ProgramFolder() + u"/Nummern.mdb"_s, *m_lvNummern);
+    modListviewSort::SortColumn(*m_lvNummern, m_lvNummern->Items().columnByKey(u"Datum"_s), false);
+
+    fuelleGeraeteliste();
+
+    m_status->setInfo(u"Telefonfelder einlesen"_s);
+    atmen();
+    m_teilsysteme.TelefonfelderLaden();
+
+    m_status->setInfo(u"ACT!-Monitor initialisieren"_s);
+    atmen();
+    m_teilsysteme.ACTMonitorInitialisieren();
+
+    OptionenInMenues();
+    (void)haupt;
+
+    if (m_cbxAddress->count() > 0)
+        m_cbxAddress->setCurrentIndex(0);
+
+    if (m_status)
+        m_status->close();
+    delete m_status;
+    Menu(u"mnuTAPIProtokoll"_s)->setChecked(false);
+    m_timerACT.setInterval(TimerACTIntervall);
+}
+
+void frmHaupt::OptionenInMenues()
+{
+    modHaupt &haupt = modHaupt::instance();
+    const auto gleich1 = [this](const QString &key) { return m_optionen.leseZahl(key) == 1; };
+
+    const double null = m_optionen.leseZahl(u"Null"_s);
+    if (null == 0) {
+        Menu(u"mnuTapiNull"_s)->setChecked(false);
+        Menu(u"mnuTAPINullEntfernen"_s)->setChecked(false);
+    } else if (null == 1) {
+        Menu(u"mnuTapiNull"_s)->setChecked(true);
+        Menu(u"mnuTAPINullEntfernen"_s)->setChecked(false);
+    } else if (null == -1) {
+        Menu(u"mnuTapiNull"_s)->setChecked(false);
+        Menu(u"mnuTAPINullEntfernen"_s)->setChecked(true);
+    }
+
+    AutoAktivierenOffen = gleich1(u"AutoTapimonitor"_s);
+    Menu(u"mnuTapiAktivieren"_s)->setChecked(AutoAktivierenOffen);
+    MinimierenOffen = gleich1(u"FensterMin"_s);
+    Menu(u"mnuFensterMin"_s)->setChecked(MinimierenOffen);
+    Menu(u"mnuAutoNummern"_s)->setChecked(gleich1(u"AutoNummern"_s));
+    Menu(u"mnuKeineNullBeimSuchen"_s)->setChecked(gleich1(u"KeineNullBeimSuchen"_s));
+
+    const QString prefix = m_optionen.leseText(u"Prefix"_s);
+    Menu(u"mnuTapiNull"_s)->setText(u"Präfix ("_s + prefix + u") hin&zufügen"_s);
+    Menu(u"mnuTAPINullEntfernen"_s)->setText(u"Präfix ("_s + prefix + u") ent&fernen"_s);
+    Menu(u"mnuTapiNullAendern"_s)->setText(u"Präfix ("_s + prefix + u") än&dern"_s);
+
+    Menu(u"mnuNummernCacheAutomatisch"_s)->setChecked(m_optionen.leseZahl(u"NummernCacheAutomatisch"_s) != 0);
+
+    haupt.CachePfad = m_optionen.leseText(u"CacheMDB"_s);
+    if (!haupt.CachePfad.isEmpty() && QFile::exists(haupt.CachePfad))
+        QFile::remove(haupt.CachePfad);
+
+    if (m_optionen.leseZahl(u"NummernCache"_s) == 0) {
+        SchalteNummernCache(false);
+    } else {
+        m_teilsysteme.ErstelleNummernCache();
+        SchalteNummernCache(true);
+    }
+
+    Filtertext = m_optionen.leseText(u"Nummernfilter"_s);
+    Menu(u"mnuAutoTimer"_s)->setChecked(gleich1(u"AutostartTimer"_s));
+    Menu(u"mnuTAPIPlusKlammerFilter"_s)->setChecked(gleich1(u"PlusKlammerFilter"_s));
+    Menu(u"mnuVerbundeneNummern"_s)->setChecked(gleich1(u"WeiterleitungErkennen"_s));
+    // Showing or hiding the similar-numbers pane follows its option at once.
+    Form_Resize();
+}
+
+void frmHaupt::TimerACT_Timer()
+{
+    m_teilsysteme.PruefeACTDatenbank();
+    if (AutoAktivierenOffen) {
+        AutoAktivierenOffen = false;
+        m_cmdInitTapi->click();
+    }
+    if (MinimierenOffen) {
+        MinimierenOffen = false;
+        if (!isMinimized())
+            showMinimized();
+    }
+}
+
+void frmHaupt::FensterSpeichern()
+{
+    const QRect twips = FensterTwips();
+    m_store.SaveSetting(Fenster, u"Left"_s, QString::number(twips.x()));
+    m_store.SaveSetting(Fenster, u"Top"_s, QString::number(twips.y()));
+    m_store.SaveSetting(Fenster, u"Height"_s, QString::number(twips.height()));
+    m_store.SaveSetting(Fenster, u"Width"_s, QString::number(twips.width()));
+    m_store.SaveSetting(Fenster, u"Visible"_s,
+                        modHaupt::instance().ACTBereit ? u"True"_s : u"False"_s);
+}
+
+void frmHaupt::OptionenSpeichern()
+{
+    const auto mark = [this](const QString &name) { return Menu(name)->isChecked() ? 1.0 : 0.0; };
+    m_optionen.schreibOption(u"TapiDevice"_s, m_cbxTapiDevices->currentText());
+    m_optionen.schreibOption(u"NummernCache"_s, mark(u"mnuNummernCache"_s));
+    m_optionen.schreibOption(u"NummernCacheAutomatisch"_s, mark(u"mnuNummernCacheAutomatisch"_s));
+    double null = 0;
+    if (Menu(u"mnuTAPINullEntfernen"_s)->isChecked())
+        null = -1;
+    else if (Menu(u"mnuTapiNull"_s)->isChecked())
+        null = 1;
+    m_optionen.schreibOption(u"Null"_s, null);
+    m_optionen.schreibOption(u"AutoNummern"_s, mark(u"mnuAutoNummern"_s));
+    m_optionen.schreibOption(u"AutoTapimonitor"_s, mark(u"mnuTapiAktivieren"_s));
+    m_optionen.schreibOption(u"FensterMin"_s, mark(u"mnuFensterMin"_s));
+    m_optionen.schreibOption(u"KeineNullBeimSuchen"_s, mark(u"mnuKeineNullBeimSuchen"_s));
+    m_optionen.schreibOption(u"AutostartTimer"_s, mark(u"mnuAutoTimer"_s));
+    m_optionen.schreibOption(u"WeiterleitungErkennen"_s, mark(u"mnuVerbundeneNummern"_s));
+}
+
+void frmHaupt::Form_Unload()
+{
+    if (m_entladen)
+        return;
+    m_entladen = true;
+    m_timerACT.setEnabled(false);
+
+    trotzdem([&] { m_teilsysteme.ProtokollfensterSchliessen(); });
+    trotzdem([&] {
+        if (MonitorAktiv()) {
+            m_tapi.CloseLine();
+            atmen();
+            m_tapi.ReleaseLine();
+            atmen();
+        }
+    });
+    trotzdem([&] {
+        m_tapi.Shutdown();
+        atmen();
+    });
+    trotzdem([&] {
+        m_teilsysteme.TelefondatenSchliessen();
+        atmen();
+    });
+    trotzdem([&] {
+        if (!isMinimized())
+            FensterSpeichern();
+    });
+    trotzdem([&] { OptionenSpeichern(); });
+    trotzdem([&] { m_teilsysteme.TelefonfelderSchliessen(); });
+    trotzdem([&] {
+        for (const QString &key : {u"ProtokollAufruf"_s, u"ProtokollSendKeys"_s,
+                                   u"ProtokollSendKeyIntervall"_s, u"ProtokollFensterKennung"_s})
+            m_optionen.schreibOption(key, m_optionen.leseOption(key));
+        m_optionen.schreibOption(u"PlusKlammerFilter"_s,
+                                 Menu(u"mnuTAPIPlusKlammerFilter"_s)->isChecked() ? 1.0 : 0.0);
+    });
+    trotzdem([&] {
+        const QString cache = modHaupt::instance().CachePfad;
+        if (!cache.isEmpty() && QFile::exists(cache))
+            QFile::remove(cache);
+    });
+    trotzdem([&] { m_store.sync(); });
+    emit Entladen();
+}
+
+void frmHaupt::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmHaupt::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // A restored window is laid out again; a minimised one never is.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        Form_Resize();
+}

@@ -1,0 +1,90 @@
+#include "app/Kommandozeile.h"
+#include "app/Programmteile.h"
+#include "app/Uebersetzung.h"
+#include "app/frmHaupt.h"
+#include "app/modHaupt.h"
+#include "platform/clipboard/QtClipboard.h"
+#include "platform/dialogs/QtDialogs.h"
+#include "platform/instance/SingleInstance.h"
+#include "platform/settings/IniSettingsStore.h"
+#include "platform/system/LinuxSystem.h"
+#include "platform/system/SignalWatcher.h"
+#include "platform/telephony/TelephonyControl.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList argumente(int argc, char **argv)
+{
+    QStringList liste;
+    for (int i = 0; i < argc; ++i)
+        liste.append(QString::fromLocal8Bit(argv[i]));
+    return liste;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Kommandozeile befehl = Kommandozeile::lies(argumente(argc, argv));
+    switch (befehl.aktion) {
+    case Kommandozeile::Aktion::Hilfe:
+        std::fputs(Kommandozeile::Verwendung().toLocal8Bit().constData(), stdout);
+        return 0;
+    case Kommandozeile::Aktion::Version:
+        std::printf("Rufmon %s\n", RUFMON_VERSION_TEXT);
+        return 0;
+    case Kommandozeile::Aktion::Fehler:
+        std::fprintf(stderr, "rufmon: unbekannte Option %s\n", befehl.fehler.toLocal8Bit().constData());
+        std::fputs(Kommandozeile::Verwendung().toLocal8Bit().constData(), stderr);
+        return 2;
+    case Kommandozeile::Aktion::Starten:
+        break;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"Rufmon"_s);
+    QApplication::setApplicationVersion(QStringLiteral(RUFMON_VERSION_TEXT));
+    LadeQtUebersetzung(app);
+
+    IniSettingsStore store;
+    SingleInstance instanz(store.filePath());
+    if (!instanz.tryBecomePrimary()) {
+        // Another Rufmon runs with these settings: hand over and end quietly.
+        instanz.sendToPrimary(befehl.uebergabe);
+        return 0;
+    }
+
+    modHaupt::instance().zuruecksetzen();
+
+    LinuxSystem system;
+    QtDialogs dialogs;
+    QtClipboard clipboard;
+    TelephonyControl tapi;
+    Programmteile teilsysteme;
+
+    frmHaupt hauptfenster({store, dialogs, clipboard, system, tapi, teilsysteme});
+    dialogs.setParentWindow(&hauptfenster);
+
+    SignalWatcher signale;
+    QObject::connect(&signale, &SignalWatcher::terminationRequested, &hauptfenster, &QWidget::close);
+    QObject::connect(&instanz, &SingleInstance::argumentsReceived, &hauptfenster,
+                     [&hauptfenster](const QStringList &uebergabe) {
+                         // A plain second start asks for the window.
+                         if (uebergabe.isEmpty()) {
+                             if (hauptfenster.isMinimized())
+                                 hauptfenster.showNormal();
+                             hauptfenster.raise();
+                             hauptfenster.activateWindow();
+                         }
+                     });
+
+    hauptfenster.Form_Load();
+    hauptfenster.show();
+    return app.exec();
+}

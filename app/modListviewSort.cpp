@@ -1,0 +1,80 @@
+#include "app/modListviewSort.h"
+
+#include "app/ListView.h"
+#include "platform/registry/RegionalSettings.h"
+
+#include <optional>
+#include <unordered_map>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int DatumSubItem = 1;
+constexpr int DatumLesbareZeichen = 32;
+
+std::optional<qint64> Zeitpunkt(const ListItem &item)
+{
+    const QString text = item.columnText(DatumSubItem).left(DatumLesbareZeichen);
+    const std::optional<QDateTime> moment = RegionalSettings::ParseDateTime(text);
+    if (!moment)
+        return std::nullopt;
+    return moment->date().toJulianDay() * qint64(86'400'000) + moment->time().msecsSinceStartOfDay();
+}
+
+} // namespace
+
+void modListviewSort::SortColumn(ListView &list, int column, bool umkehren)
+{
+    if (list.SortKey() != column) {
+        list.setSortKey(column);
+        list.setSortOrder(ListView::SortOrder::Ascending);
+        Absteigend = false;
+    } else if (umkehren) {
+        if (list.sortOrder() == ListView::SortOrder::Descending) {
+            list.setSortOrder(ListView::SortOrder::Ascending);
+            Absteigend = false;
+        } else {
+            list.setSortOrder(ListView::SortOrder::Descending);
+            Absteigend = true;
+        }
+    }
+
+    const auto &columns = list.Items().columns();
+    const bool datum = column >= 0 && column < static_cast<int>(columns.size())
+                       && columns[column].Text == u"Datum"_s;
+    if (datum) {
+        list.setSorted(false);
+        SortiereNachDatum(list);
+    } else {
+        list.setSorted(true);
+    }
+    SetzeSortierSymbole(list, column);
+}
+
+void modListviewSort::SetzeSortierSymbole(ListView &list, int column)
+{
+    ListViewModel &model = list.Items();
+    for (int i = 0; i < static_cast<int>(model.columns().size()); ++i)
+        model.setColumnIcon(i, u"Leer"_s);
+    model.setColumnIcon(column, list.sortOrder() == ListView::SortOrder::Descending ? u"Hoch"_s
+                                                                                     : u"Runter"_s);
+}
+
+void modListviewSort::SortiereNachDatum(ListView &list)
+{
+    ListViewModel &model = list.Items();
+    std::unordered_map<const ListItem *, std::optional<qint64>> keys;
+    keys.reserve(model.Count());
+    for (int i = 0; i < model.Count(); ++i)
+        keys.emplace(&model.Item(i), Zeitpunkt(model.Item(i)));
+    const bool aeltesteZuerst = Absteigend;
+    // Texts that are no date gather at the end, in their previous order.
+    model.sortItems([&](const ListItem &a, const ListItem &b) {
+        const std::optional<qint64> &ka = keys.at(&a);
+        const std::optional<qint64> &kb = keys.at(&b);
+        if (!ka || !kb)
+            return ka.has_value() && !kb.has_value();
+        return aeltesteZuerst ? *ka < *kb : *ka > *kb;
+    });
+}

@@ -1,0 +1,10 @@
+#include "app/modScrollTo.h"
+
+#include "app/ListView.h"
+
+void ScrollTo(ListView &list, int index)
+{
+    if (index < 0 || index >= list.Items().Count())
+        return;
+    list.scrollTo(list.Items().index(index, 0), QAbstractItemView::EnsureVisible);
+}

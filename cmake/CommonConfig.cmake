@@ -1,0 +1,21 @@
+# One place for the compiler settings that every target of ours shares.
+add_library(rufmon_settings INTERFACE)
+target_compile_features(rufmon_settings INTERFACE cxx_std_20)
+target_compile_options(rufmon_settings INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_definitions(rufmon_settings INTERFACE
+  QT_NO_CAST_FROM_ASCII
+  QT_NO_CAST_TO_ASCII
+  QT_NO_CONTEXTLESS_CONNECT
+  QT_NO_URL_CAST_FROM_STRING
+  RUFMON_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
+  RUFMON_VERSION_MINOR=${PROJECT_VERSION_MINOR}
+  RUFMON_VERSION_PATCH=${PROJECT_VERSION_PATCH}
+  RUFMON_VERSION_TEXT="${PROJECT_VERSION}")
+
+# Adds a library of ours with the shared settings.
+function(rufmon_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_link_libraries(${name} PUBLIC rufmon_settings ${ARG_LIBS})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()

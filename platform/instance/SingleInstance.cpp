@@ -1,0 +1,118 @@
+#include "platform/instance/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A hand-over is a handful of short arguments; anything larger is not ours.
+constexpr qint64 MaxMessageBytes = 64 * 1024;
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &key, QObject *parent)
+    : QObject(parent)
+{
+    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex();
+    m_baseName = runtimeDirectory() + u"/rufmon-"_s + QString::fromLatin1(hash.left(16));
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_server)
+        m_server->close();
+}
+
+QString SingleInstance::runtimeDirectory()
+{
+    QString dir = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        dir = QDir::tempPath() + u"/rufmon-"_s + QString::number(::getuid());
+    QDir().mkpath(dir);
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return dir;
+}
+
+QString SingleInstance::socketPath() const
+{
+    return m_baseName + u".sock"_s;
+}
+
+bool SingleInstance::tryBecomePrimary()
+{
+    m_lock = std::make_unique<QLockFile>(m_baseName + u".lock"_s);
+    // Age never makes the lock stale; a lock whose process has gone is.
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0)) {
+        m_lock.reset();
+        return false;
+    }
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(socketPath());
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+    // Without the socket the program still runs alone; hand-overs are then lost.
+    m_server->listen(socketPath());
+    return true;
+}
+
+void SingleInstance::acceptConnection()
+{
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (socket->bytesAvailable() > MaxMessageBytes) {
+                socket->abort();
+                return;
+            }
+            QDataStream in(socket);
+            in.startTransaction();
+            QStringList arguments;
+            in >> arguments;
+            if (!in.commitTransaction())
+                return;
+            socket->write("ok", 2);
+            socket->flush();
+            emit argumentsReceived(arguments);
+        });
+    }
+}
+
+bool SingleInstance::sendToPrimary(const QStringList &arguments, int timeoutMs) const
+{
+    QDeadlineTimer deadline(timeoutMs);
+    // The running instance may have taken the lock but not yet be listening.
+    while (!deadline.hasExpired()) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
+            QByteArray message;
+            QDataStream out(&message, QIODevice::WriteOnly);
+            out << arguments;
+            socket.write(message);
+            if (!socket.waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
+                return false;
+            // Wait for the receipt so the message is not cut off by our exit.
+            while (socket.bytesAvailable() < 2) {
+                if (!socket.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
+                    return false;
+            }
+            return socket.read(2) == "ok";
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}

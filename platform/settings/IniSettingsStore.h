@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/settings/SettingsStore.h"
+
+#include <QSettings>
+
+// The settings store as an INI file, by default
+// $XDG_CONFIG_HOME/Rufmon/Rufmon.conf.
+class IniSettingsStore : public SettingsStore
+{
+public:
+    explicit IniSettingsStore(const QString &filePath = defaultFilePath());
+
+    static QString defaultFilePath();
+
+    QString GetSetting(const QString &section, const QString &key,
+                       const QString &defaultValue) const override;
+    void SaveSetting(const QString &section, const QString &key, const QString &value) override;
+    bool sync() override;
+
+    QString filePath() const;
+
+private:
+    mutable QSettings m_settings;
+};

@@ -1,0 +1,101 @@
+#include "platform/system/LinuxSystem.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <chrono>
+
+namespace {
+
+constexpr double TwipsPerInch = 1440.0;
+
+QScreen *primaryScreen()
+{
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+               ? QGuiApplication::primaryScreen()
+               : nullptr;
+}
+
+} // namespace
+
+QString LinuxSystem::GetTempFolder() const
+{
+    QString path = QDir::tempPath();
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    return path;
+}
+
+std::uint32_t LinuxSystem::GetTickCount() const
+{
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<std::uint32_t>(ms);
+}
+
+QString LinuxSystem::ProgramFolder() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QSize LinuxSystem::ScreenSizePixels() const
+{
+    if (QScreen *screen = primaryScreen())
+        return screen->geometry().size();
+    return QSize(1024, 768);
+}
+
+double LinuxSystem::TwipsPerPixelX() const
+{
+    QScreen *screen = primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    return dpi > 0 ? TwipsPerInch / dpi : 15.0;
+}
+
+double LinuxSystem::TwipsPerPixelY() const
+{
+    QScreen *screen = primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+    return dpi > 0 ? TwipsPerInch / dpi : 15.0;
+}
+
+QRect LinuxSystem::TaskbarRect() const
+{
+    QScreen *screen = primaryScreen();
+    if (!screen)
+        return {};
+    return taskbarFrom(screen->geometry(), screen->availableGeometry());
+}
+
+QRect LinuxSystem::taskbarFrom(const QRect &screen, const QRect &available)
+{
+    // A panel reserves a strip along one edge; the widest strip is the task bar.
+    const int bottom = screen.bottom() - available.bottom();
+    const int top = available.top() - screen.top();
+    const int right = screen.right() - available.right();
+    const int left = available.left() - screen.left();
+    const int widest = std::max({bottom, top, right, left});
+    if (widest <= 0)
+        return {};
+    if (widest == bottom)
+        return QRect(screen.left(), available.bottom() + 1, screen.width(), bottom);
+    if (widest == top)
+        return QRect(screen.left(), screen.top(), screen.width(), top);
+    if (widest == right)
+        return QRect(available.right() + 1, screen.top(), right, screen.height());
+    return QRect(screen.left(), screen.top(), left, screen.height());
+}
+
+int LinuxSystem::TaskbarState() const
+{
+    // Panels that reserve space stay on top; a hidden panel reserves none.
+    return TaskbarRect().isEmpty() ? TaskbarAutoHide : TaskbarAlwaysOnTop;
+}
+
+bool LinuxSystem::OpenUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
