@@ -1,0 +1,27 @@
+# The two set-up commands: `make run` and `make test`.
+BUILD_DIR ?= build
+RELEASE_DIR ?= build-release
+JOBS ?= 2
+
+.PHONY: run test deps build bench clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+run: build
+	BUILD_DIR=$(abspath $(BUILD_DIR)) scripts/run
+
+# Benchmarks run on an optimised build.
+bench: deps
+	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUFMON_BUILD_TESTS=OFF >/dev/null
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR)

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/system/SystemFacilities.h"
+
+#include <QTemporaryDir>
+
+// A machine whose screen, task bar and clock the test sets.
+class FakeSystem : public SystemFacilities
+{
+public:
+    FakeSystem();
+
+    QString GetTempFolder() const override { return tempFolder; }
+    std::uint32_t GetTickCount() const override { return tick; }
+    QString ProgramFolder() const override { return programFolder; }
+    QSize ScreenSizePixels() const override { return screen; }
+    double TwipsPerPixelX() const override { return twipsX; }
+    double TwipsPerPixelY() const override { return twipsY; }
+    QRect TaskbarRect() const override { return taskbar; }
+    int TaskbarState() const override { return taskbarState; }
+    bool OpenUrl(const QUrl &url) override;
+
+    QTemporaryDir dir;
+    QString tempFolder;
+    QString programFolder;
+    std::uint32_t tick = 0;
+    QSize screen{1280, 1024};
+    double twipsX = 15;
+    double twipsY = 15;
+    QRect taskbar{0, 984, 1280, 40};
+    int taskbarState = TaskbarAlwaysOnTop;
+    QList<QUrl> openedUrls;
+};

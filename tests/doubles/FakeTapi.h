@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/telephony/topTapi.h"
+
+#include <QStringList>
+
+// A telephony control the test drives: its devices and addresses are set by
+// the test, every call is written to a journal, events are raised by hand.
+class FakeTapi : public topTapi
+{
+    Q_OBJECT
+
+public:
+    explicit FakeTapi(QStringList *journal = nullptr, QObject *parent = nullptr);
+
+    QStringList devices;
+    QStringList addresses; // of every device
+    std::int32_t current = 0;
+    std::int32_t callPrivilege = 0;
+    std::int32_t dialMode = 0;
+    bool eventsEnabled = true;
+    QStringList calls;
+
+    void Initialize() override { log(QStringLiteral("Initialize")); }
+    std::int32_t DeviceCount() const override { return static_cast<std::int32_t>(devices.size()); }
+    QString DeviceName(std::int32_t device) const override;
+    std::int32_t DeviceIndex() const override { return current; }
+    void setDeviceIndex(std::int32_t device) override;
+    QString CurrentDeviceName() const override { return DeviceName(current); }
+    QString AddressName(std::int32_t device, std::int32_t address) const override;
+    void setCallPrivilege(std::int32_t privilege) override;
+    void OpenLine() override { log(QStringLiteral("OpenLine")); }
+    void CloseLine() override { log(QStringLiteral("CloseLine")); }
+    void ReleaseLine() override { log(QStringLiteral("ReleaseLine")); }
+    void Shutdown() override { log(QStringLiteral("Shutdown")); }
+    void setEventsEnabled(bool enabled) override;
+    void ConfigDialog() override { log(QStringLiteral("ConfigDialog")); }
+    void TranslateDialog(std::int32_t device) override;
+    void setDialMode(std::int32_t mode) override;
+    void Dial(const QString &number, std::int16_t address) override;
+    std::int32_t ApiVersion(std::int32_t) const override { return 0x00020000; }
+    QString ProviderInfo(std::int32_t) const override { return QStringLiteral("Fake"); }
+    QString SwitchInfo(std::int32_t) const override { return {}; }
+    QString MediaModes(std::int32_t) const override { return QStringLiteral("<INTERACTIVEVOICE>"); }
+    QString AddressModes(std::int32_t) const override { return QStringLiteral("<ADDRESSID>"); }
+    QString ParkModes(std::int32_t) const override { return {}; }
+    QString DialtoneModes(std::int32_t) const override { return {}; }
+    QString BusyModes(std::int32_t) const override { return {}; }
+    QString DisconnectModes(std::int32_t) const override { return {}; }
+    QString BearerModes(std::int32_t) const override { return {}; }
+    QString CallStates(std::int32_t) const override { return QStringLiteral("<IDLE><OFFERING>"); }
+    QString CallInfoStates(std::int32_t) const override { return {}; }
+    QString CallFeatures(std::int32_t) const override { return {}; }
+    QString Version() const override { return QStringLiteral("Fake 1.0"); }
+
+private:
+    void log(const QString &call);
+
+    QStringList *m_journal;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/Teilsysteme.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Records which subsystem step the main window called, in order, into a
+// journal it may share with other doubles. A step can be given work to do.
+class RecordingTeilsysteme : public Teilsysteme
+{
+public:
+    explicit RecordingTeilsysteme(QStringList *journal = nullptr);
+
+    void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override;
+    void TelefondatenSchliessen() override { log(QStringLiteral("TelefondatenSchliessen")); }
+    void TelefonfelderLaden() override { log(QStringLiteral("TelefonfelderLaden")); }
+    void TelefonfelderSchliessen() override { log(QStringLiteral("TelefonfelderSchliessen")); }
+    void ACTMonitorInitialisieren() override { log(QStringLiteral("ACTMonitorInitialisieren")); }
+    void PruefeACTDatenbank() override { log(QStringLiteral("PruefeACTDatenbank")); }
+    void ErstelleNummernCache() override { log(QStringLiteral("ErstelleNummernCache")); }
+    void ProtokollfensterSchliessen() override { log(QStringLiteral("ProtokollfensterSchliessen")); }
+
+    QStringList calls;
+    QString telefondatenPfad;
+    // Fills the caller list when the phone database is opened.
+    std::function<void(ListView &)> beimOeffnen;
+
+private:
+    void log(const QString &step);
+
+    QStringList *m_journal;
+};

@@ -1,0 +1,46 @@
+#include "ScriptedDialogs.h"
+
+using namespace Qt::StringLiterals;
+
+Dialogs::Answer ScriptedDialogs::MsgBox(const QString &text, Buttons buttons, Icon icon,
+                                        const QString &title, bool systemModal)
+{
+    m_boxes.append({u"MsgBox"_s, title, text, icon, buttons, QString(), systemModal});
+    if (!m_answers.isEmpty())
+        return m_answers.dequeue();
+    ++m_unanswered;
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+std::optional<QString> ScriptedDialogs::InputBox(const QString &prompt, const QString &title,
+                                                 const QString &defaultText)
+{
+    m_boxes.append({u"InputBox"_s, title, prompt, Icon::None, Buttons::OkCancel, defaultText, false});
+    if (!m_inputs.isEmpty())
+        return m_inputs.dequeue();
+    ++m_unanswered;
+    return std::nullopt;
+}
+
+QString ScriptedDialogs::GetOpenFileName(const QString &title, const QString &directory,
+                                         const QString &)
+{
+    m_boxes.append({u"GetOpenFileName"_s, title, directory, Icon::None, Buttons::OkCancel, QString(), false});
+    if (!m_files.isEmpty())
+        return m_files.dequeue();
+    ++m_unanswered;
+    return QString();
+}
+
+void ScriptedDialogs::clear()
+{
+    m_answers.clear();
+    m_inputs.clear();
+    m_files.clear();
+    m_boxes.clear();
+    m_unanswered = 0;
+}

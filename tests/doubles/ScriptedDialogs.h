@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/dialogs/Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+#include <optional>
+
+// Answers every box from a queue instead of a user and records each box it
+// was asked to show. An unanswered box gets the escape answer (No, Cancel,
+// or Ok for a box with only Ok) and is counted.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Box
+    {
+        QString kind; // "MsgBox", "InputBox", "GetOpenFileName"
+        QString title;
+        QString text;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        QString defaultText;
+        bool systemModal = false;
+    };
+
+    void answer(Answer a) { m_answers.enqueue(a); }
+    void answerInput(std::optional<QString> text) { m_inputs.enqueue(text); }
+    void answerFile(const QString &path) { m_files.enqueue(path); }
+
+    Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title,
+                  bool systemModal = false) override;
+    std::optional<QString> InputBox(const QString &prompt, const QString &title,
+                                    const QString &defaultText) override;
+    QString GetOpenFileName(const QString &title, const QString &directory,
+                            const QString &filter) override;
+
+    const QList<Box> &boxes() const { return m_boxes; }
+    int unanswered() const { return m_unanswered; }
+    void clear();
+
+private:
+    QQueue<Answer> m_answers;
+    QQueue<std::optional<QString>> m_inputs;
+    QQueue<QString> m_files;
+    QList<Box> m_boxes;
+    int m_unanswered = 0;
+};
