@@ -151,7 +151,15 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
     setMinimumSize(pxX(MindestBreite), pxY(MindestHoehe));
 }
 
-frmHaupt::~frmHaupt() = default;
+frmHaupt::~frmHaupt()
+{
+    // The lists outlive the image lists while the window takes its children
+    // down; they must not paint with pictures that are already gone.
+    for (ListView *liste : {m_lvNummern, m_lvKontakte}) {
+        liste->Items().setSmallIcons(nullptr);
+        liste->Items().setHeaderIcons(nullptr);
+    }
+}
 
 void frmHaupt::ladeBilder()
 {
@@ -248,6 +256,8 @@ void frmHaupt::erstelleSteuerelemente()
         m_panels[i]->setObjectName(u"Panel%1"_s.arg(i + 1));
         bar->addWidget(m_panels[i]);
     }
+    bar->installEventFilter(this);
+    menuBar()->installEventFilter(this);
     // The cache panel shows only its picture.
     m_panels[3]->setFixedWidth(16 + 8);
 }
@@ -352,6 +362,10 @@ bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
             emit InfoAngefordert();
         return true;
     }
+    // The bars take their final height only once the window is laid out;
+    // the space left for the lists follows them.
+    if ((watched == statusBar() || watched == menuBar()) && event->type() == QEvent::Resize)
+        Form_Resize();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -405,7 +419,7 @@ void frmHaupt::Form_Resize()
             resize(std::max(width(), mindest.width()), std::max(height(), mindest.height()));
 
         const double innenBreite = twX(width());
-        const double innenHoehe = twY(height() - (menuBar()->isVisible() ? menuBar()->height() : 0));
+        const double innenHoehe = twY(height() - (menuBar()->isHidden() ? 0 : menuBar()->height()));
 
         const int panelBreite = static_cast<int>(std::lround(innenBreite)) / 4;
         for (int nummer : {2, 1, 3})
