@@ -52,6 +52,18 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(RUFMON_VERSION_TEXT));
     LadeQtUebersetzung(app);
 
+    // From here on a logout or Ctrl+C ends the program through its exit
+    // sequence; one that arrives while the window loads is kept until it is up.
+    SignalWatcher signale;
+    bool beendenAngefordert = false;
+    frmHaupt *geladen = nullptr;
+    QObject::connect(&signale, &SignalWatcher::terminationRequested, &app, [&] {
+        if (geladen)
+            geladen->close();
+        else
+            beendenAngefordert = true;
+    });
+
     IniSettingsStore store;
     SingleInstance instanz(store.filePath());
     if (!instanz.tryBecomePrimary()) {
@@ -71,8 +83,6 @@ int main(int argc, char **argv)
     frmHaupt hauptfenster({store, dialogs, clipboard, system, tapi, teilsysteme});
     dialogs.setParentWindow(&hauptfenster);
 
-    SignalWatcher signale;
-    QObject::connect(&signale, &SignalWatcher::terminationRequested, &hauptfenster, &QWidget::close);
     QObject::connect(&instanz, &SingleInstance::argumentsReceived, &hauptfenster,
                      [&hauptfenster](const QStringList &uebergabe) {
                          // A plain second start asks for the window.
@@ -86,5 +96,10 @@ int main(int argc, char **argv)
 
     hauptfenster.Form_Load();
     hauptfenster.show();
+    geladen = &hauptfenster;
+    if (beendenAngefordert) {
+        hauptfenster.close();
+        return 0;
+    }
     return app.exec();
 }

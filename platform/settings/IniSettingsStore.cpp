@@ -1,6 +1,7 @@
 #include "platform/settings/IniSettingsStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -15,8 +16,37 @@ QString settingsKey(const QString &section, const QString &key)
 
 } // namespace
 
+namespace {
+
+// A settings file that is no text at all (binary junk, a crashed editor's
+// leftovers) would be carried along key by key; it is kept aside instead,
+// so nothing the user had is lost and the program starts from defaults.
+void setAsideIfBroken(const QString &filePath)
+{
+    QFile file(filePath);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray content = file.read(4 * 1024 * 1024);
+    file.close();
+    const bool binary = content.contains('\0');
+    const bool utf8 = QUtf8StringView(content).isValidUtf8();
+    if (!binary && utf8)
+        return;
+    const QString aside = filePath + u".defekt"_s;
+    QFile::remove(aside);
+    QFile::rename(filePath, aside);
+}
+
+QString preparedPath(const QString &filePath)
+{
+    setAsideIfBroken(filePath);
+    return filePath;
+}
+
+} // namespace
+
 IniSettingsStore::IniSettingsStore(const QString &filePath)
-    : m_settings(filePath, QSettings::IniFormat)
+    : m_settings(preparedPath(filePath), QSettings::IniFormat)
 {
 }
 

@@ -1,6 +1,6 @@
 #include "app/modOptionen.h"
 
-#include "FakeSystem.h"
+#include "doubles/FakeSystem.h"
 #include "platform/settings/IniSettingsStore.h"
 
 #include <QFile>
