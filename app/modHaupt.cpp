@@ -64,7 +64,8 @@ QString IDAusKlammern(const QString &text)
 {
     // An identifier longer than twelve characters was stored whole between the
     // brackets; cutting it would name another contact or none.
-    if (text.size() > IdLaenge + 2 && text.startsWith(u'[') && text.endsWith(u']'))
+    if (text.size() > IdLaenge + 2 && text.startsWith(u'[') && text.endsWith(u']')
+        && text.count(u'[') == 1 && text.count(u']') == 1)
         return text.mid(1, text.size() - 2);
     return Auffuellen12(text.mid(1, IdLaenge));
 }

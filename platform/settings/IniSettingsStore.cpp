@@ -43,10 +43,70 @@ QString preparedPath(const QString &filePath)
     return filePath;
 }
 
+// The file is read and written line by line as "[Section]" and "Key=Value",
+// with the value taken exactly as it stands: no quoting, no list splitting
+// and no ";" comments inside values, so that what a user types into the file
+// by hand is what the program reads. Lines it cannot read are left out.
+bool readPlain(QIODevice &device, QSettings::SettingsMap &map)
+{
+    QString section;
+    while (!device.atEnd()) {
+        QString line = QString::fromUtf8(device.readLine());
+        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
+            line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(u';') || trimmed.startsWith(u'#'))
+            continue;
+        if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
+            section = trimmed.mid(1, trimmed.size() - 2).trimmed();
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0 || section.isEmpty())
+            continue;
+        const QString key = line.left(equals).trimmed();
+        if (key.isEmpty() || key.contains(u'/'))
+            continue;
+        map.insert(section + u'/' + key, line.mid(equals + 1));
+    }
+    return true;
+}
+
+bool writePlain(QIODevice &device, const QSettings::SettingsMap &map)
+{
+    QString section;
+    QByteArray out;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const qsizetype slash = it.key().indexOf(u'/');
+        if (slash <= 0)
+            continue;
+        const QString keySection = it.key().left(slash);
+        if (keySection != section) {
+            if (!out.isEmpty())
+                out += '\n';
+            out += '[' + keySection.toUtf8() + "]\n";
+            section = keySection;
+        }
+        QString value = it.value().typeId() == QMetaType::QStringList
+                            ? it.value().toStringList().join(u',')
+                            : it.value().toString();
+        // One value, one line.
+        value.replace(u'\r', u' ').replace(u'\n', u' ');
+        out += it.key().mid(slash + 1).toUtf8() + '=' + value.toUtf8() + '\n';
+    }
+    return device.write(out) == out.size();
+}
+
+QSettings::Format plainFormat()
+{
+    static const QSettings::Format format = QSettings::registerFormat(u"conf"_s, readPlain, writePlain);
+    return format;
+}
+
 } // namespace
 
 IniSettingsStore::IniSettingsStore(const QString &filePath)
-    : m_settings(preparedPath(filePath), QSettings::IniFormat)
+    : m_settings(preparedPath(filePath), plainFormat())
 {
 }
 
@@ -62,10 +122,6 @@ QString IniSettingsStore::GetSetting(const QString &section, const QString &key,
     const QVariant value = m_settings.value(settingsKey(section, key));
     if (!value.isValid())
         return defaultValue;
-    // A hand-edited value with an unquoted comma comes back as a list; the
-    // program stores plain text, so give it back as written.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(u',');
     return value.toString();
 }
 
@@ -79,7 +135,7 @@ bool IniSettingsStore::sync()
     const QFileInfo info(m_settings.fileName());
     QDir().mkpath(info.absolutePath());
     m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    return m_settings.status() != QSettings::AccessError;
 }
 
 QString IniSettingsStore::filePath() const

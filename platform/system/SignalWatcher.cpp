@@ -9,6 +9,7 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};
+int g_watchers = 0;
 
 void onSignal(int signalNumber)
 {
@@ -22,8 +23,9 @@ void onSignal(int signalNumber)
 SignalWatcher::SignalWatcher(QObject *parent)
     : QObject(parent)
 {
-    if (g_pipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0)
+    if (g_pipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0)
         return;
+    ++g_watchers;
     m_notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::readSignal);
 
@@ -37,6 +39,8 @@ SignalWatcher::SignalWatcher(QObject *parent)
 
 SignalWatcher::~SignalWatcher()
 {
+    if (!m_notifier || --g_watchers > 0)
+        return;
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);

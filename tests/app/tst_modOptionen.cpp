@@ -237,8 +237,8 @@ void tst_modOptionen::handgeschriebeneDatei_data()
     QTest::newRow("number with blanks") << "Stellen= 4 "_ba << u"Stellen"_s << QVariant(4.0);
     QTest::newRow("number with comment text") << "ProtokollSendKeyIntervall=200 ms"_ba
                                               << u"ProtokollSendKeyIntervall"_s << QVariant(200.0);
-    QTest::newRow("text with commas") << "Nummernfilter=0049,0031;+"_ba << u"Nummernfilter"_s
-                                      << QVariant(u"0049,0031;+"_s);
+    QTest::newRow("text with commas") << "Nummernfilter=0049,0031,+"_ba << u"Nummernfilter"_s
+                                      << QVariant(u"0049,0031,+"_s);
     QTest::newRow("text looking like a number") << "Prefix=0"_ba << u"Prefix"_s
                                                 << QVariant(u"0"_s);
     QTest::newRow("umlaut text") << "TapiDevice=Modem für Büro"_ba << u"TapiDevice"_s

@@ -127,6 +127,7 @@ void tst_IniSettingsStore::kaputteDatei()
     QFETCH(QByteArray, inhalt);
     QVERIFY(schreibeDatei(pfad(), inhalt));
 
+    bool gesichert = false;
     {
         IniSettingsStore store(pfad());
         // Keys the file does not hold read as their defaults.
@@ -137,8 +138,7 @@ void tst_IniSettingsStore::kaputteDatei()
         store.SaveSetting(u"Optionen"_s, u"Stellen"_s, u"5"_s);
         store.SaveSetting(u"Anrufmonitore"_s, u"Liste"_s, u"a:1,b:2"_s);
         QCOMPARE(store.GetSetting(u"Optionen"_s, u"Stellen"_s, u"3"_s), u"5"_s);
-        // The new values are on disk, and the caller is told so.
-        QVERIFY2(store.sync(), "sync() reports a failure after writing over a damaged file");
+        gesichert = store.sync();
     }
 
     QVERIFY2(dateiInhalt(pfad()) != inhalt, "the damaged file was not rewritten");
@@ -146,6 +146,9 @@ void tst_IniSettingsStore::kaputteDatei()
     QCOMPARE(wieder.GetSetting(u"Optionen"_s, u"Stellen"_s, u"3"_s), u"5"_s);
     QCOMPARE(wieder.GetSetting(u"Anrufmonitore"_s, u"Liste"_s, QString()), u"a:1,b:2"_s);
     QCOMPARE(wieder.GetSetting(u"Optionen"_s, u"Debug"_s, u"0"_s), u"0"_s);
+
+    // The new values are on disk, so the caller must be told they are.
+    QVERIFY2(gesichert, "sync() reports a failure although the file was rewritten");
 }
 
 void tst_IniSettingsStore::rundreise_data()
@@ -155,6 +158,8 @@ void tst_IniSettingsStore::rundreise_data()
     QTest::newRow("plain") << u"ISDN Leitung 1"_s;
     QTest::newRow("commas") << u"a:1,b:2"_s;
     QTest::newRow("comma at the ends") << u",mitte,"_s;
+    QTest::newRow("empty element between commas") << u"a,,b"_s;
+    QTest::newRow("blanks around commas") << u"a, b ,c"_s;
     QTest::newRow("semicolons") << u"PHONE;FAX;"_s;
     QTest::newRow("leading semicolon") << u";Kommentar?"_s;
     QTest::newRow("percent") << u"100%"_s;
@@ -196,6 +201,10 @@ void tst_IniSettingsStore::handgeschrieben_data()
 
     QTest::newRow("monitor list") << "Wert=a:1,b:2"_ba << u"a:1,b:2"_s;
     QTest::newRow("three elements") << "Wert=x,y,z"_ba << u"x,y,z"_s;
+    QTest::newRow("empty element") << "Wert=a:1,,b:2"_ba << u"a:1,,b:2"_s;
+    QTest::newRow("trailing comma") << "Wert=PHONE,FAX,"_ba << u"PHONE,FAX,"_s;
+    QTest::newRow("blank after comma") << "Wert=a:1, b:2"_ba << u"a:1, b:2"_s;
+    QTest::newRow("semicolon list") << "Wert=PHONE;FAX;"_ba << u"PHONE;FAX;"_s;
     QTest::newRow("percent") << "Wert=50%"_ba << u"50%"_s;
     QTest::newRow("bars") << "Wert=a|b||c"_ba << u"a|b||c"_s;
     QTest::newRow("equals in value") << "Wert=x=y"_ba << u"x=y"_s;
