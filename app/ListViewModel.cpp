@@ -1,6 +1,5 @@
 #include "app/ListViewModel.h"
 
-#include "app/ImageList.h"
 
 #include <algorithm>
 #include <numeric>
@@ -28,14 +27,14 @@ ListViewModel::ListViewModel(QObject *parent)
 {
 }
 
-void ListViewModel::setSmallIcons(const ImageList *icons)
+void ListViewModel::setSmallIcons(std::function<QVariant(int)> icons)
 {
-    m_smallIcons = icons;
+    m_smallIcons = std::move(icons);
 }
 
-void ListViewModel::setHeaderIcons(const ImageList *icons)
+void ListViewModel::setHeaderIcons(std::function<QVariant(const QString &)> icons)
 {
-    m_headerIcons = icons;
+    m_headerIcons = std::move(icons);
 }
 
 void ListViewModel::setCheckable(bool checkable)
@@ -157,7 +156,7 @@ QVariant ListViewModel::data(const QModelIndex &index, int role) const
         return item.columnText(index.column());
     case Qt::DecorationRole:
         if (index.column() == 0 && m_smallIcons && item.SmallIcon > 0)
-            return m_smallIcons->Picture(item.SmallIcon);
+            return m_smallIcons(item.SmallIcon);
         return {};
     case Qt::CheckStateRole:
         if (m_checkable && index.column() == 0)
@@ -192,6 +191,6 @@ QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole)
         return m_columns[section].Text;
     if (role == Qt::DecorationRole && m_headerIcons && !m_columns[section].IconKey.isEmpty())
-        return m_headerIcons->Picture(m_columns[section].IconKey);
+        return m_headerIcons(m_columns[section].IconKey);
     return {};
 }

@@ -6,8 +6,6 @@
 #include <functional>
 #include <vector>
 
-class ImageList;
-
 // One entry of a report-style list: its own text (first column), the texts of
 // the further columns, a small icon (1-based index into the list's image list,
 // 0 = none) and a tag the program keeps with the entry.
@@ -40,8 +38,10 @@ class ListViewModel : public QAbstractTableModel
 public:
     explicit ListViewModel(QObject *parent = nullptr);
 
-    void setSmallIcons(const ImageList *icons);
-    void setHeaderIcons(const ImageList *icons);
+    // Where the pictures come from: the small icon by its index, the header
+    // icon by its key. The model itself knows no pictures.
+    void setSmallIcons(std::function<QVariant(int)> icons);
+    void setHeaderIcons(std::function<QVariant(const QString &)> icons);
     void setCheckable(bool checkable);
 
     void setColumns(const std::vector<ColumnHeader> &columns);
@@ -74,7 +74,7 @@ public:
 private:
     std::vector<ListItem> m_items;
     std::vector<ColumnHeader> m_columns;
-    const ImageList *m_smallIcons = nullptr;
-    const ImageList *m_headerIcons = nullptr;
+    std::function<QVariant(int)> m_smallIcons;
+    std::function<QVariant(const QString &)> m_headerIcons;
     bool m_checkable = false;
 };

@@ -222,8 +222,10 @@ void frmHaupt::erstelleSteuerelemente()
     m_lvNummern = new ListView(m_frAnruferliste);
     m_lvNummern->setObjectName(u"lvNummern"_s);
     m_lvNummern->setGeometry(Rand, ListeOben, 473, 160 - 2 * ListeOben);
-    m_lvNummern->Items().setSmallIcons(&m_ilIcons);
-    m_lvNummern->Items().setHeaderIcons(&m_ilSortierung);
+    const auto kleineBilder = [this](int index) { return QVariant(m_ilIcons.Picture(index)); };
+    m_lvNummern->Items().setSmallIcons(kleineBilder);
+    m_lvNummern->Items().setHeaderIcons(
+        [this](const QString &key) { return QVariant(m_ilSortierung.Picture(key)); });
     m_lvNummern->Items().setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
                                      {u"Datum"_s, u"Datum"_s, {}},
                                      {u"Ort"_s, u"Ort"_s, {}},
@@ -235,7 +237,7 @@ void frmHaupt::erstelleSteuerelemente()
     m_lvKontakte = new ListView(m_frAehnliche);
     m_lvKontakte->setObjectName(u"lvKontakte"_s);
     m_lvKontakte->setGeometry(Rand, ListeOben, 473, 100 - 2 * ListeOben);
-    m_lvKontakte->Items().setSmallIcons(&m_ilIcons);
+    m_lvKontakte->Items().setSmallIcons(kleineBilder);
     m_lvKontakte->Items().setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
                                       {u"Kontakt"_s, u"Kontakt"_s, {}},
                                       {u"Firma"_s, u"Firma"_s, {}}});

@@ -43,11 +43,42 @@ QString RegionalSettings::DateTimeText(const QDateTime &moment)
     return ShortDate(moment.date()) + u' ' + LongTime(moment.time());
 }
 
+namespace {
+
+// "dd.MM.yyyy HH:mm:ss", the form the program writes, read without the
+// general parser: the caller list sorts a hundred thousand of them.
+std::optional<QDateTime> schnell(QStringView t)
+{
+    if (t.size() != 19 || t[2] != u'.' || t[5] != u'.' || t[10] != u' ' || t[13] != u':' || t[16] != u':')
+        return std::nullopt;
+    const auto zahl = [&](int von, int laenge) {
+        int wert = 0;
+        for (int i = von; i < von + laenge; ++i) {
+            const char16_t c = t[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            wert = wert * 10 + (c - u'0');
+        }
+        return wert;
+    };
+    const QDate datum(zahl(6, 4), zahl(3, 2), zahl(0, 2));
+    const QTime zeit(zahl(11, 2), zahl(14, 2), zahl(17, 2));
+    if (!datum.isValid() || !zeit.isValid())
+        return std::nullopt;
+    return QDateTime(datum, zeit);
+}
+
+} // namespace
+
 std::optional<QDateTime> RegionalSettings::ParseDateTime(const QString &text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
+    if (ShortDateFormat() == u"dd.MM.yyyy"_s && LongTimeFormat() == u"HH:mm:ss"_s) {
+        if (const std::optional<QDateTime> m = schnell(trimmed))
+            return m;
+    }
     const QLocale locale;
     const QString date = ShortDateFormat();
     const QString time = LongTimeFormat();
@@ -70,4 +101,39 @@ std::optional<QDateTime> RegionalSettings::ParseDateTime(const QString &text)
     if (onlyTime.isValid())
         return QDateTime(QDate(1899, 12, 30), onlyTime);
     return std::nullopt;
+}
+
+QString RegionalSettings::LocaleKennung()
+{
+    return LocaleKennung(QLocale());
+}
+
+QString RegionalSettings::LocaleKennung(const QLocale &locale)
+{
+    struct Eintrag
+    {
+        QLocale::Language sprache;
+        QLocale::Territory gebiet;
+        int kennung;
+    };
+    static const Eintrag tabelle[] = {
+        {QLocale::German, QLocale::Germany, 0x0407},
+        {QLocale::German, QLocale::Austria, 0x0c07},
+        {QLocale::German, QLocale::Switzerland, 0x0807},
+        {QLocale::German, QLocale::Luxembourg, 0x1007},
+        {QLocale::German, QLocale::Liechtenstein, 0x1407},
+        {QLocale::English, QLocale::UnitedStates, 0x0409},
+        {QLocale::English, QLocale::UnitedKingdom, 0x0809},
+        {QLocale::French, QLocale::France, 0x040c},
+        {QLocale::French, QLocale::Switzerland, 0x100c},
+        {QLocale::Italian, QLocale::Italy, 0x0410},
+        {QLocale::Italian, QLocale::Switzerland, 0x0810},
+        {QLocale::Dutch, QLocale::Netherlands, 0x0413},
+        {QLocale::Spanish, QLocale::Spain, 0x0c0a},
+    };
+    for (const Eintrag &e : tabelle) {
+        if (e.sprache == locale.language() && e.gebiet == locale.territory())
+            return u"%1"_s.arg(e.kennung, 8, 16, QChar(u'0'));
+    }
+    return u"00000409"_s;
 }

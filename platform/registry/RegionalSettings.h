@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -19,4 +20,8 @@ public:
     static QString DateTimeText(const QDateTime &moment);
     // Reads a date, a time or both in the regional form (or ISO form).
     static std::optional<QDateTime> ParseDateTime(const QString &text);
+    // The user's locale as the desktop of the program's origin names it,
+    // e.g. "00000407" for German (Germany), "00000c07" for German (Austria).
+    static QString LocaleKennung();
+    static QString LocaleKennung(const QLocale &locale);
 };

@@ -98,7 +98,7 @@ void tst_ListViewSort::init()
     modListviewSort::Absteigend = false;
     m_liste = std::make_unique<ListView>();
     ListViewModel &model = m_liste->Items();
-    model.setHeaderIcons(&m_kopfSymbole);
+    model.setHeaderIcons([this](const QString &key) { return QVariant(m_kopfSymbole.Picture(key)); });
     model.setColumns({
         {u"Nummer"_s, u"Nummer"_s, QString()},
         {u"Datum"_s, u"Datum"_s, QString()},

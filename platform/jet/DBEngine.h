@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class Database;
+
+// The database engine: one for the whole process, created on first use.
+// It opens its own database files and, with the connect text "FoxPro 2.6;",
+// a folder of dBASE/FoxPro tables.
+class DBEngine
+{
+public:
+    static DBEngine &instance();
+
+    std::shared_ptr<Database> OpenDatabase(const QString &name, bool exclusive = false, bool readOnly = false,
+                                           const QString &connect = {});
+    std::shared_ptr<Database> CreateDatabase(const QString &path, const QString &locale, int options = 0);
+
+    // The clock behind Date() and Now(); tests set it.
+    void setUhr(std::function<QDateTime()> uhr);
+    QDateTime jetzt() const;
+
+private:
+    DBEngine() = default;
+
+    std::function<QDateTime()> m_uhr;
+};

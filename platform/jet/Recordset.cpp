@@ -1,0 +1,456 @@
+#include "platform/jet/Recordset.h"
+
+#include "platform/jet/DaoTyp.h"
+#include "platform/jet/JetFehler.h"
+#include "platform/jet/JetSql.h"
+#include "platform/registry/RegionalSettings.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+[[noreturn]] void keinAktuellerDatensatz()
+{
+    throw JetFehler(JetFehler::KeinAktuellerDatensatz, u"Kein aktueller Datensatz."_s);
+}
+
+[[noreturn]] void konvertierung(const QString &feld)
+{
+    throw JetFehler(JetFehler::Typkonvertierung, u"Fehler bei der Datentypkonvertierung (Feld '%1')."_s.arg(feld));
+}
+
+// A bare table name, possibly in brackets, rather than a statement.
+QString tabellenname(const QString &quelle)
+{
+    const QString q = quelle.trimmed();
+    static const QRegularExpression geklammert(u"^\\[([^\\]]+)\\]$"_s);
+    const QRegularExpressionMatch m = geklammert.match(q);
+    if (m.hasMatch())
+        return m.captured(1);
+    static const QRegularExpression wort(u"^[^\\s\\[\\];,()'\"]+$"_s);
+    if (wort.match(q).hasMatch()
+        && q.compare(u"SELECT"_s, Qt::CaseInsensitive) != 0)
+        return q;
+    return QString();
+}
+
+QDateTime isoMoment(const char *text, int laenge)
+{
+    const QString t = QString::fromUtf8(text, laenge);
+    QDateTime m = QDateTime::fromString(t, Qt::ISODate);
+    if (!m.isValid())
+        m = QDateTime::fromString(t, u"yyyy-MM-dd HH:mm:ss"_s);
+    if (!m.isValid()) {
+        const QDate d = QDate::fromString(t, u"yyyy-MM-dd"_s);
+        if (d.isValid())
+            m = QDateTime(d, QTime(0, 0));
+    }
+    return m;
+}
+
+QVariant spaltenwert(sqlite3_stmt *stmt, int i, int typ)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_column_int64(stmt, i);
+        switch (typ) {
+        case DaoTyp::dbBoolean: return v != 0;
+        case DaoTyp::dbText:
+        case DaoTyp::dbMemo: return QString::number(v);
+        case DaoTyp::dbDouble:
+        case DaoTyp::dbSingle:
+        case DaoTyp::dbCurrency: return static_cast<double>(v);
+        default:
+            if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max())
+                return static_cast<int>(v);
+            return v;
+        }
+    }
+    case SQLITE_FLOAT: {
+        const double v = sqlite3_column_double(stmt, i);
+        if (typ == DaoTyp::dbText || typ == DaoTyp::dbMemo)
+            return QString::number(v, 'g', 15);
+        if (typ == DaoTyp::dbBoolean)
+            return v != 0;
+        return v;
+    }
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i));
+    default: {
+        const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+        const int laenge = sqlite3_column_bytes(stmt, i);
+        if (typ == DaoTyp::dbDate) {
+            const QDateTime m = isoMoment(text, laenge);
+            if (m.isValid())
+                return m;
+        }
+        return QString::fromUtf8(text, laenge);
+    }
+    }
+}
+
+} // namespace
+
+Recordset::Recordset(std::shared_ptr<Verbindung> verbindung, const QString &quelle, int typ, int optionen,
+                     const QVariantList &parameter)
+    : m_verbindung(std::move(verbindung))
+    , m_quelle(quelle)
+    , m_optionen(optionen)
+    , m_parameter(parameter)
+{
+    m_tabelle = tabellenname(quelle);
+    if (typ == dbOpenTable && m_tabelle.isEmpty())
+        throw JetFehler(JetFehler::EingabetabelleFehlt,
+                        u"Das Datenbankmodul findet die Eingabetabelle '%1' nicht."_s.arg(quelle));
+    if (!m_tabelle.isEmpty()) {
+        felderAusTabelle();
+        if (m_optionen & dbAppendOnly)
+            return;
+        m_anweisung = m_verbindung->vorbereitenNativ(u"SELECT * FROM "_s + JetSql::quoteName(m_tabelle));
+    } else {
+        m_anweisung = m_verbindung->vorbereiten(quelle, parameter);
+        felderAusAnweisung();
+    }
+    m_bof = false;
+    if (schritt()) {
+        m_position = 0;
+        m_gesehen = 1;
+        // Expression columns take their type from the first row's values.
+        if (m_tabelle.isEmpty())
+            felderAusAnweisung();
+        ladeZeile();
+    }
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::felderAusTabelle()
+{
+    m_fields.clear();
+    Verbindung::Anweisung info = m_verbindung->vorbereitenNativ(
+        u"SELECT name, type FROM pragma_table_info(?1)"_s, {m_tabelle});
+    while (sqlite3_step(info.get()) == SQLITE_ROW) {
+        const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 0)));
+        const QString decl = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
+        const DaoTyp::Spalte s = DaoTyp::ausDeklaration(decl);
+        m_fields.Append(Field(name, s.typ, s.groesse, s.leerErlaubt));
+    }
+    if (m_fields.Count() == 0)
+        throw JetFehler(JetFehler::EingabetabelleFehlt,
+                        u"Das Datenbankmodul findet die Eingabetabelle oder Abfrage '%1' nicht. "
+                        u"Stellen Sie sicher, dass sie existiert und dass der Name richtig geschrieben ist."_s
+                            .arg(m_tabelle));
+}
+
+void Recordset::felderAusAnweisung()
+{
+    sqlite3_stmt *stmt = m_anweisung.get();
+    const int n = sqlite3_column_count(stmt);
+    const bool mitZeile = sqlite3_data_count(stmt) > 0;
+    ::Fields neu;
+    for (int i = 0; i < n; ++i) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+        const char *decl = sqlite3_column_decltype(stmt, i);
+        DaoTyp::Spalte s;
+        if (decl) {
+            s = DaoTyp::ausDeklaration(QString::fromUtf8(decl));
+        } else if (mitZeile) {
+            // An expression has no declared type; its value tells.
+            switch (sqlite3_column_type(stmt, i)) {
+            case SQLITE_INTEGER: s.typ = DaoTyp::dbLong; break;
+            case SQLITE_FLOAT: s.typ = DaoTyp::dbDouble; break;
+            case SQLITE_BLOB: s.typ = DaoTyp::dbLongBinary; break;
+            default: s.typ = DaoTyp::dbText; break;
+            }
+            s.groesse = DaoTyp::Standardgroesse(s.typ);
+        }
+        neu.Append(Field(name, s.typ, s.groesse, s.leerErlaubt));
+    }
+    m_fields = neu;
+}
+
+void Recordset::pruefeOffen() const
+{
+    if (!m_offen || !m_verbindung->offen())
+        throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
+}
+
+void Recordset::pruefeAktuell() const
+{
+    pruefeOffen();
+    if (m_eof || m_position < 0)
+        keinAktuellerDatensatz();
+}
+
+bool Recordset::schritt()
+{
+    if (!m_anweisung || m_fertig) {
+        m_eof = true;
+        return false;
+    }
+    const int rc = sqlite3_step(m_anweisung.get());
+    if (rc == SQLITE_ROW) {
+        m_eof = false;
+        return true;
+    }
+    m_fertig = true;
+    m_eof = true;
+    if (rc != SQLITE_DONE)
+        m_verbindung->fehler(rc, m_quelle);
+    return false;
+}
+
+void Recordset::ladeZeile()
+{
+    sqlite3_stmt *stmt = m_anweisung.get();
+    const int n = std::min(m_fields.Count(), sqlite3_column_count(stmt));
+    for (int i = 0; i < n; ++i) {
+        Field &f = m_fields[i];
+        f.laden(spaltenwert(stmt, i, f.Type()));
+    }
+}
+
+void Recordset::leereWerte()
+{
+    for (Field &f : m_fields)
+        f.laden(QVariant());
+}
+
+void Recordset::MoveFirst()
+{
+    pruefeOffen();
+    if (m_neu)
+        CancelUpdate();
+    if (!m_anweisung || (m_gesehen == 0 && m_eof))
+        keinAktuellerDatensatz();
+    sqlite3_reset(m_anweisung.get());
+    m_fertig = false;
+    if (schritt()) {
+        m_position = 0;
+        m_gesehen = std::max(m_gesehen, 1L);
+        m_bof = false;
+        ladeZeile();
+    } else {
+        leereWerte();
+        keinAktuellerDatensatz();
+    }
+}
+
+void Recordset::MoveNext()
+{
+    pruefeOffen();
+    if (m_neu)
+        CancelUpdate();
+    if (m_eof)
+        keinAktuellerDatensatz();
+    if (schritt()) {
+        ++m_position;
+        m_gesehen = std::max(m_gesehen, m_position + 1);
+        ladeZeile();
+    } else {
+        m_position = m_gesehen;
+        leereWerte();
+    }
+}
+
+void Recordset::MoveLast()
+{
+    pruefeOffen();
+    if (m_neu)
+        CancelUpdate();
+    if (!m_anweisung || (m_gesehen == 0 && m_eof))
+        keinAktuellerDatensatz();
+    if (m_fertig) {
+        // Past the end already: run again to reach the last row.
+        MoveFirst();
+    }
+    while (!m_fertig) {
+        const int rc = sqlite3_step(m_anweisung.get());
+        if (rc == SQLITE_ROW) {
+            ++m_position;
+            ladeZeile();
+            continue;
+        }
+        m_fertig = true;
+        if (rc != SQLITE_DONE)
+            m_verbindung->fehler(rc, m_quelle);
+    }
+    m_gesehen = std::max(m_gesehen, m_position + 1);
+    m_eof = false;
+}
+
+QVariant Recordset::Wert(const QString &feld) const
+{
+    pruefeAktuell();
+    return m_fields[feld].Value();
+}
+
+QVariant Recordset::Wert(int feld) const
+{
+    pruefeAktuell();
+    return m_fields[feld].Value();
+}
+
+void Recordset::AddNew()
+{
+    pruefeOffen();
+    if (m_tabelle.isEmpty())
+        throw JetFehler(JetFehler::Schreibgeschuetzt,
+                        u"Aktualisieren nicht möglich. Datenbank oder Objekt ist schreibgeschützt."_s);
+    if (m_verbindung->nurLesen())
+        throw JetFehler(JetFehler::Schreibgeschuetzt,
+                        u"Aktualisieren nicht möglich. Datenbank oder Objekt ist schreibgeschützt."_s);
+    if (m_neu)
+        CancelUpdate();
+    m_gemerkt.clear();
+    for (Field &f : m_fields) {
+        m_gemerkt.append(f.Value());
+        f.laden(QVariant());
+        f.setBearbeitbar(true);
+    }
+    m_neu = true;
+}
+
+void Recordset::CancelUpdate()
+{
+    if (!m_neu)
+        return;
+    int i = 0;
+    for (Field &f : m_fields) {
+        f.setBearbeitbar(false);
+        f.laden(i < m_gemerkt.size() ? m_gemerkt[i] : QVariant());
+        ++i;
+    }
+    m_neu = false;
+}
+
+QVariant Recordset::zumSpeichern(const Field &feld) const
+{
+    const QVariant &v = feld.Value();
+    if (feld.isNull())
+        return {};
+    switch (feld.Type()) {
+    case DaoTyp::dbText:
+    case DaoTyp::dbMemo: {
+        QString text;
+        if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate)
+            text = feld.Text();
+        else if (v.typeId() == QMetaType::Double)
+            text = QString::number(v.toDouble(), 'g', 15);
+        else
+            text = v.toString();
+        if (text.isEmpty() && !feld.AllowZeroLength())
+            throw JetFehler(JetFehler::LeereZeichenfolge,
+                            u"Das Feld '%1' darf keine Zeichenfolge der Länge Null sein."_s.arg(feld.Name()));
+        if (feld.Type() == DaoTyp::dbText && feld.Size() > 0 && text.size() > feld.Size())
+            throw JetFehler(JetFehler::FeldZuKlein,
+                            u"Das Feld '%1' ist zu klein für die Datenmenge, die Sie hinzufügen wollten."_s
+                                .arg(feld.Name()));
+        return text;
+    }
+    case DaoTyp::dbDate: {
+        if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate)
+            return v;
+        if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
+            // Days since 30 December 1899, the engine's serial date.
+            const double tage = v.toDouble();
+            return QDateTime(QDate(1899, 12, 30), QTime(0, 0)).addMSecs(static_cast<qint64>(tage * 86'400'000.0));
+        }
+        const std::optional<QDateTime> m = RegionalSettings::ParseDateTime(v.toString());
+        if (!m)
+            konvertierung(feld.Name());
+        return *m;
+    }
+    case DaoTyp::dbBoolean: {
+        if (v.typeId() == QMetaType::Bool)
+            return v.toBool();
+        const QString t = v.toString().trimmed();
+        if (t.compare(u"Wahr"_s, Qt::CaseInsensitive) == 0 || t.compare(u"True"_s, Qt::CaseInsensitive) == 0)
+            return true;
+        if (t.compare(u"Falsch"_s, Qt::CaseInsensitive) == 0 || t.compare(u"False"_s, Qt::CaseInsensitive) == 0)
+            return false;
+        bool ok = false;
+        const double d = t.toDouble(&ok);
+        if (!ok)
+            konvertierung(feld.Name());
+        return d != 0;
+    }
+    case DaoTyp::dbByte:
+    case DaoTyp::dbInteger:
+    case DaoTyp::dbLong: {
+        bool ok = false;
+        const double d = v.typeId() == QMetaType::Bool ? (v.toBool() ? -1.0 : 0.0) : v.toString().trimmed().toDouble(&ok);
+        if (v.typeId() != QMetaType::Bool && !ok)
+            konvertierung(feld.Name());
+        const double gerundet = std::nearbyint(d);
+        const double min = feld.Type() == DaoTyp::dbByte ? 0 : feld.Type() == DaoTyp::dbInteger ? -32768 : -2147483648.0;
+        const double max = feld.Type() == DaoTyp::dbByte ? 255 : feld.Type() == DaoTyp::dbInteger ? 32767 : 2147483647.0;
+        if (gerundet < min || gerundet > max)
+            konvertierung(feld.Name());
+        return static_cast<qint64>(gerundet);
+    }
+    case DaoTyp::dbSingle:
+    case DaoTyp::dbDouble:
+    case DaoTyp::dbCurrency: {
+        bool ok = false;
+        const double d = v.toString().trimmed().toDouble(&ok);
+        if (!ok)
+            konvertierung(feld.Name());
+        return d;
+    }
+    default:
+        return v;
+    }
+}
+
+void Recordset::Update()
+{
+    pruefeOffen();
+    if (!m_neu)
+        throw JetFehler(JetFehler::UpdateOhneAddNew, u"Update oder CancelUpdate ohne AddNew oder Edit."_s);
+    QVariantList werte;
+    werte.reserve(m_fields.Count());
+    for (const Field &f : m_fields)
+        werte.append(zumSpeichern(f));
+    if (!m_einfuegen) {
+        QString spalten;
+        QString platzhalter;
+        for (int i = 0; i < m_fields.Count(); ++i) {
+            if (i > 0) {
+                spalten += u',';
+                platzhalter += u',';
+            }
+            spalten += JetSql::quoteName(m_fields[i].Name());
+            platzhalter += u'?' + QString::number(i + 1);
+        }
+        m_einfuegen = m_verbindung->vorbereitenNativ(u"INSERT INTO "_s + JetSql::quoteName(m_tabelle) + u" ("_s
+                                                     + spalten + u") VALUES ("_s + platzhalter + u')');
+    }
+    sqlite3_stmt *stmt = m_einfuegen.get();
+    sqlite3_reset(stmt);
+    for (int i = 0; i < werte.size(); ++i)
+        Verbindung::binde(stmt, i + 1, werte[i]);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE)
+        m_verbindung->fehler(rc, m_quelle);
+    CancelUpdate();
+}
+
+void Recordset::Close()
+{
+    CancelUpdate();
+    m_anweisung.freigeben();
+    m_einfuegen.freigeben();
+    m_offen = false;
+    m_eof = true;
+}

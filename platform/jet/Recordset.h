@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/jet/Field.h"
+#include "platform/jet/Verbindung.h"
+
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+
+// The rows of a statement or a table, read front to back as the program
+// moves through them. RecordCount counts the rows reached so far, so it is
+// exact after MoveLast; a table-type recordset also appends rows.
+class Recordset
+{
+public:
+    enum Typ { dbOpenTable = 1, dbOpenDynaset = 2, dbOpenSnapshot = 4, dbOpenForwardOnly = 8 };
+    enum Option { dbAppendOnly = 8 };
+
+    Recordset(std::shared_ptr<Verbindung> verbindung, const QString &quelle, int typ, int optionen,
+              const QVariantList &parameter);
+    ~Recordset();
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
+
+    long RecordCount() const { return m_gesehen; }
+    bool Eof() const { return m_eof; }
+    bool Bof() const { return m_bof; }
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+
+    ::Fields &Fields() { return m_fields; }
+    const ::Fields &Fields() const { return m_fields; }
+    // The current row's value of a field; an error without a current row.
+    QVariant Wert(const QString &feld) const;
+    QVariant Wert(int feld) const;
+
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Close();
+    bool isOpen() const { return m_offen; }
+    const QString &Name() const { return m_quelle; }
+
+private:
+    void pruefeOffen() const;
+    void pruefeAktuell() const;
+    bool schritt();
+    void ladeZeile();
+    void leereWerte();
+    void felderAusTabelle();
+    void felderAusAnweisung();
+    QVariant zumSpeichern(const Field &feld) const;
+
+    std::shared_ptr<Verbindung> m_verbindung;
+    QString m_quelle;
+    QString m_tabelle; // set when rows can be appended
+    int m_optionen = 0;
+    QVariantList m_parameter;
+    Verbindung::Anweisung m_anweisung;
+    Verbindung::Anweisung m_einfuegen;
+    ::Fields m_fields;
+    QVariantList m_gemerkt; // the current row while a new one is edited
+    bool m_offen = true;
+    bool m_eof = true;
+    bool m_bof = true;
+    bool m_fertig = false; // the statement has delivered its last row
+    bool m_neu = false;
+    long m_position = -1;
+    long m_gesehen = 0;
+};
