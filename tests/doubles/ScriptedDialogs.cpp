@@ -6,6 +6,9 @@ Dialogs::Answer ScriptedDialogs::MsgBox(const QString &text, Buttons buttons, Ic
                                         const QString &title, bool systemModal)
 {
     m_boxes.append({u"MsgBox"_s, title, text, icon, buttons, QString(), systemModal});
+    // A notice with only "OK" needs no answer.
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
     if (!m_answers.isEmpty())
         return m_answers.dequeue();
     ++m_unanswered;

@@ -8,8 +8,9 @@
 #include <optional>
 
 // Answers every box from a queue instead of a user and records each box it
-// was asked to show. An unanswered box gets the escape answer (No, Cancel,
-// or Ok for a box with only Ok) and is counted.
+// was asked to show. A notice with only "OK" is answered by itself; a
+// question without a queued answer gets its escape answer (No or Cancel) and
+// is counted as unanswered.
 class ScriptedDialogs : public Dialogs
 {
 public:

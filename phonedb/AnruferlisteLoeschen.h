@@ -1,0 +1,25 @@
+#pragma once
+
+class Dialogs;
+class ListViewModel;
+class clRufmonDaten;
+
+// The three commands that delete entries of the caller list: all, older
+// than a day, older than a week. Each asks first and reloads the list.
+class AnruferlisteLoeschen
+{
+public:
+    AnruferlisteLoeschen(Dialogs &dialogs, clRufmonDaten &daten, ListViewModel &lvNummern);
+
+    // True when the list was reloaded.
+    bool mnuAlleLoeschen();
+    bool mnuTagLoeschen();
+    bool mnuWocheLoeschen();
+
+private:
+    bool loeschen(const char16_t *frage, int tage);
+
+    Dialogs &m_dialogs;
+    clRufmonDaten &m_daten;
+    ListViewModel &m_liste;
+};

@@ -1,0 +1,297 @@
+#include "phonedb/clRufmonDaten.h"
+
+#include "app/ListViewModel.h"
+#include "app/modOptionen.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/jet/DBEngine.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/JetFehler.h"
+#include "platform/jet/JetSql.h"
+#include "platform/registry/RegionalSettings.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CRLF = u"\r\n"_s;
+const QString Unbekannt = u"Unbekannt"_s;
+
+// Country codes have up to three digits; the codes of other countries inside
+// the North American plan have four ("1242" Bahamas).
+constexpr int LaengsteLaendervorwahl = 4;
+// Area codes with their national "0" have two to six digits in the data.
+constexpr int KuerzesteVorwahl = 2;
+constexpr int LaengsteVorwahl = 8;
+
+// A number as VB's Str() writes it: one blank before a number that is not negative.
+QString mitVorzeichenstelle(long n)
+{
+    return n < 0 ? QString::number(n) : u' ' + QString::number(n);
+}
+
+// "?, ?, ?" for n parameters.
+QString platzhalter(int n)
+{
+    QString s;
+    for (int i = 0; i < n; ++i)
+        s += i == 0 ? u"?"_s : u", ?"_s;
+    return s;
+}
+
+} // namespace
+
+clRufmonDaten::clRufmonDaten(Dialogs &dialogs, const modOptionen &optionen, LocaleQuelle locale)
+    : m_dialogs(dialogs)
+    , m_optionen(optionen)
+    , m_locale(locale ? std::move(locale) : LocaleQuelle([] { return RegionalSettings::LocaleKennung(); }))
+{
+}
+
+clRufmonDaten::~clRufmonDaten() = default;
+
+QString clRufmonDaten::Klassenname()
+{
+    return u"clRufmonDaten"_s;
+}
+
+void clRufmonDaten::init(const QString &Datenbankpfad)
+{
+    m_pfad = Datenbankpfad;
+    try {
+        m_db = DBEngine::instance().OpenDatabase(Datenbankpfad);
+    } catch (const JetFehler &e) {
+        m_db.reset();
+        m_dialogs.MsgBox(u"Fehler in Klasse "_s + Klassenname() + CRLF + u"Fehler beim Öffnen der Datenbank:"_s
+                             + Datenbankpfad + CRLF + u"Fehlernummer:"_s + QString::number(e.Number()) + CRLF
+                             + u"Fehlerbeschreibung:"_s + e.Description(),
+                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+    }
+}
+
+void clRufmonDaten::kill()
+{
+    if (m_db)
+        m_db->Close();
+    m_db.reset();
+}
+
+bool clRufmonDaten::istOffen() const
+{
+    return m_db && m_db->isOpen();
+}
+
+namespace {
+
+Database &offen(const std::shared_ptr<Database> &db)
+{
+    if (!db)
+        throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
+    return *db;
+}
+
+} // namespace
+
+QString clRufmonDaten::SucheLandZuVorwahl(const QString &nummer, QString &laendervorwahl)
+{
+    // The country whose code is the longest beginning of the number: with the
+    // codes 1 and 1242, 1242... is the Bahamas and 1212... is USA/Kanada.
+    QVariantList praefixe;
+    for (int n = 1; n <= LaengsteLaendervorwahl && n <= nummer.size(); ++n)
+        praefixe.append(nummer.left(n));
+    laendervorwahl.clear();
+    if (praefixe.isEmpty())
+        return QString();
+    const QString sql = u"SELECT Vorwahl, Land FROM Laender WHERE Vorwahl IN ("_s + platzhalter(praefixe.size())
+                        + u") ORDER BY length(Vorwahl) DESC LIMIT 1;"_s;
+    auto rs = offen(m_db).OpenRecordset(sql, praefixe);
+    if (rs->Eof())
+        return QString();
+    laendervorwahl = rs->Fields()[u"Vorwahl"_s].Text();
+    const QString land = rs->Fields()[u"Land"_s].Text();
+    rs->Close();
+    return land;
+}
+
+QString clRufmonDaten::SucheOrtZuVorwahl(const QString &nummer, const QString &tabelle, QString &vorwahl)
+{
+    // The place of the longest area code of the table that the number begins
+    // with; a number that only begins like some longer code has no place.
+    vorwahl.clear();
+    if (tabelle.isEmpty())
+        return QString();
+    QVariantList praefixe;
+    for (int n = KuerzesteVorwahl; n <= LaengsteVorwahl && n <= nummer.size(); ++n)
+        praefixe.append(nummer.left(n));
+    if (praefixe.isEmpty())
+        return QString();
+    const QString sql = u"SELECT Vorwahl, Ort FROM "_s + JetSql::quoteName(tabelle) + u" WHERE Vorwahl IN ("_s
+                        + platzhalter(praefixe.size()) + u") ORDER BY length(Vorwahl) DESC, rowid LIMIT 1;"_s;
+    try {
+        auto rs = offen(m_db).OpenRecordset(sql, praefixe);
+        if (rs->Eof())
+            return QString();
+        vorwahl = rs->Fields()[u"Vorwahl"_s].Text();
+        const QString ort = rs->Fields()[u"Ort"_s].Text();
+        rs->Close();
+        return ort;
+    } catch (const JetFehler &e) {
+        // A country without its own area-code table has no places.
+        if (e.Number() == JetFehler::EingabetabelleFehlt)
+            return QString();
+        m_dialogs.MsgBox(u"Fehler "_s + mitVorzeichenstelle(e.Number()) + u": "_s + e.Description() + CRLF
+                             + u"SQL: "_s + sql,
+                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+        return QString();
+    }
+}
+
+void clRufmonDaten::BestimmeVorwahlAnschlussOrtLand(const QString &Nummer, QString &Laendervorwahl,
+                                                    QString &Vorwahl, QString &Anschluss, QString &Land,
+                                                    QString &Ort)
+{
+    QString nr = Nummer;
+    const QString kennung = m_optionen.leseText(u"InternationaleKennung"_s);
+    QString tabelle;
+    if (!nr.startsWith(kennung)) {
+        Laendervorwahl.clear();
+        Land.clear();
+        const QString locale = m_locale();
+        if (locale == u"00000407"_s)
+            tabelle = u"Deutschland"_s;
+        else if (locale == u"00000c07"_s)
+            tabelle = u"Österreich"_s;
+        else
+            tabelle = Unbekannt;
+    } else {
+        nr.remove(0, kennung.size());
+        QString code;
+        const QString land = SucheLandZuVorwahl(nr, code);
+        if (!land.isEmpty()) {
+            Land = land;
+            Laendervorwahl = code;
+            nr.remove(0, code.size());
+            tabelle = land;
+        } else {
+            Land = Unbekannt;
+            Laendervorwahl.clear();
+            tabelle.clear();
+        }
+    }
+
+    if (!nr.startsWith(u'0'))
+        nr.prepend(u'0');
+
+    QString vorwahl;
+    const QString ort = SucheOrtZuVorwahl(nr, tabelle, vorwahl);
+    if (!ort.isEmpty()) {
+        Ort = ort;
+        Vorwahl = vorwahl;
+        Anschluss = nr.mid(vorwahl.size());
+    } else {
+        Ort = Unbekannt;
+        Vorwahl.clear();
+        Anschluss = nr;
+    }
+}
+
+void clRufmonDaten::SucheNameOrtAusFreierListe(const QString &Nummer, QString &Name, QString &Ort)
+{
+    auto rs = offen(m_db).OpenRecordset(u"SELECT Name,Ort FROM Liste WHERE Nummer = ?;"_s, {Nummer});
+    if (rs->Eof()) {
+        Name = Unbekannt;
+        Ort = Unbekannt;
+        return;
+    }
+    // An empty column of the row is as good as unknown.
+    const Field &name = rs->Fields()[u"Name"_s];
+    const Field &ort = rs->Fields()[u"Ort"_s];
+    Name = name.isNull() ? Unbekannt : name.Text();
+    Ort = ort.isNull() ? Unbekannt : ort.Text();
+    rs->Close();
+}
+
+bool clRufmonDaten::schreibIteminMDB(const ListViewModel &lvNummern, int index)
+{
+    const ListItem &item = lvNummern.Item(index);
+    const auto &spalten = lvNummern.columns();
+    QString schritt = u" (schreibItemInMDB, OpenRecordset)."_s;
+    QString hinweis;
+    std::unique_ptr<Recordset> rs;
+    try {
+        rs = offen(m_db).OpenRecordset(u"Anrufspeicher"_s, Recordset::dbOpenTable);
+        schritt = u" (schreibItemInMDB, AddNew)."_s;
+        rs->AddNew();
+        schritt = u" (schreibItemInMDB, SetField UniqueID)."_s;
+        rs->Fields()[u"UniqueID"_s].setValue(item.Tag);
+        schritt = u" (schreibItemInMDB, SetField "_s + u"Icon"_s + u")."_s;
+        hinweis = u"Eventuell verwenden Sie eine ältere Version der \"Nummern.mdb\" Datei."_s;
+        rs->Fields()[u"Icon"_s].setValue(item.SmallIcon);
+        hinweis.clear();
+        for (int i = 0; i < static_cast<int>(spalten.size()); ++i) {
+            schritt = u" (schreibItemInMDB, SetField "_s + spalten[i].Text + u")."_s;
+            rs->Fields()[spalten[i].Text].setValue(item.columnText(i));
+        }
+        schritt = u" (schreibItemInMDB, Update)."_s;
+        rs->Update();
+        rs->Close();
+        return true;
+    } catch (const JetFehler &e) {
+        // The row begun is dropped, not saved.
+        if (rs)
+            rs->Close();
+        m_dialogs.MsgBox(u"Fehler in Klasse "_s + Klassenname() + schritt + CRLF + u"Fehlernummer: "_s
+                             + QString::number(e.Number()) + CRLF + u"Fehlerbeschreibung: "_s + e.Description()
+                             + hinweis,
+                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+        return false;
+    }
+}
+
+void clRufmonDaten::leseMDBinListview(ListViewModel &lvNummern)
+{
+    lvNummern.Clear();
+    auto rs = offen(m_db).OpenRecordset(u"Anrufspeicher"_s, Recordset::dbOpenTable);
+    if (rs->Eof()) {
+        rs->Close();
+        return;
+    }
+    const auto &spalten = lvNummern.columns();
+    const ::Fields &felder = rs->Fields();
+    std::vector<int> feldNr;
+    for (const ColumnHeader &c : spalten) {
+        const int nr = felder.indexOf(c.Text);
+        if (nr < 0)
+            throw JetFehler(JetFehler::ElementNichtGefunden,
+                            u"Element in dieser Auflistung nicht gefunden: '%1'."_s.arg(c.Text));
+        feldNr.push_back(nr);
+    }
+    const int uniqueId = felder.indexOf(u"UniqueID"_s);
+    const int icon = felder.indexOf(u"Icon"_s);
+
+    std::vector<ListItem> eintraege;
+    while (!rs->Eof()) {
+        ListItem item;
+        for (int i = 0; i < static_cast<int>(spalten.size()); ++i)
+            item.setColumnText(i, felder[feldNr[i]].Text());
+        if (uniqueId >= 0)
+            item.Tag = felder[uniqueId].Text();
+        int bild = 4;
+        if (icon >= 0 && !felder[icon].isNull()) {
+            bool ok = false;
+            const int wert = felder[icon].Value().toInt(&ok);
+            if (ok && wert >= 1 && wert < 11)
+                bild = wert;
+        }
+        item.SmallIcon = bild;
+        eintraege.push_back(std::move(item));
+        rs->MoveNext();
+    }
+    rs->Close();
+    lvNummern.AddMany(std::move(eintraege));
+}
+
+void clRufmonDaten::LoescheAnruferliste(int &Tage)
+{
+    offen(m_db).Execute(u"DELETE Anrufspeicher.Datum From Anrufspeicher WHERE (((Anrufspeicher.Datum)<Date()-"_s
+                        + mitVorzeichenstelle(Tage) + u"));"_s);
+}

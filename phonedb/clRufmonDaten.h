@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class Database;
+class Dialogs;
+class ListViewModel;
+class modOptionen;
+
+// The program's own phone database: countries and area codes for naming a
+// caller's place, the free list of numbers the user keeps by hand, and the
+// caller list that survives restarts.
+class clRufmonDaten
+{
+public:
+    // The user's locale as an eight-digit hex text ("00000407" German, Germany).
+    using LocaleQuelle = std::function<QString()>;
+
+    clRufmonDaten(Dialogs &dialogs, const modOptionen &optionen, LocaleQuelle locale = {});
+    ~clRufmonDaten();
+
+    void init(const QString &Datenbankpfad);
+    void kill();
+    bool istOffen() const;
+    const QString &Datenbankpfad() const { return m_pfad; }
+    // The open database, for the free-list editor; null when none is open.
+    std::shared_ptr<Database> Datenbank() const { return m_db; }
+
+    // Splits a number into country code, area code and subscriber number and
+    // names country and place. Errors of the country or free-list look-ups
+    // reach the caller as JetFehler.
+    void BestimmeVorwahlAnschlussOrtLand(const QString &Nummer, QString &Laendervorwahl, QString &Vorwahl,
+                                         QString &Anschluss, QString &Land, QString &Ort);
+    void SucheNameOrtAusFreierListe(const QString &Nummer, QString &Name, QString &Ort);
+
+    // Appends an entry of the caller list as a row; false after a failed
+    // step, which has shown its message.
+    bool schreibIteminMDB(const ListViewModel &lvNummern, int index);
+    // Refills the caller list from the stored rows; errors reach the caller.
+    void leseMDBinListview(ListViewModel &lvNummern);
+    // Deletes every row dated before today's midnight minus `Tage` days.
+    void LoescheAnruferliste(int &Tage);
+
+    static QString Klassenname();
+
+private:
+    QString SucheOrtZuVorwahl(const QString &nummer, const QString &tabelle, QString &vorwahl);
+    QString SucheLandZuVorwahl(const QString &nummer, QString &laendervorwahl);
+
+    Dialogs &m_dialogs;
+    const modOptionen &m_optionen;
+    LocaleQuelle m_locale;
+    QString m_pfad;
+    std::shared_ptr<Database> m_db;
+};
