@@ -15,6 +15,16 @@ Kommandozeile Kommandozeile::lies(const QStringList &argumente)
             k.aktion = Aktion::Version;
             return k;
         }
+        if (a == u"--ort"_s) {
+            k.nummern = argumente.mid(i + 1);
+            if (k.nummern.isEmpty()) {
+                k.aktion = Aktion::Fehler;
+                k.fehler = a;
+                return k;
+            }
+            k.aktion = Aktion::Ort;
+            return k;
+        }
         k.aktion = Aktion::Fehler;
         k.fehler = a;
         return k;
@@ -25,8 +35,9 @@ Kommandozeile Kommandozeile::lies(const QStringList &argumente)
 
 QString Kommandozeile::Verwendung()
 {
-    return u"Aufruf: rufmon [--help | --version]\n"
+    return u"Aufruf: rufmon [--ort NUMMER... | --version | --help]\n"
            u"  rufmon              startet Rufmon (ein zweiter Start übergibt an das laufende Programm)\n"
+           u"  --ort NUMMER...     zeigt, wie das Telefonbuch jede Nummer aufteilt (\"-\": Nummern von der Eingabe)\n"
            u"  --version           zeigt die Version\n"
            u"  --help              zeigt diese Hilfe\n"_s;
 }

@@ -2,6 +2,7 @@
 
 class ListView;
 class QString;
+class clRufmonDaten;
 
 // The steps of start-up, the timer tick and exit that belong to the other
 // subsystems. The main window calls them at the right moment; each reports
@@ -23,4 +24,6 @@ public:
     virtual void PruefeACTDatenbank() = 0;
     virtual void ErstelleNummernCache() = 0;
     virtual void ProtokollfensterSchliessen() = 0;
+    // The open phone database, or none.
+    virtual clRufmonDaten *Telefondaten() = 0;
 };

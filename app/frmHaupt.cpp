@@ -5,6 +5,7 @@
 #include "app/Teilsysteme.h"
 #include "app/frmStatus.h"
 #include "app/modListviewSort.h"
+#include "phonedb/AnruferlisteLoeschen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/settings/SettingsStore.h"
@@ -337,6 +338,9 @@ void frmHaupt::verbindeBefehle()
     on(u"mnuKopiereKontakt"_s, [this] { mnuKopiereKontakt_Click(); });
     on(u"mnuKopiereKontaktNummer"_s, [this] { mnuKopiereKontaktNummer_Click(); });
     on(u"mnuCopyStatus"_s, [this] { mnuCopyStatus_Click(); });
+    on(u"mnuAlleLoeschen"_s, [this] { EintraegeLoeschen(u"mnuAlleLoeschen"_s); });
+    on(u"mnuTagLoeschen"_s, [this] { EintraegeLoeschen(u"mnuTagLoeschen"_s); });
+    on(u"mnuWocheLoeschen"_s, [this] { EintraegeLoeschen(u"mnuWocheLoeschen"_s); });
 
     connect(m_cmdInitTapi, &QPushButton::clicked, this, &frmHaupt::cmdInitTapi_Click);
     connect(&m_timerACT, &IntervalTimer::Timer, this, &frmHaupt::TimerACT_Timer);
@@ -535,6 +539,24 @@ void frmHaupt::mnuCopyStatus_Click()
             + u"ACT:"_s + Panel(2)->Text());
     m_dialogs.MsgBox(u"Die Statusmeldungen sind in die Zwischenanblage kopiert worden."_s,
                      Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+}
+
+void frmHaupt::EintraegeLoeschen(const QString &befehl)
+{
+    clRufmonDaten *daten = m_teilsysteme.Telefondaten();
+    if (!daten)
+        return;
+    AnruferlisteLoeschen loeschen(m_dialogs, *daten, m_lvNummern->Items());
+    bool neuGeladen = false;
+    if (befehl == u"mnuAlleLoeschen"_s)
+        neuGeladen = loeschen.mnuAlleLoeschen();
+    else if (befehl == u"mnuTagLoeschen"_s)
+        neuGeladen = loeschen.mnuTagLoeschen();
+    else
+        neuGeladen = loeschen.mnuWocheLoeschen();
+    // The reloaded rows come in stored order; the list keeps the order it showed.
+    if (neuGeladen)
+        modListviewSort::SortColumn(*m_lvNummern, m_lvNummern->SortKey(), false);
 }
 
 void frmHaupt::SchalteNummernCache(bool ein)

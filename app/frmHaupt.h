@@ -84,6 +84,8 @@ public:
     void mnuCopyStatus_Click();
 
     void SchalteNummernCache(bool ein);
+    // The three delete commands of the caller list, by menu name.
+    void EintraegeLoeschen(const QString &befehl);
     void cmdInitTapi_Click();
     bool MonitorAktiv() const;
 

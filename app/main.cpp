@@ -1,4 +1,9 @@
 #include "app/Kommandozeile.h"
+#include "app/OrtAusgabe.h"
+#include "app/modOptionen.h"
+#include "phonedb/NummernMdbOrt.h"
+#include "phonedb/clRufmonDaten.h"
+#include "platform/dialogs/ConsoleDialogs.h"
 #include "app/Programmteile.h"
 #include "app/Uebersetzung.h"
 #include "app/frmHaupt.h"
@@ -12,6 +17,7 @@
 #include "platform/telephony/TelephonyControl.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 
@@ -43,6 +49,19 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "rufmon: unbekannte Option %s\n", befehl.fehler.toLocal8Bit().constData());
         std::fputs(Kommandozeile::Verwendung().toLocal8Bit().constData(), stderr);
         return 2;
+    case Kommandozeile::Aktion::Ort: {
+        // No window and no display: the phone database alone.
+        QCoreApplication app(argc, argv);
+        IniSettingsStore store;
+        LinuxSystem system;
+        ConsoleDialogs dialogs;
+        modOptionen optionen(store, system);
+        clRufmonDaten daten(dialogs, optionen);
+        daten.init(NummernMdbOrt::Pfad(QCoreApplication::applicationDirPath()));
+        const int ergebnis = OrtAusgabe(daten, befehl.nummern, stdin, stdout, stderr);
+        daten.kill();
+        return ergebnis;
+    }
     case Kommandozeile::Aktion::Starten:
         break;
     }
@@ -78,7 +97,7 @@ int main(int argc, char **argv)
     QtDialogs dialogs;
     QtClipboard clipboard;
     TelephonyControl tapi;
-    Programmteile teilsysteme;
+    Programmteile teilsysteme(dialogs, store, system);
 
     frmHaupt hauptfenster({store, dialogs, clipboard, system, tapi, teilsysteme});
     dialogs.setParentWindow(&hauptfenster);

@@ -70,6 +70,7 @@ private slots:
     void garbageSettingsAreKeptAsideAndRewritten();
     void commandLine_data();
     void commandLine();
+    void placesFromStandardInput();
 };
 
 void tst_Programm::initTestCase()
@@ -190,6 +191,12 @@ void tst_Programm::commandLine_data()
     QTest::newRow("version") << QStringList{u"--version"_s} << 0 << QByteArray("Rufmon " RUFMON_VERSION_TEXT)
                              << QByteArray();
     QTest::newRow("help") << QStringList{u"--help"_s} << 0 << QByteArray("Aufruf: rufmon") << QByteArray();
+    QTest::newRow("place without numbers") << QStringList{u"--ort"_s} << 2 << QByteArray() << QByteArray("Aufruf: rufmon");
+    QTest::newRow("places of two numbers")
+        << QStringList{u"--ort"_s, u"0301234567"_s, u"0043316123456"_s} << 0
+        << QByteArray("Laendervorwahl: \nVorwahl: 030\nAnschluss: 1234567\nLand: \nOrt: Berlin\n\n"
+                      "Laendervorwahl: 43\nVorwahl: 0316\nAnschluss: 123456\nLand: \xc3\x96sterreich\nOrt: Graz\n\n")
+        << QByteArray();
 }
 
 void tst_Programm::commandLine()
@@ -205,13 +212,41 @@ void tst_Programm::commandLine()
     QProcessEnvironment env = profil.umgebung();
     env.remove(u"QT_QPA_PLATFORM"_s);
     env.remove(u"DISPLAY"_s);
+    env.insert(u"LANG"_s, u"de_DE.UTF-8"_s);
+    env.insert(u"LC_ALL"_s, u"de_DE.UTF-8"_s);
     p.setProcessEnvironment(env);
     p.start(programm(), argumente);
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitCode(), exitCode);
-    QVERIFY(p.readAllStandardOutput().contains(stdoutEnthaelt));
+    const QByteArray ausgabe = p.readAllStandardOutput();
+    QVERIFY2(ausgabe.contains(stdoutEnthaelt), ausgabe.constData());
     QVERIFY(p.readAllStandardError().contains(stderrEnthaelt));
     QVERIFY(!QFile::exists(profil.konfiguration()));
+}
+
+void tst_Programm::placesFromStandardInput()
+{
+    Profil profil;
+    QProcess p;
+    QProcessEnvironment env = profil.umgebung();
+    env.remove(u"DISPLAY"_s);
+    env.insert(u"LANG"_s, u"de_DE.UTF-8"_s);
+    p.setProcessEnvironment(env);
+    p.start(programm(), {u"--ort"_s, u"-"_s});
+    QVERIFY(p.waitForStarted());
+    QByteArray eingabe;
+    for (int i = 0; i < 2000; ++i)
+        eingabe += i % 2 ? "089123456\n" : "0041441234567\n";
+    p.write(eingabe);
+    p.closeWriteChannel();
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QList<QByteArray> bloecke = p.readAllStandardOutput().split('\n');
+    // Five lines and a blank line for each number, in input order.
+    QCOMPARE(bloecke.size(), 2000 * 6 + 1);
+    QCOMPARE(bloecke[4], QByteArray("Ort: Z\xc3\xbcrich"));
+    QCOMPARE(bloecke[10], QByteArray("Ort: M\xc3\xbcnchen"));
+    QCOMPARE(bloecke[1999 * 6 + 4], QByteArray("Ort: M\xc3\xbcnchen"));
 }
 
 QTEST_GUILESS_MAIN(tst_Programm)

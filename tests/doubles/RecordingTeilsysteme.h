@@ -22,9 +22,11 @@ public:
     void PruefeACTDatenbank() override { log(QStringLiteral("PruefeACTDatenbank")); }
     void ErstelleNummernCache() override { log(QStringLiteral("ErstelleNummernCache")); }
     void ProtokollfensterSchliessen() override { log(QStringLiteral("ProtokollfensterSchliessen")); }
+    clRufmonDaten *Telefondaten() override { return telefondaten; }
 
     QStringList calls;
     QString telefondatenPfad;
+    clRufmonDaten *telefondaten = nullptr;
     // Fills the caller list when the phone database is opened.
     std::function<void(ListView &)> beimOeffnen;
 

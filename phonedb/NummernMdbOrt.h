@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its phone database: beside the program when that
+// folder is writable (a build tree, a portable copy); otherwise a copy of the
+// installed file in the user's data folder, made on first use.
+class NummernMdbOrt
+{
+public:
+    static QString Pfad(const QString &programmordner);
+    // The user's copy: $XDG_DATA_HOME/Rufmon/Nummern.mdb.
+    static QString Benutzerkopie();
+};

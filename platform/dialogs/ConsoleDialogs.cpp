@@ -1,0 +1,31 @@
+#include "platform/dialogs/ConsoleDialogs.h"
+
+using namespace Qt::StringLiterals;
+
+ConsoleDialogs::ConsoleDialogs(std::FILE *out)
+    : m_out(out)
+{
+}
+
+Dialogs::Answer ConsoleDialogs::MsgBox(const QString &text, Buttons buttons, Icon, const QString &title, bool)
+{
+    QString zeilen = text;
+    zeilen.replace(u"\r\n"_s, u"\n"_s);
+    std::fprintf(m_out, "%s: %s\n", title.toUtf8().constData(), zeilen.toUtf8().constData());
+    std::fflush(m_out);
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+std::optional<QString> ConsoleDialogs::InputBox(const QString &, const QString &, const QString &)
+{
+    return std::nullopt;
+}
+
+QString ConsoleDialogs::GetOpenFileName(const QString &, const QString &, const QString &)
+{
+    return QString();
+}
