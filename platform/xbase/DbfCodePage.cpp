@@ -68,6 +68,9 @@ DbfCodePage::DbfCodePage(const char *iconvName)
             char *outPtr = out;
             std::size_t outLeft = sizeof out;
             ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1) && inLeft == 0;
+            // Some converters (CP1255) hold a letter back in case a combining
+            // mark follows; flushing hands it out.
+            ok = ok && iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != std::size_t(-1);
             const std::size_t produced = sizeof out - outLeft;
             ok = ok && produced >= 1 && produced <= 3;
             if (ok) {

@@ -227,10 +227,15 @@ int xbaseColumn(sqlite3_vtab_cursor *base, sqlite3_context *context, int column)
         sqlite3_result_double(context, value.real);
         break;
     case DbfValue::Kind::Text:
-        sqlite3_result_text(context, value.bytes.data(), int(value.bytes.size()), SQLITE_TRANSIENT);
+        // An empty memo is empty text, and SQLite takes a null pointer for NULL.
+        sqlite3_result_text(context, value.bytes.empty() ? "" : value.bytes.data(), int(value.bytes.size()),
+                            SQLITE_TRANSIENT);
         break;
     case DbfValue::Kind::Blob:
-        sqlite3_result_blob(context, value.bytes.data(), int(value.bytes.size()), SQLITE_TRANSIENT);
+        if (value.bytes.empty())
+            sqlite3_result_zeroblob(context, 0);
+        else
+            sqlite3_result_blob(context, value.bytes.data(), int(value.bytes.size()), SQLITE_TRANSIENT);
         break;
     }
     return SQLITE_OK;
@@ -301,7 +306,19 @@ bool existingTable(sqlite3 *db, const QString &name, QString *storedName, QStrin
 
 bool DbfModule::registerModule(sqlite3 *db)
 {
-    return db && sqlite3_create_module_v2(db, Name, &xbaseModule(), nullptr, nullptr) == SQLITE_OK;
+    if (!db)
+        return false;
+    // Older SQLite versions refuse a second registration under the same name
+    // and newer ones replace the module, so it is only registered once.
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_module_list WHERE name = 'xbase'", -1, &statement, nullptr)
+        == SQLITE_OK) {
+        const bool known = sqlite3_step(statement) == SQLITE_ROW;
+        sqlite3_finalize(statement);
+        if (known)
+            return true;
+    }
+    return sqlite3_create_module_v2(db, Name, &xbaseModule(), nullptr, nullptr) == SQLITE_OK;
 }
 
 QString DbfModule::declaredType(const DbfField &field)

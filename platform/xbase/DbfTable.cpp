@@ -373,6 +373,7 @@ DbfValue DbfTable::memo(const DbfField &field, const char *data)
 {
     DbfValue empty;
     empty.kind = DbfValue::Kind::Text;
+    empty.bytes = std::string_view("", 0);
 
     quint64 block = 0;
     if (field.length == 4) {

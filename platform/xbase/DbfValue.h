@@ -31,7 +31,8 @@ struct DbfValue
         case Kind::Real:
             return real;
         case Kind::Text:
-            return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+            // Empty text stays distinct from NULL.
+            return bytes.empty() ? QStringLiteral("") : QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
         case Kind::Blob:
             return QByteArray(bytes.data(), qsizetype(bytes.size()));
         }
