@@ -20,7 +20,7 @@ run: build
 
 # Benchmarks run on an optimised build.
 bench: deps
-	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUFMON_BUILD_TESTS=OFF >/dev/null
+	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=ON >/dev/null
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
 clean:

@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-#include <unordered_map>
 
 ListView::ListView(QWidget *parent)
     : QTreeView(parent)
@@ -36,15 +35,13 @@ void ListView::sortByText()
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(false);
     const int column = m_sortKey;
-    // The model sorts positions, not the entries, so their addresses stay
-    // valid as keys while it compares.
-    std::unordered_map<const ListItem *, QCollatorSortKey> keys;
+    std::vector<QCollatorSortKey> keys;
     keys.reserve(m_model.Count());
     for (int i = 0; i < m_model.Count(); ++i)
-        keys.emplace(&m_model.Item(i), collator.sortKey(m_model.Item(i).columnText(column)));
+        keys.push_back(collator.sortKey(m_model.Item(i).columnText(column)));
     const bool descending = m_sortOrder == SortOrder::Descending;
-    m_model.sortItems([&](const ListItem &a, const ListItem &b) {
-        const int c = keys.at(&a).compare(keys.at(&b));
+    m_model.sortPositions([&](int a, int b) {
+        const int c = keys[a].compare(keys[b]);
         return descending ? c > 0 : c < 0;
     });
 }

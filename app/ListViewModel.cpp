@@ -112,11 +112,15 @@ void ListViewModel::AddMany(std::vector<ListItem> items)
 
 void ListViewModel::sortItems(const std::function<bool(const ListItem &, const ListItem &)> &less)
 {
+    sortPositions([&](int a, int b) { return less(m_items[a], m_items[b]); });
+}
+
+void ListViewModel::sortPositions(const std::function<bool(int, int)> &less)
+{
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> order(m_items.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return less(m_items[a], m_items[b]); });
+    std::stable_sort(order.begin(), order.end(), less);
 
     std::vector<int> newPosition(order.size());
     std::vector<ListItem> sorted;

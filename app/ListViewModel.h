@@ -63,6 +63,9 @@ public:
     // Reorders the entries stably with `less`; selections and other
     // persistent indexes follow their entries.
     void sortItems(const std::function<bool(const ListItem &, const ListItem &)> &less);
+    // The same by the entries' current positions, for comparisons of keys
+    // computed once per entry.
+    void sortPositions(const std::function<bool(int, int)> &less);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

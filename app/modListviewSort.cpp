@@ -4,7 +4,6 @@
 #include "platform/registry/RegionalSettings.h"
 
 #include <optional>
-#include <unordered_map>
 
 using namespace Qt::StringLiterals;
 
@@ -64,15 +63,15 @@ void modListviewSort::SetzeSortierSymbole(ListView &list, int column)
 void modListviewSort::SortiereNachDatum(ListView &list)
 {
     ListViewModel &model = list.Items();
-    std::unordered_map<const ListItem *, std::optional<qint64>> keys;
+    std::vector<std::optional<qint64>> keys;
     keys.reserve(model.Count());
     for (int i = 0; i < model.Count(); ++i)
-        keys.emplace(&model.Item(i), Zeitpunkt(model.Item(i)));
+        keys.push_back(Zeitpunkt(model.Item(i)));
     const bool aeltesteZuerst = Absteigend;
     // Texts that are no date gather at the end, in their previous order.
-    model.sortItems([&](const ListItem &a, const ListItem &b) {
-        const std::optional<qint64> &ka = keys.at(&a);
-        const std::optional<qint64> &kb = keys.at(&b);
+    model.sortPositions([&](int a, int b) {
+        const std::optional<qint64> &ka = keys[a];
+        const std::optional<qint64> &kb = keys[b];
         if (!ka || !kb)
             return ka.has_value() && !kb.has_value();
         return aeltesteZuerst ? *ka < *kb : *ka > *kb;

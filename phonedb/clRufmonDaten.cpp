@@ -16,12 +16,8 @@ namespace {
 const QString CRLF = u"\r\n"_s;
 const QString Unbekannt = u"Unbekannt"_s;
 
-// Country codes have up to three digits; the codes of other countries inside
-// the North American plan have four ("1242" Bahamas).
-constexpr int LaengsteLaendervorwahl = 4;
-// Area codes with their national "0" have two to six digits in the data.
+// An area code has at least its national "0" and one digit.
 constexpr int KuerzesteVorwahl = 2;
-constexpr int LaengsteVorwahl = 8;
 
 // A number as VB's Str() writes it: one blank before a number that is not negative.
 QString mitVorzeichenstelle(long n)
@@ -29,14 +25,6 @@ QString mitVorzeichenstelle(long n)
     return n < 0 ? QString::number(n) : u' ' + QString::number(n);
 }
 
-// "?, ?, ?" for n parameters.
-QString platzhalter(int n)
-{
-    QString s;
-    for (int i = 0; i < n; ++i)
-        s += i == 0 ? u"?"_s : u", ?"_s;
-    return s;
-}
 
 } // namespace
 
@@ -57,6 +45,8 @@ QString clRufmonDaten::Klassenname()
 void clRufmonDaten::init(const QString &Datenbankpfad)
 {
     m_pfad = Datenbankpfad;
+    m_laender.reset();
+    m_vorwahlen.clear();
     try {
         m_db = DBEngine::instance().OpenDatabase(Datenbankpfad);
     } catch (const JetFehler &e) {
@@ -70,6 +60,8 @@ void clRufmonDaten::init(const QString &Datenbankpfad)
 
 void clRufmonDaten::kill()
 {
+    m_laender.reset();
+    m_vorwahlen.clear();
     if (m_db)
         m_db->Close();
     m_db.reset();
@@ -91,25 +83,47 @@ Database &offen(const std::shared_ptr<Database> &db)
 
 } // namespace
 
+clRufmonDaten::Verzeichnis clRufmonDaten::lade(const QString &sql)
+{
+    Verzeichnis v;
+    auto rs = offen(m_db).OpenRecordset(sql);
+    while (!rs->Eof()) {
+        const QString code = rs->Fields()[0].Text();
+        if (!code.isEmpty() && !v.namen.contains(code)) {
+            v.namen.insert(code, rs->Fields()[1].Text());
+            v.laengste = std::max(v.laengste, int(code.size()));
+            v.kuerzeste = v.kuerzeste == 0 ? int(code.size()) : std::min(v.kuerzeste, int(code.size()));
+        }
+        rs->MoveNext();
+    }
+    rs->Close();
+    return v;
+}
+
+QString clRufmonDaten::laengsterCode(const Verzeichnis &v, const QString &nummer, int mindestens, QString &code)
+{
+    const int von = std::min(v.laengste, int(nummer.size()));
+    const int bis = std::max(mindestens, v.kuerzeste);
+    for (int n = von; n >= bis && n > 0; --n) {
+        const QString praefix = nummer.left(n);
+        auto it = v.namen.constFind(praefix);
+        if (it != v.namen.constEnd()) {
+            code = praefix;
+            return *it;
+        }
+    }
+    code.clear();
+    return QString();
+}
+
 QString clRufmonDaten::SucheLandZuVorwahl(const QString &nummer, QString &laendervorwahl)
 {
     // The country whose code is the longest beginning of the number: with the
     // codes 1 and 1242, 1242... is the Bahamas and 1212... is USA/Kanada.
-    QVariantList praefixe;
-    for (int n = 1; n <= LaengsteLaendervorwahl && n <= nummer.size(); ++n)
-        praefixe.append(nummer.left(n));
-    laendervorwahl.clear();
-    if (praefixe.isEmpty())
-        return QString();
-    const QString sql = u"SELECT Vorwahl, Land FROM Laender WHERE Vorwahl IN ("_s + platzhalter(praefixe.size())
-                        + u") ORDER BY length(Vorwahl) DESC LIMIT 1;"_s;
-    auto rs = offen(m_db).OpenRecordset(sql, praefixe);
-    if (rs->Eof())
-        return QString();
-    laendervorwahl = rs->Fields()[u"Vorwahl"_s].Text();
-    const QString land = rs->Fields()[u"Land"_s].Text();
-    rs->Close();
-    return land;
+    // A failure to read the countries goes to the caller.
+    if (!m_laender)
+        m_laender = lade(u"SELECT Vorwahl, Land FROM Laender;"_s);
+    return laengsterCode(*m_laender, nummer, 1, laendervorwahl);
 }
 
 QString clRufmonDaten::SucheOrtZuVorwahl(const QString &nummer, const QString &tabelle, QString &vorwahl)
@@ -119,30 +133,24 @@ QString clRufmonDaten::SucheOrtZuVorwahl(const QString &nummer, const QString &t
     vorwahl.clear();
     if (tabelle.isEmpty())
         return QString();
-    QVariantList praefixe;
-    for (int n = KuerzesteVorwahl; n <= LaengsteVorwahl && n <= nummer.size(); ++n)
-        praefixe.append(nummer.left(n));
-    if (praefixe.isEmpty())
-        return QString();
-    const QString sql = u"SELECT Vorwahl, Ort FROM "_s + JetSql::quoteName(tabelle) + u" WHERE Vorwahl IN ("_s
-                        + platzhalter(praefixe.size()) + u") ORDER BY length(Vorwahl) DESC, rowid LIMIT 1;"_s;
-    try {
-        auto rs = offen(m_db).OpenRecordset(sql, praefixe);
-        if (rs->Eof())
-            return QString();
-        vorwahl = rs->Fields()[u"Vorwahl"_s].Text();
-        const QString ort = rs->Fields()[u"Ort"_s].Text();
-        rs->Close();
-        return ort;
-    } catch (const JetFehler &e) {
-        // A country without its own area-code table has no places.
-        if (e.Number() == JetFehler::EingabetabelleFehlt)
-            return QString();
-        m_dialogs.MsgBox(u"Fehler "_s + mitVorzeichenstelle(e.Number()) + u": "_s + e.Description() + CRLF
-                             + u"SQL: "_s + sql,
-                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
-        return QString();
+    auto it = m_vorwahlen.constFind(tabelle);
+    if (it == m_vorwahlen.constEnd()) {
+        const QString sql = u"SELECT Vorwahl, Ort FROM "_s + JetSql::quoteName(tabelle) + u";"_s;
+        try {
+            it = m_vorwahlen.insert(tabelle, lade(sql));
+        } catch (const JetFehler &e) {
+            // A country without its own area-code table has no places.
+            if (e.Number() == JetFehler::EingabetabelleFehlt) {
+                it = m_vorwahlen.insert(tabelle, Verzeichnis());
+            } else {
+                m_dialogs.MsgBox(u"Fehler "_s + mitVorzeichenstelle(e.Number()) + u": "_s + e.Description() + CRLF
+                                     + u"SQL: "_s + sql,
+                                 Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+                return QString();
+            }
+        }
     }
+    return laengsterCode(*it, nummer, KuerzesteVorwahl, vorwahl);
 }
 
 void clRufmonDaten::BestimmeVorwahlAnschlussOrtLand(const QString &Nummer, QString &Laendervorwahl,

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Database;
 class Dialogs;
@@ -47,12 +49,26 @@ public:
     static QString Klassenname();
 
 private:
+    // A table of codes (country codes or area codes) held in memory: the
+    // tables come with the program and are only read, and every call looks
+    // them up several times.
+    struct Verzeichnis
+    {
+        QHash<QString, QString> namen; // code -> country or place, first row wins
+        int laengste = 0;
+        int kuerzeste = 0;
+    };
+
     QString SucheOrtZuVorwahl(const QString &nummer, const QString &tabelle, QString &vorwahl);
     QString SucheLandZuVorwahl(const QString &nummer, QString &laendervorwahl);
+    Verzeichnis lade(const QString &sql);
+    static QString laengsterCode(const Verzeichnis &v, const QString &nummer, int mindestens, QString &code);
 
     Dialogs &m_dialogs;
     const modOptionen &m_optionen;
     LocaleQuelle m_locale;
     QString m_pfad;
     std::shared_ptr<Database> m_db;
+    std::optional<Verzeichnis> m_laender;
+    QHash<QString, Verzeichnis> m_vorwahlen; // by table name; empty for a missing table
 };

@@ -1,5 +1,6 @@
 #include "platform/jet/DaoTyp.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -22,7 +23,28 @@ int Standardgroesse(int typ)
     }
 }
 
+namespace {
+
+Spalte lies(const QString &deklaration);
+
+} // namespace
+
 Spalte ausDeklaration(const QString &deklaration)
+{
+    // The same few declarations come back for every row set; read each once.
+    static thread_local QHash<QString, Spalte> gelesen;
+    auto it = gelesen.constFind(deklaration);
+    if (it != gelesen.constEnd())
+        return *it;
+    const Spalte s = lies(deklaration);
+    if (gelesen.size() < 1024)
+        gelesen.insert(deklaration, s);
+    return s;
+}
+
+namespace {
+
+Spalte lies(const QString &deklaration)
 {
     const QString d = deklaration.trimmed().toUpper();
     Spalte s;
@@ -63,6 +85,8 @@ Spalte ausDeklaration(const QString &deklaration)
         s.leerErlaubt = d.contains(u"ZEROLENGTH"_s) || !d.contains(u"NONEMPTY"_s);
     return s;
 }
+
+} // namespace
 
 QString Deklaration(int typ, int groesse, bool leerErlaubt)
 {

@@ -76,8 +76,10 @@ QString JetSql::quoteName(const QString &name)
     return u'[' + inner + u']';
 }
 
-QString JetSql::translate(const QString &s, const QDateTime &now)
+QString JetSql::translate(const QString &s, const QDateTime &now, bool *zeitabhaengig)
 {
+    if (zeitabhaengig)
+        *zeitabhaengig = false;
     QString out;
     out.reserve(s.size() + 16);
     qsizetype i = 0;
@@ -153,6 +155,9 @@ QString JetSql::translate(const QString &s, const QDateTime &now)
                 skipBlanks(s, afterCall);
                 emptyCall = afterCall < s.size() && s[afterCall] == u')';
             }
+            if (emptyCall && zeitabhaengig
+                && (word.compare(u"Date"_s, Qt::CaseInsensitive) == 0 || word.compare(u"Now"_s, Qt::CaseInsensitive) == 0))
+                *zeitabhaengig = true;
             if (emptyCall && word.compare(u"Date"_s, Qt::CaseInsensitive) == 0) {
                 i = afterCall + 1;
                 const QDateTime midnight(now.date(), QTime(0, 0));

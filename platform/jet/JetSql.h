@@ -12,7 +12,8 @@
 class JetSql
 {
 public:
-    static QString translate(const QString &statement, const QDateTime &now);
+    // `zeitabhaengig` tells whether the result depends on `now` (Date(), Now()).
+    static QString translate(const QString &statement, const QDateTime &now, bool *zeitabhaengig = nullptr);
     // The stored text form of a moment.
     static QString isoText(const QDateTime &moment);
     // A name in brackets, safe for any characters.

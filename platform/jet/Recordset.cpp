@@ -30,19 +30,45 @@ namespace {
 QString tabellenname(const QString &quelle)
 {
     const QString q = quelle.trimmed();
-    static const QRegularExpression geklammert(u"^\\[([^\\]]+)\\]$"_s);
-    const QRegularExpressionMatch m = geklammert.match(q);
-    if (m.hasMatch())
-        return m.captured(1);
-    static const QRegularExpression wort(u"^[^\\s\\[\\];,()'\"]+$"_s);
-    if (wort.match(q).hasMatch()
-        && q.compare(u"SELECT"_s, Qt::CaseInsensitive) != 0)
-        return q;
-    return QString();
+    if (q.size() > 2 && q.startsWith(u'[') && q.endsWith(u']')) {
+        const QString innen = q.mid(1, q.size() - 2);
+        return innen.contains(u']') ? QString() : innen;
+    }
+    if (q.isEmpty() || q.compare(u"SELECT"_s, Qt::CaseInsensitive) == 0)
+        return QString();
+    for (const QChar c : q) {
+        if (c.isSpace() || c == u'[' || c == u']' || c == u';' || c == u',' || c == u'(' || c == u')'
+            || c == u'\'' || c == u'"')
+            return QString();
+    }
+    return q;
+}
+
+int ziffern(const char *t, int von, int anzahl)
+{
+    int wert = 0;
+    for (int i = von; i < von + anzahl; ++i) {
+        if (t[i] < '0' || t[i] > '9')
+            return -1;
+        wert = wert * 10 + (t[i] - '0');
+    }
+    return wert;
 }
 
 QDateTime isoMoment(const char *text, int laenge)
 {
+    // The stored form "yyyy-MM-dd HH:mm:ss" (or the date alone) is read by hand;
+    // a caller list holds a hundred thousand of them.
+    if ((laenge == 19 || laenge == 10) && text[4] == '-' && text[7] == '-') {
+        const QDate datum(ziffern(text, 0, 4), ziffern(text, 5, 2), ziffern(text, 8, 2));
+        if (laenge == 10 && datum.isValid())
+            return QDateTime(datum, QTime(0, 0));
+        if (laenge == 19 && (text[10] == ' ' || text[10] == 'T') && text[13] == ':' && text[16] == ':') {
+            const QTime zeit(ziffern(text, 11, 2), ziffern(text, 14, 2), ziffern(text, 17, 2));
+            if (datum.isValid() && zeit.isValid())
+                return QDateTime(datum, zeit);
+        }
+    }
     const QString t = QString::fromUtf8(text, laenge);
     QDateTime m = QDateTime::fromString(t, Qt::ISODate);
     if (!m.isValid())
@@ -125,7 +151,7 @@ Recordset::Recordset(std::shared_ptr<Verbindung> verbindung, const QString &quel
         m_position = 0;
         m_gesehen = 1;
         // Expression columns take their type from the first row's values.
-        if (m_tabelle.isEmpty())
+        if (m_tabelle.isEmpty() && m_ohneDeklaration)
             felderAusAnweisung();
         ladeZeile();
     }
@@ -161,6 +187,8 @@ void Recordset::felderAusAnweisung()
         const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
         const char *decl = sqlite3_column_decltype(stmt, i);
         DaoTyp::Spalte s;
+        if (!decl)
+            m_ohneDeklaration = true;
         if (decl) {
             s = DaoTyp::ausDeklaration(QString::fromUtf8(decl));
         } else if (mitZeile) {

@@ -67,6 +67,7 @@ private:
     bool m_bof = true;
     bool m_fertig = false; // the statement has delivered its last row
     bool m_neu = false;
+    bool m_ohneDeklaration = false; // some column is an expression
     long m_position = -1;
     long m_gesehen = 0;
 };

@@ -166,7 +166,17 @@ Verbindung::Anweisung Verbindung::vorbereiten(const QString &jetSql, const QVari
 {
     if (!m_db)
         throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
-    return vorbereitenNativ(JetSql::translate(jetSql, jetzt()), parameter);
+    auto it = m_uebersetzt.find(jetSql);
+    if (it != m_uebersetzt.end())
+        return vorbereitenNativ(it->second, parameter);
+    bool zeitabhaengig = false;
+    const QString nativ = JetSql::translate(jetSql, jetzt(), &zeitabhaengig);
+    if (!zeitabhaengig) {
+        if (m_uebersetzt.size() >= MaxTexte * 4)
+            m_uebersetzt.clear();
+        m_uebersetzt.emplace(jetSql, nativ);
+    }
+    return vorbereitenNativ(nativ, parameter);
 }
 
 Verbindung::Anweisung Verbindung::vorbereitenNativ(const QString &sql, const QVariantList &parameter)

@@ -74,4 +74,6 @@ private:
     bool m_nurLesen;
     Uhr m_uhr;
     std::unordered_map<QString, std::vector<sqlite3_stmt *>> m_frei;
+    // Statements whose translation does not depend on the clock, translated once.
+    std::unordered_map<QString, QString> m_uebersetzt;
 };

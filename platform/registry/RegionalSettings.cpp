@@ -40,6 +40,33 @@ QString RegionalSettings::LongTime(const QTime &time)
 
 QString RegionalSettings::DateTimeText(const QDateTime &moment)
 {
+    if (QLocale().language() == QLocale::German && moment.isValid()) {
+        // dd.MM.yyyy HH:mm:ss written by hand: the caller list shows a
+        // hundred thousand of them.
+        const QDate d = moment.date();
+        const QTime t = moment.time();
+        const int teile[] = {d.day(), d.month(), d.year(), t.hour(), t.minute(), t.second()};
+        if (teile[2] >= 1000 && teile[2] <= 9999) {
+            QString s(19, u' ');
+            const auto setze = [&s](int pos, int wert, int stellen) {
+                for (int i = stellen - 1; i >= 0; --i) {
+                    s[pos + i] = QChar(u'0' + wert % 10);
+                    wert /= 10;
+                }
+            };
+            setze(0, teile[0], 2);
+            s[2] = u'.';
+            setze(3, teile[1], 2);
+            s[5] = u'.';
+            setze(6, teile[2], 4);
+            setze(11, teile[3], 2);
+            s[13] = u':';
+            setze(14, teile[4], 2);
+            s[16] = u':';
+            setze(17, teile[5], 2);
+            return s;
+        }
+    }
     return ShortDate(moment.date()) + u' ' + LongTime(moment.time());
 }
 

@@ -1,0 +1,145 @@
+// Place look-up per number, and the caller list of 100,000 calls as the
+// start-up loads and sorts it.
+#include "BenchDaten.h"
+
+#include "app/ListView.h"
+#include "app/modListviewSort.h"
+#include "app/modOptionen.h"
+#include "phonedb/clRufmonDaten.h"
+#include "platform/dialogs/ConsoleDialogs.h"
+#include "platform/jet/Database.h"
+#include "platform/registry/RegionalSettings.h"
+#include "platform/settings/IniSettingsStore.h"
+#include "platform/system/LinuxSystem.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Umgebung
+{
+    QTemporaryDir dir;
+    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
+    LinuxSystem system;
+    ConsoleDialogs dialogs;
+    modOptionen optionen{store, system};
+    clRufmonDaten daten{dialogs, optionen, [] { return u"00000407"_s; }};
+
+    Umgebung() { daten.init(KopiereNummernMdb(dir.path())); }
+};
+
+void spalten(ListViewModel &m)
+{
+    m.setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
+                  {u"Datum"_s, u"Datum"_s, {}},
+                  {u"Ort"_s, u"Ort"_s, {}},
+                  {u"Kontakt"_s, u"Kontakt"_s, {}}});
+}
+
+void BM_BestimmeVorwahlAnschlussOrtLand(benchmark::State &state)
+{
+    Umgebung u;
+    std::mt19937 zufall(4711);
+    const QStringList nummern = BenchNummern(10000, u.daten.Datenbankpfad(), zufall);
+    qsizetype i = 0;
+    QString lv, v, a, l, o;
+    for (auto _ : state) {
+        u.daten.BestimmeVorwahlAnschlussOrtLand(nummern[i], lv, v, a, l, o);
+        benchmark::DoNotOptimize(o);
+        i = (i + 1) % nummern.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BestimmeVorwahlAnschlussOrtLand)->Unit(benchmark::kMicrosecond);
+
+// Fills the caller list with `anzahl` calls through the program's own append.
+void fuelle(Umgebung &u, int anzahl)
+{
+    ListViewModel liste;
+    spalten(liste);
+    QDateTime zeit(QDate(2026, 1, 1), QTime(8, 0));
+    std::mt19937 zufall(1);
+    const QStringList nummern = BenchNummern(1000, u.daten.Datenbankpfad(), zufall);
+    for (int i = 0; i < 1000; ++i) {
+        ListItem item;
+        item.Text = nummern[i];
+        item.SubItems = {QString(), u"Berlin"_s, u"Müller, Jürgen"_s};
+        item.SmallIcon = 6;
+        item.Tag = u"[ABCDEFGHIJKL]"_s;
+        liste.Add(item);
+    }
+    u.daten.Datenbank()->BeginTrans();
+    for (int i = 0; i < anzahl; ++i) {
+        ListItem item = liste.Item(i % 1000);
+        item.SubItems[0] = RegionalSettings::DateTimeText(zeit.addSecs(i * 37));
+        liste.setItem(i % 1000, item);
+        u.daten.schreibIteminMDB(liste, i % 1000);
+    }
+    u.daten.Datenbank()->CommitTrans();
+}
+
+void BM_leseMDBinListview_100000(benchmark::State &state)
+{
+    Umgebung u;
+    fuelle(u, 100000);
+    ListViewModel liste;
+    spalten(liste);
+    for (auto _ : state) {
+        u.daten.leseMDBinListview(liste);
+        benchmark::DoNotOptimize(liste.Count());
+    }
+    if (liste.Count() != 100000)
+        state.SkipWithError("wrong row count");
+}
+BENCHMARK(BM_leseMDBinListview_100000)->Unit(benchmark::kMillisecond);
+
+// What the start-up does: load, then sort newest first by date.
+void BM_LadenUndSortieren_100000(benchmark::State &state)
+{
+    Umgebung u;
+    fuelle(u, 100000);
+    ListView liste;
+    spalten(liste.Items());
+    for (auto _ : state) {
+        u.daten.leseMDBinListview(liste.Items());
+        liste.setSortKey(0);
+        modListviewSort::SortColumn(liste, 1, false);
+        benchmark::DoNotOptimize(liste.Items().Count());
+    }
+}
+BENCHMARK(BM_LadenUndSortieren_100000)->Unit(benchmark::kMillisecond);
+
+// One call stored as the identification stores it: its own transaction.
+void BM_schreibIteminMDB(benchmark::State &state)
+{
+    Umgebung u;
+    ListViewModel liste;
+    spalten(liste);
+    ListItem item;
+    item.Text = u"0301234567"_s;
+    item.SubItems = {u"06.12.2026 10:15:30"_s, u"Berlin"_s, u"Müller"_s};
+    item.SmallIcon = 6;
+    item.Tag = u"[ABCDEFGHIJKL]"_s;
+    liste.Add(item);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(u.daten.schreibIteminMDB(liste, 0));
+}
+BENCHMARK(BM_schreibIteminMDB)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
