@@ -1,6 +1,7 @@
 #include "app/ListViewModel.h"
 #include "app/modOptionen.h"
 #include "phonedb/AnruferlisteLoeschen.h"
+#include "phonedb/NummernMdbOrt.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Database.h"
@@ -11,7 +12,9 @@
 #include "doubles/FakeSystem.h"
 #include "doubles/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,6 +69,7 @@ private slots:
     void olderDatabaseWithoutIcon();
     void pruningByDayBoundaries();
     void deleteCommands();
+    void installedDatabaseIsCopiedForTheUser();
 
 private:
     std::unique_ptr<clRufmonDaten> oeffne(const QString &locale = u"00000407"_s);
@@ -428,6 +432,37 @@ void tst_clRufmonDaten::deleteCommands()
     m_dialogs.answer(Dialogs::Answer::Yes);
     befehle.mnuAlleLoeschen();
     QCOMPARE(liste.Count(), 0);
+}
+
+void tst_clRufmonDaten::installedDatabaseIsCopiedForTheUser()
+{
+    // An installed program: bin/ holds no database, share/rufmon/ the supplied one.
+    const QString bin = m_dir->filePath(u"prefix/bin"_s);
+    const QString share = m_dir->filePath(u"prefix/share/rufmon"_s);
+    QDir().mkpath(bin);
+    QDir().mkpath(share);
+    QVERIFY(QFile::copy(m_pfad, share + u"/Nummern.mdb"_s));
+    const QByteArray alt = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", m_dir->filePath(u"daten"_s).toUtf8());
+    const QString pfad = NummernMdbOrt::Pfad(bin);
+    QCOMPARE(pfad, m_dir->filePath(u"daten/Rufmon/Nummern.mdb"_s));
+    QVERIFY(QFile::exists(pfad));
+    QVERIFY(QFileInfo(pfad).isWritable());
+
+    // The user's copy, with the user's caller list in it, is kept from then on.
+    {
+        auto db = DBEngine::instance().OpenDatabase(pfad);
+        db->Execute(u"INSERT INTO Liste (Nummer, Name, Ort) VALUES ('1', 'eigen', 'x')"_s);
+        db->Close();
+    }
+    QCOMPARE(NummernMdbOrt::Pfad(bin), pfad);
+    auto db = DBEngine::instance().OpenDatabase(pfad);
+    QCOMPARE(db->OpenRecordset(u"SELECT COUNT(*) FROM Liste"_s)->Wert(0).toInt(), 1);
+    db->Close();
+    if (alt.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", alt);
 }
 
 QTEST_GUILESS_MAIN(tst_clRufmonDaten)

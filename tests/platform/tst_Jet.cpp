@@ -4,6 +4,9 @@
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
 
+#include "tools/dbf/DbfWriter.h"
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +55,7 @@ private slots:
     void readOnlyDatabase();
     void transactionsRollBack();
     void closedDatabase();
+    void foxProFolder();
 
 private:
     std::shared_ptr<Database> neueDatenbank(const QString &name = u"test.mdb"_s);
@@ -410,6 +414,58 @@ void tst_Jet::closedDatabase()
     QCOMPARE(fehlernummer([&] { rs->MoveNext(); }), 3420L);
     QCOMPARE(fehlernummer([&] { db->OpenRecordset(u"Laender"_s); }), 3420L);
     rs.reset();
+}
+
+void tst_Jet::foxProFolder()
+{
+    const QString ordner = m_dir->filePath(u"act"_s);
+    QDir().mkpath(ordner);
+    DbfWriter w(0x03, 0x03);
+    w.addField(u"UNIQUE_ID"_s, 'C', 12);
+    w.addField(u"NAME"_s, 'C', 30);
+    w.addField(u"PHONE"_s, 'C', 25);
+    QVERIFY(w.create(ordner + u"/KUNDEN.DBF"_s));
+    w.appendRecord({u"A1"_s, u"Müller"_s, u"030 1234567"_s});
+    w.appendRecord({u"A2"_s, u"Gelöscht"_s, u"030 1234567"_s}, true);
+    w.appendRecord({u"A3"_s, u"Ohne Telefon"_s, u"   "_s});
+    w.appendRecord({u"A4"_s, u"Stern"_s, u"0301*"_s});
+    QVERIFY(w.finish());
+    QFile kaputt(ordner + u"/kaputt.gdb"_s);
+    QVERIFY(kaputt.open(QIODevice::WriteOnly));
+    kaputt.write(QByteArray(10, '\x03'));
+    kaputt.close();
+
+    auto db = DBEngine::instance().OpenDatabase(ordner, false, false, u"FoxPro 2.6;"_s);
+    const QStringList tabellen = db->TableDefs().Namen();
+    QVERIFY(tabellen.contains(u"KUNDEN.DBF"_s));
+    QVERIFY(tabellen.contains(u"KUNDEN"_s));
+    QVERIFY(tabellen.contains(u"kaputt.gdb"_s));
+
+    auto rs = db->OpenRecordset(u"SELECT [KUNDEN].PHONE, [KUNDEN].NAME, [KUNDEN].UNIQUE_ID FROM [KUNDEN] WHERE "
+                                u"[KUNDEN].PHONE LIKE '*1234567*'"_s);
+    rs->MoveLast();
+    QCOMPARE(rs->RecordCount(), 1L);
+    QCOMPARE(rs->Wert(u"name"_s).toString(), u"Müller"_s);
+    QCOMPARE(rs->Fields()[u"PHONE"_s].Type(), 10);
+    QCOMPARE(rs->Fields()[u"PHONE"_s].Size(), 25);
+
+    // A blank field is Null; a pattern written from a value matches only itself.
+    auto leer = db->OpenRecordset(u"SELECT COUNT(PHONE) FROM [KUNDEN.dbf] WHERE PHONE IS NOT NULL;"_s);
+    QCOMPARE(leer->Wert(0).toInt(), 2);
+    auto stern = db->OpenRecordset(u"SELECT NAME FROM KUNDEN WHERE PHONE LIKE '*0301[*]*'"_s);
+    QCOMPARE(stern->Wert(0).toString(), u"Stern"_s);
+    stern->MoveNext();
+    QVERIFY(stern->Eof());
+
+    // The tables are never written.
+    QVERIFY(fehlernummer([&] { db->Execute(u"DELETE FROM KUNDEN"_s); }) != 0);
+    // A damaged file is an error with a description, not a crash.
+    try {
+        db->OpenRecordset(u"SELECT * FROM [kaputt.gdb]"_s);
+        QFAIL("no error for a damaged table");
+    } catch (const JetFehler &e) {
+        QVERIFY2(e.Description().contains(u"kaputt.gdb"_s), qPrintable(e.Description()));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Jet)
