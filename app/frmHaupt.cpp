@@ -4,7 +4,10 @@
 #include "app/StatusPanel.h"
 #include "app/Teilsysteme.h"
 #include "app/frmStatus.h"
+#include "app/modHaupt.h"
 #include "app/modListviewSort.h"
+#include "telephony/Leitungssteuerung.h"
+#include "telephony/Nummernbefehle.h"
 #include "phonedb/AnruferlisteLoeschen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
@@ -13,6 +16,8 @@
 #include "platform/telephony/topTapi.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QSignalBlocker>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -140,6 +145,10 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
     , m_teilsysteme(umgebung.teilsysteme)
     , m_optionen(umgebung.store, umgebung.system)
 {
+    m_ereignisse = std::make_unique<Anrufereignisse>(umgebung.tapi, *this, *this, modHaupt::instance());
+    m_leitung = std::make_unique<Leitungssteuerung>(umgebung.tapi, *this, umgebung.dialogs, m_optionen,
+                                                    *m_ereignisse);
+    m_nummern = std::make_unique<Nummernbefehle>(*this, umgebung.dialogs, m_optionen, Filtertext);
     ladeBilderRessourcen();
     setObjectName(u"frmHaupt"_s);
     setWindowTitle(u"Rufmon - Der Tapimonitor für ACT!"_s);
@@ -333,6 +342,14 @@ void frmHaupt::verbindeBefehle()
         SchalteNummernCache(nunGesetzt);
     });
     on(u"mnuTAPI"_s, [this] { m_cmdInitTapi->click(); });
+    on(u"mnuTapiEinstellungen"_s, [this] { m_leitung->mnuTapiEinstellungen(); });
+    on(u"mnuNummernfilter"_s, [this] { m_nummern->mnuNummernfilter(); });
+    // The click has flipped the mark already; the commands want the one before.
+    on(u"mnuTapiNull"_s, [this](bool gesetzt) { m_nummern->mnuTapiNull(!gesetzt); });
+    on(u"mnuTAPINullEntfernen"_s, [this](bool gesetzt) { m_nummern->mnuTAPINullEntfernen(!gesetzt); });
+    on(u"mnuTapiNullAendern"_s, [this] { m_nummern->mnuTapiNullAendern(); });
+    connect(m_cbxTapiDevices, &QComboBox::activated, this,
+            [this](int index) { m_leitung->cbxTapiDevices_Click(index); });
     on(u"mnuKopiereNummer"_s, [this] { mnuKopiereNummer_Click(); });
     on(u"mnuKopiereOrt"_s, [this] { mnuKopiereOrt_Click(); });
     on(u"mnuKopiereKontakt"_s, [this] { mnuKopiereKontakt_Click(); });
@@ -571,40 +588,132 @@ void frmHaupt::SchalteNummernCache(bool ein)
 
 bool frmHaupt::MonitorAktiv() const
 {
-    return m_cmdInitTapi->property("Tag").toString() == u"aktiv"_s;
+    return m_leitung->Aktiv();
 }
 
 void frmHaupt::cmdInitTapi_Click()
 {
-    if (m_cmdInitTapi->property("Tag").toString() == u"passiv"_s)
-        Aktivieren();
-    else
-        Deaktivieren();
+    m_leitung->cmdInitTapi_Click();
 }
 
-void frmHaupt::Aktivieren()
+void frmHaupt::setAnrufauswertung(Anrufereignisse::Auswertung auswertung)
 {
-    m_tapi.setCallPrivilege(2);
-    m_tapi.OpenLine();
-    m_cmdInitTapi->setIcon(m_ilTelefone.Picture(u"aktiv"_s));
-    m_cmdInitTapi->setProperty("Tag", u"aktiv"_s);
-    m_cbxTapiDevices->setEnabled(false);
-    setWindowTitle(u"Rufmon ist aktiv"_s);
-    m_cmdInitTapi->setToolTip(u"Tapimonitor deaktivieren"_s);
-    Menu(u"mnuTAPI"_s)->setText(u"&Tapimonitor deaktivieren"_s);
-    lSuche = 0;
+    m_ereignisse->setAuswertung(std::move(auswertung));
 }
 
-void frmHaupt::Deaktivieren()
+QString frmHaupt::TelefonText() const
 {
-    m_tapi.CloseLine();
-    m_cmdInitTapi->setIcon(m_ilTelefone.Picture(u"passiv"_s));
-    m_cmdInitTapi->setProperty("Tag", u"passiv"_s);
-    m_cbxTapiDevices->setEnabled(true);
-    setWindowTitle(u"Rufmon"_s);
-    m_cmdInitTapi->setToolTip(u"Tapimonitor aktivieren"_s);
-    Menu(u"mnuTAPI"_s)->setText(u"&Tapimonitor aktivieren"_s);
-    lSuche = 0;
+    return Panel(1)->Text();
+}
+
+void frmHaupt::setTelefonText(const QString &text)
+{
+    Panel(1)->setText(text);
+}
+
+void frmHaupt::setTelefonToolTip(const QString &text)
+{
+    Panel(1)->setToolTipText(text);
+}
+
+void frmHaupt::setTelefonBild(int index)
+{
+    Panel(1)->setPicture(m_ilIcons.Picture(index), index);
+}
+
+QString frmHaupt::KnopfTag() const
+{
+    return m_cmdInitTapi->property("Tag").toString();
+}
+
+void frmHaupt::setKnopfTag(const QString &tag)
+{
+    m_cmdInitTapi->setProperty("Tag", tag);
+}
+
+void frmHaupt::setKnopfBild(const QString &key)
+{
+    m_cmdInitTapi->setIcon(m_ilTelefone.Picture(key));
+    m_cmdInitTapi->setProperty("Bild", key);
+}
+
+void frmHaupt::setKnopfToolTip(const QString &text)
+{
+    m_cmdInitTapi->setToolTip(text);
+}
+
+void frmHaupt::setGeraete(const QStringList &namen)
+{
+    const QSignalBlocker still(m_cbxTapiDevices);
+    m_cbxTapiDevices->clear();
+    m_cbxTapiDevices->addItems(namen);
+    m_cbxTapiDevices->setCurrentIndex(-1);
+}
+
+void frmHaupt::setGeraetAuswahl(int index)
+{
+    const QSignalBlocker still(m_cbxTapiDevices);
+    m_cbxTapiDevices->setCurrentIndex(index);
+}
+
+QString frmHaupt::GeraetText() const
+{
+    return m_cbxTapiDevices->currentText();
+}
+
+void frmHaupt::setGeraeteAktiv(bool aktiv)
+{
+    m_cbxTapiDevices->setEnabled(aktiv);
+}
+
+void frmHaupt::setAdressen(const QStringList &namen)
+{
+    m_cbxAddress->clear();
+    m_cbxAddress->addItems(namen);
+    m_cbxAddress->setCurrentIndex(namen.isEmpty() ? -1 : 0);
+}
+
+void frmHaupt::setTitel(const QString &titel)
+{
+    setWindowTitle(titel);
+}
+
+bool frmHaupt::MenueGesetzt(const QString &name) const
+{
+    QAction *a = Menu(name);
+    return a && a->isChecked();
+}
+
+void frmHaupt::setMenueGesetzt(const QString &name, bool gesetzt)
+{
+    if (QAction *a = Menu(name))
+        a->setChecked(gesetzt);
+}
+
+void frmHaupt::setMenueText(const QString &name, const QString &text)
+{
+    if (QAction *a = Menu(name))
+        a->setText(text);
+}
+
+void frmHaupt::setLbIDText(const QString &text)
+{
+    m_lbID->setText(text);
+}
+
+void frmHaupt::atmen()
+{
+    QCoreApplication::processEvents();
+}
+
+bool frmHaupt::Protokolliert() const
+{
+    return MenueGesetzt(u"mnuTAPIProtokoll"_s);
+}
+
+void frmHaupt::PrintProtokoll(const QString &ereignis, const QString &werte)
+{
+    emit Protokollzeile(ereignis, werte);
 }
 
 QRect frmHaupt::FensterTwips() const

@@ -3,6 +3,9 @@
 #include "app/ImageList.h"
 #include "app/IntervalTimer.h"
 #include "app/modOptionen.h"
+#include "telephony/Anrufereignisse.h"
+#include "telephony/Leitungsfenster.h"
+#include "telephony/Protokoll.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -23,6 +26,8 @@ class SystemFacilities;
 class Teilsysteme;
 class frmStatus;
 class topTapi;
+class Leitungssteuerung;
+class Nummernbefehle;
 
 // What the main window works with; all of it outlives the window.
 struct frmHauptUmgebung
@@ -39,7 +44,7 @@ struct frmHauptUmgebung
 // similar numbers and the status bar. It lays out its controls, keeps the
 // menus and runs the start and exit sequences; the work of each command lives
 // in its subsystem.
-class frmHaupt : public QMainWindow
+class frmHaupt : public QMainWindow, public Leitungsfenster, public Protokoll
 {
     Q_OBJECT
 
@@ -83,16 +88,47 @@ public:
     void mnuKopiereKontaktNummer_Click();
     void mnuCopyStatus_Click();
 
-    void SchalteNummernCache(bool ein);
     // The three delete commands of the caller list, by menu name.
     void EintraegeLoeschen(const QString &befehl);
+    void SchalteNummernCache(bool ein);
     void cmdInitTapi_Click();
     bool MonitorAktiv() const;
+
+    Anrufereignisse &Ereignisse() { return *m_ereignisse; }
+    Leitungssteuerung &Leitung() { return *m_leitung; }
+    Nummernbefehle &Nummern() { return *m_nummern; }
+    // The caller identification that the call events start.
+    void setAnrufauswertung(Anrufereignisse::Auswertung auswertung);
 
     QString Filtertext;
     bool AutoAktivierenOffen = false;
     bool MinimierenOffen = false;
-    int lSuche = 0;
+
+    // The window as the telephony subsystem sees it.
+    QString TelefonText() const override;
+    void setTelefonText(const QString &text) override;
+    void setTelefonToolTip(const QString &text) override;
+    void setTelefonBild(int index) override;
+    QString KnopfTag() const override;
+    void setKnopfTag(const QString &tag) override;
+    void setKnopfBild(const QString &key) override;
+    void setKnopfToolTip(const QString &text) override;
+    void setGeraete(const QStringList &namen) override;
+    void setGeraetAuswahl(int index) override;
+    QString GeraetText() const override;
+    void setGeraeteAktiv(bool aktiv) override;
+    void setAdressen(const QStringList &namen) override;
+    void setTitel(const QString &titel) override;
+    bool MenueGesetzt(const QString &name) const override;
+    void setMenueGesetzt(const QString &name, bool gesetzt) override;
+    void setMenueText(const QString &name, const QString &text) override;
+    void setLbIDText(const QString &text) override;
+    void atmen() override;
+    QLabel *lbID() const { return m_lbID; }
+
+    // The telephony log.
+    bool Protokolliert() const override;
+    void PrintProtokoll(const QString &ereignis, const QString &werte) override;
 
     // Geometry in twips, as the settings store keeps it.
     QRect FensterTwips() const;
@@ -104,6 +140,8 @@ signals:
     void InfoAngefordert();
     // The exit sequence has run.
     void Entladen();
+    // A line for the telephony log, while logging is on.
+    void Protokollzeile(const QString &ereignis, const QString &werte);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -118,12 +156,9 @@ private:
     void ladeBilder();
     void platziereFenster();
     void setzeSpaltenbreiten();
-    void fuelleGeraeteliste();
     void OptionenInMenues();
     void OptionenSpeichern();
     void FensterSpeichern();
-    void Aktivieren();
-    void Deaktivieren();
     int leseFensterwert(const QString &key, int standard) const;
     void kopiere(const QString &text);
     void statusInfo(const QString &text);
@@ -162,6 +197,9 @@ private:
     QHash<QString, QAction *> m_actions;
     QHash<QString, QMenu *> m_menus;
     QPointer<frmStatus> m_status;
+    std::unique_ptr<Anrufereignisse> m_ereignisse;
+    std::unique_ptr<Leitungssteuerung> m_leitung;
+    std::unique_ptr<Nummernbefehle> m_nummern;
 
     // The geometry the window was given at start, in twips and in pixels, so
     // that an untouched window saves exactly what it read.

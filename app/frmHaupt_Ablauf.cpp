@@ -6,6 +6,7 @@
 #include "app/StatusPanel.h"
 #include "app/Teilsysteme.h"
 #include "app/frmStatus.h"
+#include "telephony/Leitungssteuerung.h"
 #include "app/modHaupt.h"
 #include "app/modListviewSort.h"
 #include "platform/settings/SettingsStore.h"
@@ -27,12 +28,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Fenster = u"Window"_s;
-
-// Lets the event loop run once so that the status window repaints.
-void atmen()
-{
-    QCoreApplication::processEvents();
-}
 
 // Exit steps must not stop each other: whatever one throws is dropped.
 template <typename Schritt>
@@ -73,34 +68,8 @@ void frmHaupt::platziereFenster()
     m_gegebenPixel = QRect(pos(), size());
 }
 
-void frmHaupt::fuelleGeraeteliste()
-{
-    m_cbxTapiDevices->clear();
-    const int anzahl = m_tapi.DeviceCount();
-    for (int i = 0; i < anzahl; ++i)
-        m_cbxTapiDevices->addItem(m_tapi.DeviceName(i));
-
-    m_cbxTapiDevices->setCurrentIndex(-1);
-    const QString gespeichert = m_optionen.leseText(u"TapiDevice"_s);
-    if (!gespeichert.isEmpty() && anzahl > 0) {
-        int gefunden = -1;
-        for (int i = 0; i < anzahl; ++i) {
-            if (m_tapi.DeviceName(i) == gespeichert) {
-                gefunden = i;
-                break;
-            }
-        }
-        const int wahl = gefunden >= 0 ? gefunden : 0;
-        m_cbxTapiDevices->setCurrentIndex(wahl);
-        m_tapi.setDeviceIndex(wahl);
-    }
-    Menu(u"mnuTapiTreiber"_s)->setText(u"TAPI ("_s + m_cbxTapiDevices->currentText() + u')');
-}
-
 void frmHaupt::Form_Load()
 {
-    modHaupt &haupt = modHaupt::instance();
-
     m_status = new frmStatus(m_system, this);
     m_status->setHauptInfo(u"wird gestartet..."_s);
     m_status->show();
@@ -120,7 +89,7 @@ void frmHaupt::Form_Load()
     m_teilsysteme.TelefondatenOeffnen(m_system.ProgramFolder() + u"/Nummern.mdb"_s, *m_lvNummern);
     modListviewSort::SortColumn(*m_lvNummern, m_lvNummern->Items().columnByKey(u"Datum"_s), false);
 
-    fuelleGeraeteliste();
+    m_leitung->GeraetelisteFuellen();
 
     m_status->setInfo(u"Telefonfelder einlesen"_s);
     atmen();
@@ -131,7 +100,6 @@ void frmHaupt::Form_Load()
     m_teilsysteme.ACTMonitorInitialisieren();
 
     OptionenInMenues();
-    (void)haupt;
 
     if (m_cbxAddress->count() > 0)
         m_cbxAddress->setCurrentIndex(0);

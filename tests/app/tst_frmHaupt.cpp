@@ -660,22 +660,22 @@ void tst_frmHaupt::activationToggles()
     Umgebung u;
     u.tapi.devices = {u"Rufmon-Simulator"_s};
     frmHaupt &f = u.starte();
-    f.lSuche = 3;
+    f.Ereignisse().lSuche = 3;
     f.Menu(u"mnuTAPI"_s)->trigger();
     QCOMPARE(f.cmdInitTapi()->property("Tag").toString(), u"aktiv"_s);
     QVERIFY(!f.cbxTapiDevices()->isEnabled());
     QCOMPARE(f.cmdInitTapi()->toolTip(), u"Tapimonitor deaktivieren"_s);
     QCOMPARE(f.Menu(u"mnuTAPI"_s)->text(), u"&Tapimonitor deaktivieren"_s);
-    QCOMPARE(f.lSuche, 0);
+    QCOMPARE(f.Ereignisse().lSuche, 0);
 
-    f.lSuche = 2;
+    f.Ereignisse().lSuche = 2;
     f.cmdInitTapi()->click();
     QCOMPARE(f.cmdInitTapi()->property("Tag").toString(), u"passiv"_s);
     QVERIFY(f.cbxTapiDevices()->isEnabled());
     QCOMPARE(f.windowTitle(), u"Rufmon"_s);
     QCOMPARE(f.cmdInitTapi()->toolTip(), u"Tapimonitor aktivieren"_s);
     QCOMPARE(f.Menu(u"mnuTAPI"_s)->text(), u"&Tapimonitor aktivieren"_s);
-    QCOMPARE(f.lSuche, 0);
+    QCOMPARE(f.Ereignisse().lSuche, 0);
     QCOMPARE(u.tapi.calls.count(u"CloseLine"_s), 1);
 }
 

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+class QWidget;
+
+// One telephone line device behind the telephony control: the simulator, a
+// home router's call monitor, a modem with caller ID. A device raises the
+// control's call events while its line is open; the control passes them on.
+// Names of call states and flags are written in upper case, flag lists as
+// names in angle brackets ("<ADDRESS>").
+class LineDevice : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Raised as OnError when the device lost its line (connection, port).
+    static constexpr std::int32_t LineDropped = 1013;
+
+    using QObject::QObject;
+
+    virtual QString name() const = 0;
+    // Up to eleven address names (lines, numbers) of the device; may be empty.
+    virtual QStringList addresses() const = 0;
+
+    virtual void openLine() = 0;
+    virtual void closeLine() = 0;
+    virtual bool isOpen() const = 0;
+    // Dials the number on the address; a device that cannot dial raises OnError.
+    virtual void dial(const QString &number, int address) = 0;
+    // The device's settings dialog (host and port; port, speed, init string).
+    virtual void configure(QWidget *parent) = 0;
+
+    // What the device tells about itself, truthfully.
+    virtual std::int32_t apiVersion() const = 0;
+    virtual QString providerInfo() const = 0;
+    virtual QString switchInfo() const = 0;
+    virtual QString mediaModes() const = 0;
+    virtual QString addressModes() const = 0;
+    virtual QString parkModes() const = 0;
+    virtual QString dialtoneModes() const = 0;
+    virtual QString busyModes() const = 0;
+    virtual QString disconnectModes() const = 0;
+    virtual QString bearerModes() const = 0;
+    virtual QString callStates() const = 0;
+    virtual QString callInfoStates() const = 0;
+    virtual QString callFeatures() const = 0;
+
+signals:
+    void OnCallState(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
+    void OnCallerID(const QString &CNumber, const QString &CName, const QString &CPartyID, std::int32_t CCallID,
+                    std::int32_t CCallHandle);
+    void OnConnectedID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
+    void OnCalledID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
+    void OnRedirectingID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
+    void OnRedirectionID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
+    void OnCallOrigin(const QString &CCallOrigin, std::int32_t CCallID, std::int32_t CCallHandle);
+    void OnBusy(const QString &CBusyMode, std::int32_t CCallHandle);
+    void OnConnected(const QString &CConnectedMode, std::int32_t CCallHandle);
+    void OnDialtone(const QString &CDialtoneMode, std::int32_t CCallHandle);
+    void OnDisconnected(const QString &CDisconnectedMode, std::int32_t CCallHandle);
+    void OnOffering(const QString &COfferingMode, std::int32_t CCallHandle);
+    void OnRinging(std::int32_t CRingMode, std::int32_t CRingCount);
+    void OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber);
+    // Something worth a line in the telephony log that is no call event
+    // (a skipped protocol line, a reconnect); never shown anywhere else.
+    void Diagnose(const QString &text);
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The main window as the telephony subsystem sees it: the telephony panel of
+// the status bar, the activation button, the device and address boxes, the
+// menu items it reads and labels, and the window's caption.
+class Leitungsfenster
+{
+public:
+    virtual ~Leitungsfenster() = default;
+
+    // Status bar panel 1. A picture is an index into the window's icon list.
+    virtual QString TelefonText() const = 0;
+    virtual void setTelefonText(const QString &text) = 0;
+    virtual void setTelefonToolTip(const QString &text) = 0;
+    virtual void setTelefonBild(int index) = 0;
+
+    // The activation button cmdInitTapi; its tag holds the monitor state.
+    virtual QString KnopfTag() const = 0;
+    virtual void setKnopfTag(const QString &tag) = 0;
+    virtual void setKnopfBild(const QString &key) = 0;
+    virtual void setKnopfToolTip(const QString &text) = 0;
+
+    // The device box cbxTapiDevices.
+    virtual void setGeraete(const QStringList &namen) = 0;
+    virtual void setGeraetAuswahl(int index) = 0;
+    virtual QString GeraetText() const = 0;
+    virtual void setGeraeteAktiv(bool aktiv) = 0;
+    // The address box cbxAddress: filled and its first entry selected.
+    virtual void setAdressen(const QStringList &namen) = 0;
+
+    virtual void setTitel(const QString &titel) = 0;
+    virtual bool MenueGesetzt(const QString &name) const = 0;
+    virtual void setMenueGesetzt(const QString &name, bool gesetzt) = 0;
+    virtual void setMenueText(const QString &name, const QString &text) = 0;
+    virtual void setLbIDText(const QString &text) = 0;
+
+    // Lets pending window events run once.
+    virtual void atmen() = 0;
+};

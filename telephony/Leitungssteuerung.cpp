@@ -1,0 +1,129 @@
+#include "telephony/Leitungssteuerung.h"
+
+#include "app/modOptionen.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/telephony/topTapi.h"
+#include "telephony/Anrufereignisse.h"
+#include "telephony/Leitungsfenster.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CRLF = u"\r\n"_s;
+constexpr int MaxAdressen = 11;
+constexpr std::int32_t LeitungVerloren = 1013;
+
+} // namespace
+
+Leitungssteuerung::Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs,
+                                     const modOptionen &optionen, Anrufereignisse &ereignisse, QObject *parent)
+    : QObject(parent)
+    , m_tapi(tapi)
+    , m_fenster(fenster)
+    , m_dialogs(dialogs)
+    , m_optionen(optionen)
+    , m_ereignisse(ereignisse)
+{
+    connect(&tapi, &topTapi::OnDeviceChanged, this, &Leitungssteuerung::OnDeviceChanged);
+    connect(&tapi, &topTapi::OnError, this, &Leitungssteuerung::OnError);
+}
+
+void Leitungssteuerung::GeraetelisteFuellen()
+{
+    QStringList namen;
+    const int anzahl = m_tapi.DeviceCount();
+    for (int i = 0; i < anzahl; ++i)
+        namen.append(m_tapi.DeviceName(i));
+    m_fenster.setGeraete(namen);
+    const QString gespeichert = m_optionen.leseText(u"TapiDevice"_s);
+    if (!gespeichert.isEmpty() && anzahl > 0) {
+        const int gefunden = static_cast<int>(namen.indexOf(gespeichert));
+        const int wahl = gefunden >= 0 ? gefunden : 0;
+        m_fenster.setGeraetAuswahl(wahl);
+        m_tapi.setDeviceIndex(wahl);
+    }
+    m_fenster.setMenueText(u"mnuTapiTreiber"_s, u"TAPI ("_s + m_fenster.GeraetText() + u')');
+}
+
+bool Leitungssteuerung::Aktiv() const
+{
+    return m_fenster.KnopfTag() == u"aktiv"_s;
+}
+
+void Leitungssteuerung::cmdInitTapi_Click()
+{
+    if (m_fenster.KnopfTag() == u"passiv"_s)
+        Aktivieren();
+    else
+        Deaktivieren();
+}
+
+void Leitungssteuerung::Aktivieren()
+{
+    m_tapi.setCallPrivilege(2);
+    m_tapi.OpenLine();
+    m_fenster.setKnopfBild(u"aktiv"_s);
+    m_fenster.setKnopfTag(u"aktiv"_s);
+    m_fenster.setGeraeteAktiv(false);
+    m_fenster.setTitel(u"Rufmon ist aktiv"_s);
+    m_fenster.setKnopfToolTip(u"Tapimonitor deaktivieren"_s);
+    m_fenster.setMenueText(u"mnuTAPI"_s, u"&Tapimonitor deaktivieren"_s);
+    m_ereignisse.lSuche = 0;
+}
+
+void Leitungssteuerung::Deaktivieren()
+{
+    m_tapi.CloseLine();
+    m_fenster.setKnopfBild(u"passiv"_s);
+    m_fenster.setKnopfTag(u"passiv"_s);
+    m_fenster.setGeraeteAktiv(true);
+    m_fenster.setTitel(u"Rufmon"_s);
+    m_fenster.setKnopfToolTip(u"Tapimonitor aktivieren"_s);
+    m_fenster.setMenueText(u"mnuTAPI"_s, u"&Tapimonitor aktivieren"_s);
+    m_ereignisse.lSuche = 0;
+}
+
+void Leitungssteuerung::cbxTapiDevices_Click(int index)
+{
+    if (index < 0)
+        return;
+    m_tapi.setDeviceIndex(index);
+    m_fenster.setMenueText(u"mnuTapiTreiber"_s, u"TAPI ("_s + m_fenster.GeraetText() + u')');
+}
+
+void Leitungssteuerung::mnuTapiEinstellungen()
+{
+    m_tapi.ConfigDialog();
+}
+
+void Leitungssteuerung::OnDeviceChanged()
+{
+    m_fenster.setMenueText(u"mnuTapiTreiber"_s, u"TAPI ("_s + m_tapi.CurrentDeviceName() + u')');
+    QStringList adressen;
+    for (int i = 0; i < MaxAdressen; ++i) {
+        const QString name = m_tapi.AddressName(m_tapi.DeviceIndex(), i);
+        if (name.isEmpty())
+            break;
+        adressen.append(name);
+    }
+    if (adressen.isEmpty())
+        adressen.append(u"keine"_s);
+    m_fenster.setAdressen(adressen);
+}
+
+void Leitungssteuerung::OnError(const QString &ErrorText, const QString &, std::int32_t ErrorNumber)
+{
+    if (ErrorNumber != LeitungVerloren || !Aktiv())
+        return;
+    Deaktivieren();
+    const QString geraet = m_tapi.CurrentDeviceName();
+    const auto antwort = m_dialogs.MsgBox(
+        u"Das Tapi-Gerät \""_s + geraet + u"\" hat die Verbindung abgebrochen."_s + CRLF
+            + u"Rufmon wurde daher deaktiviert."_s + CRLF + u"TAPI-Fehlermeldung: "_s + ErrorText + CRLF
+            + u"TAPI-Fehlernummer: "_s + QString::number(ErrorNumber) + CRLF
+            + u"Soll Rufmon wieder aktiviert werden?"_s,
+        Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::defaultTitle());
+    if (antwort == Dialogs::Answer::Yes)
+        Aktivieren();
+}

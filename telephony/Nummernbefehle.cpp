@@ -1,0 +1,74 @@
+#include "telephony/Nummernbefehle.h"
+
+#include "app/modOptionen.h"
+#include "platform/dialogs/Dialogs.h"
+#include "telephony/Leitungsfenster.h"
+
+using namespace Qt::StringLiterals;
+
+Nummernbefehle::Nummernbefehle(Leitungsfenster &fenster, Dialogs &dialogs, modOptionen &optionen,
+                               QString &filtertext)
+    : m_fenster(fenster)
+    , m_dialogs(dialogs)
+    , m_optionen(optionen)
+    , m_filtertext(filtertext)
+{
+}
+
+void Nummernbefehle::mnuNummernfilter()
+{
+    const QString titel = u"Rufmon - Nummernfilter"_s;
+    const std::optional<QString> antwort = m_dialogs.InputBox(
+        u"Bitte geben Sie die Nummer(n) ein, auf die Rufmon nicht reagieren soll."_s, titel, m_filtertext);
+    const QString text = antwort.value_or(QString());
+    QString neu;
+    if (text.isEmpty()) {
+        if (m_filtertext.isEmpty())
+            return;
+        const auto frage = m_dialogs.MsgBox(u"Wollen Sie den Nummernfilter wirklich löschen?"_s,
+                                            Dialogs::Buttons::YesNo, Dialogs::Icon::Question, titel);
+        if (frage != Dialogs::Answer::Yes)
+            return;
+    } else {
+        neu = Nummernaufbereitung::Filtereingabe(text);
+    }
+    m_filtertext = neu;
+    m_optionen.schreibOption(u"Nummernfilter"_s, neu);
+}
+
+void Nummernbefehle::mnuTapiNull(bool warGesetzt)
+{
+    m_fenster.setMenueGesetzt(u"mnuTapiNull"_s, !warGesetzt);
+    m_fenster.setMenueGesetzt(u"mnuTAPINullEntfernen"_s, false);
+}
+
+void Nummernbefehle::mnuTAPINullEntfernen(bool warGesetzt)
+{
+    m_fenster.setMenueGesetzt(u"mnuTAPINullEntfernen"_s, !warGesetzt);
+    m_fenster.setMenueGesetzt(u"mnuTapiNull"_s, false);
+}
+
+void Nummernbefehle::mnuTapiNullAendern()
+{
+    const QString alt = m_optionen.leseText(u"Prefix"_s);
+    const std::optional<QString> antwort
+        = m_dialogs.InputBox(u"Bitte geben Sie das Präfix ein."_s, u"Rufmon - Präfix"_s, alt);
+    const QString neu = antwort.value_or(QString());
+    if (neu.isEmpty() || neu == alt)
+        return;
+    m_optionen.schreibOption(u"Prefix"_s, neu);
+    m_fenster.setMenueText(u"mnuTapiNull"_s, u"Präfix ("_s + neu + u") hin&zufügen"_s);
+    m_fenster.setMenueText(u"mnuTAPINullEntfernen"_s, u"Präfix ("_s + neu + u") ent&fernen"_s);
+    m_fenster.setMenueText(u"mnuTapiNullAendern"_s, u"Präfix ("_s + neu + u") än&dern"_s);
+}
+
+Nummernaufbereitung::Einstellungen Nummernbefehle::Einstellungen() const
+{
+    Nummernaufbereitung::Einstellungen e;
+    e.Filtertext = m_filtertext;
+    e.PlusKlammerFilter = m_fenster.MenueGesetzt(u"mnuTAPIPlusKlammerFilter"_s);
+    e.PraefixHinzufuegen = m_fenster.MenueGesetzt(u"mnuTapiNull"_s);
+    e.PraefixEntfernen = m_fenster.MenueGesetzt(u"mnuTAPINullEntfernen"_s);
+    e.Praefix = m_optionen.leseText(u"Prefix"_s);
+    return e;
+}
