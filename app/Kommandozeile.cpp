@@ -15,6 +15,28 @@ Kommandozeile Kommandozeile::lies(const QStringList &argumente)
             k.aktion = Aktion::Version;
             return k;
         }
+        if (a == u"--anruf"_s || a == u"--verbunden"_s) {
+            k.verbunden = a == u"--verbunden"_s;
+            if (i + 1 >= argumente.size()) {
+                k.aktion = Aktion::Fehler;
+                k.fehler = a;
+                return k;
+            }
+            k.nummer = argumente[i + 1];
+            qsizetype rest = i + 2;
+            if (!k.verbunden && rest + 1 < argumente.size() && argumente[rest] == u"--name"_s) {
+                k.name = argumente[rest + 1];
+                rest += 2;
+            }
+            if (rest < argumente.size()) {
+                k.aktion = Aktion::Fehler;
+                k.fehler = argumente[rest];
+                return k;
+            }
+            k.aktion = Aktion::Uebergabe;
+            k.uebergabe = argumente.mid(1);
+            return k;
+        }
         if (a == u"--ort"_s) {
             k.nummern = argumente.mid(i + 1);
             if (k.nummern.isEmpty()) {
@@ -35,8 +57,10 @@ Kommandozeile Kommandozeile::lies(const QStringList &argumente)
 
 QString Kommandozeile::Verwendung()
 {
-    return u"Aufruf: rufmon [--ort NUMMER... | --version | --help]\n"
+    return u"Aufruf: rufmon [--anruf NUMMER [--name NAME] | --verbunden NUMMER | --ort NUMMER... | --version | --help]\n"
            u"  rufmon              startet Rufmon (ein zweiter Start übergibt an das laufende Programm)\n"
+           u"  --anruf NUMMER [--name NAME]  gibt dem laufenden Rufmon einen Anruf auf dem Simulator\n"
+           u"  --verbunden NUMMER  gibt dem laufenden Rufmon eine verbundene Nummer auf dem Simulator\n"
            u"  --ort NUMMER...     zeigt, wie das Telefonbuch jede Nummer aufteilt (\"-\": Nummern von der Eingabe)\n"
            u"  --version           zeigt die Version\n"
            u"  --help              zeigt diese Hilfe\n"_s;

@@ -1,4 +1,5 @@
 #include "app/Kommandozeile.h"
+#include "app/Uebergabe.h"
 #include "app/OrtAusgabe.h"
 #include "app/modOptionen.h"
 #include "phonedb/NummernMdbOrt.h"
@@ -14,6 +15,7 @@
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/system/LinuxSystem.h"
 #include "platform/system/SignalWatcher.h"
+#include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 
 #include <QApplication>
@@ -62,6 +64,21 @@ int main(int argc, char **argv)
         daten.kill();
         return ergebnis;
     }
+    case Kommandozeile::Aktion::Uebergabe: {
+        // A call for the running program's simulator; needs no display.
+        QCoreApplication app(argc, argv);
+        IniSettingsStore store;
+        SingleInstance instanz(store.filePath());
+        if (instanz.tryBecomePrimary()) {
+            std::fputs("rufmon: Rufmon läuft nicht; der Anruf wurde nicht übergeben.\n", stderr);
+            return 1;
+        }
+        if (!instanz.sendToPrimary(befehl.uebergabe)) {
+            std::fputs("rufmon: das laufende Rufmon antwortet nicht.\n", stderr);
+            return 1;
+        }
+        return 0;
+    }
     case Kommandozeile::Aktion::Starten:
         break;
     }
@@ -96,14 +113,16 @@ int main(int argc, char **argv)
     LinuxSystem system;
     QtDialogs dialogs;
     QtClipboard clipboard;
-    TelephonyControl tapi;
+    TelephonyControl tapi(store);
     Programmteile teilsysteme(dialogs, store, system);
 
     frmHaupt hauptfenster({store, dialogs, clipboard, system, tapi, teilsysteme});
     dialogs.setParentWindow(&hauptfenster);
 
     QObject::connect(&instanz, &SingleInstance::argumentsReceived, &hauptfenster,
-                     [&hauptfenster](const QStringList &uebergabe) {
+                     [&hauptfenster, &tapi](const QStringList &uebergabe) {
+                         if (FuehreUebergabeAus(uebergabe, tapi))
+                             return;
                          // A plain second start asks for the window.
                          if (uebergabe.isEmpty()) {
                              if (hauptfenster.isMinimized())

@@ -65,7 +65,8 @@ bool readPlain(QIODevice &device, QSettings::SettingsMap &map)
         if (equals <= 0 || section.isEmpty())
             continue;
         const QString key = line.left(equals).trimmed();
-        if (key.isEmpty() || key.contains(u'/'))
+        // A key may name a sub-item ("Location1/OutsideAccess").
+        if (key.isEmpty())
             continue;
         map.insert(section + u'/' + key, line.mid(equals + 1));
     }

@@ -1,13 +1,112 @@
 #include "platform/telephony/TelephonyControl.h"
 
+#include "platform/settings/SettingsStore.h"
+#include "platform/telephony/CallMonitorDevice.h"
+#include "platform/telephony/LineDevice.h"
+#include "platform/telephony/ModemDevice.h"
+#include "platform/telephony/SimulatorDevice.h"
+#include "platform/telephony/WaehlregelnDialog.h"
+
+#include <QApplication>
+
 using namespace Qt::StringLiterals;
 
-TelephonyControl::TelephonyControl(QObject *parent)
+TelephonyControl::TelephonyControl(SettingsStore &settings, QObject *parent)
     : topTapi(parent)
+    , m_settings(settings)
 {
 }
 
-void TelephonyControl::Initialize() {}
+TelephonyControl::~TelephonyControl()
+{
+    for (auto &d : m_devices)
+        d->disconnect(this);
+}
+
+void TelephonyControl::setDevices(std::vector<LineDevice *> devices)
+{
+    for (auto &d : m_devices)
+        d->disconnect(this);
+    m_devices.clear();
+    for (LineDevice *d : devices) {
+        d->setParent(nullptr);
+        m_devices.emplace_back(d);
+        verbinde(d);
+    }
+    m_current = 0;
+    m_initialized = true;
+}
+
+void TelephonyControl::Initialize()
+{
+    if (m_initialized)
+        return;
+    std::vector<LineDevice *> devices;
+    devices.push_back(new SimulatorDevice);
+    for (const auto &[host, port] : CallMonitorDevice::configured(m_settings))
+        devices.push_back(new CallMonitorDevice(host, port, m_settings));
+    for (const QString &port : ModemDevice::configuredPorts(m_settings))
+        devices.push_back(new ModemDevice(port, m_settings));
+    setDevices(std::move(devices));
+}
+
+void TelephonyControl::verbinde(LineDevice *d)
+{
+    // Call events of the current device only, and only while its line is
+    // open and events are wanted.
+    const auto nur = [this, d](auto signal) {
+        return [this, d, signal](auto &&...args) {
+            if (weiter(d))
+                emit(this->*signal)(args...);
+        };
+    };
+    connect(d, &LineDevice::OnCallState, this, nur(&topTapi::OnCallState));
+    connect(d, &LineDevice::OnCallerID, this, nur(&topTapi::OnCallerID));
+    connect(d, &LineDevice::OnConnectedID, this, nur(&topTapi::OnConnectedID));
+    connect(d, &LineDevice::OnCalledID, this, nur(&topTapi::OnCalledID));
+    connect(d, &LineDevice::OnRedirectingID, this, nur(&topTapi::OnRedirectingID));
+    connect(d, &LineDevice::OnRedirectionID, this, nur(&topTapi::OnRedirectionID));
+    connect(d, &LineDevice::OnCallOrigin, this, nur(&topTapi::OnCallOrigin));
+    connect(d, &LineDevice::OnBusy, this, nur(&topTapi::OnBusy));
+    connect(d, &LineDevice::OnConnected, this, nur(&topTapi::OnConnected));
+    connect(d, &LineDevice::OnDialtone, this, nur(&topTapi::OnDialtone));
+    connect(d, &LineDevice::OnDisconnected, this, nur(&topTapi::OnDisconnected));
+    connect(d, &LineDevice::OnOffering, this, nur(&topTapi::OnOffering));
+    connect(d, &LineDevice::OnRinging, this, nur(&topTapi::OnRinging));
+    connect(d, &LineDevice::OnError, this,
+            [this, d](const QString &text, const QString &source, std::int32_t number) {
+                if (d == current())
+                    emit OnError(text, source, number);
+            });
+    connect(d, &LineDevice::Diagnose, this, [this, d](const QString &text) {
+        if (d == current())
+            emit Diagnose(text);
+    });
+}
+
+bool TelephonyControl::weiter(const LineDevice *device) const
+{
+    return device == current() && m_open && m_eventsEnabled;
+}
+
+LineDevice *TelephonyControl::current() const
+{
+    return Device(m_current);
+}
+
+LineDevice *TelephonyControl::Device(std::int32_t device) const
+{
+    return device >= 0 && device < DeviceCount() ? m_devices[device].get() : nullptr;
+}
+
+SimulatorDevice *TelephonyControl::Simulator() const
+{
+    for (const auto &d : m_devices) {
+        if (auto *s = qobject_cast<SimulatorDevice *>(d.get()))
+            return s;
+    }
+    return nullptr;
+}
 
 std::int32_t TelephonyControl::DeviceCount() const
 {
@@ -16,7 +115,8 @@ std::int32_t TelephonyControl::DeviceCount() const
 
 QString TelephonyControl::DeviceName(std::int32_t device) const
 {
-    return device >= 0 && device < DeviceCount() ? m_devices[device] : QString();
+    const LineDevice *d = Device(device);
+    return d ? d->name() : QString();
 }
 
 std::int32_t TelephonyControl::DeviceIndex() const
@@ -26,8 +126,11 @@ std::int32_t TelephonyControl::DeviceIndex() const
 
 void TelephonyControl::setDeviceIndex(std::int32_t device)
 {
-    if (device < 0 || device >= DeviceCount())
+    if (!Device(device))
         return;
+    // The open line stays with the device it was opened on.
+    if (m_open && device != m_current)
+        CloseLine();
     m_current = device;
     emit OnDeviceChanged(device);
 }
@@ -37,35 +140,107 @@ QString TelephonyControl::CurrentDeviceName() const
     return DeviceName(m_current);
 }
 
-QString TelephonyControl::AddressName(std::int32_t, std::int32_t) const { return {}; }
-void TelephonyControl::setCallPrivilege(std::int32_t) {}
-void TelephonyControl::OpenLine() {}
-void TelephonyControl::CloseLine() {}
-void TelephonyControl::ReleaseLine() {}
-void TelephonyControl::Shutdown() {}
-void TelephonyControl::setEventsEnabled(bool enabled) { m_eventsEnabled = enabled; }
-void TelephonyControl::ConfigDialog() {}
-void TelephonyControl::TranslateDialog(std::int32_t) {}
-void TelephonyControl::setDialMode(std::int32_t) {}
-
-void TelephonyControl::Dial(const QString &, std::int16_t)
+QString TelephonyControl::AddressName(std::int32_t device, std::int32_t address) const
 {
-    emit OnError(u"Kein Telefoniegerät ausgewählt"_s, u"TelephonyControl"_s, 1013);
+    const LineDevice *d = Device(device);
+    return d ? d->addresses().value(address) : QString();
 }
 
-std::int32_t TelephonyControl::ApiVersion(std::int32_t) const { return 0; }
-QString TelephonyControl::ProviderInfo(std::int32_t) const { return {}; }
-QString TelephonyControl::SwitchInfo(std::int32_t) const { return {}; }
-QString TelephonyControl::MediaModes(std::int32_t) const { return {}; }
-QString TelephonyControl::AddressModes(std::int32_t) const { return {}; }
-QString TelephonyControl::ParkModes(std::int32_t) const { return {}; }
-QString TelephonyControl::DialtoneModes(std::int32_t) const { return {}; }
-QString TelephonyControl::BusyModes(std::int32_t) const { return {}; }
-QString TelephonyControl::DisconnectModes(std::int32_t) const { return {}; }
-QString TelephonyControl::BearerModes(std::int32_t) const { return {}; }
-QString TelephonyControl::CallStates(std::int32_t) const { return {}; }
-QString TelephonyControl::CallInfoStates(std::int32_t) const { return {}; }
-QString TelephonyControl::CallFeatures(std::int32_t) const { return {}; }
+void TelephonyControl::setCallPrivilege(std::int32_t privilege)
+{
+    m_callPrivilege = privilege;
+}
+
+void TelephonyControl::OpenLine()
+{
+    LineDevice *d = current();
+    if (!d) {
+        emit OnError(u"Kein Telefoniegerät vorhanden."_s, u"TelephonyControl"_s, 0);
+        return;
+    }
+    m_open = true;
+    d->openLine();
+    // A device that refused at once reports it as its error; the line is not open then.
+    if (!d->isOpen())
+        m_open = false;
+}
+
+void TelephonyControl::CloseLine()
+{
+    if (LineDevice *d = current())
+        d->closeLine();
+    m_open = false;
+}
+
+void TelephonyControl::ReleaseLine()
+{
+    if (m_open)
+        CloseLine();
+}
+
+void TelephonyControl::Shutdown()
+{
+    for (auto &d : m_devices) {
+        if (d->isOpen())
+            d->closeLine();
+    }
+    m_open = false;
+}
+
+void TelephonyControl::setEventsEnabled(bool enabled)
+{
+    m_eventsEnabled = enabled;
+}
+
+void TelephonyControl::ConfigDialog()
+{
+    if (LineDevice *d = current())
+        d->configure(QApplication::activeWindow());
+}
+
+void TelephonyControl::TranslateDialog(std::int32_t)
+{
+    WaehlregelnDialog dialog(m_settings, QApplication::activeWindow());
+    dialog.exec();
+}
+
+void TelephonyControl::setDialMode(std::int32_t mode)
+{
+    m_dialMode = mode;
+}
+
+void TelephonyControl::Dial(const QString &number, std::int16_t address)
+{
+    LineDevice *d = current();
+    if (!d) {
+        emit OnError(u"Kein Telefoniegerät vorhanden."_s, u"TelephonyControl"_s, 0);
+        return;
+    }
+    d->dial(number, address);
+}
+
+#define RUFMON_ABFRAGE(Name, methode, leer)                                                                   \
+    decltype(leer) TelephonyControl::Name(std::int32_t device) const                                          \
+    {                                                                                                         \
+        const LineDevice *d = Device(device);                                                                 \
+        return d ? d->methode() : leer;                                                                       \
+    }
+
+RUFMON_ABFRAGE(ApiVersion, apiVersion, std::int32_t(0))
+RUFMON_ABFRAGE(ProviderInfo, providerInfo, QString())
+RUFMON_ABFRAGE(SwitchInfo, switchInfo, QString())
+RUFMON_ABFRAGE(MediaModes, mediaModes, QString())
+RUFMON_ABFRAGE(AddressModes, addressModes, QString())
+RUFMON_ABFRAGE(ParkModes, parkModes, QString())
+RUFMON_ABFRAGE(DialtoneModes, dialtoneModes, QString())
+RUFMON_ABFRAGE(BusyModes, busyModes, QString())
+RUFMON_ABFRAGE(DisconnectModes, disconnectModes, QString())
+RUFMON_ABFRAGE(BearerModes, bearerModes, QString())
+RUFMON_ABFRAGE(CallStates, callStates, QString())
+RUFMON_ABFRAGE(CallInfoStates, callInfoStates, QString())
+RUFMON_ABFRAGE(CallFeatures, callFeatures, QString())
+
+#undef RUFMON_ABFRAGE
 
 QString TelephonyControl::Version() const
 {

@@ -2,17 +2,33 @@
 
 #include "platform/telephony/topTapi.h"
 
-#include <QStringList>
+#include <QPointer>
 
-// The telephony control over the line devices that the providers offer. A
-// device list without devices is a valid state: every line operation then
-// does nothing and the program runs without a telephone line.
+#include <memory>
+#include <vector>
+
+class LineDevice;
+class SettingsStore;
+class SimulatorDevice;
+
+// The telephony control over the line devices: the simulator first, then the
+// call monitors and modems named in the settings or found on the machine.
+// The current device's events are passed on while its line is open and
+// events are enabled; its errors always.
 class TelephonyControl : public topTapi
 {
     Q_OBJECT
 
 public:
-    explicit TelephonyControl(QObject *parent = nullptr);
+    explicit TelephonyControl(SettingsStore &settings, QObject *parent = nullptr);
+    ~TelephonyControl() override;
+
+    // Replaces the devices the settings would give (tests hand in their own).
+    void setDevices(std::vector<LineDevice *> devices);
+    SimulatorDevice *Simulator() const;
+    LineDevice *Device(std::int32_t device) const;
+    bool LineOpen() const { return m_open; }
+    bool EventsEnabled() const { return m_eventsEnabled; }
 
     void Initialize() override;
     std::int32_t DeviceCount() const override;
@@ -46,8 +62,21 @@ public:
     QString CallFeatures(std::int32_t device) const override;
     QString Version() const override;
 
+signals:
+    // Notes of the devices for the telephony log.
+    void Diagnose(const QString &text);
+
 private:
-    QStringList m_devices;
+    void verbinde(LineDevice *device);
+    bool weiter(const LineDevice *device) const;
+    LineDevice *current() const;
+
+    SettingsStore &m_settings;
+    std::vector<std::unique_ptr<LineDevice>> m_devices;
     std::int32_t m_current = 0;
+    std::int32_t m_callPrivilege = 0;
+    std::int32_t m_dialMode = 1;
+    bool m_open = false;
     bool m_eventsEnabled = true;
+    bool m_initialized = false;
 };

@@ -10,6 +10,7 @@
 #include "doubles/MemoryClipboard.h"
 #include "doubles/RecordingTeilsysteme.h"
 #include "doubles/ScriptedDialogs.h"
+#include "doubles/Testfenster.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -30,55 +31,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Everything a main window needs, fresh for each test: its own settings
-// file, answered dialogs, a fake line and a journal of subsystem calls.
-struct Umgebung
-{
-    QTemporaryDir dir;
-    std::unique_ptr<IniSettingsStore> store;
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    FakeSystem system;
-    QStringList journal;
-    FakeTapi tapi{&journal};
-    RecordingTeilsysteme teile{&journal};
-    std::unique_ptr<frmHaupt> fenster;
-
-    Umgebung() { store = std::make_unique<IniSettingsStore>(konfiguration()); }
-
-    QString konfiguration() const { return dir.path() + u"/Rufmon.conf"_s; }
-
-    void setze(const QString &abschnitt, const QString &key, const QString &wert)
-    {
-        store->SaveSetting(abschnitt, key, wert);
-        store->sync();
-    }
-
-    frmHaupt &erstelle()
-    {
-        modHaupt::instance().zuruecksetzen();
-        modListviewSort::Absteigend = false;
-        fenster = std::make_unique<frmHaupt>(
-            frmHauptUmgebung{*store, dialogs, clipboard, system, tapi, teile});
-        return *fenster;
-    }
-
-    frmHaupt &starte()
-    {
-        frmHaupt &f = erstelle();
-        f.Form_Load();
-        f.show();
-        QCoreApplication::processEvents();
-        return f;
-    }
-
-    // The settings file as another program would read it after exit.
-    QString gespeichert(const QString &abschnitt, const QString &key) const
-    {
-        IniSettingsStore leser(konfiguration());
-        return leser.GetSetting(abschnitt, key, u"<fehlt>"_s);
-    }
-};
+using Umgebung = Testfenster;
 
 ListItem eintrag(const QString &nummer, const QString &datum, const QString &ort, const QString &kontakt)
 {

@@ -1,0 +1,535 @@
+#include "platform/telephony/CallMonitorDevice.h"
+
+#include "platform/settings/SettingsStore.h"
+#include "platform/telephony/CallMonitorLine.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHostAddress>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTcpSocket>
+
+#include <algorithm>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Section = u"Telefonie"_s;
+const QString MonitorsKey = u"Anrufmonitore"_s;
+const QString GraceKey = u"Wiederverbinden"_s;
+
+// Bounds what Qt reads ahead of us from a peer that floods the connection.
+constexpr qint64 ReadBufferBytes = 16 * 1024;
+constexpr int MaxGraceSeconds = 24 * 60 * 60;
+
+bool isAsciiDigits(QStringView text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+std::optional<quint16> parsePort(QStringView text)
+{
+    if (!isAsciiDigits(text) || text.size() > 5)
+        return std::nullopt;
+    const int port = text.toInt();
+    if (port < 1 || port > 65535)
+        return std::nullopt;
+    return static_cast<quint16>(port);
+}
+
+// A host name or address as typed; empty when it cannot be one. An IPv6
+// address may come with or without its brackets.
+QString normalizedHost(QStringView text)
+{
+    QStringView host = text.trimmed();
+    if (host.startsWith(u'[') && host.endsWith(u']'))
+        host = host.sliced(1, host.size() - 2);
+    if (host.contains(u':')) {
+        const QHostAddress address(host.toString());
+        return address.protocol() == QAbstractSocket::IPv6Protocol ? host.toString() : QString();
+    }
+    const bool nameChars = std::all_of(host.begin(), host.end(), [](QChar c) {
+        return c.isLetterOrNumber() || c == u'-' || c == u'.' || c == u'_';
+    });
+    return nameChars && !host.isEmpty() && host.size() <= 253 ? host.toString() : QString();
+}
+
+// One "host:port" entry; a bare IPv6 address is refused because its last
+// group could as well be meant as the port.
+std::optional<QPair<QString, quint16>> parseEntry(QStringView entry)
+{
+    QStringView hostPart = entry;
+    QStringView portPart;
+    bool hasPort = false;
+    if (entry.startsWith(u'[')) {
+        const qsizetype close = entry.indexOf(u']');
+        if (close < 0)
+            return std::nullopt;
+        hostPart = entry.first(close + 1);
+        const QStringView rest = entry.sliced(close + 1).trimmed();
+        if (!rest.isEmpty()) {
+            if (!rest.startsWith(u':'))
+                return std::nullopt;
+            portPart = rest.sliced(1);
+            hasPort = true;
+        }
+        if (!hostPart.contains(u':'))
+            return std::nullopt;
+    } else if (const qsizetype colon = entry.indexOf(u':'); colon >= 0) {
+        hostPart = entry.first(colon);
+        portPart = entry.sliced(colon + 1);
+        hasPort = true;
+    }
+    const QString host = normalizedHost(hostPart);
+    if (host.isEmpty() || (!entry.startsWith(u'[') && host.contains(u':')))
+        return std::nullopt;
+    const std::optional<quint16> port = hasPort ? parsePort(portPart.trimmed()) : CallMonitorDevice::DefaultPort;
+    if (!port)
+        return std::nullopt;
+    return qMakePair(host, *port);
+}
+
+QString entryText(const QString &host, quint16 port)
+{
+    return (host.contains(u':') ? u'[' + host + u']' : host) + u':' + QString::number(port);
+}
+
+QString describe(QAbstractSocket::SocketError error, const QString &fallback)
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return u"Verbindung abgelehnt"_s;
+    case QAbstractSocket::RemoteHostClosedError:
+        return u"Gegenstelle hat die Verbindung beendet"_s;
+    case QAbstractSocket::HostNotFoundError:
+        return u"Rechner nicht gefunden"_s;
+    case QAbstractSocket::SocketTimeoutError:
+        return u"Zeitüberschreitung"_s;
+    case QAbstractSocket::NetworkError:
+        return u"Netzwerkfehler"_s;
+    default:
+        return fallback;
+    }
+}
+
+} // namespace
+
+CallMonitorDevice::CallMonitorDevice(const QString &host, quint16 port, SettingsStore &settings, QObject *parent)
+    : LineDevice(parent)
+    , m_host(host)
+    , m_port(port)
+    , m_settings(settings)
+{
+    bool ok = false;
+    const int grace = settings.GetSetting(Section, GraceKey, QString()).trimmed().toInt(&ok);
+    setGraceSeconds(ok && grace >= 0 ? grace : DefaultGraceSeconds);
+
+    for (QTimer *timer : {&m_connectTimer, &m_retryTimer, &m_graceTimer})
+        timer->setSingleShot(true);
+    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
+        onSocketEnded(u"keine Antwort innerhalb von %1 s"_s.arg(ConnectTimeoutMs / 1000));
+    });
+    connect(&m_retryTimer, &QTimer::timeout, this, &CallMonitorDevice::startConnecting);
+    connect(&m_graceTimer, &QTimer::timeout, this, &CallMonitorDevice::onGraceExpired);
+}
+
+CallMonitorDevice::~CallMonitorDevice()
+{
+    // The socket must not call back into a half-destroyed device.
+    m_state = State::Closed;
+    dropSocket();
+}
+
+QList<QPair<QString, quint16>> CallMonitorDevice::configured(const SettingsStore &settings)
+{
+    QList<QPair<QString, quint16>> monitors;
+    const QString text = settings.GetSetting(Section, MonitorsKey, QString());
+    for (const QStringView entry : QStringView(text).split(u',')) {
+        const auto monitor = parseEntry(entry.trimmed());
+        if (monitor && !monitors.contains(*monitor))
+            monitors.append(*monitor);
+    }
+    return monitors;
+}
+
+void CallMonitorDevice::setRetryIntervalMs(int ms)
+{
+    // Never zero: a refused connection would otherwise be retried in a busy loop.
+    m_retryIntervalMs = std::max(ms, 10);
+}
+
+void CallMonitorDevice::setGraceSeconds(int seconds)
+{
+    m_graceSeconds = std::clamp(seconds, 0, MaxGraceSeconds);
+}
+
+QString CallMonitorDevice::name() const
+{
+    return u"Anrufmonitor "_s + endpoint();
+}
+
+QStringList CallMonitorDevice::addresses() const
+{
+    return {};
+}
+
+void CallMonitorDevice::openLine()
+{
+    if (m_state != State::Closed)
+        return;
+    m_state = State::Opening;
+    startConnecting();
+}
+
+void CallMonitorDevice::closeLine()
+{
+    m_state = State::Closed;
+    m_retryTimer.stop();
+    m_graceTimer.stop();
+    dropSocket();
+}
+
+bool CallMonitorDevice::isOpen() const
+{
+    return m_state != State::Closed;
+}
+
+void CallMonitorDevice::dial(const QString &, int)
+{
+    emit OnError(u"Über den Anrufmonitor kann nicht gewählt werden."_s, name(), 0);
+}
+
+void CallMonitorDevice::configure(QWidget *parent)
+{
+    QPointer<QDialog> dialog = createConfigDialog(parent);
+    dialog->exec();
+    delete dialog;
+}
+
+std::int32_t CallMonitorDevice::apiVersion() const
+{
+    return 0x00020000;
+}
+
+QString CallMonitorDevice::providerInfo() const
+{
+    return u"Anrufmonitor (TCP)"_s;
+}
+
+QString CallMonitorDevice::switchInfo() const
+{
+    return endpoint();
+}
+
+QString CallMonitorDevice::mediaModes() const
+{
+    return u"<INTERACTIVEVOICE>"_s;
+}
+
+QString CallMonitorDevice::addressModes() const
+{
+    return u"<ADDRESSID>"_s;
+}
+
+QString CallMonitorDevice::parkModes() const
+{
+    return {};
+}
+
+QString CallMonitorDevice::dialtoneModes() const
+{
+    return {};
+}
+
+QString CallMonitorDevice::busyModes() const
+{
+    return {};
+}
+
+QString CallMonitorDevice::disconnectModes() const
+{
+    return {};
+}
+
+QString CallMonitorDevice::bearerModes() const
+{
+    return {};
+}
+
+QString CallMonitorDevice::callStates() const
+{
+    return u"<OFFERING><DIALTONE><PROCEEDING><CONNECTED><DISCONNECTED><IDLE>"_s;
+}
+
+QString CallMonitorDevice::callInfoStates() const
+{
+    return u"<CALLERID><CALLEDID><CONNECTEDID>"_s;
+}
+
+QString CallMonitorDevice::callFeatures() const
+{
+    // The call monitor only watches: nothing can be answered, dialled or dropped.
+    return {};
+}
+
+QDialog *CallMonitorDevice::createConfigDialog(QWidget *parent)
+{
+    auto *dialog = new QDialog(parent);
+    dialog->setWindowTitle(u"Anrufmonitor einrichten"_s);
+    auto *hostEdit = new QLineEdit(m_host, dialog);
+    hostEdit->setObjectName(u"host"_s);
+    auto *portBox = new QSpinBox(dialog);
+    portBox->setObjectName(u"port"_s);
+    portBox->setRange(1, 65535);
+    portBox->setValue(m_port);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+
+    auto *form = new QFormLayout(dialog);
+    form->addRow(u"&Router (Name oder Adresse):"_s, hostEdit);
+    form->addRow(u"&Port:"_s, portBox);
+    form->addRow(buttons);
+
+    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+    const auto check = [hostEdit, ok] { ok->setEnabled(!normalizedHost(hostEdit->text()).isEmpty()); };
+    check();
+    connect(hostEdit, &QLineEdit::textChanged, dialog, check);
+    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    connect(dialog, &QDialog::accepted, this, [this, hostEdit, portBox] {
+        const QString host = normalizedHost(hostEdit->text());
+        if (!host.isEmpty())
+            saveEndpoint(host, static_cast<quint16>(portBox->value()));
+    });
+    return dialog;
+}
+
+void CallMonitorDevice::saveEndpoint(const QString &host, quint16 port)
+{
+    // Only this device's entry changes; the others stay as the user wrote them.
+    const QString text = m_settings.GetSetting(Section, MonitorsKey, QString());
+    QStringList entries;
+    bool replaced = false;
+    for (const QStringView part : QStringView(text).split(u',')) {
+        const QStringView entry = part.trimmed();
+        if (entry.isEmpty())
+            continue;
+        const auto monitor = parseEntry(entry);
+        const bool mine = monitor && monitor->second == m_port
+                          && monitor->first.compare(m_host, Qt::CaseInsensitive) == 0;
+        if (mine && !replaced) {
+            entries.append(entryText(host, port));
+            replaced = true;
+        } else {
+            entries.append(entry.toString());
+        }
+    }
+    if (!replaced)
+        entries.append(entryText(host, port));
+    m_settings.SaveSetting(Section, MonitorsKey, entries.join(u','));
+    m_host = host;
+    m_port = port;
+}
+
+QString CallMonitorDevice::endpoint() const
+{
+    return entryText(m_host, m_port);
+}
+
+void CallMonitorDevice::startConnecting()
+{
+    dropSocket();
+    auto *socket = new QTcpSocket(this);
+    m_socket = socket;
+    socket->setReadBufferSize(ReadBufferBytes);
+    connect(socket, &QTcpSocket::connected, this, &CallMonitorDevice::onConnected);
+    connect(socket, &QTcpSocket::readyRead, this, &CallMonitorDevice::onReadyRead);
+    connect(socket, &QTcpSocket::disconnected, this,
+            [this] { onSocketEnded(describe(QAbstractSocket::RemoteHostClosedError, {})); });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
+        onSocketEnded(describe(error, socket->errorString()));
+    });
+    m_connectTimer.start(ConnectTimeoutMs);
+    // Last, as a failure may already be reported from inside.
+    socket->connectToHost(m_host, m_port);
+}
+
+void CallMonitorDevice::dropSocket()
+{
+    m_connectTimer.stop();
+    ++m_generation;
+    m_line.clear();
+    m_skipping = false;
+    if (!m_socket)
+        return;
+    QTcpSocket *socket = std::exchange(m_socket, nullptr);
+    socket->disconnect(this);
+    socket->abort();
+    // Later: this may run inside one of the socket's own signals.
+    socket->deleteLater();
+}
+
+void CallMonitorDevice::onConnected()
+{
+    m_connectTimer.stop();
+    // Notices a router that vanished without closing the connection.
+    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const bool wasDown = m_state == State::Reconnecting;
+    m_state = State::Connected;
+    if (wasDown) {
+        m_graceTimer.stop();
+        emit Diagnose(u"Verbindung zum Anrufmonitor %1 wiederhergestellt"_s.arg(endpoint()));
+    }
+}
+
+void CallMonitorDevice::onSocketEnded(const QString &reason)
+{
+    dropSocket();
+    switch (m_state) {
+    case State::Closed:
+        return;
+    case State::Opening:
+        m_state = State::Closed;
+        emit OnError(u"Verbindung zum Anrufmonitor %1 nicht möglich: %2."_s.arg(endpoint(), reason), name(),
+                     LineDropped);
+        return;
+    case State::Connected:
+        m_state = State::Reconnecting;
+        m_graceTimer.start(m_graceSeconds * 1000);
+        m_retryTimer.start(m_retryIntervalMs);
+        emit Diagnose(u"Verbindung zum Anrufmonitor %1 unterbrochen (%2), neuer Versuch läuft"_s.arg(endpoint(),
+                                                                                                  reason));
+        return;
+    case State::Reconnecting:
+        // Quiet: the router may still be restarting.
+        m_retryTimer.start(m_retryIntervalMs);
+        return;
+    }
+}
+
+void CallMonitorDevice::onGraceExpired()
+{
+    if (m_state != State::Reconnecting)
+        return;
+    closeLine();
+    emit OnError(u"Verbindung zum Anrufmonitor %1 verloren: seit %2 s nicht wieder erreichbar."_s.arg(endpoint())
+                     .arg(m_graceSeconds),
+                 name(), LineDropped);
+}
+
+void CallMonitorDevice::onReadyRead()
+{
+    QTcpSocket *socket = m_socket;
+    char chunk[4096];
+    while (m_socket == socket && socket && socket->bytesAvailable() > 0) {
+        const qint64 read = socket->read(chunk, sizeof chunk);
+        if (read <= 0 || !consume(QByteArrayView(chunk, read)))
+            return;
+    }
+}
+
+// Splits the stream into lines, holding at most one unfinished line; false
+// when a slot closed the line or deleted the device meanwhile.
+bool CallMonitorDevice::consume(QByteArrayView data)
+{
+    const QPointer<CallMonitorDevice> alive(this);
+    const quint64 generation = m_generation;
+    const auto stillReading = [&] { return alive && m_generation == generation; };
+    const QString tooLong = u"Anrufmonitor %1: Zeile länger als %2 Bytes übersprungen"_s.arg(endpoint()).arg(MaxLineBytes);
+
+    while (!data.isEmpty()) {
+        const qsizetype end = data.indexOf('\n');
+        const QByteArrayView piece = end < 0 ? data : data.first(end);
+        data = end < 0 ? QByteArrayView() : data.sliced(end + 1);
+        if (m_skipping) {
+            m_skipping = end < 0;
+            continue;
+        }
+        // One more byte for the CR of a CR LF ending.
+        if (m_line.size() + piece.size() > MaxLineBytes + 1) {
+            m_line.clear();
+            m_skipping = end < 0;
+            emit Diagnose(tooLong);
+            if (false)
+                return false;
+            continue;
+        }
+        m_line.append(piece);
+        if (end < 0)
+            break;
+        QByteArrayView line(m_line);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.size() > MaxLineBytes)
+            emit Diagnose(tooLong);
+        else
+            handleLine(line);
+        if (false)
+            return false;
+        m_line.clear();
+    }
+    return true;
+}
+
+void CallMonitorDevice::handleLine(QByteArrayView line)
+{
+    // Blank lines carry nothing; some peers send them to keep the connection up.
+    if (line.isEmpty())
+        return;
+    QString problem;
+    const std::optional<CallMonitorLine> parsed = CallMonitorLine::parse(line, &problem);
+    if (!parsed) {
+        emit Diagnose(u"Anrufmonitor %1: Zeile übersprungen, %2"_s.arg(endpoint(), problem));
+        return;
+    }
+    raiseEvents(*parsed);
+}
+
+// How the router's reports become the control's events; the call handle is
+// the router's connection id + 1 (a handle is never 0), the call id is the
+// connection id itself:
+//   RING        OnCallState OFFERING, OnOffering <OWNER>,
+//               OnCallerID (number, "", <ADDRESS> or <BLOCKED> when withheld),
+//               OnCalledID (the own number that was called)
+//   CALL        OnCallState DIALTONE, OnCalledID (dialled number),
+//               OnCallState PROCEEDING
+//   CONNECT     OnCallState CONNECTED, OnConnected <ACTIVE>,
+//               OnConnectedID (the connected party)
+//   DISCONNECT  OnCallState DISCONNECTED, OnDisconnected <NORMAL>,
+//               OnCallState IDLE
+// One report's events go out together, even if a slot closes the line.
+void CallMonitorDevice::raiseEvents(const CallMonitorLine &line)
+{
+    const std::int32_t id = line.connectionId();
+    const std::int32_t handle = id + 1;
+    switch (line.kind()) {
+    case CallMonitorLine::Kind::Ring: {
+        const QString caller = line.party();
+        emit OnCallState(u"OFFERING"_s, handle, id);
+        emit OnOffering(u"<OWNER>"_s, handle);
+        emit OnCallerID(caller, QString(), caller.isEmpty() ? u"<BLOCKED>"_s : u"<ADDRESS>"_s, id, handle);
+        emit OnCalledID(line.ownNumber(), id, handle);
+        break;
+    }
+    case CallMonitorLine::Kind::Call:
+        emit OnCallState(u"DIALTONE"_s, handle, id);
+        emit OnCalledID(line.party(), id, handle);
+        emit OnCallState(u"PROCEEDING"_s, handle, id);
+        break;
+    case CallMonitorLine::Kind::Connect:
+        emit OnCallState(u"CONNECTED"_s, handle, id);
+        emit OnConnected(u"<ACTIVE>"_s, handle);
+        emit OnConnectedID(line.party(), id, handle);
+        break;
+    case CallMonitorLine::Kind::Disconnect:
+        emit OnCallState(u"DISCONNECTED"_s, handle, id);
+        emit OnDisconnected(u"<NORMAL>"_s, handle);
+        emit OnCallState(u"IDLE"_s, handle, id);
+        break;
+    }
+}

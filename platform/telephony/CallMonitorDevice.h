@@ -1,0 +1,104 @@
+#pragma once
+
+#include "platform/telephony/LineDevice.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QTimer>
+
+class CallMonitorLine;
+class QDialog;
+class QTcpSocket;
+class SettingsStore;
+
+// A home router's call monitor: the router reports every call on its lines
+// as a text line over TCP. The device only listens; it cannot dial, answer
+// or drop a call. Routers close the port while they restart, so a lost
+// connection is retried quietly for a grace period before it counts as lost.
+class CallMonitorDevice : public LineDevice
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint16 DefaultPort = 1012;
+    static constexpr int DefaultRetryIntervalMs = 5000;
+    static constexpr int DefaultGraceSeconds = 60;
+    static constexpr int ConnectTimeoutMs = 10000;
+    // Longest line kept; the rest of a longer one is dropped unread.
+    static constexpr qsizetype MaxLineBytes = 4096;
+
+    // The grace period comes from the settings ("Telefonie", "Wiederverbinden").
+    CallMonitorDevice(const QString &host, quint16 port, SettingsStore &settings, QObject *parent = nullptr);
+    ~CallMonitorDevice() override;
+
+    // The call monitors in the settings ("Telefonie", "Anrufmonitore"):
+    // "host:port,host2" with port 1012 by default, IPv6 addresses in
+    // brackets; entries that make no sense are left out.
+    static QList<QPair<QString, quint16>> configured(const SettingsStore &settings);
+
+    QString host() const { return m_host; }
+    quint16 port() const { return m_port; }
+    void setRetryIntervalMs(int ms);
+    void setGraceSeconds(int seconds);
+
+    QString name() const override;
+    QStringList addresses() const override;
+
+    void openLine() override;
+    void closeLine() override;
+    bool isOpen() const override;
+    void dial(const QString &number, int address) override;
+    // A changed host or port is saved and used from the next openLine().
+    void configure(QWidget *parent) override;
+
+    std::int32_t apiVersion() const override;
+    QString providerInfo() const override;
+    QString switchInfo() const override;
+    QString mediaModes() const override;
+    QString addressModes() const override;
+    QString parkModes() const override;
+    QString dialtoneModes() const override;
+    QString busyModes() const override;
+    QString disconnectModes() const override;
+    QString bearerModes() const override;
+    QString callStates() const override;
+    QString callInfoStates() const override;
+    QString callFeatures() const override;
+
+protected:
+    // The settings dialog, built but not shown (object names "host" and
+    // "port"); accepting it saves the entry.
+    QDialog *createConfigDialog(QWidget *parent);
+
+private:
+    enum class State { Closed, Opening, Connected, Reconnecting };
+
+    void startConnecting();
+    void dropSocket();
+    void onConnected();
+    void onReadyRead();
+    void onSocketEnded(const QString &reason);
+    void onGraceExpired();
+    bool consume(QByteArrayView data);
+    void handleLine(QByteArrayView line);
+    void raiseEvents(const CallMonitorLine &line);
+    void saveEndpoint(const QString &host, quint16 port);
+    QString endpoint() const;
+
+    QString m_host;
+    quint16 m_port;
+    SettingsStore &m_settings;
+    int m_retryIntervalMs = DefaultRetryIntervalMs;
+    int m_graceSeconds = DefaultGraceSeconds;
+
+    State m_state = State::Closed;
+    QTcpSocket *m_socket = nullptr;
+    // Counts sockets, so that reading stops when a slot closed or reopened the line.
+    quint64 m_generation = 0;
+    QTimer m_connectTimer;
+    QTimer m_retryTimer;
+    QTimer m_graceTimer;
+    QByteArray m_line;
+    bool m_skipping = false; // inside an overlong line, up to its end
+};

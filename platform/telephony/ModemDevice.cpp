@@ -1,0 +1,735 @@
+#include "platform/telephony/ModemDevice.h"
+
+#include "platform/settings/SettingsStore.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QIntValidator>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Section = u"Telefonie"_s;
+const QString KeyPorts = u"Modems"_s;
+const QString KeyInit = u"ModemInit"_s;
+const QString KeyCallerId = u"ModemCallerId"_s;
+const QString KeyCallerIdAlternative = u"ModemCallerIdAlternative"_s;
+const QString KeyBaud = u"ModemBaud"_s;
+
+const QString DefaultInit = u"AT Z S0=0 E1 V1 Q0"_s;
+const QString DefaultCallerId = u"AT+VCID=1"_s;
+const QString DefaultCallerIdAlternative = u"AT#CID=1"_s;
+
+// Unknown lines are logged, but a modem gone mad must not flood the log.
+constexpr int SkippedLinesPerWindow = 20;
+constexpr qint64 SkippedWindowMsecs = 60000;
+
+// Only what a modem can dial; anything else could smuggle in a command.
+QByteArray dialString(const QString &number)
+{
+    QByteArray digits;
+    for (const QChar c : number) {
+        if (c.isDigit() && c.unicode() < 0x80)
+            digits.append(static_cast<char>(c.unicode()));
+        else if (c == u'*' || c == u'#' || c == u'+' || c == u',')
+            digits.append(static_cast<char>(c.unicode()));
+    }
+    return digits;
+}
+
+QString printableLine(const QByteArray &line)
+{
+    QString text = QString::fromLatin1(line.trimmed());
+    for (QChar &c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = u'?';
+    }
+    return text;
+}
+
+QString openErrorReason(const QSerialPort &port)
+{
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return u"Die Schnittstelle gibt es nicht."_s;
+    case QSerialPort::PermissionError:
+        return u"Keine Berechtigung, oder ein anderes Programm benutzt sie (%1)."_s.arg(port.errorString());
+    case QSerialPort::OpenError:
+        return u"Sie ist schon geöffnet."_s;
+    default:
+        return port.errorString();
+    }
+}
+
+// "ttyACM10" after "ttyACM9", as people count.
+bool portLess(const QString &a, const QString &b)
+{
+    const auto split = [](const QString &name) {
+        qsizetype digits = name.size();
+        while (digits > 0 && name[digits - 1].isDigit())
+            --digits;
+        return std::pair{name.left(digits), name.mid(digits)};
+    };
+    const auto [prefixA, numberA] = split(a);
+    const auto [prefixB, numberB] = split(b);
+    if (prefixA != prefixB)
+        return prefixA < prefixB;
+    if (numberA.size() != numberB.size())
+        return numberA.size() < numberB.size();
+    return numberA < numberB;
+}
+
+QStringList splitPorts(const QString &text)
+{
+    QStringList ports;
+    for (const QString &part : text.split(u',')) {
+        const QString port = part.trimmed();
+        if (!port.isEmpty() && !ports.contains(port))
+            ports.append(port);
+    }
+    return ports;
+}
+
+} // namespace
+
+ModemDevice::ModemDevice(const QString &portName, SettingsStore &settings, QObject *parent)
+    : LineDevice(parent)
+    , m_portName(portName.trimmed())
+    , m_settings(settings)
+{
+    m_commandTimer.setSingleShot(true);
+    connect(&m_commandTimer, &QTimer::timeout, this, &ModemDevice::commandTimedOut);
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(DefaultSettleTime);
+    connect(&m_settleTimer, &QTimer::timeout, this, &ModemDevice::reportCallerId);
+    m_ringEndTimer.setSingleShot(true);
+    m_ringEndTimer.setInterval(DefaultRingEndTimeout);
+    connect(&m_ringEndTimer, &QTimer::timeout, this, &ModemDevice::ringEnded);
+}
+
+ModemDevice::~ModemDevice()
+{
+    // No events from a device that is going away.
+    m_open = false;
+    releasePort();
+}
+
+QStringList ModemDevice::configuredPorts(const SettingsStore &settings)
+{
+    return configuredPorts(settings, u"/dev"_s);
+}
+
+QStringList ModemDevice::configuredPorts(const SettingsStore &settings, const QString &deviceFolder)
+{
+    QStringList ports = splitPorts(settings.GetSetting(Section, KeyPorts, QString()));
+
+    const QDir folder(deviceFolder);
+    QStringList detected = folder.entryList({u"ttyACM*"_s, u"ttyUSB*"_s},
+                                            QDir::System | QDir::Files | QDir::NoDotAndDotDot);
+    std::sort(detected.begin(), detected.end(), portLess);
+    for (const QString &entry : std::as_const(detected)) {
+        const QString path = folder.filePath(entry);
+        if (!ports.contains(path))
+            ports.append(path);
+    }
+    return ports;
+}
+
+QString ModemDevice::portName() const
+{
+    return m_portName;
+}
+
+QString ModemDevice::name() const
+{
+    return u"Modem "_s + m_portName;
+}
+
+QStringList ModemDevice::addresses() const
+{
+    return {};
+}
+
+QString ModemDevice::setting(const QString &key, const QString &defaultValue) const
+{
+    return m_settings.GetSetting(Section, key, defaultValue);
+}
+
+int ModemDevice::baudRate() const
+{
+    bool ok = false;
+    const int rate = setting(KeyBaud, QString::number(DefaultBaudRate)).trimmed().toInt(&ok);
+    return ok && rate > 0 ? rate : DefaultBaudRate;
+}
+
+void ModemDevice::openLine()
+{
+    if (m_open)
+        return;
+    if (m_portName.isEmpty()) {
+        emit OnError(u"Für das Modem ist keine Schnittstelle eingestellt."_s, name(), LineDropped);
+        return;
+    }
+
+    auto port = std::make_unique<QSerialPort>();
+    port->setPortName(m_portName);
+    if (!port->open(QIODevice::ReadWrite)) {
+        emit OnError(u"Die Schnittstelle %1 des Modems lässt sich nicht öffnen: %2"_s.arg(m_portName,
+                                                                                         openErrorReason(*port)),
+                     name(), LineDropped);
+        return;
+    }
+
+    // Pseudo-terminals and some USB adapters refuse the modem-line settings;
+    // the modem works without them, so their errors do not count.
+    port->setBaudRate(baudRate());
+    port->setDataBits(QSerialPort::Data8);
+    port->setParity(QSerialPort::NoParity);
+    port->setStopBits(QSerialPort::OneStop);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    port->setDataTerminalReady(true);
+    port->setRequestToSend(true);
+    port->clearError();
+    if (port->error() == QSerialPort::NoError) port->setDataTerminalReady(false); if (port->error() != QSerialPort::NoError) { emit OnError(u"x"_s, name(), 1); return; }
+    // We drain the buffer on every readyRead; the limit keeps a flood from
+    // piling up in between.
+    port->setReadBufferSize(4096);
+
+    m_port = port.release();
+    m_port->setParent(this);
+    connect(m_port, &QSerialPort::readyRead, this, &ModemDevice::readFromPort);
+    connect(m_port, &QSerialPort::errorOccurred, this, &ModemDevice::portError);
+
+    m_open = true;
+    m_parser.reset();
+    m_queue.clear();
+    m_waitingFor = Command::None;
+    m_skippedInWindow = 0;
+    m_skippedWindow.invalidate();
+
+    queueCommand(Command::Init, setting(KeyInit, DefaultInit).trimmed().toLatin1());
+    queueCommand(Command::CallerId, setting(KeyCallerId, DefaultCallerId).trimmed().toLatin1());
+    // Data may have come before we listened.
+    if (m_port && m_port->bytesAvailable() > 0)
+        readFromPort();
+}
+
+void ModemDevice::closeLine()
+{
+    if (!m_open)
+        return;
+    if (m_outgoing.active && m_port) {
+        m_port->write("ATH\r");
+        m_port->flush();
+    }
+    m_open = false;
+    releasePort();
+    endOutgoingCall(false);
+    endIncomingCall();
+}
+
+bool ModemDevice::isOpen() const
+{
+    return m_open;
+}
+
+void ModemDevice::releasePort()
+{
+    m_commandTimer.stop();
+    m_settleTimer.stop();
+    m_ringEndTimer.stop();
+    m_queue.clear();
+    m_waitingFor = Command::None;
+    m_parser.reset();
+    if (QSerialPort *port = m_port) {
+        m_port = nullptr;
+        // We may be inside one of the port's own signals: cut it off now,
+        // delete it later.
+        disconnect(port, nullptr, this, nullptr);
+        port->close();
+        port->deleteLater();
+    }
+}
+
+void ModemDevice::readFromPort()
+{
+    if (!m_open || !m_port)
+        return;
+    const QByteArray data = m_port->readAll();
+    const QList<ModemCallerIdParser::Message> messages = m_parser.feed(data);
+    for (const ModemCallerIdParser::Message &message : messages) {
+        handleMessage(message);
+        // A receiver of our events may have closed the line.
+        if (!m_open)
+            return;
+    }
+}
+
+void ModemDevice::portError(QSerialPort::SerialPortError error)
+{
+    if (!m_open || !m_port)
+        return;
+    switch (error) {
+    case QSerialPort::NoError:
+    case QSerialPort::TimeoutError:
+        return;
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+        lineLost(m_port->errorString());
+        return;
+    default:
+        emit Diagnose(u"%1: Fehler an der Schnittstelle: %2"_s.arg(name(), m_port->errorString()));
+        m_port->clearError();
+        return;
+    }
+}
+
+void ModemDevice::lineLost(const QString &reason)
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    releasePort();
+    endOutgoingCall(false);
+    endIncomingCall();
+    emit OnError(u"Die Verbindung zum Modem an %1 ist abgebrochen: %2"_s.arg(m_portName, reason), name(),
+                 LineDropped);
+}
+
+void ModemDevice::handleMessage(const ModemCallerIdParser::Message &message)
+{
+    using Kind = ModemCallerIdParser::Kind;
+    if (message.truncated)
+        emit Diagnose(u"%1: Überlange Zeile gekürzt"_s.arg(name()));
+
+    switch (message.kind) {
+    case Kind::Ok:
+    case Kind::Error:
+        if (m_waitingFor != Command::None)
+            commandFinished(message.kind == Kind::Ok);
+        else if (message.kind == Kind::Error)
+            diagnoseSkipped(printableLine(message.line));
+        break;
+    case Kind::Ring:
+        ring();
+        break;
+    case Kind::NoCarrier:
+    case Kind::Busy:
+    case Kind::NoDialtone:
+    case Kind::NoAnswer:
+        if (m_waitingFor == Command::Dial) {
+            m_waitingFor = Command::None;
+            m_commandTimer.stop();
+        }
+        if (m_outgoing.active)
+            endOutgoingCall(message.kind == Kind::Busy);
+        else
+            diagnoseSkipped(printableLine(message.line));
+        sendNextCommand();
+        break;
+    case Kind::Date:
+    case Kind::Time:
+    case Kind::Number:
+    case Kind::NumberUnavailable:
+    case Kind::NumberPrivate:
+    case Kind::Name:
+        callerIdField(message);
+        break;
+    case Kind::Echo:
+        break;
+    case Kind::Connect:
+    case Kind::Other:
+        diagnoseSkipped(printableLine(message.line));
+        break;
+    }
+}
+
+void ModemDevice::queueCommand(Command command, const QByteArray &text)
+{
+    if (text.isEmpty())
+        return;
+    m_queue.append({command, text});
+    sendNextCommand();
+}
+
+void ModemDevice::sendNextCommand()
+{
+    if (!m_open || !m_port || m_waitingFor != Command::None || m_queue.isEmpty())
+        return;
+    writeCommand(m_queue.takeFirst());
+}
+
+void ModemDevice::writeCommand(const PendingCommand &command)
+{
+    m_waitingFor = command.command;
+    m_commandTimer.start(command.command == Command::Dial ? std::max(DialTimeout, m_commandTimeout)
+                                                          : m_commandTimeout);
+    m_port->write(command.text + '\r');
+}
+
+void ModemDevice::commandFinished(bool ok)
+{
+    const Command done = m_waitingFor;
+    m_waitingFor = Command::None;
+    m_commandTimer.stop();
+
+    switch (done) {
+    case Command::Init:
+        if (!ok)
+            emit Diagnose(u"%1: Das Modem lehnt die Grundeinstellung ab"_s.arg(name()));
+        break;
+    case Command::CallerId:
+        if (!ok) {
+            const QByteArray alternative =
+                setting(KeyCallerIdAlternative, DefaultCallerIdAlternative).trimmed().toLatin1();
+            if (!alternative.isEmpty())
+                m_queue.prepend({Command::CallerIdAlternative, alternative});
+        }
+        break;
+    case Command::CallerIdAlternative:
+        if (!ok)
+            emit Diagnose(u"%1: Das Modem kennt keine Rufnummernanzeige"_s.arg(name()));
+        break;
+    case Command::Dial:
+        if (!ok && m_outgoing.active)
+            endOutgoingCall(false);
+        break;
+    case Command::HangUp:
+    case Command::None:
+        break;
+    }
+    sendNextCommand();
+}
+
+void ModemDevice::commandTimedOut()
+{
+    if (m_waitingFor == Command::None)
+        return;
+    emit Diagnose(u"%1: Das Modem antwortet nicht"_s.arg(name()));
+    // A modem that stays silent may still ring; go on with the next command.
+    m_waitingFor = Command::None;
+    sendNextCommand();
+}
+
+void ModemDevice::dial(const QString &number, int)
+{
+    if (!m_open || !m_port) {
+        emit OnError(u"Das Modem an %1 kann nicht wählen: Die Leitung ist nicht geöffnet."_s.arg(m_portName),
+                     name(), LineDropped);
+        return;
+    }
+    const QByteArray digits = dialString(number);
+    if (digits.isEmpty()) {
+        emit Diagnose(u"%1: Keine wählbare Rufnummer in \"%2\""_s.arg(name(), number));
+        return;
+    }
+    if (m_outgoing.active)
+        hangUp();
+    if (!m_open)
+        return;
+
+    const std::int32_t call = nextCallNumber();
+    m_outgoing = {true, call, call};
+    queueCommand(Command::Dial, "ATDT" + digits + ';');
+    emit OnCallState(u"DIALTONE"_s, call, call);
+    if (m_outgoing.active && m_outgoing.handle == call)
+        emit OnCallState(u"PROCEEDING"_s, call, call);
+}
+
+void ModemDevice::hangUp()
+{
+    if (!m_open || !m_port)
+        return;
+    m_queue.removeIf([](const PendingCommand &command) { return command.command == Command::Dial; });
+    const PendingCommand hangUpCommand{Command::HangUp, "ATH"};
+    // Any character aborts dialing, so we need not wait for the dial's answer.
+    if (m_waitingFor == Command::None || m_waitingFor == Command::Dial)
+        writeCommand(hangUpCommand);
+    else
+        m_queue.prepend(hangUpCommand);
+    endOutgoingCall(false);
+}
+
+std::int32_t ModemDevice::nextCallNumber()
+{
+    return ++m_lastCall;
+}
+
+void ModemDevice::startIncomingCall()
+{
+    const std::int32_t call = nextCallNumber();
+    m_incoming = IncomingCall{};
+    m_incoming.active = true;
+    m_incoming.handle = call;
+    m_incoming.id = call;
+    m_ringEndTimer.start();
+    emit OnCallState(u"OFFERING"_s, call, call);
+    if (m_incoming.active && m_incoming.handle == call)
+        emit OnOffering(u"<OWNER>"_s, call);
+}
+
+void ModemDevice::ring()
+{
+    if (!m_incoming.active) {
+        startIncomingCall();
+        if (!m_incoming.active)
+            return;
+    }
+    const std::int32_t call = m_incoming.handle;
+    m_ringEndTimer.start();
+    ++m_incoming.rings;
+    // The number is due by the second ring; the first may follow the block.
+    if (!m_incoming.reported && (m_incoming.numberSeen || m_incoming.rings >= 2)) {
+        reportCallerId();
+        if (!m_incoming.active || m_incoming.handle != call)
+            return;
+    }
+    emit OnRinging(0, m_incoming.rings);
+}
+
+void ModemDevice::callerIdField(const ModemCallerIdParser::Message &message)
+{
+    using Kind = ModemCallerIdParser::Kind;
+    if (!m_incoming.active) {
+        // Some lines send the block before the first ring.
+        startIncomingCall();
+        if (!m_incoming.active)
+            return;
+    }
+    m_ringEndTimer.start();
+
+    switch (message.kind) {
+    case Kind::Number:
+    case Kind::NumberUnavailable:
+    case Kind::NumberPrivate:
+        if (m_incoming.numberSeen || m_incoming.reported) {
+            emit Diagnose(u"%1: Weitere Rufnummer übergangen: %2"_s.arg(name(), printableLine(message.line)));
+            return;
+        }
+        m_incoming.numberSeen = true;
+        m_incoming.number = message.kind == Kind::Number ? message.value : QString();
+        m_incoming.partyFlags = message.kind == Kind::Number              ? u"<ADDRESS>"_s
+                                : message.kind == Kind::NumberPrivate ? u"<BLOCKED>"_s
+                                                                      : u"<UNAVAIL>"_s;
+        if (m_incoming.nameSeen)
+            reportCallerId();
+        else
+            m_settleTimer.start();
+        break;
+    case Kind::Name:
+        if (m_incoming.nameSeen || m_incoming.reported)
+            return;
+        m_incoming.nameSeen = true;
+        m_incoming.name = message.value;
+        if (m_incoming.numberSeen)
+            reportCallerId();
+        break;
+    default:
+        // Date and time of the call: our clock tells the same.
+        break;
+    }
+}
+
+void ModemDevice::reportCallerId()
+{
+    m_settleTimer.stop();
+    if (!m_incoming.active || m_incoming.reported)
+        return;
+    m_incoming.reported = true;
+    const QString flags = m_incoming.numberSeen ? m_incoming.partyFlags : u"<UNAVAIL>"_s;
+    emit OnCallerID(m_incoming.number, m_incoming.name, flags, m_incoming.id, m_incoming.handle);
+}
+
+void ModemDevice::ringEnded()
+{
+    if (!m_incoming.active)
+        return;
+    const std::int32_t call = m_incoming.handle;
+    if (m_incoming.numberSeen && !m_incoming.reported) {
+        reportCallerId();
+        if (!m_incoming.active || m_incoming.handle != call)
+            return;
+    }
+    endIncomingCall();
+}
+
+void ModemDevice::endIncomingCall()
+{
+    m_settleTimer.stop();
+    m_ringEndTimer.stop();
+    if (!m_incoming.active)
+        return;
+    const IncomingCall call = m_incoming;
+    m_incoming = IncomingCall{};
+    emit OnCallState(u"IDLE"_s, call.handle, call.id);
+}
+
+void ModemDevice::endOutgoingCall(bool busy)
+{
+    if (!m_outgoing.active)
+        return;
+    const OutgoingCall call = m_outgoing;
+    m_outgoing = OutgoingCall{};
+    if (busy)
+        emit OnBusy(u"<STATION>"_s, call.handle);
+    emit OnCallState(u"DISCONNECTED"_s, call.handle, call.id);
+    emit OnCallState(u"IDLE"_s, call.handle, call.id);
+}
+
+void ModemDevice::diagnoseSkipped(const QString &text)
+{
+    if (!m_skippedWindow.isValid() || m_skippedWindow.elapsed() > SkippedWindowMsecs) {
+        m_skippedWindow.start();
+        m_skippedInWindow = 0;
+    }
+    ++m_skippedInWindow;
+    if (m_skippedInWindow < SkippedLinesPerWindow)
+        emit Diagnose(u"%1: Zeile übergangen: %2"_s.arg(name(), text));
+    else if (m_skippedInWindow == SkippedLinesPerWindow)
+        emit Diagnose(u"%1: Weitere übergangene Zeilen werden eine Minute lang nicht gemeldet"_s.arg(name()));
+}
+
+void ModemDevice::setCommandTimeout(int msecs)
+{
+    m_commandTimeout = std::max(1, msecs);
+}
+
+void ModemDevice::setSettleTime(int msecs)
+{
+    m_settleTimer.setInterval(std::max(0, msecs));
+}
+
+void ModemDevice::setRingEndTimeout(int msecs)
+{
+    m_ringEndTimer.setInterval(std::max(1, msecs));
+}
+
+void ModemDevice::configure(QWidget *parent)
+{
+    const std::unique_ptr<QDialog> dialog(createConfigDialog(parent));
+    dialog->exec();
+}
+
+QDialog *ModemDevice::createConfigDialog(QWidget *parent)
+{
+    auto *dialog = new QDialog(parent);
+    dialog->setWindowTitle(u"Modem einrichten"_s);
+    auto *layout = new QFormLayout(dialog);
+
+    auto *port = new QComboBox(dialog);
+    port->setObjectName(u"port"_s);
+    port->setEditable(true);
+    port->addItems(configuredPorts(m_settings));
+    port->setCurrentText(m_portName);
+    layout->addRow(u"Schnittstelle:"_s, port);
+
+    auto *speed = new QComboBox(dialog);
+    speed->setObjectName(u"speed"_s);
+    speed->setEditable(true);
+    for (const int rate : {9600, 19200, 38400, 57600, 115200, 230400})
+        speed->addItem(QString::number(rate));
+    speed->setValidator(new QIntValidator(300, 4000000, speed));
+    speed->setCurrentText(QString::number(baudRate()));
+    layout->addRow(u"Geschwindigkeit (Baud):"_s, speed);
+
+    auto *init = new QLineEdit(setting(KeyInit, DefaultInit), dialog);
+    init->setObjectName(u"init"_s);
+    layout->addRow(u"Initialisierung:"_s, init);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    layout->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+
+    connect(dialog, &QDialog::accepted, this, [this, port, speed, init] {
+        const QString path = port->currentText().trimmed();
+        if (!path.isEmpty()) {
+            QStringList ports = splitPorts(setting(KeyPorts, QString()));
+            ports.removeAll(path);
+            ports.prepend(path);
+            m_settings.SaveSetting(Section, KeyPorts, ports.join(u','));
+        }
+        bool ok = false;
+        const int rate = speed->currentText().trimmed().toInt(&ok);
+        if (ok && rate > 0)
+            m_settings.SaveSetting(Section, KeyBaud, QString::number(rate));
+        const QString initText = init->text().trimmed();
+        m_settings.SaveSetting(Section, KeyInit, initText.isEmpty() ? DefaultInit : initText);
+        m_settings.sync();
+    });
+    return dialog;
+}
+
+std::int32_t ModemDevice::apiVersion() const
+{
+    return 0x00020000;
+}
+
+QString ModemDevice::providerInfo() const
+{
+    return u"Modem mit Rufnummernanzeige"_s;
+}
+
+QString ModemDevice::switchInfo() const
+{
+    return m_portName;
+}
+
+QString ModemDevice::mediaModes() const
+{
+    return u"<INTERACTIVEVOICE><DATAMODEM>"_s;
+}
+
+QString ModemDevice::addressModes() const
+{
+    return u"<ADDRESSID>"_s;
+}
+
+QString ModemDevice::parkModes() const
+{
+    return {};
+}
+
+QString ModemDevice::dialtoneModes() const
+{
+    return u"<NORMAL>"_s;
+}
+
+QString ModemDevice::busyModes() const
+{
+    return u"<STATION>"_s;
+}
+
+QString ModemDevice::disconnectModes() const
+{
+    return u"<NORMAL><BUSY><NOANSWER>"_s;
+}
+
+QString ModemDevice::bearerModes() const
+{
+    return {};
+}
+
+QString ModemDevice::callStates() const
+{
+    return u"<OFFERING><DIALTONE><PROCEEDING><DISCONNECTED><IDLE>"_s;
+}
+
+QString ModemDevice::callInfoStates() const
+{
+    return u"<CALLERID>"_s;
+}
+
+QString ModemDevice::callFeatures() const
+{
+    return u"<DIAL><DROP>"_s;
+}

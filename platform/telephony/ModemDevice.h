@@ -1,0 +1,152 @@
+#pragma once
+
+#include "platform/telephony/LineDevice.h"
+#include "platform/telephony/ModemCallerIdParser.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QPointer>
+#include <QSerialPort>
+#include <QStringList>
+#include <QTimer>
+
+class QDialog;
+class SettingsStore;
+
+// A modem with caller ID on a serial port. It reports incoming calls from its
+// RING lines and the caller-ID block between them, and dials voice calls
+// ("ATDT…;"), leaving the talking to the handset on the modem's phone port.
+// Nothing here blocks: the commands to the modem run one after the other on
+// its answers and on timers.
+class ModemDevice : public LineDevice
+{
+    Q_OBJECT
+
+public:
+    static constexpr int DefaultBaudRate = 115200;
+    static constexpr int DefaultCommandTimeout = 3000;
+    static constexpr int DefaultSettleTime = 300;
+    static constexpr int DefaultRingEndTimeout = 8000;
+    static constexpr int DialTimeout = 60000;
+
+    ModemDevice(const QString &portName, SettingsStore &settings, QObject *parent = nullptr);
+    ~ModemDevice() override;
+
+    // The ports from the settings (key "Modems", comma-separated) first, then
+    // the USB modems present in deviceFolder, each once.
+    static QStringList configuredPorts(const SettingsStore &settings);
+    static QStringList configuredPorts(const SettingsStore &settings, const QString &deviceFolder);
+
+    QString portName() const;
+
+    QString name() const override;
+    QStringList addresses() const override;
+
+    void openLine() override;
+    void closeLine() override;
+    bool isOpen() const override;
+    void dial(const QString &number, int address) override;
+    void configure(QWidget *parent) override;
+    // Puts the modem on hook, ending a call we dialed.
+    void hangUp();
+
+    // The settings dialog, not yet shown; OK writes the settings.
+    QDialog *createConfigDialog(QWidget *parent);
+
+    // How long the modem may take to answer a command.
+    void setCommandTimeout(int msecs);
+    // How long to wait for a caller's name after the number.
+    void setSettleTime(int msecs);
+    // After this long without a RING the caller has given up.
+    void setRingEndTimeout(int msecs);
+
+    std::int32_t apiVersion() const override;
+    QString providerInfo() const override;
+    QString switchInfo() const override;
+    QString mediaModes() const override;
+    QString addressModes() const override;
+    QString parkModes() const override;
+    QString dialtoneModes() const override;
+    QString busyModes() const override;
+    QString disconnectModes() const override;
+    QString bearerModes() const override;
+    QString callStates() const override;
+    QString callInfoStates() const override;
+    QString callFeatures() const override;
+
+private:
+    enum class Command { None, Init, CallerId, CallerIdAlternative, Dial, HangUp };
+
+    struct PendingCommand
+    {
+        Command command = Command::None;
+        QByteArray text;
+    };
+
+    struct IncomingCall
+    {
+        bool active = false;
+        std::int32_t handle = 0;
+        std::int32_t id = 0;
+        std::int32_t rings = 0;
+        bool numberSeen = false;
+        bool nameSeen = false;
+        bool reported = false;
+        QString number;
+        QString name;
+        QString partyFlags;
+    };
+
+    struct OutgoingCall
+    {
+        bool active = false;
+        std::int32_t handle = 0;
+        std::int32_t id = 0;
+    };
+
+    QString setting(const QString &key, const QString &defaultValue) const;
+    int baudRate() const;
+
+    void readFromPort();
+    void portError(QSerialPort::SerialPortError error);
+    void lineLost(const QString &reason);
+    void releasePort();
+
+    void handleMessage(const ModemCallerIdParser::Message &message);
+    void commandFinished(bool ok);
+    void commandTimedOut();
+    void queueCommand(Command command, const QByteArray &text);
+    void sendNextCommand();
+    void writeCommand(const PendingCommand &command);
+
+    std::int32_t nextCallNumber();
+    void ring();
+    void startIncomingCall();
+    void callerIdField(const ModemCallerIdParser::Message &message);
+    void reportCallerId();
+    void ringEnded();
+    void endIncomingCall();
+    void endOutgoingCall(bool busy);
+    void diagnoseSkipped(const QString &text);
+
+    QString m_portName;
+    SettingsStore &m_settings;
+    QPointer<QSerialPort> m_port;
+    bool m_open = false;
+    ModemCallerIdParser m_parser;
+
+    QList<PendingCommand> m_queue;
+    Command m_waitingFor = Command::None;
+    QTimer m_commandTimer;
+    int m_commandTimeout = DefaultCommandTimeout;
+
+    std::int32_t m_lastCall = 0;
+    IncomingCall m_incoming;
+    OutgoingCall m_outgoing;
+    QTimer m_settleTimer;
+    QTimer m_ringEndTimer;
+
+    QElapsedTimer m_skippedWindow;
+    int m_skippedInWindow = 0;
+};

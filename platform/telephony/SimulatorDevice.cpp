@@ -1,0 +1,158 @@
+#include "platform/telephony/SimulatorDevice.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Klingeltoene = 3;
+
+} // namespace
+
+QString SimulatorDevice::Name()
+{
+    return u"Rufmon-Simulator"_s;
+}
+
+SimulatorDevice::SimulatorDevice(QObject *parent)
+    : LineDevice(parent)
+{
+}
+
+void SimulatorDevice::setTakt(int klingelnMs, int aufgelegtMs)
+{
+    m_klingelnMs = klingelnMs;
+    m_aufgelegtMs = aufgelegtMs;
+}
+
+QString SimulatorDevice::name() const
+{
+    return Name();
+}
+
+QStringList SimulatorDevice::addresses() const
+{
+    return {u"Simulierte Leitung"_s};
+}
+
+void SimulatorDevice::openLine()
+{
+    m_offen = true;
+}
+
+void SimulatorDevice::closeLine()
+{
+    m_offen = false;
+    ++m_generation;
+}
+
+void SimulatorDevice::spaeter(int ms, std::function<void()> schritt)
+{
+    const int generation = m_generation;
+    QTimer::singleShot(ms, this, [this, generation, schritt = std::move(schritt)] {
+        if (m_offen && generation == m_generation)
+            schritt();
+    });
+}
+
+bool SimulatorDevice::anruf(const QString &nummer, const QString &name)
+{
+    if (!m_offen) {
+        emit Diagnose(u"Simulator: die Leitung ist nicht geöffnet, der Anruf von \"%1\" wird verworfen."_s.arg(nummer));
+        return false;
+    }
+    const std::int32_t id = m_naechsteId++;
+    const std::int32_t handle = id;
+    emit OnCallState(u"OFFERING"_s, handle, id);
+    emit OnOffering(u"<OWNER>"_s, handle);
+    emit OnRinging(0, 1);
+    // Without a number the line still says why: no address flag.
+    emit OnCallerID(nummer, name, nummer.isEmpty() ? u"<UNAVAIL>"_s : u"<ADDRESS>"_s, id, handle);
+    for (int ring = 2; ring <= Klingeltoene; ++ring)
+        spaeter(m_klingelnMs * (ring - 1), [this, ring] { emit OnRinging(0, ring); });
+    spaeter(m_aufgelegtMs, [this, handle, id] { auflegen(handle, id); });
+    return true;
+}
+
+bool SimulatorDevice::verbunden(const QString &nummer)
+{
+    if (!m_offen) {
+        emit Diagnose(u"Simulator: die Leitung ist nicht geöffnet, die Nummer \"%1\" wird verworfen."_s.arg(nummer));
+        return false;
+    }
+    const std::int32_t id = m_naechsteId++;
+    emit OnCallState(u"CONNECTED"_s, id, id);
+    emit OnConnected(u"<ACTIVE>"_s, id);
+    emit OnConnectedID(nummer, id, id);
+    spaeter(m_aufgelegtMs, [this, id] { auflegen(id, id); });
+    return true;
+}
+
+void SimulatorDevice::auflegen(std::int32_t handle, std::int32_t id)
+{
+    emit OnCallState(u"DISCONNECTED"_s, handle, id);
+    emit OnDisconnected(u"<NORMAL>"_s, handle);
+    emit OnCallState(u"IDLE"_s, handle, id);
+}
+
+void SimulatorDevice::dial(const QString &number, int)
+{
+    m_gewaehlt.append(number);
+    if (!m_offen) {
+        emit OnError(u"Der Simulator ist nicht aktiviert; gewählt wird nicht."_s, name(), 0);
+        return;
+    }
+    const std::int32_t id = m_naechsteId++;
+    emit OnCallState(u"DIALTONE"_s, id, id);
+    emit OnDialtone(u"<NORMAL>"_s, id);
+    spaeter(m_klingelnMs / 2, [this, id, number] {
+        emit OnCallState(u"PROCEEDING"_s, id, id);
+        emit OnCalledID(number, id, id);
+    });
+    spaeter(m_klingelnMs, [this, id] {
+        emit OnCallState(u"CONNECTED"_s, id, id);
+        emit OnConnected(u"<ACTIVE>"_s, id);
+    });
+    spaeter(m_aufgelegtMs, [this, id] { auflegen(id, id); });
+}
+
+void SimulatorDevice::configure(QWidget *parent)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(u"Rufmon-Simulator"_s);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(u"Der Simulator hat keine Einstellungen.\n\n"
+                                 u"Einen Anruf übergeben Sie dem laufenden Rufmon mit\n"
+                                 u"    rufmon --anruf NUMMER [--name NAME]\n"
+                                 u"eine verbundene Nummer mit\n"
+                                 u"    rufmon --verbunden NUMMER"_s,
+                                 &dialog));
+    auto *knoepfe = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    connect(knoepfe, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(knoepfe);
+    dialog.exec();
+}
+
+std::int32_t SimulatorDevice::apiVersion() const { return 0x00020000; }
+QString SimulatorDevice::providerInfo() const { return u"Rufmon-Simulator (eingebaut)"_s; }
+QString SimulatorDevice::switchInfo() const { return u"rufmon --anruf"_s; }
+QString SimulatorDevice::mediaModes() const { return u"<INTERACTIVEVOICE>"_s; }
+QString SimulatorDevice::addressModes() const { return u"<ADDRESSID>"_s; }
+QString SimulatorDevice::parkModes() const { return {}; }
+QString SimulatorDevice::dialtoneModes() const { return u"<NORMAL>"_s; }
+QString SimulatorDevice::busyModes() const { return {}; }
+QString SimulatorDevice::disconnectModes() const { return u"<NORMAL>"_s; }
+QString SimulatorDevice::bearerModes() const { return u"<VOICE>"_s; }
+
+QString SimulatorDevice::callStates() const
+{
+    return u"<OFFERING><CONNECTED><DIALTONE><PROCEEDING><DISCONNECTED><IDLE>"_s;
+}
+
+QString SimulatorDevice::callInfoStates() const { return u"<CALLERID><CALLEDID><CONNECTEDID>"_s; }
+QString SimulatorDevice::callFeatures() const { return u"<DIAL>"_s; }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/telephony/LineDevice.h"
+
+#include <QStringList>
+
+#include <functional>
+
+// A line device without a telephone: calls are given to it from outside
+// (`rufmon --anruf NUMMER` hands them to the running program), and it raises
+// what a real line raises for such a call. Dialing is recorded and answered
+// with call states.
+class SimulatorDevice : public LineDevice
+{
+    Q_OBJECT
+
+public:
+    static QString Name();
+
+    explicit SimulatorDevice(QObject *parent = nullptr);
+
+    // Pauses between the events of one call, in milliseconds.
+    void setTakt(int klingelnMs, int aufgelegtMs);
+
+    // An incoming call; false when the line is closed (nothing is raised).
+    bool anruf(const QString &nummer, const QString &name = {});
+    // A connected party's number, as a forwarded call reports it.
+    bool verbunden(const QString &nummer);
+    const QStringList &gewaehlt() const { return m_gewaehlt; }
+
+    QString name() const override;
+    QStringList addresses() const override;
+    void openLine() override;
+    void closeLine() override;
+    bool isOpen() const override { return m_offen; }
+    void dial(const QString &number, int address) override;
+    void configure(QWidget *parent) override;
+
+    std::int32_t apiVersion() const override;
+    QString providerInfo() const override;
+    QString switchInfo() const override;
+    QString mediaModes() const override;
+    QString addressModes() const override;
+    QString parkModes() const override;
+    QString dialtoneModes() const override;
+    QString busyModes() const override;
+    QString disconnectModes() const override;
+    QString bearerModes() const override;
+    QString callStates() const override;
+    QString callInfoStates() const override;
+    QString callFeatures() const override;
+
+private:
+    // Runs `schritt` after `ms` unless the line was closed meanwhile.
+    void spaeter(int ms, std::function<void()> schritt);
+    void auflegen(std::int32_t handle, std::int32_t id);
+
+    bool m_offen = false;
+    int m_generation = 0; // raised on every close, so pending steps of old calls lapse
+    std::int32_t m_naechsteId = 1;
+    int m_klingelnMs = 1000;
+    int m_aufgelegtMs = 4000;
+    QStringList m_gewaehlt;
+};
