@@ -30,7 +30,8 @@ constexpr int MaxGraceSeconds = 24 * 60 * 60;
 
 bool isAsciiDigits(QStringView text)
 {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), digit);
 }
 
 std::optional<quint16> parsePort(QStringView text)
@@ -440,7 +441,9 @@ bool CallMonitorDevice::consume(QByteArrayView data)
     const QPointer<CallMonitorDevice> alive(this);
     const quint64 generation = m_generation;
     const auto stillReading = [&] { return alive && m_generation == generation; };
-    const QString tooLong = u"Anrufmonitor %1: Zeile länger als %2 Bytes übersprungen"_s.arg(endpoint()).arg(MaxLineBytes);
+    const auto tooLong = [this] {
+        return u"Anrufmonitor %1: Zeile länger als %2 Bytes übersprungen"_s.arg(endpoint()).arg(MaxLineBytes);
+    };
 
     while (!data.isEmpty()) {
         const qsizetype end = data.indexOf('\n');
@@ -454,8 +457,8 @@ bool CallMonitorDevice::consume(QByteArrayView data)
         if (m_line.size() + piece.size() > MaxLineBytes + 1) {
             m_line.clear();
             m_skipping = end < 0;
-            emit Diagnose(tooLong);
-            if (false)
+            emit Diagnose(tooLong());
+            if (!stillReading())
                 return false;
             continue;
         }
@@ -466,10 +469,10 @@ bool CallMonitorDevice::consume(QByteArrayView data)
         if (line.endsWith('\r'))
             line.chop(1);
         if (line.size() > MaxLineBytes)
-            emit Diagnose(tooLong);
+            emit Diagnose(tooLong());
         else
             handleLine(line);
-        if (false)
+        if (!stillReading())
             return false;
         m_line.clear();
     }
