@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class Clipboard;
+class Database;
+class Dialogs;
+class Recordset;
+class modOptionen;
+
+// SQL access to the tables of the ACT! database: opens the folder of the
+// contact table through the dBASE driver and builds the searches over it.
+class clActDBF
+{
+public:
+    clActDBF(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &optionen);
+    ~clActDBF();
+
+    bool init(const QString &Datenbankpfad);
+    void kill();
+    bool istOffen() const;
+
+    // The rows whose search fields contain the value, with the search fields,
+    // the result fields and UNIQUE_ID; nothing after an error (shown).
+    std::unique_ptr<Recordset> Suche(const QString &Suchfelder, const QString &Ergebnisfelder,
+                                     const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld);
+    long SucheMaxWert(const QString &Feld, const QString &Tabellentyp, const QString &Praefix);
+    long getRecordcount(const QString &Feld, const QString &Tabellentyp);
+
+    const QString &Ordner() const { return m_ordner; }
+    const QString &Tabellenname() const { return m_tabelle; }
+
+    // The statement Suche runs, as text.
+    static QString Anweisung(const QString &tabelle, const QString &Suchfelder, const QString &Ergebnisfelder,
+                             const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld);
+    // A value as a LIKE pattern: letters match either case, and every other
+    // character only itself.
+    static QString Suchmuster(const QString &wert);
+    // The comma-separated entries of a field list, trimmed.
+    static QStringList Eintraege(const QString &liste);
+    static QString Klassenname();
+
+private:
+    QString Endung(const QString &tabellentyp);
+    void oeffnenFehlgeschlagen(long nummer, const QString &hilfe, const QString &beschreibung);
+
+    Dialogs &m_dialogs;
+    Clipboard &m_clipboard;
+    const modOptionen &m_optionen;
+    QString m_ordner;
+    QString m_tabelle;
+    std::shared_ptr<Database> m_db;
+};
