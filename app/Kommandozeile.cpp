@@ -5,6 +5,11 @@ using namespace Qt::StringLiterals;
 Kommandozeile Kommandozeile::lies(const QStringList &argumente)
 {
     Kommandozeile k;
+    const auto fehler = [&k](const QString &argument) {
+        k.aktion = Aktion::Fehler;
+        k.fehler = argument;
+        return k;
+    };
     for (qsizetype i = 1; i < argumente.size(); ++i) {
         const QString &a = argumente[i];
         if (a == u"--help"_s || a == u"-h"_s) {
@@ -15,41 +20,36 @@ Kommandozeile Kommandozeile::lies(const QStringList &argumente)
             k.aktion = Aktion::Version;
             return k;
         }
-        if (a == u"--anruf"_s || a == u"--verbunden"_s) {
+        if (a == u"--act"_s) {
+            if (i + 1 >= argumente.size() || !k.actDatenbank.isEmpty())
+                return fehler(a);
+            k.actDatenbank = argumente[++i];
+            continue;
+        }
+        if ((a == u"--anruf"_s || a == u"--verbunden"_s) && i == 1) {
             k.verbunden = a == u"--verbunden"_s;
-            if (i + 1 >= argumente.size()) {
-                k.aktion = Aktion::Fehler;
-                k.fehler = a;
-                return k;
-            }
+            if (i + 1 >= argumente.size())
+                return fehler(a);
             k.nummer = argumente[i + 1];
             qsizetype rest = i + 2;
             if (!k.verbunden && rest + 1 < argumente.size() && argumente[rest] == u"--name"_s) {
                 k.name = argumente[rest + 1];
                 rest += 2;
             }
-            if (rest < argumente.size()) {
-                k.aktion = Aktion::Fehler;
-                k.fehler = argumente[rest];
-                return k;
-            }
+            if (rest < argumente.size())
+                return fehler(argumente[rest]);
             k.aktion = Aktion::Uebergabe;
             k.uebergabe = argumente.mid(1);
             return k;
         }
-        if (a == u"--ort"_s) {
+        if (a == u"--ort"_s && i == 1) {
             k.nummern = argumente.mid(i + 1);
-            if (k.nummern.isEmpty()) {
-                k.aktion = Aktion::Fehler;
-                k.fehler = a;
-                return k;
-            }
+            if (k.nummern.isEmpty())
+                return fehler(a);
             k.aktion = Aktion::Ort;
             return k;
         }
-        k.aktion = Aktion::Fehler;
-        k.fehler = a;
-        return k;
+        return fehler(a);
     }
     k.uebergabe = argumente.mid(1);
     return k;
@@ -57,7 +57,8 @@ Kommandozeile Kommandozeile::lies(const QStringList &argumente)
 
 QString Kommandozeile::Verwendung()
 {
-    return u"Aufruf: rufmon [--anruf NUMMER [--name NAME] | --verbunden NUMMER | --ort NUMMER... | --version | --help]\n"
+    return u"Aufruf: rufmon [--act PFAD | --anruf NUMMER [--name NAME] | --verbunden NUMMER | --ort NUMMER... | --version | --help]\n"
+           u"  --act PFAD          benutzt diese ACT!-Kontakttabelle (.dbf)\n"
            u"  rufmon              startet Rufmon (ein zweiter Start übergibt an das laufende Programm)\n"
            u"  --anruf NUMMER [--name NAME]  gibt dem laufenden Rufmon einen Anruf auf dem Simulator\n"
            u"  --verbunden NUMMER  gibt dem laufenden Rufmon eine verbundene Nummer auf dem Simulator\n"

@@ -16,6 +16,7 @@ struct Kommandozeile
     bool verbunden = false;  // for Uebergabe: a connected number rather than a call
     QString nummer;          // for Uebergabe
     QString name;            // for Uebergabe
+    QString actDatenbank;    // for Starten: the ACT! contact table to use
 
     static Kommandozeile lies(const QStringList &argumente);
     static QString Verwendung();

@@ -1,19 +1,37 @@
 #pragma once
 
+#include "actcontrol/clACTApplication.h"
+#include "actcontrol/frmKontaktkarte.h"
+#include "actdb/ACTPruefung.h"
+#include "actdb/clACTFelder.h"
+#include "actdb/clActDBF.h"
 #include "app/Teilsysteme.h"
 #include "app/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
+#include "platform/actole/ActDatenbankAdapter.h"
 
+#include <memory>
+
+class ACTBefehle;
+class Clipboard;
 class Dialogs;
 class SettingsStore;
 class SystemFacilities;
+class frmHaupt;
 
-// The subsystems as this build of the program has them. A subsystem that is
-// not part of the build leaves its step out; the window still comes up.
+// The subsystems as this build of the program has them, and how they attach
+// to the main window. A subsystem that is not part of the build leaves its
+// step out; the window still comes up.
 class Programmteile : public Teilsysteme
 {
 public:
-    Programmteile(Dialogs &dialogs, SettingsStore &store, const SystemFacilities &system);
+    Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store, const SystemFacilities &system);
+    ~Programmteile() override;
+
+    // Attaches the subsystems to the window's menus and panels.
+    void verbinde(frmHaupt &fenster);
+    // Uses this ACT! contact table from now on (menu, command line).
+    void ACTDatenbankSetzen(const QString &pfad);
 
     void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override;
     void TelefondatenSchliessen() override;
@@ -25,8 +43,27 @@ public:
     void ProtokollfensterSchliessen() override;
     clRufmonDaten *Telefondaten() override;
 
+    clActDBF &ActDBF() { return m_actDBF; }
+    clACTFelder &ACTFelder() { return m_actFelder; }
+    clACTApplication &ACTApp() { return m_actApp; }
+    frmKontaktkarte &Kontaktkarte() { return m_karte; }
+    // The phone fields read from ACT!'s definitions, and those the user left out.
+    const std::vector<clACTFeld> &Kontaktfelder() const { return m_kontaktfelder; }
+
 private:
+    void mnuACTDatenbank();
+
     Dialogs &m_dialogs;
+    SettingsStore &m_store;
     modOptionen m_optionen;
     clRufmonDaten m_telefondaten;
+    clActDBF m_actDBF;
+    clACTFelder m_actFelder;
+    frmKontaktkarte m_karte;
+    ActDatenbankAdapter m_adapter;
+    clACTApplication m_actApp;
+    std::unique_ptr<ACTPruefung> m_pruefung;
+    std::unique_ptr<ACTBefehle> m_befehle;
+    std::vector<clACTFeld> m_kontaktfelder;
+    frmHaupt *m_fenster = nullptr;
 };

@@ -68,6 +68,7 @@ constexpr Menueeintrag Menuebaum[] = {
     {u"mnuTelefonfelder", u"&Telefonfelder auswählen", u"mnuOptionen", u"", false},
     {u"mnuNummern", u"Rufmon &Nummern", u"mnuOptionen", u"", false},
     {u"mnuNummernfilter", u"Nummern&filter", u"mnuOptionen", u"", false},
+    {u"mnuACTDatenbank", u"ACT!-&Datenbank wählen...", u"mnuOptionen", u"", false},
     {u"mnuStartoptionen", u"&Startoptionen", u"mnuOptionen", u"", false},
     {u"mnuTapiAktivieren", u"Tapi&monitor automatisch aktivieren", u"mnuStartoptionen", u"", true},
     {u"mnuFensterMin", u"&Fenster minimieren", u"mnuStartoptionen", u"", true},

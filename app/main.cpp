@@ -1,5 +1,6 @@
 #include "app/Kommandozeile.h"
 #include "app/Uebergabe.h"
+#include "platform/actole/ActDatenbankAdapter.h"
 #include "app/OrtAusgabe.h"
 #include "app/modOptionen.h"
 #include "phonedb/NummernMdbOrt.h"
@@ -19,6 +20,7 @@
 #include "platform/telephony/TelephonyControl.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -114,15 +116,22 @@ int main(int argc, char **argv)
     QtDialogs dialogs;
     QtClipboard clipboard;
     TelephonyControl tapi(store);
-    Programmteile teilsysteme(dialogs, store, system);
+    Programmteile teilsysteme(dialogs, clipboard, store, system);
 
     frmHaupt hauptfenster({store, dialogs, clipboard, system, tapi, teilsysteme});
     dialogs.setParentWindow(&hauptfenster);
+    teilsysteme.verbinde(hauptfenster);
+    if (!befehl.actDatenbank.isEmpty())
+        store.SaveSetting(ActDatenbankAdapter::Abschnitt(), ActDatenbankAdapter::Schluessel(),
+                          QFileInfo(befehl.actDatenbank).absoluteFilePath());
 
     QObject::connect(&instanz, &SingleInstance::argumentsReceived, &hauptfenster,
-                     [&hauptfenster, &tapi](const QStringList &uebergabe) {
+                     [&hauptfenster, &tapi, &teilsysteme](const QStringList &uebergabe) {
                          if (FuehreUebergabeAus(uebergabe, tapi))
                              return;
+                         const Kommandozeile k = Kommandozeile::lies(QStringList{u"rufmon"_s} + uebergabe);
+                         if (!k.actDatenbank.isEmpty())
+                             teilsysteme.ACTDatenbankSetzen(k.actDatenbank);
                          // A plain second start asks for the window.
                          if (uebergabe.isEmpty()) {
                              if (hauptfenster.isMinimized())

@@ -198,7 +198,6 @@ void ModemDevice::openLine()
     port->setDataTerminalReady(true);
     port->setRequestToSend(true);
     port->clearError();
-    if (port->error() == QSerialPort::NoError) port->setDataTerminalReady(false); if (port->error() != QSerialPort::NoError) { emit OnError(u"x"_s, name(), 1); return; }
     // We drain the buffer on every readyRead; the limit keeps a flood from
     // piling up in between.
     port->setReadBufferSize(4096);
@@ -217,9 +216,6 @@ void ModemDevice::openLine()
 
     queueCommand(Command::Init, setting(KeyInit, DefaultInit).trimmed().toLatin1());
     queueCommand(Command::CallerId, setting(KeyCallerId, DefaultCallerId).trimmed().toLatin1());
-    // Data may have come before we listened.
-    if (m_port && m_port->bytesAvailable() > 0)
-        readFromPort();
 }
 
 void ModemDevice::closeLine()
@@ -263,12 +259,14 @@ void ModemDevice::readFromPort()
 {
     if (!m_open || !m_port)
         return;
+    const QSerialPort *port = m_port;
     const QByteArray data = m_port->readAll();
     const QList<ModemCallerIdParser::Message> messages = m_parser.feed(data);
     for (const ModemCallerIdParser::Message &message : messages) {
         handleMessage(message);
-        // A receiver of our events may have closed the line.
-        if (!m_open)
+        // A receiver of our events may have closed the line, or even opened
+        // it anew; the rest belongs to the old one.
+        if (!m_open || m_port != port)
             return;
     }
 }

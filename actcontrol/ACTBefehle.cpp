@@ -1,0 +1,52 @@
+#include "actcontrol/ACTBefehle.h"
+
+#include "actcontrol/clACTApplication.h"
+#include "app/ListViewModel.h"
+#include "app/modHaupt.h"
+
+using namespace Qt::StringLiterals;
+
+ACTBefehle::ACTBefehle(clACTApplication &act, std::function<void(const QString &)> meldung,
+                       std::function<void()> timerStarten)
+    : m_act(act)
+    , m_meldung(std::move(meldung))
+    , m_timerStarten(std::move(timerStarten))
+{
+}
+
+void ACTBefehle::zeige(const QString &tag)
+{
+    const QString id = IDAusKlammern(tag);
+    m_act.Zeigen();
+    m_act.gehezuKonatkt(id);
+    if (m_timerStarten)
+        m_timerStarten();
+    m_meldung(QString());
+}
+
+void ACTBefehle::mnuACTAnzeigen(const ListViewModel &lvNummern, int auswahl)
+{
+    if (lvNummern.Count() == 0) {
+        m_meldung(u"Kein Einträge in Anruferliste!"_s);
+        return;
+    }
+    if (auswahl < 0 || auswahl >= lvNummern.Count())
+        return;
+    const QString tag = lvNummern.Item(auswahl).Tag;
+    if (tag == u"Unbekannt"_s) {
+        m_meldung(u"Kein ACT! Kontakt!"_s);
+        return;
+    }
+    zeige(tag);
+}
+
+void ACTBefehle::mnuAehnlicheACTAnzeigen(const ListViewModel &lvKontakte, int auswahl)
+{
+    if (lvKontakte.Count() == 0) {
+        m_meldung(u"Keine Einträge in Kontaktliste!"_s);
+        return;
+    }
+    if (auswahl < 0 || auswahl >= lvKontakte.Count())
+        return;
+    zeige(lvKontakte.Item(auswahl).Tag);
+}

@@ -1,0 +1,94 @@
+#include "actdb/ACTPruefung.h"
+
+#include "actdb/ActPfad.h"
+#include "actdb/Felddefinitionen.h"
+#include "actdb/clACTFelder.h"
+#include "app/modHaupt.h"
+#include "app/modOptionen.h"
+#include "platform/dialogs/Dialogs.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CRLF = u"\r\n"_s;
+constexpr int BildNichtBereit = 8;
+constexpr int BildBereit = 6;
+
+} // namespace
+
+ACTPruefung::ACTPruefung(clACTFelder &felder, modHaupt &haupt, Dialogs &dialogs, const modOptionen &optionen,
+                         Umgebung umgebung)
+    : m_felder(felder)
+    , m_haupt(haupt)
+    , m_dialogs(dialogs)
+    , m_optionen(optionen)
+    , m_u(std::move(umgebung))
+{
+}
+
+QString ACTPruefung::Supportzeile()
+{
+    return u"Bitte wenden Sie sich an den Rufmon-Support: https://rufmon.example.org/support"_s;
+}
+
+void ACTPruefung::PruefeACTDatenbank()
+{
+    m_u.TimerACT(false);
+    QString name;
+    const auto ende = [&] {
+        m_u.TimerACT(true);
+        m_u.PanelToolTip(name);
+    };
+
+    if (!m_u.ACTgestartet()) {
+        m_u.PanelText(u"Kein ACT! gestartet"_s);
+        m_u.PanelBild(BildNichtBereit);
+        m_haupt.ACTBereit = false;
+        ende();
+        return;
+    }
+    name = m_u.ACTDatenbank();
+    m_u.PanelText(name);
+    if (name.isEmpty()) {
+        m_u.PanelText(u"Keine ACT!-Datenbank geöffnet"_s);
+        m_u.PanelBild(BildNichtBereit);
+        m_haupt.ACTBereit = false;
+        ende();
+        return;
+    }
+    if (!m_haupt.ACTBereit) {
+        // The same database, found the way Windows would find it, keeps its definitions.
+        if (m_felder.ACTDatenbankpfad != name && m_felder.ACTDatenbankpfad != ActPfad::finde(name)) {
+            m_felder.kill();
+            m_felder.init(name);
+        }
+        if (!m_felder.Felder_eingelesen()) {
+            try {
+                m_felder.Felder_einlesen(m_u.PanelText);
+            } catch (const Felddefinitionen::Fehler &e) {
+                m_dialogs.MsgBox(u"Es ist ein Fehler beim Analysieren der Felddefinitionen in Ihrer "
+                                 u"ACT!-Datenbank aufgetreten."_s
+                                     + CRLF + Supportzeile() + CRLF + u"Fehlernummer:"_s + QString::number(e.nummer)
+                                     + CRLF + u"Fehlerbeschreibung: "_s + e.beschreibung,
+                                 Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+                m_haupt.ACTBereit = false;
+                m_u.PanelText(u"Kein ACT! gestartet"_s);
+                m_u.PanelBild(BildNichtBereit);
+                // The next tick tries again.
+                ende();
+                return;
+            }
+            std::vector<clACTFeld> kontakt;
+            for (int i = 0; i < m_felder.AnzahlKontaktfelder(); ++i)
+                kontakt.push_back(m_felder.KontaktFeld(i));
+            m_u.TelefonfelderSetzen(kontakt, m_optionen.leseText(u"Ausschlussfelder"_s));
+            m_u.PanelText(name);
+        }
+        if (m_u.CacheSchritt)
+            m_u.CacheSchritt();
+    }
+    m_u.PanelBild(BildBereit);
+    m_haupt.ACTBereit = true;
+    ende();
+}

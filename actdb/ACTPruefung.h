@@ -1,0 +1,49 @@
+#pragma once
+
+#include "actdb/clACTFeld.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class Dialogs;
+class clACTFelder;
+class modHaupt;
+class modOptionen;
+
+// The periodic ACT! check: is ACT! running, which database has it open, are
+// its field definitions read. It keeps the program-wide ACT!-ready flag, the
+// ACT! panel of the status bar and the list of phone fields up to date.
+class ACTPruefung
+{
+public:
+    // What the check needs of the rest of the program.
+    struct Umgebung
+    {
+        std::function<bool()> ACTgestartet;
+        std::function<QString()> ACTDatenbank;
+        // Status bar panel 2: text, picture (index into the icon list), tool tip.
+        std::function<void(const QString &)> PanelText;
+        std::function<void(int)> PanelBild;
+        std::function<void(const QString &)> PanelToolTip;
+        std::function<void(bool)> TimerACT;
+        // The phone-field list rebuilt from the contact fields.
+        std::function<void(const std::vector<clACTFeld> &, const QString &)> TelefonfelderSetzen;
+        // The number cache's step; may be empty.
+        std::function<void()> CacheSchritt;
+    };
+
+    ACTPruefung(clACTFelder &felder, modHaupt &haupt, Dialogs &dialogs, const modOptionen &optionen, Umgebung umgebung);
+
+    void PruefeACTDatenbank();
+
+    static QString Supportzeile();
+
+private:
+    clACTFelder &m_felder;
+    modHaupt &m_haupt;
+    Dialogs &m_dialogs;
+    const modOptionen &m_optionen;
+    Umgebung m_u;
+};

@@ -1,0 +1,49 @@
+#include "tools/actgen/ActGenerator.h"
+#include "tools/actgen/ActGeneratorCommandLine.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+// Writes a sample database of the contact manager; see --help.
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    ActGeneratorCommandLine commandLine;
+    if (!commandLine.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "rufmon-actgen: %s\n\n%s", qPrintable(commandLine.errorString()),
+                     qPrintable(ActGeneratorCommandLine::usage()));
+        return 2;
+    }
+    if (commandLine.helpRequested()) {
+        std::fputs(qPrintable(ActGeneratorCommandLine::usage()), stdout);
+        return 0;
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    ActGenerator generator(commandLine.options());
+    if (commandLine.plantSamples())
+        generator.addSampleContacts();
+    if (!generator.write(commandLine.folder())) {
+        std::fprintf(stderr, "rufmon-actgen: %s\n", qPrintable(generator.errorString()));
+        return 1;
+    }
+    if (!commandLine.quiet()) {
+        const ActGenerator::Summary &s = generator.summary();
+        const QString text = u"%1: %2 Kontakte, davon %3 gelöscht und %4 bekannt\n%5: %6 Gruppen\n%7\n"
+                             u"fertig in %8 ms\n"_s.arg(s.dbfPath)
+                                 .arg(s.records)
+                                 .arg(s.deleted)
+                                 .arg(generator.knownContacts().size())
+                                 .arg(s.gdbPath)
+                                 .arg(s.groups)
+                                 .arg(s.ddfPath)
+                                 .arg(timer.elapsed());
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+    }
+    return 0;
+}
