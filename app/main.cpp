@@ -121,6 +121,11 @@ int main(int argc, char **argv)
     frmHaupt hauptfenster({store, dialogs, clipboard, system, tapi, teilsysteme});
     dialogs.setParentWindow(&hauptfenster);
     teilsysteme.verbinde(hauptfenster);
+    // What the devices note beyond call events goes to the telephony log.
+    QObject::connect(&tapi, &TelephonyControl::Diagnose, &hauptfenster, [&hauptfenster](const QString &text) {
+        if (hauptfenster.Protokolliert())
+            hauptfenster.PrintProtokoll(u"Diagnose"_s, text);
+    });
     if (!befehl.actDatenbank.isEmpty())
         store.SaveSetting(ActDatenbankAdapter::Abschnitt(), ActDatenbankAdapter::Schluessel(),
                           QFileInfo(befehl.actDatenbank).absoluteFilePath());
