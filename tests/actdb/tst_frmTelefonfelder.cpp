@@ -105,6 +105,7 @@ private slots:
     void fortschritt_data();
     void fortschritt();
     void zweimalZaehlenGleich();
+    void neueZaehlungBeginntBeiNull();
     void datenbankNichtZuOeffnen_data();
     void datenbankNichtZuOeffnen();
     void abfrageFehler();
@@ -539,6 +540,20 @@ void tst_frmTelefonfelder::zweimalZaehlenGleich()
     QCOMPARE(m_dlg->Statustext(), u" 3 Telefonfelder 121 Nummern"_s);
     QCOMPARE(m_meldungen.size(), 4);
     QVERIFY(m_dialogs->boxes().isEmpty());
+}
+
+void tst_frmTelefonfelder::neueZaehlungBeginntBeiNull()
+{
+    QVERIFY(schreibeKunden(tabelle(), kleineKunden()));
+    m_dlg->FelderSetzen(kontaktfelder(), QString());
+    m_dlg->cmdAnzahl_Click();
+    QCOMPARE(anzahlen(), QStringList({u"         2"_s, u"         1"_s, u"         3"_s}));
+
+    // The contacts changed meanwhile; MOBILE_PH is now empty everywhere.
+    QVERIFY(schreibeKunden(tabelle(), vieleKunden(146)));
+    m_dlg->cmdAnzahl_Click();
+    QCOMPARE(anzahlen(), QStringList({u"        48"_s, QString(), u"        73"_s}));
+    QCOMPARE(m_dlg->Statustext(), u" 3 Telefonfelder 121 Nummern"_s);
 }
 
 void tst_frmTelefonfelder::datenbankNichtZuOeffnen_data()
