@@ -1,6 +1,7 @@
 #include "app/Programmteile.h"
 
 #include "actcontrol/ACTBefehle.h"
+#include "actdb/frmTelefonfelder.h"
 #include "app/ListView.h"
 #include "app/StatusPanel.h"
 #include "app/frmHaupt.h"
@@ -43,8 +44,9 @@ void Programmteile::verbinde(frmHaupt &fenster)
     u.PanelBild = [&fenster](int bild) { fenster.Panel(2)->setPicture(fenster.ilIcons().Picture(bild), bild); };
     u.PanelToolTip = [&fenster](const QString &t) { fenster.Panel(2)->setToolTipText(t); };
     u.TimerACT = [&fenster](bool an) { fenster.TimerACT().setEnabled(an); };
-    u.TelefonfelderSetzen = [this](const std::vector<clACTFeld> &felder, const QString &) {
-        m_kontaktfelder = felder;
+    u.TelefonfelderSetzen = [this](const std::vector<clACTFeld> &felder, const QString &ausschluss) {
+        TelefonfelderLaden();
+        m_telefonfelder->FelderSetzen(felder, ausschluss);
     };
     m_pruefung = std::make_unique<ACTPruefung>(m_actFelder, modHaupt::instance(), m_dialogs, m_optionen, u);
 
@@ -56,6 +58,8 @@ void Programmteile::verbinde(frmHaupt &fenster)
         m_befehle->mnuAehnlicheACTAnzeigen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
     });
     QObject::connect(fenster.Menu(u"mnuACTDatenbank"_s), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
+    QObject::connect(fenster.Menu(u"mnuTelefonfelder"_s), &QAction::triggered, &fenster,
+                     [this] { mnuTelefonfelder(); });
 }
 
 void Programmteile::mnuACTDatenbank()
@@ -99,8 +103,29 @@ void Programmteile::TelefondatenSchliessen()
     m_telefondaten.kill();
 }
 
-void Programmteile::TelefonfelderLaden() {}
-void Programmteile::TelefonfelderSchliessen() {}
+void Programmteile::TelefonfelderLaden()
+{
+    // Loaded once and kept hidden: its list is the record of the phone fields.
+    if (!m_telefonfelder)
+        m_telefonfelder = std::make_unique<frmTelefonfelder>(m_dialogs, m_optionen, m_actDBF,
+                                                              [this] { return m_actApp.ACTDatenbank(); });
+}
+
+void Programmteile::TelefonfelderSchliessen()
+{
+    m_telefonfelder.reset();
+}
+
+void Programmteile::mnuTelefonfelder()
+{
+    TelefonfelderLaden();
+    if (m_fenster)
+        m_fenster->TimerACT().setEnabled(false);
+    m_telefonfelder->exec();
+    PruefeACTDatenbank();
+    if (m_fenster)
+        m_fenster->TimerACT().setEnabled(true);
+}
 
 void Programmteile::ACTMonitorInitialisieren()
 {

@@ -13,6 +13,7 @@
 #include <memory>
 
 class ACTBefehle;
+class frmTelefonfelder;
 class Clipboard;
 class Dialogs;
 class SettingsStore;
@@ -47,11 +48,12 @@ public:
     clACTFelder &ACTFelder() { return m_actFelder; }
     clACTApplication &ACTApp() { return m_actApp; }
     frmKontaktkarte &Kontaktkarte() { return m_karte; }
-    // The phone fields read from ACT!'s definitions, and those the user left out.
-    const std::vector<clACTFeld> &Kontaktfelder() const { return m_kontaktfelder; }
+    // The phone-field dialog, whose list is the program's record of the phone fields.
+    frmTelefonfelder *Telefonfelder() const { return m_telefonfelder.get(); }
 
 private:
     void mnuACTDatenbank();
+    void mnuTelefonfelder();
 
     Dialogs &m_dialogs;
     SettingsStore &m_store;
@@ -64,6 +66,6 @@ private:
     clACTApplication m_actApp;
     std::unique_ptr<ACTPruefung> m_pruefung;
     std::unique_ptr<ACTBefehle> m_befehle;
-    std::vector<clACTFeld> m_kontaktfelder;
+    std::unique_ptr<frmTelefonfelder> m_telefonfelder;
     frmHaupt *m_fenster = nullptr;
 };

@@ -1,0 +1,89 @@
+// The program with its real subsystems on a generated ACT! database: the
+// ACT! panel, the phone fields and their counts, showing a caller's contact.
+#include "actdb/frmTelefonfelder.h"
+#include "app/ListView.h"
+#include "app/Programmteile.h"
+#include "app/StatusPanel.h"
+#include "app/frmHaupt.h"
+#include "app/modHaupt.h"
+#include "platform/settings/IniSettingsStore.h"
+#include "tools/actgen/ActGenerator.h"
+
+#include "doubles/FakeSystem.h"
+#include "doubles/FakeTapi.h"
+#include "doubles/MemoryClipboard.h"
+#include "doubles/ScriptedDialogs.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_ProgrammACT : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void actDatabaseEndToEnd();
+};
+
+void tst_ProgrammACT::actDatabaseEndToEnd()
+{
+    QTemporaryDir dir;
+    ActGenerator g;
+    g.options().seed = 11;
+    g.options().contacts = 150;
+    ActGenerator::Contact c;
+    c.firstName = u"Anna"_s;
+    c.lastName = u"Anrufer"_s;
+    c.city = u"Haan"_s;
+    c.phone = u"02129 55501"_s;
+    const QString id = g.addKnownContact(c);
+    QVERIFY2(g.write(dir.filePath(u"act"_s)), qPrintable(g.errorString()));
+    const QString tabelle = g.summary().dbfPath;
+
+    IniSettingsStore store(dir.filePath(u"Rufmon.conf"_s));
+    store.SaveSetting(u"ACT"_s, u"Datenbank"_s, tabelle);
+    store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, u"ALT_PHONE;"_s);
+    ScriptedDialogs dialogs;
+    MemoryClipboard clipboard;
+    FakeSystem system;
+    FakeTapi tapi;
+    modHaupt::instance().zuruecksetzen();
+    Programmteile teile(dialogs, clipboard, store, system);
+    frmHaupt fenster({store, dialogs, clipboard, system, tapi, teile});
+    teile.verbinde(fenster);
+    fenster.Form_Load();
+    fenster.show();
+
+    QCOMPARE(fenster.Panel(2)->Text(), tabelle);
+    QCOMPARE(fenster.Panel(2)->PictureIndex(), 6);
+    QVERIFY(modHaupt::instance().ACTBereit);
+
+    frmTelefonfelder *felder = teile.Telefonfelder();
+    QVERIFY(felder);
+    const QStringList gewaehlt = felder->AusgewaehlteFelder().split(u',');
+    QCOMPARE(gewaehlt.size(), 4);
+    QVERIFY(!gewaehlt.contains(u"ALT_PHONE"_s));
+    QCOMPARE(felder->Bezeichnung(u"PHONE"_s), u"Telefon"_s);
+    felder->cmdAnzahl_Click();
+    QVERIFY2(felder->Statustext().startsWith(u" 5 Telefonfelder "_s), qPrintable(felder->Statustext()));
+    QVERIFY(felder->Statustext().endsWith(u" Nummern"_s));
+
+    ListItem eintrag;
+    eintrag.Text = u"0212955501"_s;
+    eintrag.SubItems = {u"06.12.2026 12:00:00"_s, u"Haan Rheinland"_s, u"Anna Anrufer"_s};
+    eintrag.Tag = IDInKlammern(id);
+    eintrag.SmallIcon = 6;
+    fenster.lvNummern()->Items().Add(eintrag);
+    fenster.lvNummern()->setSelectedIndex(0);
+    fenster.Menu(u"mnuACTAnzeigen"_s)->trigger();
+    QVERIFY(teile.Kontaktkarte().isVisible());
+    QCOMPARE(teile.Kontaktkarte().aktuelleID(), id);
+    QVERIFY(teile.Kontaktkarte().Zeilen().contains(qMakePair(u"Telefon"_s, u"02129 55501"_s)));
+    QCOMPARE(fenster.Panel(3)->Text(), QString());
+    fenster.close();
+}
+
+QTEST_MAIN(tst_ProgrammACT)
+#include "tst_ProgrammACT.moc"
