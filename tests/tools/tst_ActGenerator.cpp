@@ -1,6 +1,10 @@
 #include "tools/actgen/ActDefinitionFile.h"
 #include "tools/actgen/ActGenerator.h"
 #include "tools/actgen/ActGeneratorCommandLine.h"
+#include "tools/actgen/ActPhoneNumbers.h"
+#include "tools/actgen/ActRandom.h"
+
+#include "actdb/Felddefinitionen.h"
 
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Database.h"
@@ -164,6 +168,11 @@ private slots:
     void jedeSpalteGenauEinmalDefiniert();
     void kaputteDefinitionen_data();
     void kaputteDefinitionen();
+    void programmLiestDefinitionen_data();
+    void programmLiestDefinitionen();
+    void windows1252_data();
+    void windows1252();
+    void reservierteNummernNichtZufaellig();
     void dateinamenWieAngegeben();
     void ungueltigeOptionen_data();
     void ungueltigeOptionen();
@@ -673,7 +682,11 @@ void tst_ActGenerator::jedeSpalteGenauEinmalDefiniert()
         }
     };
     check(dir + u"/KUNDEN.dbf"_s, 0, activity, 20 + extraColumns);
+    if (QTest::currentTestFailed())
+        return;
     check(dir + u"/KUNDEN.gdb"_s, group + 1, sales, 5);
+    if (QTest::currentTestFailed())
+        return;
     if (extraColumns > 0) {
         const QByteArray last = "USER" + QByteArray::number(extraColumns);
         const DdfScan::Definition d = scan.find(last, 0, activity);
@@ -750,6 +763,132 @@ void tst_ActGenerator::kaputteDefinitionen()
     default:
         QCOMPARE(bytes.size(), 0);
     }
+}
+
+void tst_ActGenerator::programmLiestDefinitionen_data()
+{
+    QTest::addColumn<ActDefinitionFile::Variant>("variant");
+    QTest::addColumn<int>("extraColumns");
+    QTest::addColumn<qint64>("ddfSize");
+    QTest::addColumn<long>("contactError");
+    QTest::addColumn<long>("groupError");
+
+    using V = ActDefinitionFile::Variant;
+    QTest::newRow("normal") << V::Normal << 0 << qint64(0) << 0L << 0L;
+    QTest::newRow("breit und 1 MiB") << V::Normal << 200 << qint64(1024 * 1024) << 0L << 0L;
+    // 62: read past the end of the file; 9: no group section.
+    QTest::newRow("leer") << V::Empty << 0 << qint64(0) << 62L << 62L;
+    QTest::newRow("ohne Gruppenmarke") << V::WithoutGroupMarker << 0 << qint64(0) << 0L << 9L;
+    QTest::newRow("Bezeichnung über das Ende") << V::LabelPastEnd << 0 << qint64(0) << 0L << 62L;
+}
+
+void tst_ActGenerator::programmLiestDefinitionen()
+{
+    QFETCH(ActDefinitionFile::Variant, variant);
+    QFETCH(int, extraColumns);
+    QFETCH(qint64, ddfSize);
+    QFETCH(long, contactError);
+    QFETCH(long, groupError);
+
+    ActGenerator::Options options;
+    options.contacts = 5;
+    options.extraColumns = extraColumns;
+    options.ddfMinimumSize = ddfSize;
+    options.ddfVariant = variant;
+    ActGenerator generator(options);
+    const QString dir = folder(u"db"_s);
+    QCOMPARE(write(generator, dir), QString());
+
+    // The program's own reader of the definitions, given the columns of the tables.
+    QStringList contactColumns;
+    DbfTable contacts;
+    QVERIFY(contacts.open(dir + u"/KUNDEN.dbf"_s));
+    for (const DbfField &field : contacts.fields())
+        contactColumns += field.name;
+    const QStringList groupColumns = {u"UNIQUE_ID"_s, u"GROUP_NAME"_s, u"DESCRIPT"_s, u"PHONE"_s, u"FAX"_s};
+    const QSet<QString> phones = {u"PHONE"_s, u"FAX"_s, u"HOME_PHONE"_s, u"MOBILE_PH"_s, u"ALT_PHONE"_s};
+
+    long errorContacts = 0;
+    long errorGroups = 0;
+    QHash<QString, Felddefinitionen::Eintrag> foundContacts;
+    QHash<QString, Felddefinitionen::Eintrag> foundGroups;
+    try {
+        const Felddefinitionen definitions = Felddefinitionen::lies(dir + u"/KUNDEN.ddf"_s);
+        try {
+            foundContacts = definitions.Kontaktfelder(contactColumns);
+        } catch (const Felddefinitionen::Fehler &e) {
+            errorContacts = e.nummer;
+        }
+        try {
+            foundGroups = definitions.Gruppenfelder(groupColumns);
+        } catch (const Felddefinitionen::Fehler &e) {
+            errorGroups = e.nummer;
+        }
+    } catch (const Felddefinitionen::Fehler &e) {
+        errorContacts = errorGroups = e.nummer;
+    }
+    QCOMPARE(errorContacts, contactError);
+    QCOMPARE(errorGroups, groupError);
+    if (contactError == 0) {
+        QCOMPARE(foundContacts.size(), contactColumns.size());
+        for (const QString &name : contactColumns)
+            QVERIFY2((foundContacts[name].Feldart == 7) == phones.contains(name), qPrintable(name));
+        QCOMPARE(foundContacts[u"HOME_PHONE"_s].Bezeichnung, u"Telefon privat"_s);
+        QCOMPARE(foundContacts[u"ADDRESS1"_s].Bezeichnung, u"Straße"_s);
+    }
+    if (groupError == 0) {
+        QCOMPARE(foundGroups.size(), groupColumns.size());
+        QCOMPARE(foundGroups[u"PHONE"_s].Feldart, 7);
+        QCOMPARE(foundGroups[u"FAX"_s].Bezeichnung, u"Fax"_s);
+        QVERIFY(foundGroups[u"GROUP_NAME"_s].Feldart != 7);
+    }
+}
+
+void tst_ActGenerator::windows1252_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("ASCII") << u"Fax"_s << "Fax"_ba;
+    QTest::newRow("Umlaute und ß") << u"Größe Ä"_s << QByteArray("Gr\xF6\xDF" "e \xC4");
+    QTest::newRow("Euro") << u"€"_s << QByteArray("\x80");
+    QTest::newRow("Gedankenstrich") << u"0–4"_s << QByteArray("0\x96" "4");
+    QTest::newRow("Anführungszeichen") << u"„Ja“"_s << QByteArray("\x84Ja\x93");
+    QTest::newRow("fehlt in 1252") << u"Yılmaz"_s << "Y?lmaz"_ba;
+}
+
+void tst_ActGenerator::windows1252()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(ActDefinitionFile::toWindows1252(text), bytes);
+}
+
+void tst_ActGenerator::reservierteNummernNichtZufaellig()
+{
+    // Three-digit subscriber numbers: among thousands, 234 comes up unless reserved.
+    ActSampleData::City city;
+    city.areaCode = u"30"_s;
+    city.subscriberMin = city.subscriberMax = 3;
+    int hits[2] = {0, 0};
+    for (int reserved = 0; reserved < 2; ++reserved) {
+        ActRandom random(17);
+        ActPhoneNumbers numbers(random);
+        if (reserved)
+            numbers.reserve(u"(030) 234"_s);
+        for (int i = 0; i < 5000; ++i) {
+            const ActPhoneNumbers::Number number = numbers.landline(city);
+            QCOMPARE(number.subscriber.size(), 3);
+            hits[reserved] += number.subscriber == u"234"_s ? 1 : 0;
+            // Fax numbers beside it keep the leading digit and avoid it too.
+            const ActPhoneNumbers::Number fax = numbers.sibling(number);
+            QCOMPARE(fax.subscriber.left(1), number.subscriber.left(1));
+            QVERIFY(fax.subscriber != number.subscriber);
+            hits[reserved] += fax.subscriber == u"234"_s ? 1 : 0;
+        }
+    }
+    QVERIFY2(hits[0] > 0, "the unreserved run never made 234, so the check below proves nothing");
+    QCOMPARE(hits[1], 0);
 }
 
 void tst_ActGenerator::dateinamenWieAngegeben()
@@ -898,8 +1037,9 @@ void tst_ActGenerator::beispieldatenbanken()
                                      .arg(table));
     QCOMPARE(ilse.size(), 1);
     QVERIFY(ilse[0][0].isNull() && ilse[0][1].isNull());
+    // Erika Mustermann, the four neighbours, and "+49 40 123456" and "+43 316 123456".
     QCOMPARE(query(dir, u"SELECT COUNT(*) FROM [%1] WHERE PHONE LIKE '*12345*'"_s.arg(table)).value(0).value(0).toInt(),
-             5);
+             7);
 
     const DdfScan scan(readAll(dir + u'/' + ddf));
     const int activity = scan.marker("ACTIVITY SCHEMA");

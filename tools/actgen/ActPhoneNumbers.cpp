@@ -53,7 +53,7 @@ QString ActPhoneNumbers::digitsOf(const QString &text)
 
 void ActPhoneNumbers::reserve(const QString &typedNumber)
 {
-    // The subscriber part sits at the end. A search for the number itself
+    // The subscriber number sits at the end. A search for the number itself
     // contains its last five digits; a search for its neighbours the leading
     // digits without the last two.
     const QString digits = digitsOf(typedNumber);
