@@ -3,7 +3,9 @@ BUILD_DIR ?= build
 RELEASE_DIR ?= build-release
 JOBS ?= 2
 
-.PHONY: run test deps build bench clean
+FUZZ_DIR ?= build-fuzz
+
+.PHONY: run test deps build bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -23,5 +25,12 @@ bench: deps
 	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=ON >/dev/null
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
+# The long mode: each fuzzer of the file readers runs for a minute (clang).
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUFMON_FUZZ=ON \
+		-DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=OFF >/dev/null
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_felddefinitionen fuzz_dbftable
+	cd $(FUZZ_DIR) && ctest -L long --output-on-failure
+
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR)

@@ -16,6 +16,7 @@ QString ActGeneratorCommandLine::usage()
            u"  --groups N           Gruppen, 1 bis 20 (Standard 8)\n"
            u"  --deleted PROZENT    Anteil gelöschter Zufallskontakte (Standard 2)\n"
            u"  --plant              bekannte Beispielkontakte und Nachbarn von 030 1234567 zuerst\n"
+           u"  --demo               der Vorführkontakt 0301234567 und seine Nachbarn 03012345.. zuerst\n"
            u"  --extra-columns N    N weitere Textspalten USER1 ... USERN (10 Zeichen)\n"
            u"  --ddf-size BYTES     .ddf mit Füllbytes auf mindestens diese Größe bringen (auch 512K, 1M)\n"
            u"  --ddf-variant ART    normal, no-activity, no-group, truncated, label-past-end, empty\n"
@@ -53,7 +54,7 @@ bool ActGeneratorCommandLine::parse(const QStringList &arguments)
 {
     m_options = {};
     m_folder.clear();
-    m_plant = m_help = m_quiet = false;
+    m_plant = m_help = m_quiet = m_demo = false;
     m_error.clear();
 
     QCommandLineParser parser;
@@ -65,13 +66,14 @@ bool ActGeneratorCommandLine::parse(const QStringList &arguments)
     const QCommandLineOption groups(u"groups"_s, {}, u"N"_s);
     const QCommandLineOption deleted(u"deleted"_s, {}, u"PERCENT"_s);
     const QCommandLineOption plant(u"plant"_s);
+    const QCommandLineOption demo(u"demo"_s);
     const QCommandLineOption extraColumns(u"extra-columns"_s, {}, u"N"_s);
     const QCommandLineOption ddfSize(u"ddf-size"_s, {}, u"BYTES"_s);
     const QCommandLineOption ddfVariant(u"ddf-variant"_s, {}, u"KIND"_s);
     const QCommandLineOption date(u"date"_s, {}, u"DATE"_s);
     const QCommandLineOption quiet(u"quiet"_s);
     const QCommandLineOption help(QStringList{u"help"_s, u"h"_s});
-    parser.addOptions({seed, contacts, name, files, groups, deleted, plant, extraColumns, ddfSize, ddfVariant, date,
+    parser.addOptions({seed, contacts, name, files, groups, deleted, plant, demo, extraColumns, ddfSize, ddfVariant, date,
                        quiet, help});
     parser.addPositionalArgument(u"folder"_s, {});
     if (!parser.parse(arguments))
@@ -81,6 +83,7 @@ bool ActGeneratorCommandLine::parse(const QStringList &arguments)
         return true;
     }
     m_plant = parser.isSet(plant);
+    m_demo = parser.isSet(demo);
     m_quiet = parser.isSet(quiet);
 
     const auto integer = [&parser](const QCommandLineOption &option, qint64 low, qint64 high, qint64 *out) {

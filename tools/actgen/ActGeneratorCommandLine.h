@@ -17,6 +17,7 @@ public:
     const ActGenerator::Options &options() const { return m_options; }
     const QString &folder() const { return m_folder; }
     bool plantSamples() const { return m_plant; }
+    bool demoContacts() const { return m_demo; }
     bool helpRequested() const { return m_help; }
     bool quiet() const { return m_quiet; }
     const QString &errorString() const { return m_error; }
@@ -31,6 +32,7 @@ private:
     ActGenerator::Options m_options;
     QString m_folder;
     bool m_plant = false;
+    bool m_demo = false;
     bool m_help = false;
     bool m_quiet = false;
     QString m_error;

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -26,6 +27,27 @@ int main(int argc, char *argv[])
     QElapsedTimer timer;
     timer.start();
     ActGenerator generator(commandLine.options());
+    if (commandLine.demoContacts()) {
+        // The contact the demo's first call finds, and neighbours for the
+        // similar numbers, stored without separators so the searches see them.
+        ActGenerator::Contact demo;
+        demo.company = QStringLiteral("Vorführ GmbH");
+        demo.firstName = QStringLiteral("Greta");
+        demo.lastName = QStringLiteral("Grünwald");
+        demo.address1 = QStringLiteral("Friedrichstraße 100");
+        demo.zip = QStringLiteral("10117");
+        demo.city = QStringLiteral("Berlin");
+        demo.phone = QStringLiteral("0301234567");
+        demo.fax = QStringLiteral("030 1234599");
+        generator.addKnownContact(demo);
+        for (const ActGenerator::Contact &n : ActGenerator::neighbours(QStringLiteral("030"), QStringLiteral("12345"), 4)) {
+            ActGenerator::Contact c = n;
+            c.phone.remove(QRegularExpression(QStringLiteral("[^0-9]")));
+            if (c.phone.startsWith(QStringLiteral("49")))
+                c.phone = QLatin1Char('0') + c.phone.mid(2);
+            generator.addKnownContact(c);
+        }
+    }
     if (commandLine.plantSamples())
         generator.addSampleContacts();
     if (!generator.write(commandLine.folder())) {
