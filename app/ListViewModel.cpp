@@ -79,9 +79,19 @@ int ListViewModel::Add(const ListItem &item, int index)
     if (index < 0 || index > Count())
         index = Count();
     beginInsertRows({}, index, index);
-    m_items.insert(m_items.begin() + index, item);
+    auto it = m_items.insert(m_items.begin() + index, item);
+    it->Schluessel = m_naechsterSchluessel++;
     endInsertRows();
     return index;
+}
+
+int ListViewModel::indexOf(quint64 schluessel) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        if (m_items[i].Schluessel == schluessel)
+            return i;
+    }
+    return -1;
 }
 
 void ListViewModel::Remove(int index)

@@ -16,6 +16,8 @@ struct ListItem
     int SmallIcon = 0;
     QString Tag;
     bool Checked = false;
+    // Given by the list when the entry is added; finds the entry again after sorting.
+    quint64 Schluessel = 0;
 
     // The text in column `position` (0 = the entry's own text).
     QString columnText(int position) const;
@@ -55,6 +57,8 @@ public:
     void setItem(int index, const ListItem &item);
     // Inserts at `index` (-1 = at the end); returns the position.
     int Add(const ListItem &item, int index = -1);
+    // The position of the entry with that key; -1 when it is gone.
+    int indexOf(quint64 schluessel) const;
     void Remove(int index);
     void Clear();
     // Appends many entries in one step.
@@ -80,4 +84,5 @@ private:
     std::function<QVariant(int)> m_smallIcons;
     std::function<QVariant(const QString &)> m_headerIcons;
     bool m_checkable = false;
+    quint64 m_naechsterSchluessel = 1;
 };

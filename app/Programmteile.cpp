@@ -1,6 +1,16 @@
 #include "app/Programmteile.h"
 
 #include "actcontrol/ACTBefehle.h"
+#include "actdb/clTabellenCache.h"
+#include "app/AehnlicheNummern.h"
+#include "app/Anrufauswertung.h"
+#include "platform/jet/Recordset.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QLabel>
+#include <QStatusBar>
+#include "app/frmStatus.h"
 #include "actdb/frmTelefonfelder.h"
 #include "app/ListView.h"
 #include "app/StatusPanel.h"
@@ -29,14 +39,58 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
         if (m_fenster)
             m_fenster->close();
     })
+    , m_clipboard(clipboard)
+    , m_system(system)
 {
+}
+
+Programmteile::Cachetreffer::Cachetreffer() = default;
+Programmteile::Cachetreffer::Cachetreffer(Cachetreffer &&) noexcept = default;
+Programmteile::Cachetreffer &Programmteile::Cachetreffer::operator=(Cachetreffer &&) noexcept = default;
+Programmteile::Cachetreffer::~Cachetreffer()
+{
+    // The rows go before the cache that closes their database.
+    treffer.reset();
+    cache.reset();
+}
+
+Programmteile::Cachetreffer Programmteile::CacheSuchen(const QString &suchfelder, const QString &ergebnisfelder,
+                                                       const QString &wert)
+{
+    Cachetreffer t;
+    const QString pfad = modHaupt::instance().CachePfad;
+    if (!clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s))
+        return t;
+    t.cache = std::make_unique<clTabellenCache>(m_dialogs, m_clipboard);
+    QLabel *lbID = m_fenster ? m_fenster->lbID() : nullptr;
+    if (!t.cache->init(pfad, false, [lbID](const QString &text) {
+            if (lbID)
+                lbID->setText(text);
+        }))
+        return t;
+    t.nutzbar = true;
+    t.treffer = t.cache->Suche(u"ACTNR"_s, suchfelder, ergebnisfelder, wert, u"OR"_s, false);
+    return t;
+}
+
+void Programmteile::SucheAehnlicheNummern(const QString &vorwahl, const QString &anschluss)
+{
+    if (m_aehnliche)
+        m_aehnliche->SucheAehnlicheNummern(vorwahl, anschluss);
 }
 
 Programmteile::~Programmteile() = default;
 
-void Programmteile::verbinde(frmHaupt &fenster)
+void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi)
 {
     m_fenster = &fenster;
+    m_aehnliche = std::make_unique<AehnlicheNummern>(fenster, *this, m_dialogs, m_system);
+    m_auswertung = std::make_unique<Anrufauswertung>(fenster, *this, tapi, m_dialogs, m_system);
+    fenster.setAnrufauswertung([this](const QString &n, const QString &na, const QString &p, std::int32_t id,
+                                      std::int32_t h, bool v) { m_auswertung->ausfuehren(n, na, p, id, h, v); });
+    QObject::connect(fenster.Menu(u"mnuSuche_aehnliche"_s), &QAction::triggered, &fenster,
+                     [this] { m_aehnliche->mnuSuche_aehnliche(); });
+    QObject::connect(fenster.Menu(u"mnuCacheNeu"_s), &QAction::triggered, &fenster, [this] { mnuCacheNeu(); });
     ACTPruefung::Umgebung u;
     u.ACTgestartet = [this] { return m_actApp.ACTgestartet(); };
     u.ACTDatenbank = [this] { return m_actApp.ACTDatenbank(); };
@@ -44,6 +98,7 @@ void Programmteile::verbinde(frmHaupt &fenster)
     u.PanelBild = [&fenster](int bild) { fenster.Panel(2)->setPicture(fenster.ilIcons().Picture(bild), bild); };
     u.PanelToolTip = [&fenster](const QString &t) { fenster.Panel(2)->setToolTipText(t); };
     u.TimerACT = [&fenster](bool an) { fenster.TimerACT().setEnabled(an); };
+    u.CacheSchritt = [this] { CacheSchritt(); };
     u.TelefonfelderSetzen = [this](const std::vector<clACTFeld> &felder, const QString &ausschluss) {
         TelefonfelderLaden();
         m_telefonfelder->FelderSetzen(felder, ausschluss);
@@ -138,7 +193,106 @@ void Programmteile::PruefeACTDatenbank()
         m_pruefung->PruefeACTDatenbank();
 }
 
-void Programmteile::ErstelleNummernCache() {}
+void Programmteile::ErstelleNummernCache()
+{
+    if (!modHaupt::instance().ACTBereit || !m_fenster)
+        return;
+    frmHaupt &f = *m_fenster;
+    StatusPanel *panel = f.Panel(1);
+    const QString alterText = panel->Text();
+    const int alteBreite = panel->width();
+    panel->setFixedWidth(f.statusBar()->width());
+    panel->setText(u"Initialisiere Nummern-Cache"_s);
+    f.atmen();
+    const QString felder = m_telefonfelder ? m_telefonfelder->AusgewaehlteFelder() : QString();
+    if (!m_actDBF.init(m_actApp.ACTDatenbank())) {
+        m_dialogs.MsgBox(u"Fehler beim Zugriff auf ACT!-Datenbank."_s, Dialogs::Buttons::Ok,
+                         Dialogs::Icon::Information, Dialogs::defaultTitle());
+        f.SchalteNummernCache(false);
+    } else {
+        std::unique_ptr<Recordset> quelle
+            = m_actDBF.Suche(QString(), felder.isEmpty() ? u"NAME,COMPANY,CITY"_s : felder + u",NAME,COMPANY,CITY"_s,
+                             QString(), QString(), false);
+        clTabellenCache cache(m_dialogs, m_clipboard);
+        const auto status = [&f](const QString &text) {
+            if (frmStatus *s = f.Statusfenster())
+                s->setInfo(text);
+            else
+                f.Panel(1)->setText(text);
+        };
+        if (!cache.init(modHaupt::instance().CachePfad, true, status)) {
+            m_dialogs.MsgBox(u"Fehler beim Zugriff auf "_s + modHaupt::instance().CachePfad, Dialogs::Buttons::Ok,
+                             Dialogs::Icon::Information, Dialogs::defaultTitle());
+            f.SchalteNummernCache(false);
+        } else {
+            bool gebaut = false;
+            try {
+                gebaut = quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, felder);
+            } catch (const JetFehler &) {
+                gebaut = false;
+            }
+            if (!gebaut) {
+                m_dialogs.MsgBox(u"Nummern-Cache konnte nicht erstellt werden."_s, Dialogs::Buttons::Ok,
+                                 Dialogs::Icon::Information, Dialogs::defaultTitle());
+                f.SchalteNummernCache(false);
+            }
+        }
+        if (quelle)
+            quelle->Close();
+    }
+    panel->setFixedWidth(alteBreite);
+    panel->setText(alterText);
+    m_actDBF.kill();
+}
+
+void Programmteile::mnuCacheNeu()
+{
+    if (!m_fenster)
+        return;
+    frmHaupt &f = *m_fenster;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    f.setEnabled(false);
+    f.Menu(u"mnuCacheNeu"_s)->setEnabled(false);
+    f.StatusfensterZeigen(u"Nummern-Cache..."_s);
+    f.atmen();
+    // The monitor pauses while the table is rebuilt, and comes back only if it was on.
+    const bool warAktiv = f.MonitorAktiv();
+    if (warAktiv)
+        f.cmdInitTapi()->click();
+    f.atmen();
+    if (!f.Menu(u"mnuNummernCache"_s)->isChecked())
+        f.SchalteNummernCache(true);
+    ErstelleNummernCache();
+    if (warAktiv)
+        f.cmdInitTapi()->click();
+    f.StatusfensterSchliessen();
+    QApplication::restoreOverrideCursor();
+    f.setEnabled(true);
+    f.Menu(u"mnuCacheNeu"_s)->setEnabled(true);
+}
+
+void Programmteile::CacheSchritt()
+{
+    // While the window loads, the menus do not yet hold the options: the
+    // start-up builds the cache itself once they do.
+    if (!m_fenster || !m_startAbgeschlossen)
+        return;
+    frmHaupt &f = *m_fenster;
+    const QString pfad = modHaupt::instance().CachePfad;
+    if (!f.Menu(u"mnuNummernCache"_s)->isChecked() || pfad.isEmpty())
+        return;
+    modHaupt::instance().ACTBereit = true;
+    if (f.Menu(u"mnuNummernCacheAutomatisch"_s)->isChecked()) {
+        mnuCacheNeu();
+    } else if (clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s)) {
+        if (m_dialogs.MsgBox(u"Soll der Nummern-Cache von Rufmon erneuert werden?"_s, Dialogs::Buttons::YesNo,
+                             Dialogs::Icon::Question, Dialogs::defaultTitle(), true)
+            == Dialogs::Answer::Yes)
+            mnuCacheNeu();
+    } else {
+        mnuCacheNeu();
+    }
+}
 void Programmteile::ProtokollfensterSchliessen() {}
 
 clRufmonDaten *Programmteile::Telefondaten()

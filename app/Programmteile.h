@@ -13,6 +13,11 @@
 #include <memory>
 
 class ACTBefehle;
+class AehnlicheNummern;
+class Anrufauswertung;
+class Recordset;
+class clTabellenCache;
+class topTapi;
 class frmTelefonfelder;
 class Clipboard;
 class Dialogs;
@@ -29,8 +34,31 @@ public:
     Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store, const SystemFacilities &system);
     ~Programmteile() override;
 
-    // Attaches the subsystems to the window's menus and panels.
-    void verbinde(frmHaupt &fenster);
+    // A search of the number cache: the rows, and the cache that holds them
+    // open; not usable when the cache file or its table is missing.
+    struct Cachetreffer
+    {
+        bool nutzbar = false;
+        std::unique_ptr<clTabellenCache> cache;
+        std::unique_ptr<Recordset> treffer;
+
+        Cachetreffer();
+        Cachetreffer(Cachetreffer &&) noexcept;
+        Cachetreffer &operator=(Cachetreffer &&) noexcept;
+        ~Cachetreffer();
+    };
+
+    // Attaches the subsystems to the window's menus and panels, and the
+    // caller identification to the line's events.
+    void verbinde(frmHaupt &fenster, topTapi &tapi);
+    Cachetreffer CacheSuchen(const QString &suchfelder, const QString &ergebnisfelder, const QString &wert);
+    void SucheAehnlicheNummern(const QString &vorwahl, const QString &anschluss);
+    // The number cache: built anew from the ACT! tables, the menu command
+    // around it, and the step the ACT! check runs.
+    void mnuCacheNeu();
+    void CacheSchritt();
+    // From here on the menus hold the options; the cache step may run.
+    void StartAbgeschlossen() { m_startAbgeschlossen = true; }
     // Uses this ACT! contact table from now on (menu, command line).
     void ACTDatenbankSetzen(const QString &pfad);
 
@@ -66,6 +94,11 @@ private:
     clACTApplication m_actApp;
     std::unique_ptr<ACTPruefung> m_pruefung;
     std::unique_ptr<ACTBefehle> m_befehle;
+    std::unique_ptr<AehnlicheNummern> m_aehnliche;
+    std::unique_ptr<Anrufauswertung> m_auswertung;
+    Clipboard &m_clipboard;
+    const SystemFacilities &m_system;
+    bool m_startAbgeschlossen = false;
     std::unique_ptr<frmTelefonfelder> m_telefonfelder;
     frmHaupt *m_fenster = nullptr;
 };

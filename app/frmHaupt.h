@@ -125,6 +125,10 @@ public:
     void setLbIDText(const QString &text) override;
     void atmen() override;
     QLabel *lbID() const { return m_lbID; }
+    // The status window of long operations (start-up, cache rebuild); null while none shows.
+    frmStatus *Statusfenster() const;
+    frmStatus *StatusfensterZeigen(const QString &ueberschrift);
+    void StatusfensterSchliessen();
 
     // The telephony log.
     bool Protokolliert() const override;

@@ -68,6 +68,27 @@ void frmHaupt::platziereFenster()
     m_gegebenPixel = QRect(pos(), size());
 }
 
+frmStatus *frmHaupt::Statusfenster() const
+{
+    return m_status;
+}
+
+frmStatus *frmHaupt::StatusfensterZeigen(const QString &ueberschrift)
+{
+    if (!m_status)
+        m_status = new frmStatus(m_system, this);
+    m_status->setHauptInfo(ueberschrift);
+    m_status->show();
+    return m_status;
+}
+
+void frmHaupt::StatusfensterSchliessen()
+{
+    if (m_status)
+        m_status->close();
+    delete m_status;
+}
+
 void frmHaupt::Form_Load()
 {
     m_status = new frmStatus(m_system, this);

@@ -120,7 +120,7 @@ int main(int argc, char **argv)
 
     frmHaupt hauptfenster({store, dialogs, clipboard, system, tapi, teilsysteme});
     dialogs.setParentWindow(&hauptfenster);
-    teilsysteme.verbinde(hauptfenster);
+    teilsysteme.verbinde(hauptfenster, tapi);
     // What the devices note beyond call events goes to the telephony log.
     QObject::connect(&tapi, &TelephonyControl::Diagnose, &hauptfenster, [&hauptfenster](const QString &text) {
         if (hauptfenster.Protokolliert())
@@ -147,6 +147,7 @@ int main(int argc, char **argv)
                      });
 
     hauptfenster.Form_Load();
+    teilsysteme.StartAbgeschlossen();
     hauptfenster.show();
     geladen = &hauptfenster;
     if (beendenAngefordert) {

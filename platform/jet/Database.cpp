@@ -77,6 +77,8 @@ void Database::BeginTrans()
 void Database::CommitTrans()
 {
     pruefeOffen();
+    // Indexes an import set aside are made before the rows become visible.
+    m_verbindung->massenimporteAbschliessen();
     m_verbindung->ausfuehrenNativ(u"COMMIT"_s);
 }
 
@@ -84,4 +86,5 @@ void Database::Rollback()
 {
     pruefeOffen();
     m_verbindung->ausfuehrenNativ(u"ROLLBACK"_s);
+    m_verbindung->massenimporteVerwerfen();
 }

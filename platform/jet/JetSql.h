@@ -2,6 +2,10 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
 
 // Turns a statement as the program writes it for the engine into SQLite's
 // dialect: double-quoted texts become string literals, Date() and Now() become
@@ -18,4 +22,20 @@ public:
     static QString isoText(const QDateTime &moment);
     // A name in brackets, safe for any characters.
     static QString quoteName(const QString &name);
+    // A name in double quotes, safe for any characters, also "]".
+    static QString quoteIdentifier(const QString &name);
+
+    // The trigram index table kept beside a column, or an empty text.
+    using Trigrammsuche = std::function<QString(const QString &tabelle, const QString &spalte)>;
+    // Lets a translated single-table SELECT answer "column LIKE '*text*'"
+    // from the trigram index of the column: the rows whose index holds the
+    // text's trigrams are looked up by rowid and still checked by the LIKE,
+    // so rows and order stay those of the scan. Anything it cannot prove
+    // equal (NOT, other conditions, joins, short or patterned texts) stays as it is.
+    static QString mitTrigrammen(const QString &nativ, const Trigrammsuche &trigrammtabelle);
+    // The text a "*text*" pattern looks for, when it is at least three plain
+    // ASCII characters (a bracketed letter in both cases counts as the letter).
+    static std::optional<QString> Teiltext(const QString &muster);
+    // The FTS5 query for the trigrams of that text: enough of them to cover it.
+    static QString Trigrammabfrage(const QString &text);
 };

@@ -139,8 +139,11 @@ Recordset::Recordset(std::shared_ptr<Verbindung> verbindung, const QString &quel
                         u"Das Datenbankmodul findet die Eingabetabelle '%1' nicht."_s.arg(quelle));
     if (!m_tabelle.isEmpty()) {
         felderAusTabelle();
-        if (m_optionen & dbAppendOnly)
+        if (m_optionen & dbAppendOnly) {
+            if (typ == dbOpenTable)
+                m_massenimport = m_verbindung->massenimportBeginnen(m_tabelle);
             return;
+        }
         m_anweisung = m_verbindung->vorbereitenNativ(u"SELECT * FROM "_s + JetSql::quoteName(m_tabelle));
     } else {
         m_anweisung = m_verbindung->vorbereiten(quelle, parameter);
@@ -157,7 +160,16 @@ Recordset::Recordset(std::shared_ptr<Verbindung> verbindung, const QString &quel
     }
 }
 
-Recordset::~Recordset() = default;
+Recordset::~Recordset()
+{
+    if (m_massenimport && m_verbindung->offen()) {
+        try {
+            m_verbindung->massenimportAbschliessen(m_tabelle);
+        } catch (const JetFehler &) {
+            // Not from a destructor: the commit tries again and reports it.
+        }
+    }
+}
 
 void Recordset::felderAusTabelle()
 {
@@ -481,4 +493,9 @@ void Recordset::Close()
     m_einfuegen.freigeben();
     m_offen = false;
     m_eof = true;
+    if (m_massenimport) {
+        m_massenimport = false;
+        if (m_verbindung->offen())
+            m_verbindung->massenimportAbschliessen(m_tabelle);
+    }
 }

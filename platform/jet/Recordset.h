@@ -68,6 +68,7 @@ private:
     bool m_fertig = false; // the statement has delivered its last row
     bool m_neu = false;
     bool m_ohneDeklaration = false; // some column is an expression
+    bool m_massenimport = false; // the table's indexes wait for the end of the import
     long m_position = -1;
     long m_gesehen = 0;
 };

@@ -81,6 +81,10 @@ void TableDef::indexAnlegen(const Index &index)
                                  JetSql::quoteName(m_name + u'.' + index.Name()), JetSql::quoteName(m_name),
                                  spalten, index.IgnoreNulls ? u" WHERE "_s + ohneNull : QString());
     m_verbindung->ausfuehrenNativ(sql);
+    // A column indexed on its own is one that is searched: its trigrams let
+    // "LIKE '*digits*'" find rows without reading all of them.
+    if (!index.Primary && index.Fields().Count() == 1)
+        m_verbindung->trigrammeAnlegen(m_name, index.Fields()[0].Name());
 }
 
 TableDefs::TableDefs(std::shared_ptr<Verbindung> verbindung)
@@ -124,6 +128,9 @@ void TableDefs::laden()
             u"SELECT name FROM %1 WHERE type='table' ORDER BY rowid"_s.arg(schema));
         while (sqlite3_step(a.get()) == SQLITE_ROW) {
             const QString name = spaltentext(a.get(), 0);
+            // Trigram tables belong to their column's index, not to the program.
+            if (Verbindung::istTrigrammtabelle(name))
+                continue;
             auto def = std::make_unique<TableDef>(name);
             def->anbinden(m_verbindung, erstellt.value(name, dateiDatum));
             m_tabellen.push_back(std::move(def));
@@ -178,6 +185,7 @@ void TableDefs::Delete(const QString &name)
         gefunden = gefunden || t->Name().compare(name, Qt::CaseInsensitive) == 0;
     if (!gefunden)
         nichtGefunden();
+    m_verbindung->trigrammeEntfernen(name);
     m_verbindung->ausfuehrenNativ(u"DROP TABLE "_s + JetSql::quoteName(name));
     if (Namen().contains(Katalog()))
         m_verbindung->ausfuehrenNativ(u"DELETE FROM "_s + JetSql::quoteName(Katalog()) + u" WHERE Name=?1"_s, {name});

@@ -1,9 +1,13 @@
 #include "platform/jet/Verbindung.h"
 
+#include "platform/jet/DaoTyp.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
+
+#include <optional>
 
 #include <sqlite3.h>
 
@@ -16,9 +20,46 @@ namespace {
 constexpr std::size_t MaxFreiProText = 4;
 constexpr std::size_t MaxTexte = 64;
 
+// While an import sets the indexes aside, the unique ones are still kept up
+// row by row: enough pages in memory that their random keys stay off the disk.
+constexpr qint64 ImportSeitenspeicherKiB = 64 * 1024;
+
 QString meldung(sqlite3 *db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : u"Datenbank geschlossen"_s;
+}
+
+QString asciiKlein(const QString &text)
+{
+    QString klein = text;
+    for (QChar &c : klein) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(char16_t(c.unicode() + 32));
+    }
+    return klein;
+}
+
+// SQLite compares names with ASCII letters folded, nothing else.
+bool gleicherName(const QString &a, const QString &b)
+{
+    return asciiKlein(a) == asciiKlein(b);
+}
+
+QString spaltentext(sqlite3_stmt *stmt, int i)
+{
+    const unsigned char *t = sqlite3_column_text(stmt, i);
+    return t ? QString::fromUtf8(reinterpret_cast<const char *>(t)) : QString();
+}
+
+const QString &trigrammPraefix()
+{
+    static const QString praefix = u"MSysTrigramm:"_s;
+    return praefix;
+}
+
+QStringList triggernamen(const QString &trigrammtabelle)
+{
+    return {trigrammtabelle + u":i"_s, trigrammtabelle + u":d"_s, trigrammtabelle + u":u"_s};
 }
 
 } // namespace
@@ -83,6 +124,8 @@ void Verbindung::schliessen()
 {
     if (!m_db)
         return;
+    // Closing rolls back an open transaction, and with it what an import set aside.
+    m_massenimporte.clear();
     for (auto &[text, liste] : m_frei) {
         for (sqlite3_stmt *stmt : liste)
             sqlite3_finalize(stmt);
@@ -166,16 +209,25 @@ Verbindung::Anweisung Verbindung::vorbereiten(const QString &jetSql, const QVari
 {
     if (!m_db)
         throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
+    QString nativ;
     auto it = m_uebersetzt.find(jetSql);
-    if (it != m_uebersetzt.end())
-        return vorbereitenNativ(it->second, parameter);
-    bool zeitabhaengig = false;
-    const QString nativ = JetSql::translate(jetSql, jetzt(), &zeitabhaengig);
-    if (!zeitabhaengig) {
-        if (m_uebersetzt.size() >= MaxTexte * 4)
-            m_uebersetzt.clear();
-        m_uebersetzt.emplace(jetSql, nativ);
+    if (it != m_uebersetzt.end()) {
+        nativ = it->second;
+    } else {
+        bool zeitabhaengig = false;
+        nativ = JetSql::translate(jetSql, jetzt(), &zeitabhaengig);
+        if (!zeitabhaengig) {
+            if (m_uebersetzt.size() >= MaxTexte * 4)
+                m_uebersetzt.clear();
+            m_uebersetzt.emplace(jetSql, nativ);
+        }
     }
+    // Whether a trigram table can answer a LIKE depends on the file as it is
+    // now, so this part is never kept.
+    if (nativ.contains(u"LIKE"_s, Qt::CaseInsensitive))
+        nativ = JetSql::mitTrigrammen(nativ, [this](const QString &tabelle, const QString &spalte) {
+            return trigrammtabelle(tabelle, spalte);
+        });
     return vorbereitenNativ(nativ, parameter);
 }
 
@@ -270,4 +322,281 @@ void Verbindung::fehler(int code, const QString &statement) const
     if (text.startsWith(u"xbase:"_s))
         throw JetFehler(JetFehler::DateiBeschaedigt, text.mid(6).trimmed());
     throw JetFehler(JetFehler::Allgemein, text);
+}
+
+qint64 Verbindung::zahl(const QString &sql, const QVariantList &parameter)
+{
+    Anweisung a = vorbereitenNativ(sql, parameter);
+    const int rc = sqlite3_step(a.get());
+    if (rc == SQLITE_ROW)
+        return sqlite3_column_int64(a.get(), 0);
+    if (rc != SQLITE_DONE)
+        fehler(rc, sql);
+    return 0;
+}
+
+void Verbindung::sicher(const std::function<void()> &schritte)
+{
+    const QString punkt = u"jet_sicherung_%1"_s.arg(++m_sicherungspunkt);
+    ausfuehrenNativ(u"SAVEPOINT "_s + punkt);
+    try {
+        schritte();
+    } catch (...) {
+        // Nothing half-made stays behind.
+        try {
+            ausfuehrenNativ(u"ROLLBACK TO "_s + punkt);
+            ausfuehrenNativ(u"RELEASE "_s + punkt);
+        } catch (const JetFehler &) {
+        }
+        --m_sicherungspunkt;
+        throw;
+    }
+    ausfuehrenNativ(u"RELEASE "_s + punkt);
+    --m_sicherungspunkt;
+}
+
+QStringList Verbindung::spalten(const QString &tabelle)
+{
+    QStringList namen;
+    Anweisung a = vorbereitenNativ(u"SELECT name FROM pragma_table_info(?1)"_s, {tabelle});
+    while (sqlite3_step(a.get()) == SQLITE_ROW)
+        namen.append(spaltentext(a.get(), 0));
+    return namen;
+}
+
+QString Verbindung::Trigrammname(const QString &tabelle, const QString &spalte)
+{
+    // Names in SQLite ignore the case of ASCII letters, so the name does too.
+    return trigrammPraefix() + asciiKlein(tabelle) + u':' + asciiKlein(spalte);
+}
+
+bool Verbindung::istTrigrammtabelle(const QString &name)
+{
+    return name.startsWith(trigrammPraefix(), Qt::CaseInsensitive);
+}
+
+QString Verbindung::trigrammtabelle(const QString &tabelle, const QString &spalte)
+{
+    if (!m_db)
+        return {};
+    const QString name = Trigrammname(tabelle, spalte);
+    const QStringList trigger = triggernamen(name);
+    try {
+        // The table, and the three triggers that keep it in step, on that very table.
+        const qint64 n = zahl(u"SELECT (SELECT count(*) FROM main.sqlite_schema WHERE type='table' AND name=?1) + "
+                              u"(SELECT count(*) FROM main.sqlite_schema WHERE type='trigger' AND "
+                              u"tbl_name=?2 COLLATE NOCASE AND name IN (?3, ?4, ?5))"_s,
+                              {name, tabelle, trigger[0], trigger[1], trigger[2]});
+        return n == 4 ? name : QString();
+    } catch (const JetFehler &) {
+        return {};
+    }
+}
+
+void Verbindung::trigrammeFuellen(const QString &tabelle, const QString &spalte)
+{
+    const QString name = Trigrammname(tabelle, spalte);
+    const QString t = JetSql::quoteIdentifier(tabelle);
+    const QString s = JetSql::quoteIdentifier(spalte);
+    const QString f = JetSql::quoteIdentifier(name);
+    ausfuehrenNativ(u"INSERT INTO %1(%1) VALUES ('delete-all')"_s.arg(f));
+    // In rowid order: FTS5 takes ascending rowids in one sweep, others one flush each.
+    ausfuehrenNativ(u"INSERT INTO %1(rowid, %2) SELECT rowid, %2 FROM %3 ORDER BY rowid"_s.arg(f, s, t));
+    const QStringList trigger = triggernamen(name);
+    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN "
+                    u"INSERT INTO %3(rowid, %4) VALUES (new.rowid, new.%4); END"_s
+                        .arg(JetSql::quoteIdentifier(trigger[0]), t, f, s));
+    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN "
+                    u"INSERT INTO %3(%3, rowid, %4) VALUES ('delete', old.rowid, old.%4); END"_s
+                        .arg(JetSql::quoteIdentifier(trigger[1]), t, f, s));
+    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER UPDATE ON %2 WHEN old.rowid IS NOT new.rowid OR old.%4 IS NOT new.%4 "
+                    u"BEGIN INSERT INTO %3(%3, rowid, %4) VALUES ('delete', old.rowid, old.%4); "
+                    u"INSERT INTO %3(rowid, %4) VALUES (new.rowid, new.%4); END"_s
+                        .arg(JetSql::quoteIdentifier(trigger[2]), t, f, s));
+}
+
+void Verbindung::trigrammeAnlegen(const QString &tabelle, const QString &spalte)
+{
+    if (!m_db || m_nurLesen)
+        return;
+    try {
+        // Only a text column of an ordinary table with rowids, and none that
+        // hides the rowid behind a column of that name.
+        QString echt;
+        QString typ;
+        bool rowidSpalte = false;
+        {
+            Anweisung a = vorbereitenNativ(u"SELECT name, type FROM pragma_table_info(?1)"_s, {tabelle});
+            while (sqlite3_step(a.get()) == SQLITE_ROW) {
+                const QString name = spaltentext(a.get(), 0);
+                if (gleicherName(name, u"rowid"_s))
+                    rowidSpalte = true;
+                if (gleicherName(name, spalte)) {
+                    echt = name;
+                    typ = spaltentext(a.get(), 1);
+                }
+            }
+        }
+        if (echt.isEmpty() || rowidSpalte || DaoTyp::ausDeklaration(typ).typ != DaoTyp::dbText)
+            return;
+        if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='table' AND name=?1 COLLATE NOCASE "
+                 u"AND sql NOT GLOB 'CREATE VIRTUAL*' AND sql NOT GLOB '*WITHOUT ROWID*'"_s,
+                 {tabelle})
+            != 1)
+            return;
+        const QString name = Trigrammname(tabelle, echt);
+        sicher([&] {
+            for (const QString &trigger : triggernamen(name))
+                ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
+            ausfuehrenNativ(u"DROP TABLE IF EXISTS "_s + JetSql::quoteIdentifier(name));
+            // Only rowids are read back, so the index keeps no positions and no sizes.
+            QString inhalt = tabelle;
+            inhalt.replace(u"'"_s, u"''"_s);
+            ausfuehrenNativ(u"CREATE VIRTUAL TABLE %1 USING fts5(%2, content='%3', tokenize='trigram', "
+                            u"detail='none', columnsize=0)"_s
+                                .arg(JetSql::quoteIdentifier(name), JetSql::quoteIdentifier(echt), inhalt));
+            trigrammeFuellen(tabelle, echt);
+        });
+    } catch (const JetFehler &) {
+        // Without its trigram table the column is searched row by row, as before.
+    }
+}
+
+void Verbindung::trigrammeEntfernen(const QString &tabelle)
+{
+    if (!m_db || m_nurLesen)
+        return;
+    for (const QString &spalte : spalten(tabelle)) {
+        const QString name = Trigrammname(tabelle, spalte);
+        for (const QString &trigger : triggernamen(name))
+            ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
+        ausfuehrenNativ(u"DROP TABLE IF EXISTS "_s + JetSql::quoteIdentifier(name));
+    }
+}
+
+bool Verbindung::massenimportBeginnen(const QString &tabelle)
+{
+    // Outside a transaction a crash would leave the table without its indexes.
+    if (!m_db || m_nurLesen || sqlite3_get_autocommit(m_db))
+        return false;
+    for (const Massenimport &m : m_massenimporte) {
+        if (gleicherName(m.tabelle, tabelle))
+            return false;
+    }
+    Massenimport import;
+    import.tabelle = tabelle;
+    try {
+        if (zahl(u"SELECT count(*) FROM (SELECT 1 FROM "_s + JetSql::quoteIdentifier(tabelle) + u" LIMIT 1)"_s) != 0)
+            return false;
+        {
+            Anweisung a = vorbereitenNativ(u"SELECT name, sql FROM main.sqlite_schema WHERE type='index' AND "
+                                           u"tbl_name=?1 COLLATE NOCASE AND sql IS NOT NULL"_s,
+                                           {tabelle});
+            while (sqlite3_step(a.get()) == SQLITE_ROW) {
+                const QString sql = spaltentext(a.get(), 1);
+                if (!sql.trimmed().startsWith(u"CREATE UNIQUE"_s, Qt::CaseInsensitive))
+                    import.indexe.emplace_back(spaltentext(a.get(), 0), sql);
+            }
+        }
+        for (const QString &spalte : spalten(tabelle)) {
+            if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='table' AND name=?1"_s,
+                     {Trigrammname(tabelle, spalte)})
+                > 0)
+                import.trigrammspalten.append(spalte);
+        }
+        if (import.indexe.empty() && import.trigrammspalten.isEmpty())
+            return false;
+        sicher([&] {
+            for (const auto &[name, sql] : import.indexe)
+                ausfuehrenNativ(u"DROP INDEX "_s + JetSql::quoteIdentifier(name));
+            for (const QString &spalte : import.trigrammspalten) {
+                for (const QString &trigger : triggernamen(Trigrammname(tabelle, spalte)))
+                    ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
+            }
+        });
+        import.seitenspeicher = zahl(u"PRAGMA cache_size"_s);
+        ausfuehrenNativ(u"PRAGMA cache_size = %1"_s.arg(-ImportSeitenspeicherKiB));
+    } catch (const JetFehler &) {
+        return false;
+    }
+    m_massenimporte.push_back(import);
+    return true;
+}
+
+void Verbindung::abschliessen(const Massenimport &import)
+{
+    const auto seitenspeicher = qScopeGuard([&] {
+        try {
+            if (m_db)
+                ausfuehrenNativ(u"PRAGMA cache_size = %1"_s.arg(import.seitenspeicher));
+        } catch (const JetFehler &) {
+        }
+    });
+    if (!m_db)
+        return;
+    // The table may have gone meanwhile, or a rollback brought everything back.
+    if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='table' AND name=?1 COLLATE NOCASE"_s,
+             {import.tabelle})
+        == 0)
+        return;
+    sicher([&] {
+        for (const QString &spalte : import.trigrammspalten) {
+            const QString name = Trigrammname(import.tabelle, spalte);
+            if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='table' AND name=?1"_s, {name}) == 0)
+                continue;
+            if (!trigrammtabelle(import.tabelle, spalte).isEmpty())
+                continue;
+            for (const QString &trigger : triggernamen(name))
+                ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
+            trigrammeFuellen(import.tabelle, spalte);
+        }
+        // After the trigram tables: their fill reads the table in rowid order,
+        // which a covering index would have SQLite read in its own order.
+        for (const auto &[name, sql] : import.indexe) {
+            if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='index' AND name=?1"_s, {name}) == 0)
+                ausfuehrenNativ(sql);
+        }
+    });
+}
+
+void Verbindung::massenimportAbschliessen(const QString &tabelle)
+{
+    for (auto it = m_massenimporte.begin(); it != m_massenimporte.end(); ++it) {
+        if (gleicherName(it->tabelle, tabelle)) {
+            // Kept on an error, so that the commit tries again and says why.
+            abschliessen(*it);
+            m_massenimporte.erase(it);
+            return;
+        }
+    }
+}
+
+void Verbindung::massenimporteAbschliessen()
+{
+    std::vector<Massenimport> fehlgeschlagen;
+    std::optional<JetFehler> erster;
+    for (const Massenimport &import : m_massenimporte) {
+        try {
+            abschliessen(import);
+        } catch (const JetFehler &e) {
+            fehlgeschlagen.push_back(import);
+            if (!erster)
+                erster = e;
+        }
+    }
+    m_massenimporte.swap(fehlgeschlagen);
+    if (erster)
+        throw *erster;
+}
+
+void Verbindung::massenimporteVerwerfen()
+{
+    for (const Massenimport &import : m_massenimporte) {
+        try {
+            if (m_db)
+                ausfuehrenNativ(u"PRAGMA cache_size = %1"_s.arg(import.seitenspeicher));
+        } catch (const JetFehler &) {
+        }
+    }
+    m_massenimporte.clear();
 }

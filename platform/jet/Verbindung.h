@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -66,8 +67,48 @@ public:
     [[noreturn]] void fehler(int code, const QString &statement = {}) const;
     static void binde(sqlite3_stmt *stmt, int index, const QVariant &wert);
 
+    // Trigram indexes: beside an indexed text column the engine keeps an FTS5
+    // table of the column's trigrams, so that "LIKE '*digits*'" need not read
+    // every row. Triggers keep it in step with the table; without them it is
+    // not used.
+    static QString Trigrammname(const QString &tabelle, const QString &spalte);
+    static bool istTrigrammtabelle(const QString &name);
+    // The trigram table of a column when it is in step with the table, else empty.
+    QString trigrammtabelle(const QString &tabelle, const QString &spalte);
+    // Makes (or makes anew) the trigram table of a text column, filled from
+    // the rows there are; nothing for other columns or when it cannot be made.
+    void trigrammeAnlegen(const QString &tabelle, const QString &spalte);
+    // Drops the trigram tables of a table that is about to go.
+    void trigrammeEntfernen(const QString &tabelle);
+
+    // An import into an empty table inside a transaction: the table's plain
+    // indexes and trigram tables are set aside and made in one go at the end,
+    // which is many times faster than keeping them up row by row. Unique
+    // indexes stay, so duplicate keys are still refused at once. True when
+    // the import was taken on.
+    bool massenimportBeginnen(const QString &tabelle);
+    void massenimportAbschliessen(const QString &tabelle);
+    // Before a commit: every import of the transaction is finished.
+    void massenimporteAbschliessen();
+    // After a rollback: what was set aside is back already.
+    void massenimporteVerwerfen();
+
 private:
+    struct Massenimport
+    {
+        QString tabelle;
+        std::vector<std::pair<QString, QString>> indexe; // name, and the statement that makes it again
+        QStringList trigrammspalten;
+        qint64 seitenspeicher = 0;
+    };
+
     void zurueckgeben(const QString &schluessel, sqlite3_stmt *stmt);
+    QStringList spalten(const QString &tabelle);
+    void trigrammeFuellen(const QString &tabelle, const QString &spalte);
+    void abschliessen(const Massenimport &import);
+    qint64 zahl(const QString &sql, const QVariantList &parameter = {});
+    // Runs the steps inside a savepoint: all of them or, on an error, none.
+    void sicher(const std::function<void()> &schritte);
 
     sqlite3 *m_db;
     QString m_name;
@@ -76,4 +117,6 @@ private:
     std::unordered_map<QString, std::vector<sqlite3_stmt *>> m_frei;
     // Statements whose translation does not depend on the clock, translated once.
     std::unordered_map<QString, QString> m_uebersetzt;
+    std::vector<Massenimport> m_massenimporte;
+    int m_sicherungspunkt = 0;
 };

@@ -52,7 +52,7 @@ void tst_ProgrammACT::actDatabaseEndToEnd()
     modHaupt::instance().zuruecksetzen();
     Programmteile teile(dialogs, clipboard, store, system);
     frmHaupt fenster({store, dialogs, clipboard, system, tapi, teile});
-    teile.verbinde(fenster);
+    teile.verbinde(fenster, tapi);
     fenster.Form_Load();
     fenster.show();
 

@@ -1,0 +1,303 @@
+#include "actdb/clTabellenCache.h"
+
+#include "actdb/clActDBF.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/jet/DBEngine.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/DaoTyp.h"
+#include "platform/jet/JetFehler.h"
+#include "platform/jet/Recordset.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CRLF = u"\r\n"_s;
+
+} // namespace
+
+clTabellenCache::clTabellenCache(Dialogs &dialogs, Clipboard &clipboard)
+    : m_dialogs(dialogs)
+    , m_clipboard(clipboard)
+{
+}
+
+clTabellenCache::~clTabellenCache()
+{
+    schliessen();
+    m_status = nullptr;
+}
+
+QString clTabellenCache::Statuskennung()
+{
+    return u"TabCache"_s;
+}
+
+void clTabellenCache::schliessen()
+{
+    if (m_db) {
+        try {
+            m_db->Close();
+        } catch (const JetFehler &) {
+        }
+    }
+    m_db.reset();
+}
+
+bool clTabellenCache::istOffen() const
+{
+    return m_db && m_db->isOpen();
+}
+
+Database &clTabellenCache::datenbank()
+{
+    if (!m_db)
+        throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
+    return *m_db;
+}
+
+void clTabellenCache::status(const QString &text)
+{
+    if (m_status)
+        m_status(text.isEmpty() ? QString() : Statuskennung() + u": "_s + text);
+    QCoreApplication::processEvents();
+}
+
+void clTabellenCache::initFehler(long nummer, const QString &beschreibung)
+{
+    m_dialogs.MsgBox(u"Fehler in TabCache - Init"_s + CRLF + u"Fehlernummer: "_s + QString::number(nummer) + CRLF
+                         + u"Fehlerbeschreibung: "_s + beschreibung + CRLF + u"MDB-Name: "_s + m_pfad,
+                     Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+}
+
+bool clTabellenCache::init(const QString &pfad, bool neu, Statusanzeige status)
+{
+    m_status = std::move(status);
+    schliessen();
+    m_pfad = pfad;
+    const QFileInfo datei(pfad);
+    if (datei.exists() && !neu) {
+        try {
+            m_db = DBEngine::instance().OpenDatabase(pfad);
+            return true;
+        } catch (const JetFehler &e) {
+            initFehler(e.Number(), e.Description());
+            return false;
+        }
+    }
+    if (datei.exists()) {
+        QFile alt(pfad);
+        if (!alt.remove()) {
+            // The file is held or write-protected: the engine's words for it.
+            initFehler(70, u"Zugriff verweigert: '%1' (%2)"_s.arg(pfad, alt.errorString()));
+            return false;
+        }
+    }
+    try {
+        m_db = DBEngine::instance().CreateDatabase(pfad, u";LANGID=0x0409;CP=1252;COUNTRY=0"_s, 32);
+        return true;
+    } catch (const JetFehler &e) {
+        initFehler(e.Number(), e.Description());
+        return false;
+    }
+}
+
+void clTabellenCache::importFehler(const QString &schritt, const QString &feld, const JetFehler &fehler)
+{
+    QString text = u"Fehler in TabCache - AddRecordset - "_s + schritt + CRLF;
+    if (!feld.isNull())
+        text += u"Feld: "_s + feld + CRLF;
+    text += u"Fehlernummer: "_s + QString::number(fehler.Number()) + CRLF + u"Fehlerbeschreibung: "_s
+            + fehler.Description();
+    m_dialogs.MsgBox(text, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+}
+
+bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, const QString &schluessel,
+                                   const QString &indexfelder)
+{
+    Database &db = datenbank();
+    for (const QString &name : db.TableDefs().Namen()) {
+        if (name == tabelle)
+            db.TableDefs().Delete(name);
+    }
+
+    status(u"Tabelle "_s + tabelle + u" wird erstellt"_s);
+    TableDef neu(tabelle);
+    for (const Field &spalte : quelle.Fields()) {
+        Field f = neu.CreateField(spalte.Name(), spalte.Type(), spalte.Size());
+        if (spalte.Type() == DaoTyp::dbText)
+            f.setAllowZeroLength(true);
+        f.setSize(spalte.Size());
+        neu.Fields().Append(f);
+    }
+    db.TableDefs().Append(neu);
+    TableDef &angelegt = db.TableDefs()[tabelle];
+
+    status(u"PrimeryKey-Index für Feld "_s + schluessel + u" wird erstellt"_s);
+    Index primaer = angelegt.CreateIndex(u"PrimaryKey"_s);
+    primaer.Primary = true;
+    primaer.Unique = true;
+    primaer.Clustered = false;
+    primaer.IgnoreNulls = false;
+    primaer.Fields().Append(primaer.CreateField(schluessel));
+    angelegt.AppendIndex(primaer);
+
+    for (const QString &feld : clActDBF::Eintraege(indexfelder)) {
+        status(u"Index für Feld "_s + feld + u" wird erstellt"_s);
+        Index index = angelegt.CreateIndex(feld);
+        index.Fields().Append(index.CreateField(feld));
+        angelegt.AppendIndex(index);
+    }
+
+    // One transaction for all rows: a million single writes would each wait
+    // for the disk. A failed row keeps the ones before it.
+    db.BeginTrans();
+    std::unique_ptr<Recordset> ziel;
+    QString schritt;
+    QString feld;
+    std::optional<JetFehler> fehler;
+    try {
+        ziel = db.OpenRecordset(tabelle, Recordset::dbOpenTable, Recordset::dbAppendOnly);
+
+        qint64 anzahl = 0;
+        if (!(quelle.Eof() && quelle.RecordCount() == 0)) {
+            quelle.MoveLast();
+            anzahl = quelle.RecordCount();
+            quelle.MoveFirst();
+        }
+
+        const int spalten = quelle.Fields().Count();
+        for (qint64 i = 0; i < anzahl && !fehler; ++i) {
+            if (i % 100 == 0) {
+                const auto prozent = static_cast<qint64>(std::floor(double(i) / double(anzahl + 1) * 100.0));
+                status(u"Datenimport in Tabelle "_s + tabelle + u" ("_s + QString::number(prozent)
+                       + u"% fertig)"_s);
+            }
+            try {
+                schritt = u"AddNew"_s;
+                ziel->AddNew();
+                schritt = u"SetField"_s;
+                for (int j = 0; j < spalten; ++j) {
+                    feld = quelle.Fields()[j].Name();
+                    ziel->Fields()[j].setValue(quelle.Fields()[j].Value());
+                }
+                feld.clear();
+                schritt = u"Update"_s;
+                ziel->Update();
+            } catch (const JetFehler &e) {
+                ziel->CancelUpdate();
+                fehler = e;
+                break;
+            }
+            quelle.MoveNext();
+        }
+        ziel->Close();
+    } catch (const JetFehler &) {
+        ziel.reset();
+        try {
+            db.CommitTrans();
+        } catch (const JetFehler &) {
+            // The error that ended the import is the one the caller hears of.
+        }
+        throw;
+    }
+    db.CommitTrans();
+
+    if (fehler) {
+        importFehler(schritt, schritt == u"SetField"_s ? feld : QString(), *fehler);
+        return false;
+    }
+    status(QString());
+    QCoreApplication::processEvents();
+    return true;
+}
+
+QString clTabellenCache::Anweisung(const QString &tabelle, const QString &suchfelder, const QString &ergebnisfelder,
+                                   const QString &suchwert, const QString &verknuepfung, bool nurErstesFeld)
+{
+    const QString t = u'[' + tabelle + u']';
+    const QStringList such = clActDBF::Eintraege(suchfelder);
+    QString s = u"SELECT "_s;
+    for (const QString &f : such)
+        s += t + u".["_s + f + u"], "_s;
+    for (const QString &f : clActDBF::Eintraege(ergebnisfelder))
+        s += t + u".["_s + f + u"], "_s;
+    if (s.endsWith(u", "_s)) {
+        s.chop(2);
+        s += u' ';
+    }
+    s += u"FROM "_s + t + u' ';
+    if (!such.isEmpty()) {
+        QStringList bedingungen;
+        const QString muster = clActDBF::Suchmuster(suchwert);
+        for (const QString &f : such) {
+            bedingungen.append(t + u".["_s + f + u"] LIKE '*"_s + muster + u"*'"_s);
+            if (nurErstesFeld)
+                break;
+        }
+        s += u"WHERE "_s + bedingungen.join(u' ' + verknuepfung + u' ');
+    }
+    return s;
+}
+
+std::unique_ptr<Recordset> clTabellenCache::Suche(const QString &tabelle, const QString &suchfelder,
+                                                  const QString &ergebnisfelder, const QString &suchwert,
+                                                  const QString &verknuepfung, bool nurErstesFeld)
+{
+    const QString sql = Anweisung(tabelle, suchfelder, ergebnisfelder, suchwert, verknuepfung, nurErstesFeld);
+    try {
+        return datenbank().OpenRecordset(sql);
+    } catch (const JetFehler &e) {
+        m_clipboard.Clear();
+        m_clipboard.SetText(sql);
+        m_dialogs.MsgBox(u"Fehler in TabCache - Suche"_s + CRLF + u"Fehlernummer: "_s + QString::number(e.Number())
+                             + u" ("_s + e.HelpFile() + u") "_s + CRLF + u"Fehlerbeschreibung: "_s + e.Description()
+                             + CRLF + u"MDB-Name: "_s + (m_db ? m_db->Name() : m_pfad) + CRLF
+                             + u"(SQL-Befehl in der Zwischenablage)"_s,
+                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+        return nullptr;
+    }
+}
+
+QDateTime clTabellenCache::Tabellendatum(const QString &tabelle)
+{
+    return datenbank().TableDefs()[tabelle].DateCreated();
+}
+
+double clTabellenCache::Tabellenalter(const QString &tabelle)
+{
+    const QDateTime erstellt = Tabellendatum(tabelle);
+    return double(erstellt.msecsTo(DBEngine::instance().jetzt())) / 86'400'000.0;
+}
+
+int clTabellenCache::Tabellenanzahl()
+{
+    return datenbank().TableDefs().Count();
+}
+
+bool clTabellenCache::TabelleVorhanden(const QString &pfad, const QString &tabelle)
+{
+    const QFileInfo datei(pfad);
+    if (!datei.exists() || !datei.isFile())
+        return false;
+    try {
+        auto db = DBEngine::instance().OpenDatabase(pfad, false, true);
+        bool gefunden = false;
+        ::TableDefs &defs = db->TableDefs();
+        const int n = defs.Count();
+        for (int i = 0; i < n && !gefunden; ++i)
+            gefunden = defs[i].Name() == tabelle;
+        db->Close();
+        return gefunden;
+    } catch (const JetFehler &) {
+        return false;
+    }
+}

@@ -1,0 +1,189 @@
+// The number cache: building it from a contact table of a million contacts,
+// and a caller's number searched in the five phone fields of 100,000 and of
+// 1,000,000 cached contacts.
+//   build-release/bin/bench_cache --benchmark_repetitions=3
+// The build runs once per repetition (a million rows take seconds); a single
+// build for /usr/bin/time -v: --benchmark_filter=Aufbauen --benchmark_repetitions=1
+#include "actdb/clActDBF.h"
+#include "actdb/clTabellenCache.h"
+#include "app/modOptionen.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/dialogs/ConsoleDialogs.h"
+#include "platform/jet/Recordset.h"
+#include "platform/settings/IniSettingsStore.h"
+#include "platform/system/LinuxSystem.h"
+#include "tools/actgen/ActGenerator.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Telefonfelder = u"PHONE,FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE"_s;
+const QString Quellfelder = u"PHONE,FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE,NAME,COMPANY,CITY"_s;
+// Typed without blanks, so that the ten digits stand together in the field.
+const QString Gesucht = u"0891234567"_s;
+
+class KeineZwischenablage : public Clipboard
+{
+public:
+    void Clear() override {}
+    void SetText(const QString &) override {}
+    QString GetText() const override { return {}; }
+};
+
+struct Umgebung
+{
+    QTemporaryDir dir;
+    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
+    LinuxSystem system;
+    modOptionen optionen{store, system};
+    ConsoleDialogs dialogs;
+    KeineZwischenablage clipboard;
+};
+
+Umgebung &umgebung()
+{
+    static Umgebung u;
+    return u;
+}
+
+// A contact table of that many contacts, made once per run.
+const QString &kontakttabelle(qint64 kontakte)
+{
+    static std::map<qint64, std::pair<std::unique_ptr<QTemporaryDir>, QString>> tabellen;
+    auto &eintrag = tabellen[kontakte];
+    if (!eintrag.first) {
+        eintrag.first = std::make_unique<QTemporaryDir>();
+        ActGenerator g;
+        g.options().seed = 11;
+        g.options().contacts = kontakte;
+        g.addSampleContacts();
+        ActGenerator::Contact c;
+        c.firstName = u"Vera"_s;
+        c.lastName = u"Gesucht"_s;
+        c.city = u"München"_s;
+        c.fax = Gesucht;
+        g.addKnownContact(c);
+        if (!g.write(eintrag.first->path()))
+            qFatal("%s", qPrintable(g.errorString()));
+        eintrag.second = g.summary().dbfPath;
+    }
+    return eintrag.second;
+}
+
+// Builds the cache of a contact table into `pfad`; false on any failure.
+bool aufbauen(const QString &dbf, const QString &pfad)
+{
+    Umgebung &u = umgebung();
+    clActDBF act(u.dialogs, u.clipboard, u.optionen);
+    if (!act.init(dbf))
+        return false;
+    auto quelle = act.Suche(QString(), Quellfelder, QString(), QString(), false);
+    if (!quelle)
+        return false;
+    clTabellenCache cache(u.dialogs, u.clipboard);
+    if (!cache.init(pfad, true, {}))
+        return false;
+    const bool ok = cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder);
+    quelle->Close();
+    act.kill();
+    return ok;
+}
+
+// A built cache of that many contacts, made once per run.
+const QString &cachedatei(qint64 kontakte)
+{
+    static std::map<qint64, std::pair<std::unique_ptr<QTemporaryDir>, QString>> dateien;
+    auto &eintrag = dateien[kontakte];
+    if (!eintrag.first) {
+        eintrag.first = std::make_unique<QTemporaryDir>();
+        eintrag.second = eintrag.first->filePath(u"Cache.mdb"_s);
+        if (!aufbauen(kontakttabelle(kontakte), eintrag.second))
+            qFatal("the cache of %lld contacts could not be built", static_cast<long long>(kontakte));
+    }
+    return eintrag.second;
+}
+
+void BM_Cache_Aufbauen(benchmark::State &state)
+{
+    const QString &dbf = kontakttabelle(state.range(0));
+    QTemporaryDir ziel;
+    const QString pfad = ziel.filePath(u"Cache.mdb"_s);
+    for (auto _ : state) {
+        if (!aufbauen(dbf, pfad))
+            state.SkipWithError("the cache could not be built");
+    }
+    state.counters["Zeilen/s"] = benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_Cache_Aufbauen)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// One identification: the cache opened once, then the number searched in all
+// five phone fields and every row read.
+void BM_Cache_Suche_10Ziffern(benchmark::State &state)
+{
+    const QString &pfad = cachedatei(state.range(0));
+    Umgebung &u = umgebung();
+    clTabellenCache cache(u.dialogs, u.clipboard);
+    if (!cache.init(pfad, false, {})) {
+        state.SkipWithError("the cache could not be opened");
+        return;
+    }
+    long gefunden = 0;
+    for (auto _ : state) {
+        auto rs = cache.Suche(u"ACTNR"_s, Telefonfelder, u"UNIQUE_ID,NAME,CITY"_s, Gesucht, u"OR"_s, false);
+        gefunden = 0;
+        while (rs && !rs->Eof()) {
+            benchmark::DoNotOptimize(rs->Fields()[5].Value());
+            ++gefunden;
+            rs->MoveNext();
+        }
+    }
+    if (gefunden != 1)
+        state.SkipWithError("the planted number was not found exactly once");
+}
+BENCHMARK(BM_Cache_Suche_10Ziffern)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// A number that no contact has: every field is searched to its end.
+void BM_Cache_Suche_ohneTreffer(benchmark::State &state)
+{
+    const QString &pfad = cachedatei(state.range(0));
+    Umgebung &u = umgebung();
+    clTabellenCache cache(u.dialogs, u.clipboard);
+    if (!cache.init(pfad, false, {})) {
+        state.SkipWithError("the cache could not be opened");
+        return;
+    }
+    long gefunden = 0;
+    for (auto _ : state) {
+        auto rs = cache.Suche(u"ACTNR"_s, Telefonfelder, u"UNIQUE_ID,NAME,CITY"_s, u"0000000000"_s, u"OR"_s, false);
+        gefunden = 0;
+        while (rs && !rs->Eof()) {
+            ++gefunden;
+            rs->MoveNext();
+        }
+    }
+    if (gefunden != 0)
+        state.SkipWithError("a number nobody has was found");
+}
+BENCHMARK(BM_Cache_Suche_ohneTreffer)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

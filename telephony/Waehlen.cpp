@@ -1,0 +1,104 @@
+#include "telephony/Waehlen.h"
+
+#include "app/ListViewModel.h"
+#include "app/modOptionen.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/telephony/topTapi.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Abschnitt = u"Waehlregeln"_s;
+
+std::int32_t ganzzahl(double wert)
+{
+    if (!(wert >= std::numeric_limits<std::int32_t>::min() && wert <= std::numeric_limits<std::int32_t>::max()))
+        return 0;
+    return static_cast<std::int32_t>(std::trunc(wert));
+}
+
+std::int16_t adressnummer(int adresse)
+{
+    return static_cast<std::int16_t>(std::clamp(adresse, -1, static_cast<int>(std::numeric_limits<std::int16_t>::max())));
+}
+
+} // namespace
+
+Waehlen::Waehlen(topTapi &tapi, const SettingsStore &store, const modOptionen &optionen, Dialogs &dialogs,
+                 Anbindung anbindung)
+    : m_tapi(tapi)
+    , m_store(store)
+    , m_optionen(optionen)
+    , m_dialogs(dialogs)
+    , m_anbindung(std::move(anbindung))
+{
+}
+
+QString Waehlen::Amtskennziffer() const
+{
+    // The location is a number; text that does not start with one means none.
+    const double wert = std::floor(modOptionen::ZahlAusText(m_store.GetSetting(Abschnitt, u"CurrentID"_s, QString())));
+    if (!(wert >= 1 && wert <= std::numeric_limits<std::int32_t>::max()))
+        return {};
+    const QString standort = QString::number(static_cast<std::int32_t>(wert));
+    return m_store.GetSetting(Abschnitt, u"Location"_s + standort + u"/OutsideAccess"_s, QString());
+}
+
+QString Waehlen::NummerAusEintrag(const QString &text)
+{
+    const qsizetype klammer = text.indexOf(u']');
+    return klammer < 0 ? text : text.mid(klammer + 2);
+}
+
+void Waehlen::keineNummer()
+{
+    m_dialogs.MsgBox(u"Es ist keine Nummer vorhanden."_s, Dialogs::Buttons::Ok, Dialogs::Icon::Information,
+                     Dialogs::defaultTitle());
+}
+
+void Waehlen::mnuNummerAnwaehlen(const ListViewModel &lvNummern, int ausgewaehlt)
+{
+    if (lvNummern.Count() == 0 || ausgewaehlt < 0 || ausgewaehlt >= lvNummern.Count())
+        return;
+    const QString nummer = lvNummern.Item(ausgewaehlt).Text;
+    // An entry without a number would dial the access code alone.
+    if (nummer.isEmpty()) {
+        keineNummer();
+        return;
+    }
+    const QString gewaehlt = Amtskennziffer() + nummer;
+    if (m_anbindung.setPanel1Text)
+        m_anbindung.setPanel1Text(u"Wähle "_s + gewaehlt);
+    if (m_anbindung.setText1ToolTip)
+        m_anbindung.setText1ToolTip(u"Gewählte Nummer: "_s + gewaehlt);
+    if (m_anbindung.atmen)
+        m_anbindung.atmen();
+    m_tapi.setDialMode(ganzzahl(m_optionen.leseZahl(u"DialLineAdressMode"_s)));
+    m_tapi.Dial(gewaehlt, adressnummer(m_anbindung.Adresse ? m_anbindung.Adresse() : -1));
+}
+
+void Waehlen::mnuAehnlicheNummerAnwaehlen(const ListViewModel &lvKontakte, int ausgewaehlt)
+{
+    if (lvKontakte.Count() == 0 || ausgewaehlt < 0 || ausgewaehlt >= lvKontakte.Count())
+        return;
+    m_tapi.setDialMode(1);
+    const QString nummer = NummerAusEintrag(lvKontakte.Item(ausgewaehlt).Text);
+    // Also an entry that is only a field label ("[Telefon] ") has nothing to dial.
+    if (nummer.isEmpty()) {
+        keineNummer();
+        return;
+    }
+    m_tapi.Dial(nummer, adressnummer(m_anbindung.Adresse ? m_anbindung.Adresse() : -1));
+}
+
+void Waehlen::mnuTapiWaehlregeln()
+{
+    m_tapi.TranslateDialog(m_tapi.DeviceIndex());
+}

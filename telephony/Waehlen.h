@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Dialogs;
+class ListViewModel;
+class SettingsStore;
+class modOptionen;
+class topTapi;
+
+// Calling back: a number of the caller list (with the outside-line access
+// code of the current dialing location), a number of the similar contacts,
+// and the dialing rules of the driver menu.
+class Waehlen
+{
+public:
+    // The parts of the main window that dialing touches.
+    struct Anbindung
+    {
+        std::function<void(const QString &)> setPanel1Text; // status bar panel 1
+        std::function<void(const QString &)> setText1ToolTip;
+        std::function<int()> Adresse; // selected position of cbxAddress, -1 for none
+        std::function<void()> atmen;  // lets pending window events run
+    };
+
+    Waehlen(topTapi &tapi, const SettingsStore &store, const modOptionen &optionen, Dialogs &dialogs,
+            Anbindung anbindung);
+
+    // `ausgewaehlt`: the selected entry of the list, -1 for none.
+    void mnuNummerAnwaehlen(const ListViewModel &lvNummern, int ausgewaehlt);
+    void mnuAehnlicheNummerAnwaehlen(const ListViewModel &lvKontakte, int ausgewaehlt);
+    void mnuTapiWaehlregeln();
+
+    // The outside-line access code of the current dialing location; empty
+    // when there is no current location.
+    QString Amtskennziffer() const;
+    // The number in an entry of the similar contacts ("[Telefon] 0221 123"):
+    // what follows the first "]" and the blank after it; the whole text when
+    // there is no "]".
+    static QString NummerAusEintrag(const QString &text);
+
+private:
+    void keineNummer();
+
+    topTapi &m_tapi;
+    const SettingsStore &m_store;
+    const modOptionen &m_optionen;
+    Dialogs &m_dialogs;
+    Anbindung m_anbindung;
+};
