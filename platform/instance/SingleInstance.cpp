@@ -86,7 +86,10 @@ void SingleInstance::acceptConnection()
                 return;
             socket->write("ok", 2);
             socket->flush();
-            emit argumentsReceived(arguments);
+            // What the arguments start (a call's identification) lets events
+            // run; the socket may go away meanwhile, so run it after this handler.
+            QMetaObject::invokeMethod(
+                this, [this, arguments] { emit argumentsReceived(arguments); }, Qt::QueuedConnection);
         });
     }
 }

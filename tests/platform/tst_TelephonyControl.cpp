@@ -205,8 +205,12 @@ void tst_TelephonyControl::handOverFromASecondStart()
     // This process is the running program; the real one hands the call over.
     SingleInstance instanz(konfiguration);
     QVERIFY(instanz.tryBecomePrimary());
-    connect(&instanz, &SingleInstance::argumentsReceived, this,
-            [this](const QStringList &a) { FuehreUebergabeAus(a, *m_tapi); });
+    connect(&instanz, &SingleInstance::argumentsReceived, this, [this](const QStringList &a) {
+        FuehreUebergabeAus(a, *m_tapi);
+        // The identification lets events run for a while; the channel of the
+        // second start closes meanwhile and must not pull the ground away.
+        QTest::qWait(300);
+    });
     Mitschrift m(*m_tapi);
     m_tapi->OpenLine();
 
