@@ -26,7 +26,8 @@ std::int32_t ganzzahl(double wert)
 
 std::int16_t adressnummer(int adresse)
 {
-    return static_cast<std::int16_t>(std::clamp(adresse, -1, static_cast<int>(std::numeric_limits<std::int16_t>::max())));
+    const int hoechste = std::numeric_limits<std::int16_t>::max();
+    return static_cast<std::int16_t>(std::clamp(adresse, -1, hoechste));
 }
 
 } // namespace

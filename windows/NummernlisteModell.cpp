@@ -94,7 +94,7 @@ void NummernlisteModell::speichern(int row)
         z.id = id;
     } catch (const JetFehler &) {
         try {
-            // m_db->Rollback();
+            m_db->Rollback();
         } catch (const JetFehler &) {
             // The engine has ended the transaction itself.
         }

@@ -19,8 +19,9 @@ void Nummernlistenbefehl::mnuNummern()
     std::shared_ptr<Database> db = m_datenbank ? m_datenbank() : nullptr;
     if (!db || !db->isOpen()) {
         // The start-up has reported why the phone database is missing.
-        m_dialogs.MsgBox(u"Die Nummernliste ist nicht verfügbar, weil die Datenbank Nummern.mdb nicht geöffnet ist."_s,
-                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+        m_dialogs.MsgBox(
+            u"Die Nummernliste ist nicht verfügbar, weil die Datenbank Nummern.mdb nicht geöffnet ist."_s,
+            Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
         return;
     }
     frmNummernliste fenster(m_dialogs, db, m_hauptfenster);

@@ -3,7 +3,6 @@
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -96,7 +95,8 @@ frmInfo::frmInfo(const topTapi &tapi, SystemFacilities &system, QWidget *parent)
         l->installEventFilter(this);
     }
 
-    m_lbVersion->setText(u"Version %1.%2.%3"_s.arg(RUFMON_VERSION_MAJOR).arg(RUFMON_VERSION_MINOR).arg(RUFMON_VERSION_PATCH));
+    m_lbVersion->setText(
+        u"Version %1.%2.%3"_s.arg(RUFMON_VERSION_MAJOR).arg(RUFMON_VERSION_MINOR).arg(RUFMON_VERSION_PATCH));
     m_lbCopyright->setText(u"Copyright © Rufmon-Team"_s + u"\n"_s + u"TopTapi: "_s + m_tapi.Version());
     m_position = 0;
     zeichneCredits();

@@ -39,7 +39,7 @@ frmProtokoll::frmProtokoll(const SystemFacilities &system, QWidget *parent)
     m_txbProtokoll->setReadOnly(true);
     m_txbProtokoll->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The empty first line counts as one of the kept lines until it is dropped.
-    m_txbProtokoll->setMaximumBlockCount(MaxZeilen + 1);
+    m_txbProtokoll->setMaximumBlockCount(MaxZeilen);
     m_txbProtokoll->move(Rand, Rand);
     m_cmdReset->resize(KnopfBreite, KnopfHoehe);
     m_cmdClose->resize(KnopfBreite, KnopfHoehe);

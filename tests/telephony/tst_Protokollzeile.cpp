@@ -44,8 +44,8 @@ void tst_Protokollzeile::format()
 
     const QDateTime moment(QDate(2026, 12, 6), QTime(9, 5, 7));
     const QString zeile = Protokollzeile(ereignis, werte, moment);
-    QCOMPARE(zeile, u"\r\n"_s + RegionalSettings::ShortDate(moment.date()) + u' ' + RegionalSettings::LongTime(moment.time())
-                        + hinten);
+    QCOMPARE(zeile, u"\r\n"_s + RegionalSettings::ShortDate(moment.date()) + u' '
+                        + RegionalSettings::LongTime(moment.time()) + hinten);
     // One line: the break that starts it is its only one.
     QCOMPARE(zeile.count(u'\n'), 1);
     QCOMPARE(zeile.count(u'\r'), 1);
@@ -56,7 +56,8 @@ void tst_Protokollzeile::momentInRegionalForm()
     // A German desktop writes the day first and the time with seconds.
     const QLocale vorher;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString zeile = Protokollzeile(u"OnRinging"_s, u"CRingCount=1"_s, QDateTime(QDate(2026, 3, 1), QTime(7, 4, 8)));
+    const QDateTime moment(QDate(2026, 3, 1), QTime(7, 4, 8));
+    const QString zeile = Protokollzeile(u"OnRinging"_s, u"CRingCount=1"_s, moment);
     QLocale::setDefault(vorher);
     QCOMPARE(zeile, u"\r\n01.03.2026 07:04:08 Event: OnRinging Values: CRingCount=1"_s);
 }
