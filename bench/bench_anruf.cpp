@@ -1,0 +1,120 @@
+// From the line's caller-id event to the stored row: the whole identification
+// of a known caller on generated ACT! databases, with the number cache and
+// without.
+#include "BenchDaten.h"
+
+#include "app/ListView.h"
+#include "app/Programmteile.h"
+#include "app/frmHaupt.h"
+#include "app/modHaupt.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/dialogs/ConsoleDialogs.h"
+#include "platform/settings/IniSettingsStore.h"
+#include "platform/system/LinuxSystem.h"
+#include "platform/telephony/SimulatorDevice.h"
+#include "platform/telephony/TelephonyControl.h"
+#include "tools/actgen/ActGenerator.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class KeineZwischenablage : public Clipboard
+{
+public:
+    void Clear() override {}
+    void SetText(const QString &) override {}
+    QString GetText() const override { return {}; }
+};
+
+class ProgrammOrdner : public LinuxSystem
+{
+public:
+    explicit ProgrammOrdner(QString ordner)
+        : m_ordner(std::move(ordner))
+    {
+    }
+    QString ProgramFolder() const override { return m_ordner; }
+
+private:
+    QString m_ordner;
+};
+
+struct Programm
+{
+    QTemporaryDir dir;
+    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
+    ProgrammOrdner system{dir.path()};
+    ConsoleDialogs dialogs;
+    KeineZwischenablage clipboard;
+    std::unique_ptr<TelephonyControl> tapi;
+    std::unique_ptr<Programmteile> teile;
+    std::unique_ptr<frmHaupt> fenster;
+
+    Programm(qint64 kontakte, bool cache)
+    {
+        KopiereNummernMdb(dir.path());
+        ActGenerator g;
+        g.options().seed = 21;
+        g.options().contacts = kontakte;
+        ActGenerator::Contact c;
+        c.firstName = u"Greta"_s;
+        c.lastName = u"Grünwald"_s;
+        c.city = u"Berlin"_s;
+        c.phone = u"0301234567"_s;
+        g.addKnownContact(c);
+        g.write(dir.filePath(u"act"_s));
+        store.SaveSetting(u"ACT"_s, u"Datenbank"_s, g.summary().dbfPath);
+        store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Rufmon-Simulator"_s);
+        store.SaveSetting(u"Optionen"_s, u"CacheMDB"_s, dir.filePath(u"RUFMON.MDB"_s));
+        store.SaveSetting(u"Optionen"_s, u"NummernCache"_s, cache ? u"1"_s : u"0"_s);
+        modHaupt::instance().zuruecksetzen();
+        tapi = std::make_unique<TelephonyControl>(store);
+        teile = std::make_unique<Programmteile>(dialogs, clipboard, store, system);
+        fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{store, dialogs, clipboard, system, *tapi, *teile});
+        teile->verbinde(*fenster, *tapi);
+        fenster->Form_Load();
+        teile->StartAbgeschlossen();
+        fenster->show();
+        fenster->cmdInitTapi()->click();
+    }
+
+    ~Programm() { fenster->close(); }
+};
+
+void anrufe(benchmark::State &state, qint64 kontakte, bool cache)
+{
+    Programm p(kontakte, cache);
+    for (auto _ : state)
+        p.tapi->Simulator()->anruf(u"0301234567"_s);
+    if (p.fenster->lvNummern()->Items().Item(0).Tag.isEmpty())
+        state.SkipWithError("no identification");
+}
+
+void BM_Anruf_100000_Cache(benchmark::State &state) { anrufe(state, 100000, true); }
+void BM_Anruf_100000_Direkt(benchmark::State &state) { anrufe(state, 100000, false); }
+void BM_Anruf_1000000_Cache(benchmark::State &state) { anrufe(state, 1000000, true); }
+
+BENCHMARK(BM_Anruf_100000_Cache)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Anruf_100000_Direkt)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Anruf_1000000_Cache)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("LANG", "de_DE.UTF-8");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
