@@ -2,6 +2,13 @@
 
 #include "actcontrol/ACTBefehle.h"
 #include "actdb/clTabellenCache.h"
+#include "telephony/Waehlen.h"
+#include "windows/Infobefehl.h"
+#include "windows/Nummernlistenbefehl.h"
+#include "windows/Protokollbefehl.h"
+#include "windows/TapiInfobefehl.h"
+#include <QComboBox>
+#include <QLineEdit>
 #include "app/AehnlicheNummern.h"
 #include "app/Anrufauswertung.h"
 #include "platform/jet/Recordset.h"
@@ -27,7 +34,7 @@
 using namespace Qt::StringLiterals;
 
 Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store,
-                             const SystemFacilities &system)
+                             SystemFacilities &system)
     : m_dialogs(dialogs)
     , m_store(store)
     , m_optionen(store, system)
@@ -91,6 +98,39 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi)
     QObject::connect(fenster.Menu(u"mnuSuche_aehnliche"_s), &QAction::triggered, &fenster,
                      [this] { m_aehnliche->mnuSuche_aehnliche(); });
     QObject::connect(fenster.Menu(u"mnuCacheNeu"_s), &QAction::triggered, &fenster, [this] { mnuCacheNeu(); });
+
+    // Dialing back from either list.
+    Waehlen::Anbindung anbindung{[&fenster](const QString &t) { fenster.Panel(1)->setText(t); },
+                                 [&fenster](const QString &t) { fenster.Text1()->setToolTip(t); },
+                                 [&fenster] { return fenster.cbxAddress()->currentIndex(); },
+                                 [&fenster] { fenster.atmen(); }};
+    m_waehlen = std::make_unique<Waehlen>(tapi, m_store, m_optionen, m_dialogs, anbindung);
+    QObject::connect(fenster.Menu(u"mnuNummerAnwaehlen"_s), &QAction::triggered, &fenster, [this, &fenster] {
+        m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+    });
+    QObject::connect(fenster.Menu(u"mnuAehnlicheNummerAnwaehlen"_s), &QAction::triggered, &fenster, [this, &fenster] {
+        m_waehlen->mnuAehnlicheNummerAnwaehlen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
+    });
+    QObject::connect(fenster.Menu(u"mnuTapiWaehlregeln"_s), &QAction::triggered, &fenster,
+                     [this] { m_waehlen->mnuTapiWaehlregeln(); });
+
+    // The telephony log follows its menu item; the events write to it.
+    m_protokoll = std::make_unique<Protokollbefehl>(
+        m_system, [&fenster](bool gesetzt) { fenster.setMenueGesetzt(u"mnuTAPIProtokoll"_s, gesetzt); }, &fenster);
+    QObject::connect(fenster.Menu(u"mnuTAPIProtokoll"_s), &QAction::triggered, &fenster,
+                     [this](bool nun) { m_protokoll->mnuTAPIProtokoll(!nun); });
+    QObject::connect(&fenster, &frmHaupt::Protokollzeile, m_protokoll.get(), &Protokollbefehl::PrintProtokoll);
+
+    m_tapiInfo = std::make_unique<TapiInfobefehl>(tapi, [&fenster] { return fenster.Ereignisse().LetzterAnruf; },
+                                                  &fenster);
+    QObject::connect(fenster.Menu(u"mnuTapiInfos"_s), &QAction::triggered, &fenster,
+                     [this] { m_tapiInfo->mnuTapiInfos(); });
+    m_info = std::make_unique<Infobefehl>(tapi, m_system, &fenster);
+    QObject::connect(&fenster, &frmHaupt::InfoAngefordert, &fenster, [this] { m_info->imBanner_Click(); });
+    m_nummernliste = std::make_unique<Nummernlistenbefehl>(
+        m_dialogs, [this] { return m_telefondaten.Datenbank(); }, &fenster);
+    QObject::connect(fenster.Menu(u"mnuNummern"_s), &QAction::triggered, &fenster,
+                     [this] { m_nummernliste->mnuNummern(); });
     ACTPruefung::Umgebung u;
     u.ACTgestartet = [this] { return m_actApp.ACTgestartet(); };
     u.ACTDatenbank = [this] { return m_actApp.ACTDatenbank(); };
@@ -293,7 +333,11 @@ void Programmteile::CacheSchritt()
         mnuCacheNeu();
     }
 }
-void Programmteile::ProtokollfensterSchliessen() {}
+void Programmteile::ProtokollfensterSchliessen()
+{
+    if (m_protokoll)
+        m_protokoll->Schliessen();
+}
 
 clRufmonDaten *Programmteile::Telefondaten()
 {

@@ -13,6 +13,11 @@
 #include <memory>
 
 class ACTBefehle;
+class Infobefehl;
+class Nummernlistenbefehl;
+class Protokollbefehl;
+class TapiInfobefehl;
+class Waehlen;
 class AehnlicheNummern;
 class Anrufauswertung;
 class Recordset;
@@ -31,7 +36,7 @@ class frmHaupt;
 class Programmteile : public Teilsysteme
 {
 public:
-    Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store, const SystemFacilities &system);
+    Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store, SystemFacilities &system);
     ~Programmteile() override;
 
     // A search of the number cache: the rows, and the cache that holds them
@@ -97,7 +102,12 @@ private:
     std::unique_ptr<AehnlicheNummern> m_aehnliche;
     std::unique_ptr<Anrufauswertung> m_auswertung;
     Clipboard &m_clipboard;
-    const SystemFacilities &m_system;
+    SystemFacilities &m_system;
+    std::unique_ptr<Waehlen> m_waehlen;
+    std::unique_ptr<Protokollbefehl> m_protokoll;
+    std::unique_ptr<TapiInfobefehl> m_tapiInfo;
+    std::unique_ptr<Infobefehl> m_info;
+    std::unique_ptr<Nummernlistenbefehl> m_nummernliste;
     bool m_startAbgeschlossen = false;
     std::unique_ptr<frmTelefonfelder> m_telefonfelder;
     frmHaupt *m_fenster = nullptr;

@@ -76,6 +76,7 @@ public:
     QComboBox *cbxTapiDevices() const { return m_cbxTapiDevices; }
     QComboBox *cbxAddress() const { return m_cbxAddress; }
     QPushButton *cmdInitTapi() const { return m_cmdInitTapi; }
+    QLineEdit *Text1() const { return m_Text1; }
 
     // Sub-item number of the caller-list column with that key; -1 when none.
     int Spaltennummer(const QString &key) const;

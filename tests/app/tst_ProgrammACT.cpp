@@ -14,6 +14,7 @@
 #include "doubles/MemoryClipboard.h"
 #include "doubles/ScriptedDialogs.h"
 
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,6 +83,16 @@ void tst_ProgrammACT::actDatabaseEndToEnd()
     QCOMPARE(teile.Kontaktkarte().aktuelleID(), id);
     QVERIFY(teile.Kontaktkarte().Zeilen().contains(qMakePair(u"Telefon"_s, u"02129 55501"_s)));
     QCOMPARE(fenster.Panel(3)->Text(), QString());
+
+    // The telephony log follows its menu item and receives the events.
+    fenster.Menu(u"mnuTAPIProtokoll"_s)->trigger();
+    QVERIFY(fenster.Menu(u"mnuTAPIProtokoll"_s)->isChecked());
+    auto *log = fenster.findChild<QPlainTextEdit *>(u"txbProtokoll"_s);
+    QVERIFY(log);
+    emit tapi.OnCallState(u"IDLE"_s, 5, 7);
+    QVERIFY(log->toPlainText().contains(u" Event: OnCallState Values: CCallstate=\"IDLE\", CCallID=7, CCallHandle=5"_s));
+    fenster.Menu(u"mnuTAPIProtokoll"_s)->trigger();
+    QVERIFY(!fenster.Menu(u"mnuTAPIProtokoll"_s)->isChecked());
     fenster.close();
 }
 
