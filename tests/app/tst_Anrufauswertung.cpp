@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -154,6 +155,7 @@ private slots:
     void similarNumbers();
     void cacheAndDirectSearchAgree();
     void cacheFailureSwitchesTheCacheOff();
+    void dialingBackOnTheSimulator();
 };
 
 void tst_Anrufauswertung::initTestCase()
@@ -288,6 +290,25 @@ void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff()
     QVERIFY2(modHaupt::instance().ACTBereit, "ACT! not ready");
     QVERIFY(p.tapi->Simulator()->anruf(u"0301234567"_s));
     QCOMPARE(p.oben().columnText(3), u"Greta Grünwald"_s);
+}
+
+void tst_Anrufauswertung::dialingBackOnTheSimulator()
+{
+    Programm p(false);
+    p.store.SaveSetting(u"Waehlregeln"_s, u"CurrentID"_s, u"1"_s);
+    p.store.SaveSetting(u"Waehlregeln"_s, u"Location1/OutsideAccess"_s, u"0"_s);
+    QVERIFY(p.tapi->Simulator()->anruf(u"0301234567"_s));
+    p.fenster->Menu(u"mnuTAPIProtokoll"_s)->trigger();
+    p.fenster->lvNummern()->setSelectedIndex(0);
+    p.fenster->Menu(u"mnuNummerAnwaehlen"_s)->trigger();
+    QCOMPARE(p.tapi->Simulator()->gewaehlt(), QStringList{u"00301234567"_s});
+    // Answered with call states: the dial tone first, idle at the end.
+    QCOMPARE(p.fenster->Panel(1)->Text(), u"Wählton"_s);
+    QTRY_COMPARE(p.fenster->Panel(1)->Text(), u"TAPI aktiv"_s);
+    auto *log = p.fenster->findChild<QPlainTextEdit *>(u"txbProtokoll"_s);
+    QVERIFY(log);
+    QVERIFY(log->toPlainText().contains(u"CCallstate=\"DIALTONE\""_s));
+    QVERIFY(log->toPlainText().contains(u"CCallstate=\"CONNECTED\""_s));
 }
 
 QTEST_MAIN(tst_Anrufauswertung)

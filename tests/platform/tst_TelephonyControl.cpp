@@ -3,6 +3,7 @@
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
+#include "telephony/Treiberinformation.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -169,6 +170,11 @@ void tst_TelephonyControl::deviceQueriesAndNames()
     QVERIFY(m_tapi->CallStates(0).contains(u"<OFFERING>"_s));
     QCOMPARE(m_tapi->CallStates(9), QString());
     QVERIFY(m_tapi->Version().startsWith(u"Rufmon-Telefonie "_s));
+    // The driver information tells the simulator's capabilities.
+    const QString info = Treiberinformation(*m_tapi, QString());
+    QVERIFY(info.startsWith(u"Device:\tRufmon-Simulator\r\n\r\nTapiversion:\t131072\r\n"_s));
+    QVERIFY(info.contains(u"Providerinfo:\tRufmon-Simulator (eingebaut)\r\n"_s));
+    QVERIFY(info.contains(u"States:\t\tOFFERING\r\n\t\tCONNECTED\r\n"_s));
 
     // Without devices of its own the control takes the configured ones.
     TelephonyControl leer(*m_store);

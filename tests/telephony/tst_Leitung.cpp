@@ -7,6 +7,9 @@
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
+#include "app/ListViewModel.h"
+#include "app/modOptionen.h"
+#include "telephony/Waehlen.h"
 
 #include "doubles/FakeSystem.h"
 #include "doubles/MemoryClipboard.h"
@@ -117,6 +120,22 @@ void tst_Leitung::modemOnPseudoTerminal()
     QVERIFY(schreibe("\r\nRING\r\n\r\nDATE = 1206\r\nTIME = 1200\r\nNMBR = 0891234567\r\n\r\nRING\r\n"));
     QTRY_COMPARE(a.angekommen, QStringList{u"0891234567 <ADDRESS>"_s});
     QTRY_COMPARE(a.fenster->Panel(1)->Text(), u"2. Klingeln"_s);
+
+    // Dialing back goes out on the modem with the access code of the location.
+    a.store.SaveSetting(u"Waehlregeln"_s, u"CurrentID"_s, u"2"_s);
+    a.store.SaveSetting(u"Waehlregeln"_s, u"Location2/OutsideAccess"_s, u"0"_s);
+    modOptionen optionen(a.store, a.system);
+    QString panel;
+    Waehlen waehlen(*a.tapi, a.store, optionen, a.dialogs,
+                    {[&](const QString &t) { panel = t; }, [](const QString &) {}, [] { return 0; }, [] {}});
+    ListViewModel liste;
+    liste.setColumns({{u"Nummer"_s, u"Nummer"_s, {}}});
+    ListItem eintrag;
+    eintrag.Text = u"0891234567"_s;
+    liste.Add(eintrag);
+    waehlen.mnuNummerAnwaehlen(liste, 0);
+    QCOMPARE(panel, u"Wähle 00891234567"_s);
+    QTRY_VERIFY_WITH_TIMEOUT((gehoert += lies()).contains("ATDT00891234567;\r"), 5000);
     a.fenster->close();
     ::close(master);
 }
