@@ -154,6 +154,7 @@ private slots:
     void filteredNumberLeavesNoRow();
     void similarNumbers();
     void cacheAndDirectSearchAgree();
+    void cacheFailureSwitchesTheCacheOff_data();
     void cacheFailureSwitchesTheCacheOff();
     void dialingBackOnTheSimulator();
 };
@@ -259,7 +260,7 @@ void tst_Anrufauswertung::cacheAndDirectSearchAgree()
 {
     QStringList direkt, cache;
     for (bool mitCache : {false, true}) {
-        Programm p(mitCache, 200);
+        Programm p(mitCache, 1000);
         for (const QString &n : p.nummern)
             p.tapi->Simulator()->anruf(n);
         QStringList tags;
@@ -274,10 +275,24 @@ void tst_Anrufauswertung::cacheAndDirectSearchAgree()
     QCOMPARE(cache, direkt);
 }
 
+void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff_data()
+{
+    QTest::addColumn<bool>("dateiWeg");
+    QTest::newRow("cache file deleted") << true;
+    QTest::newRow("cache table missing") << false;
+}
+
 void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff()
 {
+    QFETCH(bool, dateiWeg);
     Programm p(true);
-    QVERIFY(QFile::remove(p.dir.filePath(u"RUFMON.MDB"_s)));
+    if (dateiWeg) {
+        QVERIFY(QFile::remove(p.dir.filePath(u"RUFMON.MDB"_s)));
+    } else {
+        auto db = DBEngine::instance().OpenDatabase(p.dir.filePath(u"RUFMON.MDB"_s));
+        db->TableDefs().Delete(u"ACTNR"_s);
+        db->Close();
+    }
     QVERIFY(p.tapi->Simulator()->anruf(u"0301234567"_s));
     QCOMPARE(p.dialogs.boxes().size(), 1);
     QCOMPARE(p.dialogs.boxes().first().text, u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s
