@@ -51,6 +51,7 @@ void einrichten(sqlite3 *db)
     sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunktion, nullptr, nullptr);
     // Rows that INSERT OR REPLACE pushes out must leave the trigram tables too.
     sqlite3_exec(db, "PRAGMA recursive_triggers = ON", nullptr, nullptr, nullptr);
+    if (qEnvironmentVariableIsSet("SCRATCH_TEMP")) sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
 }
 
 [[noreturn]] void oeffnenFehlgeschlagen(sqlite3 *db, const QString &name)

@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -81,13 +83,24 @@ QDateTime isoMoment(const char *text, int laenge)
     return m;
 }
 
-QVariant spaltenwert(sqlite3_stmt *stmt, int i, int typ)
+// A column's value as SQLite gave it, copied into buffers that are reused
+// from row to row: MoveLast keeps only the last row, without converting
+// every row on the way there.
+struct Rohwert
 {
-    switch (sqlite3_column_type(stmt, i)) {
+    int art = SQLITE_NULL;
+    qint64 ganz = 0;
+    double zahl = 0;
+    std::string daten;
+};
+
+QVariant umwandeln(int art, qint64 ganz, double zahl, const char *daten, int laenge, int typ)
+{
+    switch (art) {
     case SQLITE_NULL:
         return {};
     case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(stmt, i);
+        const qint64 v = ganz;
         switch (typ) {
         case DaoTyp::dbBoolean: return v != 0;
         case DaoTyp::dbText:
@@ -102,7 +115,7 @@ QVariant spaltenwert(sqlite3_stmt *stmt, int i, int typ)
         }
     }
     case SQLITE_FLOAT: {
-        const double v = sqlite3_column_double(stmt, i);
+        const double v = zahl;
         if (typ == DaoTyp::dbText || typ == DaoTyp::dbMemo)
             return QString::number(v, 'g', 15);
         if (typ == DaoTyp::dbBoolean)
@@ -110,17 +123,62 @@ QVariant spaltenwert(sqlite3_stmt *stmt, int i, int typ)
         return v;
     }
     case SQLITE_BLOB:
-        return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i));
+        return QByteArray(daten, laenge);
     default: {
-        const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
-        const int laenge = sqlite3_column_bytes(stmt, i);
         if (typ == DaoTyp::dbDate) {
-            const QDateTime m = isoMoment(text, laenge);
+            const QDateTime m = isoMoment(daten, laenge);
             if (m.isValid())
                 return m;
         }
-        return QString::fromUtf8(text, laenge);
+        return QString::fromUtf8(daten, laenge);
     }
+    }
+}
+
+QVariant spaltenwert(sqlite3_stmt *stmt, int i, int typ)
+{
+    const int art = sqlite3_column_type(stmt, i);
+    switch (art) {
+    case SQLITE_INTEGER: return umwandeln(art, sqlite3_column_int64(stmt, i), 0, nullptr, 0, typ);
+    case SQLITE_FLOAT: return umwandeln(art, 0, sqlite3_column_double(stmt, i), nullptr, 0, typ);
+    case SQLITE_BLOB: {
+        const char *daten = static_cast<const char *>(sqlite3_column_blob(stmt, i));
+        return umwandeln(art, 0, 0, daten, sqlite3_column_bytes(stmt, i), typ);
+    }
+    case SQLITE_NULL: return {};
+    default: {
+        const char *daten = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+        return umwandeln(art, 0, 0, daten, sqlite3_column_bytes(stmt, i), typ);
+    }
+    }
+}
+
+void merken(sqlite3_stmt *stmt, std::vector<Rohwert> &zeile)
+{
+    for (int i = 0; i < static_cast<int>(zeile.size()); ++i) {
+        Rohwert &r = zeile[i];
+        r.art = sqlite3_column_type(stmt, i);
+        switch (r.art) {
+        case SQLITE_INTEGER: r.ganz = sqlite3_column_int64(stmt, i); break;
+        case SQLITE_FLOAT: r.zahl = sqlite3_column_double(stmt, i); break;
+        case SQLITE_NULL: break;
+        case SQLITE_BLOB: {
+            const auto *blob = static_cast<const char *>(sqlite3_column_blob(stmt, i));
+            if (blob)
+                r.daten.assign(blob, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
+            else
+                r.daten.clear();
+            break;
+        }
+        default: {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+            if (text)
+                r.daten.assign(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
+            else
+                r.daten.clear();
+            break;
+        }
+        }
     }
 }
 
@@ -313,14 +371,24 @@ void Recordset::MoveLast()
         // Past the end already: run again to reach the last row.
         MoveFirst();
     }
+    std::vector<Rohwert> zeile(static_cast<std::size_t>(std::min(m_fields.Count(), sqlite3_column_count(m_anweisung.get()))));
+    bool weiter = false;
     while (!m_fertig) {
         const int rc = sqlite3_step(m_anweisung.get());
         if (rc == SQLITE_ROW) {
             ++m_position;
-            ladeZeile();
+            merken(m_anweisung.get(), zeile);
+            weiter = true;
             continue;
         }
         m_fertig = true;
+        if (weiter) {
+            for (std::size_t i = 0; i < zeile.size(); ++i) {
+                const Rohwert &r = zeile[i];
+                Field &f = m_fields[static_cast<int>(i)];
+                f.laden(umwandeln(r.art, r.ganz, r.zahl, r.daten.data(), static_cast<int>(r.daten.size()), f.Type()));
+            }
+        }
         if (rc != SQLITE_DONE)
             m_verbindung->fehler(rc, m_quelle);
     }
@@ -475,6 +543,9 @@ void Recordset::Update()
         m_einfuegen = m_verbindung->vorbereitenNativ(u"INSERT INTO "_s + JetSql::quoteName(m_tabelle) + u" ("_s
                                                      + spalten + u") VALUES ("_s + platzhalter + u')');
     }
+    std::vector<std::optional<quint64>> schluessel;
+    if (m_massenimport)
+        schluessel = m_verbindung->schluesselPruefen(m_tabelle, m_fields, werte);
     sqlite3_stmt *stmt = m_einfuegen.get();
     sqlite3_reset(stmt);
     for (int i = 0; i < werte.size(); ++i)
@@ -483,6 +554,8 @@ void Recordset::Update()
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
         m_verbindung->fehler(rc, m_quelle);
+    if (m_massenimport)
+        m_verbindung->schluesselMerken(m_tabelle, schluessel);
     CancelUpdate();
 }
 

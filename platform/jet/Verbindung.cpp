@@ -1,11 +1,15 @@
 #include "platform/jet/Verbindung.h"
 
 #include "platform/jet/DaoTyp.h"
+#include "platform/jet/Field.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QElapsedTimer>
+#include <cstdio>
 
 #include <optional>
 
@@ -55,6 +59,55 @@ const QString &trigrammPraefix()
 {
     static const QString praefix = u"MSysTrigramm:"_s;
     return praefix;
+}
+
+// A 64-bit FNV-1a hash; 0 stays free for empty places.
+quint64 fingerabdruck(const QByteArray &bytes)
+{
+    quint64 h = 14695981039346656037ull;
+    for (const char c : bytes) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    h ^= h >> 32;
+    return h == 0 ? 1 : h;
+}
+
+bool enthalten(const std::vector<quint64> &plaetze, quint64 abdruck)
+{
+    if (plaetze.empty())
+        return false;
+    const std::size_t maske = plaetze.size() - 1;
+    for (std::size_t i = abdruck & maske;; i = (i + 1) & maske) {
+        if (plaetze[i] == abdruck)
+            return true;
+        if (plaetze[i] == 0)
+            return false;
+    }
+}
+
+void eintragen(std::vector<quint64> &plaetze, std::size_t &belegt, quint64 abdruck)
+{
+    if ((belegt + 1) * 2 > plaetze.size()) {
+        std::vector<quint64> alt;
+        alt.swap(plaetze);
+        plaetze.assign(std::max<std::size_t>(1024, alt.size() * 2), 0);
+        belegt = 0;
+        for (quint64 a : alt) {
+            if (a != 0)
+                eintragen(plaetze, belegt, a);
+        }
+    }
+    const std::size_t maske = plaetze.size() - 1;
+    for (std::size_t i = abdruck & maske;; i = (i + 1) & maske) {
+        if (plaetze[i] == abdruck)
+            return;
+        if (plaetze[i] == 0) {
+            plaetze[i] = abdruck;
+            ++belegt;
+            return;
+        }
+    }
 }
 
 QStringList triggernamen(const QString &trigrammtabelle)
@@ -297,11 +350,8 @@ void Verbindung::fehler(int code, const QString &statement) const
     m = keineSpalte.match(text);
     if (m.hasMatch())
         throw JetFehler(JetFehler::ZuWenigParameter, u"Zu wenige Parameter: unbekanntes Feld '%1'."_s.arg(m.captured(1)));
-    if (erweitert == SQLITE_CONSTRAINT_UNIQUE || erweitert == SQLITE_CONSTRAINT_PRIMARYKEY) {
-        throw JetFehler(JetFehler::DoppelterWert,
-                        u"Die Änderungen wurden nicht übernommen, weil sie im Index, Primärschlüssel oder in "
-                        u"der Beziehung zu doppelten Werten führen würden."_s);
-    }
+    if (erweitert == SQLITE_CONSTRAINT_UNIQUE || erweitert == SQLITE_CONSTRAINT_PRIMARYKEY)
+        doppelterWert();
     if (basis == SQLITE_READONLY)
         throw JetFehler(JetFehler::Schreibgeschuetzt,
                         u"Aktualisieren nicht möglich. Datenbank oder Objekt ist schreibgeschützt."_s);
@@ -322,6 +372,13 @@ void Verbindung::fehler(int code, const QString &statement) const
     if (text.startsWith(u"xbase:"_s))
         throw JetFehler(JetFehler::DateiBeschaedigt, text.mid(6).trimmed());
     throw JetFehler(JetFehler::Allgemein, text);
+}
+
+void Verbindung::doppelterWert()
+{
+    throw JetFehler(JetFehler::DoppelterWert,
+                    u"Die Änderungen wurden nicht übernommen, weil sie im Index, Primärschlüssel oder in "
+                    u"der Beziehung zu doppelten Werten führen würden."_s);
 }
 
 qint64 Verbindung::zahl(const QString &sql, const QVariantList &parameter)
@@ -400,18 +457,20 @@ void Verbindung::trigrammeFuellen(const QString &tabelle, const QString &spalte)
     const QString s = JetSql::quoteIdentifier(spalte);
     const QString f = JetSql::quoteIdentifier(name);
     ausfuehrenNativ(u"INSERT INTO %1(%1) VALUES ('delete-all')"_s.arg(f));
-    // In rowid order: FTS5 takes ascending rowids in one sweep, others one flush each.
-    ausfuehrenNativ(u"INSERT INTO %1(rowid, %2) SELECT rowid, %2 FROM %3 ORDER BY rowid"_s.arg(f, s, t));
+    // In rowid order: FTS5 takes ascending rowids in one sweep, others one
+    // flush each. Null has no trigrams and is left out, here as in the triggers.
+    ausfuehrenNativ(u"INSERT INTO %1(rowid, %2) SELECT rowid, %2 FROM %3 WHERE %2 IS NOT NULL ORDER BY rowid"_s
+                        .arg(f, s, t));
     const QStringList trigger = triggernamen(name);
-    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN "
+    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER INSERT ON %2 WHEN new.%4 IS NOT NULL BEGIN "
                     u"INSERT INTO %3(rowid, %4) VALUES (new.rowid, new.%4); END"_s
                         .arg(JetSql::quoteIdentifier(trigger[0]), t, f, s));
-    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN "
+    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER DELETE ON %2 WHEN old.%4 IS NOT NULL BEGIN "
                     u"INSERT INTO %3(%3, rowid, %4) VALUES ('delete', old.rowid, old.%4); END"_s
                         .arg(JetSql::quoteIdentifier(trigger[1]), t, f, s));
     ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER UPDATE ON %2 WHEN old.rowid IS NOT new.rowid OR old.%4 IS NOT new.%4 "
-                    u"BEGIN INSERT INTO %3(%3, rowid, %4) VALUES ('delete', old.rowid, old.%4); "
-                    u"INSERT INTO %3(rowid, %4) VALUES (new.rowid, new.%4); END"_s
+                    u"BEGIN INSERT INTO %3(%3, rowid, %4) SELECT 'delete', old.rowid, old.%4 WHERE old.%4 IS NOT NULL; "
+                    u"INSERT INTO %3(rowid, %4) SELECT new.rowid, new.%4 WHERE new.%4 IS NOT NULL; END"_s
                         .arg(JetSql::quoteIdentifier(trigger[2]), t, f, s));
 }
 
@@ -477,7 +536,7 @@ void Verbindung::trigrammeEntfernen(const QString &tabelle)
 bool Verbindung::massenimportBeginnen(const QString &tabelle)
 {
     // Outside a transaction a crash would leave the table without its indexes.
-    if (!m_db || m_nurLesen || sqlite3_get_autocommit(m_db))
+    if (!m_db || m_nurLesen || sqlite3_get_autocommit(m_db) || qEnvironmentVariableIsSet("SCRATCH_NOBULK"))
         return false;
     for (const Massenimport &m : m_massenimporte) {
         if (gleicherName(m.tabelle, tabelle))
@@ -492,10 +551,19 @@ bool Verbindung::massenimportBeginnen(const QString &tabelle)
             Anweisung a = vorbereitenNativ(u"SELECT name, sql FROM main.sqlite_schema WHERE type='index' AND "
                                            u"tbl_name=?1 COLLATE NOCASE AND sql IS NOT NULL"_s,
                                            {tabelle});
+            std::vector<std::pair<QString, QString>> eindeutige;
             while (sqlite3_step(a.get()) == SQLITE_ROW) {
                 const QString sql = spaltentext(a.get(), 1);
                 if (!sql.trimmed().startsWith(u"CREATE UNIQUE"_s, Qt::CaseInsensitive))
                     import.indexe.emplace_back(spaltentext(a.get(), 0), sql);
+                else
+                    eindeutige.emplace_back(spaltentext(a.get(), 0), sql);
+            }
+            a.freigeben();
+            for (const auto &[name, sql] : eindeutige) {
+                QStringList schluesselspalten;
+                if (!qEnvironmentVariableIsSet("SCRATCH_NOUNIQ") && eindeutigZurueckstellbar(tabelle, name, schluesselspalten))
+                    import.eindeutige.push_back({name, sql, schluesselspalten, {}, 0});
             }
         }
         for (const QString &spalte : spalten(tabelle)) {
@@ -504,22 +572,30 @@ bool Verbindung::massenimportBeginnen(const QString &tabelle)
                 > 0)
                 import.trigrammspalten.append(spalte);
         }
-        if (import.indexe.empty() && import.trigrammspalten.isEmpty())
+        if (import.indexe.empty() && import.eindeutige.empty() && import.trigrammspalten.isEmpty())
             return false;
+        import.seitenspeicher = zahl(u"PRAGMA cache_size"_s);
         sicher([&] {
             for (const auto &[name, sql] : import.indexe)
                 ausfuehrenNativ(u"DROP INDEX "_s + JetSql::quoteIdentifier(name));
+            for (const Eindeutig &index : import.eindeutige)
+                ausfuehrenNativ(u"DROP INDEX "_s + JetSql::quoteIdentifier(index.name));
             for (const QString &spalte : import.trigrammspalten) {
                 for (const QString &trigger : triggernamen(Trigrammname(tabelle, spalte)))
                     ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
             }
         });
-        import.seitenspeicher = zahl(u"PRAGMA cache_size"_s);
-        ausfuehrenNativ(u"PRAGMA cache_size = %1"_s.arg(-ImportSeitenspeicherKiB));
     } catch (const JetFehler &) {
         return false;
     }
+    // From here on nothing may fail before the import is recorded: what was
+    // set aside is made again only from this record.
     m_massenimporte.push_back(import);
+    try {
+        ausfuehrenNativ(u"PRAGMA cache_size = %1"_s.arg(-ImportSeitenspeicherKiB));
+    } catch (const JetFehler &) {
+        // Only slower.
+    }
     return true;
 }
 
@@ -539,6 +615,8 @@ void Verbindung::abschliessen(const Massenimport &import)
              {import.tabelle})
         == 0)
         return;
+    if (qEnvironmentVariableIsSet("SCRATCH_THREADS")) ausfuehrenNativ(u"PRAGMA threads = "_s + qEnvironmentVariable("SCRATCH_THREADS"));
+    if (qEnvironmentVariableIsSet("SCRATCH_CACHE2")) ausfuehrenNativ(u"PRAGMA cache_size = "_s + qEnvironmentVariable("SCRATCH_CACHE2"));
     sicher([&] {
         for (const QString &spalte : import.trigrammspalten) {
             const QString name = Trigrammname(import.tabelle, spalte);
@@ -548,13 +626,25 @@ void Verbindung::abschliessen(const Massenimport &import)
                 continue;
             for (const QString &trigger : triggernamen(name))
                 ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
+            QElapsedTimer T; T.start();
             trigrammeFuellen(import.tabelle, spalte);
+            fprintf(stderr, "fts %s %lld ms\n", qPrintable(spalte), T.elapsed());
         }
         // After the trigram tables: their fill reads the table in rowid order,
         // which a covering index would have SQLite read in its own order.
+        // A row written past the recordset may still break a unique index:
+        // then making it fails here, with the engine's error for it.
+        for (const Eindeutig &index : import.eindeutige) {
+            QElapsedTimer T; T.start();
+            if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='index' AND name=?1"_s, {index.name}) == 0)
+                ausfuehrenNativ(index.sql);
+            fprintf(stderr, "idx %s %lld ms\n", qPrintable(index.name), T.elapsed());
+        }
         for (const auto &[name, sql] : import.indexe) {
+            QElapsedTimer T; T.start();
             if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='index' AND name=?1"_s, {name}) == 0)
                 ausfuehrenNativ(sql);
+            fprintf(stderr, "idx %s %lld ms\n", qPrintable(name), T.elapsed());
         }
     });
 }
@@ -599,4 +689,102 @@ void Verbindung::massenimporteVerwerfen()
         }
     }
     m_massenimporte.clear();
+}
+
+bool Verbindung::eindeutigZurueckstellbar(const QString &tabelle, const QString &index, QStringList &spalten)
+{
+    // Partial indexes and expressions are left to SQLite.
+    if (zahl(u"SELECT count(*) FROM pragma_index_list(?1) WHERE name=?2 AND partial=0"_s, {tabelle, index}) != 1)
+        return false;
+    QHash<QString, QString> typen;
+    {
+        Anweisung a = vorbereitenNativ(u"SELECT name, type FROM pragma_table_info(?1)"_s, {tabelle});
+        while (sqlite3_step(a.get()) == SQLITE_ROW)
+            typen.insert(asciiKlein(spaltentext(a.get(), 0)), spaltentext(a.get(), 1));
+    }
+    Anweisung a = vorbereitenNativ(u"SELECT cid, name, coll FROM pragma_index_xinfo(?1) WHERE key=1"_s, {index});
+    while (sqlite3_step(a.get()) == SQLITE_ROW) {
+        const QString name = spaltentext(a.get(), 1);
+        const QString deklaration = typen.value(asciiKlein(name)).toUpper();
+        // Kept as the text the engine binds, compared byte by byte: only
+        // columns that store text as given (text affinity) and the binary collation.
+        const bool textAffinitaet = !deklaration.contains(u"INT"_s)
+                                    && (deklaration.contains(u"CHAR"_s) || deklaration.contains(u"CLOB"_s)
+                                        || deklaration.contains(u"TEXT"_s));
+        const int typ = DaoTyp::ausDeklaration(deklaration).typ;
+        if (sqlite3_column_int(a.get(), 0) < 0 || name.isEmpty() || !textAffinitaet
+            || (typ != DaoTyp::dbText && typ != DaoTyp::dbMemo)
+            || spaltentext(a.get(), 2).compare(u"BINARY"_s, Qt::CaseInsensitive) != 0)
+            return false;
+        spalten.append(name);
+    }
+    return !spalten.isEmpty();
+}
+
+Verbindung::Massenimport *Verbindung::massenimport(const QString &tabelle)
+{
+    for (Massenimport &m : m_massenimporte) {
+        if (m.tabelle == tabelle)
+            return &m;
+    }
+    for (Massenimport &m : m_massenimporte) {
+        if (gleicherName(m.tabelle, tabelle))
+            return &m;
+    }
+    return nullptr;
+}
+
+std::vector<std::optional<quint64>> Verbindung::schluesselPruefen(const QString &tabelle, const ::Fields &felder,
+                                                                  const QVariantList &werte)
+{
+    std::vector<std::optional<quint64>> schluessel;
+    Massenimport *import = massenimport(tabelle);
+    if (!import)
+        return schluessel;
+    for (Eindeutig &index : import->eindeutige) {
+        QVariantList teile;
+        QByteArray bytes;
+        for (const QString &spalte : index.spalten) {
+            const int i = felder.indexOf(spalte);
+            const QVariant wert = i >= 0 && i < werte.size() ? werte[i] : QVariant();
+            // Null is never equal to anything, not even to Null.
+            if (!wert.isValid() || wert.isNull()) {
+                teile.clear();
+                break;
+            }
+            const QString text = wert.toString();
+            const QByteArray utf8 = text.toUtf8();
+            bytes += QByteArray::number(utf8.size()) + ':' + utf8;
+            teile.append(text);
+        }
+        if (teile.isEmpty()) {
+            schluessel.emplace_back();
+            continue;
+        }
+        const quint64 abdruck = fingerabdruck(bytes);
+        if (enthalten(index.fingerabdruecke, abdruck)) {
+            // The same fingerprint: the table says whether it is the same key.
+            QString bedingung;
+            for (int k = 0; k < index.spalten.size(); ++k) {
+                if (k > 0)
+                    bedingung += u" AND "_s;
+                bedingung += JetSql::quoteIdentifier(index.spalten[k]) + u"=?"_s + QString::number(k + 1);
+            }
+            if (zahl(u"SELECT count(*) FROM "_s + JetSql::quoteIdentifier(tabelle) + u" WHERE "_s + bedingung, teile) > 0)
+                doppelterWert();
+        }
+        schluessel.emplace_back(abdruck);
+    }
+    return schluessel;
+}
+
+void Verbindung::schluesselMerken(const QString &tabelle, const std::vector<std::optional<quint64>> &schluessel)
+{
+    Massenimport *import = massenimport(tabelle);
+    if (!import)
+        return;
+    for (std::size_t i = 0; i < schluessel.size() && i < import->eindeutige.size(); ++i) {
+        if (schluessel[i])
+            eintragen(import->eindeutige[i].fingerabdruecke, import->eindeutige[i].belegt, *schluessel[i]);
+    }
 }

@@ -7,11 +7,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+class Fields;
 
 // One open database file (or, for dBASE folders, an in-memory database that
 // lists the folder's tables), shared by the database object and its
@@ -92,17 +94,38 @@ public:
     void massenimporteAbschliessen();
     // After a rollback: what was set aside is back already.
     void massenimporteVerwerfen();
+    // A unique index of text columns is set aside too, its keys kept in
+    // memory instead: a row whose key is there already is refused as the
+    // index would refuse it. Gives the row's keys, to be remembered with
+    // schluesselMerken once the row is in.
+    std::vector<std::optional<quint64>> schluesselPruefen(const QString &tabelle, const ::Fields &felder,
+                                                          const QVariantList &werte);
+    void schluesselMerken(const QString &tabelle, const std::vector<std::optional<quint64>> &schluessel);
+
+    [[noreturn]] static void doppelterWert();
 
 private:
+    struct Eindeutig
+    {
+        QString name;
+        QString sql;
+        QStringList spalten;
+        // Fingerprints of the keys, open addressing; 0 marks a free place.
+        std::vector<quint64> fingerabdruecke;
+        std::size_t belegt = 0;
+    };
     struct Massenimport
     {
         QString tabelle;
+        std::vector<Eindeutig> eindeutige;
         std::vector<std::pair<QString, QString>> indexe; // name, and the statement that makes it again
         QStringList trigrammspalten;
         qint64 seitenspeicher = 0;
     };
 
     void zurueckgeben(const QString &schluessel, sqlite3_stmt *stmt);
+    Massenimport *massenimport(const QString &tabelle);
+    bool eindeutigZurueckstellbar(const QString &tabelle, const QString &index, QStringList &spalten);
     QStringList spalten(const QString &tabelle);
     void trigrammeFuellen(const QString &tabelle, const QString &spalte);
     void abschliessen(const Massenimport &import);
