@@ -12,8 +12,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QElapsedTimer>
-#include <cstdio>
 
 #include <cmath>
 #include <optional>
@@ -170,13 +168,11 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
         ziel = db.OpenRecordset(tabelle, Recordset::dbOpenTable, Recordset::dbAppendOnly);
 
         qint64 anzahl = 0;
-        QElapsedTimer T; T.start();
         if (!(quelle.Eof() && quelle.RecordCount() == 0)) {
             quelle.MoveLast();
             anzahl = quelle.RecordCount();
             quelle.MoveFirst();
         }
-        fprintf(stderr, "MoveLast %lld ms\n", T.restart());
 
         const int spalten = quelle.Fields().Count();
         for (qint64 i = 0; i < anzahl && !fehler; ++i) {
@@ -203,9 +199,7 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
             }
             quelle.MoveNext();
         }
-        fprintf(stderr, "loop %lld ms\n", T.restart());
         ziel->Close();
-        fprintf(stderr, "close %lld ms\n", T.restart());
     } catch (const JetFehler &) {
         ziel.reset();
         try {

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -476,7 +477,8 @@ private:
         const QString index = m_trigrammtabelle(m_tabelle, k.spalte);
         if (index.isEmpty())
             return {};
-        return u"SELECT rowid FROM "_s + JetSql::quoteIdentifier(index) + u" WHERE "_s + JetSql::quoteIdentifier(index) + u" MATCH "_s
+        const QString name = JetSql::quoteIdentifier(index);
+        return u"SELECT rowid FROM "_s + name + u" WHERE "_s + name + u" MATCH "_s
                + stringLiteral(JetSql::Trigrammabfrage(*gesucht));
     }
 
@@ -520,20 +522,35 @@ std::optional<QString> JetSql::Teiltext(const QString &muster)
 
 QString JetSql::Trigrammabfrage(const QString &text)
 {
-    // Trigrams side by side cover the text; the last one ends with it. More
-    // than four find hardly fewer rows but read more of the index.
-    std::vector<qsizetype> stellen;
-    for (qsizetype p = 0; p + 3 <= text.size(); p += 3)
-        stellen.push_back(p);
-    if (stellen.empty())
+    if (text.size() < 3)
         return {};
-    if (stellen.back() + 3 < text.size())
-        stellen.push_back(text.size() - 3);
-    if (stellen.size() > 4) {
-        const qsizetype letzte = stellen.back();
-        stellen.resize(3);
-        stellen.push_back(letzte);
+    // Trigrams side by side cover the text; the last one ends with it. More
+    // than four find hardly fewer rows but read more of the index. A trigram
+    // that comes again adds nothing: another one of the text takes its place.
+    std::vector<qsizetype> vorrang;
+    for (qsizetype p = 0; p + 3 <= text.size(); p += 3)
+        vorrang.push_back(p);
+    if (vorrang.back() + 3 < text.size())
+        vorrang.push_back(text.size() - 3);
+    if (vorrang.size() > 4) {
+        const qsizetype letzte = vorrang.back();
+        vorrang.resize(3);
+        vorrang.push_back(letzte);
     }
+    for (qsizetype p = 0; p + 3 <= text.size(); ++p)
+        vorrang.push_back(p);
+    std::vector<qsizetype> stellen;
+    QStringList gewaehlt;
+    for (qsizetype p : vorrang) {
+        const QString tri = text.mid(p, 3);
+        if (gewaehlt.contains(tri))
+            continue;
+        gewaehlt.append(tri);
+        stellen.push_back(p);
+        if (stellen.size() == 4)
+            break;
+    }
+    std::sort(stellen.begin(), stellen.end());
     QStringList teile;
     for (qsizetype p : stellen) {
         QString tri = text.mid(p, 3);
@@ -568,7 +585,8 @@ QString JetSql::mitTrigrammen(const QString &nativ, const Trigrammsuche &trigram
         }
     }
     const std::size_t tab = from + 1;
-    if (from == 0 || tab >= t.size() || (t[tab].art != Token::Name && t[tab].art != Token::Wort) || !wort(tab + 1, u"WHERE"))
+    if (from == 0 || tab >= t.size() || (t[tab].art != Token::Name && t[tab].art != Token::Wort)
+        || !wort(tab + 1, u"WHERE"))
         return nativ;
     const std::size_t von = tab + 2;
     std::size_t bis = von;

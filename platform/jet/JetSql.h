@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <optional>

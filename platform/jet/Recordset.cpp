@@ -367,11 +367,14 @@ void Recordset::MoveLast()
         CancelUpdate();
     if (!m_anweisung || (m_gesehen == 0 && m_eof))
         keinAktuellerDatensatz();
+    if (zumLetzten())
+        return;
     if (m_fertig) {
         // Past the end already: run again to reach the last row.
         MoveFirst();
     }
-    std::vector<Rohwert> zeile(static_cast<std::size_t>(std::min(m_fields.Count(), sqlite3_column_count(m_anweisung.get()))));
+    const int spalten = std::min(m_fields.Count(), sqlite3_column_count(m_anweisung.get()));
+    std::vector<Rohwert> zeile(static_cast<std::size_t>(spalten));
     bool weiter = false;
     while (!m_fertig) {
         const int rc = sqlite3_step(m_anweisung.get());
@@ -394,6 +397,50 @@ void Recordset::MoveLast()
     }
     m_gesehen = std::max(m_gesehen, m_position + 1);
     m_eof = false;
+}
+
+bool Recordset::zumLetzten()
+{
+    // Counting the rows and fetching only the last one reads no columns of
+    // the rows before it: much less work than stepping through them all,
+    // above all for a dBASE table, where every column read is decoded.
+    const char *text = sqlite3_sql(m_anweisung.get());
+    if (!text)
+        return false;
+    QString sql = QString::fromUtf8(text).trimmed();
+    while (sql.endsWith(u';'))
+        sql = sql.chopped(1).trimmed();
+    qint64 anzahl = 0;
+    try {
+        {
+            Verbindung::Anweisung zaehlen =
+                m_verbindung->vorbereitenNativ(u"SELECT count(*) FROM ("_s + sql + u"\n)"_s, m_parameter);
+            const int rc = sqlite3_step(zaehlen.get());
+            if (rc != SQLITE_ROW)
+                return false;
+            anzahl = sqlite3_column_int64(zaehlen.get(), 0);
+        }
+        if (anzahl <= 0)
+            return false;
+        Verbindung::Anweisung letzte = m_verbindung->vorbereitenNativ(
+            u"SELECT * FROM ("_s + sql + u"\n) LIMIT 1 OFFSET "_s + QString::number(anzahl - 1), m_parameter);
+        if (sqlite3_step(letzte.get()) != SQLITE_ROW)
+            return false;
+        const int n = std::min(m_fields.Count(), sqlite3_column_count(letzte.get()));
+        for (int i = 0; i < n; ++i) {
+            Field &f = m_fields[i];
+            f.laden(spaltenwert(letzte.get(), i, f.Type()));
+        }
+    } catch (const JetFehler &) {
+        // Not every statement can be wrapped (a PRAGMA, say): then step through it.
+        return false;
+    }
+    // The statement itself counts as run to its end; MoveFirst starts it again.
+    m_position = static_cast<long>(anzahl - 1);
+    m_gesehen = std::max(m_gesehen, m_position + 1);
+    m_fertig = true;
+    m_eof = false;
+    return true;
 }
 
 QVariant Recordset::Wert(const QString &feld) const

@@ -47,6 +47,7 @@ private:
     void pruefeOffen() const;
     void pruefeAktuell() const;
     bool schritt();
+    bool zumLetzten();
     void ladeZeile();
     void leereWerte();
     void felderAusTabelle();

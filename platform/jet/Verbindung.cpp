@@ -8,8 +8,6 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QElapsedTimer>
-#include <cstdio>
 
 #include <optional>
 
@@ -23,10 +21,6 @@ namespace {
 // holding on to every one-off search.
 constexpr std::size_t MaxFreiProText = 4;
 constexpr std::size_t MaxTexte = 64;
-
-// While an import sets the indexes aside, the unique ones are still kept up
-// row by row: enough pages in memory that their random keys stay off the disk.
-constexpr qint64 ImportSeitenspeicherKiB = 64 * 1024;
 
 QString meldung(sqlite3 *db)
 {
@@ -504,6 +498,8 @@ void Verbindung::trigrammeAnlegen(const QString &tabelle, const QString &spalte)
             != 1)
             return;
         const QString name = Trigrammname(tabelle, echt);
+        const sqlite3_int64 letzteZeile = sqlite3_last_insert_rowid(m_db);
+        const auto zuruecksetzen = qScopeGuard([&] { sqlite3_set_last_insert_rowid(m_db, letzteZeile); });
         sicher([&] {
             for (const QString &trigger : triggernamen(name))
                 ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
@@ -536,7 +532,7 @@ void Verbindung::trigrammeEntfernen(const QString &tabelle)
 bool Verbindung::massenimportBeginnen(const QString &tabelle)
 {
     // Outside a transaction a crash would leave the table without its indexes.
-    if (!m_db || m_nurLesen || sqlite3_get_autocommit(m_db) || qEnvironmentVariableIsSet("SCRATCH_NOBULK"))
+    if (!m_db || m_nurLesen || sqlite3_get_autocommit(m_db))
         return false;
     for (const Massenimport &m : m_massenimporte) {
         if (gleicherName(m.tabelle, tabelle))
@@ -562,7 +558,7 @@ bool Verbindung::massenimportBeginnen(const QString &tabelle)
             a.freigeben();
             for (const auto &[name, sql] : eindeutige) {
                 QStringList schluesselspalten;
-                if (!qEnvironmentVariableIsSet("SCRATCH_NOUNIQ") && eindeutigZurueckstellbar(tabelle, name, schluesselspalten))
+                if (eindeutigZurueckstellbar(tabelle, name, schluesselspalten))
                     import.eindeutige.push_back({name, sql, schluesselspalten, {}, 0});
             }
         }
@@ -574,7 +570,6 @@ bool Verbindung::massenimportBeginnen(const QString &tabelle)
         }
         if (import.indexe.empty() && import.eindeutige.empty() && import.trigrammspalten.isEmpty())
             return false;
-        import.seitenspeicher = zahl(u"PRAGMA cache_size"_s);
         sicher([&] {
             for (const auto &[name, sql] : import.indexe)
                 ausfuehrenNativ(u"DROP INDEX "_s + JetSql::quoteIdentifier(name));
@@ -588,35 +583,27 @@ bool Verbindung::massenimportBeginnen(const QString &tabelle)
     } catch (const JetFehler &) {
         return false;
     }
-    // From here on nothing may fail before the import is recorded: what was
-    // set aside is made again only from this record.
-    m_massenimporte.push_back(import);
-    try {
-        ausfuehrenNativ(u"PRAGMA cache_size = %1"_s.arg(-ImportSeitenspeicherKiB));
-    } catch (const JetFehler &) {
-        // Only slower.
-    }
+    // What was set aside is made again only from this record.
+    m_massenimporte.push_back(std::move(import));
     return true;
 }
 
 void Verbindung::abschliessen(const Massenimport &import)
 {
-    const auto seitenspeicher = qScopeGuard([&] {
-        try {
-            if (m_db)
-                ausfuehrenNativ(u"PRAGMA cache_size = %1"_s.arg(import.seitenspeicher));
-        } catch (const JetFehler &) {
-        }
-    });
     if (!m_db)
         return;
+    // The program asks for the rowid of the row it appended last; filling
+    // the trigram tables must not change it.
+    const sqlite3_int64 letzteZeile = sqlite3_last_insert_rowid(m_db);
+    const auto zuruecksetzen = qScopeGuard([&] {
+        if (m_db)
+            sqlite3_set_last_insert_rowid(m_db, letzteZeile);
+    });
     // The table may have gone meanwhile, or a rollback brought everything back.
     if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='table' AND name=?1 COLLATE NOCASE"_s,
              {import.tabelle})
         == 0)
         return;
-    if (qEnvironmentVariableIsSet("SCRATCH_THREADS")) ausfuehrenNativ(u"PRAGMA threads = "_s + qEnvironmentVariable("SCRATCH_THREADS"));
-    if (qEnvironmentVariableIsSet("SCRATCH_CACHE2")) ausfuehrenNativ(u"PRAGMA cache_size = "_s + qEnvironmentVariable("SCRATCH_CACHE2"));
     sicher([&] {
         for (const QString &spalte : import.trigrammspalten) {
             const QString name = Trigrammname(import.tabelle, spalte);
@@ -626,25 +613,19 @@ void Verbindung::abschliessen(const Massenimport &import)
                 continue;
             for (const QString &trigger : triggernamen(name))
                 ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
-            QElapsedTimer T; T.start();
             trigrammeFuellen(import.tabelle, spalte);
-            fprintf(stderr, "fts %s %lld ms\n", qPrintable(spalte), T.elapsed());
         }
         // After the trigram tables: their fill reads the table in rowid order,
         // which a covering index would have SQLite read in its own order.
         // A row written past the recordset may still break a unique index:
         // then making it fails here, with the engine's error for it.
         for (const Eindeutig &index : import.eindeutige) {
-            QElapsedTimer T; T.start();
             if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='index' AND name=?1"_s, {index.name}) == 0)
                 ausfuehrenNativ(index.sql);
-            fprintf(stderr, "idx %s %lld ms\n", qPrintable(index.name), T.elapsed());
         }
         for (const auto &[name, sql] : import.indexe) {
-            QElapsedTimer T; T.start();
             if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='index' AND name=?1"_s, {name}) == 0)
                 ausfuehrenNativ(sql);
-            fprintf(stderr, "idx %s %lld ms\n", qPrintable(name), T.elapsed());
         }
     });
 }
@@ -681,13 +662,6 @@ void Verbindung::massenimporteAbschliessen()
 
 void Verbindung::massenimporteVerwerfen()
 {
-    for (const Massenimport &import : m_massenimporte) {
-        try {
-            if (m_db)
-                ausfuehrenNativ(u"PRAGMA cache_size = %1"_s.arg(import.seitenspeicher));
-        } catch (const JetFehler &) {
-        }
-    }
     m_massenimporte.clear();
 }
 
@@ -770,7 +744,8 @@ std::vector<std::optional<quint64>> Verbindung::schluesselPruefen(const QString 
                     bedingung += u" AND "_s;
                 bedingung += JetSql::quoteIdentifier(index.spalten[k]) + u"=?"_s + QString::number(k + 1);
             }
-            if (zahl(u"SELECT count(*) FROM "_s + JetSql::quoteIdentifier(tabelle) + u" WHERE "_s + bedingung, teile) > 0)
+            const QString sql = u"SELECT count(*) FROM "_s + JetSql::quoteIdentifier(tabelle) + u" WHERE "_s + bedingung;
+            if (zahl(sql, teile) > 0)
                 doppelterWert();
         }
         schluessel.emplace_back(abdruck);

@@ -83,21 +83,22 @@ public:
     // Drops the trigram tables of a table that is about to go.
     void trigrammeEntfernen(const QString &tabelle);
 
-    // An import into an empty table inside a transaction: the table's plain
+    // An import into an empty table inside a transaction: the table's
     // indexes and trigram tables are set aside and made in one go at the end,
-    // which is many times faster than keeping them up row by row. Unique
-    // indexes stay, so duplicate keys are still refused at once. True when
-    // the import was taken on.
+    // which is many times faster than keeping them up row by row. A unique
+    // index over text columns goes too: the keys of the rows appended are
+    // kept in memory, and a duplicate is still refused at once (see
+    // schluesselPruefen); other unique indexes stay. True when the import
+    // was taken on.
     bool massenimportBeginnen(const QString &tabelle);
     void massenimportAbschliessen(const QString &tabelle);
     // Before a commit: every import of the transaction is finished.
     void massenimporteAbschliessen();
     // After a rollback: what was set aside is back already.
     void massenimporteVerwerfen();
-    // A unique index of text columns is set aside too, its keys kept in
-    // memory instead: a row whose key is there already is refused as the
-    // index would refuse it. Gives the row's keys, to be remembered with
-    // schluesselMerken once the row is in.
+    // Refuses a row of an import whose key a set-aside unique index holds
+    // already, as the index would. Gives the row's keys, to be remembered
+    // with schluesselMerken once the row is in.
     std::vector<std::optional<quint64>> schluesselPruefen(const QString &tabelle, const ::Fields &felder,
                                                           const QVariantList &werte);
     void schluesselMerken(const QString &tabelle, const std::vector<std::optional<quint64>> &schluessel);
@@ -120,7 +121,6 @@ private:
         std::vector<Eindeutig> eindeutige;
         std::vector<std::pair<QString, QString>> indexe; // name, and the statement that makes it again
         QStringList trigrammspalten;
-        qint64 seitenspeicher = 0;
     };
 
     void zurueckgeben(const QString &schluessel, sqlite3_stmt *stmt);
