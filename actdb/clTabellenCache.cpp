@@ -160,6 +160,18 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
     // One transaction for all rows: a million single writes would each wait
     // for the disk. A failed row keeps the ones before it.
     db.BeginTrans();
+    // A commit that fails leaves nothing open behind: the file would stay locked.
+    const auto uebernehmen = [&db] {
+        try {
+            db.CommitTrans();
+        } catch (const JetFehler &) {
+            try {
+                db.Rollback();
+            } catch (const JetFehler &) {
+            }
+            throw;
+        }
+    };
     std::unique_ptr<Recordset> ziel;
     QString schritt;
     QString feld;
@@ -203,13 +215,13 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
     } catch (const JetFehler &) {
         ziel.reset();
         try {
-            db.CommitTrans();
+            uebernehmen();
         } catch (const JetFehler &) {
             // The error that ended the import is the one the caller hears of.
         }
         throw;
     }
-    db.CommitTrans();
+    uebernehmen();
 
     if (fehler) {
         importFehler(schritt, schritt == u"SetField"_s ? feld : QString(), *fehler);

@@ -126,6 +126,7 @@ private slots:
     void alteTabelleWirdErsetzt();
     void gleichnamigeTabelleAndersGeschrieben();
     void fehlerhafteZeileBehaeltDieVorigen();
+    void quelleFaelltAus();
     void sucheFindet();
     void sucheFehler_data();
     void sucheFehler();
@@ -521,6 +522,30 @@ void tst_clTabellenCache::fehlerhafteZeileBehaeltDieVorigen()
     QCOMPARE(cache.Suche(u"ACTNR"_s, Telefonfelder, u"NAME"_s, u"22"_s, u"OR"_s, false)->Wert(u"NAME"_s).toString(),
              u"Zweite"_s);
     QVERIFY(cache.Suche(u"ACTNR"_s, Telefonfelder, u"NAME"_s, u"4444"_s, u"OR"_s, false)->Eof());
+}
+
+void tst_clTabellenCache::quelleFaelltAus()
+{
+    // The contact table goes away in the middle of the import: the error goes
+    // to the caller, the rows so far are kept, and nothing stays locked.
+    const QString pfad = m_dir.filePath(u"Ausfall.mdb"_s);
+    auto q = quelle(m_dbf250);
+    QVERIFY(q);
+    clTabellenCache cache(m_dialogs, m_clipboard);
+    QVERIFY(cache.init(pfad, true, [&](const QString &t) {
+        if (t.contains(u"(39% fertig)"_s))
+            m_act->kill();
+    }));
+    QCOMPARE(fehlernummer([&] { cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder); }), 3420L);
+    QCOMPARE(m_dialogs.boxes().size(), 0);
+
+    auto db = DBEngine::instance().OpenDatabase(pfad);
+    QCOMPARE(db->OpenRecordset(u"SELECT count(*) FROM ACTNR"_s)->Wert(0).toInt(), 101);
+    db->Execute(u"INSERT INTO ACTNR (UNIQUE_ID, PHONE) VALUES ('DANACH000001', '0697777777')"_s);
+    QCOMPARE(db->OpenRecordset(u"SELECT UNIQUE_ID FROM ACTNR WHERE PHONE LIKE '*7777777*'"_s)->Wert(0).toString(),
+             u"DANACH000001"_s);
+    QCOMPARE(rohListe(pfad, u"SELECT count(*) FROM pragma_index_list('ACTNR')"_s), QStringList{u"6"_s});
+    db->Close();
 }
 
 void tst_clTabellenCache::sucheFindet()
