@@ -1,6 +1,9 @@
 #include "app/Programmteile.h"
 
 #include "actcontrol/ACTBefehle.h"
+#include "actcontrol/ACTTimerstart.h"
+#include "actcontrol/Protokollaufzeichnung.h"
+#include "platform/desktop/X11Desktop.h"
 #include "actdb/clTabellenCache.h"
 #include "telephony/Waehlen.h"
 #include "windows/Infobefehl.h"
@@ -46,6 +49,7 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
         if (m_fenster)
             m_fenster->close();
     })
+    , m_desktop(std::make_unique<X11Desktop>())
     , m_clipboard(clipboard)
     , m_system(system)
 {
@@ -145,13 +149,33 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi)
     };
     m_pruefung = std::make_unique<ACTPruefung>(m_actFelder, modHaupt::instance(), m_dialogs, m_optionen, u);
 
-    m_befehle = std::make_unique<ACTBefehle>(m_actApp, [&fenster](const QString &t) { fenster.Panel(3)->setText(t); });
+    m_befehle = std::make_unique<ACTBefehle>(
+        m_actApp, [&fenster](const QString &t) { fenster.Panel(3)->setText(t); },
+        [this, &fenster] {
+            if (fenster.Menu(u"mnuAutoTimer"_s)->isChecked())
+                ACTTimerStarten(m_actApp, *m_desktop, [&fenster] { fenster.atmen(); });
+        });
     QObject::connect(fenster.Menu(u"mnuACTAnzeigen"_s), &QAction::triggered, &fenster, [this, &fenster] {
         m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
     });
     QObject::connect(fenster.Menu(u"mnuAehnlicheACTAnzeigen"_s), &QAction::triggered, &fenster, [this, &fenster] {
         m_befehle->mnuAehnlicheACTAnzeigen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
     });
+    Protokollaufzeichnung::Anbindung aufzeichnung;
+    aufzeichnung.meldung = [&fenster](const QString &t) { fenster.Panel(3)->setText(t); };
+    aufzeichnung.timerACT = [&fenster](bool an) { fenster.TimerACT().setEnabled(an); };
+    aufzeichnung.atmen = [&fenster] { fenster.atmen(); };
+    m_aufzeichnung = std::make_unique<Protokollaufzeichnung>(m_actApp, *m_desktop, m_dialogs, m_optionen,
+                                                             std::move(aufzeichnung));
+    QObject::connect(fenster.Menu(u"mnuACTProtokollAufzeichnen"_s), &QAction::triggered, &fenster, [this, &fenster] {
+        m_aufzeichnung->mnuACTProtokollAufzeichnen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+    });
+    QObject::connect(fenster.Menu(u"mnuAehnlicheACTProtokollAufzeichnen"_s), &QAction::triggered, &fenster,
+                     [this, &fenster] {
+                         m_aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(
+                             fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex(),
+                             fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
+                     });
     QObject::connect(fenster.Menu(u"mnuACTDatenbank"_s), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
     QObject::connect(fenster.Menu(u"mnuTelefonfelder"_s), &QAction::triggered, &fenster,
                      [this] { mnuTelefonfelder(); });

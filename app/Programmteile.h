@@ -13,6 +13,8 @@
 #include <memory>
 
 class ACTBefehle;
+class Desktop;
+class Protokollaufzeichnung;
 class Infobefehl;
 class Nummernlistenbefehl;
 class Protokollbefehl;
@@ -99,6 +101,8 @@ private:
     clACTApplication m_actApp;
     std::unique_ptr<ACTPruefung> m_pruefung;
     std::unique_ptr<ACTBefehle> m_befehle;
+    std::unique_ptr<Desktop> m_desktop;
+    std::unique_ptr<Protokollaufzeichnung> m_aufzeichnung;
     std::unique_ptr<AehnlicheNummern> m_aehnliche;
     std::unique_ptr<Anrufauswertung> m_auswertung;
     Clipboard &m_clipboard;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+class Desktop;
+class clACTApplication;
+
+// Starts ACT!'s timer for the contact just shown: runs ACT!'s timer command
+// and clicks "Start" in the timer dialog that it opens — a second time when
+// the button is still there after the first click. Nothing happens unless
+// ACT! runs with a database and shows a contact view.
+// `atmen` lets the message loop run once.
+void ACTTimerStarten(clACTApplication &act, Desktop &desktop, const std::function<void()> &atmen);

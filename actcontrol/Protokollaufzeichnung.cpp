@@ -1,0 +1,244 @@
+#include "actcontrol/Protokollaufzeichnung.h"
+
+#include "actcontrol/clACTApplication.h"
+#include "actcontrol/clButtonGuard.h"
+#include "actcontrol/modACTRunning.h"
+#include "app/ListViewModel.h"
+#include "app/modHaupt.h"
+#include "app/modOptionen.h"
+#include "platform/dialogs/Dialogs.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// How long ACT! takes to show another contact.
+constexpr int KontaktwechselMs = 2000;
+constexpr int Warterunden = 12;
+
+// Marks a run, keeps a second one from starting inside the first (the
+// message loop runs during the pauses), and keeps ACT!'s periodic check off
+// until the run ends, however it ends.
+class Lauf
+{
+public:
+    Lauf(bool &laeuft, const std::function<void(bool)> &timerACT)
+        : m_laeuft(laeuft)
+        , m_timerACT(timerACT)
+    {
+        m_laeuft = true;
+    }
+    ~Lauf()
+    {
+        if (m_timerAus)
+            m_timerACT(true);
+        m_laeuft = false;
+    }
+    Lauf(const Lauf &) = delete;
+    Lauf &operator=(const Lauf &) = delete;
+
+    void timerAus()
+    {
+        if (!m_timerAus)
+            m_timerACT(false);
+        m_timerAus = true;
+    }
+
+private:
+    bool &m_laeuft;
+    const std::function<void(bool)> &m_timerACT;
+    bool m_timerAus = false;
+};
+
+} // namespace
+
+Protokollaufzeichnung::Protokollaufzeichnung(clACTApplication &act, Desktop &desktop, Dialogs &dialogs,
+                                             const modOptionen &optionen, Anbindung anbindung)
+    : m_act(act)
+    , m_desktop(desktop)
+    , m_dialogs(dialogs)
+    , m_optionen(optionen)
+    , m_an(std::move(anbindung))
+{
+    if (!m_an.warten)
+        m_an.warten = &Protokollaufzeichnung::wartenUndAtmen;
+}
+
+void Protokollaufzeichnung::wartenUndAtmen(int millisekunden)
+{
+    const QDeadlineTimer ende(millisekunden);
+    while (!ende.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const qint64 rest = ende.remainingTime();
+        if (rest > 0)
+            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(rest, 5)));
+    }
+}
+
+Protokollaufzeichnung::Anruf Protokollaufzeichnung::anrufAus(const ListViewModel &lvNummern, const ListItem &eintrag)
+{
+    Anruf a;
+    const QString datum = eintrag.columnText(lvNummern.columnByKey(u"Datum"_s));
+    const qsizetype blank = datum.indexOf(u' ');
+    // A date without a time part types an empty time.
+    a.datum = blank < 0 ? datum : datum.left(blank);
+    a.zeit = blank < 0 ? QString() : datum.mid(blank + 1);
+    a.nummer = eintrag.Text;
+    a.ort = eintrag.columnText(lvNummern.columnByKey(u"Ort"_s));
+    return a;
+}
+
+bool Protokollaufzeichnung::vorbereiten(const ListViewModel &lvNummern, int auswahl)
+{
+    if (lvNummern.Count() == 0) {
+        m_an.meldung(u"Keine Einträge in Anruferliste!"_s);
+        return false;
+    }
+    return auswahl >= 0 && auswahl < lvNummern.Count();
+}
+
+void Protokollaufzeichnung::mnuACTProtokollAufzeichnen(const ListViewModel &lvNummern, int auswahl)
+{
+    if (m_laeuft || !vorbereiten(lvNummern, auswahl))
+        return;
+    // The entry as chosen: a call that comes in meanwhile does not change it.
+    const ListItem eintrag = lvNummern.Item(auswahl);
+    const Anruf anruf = anrufAus(lvNummern, eintrag);
+    Lauf lauf(m_laeuft, m_an.timerACT);
+
+    m_an.meldung(u"ACT!-Protokoll ..."_s);
+    m_an.atmen();
+    if (!m_act.ACTgestartet() || m_act.ACTDatenbank().isEmpty()) {
+        m_an.meldung(u"Kein Zugriff auf ACT! möglich!"_s);
+        return;
+    }
+    if (m_act.AktuelleKontaktID().isEmpty()) {
+        m_an.meldung(u"Keine Kontaktansicht in ACT!"_s);
+        return;
+    }
+    lauf.timerAus();
+    if (eintrag.Tag == u"Unbekannt"_s) {
+        const auto antwort = m_dialogs.MsgBox(
+            u"Der Anrufer ist kein bekannter ACT!-Kontakt."_s + u"\r\n"_s
+                + u"Soll beim aktuellen ACT!-Kontakt ein Protokolleintrag erzeugt werden?"_s,
+            Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::defaultTitle());
+        if (antwort != Dialogs::Answer::Yes) {
+            m_an.meldung(QString());
+            return;
+        }
+    } else {
+        gehezu(eintrag.Tag);
+    }
+    aufzeichnen(anruf);
+}
+
+void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const ListViewModel &lvNummern, int auswahl,
+                                                                const ListViewModel &lvKontakte, int kontaktAuswahl)
+{
+    if (m_laeuft || !vorbereiten(lvNummern, auswahl))
+        return;
+    if (lvKontakte.Count() == 0) {
+        m_an.meldung(u"Keine Einträge in Kontaktliste!"_s);
+        return;
+    }
+    if (kontaktAuswahl < 0 || kontaktAuswahl >= lvKontakte.Count())
+        return;
+    const Anruf anruf = anrufAus(lvNummern, lvNummern.Item(auswahl));
+    const QString tag = lvKontakte.Item(kontaktAuswahl).Tag;
+    Lauf lauf(m_laeuft, m_an.timerACT);
+
+    m_an.meldung(u"ACT!-Protokoll ..."_s);
+    m_an.atmen();
+    if (!m_act.ACTgestartet() || m_act.ACTDatenbank().isEmpty()) {
+        m_an.meldung(u"Kein Zugriff auf ACT! möglich!"_s);
+        return;
+    }
+    if (m_act.AktuelleKontaktID().isEmpty()) {
+        m_an.meldung(u"Keine Kontaktansicht in ACT!"_s);
+        return;
+    }
+    lauf.timerAus();
+    gehezu(tag);
+    aufzeichnen(anruf);
+}
+
+void Protokollaufzeichnung::gehezu(const QString &tag)
+{
+    const QString id = IDAusKlammern(tag);
+    if (id == m_act.AktuelleKontaktID())
+        return;
+    m_act.gehezuKonatkt(id);
+    m_an.atmen();
+    m_an.warten(KontaktwechselMs);
+}
+
+void Protokollaufzeichnung::tippe(const QString &tasten)
+{
+    const Tastenfolge folge = modACTRunning::Tippe(m_desktop, tasten);
+    if (!folge.fehlerfrei() && m_tastenfehler.isEmpty())
+        m_tastenfehler = u"Fehler in der Tastenfolge „"_s + tasten + u"“ bei Zeichen "_s
+                         + QString::number(folge.fehlerStelle) + u": "_s + folge.fehler;
+}
+
+void Protokollaufzeichnung::aufzeichnen(const Anruf &anruf)
+{
+    m_tastenfehler.clear();
+    const int pause = std::max(0, static_cast<int>(m_optionen.leseZahl(u"ProtokollSendKeyIntervall"_s)));
+    const QString aufruf = m_optionen.leseText(u"ProtokollAufruf"_s);
+    const QString makro = m_optionen.leseText(u"ProtokollSendKeys"_s);
+    const QString kennung = m_optionen.leseText(u"ProtokollFensterKennung"_s);
+
+    clButtonGuard dialog(m_desktop);
+    if (!dialog.SetConfiguration(kennung))
+        return;
+    if (!dialog.WindowExist()) {
+        m_act.Zeigen();
+        m_an.atmen();
+        m_an.warten(pause);
+        tippe(aufruf);
+        m_an.atmen();
+        m_an.warten(pause);
+        bool offen = false;
+        for (int runde = 0; runde < Warterunden && !offen; ++runde) {
+            m_an.meldung(runde % 2 == 0 ? u"Warte auf Protokollfenster .."_s : u"Warte auf Protokollfenster ..."_s);
+            m_an.atmen();
+            offen = dialog.WindowExist();
+            if (!offen) {
+                m_an.warten(2 * pause);
+                m_an.atmen();
+            }
+        }
+        if (!offen && !dialog.WindowExist()) {
+            m_an.meldung(u"Protokollfenster konnte nicht geöffnet werden."_s);
+            m_an.atmen();
+            return;
+        }
+    }
+    m_an.meldung(u"Protokollfenster geöffnet..."_s);
+    m_an.atmen();
+    modACTRunning::AktiviereFenster(m_desktop, dialog.ParentText);
+    m_an.atmen();
+
+    for (const QString &eintrag : makro.split(u'|')) {
+        const QString platzhalter = eintrag.toLower();
+        if (platzhalter == u"%date"_s || platzhalter == u"%datum"_s)
+            tippe(anruf.datum.trimmed());
+        else if (platzhalter == u"%time"_s || platzhalter == u"%uhrzeit"_s)
+            tippe(anruf.zeit.trimmed());
+        else if (platzhalter == u"%number"_s || platzhalter == u"%nummer"_s)
+            tippe(anruf.nummer.trimmed());
+        else if (platzhalter == u"%city"_s || platzhalter == u"%ort"_s)
+            tippe(anruf.ort.trimmed());
+        else if (!eintrag.isEmpty())
+            tippe(eintrag);
+        m_an.atmen();
+        m_an.warten(pause);
+    }
+    // A fault in the keys stays in view; otherwise the status is cleared.
+    m_an.meldung(m_tastenfehler);
+    m_an.atmen();
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/desktop/Desktop.h"
+
+#include <QString>
+
+#include <functional>
+
+class Dialogs;
+class ListViewModel;
+class clACTApplication;
+class modOptionen;
+struct ListItem;
+
+// Writes an ACT! history entry for a call: moves ACT! to the caller's
+// contact, opens the history dialog with its shortcut, waits for it and types
+// the configured key macro with the call's date, time, number and place into
+// it. The main window stays responsive meanwhile; ACT!'s timer check does not
+// run.
+class Protokollaufzeichnung
+{
+public:
+    struct Anbindung
+    {
+        std::function<void(const QString &)> meldung; // status panel 3
+        std::function<void(bool)> timerACT;           // the ACT! check on or off
+        std::function<void()> atmen;                  // the message loop runs once
+        // A pause of that many milliseconds; the message loop keeps running.
+        std::function<void(int)> warten;
+    };
+
+    Protokollaufzeichnung(clACTApplication &act, Desktop &desktop, Dialogs &dialogs, const modOptionen &optionen,
+                          Anbindung anbindung);
+
+    // For the selected caller-list entry.
+    void mnuACTProtokollAufzeichnen(const ListViewModel &lvNummern, int auswahl);
+    // For the selected entry of the similar contacts; the call's values
+    // still come from the selected caller-list entry.
+    void mnuAehnlicheACTProtokollAufzeichnen(const ListViewModel &lvNummern, int auswahl,
+                                             const ListViewModel &lvKontakte, int kontaktAuswahl);
+
+    // A pause that keeps the message loop running.
+    static void wartenUndAtmen(int millisekunden);
+
+private:
+    struct Anruf
+    {
+        QString datum;
+        QString zeit;
+        QString nummer;
+        QString ort;
+    };
+    static Anruf anrufAus(const ListViewModel &lvNummern, const ListItem &eintrag);
+
+    // Steps shared by both commands until the contact is shown; false when
+    // the command ends there.
+    bool vorbereiten(const ListViewModel &lvNummern, int auswahl);
+    void gehezu(const QString &tag);
+    void aufzeichnen(const Anruf &anruf);
+    void tippe(const QString &tasten);
+
+    clACTApplication &m_act;
+    Desktop &m_desktop;
+    Dialogs &m_dialogs;
+    const modOptionen &m_optionen;
+    Anbindung m_an;
+    bool m_laeuft = false;
+    QString m_tastenfehler;
+};

@@ -1,0 +1,92 @@
+#include "actcontrol/modACTRunning.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int TextLaenge = 50;
+// What a window's text fits in when another program asks for it.
+constexpr int PufferLaenge = 99;
+
+QString bisNull(QString text)
+{
+    if (const qsizetype null = text.indexOf(QChar(0)); null >= 0)
+        text.truncate(null);
+    return text;
+}
+
+bool passt(Desktop &desktop, Fenster fenster, const QString &text, const QString &Klasse, const QString &Text)
+{
+    if (!desktop.Sichtbar(fenster))
+        return false;
+    if (!desktop.Klasse(fenster).contains(Klasse, Qt::CaseInsensitive))
+        return false;
+    return Text == u"*"_s || text.contains(Text, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+namespace modACTRunning {
+
+QString Fenstertitel(Desktop &desktop, Fenster fenster)
+{
+    QString text = desktop.Text(fenster);
+    qsizetype anfang = 0;
+    while (anfang < text.size() && text[anfang] == u' ')
+        ++anfang;
+    text = bisNull(text.mid(anfang)).left(TextLaenge);
+    return text.isEmpty() ? u"NoText"_s : text;
+}
+
+QString Kindfenstertext(Desktop &desktop, Fenster fenster)
+{
+    QString text;
+    const std::optional<QString> auswahl = desktop.Klasse(fenster).contains(u"listbox"_s, Qt::CaseInsensitive)
+                                               ? desktop.Listenauswahl(fenster)
+                                               : std::nullopt;
+    text = auswahl ? *auswahl : desktop.Text(fenster).left(PufferLaenge);
+    text = bisNull(text);
+    return text.isEmpty() ? u"NoText"_s : text.left(TextLaenge);
+}
+
+Fenster SucheFenster(Desktop &desktop, const QString &Klasse, const QString &Text)
+{
+    Fenster gefunden = 0;
+    for (const Fenster f : desktop.Hauptfenster()) {
+        if (passt(desktop, f, Fenstertitel(desktop, f), Klasse, Text))
+            gefunden = f;
+    }
+    return gefunden;
+}
+
+Fenster SucheKindfenster(Desktop &desktop, Fenster Elternfenster, const QString &Klasse, const QString &Text)
+{
+    Fenster gefunden = 0;
+    for (const Fenster f : desktop.Kindfenster(Elternfenster)) {
+        if (passt(desktop, f, Kindfenstertext(desktop, f), Klasse, Text))
+            gefunden = f;
+    }
+    return gefunden;
+}
+
+bool AktiviereFenster(Desktop &desktop, const QString &Titel)
+{
+    Fenster fenster = desktop.Finde(QString(), Titel);
+    if (!fenster) {
+        const std::vector<Fenster> alle = desktop.Hauptfenster();
+        for (auto it = alle.rbegin(); it != alle.rend() && !fenster; ++it) {
+            if (desktop.Sichtbar(*it) && desktop.Text(*it).startsWith(Titel, Qt::CaseInsensitive))
+                fenster = *it;
+        }
+    }
+    return fenster && desktop.Aktiviere(fenster);
+}
+
+Tastenfolge Tippe(Desktop &desktop, const QString &Tasten)
+{
+    Tastenfolge folge = Tastenfolge::lies(Tasten);
+    desktop.Tippe(folge.tasten);
+    return folge;
+}
+
+} // namespace modACTRunning

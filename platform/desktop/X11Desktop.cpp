@@ -1,0 +1,563 @@
+#include "platform/desktop/X11Desktop.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+
+// Xlib defines macros (None, Bool, Status, …) that clash with Qt's names: it
+// comes after every Qt header and nowhere but here.
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// Windows vanish while they are looked at; such errors are expected and
+// must not end the program (Xlib's default handler would).
+int fehlerUebergehen(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+// Keeps Xlib's errors from our requests away from the rest of the program:
+// they are collected while the guard lives and dropped.
+class Fehlerschutz
+{
+public:
+    explicit Fehlerschutz(Display *anzeige)
+        : m_anzeige(anzeige)
+        , m_vorher(XSetErrorHandler(fehlerUebergehen))
+    {
+    }
+    ~Fehlerschutz()
+    {
+        XSync(m_anzeige, False);
+        XSetErrorHandler(m_vorher);
+    }
+    Fehlerschutz(const Fehlerschutz &) = delete;
+    Fehlerschutz &operator=(const Fehlerschutz &) = delete;
+
+private:
+    Display *m_anzeige;
+    int (*m_vorher)(Display *, XErrorEvent *);
+};
+
+// A property of a window, as raw bytes (at most 64 KiB).
+struct Eigenschaft
+{
+    Atom typ = 0;
+    int format = 0;
+    QByteArray daten;
+    unsigned long anzahl = 0;
+};
+
+std::optional<Eigenschaft> lies(Display *anzeige, Window fenster, Atom name)
+{
+    Atom typ = 0;
+    int format = 0;
+    unsigned long anzahl = 0;
+    unsigned long rest = 0;
+    unsigned char *daten = nullptr;
+    if (XGetWindowProperty(anzeige, fenster, name, 0, 16384, False, AnyPropertyType, &typ, &format, &anzahl, &rest,
+                           &daten)
+            != Success
+        || typ == 0) {
+        if (daten)
+            XFree(daten);
+        return std::nullopt;
+    }
+    Eigenschaft e;
+    e.typ = typ;
+    e.format = format;
+    e.anzahl = anzahl;
+    // Xlib hands 32-bit items as longs.
+    const qsizetype groesse = format == 32 ? qsizetype(anzahl * sizeof(long)) : qsizetype(anzahl * (format / 8));
+    e.daten = QByteArray(reinterpret_cast<const char *>(daten), groesse);
+    XFree(daten);
+    return e;
+}
+
+std::vector<Window> kinderVon(Display *anzeige, Window fenster, Window *eltern = nullptr)
+{
+    Window wurzel = 0;
+    Window oben = 0;
+    Window *kinder = nullptr;
+    unsigned int anzahl = 0;
+    std::vector<Window> ergebnis;
+    if (XQueryTree(anzeige, fenster, &wurzel, &oben, &kinder, &anzahl)) {
+        ergebnis.assign(kinder, kinder + anzahl);
+        if (eltern)
+            *eltern = oben;
+    }
+    if (kinder)
+        XFree(kinder);
+    return ergebnis;
+}
+
+long zuTasten(Taste t)
+{
+    switch (t) {
+    case Taste::Zeichen: return NoSymbol;
+    case Taste::Enter: return XK_Return;
+    case Taste::Tab: return XK_Tab;
+    case Taste::Pos1: return XK_Home;
+    case Taste::Ende: return XK_End;
+    case Taste::Esc: return XK_Escape;
+    case Taste::Rueckschritt: return XK_BackSpace;
+    case Taste::Entf: return XK_Delete;
+    case Taste::Einfg: return XK_Insert;
+    case Taste::Hoch: return XK_Up;
+    case Taste::Runter: return XK_Down;
+    case Taste::Links: return XK_Left;
+    case Taste::Rechts: return XK_Right;
+    case Taste::BildHoch: return XK_Prior;
+    case Taste::BildRunter: return XK_Next;
+    case Taste::Feststell: return XK_Caps_Lock;
+    case Taste::Num: return XK_Num_Lock;
+    case Taste::Rollen: return XK_Scroll_Lock;
+    case Taste::Druck: return XK_Print;
+    case Taste::Pause: return XK_Pause;
+    case Taste::Hilfe: return XK_Help;
+    case Taste::Leeren: return XK_Clear;
+    case Taste::Plus: return XK_KP_Add;
+    case Taste::Minus: return XK_KP_Subtract;
+    case Taste::Mal: return XK_KP_Multiply;
+    case Taste::Durch: return XK_KP_Divide;
+    default: break;
+    }
+    const int n = int(t) - int(Taste::F1);
+    return n >= 0 && n < 16 ? long(XK_F1 + n) : long(NoSymbol);
+}
+
+KeySym zeichenTaste(char32_t z)
+{
+    if (z == U'\r' || z == U'\n')
+        return XK_Return;
+    if (z == U'\t')
+        return XK_Tab;
+    if ((z >= 0x20 && z <= 0x7e) || (z >= 0xa0 && z <= 0xff))
+        return KeySym(z);
+    return KeySym(0x01000000 | z);
+}
+
+} // namespace
+
+struct X11Desktop::Verbindung
+{
+    Display *anzeige = nullptr;
+    bool versucht = false;
+    Window wurzel = 0;
+    // Characters the keyboard map lacked, on the spare key codes given them.
+    std::map<KeySym, KeyCode> ersatz;
+
+    Atom atom(const char *name) const { return XInternAtom(anzeige, name, False); }
+
+    bool hatWmState(Window w) const { return lies(anzeige, w, atom("WM_STATE")).has_value(); }
+
+    // Below a window manager's frame: the program's own window, the one that
+    // carries WM_STATE.
+    Window programmfenster(Window w) const
+    {
+        if (hatWmState(w))
+            return w;
+        for (Window kind : kinderVon(anzeige, w)) {
+            if (const Window gefunden = programmfenster(kind); gefunden)
+                return gefunden;
+        }
+        return 0;
+    }
+
+    void sammle(Window w, std::vector<Fenster> &ziel) const
+    {
+        for (Window kind : kinderVon(anzeige, w)) {
+            ziel.push_back(kind);
+            sammle(kind, ziel);
+        }
+    }
+
+    void nachricht(Window w, const char *typ, long l0, long l1, long l2, long l3)
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = atom(typ);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = l0;
+        e.xclient.data.l[1] = l1;
+        e.xclient.data.l[2] = l2;
+        e.xclient.data.l[3] = l3;
+        XSendEvent(anzeige, wurzel, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    }
+};
+
+X11Desktop::X11Desktop()
+    : d(std::make_unique<Verbindung>())
+{
+}
+
+X11Desktop::~X11Desktop()
+{
+    if (!d->anzeige)
+        return;
+    {
+        Fehlerschutz schutz(d->anzeige);
+        KeySym leer[2] = {NoSymbol, NoSymbol};
+        for (const auto &[taste, code] : d->ersatz)
+            XChangeKeyboardMapping(d->anzeige, code, 2, leer, 1);
+    }
+    XCloseDisplay(d->anzeige);
+}
+
+bool X11Desktop::verbunden()
+{
+    if (!d->versucht) {
+        d->versucht = true;
+        // No DISPLAY, no desktop: nothing to find, nothing to type.
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+            d->anzeige = XOpenDisplay(nullptr);
+            if (d->anzeige)
+                d->wurzel = DefaultRootWindow(d->anzeige);
+        }
+    }
+    return d->anzeige != nullptr;
+}
+
+std::vector<Fenster> X11Desktop::Hauptfenster()
+{
+    std::vector<Fenster> ergebnis;
+    if (!verbunden())
+        return ergebnis;
+    Fehlerschutz schutz(d->anzeige);
+    for (Window w : kinderVon(d->anzeige, d->wurzel)) {
+        const Window programm = d->programmfenster(w);
+        ergebnis.push_back(programm ? programm : w);
+    }
+    return ergebnis;
+}
+
+std::vector<Fenster> X11Desktop::Kindfenster(Fenster fenster)
+{
+    std::vector<Fenster> ergebnis;
+    if (!fenster || !verbunden())
+        return ergebnis;
+    Fehlerschutz schutz(d->anzeige);
+    d->sammle(Window(fenster), ergebnis);
+    return ergebnis;
+}
+
+QString X11Desktop::Klasse(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return QString();
+    Fehlerschutz schutz(d->anzeige);
+    XClassHint hinweis{};
+    if (!XGetClassHint(d->anzeige, Window(fenster), &hinweis))
+        return QString();
+    const QString name = QString::fromLocal8Bit(hinweis.res_name ? hinweis.res_name : "").toLower();
+    const QString klasse = QString::fromLocal8Bit(hinweis.res_class ? hinweis.res_class : "").toLower();
+    if (hinweis.res_name)
+        XFree(hinweis.res_name);
+    if (hinweis.res_class)
+        XFree(hinweis.res_class);
+    if (name.isEmpty() || name == klasse)
+        return klasse;
+    if (klasse.isEmpty())
+        return name;
+    return name + u' ' + klasse;
+}
+
+QString X11Desktop::Text(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return QString();
+    Fehlerschutz schutz(d->anzeige);
+    if (auto netName = lies(d->anzeige, Window(fenster), d->atom("_NET_WM_NAME")); netName && netName->format == 8)
+        return QString::fromUtf8(netName->daten);
+    auto name = lies(d->anzeige, Window(fenster), XA_WM_NAME);
+    if (!name || name->format != 8)
+        return QString();
+    if (name->typ == XA_STRING)
+        return QString::fromLatin1(name->daten);
+    if (name->typ == d->atom("UTF8_STRING"))
+        return QString::fromUtf8(name->daten);
+    // COMPOUND_TEXT and the like: Xlib converts.
+    XTextProperty text{};
+    text.value = reinterpret_cast<unsigned char *>(name->daten.data());
+    text.encoding = name->typ;
+    text.format = 8;
+    text.nitems = static_cast<unsigned long>(name->daten.size());
+    char **liste = nullptr;
+    int anzahl = 0;
+    QString ergebnis;
+    if (Xutf8TextPropertyToTextList(d->anzeige, &text, &liste, &anzahl) >= Success && liste) {
+        for (int i = 0; i < anzahl; ++i)
+            ergebnis += (i ? QString(QChar(0)) : QString()) + QString::fromUtf8(liste[i]);
+        XFreeStringList(liste);
+    }
+    return ergebnis;
+}
+
+std::optional<QString> X11Desktop::Listenauswahl(Fenster)
+{
+    // X has no list box of its own whose selection another program could ask for.
+    return std::nullopt;
+}
+
+bool X11Desktop::Sichtbar(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return false;
+    Fehlerschutz schutz(d->anzeige);
+    XWindowAttributes a{};
+    return XGetWindowAttributes(d->anzeige, Window(fenster), &a) && a.map_state == IsViewable;
+}
+
+Fenster X11Desktop::Elternfenster(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return 0;
+    Fehlerschutz schutz(d->anzeige);
+    if (d->hatWmState(Window(fenster)))
+        return 0;
+    Window eltern = 0;
+    kinderVon(d->anzeige, Window(fenster), &eltern);
+    return eltern == d->wurzel ? 0 : eltern;
+}
+
+Fenster X11Desktop::Finde(const QString &klasse, const QString &text)
+{
+    const std::vector<Fenster> alle = Hauptfenster();
+    for (auto it = alle.rbegin(); it != alle.rend(); ++it) {
+        if (Text(*it).compare(text, Qt::CaseInsensitive) != 0)
+            continue;
+        if (klasse.isEmpty())
+            return *it;
+        Fehlerschutz schutz(d->anzeige);
+        XClassHint hinweis{};
+        if (!XGetClassHint(d->anzeige, Window(*it), &hinweis))
+            continue;
+        const bool gleich = (hinweis.res_name && klasse.compare(QString::fromLocal8Bit(hinweis.res_name),
+                                                                Qt::CaseInsensitive) == 0)
+                            || (hinweis.res_class && klasse.compare(QString::fromLocal8Bit(hinweis.res_class),
+                                                                    Qt::CaseInsensitive) == 0);
+        if (hinweis.res_name)
+            XFree(hinweis.res_name);
+        if (hinweis.res_class)
+            XFree(hinweis.res_class);
+        if (gleich)
+            return *it;
+    }
+    return 0;
+}
+
+void X11Desktop::Klick(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return;
+    Fehlerschutz schutz(d->anzeige);
+    int x = 0;
+    int y = 0;
+    Window kind = 0;
+    XTranslateCoordinates(d->anzeige, Window(fenster), d->wurzel, 0, 0, &x, &y, &kind);
+    for (const int typ : {ButtonPress, ButtonRelease}) {
+        XEvent e{};
+        e.xbutton.type = typ;
+        e.xbutton.window = Window(fenster);
+        e.xbutton.root = d->wurzel;
+        e.xbutton.time = CurrentTime;
+        e.xbutton.x_root = x;
+        e.xbutton.y_root = y;
+        e.xbutton.same_screen = True;
+        e.xbutton.button = Button1;
+        XSendEvent(d->anzeige, Window(fenster), True, typ == ButtonPress ? ButtonPressMask : ButtonReleaseMask,
+                   &e);
+    }
+}
+
+bool X11Desktop::Aktiviere(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return false;
+    Fehlerschutz schutz(d->anzeige);
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(d->anzeige, Window(fenster), &a))
+        return false;
+    // The window manager raises and focuses on request (and restores a
+    // minimised window); without one the program does it itself.
+    d->nachricht(Window(fenster), "_NET_ACTIVE_WINDOW", 2, CurrentTime, 0, 0);
+    XRaiseWindow(d->anzeige, Window(fenster));
+    if (a.map_state == IsViewable)
+        XSetInputFocus(d->anzeige, Window(fenster), RevertToParent, CurrentTime);
+    return true;
+}
+
+void X11Desktop::ImmerOben(Fenster fenster, bool an)
+{
+    if (!fenster || !verbunden())
+        return;
+    Fehlerschutz schutz(d->anzeige);
+    d->nachricht(Window(fenster), "_NET_WM_STATE", an ? 1 : 0, long(d->atom("_NET_WM_STATE_ABOVE")), 0, 2);
+}
+
+bool X11Desktop::Minimiert(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return false;
+    Fehlerschutz schutz(d->anzeige);
+    const Atom wmState = d->atom("WM_STATE");
+    if (auto s = lies(d->anzeige, Window(fenster), wmState); s && s->format == 32 && s->anzahl >= 1) {
+        long zustand = 0;
+        std::memcpy(&zustand, s->daten.constData(), sizeof zustand);
+        if (zustand == IconicState)
+            return true;
+    }
+    if (auto s = lies(d->anzeige, Window(fenster), d->atom("_NET_WM_STATE")); s && s->format == 32) {
+        const Atom versteckt = d->atom("_NET_WM_STATE_HIDDEN");
+        for (unsigned long i = 0; i < s->anzahl; ++i) {
+            long a = 0;
+            std::memcpy(&a, s->daten.constData() + i * sizeof(long), sizeof a);
+            if (Atom(a) == versteckt)
+                return true;
+        }
+    }
+    return false;
+}
+
+void X11Desktop::Minimiere(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return;
+    Fehlerschutz schutz(d->anzeige);
+    XIconifyWindow(d->anzeige, Window(fenster), DefaultScreen(d->anzeige));
+}
+
+void X11Desktop::Wiederherstellen(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return;
+    Fehlerschutz schutz(d->anzeige);
+    // Mapping an iconic window asks the window manager for its normal state.
+    XMapWindow(d->anzeige, Window(fenster));
+    d->nachricht(Window(fenster), "_NET_ACTIVE_WINDOW", 2, CurrentTime, 0, 0);
+}
+
+void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
+{
+    if (tasten.empty() || !verbunden())
+        return;
+    Display *anzeige = d->anzeige;
+    Fehlerschutz schutz(anzeige);
+    int ereignis = 0;
+    int fehler = 0;
+    int haupt = 0;
+    int neben = 0;
+    if (!XTestQueryExtension(anzeige, &ereignis, &fehler, &haupt, &neben))
+        return;
+
+    // The keyboard map as it is now, not as Xlib cached it: the user may have
+    // switched layouts since the last call.
+    int erster = 0;
+    int letzter = 0;
+    XDisplayKeycodes(anzeige, &erster, &letzter);
+    int jeTaste = 0;
+    KeySym *karte = XGetKeyboardMapping(anzeige, KeyCode(erster), letzter - erster + 1, &jeTaste);
+    if (!karte)
+        return;
+    auto symbol = [&](int code, int i) { return i < jeTaste ? karte[(code - erster) * jeTaste + i] : KeySym(NoSymbol); };
+    int gruppe = 0;
+    XkbStateRec zustand{};
+    if (XkbGetState(anzeige, XkbUseCoreKbd, &zustand) == Success && zustand.group < 2)
+        gruppe = zustand.group;
+
+    // Where a key sym lies: the key code, and whether Shift gives it.
+    struct Ort
+    {
+        KeyCode code = 0;
+        bool shift = false;
+    };
+    auto finde = [&](KeySym sym) -> Ort {
+        for (int code = erster; code <= letzter; ++code) {
+            int g = gruppe;
+            if (symbol(code, 2 * g) == NoSymbol && symbol(code, 2 * g + 1) == NoSymbol)
+                g = 0; // a key of one group serves every group
+            if (symbol(code, 2 * g) == sym)
+                return {KeyCode(code), false};
+            if (symbol(code, 2 * g + 1) == sym)
+                return {KeyCode(code), true};
+        }
+        return {};
+    };
+    auto frei = [&](int code) {
+        for (int i = 0; i < jeTaste; ++i) {
+            if (symbol(code, i) != NoSymbol)
+                return false;
+        }
+        return true;
+    };
+    // A character the map lacks gets a key code nobody uses; it keeps it, so
+    // that a program that takes the key late still reads the right character.
+    auto ersatzFuer = [&](KeySym sym) -> Ort {
+        if (auto it = d->ersatz.find(sym); it != d->ersatz.end() && symbol(it->second, 0) == sym)
+            return {it->second, false};
+        d->ersatz.erase(sym);
+        KeyCode code = 0;
+        for (int c = letzter; c >= erster && !code; --c) {
+            if (frei(c))
+                code = KeyCode(c);
+        }
+        if (!code && !d->ersatz.empty()) {
+            // Every spare code is taken: the first one given out is reused.
+            auto alt = d->ersatz.begin();
+            code = alt->second;
+            d->ersatz.erase(alt);
+        }
+        if (!code)
+            return {};
+        KeySym paar[2] = {sym, sym};
+        XChangeKeyboardMapping(anzeige, code, 2, paar, 1);
+        // The next look-up in this call must see the code as taken.
+        for (int i = 0; i < jeTaste; ++i)
+            karte[(code - erster) * jeTaste + i] = i < 2 ? sym : NoSymbol;
+        d->ersatz[sym] = code;
+        return {code, false};
+    };
+
+    const KeyCode shift = finde(XK_Shift_L).code;
+    const KeyCode strg = finde(XK_Control_L).code;
+    KeyCode alt = finde(XK_Alt_L).code;
+    if (!alt)
+        alt = finde(XK_Meta_L).code;
+
+    for (const Tastendruck &t : tasten) {
+        const KeySym sym = t.taste == Taste::Zeichen ? zeichenTaste(t.zeichen) : KeySym(zuTasten(t.taste));
+        if (sym == NoSymbol)
+            continue;
+        Ort ort = finde(sym);
+        if (!ort.code)
+            ort = ersatzFuer(sym);
+        if (!ort.code)
+            continue;
+        std::vector<KeyCode> gehalten;
+        if (t.strg && strg)
+            gehalten.push_back(strg);
+        if (t.alt && alt)
+            gehalten.push_back(alt);
+        if ((t.shift || ort.shift) && shift)
+            gehalten.push_back(shift);
+        for (KeyCode m : gehalten)
+            XTestFakeKeyEvent(anzeige, m, True, CurrentTime);
+        XTestFakeKeyEvent(anzeige, ort.code, True, CurrentTime);
+        XTestFakeKeyEvent(anzeige, ort.code, False, CurrentTime);
+        for (auto it = gehalten.rbegin(); it != gehalten.rend(); ++it)
+            XTestFakeKeyEvent(anzeige, *it, False, CurrentTime);
+    }
+    XFree(karte);
+    XFlush(anzeige);
+}

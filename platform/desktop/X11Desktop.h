@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/desktop/Desktop.h"
+
+#include <memory>
+
+// The desktop on X11 (also XWayland): its own connection to the X server
+// named by DISPLAY, opened on first use. Clicks are sent events, keys come
+// from the XTEST extension. A character the keyboard map lacks is typed
+// through a spare key code that is given that character for as long as the
+// program runs and cleared again when it ends.
+class X11Desktop : public Desktop
+{
+public:
+    X11Desktop();
+    ~X11Desktop() override;
+    X11Desktop(const X11Desktop &) = delete;
+    X11Desktop &operator=(const X11Desktop &) = delete;
+
+    // True when an X server could be reached.
+    bool verbunden();
+
+    std::vector<Fenster> Hauptfenster() override;
+    std::vector<Fenster> Kindfenster(Fenster fenster) override;
+    QString Klasse(Fenster fenster) override;
+    QString Text(Fenster fenster) override;
+    std::optional<QString> Listenauswahl(Fenster fenster) override;
+    bool Sichtbar(Fenster fenster) override;
+    Fenster Elternfenster(Fenster fenster) override;
+    Fenster Finde(const QString &klasse, const QString &text) override;
+    void Klick(Fenster fenster) override;
+    bool Aktiviere(Fenster fenster) override;
+    void ImmerOben(Fenster fenster, bool an) override;
+    bool Minimiert(Fenster fenster) override;
+    void Minimiere(Fenster fenster) override;
+    void Wiederherstellen(Fenster fenster) override;
+    void Tippe(const std::vector<Tastendruck> &tasten) override;
+
+private:
+    struct Verbindung;
+    std::unique_ptr<Verbindung> d;
+};
