@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+
+// A virtual X server of the test's own, and DISPLAY pointing at it while it
+// lives. When none can be started, `laeuft()` is false and `grund()` says why.
+class XvfbServer
+{
+public:
+    XvfbServer();
+    ~XvfbServer();
+    XvfbServer(const XvfbServer &) = delete;
+    XvfbServer &operator=(const XvfbServer &) = delete;
+
+    bool laeuft() const { return !m_anzeige.isEmpty(); }
+    QString grund() const { return m_grund; }
+
+private:
+    QProcess m_prozess;
+    QString m_anzeige;
+    QString m_grund;
+    QByteArray m_vorher;
+    bool m_hatteVorher = false;
+};
