@@ -1,0 +1,284 @@
+#include "actcontrol/ACTTimerstart.h"
+#include "actcontrol/clACTApplication.h"
+#include "actcontrol/clButtonGuard.h"
+#include "actcontrol/modACTRunning.h"
+#include "platform/desktop/X11Desktop.h"
+
+#include "doubles/Fremdprogramm.h"
+#include "doubles/ScriptedAct.h"
+#include "doubles/ScriptedDialogs.h"
+#include "doubles/XvfbServer.h"
+
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// Finding and working foreign dialogs: the window search, the button guard
+// and ACT!'s timer start, against a real X server and a foreign program.
+class tst_Fremdfenster : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void configuration_data();
+    void configuration();
+    void searchByContainedClassAndText();
+    void textRules();
+    void windowExistWantsTheCaptionToBeginWithParentText();
+    void emptyItemMatchesEveryWindow();
+    void clickAndKeys();
+    void timerStart_data();
+    void timerStart();
+
+private:
+    std::unique_ptr<XvfbServer> m_x;
+};
+
+#define BRAUCHT_X()                                                                                                    \
+    if (!m_x->laeuft())                                                                                                \
+    QSKIP(qPrintable(m_x->grund()))
+
+void tst_Fremdfenster::initTestCase()
+{
+    m_x = std::make_unique<XvfbServer>();
+}
+
+void tst_Fremdfenster::cleanupTestCase()
+{
+    m_x.reset();
+}
+
+void tst_Fremdfenster::configuration_data()
+{
+    QTest::addColumn<QString>("konfiguration");
+    QTest::addColumn<bool>("angenommen");
+    QTest::addColumn<QString>("danach");
+    const QString vorher = u"A|B|C|D"_s;
+    QTest::newRow("history dialog, caption ends in a blank")
+        << u"OK|Button|Protokoll aufzeichnen |#32770"_s << true << u"OK|Button|Protokoll aufzeichnen |#32770"_s;
+    QTest::newRow("blanks stay") << u" &Start | button|Timer |#32770"_s << true << u" &Start | button|Timer |#32770"_s;
+    QTest::newRow("one empty item") << u"OK||Protokoll|#32770"_s << true << u"OK||Protokoll|#32770"_s;
+    QTest::newRow("all empty") << u"|||"_s << true << u"|||"_s;
+    QTest::newRow("five items refused") << u"OK|Button|Protokoll|#32770|x"_s << false << vorher;
+    QTest::newRow("three items refused") << u"OK|Button|Protokoll"_s << false << vorher;
+    QTest::newRow("empty refused") << QString() << false << vorher;
+}
+
+void tst_Fremdfenster::configuration()
+{
+    QFETCH(QString, konfiguration);
+    QFETCH(bool, angenommen);
+    QFETCH(QString, danach);
+    X11Desktop desktop;
+    clButtonGuard guard(desktop);
+    QVERIFY(guard.SetConfiguration(u"A|B|C|D"_s));
+    QCOMPARE(guard.SetConfiguration(konfiguration), angenommen);
+    QCOMPARE(guard.GetConfiguration(), danach);
+    if (angenommen) {
+        const QStringList teile = konfiguration.split(u'|');
+        QCOMPARE(guard.WindowText, teile[0]);
+        QCOMPARE(guard.WindowClass, teile[1]);
+        QCOMPARE(guard.ParentText, teile[2]);
+        QCOMPARE(guard.ParentClass, teile[3]);
+    }
+}
+
+void tst_Fremdfenster::searchByContainedClassAndText()
+{
+    BRAUCHT_X();
+    Fremdprogramm p;
+    QVERIFY(p.starte({u"--fenster"_s, u"erster"_s, u"#32770"_s, u"Protokoll aufzeichnen Meier"_s,
+                      u"--kind"_s, u"ok1"_s, u"Button"_s, u"OK"_s,
+                      u"--kind"_s, u"leer"_s, u"Static"_s, u""_s,
+                      u"--fenster"_s, u"zweiter"_s, u"#32770"_s, u"Protokoll aufzeichnen Müller"_s,
+                      u"--kind"_s, u"ok2"_s, u"Button"_s, u"OK"_s,
+                      u"--kind"_s, u"okVerborgen"_s, u"Button"_s, u"OK"_s, u"--verborgen"_s,
+                      u"--fenster"_s, u"verborgen"_s, u"#32770"_s, u"Protokoll aufzeichnen Schulz"_s,
+                      u"--verborgen"_s}));
+    X11Desktop d;
+    using namespace modACTRunning;
+    // Contained class and text, any letter case; of two the one enumerated
+    // last (the upper one); hidden windows do not count.
+    QCOMPARE(SucheFenster(d, u"3277"_s, u"AUFZEICHNEN"_s), p.id(u"zweiter"_s));
+    QCOMPARE(SucheFenster(d, u"#32770"_s, u"meier"_s), p.id(u"erster"_s));
+    QCOMPARE(SucheFenster(d, u"#32770"_s, u"Schulz"_s), Fenster(0));
+    QCOMPARE(SucheFenster(d, u"Edit"_s, u"Meier"_s), Fenster(0));
+    QCOMPARE(SucheFenster(d, u"#32770"_s, u"*"_s), p.id(u"zweiter"_s));
+    // Inside a dialog; the hidden button after the visible one is not taken.
+    QCOMPARE(SucheKindfenster(d, p.id(u"zweiter"_s), u"button"_s, u"ok"_s), p.id(u"ok2"_s));
+    QCOMPARE(SucheKindfenster(d, p.id(u"erster"_s), u"button"_s, u"OK"_s), p.id(u"ok1"_s));
+    QCOMPARE(SucheKindfenster(d, p.id(u"erster"_s), u"Static"_s, u"NoText"_s), p.id(u"leer"_s));
+    QCOMPARE(SucheKindfenster(d, p.id(u"erster"_s), u"Button"_s, u"Abbrechen"_s), Fenster(0));
+}
+
+void tst_Fremdfenster::textRules()
+{
+    BRAUCHT_X();
+    const QString lang = u"Ein sehr langer Titel, der über fünfzig Zeichen hinausgeht, und mehr"_s;
+    Fremdprogramm p;
+    QVERIFY(p.starte({u"--fenster"_s, u"blanks"_s, u"X"_s, u"   Timer"_s,
+                      u"--kind"_s, u"kindBlanks"_s, u"Static"_s, u"  Timer"_s,
+                      u"--kind"_s, u"kindNull"_s, u"Static"_s, u"vor\\0nach"_s,
+                      u"--kind"_s, u"kindLang"_s, u"Static"_s, lang,
+                      u"--kind"_s, u"nurNull"_s, u"Static"_s, u"\\0versteckt"_s,
+                      u"--fenster"_s, u"lang"_s, u"X"_s, lang,
+                      u"--fenster"_s, u"leer"_s, u"X"_s, u""_s}));
+    X11Desktop d;
+    using namespace modACTRunning;
+    // A caption loses its leading blanks, a text inside a dialog keeps them.
+    QCOMPARE(Fenstertitel(d, p.id(u"blanks"_s)), u"Timer"_s);
+    QCOMPARE(Kindfenstertext(d, p.id(u"kindBlanks"_s)), u"  Timer"_s);
+    QCOMPARE(Kindfenstertext(d, p.id(u"kindNull"_s)), u"vor"_s);
+    QCOMPARE(Kindfenstertext(d, p.id(u"nurNull"_s)), u"NoText"_s);
+    QCOMPARE(Fenstertitel(d, p.id(u"lang"_s)), lang.left(50));
+    QCOMPARE(Kindfenstertext(d, p.id(u"kindLang"_s)), lang.left(50));
+    QCOMPARE(Fenstertitel(d, p.id(u"leer"_s)), u"NoText"_s);
+    // What lies beyond the fiftieth character is not searched.
+    QCOMPARE(SucheFenster(d, u"x"_s, lang.mid(40, 10)), p.id(u"lang"_s));
+    QCOMPARE(SucheFenster(d, u"x"_s, lang.mid(45, 10)), Fenster(0));
+    QCOMPARE(SucheFenster(d, u"x"_s, u"notext"_s), p.id(u"leer"_s));
+}
+
+void tst_Fremdfenster::windowExistWantsTheCaptionToBeginWithParentText()
+{
+    BRAUCHT_X();
+    Fremdprogramm p;
+    QVERIFY(p.starte({u"--fenster"_s, u"beginnt"_s, u"#32770"_s, u"Protokoll aufzeichnen Müller, Hans"_s,
+                      u"--kind"_s, u"ok"_s, u"Button"_s, u"OK"_s,
+                      u"--fenster"_s, u"enthaelt"_s, u"#32770"_s, u"Neues Protokoll aufzeichnen "_s,
+                      u"--kind"_s, u"ok2"_s, u"Button"_s, u"OK"_s,
+                      u"--fenster"_s, u"timer"_s, u"#32770"_s, u"Timer"_s,
+                      u"--kind"_s, u"start"_s, u"Button"_s, u"&Start"_s}));
+    X11Desktop d;
+    clButtonGuard guard(d);
+    // Found through the upper dialog, whose caption only contains the text.
+    QVERIFY(guard.SetConfiguration(u"OK|Button|Protokoll aufzeichnen |#32770"_s));
+    QVERIFY(!guard.WindowExist());
+    QCOMPARE(guard.GefundenesFenster(), p.id(u"ok2"_s));
+    // Only the dialog whose caption begins with the text counts.
+    QVERIFY(guard.SetConfiguration(u"OK|Button|Protokoll aufzeichnen Müller|#32770"_s));
+    QVERIFY(guard.WindowExist());
+    QCOMPARE(guard.GefundenesFenster(), p.id(u"ok"_s));
+    // "&Start" in any letter case.
+    QVERIFY(guard.SetConfiguration(u"&Start|button|Timer|#32770"_s));
+    QVERIFY(guard.WindowExist());
+    QVERIFY(guard.SetConfiguration(u"&START|BUTTON|timer|#32770"_s));
+    QVERIFY(guard.WindowExist());
+    QCOMPARE(guard.GefundenesFenster(), p.id(u"start"_s));
+    QVERIFY(guard.SetConfiguration(u"&Stopp|button|Timer|#32770"_s));
+    QVERIFY(!guard.WindowExist());
+    QCOMPARE(guard.GefundenesFenster(), Fenster(0));
+    // A top-level window found by its exact class and caption has no parent:
+    // it counts only when no dialog is asked for.
+    QVERIFY(guard.SetConfiguration(u"Timer|#32770|Timer|#32770"_s));
+    QVERIFY(!guard.WindowExist());
+    QCOMPARE(guard.GefundenesFenster(), p.id(u"timer"_s));
+    QVERIFY(guard.SetConfiguration(u"Timer|#32770||"_s));
+    QVERIFY(guard.WindowExist());
+}
+
+void tst_Fremdfenster::emptyItemMatchesEveryWindow()
+{
+    BRAUCHT_X();
+    Fremdprogramm p;
+    QVERIFY(p.starte({u"--fenster"_s, u"dlg"_s, u"#32770"_s, u"Protokoll aufzeichnen "_s,
+                      u"--kind"_s, u"eingabe"_s, u"Edit"_s, u"Notiz"_s,
+                      u"--kind"_s, u"ok"_s, u"Button"_s, u"OK"_s}));
+    X11Desktop d;
+    clButtonGuard guard(d);
+    // No class: the last window with that text, whatever its class.
+    QVERIFY(guard.SetConfiguration(u"Notiz||Protokoll aufzeichnen |#32770"_s));
+    QVERIFY(guard.WindowExist());
+    QCOMPARE(guard.GefundenesFenster(), p.id(u"eingabe"_s));
+    // No text: the last window of that class.
+    QVERIFY(guard.SetConfiguration(u"|Edit|Protokoll aufzeichnen |#32770"_s));
+    QVERIFY(guard.WindowExist());
+    QCOMPARE(guard.GefundenesFenster(), p.id(u"eingabe"_s));
+    // No dialog text: the last dialog of that class, any caption.
+    QVERIFY(guard.SetConfiguration(u"OK|Button||#32770"_s));
+    QVERIFY(guard.WindowExist());
+    QCOMPARE(guard.GefundenesFenster(), p.id(u"ok"_s));
+}
+
+void tst_Fremdfenster::clickAndKeys()
+{
+    BRAUCHT_X();
+    Fremdprogramm p;
+    QVERIFY(p.starte({u"--fenster"_s, u"andere"_s, u"Other"_s, u"Anderes Fenster"_s,
+                      u"--feld"_s, u"anderesFeld"_s, u"Edit"_s, u""_s,
+                      u"--fenster"_s, u"dlg"_s, u"#32770"_s, u"Notiz"_s,
+                      u"--feld"_s, u"feld"_s, u"Edit"_s, u""_s,
+                      u"--kind"_s, u"ok"_s, u"Button"_s, u"OK"_s}));
+    X11Desktop d;
+    clButtonGuard guard(d);
+    QVERIFY(guard.SetConfiguration(u"OK|Button|Notiz|#32770"_s));
+    guard.MouseClick();
+    QVERIFY(p.warteAuf(u"LOS ok"_s));
+    QVERIFY(p.zeilen().contains(u"KLICK ok"_s));
+
+    // Not found, not clicked.
+    QVERIFY(guard.SetConfiguration(u"Abbrechen|Button|Notiz|#32770"_s));
+    guard.MouseClick();
+    QTest::qWait(100);
+    QVERIFY(!p.zeilen().join(u' ').contains(u"KLICK dlg"_s));
+
+    // Keys go to the window captioned WindowText; a caption that begins with
+    // the text is taken when none has it whole.
+    guard.WindowText = u"Anderes"_s;
+    const Tastenfolge folge = guard.SendeTasten(u"%D01.02.2026{TAB}x{BAD}y"_s);
+    QCOMPARE(folge.fehlerStelle, 19);
+    QTRY_COMPARE(p.tasten(u"anderesFeld"_s), u"<A-D>01.02.2026<Tab>x"_s);
+    guard.WindowText = u"notiz"_s;
+    guard.SendeTasten(u"Grüße"_s);
+    QTRY_COMPARE(p.tasten(u"feld"_s), u"Grüße"_s);
+}
+
+void tst_Fremdfenster::timerStart_data()
+{
+    QTest::addColumn<bool>("laeuft");
+    QTest::addColumn<std::int32_t>("ansichtTyp");
+    QTest::addColumn<bool>("dialog");
+    QTest::addColumn<int>("klicks");
+    QTest::newRow("contact view, dialog stays: two clicks") << true << 1 << true << 2;
+    QTest::newRow("contact view, no dialog") << true << 1 << false << 0;
+    QTest::newRow("group view: no command") << true << 3 << true << 0;
+    QTest::newRow("ACT! not running") << false << 1 << true << 0;
+}
+
+void tst_Fremdfenster::timerStart()
+{
+    BRAUCHT_X();
+    QFETCH(bool, laeuft);
+    QFETCH(std::int32_t, ansichtTyp);
+    QFETCH(bool, dialog);
+    QFETCH(int, klicks);
+    Fremdprogramm p;
+    QStringList fenster{u"--fenster"_s, u"timer"_s, u"#32770"_s, u"Timer - Meier"_s, u"--kind"_s, u"start"_s,
+                        u"Button"_s, u"&Start"_s};
+    if (!dialog)
+        fenster << u"--verborgen"_s;
+    QVERIFY(p.starte(fenster));
+    ScriptedAct act;
+    act.laeuft = laeuft;
+    act.ansichtTyp = ansichtTyp;
+    ScriptedDialogs dialogs;
+    clACTApplication app(act, dialogs, {});
+    X11Desktop d;
+    int geatmet = 0;
+    ACTTimerStarten(app, d, [&geatmet] { ++geatmet; });
+
+    const bool befehl = laeuft && ansichtTyp == 1;
+    QCOMPARE(act.journal.contains(u"Command(310)"_s), befehl);
+    QCOMPARE(geatmet, befehl ? 3 : 0);
+    if (klicks > 0)
+        QTRY_COMPARE(p.zeilen().count(u"LOS start"_s), klicks);
+    QTest::qWait(100);
+    QCOMPARE(p.zeilen().count(u"KLICK start"_s), klicks);
+}
+
+QTEST_GUILESS_MAIN(tst_Fremdfenster)
+#include "tst_Fremdfenster.moc"
