@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int P = 20; // the pause, short for the test
+constexpr int P = 50; // the pause, shorter than the default of 150 ms
 
 // An ACT! whose main window is a window of the foreign test program: showing
 // ACT! brings that window to the front, as the real one would.

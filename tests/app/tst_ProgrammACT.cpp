@@ -1,5 +1,6 @@
 // The program with its real subsystems on a generated ACT! database: the
-// ACT! panel, the phone fields and their counts, showing a caller's contact.
+// ACT! panel, the phone fields and their counts, showing a caller's contact,
+// writing a history entry into a foreign dialog on an X server.
 #include "actdb/frmTelefonfelder.h"
 #include "app/ListView.h"
 #include "app/Programmteile.h"
@@ -11,8 +12,10 @@
 
 #include "doubles/FakeSystem.h"
 #include "doubles/FakeTapi.h"
+#include "doubles/Fremdprogramm.h"
 #include "doubles/MemoryClipboard.h"
 #include "doubles/ScriptedDialogs.h"
+#include "doubles/XvfbServer.h"
 
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -30,6 +33,8 @@ private slots:
 
 void tst_ProgrammACT::actDatabaseEndToEnd()
 {
+    // The foreign windows live on an X server of the test's own.
+    XvfbServer x;
     QTemporaryDir dir;
     ActGenerator g;
     g.options().seed = 11;
@@ -83,6 +88,20 @@ void tst_ProgrammACT::actDatabaseEndToEnd()
     QCOMPARE(teile.Kontaktkarte().aktuelleID(), id);
     QVERIFY(teile.Kontaktkarte().Zeilen().contains(qMakePair(u"Telefon"_s, u"02129 55501"_s)));
     QCOMPARE(fenster.Panel(3)->Text(), QString());
+
+    // A history entry for the call, typed into a dialog that stands in for
+    // ACT!'s, with the default key macro.
+    if (x.laeuft()) {
+        Fremdprogramm dialog;
+        QVERIFY(dialog.starte({u"--fenster"_s, u"dlg"_s, u"#32770"_s, u"Protokoll aufzeichnen Anna Anrufer"_s,
+                               u"--feld"_s, u"notiz"_s, u"Edit"_s, u""_s, u"--kind"_s, u"ok"_s, u"Button"_s, u"OK"_s}));
+        fenster.Menu(u"mnuACTProtokollAufzeichnen"_s)->trigger();
+        QTRY_COMPARE(dialog.tasten(u"notiz"_s), u"<A-D>06.12.2026<A-U>12:00:00<A-y><Home><A-A><A-y><Tab>"_s);
+        QCOMPARE(fenster.Panel(3)->Text(), QString());
+        QVERIFY(fenster.TimerACT().Enabled());
+    } else {
+        qWarning("%s", qPrintable(x.grund()));
+    }
 
     // The telephony log follows its menu item and receives the events.
     fenster.Menu(u"mnuTAPIProtokoll"_s)->trigger();
