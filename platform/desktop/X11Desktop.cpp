@@ -19,35 +19,18 @@
 
 namespace {
 
-// Windows vanish while they are looked at; such errors are expected and
-// must not end the program (Xlib's default handler would).
-int fehlerUebergehen(Display *, XErrorEvent *)
+// Windows vanish while they are looked at; such errors on our connection
+// are expected and must not end the program, as Xlib's default handler
+// would. Errors of other connections in the process go where they went.
+std::vector<Display *> unsereAnzeigen;
+int (*vorigerHandler)(Display *, XErrorEvent *) = nullptr;
+
+int fehlerUebergehen(Display *anzeige, XErrorEvent *fehler)
 {
-    return 0;
+    if (std::find(unsereAnzeigen.begin(), unsereAnzeigen.end(), anzeige) != unsereAnzeigen.end() || !vorigerHandler)
+        return 0;
+    return vorigerHandler(anzeige, fehler);
 }
-
-// Keeps Xlib's errors from our requests away from the rest of the program:
-// they are collected while the guard lives and dropped.
-class Fehlerschutz
-{
-public:
-    explicit Fehlerschutz(Display *anzeige)
-        : m_anzeige(anzeige)
-        , m_vorher(XSetErrorHandler(fehlerUebergehen))
-    {
-    }
-    ~Fehlerschutz()
-    {
-        XSync(m_anzeige, False);
-        XSetErrorHandler(m_vorher);
-    }
-    Fehlerschutz(const Fehlerschutz &) = delete;
-    Fehlerschutz &operator=(const Fehlerschutz &) = delete;
-
-private:
-    Display *m_anzeige;
-    int (*m_vorher)(Display *, XErrorEvent *);
-};
 
 // A property of a window, as raw bytes (at most 64 KiB).
 struct Eigenschaft
@@ -174,6 +157,42 @@ struct X11Desktop::Verbindung
         return 0;
     }
 
+    enum class Verwaltung { Keine, Ewmh, Alt };
+
+    // Whether a window manager runs, and whether it keeps the EWMH lists.
+    Verwaltung verwaltung() const
+    {
+        XWindowAttributes a{};
+        if (!XGetWindowAttributes(anzeige, wurzel, &a) || !(a.all_event_masks & SubstructureRedirectMask))
+            return Verwaltung::Keine;
+        // An EWMH manager names a window on the root that names itself.
+        const Atom pruef = atom("_NET_SUPPORTING_WM_CHECK");
+        const auto auf = [&](Window w) -> Window {
+            const auto e = lies(anzeige, w, pruef);
+            if (!e || e->format != 32 || e->anzahl < 1)
+                return 0;
+            long f = 0;
+            std::memcpy(&f, e->daten.constData(), sizeof f);
+            return Window(f);
+        };
+        const Window pruefFenster = auf(wurzel);
+        return pruefFenster && auf(pruefFenster) == pruefFenster ? Verwaltung::Ewmh : Verwaltung::Alt;
+    }
+
+    std::vector<Fenster> fensterliste(const char *name) const
+    {
+        std::vector<Fenster> liste;
+        const auto e = lies(anzeige, wurzel, atom(name));
+        if (!e || e->format != 32)
+            return liste;
+        for (unsigned long i = 0; i < e->anzahl; ++i) {
+            long f = 0;
+            std::memcpy(&f, e->daten.constData() + i * sizeof(long), sizeof f);
+            liste.push_back(Fenster(f));
+        }
+        return liste;
+    }
+
     void sammle(Window w, std::vector<Fenster> &ziel) const
     {
         for (Window kind : kinderVon(anzeige, w)) {
@@ -206,13 +225,11 @@ X11Desktop::~X11Desktop()
 {
     if (!d->anzeige)
         return;
-    {
-        Fehlerschutz schutz(d->anzeige);
-        KeySym leer[2] = {NoSymbol, NoSymbol};
-        for (const auto &[taste, code] : d->ersatz)
-            XChangeKeyboardMapping(d->anzeige, code, 2, leer, 1);
-    }
+    KeySym leer[2] = {NoSymbol, NoSymbol};
+    for (const auto &[taste, code] : d->ersatz)
+        XChangeKeyboardMapping(d->anzeige, code, 2, leer, 1);
     XCloseDisplay(d->anzeige);
+    std::erase(unsereAnzeigen, d->anzeige);
 }
 
 bool X11Desktop::verbunden()
@@ -222,8 +239,15 @@ bool X11Desktop::verbunden()
         // No DISPLAY, no desktop: nothing to find, nothing to type.
         if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
             d->anzeige = XOpenDisplay(nullptr);
-            if (d->anzeige)
+            if (d->anzeige) {
                 d->wurzel = DefaultRootWindow(d->anzeige);
+                unsereAnzeigen.push_back(d->anzeige);
+                if (!vorigerHandler) {
+                    vorigerHandler = XSetErrorHandler(fehlerUebergehen);
+                    if (vorigerHandler == fehlerUebergehen)
+                        vorigerHandler = nullptr;
+                }
+            }
         }
     }
     return d->anzeige != nullptr;
@@ -234,10 +258,26 @@ std::vector<Fenster> X11Desktop::Hauptfenster()
     std::vector<Fenster> ergebnis;
     if (!verbunden())
         return ergebnis;
-    Fehlerschutz schutz(d->anzeige);
-    for (Window w : kinderVon(d->anzeige, d->wurzel)) {
-        const Window programm = d->programmfenster(w);
-        ergebnis.push_back(programm ? programm : w);
+    const std::vector<Window> oben = kinderVon(d->anzeige, d->wurzel);
+    switch (d->verwaltung()) {
+    case Verbindung::Verwaltung::Keine:
+        // Without a window manager the root's children are the programs' windows.
+        ergebnis.assign(oben.begin(), oben.end());
+        break;
+    case Verbindung::Verwaltung::Ewmh:
+        ergebnis = d->fensterliste("_NET_CLIENT_LIST_STACKING");
+        if (ergebnis.empty())
+            ergebnis = d->fensterliste("_NET_CLIENT_LIST");
+        if (!ergebnis.empty())
+            break;
+        [[fallthrough]];
+    case Verbindung::Verwaltung::Alt:
+        // Below each frame, the window that carries WM_STATE.
+        for (Window w : oben) {
+            const Window programm = d->programmfenster(w);
+            ergebnis.push_back(programm ? programm : w);
+        }
+        break;
     }
     return ergebnis;
 }
@@ -247,7 +287,6 @@ std::vector<Fenster> X11Desktop::Kindfenster(Fenster fenster)
     std::vector<Fenster> ergebnis;
     if (!fenster || !verbunden())
         return ergebnis;
-    Fehlerschutz schutz(d->anzeige);
     d->sammle(Window(fenster), ergebnis);
     return ergebnis;
 }
@@ -256,7 +295,6 @@ QString X11Desktop::Klasse(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return QString();
-    Fehlerschutz schutz(d->anzeige);
     XClassHint hinweis{};
     if (!XGetClassHint(d->anzeige, Window(fenster), &hinweis))
         return QString();
@@ -277,7 +315,6 @@ QString X11Desktop::Text(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return QString();
-    Fehlerschutz schutz(d->anzeige);
     if (auto netName = lies(d->anzeige, Window(fenster), d->atom("_NET_WM_NAME")); netName && netName->format == 8)
         return QString::fromUtf8(netName->daten);
     auto name = lies(d->anzeige, Window(fenster), XA_WM_NAME);
@@ -314,7 +351,6 @@ bool X11Desktop::Sichtbar(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return false;
-    Fehlerschutz schutz(d->anzeige);
     XWindowAttributes a{};
     return XGetWindowAttributes(d->anzeige, Window(fenster), &a) && a.map_state == IsViewable;
 }
@@ -323,7 +359,6 @@ Fenster X11Desktop::Elternfenster(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return 0;
-    Fehlerschutz schutz(d->anzeige);
     if (d->hatWmState(Window(fenster)))
         return 0;
     Window eltern = 0;
@@ -339,7 +374,6 @@ Fenster X11Desktop::Finde(const QString &klasse, const QString &text)
             continue;
         if (klasse.isEmpty())
             return *it;
-        Fehlerschutz schutz(d->anzeige);
         XClassHint hinweis{};
         if (!XGetClassHint(d->anzeige, Window(*it), &hinweis))
             continue;
@@ -361,7 +395,6 @@ void X11Desktop::Klick(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return;
-    Fehlerschutz schutz(d->anzeige);
     int x = 0;
     int y = 0;
     Window kind = 0;
@@ -379,13 +412,13 @@ void X11Desktop::Klick(Fenster fenster)
         XSendEvent(d->anzeige, Window(fenster), True, typ == ButtonPress ? ButtonPressMask : ButtonReleaseMask,
                    &e);
     }
+    XFlush(d->anzeige);
 }
 
 bool X11Desktop::Aktiviere(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return false;
-    Fehlerschutz schutz(d->anzeige);
     XWindowAttributes a{};
     if (!XGetWindowAttributes(d->anzeige, Window(fenster), &a))
         return false;
@@ -395,6 +428,7 @@ bool X11Desktop::Aktiviere(Fenster fenster)
     XRaiseWindow(d->anzeige, Window(fenster));
     if (a.map_state == IsViewable)
         XSetInputFocus(d->anzeige, Window(fenster), RevertToParent, CurrentTime);
+    XFlush(d->anzeige);
     return true;
 }
 
@@ -402,15 +436,14 @@ void X11Desktop::ImmerOben(Fenster fenster, bool an)
 {
     if (!fenster || !verbunden())
         return;
-    Fehlerschutz schutz(d->anzeige);
     d->nachricht(Window(fenster), "_NET_WM_STATE", an ? 1 : 0, long(d->atom("_NET_WM_STATE_ABOVE")), 0, 2);
+    XFlush(d->anzeige);
 }
 
 bool X11Desktop::Minimiert(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return false;
-    Fehlerschutz schutz(d->anzeige);
     const Atom wmState = d->atom("WM_STATE");
     if (auto s = lies(d->anzeige, Window(fenster), wmState); s && s->format == 32 && s->anzahl >= 1) {
         long zustand = 0;
@@ -434,18 +467,18 @@ void X11Desktop::Minimiere(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return;
-    Fehlerschutz schutz(d->anzeige);
     XIconifyWindow(d->anzeige, Window(fenster), DefaultScreen(d->anzeige));
+    XFlush(d->anzeige);
 }
 
 void X11Desktop::Wiederherstellen(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return;
-    Fehlerschutz schutz(d->anzeige);
     // Mapping an iconic window asks the window manager for its normal state.
     XMapWindow(d->anzeige, Window(fenster));
     d->nachricht(Window(fenster), "_NET_ACTIVE_WINDOW", 2, CurrentTime, 0, 0);
+    XFlush(d->anzeige);
 }
 
 void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
@@ -453,7 +486,6 @@ void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     if (tasten.empty() || !verbunden())
         return;
     Display *anzeige = d->anzeige;
-    Fehlerschutz schutz(anzeige);
     int ereignis = 0;
     int fehler = 0;
     int haupt = 0;

@@ -125,6 +125,7 @@ void tst_Fremdfenster::textRules()
                       u"--kind"_s, u"kindNull"_s, u"Static"_s, u"vor\\0nach"_s,
                       u"--kind"_s, u"kindLang"_s, u"Static"_s, lang,
                       u"--kind"_s, u"nurNull"_s, u"Static"_s, u"\\0versteckt"_s,
+                      u"--kind"_s, u"liste"_s, u"ListBox"_s, u"Erster Eintrag"_s,
                       u"--fenster"_s, u"lang"_s, u"X"_s, lang,
                       u"--fenster"_s, u"leer"_s, u"X"_s, u""_s}));
     X11Desktop d;
@@ -134,6 +135,8 @@ void tst_Fremdfenster::textRules()
     QCOMPARE(Kindfenstertext(d, p.id(u"kindBlanks"_s)), u"  Timer"_s);
     QCOMPARE(Kindfenstertext(d, p.id(u"kindNull"_s)), u"vor"_s);
     QCOMPARE(Kindfenstertext(d, p.id(u"nurNull"_s)), u"NoText"_s);
+    // X cannot tell a list's selection: its text stands in.
+    QCOMPARE(Kindfenstertext(d, p.id(u"liste"_s)), u"Erster Eintrag"_s);
     QCOMPARE(Fenstertitel(d, p.id(u"lang"_s)), lang.left(50));
     QCOMPARE(Kindfenstertext(d, p.id(u"kindLang"_s)), lang.left(50));
     QCOMPARE(Fenstertitel(d, p.id(u"leer"_s)), u"NoText"_s);

@@ -13,7 +13,9 @@
 //                                  until any window gets KEY (e.g. "<C-h>")
 //   --nur-wmname                   the last window's text only as WM_NAME
 //   --wm                           also be the window manager: report the
-//                                  requests sent to the root window
+//                                  requests sent to the root window, keep
+//                                  the EWMH list of windows
+//   --alter-wm                     the same without the EWMH list
 // In a caption "\0" stands for a NUL character.
 //
 // Output: "ID NAME 0x…" per window, then "BEREIT"; afterwards "KLICK NAME",
@@ -47,6 +49,7 @@ struct Fenster
 Display *anzeige = nullptr;
 std::vector<Fenster> fenster;
 bool alsWm = false;
+bool ewmh = false;
 
 Fenster *finde(Window w)
 {
@@ -196,8 +199,9 @@ int main(int argc, char **argv)
     int y = 10;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
-        if (a == "--wm") {
+        if (a == "--wm" || a == "--alter-wm") {
             alsWm = true;
+            ewmh = a == "--wm";
             XSelectInput(anzeige, wurzel, SubstructureRedirectMask | SubstructureNotifyMask);
             continue;
         }
@@ -265,6 +269,22 @@ int main(int argc, char **argv)
         XSetClassHint(anzeige, f.id, &hinweis);
         setzeText(f.id, text, false);
         fenster.push_back(f);
+    }
+    if (ewmh) {
+        const Atom pruef = XInternAtom(anzeige, "_NET_SUPPORTING_WM_CHECK", False);
+        Window pruefFenster = XCreateSimpleWindow(anzeige, wurzel, -10, -10, 1, 1, 0, 0, 0);
+        XChangeProperty(anzeige, pruefFenster, pruef, XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char *>(&pruefFenster), 1);
+        XChangeProperty(anzeige, wurzel, pruef, XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char *>(&pruefFenster), 1);
+        // Bottom first, as the windows were made.
+        std::vector<Window> liste;
+        for (const Fenster &f : fenster) {
+            if (f.hauptfenster)
+                liste.push_back(f.id);
+        }
+        XChangeProperty(anzeige, wurzel, XInternAtom(anzeige, "_NET_CLIENT_LIST_STACKING", False), XA_WINDOW, 32,
+                        PropModeReplace, reinterpret_cast<unsigned char *>(liste.data()), int(liste.size()));
     }
     for (const Fenster &f : fenster) {
         if (!f.verborgen)

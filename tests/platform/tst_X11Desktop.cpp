@@ -23,6 +23,7 @@ private slots:
     void exactLookup();
     void postedClickArrives();
     void typedKeysArriveWithModifiersAndUmlauts();
+    void windowManagerRequests_data();
     void windowManagerRequests();
     void withoutDisplayNothingIsFoundOrTyped();
 
@@ -150,14 +151,25 @@ void tst_X11Desktop::typedKeysArriveWithModifiersAndUmlauts()
     QTRY_COMPARE_WITH_TIMEOUT(p.tasten(u"feld"_s), erwartet + u"üä"_s, 5000);
 }
 
+void tst_X11Desktop::windowManagerRequests_data()
+{
+    QTest::addColumn<QString>("wm");
+    QTest::newRow("EWMH manager") << u"--wm"_s;
+    QTest::newRow("manager without the EWMH list") << u"--alter-wm"_s;
+}
+
 void tst_X11Desktop::windowManagerRequests()
 {
     BRAUCHT_X();
+    QFETCH(QString, wm);
     Fremdprogramm p;
-    QVERIFY(p.starte({u"--wm"_s, u"--fenster"_s, u"act"_s, u"act3.0frameclass"_s, u"ACT! - KUNDEN"_s,
-                      u"--kind"_s, u"knopf"_s, u"Button"_s, u"OK"_s}));
+    QVERIFY(p.starte({wm, u"--fenster"_s, u"act"_s, u"act3.0frameclass"_s, u"ACT! - KUNDEN"_s,
+                      u"--kind"_s, u"knopf"_s, u"Button"_s, u"OK"_s,
+                      u"--fenster"_s, u"dlg"_s, u"#32770"_s, u"Timer"_s}));
     X11Desktop desktop;
     const Fenster act = p.id(u"act"_s);
+    // The managed windows, bottom first, and nothing of the manager's own.
+    QCOMPARE(desktop.Hauptfenster(), (std::vector<Fenster>{act, p.id(u"dlg"_s)}));
     // Under a window manager the program's window carries WM_STATE.
     QCOMPARE(desktop.Elternfenster(act), Fenster(0));
     QCOMPARE(desktop.Elternfenster(p.id(u"knopf"_s)), act);
