@@ -4,14 +4,14 @@
 #include <QFileInfo>
 
 ActPfad::ActPfad(const QString &pfad)
-    : m_kurz(finde(pfad))
 {
+    const QString kurz = finde(pfad);
     // The last separator, searched from the second character; none counts as 1.
-    qsizetype p = m_kurz.lastIndexOf(u'/') + 1; // 1-based
+    qsizetype p = kurz.lastIndexOf(u'/') + 1; // 1-based
     if (p < 2)
         p = 1;
-    m_ordner = m_kurz.left(p - 1);
-    const QString rest = m_kurz.mid(p);
+    m_ordner = kurz.left(p - 1);
+    const QString rest = kurz.mid(p);
     m_tabelle = rest.left(std::max<qsizetype>(0, rest.size() - 4));
 }
 

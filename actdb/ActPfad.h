@@ -12,7 +12,6 @@ class ActPfad
 public:
     explicit ActPfad(const QString &pfad);
 
-    const QString &Kurzform() const { return m_kurz; }
     const QString &Ordner() const { return m_ordner; }
     const QString &Tabellenname() const { return m_tabelle; }
 
@@ -21,7 +20,6 @@ public:
     static QString finde(const QString &pfad);
 
 private:
-    QString m_kurz;
     QString m_ordner;
     QString m_tabelle;
 };

@@ -120,11 +120,6 @@ void ListViewModel::AddMany(std::vector<ListItem> items)
     endInsertRows();
 }
 
-void ListViewModel::sortItems(const std::function<bool(const ListItem &, const ListItem &)> &less)
-{
-    sortPositions([&](int a, int b) { return less(m_items[a], m_items[b]); });
-}
-
 void ListViewModel::sortPositions(const std::function<bool(int, int)> &less)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -64,11 +64,9 @@ public:
     // Appends many entries in one step.
     void AddMany(std::vector<ListItem> items);
 
-    // Reorders the entries stably with `less`; selections and other
+    // Reorders the entries stably by comparing their current positions (so
+    // that keys can be computed once per entry); selections and other
     // persistent indexes follow their entries.
-    void sortItems(const std::function<bool(const ListItem &, const ListItem &)> &less);
-    // The same by the entries' current positions, for comparisons of keys
-    // computed once per entry.
     void sortPositions(const std::function<bool(int, int)> &less);
 
     int rowCount(const QModelIndex &parent = {}) const override;

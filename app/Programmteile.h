@@ -80,7 +80,6 @@ public:
     clRufmonDaten *Telefondaten() override;
 
     clActDBF &ActDBF() { return m_actDBF; }
-    clACTFelder &ACTFelder() { return m_actFelder; }
     clACTApplication &ACTApp() { return m_actApp; }
     frmKontaktkarte &Kontaktkarte() { return m_karte; }
     // The phone-field dialog, whose list is the program's record of the phone fields.

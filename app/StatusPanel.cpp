@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 
 StatusPanel::StatusPanel(QWidget *parent)
     : QWidget(parent)
@@ -41,11 +40,4 @@ void StatusPanel::setPicture(const QIcon &picture, int index)
     }
     m_picture->setPixmap(picture.pixmap(16, 16));
     m_picture->show();
-}
-
-void StatusPanel::mouseReleaseEvent(QMouseEvent *event)
-{
-    QWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::RightButton)
-        emit rightClicked(event->globalPosition().toPoint());
 }

@@ -21,12 +21,6 @@ public:
     int PictureIndex() const { return m_pictureIndex; }
     void setPicture(const QIcon &picture, int index = 0);
 
-signals:
-    void rightClicked(const QPoint &globalPosition);
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     QLabel *m_picture;
     QLabel *m_text;

@@ -320,11 +320,6 @@ QAction *frmHaupt::Menu(const QString &name) const
     return m_actions.value(name);
 }
 
-QMenu *frmHaupt::Untermenue(const QString &name) const
-{
-    return m_menus.value(name);
-}
-
 StatusPanel *frmHaupt::Panel(int nummer) const
 {
     return nummer >= 1 && nummer <= 4 ? m_panels[nummer - 1] : nullptr;

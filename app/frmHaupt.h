@@ -65,14 +65,12 @@ public:
     void TimerACT_Timer();
 
     QAction *Menu(const QString &name) const;
-    QMenu *Untermenue(const QString &name) const;
     ListView *lvNummern() const { return m_lvNummern; }
     ListView *lvKontakte() const { return m_lvKontakte; }
     StatusPanel *Panel(int nummer) const;
     IntervalTimer &TimerACT() { return m_timerACT; }
     modOptionen &Optionen() { return m_optionen; }
     const ImageList &ilIcons() const { return m_ilIcons; }
-    const ImageList &ilTelefone() const { return m_ilTelefone; }
     QComboBox *cbxTapiDevices() const { return m_cbxTapiDevices; }
     QComboBox *cbxAddress() const { return m_cbxAddress; }
     QPushButton *cmdInitTapi() const { return m_cmdInitTapi; }
@@ -143,8 +141,6 @@ public:
 signals:
     // The user asked for the about box.
     void InfoAngefordert();
-    // The exit sequence has run.
-    void Entladen();
     // A line for the telephony log, while logging is on.
     void Protokollzeile(const QString &ereignis, const QString &werte);
 
@@ -166,7 +162,6 @@ private:
     void FensterSpeichern();
     int leseFensterwert(const QString &key, int standard) const;
     void kopiere(const QString &text);
-    void statusInfo(const QString &text);
     bool eintragGewaehlt(int &index) const;
 
     int pxX(double twips) const;

@@ -270,7 +270,6 @@ void frmHaupt::Form_Unload()
             QFile::remove(cache);
     });
     trotzdem([&] { m_store.sync(); });
-    emit Entladen();
 }
 
 void frmHaupt::closeEvent(QCloseEvent *event)

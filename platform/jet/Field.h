@@ -18,7 +18,6 @@ public:
     int Type() const { return m_type; }
     int Size() const { return m_size; }
     bool AllowZeroLength() const { return m_allowZeroLength; }
-    void setType(int type) { m_type = type; }
     void setSize(int size) { m_size = size; }
     void setAllowZeroLength(bool allow) { m_allowZeroLength = allow; }
 
