@@ -12,7 +12,8 @@ bool isLineEnd(char c)
 QString printable(QByteArrayView bytes)
 {
     QString text = QString::fromLatin1(bytes.trimmed());
-    text.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+    // Read as Latin-1, the bytes 0x80–0x9f are the C1 controls (a terminal's CSI among them).
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f); });
     return text;
 }
 

@@ -49,7 +49,7 @@ QString printableLine(const QByteArray &line)
 {
     QString text = QString::fromLatin1(line.trimmed());
     for (QChar &c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f))
             c = u'?';
     }
     return text;
