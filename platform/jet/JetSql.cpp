@@ -1,6 +1,7 @@
 #include "platform/jet/JetSql.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <vector>
@@ -177,7 +178,9 @@ QString JetSql::translate(const QString &s, const QDateTime &now, bool *zeitabha
                 out += momentLiteral(now, foldDays(s, i));
             } else if (first && word.compare(u"DELETE"_s, Qt::CaseInsensitive) == 0) {
                 // Jet names what to delete; SQLite deletes whole rows.
-                const qsizetype from = s.indexOf(u"FROM"_s, i, Qt::CaseInsensitive);
+                static const QRegularExpression fromWort(u"\\bFROM\\b"_s,
+                                                         QRegularExpression::CaseInsensitiveOption);
+                const qsizetype from = s.indexOf(fromWort, i);
                 out += u"DELETE "_s;
                 if (from >= 0)
                     i = from;

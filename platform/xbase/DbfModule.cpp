@@ -42,10 +42,11 @@ struct XbaseCursor : sqlite3_vtab_cursor
     bool eof = true;
 };
 
+// The prefix tells the engine that a table file is at fault, not the statement.
 void setError(sqlite3_vtab *vtab, const QString &text)
 {
     sqlite3_free(vtab->zErrMsg);
-    vtab->zErrMsg = sqlite3_mprintf("%s", text.toUtf8().constData());
+    vtab->zErrMsg = sqlite3_mprintf("xbase: %s", text.toUtf8().constData());
 }
 
 QString quoteIdentifier(const QString &name)

@@ -39,7 +39,8 @@ void tst_JetLike::matches_data()
     QTest::newRow("negated list") << u"[!0-9]*"_s << u"Meier"_s << true;
     QTest::newRow("negated list refuses") << u"[!0-9]*"_s << u"0301"_s << false;
     QTest::newRow("range") << u"[a-c]*"_s << u"Bach"_s << true;
-    QTest::newRow("case is ignored") << u"*MEIER*"_s << u"Frau Meier-Lüdenscheid"_s << true;
+    QTest::newRow("case is ignored") << u"*MEIER*"_s << u"Frau Meier-Schulz"_s << true;
+    QTest::newRow("case is ignored beside umlauts") << u"*MEIER*"_s << u"Frau Meier-Lüdenscheid"_s << true;
     QTest::newRow("umlaut case is ignored") << u"*ÜLL*"_s << u"Müller"_s << true;
     QTest::newRow("umlaut is not its base letter") << u"*ull*"_s << u"Müller"_s << false;
     QTest::newRow("sharp s") << u"Stra?e"_s << u"Straße"_s << true;
@@ -57,8 +58,7 @@ void tst_JetLike::matches()
     QFETCH(QString, pattern);
     QFETCH(QString, text);
     QFETCH(bool, expected);
-    const JetLike like(pattern.toStdString());
-    QCOMPARE(like.matches(text.toStdString()), expected);
+    QCOMPARE(JetLike(pattern.toStdString()).matches(text.toStdString()), expected);
 }
 
 void tst_JetLike::literalMatchesOnlyItself_data()
@@ -77,12 +77,10 @@ void tst_JetLike::literalMatchesOnlyItself()
 {
     QFETCH(QString, value);
     QFETCH(QString, other);
-    const std::u16string escaped = JetLike::literal(value.toStdU16String());
-    const JetLike like(QString::fromStdU16String(escaped).toStdString());
-    QVERIFY(like.matches(value.toStdString()));
-    QVERIFY(!like.matches(other.toStdString()));
-    const JetLike anywhere(u"*"_s.toStdString() + QString::fromStdU16String(escaped).toStdString() + "*");
-    QVERIFY(anywhere.matches((u"x"_s + value + u"y"_s).toStdString()));
+    const QString escaped = QString::fromStdU16String(JetLike::literal(value.toStdU16String()));
+    QVERIFY(JetLike(escaped.toStdString()).matches(value.toStdString()));
+    QVERIFY(!JetLike(escaped.toStdString()).matches(other.toStdString()));
+    QVERIFY(JetLike((u'*' + escaped + u'*').toStdString()).matches((u'x' + value + u'y').toStdString()));
 }
 
 QTEST_GUILESS_MAIN(tst_JetLike)
