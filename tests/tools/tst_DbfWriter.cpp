@@ -1,333 +1,148 @@
 #include "tools/dbf/DbfWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
-// The writer's bytes against the published layout of dBASE and FoxPro files:
-// header, records and the three memo formats. That the reader understands
-// them is shown by the round trips through SQL.
-class tst_DbfWriter : public QObject
-{
-    Q_OBJECT
+namespace {
 
-private slots:
-    void init();
-    void cleanup();
-
-    void kopf_data();
-    void kopf();
-    void satzbytes_data();
-    void satzbytes();
-    void geloeschterSatz();
-    void memoDbase3();
-    void memoDbase4();
-    void memoFoxPro_data();
-    void memoFoxPro();
-    void memoPfad_data();
-    void memoPfad();
-    void fehler_data();
-    void fehler();
-
-private:
-    QString pfad(const QString &name) const { return m_dir->filePath(name); }
-    static QByteArray lies(const QString &path);
-    static quint32 le32(const QByteArray &b, int at);
-    static quint32 be32(const QByteArray &b, int at);
-    static int le16(const QByteArray &b, int at);
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-};
-
-QByteArray tst_DbfWriter::lies(const QString &path)
+QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-quint32 tst_DbfWriter::le32(const QByteArray &b, int at)
+// The unsigned number in `size` bytes at `at`, little-endian unless asked otherwise.
+quint32 number(const QByteArray &bytes, int at, int size, bool bigEndian = false)
 {
-    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
-         | quint32(quint8(b[at + 3])) << 24;
+    const QByteArray b = bytes.mid(at, size);
+    quint32 value = 0;
+    for (qsizetype i = 0; i < b.size(); ++i)
+        value = value << 8 | quint8(b.at(bigEndian ? i : b.size() - 1 - i));
+    return value;
 }
 
-quint32 tst_DbfWriter::be32(const QByteArray &b, int at)
-{
-    return quint32(quint8(b[at])) << 24 | quint32(quint8(b[at + 1])) << 16 | quint32(quint8(b[at + 2])) << 8
-         | quint32(quint8(b[at + 3]));
-}
+} // namespace
 
-int tst_DbfWriter::le16(const QByteArray &b, int at)
+// The writer's bytes against the published layout of dBASE and FoxPro files,
+// where the program's reader cannot tell: that it reads them is shown by the
+// round trips in tst_DbfModule.
+class tst_DbfWriter : public QObject
 {
-    return quint8(b[at]) | quint8(b[at + 1]) << 8;
-}
+    Q_OBJECT
 
-void tst_DbfWriter::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
+private slots:
+    void tabelle_data();
+    void tabelle();
+    void werte_data();
+    void werte();
+    void kopfGrenzen();
 
-void tst_DbfWriter::cleanup()
-{
-    m_dir.reset();
-}
+private:
+    // A folder of its own for each test and data row.
+    QString pfad(const QString &name) const
+    {
+        const QString dir = m_dir.filePath(QString::fromLatin1(QTest::currentTestFunction()) + u'/'
+                                           + QString::fromUtf8(QTest::currentDataTag()));
+        QDir().mkpath(dir);
+        return dir + u'/' + name;
+    }
 
-void tst_DbfWriter::kopf_data()
+    QTemporaryDir m_dir;
+};
+
+void tst_DbfWriter::tabelle_data()
 {
     QTest::addColumn<int>("version");
-    QTest::addColumn<bool>("memo");
-    QTest::addColumn<int>("kopflaenge");
+    QTest::addColumn<int>("asked"); // memo block size; 0: the usual one
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("memoFile"); // none: a logical field instead of the memo
+    QTest::addColumn<int>("size"); // the memo block size used
+    QTest::addColumn<QList<int>>("blocks"); // of the three memos, then the next free one
+    QTest::addColumn<int>("headerAt");
+    QTest::addColumn<QByteArray>("header"); // in the memo file's header from headerAt
 
-    // 32 + 3 descriptors of 32 + terminator, Visual FoxPro with 263 bytes of backlink.
-    QTest::newRow("dBASE III") << 0x03 << false << 129;
-    QTest::newRow("dBASE III mit Memo") << 0x83 << true << 129;
-    QTest::newRow("dBASE IV") << 0x8B << true << 129;
-    QTest::newRow("FoxPro 2.x") << 0xF5 << true << 129;
-    QTest::newRow("Visual FoxPro") << 0x30 << true << 129 + 263;
-    QTest::newRow("Visual FoxPro ohne Memo") << 0x30 << false << 129 + 263;
+    QTest::newRow("dBASE III") << 0x03 << 0 << u"T.DBF"_s << QString() << 0 << QList<int>{} << 0 << QByteArray();
+    // dBASE III: 512-byte blocks whatever is asked.
+    QTest::newRow("dBASE III Memo") << 0x83 << 256 << u"liste"_s << u"liste.dbt"_s << 512 << QList<int>{1, 2, 4, 5}
+                                    << 16 << "\x03"_ba;
+    // dBASE IV: the table's name and the block size.
+    QTest::newRow("dBASE IV, 256") << 0x8B << 256 << u"kunden.dbf"_s << u"kunden.dbt"_s << 256
+                                   << QList<int>{2, 3, 6, 7} << 8 << QByteArray("kunden\0\0\0\0\0\0\0\x01", 14);
+    // FoxPro: the block size, big-endian.
+    QTest::newRow("FoxPro 2.x, 32") << 0xF5 << 32 << u"g.gdb"_s << u"g.gdt"_s << 32 << QList<int>{16, 17, 36, 37} << 6
+                                    << QByteArray("\0\x20", 2);
+    QTest::newRow("Visual FoxPro, 64") << 0x30 << 0 << u"kunden.dbf"_s << u"kunden.fpt"_s << 64
+                                       << QList<int>{8, 9, 19, 20} << 6 << QByteArray("\0\x40", 2);
+    QTest::newRow("Visual FoxPro, 1024") << 0x30 << 1024 << u"K.DBF"_s << u"K.FPT"_s << 1024 << QList<int>{1, 2, 3, 4}
+                                         << 6 << QByteArray("\x04\0", 2);
+    QTest::newRow("Visual FoxPro ohne Memo") << 0x30 << 0 << u"T.DBF"_s << QString() << 0 << QList<int>{} << 0
+                                             << QByteArray();
 }
 
-void tst_DbfWriter::kopf()
+void tst_DbfWriter::tabelle()
 {
     QFETCH(int, version);
-    QFETCH(bool, memo);
-    QFETCH(int, kopflaenge);
+    QFETCH(int, asked);
+    QFETCH(QString, table);
+    QFETCH(QString, memoFile);
+    QFETCH(int, size);
+    QFETCH(QList<int>, blocks);
+    QFETCH(int, headerAt);
+    QFETCH(QByteArray, header);
+
+    const bool memo = !memoFile.isEmpty();
     DbfWriter writer{quint8(version), 0x57};
     writer.setLastUpdate(QDate(2024, 5, 6));
+    writer.setMemoBlockSize(asked);
     QVERIFY(writer.addField(u"name"_s, 'C', 10));
     QVERIFY(writer.addField(u"BETRAG"_s, 'N', 8, 2));
-    QVERIFY(writer.addField(u"X"_s, memo ? 'M' : 'L'));
-    const int memoLength = !memo ? 1 : version == 0x30 ? 4 : 10;
-    const int satzlaenge = 1 + 10 + 8 + memoLength;
-    const QString path = pfad(u"T.DBF"_s);
-    QVERIFY2(writer.create(path), qPrintable(writer.errorString()));
-    QVERIFY(writer.appendRecord({u"a"_s, 1}));
-    QVERIFY(writer.appendRecord({u"b"_s, 2}));
-    QVERIFY(writer.appendRecord({u"c"_s, 3}));
+    QVERIFY(writer.addField(u"NOTIZ"_s, memo ? 'M' : 'L'));
+    QVERIFY2(writer.create(pfad(table)), qPrintable(writer.errorString()));
+    const QString texts[4] = {u"Grüße"_s, QString(600, u'x'), QString(), u"drei"_s};
+    for (int i = 0; i < 4; ++i) {
+        const QVariant last = memo ? QVariant(texts[i]) : QVariant(i == 0);
+        QVERIFY2(writer.appendRecord({u"n%1"_s.arg(i), i, last}, i == 1), qPrintable(writer.errorString()));
+    }
     QVERIFY2(writer.finish(), qPrintable(writer.errorString()));
-    QCOMPARE(writer.recordCount(), 3u);
 
-    const QByteArray b = lies(path);
-    QCOMPARE(b.size(), kopflaenge + 3 * satzlaenge + 1);
-    QCOMPARE(quint8(b[0]), quint8(version));
-    QCOMPARE(quint8(b[1]), quint8(124)); // years since 1900
-    QCOMPARE(quint8(b[2]), quint8(5));
-    QCOMPARE(quint8(b[3]), quint8(6));
-    QCOMPARE(le32(b, 4), 3u);
-    QCOMPARE(le16(b, 8), kopflaenge);
-    QCOMPARE(le16(b, 10), satzlaenge);
+    // 32 bytes, three field descriptors of 32 and a terminator; Visual FoxPro adds 263 bytes of backlink.
+    const int headerLength = 32 + 3 * 32 + 1 + (version == 0x30 ? 263 : 0);
+    const int recordLength = 1 + 10 + 8 + (!memo ? 1 : version == 0x30 ? 4 : 10);
+    const QByteArray b = readAll(pfad(table));
+    QCOMPARE(b.size(), headerLength + 4 * recordLength + 1);
+    QCOMPARE(b.left(4), QByteArray(1, char(version)) + "\x7C\x05\x06"); // 2024-05-06, years since 1900
+    QCOMPARE(number(b, 4, 4), 4u);
+    QCOMPARE(int(number(b, 8, 2)), headerLength);
     QCOMPARE(quint8(b[28]), quint8(version == 0x30 && memo ? 0x02 : 0x00));
     QCOMPARE(quint8(b[29]), quint8(0x57));
-
-    const QByteArray name = b.mid(32, 11);
-    QCOMPARE(name, QByteArray("NAME\0\0\0\0\0\0\0", 11));
-    QCOMPARE(b[32 + 11], 'C');
-    QCOMPARE(quint8(b[32 + 16]), quint8(10));
-    QCOMPARE(b[64 + 11], 'N');
-    QCOMPARE(quint8(b[64 + 16]), quint8(8));
-    QCOMPARE(quint8(b[64 + 17]), quint8(2));
-    QCOMPARE(quint8(b[96 + 16]), quint8(memoLength));
-    // Only Visual FoxPro records each field's place in the record.
-    QCOMPARE(le32(b, 32 + 12), version == 0x30 ? 1u : 0u);
-    QCOMPARE(le32(b, 64 + 12), version == 0x30 ? 11u : 0u);
-    QCOMPARE(le32(b, 96 + 12), version == 0x30 ? 19u : 0u);
+    QCOMPARE(b.mid(32, 12), QByteArray("NAME\0\0\0\0\0\0\0C", 12));
+    // Only Visual FoxPro keeps each field's place in the record.
+    for (const auto &[at, place] : {std::pair{32, 1}, {64, 11}, {96, 19}})
+        QCOMPARE(number(b, at + 12, 4), quint32(version == 0x30 ? place : 0));
     QCOMPARE(b[128], '\x0D');
-    if (version == 0x30)
-        QCOMPARE(b.mid(129, 263), QByteArray(263, '\0'));
-    QCOMPARE(b.mid(kopflaenge, 19), QByteArray(" a             1.00"));
+    QCOMPARE(b.mid(129, headerLength - 129), QByteArray(headerLength - 129, '\0'));
+    QCOMPARE(b.mid(headerLength + recordLength, 3), QByteArray("*n1")); // deleted, and counted all the same
     QCOMPARE(b.back(), '\x1A');
+    if (!memo)
+        return;
+
+    // Whole blocks; the header names the next free one. Each memo starts a
+    // block, in dBASE IV and FoxPro behind eight bytes of type and length.
+    const QByteArray m = readAll(pfad(memoFile));
+    QCOMPARE(m.size(), blocks[3] * size);
+    QCOMPARE(int(number(m, 0, 4, version == 0xF5 || version == 0x30)), blocks[3]);
+    QCOMPARE(m.mid(headerAt, header.size()), header);
+    const int prefix = version == 0x83 ? 0 : 8;
+    const QByteArray encoded[3] = {"Gr\xFC\xDF" "e", QByteArray(600, 'x'), "drei"};
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(m.mid(blocks[i] * size + prefix, encoded[i].size()), encoded[i]);
 }
 
-void tst_DbfWriter::satzbytes_data()
-{
-    QTest::addColumn<int>("treiber");
-    QTest::addColumn<char>("typ");
-    QTest::addColumn<int>("laenge");
-    QTest::addColumn<int>("dezimalen");
-    QTest::addColumn<QVariant>("wert");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("C Umlaut CP1252") << 0x03 << 'C' << 10 << 0 << QVariant(u"Müller"_s)
-                                     << QByteArray("M\xFCller    ");
-    QTest::newRow("C Euro CP1252") << 0x03 << 'C' << 3 << 0 << QVariant(u"5€"_s) << QByteArray("5\x80 ");
-    QTest::newRow("C CP850") << 0x02 << 'C' << 5 << 0 << QVariant(u"Größe"_s) << QByteArray::fromHex("477294E165");
-    QTest::newRow("C CP1251") << 0xC9 << 'C' << 6 << 0 << QVariant(u"Москва"_s)
-                              << QByteArray::fromHex("CCEEF1EAE2E0");
-    QTest::newRow("C nicht darstellbar") << 0x03 << 'C' << 4 << 0 << QVariant(u"a→b"_s) << QByteArray("a?b ");
-    QTest::newRow("C zu lang") << 0x03 << 'C' << 4 << 0 << QVariant(u"abcdef"_s) << QByteArray("abcd");
-    QTest::newRow("C leer") << 0x03 << 'C' << 3 << 0 << QVariant() << QByteArray("   ");
-    QTest::newRow("N mit Nachkomma") << 0x03 << 'N' << 8 << 2 << QVariant(1234.5) << QByteArray(" 1234.50");
-    QTest::newRow("N negativ") << 0x03 << 'N' << 5 << 0 << QVariant(-42) << QByteArray("  -42");
-    // Halves round away from zero, as dBASE's ROUND() does.
-    QTest::newRow("N gerundet") << 0x03 << 'N' << 6 << 1 << QVariant(2.25) << QByteArray("   2.3");
-    QTest::newRow("N Überlauf") << 0x03 << 'N' << 4 << 0 << QVariant(123456) << QByteArray("****");
-    QTest::newRow("N als Text") << 0x03 << 'N' << 5 << 0 << QVariant(u" 17 "_s) << QByteArray("   17");
-    QTest::newRow("N leer") << 0x03 << 'N' << 4 << 0 << QVariant() << QByteArray("    ");
-    QTest::newRow("F") << 0x03 << 'F' << 10 << 3 << QVariant(0.125) << QByteArray("     0.125");
-    QTest::newRow("D QDate") << 0x03 << 'D' << 8 << 0 << QVariant(QDate(2024, 2, 29)) << QByteArray("20240229");
-    QTest::newRow("D ISO-Text") << 0x03 << 'D' << 8 << 0 << QVariant(u"1999-12-31"_s) << QByteArray("19991231");
-    QTest::newRow("D leer") << 0x03 << 'D' << 8 << 0 << QVariant() << QByteArray("        ");
-    QTest::newRow("L wahr") << 0x03 << 'L' << 1 << 0 << QVariant(true) << QByteArray("T");
-    QTest::newRow("L falsch") << 0x03 << 'L' << 1 << 0 << QVariant(false) << QByteArray("F");
-    QTest::newRow("L ?") << 0x03 << 'L' << 1 << 0 << QVariant(u"?"_s) << QByteArray("?");
-    QTest::newRow("roh") << 0x03 << 'C' << 4 << 0 << QVariant(QByteArray("\x01\x02")) << QByteArray("\x01\x02  ");
-}
-
-void tst_DbfWriter::satzbytes()
-{
-    QFETCH(int, treiber);
-    QFETCH(char, typ);
-    QFETCH(int, laenge);
-    QFETCH(int, dezimalen);
-    QFETCH(QVariant, wert);
-    QFETCH(QByteArray, bytes);
-    DbfWriter writer{0x03, quint8(treiber)};
-    QVERIFY2(writer.addField(u"WERT"_s, typ, laenge, dezimalen), qPrintable(writer.errorString()));
-    const QString path = pfad(u"t.dbf"_s);
-    QVERIFY(writer.create(path));
-    QVERIFY2(writer.appendRecord({wert}), qPrintable(writer.errorString()));
-    QVERIFY(writer.finish());
-    const QByteArray b = lies(path);
-    QCOMPARE(b.size(), 65 + 1 + laenge + 1);
-    QCOMPARE(b[65], ' ');
-    QCOMPARE(b.mid(66, laenge), bytes);
-}
-
-void tst_DbfWriter::geloeschterSatz()
-{
-    const QString path = pfad(u"t.dbf"_s);
-    QString error;
-    QVERIFY(DbfWriter::writeTable(path, 0x03, 0x03, {{u"A"_s, 'C', 2, 0}},
-                                  {{{u"x"_s}}, {{u"y"_s}, true}, {{u"z"_s}}}, &error));
-    const QByteArray b = lies(path);
-    QCOMPARE(le32(b, 4), 3u);
-    QCOMPARE(b.mid(65), QByteArray(" x *y  z \x1A"));
-}
-
-void tst_DbfWriter::memoDbase3()
-{
-    DbfWriter writer{0x83, 0x03};
-    QVERIFY(writer.addField(u"NOTIZ"_s, 'M'));
-    const QString path = pfad(u"N.DBF"_s);
-    QVERIFY(writer.create(path));
-    QVERIFY(writer.appendRecord({u"Straße"_s}));
-    QVERIFY(writer.appendRecord({QString(600, u'x')}));
-    QVERIFY(writer.appendRecord({QString()}));
-    QVERIFY(writer.appendRecord({u"drei"_s}));
-    QVERIFY(writer.finish());
-
-    const QByteArray table = lies(path);
-    QCOMPARE(table.mid(65, 44), QByteArray("          1          2                     4"));
-    const QByteArray memo = lies(pfad(u"N.DBT"_s));
-    QCOMPARE(memo.size(), 5 * 512);
-    QCOMPARE(le32(memo, 0), 5u); // next free block
-    QCOMPARE(quint8(memo[16]), quint8(0x03));
-    QCOMPARE(memo.mid(512, 8), QByteArray("Stra\xDF" "e\x1A\x1A"));
-    QCOMPARE(memo.mid(1024, 600), QByteArray(600, 'x'));
-    QCOMPARE(memo.mid(1624, 2), QByteArray("\x1A\x1A"));
-    QCOMPARE(memo.mid(2048, 6), QByteArray("drei\x1A\x1A"));
-}
-
-void tst_DbfWriter::memoDbase4()
-{
-    DbfWriter writer{0x8B, 0x03};
-    writer.setMemoBlockSize(256);
-    QVERIFY(writer.addField(u"NOTIZ"_s, 'M'));
-    const QString path = pfad(u"kunden.dbf"_s);
-    QVERIFY(writer.create(path));
-    QVERIFY(writer.appendRecord({u"Köln"_s}));
-    QVERIFY(writer.appendRecord({QString(300, u'y')}));
-    QVERIFY(writer.finish());
-
-    QCOMPARE(lies(path).mid(65, 22), QByteArray("          2          3"));
-    const QByteArray memo = lies(pfad(u"kunden.dbt"_s));
-    QCOMPARE(memo.size(), 512 + 256 + 512);
-    QCOMPARE(le32(memo, 0), 5u);
-    QCOMPARE(memo.mid(8, 8), QByteArray("kunden\0\0", 8));
-    QCOMPARE(le16(memo, 20), 256);
-    QCOMPARE(memo.mid(512, 4), QByteArray::fromHex("FFFF0800"));
-    QCOMPARE(le32(memo, 516), 8u + 4u); // the length counts the eight bytes before the text
-    QCOMPARE(memo.mid(520, 4), QByteArray("K\xF6ln"));
-    QCOMPARE(le32(memo, 768 + 4), 308u);
-}
-
-void tst_DbfWriter::memoFoxPro_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("blockgroesse");
-    QTest::addColumn<int>("ersterBlock");
-
-    QTest::newRow("FoxPro 2.x, 64") << 0xF5 << 0 << 8;
-    QTest::newRow("Visual FoxPro, 64") << 0x30 << 0 << 8;
-    QTest::newRow("FoxPro 2.x, 32") << 0xF5 << 32 << 16;
-    QTest::newRow("Visual FoxPro, 1024") << 0x30 << 1024 << 1;
-}
-
-void tst_DbfWriter::memoFoxPro()
-{
-    QFETCH(int, version);
-    QFETCH(int, blockgroesse);
-    QFETCH(int, ersterBlock);
-    DbfWriter writer{quint8(version), 0x03};
-    writer.setMemoBlockSize(blockgroesse);
-    QVERIFY(writer.addField(u"NOTIZ"_s, 'M'));
-    const QString path = pfad(u"KUNDEN.DBF"_s);
-    QVERIFY(writer.create(path));
-    QVERIFY(writer.appendRecord({u"Grüße"_s}));
-    QVERIFY(writer.appendRecord({u"zwei"_s}));
-    QVERIFY(writer.finish());
-
-    const int size = blockgroesse == 0 ? 64 : blockgroesse;
-    const QByteArray memo = lies(pfad(u"KUNDEN.FPT"_s));
-    QCOMPARE(int(be32(memo, 0)), ersterBlock + 2); // both memos fit one block
-    QCOMPARE(quint8(memo[6]) << 8 | quint8(memo[7]), size);
-    const int at = ersterBlock * size;
-    QCOMPARE(be32(memo, at), 1u); // text
-    QCOMPARE(be32(memo, at + 4), 5u);
-    QCOMPARE(memo.mid(at + 8, 5), QByteArray("Gr\xFC\xDF" "e"));
-    QCOMPARE(memo.mid(at + size + 8, 4), QByteArray("zwei"));
-
-    const QByteArray table = lies(path);
-    const int headerLength = le16(table, 8);
-    const int recordLength = le16(table, 10);
-    if (version == 0x30) {
-        QCOMPARE(int(le32(table, headerLength + 1)), ersterBlock);
-        QCOMPARE(int(le32(table, headerLength + recordLength + 1)), ersterBlock + 1);
-    } else {
-        QCOMPARE(table.mid(headerLength + 1, 10).trimmed().toInt(), ersterBlock);
-        QCOMPARE(table.mid(headerLength + recordLength + 1, 10).trimmed().toInt(), ersterBlock + 1);
-    }
-}
-
-void tst_DbfWriter::memoPfad_data()
-{
-    QTest::addColumn<QString>("tabelle");
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("memo");
-
-    QTest::newRow("dBASE") << u"/a/KUNDEN.DBF"_s << 0x83 << u"/a/KUNDEN.DBT"_s;
-    QTest::newRow("dBASE IV klein") << u"/a/kunden.dbf"_s << 0x8B << u"/a/kunden.dbt"_s;
-    QTest::newRow("FoxPro") << u"/a/kunden.dbf"_s << 0xF5 << u"/a/kunden.fpt"_s;
-    QTest::newRow("Visual FoxPro groß") << u"/a/K.DBF"_s << 0x30 << u"/a/K.FPT"_s;
-    QTest::newRow("Gruppentabelle") << u"/a/GRUPPEN.GDB"_s << 0x83 << u"/a/GRUPPEN.GDT"_s;
-    QTest::newRow("Gruppentabelle FoxPro") << u"/a/g.gdb"_s << 0xF5 << u"/a/g.gdt"_s;
-    QTest::newRow("ohne Endung") << u"/a/liste"_s << 0x83 << u"/a/liste.dbt"_s;
-}
-
-void tst_DbfWriter::memoPfad()
-{
-    QFETCH(QString, tabelle);
-    QFETCH(int, version);
-    QFETCH(QString, memo);
-    QCOMPARE(DbfWriter::memoPathFor(tabelle, quint8(version)), memo);
-}
-
-void tst_DbfWriter::fehler_data()
+void tst_DbfWriter::werte_data()
 {
     QTest::addColumn<int>("version");
     QTest::addColumn<QString>("name");
@@ -335,27 +150,37 @@ void tst_DbfWriter::fehler_data()
     QTest::addColumn<int>("laenge");
     QTest::addColumn<int>("dezimalen");
     QTest::addColumn<QVariant>("wert");
-    QTest::addColumn<QString>("grund");
+    QTest::addColumn<QVariant>("erwartet"); // QByteArray: the field's bytes; QString: part of the refusal
 
-    const QVariant none;
-    QTest::newRow("Name zu lang") << 0x03 << u"ELFZEICHENX"_s << 'C' << 5 << 0 << none << u"1 bis 10 Zeichen"_s;
-    QTest::newRow("Name leer") << 0x03 << QString() << 'C' << 5 << 0 << none << u"1 bis 10 Zeichen"_s;
-    QTest::newRow("Typ unbekannt") << 0x03 << u"A"_s << 'X' << 5 << 0 << none << u"Feldtyp X"_s;
-    QTest::newRow("Text ohne Länge") << 0x03 << u"A"_s << 'C' << 0 << 0 << none << u"Textlänge 0"_s;
-    QTest::newRow("Text zu lang") << 0x03 << u"A"_s << 'C' << 255 << 0 << none << u"Textlänge 255"_s;
-    QTest::newRow("zu viele Nachkommastellen") << 0x03 << u"A"_s << 'N' << 4 << 3 << none << u"Zahlenformat 4,3"_s;
-    QTest::newRow("Memo ohne Memodatei") << 0x03 << u"A"_s << 'M' << 0 << 0 << none << u"Memofelder"_s;
-    QTest::newRow("Integer in dBASE") << 0x83 << u"A"_s << 'I' << 0 << 0 << none << u"nur in Visual FoxPro"_s;
-    QTest::newRow("Datum mit Länge 6") << 0x03 << u"A"_s << 'D' << 6 << 0 << none << u"immer die Länge 8"_s;
-    QTest::newRow("Version unbekannt") << 0x04 << u"A"_s << 'C' << 5 << 0 << none << u"Tabellenversion 0x04"_s;
-    QTest::newRow("kein Datum") << 0x03 << u"A"_s << 'D' << 8 << 0 << QVariant(u"2024-13-01"_s) << u"kein Datum"_s;
-    QTest::newRow("keine Zahl") << 0x03 << u"A"_s << 'N' << 8 << 0 << QVariant(QDate(2024, 1, 1))
-                                << u"keine Zahl"_s;
-    QTest::newRow("Integer zu groß") << 0x30 << u"A"_s << 'I' << 4 << 0 << QVariant(qint64(1) << 33)
-                                     << u"keine 32-Bit-Zahl"_s;
+    const auto row = [](const char *tag, char typ, int laenge, int dezimalen, const QVariant &wert,
+                        const QVariant &erwartet, int version = 0x03, const QString &name = u"A"_s) {
+        QTest::newRow(tag) << version << name << typ << laenge << dezimalen << wert << erwartet;
+    };
+    // Windows-1252, which lacks the arrow.
+    row("C nicht darstellbar", 'C', 4, 0, u"ä→b"_s, QByteArray("\xE4?b "));
+    row("C zu lang", 'C', 4, 0, u"abcdef"_s, "abcd"_ba);
+    row("C roh", 'C', 4, 0, QByteArray("\x01\x02"), QByteArray("\x01\x02  "));
+    // Halves round away from zero, as dBASE's ROUND() does.
+    row("N gerundet", 'N', 6, 1, 2.25, "   2.3"_ba);
+    row("N Überlauf", 'N', 4, 0, 123456, "****"_ba);
+    row("N als Text", 'N', 5, 0, u" 17 "_s, "   17"_ba);
+    row("Name zu lang", 'C', 5, 0, {}, u"1 bis 10 Zeichen"_s, 0x03, u"ELFZEICHENX"_s);
+    // Upper case makes it eleven bytes.
+    row("Name mit ß zu lang", 'C', 5, 0, {}, u"1 bis 10 Zeichen"_s, 0x03, u"straßenNr1"_s);
+    row("Typ unbekannt", 'X', 5, 0, {}, u"Feldtyp X"_s);
+    row("Text ohne Länge", 'C', 0, 0, {}, u"Textlänge 0"_s);
+    row("Text zu lang", 'C', 255, 0, {}, u"Textlänge 255"_s);
+    row("zu viele Nachkommastellen", 'N', 4, 3, {}, u"Zahlenformat 4,3"_s);
+    row("Memo ohne Memodatei", 'M', 0, 0, {}, u"Memofelder"_s);
+    row("Integer in dBASE", 'I', 0, 0, {}, u"nur in Visual FoxPro"_s, 0x83);
+    row("Datum mit Länge 6", 'D', 6, 0, {}, u"immer die Länge 8"_s);
+    row("Version unbekannt", 'C', 5, 0, {}, u"Tabellenversion 0x04"_s, 0x04);
+    row("kein Datum", 'D', 8, 0, u"2024-13-01"_s, u"kein Datum"_s);
+    row("keine Zahl", 'N', 8, 0, QDate(2024, 1, 1), u"keine Zahl"_s);
+    row("Integer zu groß", 'I', 4, 0, qint64(1) << 33, u"keine 32-Bit-Zahl"_s, 0x30);
 }
 
-void tst_DbfWriter::fehler()
+void tst_DbfWriter::werte()
 {
     QFETCH(int, version);
     QFETCH(QString, name);
@@ -363,12 +188,38 @@ void tst_DbfWriter::fehler()
     QFETCH(int, laenge);
     QFETCH(int, dezimalen);
     QFETCH(QVariant, wert);
-    QFETCH(QString, grund);
+    QFETCH(QVariant, erwartet);
+
     DbfWriter writer{quint8(version), 0x03};
-    const bool ok = writer.addField(name, typ, laenge, dezimalen) && writer.create(pfad(u"f.dbf"_s))
-                    && writer.appendRecord({wert});
-    QVERIFY(!ok);
-    QVERIFY2(writer.errorString().contains(grund), qPrintable(writer.errorString()));
+    const QString path = pfad(u"t.dbf"_s);
+    const bool ok = writer.addField(name, typ, laenge, dezimalen) && writer.create(path)
+                    && writer.appendRecord({wert}) && writer.finish();
+    if (erwartet.typeId() == QMetaType::QString) {
+        QVERIFY(!ok);
+        QVERIFY2(writer.errorString().contains(erwartet.toString()), qPrintable(writer.errorString()));
+        return;
+    }
+    QVERIFY2(ok, qPrintable(writer.errorString()));
+    const QByteArray b = readAll(path);
+    QCOMPARE(b.size(), 65 + 1 + laenge + 1);
+    QCOMPARE(b.mid(65, 1 + laenge), QByteArray(' ' + erwartet.toByteArray()));
+}
+
+void tst_DbfWriter::kopfGrenzen()
+{
+    // What the header's 16-bit length and one-byte year cannot hold is
+    // refused, not written wrapped.
+    DbfWriter viele{0x03, 0x03};
+    for (int i = 0; i < 2100; ++i)
+        QVERIFY(viele.addField(u"F"_s + QString::number(i), 'C', 1));
+    QVERIFY(!viele.create(pfad(u"viele.dbf"_s)));
+    QVERIFY2(viele.errorString().contains(u"Zu viele Felder"_s), qPrintable(viele.errorString()));
+
+    DbfWriter alt{0x03, 0x03};
+    alt.setLastUpdate(QDate(1850, 1, 1));
+    QVERIFY(alt.addField(u"A"_s, 'C', 1));
+    QVERIFY(!alt.create(pfad(u"alt.dbf"_s)));
+    QVERIFY2(alt.errorString().contains(u"1900 und 2155"_s), qPrintable(alt.errorString()));
 }
 
 QTEST_GUILESS_MAIN(tst_DbfWriter)

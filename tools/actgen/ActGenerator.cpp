@@ -380,6 +380,11 @@ bool ActGenerator::checkOptions()
         if (name.isEmpty() || name.startsWith(u'.') || name.contains(u'/') || name.contains(u'\\'))
             return fail(u"Ungültiger Dateiname „%1“"_s.arg(name));
     }
+    // One file written over another would lose the contacts without a word.
+    if (dbfFileName().compare(gdbFileName(), Qt::CaseInsensitive) == 0
+        || dbfFileName().compare(ddfFileName(), Qt::CaseInsensitive) == 0
+        || gdbFileName().compare(ddfFileName(), Qt::CaseInsensitive) == 0)
+        return fail(u"Die drei Dateinamen müssen verschieden sein"_s);
     return true;
 }
 

@@ -132,7 +132,8 @@ bool DbfWriter::addField(const QString &name, char type, int length, int decimal
 {
     if (m_file.isOpen())
         return fail(u"Felder können nach create() nicht mehr hinzukommen"_s);
-    const QByteArray encodedName = encode(name);
+    // Measured as written: upper case can be longer ("ß" becomes "SS").
+    const QByteArray encodedName = encode(name.toUpper());
     if (encodedName.isEmpty() || encodedName.size() > 10)
         return fail(u"Feldname „%1“ muss 1 bis 10 Zeichen lang sein"_s.arg(name));
     const bool memoVersion = m_version != 0x03;
@@ -277,6 +278,10 @@ bool DbfWriter::create(const QString &path)
         return fail(u"Tabellenversion 0x%1 wird nicht geschrieben"_s.arg(uint(m_version), 2, 16, QChar(u'0')));
     if (m_fields.isEmpty())
         return fail(u"Tabelle ohne Felder"_s);
+    if (headerLength() > 0xFFFF)
+        return fail(u"Zu viele Felder: der Tabellenkopf hätte %1 Bytes"_s.arg(headerLength()));
+    if (m_lastUpdate.year() < 1900 || m_lastUpdate.year() > 2155)
+        return fail(u"Tabellendatum %1 liegt nicht zwischen 1900 und 2155"_s.arg(m_lastUpdate.toString(Qt::ISODate)));
     if (recordLength() > 0xFFFF)
         return fail(u"Satzlänge %1 zu groß"_s.arg(recordLength()));
     if (m_file.isOpen())
