@@ -123,8 +123,6 @@ class tst_Protokollaufzeichnung : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void fillsAnOpenDialogAtOnce();
     void opensTheDialogWithItsShortcut();
     void givesUpWhenNoDialogOpens();
@@ -137,26 +135,12 @@ private slots:
     void aSecondRunDoesNotStartInsideTheFirst();
 
 private:
-    std::unique_ptr<XvfbServer> m_x;
+    XvfbServer m_x; // for the whole test program
 };
-
-#define BRAUCHT_X()                                                                                                    \
-    if (!m_x->laeuft())                                                                                                \
-    QSKIP(qPrintable(m_x->grund()))
-
-void tst_Protokollaufzeichnung::initTestCase()
-{
-    m_x = std::make_unique<XvfbServer>();
-}
-
-void tst_Protokollaufzeichnung::cleanupTestCase()
-{
-    m_x.reset();
-}
 
 void tst_Protokollaufzeichnung::fillsAnOpenDialogAtOnce()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;
@@ -177,7 +161,7 @@ void tst_Protokollaufzeichnung::fillsAnOpenDialogAtOnce()
 
 void tst_Protokollaufzeichnung::opensTheDialogWithItsShortcut()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte(actFenster + protokollDialog(false)));
     Aufbau a;
@@ -207,7 +191,7 @@ void tst_Protokollaufzeichnung::opensTheDialogWithItsShortcut()
 
 void tst_Protokollaufzeichnung::givesUpWhenNoDialogOpens()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte(actFenster));
     Aufbau a;
@@ -237,7 +221,7 @@ void tst_Protokollaufzeichnung::unknownCaller_data()
 
 void tst_Protokollaufzeichnung::unknownCaller()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     QFETCH(bool, ja);
     Fremdprogramm p;
     QVERIFY(p.starte(actFenster + protokollDialog(true)));
@@ -305,7 +289,7 @@ void tst_Protokollaufzeichnung::stopsBeforeTyping()
 
 void tst_Protokollaufzeichnung::similarContact()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;
@@ -328,7 +312,7 @@ void tst_Protokollaufzeichnung::similarContact()
 
 void tst_Protokollaufzeichnung::faultyKeysAreReportedAndTheRestIsTyped()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;
@@ -346,7 +330,7 @@ void tst_Protokollaufzeichnung::faultyKeysAreReportedAndTheRestIsTyped()
 
 void tst_Protokollaufzeichnung::aSecondRunDoesNotStartInsideTheFirst()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;

@@ -24,3 +24,8 @@ private:
     QByteArray m_vorher;
     bool m_hatteVorher = false;
 };
+
+// Skips the running test when there is no X server.
+#define BRAUCHT_X(server)                                                                                              \
+    if (!(server).laeuft())                                                                                            \
+    QSKIP(qPrintable((server).grund()))

@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -17,8 +16,6 @@ class tst_X11Desktop : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void windowsAndTheirProperties();
     void exactLookup();
     void postedClickArrives();
@@ -28,29 +25,12 @@ private slots:
     void withoutDisplayNothingIsFoundOrTyped();
 
 private:
-    std::unique_ptr<XvfbServer> m_x;
+    XvfbServer m_x; // for the whole test program
 };
-
-// Every test that needs the X server; the others run without one.
-#define BRAUCHT_X()                                                                                                    \
-    if (!m_x->laeuft())                                                                                                \
-    QSKIP(qPrintable(m_x->grund()))
-
-void tst_X11Desktop::initTestCase()
-{
-    m_x = std::make_unique<XvfbServer>();
-    if (!m_x->laeuft())
-        qWarning("%s", qPrintable(m_x->grund()));
-}
-
-void tst_X11Desktop::cleanupTestCase()
-{
-    m_x.reset();
-}
 
 void tst_X11Desktop::windowsAndTheirProperties()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte({u"--fenster"_s, u"unten"_s, u"Dialog"_s, u"Erster Dialog"_s,
                       u"--kind"_s, u"ok"_s, u"Button"_s, u"OK"_s,
@@ -101,7 +81,7 @@ void tst_X11Desktop::windowsAndTheirProperties()
 
 void tst_X11Desktop::exactLookup()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte({u"--fenster"_s, u"a"_s, u"#32770"_s, u"Timer"_s, u"--fenster"_s, u"b"_s, u"#32770"_s,
                       u"Timer"_s, u"--fenster"_s, u"c"_s, u"Other"_s, u"Timer starten"_s}));
@@ -118,7 +98,7 @@ void tst_X11Desktop::exactLookup()
 
 void tst_X11Desktop::postedClickArrives()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte({u"--fenster"_s, u"d"_s, u"#32770"_s, u"Timer"_s, u"--kind"_s, u"start"_s, u"Button"_s,
                       u"&Start"_s, u"--kind"_s, u"stop"_s, u"Button"_s, u"S&top"_s}));
@@ -132,7 +112,7 @@ void tst_X11Desktop::postedClickArrives()
 
 void tst_X11Desktop::typedKeysArriveWithModifiersAndUmlauts()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     Fremdprogramm p;
     QVERIFY(p.starte({u"--fenster"_s, u"dlg"_s, u"#32770"_s, u"Protokoll aufzeichnen "_s, u"--feld"_s, u"feld"_s,
                       u"Edit"_s, u""_s}));
@@ -160,7 +140,7 @@ void tst_X11Desktop::windowManagerRequests_data()
 
 void tst_X11Desktop::windowManagerRequests()
 {
-    BRAUCHT_X();
+    BRAUCHT_X(m_x);
     QFETCH(QString, wm);
     Fremdprogramm p;
     QVERIFY(p.starte({wm, u"--fenster"_s, u"act"_s, u"act3.0frameclass"_s, u"ACT! - KUNDEN"_s,
