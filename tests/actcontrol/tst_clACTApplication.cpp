@@ -1,7 +1,6 @@
 #include "actcontrol/ACTBefehle.h"
 #include "actcontrol/clACTApplication.h"
 #include "app/ListViewModel.h"
-#include "app/modHaupt.h"
 
 #include "doubles/ScriptedAct.h"
 #include "doubles/ScriptedDialogs.h"
@@ -10,112 +9,126 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The application object asks nothing of ACT! until it is used, so a test
+// may script the ACT! after building this.
+struct Act
+{
+    ScriptedAct act;
+    ScriptedDialogs dialogs;
+    int beendet = 0;
+    clACTApplication app{act, dialogs, [this] { ++beendet; }};
+
+    bool gingZu() const { return act.journal.join(u' ').contains(u"GoTo"_s); }
+};
+
+} // namespace
+
 // The ACT! application object over a scripted ACT!.
 class tst_clACTApplication : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void notRunningGivesEmptyResults();
-    void databaseAndViews();
+    void answersOnlyWhileActRuns_data();
+    void answersOnlyWhileActRuns();
     void askWhileActDoesNotAnswer_data();
     void askWhileActDoesNotAnswer();
     void oleErrorEndsTheProgramThroughItsExit();
     void fieldTypes_data();
     void fieldTypes();
-    void gotoPadsTheId();
     void showContactCommands_data();
     void showContactCommands();
 };
 
-void tst_clACTApplication::notRunningGivesEmptyResults()
+void tst_clACTApplication::answersOnlyWhileActRuns_data()
 {
-    ScriptedAct act;
-    act.laeuft = false;
-    ScriptedDialogs dialogs;
-    clACTApplication app(act, dialogs, {});
-    QVERIFY(!app.ACTgestartet());
-    QCOMPARE(app.ACTDatenbank(), QString());
-    QCOMPARE(app.ACTVersion(), QString());
-    QCOMPARE(app.aktuellerViewTyp(), -1);
-    QCOMPARE(app.AktuelleKontaktID(), QString());
-    QCOMPARE(app.ExecuteCommand(310), 0);
-    app.gehezuKonatkt(u"X"_s);
-    app.Zeigen();
-    QVERIFY(!act.journal.join(u' ').contains(u"GoTo"_s));
-    QVERIFY(!act.journal.join(u' ').contains(u"Show"_s));
-    QCOMPARE(dialogs.boxes().size(), 0);
-    // Both captions are tried before ACT! counts as not running.
-    QVERIFY(act.journal.contains(u"Hauptfenster(Kundenmanager)"_s));
-    QVERIFY(act.journal.contains(u"Hauptfenster(ACT)"_s));
+    QTest::addColumn<bool>("laeuft");
+    QTest::addColumn<bool>("objekt");
+    QTest::addColumn<int>("ansichtTyp");
+    QTest::newRow("contact view") << true << true << 1;
+    QTest::newRow("group view") << true << true << 3;
+    QTest::newRow("no object") << true << false << 1;
+    QTest::newRow("not running") << false << true << 1;
 }
 
-void tst_clACTApplication::databaseAndViews()
+void tst_clACTApplication::answersOnlyWhileActRuns()
 {
-    ScriptedAct act;
-    ScriptedDialogs dialogs;
-    clACTApplication app(act, dialogs, {});
-    QVERIFY(app.ACTgestartet());
-    QCOMPARE(app.ACTDatenbank(), u"/daten/act/KUNDEN.DBF"_s);
-    QCOMPARE(app.AktuelleKontaktID(), u"ABC123456789"_s);
-    QCOMPARE(app.aktuellerViewTyp(), 1);
-    QCOMPARE(app.AktuelleFeldID(), 42);
-    QCOMPARE(app.ACTVersion(), u"Version 1"_s);
-    QCOMPARE(app.ExecuteCommand(310), 1);
-    QVERIFY(act.journal.contains(u"Command(310)"_s));
-    act.ansichtTyp = 3;
-    QCOMPARE(app.AktuelleKontaktID(), QString());
-    act.objektFehlt = true;
-    QCOMPARE(app.ACTDatenbank(), QString());
-    QCOMPARE(dialogs.boxes().size(), 0);
+    QFETCH(bool, laeuft);
+    QFETCH(bool, objekt);
+    QFETCH(int, ansichtTyp);
+    Act a;
+    a.act.laeuft = laeuft;
+    a.act.objektFehlt = !objekt;
+    a.act.ansichtTyp = ansichtTyp;
+    const bool da = laeuft && objekt;
+
+    QCOMPARE(a.app.ACTgestartet(), laeuft);
+    // Both captions are tried before ACT! counts as not running.
+    QCOMPARE(a.act.journal.contains(u"Hauptfenster(ACT)"_s), !laeuft);
+    QCOMPARE(a.app.ACTDatenbank(), da ? u"/daten/act/KUNDEN.DBF"_s : QString());
+    QCOMPARE(a.app.ACTVersion(), da ? u"Version 1"_s : QString());
+    QCOMPARE(a.app.aktuellerViewTyp(), da ? ansichtTyp : -1);
+    QCOMPARE(a.app.AktuelleFeldID(), da ? 42 : 0);
+    // Only a contact view has a current contact.
+    QCOMPARE(a.app.AktuelleKontaktID(), da && ansichtTyp == 1 ? u"ABC123456789"_s : QString());
+    QCOMPARE(a.app.ExecuteCommand(310), da ? 1 : 0);
+    QCOMPARE(a.act.journal.contains(u"Command(310)"_s), da);
+
+    // To a contact: in a new contact view, the id padded to twelve.
+    a.act.journal.clear();
+    a.app.gehezuKonatkt(u"AB12"_s);
+    if (da)
+        QCOMPARE(a.act.journal.mid(a.act.journal.indexOf(u"Create(1,2)"_s)),
+                 QStringList({u"Create(1,2)"_s, u"lookupall"_s, u"GoTo(AB12        )"_s}));
+    else
+        QVERIFY(!a.gingZu());
+    a.app.Zeigen();
+    QCOMPARE(a.act.journal.contains(u"Show(1)"_s), da);
+    QCOMPARE(a.act.journal.contains(u"NachVorne(ACT)"_s), da);
+    QCOMPARE(a.dialogs.boxes().size(), 0);
 }
 
 void tst_clACTApplication::askWhileActDoesNotAnswer_data()
 {
-    QTest::addColumn<int>("stumm");
-    QTest::addColumn<QList<int>>("antworten");
+    QTest::addColumn<int>("stumm"); // view requests that answer nothing
+    QTest::addColumn<int>("ja");    // Yes answers; the question after them is answered No
+    QTest::addColumn<int>("fragen");
     QTest::addColumn<int>("typ");
-
-    QTest::newRow("answers at once") << 0 << QList<int>{} << 1;
-    QTest::newRow("Yes, then it answers") << 2 << QList<int>{int(Dialogs::Answer::Yes), int(Dialogs::Answer::Yes)} << 1;
-    QTest::newRow("No gives up") << 1 << QList<int>{int(Dialogs::Answer::No)} << -1;
+    QTest::newRow("Yes twice, then it answers") << 2 << 2 << 2 << 1;
+    QTest::newRow("No gives up") << 1 << 0 << 1 << -1;
+    QTest::newRow("Yes, then No") << 3 << 1 << 2 << -1;
 }
 
 void tst_clACTApplication::askWhileActDoesNotAnswer()
 {
     QFETCH(int, stumm);
-    QFETCH(QList<int>, antworten);
+    QFETCH(int, ja);
+    QFETCH(int, fragen);
     QFETCH(int, typ);
-
-    ScriptedAct act;
-    act.keineAnsicht = stumm;
-    ScriptedDialogs dialogs;
-    for (int a : antworten)
-        dialogs.answer(static_cast<Dialogs::Answer>(a));
-    clACTApplication app(act, dialogs, {});
-    QCOMPARE(app.aktuellerViewTyp(), typ);
-    QCOMPARE(int(dialogs.boxes().size()), int(antworten.size()));
-    for (const auto &box : dialogs.boxes()) {
+    Act a;
+    a.act.keineAnsicht = stumm;
+    for (int i = 0; i < ja; ++i)
+        a.dialogs.answer(Dialogs::Answer::Yes);
+    QCOMPARE(a.app.aktuellerViewTyp(), typ);
+    QCOMPARE(int(a.dialogs.boxes().size()), fragen);
+    for (const auto &box : a.dialogs.boxes()) {
         QCOMPARE(box.text, u"Eine OLE-Verbindung zu Act! ist nicht möglich.\r\nBitte schließen Sie alle geöffneten "
                            u"Hinweisfenster in ACT!\r\nWeiter versuchen ?"_s);
-        QCOMPARE(box.icon, Dialogs::Icon::Exclamation);
         QCOMPARE(box.buttons, Dialogs::Buttons::YesNo);
     }
 }
 
 void tst_clACTApplication::oleErrorEndsTheProgramThroughItsExit()
 {
-    ScriptedAct act;
-    act.datenbankFehler = true;
-    ScriptedDialogs dialogs;
-    int beendet = 0;
-    clACTApplication app(act, dialogs, [&] { ++beendet; });
-    QCOMPARE(app.ACTDatenbank(), QString());
-    QCOMPARE(beendet, 1);
-    QCOMPARE(dialogs.boxes().size(), 1);
-    QCOMPARE(dialogs.boxes().first().text,
+    Act a;
+    a.act.datenbankFehler = true;
+    QCOMPARE(a.app.ACTDatenbank(), QString());
+    QCOMPARE(a.beendet, 1);
+    QCOMPARE(a.dialogs.boxes().size(), 1);
+    QCOMPARE(a.dialogs.boxes().first().text,
              u"Fehler #462 bei ACT!-Application OLE\r\nDer Remote-Servercomputer existiert nicht."_s);
-    QCOMPARE(dialogs.boxes().first().icon, Dialogs::Icon::Exclamation);
 }
 
 void tst_clACTApplication::fieldTypes_data()
@@ -137,65 +150,45 @@ void tst_clACTApplication::fieldTypes()
     QFETCH(QString, ansicht);
     QFETCH(bool, meldung);
 
-    ScriptedAct act;
-    ScriptedDialogs dialogs;
-    clACTApplication app(act, dialogs, {});
-    QVERIFY(app.setFeldwert(feldtyp, 7, u"neu"_s));
-    QCOMPARE(app.getFeldwert(feldtyp, 7), u"Wert 7"_s);
-    QCOMPARE(act.journal.count(ansicht), 2);
-    QVERIFY(act.journal.contains(u"setfield(7,neu)"_s));
-    QCOMPARE(dialogs.boxes().size(), meldung ? 2 : 0);
+    Act a;
+    QVERIFY(a.app.setFeldwert(feldtyp, 7, u"neu"_s));
+    QCOMPARE(a.app.getFeldwert(feldtyp, 7), u"Wert 7"_s);
+    QCOMPARE(a.act.journal.count(ansicht), 2);
+    QVERIFY(a.act.journal.contains(u"setfield(7,neu)"_s));
+    QCOMPARE(a.dialogs.boxes().size(), meldung ? 2 : 0);
     if (meldung)
-        QCOMPARE(dialogs.boxes().first().text, u"Falsche Feldtyp-Bezeichnung (Firma). Es wird Kontakt benutzt."_s);
-}
-
-void tst_clACTApplication::gotoPadsTheId()
-{
-    ScriptedAct act;
-    ScriptedDialogs dialogs;
-    clACTApplication app(act, dialogs, {});
-    app.gehezuKonatkt(u"AB12"_s);
-    const qsizetype create = act.journal.indexOf(u"Create(1,2)"_s);
-    QVERIFY(create >= 0);
-    QCOMPARE(act.journal.mid(create + 1), QStringList({u"lookupall"_s, u"GoTo(AB12        )"_s}));
-    act.journal.clear();
-    app.Zeigen();
-    QVERIFY(act.journal.contains(u"Show(1)"_s));
-    QVERIFY(act.journal.contains(u"NachVorne(ACT)"_s));
+        QCOMPARE(a.dialogs.boxes().first().text, u"Falsche Feldtyp-Bezeichnung (Firma). Es wird Kontakt benutzt."_s);
 }
 
 void tst_clACTApplication::showContactCommands_data()
 {
     QTest::addColumn<bool>("aehnliche");
-    QTest::addColumn<QStringList>("tags");
+    QTest::addColumn<QString>("tag"); // empty: the list is empty
     QTest::addColumn<QString>("meldung");
     QTest::addColumn<QString>("goTo");
 
-    QTest::newRow("empty caller list") << false << QStringList() << u"Kein Einträge in Anruferliste!"_s << QString();
-    QTest::newRow("unknown caller") << false << QStringList{u"Unbekannt"_s} << u"Kein ACT! Kontakt!"_s << QString();
-    QTest::newRow("known caller") << false << QStringList{u"[AB12        ]"_s} << QString() << u"GoTo(AB12        )"_s;
-    QTest::newRow("long id kept whole") << false << QStringList{u"[ABCDEFGHIJKLMN]"_s} << QString()
-                                        << u"GoTo(ABCDEFGHIJKLMN)"_s;
-    QTest::newRow("empty similar list") << true << QStringList() << u"Keine Einträge in Kontaktliste!"_s << QString();
-    QTest::newRow("similar contact") << true << QStringList{u"[XY          ]"_s} << QString() << u"GoTo(XY          )"_s;
+    QTest::newRow("empty caller list") << false << QString() << u"Kein Einträge in Anruferliste!"_s << QString();
+    QTest::newRow("unknown caller") << false << u"Unbekannt"_s << u"Kein ACT! Kontakt!"_s << QString();
+    QTest::newRow("known caller") << false << u"[AB12        ]"_s << QString() << u"GoTo(AB12        )"_s;
+    QTest::newRow("long id kept whole") << false << u"[ABCDEFGHIJKLMN]"_s << QString() << u"GoTo(ABCDEFGHIJKLMN)"_s;
+    QTest::newRow("empty similar list") << true << QString() << u"Keine Einträge in Kontaktliste!"_s << QString();
+    QTest::newRow("similar contact") << true << u"[XY          ]"_s << QString() << u"GoTo(XY          )"_s;
 }
 
 void tst_clACTApplication::showContactCommands()
 {
     QFETCH(bool, aehnliche);
-    QFETCH(QStringList, tags);
+    QFETCH(QString, tag);
     QFETCH(QString, meldung);
     QFETCH(QString, goTo);
 
-    ScriptedAct act;
-    ScriptedDialogs dialogs;
-    clACTApplication app(act, dialogs, {});
+    Act a;
     QString panel3 = u"vorher"_s;
     int timer = 0;
-    ACTBefehle befehle(app, [&](const QString &t) { panel3 = t; }, [&] { ++timer; });
+    ACTBefehle befehle(a.app, [&](const QString &t) { panel3 = t; }, [&] { ++timer; });
     ListViewModel liste;
     liste.setColumns({{u"Nummer"_s, u"Nummer"_s, {}}});
-    for (const QString &tag : tags) {
+    if (!tag.isEmpty()) {
         ListItem item;
         item.Text = u"0301"_s;
         item.Tag = tag;
@@ -206,14 +199,13 @@ void tst_clACTApplication::showContactCommands()
     else
         befehle.mnuACTAnzeigen(liste, 0);
     QCOMPARE(panel3, meldung);
-    if (goTo.isEmpty()) {
-        QVERIFY(!act.journal.join(u' ').contains(u"GoTo"_s));
-        QCOMPARE(timer, 0);
-    } else {
-        QVERIFY(act.journal.contains(goTo));
-        QVERIFY(act.journal.indexOf(u"Show(1)"_s) < act.journal.indexOf(goTo));
-        QCOMPARE(timer, 1);
-    }
+    QCOMPARE(timer, goTo.isEmpty() ? 0 : 1);
+    // ACT! comes to the front before it moves to the contact.
+    const qsizetype zeigen = a.act.journal.indexOf(u"Show(1)"_s);
+    if (goTo.isEmpty())
+        QVERIFY(!a.gingZu());
+    else
+        QVERIFY(zeigen >= 0 && zeigen < a.act.journal.indexOf(goTo));
 }
 
 QTEST_GUILESS_MAIN(tst_clACTApplication)

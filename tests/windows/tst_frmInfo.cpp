@@ -15,6 +15,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+struct Box
+{
+    FakeTapi tapi;
+    FakeSystem system;
+    frmInfo f{tapi, system};
+};
+
 void bewege(QWidget *w)
 {
     const QPointF innen(w->width() / 2.0, w->height() / 2.0);
@@ -40,97 +47,31 @@ class tst_frmInfo : public QObject
     Q_OBJECT
 
 private slots:
-    void namesAndTexts();
-    void versionOfTheBuild();
-    void copyrightAndControlVersion();
-    void creditsNameAuthorsAndLibraries();
-    void creditsScrollOneRowPerTick();
-    void creditsRestartFromTheTop();
+    void creditsScrollAndRestart();
     void timerRunsWhileShown();
-    void escapeCloses();
-    void otherKeysLeaveItOpen_data();
-    void otherKeysLeaveItOpen();
-    void clicksClose_data();
-    void clicksClose();
-    void linkOpensWebAddressAndCloses();
+    void closing_data();
+    void closing();
     void pointerOverLink();
     void commandShowsBoxModally();
 };
 
-void tst_frmInfo::namesAndTexts()
+void tst_frmInfo::creditsScrollAndRestart()
 {
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    QCOMPARE(f.objectName(), u"frmInfo"_s);
-    QCOMPARE(f.windowTitle(), u"Informationen über das Programm"_s);
-    for (const QString &name : {u"lbVersion"_s, u"lbCopyright"_s, u"lbLink"_s, u"picScrollText"_s})
-        QVERIFY2(f.findChild<QLabel *>(name), qPrintable(name));
-    QCOMPARE(f.Scrollposition(), 0);
-}
-
-void tst_frmInfo::versionOfTheBuild()
-{
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    // The project's version as CMake writes it, "major.minor.patch".
-    QCOMPARE(f.lbVersion()->text(), u"Version "_s + QStringLiteral(RUFMON_VERSION_TEXT));
-}
-
-void tst_frmInfo::copyrightAndControlVersion()
-{
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    const QStringList zeilen = f.lbCopyright()->text().split(u'\n');
-    QCOMPARE(zeilen.size(), 2);
-    QVERIFY(zeilen[0].startsWith(u"Copyright"_s));
-    QCOMPARE(zeilen[1], u"TopTapi: "_s + tapi.Version());
-}
-
-void tst_frmInfo::creditsNameAuthorsAndLibraries()
-{
-    const QStringList zeilen = frmInfo::Creditszeilen();
-    QVERIFY(zeilen.contains(u"Idee und Entwicklung: Rufmon-Team"_s));
-    QVERIFY(zeilen.contains(u"Qt (LGPL-3.0)"_s));
-    QVERIFY(zeilen.contains(u"SQLite (Public Domain)"_s));
-    QVERIFY(zeilen.contains(u"Vorwahlen: libphonenumber (Apache-2.0)"_s));
-    QVERIFY(zeilen.contains(u"Ländernamen: Unicode CLDR (Unicode-Lizenz)"_s));
-
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
+    Box b;
+    frmInfo &f = b.f;
     // Taller than its box, or there would be nothing to scroll.
     QCOMPARE(f.Creditsbild().width(), f.picScrollText()->width());
     QVERIFY(f.Creditsbild().height() > 2 * f.picScrollText()->height());
-}
-
-void tst_frmInfo::creditsScrollOneRowPerTick()
-{
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    // Freshly loaded, the box shows the top of the credits.
     QCOMPARE(gezeigt(f), ausschnitt(f, 0));
-    for (int i = 0; i < 25; ++i)
-        f.Timer1_Timer();
-    QCOMPARE(f.Scrollposition(), 25);
-    // A tick paints the row it stands on, then moves on.
-    QCOMPARE(gezeigt(f), ausschnitt(f, 24));
-    QVERIFY(gezeigt(f) != ausschnitt(f, 0));
-}
 
-void tst_frmInfo::creditsRestartFromTheTop()
-{
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
+    // A tick paints the row it stands on, then moves on; the tick that
+    // shows the last row starts over.
     const int letzte = f.Creditsbild().height() - f.picScrollText()->height() - 1;
+    QVERIFY(ausschnitt(f, letzte) != ausschnitt(f, 0));
     for (int i = 0; i < letzte; ++i)
         f.Timer1_Timer();
     QCOMPARE(f.Scrollposition(), letzte);
-    // The tick that shows the last row starts over.
+    QCOMPARE(gezeigt(f), ausschnitt(f, letzte - 1));
     f.Timer1_Timer();
     QCOMPARE(gezeigt(f), ausschnitt(f, letzte));
     QCOMPARE(f.Scrollposition(), 0);
@@ -141,100 +82,61 @@ void tst_frmInfo::creditsRestartFromTheTop()
 
 void tst_frmInfo::timerRunsWhileShown()
 {
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    QVERIFY(!f.Timer1().isActive());
-    f.show();
-    QVERIFY(f.Timer1().isActive());
-    QTRY_VERIFY(f.Scrollposition() > 2);
-    f.close();
-    QVERIFY(!f.Timer1().isActive());
+    Box b;
+    QVERIFY(!b.f.Timer1().isActive());
+    b.f.show();
+    QTRY_VERIFY(b.f.Scrollposition() > 2);
+    b.f.close();
+    QVERIFY(!b.f.Timer1().isActive());
 }
 
-void tst_frmInfo::escapeCloses()
-{
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    f.show();
-    QTest::keyClick(&f, Qt::Key_Escape);
-    QVERIFY(!f.isVisible());
-}
-
-void tst_frmInfo::otherKeysLeaveItOpen_data()
-{
-    QTest::addColumn<int>("taste");
-    QTest::newRow("a") << int(Qt::Key_A);
-    QTest::newRow("return") << int(Qt::Key_Return);
-    QTest::newRow("space") << int(Qt::Key_Space);
-    QTest::newRow("F1") << int(Qt::Key_F1);
-}
-
-void tst_frmInfo::otherKeysLeaveItOpen()
-{
-    QFETCH(int, taste);
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    f.show();
-    QTest::keyClick(&f, Qt::Key(taste));
-    QVERIFY(f.isVisible());
-}
-
-void tst_frmInfo::clicksClose_data()
+void tst_frmInfo::closing_data()
 {
     QTest::addColumn<QString>("ziel");
-    QTest::newRow("window") << u"frmInfo"_s;
-    QTest::newRow("lbVersion") << u"lbVersion"_s;
-    QTest::newRow("lbCopyright") << u"lbCopyright"_s;
-    QTest::newRow("picScrollText") << u"picScrollText"_s;
+    QTest::addColumn<int>("taste"); // 0: a click
+    QTest::addColumn<bool>("schliesst");
+    QTest::addColumn<QList<QUrl>>("geoeffnet");
+    QTest::newRow("click on the window") << u"frmInfo"_s << 0 << true << QList<QUrl>{};
+    QTest::newRow("click on lbVersion") << u"lbVersion"_s << 0 << true << QList<QUrl>{};
+    QTest::newRow("click on lbCopyright") << u"lbCopyright"_s << 0 << true << QList<QUrl>{};
+    QTest::newRow("click on picScrollText") << u"picScrollText"_s << 0 << true << QList<QUrl>{};
+    QTest::newRow("click on lbLink") << u"lbLink"_s << 0 << true << QList<QUrl>{QUrl(u"https://rufmon.example.org"_s)};
+    QTest::newRow("Esc") << u"frmInfo"_s << int(Qt::Key_Escape) << true << QList<QUrl>{};
+    QTest::newRow("a") << u"frmInfo"_s << int(Qt::Key_A) << false << QList<QUrl>{};
+    QTest::newRow("return") << u"frmInfo"_s << int(Qt::Key_Return) << false << QList<QUrl>{};
 }
 
-void tst_frmInfo::clicksClose()
+void tst_frmInfo::closing()
 {
     QFETCH(QString, ziel);
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    f.show();
-    QWidget *w = ziel == f.objectName() ? &f : f.findChild<QWidget *>(ziel);
+    QFETCH(int, taste);
+    QFETCH(bool, schliesst);
+    QFETCH(QList<QUrl>, geoeffnet);
+    Box b;
+    b.f.show();
+    QWidget *w = ziel == b.f.objectName() ? &b.f : b.f.findChild<QWidget *>(ziel);
     QVERIFY(w);
     // On the window itself: a spot where no control lies.
-    const QPoint wo = w == &f ? QPoint(4, f.height() - 4) : w->rect().center();
-    QTest::mouseClick(w, Qt::LeftButton, {}, wo);
-    QVERIFY(!f.isVisible());
-    QVERIFY(system.openedUrls.isEmpty());
-}
-
-void tst_frmInfo::linkOpensWebAddressAndCloses()
-{
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    f.show();
-    QTest::mouseClick(f.lbLink(), Qt::LeftButton);
-    QCOMPARE(system.openedUrls, QList<QUrl>{QUrl(u"https://rufmon.example.org"_s)});
-    QVERIFY(!f.isVisible());
+    if (taste == 0)
+        QTest::mouseClick(w, Qt::LeftButton, {}, w == &b.f ? QPoint(4, b.f.height() - 4) : w->rect().center());
+    else
+        QTest::keyClick(w, Qt::Key(taste));
+    QCOMPARE(b.f.isVisible(), !schliesst);
+    QCOMPARE(b.system.openedUrls, geoeffnet);
 }
 
 void tst_frmInfo::pointerOverLink()
 {
-    FakeTapi tapi;
-    FakeSystem system;
-    frmInfo f(tapi, system);
-    f.show();
-    QVERIFY(!f.lbLink()->font().underline());
-
-    bewege(f.lbLink());
-    QVERIFY(f.lbLink()->font().underline());
-    QCOMPARE(f.cursor().shape(), Qt::PointingHandCursor);
-    QVERIFY(f.isVisible());
-
-    bewege(&f);
-    QVERIFY(!f.lbLink()->font().underline());
-    QCOMPARE(f.cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(f.isVisible());
+    Box b;
+    b.f.show();
+    QVERIFY(!b.f.lbLink()->font().underline());
+    bewege(b.f.lbLink());
+    QVERIFY(b.f.lbLink()->font().underline());
+    QCOMPARE(b.f.cursor().shape(), Qt::PointingHandCursor);
+    bewege(&b.f);
+    QVERIFY(!b.f.lbLink()->font().underline());
+    QCOMPARE(b.f.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(b.f.isVisible());
 }
 
 void tst_frmInfo::commandShowsBoxModally()
@@ -243,15 +145,17 @@ void tst_frmInfo::commandShowsBoxModally()
     FakeSystem system;
     QWidget haupt;
     Infobefehl befehl(tapi, system, &haupt);
-    QString version;
+    QStringList texte;
     QTimer::singleShot(0, this, [&] {
         auto *f = qobject_cast<frmInfo *>(QApplication::activeModalWidget());
         QVERIFY(f);
-        version = f->lbCopyright()->text();
+        texte << f->lbVersion()->text() << f->lbCopyright()->text().split(u'\n');
         QTest::keyClick(f, Qt::Key_Escape);
     });
     befehl.imBanner_Click();
-    QVERIFY(version.endsWith(u"TopTapi: Fake 1.0"_s));
+    QCOMPARE(texte.size(), 3);
+    QCOMPARE(texte[0], u"Version "_s + QStringLiteral(RUFMON_VERSION_TEXT));
+    QCOMPARE(texte[2], u"TopTapi: Fake 1.0"_s);
 }
 
 QTEST_MAIN(tst_frmInfo)

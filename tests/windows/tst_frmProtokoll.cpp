@@ -13,81 +13,43 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QDateTime Moment(QDate(2026, 12, 6), QTime(11, 30, 15));
-
-QString zeile(const QString &ereignis, const QString &werte)
-{
-    return Protokollzeile(ereignis, werte, Moment);
-}
-
-} // namespace
-
 class tst_frmProtokoll : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void namesAndTexts();
-    void linesFollowOneAnother();
-    void resetEmptiesAndStartsAgain();
+    void linesAndReset();
     void keepsTheNewestLines();
-    void closeBoxEmitsSignal_data();
-    void closeBoxEmitsSignal();
-    void tooNarrowSnapsBack_data();
-    void tooNarrowSnapsBack();
-    void layoutFollowsSize();
-    void menuOpensAndClosesWindow();
-    void closingWindowUnchecksMenuAndStopsLogging();
+    void sizeAndLayout_data();
+    void sizeAndLayout();
+    void closingUnchecksMenu_data();
+    void closingUnchecksMenu();
 };
 
-void tst_frmProtokoll::namesAndTexts()
+void tst_frmProtokoll::linesAndReset()
 {
+    const QDateTime moment(QDate(2026, 12, 6), QTime(11, 30, 15));
     FakeSystem system;
     frmProtokoll f(system);
-    QCOMPARE(f.objectName(), u"frmProtokoll"_s);
-    QCOMPARE(f.windowTitle(), u"Rufmon - Tapi-Protokoll"_s);
-    QCOMPARE(f.findChild<QPushButton *>(u"cmdReset"_s)->text(), u"&Löschen"_s);
-    QCOMPARE(f.findChild<QPushButton *>(u"cmdClose"_s)->text(), u"&Beenden"_s);
-    QVERIFY(f.findChild<QPlainTextEdit *>(u"txbProtokoll"_s));
-    QVERIFY(f.Text().isEmpty());
-}
-
-void tst_frmProtokoll::linesFollowOneAnother()
-{
-    FakeSystem system;
-    frmProtokoll f(system);
-    f.setUhr([] { return Moment; });
-    f.PrintProtokoll(u"OnCallState"_s, u"CCallstate=\"IDLE\"\r\nCCallID=7\r\nCCallHandle=5"_s);
-    f.PrintProtokoll(u"OnRinging"_s, u"CRingMode=1\r\nCRingCount=2"_s);
-
+    f.setUhr([moment] { return moment; });
+    f.PrintProtokoll(u"OnCallState"_s, u"CCallstate=\"IDLE\"\r\nCCallID=7"_s);
+    f.PrintProtokoll(u"OnRinging"_s, u"CRingCount=2"_s);
     // Every line begins with its break, so the log begins with an empty line.
-    QCOMPARE(f.Text(), zeile(u"OnCallState"_s, u"CCallstate=\"IDLE\"\r\nCCallID=7\r\nCCallHandle=5"_s)
-                           + zeile(u"OnRinging"_s, u"CRingMode=1\r\nCRingCount=2"_s));
-    const QStringList zeilen = f.txbProtokoll()->toPlainText().split(u'\n');
-    QCOMPARE(zeilen.size(), 3);
-    QVERIFY(zeilen[0].isEmpty());
-    QVERIFY(zeilen[1].endsWith(u" Event: OnCallState Values: CCallstate=\"IDLE\", CCallID=7, CCallHandle=5"_s));
-}
+    QCOMPARE(f.Text(), Protokollzeile(u"OnCallState"_s, u"CCallstate=\"IDLE\"\r\nCCallID=7"_s, moment)
+                           + Protokollzeile(u"OnRinging"_s, u"CRingCount=2"_s, moment));
+    QCOMPARE(f.txbProtokoll()->toPlainText().split(u'\n').size(), 3);
+    QVERIFY(!f.txbProtokoll()->toPlainText().contains(u'\r'));
 
-void tst_frmProtokoll::resetEmptiesAndStartsAgain()
-{
-    FakeSystem system;
-    frmProtokoll f(system);
-    f.setUhr([] { return Moment; });
-    f.PrintProtokoll(u"OnRinging"_s, u"CRingCount=1"_s);
     f.cmdReset()->click();
     QVERIFY(f.Text().isEmpty());
-    f.PrintProtokoll(u"OnRinging"_s, u"CRingCount=2"_s);
-    QCOMPARE(f.Text(), zeile(u"OnRinging"_s, u"CRingCount=2"_s));
+    f.PrintProtokoll(u"OnRinging"_s, u"CRingCount=3"_s);
+    QCOMPARE(f.Text(), Protokollzeile(u"OnRinging"_s, u"CRingCount=3"_s, moment));
 }
 
 void tst_frmProtokoll::keepsTheNewestLines()
 {
     FakeSystem system;
     frmProtokoll f(system);
-    f.setUhr([] { return Moment; });
     const int mehr = 37;
     for (int i = 0; i < frmProtokoll::MaxZeilen + mehr; ++i)
         f.PrintProtokoll(u"OnRinging"_s, u"CRingCount=%1"_s.arg(i));
@@ -99,37 +61,14 @@ void tst_frmProtokoll::keepsTheNewestLines()
     QVERIFY2(zeilen.last().endsWith(u"Values: CRingCount=%1"_s.arg(10000 + mehr - 1)), qPrintable(zeilen.last()));
 }
 
-void tst_frmProtokoll::closeBoxEmitsSignal_data()
-{
-    QTest::addColumn<bool>("knopf");
-    QTest::newRow("close box") << false;
-    QTest::newRow("cmdClose") << true;
-}
-
-void tst_frmProtokoll::closeBoxEmitsSignal()
-{
-    QFETCH(bool, knopf);
-    FakeSystem system;
-    QPointer<frmProtokoll> f = new frmProtokoll(system);
-    f->show();
-    QSignalSpy geschlossen(f.data(), &frmProtokoll::Geschlossen);
-    if (knopf)
-        f->cmdClose()->click();
-    else
-        QVERIFY(f->close());
-    QCOMPARE(geschlossen.count(), 1);
-    // Closing discards the log: the window is gone.
-    QTRY_VERIFY(f.isNull());
-}
-
-void tst_frmProtokoll::tooNarrowSnapsBack_data()
+void tst_frmProtokoll::sizeAndLayout_data()
 {
     QTest::addColumn<double>("twipsProPixel");
     QTest::newRow("96 dpi") << 15.0;
     QTest::newRow("120 dpi") << 12.0;
 }
 
-void tst_frmProtokoll::tooNarrowSnapsBack()
+void tst_frmProtokoll::sizeAndLayout()
 {
     QFETCH(double, twipsProPixel);
     FakeSystem system;
@@ -137,38 +76,40 @@ void tst_frmProtokoll::tooNarrowSnapsBack()
     system.twipsY = twipsProPixel;
     frmProtokoll f(system);
     f.show();
+    const auto pixel = [twipsProPixel](int twips) { return qRound(twips / twipsProPixel); };
 
-    // 6000 twips wide and 4000 twips high: back to 7200 by 5100.
-    f.resize(qRound(6000 / twipsProPixel), qRound(4000 / twipsProPixel));
-    QCOMPARE(f.width(), qRound(7200 / twipsProPixel));
-    QCOMPARE(f.height(), qRound(5100 / twipsProPixel));
-    f.resize(qRound(9000 / twipsProPixel), qRound(6000 / twipsProPixel));
-    QCOMPARE(f.width(), qRound(9000 / twipsProPixel));
-    QCOMPARE(f.height(), qRound(6000 / twipsProPixel));
-}
+    // At least 7200 by 5100 twips.
+    f.resize(pixel(6000), pixel(4000));
+    QCOMPARE(f.size(), QSize(pixel(7200), pixel(5100)));
 
-void tst_frmProtokoll::layoutFollowsSize()
-{
-    FakeSystem system;
-    frmProtokoll f(system);
-    f.show();
+    // The text box fills the width; the buttons share a row below it,
+    // apart from each other and inside the window.
     f.resize(700, 500);
-
     const QRect text = f.txbProtokoll()->geometry();
-    const int knopf = f.cmdReset()->height();
+    const QRect reset = f.cmdReset()->geometry();
+    const QRect zu = f.cmdClose()->geometry();
     QCOMPARE(text.width(), 700 - 2 * text.x());
-    QCOMPARE(text.height(), 500 - text.y() - 3 * knopf);
-    QCOMPARE(f.cmdReset()->x(), 700 / 3 - f.cmdReset()->width());
-    QCOMPARE(f.cmdClose()->x(), 2 * 700 / 3);
-    QCOMPARE(f.cmdReset()->y(), 500 - text.y() - knopf);
-    QCOMPARE(f.cmdClose()->y(), f.cmdReset()->y());
-    // The buttons sit below the text box, apart from each other.
-    QVERIFY(f.cmdReset()->y() > text.bottom());
-    QVERIFY(f.cmdReset()->geometry().right() < f.cmdClose()->x());
+    QVERIFY(reset.top() > text.bottom());
+    QCOMPARE(zu.top(), reset.top());
+    QVERIFY(reset.right() < zu.left());
+    QVERIFY(reset.left() > 0 && zu.right() < 700 && reset.bottom() < 500);
+    // Taller window: the text box takes the height, the buttons move down.
+    f.resize(700, 600);
+    QCOMPARE(f.txbProtokoll()->height(), text.height() + 100);
+    QCOMPARE(f.cmdReset()->y(), reset.y() + 100);
 }
 
-void tst_frmProtokoll::menuOpensAndClosesWindow()
+void tst_frmProtokoll::closingUnchecksMenu_data()
 {
+    QTest::addColumn<int>("wie");
+    QTest::newRow("menu item again") << 0;
+    QTest::newRow("close box") << 1;
+    QTest::newRow("cmdClose") << 2;
+}
+
+void tst_frmProtokoll::closingUnchecksMenu()
+{
+    QFETCH(int, wie);
     FakeSystem system;
     QWidget haupt;
     bool haken = false;
@@ -177,37 +118,30 @@ void tst_frmProtokoll::menuOpensAndClosesWindow()
     befehl.mnuTAPIProtokoll(false);
     QVERIFY(haken);
     QPointer<frmProtokoll> f = befehl.Fenster();
-    QVERIFY(f);
-    QVERIFY(f->isVisible());
+    QVERIFY(f && f->isVisible());
     befehl.PrintProtokoll(u"OnRinging"_s, u"CRingCount=1"_s);
     QVERIFY(f->Text().endsWith(u" Event: OnRinging Values: CRingCount=1"_s));
 
-    befehl.mnuTAPIProtokoll(true);
+    QSignalSpy geschlossen(f.data(), &frmProtokoll::Geschlossen);
+    if (wie == 0)
+        befehl.mnuTAPIProtokoll(true);
+    else if (wie == 1)
+        QVERIFY(f->close());
+    else
+        f->cmdClose()->click();
+    QCOMPARE(geschlossen.count(), 1);
     QVERIFY(!haken);
-    QTRY_VERIFY(f.isNull());
-
-    // Opened again, the log starts afresh.
-    befehl.mnuTAPIProtokoll(false);
-    QVERIFY(befehl.Fenster());
-    QVERIFY(befehl.Fenster()->Text().isEmpty());
-}
-
-void tst_frmProtokoll::closingWindowUnchecksMenuAndStopsLogging()
-{
-    FakeSystem system;
-    QWidget haupt;
-    bool haken = false;
-    Protokollbefehl befehl(system, [&haken](bool h) { haken = h; }, &haupt);
-    befehl.mnuTAPIProtokoll(false);
-    QPointer<frmProtokoll> f = befehl.Fenster();
-
-    QVERIFY(f->close());
-    QVERIFY(!haken);
+    // Closing discards the log: the window is gone.
     QTRY_VERIFY(f.isNull());
     QVERIFY(!befehl.Fenster());
     // Nothing to write into any more, and nothing breaks.
     befehl.PrintProtokoll(u"OnRinging"_s, u"CRingCount=2"_s);
-    QVERIFY(!befehl.Fenster());
+
+    // Opened again, the log starts afresh.
+    befehl.mnuTAPIProtokoll(false);
+    QVERIFY(haken);
+    QVERIFY(befehl.Fenster());
+    QVERIFY(befehl.Fenster()->Text().isEmpty());
 }
 
 QTEST_MAIN(tst_frmProtokoll)
