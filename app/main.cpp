@@ -105,9 +105,12 @@ int main(int argc, char **argv)
     IniSettingsStore store;
     SingleInstance instanz(store.filePath());
     if (!instanz.tryBecomePrimary()) {
-        // Another Rufmon runs with these settings: hand over and end quietly.
-        instanz.sendToPrimary(befehl.uebergabe);
-        return 0;
+        // Another Rufmon runs with these settings: hand over and end quietly,
+        // unless it does not answer — then what was handed over is lost.
+        if (instanz.sendToPrimary(befehl.uebergabe))
+            return 0;
+        std::fprintf(stderr, "Rufmon läuft bereits, antwortet aber nicht.\n");
+        return 1;
     }
 
     modHaupt::instance().zuruecksetzen();

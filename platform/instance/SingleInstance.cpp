@@ -10,6 +10,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <unistd.h>
@@ -39,11 +40,28 @@ SingleInstance::~SingleInstance()
 QString SingleInstance::runtimeDirectory()
 {
     QString dir = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
-    if (dir.isEmpty() || !QFileInfo(dir).isDir())
-        dir = QDir::tempPath() + u"/rufmon-"_s + QString::number(::getuid());
+    if (!dir.isEmpty() && QFileInfo(dir).isDir())
+        return dir;
+    // A shared temp folder: someone else may have made the folder first, and
+    // whoever owns it could block or take over the hand-over.
+    const QString name = u"/rufmon-"_s + QString::number(::getuid());
+    dir = QDir::tempPath() + name;
+    QDir().mkpath(dir);
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (eigenerOrdner(dir))
+        return dir;
+    dir = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + name;
     QDir().mkpath(dir);
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return dir;
+}
+
+bool SingleInstance::eigenerOrdner(const QString &dir)
+{
+    const QFileInfo info(dir);
+    const auto fremd = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther
+                       | QFile::ExeOther;
+    return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid() && !(info.permissions() & fremd);
 }
 
 QString SingleInstance::socketPath() const

@@ -27,6 +27,8 @@ public:
 
     // The per-user folder (mode 0700) that holds the lock and the socket.
     static QString runtimeDirectory();
+    // A real folder of this user that nobody else may enter.
+    static bool eigenerOrdner(const QString &dir);
     QString socketPath() const;
 
 signals:

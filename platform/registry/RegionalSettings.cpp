@@ -3,6 +3,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace Qt::StringLiterals;
 
 QString RegionalSettings::ShortDateFormat()
@@ -88,8 +91,12 @@ std::optional<QDateTime> schnell(QStringView t)
         }
         return wert;
     };
-    const QDate datum(zahl(6, 4), zahl(3, 2), zahl(0, 2));
-    const QTime zeit(zahl(11, 2), zahl(14, 2), zahl(17, 2));
+    const int teile[6] = {zahl(6, 4), zahl(3, 2), zahl(0, 2), zahl(11, 2), zahl(14, 2), zahl(17, 2)};
+    // A letter in the year must not pass as the year -1, which QDate accepts.
+    if (std::any_of(std::begin(teile), std::end(teile), [](int t) { return t < 0; }))
+        return std::nullopt;
+    const QDate datum(teile[0], teile[1], teile[2]);
+    const QTime zeit(teile[3], teile[4], teile[5]);
     if (!datum.isValid() || !zeit.isValid())
         return std::nullopt;
     return QDateTime(datum, zeit);

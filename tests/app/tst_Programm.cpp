@@ -1,9 +1,11 @@
 // The program as a user starts it: a real process with its own settings
 // folder, a second start, a termination signal, the command-line paths.
+#include "platform/instance/SingleInstance.h"
 #include "platform/settings/IniSettingsStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +79,7 @@ class tst_Programm : public QObject
 private slots:
     void initTestCase();
     void secondStartHandsOverAndEnds();
+    void secondStartWithoutAnswerFails();
     void sigtermRunsTheExitSequence();
     void commandLine_data();
     void commandLine();
@@ -109,6 +112,25 @@ void tst_Programm::secondStartHandsOverAndEnds()
 
     QVERIFY(beendet(erster));
     QVERIFY(beendet(dritter));
+}
+
+void tst_Programm::secondStartWithoutAnswerFails()
+{
+    // A first instance that holds its lock but never answers.
+    Profil profil;
+    QDir().mkpath(profil.laufzeit);
+    const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", profil.laufzeit.toLocal8Bit());
+    QString sock = SingleInstance(profil.konfiguration()).socketPath();
+    qputenv("XDG_RUNTIME_DIR", vorher);
+    QLockFile sperre(sock.replace(u".sock"_s, u".lock"_s));
+    QVERIFY(sperre.tryLock(0));
+
+    QProcess zweiter;
+    profil.starte(zweiter, {u"--act"_s, u"/daten/KUNDEN.DBF"_s});
+    QVERIFY(zweiter.waitForFinished(20000));
+    QCOMPARE(zweiter.exitCode(), 1);
+    QVERIFY(zweiter.readAllStandardError().contains("antwortet aber nicht"));
 }
 
 void tst_Programm::sigtermRunsTheExitSequence()

@@ -49,6 +49,7 @@ void tst_RegionalSettings::lesen_data()
     QTest::newRow("empty") << QString() << QDateTime();
     QTest::newRow("blanks only") << u"   "_s << QDateTime();
     QTest::newRow("letters") << u"abc"_s << QDateTime();
+    QTest::newRow("letter in the year") << u"05.03.2O24 07:08:09"_s << QDateTime();
     QTest::newRow("day and month out of range") << u"32.13.2024 12:00:00"_s << QDateTime();
     QTest::newRow("no such day") << u"30.02.2024 12:00:00"_s << QDateTime();
     QTest::newRow("no leap day") << u"29.02.2023"_s << QDateTime();

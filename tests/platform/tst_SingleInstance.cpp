@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 #include <future>
 #include <memory>
 
@@ -32,6 +34,7 @@ private slots:
     void uebergabe_data();
     void uebergabe();
     void schluesselGetrennt();
+    void nurEigeneOrdner();
 
 private:
     // The key is a settings file path; a fresh folder gives each test its own.
@@ -110,6 +113,26 @@ void tst_SingleInstance::schluesselGetrennt()
     QTest::qWait(100);
     QCOMPARE(spyA.size(), 0);
     QCOMPARE(spyB.size(), 1);
+}
+
+void tst_SingleInstance::nurEigeneOrdner()
+{
+    // The fallback folder in the shared temp folder is used only when it is
+    // this user's own and closed to others.
+    const QString ordner = m_dir->filePath(u"lauf"_s);
+    QVERIFY(QDir().mkpath(ordner));
+    QVERIFY(QFile::setPermissions(ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(SingleInstance::eigenerOrdner(ordner));
+    QVERIFY(QFile::setPermissions(ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther));
+    QVERIFY(!SingleInstance::eigenerOrdner(ordner));
+    QVERIFY(QFile::link(ordner, m_dir->filePath(u"verweis"_s)));
+    QVERIFY(!SingleInstance::eigenerOrdner(m_dir->filePath(u"verweis"_s)));
+    QVERIFY(!SingleInstance::eigenerOrdner(m_dir->filePath(u"fehlt"_s)));
+    if (::getuid() == 0) {
+        QVERIFY(QFile::setPermissions(ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(::chown(QFile::encodeName(ordner).constData(), 65534, 65534), 0);
+        QVERIFY(!SingleInstance::eigenerOrdner(ordner));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_SingleInstance)
