@@ -27,7 +27,8 @@ QString RegionalSettings::LongTimeFormat()
         return u"HH:mm:ss"_s;
     QString format = locale.timeFormat(QLocale::LongFormat);
     // The time zone is not part of a call's stored moment.
-    format.remove(QRegularExpression(u"\\s*t+"_s));
+    // Some locales put it in brackets: "H:mm:ss (t)".
+    format.remove(QRegularExpression(u"\\s*(\\(\\s*t+\\s*\\)|t+)"_s));
     return format.trimmed();
 }
 

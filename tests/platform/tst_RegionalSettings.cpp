@@ -92,6 +92,8 @@ void tst_RegionalSettings::rundreise()
     const std::optional<QDateTime> gelesen = RegionalSettings::ParseDateTime(text);
     QVERIFY2(gelesen, qPrintable(text));
     QCOMPARE(*gelesen, moment);
+    // No remains of the time zone that is left out.
+    QVERIFY2(!text.contains(u'(') && text == text.trimmed(), qPrintable(text));
 }
 
 QTEST_GUILESS_MAIN(tst_RegionalSettings)
