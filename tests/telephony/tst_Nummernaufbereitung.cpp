@@ -44,62 +44,46 @@ void tst_Nummernaufbereitung::plusKlammerFilter()
 void tst_Nummernaufbereitung::aufbereiten_data()
 {
     QTest::addColumn<QString>("roh");
-    QTest::addColumn<QString>("partyId");
     QTest::addColumn<QString>("filter");
-    QTest::addColumn<bool>("plus");
-    QTest::addColumn<bool>("hinzu");
-    QTest::addColumn<bool>("weg");
+    QTest::addColumn<QString>("schalter"); // P: plus and brackets off, +: prefix added, -: prefix removed
     QTest::addColumn<QString>("praefix");
-    QTest::addColumn<bool>("ignoriert");
-    QTest::addColumn<QString>("nummer");
+    QTest::addColumn<QString>("partyId");
+    QTest::addColumn<QString>("ergebnis");
 
-    const QString a = u"<ADDRESS>"_s;
-    QTest::newRow("filter matches raw number") << u"0301234"_s << a << u"0800,0301234"_s << false << false << false
-                                               << u"0"_s << true << QString();
-    QTest::newRow("filter compares before cleaning") << u"+49 301234"_s << a << u"0301234"_s << true << true
-                                                     << false << u"0"_s << false << u"0301234"_s;
-    QTest::newRow("filter is exact, no trimming") << u"0301234 "_s << a << u"0301234"_s << false << false << false
-                                                  << u"0"_s << false << u"0301234 "_s;
-    QTest::newRow("no address flag") << u"0301234"_s << u"<UNAVAIL>"_s << QString() << true << true << false
-                                     << u"0"_s << false << u"keine Nummer"_s;
-    QTest::newRow("plus filter and prefix added") << u"+49 (30) 1234567"_s << a << QString() << true << true
-                                                  << false << u"0"_s << false << u"0301234567"_s;
-    QTest::newRow("plus filter leaves nothing") << u"+49"_s << a << QString() << true << false << false << u"0"_s
-                                                << false << QString();
-    QTest::newRow("prefix removed after trimming") << u" 0301234 "_s << a << QString() << false << false << true
-                                                   << u"0"_s << false << u"301234"_s;
-    QTest::newRow("prefix not at the start") << u"301234"_s << a << QString() << false << false << true << u"0"_s
-                                             << false << u"301234"_s;
-    QTest::newRow("empty prefix removes nothing") << u"0301234"_s << a << QString() << false << false << true
-                                                  << QString() << false << u"0301234"_s;
-    QTest::newRow("both prefix marks: neither") << u"301234"_s << a << QString() << false << true << true << u"0"_s
-                                                << false << u"301234"_s;
+    const auto zeile = [](const char *name, const QString &roh, const QString &filter, const QString &schalter,
+                          const QString &praefix, const QString &ergebnis, const QString &partyId = u"<ADDRESS>"_s) {
+        QTest::newRow(name) << roh << filter << schalter << praefix << partyId << ergebnis;
+    };
+    zeile("filter matches raw number", u"0301234"_s, u"0800,0301234"_s, {}, u"0"_s, u"ignoriert: 0301234"_s);
+    zeile("filter compares before cleaning", u"+49 301234"_s, u"0301234"_s, u"P+"_s, u"0"_s, u"0301234"_s);
+    zeile("filter is exact, no trimming", u"0301234 "_s, u"0301234"_s, {}, u"0"_s, u"0301234 "_s);
+    zeile("empty number not filtered", QString(), u"0800,,0301"_s, {}, u"0"_s, QString());
+    zeile("no address flag", u"0301234"_s, {}, u"P+"_s, u"0"_s, u"keine Nummer"_s, u"<UNAVAIL>"_s);
+    zeile("plus filter and prefix added", u"+49 (30) 1234567"_s, {}, u"P+"_s, u"0"_s, u"0301234567"_s);
+    zeile("plus filter leaves nothing", u"+49"_s, {}, u"P"_s, u"0"_s, QString());
+    zeile("prefix removed after trimming", u" 0301234 "_s, {}, u"-"_s, u"0"_s, u"301234"_s);
+    zeile("prefix not at the start", u"301234"_s, {}, u"-"_s, u"0"_s, u"301234"_s);
+    zeile("empty prefix removes nothing", u"0301234"_s, {}, u"-"_s, QString(), u"0301234"_s);
+    zeile("both prefix marks: neither", u"301234"_s, {}, u"+-"_s, u"0"_s, u"301234"_s);
 }
 
 void tst_Nummernaufbereitung::aufbereiten()
 {
     QFETCH(QString, roh);
-    QFETCH(QString, partyId);
     QFETCH(QString, filter);
-    QFETCH(bool, plus);
-    QFETCH(bool, hinzu);
-    QFETCH(bool, weg);
+    QFETCH(QString, schalter);
     QFETCH(QString, praefix);
-    QFETCH(bool, ignoriert);
-    QFETCH(QString, nummer);
+    QFETCH(QString, partyId);
+    QFETCH(QString, ergebnis);
 
     Nummernaufbereitung::Einstellungen e;
     e.Filtertext = filter;
-    e.PlusKlammerFilter = plus;
-    e.PraefixHinzufuegen = hinzu;
-    e.PraefixEntfernen = weg;
+    e.PlusKlammerFilter = schalter.contains(u'P');
+    e.PraefixHinzufuegen = schalter.contains(u'+');
+    e.PraefixEntfernen = schalter.contains(u'-');
     e.Praefix = praefix;
     const auto r = Nummernaufbereitung::aufbereiten(roh, partyId, e);
-    QCOMPARE(r.ignoriert, ignoriert);
-    if (ignoriert)
-        QCOMPARE(r.filterTreffer, roh);
-    else
-        QCOMPARE(r.nummer, nummer);
+    QCOMPARE(r.ignoriert ? u"ignoriert: "_s + r.filterTreffer : r.nummer, ergebnis);
 }
 
 void tst_Nummernaufbereitung::filtereingabe_data()

@@ -12,8 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -29,33 +27,20 @@ struct Aufbau
     ScriptedDialogs dialogs;
     QStringList journal;
     FakeTapi tapi{&journal};
-    QString panel1 = u"vorher"_s;
-    QString tooltip = u"vorher"_s;
     int adresse = 0;
-    std::unique_ptr<Waehlen> waehlen;
+    Waehlen waehlen{tapi, store, optionen, dialogs,
+                    {[this](const QString &t) { journal << u"panel1 "_s + t; },
+                     [this](const QString &t) { journal << u"tooltip "_s + t; }, [this] { return adresse; },
+                     [this] { journal << u"atmen"_s; }}};
 
-    Aufbau()
+    void set(const QString &schluessel, const QString &wert, const QString &abschnitt = u"Waehlregeln"_s)
     {
-        Waehlen::Anbindung a;
-        a.setPanel1Text = [this](const QString &t) {
-            panel1 = t;
-            journal << u"panel1"_s;
-        };
-        a.setText1ToolTip = [this](const QString &t) {
-            tooltip = t;
-            journal << u"tooltip"_s;
-        };
-        a.Adresse = [this] { return adresse; };
-        a.atmen = [this] { journal << u"atmen"_s; };
-        waehlen = std::make_unique<Waehlen>(tapi, store, optionen, dialogs, a);
+        store.SaveSetting(abschnitt, schluessel, wert);
     }
-
-    void standort(const QString &currentId, const QString &nummer, const QString &amt)
+    void standortEinsMitNull()
     {
-        if (!currentId.isNull())
-            store.SaveSetting(u"Waehlregeln"_s, u"CurrentID"_s, currentId);
-        if (!nummer.isEmpty())
-            store.SaveSetting(u"Waehlregeln"_s, u"Location"_s + nummer + u"/OutsideAccess"_s, amt);
+        set(u"CurrentID"_s, u"1"_s);
+        set(u"Location1/OutsideAccess"_s, u"0"_s);
     }
 };
 
@@ -72,16 +57,6 @@ struct Liste : ListViewModel
     }
 };
 
-QStringList gewaehlt(const FakeTapi &tapi)
-{
-    QStringList d;
-    for (const QString &c : tapi.calls) {
-        if (c.startsWith(u"Dial("_s))
-            d << c;
-    }
-    return d;
-}
-
 } // namespace
 
 class tst_Waehlen : public QObject
@@ -91,23 +66,17 @@ class tst_Waehlen : public QObject
 private slots:
     void accessCode_data();
     void accessCode();
-    void callerEntryGoesToWindowThenLine();
-    void callerListDialsSelectedEntryOnItsAddress();
-    void emptyOrUnselectedListDialsNothing_data();
-    void emptyOrUnselectedListDialsNothing();
-    void callerEntryWithoutNumberIsReported();
+    void selectedEntryOnItsAddress();
+    void nothingToDial_data();
+    void nothingToDial();
     void bracketRule_data();
     void bracketRule();
-    void similarContactWithoutNumberIsReported_data();
-    void similarContactWithoutNumberIsReported();
-    void similarContactDialsWithoutCodeInModeOne();
-    void dialingRulesOfCurrentDevice();
 };
 
 void tst_Waehlen::accessCode_data()
 {
     QTest::addColumn<QString>("currentId"); // null: not in the store
-    QTest::addColumn<QString>("standort");
+    QTest::addColumn<QString>("standort");  // the location a code is stored for
     QTest::addColumn<QString>("amt");
     QTest::addColumn<QString>("dial");
 
@@ -129,81 +98,80 @@ void tst_Waehlen::accessCode()
     QFETCH(QString, dial);
 
     Aufbau a;
-    a.standort(currentId, standort, amt);
+    if (!currentId.isNull())
+        a.set(u"CurrentID"_s, currentId);
+    if (!standort.isNull())
+        a.set(u"Location"_s + standort + u"/OutsideAccess"_s, amt);
     // A code stored for another location must not leak in.
-    a.store.SaveSetting(u"Waehlregeln"_s, u"Location7/OutsideAccess"_s, u"7"_s);
-    const Liste nummern({u"0301234567"_s});
-    a.waehlen->mnuNummerAnwaehlen(nummern, 0);
+    a.set(u"Location7/OutsideAccess"_s, u"7"_s);
+    a.waehlen.mnuNummerAnwaehlen(Liste({u"0301234567"_s}), 0);
 
-    QCOMPARE(gewaehlt(a.tapi), QStringList{u"Dial(%1,0)"_s.arg(dial)});
-    QCOMPARE(a.panel1, u"Wähle "_s + dial);
-    QCOMPARE(a.tooltip, u"Gewählte Nummer: "_s + dial);
+    // The window shows the number and breathes before the line is busy
+    // dialing; without a stored option the dial mode is 1.
+    QCOMPARE(a.journal, (QStringList{u"panel1 Wähle "_s + dial, u"tooltip Gewählte Nummer: "_s + dial, u"atmen"_s,
+                                     u"tapi.DialMode=1"_s, u"tapi.Dial(%1,0)"_s.arg(dial)}));
     QVERIFY(a.dialogs.boxes().isEmpty());
 }
 
-void tst_Waehlen::callerEntryGoesToWindowThenLine()
+// The selected entry on the selected address; the stored dial mode for the
+// caller list, mode 1 and no access code for the similar contacts, which
+// leave the status bar alone.
+void tst_Waehlen::selectedEntryOnItsAddress()
 {
     Aufbau a;
-    a.standort(u"1"_s, u"1"_s, u"0"_s);
-    a.store.SaveSetting(u"Optionen"_s, u"DialLineAdressMode"_s, u"2"_s);
-    const Liste nummern({u"0301234567"_s});
-    a.waehlen->mnuNummerAnwaehlen(nummern, 0);
-
-    // The window shows the number and breathes before the line is busy dialing.
-    QCOMPARE(a.journal, (QStringList{u"panel1"_s, u"tooltip"_s, u"atmen"_s, u"tapi.DialMode=2"_s,
-                                     u"tapi.Dial(00301234567,0)"_s}));
+    a.standortEinsMitNull();
+    a.set(u"DialLineAdressMode"_s, u"3"_s, u"Optionen"_s);
+    a.adresse = 2;
+    a.waehlen.mnuNummerAnwaehlen(Liste({u"0221111"_s, u"0301234567"_s, u"089333"_s}), 1);
+    QCOMPARE(a.tapi.calls, (QStringList{u"DialMode=3"_s, u"Dial(00301234567,2)"_s}));
+    a.journal.clear();
+    a.waehlen.mnuAehnlicheNummerAnwaehlen(Liste({u"[Telefon] 1"_s, u"[Fax] 0301234567"_s}), 1);
+    QCOMPARE(a.journal, (QStringList{u"tapi.DialMode=1"_s, u"tapi.Dial(0301234567,2)"_s}));
 }
 
-void tst_Waehlen::callerListDialsSelectedEntryOnItsAddress()
+void tst_Waehlen::nothingToDial_data()
 {
-    Aufbau a;
-    a.adresse = 1;
-    const Liste nummern({u"0221111"_s, u"0301234567"_s, u"089333"_s});
-    a.waehlen->mnuNummerAnwaehlen(nummern, 1);
-
-    // Without a stored option the address mode is its default, 1.
-    QCOMPARE(a.tapi.dialMode, 1);
-    QCOMPARE(gewaehlt(a.tapi), QStringList{u"Dial(0301234567,1)"_s});
-    QCOMPARE(a.panel1, u"Wähle 0301234567"_s);
-}
-
-void tst_Waehlen::emptyOrUnselectedListDialsNothing_data()
-{
+    QTest::addColumn<bool>("aehnlich"); // from the similar contacts, else the caller list
     QTest::addColumn<QStringList>("eintraege");
     QTest::addColumn<int>("ausgewaehlt");
+    QTest::addColumn<bool>("meldung"); // "no number" reported
 
-    QTest::newRow("empty list") << QStringList() << -1;
-    QTest::newRow("no selection") << QStringList{u"0221111"_s} << -1;
-    QTest::newRow("selection past the end") << QStringList{u"0221111"_s} << 1;
+    const QStringList eins{u"0221111"_s};
+    for (const bool aehnlich : {false, true}) {
+        const char *liste = aehnlich ? "similar contacts: " : "caller list: ";
+        QTest::addRow("%sempty", liste) << aehnlich << QStringList() << -1 << false;
+        QTest::addRow("%sno selection", liste) << aehnlich << eins << -1 << false;
+        QTest::addRow("%sselection past the end", liste) << aehnlich << eins << 1 << false;
+        // Dialing the access code alone would seize a line for nothing.
+        QTest::addRow("%sentry without number", liste) << aehnlich << QStringList{QString()} << 0 << true;
+    }
+    QTest::newRow("similar contacts: label only") << true << QStringList{u"[Telefon] "_s} << 0 << true;
 }
 
-void tst_Waehlen::emptyOrUnselectedListDialsNothing()
+void tst_Waehlen::nothingToDial()
 {
+    QFETCH(bool, aehnlich);
     QFETCH(QStringList, eintraege);
     QFETCH(int, ausgewaehlt);
+    QFETCH(bool, meldung);
 
     Aufbau a;
-    const Liste l(eintraege);
-    a.waehlen->mnuNummerAnwaehlen(l, ausgewaehlt);
-    a.waehlen->mnuAehnlicheNummerAnwaehlen(l, ausgewaehlt);
+    a.standortEinsMitNull();
+    if (aehnlich)
+        a.waehlen.mnuAehnlicheNummerAnwaehlen(Liste(eintraege), ausgewaehlt);
+    else
+        a.waehlen.mnuNummerAnwaehlen(Liste(eintraege), ausgewaehlt);
 
-    QVERIFY(a.tapi.calls.isEmpty());
-    QCOMPARE(a.panel1, u"vorher"_s);
-    QVERIFY(a.dialogs.boxes().isEmpty());
-}
-
-void tst_Waehlen::callerEntryWithoutNumberIsReported()
-{
-    Aufbau a;
-    a.standort(u"1"_s, u"1"_s, u"0"_s);
-    const Liste nummern({QString()});
-    a.waehlen->mnuNummerAnwaehlen(nummern, 0);
-
-    // Dialing the access code alone would seize a line for nothing.
-    QVERIFY(gewaehlt(a.tapi).isEmpty());
-    QCOMPARE(a.dialogs.boxes().size(), 1);
-    QCOMPARE(a.dialogs.boxes().first().text, u"Es ist keine Nummer vorhanden."_s);
-    QCOMPARE(a.dialogs.boxes().first().icon, Dialogs::Icon::Information);
+    // The window keeps what it showed, the line dials nothing.
+    for (const QString &z : std::as_const(a.journal))
+        QVERIFY2(!z.startsWith(u"panel1"_s) && !z.contains(u"Dial("_s), qPrintable(z));
+    QCOMPARE(a.dialogs.boxes().size(), meldung ? 1 : 0);
+    if (meldung) {
+        const ScriptedDialogs::Box &box = a.dialogs.boxes().first();
+        QCOMPARE(box.text, u"Es ist keine Nummer vorhanden."_s);
+        QCOMPARE(box.icon, Dialogs::Icon::Information);
+        QCOMPARE(box.title, u"Rufmon"_s);
+    }
 }
 
 void tst_Waehlen::bracketRule_data()
@@ -217,67 +185,14 @@ void tst_Waehlen::bracketRule_data()
     QTest::newRow("only the first bracket counts") << u"[Fax] 0221]5"_s << u"0221]5"_s;
     QTest::newRow("one character after the bracket is dropped") << u"[Fax]-0221"_s << u"0221"_s;
     QTest::newRow("bracket in front") << u"] 0711"_s << u"0711"_s;
+    QTest::newRow("bracket at the end") << u"[Fax]"_s << QString();
 }
 
 void tst_Waehlen::bracketRule()
 {
     QFETCH(QString, eintrag);
     QFETCH(QString, nummer);
-
     QCOMPARE(Waehlen::NummerAusEintrag(eintrag), nummer);
-
-    Aufbau a;
-    a.standort(u"1"_s, u"1"_s, u"0"_s);
-    a.adresse = 2;
-    const Liste kontakte({u"[Telefon] 1"_s, eintrag});
-    a.waehlen->mnuAehnlicheNummerAnwaehlen(kontakte, 1);
-    QCOMPARE(gewaehlt(a.tapi), QStringList{u"Dial(%1,2)"_s.arg(nummer)});
-}
-
-void tst_Waehlen::similarContactWithoutNumberIsReported_data()
-{
-    QTest::addColumn<QString>("eintrag");
-
-    QTest::newRow("empty entry") << QString();
-    QTest::newRow("label without number") << u"[Telefon] "_s;
-}
-
-void tst_Waehlen::similarContactWithoutNumberIsReported()
-{
-    QFETCH(QString, eintrag);
-
-    Aufbau a;
-    const Liste kontakte({eintrag});
-    a.waehlen->mnuAehnlicheNummerAnwaehlen(kontakte, 0);
-
-    QVERIFY(gewaehlt(a.tapi).isEmpty());
-    QCOMPARE(a.dialogs.boxes().size(), 1);
-    const ScriptedDialogs::Box &box = a.dialogs.boxes().first();
-    QCOMPARE(box.text, u"Es ist keine Nummer vorhanden."_s);
-    QCOMPARE(box.icon, Dialogs::Icon::Information);
-    QCOMPARE(box.title, u"Rufmon"_s);
-}
-
-void tst_Waehlen::similarContactDialsWithoutCodeInModeOne()
-{
-    Aufbau a;
-    a.standort(u"1"_s, u"1"_s, u"0"_s);
-    a.store.SaveSetting(u"Optionen"_s, u"DialLineAdressMode"_s, u"3"_s);
-    const Liste kontakte({u"[Telefon] 0301234567"_s});
-    a.waehlen->mnuAehnlicheNummerAnwaehlen(kontakte, 0);
-
-    QCOMPARE(a.journal, (QStringList{u"tapi.DialMode=1"_s, u"tapi.Dial(0301234567,0)"_s}));
-    QCOMPARE(a.panel1, u"vorher"_s);
-    QCOMPARE(a.tooltip, u"vorher"_s);
-}
-
-void tst_Waehlen::dialingRulesOfCurrentDevice()
-{
-    Aufbau a;
-    a.tapi.devices = {u"Rufmon-Simulator"_s, u"Modem /dev/ttyACM0"_s};
-    a.tapi.current = 1;
-    a.waehlen->mnuTapiWaehlregeln();
-    QCOMPARE(a.tapi.calls, QStringList{u"TranslateDialog(1)"_s});
 }
 
 QTEST_GUILESS_MAIN(tst_Waehlen)
