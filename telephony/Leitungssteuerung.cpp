@@ -62,7 +62,10 @@ void Leitungssteuerung::cmdInitTapi_Click()
 void Leitungssteuerung::Aktivieren()
 {
     m_tapi.setCallPrivilege(2);
-    m_tapi.OpenLine();
+    // A line that did not open leaves the monitor off: the device's error
+    // says why, and the button offers the next try.
+    if (!m_tapi.OpenLine())
+        return;
     m_fenster.setKnopfBild(u"aktiv"_s);
     m_fenster.setKnopfTag(u"aktiv"_s);
     m_fenster.setGeraeteAktiv(false);

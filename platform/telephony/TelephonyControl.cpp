@@ -151,18 +151,19 @@ void TelephonyControl::setCallPrivilege(std::int32_t privilege)
     m_callPrivilege = privilege;
 }
 
-void TelephonyControl::OpenLine()
+bool TelephonyControl::OpenLine()
 {
     LineDevice *d = current();
     if (!d) {
         emit OnError(u"Kein Telefoniegerät vorhanden."_s, u"TelephonyControl"_s, 0);
-        return;
+        return false;
     }
     m_open = true;
     d->openLine();
     // A device that refused at once reports it as its error; the line is not open then.
     if (!d->isOpen())
         m_open = false;
+    return m_open;
 }
 
 void TelephonyControl::CloseLine()

@@ -38,7 +38,7 @@ public:
     QString CurrentDeviceName() const override;
     QString AddressName(std::int32_t device, std::int32_t address) const override;
     void setCallPrivilege(std::int32_t privilege) override;
-    void OpenLine() override;
+    bool OpenLine() override;
     void CloseLine() override;
     void ReleaseLine() override;
     void Shutdown() override;

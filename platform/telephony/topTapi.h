@@ -26,7 +26,8 @@ public:
     // Empty past the last address.
     virtual QString AddressName(std::int32_t device, std::int32_t address) const = 0;
     virtual void setCallPrivilege(std::int32_t privilege) = 0;
-    virtual void OpenLine() = 0;
+    // True when the line is open; a device that refuses reports why as its error.
+    virtual bool OpenLine() = 0;
     virtual void CloseLine() = 0;
     virtual void ReleaseLine() = 0;
     virtual void Shutdown() = 0;

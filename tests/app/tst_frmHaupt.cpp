@@ -375,6 +375,14 @@ private slots:
                                          u"frei"_s, u"Suche 0"_s}));
         QCOMPARE(f.windowTitle(), u"Rufmon"_s);
         QCOMPARE(u.tapi.calls.count(u"CloseLine"_s), 1);
+
+        // A line the device refuses leaves the monitor off, ready for the next try.
+        u.tapi.oeffnetLeitung = false;
+        f.cmdInitTapi()->click();
+        QCOMPARE(zustand(), QStringList({u"passiv"_s, u"Tapimonitor aktivieren"_s, u"&Tapimonitor aktivieren"_s,
+                                         u"frei"_s, u"Suche 0"_s}));
+        QCOMPARE(f.windowTitle(), u"Rufmon"_s);
+        QVERIFY(!f.MonitorAktiv());
     }
 
     void toggleCommands()

@@ -19,6 +19,7 @@ public:
     std::int32_t callPrivilege = 0;
     std::int32_t dialMode = 0;
     bool eventsEnabled = true;
+    bool oeffnetLeitung = true; // what OpenLine answers
     QStringList calls;
 
     void Initialize() override { log(QStringLiteral("Initialize")); }
@@ -29,7 +30,11 @@ public:
     QString CurrentDeviceName() const override { return DeviceName(current); }
     QString AddressName(std::int32_t device, std::int32_t address) const override;
     void setCallPrivilege(std::int32_t privilege) override;
-    void OpenLine() override { log(QStringLiteral("OpenLine")); }
+    bool OpenLine() override
+    {
+        log(QStringLiteral("OpenLine"));
+        return oeffnetLeitung;
+    }
     void CloseLine() override { log(QStringLiteral("CloseLine")); }
     void ReleaseLine() override { log(QStringLiteral("ReleaseLine")); }
     void Shutdown() override { log(QStringLiteral("Shutdown")); }
