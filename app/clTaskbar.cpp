@@ -2,6 +2,8 @@
 
 #include "platform/system/SystemFacilities.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <cmath>
@@ -15,7 +17,10 @@ void clTaskbar::SnapFormTo(QWidget *form) const
 {
     if (!form)
         return;
-    const QPoint position = SnapPosition(form->frameGeometry().size());
+    // The position is on the primary screen, which need not start at 0,0.
+    QPoint position = SnapPosition(form->frameGeometry().size());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        position += screen->geometry().topLeft();
     form->move(position);
 }
 

@@ -72,7 +72,8 @@ QRect LinuxSystem::TaskbarRect() const
 
 QRect LinuxSystem::taskbarFrom(const QRect &screen, const QRect &available)
 {
-    // A panel reserves a strip along one edge; the widest strip is the task bar.
+    // A panel reserves a strip along one edge; the widest strip is the task
+    // bar, in the screen's own coordinates (the screen need not start at 0,0).
     const int bottom = screen.bottom() - available.bottom();
     const int top = available.top() - screen.top();
     const int right = screen.right() - available.right();
@@ -81,12 +82,12 @@ QRect LinuxSystem::taskbarFrom(const QRect &screen, const QRect &available)
     if (widest <= 0)
         return {};
     if (widest == bottom)
-        return QRect(screen.left(), available.bottom() + 1, screen.width(), bottom);
+        return QRect(0, screen.height() - bottom, screen.width(), bottom);
     if (widest == top)
-        return QRect(screen.left(), screen.top(), screen.width(), top);
+        return QRect(0, 0, screen.width(), top);
     if (widest == right)
-        return QRect(available.right() + 1, screen.top(), right, screen.height());
-    return QRect(screen.left(), screen.top(), left, screen.height());
+        return QRect(screen.width() - right, 0, right, screen.height());
+    return QRect(0, 0, left, screen.height());
 }
 
 int LinuxSystem::TaskbarState() const

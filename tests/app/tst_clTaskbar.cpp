@@ -99,8 +99,11 @@ void tst_clTaskbar::leisteAusBildschirm_data()
     QTest::newRow("no panel") << fullHd << fullHd << QRect();
     QTest::newRow("top and bottom panel: the wider") << fullHd << QRect(0, 24, 1920, 1016)
                                                      << QRect(0, 1040, 1920, 40);
-    QTest::newRow("second screen, left dock") << QRect(1920, 0, 1280, 1024) << QRect(1968, 0, 1232, 1024)
-                                              << QRect(1920, 0, 48, 1024);
+    // In the screen's own coordinates: a left dock stays on the left.
+    QTest::newRow("screen right of another, left dock") << QRect(1920, 0, 1280, 1024) << QRect(1968, 0, 1232, 1024)
+                                                        << QRect(0, 0, 48, 1024);
+    QTest::newRow("screen right of another, bottom panel") << QRect(1920, 0, 1280, 1024)
+                                                           << QRect(1920, 0, 1280, 984) << QRect(0, 984, 1280, 40);
 }
 
 void tst_clTaskbar::leisteAusBildschirm()
