@@ -9,8 +9,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// More repeats than anyone types by hand are a slip, not an intent.
+// More repeats than anyone types by hand are a slip, not an intent; so is a
+// macro that would keep the keyboard busy for minutes.
 constexpr int HoechsteAnzahl = 1000;
+constexpr std::size_t HoechsteTastenzahl = 10000;
 
 const QHash<QString, Taste> &namen()
 {
@@ -71,8 +73,12 @@ private:
         m_ergebnis.fehler = text;
     }
 
-    void tippe(Taste taste, char32_t zeichen, Umschalter u, int anzahl = 1)
+    void tippe(Taste taste, char32_t zeichen, Umschalter u, int anzahl = 1, std::size_t stelle = 0)
     {
+        if (m_ergebnis.tasten.size() + std::size_t(anzahl) > HoechsteTastenzahl) {
+            fehler(stelle, u"mehr als %1 Tasten"_s.arg(HoechsteTastenzahl));
+            return;
+        }
         for (int i = 0; i < anzahl; ++i)
             m_ergebnis.tasten.push_back({taste, zeichen, u.shift, u.strg, u.alt});
     }
@@ -137,9 +143,9 @@ private:
         }
         ++m_pos;
         if (z == U'~')
-            tippe(Taste::Enter, 0, u);
+            tippe(Taste::Enter, 0, u, 1, m_pos - 1);
         else
-            tippe(Taste::Zeichen, z, u);
+            tippe(Taste::Zeichen, z, u, 1, m_pos - 1);
     }
 
     // "{NAME}" or "{NAME n}"; the first character after "{" may itself be
@@ -179,7 +185,7 @@ private:
         }
         const std::u32string zeichen = name.toStdU32String();
         if (zeichen.size() == 1) {
-            tippe(Taste::Zeichen, zeichen.front(), u, anzahl);
+            tippe(Taste::Zeichen, zeichen.front(), u, anzahl, anfang);
             return;
         }
         const auto it = namen().constFind(name.toUpper());
@@ -187,7 +193,7 @@ private:
             fehler(anfang, u"unbekannte Taste „"_s + ganz + u"“"_s);
             return;
         }
-        tippe(*it, 0, u, anzahl);
+        tippe(*it, 0, u, anzahl, anfang);
     }
 
     std::u32string m_text;

@@ -103,6 +103,8 @@ void tst_Tastenfolge::fehler_data()
     QTest::newRow("negative count") << u"{TAB -2}"_s << QString() << 1 << u"ungültige Anzahl in „{TAB -2}“"_s;
     QTest::newRow("absurd count") << u"{TAB 99999999}"_s << QString() << 1
                                   << u"zu viele Wiederholungen in „{TAB 99999999}“"_s;
+    QTest::newRow("too many keys in all") << u"{TAB 1000}"_s.repeated(10) + u"x"_s << u"<Tab>"_s.repeated(10000)
+                                          << 101 << u"mehr als 10000 Tasten"_s;
     QTest::newRow("position counts characters, not bytes") << u"ä€{X1}"_s << u"ä€"_s << 3
                                                             << u"unbekannte Taste „{X1}“"_s;
 }
