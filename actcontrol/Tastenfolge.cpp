@@ -13,6 +13,9 @@ namespace {
 // macro that would keep the keyboard busy for minutes.
 constexpr int HoechsteAnzahl = 1000;
 constexpr std::size_t HoechsteTastenzahl = 10000;
+// Groups are read recursively; a macro of thousands of "(" must not
+// overflow the stack.
+constexpr int HoechsteTiefe = 32;
 
 const QHash<QString, Taste> &namen()
 {
@@ -39,6 +42,17 @@ const QHash<QString, Taste> &namen()
         return t;
     }();
     return tabelle;
+}
+
+// A control character has no key; tab and line ends have theirs.
+bool ohneTaste(char32_t z)
+{
+    return (z < 0x20 && z != U'\t' && z != U'\r' && z != U'\n') || (z >= 0x7f && z <= 0x9f);
+}
+
+QString steuerzeichen(char32_t z)
+{
+    return u"Steuerzeichen U+"_s + QString::number(uint(z), 16).rightJustified(4, u'0').toUpper();
 }
 
 struct Umschalter
@@ -122,6 +136,10 @@ private:
         }
         const char32_t z = m_text[m_pos];
         if (z == U'(') {
+            if (tiefe >= HoechsteTiefe) {
+                fehler(m_pos, u"mehr als %1 Klammern ineinander"_s.arg(HoechsteTiefe));
+                return;
+            }
             const std::size_t klammer = m_pos++;
             folge(tiefe + 1, u);
             if (!m_ergebnis.fehlerfrei())
@@ -139,6 +157,10 @@ private:
         }
         if (z == U'}') {
             fehler(m_pos, u"„}“ ohne „{“"_s);
+            return;
+        }
+        if (ohneTaste(z)) {
+            fehler(m_pos, steuerzeichen(z));
             return;
         }
         ++m_pos;
@@ -185,6 +207,10 @@ private:
         }
         const std::u32string zeichen = name.toStdU32String();
         if (zeichen.size() == 1) {
+            if (ohneTaste(zeichen.front())) {
+                fehler(anfang, steuerzeichen(zeichen.front()));
+                return;
+            }
             tippe(Taste::Zeichen, zeichen.front(), u, anzahl, anfang);
             return;
         }

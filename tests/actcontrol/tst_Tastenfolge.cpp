@@ -57,6 +57,7 @@ void tst_Tastenfolge::gueltig_data()
     QTest::newRow("plain parentheses group") << u"(ab)"_s << u"ab"_s;
     QTest::newRow("number with plus is shifted") << u"+49 30 1234"_s << u"<S-4>9 30 1234"_s;
     QTest::newRow("tilde is enter") << u"a~"_s << u"a<Enter>"_s;
+    QTest::newRow("tab and line end are keys") << u"a\tb\n"_s << u"a\tb\n"_s;
     QTest::newRow("named keys in any case") << u"{HOME}{tab}{Esc}{ENTER}"_s << u"<Pos1><Tab><Esc><Enter>"_s;
     QTest::newRow("aliases") << u"{BS}{BACKSPACE}{BKSP}{DEL}{DELETE}{INS}"_s
                              << u"<Rueck><Rueck><Rueck><Entf><Entf><Einfg>"_s;
@@ -103,6 +104,11 @@ void tst_Tastenfolge::fehler_data()
     QTest::newRow("negative count") << u"{TAB -2}"_s << QString() << 1 << u"ungültige Anzahl in „{TAB -2}“"_s;
     QTest::newRow("absurd count") << u"{TAB 99999999}"_s << QString() << 1
                                   << u"zu viele Wiederholungen in „{TAB 99999999}“"_s;
+    QTest::newRow("control character") << u"ab\x04" u"c"_s << u"ab"_s << 3 << u"Steuerzeichen U+0004"_s;
+    QTest::newRow("NUL in braces") << u"x{"_s + QChar(0) + u"}"_s << u"x"_s << 2 << u"Steuerzeichen U+0000"_s;
+    QTest::newRow("C1 control") << u"\u009b31m"_s << QString() << 1 << u"Steuerzeichen U+009B"_s;
+    QTest::newRow("groups too deep") << u"a"_s + u"+("_s.repeated(40) + u"b"_s + u")"_s.repeated(40) << u"a"_s << 67
+                                     << u"mehr als 32 Klammern ineinander"_s;
     QTest::newRow("too many keys in all") << u"{TAB 1000}"_s.repeated(10) + u"x"_s << u"<Tab>"_s.repeated(10000)
                                           << 101 << u"mehr als 10000 Tasten"_s;
     QTest::newRow("position counts characters, not bytes") << u"ä€{X1}"_s << u"ä€"_s << 3
