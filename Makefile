@@ -25,11 +25,11 @@ bench: deps
 	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=ON >/dev/null
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
-# The long mode: each fuzzer (file readers, key notation) runs for a minute (clang).
+# The long mode: each fuzzer (file readers, line parsers, key notation) runs for a minute (clang).
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUFMON_FUZZ=ON \
 		-DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=OFF >/dev/null
-	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_felddefinitionen fuzz_dbftable fuzz_tastenfolge
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_felddefinitionen fuzz_dbftable fuzz_tastenfolge fuzz_leitungszeilen
 	cd $(FUZZ_DIR) && ctest -L long --output-on-failure
 
 clean:
