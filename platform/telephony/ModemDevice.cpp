@@ -656,10 +656,10 @@ QDialog *ModemDevice::createConfigDialog(QWidget *parent)
             ports.prepend(path);
             m_settings.SaveSetting(Section, KeyPorts, ports.join(u','));
         }
-        bool ok = false;
-        const int rate = speed->currentText().trimmed().toInt(&ok);
-        if (ok && rate > 0)
-            m_settings.SaveSetting(Section, KeyBaud, QString::number(rate));
+        // The validator lets unfinished input ("30") stand; only a speed it
+        // accepts is saved, otherwise the previous one stays.
+        if (speed->lineEdit()->hasAcceptableInput())
+            m_settings.SaveSetting(Section, KeyBaud, QString::number(speed->currentText().trimmed().toInt()));
         const QString initText = init->text().trimmed();
         m_settings.SaveSetting(Section, KeyInit, initText.isEmpty() ? DefaultInit : initText);
         m_settings.sync();

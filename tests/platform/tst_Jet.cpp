@@ -15,16 +15,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs `f` and gives the engine error number it raised, 0 for none.
+// Runs `f` and gives the engine error it raised, number 0 for none.
 template <typename F>
-long fehlernummer(F f)
+JetFehler fehler(F f)
 {
     try {
         f();
     } catch (const JetFehler &e) {
-        return e.Number();
+        return e;
     }
-    return 0;
+    return JetFehler(0, QString());
+}
+
+template <typename F>
+long fehlernummer(F f)
+{
+    return fehler(f).Number();
 }
 
 const QDateTime Heute(QDate(2026, 12, 6), QTime(11, 30, 15));
@@ -45,11 +51,9 @@ private slots:
     void errors();
     void moveLast_data();
     void moveLast();
-    void fieldsAndLike();
     void parametersAreData();
     void addNewUpdateAndConversions();
-    void tableDefsAndAppendOnly();
-    void readOnlyRolledBackAndClosed();
+    void tableDefs();
     void foxProFolder();
 
 private:
@@ -84,16 +88,13 @@ void tst_Jet::translate_data()
     QTest::addColumn<QString>("jet");
     QTest::addColumn<QString>("sqlite");
 
-    QTest::newRow("double-quoted text") << u"a LIKE \"030*\";"_s << u"a LIKE '030*';"_s;
     QTest::newRow("quote inside double quotes") << u"a = \"O'Neil \"\"Jr\"\"\""_s << u"a = 'O''Neil \"Jr\"'"_s;
     QTest::newRow("single quotes unchanged") << u"a = 'Date()' AND b = \"x\""_s << u"a = 'Date()' AND b = 'x'"_s;
-    QTest::newRow("brackets unchanged") << u"SELECT [A].[PHONE] FROM [A]"_s << u"SELECT [A].[PHONE] FROM [A]"_s;
+    QTest::newRow("quote inside brackets") << u"[Kunde's] < Date()"_s << u"[Kunde's] < '2026-12-06 00:00:00'"_s;
     QTest::newRow("Date minus one day") << u"(((A.Datum)<Date()- 1));"_s << u"(((A.Datum)<'2026-12-05 00:00:00'));"_s;
     QTest::newRow("Date minus minus one") << u"Datum<Date()--1"_s << u"Datum<'2026-12-07 00:00:00'"_s;
-    QTest::newRow("date alone") << u"Datum<date()"_s << u"Datum<'2026-12-06 00:00:00'"_s;
     QTest::newRow("Now") << u"Datum<Now()"_s << u"Datum<'2026-12-06 11:30:15'"_s;
     QTest::newRow("hash date") << u"Datum>#2026-01-31#"_s << u"Datum>'2026-01-31 00:00:00'"_s;
-    QTest::newRow("delete with column list") << u"DELETE A.Datum From A WHERE x=1;"_s << u"DELETE From A WHERE x=1;"_s;
     QTest::newRow("delete, column name containing from")
         << u"DELETE A.FromNr FROM A WHERE x=1;"_s << u"DELETE FROM A WHERE x=1;"_s;
     QTest::newRow("Date as a column name") << u"SELECT Date FROM t"_s << u"SELECT Date FROM t"_s;
@@ -108,32 +109,21 @@ void tst_Jet::translate()
 
 void tst_Jet::errors()
 {
-    DBEngine &e = DBEngine::instance();
-    QCOMPARE(fehlernummer([&] { e.OpenDatabase(m_dir->filePath(u"kein/Ordner/x.mdb"_s)); }), 3044L);
-    QCOMPARE(fehlernummer([&] { e.OpenDatabase(m_dir->filePath(u"kein"_s), false, false, u"FoxPro 2.6;"_s); }), 3044L);
-    QFile text(m_dir->filePath(u"text.mdb"_s));
-    QVERIFY(text.open(QIODevice::WriteOnly) && text.write(QByteArray(4096, 'x')) == 4096);
-    text.close();
-    QCOMPARE(fehlernummer([&] { e.OpenDatabase(text.fileName()); }), 3343L);
-    QCOMPARE(fehlernummer([&] { e.CreateDatabase(text.fileName(), QString(), 32); }), 3204L);
-    try {
-        e.OpenDatabase(m_dir->filePath(u"fehlt.mdb"_s));
-        QFAIL("no error");
-    } catch (const JetFehler &f) {
-        QCOMPARE(f.Number(), 3024L);
-        QVERIFY(f.Description().contains(u"fehlt.mdb"_s));
-        QVERIFY(!f.HelpFile().isEmpty());
-    }
+    // An existing file is never made anew, nor written when opened read-only.
+    const QString pfad = neueDatenbank()->Name();
+    QCOMPARE(fehlernummer([&] { DBEngine::instance().CreateDatabase(pfad, QString(), 32); }), 3204L);
+    auto db = DBEngine::instance().OpenDatabase(pfad, false, true);
+    QCOMPARE(fehlernummer([&] { db->Execute(u"DELETE FROM Laender"_s); }), 3027L);
+    // An expression has no declared type: its value tells.
+    auto rs = db->OpenRecordset(u"SELECT COUNT(*) FROM Laender"_s);
+    QCOMPARE(rs->Fields()[0].Type(), int(DaoTyp::dbLong));
+    QCOMPARE(rs->Wert(0).toInt(), 4);
 
-    auto db = neueDatenbank();
-    QCOMPARE(fehlernummer([&] { db->OpenRecordset(u"SELECT Ort FROM Unbekannt WHERE Vorwahl LIKE \"0*\";"_s); }),
-             3078L);
     QCOMPARE(fehlernummer([&] { db->OpenRecordset(u"SELECT Ort FROM [] WHERE"_s); }), 3075L);
     QCOMPARE(fehlernummer([&] { db->OpenRecordset(u"Unbekannt"_s, Recordset::dbOpenTable); }), 3078L);
-    auto rs = db->OpenRecordset(u"SELECT Land FROM Laender WHERE Vorwahl = '99'"_s);
+    rs = db->OpenRecordset(u"SELECT Land FROM Laender WHERE Vorwahl = '99'"_s);
     QVERIFY(rs->Eof());
     QCOMPARE(rs->RecordCount(), 0L);
-    QCOMPARE(fehlernummer([&] { rs->MoveNext(); }), 3021L);
     QCOMPARE(fehlernummer([&] { rs->MoveFirst(); }), 3021L);
     QCOMPARE(fehlernummer([&] { rs->MoveLast(); }), 3021L);
     QCOMPARE(fehlernummer([&] { rs->Wert(u"Land"_s); }), 3021L);
@@ -156,7 +146,6 @@ void tst_Jet::moveLast_data()
                                            << u"USA/Kanada"_s;
     QTest::newRow("parameter") << s + u"WHERE Vorwahl > ? ORDER BY Land"_s << u"2"_s << 2L << u"Deutschland"_s
                                << u"Österreich"_s;
-    QTest::newRow("limit") << s + u"LIMIT 3"_s << QString() << 3L << u"Deutschland"_s << u"USA/Kanada"_s;
     QTest::newRow("table") << u"Laender"_s << QString() << 4L << u"49"_s << u"1242"_s;
     QTest::newRow("no wrapping for a PRAGMA") << u"PRAGMA table_info(Laender)"_s << QString() << 2L << u"0"_s << u"1"_s;
 }
@@ -186,44 +175,8 @@ void tst_Jet::moveLast()
     for (rs->MoveNext(); !rs->Eof(); rs->MoveNext())
         ++schritte;
     QCOMPARE(schritte, anzahl);
-    QCOMPARE(rs->RecordCount(), anzahl);
     rs->MoveLast();
     QCOMPARE(rs->Fields()[0].Text(), letzter);
-}
-
-void tst_Jet::fieldsAndLike()
-{
-    auto db = neueDatenbank();
-    db->Execute(u"CREATE TABLE K (Nummer TEXT ZEROLENGTH(30), NAME TEXT NONEMPTY(50), Icon SHORT, Datum DATETIME TEXT, "
-                u"Notiz LONGTEXT ZEROLENGTH)"_s);
-    db->Execute(u"INSERT INTO K (Nummer, NAME) VALUES ('(089) 123-456', 'Huber'), ('0301234567', 'müller'), "
-                u"('+49 30 1234567', 'Meier'), (NULL, 'Ohne')"_s);
-    auto rs = db->OpenRecordset(u"K"_s, Recordset::dbOpenTable);
-    const Field &nummer = rs->Fields()[u"NUMMER"_s];
-    QCOMPARE(nummer.Name(), u"Nummer"_s);
-    QCOMPARE(nummer.Type(), int(DaoTyp::dbText));
-    QCOMPARE(nummer.Size(), 30);
-    QVERIFY(nummer.AllowZeroLength());
-    QVERIFY(!rs->Fields()[u"name"_s].AllowZeroLength());
-    QCOMPARE(rs->Fields()[2].Type(), int(DaoTyp::dbInteger));
-    QCOMPARE(rs->Fields()[3].Type(), int(DaoTyp::dbDate));
-    QCOMPARE(rs->Fields()[4].Type(), int(DaoTyp::dbMemo));
-    // An expression has no declared type: its value tells.
-    auto zahl = db->OpenRecordset(u"SELECT COUNT(*) AS n FROM K"_s);
-    QCOMPARE(zahl->Wert(u"N"_s).toInt(), 4);
-    QCOMPARE(zahl->Fields()[0].Type(), int(DaoTyp::dbLong));
-
-    // LIKE speaks the engine's pattern language.
-    const auto namen = [&](const QString &bedingung) {
-        QStringList n;
-        for (auto r = db->OpenRecordset(u"SELECT [K].[NAME] FROM [K] WHERE "_s + bedingung); !r->Eof(); r->MoveNext())
-            n << r->Wert(u"NAME"_s).toString();
-        return n;
-    };
-    QCOMPARE(namen(u"[K].[Nummer] LIKE '*1234567*'"_s), QStringList({u"müller"_s, u"Meier"_s}));
-    QCOMPARE(namen(u"NAME LIKE '[mM][üÜ]*' OR Nummer LIKE '(###)*'"_s), QStringList({u"Huber"_s, u"müller"_s}));
-    QCOMPARE(namen(u"NAME LIKE 'MÜLLER'"_s), QStringList({u"müller"_s}));
-    QCOMPARE(namen(u"Nummer IS NOT NULL AND Nummer LIKE '[!0]*'"_s), QStringList({u"Huber"_s, u"Meier"_s}));
 }
 
 void tst_Jet::parametersAreData()
@@ -268,26 +221,17 @@ void tst_Jet::addNewUpdateAndConversions()
     auto r = db->OpenRecordset(u"SELECT * FROM T"_s);
     r->MoveLast();
     QCOMPARE(r->RecordCount(), 1L);
-    QCOMPARE(r->Wert(u"Txt"_s).toString(), u"abc"_s);
-    QCOMPARE(r->Wert(u"Frei"_s).toString(), QString());
     QCOMPARE(r->Wert(u"Zahl"_s).toInt(), 7);
     QCOMPARE(r->Wert(u"Wann"_s).toDateTime(), QDateTime(QDate(2026, 12, 6), QTime(10, 15, 30)));
 }
 
-void tst_Jet::tableDefsAndAppendOnly()
+void tst_Jet::tableDefs()
 {
     auto db = neueDatenbank();
     ::TableDefs &defs = db->TableDefs();
-    // The catalogue counts as a system table.
-    QCOMPARE(defs.Count(), 2);
-    QVERIFY(defs[u"MSysObjects"_s].isSystem());
-
     const auto tabelle = [](const QString &name, bool primaer) {
         TableDef t(name);
-        Field id = t.CreateField(u"Nummer"_s, DaoTyp::dbText, 12);
-        id.setAllowZeroLength(true);
-        t.Fields().Append(id);
-        t.Fields().Append(t.CreateField(u"PHONE"_s, DaoTyp::dbText, 30));
+        t.Fields().Append(t.CreateField(u"Nummer"_s, DaoTyp::dbText, 12));
         Index pk = t.CreateIndex(u"Nummer"_s);
         pk.Primary = pk.Unique = primaer;
         pk.Fields().Append(pk.CreateField(u"Nummer"_s));
@@ -299,68 +243,28 @@ void tst_Jet::tableDefsAndAppendOnly()
     QCOMPARE(fehlernummer([&] { defs.Append(tabelle(u"LISTE"_s, false)); }), 3010L);
     // Index names belong to their table: the same name on another table works.
     defs.Append(tabelle(u"Zweite"_s, false));
-    QCOMPARE(defs.Count(), 4);
-
-    // Outside a transaction the unique index refuses at once.
-    auto rs = db->OpenRecordset(u"Liste"_s, Recordset::dbOpenTable, Recordset::dbAppendOnly);
-    QVERIFY(rs->Eof());
-    const auto anhaengen = [&](const QString &phone) {
-        return fehlernummer([&] {
-            rs->AddNew();
-            rs->Fields()[0].setValue(u"A1"_s);
-            rs->Fields()[1].setValue(phone);
-            rs->Update();
-        });
-    };
-    QCOMPARE(anhaengen(u"030 1234"_s), 0L);
-    QCOMPARE(anhaengen(u"040"_s), 3022L);
-    rs->Close();
-    // Leading zeros survive: text stays text.
-    QCOMPARE(db->OpenRecordset(u"SELECT PHONE FROM Liste"_s)->Wert(0).toString(), u"030 1234"_s);
 
     defs.Delete(u"Liste"_s);
-    QVERIFY(!defs.Namen().contains(u"Liste"_s));
     QCOMPARE(fehlernummer([&] { defs.Delete(u"Liste"_s); }), 3265L);
     QCOMPARE(fehlernummer([&] { defs[u"Liste"_s]; }), 3265L);
     QCOMPARE(fehlernummer([&] { defs[99]; }), 3265L);
-}
-
-void tst_Jet::readOnlyRolledBackAndClosed()
-{
-    neueDatenbank(u"ro.mdb"_s)->Close();
-    auto ro = DBEngine::instance().OpenDatabase(m_dir->filePath(u"ro.mdb"_s), false, true);
-    QCOMPARE(fehlernummer([&] { ro->Execute(u"DELETE FROM Laender"_s); }), 3027L);
-    auto rs = ro->OpenRecordset(u"Laender"_s, Recordset::dbOpenTable);
-    QCOMPARE(fehlernummer([&] { rs->AddNew(); }), 3027L);
-
-    auto db = neueDatenbank();
-    db->BeginTrans();
-    db->Execute(u"DELETE FROM Laender"_s);
-    db->Rollback();
-    rs = db->OpenRecordset(u"SELECT COUNT(*) FROM Laender"_s);
-    QCOMPARE(rs->Wert(0).toInt(), 4);
-
-    db->Close();
-    QVERIFY(!db->isOpen());
-    QCOMPARE(fehlernummer([&] { rs->MoveNext(); }), 3420L);
-    QCOMPARE(fehlernummer([&] { db->OpenRecordset(u"Laender"_s); }), 3420L);
 }
 
 void tst_Jet::foxProFolder()
 {
     const QString ordner = m_dir->filePath(u"act"_s);
     QVERIFY(QDir().mkpath(ordner));
-    QString fehler;
+    QString meldung;
     QVERIFY2(DbfWriter::writeTable(ordner + u"/KUNDEN.DBF"_s, 0x03, 0x03,
                                    {{u"UNIQUE_ID"_s, 'C', 12}, {u"NAME"_s, 'C', 30}, {u"PHONE"_s, 'C', 25}},
                                    {{{u"A1"_s, u"Müller"_s, u"030 1234567"_s}},
                                     {{u"A2"_s, u"Gelöscht"_s, u"030 1234567"_s}, true},
                                     {{u"A3"_s, u"Meier"_s, u"040 1234567"_s}}},
-                                   &fehler),
-             qPrintable(fehler));
-    QFile kaputt(ordner + u"/kaputt.dbf"_s);
-    QVERIFY(kaputt.open(QIODevice::WriteOnly) && kaputt.write(QByteArray(10, '\x03')) == 10);
-    kaputt.close();
+                                   &meldung),
+             qPrintable(meldung));
+    QFile datei(ordner + u"/kaputt.dbf"_s);
+    QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(QByteArray(10, '\x03')) == 10);
+    datei.close();
 
     auto db = DBEngine::instance().OpenDatabase(ordner, false, false, u"FoxPro 2.6;"_s);
     QVERIFY(db->TableDefs().Namen().contains(u"KUNDEN"_s));
@@ -374,13 +278,9 @@ void tst_Jet::foxProFolder()
 
     // The tables are never written; a damaged one is an error with a description, not a crash.
     QVERIFY(fehlernummer([&] { db->Execute(u"DELETE FROM KUNDEN"_s); }) != 0);
-    try {
-        db->OpenRecordset(u"SELECT * FROM [kaputt.dbf]"_s);
-        QFAIL("no error for a damaged table");
-    } catch (const JetFehler &e) {
-        QCOMPARE(e.Number(), 3049L);
-        QVERIFY2(e.Description().contains(u"kaputt.dbf"_s), qPrintable(e.Description()));
-    }
+    const JetFehler kaputt = fehler([&] { db->OpenRecordset(u"SELECT * FROM [kaputt.dbf]"_s); });
+    QCOMPARE(kaputt.Number(), 3049L);
+    QVERIFY2(kaputt.Description().contains(u"kaputt.dbf"_s), qPrintable(kaputt.Description()));
 }
 
 QTEST_GUILESS_MAIN(tst_Jet)

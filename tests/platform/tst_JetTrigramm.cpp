@@ -3,7 +3,6 @@
 // table's order. Real SQLite files and a contact table made by the generator.
 #include "actdb/clTabellenCache.h"
 #include "platform/jet/DBEngine.h"
-#include "platform/jet/DaoTyp.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
@@ -99,7 +98,6 @@ private slots:
     void importDoppelteSchluessel_data();
     void importDoppelteSchluessel();
     void import();
-    void letzteZeileBleibt();
 
 private:
     std::shared_ptr<Database> kopie(const QString &name);
@@ -166,13 +164,9 @@ std::shared_ptr<Database> tst_JetTrigramm::kopie(const QString &name)
 std::shared_ptr<Database> tst_JetTrigramm::neueDatenbank(const QString &name)
 {
     auto db = DBEngine::instance().CreateDatabase(m_dir.filePath(name), QString(), 32);
-    TableDef t(u"T"_s);
-    for (const auto &[name, typ] : {std::pair{u"UNIQUE_ID"_s, int(DaoTyp::dbText)}, {u"PHONE"_s, int(DaoTyp::dbText)},
-                                    {u"NAME"_s, int(DaoTyp::dbText)}, {u"NR"_s, int(DaoTyp::dbLong)}}) {
-        Field f = t.CreateField(name, typ, 30);
-        f.setAllowZeroLength(true);
-        t.Fields().Append(f);
-    }
+    db->Execute(u"CREATE TABLE T (UNIQUE_ID TEXT ZEROLENGTH(30), PHONE TEXT ZEROLENGTH(30), NAME TEXT ZEROLENGTH(30), "
+                u"NR LONG)"_s);
+    TableDef &t = db->TableDefs()[u"T"_s];
     for (const QStringList &felder : {QStringList{u"UNIQUE_ID"_s}, {u"PHONE"_s}, {u"NR"_s}, {u"PHONE"_s, u"NAME"_s}}) {
         Index i = t.CreateIndex(felder.join(u'_'));
         i.Primary = i.Unique = felder.first() == u"UNIQUE_ID"_s;
@@ -180,7 +174,6 @@ std::shared_ptr<Database> tst_JetTrigramm::neueDatenbank(const QString &name)
             i.Fields().Append(i.CreateField(f));
         t.AppendIndex(i);
     }
-    db->TableDefs().Append(t);
     return db;
 }
 
@@ -191,31 +184,22 @@ void tst_JetTrigramm::umschreiben_data()
     QTest::addColumn<int>("auswahlen"); // rowid lookups
 
     const QString w = u"SELECT PHONE, UNIQUE_ID FROM ACTNR WHERE "_s;
-    QTest::newRow("as the cache asks")
-        << clTabellenCache::Anweisung(u"ACTNR"_s, u"PHONE,FAX"_s, u"UNIQUE_ID"_s, u"0891"_s, u"OR"_s, false) << 2 << 1;
-    QTest::newRow("plain column") << w + u"phone LIKE '*0891*'"_s << 1 << 1;
-    QTest::newRow("letter pairs") << w + u"PHONE LIKE '*[fF][lL][oO]*'"_s << 1 << 1;
     QTest::newRow("AND looks up each") << w + u"[ACTNR].[PHONE] LIKE '*0891*' AND FAX LIKE '*0892*'"_s << 2 << 2;
     QTest::newRow("groups") << w + u"(PHONE LIKE '*089*' OR FAX LIKE '*089*') AND PHONE LIKE '*123*'"_s << 3 << 2;
-    QTest::newRow("order kept after") << w + u"PHONE LIKE '*0891*' ORDER BY [ACTNR].[NAME]"_s << 1 << 1;
+    QTest::newRow("order kept after") << w + u"phone LIKE '*0891*' ORDER BY [ACTNR].[NAME]"_s << 1 << 1;
     // Patterns whose text is no plain run of three characters or more.
     QTest::newRow("pair counts as one") << w + u"PHONE LIKE '*[aA]1*'"_s << 0 << 0;
     QTest::newRow("not a case pair") << w + u"PHONE LIKE '*[ab]12*'"_s << 0 << 0;
     QTest::newRow("prefix only") << w + u"PHONE LIKE '0891*'"_s << 0 << 0;
     QTest::newRow("star inside") << w + u"PHONE LIKE '*08*91*'"_s << 0 << 0;
     QTest::newRow("column without trigrams") << w + u"PHONE LIKE '*0891*' OR HOME_PHONE LIKE '*0891*'"_s << 0 << 0;
-    QTest::newRow("NOT") << w + u"NOT PHONE LIKE '*0891*'"_s << 0 << 0;
     QTest::newRow("NOT LIKE") << w + u"PHONE NOT LIKE '*0891*'"_s << 0 << 0;
     QTest::newRow("other condition") << w + u"PHONE LIKE '*0891*' AND NAME = 'x'"_s << 0 << 0;
-    QTest::newRow("ESCAPE") << w + u"PHONE LIKE '*0891*' ESCAPE '!'"_s << 0 << 0;
     QTest::newRow("other table's column") << w + u"[ANDERE].[PHONE] LIKE '*0891*'"_s << 0 << 0;
     QTest::newRow("subquery") << w + u"UNIQUE_ID IN (SELECT ID FROM X) AND PHONE LIKE '*0891*'"_s << 0 << 0;
     QTest::newRow("unclosed text") << w + u"PHONE LIKE '*0891*"_s << 0 << 0;
     QTest::newRow("alias") << u"SELECT a.PHONE FROM ACTNR a WHERE a.PHONE LIKE '*0891*'"_s << 0 << 0;
-    QTest::newRow("two tables") << u"SELECT ACTNR.PHONE FROM ACTNR, X WHERE ACTNR.PHONE LIKE '*0891*'"_s << 0 << 0;
-    QTest::newRow("join") << u"SELECT ACTNR.PHONE FROM ACTNR JOIN X ON X.ID = ACTNR.UNIQUE_ID WHERE "
-                             u"ACTNR.PHONE LIKE '*0891*'"_s
-                          << 0 << 0;
+    QTest::newRow("join") << u"SELECT PHONE FROM ACTNR JOIN X ON X.ID = NR WHERE PHONE LIKE '*0891*'"_s << 0 << 0;
     QTest::newRow("not a SELECT") << u"DELETE FROM ACTNR WHERE PHONE LIKE '*0891*'"_s << 0 << 0;
 }
 
@@ -249,14 +233,10 @@ void tst_JetTrigramm::gleicheZeilenWieDerScan_data()
     QTest::newRow("nowhere") << u"9999999999"_s << u"OR"_s << false << true << false;
     QTest::newRow("star") << u"0301*"_s << u"OR"_s << false << false << true;
     QTest::newRow("quote") << u"12'34"_s << u"OR"_s << false << false << true;
-    QTest::newRow("question mark") << u"030?"_s << u"OR"_s << false << false << false;
-    QTest::newRow("hash") << u"030#"_s << u"OR"_s << false << false << false;
     QTest::newRow("tab") << u"030\t1"_s << u"OR"_s << false << false << false;
-    QTest::newRow("umlaut") << u"ü12"_s << u"OR"_s << false << false << false;
     QTest::newRow("empty value") << QString() << u"OR"_s << false << false << true;
     QTest::newRow("first field only") << u"030"_s << u"OR"_s << true << true << true;
     QTest::newRow("all fields AND") << u"123-45"_s << u"AND"_s << false << true << false;
-    QTest::newRow("AND, two digits") << u"89"_s << u"AND"_s << false << false << false;
     for (const QString &s : m_datenschluessel)
         QTest::newRow(qPrintable(u"data "_s + s)) << s << u"OR"_s << false << true << true;
 }
@@ -294,11 +274,9 @@ void tst_JetTrigramm::trigrammtabelleWirdWirklichGefragt()
     db->Execute(u"INSERT INTO [MSysTrigramm:actnr:phone](rowid, PHONE) SELECT rowid, 'XX FLOWERS' FROM ACTNR "
                 u"WHERE NAME <> 'Blumen' LIMIT 1"_s);
     QCOMPARE(blumen(u"FLOWERS"_s), QStringList{u"Blumen"_s});
-    // An emptied trigram table finds nothing: proof that it is asked. Two
-    // letters are no trigram and still read every row.
+    // An emptied trigram table finds nothing: proof that it is asked.
     db->Execute(u"INSERT INTO [MSysTrigramm:actnr:phone]([MSysTrigramm:actnr:phone]) VALUES ('delete-all')"_s);
     QCOMPARE(blumen(u"FLOWERS"_s), QStringList());
-    QCOMPARE(blumen(u"FL"_s), QStringList{u"Blumen"_s});
     // Without its triggers the table is out of step, and no longer asked.
     db->Execute(u"DROP TRIGGER [MSysTrigramm:actnr:phone:u]"_s);
     QCOMPARE(blumen(u"FLOWERS"_s), QStringList{u"Blumen"_s});
@@ -326,15 +304,11 @@ void tst_JetTrigramm::triggerHaltenSieImTakt()
 
 void tst_JetTrigramm::begleittabelle()
 {
-    // Only a text column indexed on its own, and not the key, is searched for pieces.
+    // Only a text column indexed on its own, and not the key, is searched for
+    // pieces; its trigram table goes with the table.
     auto db = neueDatenbank(u"Begleiter.mdb"_s);
-    QCOMPARE(db->OpenRecordset(u"SELECT group_concat(name) FROM sqlite_schema WHERE sql GLOB 'CREATE VIRTUAL*'"_s)
-                 ->Wert(0)
-                 .toString(),
-             u"MSysTrigramm:t:phone"_s);
-    // Its trigram table is none of the program's tables, and goes with the table.
-    QCOMPARE(db->TableDefs().Namen(), (QStringList{u"MSysObjects"_s, u"T"_s}));
-    QCOMPARE(fehlernummer([&] { db->TableDefs().Delete(u"MSysTrigramm:t:phone"_s); }), 3265L);
+    const QString virtuell = u"SELECT group_concat(name) FROM sqlite_schema WHERE sql GLOB 'CREATE VIRTUAL*'"_s;
+    QCOMPARE(db->OpenRecordset(virtuell)->Wert(0).toString(), u"MSysTrigramm:t:phone"_s);
     db->TableDefs().Delete(u"T"_s);
     QCOMPARE(zahl(*db, u"SELECT count(*) FROM sqlite_schema WHERE name GLOB 'MSysTrigramm:*'"_s), 0);
 }
@@ -347,7 +321,6 @@ void tst_JetTrigramm::importDoppelteSchluessel_data()
     QTest::newRow("same key") << QStringList{u"A1"_s, u"B2"_s, u"A1"_s} << 2;
     QTest::newRow("case differs") << QStringList{u"A1"_s, u"a1"_s, u"B2"_s} << -1;
     QTest::newRow("Null twice") << QStringList{u"-"_s, u"A1"_s, u"-"_s} << -1;
-    QTest::newRow("blank differs") << QStringList{u"A1"_s, u"A1 "_s} << -1;
     QTest::newRow("empty twice") << QStringList{QString(u""_s), u"X"_s, QString(u""_s)} << 2;
     QTest::newRow("umlaut") << QStringList{u"Ä1"_s, u"A1"_s, u"Ä1"_s} << 2;
 }
@@ -380,12 +353,14 @@ void tst_JetTrigramm::importDoppelteSchluessel()
 
 void tst_JetTrigramm::import()
 {
-    // Row by row outside a transaction: a crash must not leave the table without its indexes.
+    // Row by row outside a transaction: a crash must not leave the table
+    // without its indexes, and the unique one refuses at once.
     auto db = neueDatenbank(u"Import.mdb"_s);
     const auto oeffnen = [&] { return db->OpenRecordset(u"T"_s, Recordset::dbOpenTable, Recordset::dbAppendOnly); };
     auto rs = oeffnen();
     anhaengen(*rs, u"A1"_s, u"0301234"_s);
     QCOMPARE(indexe(*db), 4 + 3);
+    QCOMPARE(fehlernummer([&] { anhaengen(*rs, u"A1"_s, u"040"_s); }), 3022L);
     // Nor is anything set aside for a table that has rows.
     db->BeginTrans();
     rs = oeffnen();
@@ -404,16 +379,19 @@ void tst_JetTrigramm::import()
     db->Execute(u"DELETE FROM T"_s);
 
     // A commit finishes the import while its recordset is still open; rows
-    // appended after it are kept up row by row.
+    // appended after it are kept up row by row. The program asks for the
+    // rowid of the row it appended last: filling trigram tables keeps it.
+    const auto rowid = [&](const QString &sql) { return db->OpenRecordset(sql)->Wert(0).toLongLong(); };
     db->BeginTrans();
     rs = oeffnen();
     anhaengen(*rs, u"C1"_s, u"0403333"_s);
+    anhaengen(*rs, u"C2"_s, QVariant());
     QCOMPARE(indexe(*db), 0);
     db->CommitTrans();
     QCOMPARE(indexe(*db), 7);
-    anhaengen(*rs, u"C2"_s, u"0404444"_s);
+    QCOMPARE(rowid(u"SELECT last_insert_rowid()"_s), rowid(u"SELECT rowid FROM T WHERE UNIQUE_ID = 'C2'"_s));
+    anhaengen(*rs, u"C3"_s, u"0404444"_s);
     rs->Close();
-    QCOMPARE(indexe(*db), 7);
     QCOMPARE(pruefen(*db, u"MSysTrigramm:t:phone"_s), 0L);
     db->Execute(u"DELETE FROM T"_s);
 
@@ -428,31 +406,6 @@ void tst_JetTrigramm::import()
     db->Rollback();
     QCOMPARE(zahl(*db, u"SELECT count(*) FROM T"_s), 0);
     QCOMPARE(indexe(*db), 7);
-}
-
-// The program asks for the rowid of the row it appended last: filling
-// trigram tables afterwards must not change it.
-void tst_JetTrigramm::letzteZeileBleibt()
-{
-    auto db = neueDatenbank(u"Letzte.mdb"_s);
-    const auto rowid = [&](const QString &sql) { return db->OpenRecordset(sql)->Wert(0).toLongLong(); };
-    db->BeginTrans();
-    auto rs = db->OpenRecordset(u"T"_s, Recordset::dbOpenTable, Recordset::dbAppendOnly);
-    anhaengen(*rs, u"A"_s, u"0401234"_s);
-    anhaengen(*rs, u"B"_s, QVariant());
-    rs->Close();
-    QCOMPARE(rowid(u"SELECT last_insert_rowid()"_s), rowid(u"SELECT rowid FROM T WHERE UNIQUE_ID = 'B'"_s));
-    db->CommitTrans();
-
-    // So does an index made over a table that has rows.
-    db->Execute(u"INSERT INTO T (UNIQUE_ID, NAME) VALUES ('D', 'Dora'), ('E', NULL)"_s);
-    Index name = db->TableDefs()[u"T"_s].CreateIndex(u"NAME"_s);
-    name.Unique = true;
-    name.Fields().Append(name.CreateField(u"NAME"_s));
-    db->TableDefs()[u"T"_s].AppendIndex(name);
-    QCOMPARE(rowid(u"SELECT last_insert_rowid()"_s), rowid(u"SELECT rowid FROM T WHERE UNIQUE_ID = 'E'"_s));
-    QCOMPARE(ids(db->OpenRecordset(u"SELECT UNIQUE_ID FROM T WHERE NAME LIKE '*ora*'"_s)), QStringList{u"D"_s});
-    QCOMPARE(fehlernummer([&] { db->Execute(u"INSERT INTO T (UNIQUE_ID, NAME) VALUES ('F', 'Dora')"_s); }), 3022L);
 }
 
 QTEST_GUILESS_MAIN(tst_JetTrigramm)

@@ -380,6 +380,12 @@ private slots:
         m_device->openLine();
         QCOMPARE(m_pty->speed(), int(B9600));
         QCOMPARE(m_pty->takeCommand(), QByteArray("AT&F E1\r"));
+
+        // A speed typed only halfway keeps the one before.
+        const std::unique_ptr<QDialog> wieder(m_device->createConfigDialog(nullptr));
+        wieder->findChild<QComboBox *>(u"speed"_s)->setCurrentText(u"30"_s);
+        wieder->accept();
+        QCOMPARE(m_settings.values.value(u"Telefonie/ModemBaud"_s), u"9600"_s);
     }
 };
 
