@@ -220,19 +220,3 @@ bool JetLike::matchFrom(const std::u32string &text) const
         ++p;
     return p == m;
 }
-
-std::u16string JetLike::literal(std::u16string_view value)
-{
-    std::u16string out;
-    out.reserve(value.size());
-    for (char16_t c : value) {
-        switch (c) {
-        case u'*': out += u"[*]"; break;
-        case u'?': out += u"[?]"; break;
-        case u'#': out += u"[#]"; break;
-        case u'[': out += u"[[]"; break;
-        default: out.push_back(c);
-        }
-    }
-    return out;
-}

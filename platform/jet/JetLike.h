@@ -16,9 +16,6 @@ public:
     bool matches(std::string_view text) const;
     const std::string &pattern() const { return m_source; }
 
-    // Writes a value so that every character of it matches only itself.
-    static std::u16string literal(std::u16string_view value);
-
 private:
     struct Range
     {

@@ -180,15 +180,19 @@ QStringList TableDefs::Namen()
 void TableDefs::Delete(const QString &name)
 {
     laden();
-    bool gefunden = false;
-    for (auto &t : m_tabellen)
-        gefunden = gefunden || t->Name().compare(name, Qt::CaseInsensitive) == 0;
-    if (!gefunden)
+    // The table is found in any letter case; its companions and its catalogue
+    // row carry the name as it was created.
+    QString echt;
+    for (auto &t : m_tabellen) {
+        if (echt.isEmpty() && t->Name().compare(name, Qt::CaseInsensitive) == 0)
+            echt = t->Name();
+    }
+    if (echt.isEmpty())
         nichtGefunden();
-    m_verbindung->trigrammeEntfernen(name);
-    m_verbindung->ausfuehrenNativ(u"DROP TABLE "_s + JetSql::quoteName(name));
+    m_verbindung->trigrammeEntfernen(echt);
+    m_verbindung->ausfuehrenNativ(u"DROP TABLE "_s + JetSql::quoteName(echt));
     if (Namen().contains(Katalog()))
-        m_verbindung->ausfuehrenNativ(u"DELETE FROM "_s + JetSql::quoteName(Katalog()) + u" WHERE Name=?1"_s, {name});
+        m_verbindung->ausfuehrenNativ(u"DELETE FROM "_s + JetSql::quoteName(Katalog()) + u" WHERE Name=?1"_s, {echt});
     Refresh();
 }
 
