@@ -79,6 +79,15 @@ void ACTPruefung::PruefeACTDatenbank()
                 ende();
                 return;
             }
+            if (!m_felder.Felder_eingelesen()) {
+                // The tables could not be opened (the reason was shown): without
+                // phone fields the database is not ready; the next tick tries again.
+                m_haupt.ACTBereit = false;
+                m_u.PanelText(u"Kein ACT! gestartet"_s);
+                m_u.PanelBild(BildNichtBereit);
+                ende();
+                return;
+            }
             std::vector<clACTFeld> kontakt;
             for (int i = 0; i < m_felder.AnzahlKontaktfelder(); ++i)
                 kontakt.push_back(m_felder.KontaktFeld(i));

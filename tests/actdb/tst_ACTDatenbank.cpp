@@ -72,6 +72,7 @@ private slots:
     void maxValueAndCount();
     void fieldDefinitionsOfWindowsFiles();
     void checkKeepsPanelFlagAndPhoneFields();
+    void brokenDefinitionsEndTheCheckAndRetry_data();
     void brokenDefinitionsEndTheCheckAndRetry();
     void contactCard();
 
@@ -225,14 +226,28 @@ void tst_ACTDatenbank::checkKeepsPanelFlagAndPhoneFields()
     QCOMPARE(m_dialogs.boxes().size(), 0);
 }
 
+void tst_ACTDatenbank::brokenDefinitionsEndTheCheckAndRetry_data()
+{
+    QTest::addColumn<bool>("gruppentabelle");
+    QTest::addColumn<QString>("meldung");
+    QTest::newRow("definitions damaged") << true << u"\r\nFehlernummer:62\r\nFehlerbeschreibung: "_s;
+    // The fields cannot be read at all: no phone fields, so not ready either.
+    QTest::newRow("group table missing") << false << u" (ConnectWithDBF)\r\n"_s;
+}
+
 void tst_ACTDatenbank::brokenDefinitionsEndTheCheckAndRetry()
 {
+    QFETCH(bool, gruppentabelle);
+    QFETCH(QString, meldung);
     QTemporaryDir kaputt;
-    for (const QString &endung : {u".dbf"_s, u".gdb"_s})
-        QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN"_s + endung), kaputt.filePath(u"KUNDEN"_s + endung)));
-    QFile ddf(kaputt.filePath(u"KUNDEN.ddf"_s));
-    QVERIFY(ddf.open(QIODevice::WriteOnly) && ddf.write(QByteArray(64, '\0')) == 64);
-    ddf.close();
+    QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN.dbf"_s), kaputt.filePath(u"KUNDEN.dbf"_s)));
+    if (gruppentabelle) {
+        QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN.gdb"_s), kaputt.filePath(u"KUNDEN.gdb"_s)));
+        QFile ddf(kaputt.filePath(u"KUNDEN.ddf"_s));
+        QVERIFY(ddf.open(QIODevice::WriteOnly) && ddf.write(QByteArray(64, '\0')) == 64);
+    } else {
+        QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN.ddf"_s), kaputt.filePath(u"KUNDEN.ddf"_s)));
+    }
     m_store->SaveSetting(u"ACT"_s, u"Datenbank"_s, kaputt.filePath(u"KUNDEN.dbf"_s));
 
     Pruefstand p(*m_store, m_dialogs, *m_optionen);
@@ -241,7 +256,7 @@ void tst_ACTDatenbank::brokenDefinitionsEndTheCheckAndRetry()
     QVERIFY(p.timer);
     QCOMPARE(p.listen, 0);
     QCOMPARE(m_dialogs.boxes().size(), 1);
-    QVERIFY(m_dialogs.boxes().first().text.contains(u"\r\nFehlernummer:62\r\nFehlerbeschreibung: "_s));
+    QVERIFY2(m_dialogs.boxes().first().text.contains(meldung), qPrintable(m_dialogs.boxes().first().text));
     // The next tick tries again and reports again.
     p.pruefung->PruefeACTDatenbank();
     QCOMPARE(m_dialogs.boxes().size(), 2);
