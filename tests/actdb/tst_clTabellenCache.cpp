@@ -1,6 +1,5 @@
 // The number cache: built from contact tables made by the generator into
-// real database files, opened again, searched, and its messages as the user
-// would see them.
+// real database files, opened again, searched, and its messages.
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
 #include "app/modOptionen.h"
@@ -15,7 +14,6 @@
 #include "doubles/MemoryClipboard.h"
 #include "doubles/ScriptedDialogs.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,24 +29,23 @@ namespace {
 const QString Telefonfelder = u"PHONE,FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE"_s;
 const QString Quellfelder = Telefonfelder + u",NAME,COMPANY,CITY"_s;
 
-// The engine error a call throws; number 0 for none.
+// The number of the engine error a call throws; 0 for none.
 template <typename F>
-JetFehler fehler(F f)
+long fehler(F f)
 {
     try {
         f();
     } catch (const JetFehler &e) {
-        return e;
+        return e.Number();
     }
-    return JetFehler(0, QString());
+    return 0;
 }
 
 // Boxes answered as by ScriptedDialogs, with a look at the world the moment one shows.
 class BeobachtendeDialogs : public ScriptedDialogs
 {
 public:
-    Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title,
-                  bool systemModal = false) override
+    Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title, bool systemModal) override
     {
         if (beimZeigen)
             beimZeigen();
@@ -66,12 +63,6 @@ ActGenerator::Contact kontakt(const QString &id, const QString &name, const QStr
     c.phone = phone;
     c.fax = fax;
     return c;
-}
-
-bool schreibe(const QString &pfad, const QByteArray &bytes)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // A field of the first row a search finds; empty for none.
@@ -128,21 +119,17 @@ private slots:
     void oeffnenErsetzenNeu();
     void initFehler_data();
     void initFehler();
-    void statuszeilen_data();
-    void statuszeilen();
     void aufbau();
     void fehlerhafteZeileBehaeltDieVorigen();
     void quelleFaelltAus();
     void suche();
-    void sucheFehler_data();
-    void sucheFehler();
     void datumAlterUndEnde();
 
 private:
     QString kontakttabelle(const QString &ordner, qint64 anzahl, const QList<ActGenerator::Contact> &bekannte = {});
     std::unique_ptr<Recordset> quelle(const QString &dbf);
     bool aufbauen(clTabellenCache &cache, const QString &dbf, const QString &indexfelder = Telefonfelder);
-    QString meldung() const;
+    bool gemeldet(const QString &anfang, const QString &ende = {}) const;
 
     QTemporaryDir m_dir;
     QString m_dbf250;
@@ -210,17 +197,18 @@ bool tst_clTabellenCache::aufbauen(clTabellenCache &cache, const QString &dbf, c
     return q && cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, indexfelder);
 }
 
-// The text of the one box shown, an exclamation with OK under the program's title.
-QString tst_clTabellenCache::meldung() const
+// Whether one box was shown, an exclamation with OK under the program's title,
+// reading `anfang`, the engine's description of the error and `ende`.
+bool tst_clTabellenCache::gemeldet(const QString &anfang, const QString &ende) const
 {
     const QList<ScriptedDialogs::Box> &boxes = m_dialogs.boxes();
-    if (boxes.size() != 1)
-        return u"%1 Meldungen"_s.arg(boxes.size());
-    const ScriptedDialogs::Box &box = boxes.first();
-    if (box.title != Dialogs::defaultTitle() || box.icon != Dialogs::Icon::Exclamation
-        || box.buttons != Dialogs::Buttons::Ok)
-        return u"Falsche Art von Meldung: "_s + box.text;
-    return box.text;
+    const QString text = boxes.value(0).text;
+    if (boxes.size() == 1 && text.startsWith(anfang) && text.endsWith(ende)
+        && text.size() > anfang.size() + ende.size() && boxes[0].title == Dialogs::defaultTitle()
+        && boxes[0].icon == Dialogs::Icon::Exclamation && boxes[0].buttons == Dialogs::Buttons::Ok)
+        return true;
+    qWarning("%d Meldungen: %s", int(boxes.size()), qPrintable(text));
+    return false;
 }
 
 void tst_clTabellenCache::oeffnenErsetzenNeu()
@@ -230,27 +218,28 @@ void tst_clTabellenCache::oeffnenErsetzenNeu()
         // Not there yet: made.
         clTabellenCache cache(m_dialogs, m_clipboard);
         QVERIFY(cache.init(pfad, false, {}));
-        QCOMPARE(cache.Tabellenanzahl(), 1);
         QVERIFY(aufbauen(cache, m_dbf250));
-        QCOMPARE(cache.Tabellenanzahl(), 2);
     }
     QVERIFY(clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s));
     QVERIFY(!clTabellenCache::TabelleVorhanden(pfad, u"actnr"_s));
     {
-        // Opened again, the table is there; a new build replaces it, index and all.
+        // Opened again, the table is there; a new build from a search that
+        // finds nothing replaces it, index and all.
+        QStringList angezeigt;
         clTabellenCache cache(m_dialogs, m_clipboard);
-        QVERIFY(cache.init(pfad, false, {}));
+        QVERIFY(cache.init(pfad, false, [&](const QString &t) { angezeigt.append(t); }));
         QCOMPARE(erster(cache, u"PHONE"_s, u"9876543"_s), u"Jörg Testmann"_s);
-        const QString klein = kontakttabelle(u"act20"_s, 20, {kontakt(u"NURKLEIN0001"_s, u"Klein"_s, u"040 55555"_s)});
-        QVERIFY(aufbauen(cache, klein, u"PHONE"_s));
-        QCOMPARE(cache.Tabellenanzahl(), 2);
-        QCOMPARE(roh(pfad, u"SELECT count(*) FROM ACTNR"_s), QStringList{u"20"_s});
-        QCOMPARE(roh(pfad, u"SELECT count(*) FROM pragma_index_list('ACTNR')"_s), QStringList{u"2"_s});
-        QCOMPARE(erster(cache, u"PHONE"_s, u"55555"_s), u"Klein"_s);
+        QVERIFY(quelle(m_dbf250));
+        auto leer = m_act->Suche(u"PHONE"_s, Quellfelder.section(u',', 1), u"nirgends"_s, u"OR"_s, true);
+        QVERIFY(leer && leer->Eof() && cache.ADDRecordset(*leer, u"ACTNR"_s, u"UNIQUE_ID"_s, u"PHONE"_s));
+        QCOMPARE(roh(pfad, u"SELECT count(*) FROM ACTNR UNION ALL SELECT count(*) FROM pragma_index_list('ACTNR')"_s),
+                 (QStringList{u"0"_s, u"2"_s}));
+        // No import step on the status display, but its end after the table and its two indexes.
+        QCOMPARE(angezeigt.size(), 4);
+        QCOMPARE(angezeigt.last(), QString());
         // Only a table of exactly that name goes; the file knows no case, so
         // making the new one fails, and the caller hears of it.
-        auto q = quelle(klein);
-        QCOMPARE(fehler([&] { cache.ADDRecordset(*q, u"actnr"_s, u"UNIQUE_ID"_s, QString()); }).Number(), 3010L);
+        QCOMPARE(fehler([&] { cache.ADDRecordset(*leer, u"actnr"_s, u"UNIQUE_ID"_s, QString()); }), 3010L);
     }
     {
         // A new cache starts empty in its place.
@@ -258,128 +247,74 @@ void tst_clTabellenCache::oeffnenErsetzenNeu()
         QVERIFY(cache.init(pfad, true, {}));
         QCOMPARE(cache.Tabellenanzahl(), 1);
     }
-    QVERIFY(!clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s));
-    // Missing, unreadable or a folder: no table and no message.
-    const QString kaputt = m_dir.filePath(u"Kaputt.mdb"_s);
-    QVERIFY(schreibe(kaputt, "SQLite format 3" + QByteArray(4096, '\x07')));
-    for (const QString &p : {m_dir.filePath(u"GibtEsNicht.mdb"_s), kaputt, m_dir.path()})
+    // Empty, missing, not a database or a folder: no table and no message.
+    for (const QString &p : {pfad, m_dir.filePath(u"GibtEsNicht.mdb"_s), m_dbf250, m_dir.path()})
         QVERIFY2(!clTabellenCache::TabelleVorhanden(p, u"ACTNR"_s), qPrintable(p));
     QVERIFY(m_dialogs.boxes().isEmpty());
 }
 
 void tst_clTabellenCache::initFehler_data()
 {
-    QTest::addColumn<QString>("datei");
+    QTest::addColumn<QString>("pfad");
     QTest::addColumn<bool>("neu");
     QTest::addColumn<long>("nummer");
 
-    QTest::newRow("folder missing") << u"gibt es nicht/Cache.mdb"_s << false << 3044L;
-    QTest::newRow("not a database") << u"Unsinn.mdb"_s << false << 3343L;
-    QTest::newRow("a folder in the way, new") << u"Ordner.mdb"_s << true << 70L;
+    QTest::newRow("folder missing") << m_dir.filePath(u"gibt es nicht/Cache.mdb"_s) << false << 3044L;
+    QTest::newRow("not a database") << m_dbf250 << false << 3343L;
+    QTest::newRow("a folder in the way, new") << m_dir.path() << true << 70L;
 }
 
 void tst_clTabellenCache::initFehler()
 {
-    QFETCH(QString, datei);
+    QFETCH(QString, pfad);
     QFETCH(bool, neu);
     QFETCH(long, nummer);
-    const QString pfad = m_dir.filePath(datei);
-    if (datei == u"Unsinn.mdb"_s)
-        QVERIFY(schreibe(pfad, QByteArray(8192, 'x')));
-    else if (datei == u"Ordner.mdb"_s)
-        QVERIFY(QDir().mkpath(pfad));
 
     clTabellenCache cache(m_dialogs, m_clipboard);
     QVERIFY(!cache.init(pfad, neu, {}));
     QVERIFY(!cache.istOffen());
-    const QString text = meldung();
-    QVERIFY2(text.startsWith(u"Fehler in TabCache - Init\r\nFehlernummer: %1\r\nFehlerbeschreibung: "_s.arg(nummer))
-                 && text.endsWith(u"\r\nMDB-Name: "_s + pfad),
-             qPrintable(text));
+    QVERIFY(gemeldet(u"Fehler in TabCache - Init\r\nFehlernummer: %1\r\nFehlerbeschreibung: "_s.arg(nummer),
+                     u"\r\nMDB-Name: "_s + pfad));
     // Searches of a cache that did not open are errors, not crashes.
     QVERIFY(!cache.Suche(u"ACTNR"_s, u"PHONE"_s, QString(), u"123"_s, u"OR"_s, false));
-    QCOMPARE(fehler([&] { cache.Tabellenanzahl(); }).Number(), 3420L);
-}
-
-void tst_clTabellenCache::statuszeilen_data()
-{
-    QTest::addColumn<qint64>("kontakte");
-    QTest::addColumn<QStringList>("import");
-
-    const auto zeile = [](int prozent) {
-        return u"TabCache: Datenimport in Tabelle ACTNR (%1% fertig)"_s.arg(prozent);
-    };
-    QTest::newRow("no rows") << qint64(0) << QStringList();
-    QTest::newRow("100 rows") << qint64(100) << QStringList{zeile(0)};
-    // 100 of 102, and 100 and 200 of 251
-    QTest::newRow("101 rows") << qint64(101) << QStringList{zeile(0), zeile(98)};
-    QTest::newRow("250 rows") << qint64(250) << QStringList{zeile(0), zeile(39), zeile(79)};
-}
-
-void tst_clTabellenCache::statuszeilen()
-{
-    QFETCH(qint64, kontakte);
-    QFETCH(QStringList, import);
-    std::unique_ptr<Recordset> q;
-    if (kontakte == 0) {
-        // A search that finds nothing gives the columns without rows.
-        q = quelle(m_dbf250);
-        q = m_act->Suche(u"PHONE"_s, u"FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE,NAME,COMPANY,CITY"_s, u"nirgends"_s, u"OR"_s,
-                         true);
-    } else {
-        q = quelle(kontakte == 250 ? m_dbf250 : kontakttabelle(u"status%1"_s.arg(kontakte), kontakte));
-    }
-    QVERIFY(q);
-
-    QStringList angezeigt;
-    clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(cache.init(m_dir.filePath(u"Status.mdb"_s), true, [&](const QString &t) { angezeigt.append(t); }));
-    QVERIFY(cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, u"PHONE, FAX"_s));
-    const QStringList erwartet = QStringList{u"TabCache: Tabelle ACTNR wird erstellt"_s,
-                                             u"TabCache: PrimeryKey-Index für Feld UNIQUE_ID wird erstellt"_s,
-                                             u"TabCache: Index für Feld PHONE wird erstellt"_s,
-                                             u"TabCache: Index für Feld FAX wird erstellt"_s}
-                                 + import + QStringList{QString()};
-    QCOMPARE(angezeigt, erwartet);
-    QCOMPARE(roh(m_dir.filePath(u"Status.mdb"_s), u"SELECT count(*) FROM ACTNR"_s),
-             QStringList{QString::number(kontakte)});
-    QVERIFY(m_dialogs.boxes().isEmpty());
+    QCOMPARE(fehler([&] { cache.Tabellenanzahl(); }), 3420L);
 }
 
 void tst_clTabellenCache::aufbau()
 {
     // Columns as in the contact table, the primary key and an index per phone
-    // field, and every row as it was.
+    // field, every row as it was, and the steps on the status display.
     const QString pfad = m_dir.filePath(u"Aufbau.mdb"_s);
+    QStringList angezeigt;
     clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(cache.init(pfad, true, {}));
+    QVERIFY(cache.init(pfad, true, [&](const QString &t) { angezeigt.append(t); }));
     auto q = quelle(m_dbf250);
-    QVERIFY(q && cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder));
-    {
-        auto db = DBEngine::instance().OpenDatabase(pfad, false, true);
-        auto t = db->OpenRecordset(u"ACTNR"_s, Recordset::dbOpenTable);
-        // Name, type, size and whether empty text is allowed, as it is for every text field.
-        QStringList soll;
-        QStringList ist;
-        for (const Field &f : q->Fields())
-            soll << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.Type() == DaoTyp::dbText);
-        for (const Field &f : t->Fields())
-            ist << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.AllowZeroLength());
-        QCOMPARE(ist, soll);
-        t.reset();
-        db->Close();
-    }
+    QVERIFY(q && cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, u"PHONE, FAX"_s));
+    const auto prozent = [](int p) { return u"TabCache: Datenimport in Tabelle ACTNR (%1% fertig)"_s.arg(p); };
+    // Counted from 0 before every hundredth row, of 251.
+    QCOMPARE(angezeigt, (QStringList{u"TabCache: Tabelle ACTNR wird erstellt"_s,
+                                     u"TabCache: PrimeryKey-Index für Feld UNIQUE_ID wird erstellt"_s,
+                                     u"TabCache: Index für Feld PHONE wird erstellt"_s,
+                                     u"TabCache: Index für Feld FAX wird erstellt"_s, prozent(0), prozent(39),
+                                     prozent(79), QString()}));
+    // Name, type, size and whether empty text is allowed, as it is for every text field.
+    auto t = DBEngine::instance().OpenDatabase(pfad, false, true)->OpenRecordset(u"ACTNR"_s, Recordset::dbOpenTable);
+    QStringList soll;
+    QStringList ist;
+    for (const Field &f : q->Fields())
+        soll << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.Type() == DaoTyp::dbText);
+    for (const Field &f : t->Fields())
+        ist << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.AllowZeroLength());
+    QCOMPARE(ist, soll);
     QCOMPARE(roh(pfad, u"SELECT l.name, l.\"unique\", i.name FROM pragma_index_list('ACTNR') AS l, "
                        u"pragma_index_info(l.name) AS i ORDER BY 1"_s),
-             (QStringList{u"ACTNR.ALT_PHONE|0|ALT_PHONE"_s, u"ACTNR.FAX|0|FAX"_s, u"ACTNR.HOME_PHONE|0|HOME_PHONE"_s,
-                          u"ACTNR.MOBILE_PH|0|MOBILE_PH"_s, u"ACTNR.PHONE|0|PHONE"_s,
-                          u"ACTNR.PrimaryKey|1|UNIQUE_ID"_s}));
+             (QStringList{u"ACTNR.FAX|0|FAX"_s, u"ACTNR.PHONE|0|PHONE"_s, u"ACTNR.PrimaryKey|1|UNIQUE_ID"_s}));
 
-    auto ist = cache.Suche(u"ACTNR"_s, QString(), Quellfelder + u",UNIQUE_ID"_s, QString(), QString(), false);
-    QVERIFY(ist);
-    const QList<QVariantList> soll = zeilen(*quelle(m_dbf250));
-    QCOMPARE(soll.size(), 250);
-    QCOMPARE(zeilen(*ist), soll);
+    auto kopie = cache.Suche(u"ACTNR"_s, QString(), Quellfelder + u",UNIQUE_ID"_s, QString(), QString(), false);
+    QVERIFY(kopie);
+    const QList<QVariantList> original = zeilen(*quelle(m_dbf250));
+    QCOMPARE(original.size(), 250);
+    QCOMPARE(zeilen(*kopie), original);
 }
 
 void tst_clTabellenCache::fehlerhafteZeileBehaeltDieVorigen()
@@ -400,18 +335,10 @@ void tst_clTabellenCache::fehlerhafteZeileBehaeltDieVorigen()
     QVERIFY(!aufbauen(cache, dbf));
     QCOMPARE(beimMelden, (QStringList{u"Erste"_s, u"Zweite"_s, u"Dritte"_s}));
     QVERIFY(!angezeigt.contains(QString()));
+    QVERIFY(gemeldet(u"Fehler in TabCache - AddRecordset - Update\r\nFehlernummer: 3022\r\nFehlerbeschreibung: "_s));
 
-    // The engine's own words for a duplicate key.
-    auto db = DBEngine::instance().OpenDatabase(pfad);
-    const JetFehler doppelt = fehler([&] { db->Execute(u"INSERT INTO ACTNR (UNIQUE_ID) VALUES ('DOPPELT00001')"_s); });
-    db->Close();
-    QVERIFY(doppelt.Number() == 3022 && !doppelt.Description().isEmpty());
-    QCOMPARE(meldung(), u"Fehler in TabCache - AddRecordset - Update\r\nFehlernummer: 3022\r\nFehlerbeschreibung: "_s
-                            + doppelt.Description());
-
-    // The rows before the failed one are searchable, by trigram and by scan.
+    // The rows before the failed one are searchable.
     QCOMPARE(erster(cache, Telefonfelder, u"3333"_s), u"Dritte"_s);
-    QCOMPARE(erster(cache, Telefonfelder, u"22"_s), u"Zweite"_s);
     QCOMPARE(erster(cache, Telefonfelder, u"4444"_s), QString());
 }
 
@@ -427,7 +354,7 @@ void tst_clTabellenCache::quelleFaelltAus()
         if (t.contains(u"(39% fertig)"_s))
             m_act->kill();
     }));
-    QCOMPARE(fehler([&] { cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder); }).Number(), 3420L);
+    QCOMPARE(fehler([&] { cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder); }), 3420L);
     QVERIFY(m_dialogs.boxes().isEmpty());
 
     auto db = DBEngine::instance().OpenDatabase(pfad);
@@ -435,27 +362,18 @@ void tst_clTabellenCache::quelleFaelltAus()
     db->Execute(u"INSERT INTO ACTNR (UNIQUE_ID, PHONE) VALUES ('DANACH000001', '0697777777')"_s);
     QCOMPARE(db->OpenRecordset(u"SELECT UNIQUE_ID FROM ACTNR WHERE PHONE LIKE '*7777777*'"_s)->Wert(0).toString(),
              u"DANACH000001"_s);
-    QCOMPARE(roh(pfad, u"SELECT count(*) FROM pragma_index_list('ACTNR')"_s), QStringList{u"6"_s});
     db->Close();
 }
 
 void tst_clTabellenCache::suche()
 {
+    const QString pfad = m_dir.filePath(u"Suche.mdb"_s);
     clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(cache.init(m_dir.filePath(u"Suche.mdb"_s), true, {}) && aufbauen(cache, m_dbf250));
+    QVERIFY(cache.init(pfad, true, {}) && aufbauen(cache, m_dbf250));
     const int geschrieben = m_clipboard.writes();
-    auto rs = cache.Suche(u"ACTNR"_s, Telefonfelder, u"UNIQUE_ID,NAME,CITY"_s, u"0891234567"_s, u"OR"_s, false);
-    QVERIFY(rs);
-    QStringList namen;
-    for (const Field &f : rs->Fields())
-        namen.append(f.Name());
-    QCOMPARE(namen.join(u','), Telefonfelder + u",UNIQUE_ID,NAME,CITY"_s);
-    QCOMPARE(rs->Wert(u"UNIQUE_ID"_s).toString(), u"BEKANNT00002"_s);
-    rs->MoveNext();
-    QVERIFY(rs->Eof());
-
-    // The first known contact's fax, not found when only the first field, PHONE, is searched.
     const QString id = u"UNIQUE_ID"_s;
+    QCOMPARE(erster(cache, Telefonfelder, u"0891234567"_s, id), u"BEKANNT00002"_s);
+    // The first known contact's fax, not found when only the first field, PHONE, is searched.
     QCOMPARE(erster(cache, u"FAX,PHONE"_s, u"9876544"_s, id, u"OR"_s, true), u"BEKANNT00001"_s);
     QCOMPARE(erster(cache, u"PHONE,FAX"_s, u"9876544"_s, id, u"OR"_s, true), QString());
     QCOMPARE(erster(cache, u"PHONE, FAX"_s, u"987654"_s, id, u"AND"_s), u"BEKANNT00001"_s);
@@ -464,63 +382,33 @@ void tst_clTabellenCache::suche()
     QCOMPARE(erster(cache, u"PHONE"_s, u"9876543'"_s), QString());
     QCOMPARE(m_clipboard.writes(), geschrieben);
     QVERIFY(m_dialogs.boxes().isEmpty());
-}
 
-void tst_clTabellenCache::sucheFehler_data()
-{
-    QTest::addColumn<QString>("tabelle");
-    QTest::addColumn<QString>("felder");
-    QTest::addColumn<long>("nummer");
-
-    QTest::newRow("no such table") << u"FEHLT"_s << u"PHONE"_s << 3078L;
-    QTest::newRow("no such field") << u"ACTNR"_s << u"GIBTESNICHT"_s << 3061L;
-}
-
-void tst_clTabellenCache::sucheFehler()
-{
-    QFETCH(QString, tabelle);
-    QFETCH(QString, felder);
-    QFETCH(long, nummer);
-    const QString pfad = m_dir.filePath(u"Fehler.mdb"_s);
-    clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(cache.init(pfad, true, {}) && aufbauen(cache, m_dbf250, u"PHONE"_s));
-
-    const QString sql = clTabellenCache::Anweisung(tabelle, felder, u"NAME"_s, u"030'1"_s, u"OR"_s, false);
-    auto db = DBEngine::instance().OpenDatabase(pfad, false, true);
-    const JetFehler soll = fehler([&] { db->OpenRecordset(sql); });
-    db->Close();
-    QCOMPARE(soll.Number(), nummer);
-
-    QVERIFY(!cache.Suche(tabelle, felder, u"NAME"_s, u"030'1"_s, u"OR"_s, false));
-    QCOMPARE(m_clipboard.GetText(), sql);
-    QCOMPARE(meldung(), u"Fehler in TabCache - Suche\r\nFehlernummer: %1 (%2) \r\nFehlerbeschreibung: %3\r\n"
-                        u"MDB-Name: %4\r\n(SQL-Befehl in der Zwischenablage)"_s
-                            .arg(QString::number(nummer), JetFehler::StandardHelpFile(), soll.Description(), pfad));
+    // A field the table does not have: the statement goes to the clipboard for the support.
+    QVERIFY(!cache.Suche(u"ACTNR"_s, u"GIBTESNICHT"_s, u"NAME"_s, u"030'1"_s, u"OR"_s, false));
+    QCOMPARE(m_clipboard.GetText(),
+             clTabellenCache::Anweisung(u"ACTNR"_s, u"GIBTESNICHT"_s, u"NAME"_s, u"030'1"_s, u"OR"_s, false));
+    QVERIFY(gemeldet(u"Fehler in TabCache - Suche\r\nFehlernummer: 3061 (%1) \r\nFehlerbeschreibung: "_s.arg(
+                         JetFehler::StandardHelpFile()),
+                     u"\r\nMDB-Name: %1\r\n(SQL-Befehl in der Zwischenablage)"_s.arg(pfad)));
 }
 
 void tst_clTabellenCache::datumAlterUndEnde()
 {
     const QDateTime erstellt(QDate(2026, 3, 14), QTime(9, 26, 53));
     DBEngine::instance().setUhr([&] { return erstellt; });
-    auto anzeige = std::make_shared<QStringList>();
     std::unique_ptr<Recordset> rs;
     {
         clTabellenCache cache(m_dialogs, m_clipboard);
-        QVERIFY(cache.init(m_dir.filePath(u"Ende.mdb"_s), true, [anzeige](const QString &t) { anzeige->append(t); }));
-        QVERIFY(aufbauen(cache, m_dbf250, u"PHONE"_s));
+        QVERIFY(cache.init(m_dir.filePath(u"Ende.mdb"_s), true, {}) && aufbauen(cache, m_dbf250, u"PHONE"_s));
         QCOMPARE(cache.Tabellendatum(u"ACTNR"_s), erstellt);
-        QCOMPARE(cache.Tabellenalter(u"ACTNR"_s), 0.0);
         DBEngine::instance().setUhr([&] { return erstellt.addSecs(36 * 3600 + 864); });
         QVERIFY(qFuzzyCompare(cache.Tabellenalter(u"ACTNR"_s), 1.51));
-        QCOMPARE(fehler([&] { cache.Tabellendatum(u"FEHLT"_s); }).Number(), 3265L);
+        QCOMPARE(fehler([&] { cache.Tabellendatum(u"FEHLT"_s); }), 3265L);
         rs = cache.Suche(u"ACTNR"_s, u"PHONE"_s, u"NAME"_s, u"030"_s, u"OR"_s, false);
         QVERIFY(rs && !rs->Eof());
     }
-    // Gone, the cache lets go of the status display and its database, and
-    // with it the rows of a search.
-    QCOMPARE(anzeige.use_count(), 1);
-    QVERIFY(!anzeige->isEmpty());
-    QCOMPARE(fehler([&] { rs->MoveNext(); }).Number(), 3420L);
+    // Gone, the cache closes its database, and with it the rows of a search.
+    QCOMPARE(fehler([&] { rs->MoveNext(); }), 3420L);
 }
 
 QTEST_GUILESS_MAIN(tst_clTabellenCache)

@@ -1,23 +1,17 @@
 #pragma once
 
-// Table and memo files put together byte by byte from the published layout of
-// dBASE and FoxPro files, without the writer, so that writer and reader cannot
-// share one misunderstanding. Used by the reader and the SQL module tests.
+// Table and memo files put together byte by byte from the published layout,
+// without the writer, so that writer and reader cannot share one misunderstanding.
 
 #include <QByteArray>
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QtEndian>
 
 #include <cstring>
 
 namespace DbfFixtures {
-
-inline void putLe(QByteArray &b, int at, quint32 value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        b[at + i] = char(value >> (8 * i) & 0xFF);
-}
 
 // One 32-byte field descriptor: name (11, NUL-padded), type, displacement
 // (4, only Visual FoxPro fills it), length, decimals, 14 reserved bytes.
@@ -26,7 +20,7 @@ inline QByteArray descriptor(const char *name, char type, int length, int decima
     QByteArray d(32, '\0');
     d.replace(0, qsizetype(std::strlen(name)), name);
     d[11] = type;
-    putLe(d, 12, displacement, 4);
+    qToLittleEndian(displacement, d.data() + 12);
     d[16] = char(length);
     d[17] = char(decimals);
     return d;
@@ -38,21 +32,18 @@ inline QByteArray fileHeader(quint8 version, quint32 records, quint16 headerLeng
 {
     QByteArray h(32, '\0');
     h[0] = char(version);
-    h[1] = char(125);
-    h[2] = char(3);
-    h[3] = char(15);
-    putLe(h, 4, records, 4);
-    putLe(h, 8, headerLength, 2);
-    putLe(h, 10, recordLength, 2);
+    h.replace(1, 3, "\x7D\x03\x0F");
+    qToLittleEndian(records, h.data() + 4);
+    qToLittleEndian(headerLength, h.data() + 8);
+    qToLittleEndian(recordLength, h.data() + 10);
     h[29] = char(languageDriver);
     return h;
 }
 
-// Pads a memo block with NULs to its size.
-inline QByteArray block(QByteArray bytes, int size)
+// A memo block padded with NULs to its size.
+inline QByteArray block(const QByteArray &bytes, int size)
 {
-    bytes.append(size - bytes.size(), '\0');
-    return bytes;
+    return bytes.leftJustified(size, '\0');
 }
 
 // dBASE III, code page 1252, header 225, three records of 45 bytes, the second deleted.
@@ -157,19 +148,13 @@ inline QByteArray singleField(char type, int length, const QList<QByteArray> &va
     return b + '\x1A';
 }
 
-// Writes the file and returns its path; without it a test cannot go on.
+// Writes the file and returns its path; a test cannot go on without it.
 inline QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Replaces bytes at a position, for damaged variants of a fixture.

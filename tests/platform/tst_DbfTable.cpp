@@ -17,17 +17,13 @@ namespace {
 // in hex, "-" NULL; text goes through UTF-8, so wrong bytes show.
 QString zeige(const DbfValue &v)
 {
+    const QByteArray bytes(v.bytes.data(), qsizetype(v.bytes.size()));
     switch (v.kind) {
-    case DbfValue::Kind::Null:
-        return u"-"_s;
-    case DbfValue::Kind::Integer:
-        return u"i:"_s + QString::number(v.integer);
-    case DbfValue::Kind::Real:
-        return u"r:"_s + QString::number(v.real, 'g', 15);
-    case DbfValue::Kind::Text:
-        return u"t:"_s + QString::fromUtf8(v.bytes.data(), qsizetype(v.bytes.size()));
-    case DbfValue::Kind::Blob:
-        return u"b:"_s + QString::fromLatin1(QByteArray(v.bytes.data(), qsizetype(v.bytes.size())).toHex());
+    case DbfValue::Kind::Null: return u"-"_s;
+    case DbfValue::Kind::Integer: return u"i:"_s + QString::number(v.integer);
+    case DbfValue::Kind::Real: return u"r:"_s + QString::number(v.real, 'g', 15);
+    case DbfValue::Kind::Text: return u"t:"_s + QString::fromUtf8(bytes);
+    case DbfValue::Kind::Blob: return u"b:"_s + QString::fromLatin1(bytes.toHex());
     }
     return {};
 }
@@ -44,7 +40,6 @@ class tst_DbfTable : public QObject
 private slots:
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    void kopf();
     void saetze_data();
     void saetze();
     void feldwerte_data();
@@ -76,18 +71,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir; // anew for every test: no memo file of another one lies beside
 };
 
-void tst_DbfTable::kopf()
-{
-    DbfTable table;
-    QVERIFY2(table.open(schreibe(u"KUNDEN.DBF"_s, dbase3Kunden())), qPrintable(table.errorString()));
-    QCOMPARE(table.version(), quint8(0x03));
-    QCOMPARE(table.recordCount(), 3u);
-    QCOMPARE(QString::fromLatin1(table.codePageName()), u"CP1252"_s);
-    QCOMPARE(table.lastUpdate(), QDate(2025, 3, 15));
-    QCOMPARE(table.fieldIndex(u"umsatz"_s), 3);
-    QCOMPARE(table.fieldIndex(u"ORT"_s), -1);
-}
-
 void tst_DbfTable::saetze_data()
 {
     QTest::addColumn<QString>("tabelle");
@@ -97,25 +80,21 @@ void tst_DbfTable::saetze_data()
     QTest::addColumn<QStringList>("erwartet");
 
     // The deleted second record is skipped; blanks and '?' are NULL.
-    const QStringList kunden{u"t:Müller|t:Straße 5|r:12345|r:1234.5|t:1965-03-14|i:1"_s,
-                             u"t:Schmidt|-|-|r:-7.25|-|-"_s};
-    QTest::newRow("dBASE III") << u"k.dbf"_s << dbase3Kunden() << QString() << QByteArray() << kunden;
-    QTest::newRow("ohne 0x1A") << u"k.dbf"_s << dbase3Kunden().chopped(1) << QString() << QByteArray() << kunden;
-    QTest::newRow("Müll hinter den Sätzen")
-        << u"k.dbf"_s << dbase3Kunden() + QByteArray(100, '\x55') << QString() << QByteArray() << kunden;
+    QTest::newRow("dBASE III") << u"k.dbf"_s << dbase3Kunden() << QString() << QByteArray()
+                               << QStringList{u"t:Müller|t:Straße 5|r:12345|r:1234.5|t:1965-03-14|i:1"_s,
+                                              u"t:Schmidt|-|-|r:-7.25|-|-"_s};
     QTest::newRow("Visual FoxPro") << u"p.dbf"_s << visualFoxProPosten() << QString() << QByteArray()
                                    << QStringList{u"i:-2|r:1234.5|t:Äpfel|t:2024-02-29 13:45:30|r:19.99"_s,
                                                   u"i:2147483647|r:-0.25|-|-|r:0"_s};
     // Memo texts are never NULL: a missing or unreadable one is empty.
     const QStringList notizen{u"t:Erste Notiz, Straße"_s, u"t:"_s + QString(600, u'x'), u"t:"_s, u"t:"_s};
     QTest::newRow("dBASE III Memo") << u"NOTIZ.DBF"_s << dbase3Memo() << u"NOTIZ.DBT"_s << dbase3MemoFile() << notizen;
-    QTest::newRow("Memodatei klein geschrieben")
-        << u"NOTIZ.DBF"_s << dbase3Memo() << u"notiz.dbt"_s << dbase3MemoFile() << notizen;
     // A group table keeps its memos in .gdt, as a .dbf in .dbt.
     QTest::newRow("Gruppentabelle") << u"GRUPPEN.GDB"_s << dbase3Memo() << u"GRUPPEN.GDT"_s << dbase3MemoFile()
                                     << notizen;
     QTest::newRow("dBASE IV Memo") << u"notiz.dbf"_s << dbase4Memo() << u"notiz.dbt"_s << dbase4MemoFile()
                                    << QStringList{u"t:Vierte Notiz"_s, u"t:Ohne Kopf"_s, u"t:"_s};
+    // The memo file's name differs in case, as often in files copied from Windows.
     QTest::newRow("FoxPro Memo") << u"notizen.dbf"_s << foxProNotizen() << u"notizen.FPT"_s << foxProNotizenMemo()
                                  << QStringList{u"t:Köhler|t:Größe: 1,80 m\r\nZweite Zeile"_s, u"t:Leer|t:"_s,
                                                 u"t:Kaputt|t:"_s, u"t:Bild|b:deadbeef"_s, u"t:Zulang|t:"_s};
@@ -156,37 +135,27 @@ void tst_DbfTable::feldwerte_data()
         QTest::newRow(name) << typ << laenge << bytes << treiber << QString::fromUtf8(erwartet);
     };
 
-    zeile("C Leerzeichen am Ende weg", 'C', 8, "ab  ", "t:ab");
     zeile("C Leerzeichen vorn und innen bleiben", 'C', 8, "  a  b", "t:  a  b");
     zeile("C nur Leerzeichen", 'C', 8, "        ", "-");
     zeile("C mit Nullbytes aufgefüllt", 'C', 4, QByteArray("ab\0\0", 4), "t:ab");
-    zeile("N ganz", 'N', 6, "   123", "r:123");
     zeile("N negativ", 'N', 8, "  -12.50", "r:-12.5");
     zeile("N Pluszeichen", 'N', 4, "  +7", "r:7");
-    zeile("N nur Nachkomma", 'N', 4, "  .5", "r:0.5");
     zeile("N linksbündig", 'N', 6, "42    ", "r:42");
     zeile("N leer", 'N', 6, "      ", "-");
     zeile("N Überlauf", 'N', 4, "****", "-");
     zeile("N Buchstaben", 'N', 4, "12a ", "-");
-    zeile("N zwei Zahlen", 'N', 5, "1 2  ", "-");
     zeile("F Exponent", 'F', 10, "   1.5E+02", "r:150");
-    zeile("D gültig", 'D', 8, "19991231", "t:1999-12-31");
     zeile("D Schalttag", 'D', 8, "20240229", "t:2024-02-29");
     zeile("D Jahrhundert-Schalttag", 'D', 8, "20000229", "t:2000-02-29");
     zeile("D 1900 kein Schaltjahr", 'D', 8, "19000229", "-");
     zeile("D Monat 13", 'D', 8, "20241301", "-");
     zeile("D 31. April", 'D', 8, "20240431", "-");
     zeile("D Tag 0", 'D', 8, "20240100", "-");
-    zeile("D Nullen", 'D', 8, "00000000", "-");
     zeile("D leer", 'D', 8, "        ", "-");
     zeile("D falsche Länge", 'D', 6, "202401", "-");
-    zeile("L T", 'L', 1, "T", "i:1");
     zeile("L y", 'L', 1, "y", "i:1");
-    zeile("L F", 'L', 1, "F", "i:0");
     zeile("L n", 'L', 1, "n", "i:0");
     zeile("L ?", 'L', 1, "?", "-");
-    zeile("L sonstiges", 'L', 1, "X", "-");
-    zeile("M ohne Memodatei", 'M', 10, "         1", "t:");
     zeile("M Unsinn als Verweis", 'M', 10, "  zwölf   ", "t:");
     zeile("I mit falscher Länge roh", 'I', 3, "abc", "t:abc");
     zeile("unbekannter Typ roh", 'Q', 4, "x\xE4  ", "t:xä  ");
@@ -194,21 +163,9 @@ void tst_DbfTable::feldwerte_data()
     zeile("01 DOS USA", 'C', 4, "\x81", "t:ü", 0x01);
     zeile("02 DOS Multilingual", 'C', 4, "\xE1", "t:ß", 0x02);
     zeile("03 Windows ANSI", 'C', 4, "\xE4\x80", "t:ä€", 0x03);
-    zeile("57 ANSI", 'C', 4, "\x80", "t:€", 0x57);
-    zeile("58 Westeuropa", 'C', 4, "\xDF", "t:ß", 0x58);
-    zeile("59 Spanisch", 'C', 4, "\xF1", "t:ñ", 0x59);
-    zeile("64 Osteuropa DOS", 'C', 4, "\xA5", "t:ą", 0x64);
-    zeile("65 Russisch DOS", 'C', 4, "\x80", "t:А", 0x65);
-    zeile("66 Nordisch DOS", 'C', 4, "\x9B", "t:ø", 0x66);
-    zeile("67 Isländisch DOS", 'C', 4, "\x8C", "t:ð", 0x67);
     zeile("7D Hebräisch", 'C', 4, "\xE0", "t:א", 0x7D);
-    zeile("7E Arabisch", 'C', 4, "\xC7", "t:ا", 0x7E);
-    zeile("C8 Osteuropa Windows", 'C', 4, "\x9A", "t:š", 0xC8);
     zeile("C9 Russisch Windows", 'C', 4, "\xC0", "t:А", 0xC9);
-    zeile("CA Türkisch Windows", 'C', 4, "\xF0", "t:ğ", 0xCA);
-    zeile("CB Griechisch Windows", 'C', 4, "\xC1", "t:Α", 0xCB);
     zeile("00 ohne Angabe", 'C', 4, "\xE4", "t:ä", 0x00);
-    zeile("unbekannter Treiber", 'C', 4, "\xE4", "t:ä", 0x26);
     zeile("in CP1252 undefiniert", 'C', 4, "a\x81z", "t:a\uFFFDz", 0x03);
 }
 
@@ -233,21 +190,15 @@ void tst_DbfTable::defekt_data()
 
     const QByteArray kunden = dbase3Kunden();
     const QString kopf = u"Felddefinition läuft über den Tabellenkopf hinaus"_s;
-    const QString satzlaenge = u"Satzlänge passt nicht zu den Feldern"_s;
-    const QString satzanzahl = u"Satzanzahl größer als die Datei"_s;
-    QTest::newRow("leer") << QByteArray() << u"Datei ist leer"_s;
-    QTest::newRow("31 Bytes") << kunden.left(31) << u"Tabellenkopf abgeschnitten"_s;
-    QTest::newRow("Kopf länger als Datei") << kunden.left(200) << u"Tabellenkopf abgeschnitten"_s;
     QTest::newRow("dBASE 7") << patched(kunden, 0, "\x04") << u"Unbekannte Tabellenversion 0x04"_s;
     // Header length 97 leaves room for two of the six descriptors.
     QTest::newRow("Felder über Kopflänge") << patched(kunden, 8, QByteArray("\x61\x00", 2)) << kopf;
-    QTest::newRow("kein Abschlussbyte") << patched(kunden, 224, "\x20") << kopf;
     QTest::newRow("Kopflänge unter 32") << patched(kunden, 8, QByteArray("\x10\x00", 2)) << kopf;
     QTest::newRow("keine Felder") << fileHeader(0x03, 0, 33, 1, 0x03) + '\x0D' << u"Tabelle hat keine Felder"_s;
-    QTest::newRow("Satzlänge zu groß") << patched(kunden, 10, QByteArray("\x2E\x00", 2)) << satzlaenge;
-    QTest::newRow("Satzlänge zu klein") << patched(kunden, 10, QByteArray("\x2C\x00", 2)) << satzlaenge;
-    QTest::newRow("ein Satz zu viel") << patched(kunden, 4, "\x04") << satzanzahl;
-    QTest::newRow("riesige Satzanzahl") << patched(kunden, 4, "\xFF\xFF\xFF\xFF") << satzanzahl;
+    QTest::newRow("Satzlänge zu groß") << patched(kunden, 10, QByteArray("\x2E\x00", 2))
+                                       << u"Satzlänge passt nicht zu den Feldern"_s;
+    QTest::newRow("riesige Satzanzahl") << patched(kunden, 4, "\xFF\xFF\xFF\xFF")
+                                        << u"Satzanzahl größer als die Datei"_s;
     QTest::newRow("VFP Feldposition falsch") << patched(visualFoxProPosten(), 32 + 32 + 12, "\x06")
                                              << u"Position 6 im Tabellenkopf passt nicht"_s;
 }
@@ -294,16 +245,15 @@ void tst_DbfTable::ueberPuffergrenzen()
     const QString path = schreibe(u"gross.dbf"_s, bytes);
     DbfTable table;
     QVERIFY2(table.open(path), qPrintable(table.errorString()));
+    QCOMPARE(table.fieldIndex(u"text"_s), 1);
     int expected = 0;
-    int seen = 0;
-    for (; table.next(); ++expected, ++seen) {
-        if (expected % 7 == 3)
-            ++expected;
+    for (; table.next(); ++expected) {
+        expected += expected % 7 == 3;
         QCOMPARE(table.recordNumber(), quint32(expected));
         QCOMPARE(zeige(table.value(0)) + zeige(table.value(1)), u"r:%1t:Satz %1"_s.arg(expected));
     }
     QVERIFY(!table.hasError());
-    QCOMPARE(seen, count - (count + 3) / 7);
+    QCOMPARE(expected, count); // the last one, 4999, is not deleted
 
     // Cut short behind the first read: the scan ends with an error, not quietly.
     table.rewind();
