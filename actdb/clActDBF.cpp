@@ -11,6 +11,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -55,6 +57,12 @@ QStringList clActDBF::Eintraege(const QString &liste)
     for (const QString &teil : liste.split(u','))
         e.append(teil.trimmed());
     return e;
+}
+
+bool clActDBF::OhneFelder(const QString &liste)
+{
+    const QStringList e = Eintraege(liste);
+    return std::all_of(e.begin(), e.end(), [](const QString &feld) { return feld.isEmpty(); });
 }
 
 QString clActDBF::Suchmuster(const QString &wert)

@@ -40,6 +40,9 @@ public:
     static QString Suchmuster(const QString &wert);
     // The comma-separated entries of a field list, trimmed.
     static QStringList Eintraege(const QString &liste);
+    // True when the field list names no field at all (a search over it
+    // would have no condition and return every row).
+    static bool OhneFelder(const QString &liste);
     static QString Klassenname();
 
 private:

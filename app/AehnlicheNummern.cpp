@@ -13,6 +13,8 @@
 #include "telephony/clStopuhr.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QLabel>
 
 using namespace Qt::StringLiterals;
@@ -62,8 +64,15 @@ void AehnlicheNummern::mnuSuche_aehnliche()
 
 void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QString &Anschluss)
 {
-    if (!m_fenster.MenueGesetzt(u"mnuAutoNummern"_s) || Anschluss.size() < MindestAnschluss)
+    if (m_laeuft || !m_fenster.MenueGesetzt(u"mnuAutoNummern"_s) || Anschluss.size() < MindestAnschluss)
         return;
+    m_laeuft = true;
+    suche(Vorwahl, Anschluss);
+    m_laeuft = false;
+}
+
+void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
+{
     modHaupt &haupt = modHaupt::instance();
     ListViewModel &kontakte = m_fenster.lvKontakte()->Items();
     const int nummerSpalte = kontakte.columnByKey(u"Nummer"_s);
@@ -80,7 +89,9 @@ void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QStri
     platzhalter.Text = u"Suche nach "_s + anfang;
     kontakte.Add(platzhalter);
 
-    const int stellen = static_cast<int>(m_fenster.Optionen().leseZahl(u"Stellen"_s));
+    // Clamped while still a number: a huge value must not wrap round to 0.
+    const int stellen = static_cast<int>(
+        std::clamp(m_fenster.Optionen().leseZahl(u"Stellen"_s), 0.0, double(Anschluss.size())));
     m_fenster.Panel(3)->setText(u"Suche ähnliche Nummern ..."_s);
     QString schluessel = Vorwahl;
     if (m_fenster.MenueGesetzt(u"mnuKeineNullBeimSuchen"_s) && schluessel.startsWith(u'0'))
@@ -92,9 +103,15 @@ void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QStri
     clStopuhr stopuhr([this] { return m_system.GetTickCount(); });
     Programmteile::Cachetreffer cache;
     std::unique_ptr<Recordset> ergebnis;
+    // A table access of its own: the caller identification may run while
+    // this search breathes, and opens and closes the shared one.
+    clActDBF dbf(m_dialogs, m_teile.Zwischenablage(), m_fenster.Optionen());
     bool actOffen = false;
     bool gesucht = false;
-    if (m_fenster.MenueGesetzt(u"mnuNummernCache"_s)) {
+    if (clActDBF::OhneFelder(felder)) {
+        // No phone field chosen: no contact is similar (a search without a
+        // field would list every one).
+    } else if (m_fenster.MenueGesetzt(u"mnuNummernCache"_s)) {
         stopuhr.Starten();
         cache = m_teile.CacheSuchen(felder, u"UNIQUE_ID,NAME,COMPANY"_s, schluessel);
         stopuhr.Stoppen();
@@ -108,10 +125,10 @@ void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QStri
             gesucht = true;
         }
     } else if (haupt.ACTBereit) {
-        actOffen = m_teile.ActDBF().init(m_teile.ACTApp().ACTDatenbank());
+        actOffen = dbf.init(m_teile.ACTApp().ACTDatenbank());
         if (actOffen) {
             stopuhr.Starten();
-            ergebnis = m_teile.ActDBF().Suche(felder, u"NAME,COMPANY"_s, schluessel, u"OR"_s, false);
+            ergebnis = dbf.Suche(felder, u"NAME,COMPANY"_s, schluessel, u"OR"_s, false);
             stopuhr.Stoppen();
             gesucht = true;
         }
@@ -178,7 +195,7 @@ void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QStri
     cache = {};
     QApplication::restoreOverrideCursor();
     if (actOffen)
-        m_teile.ActDBF().kill();
+        dbf.kill();
     m_fenster.TimerACT().setEnabled(true);
     m_fenster.atmen();
 }

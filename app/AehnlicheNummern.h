@@ -19,8 +19,13 @@ public:
     void mnuSuche_aehnliche();
 
 private:
+    void suche(const QString &Vorwahl, const QString &Anschluss);
+
     frmHaupt &m_fenster;
     Programmteile &m_teile;
     Dialogs &m_dialogs;
     const SystemFacilities &m_system;
+    // The search lets the window breathe; a call or the menu must not start
+    // a second one inside it.
+    bool m_laeuft = false;
 };

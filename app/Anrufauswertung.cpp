@@ -202,7 +202,10 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &, const 
 
         const QString felder = m_teile.Telefonfelder() ? m_teile.Telefonfelder()->AusgewaehlteFelder() : QString();
         bool gesucht = false;
-        if (m_fenster.MenueGesetzt(u"mnuNummernCache"_s)) {
+        if (clActDBF::OhneFelder(felder)) {
+            // No phone field chosen: nobody can be found (a search without
+            // a field would match every contact).
+        } else if (m_fenster.MenueGesetzt(u"mnuNummernCache"_s)) {
             zeige(u"Suche Kontakt im Nummerncache..."_s);
             m_fenster.atmen();
             QApplication::setOverrideCursor(Qt::WaitCursor);

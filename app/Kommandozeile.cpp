@@ -1,5 +1,7 @@
 #include "app/Kommandozeile.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 Kommandozeile Kommandozeile::lies(const QStringList &argumente)
@@ -51,7 +53,10 @@ Kommandozeile Kommandozeile::lies(const QStringList &argumente)
         }
         return fehler(a);
     }
-    k.uebergabe = argumente.mid(1);
+    // A running program may have another working folder: it gets the path whole.
+    if (!k.actDatenbank.isEmpty())
+        k.actDatenbank = QFileInfo(k.actDatenbank).absoluteFilePath();
+    k.uebergabe = k.actDatenbank.isEmpty() ? QStringList() : QStringList{u"--act"_s, k.actDatenbank};
     return k;
 }
 

@@ -109,7 +109,7 @@ int main(int argc, char **argv)
         // unless it does not answer — then what was handed over is lost.
         if (instanz.sendToPrimary(befehl.uebergabe))
             return 0;
-        std::fprintf(stderr, "Rufmon läuft bereits, antwortet aber nicht.\n");
+        std::fputs("rufmon: das laufende Rufmon antwortet nicht.\n", stderr);
         return 1;
     }
 

@@ -47,9 +47,14 @@ QString SingleInstance::runtimeDirectory()
     const QString name = u"/rufmon-"_s + QString::number(::getuid());
     dir = QDir::tempPath() + name;
     QDir().mkpath(dir);
-    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (eigenerOrdner(dir))
-        return dir;
+    // Only our own real folder is closed: a link would pass the change on to
+    // whatever folder it points at.
+    const QFileInfo info(dir);
+    if (info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid()) {
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (eigenerOrdner(dir))
+            return dir;
+    }
     dir = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + name;
     QDir().mkpath(dir);
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

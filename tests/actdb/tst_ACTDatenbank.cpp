@@ -143,6 +143,7 @@ void tst_ACTDatenbank::searchFindsTheContact()
     QCOMPARE(rs->RecordCount(), 1L);
     rs = dbf.Suche(u"PHONE"_s, u"NAME"_s, u"03'01"_s, u"OR"_s, false);
     QVERIFY(rs && rs->Eof());
+    QVERIFY(clActDBF::OhneFelder(u" , "_s) && clActDBF::OhneFelder(QString()) && !clActDBF::OhneFelder(u",FAX"_s));
     QCOMPARE(m_dialogs.boxes().size(), 0);
 }
 

@@ -45,7 +45,7 @@ struct Programm
     QString greta;
     QStringList kunden; // "number id" of the customers
 
-    explicit Programm(bool cache, int weitere = 0)
+    explicit Programm(bool cache, int weitere = 0, const QString &ausschluss = {})
     {
         QFile::copy(QStringLiteral(RUFMON_NUMMERN_MDB), dir.filePath(u"Nummern.mdb"_s));
         QFile::setPermissions(dir.filePath(u"Nummern.mdb"_s), QFile::ReadOwner | QFile::WriteOwner);
@@ -80,6 +80,8 @@ struct Programm
         store.SaveSetting(u"Optionen"_s, u"CacheMDB"_s, dir.filePath(u"RUFMON.MDB"_s));
         store.SaveSetting(u"Optionen"_s, u"NummernCache"_s, cache ? u"1"_s : u"0"_s);
         store.SaveSetting(u"Optionen"_s, u"NummernCacheAutomatisch"_s, u"1"_s);
+        if (!ausschluss.isEmpty())
+            store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, ausschluss);
 
         modHaupt::instance().zuruecksetzen();
         tapi = std::make_unique<TelephonyControl>(store);
@@ -138,6 +140,8 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void knownCallers_data();
     void knownCallers();
+    void noPhoneFieldFindsNobody_data() { knownCallers_data(); }
+    void noPhoneFieldFindsNobody();
     void unknownFilteredAndConnectedCalls();
     void cacheFailureSwitchesTheCacheOff_data();
     void cacheFailureSwitchesTheCacheOff();
@@ -187,6 +191,18 @@ void tst_Anrufauswertung::knownCallers()
     for (const QString &zeile : p.zeilen().mid(1))
         gefunden << zeile.section(u'|', 1, 1) + u' ' + zeile.section(u'|', 0, 0);
     QCOMPARE(gefunden, p.kunden);
+}
+
+void tst_Anrufauswertung::noPhoneFieldFindsNobody()
+{
+    // Every phone field excluded: a search without a field would match every
+    // contact; the caller is unknown and nobody is similar.
+    QFETCH(bool, cache);
+    Programm p(cache, 0, u"PHONE;FAX;HOME_PHONE;MOBILE_PH;ALT_PHONE;"_s);
+    QVERIFY(p.anruf(u"0301234567"_s));
+    QCOMPARE(p.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
+    QCOMPARE(p.fenster->lvKontakte()->Items().Count(), 0);
+    QCOMPARE(p.dialogs.boxes().size(), 0);
 }
 
 void tst_Anrufauswertung::unknownFilteredAndConnectedCalls()

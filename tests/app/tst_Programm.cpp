@@ -97,12 +97,15 @@ void tst_Programm::secondStartHandsOverAndEnds()
     QProcess erster, zweiter, dritter;
     QVERIFY(profil.oeffne(erster));
 
-    profil.starte(zweiter);
+    // A table named relative to the second start's folder, not the first's.
+    zweiter.setWorkingDirectory(profil.dir.path());
+    profil.starte(zweiter, {u"--act"_s, u"KUNDEN.dbf"_s});
     QVERIFY(zweiter.waitForFinished(10000));
     QCOMPARE(zweiter.exitStatus(), QProcess::NormalExit);
     QCOMPARE(zweiter.exitCode(), 0);
     QCOMPARE(zweiter.readAllStandardOutput(), QByteArray());
     QCOMPARE(erster.state(), QProcess::Running);
+    QTRY_COMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), QDir(profil.dir.path()).filePath(u"KUNDEN.dbf"_s));
 
     // Other settings in the same runtime folder are a program of their own.
     Profil anderes;
@@ -130,7 +133,7 @@ void tst_Programm::secondStartWithoutAnswerFails()
     profil.starte(zweiter, {u"--act"_s, u"/daten/KUNDEN.DBF"_s});
     QVERIFY(zweiter.waitForFinished(20000));
     QCOMPARE(zweiter.exitCode(), 1);
-    QVERIFY(zweiter.readAllStandardError().contains("antwortet aber nicht"));
+    QVERIFY(zweiter.readAllStandardError().contains("das laufende Rufmon antwortet nicht"));
 }
 
 void tst_Programm::sigtermRunsTheExitSequence()

@@ -35,6 +35,7 @@ private slots:
     void uebergabe();
     void schluesselGetrennt();
     void nurEigeneOrdner();
+    void fremderVerweisBleibtUnberuehrt();
 
 private:
     // The key is a settings file path; a fresh folder gives each test its own.
@@ -133,6 +134,32 @@ void tst_SingleInstance::nurEigeneOrdner()
         QCOMPARE(::chown(QFile::encodeName(ordner).constData(), 65534, 65534), 0);
         QVERIFY(!SingleInstance::eigenerOrdner(ordner));
     }
+}
+
+void tst_SingleInstance::fremderVerweisBleibtUnberuehrt()
+{
+    // Without a runtime folder the fallback in the temp folder is used; a link
+    // someone put there must not have its target closed, nor be used.
+    const QString ziel = m_dir->filePath(u"ziel"_s);
+    QVERIFY(QDir().mkpath(ziel));
+    const auto offen = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(ziel, offen));
+    const QString temp = m_dir->filePath(u"tmp"_s);
+    QVERIFY(QDir().mkpath(temp));
+    QVERIFY(QFile::link(ziel, temp + u"/rufmon-"_s + QString::number(::getuid())));
+
+    const QByteArray vorher[3] = {qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR"), qgetenv("XDG_CACHE_HOME")};
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", temp.toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", m_dir->filePath(u"cache"_s).toLocal8Bit());
+    const QString ordner = SingleInstance::runtimeDirectory();
+    qputenv("XDG_RUNTIME_DIR", vorher[0]);
+    qputenv("TMPDIR", vorher[1]);
+    qputenv("XDG_CACHE_HOME", vorher[2]);
+
+    QVERIFY2(ordner.startsWith(m_dir->filePath(u"cache"_s)), qPrintable(ordner));
+    QVERIFY(SingleInstance::eigenerOrdner(ordner));
+    QCOMPARE(QFileInfo(ziel).permissions() & offen, offen);
 }
 
 QTEST_GUILESS_MAIN(tst_SingleInstance)
