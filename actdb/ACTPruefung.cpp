@@ -34,6 +34,29 @@ QString ACTPruefung::Supportzeile()
 
 void ACTPruefung::PruefeACTDatenbank()
 {
+    // Reading the fields lets the window breathe; a check asked for meanwhile
+    // (another database chosen) runs after this one, on the new database,
+    // instead of reading into the same field list at the same time.
+    if (m_laeuft) {
+        m_nochmal = true;
+        return;
+    }
+    m_laeuft = true;
+    struct Lauf
+    {
+        bool &laeuft;
+        ~Lauf() { laeuft = false; }
+    } lauf{m_laeuft};
+    do {
+        if (m_nochmal)
+            m_haupt.ACTBereit = false;
+        m_nochmal = false;
+        pruefe();
+    } while (m_nochmal);
+}
+
+void ACTPruefung::pruefe()
+{
     m_u.TimerACT(false);
     QString name;
     const auto ende = [&] {

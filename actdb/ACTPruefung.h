@@ -41,9 +41,13 @@ public:
     static QString Supportzeile();
 
 private:
+    void pruefe();
+
     clACTFelder &m_felder;
     modHaupt &m_haupt;
     Dialogs &m_dialogs;
     const modOptionen &m_optionen;
     Umgebung m_u;
+    bool m_laeuft = false;
+    bool m_nochmal = false;
 };

@@ -319,16 +319,18 @@ void Programmteile::mnuCacheNeu()
     f.Menu(u"mnuCacheNeu"_s)->setEnabled(false);
     f.StatusfensterZeigen(u"Nummern-Cache..."_s);
     f.atmen();
-    // The monitor pauses while the table is rebuilt, and comes back only if it was on.
+    // The monitor pauses while the table is rebuilt, and comes back only if
+    // it was on. (Not through the button: the window is disabled, and so is
+    // the button, whose click would do nothing.)
     const bool warAktiv = f.MonitorAktiv();
     if (warAktiv)
-        f.cmdInitTapi()->click();
+        f.cmdInitTapi_Click();
     f.atmen();
     if (!f.Menu(u"mnuNummernCache"_s)->isChecked())
         f.SchalteNummernCache(true);
     ErstelleNummernCache();
     if (warAktiv)
-        f.cmdInitTapi()->click();
+        f.cmdInitTapi_Click();
     f.StatusfensterSchliessen();
     QApplication::restoreOverrideCursor();
     f.setEnabled(true);

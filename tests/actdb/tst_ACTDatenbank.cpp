@@ -37,6 +37,7 @@ struct Pruefstand
     QString text, tip;
     int listen = 0, cache = 0;
     bool timer = false;
+    std::function<void(const QString &)> beiText;
     std::unique_ptr<ACTPruefung> pruefung;
 
     Pruefstand(IniSettingsStore &store, Dialogs &dialogs, const modOptionen &optionen)
@@ -47,7 +48,11 @@ struct Pruefstand
         ACTPruefung::Umgebung u;
         u.ACTgestartet = [this] { return app.ACTgestartet(); };
         u.ACTDatenbank = [this] { return app.ACTDatenbank(); };
-        u.PanelText = [this](const QString &t) { text = t; };
+        u.PanelText = [this](const QString &t) {
+            text = t;
+            if (beiText)
+                beiText(t);
+        };
         u.PanelBild = [](int) {};
         u.PanelToolTip = [this](const QString &t) { tip = t; };
         u.TimerACT = [this](bool an) { timer = an; };
@@ -225,6 +230,29 @@ void tst_ACTDatenbank::checkKeepsPanelFlagAndPhoneFields()
     p.pruefung->PruefeACTDatenbank();
     QCOMPARE((QList<int>{p.listen, p.cache}), (QList<int>{1, 1}));
     QCOMPARE(m_dialogs.boxes().size(), 0);
+
+    // Another database chosen while the fields are being read: its check
+    // follows the running one instead of reading into the same list.
+    QTemporaryDir zweite;
+    for (const QString &endung : {u".dbf"_s, u".gdb"_s, u".ddf"_s})
+        QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN"_s + endung), zweite.filePath(u"ANDERE"_s + endung)));
+    const QString andere = zweite.filePath(u"ANDERE.dbf"_s);
+    m_store->SaveSetting(u"ACT"_s, u"Datenbank"_s, andere);
+    modHaupt::instance().ACTBereit = false;
+    bool zurueck = false;
+    p.beiText = [&](const QString &t) {
+        if (t != u"Searching positions ..."_s || std::exchange(zurueck, true))
+            return;
+        m_store->SaveSetting(u"ACT"_s, u"Datenbank"_s, kontaktTabelle());
+        modHaupt::instance().ACTBereit = false;
+        p.pruefung->PruefeACTDatenbank();
+    };
+    p.pruefung->PruefeACTDatenbank();
+    QVERIFY(zurueck);
+    QCOMPARE(p.tip, kontaktTabelle());
+    QCOMPARE(p.felder.ACTDatenbankpfad, kontaktTabelle());
+    QVERIFY(modHaupt::instance().ACTBereit);
+    QCOMPARE(p.listen, 3);
 }
 
 void tst_ACTDatenbank::brokenDefinitionsEndTheCheckAndRetry_data()

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -142,6 +143,7 @@ private slots:
     void knownCallers();
     void noPhoneFieldFindsNobody_data() { knownCallers_data(); }
     void noPhoneFieldFindsNobody();
+    void cacheRebuildPausesTheLine();
     void unknownFilteredAndConnectedCalls();
     void cacheFailureSwitchesTheCacheOff_data();
     void cacheFailureSwitchesTheCacheOff();
@@ -203,6 +205,22 @@ void tst_Anrufauswertung::noPhoneFieldFindsNobody()
     QCOMPARE(p.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
     QCOMPARE(p.fenster->lvKontakte()->Items().Count(), 0);
     QCOMPARE(p.dialogs.boxes().size(), 0);
+}
+
+void tst_Anrufauswertung::cacheRebuildPausesTheLine()
+{
+    Programm p(true);
+    QVERIFY(p.tapi->LineOpen());
+    // Sampled whenever the rebuild lets the window breathe.
+    QList<bool> offen;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] { offen << p.tapi->LineOpen(); });
+    probe.start(0);
+    p.fenster->Menu(u"mnuCacheNeu"_s)->trigger();
+    probe.stop();
+    QVERIFY(offen.contains(false));
+    QVERIFY(p.tapi->LineOpen());
+    QVERIFY(p.fenster->MonitorAktiv());
 }
 
 void tst_Anrufauswertung::unknownFilteredAndConnectedCalls()
