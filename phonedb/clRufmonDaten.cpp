@@ -4,6 +4,7 @@
 #include "app/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/DBEngine.h"
+#include "platform/jet/DaoTyp.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
@@ -237,7 +238,13 @@ bool clRufmonDaten::schreibIteminMDB(const ListViewModel &lvNummern, int index)
         hinweis.clear();
         for (int i = 0; i < static_cast<int>(spalten.size()); ++i) {
             schritt = u" (schreibItemInMDB, SetField "_s + spalten[i].Text + u")."_s;
-            rs->Fields()[spalten[i].Text].setValue(item.columnText(i));
+            Field &feld = rs->Fields()[spalten[i].Text];
+            QString text = item.columnText(i);
+            // An overlong number or name from outside is kept cut, rather than
+            // the whole call lost because it does not fit its column.
+            if (feld.Type() == DaoTyp::dbText && feld.Size() > 0 && text.size() > feld.Size())
+                text.truncate(feld.Size());
+            feld.setValue(text);
         }
         schritt = u" (schreibItemInMDB, Update)."_s;
         rs->Update();

@@ -234,6 +234,16 @@ void tst_clRufmonDaten::callerListRoundTrip()
     QCOMPARE(alles(geladen.Item(0)), (QStringList{u"1"_s, u"4"_s, u"a"_s, u"01.12.2026 08:00:00"_s, u"Ort"_s, u"K"_s}));
     QCOMPARE(alles(geladen.Item(1)), (QStringList{u"3"_s, u"4"_s, u"c"_s, u"01.12.2026 08:00:00"_s, QString(), QString()}));
     QCOMPARE(alles(geladen.Item(2)), (QStringList{u"4"_s, u"10"_s, u"d"_s, u"02.12.2026"_s, u"O"_s, u"K"_s}));
+
+    // A number longer than its column is stored cut, not lost.
+    Liste lang;
+    lang.Add(anruf(QString(60, u'7'), u"06.12.2026 11:00:00"_s, 2, u"Unbekannt"_s));
+    auto wieder = oeffne();
+    QVERIFY(wieder->schreibIteminMDB(lang, 0));
+    QVERIFY(m_dialogs.boxes().isEmpty());
+    Liste mitLangem;
+    wieder->leseMDBinListview(mitLangem);
+    QCOMPARE(mitLangem.Item(mitLangem.Count() - 1).Text, QString(50, u'7'));
 }
 
 void tst_clRufmonDaten::olderDatabaseWithoutIcon()
