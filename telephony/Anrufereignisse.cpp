@@ -140,11 +140,7 @@ void Anrufereignisse::OnCallerID(const QString &CNumber, const QString &CName, c
                    + QString::number(CCallID) + CRLF + u"CCallHandle:"_s + QString::number(CCallHandle) + CRLF;
     if (!m_haupt.AuswertungLaeuft && !CNumber.trimmed().isEmpty() && m_auswertung) {
         m_auswertung(CNumber, CName, CPartyID, CCallID, CCallHandle, false);
-        if (m_haupt.Wartend.markiert) {
-            m_haupt.Wartend.markiert = false;
-            m_auswertung(m_haupt.Wartend.CNumber, u">"_s, u"<ADDRESS>"_s, m_haupt.Wartend.CCallID,
-                         m_haupt.Wartend.CCallHandle, true);
-        }
+        wartendeAufnehmen();
     }
     --lSuche;
 }
@@ -160,8 +156,21 @@ void Anrufereignisse::OnConnectedID(const QString &CNumber, std::int32_t CCallID
         m_haupt.Wartend = {true, CNumber, CCallID, CCallHandle};
         return;
     }
-    if (m_auswertung)
+    if (m_auswertung) {
         m_auswertung(CNumber, u">"_s, u"<ADDRESS>"_s, CCallID, CCallHandle, true);
+        wartendeAufnehmen();
+    }
+}
+
+void Anrufereignisse::wartendeAufnehmen()
+{
+    // A connected number that came while an identification ran is taken up
+    // once it has ended, whichever event started it.
+    while (m_haupt.Wartend.markiert && !m_haupt.AuswertungLaeuft) {
+        m_haupt.Wartend.markiert = false;
+        m_auswertung(m_haupt.Wartend.CNumber, u">"_s, u"<ADDRESS>"_s, m_haupt.Wartend.CCallID,
+                     m_haupt.Wartend.CCallHandle, true);
+    }
 }
 
 void Anrufereignisse::OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber)

@@ -50,6 +50,7 @@ public:
     static QString Zahl(const QString &name, std::int32_t wert);
 
 private:
+    void wartendeAufnehmen();
     void protokolliere(const QString &ereignis, const QStringList &werte);
 
     topTapi &m_tapi;

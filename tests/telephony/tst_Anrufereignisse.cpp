@@ -142,7 +142,7 @@ void tst_Anrufereignisse::connectedNumberDeferredWhileIdentifying()
     frmHaupt &f = u.starte();
     QStringList aufrufe;
     zeichneAuf(f, aufrufe, [&] {
-        if (aufrufe.size() == 1) {
+        if (aufrufe.size() == 1 || aufrufe.size() == 4) {
             modHaupt::instance().AuswertungLaeuft = true;
             emit u.tapi.OnConnectedID(u"0891"_s, 11, 12);
             emit u.tapi.OnConnectedID(u"0892"_s, 13, 14); // a later one overwrites
@@ -155,6 +155,10 @@ void tst_Anrufereignisse::connectedNumberDeferredWhileIdentifying()
     // Outside an identification a connected number is identified at once.
     emit u.tapi.OnConnectedID(u"0893"_s, 3, 4);
     QCOMPARE(aufrufe.last(), u"0893|>|<ADDRESS>|3|4|1"_s);
+    // One that comes while a connected number is identified is taken up right after it too.
+    emit u.tapi.OnConnectedID(u"0894"_s, 5, 6);
+    QCOMPARE(aufrufe.mid(3), (QStringList{u"0894|>|<ADDRESS>|5|6|1"_s, u"0892|>|<ADDRESS>|13|14|1"_s}));
+    QVERIFY(!modHaupt::instance().Wartend.markiert);
 }
 
 void tst_Anrufereignisse::errorTextAndLostLine()
