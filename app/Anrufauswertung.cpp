@@ -104,6 +104,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &, const 
         if (actOffen)
             m_teile.ActDBF().kill();
         haupt.AuswertungLaeuft = false;
+        m_fenster.AuswertungBeendet();
     };
 
     const Nummernaufbereitung::Ergebnis gefiltert

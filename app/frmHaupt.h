@@ -92,6 +92,8 @@ public:
     void SchalteNummernCache(bool ein);
     void cmdInitTapi_Click();
     bool MonitorAktiv() const;
+    // The identification has ended: a close asked for meanwhile happens now.
+    void AuswertungBeendet();
 
     Anrufereignisse &Ereignisse() { return *m_ereignisse; }
     Leitungssteuerung &Leitung() { return *m_leitung; }
@@ -206,5 +208,6 @@ private:
     QRect m_gegebenTwips;
     QRect m_gegebenPixel;
     bool m_entladen = false;
+    bool m_schliessenVorgemerkt = false;
     bool m_imLayout = false;
 };

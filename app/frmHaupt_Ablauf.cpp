@@ -22,6 +22,7 @@
 
 #include <cmath>
 #include <exception>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -274,8 +275,22 @@ void frmHaupt::Form_Unload()
 
 void frmHaupt::closeEvent(QCloseEvent *event)
 {
+    // An identification in progress lets the window breathe; closing now
+    // would close the phone database under it and lose the call. The window
+    // closes as soon as the call is stored.
+    if (modHaupt::instance().AuswertungLaeuft) {
+        m_schliessenVorgemerkt = true;
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
+}
+
+void frmHaupt::AuswertungBeendet()
+{
+    if (std::exchange(m_schliessenVorgemerkt, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void frmHaupt::changeEvent(QEvent *event)

@@ -144,6 +144,7 @@ private slots:
     void noPhoneFieldFindsNobody_data() { knownCallers_data(); }
     void noPhoneFieldFindsNobody();
     void cacheRebuildPausesTheLine();
+    void closingDuringIdentificationKeepsTheCall();
     void unknownFilteredAndConnectedCalls();
     void cacheFailureSwitchesTheCacheOff_data();
     void cacheFailureSwitchesTheCacheOff();
@@ -221,6 +222,18 @@ void tst_Anrufauswertung::cacheRebuildPausesTheLine()
     QVERIFY(offen.contains(false));
     QVERIFY(p.tapi->LineOpen());
     QVERIFY(p.fenster->MonitorAktiv());
+}
+
+void tst_Anrufauswertung::closingDuringIdentificationKeepsTheCall()
+{
+    Programm p(false);
+    // Closed (the close box, a logout) while the call is being identified.
+    QObject::connect(&p.fenster->lvNummern()->Items(), &QAbstractItemModel::rowsInserted, p.fenster.get(),
+                     [&] { p.fenster->close(); }, Qt::SingleShotConnection);
+    QVERIFY(p.anruf(u"0301234567"_s));
+    QTRY_VERIFY(!p.fenster->isVisible());
+    QCOMPARE(p.zeilen(), QStringList{IDInKlammern(p.greta) + u"|0301234567|Berlin|Greta Grünwald|6"_s});
+    QCOMPARE(p.dialogs.boxes().size(), 0);
 }
 
 void tst_Anrufauswertung::unknownFilteredAndConnectedCalls()
