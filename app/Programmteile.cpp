@@ -240,8 +240,16 @@ void Programmteile::mnuTelefonfelder()
     TelefonfelderLaden();
     if (m_fenster)
         m_fenster->TimerACT().setEnabled(false);
+    const QStringList vorher = clActDBF::Eintraege(m_telefonfelder->AusgewaehlteFelder());
     m_telefonfelder->exec();
     PruefeACTDatenbank();
+    // The number cache holds only the phone fields chosen when it was built:
+    // a field chosen now is not in it, and every search would fail.
+    bool neuesFeld = false;
+    for (const QString &feld : clActDBF::Eintraege(m_telefonfelder->AusgewaehlteFelder()))
+        neuesFeld = neuesFeld || (!feld.isEmpty() && !vorher.contains(feld, Qt::CaseInsensitive));
+    if (neuesFeld && m_fenster && m_fenster->Menu(u"mnuNummernCache"_s)->isChecked())
+        mnuCacheNeu();
     if (m_fenster)
         m_fenster->TimerACT().setEnabled(true);
 }

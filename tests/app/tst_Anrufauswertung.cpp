@@ -1,6 +1,7 @@
 // The caller identification end to end: a call on the simulator line of the
 // real telephony control, the real phone database and a generated ACT!
 // database, with the number cache and without, down to the stored row.
+#include "actdb/frmTelefonfelder.h"
 #include "app/ListView.h"
 #include "app/Programmteile.h"
 #include "app/StatusPanel.h"
@@ -145,6 +146,7 @@ private slots:
     void noPhoneFieldFindsNobody();
     void cacheRebuildPausesTheLine();
     void closingDuringIdentificationKeepsTheCall();
+    void aPhoneFieldChosenLaterIsInTheCache();
     void unknownFilteredAndConnectedCalls();
     void cacheFailureSwitchesTheCacheOff_data();
     void cacheFailureSwitchesTheCacheOff();
@@ -233,6 +235,28 @@ void tst_Anrufauswertung::closingDuringIdentificationKeepsTheCall()
     QVERIFY(p.anruf(u"0301234567"_s));
     QTRY_VERIFY(!p.fenster->isVisible());
     QCOMPARE(p.zeilen(), QStringList{IDInKlammern(p.greta) + u"|0301234567|Berlin|Greta Grünwald|6"_s});
+    QCOMPARE(p.dialogs.boxes().size(), 0);
+}
+
+void tst_Anrufauswertung::aPhoneFieldChosenLaterIsInTheCache()
+{
+    // The cache is built without the fax field; then the user chooses it.
+    Programm p(true, 0, u"FAX;"_s);
+    frmTelefonfelder *dialog = p.teile->Telefonfelder();
+    QVERIFY(dialog);
+    QTimer::singleShot(0, dialog, [dialog] {
+        ListViewModel &liste = dialog->findChild<ListView *>()->Items();
+        for (int i = 0; i < liste.Count(); ++i) {
+            if (liste.Item(i).Tag == u"FAX"_s)
+                liste.setData(liste.index(i, 0), Qt::Checked, Qt::CheckStateRole);
+        }
+        dialog->cmdOK_Click();
+    });
+    p.fenster->Menu(u"mnuTelefonfelder"_s)->trigger();
+    QVERIFY(dialog->AusgewaehlteFelder().contains(u"FAX"_s));
+    // A neighbour known only by the fax number.
+    QVERIFY(p.anruf(u"0301234510"_s));
+    QVERIFY2(p.eintrag().startsWith(u"0301234510|Berlin|Nachbar 0|6|"_s), qPrintable(p.eintrag()));
     QCOMPARE(p.dialogs.boxes().size(), 0);
 }
 
