@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTableView>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -111,6 +112,7 @@ void frmNummernliste::ZeileLoeschen(int row)
             return;
     }
     try {
+        const QScopedValueRollback<bool> entfernen(m_entfernen, true);
         m_modell->loeschen(row);
     } catch (const JetFehler &e) {
         meldeFehler(u"Die Zeile konnte nicht gelöscht werden."_s, e.Number(), e.Description());
@@ -119,7 +121,9 @@ void frmNummernliste::ZeileLoeschen(int row)
 
 void frmNummernliste::zeileVerlassen(int row)
 {
-    if (m_zurueck || row >= m_modell->Anzahl())
+    // A row being removed is left too (the view moves on while it goes): it
+    // is neither saved nor removed a second time.
+    if (m_zurueck || m_entfernen || row >= m_modell->Anzahl())
         return;
     if (m_modell->geaendert(row)) {
         if (!ZeileSpeichern(row)) {
@@ -128,6 +132,7 @@ void frmNummernliste::zeileVerlassen(int row)
         }
     } else if (!m_modell->istGespeichert(row)) {
         // A new row left empty.
+        const QScopedValueRollback<bool> entfernen(m_entfernen, true);
         m_modell->verwerfen(row);
     }
 }
@@ -171,6 +176,7 @@ void frmNummernliste::reject()
     // data grid; otherwise it closes like the close box.
     const int row = m_dbgNummern->currentIndex().row();
     if (m_modell->geaendert(row)) {
+        const QScopedValueRollback<bool> entfernen(m_entfernen, true);
         m_modell->verwerfen(row);
         return;
     }

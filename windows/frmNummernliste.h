@@ -55,4 +55,5 @@ private:
     QTableView *m_dbgNummern;
     QPushButton *m_cmOK;
     bool m_zurueck = false; // returning to a row that could not be saved
+    bool m_entfernen = false; // a row is being deleted or taken back
 };

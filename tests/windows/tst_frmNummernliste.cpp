@@ -105,6 +105,8 @@ private slots:
     void failingSaveKeepsInput_data();
     void failingSaveKeepsInput();
     void escapeTakesChangesBack();
+    void removedRowIsNotSavedOnTheWayOut_data();
+    void removedRowIsNotSavedOnTheWayOut();
     void commandShowsListModally();
 };
 
@@ -235,6 +237,44 @@ void tst_frmNummernliste::escapeTakesChangesBack()
     QTest::keyClick(a.f->dbgNummern(), Qt::Key_Escape);
     QVERIFY(!a.f->isVisible());
     QVERIFY(a.dialogs.boxes().isEmpty());
+}
+
+void tst_frmNummernliste::removedRowIsNotSavedOnTheWayOut_data()
+{
+    QTest::addColumn<int>("zeile");
+    QTest::addColumn<QStringList>("getippt");
+    QTest::addColumn<int>("taste");
+    QTest::addColumn<int>("inDerDatenbank");
+    QTest::addColumn<int>("imGitter");
+    QTest::newRow("new row typed, deleted") << 1 << Brandt << int(Qt::Key_Delete) << 1 << 1;
+    QTest::newRow("new row typed, taken back") << 1 << Brandt << int(Qt::Key_Escape) << 1 << 1;
+    QTest::newRow("saved row changed, deleted") << 0 << QStringList{u"0221100"_s, u"Anders"_s} << int(Qt::Key_Delete)
+                                                << 0 << 0;
+    QTest::newRow("new row typed and emptied, deleted") << 1 << QStringList{u"x"_s, QString()}
+                                                        << int(Qt::Key_Delete) << 1 << 1;
+}
+
+void tst_frmNummernliste::removedRowIsNotSavedOnTheWayOut()
+{
+    QFETCH(int, zeile);
+    QFETCH(QStringList, getippt);
+    QFETCH(int, taste);
+    QFETCH(int, inDerDatenbank);
+    QFETCH(int, imGitter);
+    Aufbau a;
+    QVERIFY(a.zeige({Albers}));
+    a.waehle(zeile);
+    if (getippt.size() == 2 && getippt[1].isEmpty()) {
+        tippe(*a.f, zeile, {getippt[0]});
+        tippe(*a.f, zeile, {getippt[1]});
+    } else {
+        tippe(*a.f, zeile, getippt);
+    }
+    a.waehle(zeile);
+    a.dialogs.answer(Dialogs::Answer::Yes);
+    QTest::keyClick(a.f->dbgNummern(), Qt::Key(taste));
+    QCOMPARE(a.zeilen(), inDerDatenbank);
+    QCOMPARE(a.f->Modell().Anzahl(), imGitter);
 }
 
 void tst_frmNummernliste::commandShowsListModally()
