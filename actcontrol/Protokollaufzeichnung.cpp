@@ -12,6 +12,8 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -19,6 +21,7 @@ namespace {
 // How long ACT! takes to show another contact.
 constexpr int KontaktwechselMs = 2000;
 constexpr int Warterunden = 12;
+constexpr int HoechstePause = 60000;
 
 // Marks a run, keeps a second one from starting inside the first (the
 // message loop runs during the pauses), and keeps ACT!'s periodic check off
@@ -187,7 +190,10 @@ void Protokollaufzeichnung::tippe(const QString &tasten)
 void Protokollaufzeichnung::aufzeichnen(const Anruf &anruf)
 {
     m_tastenfehler.clear();
-    const int pause = std::max(0, static_cast<int>(m_optionen.leseZahl(u"ProtokollSendKeyIntervall"_s)));
+    // Clamped while still a number: a huge value must neither wrap nor make a
+    // pause that never ends (a minute between keys is already absurd).
+    const int pause = static_cast<int>(
+        std::clamp(m_optionen.leseZahl(u"ProtokollSendKeyIntervall"_s), 0.0, double(HoechstePause)));
     const QString aufruf = m_optionen.leseText(u"ProtokollAufruf"_s);
     const QString makro = m_optionen.leseText(u"ProtokollSendKeys"_s);
     const QString kennung = m_optionen.leseText(u"ProtokollFensterKennung"_s);

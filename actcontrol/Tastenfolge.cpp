@@ -94,7 +94,7 @@ private:
             return;
         }
         for (int i = 0; i < anzahl; ++i)
-            m_ergebnis.tasten.push_back({taste, zeichen, u.shift, u.strg, u.alt});
+            m_ergebnis.tasten.push_back({taste, zeichen, u.shift, u.strg, u.alt, int(stelle) + 1});
     }
 
     // Keys up to the end, or up to the ")" that closes a group.

@@ -85,7 +85,13 @@ bool AktiviereFenster(Desktop &desktop, const QString &Titel)
 Tastenfolge Tippe(Desktop &desktop, const QString &Tasten)
 {
     Tastenfolge folge = Tastenfolge::lies(Tasten);
-    desktop.Tippe(folge.tasten);
+    const std::size_t getippt = desktop.Tippe(folge.tasten);
+    if (getippt < folge.tasten.size()) {
+        // Reported like a fault of the macro: where the typing stopped.
+        folge.fehlerStelle = folge.tasten[getippt].stelle;
+        folge.fehler = u"zu viele verschiedene Zeichen, die die Tastatur nicht hat"_s;
+        folge.tasten.resize(getippt);
+    }
     return folge;
 }
 

@@ -54,6 +54,8 @@ struct Tastendruck
     bool shift = false;
     bool strg = false;
     bool alt = false;
+    // Where in the macro the key came from (1-based), for messages; 0 unknown.
+    int stelle = 0;
 
     bool operator==(const Tastendruck &) const = default;
 };
@@ -93,6 +95,7 @@ public:
     virtual void Minimiere(Fenster fenster) = 0;
     virtual void Wiederherstellen(Fenster fenster) = 0;
     // Types the keys into the window that has the focus, without waiting for
-    // them to be taken.
-    virtual void Tippe(const std::vector<Tastendruck> &tasten) = 0;
+    // them to be taken. Returns how many were typed: fewer when the keyboard
+    // cannot produce the next one (the rest is not typed, rather than wrong).
+    virtual std::size_t Tippe(const std::vector<Tastendruck> &tasten) = 0;
 };

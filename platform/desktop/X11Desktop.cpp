@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <set>
 
 // Xlib defines macros (None, Bool, Status, …) that clash with Qt's names: it
 // comes after every Qt header and nowhere but here.
@@ -137,8 +138,15 @@ struct X11Desktop::Verbindung
     Display *anzeige = nullptr;
     bool versucht = false;
     Window wurzel = 0;
-    // Characters the keyboard map lacked, on the spare key codes given them.
-    std::map<KeySym, KeyCode> ersatz;
+    // Characters the keyboard map lacked, on the spare key codes given them,
+    // with when each was last used.
+    struct Ersatz
+    {
+        KeyCode code = 0;
+        unsigned long takt = 0;
+    };
+    std::map<KeySym, Ersatz> ersatz;
+    unsigned long takt = 0;
 
     Atom atom(const char *name) const { return XInternAtom(anzeige, name, False); }
 
@@ -225,9 +233,17 @@ X11Desktop::~X11Desktop()
 {
     if (!d->anzeige)
         return;
+    // Only codes that still carry our character: a layout loaded meanwhile
+    // may have given them real keys.
     KeySym leer[2] = {NoSymbol, NoSymbol};
-    for (const auto &[taste, code] : d->ersatz)
-        XChangeKeyboardMapping(d->anzeige, code, 2, leer, 1);
+    for (const auto &[taste, ersatz] : d->ersatz) {
+        int jeTaste = 0;
+        KeySym *jetzt = XGetKeyboardMapping(d->anzeige, ersatz.code, 1, &jeTaste);
+        if (jetzt && jeTaste > 0 && jetzt[0] == taste)
+            XChangeKeyboardMapping(d->anzeige, ersatz.code, 2, leer, 1);
+        if (jetzt)
+            XFree(jetzt);
+    }
     XCloseDisplay(d->anzeige);
     std::erase(unsereAnzeigen, d->anzeige);
 }
@@ -481,17 +497,19 @@ void X11Desktop::Wiederherstellen(Fenster fenster)
     XFlush(d->anzeige);
 }
 
-void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
+std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
 {
+    // Without a desktop there is nothing to type into, and no key the
+    // keyboard could not produce.
     if (tasten.empty() || !verbunden())
-        return;
+        return tasten.size();
     Display *anzeige = d->anzeige;
     int ereignis = 0;
     int fehler = 0;
     int haupt = 0;
     int neben = 0;
     if (!XTestQueryExtension(anzeige, &ereignis, &fehler, &haupt, &neben))
-        return;
+        return tasten.size();
 
     // The keyboard map as it is now, not as Xlib cached it: the user may have
     // switched layouts since the last call.
@@ -501,7 +519,7 @@ void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     int jeTaste = 0;
     KeySym *karte = XGetKeyboardMapping(anzeige, KeyCode(erster), letzter - erster + 1, &jeTaste);
     if (!karte)
-        return;
+        return tasten.size();
     auto symbol = [&](int code, int i) { return i < jeTaste ? karte[(code - erster) * jeTaste + i] : KeySym(NoSymbol); };
     int gruppe = 0;
     XkbStateRec zustand{};
@@ -535,29 +553,40 @@ void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     };
     // A character the map lacks gets a key code nobody uses; it keeps it, so
     // that a program that takes the key late still reads the right character.
+    std::set<KeyCode> inDiesemAufruf;
     auto ersatzFuer = [&](KeySym sym) -> Ort {
-        if (auto it = d->ersatz.find(sym); it != d->ersatz.end() && symbol(it->second, 0) == sym)
-            return {it->second, false};
+        if (auto it = d->ersatz.find(sym); it != d->ersatz.end() && symbol(it->second.code, 0) == sym) {
+            it->second.takt = ++d->takt;
+            inDiesemAufruf.insert(it->second.code);
+            return {it->second.code, false};
+        }
         d->ersatz.erase(sym);
         KeyCode code = 0;
         for (int c = letzter; c >= erster && !code; --c) {
             if (frei(c))
                 code = KeyCode(c);
         }
-        if (!code && !d->ersatz.empty()) {
-            // Every spare code is taken: the first one given out is reused.
-            auto alt = d->ersatz.begin();
-            code = alt->second;
+        if (!code) {
+            // Every spare code is taken: the one used longest ago is given
+            // again — but never one this call has typed, whose presses the
+            // program may not have read yet.
+            auto alt = d->ersatz.end();
+            for (auto it = d->ersatz.begin(); it != d->ersatz.end(); ++it) {
+                if (!inDiesemAufruf.count(it->second.code) && (alt == d->ersatz.end() || it->second.takt < alt->second.takt))
+                    alt = it;
+            }
+            if (alt == d->ersatz.end())
+                return {};
+            code = alt->second.code;
             d->ersatz.erase(alt);
         }
-        if (!code)
-            return {};
         KeySym paar[2] = {sym, sym};
         XChangeKeyboardMapping(anzeige, code, 2, paar, 1);
         // The next look-up in this call must see the code as taken.
         for (int i = 0; i < jeTaste; ++i)
             karte[(code - erster) * jeTaste + i] = i < 2 ? sym : NoSymbol;
-        d->ersatz[sym] = code;
+        d->ersatz[sym] = {code, ++d->takt};
+        inDiesemAufruf.insert(code);
         return {code, false};
     };
 
@@ -567,7 +596,9 @@ void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     if (!alt)
         alt = finde(XK_Meta_L).code;
 
-    for (const Tastendruck &t : tasten) {
+    std::size_t getippt = 0;
+    for (; getippt < tasten.size(); ++getippt) {
+        const Tastendruck &t = tasten[getippt];
         const KeySym sym = t.taste == Taste::Zeichen ? zeichenTaste(t.zeichen) : KeySym(zuTasten(t.taste));
         if (sym == NoSymbol)
             continue;
@@ -575,7 +606,7 @@ void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
         if (!ort.code)
             ort = ersatzFuer(sym);
         if (!ort.code)
-            continue;
+            break;
         std::vector<KeyCode> gehalten;
         if (t.strg && strg)
             gehalten.push_back(strg);
@@ -592,4 +623,5 @@ void X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     }
     XFree(karte);
     XFlush(anzeige);
+    return getippt;
 }

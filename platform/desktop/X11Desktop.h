@@ -34,7 +34,7 @@ public:
     bool Minimiert(Fenster fenster) override;
     void Minimiere(Fenster fenster) override;
     void Wiederherstellen(Fenster fenster) override;
-    void Tippe(const std::vector<Tastendruck> &tasten) override;
+    std::size_t Tippe(const std::vector<Tastendruck> &tasten) override;
 
 private:
     struct Verbindung;

@@ -26,6 +26,7 @@ private slots:
     void textRules();
     void windowExist();
     void clickAndKeys();
+    void tooManyCharactersOffTheKeyboard();
     void timerStart_data();
     void timerStart();
 
@@ -208,6 +209,26 @@ void tst_Fremdfenster::clickAndKeys()
     guard.WindowText = u"notiz"_s;
     guard.SendeTasten(u"Grüße"_s);
     QTRY_COMPARE(p.tasten(u"feld"_s), u"Grüße"_s);
+}
+
+void tst_Fremdfenster::tooManyCharactersOffTheKeyboard()
+{
+    BRAUCHT_X(m_x);
+    Fremdprogramm p;
+    QVERIFY(p.starte({u"--fenster"_s, u"dlg"_s, u"#32770"_s, u"Notiz"_s, u"--feld"_s, u"feld"_s, u"Edit"_s, u""_s}));
+    X11Desktop d;
+    QVERIFY(d.Aktiviere(p.id(u"dlg"_s)));
+    // More different characters than the keyboard has spare keys: what fits
+    // is typed right, the rest not at all, and the macro says where it stopped.
+    QString kyrillisch;
+    for (char16_t c = 0x0410; c < 0x0410 + 300; ++c)
+        kyrillisch += QChar(c);
+    const Tastenfolge folge = modACTRunning::Tippe(d, u"ab"_s + kyrillisch);
+    const int getippt = int(folge.tasten.size());
+    QVERIFY2(getippt > 2 && getippt < 302, qPrintable(QString::number(getippt)));
+    QCOMPARE(folge.fehlerStelle, getippt + 1);
+    QCOMPARE(folge.fehler, u"zu viele verschiedene Zeichen, die die Tastatur nicht hat"_s);
+    QTRY_COMPARE(p.tasten(u"feld"_s), u"ab"_s + kyrillisch.left(getippt - 2));
 }
 
 void tst_Fremdfenster::timerStart_data()
