@@ -326,6 +326,13 @@ void tst_Protokollaufzeichnung::faultyKeysAreReportedAndTheRestIsTyped()
     QCOMPARE(a.meldungen.last(),
              u"Fehler in der Tastenfolge „a{HOMEX}b“ bei Zeichen 2: unbekannte Taste „{HOMEX}“"_s);
     QCOMPARE(a.timer, (QList<bool>{false, true}));
+
+    // An absurd pause is cut to a minute, not wrapped into one that never ends.
+    a.optionen.schreibOption(u"ProtokollSendKeyIntervall"_s, u"99999999999"_s);
+    a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"y"_s);
+    a.pausen.clear();
+    a.aufzeichnen();
+    QCOMPARE(a.pausen, QList<int>{60000});
 }
 
 void tst_Protokollaufzeichnung::aSecondRunDoesNotStartInsideTheFirst()
