@@ -113,16 +113,8 @@ void Protokollaufzeichnung::mnuACTProtokollAufzeichnen(const ListViewModel &lvNu
     const Anruf anruf = anrufAus(lvNummern, eintrag);
     Lauf lauf(m_laeuft, m_an.timerACT);
 
-    m_an.meldung(u"ACT!-Protokoll ..."_s);
-    m_an.atmen();
-    if (!m_act.ACTgestartet() || m_act.ACTDatenbank().isEmpty()) {
-        m_an.meldung(u"Kein Zugriff auf ACT! möglich!"_s);
+    if (!actZeigtKontakt())
         return;
-    }
-    if (m_act.AktuelleKontaktID().isEmpty()) {
-        m_an.meldung(u"Keine Kontaktansicht in ACT!"_s);
-        return;
-    }
     lauf.timerAus();
     if (eintrag.Tag == u"Unbekannt"_s) {
         const auto antwort = m_dialogs.MsgBox(
@@ -154,19 +146,26 @@ void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const ListViewMo
     const QString tag = lvKontakte.Item(kontaktAuswahl).Tag;
     Lauf lauf(m_laeuft, m_an.timerACT);
 
+    if (!actZeigtKontakt())
+        return;
+    lauf.timerAus();
+    gehezu(tag);
+    aufzeichnen(anruf);
+}
+
+bool Protokollaufzeichnung::actZeigtKontakt()
+{
     m_an.meldung(u"ACT!-Protokoll ..."_s);
     m_an.atmen();
     if (!m_act.ACTgestartet() || m_act.ACTDatenbank().isEmpty()) {
         m_an.meldung(u"Kein Zugriff auf ACT! möglich!"_s);
-        return;
+        return false;
     }
     if (m_act.AktuelleKontaktID().isEmpty()) {
         m_an.meldung(u"Keine Kontaktansicht in ACT!"_s);
-        return;
+        return false;
     }
-    lauf.timerAus();
-    gehezu(tag);
-    aufzeichnen(anruf);
+    return true;
 }
 
 void Protokollaufzeichnung::gehezu(const QString &tag)

@@ -55,6 +55,8 @@ private:
     // Steps shared by both commands until the contact is shown; false when
     // the command ends there.
     bool vorbereiten(const ListViewModel &lvNummern, int auswahl);
+    // ACT! runs with a database and shows a contact view; says why not otherwise.
+    bool actZeigtKontakt();
     void gehezu(const QString &tag);
     void aufzeichnen(const Anruf &anruf);
     void tippe(const QString &tasten);

@@ -6,13 +6,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// What the caption of a window fits in when another program asks for it.
-constexpr int PufferLaenge = 99;
-
-} // namespace
-
 clButtonGuard::clButtonGuard(Desktop &desktop)
     : m_desktop(desktop)
 {
@@ -33,10 +26,7 @@ bool clButtonGuard::WindowExist()
         return ParentClass.isEmpty() && ParentText.isEmpty();
     // The search takes a dialog whose caption merely contains the text; it
     // only counts when the caption begins with it.
-    QString titel = m_desktop.Text(eltern).left(PufferLaenge);
-    if (const qsizetype null = titel.indexOf(QChar(0)); null >= 0)
-        titel.truncate(null);
-    return titel.toLower().startsWith(ParentText.toLower());
+    return modACTRunning::Puffertext(m_desktop, eltern).toLower().startsWith(ParentText.toLower());
 }
 
 void clButtonGuard::MouseClick()

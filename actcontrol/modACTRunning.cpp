@@ -40,13 +40,16 @@ QString Fenstertitel(Desktop &desktop, Fenster fenster)
 
 QString Kindfenstertext(Desktop &desktop, Fenster fenster)
 {
-    QString text;
     const std::optional<QString> auswahl = desktop.Klasse(fenster).contains(u"listbox"_s, Qt::CaseInsensitive)
                                                ? desktop.Listenauswahl(fenster)
                                                : std::nullopt;
-    text = auswahl ? *auswahl : desktop.Text(fenster).left(PufferLaenge);
-    text = bisNull(text);
+    const QString text = auswahl ? bisNull(*auswahl) : Puffertext(desktop, fenster);
     return text.isEmpty() ? u"NoText"_s : text.left(TextLaenge);
+}
+
+QString Puffertext(Desktop &desktop, Fenster fenster)
+{
+    return bisNull(desktop.Text(fenster).left(PufferLaenge));
 }
 
 Fenster SucheFenster(Desktop &desktop, const QString &Klasse, const QString &Text)

@@ -16,6 +16,9 @@ namespace modACTRunning {
 QString Fenstertitel(Desktop &desktop, Fenster fenster);
 // The text of a window inside a dialog as the search compares it.
 QString Kindfenstertext(Desktop &desktop, Fenster fenster);
+// A window's text as another program reads it: into a buffer of 100
+// characters, cut at the first NUL.
+QString Puffertext(Desktop &desktop, Fenster fenster);
 
 Fenster SucheFenster(Desktop &desktop, const QString &Klasse, const QString &Text);
 Fenster SucheKindfenster(Desktop &desktop, Fenster Elternfenster, const QString &Klasse, const QString &Text);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 // Xlib defines macros (None, Bool, Status, …) that clash with Qt's names: it
 // comes after every Qt header and nowhere but here.
@@ -149,6 +150,22 @@ struct X11Desktop::Verbindung
     unsigned long takt = 0;
 
     Atom atom(const char *name) const { return XInternAtom(anzeige, name, False); }
+
+    // Both parts of WM_CLASS, instance and class, in lower case; empty when
+    // the window has none.
+    std::pair<QString, QString> klassenteile(Window w) const
+    {
+        XClassHint hinweis{};
+        if (!XGetClassHint(anzeige, w, &hinweis))
+            return {};
+        std::pair<QString, QString> teile{QString::fromLocal8Bit(hinweis.res_name ? hinweis.res_name : "").toLower(),
+                                          QString::fromLocal8Bit(hinweis.res_class ? hinweis.res_class : "").toLower()};
+        if (hinweis.res_name)
+            XFree(hinweis.res_name);
+        if (hinweis.res_class)
+            XFree(hinweis.res_class);
+        return teile;
+    }
 
     bool hatWmState(Window w) const { return lies(anzeige, w, atom("WM_STATE")).has_value(); }
 
@@ -311,15 +328,7 @@ QString X11Desktop::Klasse(Fenster fenster)
 {
     if (!fenster || !verbunden())
         return QString();
-    XClassHint hinweis{};
-    if (!XGetClassHint(d->anzeige, Window(fenster), &hinweis))
-        return QString();
-    const QString name = QString::fromLocal8Bit(hinweis.res_name ? hinweis.res_name : "").toLower();
-    const QString klasse = QString::fromLocal8Bit(hinweis.res_class ? hinweis.res_class : "").toLower();
-    if (hinweis.res_name)
-        XFree(hinweis.res_name);
-    if (hinweis.res_class)
-        XFree(hinweis.res_class);
+    const auto [name, klasse] = d->klassenteile(Window(fenster));
     if (name.isEmpty() || name == klasse)
         return klasse;
     if (klasse.isEmpty())
@@ -390,18 +399,9 @@ Fenster X11Desktop::Finde(const QString &klasse, const QString &text)
             continue;
         if (klasse.isEmpty())
             return *it;
-        XClassHint hinweis{};
-        if (!XGetClassHint(d->anzeige, Window(*it), &hinweis))
-            continue;
-        const bool gleich = (hinweis.res_name && klasse.compare(QString::fromLocal8Bit(hinweis.res_name),
-                                                                Qt::CaseInsensitive) == 0)
-                            || (hinweis.res_class && klasse.compare(QString::fromLocal8Bit(hinweis.res_class),
-                                                                    Qt::CaseInsensitive) == 0);
-        if (hinweis.res_name)
-            XFree(hinweis.res_name);
-        if (hinweis.res_class)
-            XFree(hinweis.res_class);
-        if (gleich)
+        const auto [name, klasseDesFensters] = d->klassenteile(Window(*it));
+        if ((!name.isEmpty() && klasse.compare(name, Qt::CaseInsensitive) == 0)
+            || (!klasseDesFensters.isEmpty() && klasse.compare(klasseDesFensters, Qt::CaseInsensitive) == 0))
             return *it;
     }
     return 0;
