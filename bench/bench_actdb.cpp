@@ -1,6 +1,7 @@
 // The ACT! database: reading the field definitions of a wide table, a
 // caller's number searched in 100,000 contacts, counting the numbers per
 // phone field.
+#include "BenchUmgebung.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
 #include "actdb/frmTelefonfelder.h"
@@ -41,25 +42,6 @@ struct Datenbank
             qFatal("%s", qPrintable(g.errorString()));
         tabelle = g.summary().dbfPath;
     }
-};
-
-// The searches put their statement on the clipboard only in debug mode.
-class KeineZwischenablage : public Clipboard
-{
-public:
-    void Clear() override {}
-    void SetText(const QString &) override {}
-    QString GetText() const override { return {}; }
-};
-
-struct Umgebung
-{
-    QTemporaryDir dir;
-    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
-    LinuxSystem system;
-    modOptionen optionen{store, system};
-    ConsoleDialogs dialogs;
-    KeineZwischenablage clipboard;
 };
 
 void BM_Felder_einlesen_300Spalten_1MiB(benchmark::State &state)

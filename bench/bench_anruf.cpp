@@ -2,6 +2,7 @@
 // known caller on generated ACT! databases, with the number cache and without.
 // The similar-number search that follows the stored row is switched off here.
 #include "BenchDaten.h"
+#include "BenchUmgebung.h"
 
 #include "app/ListView.h"
 #include "app/Programmteile.h"
@@ -25,14 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class KeineZwischenablage : public Clipboard
-{
-public:
-    void Clear() override {}
-    void SetText(const QString &) override {}
-    QString GetText() const override { return {}; }
-};
 
 class ProgrammOrdner : public LinuxSystem
 {

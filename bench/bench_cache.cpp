@@ -4,6 +4,7 @@
 //   build-release/bin/bench_cache --benchmark_repetitions=3
 // The build runs once per repetition (a million rows take seconds); a single
 // build for /usr/bin/time -v: --benchmark_filter=Aufbauen --benchmark_repetitions=1
+#include "BenchUmgebung.h"
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
 #include "app/modOptionen.h"
@@ -31,24 +32,6 @@ const QString Telefonfelder = u"PHONE,FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE"_s;
 const QString Quellfelder = u"PHONE,FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE,NAME,COMPANY,CITY"_s;
 // Typed without blanks, so that the ten digits stand together in the field.
 const QString Gesucht = u"0891234567"_s;
-
-class KeineZwischenablage : public Clipboard
-{
-public:
-    void Clear() override {}
-    void SetText(const QString &) override {}
-    QString GetText() const override { return {}; }
-};
-
-struct Umgebung
-{
-    QTemporaryDir dir;
-    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
-    LinuxSystem system;
-    modOptionen optionen{store, system};
-    ConsoleDialogs dialogs;
-    KeineZwischenablage clipboard;
-};
 
 Umgebung &umgebung()
 {

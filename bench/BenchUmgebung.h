@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/modOptionen.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/dialogs/ConsoleDialogs.h"
+#include "platform/settings/IniSettingsStore.h"
+#include "platform/system/LinuxSystem.h"
+
+#include <QTemporaryDir>
+
+// The searches put their statement on the clipboard only in debug mode; a
+// benchmark has none.
+class KeineZwischenablage : public Clipboard
+{
+public:
+    void Clear() override {}
+    void SetText(const QString &) override {}
+    QString GetText() const override { return {}; }
+};
+
+// Settings, options and message boxes of a benchmark's own, in a temp folder.
+struct Umgebung
+{
+    QTemporaryDir dir;
+    IniSettingsStore store{dir.filePath(QStringLiteral("Rufmon.conf"))};
+    LinuxSystem system;
+    modOptionen optionen{store, system};
+    ConsoleDialogs dialogs;
+    KeineZwischenablage clipboard;
+};
