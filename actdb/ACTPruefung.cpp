@@ -7,6 +7,8 @@
 #include "app/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 
+#include <QScopedValueRollback>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -41,12 +43,7 @@ void ACTPruefung::PruefeACTDatenbank()
         m_nochmal = true;
         return;
     }
-    m_laeuft = true;
-    struct Lauf
-    {
-        bool &laeuft;
-        ~Lauf() { laeuft = false; }
-    } lauf{m_laeuft};
+    const QScopedValueRollback<bool> lauf(m_laeuft, true);
     do {
         if (m_nochmal)
             m_haupt.ACTBereit = false;

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <QLabel>
+#include <QScopedValueRollback>
 
 using namespace Qt::StringLiterals;
 
@@ -66,9 +67,8 @@ void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QStri
 {
     if (m_laeuft || !m_fenster.MenueGesetzt(u"mnuAutoNummern"_s) || Anschluss.size() < MindestAnschluss)
         return;
-    m_laeuft = true;
+    const QScopedValueRollback<bool> lauf(m_laeuft, true);
     suche(Vorwahl, Anschluss);
-    m_laeuft = false;
 }
 
 void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
