@@ -1,8 +1,8 @@
 #include "actcontrol/ACTBefehle.h"
 
 #include "actcontrol/clACTApplication.h"
-#include "app/ListViewModel.h"
-#include "app/modHaupt.h"
+#include "core/ListViewModel.h"
+#include "core/modHaupt.h"
 
 using namespace Qt::StringLiterals;
 

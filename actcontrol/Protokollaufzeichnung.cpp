@@ -3,9 +3,9 @@
 #include "actcontrol/clACTApplication.h"
 #include "actcontrol/clButtonGuard.h"
 #include "actcontrol/modACTRunning.h"
-#include "app/ListViewModel.h"
-#include "app/modHaupt.h"
-#include "app/modOptionen.h"
+#include "core/ListViewModel.h"
+#include "core/modHaupt.h"
+#include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,7 @@
 #include "actdb/ActPfad.h"
 #include "actdb/Felddefinitionen.h"
 #include "actdb/clACTFelder.h"
-#include "app/modHaupt.h"
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 
 #include <QScopedValueRollback>
@@ -19,10 +18,8 @@ constexpr int BildBereit = 6;
 
 } // namespace
 
-ACTPruefung::ACTPruefung(clACTFelder &felder, modHaupt &haupt, Dialogs &dialogs, const modOptionen &optionen,
-                         Umgebung umgebung)
+ACTPruefung::ACTPruefung(clACTFelder &felder, Dialogs &dialogs, const modOptionen &optionen, Umgebung umgebung)
     : m_felder(felder)
-    , m_haupt(haupt)
     , m_dialogs(dialogs)
     , m_optionen(optionen)
     , m_u(std::move(umgebung))
@@ -46,7 +43,7 @@ void ACTPruefung::PruefeACTDatenbank()
     const QScopedValueRollback<bool> lauf(m_laeuft, true);
     do {
         if (m_nochmal)
-            m_haupt.ACTBereit = false;
+            m_bereit = false;
         m_nochmal = false;
         pruefe();
     } while (m_nochmal);
@@ -64,7 +61,7 @@ void ACTPruefung::pruefe()
     if (!m_u.ACTgestartet()) {
         m_u.PanelText(u"Kein ACT! gestartet"_s);
         m_u.PanelBild(BildNichtBereit);
-        m_haupt.ACTBereit = false;
+        m_bereit = false;
         ende();
         return;
     }
@@ -73,11 +70,11 @@ void ACTPruefung::pruefe()
     if (name.isEmpty()) {
         m_u.PanelText(u"Keine ACT!-Datenbank geöffnet"_s);
         m_u.PanelBild(BildNichtBereit);
-        m_haupt.ACTBereit = false;
+        m_bereit = false;
         ende();
         return;
     }
-    if (!m_haupt.ACTBereit) {
+    if (!m_bereit) {
         // The same database, found the way Windows would find it, keeps its definitions.
         if (m_felder.ACTDatenbankpfad != name && m_felder.ACTDatenbankpfad != ActPfad::finde(name)) {
             m_felder.kill();
@@ -92,7 +89,7 @@ void ACTPruefung::pruefe()
                                      + CRLF + Supportzeile() + CRLF + u"Fehlernummer:"_s + QString::number(e.nummer)
                                      + CRLF + u"Fehlerbeschreibung: "_s + e.beschreibung,
                                  Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
-                m_haupt.ACTBereit = false;
+                m_bereit = false;
                 m_u.PanelText(u"Kein ACT! gestartet"_s);
                 m_u.PanelBild(BildNichtBereit);
                 // The next tick tries again.
@@ -102,7 +99,7 @@ void ACTPruefung::pruefe()
             if (!m_felder.Felder_eingelesen()) {
                 // The tables could not be opened (the reason was shown): without
                 // phone fields the database is not ready; the next tick tries again.
-                m_haupt.ACTBereit = false;
+                m_bereit = false;
                 m_u.PanelText(u"Kein ACT! gestartet"_s);
                 m_u.PanelBild(BildNichtBereit);
                 ende();
@@ -118,6 +115,6 @@ void ACTPruefung::pruefe()
             m_u.CacheSchritt();
     }
     m_u.PanelBild(BildBereit);
-    m_haupt.ACTBereit = true;
+    m_bereit = true;
     ende();
 }

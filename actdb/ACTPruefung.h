@@ -9,11 +9,10 @@
 
 class Dialogs;
 class clACTFelder;
-class modHaupt;
 class modOptionen;
 
 // The periodic ACT! check: is ACT! running, which database has it open, are
-// its field definitions read. It keeps the program-wide ACT!-ready flag, the
+// its field definitions read. It keeps the ACT!-ready flag, the
 // ACT! panel of the status bar and the list of phone fields up to date.
 class ACTPruefung
 {
@@ -34,9 +33,14 @@ public:
         std::function<void()> CacheSchritt;
     };
 
-    ACTPruefung(clACTFelder &felder, modHaupt &haupt, Dialogs &dialogs, const modOptionen &optionen, Umgebung umgebung);
+    ACTPruefung(clACTFelder &felder, Dialogs &dialogs, const modOptionen &optionen, Umgebung umgebung);
 
     void PruefeACTDatenbank();
+    // Ready: the database is open and its phone fields are known (or the
+    // number cache stands in for it).
+    bool ACTBereit() const { return m_bereit; }
+    // Another database was chosen, or the cache stands in: set from outside.
+    void setACTBereit(bool bereit) { m_bereit = bereit; }
 
     static QString Supportzeile();
 
@@ -44,10 +48,10 @@ private:
     void pruefe();
 
     clACTFelder &m_felder;
-    modHaupt &m_haupt;
     Dialogs &m_dialogs;
     const modOptionen &m_optionen;
     Umgebung m_u;
+    bool m_bereit = false;
     bool m_laeuft = false;
     bool m_nochmal = false;
 };

@@ -1,7 +1,7 @@
 #include "actdb/Telefonfeldliste.h"
 
-#include "app/ListViewModel.h"
-#include "app/modOptionen.h"
+#include "core/ListViewModel.h"
+#include "core/modOptionen.h"
 #include "platform/jet/Recordset.h"
 
 #include <cmath>

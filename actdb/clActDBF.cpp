@@ -1,7 +1,7 @@
 #include "actdb/clActDBF.h"
 
 #include "actdb/ActPfad.h"
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/DBEngine.h"

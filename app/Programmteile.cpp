@@ -3,38 +3,39 @@
 #include "actcontrol/ACTBefehle.h"
 #include "actcontrol/ACTTimerstart.h"
 #include "actcontrol/Protokollaufzeichnung.h"
-#include "platform/desktop/X11Desktop.h"
 #include "actdb/clTabellenCache.h"
-#include "telephony/Waehlen.h"
-#include "windows/Infobefehl.h"
-#include "windows/Nummernlistenbefehl.h"
-#include "windows/Protokollbefehl.h"
-#include "windows/TapiInfobefehl.h"
-#include <QComboBox>
-#include <QLineEdit>
-#include "app/AehnlicheNummern.h"
-#include "app/Anrufauswertung.h"
-#include "platform/jet/Recordset.h"
-
-#include <QApplication>
-#include <QPushButton>
-#include <QLabel>
-#include <QStatusBar>
-#include "app/frmStatus.h"
-#include "actdb/frmTelefonfelder.h"
-#include "app/ListView.h"
-#include "app/StatusPanel.h"
+#include "app/Auswertungsfenster.h"
 #include "app/frmHaupt.h"
-#include "app/modHaupt.h"
+#include "app/frmStatus.h"
+#include "core/modHaupt.h"
 #include "phonedb/NummernMdbOrt.h"
+#include "platform/desktop/X11Desktop.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
+#include "platform/jet/Recordset.h"
 #include "platform/settings/SettingsStore.h"
+#include "telephony/AehnlicheNummern.h"
+#include "telephony/Anrufauswertung.h"
+#include "telephony/Waehlen.h"
+#include "windows/Infobefehl.h"
+#include "windows/ListView.h"
+#include "windows/Nummernlistenbefehl.h"
+#include "windows/Protokollbefehl.h"
+#include "windows/StatusPanel.h"
+#include "windows/TapiInfobefehl.h"
+#include "windows/frmTelefonfelder.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
+using M = Menuepunkt;
+
 
 Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store,
                              SystemFacilities &system)
@@ -45,139 +46,138 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
     , m_actDBF(dialogs, clipboard, m_optionen)
     , m_actFelder(dialogs)
     , m_adapter(store, m_karte)
-    , m_actApp(m_adapter, dialogs, [this] {
-        if (m_fenster)
-            m_fenster->close();
-    })
+    , m_actApp(m_adapter, dialogs,
+               [this] {
+                   if (m_fenster)
+                       m_fenster->close();
+               })
+    , m_pruefung(m_actFelder, dialogs, m_optionen, Pruefungsumgebung())
+    , m_suche(dialogs, clipboard, m_optionen, m_actDBF, m_actApp, m_pruefung)
     , m_desktop(std::make_unique<X11Desktop>())
     , m_clipboard(clipboard)
     , m_system(system)
 {
 }
 
-Programmteile::Cachetreffer::Cachetreffer() = default;
-Programmteile::Cachetreffer::Cachetreffer(Cachetreffer &&) noexcept = default;
-Programmteile::Cachetreffer &Programmteile::Cachetreffer::operator=(Cachetreffer &&) noexcept = default;
-Programmteile::Cachetreffer::~Cachetreffer()
-{
-    // The rows go before the cache that closes their database.
-    treffer.reset();
-    cache.reset();
-}
-
-Programmteile::Cachetreffer Programmteile::CacheSuchen(const QString &suchfelder, const QString &ergebnisfelder,
-                                                       const QString &wert)
-{
-    Cachetreffer t;
-    const QString pfad = modHaupt::instance().CachePfad;
-    if (!clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s))
-        return t;
-    t.cache = std::make_unique<clTabellenCache>(m_dialogs, m_clipboard);
-    QLabel *lbID = m_fenster ? m_fenster->lbID() : nullptr;
-    if (!t.cache->init(pfad, false, [lbID](const QString &text) {
-            if (lbID)
-                lbID->setText(text);
-        }))
-        return t;
-    t.nutzbar = true;
-    t.treffer = t.cache->Suche(u"ACTNR"_s, suchfelder, ergebnisfelder, wert, u"OR"_s, false);
-    return t;
-}
-
-void Programmteile::SucheAehnlicheNummern(const QString &vorwahl, const QString &anschluss)
-{
-    if (m_aehnliche)
-        m_aehnliche->SucheAehnlicheNummern(vorwahl, anschluss);
-}
-
 Programmteile::~Programmteile() = default;
 
-void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi)
+ACTPruefung::Umgebung Programmteile::Pruefungsumgebung()
 {
-    m_fenster = &fenster;
-    m_aehnliche = std::make_unique<AehnlicheNummern>(fenster, *this, m_dialogs, m_system);
-    m_auswertung = std::make_unique<Anrufauswertung>(fenster, *this, tapi, m_dialogs, m_system);
-    fenster.setAnrufauswertung([this](const QString &n, const QString &na, const QString &p, std::int32_t id,
-                                      std::int32_t h, bool v) { m_auswertung->ausfuehren(n, na, p, id, h, v); });
-    QObject::connect(fenster.Menu(u"mnuSuche_aehnliche"_s), &QAction::triggered, &fenster,
-                     [this] { m_aehnliche->mnuSuche_aehnliche(); });
-    QObject::connect(fenster.Menu(u"mnuCacheNeu"_s), &QAction::triggered, &fenster, [this] { mnuCacheNeu(); });
-
-    // Dialing back from either list.
-    Waehlen::Anbindung anbindung{[&fenster](const QString &t) { fenster.Panel(1)->setText(t); },
-                                 [&fenster](const QString &t) { fenster.Text1()->setToolTip(t); },
-                                 [&fenster] { return fenster.cbxAddress()->currentIndex(); },
-                                 [&fenster] { fenster.atmen(); }};
-    m_waehlen = std::make_unique<Waehlen>(tapi, m_store, m_optionen, m_dialogs, anbindung);
-    QObject::connect(fenster.Menu(u"mnuNummerAnwaehlen"_s), &QAction::triggered, &fenster, [this, &fenster] {
-        m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
-    });
-    QObject::connect(fenster.Menu(u"mnuAehnlicheNummerAnwaehlen"_s), &QAction::triggered, &fenster, [this, &fenster] {
-        m_waehlen->mnuAehnlicheNummerAnwaehlen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
-    });
-    QObject::connect(fenster.Menu(u"mnuTapiWaehlregeln"_s), &QAction::triggered, &fenster,
-                     [this] { m_waehlen->mnuTapiWaehlregeln(); });
-
-    // The telephony log follows its menu item; the events write to it.
-    m_protokoll = std::make_unique<Protokollbefehl>(
-        m_system, [&fenster](bool gesetzt) { fenster.setMenueGesetzt(u"mnuTAPIProtokoll"_s, gesetzt); }, &fenster);
-    QObject::connect(fenster.Menu(u"mnuTAPIProtokoll"_s), &QAction::triggered, &fenster,
-                     [this](bool nun) { m_protokoll->mnuTAPIProtokoll(!nun); });
-    QObject::connect(&fenster, &frmHaupt::Protokollzeile, m_protokoll.get(), &Protokollbefehl::PrintProtokoll);
-
-    m_tapiInfo = std::make_unique<TapiInfobefehl>(tapi, [&fenster] { return fenster.Ereignisse().LetzterAnruf; },
-                                                  &fenster);
-    QObject::connect(fenster.Menu(u"mnuTapiInfos"_s), &QAction::triggered, &fenster,
-                     [this] { m_tapiInfo->mnuTapiInfos(); });
-    m_info = std::make_unique<Infobefehl>(tapi, m_system, &fenster);
-    QObject::connect(&fenster, &frmHaupt::InfoAngefordert, &fenster, [this] { m_info->imBanner_Click(); });
-    m_nummernliste = std::make_unique<Nummernlistenbefehl>(
-        m_dialogs, [this] { return m_telefondaten.Datenbank(); }, &fenster);
-    QObject::connect(fenster.Menu(u"mnuNummern"_s), &QAction::triggered, &fenster,
-                     [this] { m_nummernliste->mnuNummern(); });
+    // The check may run before the window is attached; what it shows then goes nowhere.
+    const auto panel = [this]() -> StatusPanel * {
+        return m_fenster ? m_fenster->Panel(frmHaupt::Statusfeld::ACT) : nullptr;
+    };
     ACTPruefung::Umgebung u;
     u.ACTgestartet = [this] { return m_actApp.ACTgestartet(); };
     u.ACTDatenbank = [this] { return m_actApp.ACTDatenbank(); };
-    u.PanelText = [&fenster](const QString &t) { fenster.Panel(2)->setText(t); };
-    u.PanelBild = [&fenster](int bild) { fenster.Panel(2)->setPicture(fenster.ilIcons().Picture(bild), bild); };
-    u.PanelToolTip = [&fenster](const QString &t) { fenster.Panel(2)->setToolTipText(t); };
-    u.TimerACT = [&fenster](bool an) { fenster.TimerACT().setEnabled(an); };
+    u.PanelText = [panel](const QString &t) {
+        if (StatusPanel *p = panel())
+            p->setText(t);
+    };
+    u.PanelBild = [this, panel](int bild) {
+        if (StatusPanel *p = panel())
+            p->setPicture(m_fenster->ilIcons().Picture(bild), bild);
+    };
+    u.PanelToolTip = [panel](const QString &t) {
+        if (StatusPanel *p = panel())
+            p->setToolTipText(t);
+    };
+    u.TimerACT = [this](bool an) {
+        if (m_fenster)
+            m_fenster->TimerACT().setEnabled(an);
+    };
     u.CacheSchritt = [this] { CacheSchritt(); };
     u.TelefonfelderSetzen = [this](const std::vector<clACTFeld> &felder, const QString &ausschluss) {
         TelefonfelderLaden();
         m_telefonfelder->FelderSetzen(felder, ausschluss);
     };
-    m_pruefung = std::make_unique<ACTPruefung>(m_actFelder, modHaupt::instance(), m_dialogs, m_optionen, u);
+    return u;
+}
+
+void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi)
+{
+    m_fenster = &fenster;
+    // The caller identification: the line's caller numbers go in, the stored row comes out.
+    m_anzeige = std::make_unique<Auswertungsfenster>(fenster);
+    m_aehnliche = std::make_unique<AehnlicheNummern>(
+        AehnlicheNummern::Teile{*m_anzeige, fenster.lvKontakte()->Items(), fenster.Ereignisse(), m_suche,
+                                m_telefondaten, m_dialogs, m_optionen, m_system});
+    m_auswertung = std::make_unique<Anrufauswertung>(Anrufauswertung::Teile{
+        *m_anzeige, fenster.lvNummern()->Items(), fenster.lvKontakte()->Items(), fenster.Ereignisse(),
+        fenster.Nummern(), m_suche, m_telefondaten, *m_aehnliche, tapi, m_dialogs, m_optionen, m_system});
+    QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, m_auswertung.get(),
+                     &Anrufauswertung::Anrufer);
+    QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::VerbundeneNummer, m_auswertung.get(),
+                     &Anrufauswertung::VerbundeneNummer);
+    QObject::connect(m_auswertung.get(), &Anrufauswertung::Beendet, &fenster, &frmHaupt::AuswertungBeendet);
+
+    QObject::connect(fenster.Menu(M::mnuSuche_aehnliche), &QAction::triggered, &fenster, [this, &fenster] {
+        m_aehnliche->mnuSuche_aehnliche(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+    });
+    QObject::connect(fenster.Menu(M::mnuCacheNeu), &QAction::triggered, &fenster, [this] { mnuCacheNeu(); });
+
+    // Dialing back from either list.
+    Waehlen::Anbindung anbindung{
+        [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Telefon)->setText(t); },
+        [&fenster](const QString &t) { fenster.Text1()->setToolTip(t); },
+        [&fenster] { return fenster.cbxAddress()->currentIndex(); }, [&fenster] { fenster.atmen(); }};
+    m_waehlen = std::make_unique<Waehlen>(tapi, m_store, m_optionen, m_dialogs, anbindung);
+    QObject::connect(fenster.Menu(M::mnuNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
+        m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+    });
+    QObject::connect(fenster.Menu(M::mnuAehnlicheNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
+        m_waehlen->mnuAehnlicheNummerAnwaehlen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
+    });
+    QObject::connect(fenster.Menu(M::mnuTapiWaehlregeln), &QAction::triggered, &fenster,
+                     [this] { m_waehlen->mnuTapiWaehlregeln(); });
+
+    // The telephony log follows its menu item; the events write to it.
+    m_protokoll = std::make_unique<Protokollbefehl>(
+        m_system, [&fenster](bool gesetzt) { fenster.setMenueGesetzt(M::mnuTAPIProtokoll, gesetzt); }, &fenster);
+    QObject::connect(fenster.Menu(M::mnuTAPIProtokoll), &QAction::triggered, &fenster,
+                     [this](bool nun) { m_protokoll->mnuTAPIProtokoll(!nun); });
+    QObject::connect(&fenster, &frmHaupt::Protokollzeile, m_protokoll.get(), &Protokollbefehl::PrintProtokoll);
+
+    m_tapiInfo = std::make_unique<TapiInfobefehl>(tapi, [&fenster] { return fenster.Ereignisse().LetzterAnruf; },
+                                                  &fenster);
+    QObject::connect(fenster.Menu(M::mnuTapiInfos), &QAction::triggered, &fenster,
+                     [this] { m_tapiInfo->mnuTapiInfos(); });
+    m_info = std::make_unique<Infobefehl>(tapi, m_system, &fenster);
+    QObject::connect(&fenster, &frmHaupt::InfoAngefordert, &fenster, [this] { m_info->imBanner_Click(); });
+    m_nummernliste = std::make_unique<Nummernlistenbefehl>(
+        m_dialogs, [this] { return m_telefondaten.Datenbank(); }, &fenster);
+    QObject::connect(fenster.Menu(M::mnuNummern), &QAction::triggered, &fenster,
+                     [this] { m_nummernliste->mnuNummern(); });
 
     m_befehle = std::make_unique<ACTBefehle>(
-        m_actApp, [&fenster](const QString &t) { fenster.Panel(3)->setText(t); },
+        m_actApp, [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Meldung)->setText(t); },
         [this, &fenster] {
-            if (fenster.Menu(u"mnuAutoTimer"_s)->isChecked())
+            if (fenster.MenueGesetzt(M::mnuAutoTimer))
                 ACTTimerStarten(m_actApp, *m_desktop, [&fenster] { fenster.atmen(); });
         });
-    QObject::connect(fenster.Menu(u"mnuACTAnzeigen"_s), &QAction::triggered, &fenster, [this, &fenster] {
+    QObject::connect(fenster.Menu(M::mnuACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
         m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
     });
-    QObject::connect(fenster.Menu(u"mnuAehnlicheACTAnzeigen"_s), &QAction::triggered, &fenster, [this, &fenster] {
+    QObject::connect(fenster.Menu(M::mnuAehnlicheACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
         m_befehle->mnuAehnlicheACTAnzeigen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
     });
     Protokollaufzeichnung::Anbindung aufzeichnung;
-    aufzeichnung.meldung = [&fenster](const QString &t) { fenster.Panel(3)->setText(t); };
+    aufzeichnung.meldung = [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Meldung)->setText(t); };
     aufzeichnung.timerACT = [&fenster](bool an) { fenster.TimerACT().setEnabled(an); };
     aufzeichnung.atmen = [&fenster] { fenster.atmen(); };
     m_aufzeichnung = std::make_unique<Protokollaufzeichnung>(m_actApp, *m_desktop, m_dialogs, m_optionen,
                                                              std::move(aufzeichnung));
-    QObject::connect(fenster.Menu(u"mnuACTProtokollAufzeichnen"_s), &QAction::triggered, &fenster, [this, &fenster] {
+    QObject::connect(fenster.Menu(M::mnuACTProtokollAufzeichnen), &QAction::triggered, &fenster, [this, &fenster] {
         m_aufzeichnung->mnuACTProtokollAufzeichnen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
     });
-    QObject::connect(fenster.Menu(u"mnuAehnlicheACTProtokollAufzeichnen"_s), &QAction::triggered, &fenster,
+    QObject::connect(fenster.Menu(M::mnuAehnlicheACTProtokollAufzeichnen), &QAction::triggered, &fenster,
                      [this, &fenster] {
                          m_aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(
                              fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex(),
                              fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
                      });
-    QObject::connect(fenster.Menu(u"mnuACTDatenbank"_s), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
-    QObject::connect(fenster.Menu(u"mnuTelefonfelder"_s), &QAction::triggered, &fenster,
+    QObject::connect(fenster.Menu(M::mnuACTDatenbank), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
+    QObject::connect(fenster.Menu(M::mnuTelefonfelder), &QAction::triggered, &fenster,
                      [this] { mnuTelefonfelder(); });
 }
 
@@ -197,9 +197,8 @@ void Programmteile::ACTDatenbankSetzen(const QString &pfad)
                         QFileInfo(pfad).absoluteFilePath());
     m_store.sync();
     // Another database: its definitions are read at once, not on a later tick.
-    modHaupt::instance().ACTBereit = false;
-    if (m_pruefung)
-        m_pruefung->PruefeACTDatenbank();
+    m_pruefung.setACTBereit(false);
+    m_pruefung.PruefeACTDatenbank();
 }
 
 void Programmteile::TelefondatenOeffnen(const QString &pfad, ListView &lvNummern)
@@ -225,13 +224,16 @@ void Programmteile::TelefondatenSchliessen()
 void Programmteile::TelefonfelderLaden()
 {
     // Loaded once and kept hidden: its list is the record of the phone fields.
-    if (!m_telefonfelder)
+    if (!m_telefonfelder) {
         m_telefonfelder = std::make_unique<frmTelefonfelder>(m_dialogs, m_optionen, m_actDBF,
                                                               [this] { return m_actApp.ACTDatenbank(); });
+        m_suche.setTelefonfelder(&m_telefonfelder->Liste());
+    }
 }
 
 void Programmteile::TelefonfelderSchliessen()
 {
+    m_suche.setTelefonfelder(nullptr);
     m_telefonfelder.reset();
 }
 
@@ -248,7 +250,7 @@ void Programmteile::mnuTelefonfelder()
     bool neuesFeld = false;
     for (const QString &feld : clActDBF::Eintraege(m_telefonfelder->AusgewaehlteFelder()))
         neuesFeld = neuesFeld || (!feld.isEmpty() && !vorher.contains(feld, Qt::CaseInsensitive));
-    if (neuesFeld && m_fenster && m_fenster->Menu(u"mnuNummernCache"_s)->isChecked())
+    if (neuesFeld && m_fenster && m_fenster->MenueGesetzt(M::mnuNummernCache))
         mnuCacheNeu();
     if (m_fenster)
         m_fenster->TimerACT().setEnabled(true);
@@ -261,60 +263,70 @@ void Programmteile::ACTMonitorInitialisieren()
 
 void Programmteile::PruefeACTDatenbank()
 {
-    if (m_pruefung)
-        m_pruefung->PruefeACTDatenbank();
+    m_pruefung.PruefeACTDatenbank();
+}
+
+bool Programmteile::ACTBereit() const
+{
+    return m_pruefung.ACTBereit();
+}
+
+bool Programmteile::AuswertungLaeuft() const
+{
+    return m_auswertung && m_auswertung->laeuft();
+}
+
+void Programmteile::NummernCacheVorbereiten(const QString &pfad)
+{
+    m_suche.setCachePfad(pfad);
+    if (!pfad.isEmpty() && QFile::exists(pfad))
+        QFile::remove(pfad);
+}
+
+void Programmteile::NummernCacheEntfernen()
+{
+    const QString &pfad = m_suche.CachePfad();
+    if (!pfad.isEmpty() && QFile::exists(pfad))
+        QFile::remove(pfad);
 }
 
 void Programmteile::ErstelleNummernCache()
 {
-    if (!modHaupt::instance().ACTBereit || !m_fenster)
+    if (!m_pruefung.ACTBereit() || !m_fenster)
         return;
     frmHaupt &f = *m_fenster;
-    StatusPanel *panel = f.Panel(1);
+    StatusPanel *panel = f.Panel(frmHaupt::Statusfeld::Telefon);
     const QString alterText = panel->Text();
     const int alteBreite = panel->width();
     panel->setFixedWidth(f.statusBar()->width());
     panel->setText(u"Initialisiere Nummern-Cache"_s);
     f.atmen();
-    const QString felder = m_telefonfelder ? m_telefonfelder->AusgewaehlteFelder() : QString();
-    if (!m_actDBF.init(m_actApp.ACTDatenbank())) {
-        m_dialogs.MsgBox(u"Fehler beim Zugriff auf ACT!-Datenbank."_s, Dialogs::Buttons::Ok,
-                         Dialogs::Icon::Information, Dialogs::defaultTitle());
+    const auto status = [&f](const QString &text) {
+        if (frmStatus *s = f.Statusfenster())
+            s->setInfo(text);
+        else
+            f.Panel(frmHaupt::Statusfeld::Telefon)->setText(text);
+    };
+    QString fehler;
+    switch (m_suche.CacheErstellen(status)) {
+    case Kontaktsuche::Cachebau::Erstellt:
+        break;
+    case Kontaktsuche::Cachebau::KeinACTZugriff:
+        fehler = u"Fehler beim Zugriff auf ACT!-Datenbank."_s;
+        break;
+    case Kontaktsuche::Cachebau::KeinCachezugriff:
+        fehler = u"Fehler beim Zugriff auf "_s + m_suche.CachePfad();
+        break;
+    case Kontaktsuche::Cachebau::Fehlgeschlagen:
+        fehler = u"Nummern-Cache konnte nicht erstellt werden."_s;
+        break;
+    }
+    if (!fehler.isEmpty()) {
+        m_dialogs.MsgBox(fehler, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
         f.SchalteNummernCache(false);
-    } else {
-        std::unique_ptr<Recordset> quelle
-            = m_actDBF.Suche(QString(), felder.isEmpty() ? u"NAME,COMPANY,CITY"_s : felder + u",NAME,COMPANY,CITY"_s,
-                             QString(), QString(), false);
-        clTabellenCache cache(m_dialogs, m_clipboard);
-        const auto status = [&f](const QString &text) {
-            if (frmStatus *s = f.Statusfenster())
-                s->setInfo(text);
-            else
-                f.Panel(1)->setText(text);
-        };
-        if (!cache.init(modHaupt::instance().CachePfad, true, status)) {
-            m_dialogs.MsgBox(u"Fehler beim Zugriff auf "_s + modHaupt::instance().CachePfad, Dialogs::Buttons::Ok,
-                             Dialogs::Icon::Information, Dialogs::defaultTitle());
-            f.SchalteNummernCache(false);
-        } else {
-            bool gebaut = false;
-            try {
-                gebaut = quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, felder);
-            } catch (const JetFehler &) {
-                gebaut = false;
-            }
-            if (!gebaut) {
-                m_dialogs.MsgBox(u"Nummern-Cache konnte nicht erstellt werden."_s, Dialogs::Buttons::Ok,
-                                 Dialogs::Icon::Information, Dialogs::defaultTitle());
-                f.SchalteNummernCache(false);
-            }
-        }
-        if (quelle)
-            quelle->Close();
     }
     panel->setFixedWidth(alteBreite);
     panel->setText(alterText);
-    m_actDBF.kill();
 }
 
 void Programmteile::mnuCacheNeu()
@@ -324,7 +336,7 @@ void Programmteile::mnuCacheNeu()
     frmHaupt &f = *m_fenster;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     f.setEnabled(false);
-    f.Menu(u"mnuCacheNeu"_s)->setEnabled(false);
+    f.Menu(M::mnuCacheNeu)->setEnabled(false);
     f.StatusfensterZeigen(u"Nummern-Cache..."_s);
     f.atmen();
     // The monitor pauses while the table is rebuilt, and comes back only if
@@ -334,7 +346,7 @@ void Programmteile::mnuCacheNeu()
     if (warAktiv)
         f.cmdInitTapi_Click();
     f.atmen();
-    if (!f.Menu(u"mnuNummernCache"_s)->isChecked())
+    if (!f.MenueGesetzt(M::mnuNummernCache))
         f.SchalteNummernCache(true);
     ErstelleNummernCache();
     if (warAktiv)
@@ -342,7 +354,7 @@ void Programmteile::mnuCacheNeu()
     f.StatusfensterSchliessen();
     QApplication::restoreOverrideCursor();
     f.setEnabled(true);
-    f.Menu(u"mnuCacheNeu"_s)->setEnabled(true);
+    f.Menu(M::mnuCacheNeu)->setEnabled(true);
 }
 
 void Programmteile::CacheSchritt()
@@ -352,11 +364,12 @@ void Programmteile::CacheSchritt()
     if (!m_fenster || !m_startAbgeschlossen)
         return;
     frmHaupt &f = *m_fenster;
-    const QString pfad = modHaupt::instance().CachePfad;
-    if (!f.Menu(u"mnuNummernCache"_s)->isChecked() || pfad.isEmpty())
+    const QString pfad = m_suche.CachePfad();
+    if (!f.MenueGesetzt(M::mnuNummernCache) || pfad.isEmpty())
         return;
-    modHaupt::instance().ACTBereit = true;
-    if (f.Menu(u"mnuNummernCacheAutomatisch"_s)->isChecked()) {
+    // The cache stands in for ACT!'s tables.
+    m_pruefung.setACTBereit(true);
+    if (f.MenueGesetzt(M::mnuNummernCacheAutomatisch)) {
         mnuCacheNeu();
     } else if (clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s)) {
         if (m_dialogs.MsgBox(u"Soll der Nummern-Cache von Rufmon erneuert werden?"_s, Dialogs::Buttons::YesNo,

@@ -1,65 +1,50 @@
 #pragma once
 
 #include "actcontrol/clACTApplication.h"
-#include "actcontrol/frmKontaktkarte.h"
 #include "actdb/ACTPruefung.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
 #include "app/Teilsysteme.h"
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/actole/ActDatenbankAdapter.h"
+#include "telephony/Kontaktsuche.h"
+#include "windows/frmKontaktkarte.h"
 
 #include <memory>
 
 class ACTBefehle;
-class Desktop;
-class Protokollaufzeichnung;
-class Infobefehl;
-class Nummernlistenbefehl;
-class Protokollbefehl;
-class TapiInfobefehl;
-class Waehlen;
 class AehnlicheNummern;
 class Anrufauswertung;
-class Recordset;
-class clTabellenCache;
-class topTapi;
-class frmTelefonfelder;
+class Auswertungsfenster;
 class Clipboard;
+class Desktop;
 class Dialogs;
+class Infobefehl;
+class Nummernlistenbefehl;
+class Protokollaufzeichnung;
+class Protokollbefehl;
 class SettingsStore;
 class SystemFacilities;
+class TapiInfobefehl;
+class Waehlen;
 class frmHaupt;
+class frmTelefonfelder;
+class topTapi;
 
-// The subsystems as this build of the program has them, and how they attach
-// to the main window. A subsystem that is not part of the build leaves its
-// step out; the window still comes up.
+// The subsystems of the program and how they attach to the main window: the
+// phone database, ACT!'s tables and the periodic check, the number cache,
+// the caller identification, dialing, the ACT! commands and the windows of
+// the menus.
 class Programmteile : public Teilsysteme
 {
 public:
     Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store, SystemFacilities &system);
     ~Programmteile() override;
 
-    // A search of the number cache: the rows, and the cache that holds them
-    // open; not usable when the cache file or its table is missing.
-    struct Cachetreffer
-    {
-        bool nutzbar = false;
-        std::unique_ptr<clTabellenCache> cache;
-        std::unique_ptr<Recordset> treffer;
-
-        Cachetreffer();
-        Cachetreffer(Cachetreffer &&) noexcept;
-        Cachetreffer &operator=(Cachetreffer &&) noexcept;
-        ~Cachetreffer();
-    };
-
     // Attaches the subsystems to the window's menus and panels, and the
     // caller identification to the line's events.
     void verbinde(frmHaupt &fenster, topTapi &tapi);
-    Cachetreffer CacheSuchen(const QString &suchfelder, const QString &ergebnisfelder, const QString &wert);
-    void SucheAehnlicheNummern(const QString &vorwahl, const QString &anschluss);
     // The number cache: built anew from the ACT! tables, the menu command
     // around it, and the step the ACT! check runs.
     void mnuCacheNeu();
@@ -76,6 +61,10 @@ public:
     void ACTMonitorInitialisieren() override;
     void PruefeACTDatenbank() override;
     void ErstelleNummernCache() override;
+    void NummernCacheVorbereiten(const QString &pfad) override;
+    void NummernCacheEntfernen() override;
+    bool ACTBereit() const override;
+    bool AuswertungLaeuft() const override;
     void ProtokollfensterSchliessen() override;
     clRufmonDaten *Telefondaten() override;
 
@@ -83,10 +72,13 @@ public:
     Clipboard &Zwischenablage() { return m_clipboard; }
     clACTApplication &ACTApp() { return m_actApp; }
     frmKontaktkarte &Kontaktkarte() { return m_karte; }
+    Kontaktsuche &Suche() { return m_suche; }
+    Anrufauswertung &Auswertung() { return *m_auswertung; }
     // The phone-field dialog, whose list is the program's record of the phone fields.
     frmTelefonfelder *Telefonfelder() const { return m_telefonfelder.get(); }
 
 private:
+    ACTPruefung::Umgebung Pruefungsumgebung();
     void mnuACTDatenbank();
     void mnuTelefonfelder();
 
@@ -99,10 +91,12 @@ private:
     frmKontaktkarte m_karte;
     ActDatenbankAdapter m_adapter;
     clACTApplication m_actApp;
-    std::unique_ptr<ACTPruefung> m_pruefung;
+    ACTPruefung m_pruefung;
+    Kontaktsuche m_suche;
     std::unique_ptr<ACTBefehle> m_befehle;
     std::unique_ptr<Desktop> m_desktop;
     std::unique_ptr<Protokollaufzeichnung> m_aufzeichnung;
+    std::unique_ptr<Auswertungsfenster> m_anzeige;
     std::unique_ptr<AehnlicheNummern> m_aehnliche;
     std::unique_ptr<Anrufauswertung> m_auswertung;
     Clipboard &m_clipboard;

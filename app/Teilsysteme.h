@@ -23,6 +23,14 @@ public:
     // The periodic ACT! check.
     virtual void PruefeACTDatenbank() = 0;
     virtual void ErstelleNummernCache() = 0;
+    // The number cache's file; an old one there goes, the cache is built anew.
+    virtual void NummernCacheVorbereiten(const QString &pfad) = 0;
+    // At exit: the cache file goes.
+    virtual void NummernCacheEntfernen() = 0;
+    // ACT!'s database is open with known phone fields, or the cache stands in.
+    virtual bool ACTBereit() const = 0;
+    // A call is being identified; the window must not close under it.
+    virtual bool AuswertungLaeuft() const = 0;
     virtual void ProtokollfensterSchliessen() = 0;
     // The open phone database, or none.
     virtual clRufmonDaten *Telefondaten() = 0;

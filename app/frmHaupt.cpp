@@ -1,11 +1,10 @@
 #include "app/frmHaupt.h"
 
-#include "app/ListView.h"
-#include "app/StatusPanel.h"
+#include "windows/ListView.h"
+#include "windows/StatusPanel.h"
 #include "app/Teilsysteme.h"
 #include "app/frmStatus.h"
-#include "app/modHaupt.h"
-#include "app/modListviewSort.h"
+#include "windows/modListviewSort.h"
 #include "telephony/Leitungssteuerung.h"
 #include "telephony/Nummernbefehle.h"
 #include "phonedb/AnruferlisteLoeschen.h"
@@ -32,6 +31,8 @@
 
 #include <cmath>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -46,86 +47,93 @@ constexpr int TapiHoehe = 84;
 constexpr int AehnlicheAbstand = 6; // between the caller list's frame and the similar-numbers frame
 constexpr QSize BannerGroesse(120, 20);
 
+using M = Menuepunkt;
+
 struct Menueeintrag
 {
-    const char16_t *name;
+    Menuepunkt punkt;
     const char16_t *caption;
-    const char16_t *parent; // empty: the menu bar
+    std::optional<Menuepunkt> parent; // none: the menu bar
     const char16_t *shortcut;
     bool checkable;
 };
 
 // The menu tree in menu order. Items that carry a check mark are created checked.
 constexpr Menueeintrag Menuebaum[] = {
-    {u"mnuProgramm", u"&Programm", u"", u"", false},
-    {u"mnuTAPI", u"&Tapimonitor aktivieren", u"mnuProgramm", u"Ctrl+T", false},
-    {u"mnuCacheNeu", u"&Nummern-Cache erneuern", u"mnuProgramm", u"Ctrl+N", false},
-    {u"mnuOptionen", u"&Optionen", u"mnuProgramm", u"", false},
-    {u"mnuAutoNummern", u"ähnliche &Nummern suchen", u"mnuOptionen", u"Ctrl+A", true},
-    {u"mnuVerbundeneNummern", u"Auf &verbundene Nummern reagieren", u"mnuOptionen", u"", true},
-    {u"mnuAutoTimer", u"ACT! Timer mit starten", u"mnuOptionen", u"", true},
-    {u"mnuBlank01", u"-", u"mnuOptionen", u"", false},
-    {u"mnuTelefonfelder", u"&Telefonfelder auswählen", u"mnuOptionen", u"", false},
-    {u"mnuNummern", u"Rufmon &Nummern", u"mnuOptionen", u"", false},
-    {u"mnuNummernfilter", u"Nummern&filter", u"mnuOptionen", u"", false},
-    {u"mnuACTDatenbank", u"ACT!-&Datenbank wählen...", u"mnuOptionen", u"", false},
-    {u"mnuStartoptionen", u"&Startoptionen", u"mnuOptionen", u"", false},
-    {u"mnuTapiAktivieren", u"Tapi&monitor automatisch aktivieren", u"mnuStartoptionen", u"", true},
-    {u"mnuFensterMin", u"&Fenster minimieren", u"mnuStartoptionen", u"", true},
-    {u"mnuNummernCache", u"Nummern-&Cache benutzen", u"mnuStartoptionen", u"", true},
-    {u"mnuNummernCacheAutomatisch", u"Nummern-Cache autom. aktualisieren", u"mnuStartoptionen", u"", true},
-    {u"mnuTapiTreiber", u"T&API", u"mnuOptionen", u"", false},
-    {u"mnuTapiInfos", u"Treiber &Informationen", u"mnuTapiTreiber", u"Ctrl+I", false},
-    {u"mnuTapiEinstellungen", u"Treiber &Einstellungen", u"mnuTapiTreiber", u"", false},
-    {u"mnuTapiWaehlregeln", u"&Wählregeln", u"mnuTapiTreiber", u"", false},
-    {u"mnuTAPIProtokoll", u"&Protokoll", u"mnuTapiTreiber", u"", true},
-    {u"mnuBlank02", u"-", u"mnuTapiTreiber", u"", false},
-    {u"mnuTapiNullAendern", u"Präfix (0) ä&ndern", u"mnuTapiTreiber", u"", false},
-    {u"mnuTapiNull", u"Präfix (0) hin&zufügen", u"mnuTapiTreiber", u"", true},
-    {u"mnuTAPINullEntfernen", u"Präfix (0) en&tfernen", u"mnuTapiTreiber", u"", true},
-    {u"mnuBlank03", u"-", u"mnuTapiTreiber", u"", false},
-    {u"mnuTAPIPlusKlammerFilter", u"&Pluszeichen und Klammern filtern", u"mnuTapiTreiber", u"", true},
-    {u"mnuKeineNullBeimSuchen", u"&Suche in ACT! ohne Null", u"mnuTapiTreiber", u"", true},
-    {u"mnuBeenden", u"&Beenden", u"mnuProgramm", u"Ctrl+Q", false},
-    {u"mnuPopupListe", u"&Anruferliste", u"", u"", false},
-    {u"mnuACTAnzeigen", u"&Kontakt anzeigen", u"mnuPopupListe", u"", false},
-    {u"mnuACTProtokollAufzeichnen", u"&Protokoll aufzeichnen", u"mnuPopupListe", u"", false},
-    {u"mnuPopupListeBlank01", u"-", u"mnuPopupListe", u"", false},
-    {u"mnuKopieren", u"Eintrag &kopieren", u"mnuPopupListe", u"", false},
-    {u"mnuKopiereKontaktNummer", u"Kontakt && Telefon&nummer", u"mnuKopieren", u"", false},
-    {u"mnuKopierenTrennlinie", u"-", u"mnuKopieren", u"", false},
-    {u"mnuKopiereNummer", u"&Telefonnummer", u"mnuKopieren", u"", false},
-    {u"mnuKopiereOrt", u"&Ort", u"mnuKopieren", u"", false},
-    {u"mnuKopiereKontakt", u"&Kontakt", u"mnuKopieren", u"", false},
-    {u"mnuEintraege", u"Einträge &löschen", u"mnuPopupListe", u"", false},
-    {u"mnuAlleLoeschen", u"&Alle", u"mnuEintraege", u"", false},
-    {u"mnuTagLoeschen", u"Älter als 1 &Tag", u"mnuEintraege", u"", false},
-    {u"mnuWocheLoeschen", u"Älter als 1 &Woche", u"mnuEintraege", u"", false},
-    {u"mnuPopupListeBlank02", u"-", u"mnuPopupListe", u"", false},
-    {u"mnuSuche_aehnliche", u"&Suche ähnliche Nummern", u"mnuPopupListe", u"", false},
-    {u"mnuNummerAnwaehlen", u"&Nummer anwählen", u"mnuPopupListe", u"", false},
-    {u"mnuStatusKopieren", u"Menü-Kopieren", u"", u"", false},
-    {u"mnuCopyStatus", u"&Kopieren", u"mnuStatusKopieren", u"", false},
-    {u"mnuMenueAehnliche", u"Menü-Ähnliche", u"", u"", false},
-    {u"mnuAehnlicheACTAnzeigen", u"&Kontakt anzeigen", u"mnuMenueAehnliche", u"", false},
-    {u"mnuAehnlicheACTProtokollAufzeichnen", u"&Protokoll aufzeichnen", u"mnuMenueAehnliche", u"", false},
-    {u"mnuMenueAehnlicheBlank01", u"-", u"mnuMenueAehnliche", u"", false},
-    {u"mnuAehnlicheNummerAnwaehlen", u"&Nummer anwählen", u"mnuMenueAehnliche", u"", false},
+    {M::mnuProgramm, u"&Programm", {}, u"", false},
+    {M::mnuTAPI, u"&Tapimonitor aktivieren", M::mnuProgramm, u"Ctrl+T", false},
+    {M::mnuCacheNeu, u"&Nummern-Cache erneuern", M::mnuProgramm, u"Ctrl+N", false},
+    {M::mnuOptionen, u"&Optionen", M::mnuProgramm, u"", false},
+    {M::mnuAutoNummern, u"ähnliche &Nummern suchen", M::mnuOptionen, u"Ctrl+A", true},
+    {M::mnuVerbundeneNummern, u"Auf &verbundene Nummern reagieren", M::mnuOptionen, u"", true},
+    {M::mnuAutoTimer, u"ACT! Timer mit starten", M::mnuOptionen, u"", true},
+    {M::mnuBlank01, u"-", M::mnuOptionen, u"", false},
+    {M::mnuTelefonfelder, u"&Telefonfelder auswählen", M::mnuOptionen, u"", false},
+    {M::mnuNummern, u"Rufmon &Nummern", M::mnuOptionen, u"", false},
+    {M::mnuNummernfilter, u"Nummern&filter", M::mnuOptionen, u"", false},
+    {M::mnuACTDatenbank, u"ACT!-&Datenbank wählen...", M::mnuOptionen, u"", false},
+    {M::mnuStartoptionen, u"&Startoptionen", M::mnuOptionen, u"", false},
+    {M::mnuTapiAktivieren, u"Tapi&monitor automatisch aktivieren", M::mnuStartoptionen, u"", true},
+    {M::mnuFensterMin, u"&Fenster minimieren", M::mnuStartoptionen, u"", true},
+    {M::mnuNummernCache, u"Nummern-&Cache benutzen", M::mnuStartoptionen, u"", true},
+    {M::mnuNummernCacheAutomatisch, u"Nummern-Cache autom. aktualisieren", M::mnuStartoptionen, u"", true},
+    {M::mnuTapiTreiber, u"T&API", M::mnuOptionen, u"", false},
+    {M::mnuTapiInfos, u"Treiber &Informationen", M::mnuTapiTreiber, u"Ctrl+I", false},
+    {M::mnuTapiEinstellungen, u"Treiber &Einstellungen", M::mnuTapiTreiber, u"", false},
+    {M::mnuTapiWaehlregeln, u"&Wählregeln", M::mnuTapiTreiber, u"", false},
+    {M::mnuTAPIProtokoll, u"&Protokoll", M::mnuTapiTreiber, u"", true},
+    {M::mnuBlank02, u"-", M::mnuTapiTreiber, u"", false},
+    {M::mnuTapiNullAendern, u"Präfix (0) ä&ndern", M::mnuTapiTreiber, u"", false},
+    {M::mnuTapiNull, u"Präfix (0) hin&zufügen", M::mnuTapiTreiber, u"", true},
+    {M::mnuTAPINullEntfernen, u"Präfix (0) en&tfernen", M::mnuTapiTreiber, u"", true},
+    {M::mnuBlank03, u"-", M::mnuTapiTreiber, u"", false},
+    {M::mnuTAPIPlusKlammerFilter, u"&Pluszeichen und Klammern filtern", M::mnuTapiTreiber, u"", true},
+    {M::mnuKeineNullBeimSuchen, u"&Suche in ACT! ohne Null", M::mnuTapiTreiber, u"", true},
+    {M::mnuBeenden, u"&Beenden", M::mnuProgramm, u"Ctrl+Q", false},
+    {M::mnuPopupListe, u"&Anruferliste", {}, u"", false},
+    {M::mnuACTAnzeigen, u"&Kontakt anzeigen", M::mnuPopupListe, u"", false},
+    {M::mnuACTProtokollAufzeichnen, u"&Protokoll aufzeichnen", M::mnuPopupListe, u"", false},
+    {M::mnuPopupListeBlank01, u"-", M::mnuPopupListe, u"", false},
+    {M::mnuKopieren, u"Eintrag &kopieren", M::mnuPopupListe, u"", false},
+    {M::mnuKopiereKontaktNummer, u"Kontakt && Telefon&nummer", M::mnuKopieren, u"", false},
+    {M::mnuKopierenTrennlinie, u"-", M::mnuKopieren, u"", false},
+    {M::mnuKopiereNummer, u"&Telefonnummer", M::mnuKopieren, u"", false},
+    {M::mnuKopiereOrt, u"&Ort", M::mnuKopieren, u"", false},
+    {M::mnuKopiereKontakt, u"&Kontakt", M::mnuKopieren, u"", false},
+    {M::mnuEintraege, u"Einträge &löschen", M::mnuPopupListe, u"", false},
+    {M::mnuAlleLoeschen, u"&Alle", M::mnuEintraege, u"", false},
+    {M::mnuTagLoeschen, u"Älter als 1 &Tag", M::mnuEintraege, u"", false},
+    {M::mnuWocheLoeschen, u"Älter als 1 &Woche", M::mnuEintraege, u"", false},
+    {M::mnuPopupListeBlank02, u"-", M::mnuPopupListe, u"", false},
+    {M::mnuSuche_aehnliche, u"&Suche ähnliche Nummern", M::mnuPopupListe, u"", false},
+    {M::mnuNummerAnwaehlen, u"&Nummer anwählen", M::mnuPopupListe, u"", false},
+    {M::mnuStatusKopieren, u"Menü-Kopieren", {}, u"", false},
+    {M::mnuCopyStatus, u"&Kopieren", M::mnuStatusKopieren, u"", false},
+    {M::mnuMenueAehnliche, u"Menü-Ähnliche", {}, u"", false},
+    {M::mnuAehnlicheACTAnzeigen, u"&Kontakt anzeigen", M::mnuMenueAehnliche, u"", false},
+    {M::mnuAehnlicheACTProtokollAufzeichnen, u"&Protokoll aufzeichnen", M::mnuMenueAehnliche, u"", false},
+    {M::mnuMenueAehnlicheBlank01, u"-", M::mnuMenueAehnliche, u"", false},
+    {M::mnuAehnlicheNummerAnwaehlen, u"&Nummer anwählen", M::mnuMenueAehnliche, u"", false},
 };
 
 // Top-level menus that serve only as right-click menus.
-bool versteckt(const QString &name)
+bool versteckt(Menuepunkt punkt)
 {
-    return name == u"mnuStatusKopieren"_s || name == u"mnuMenueAehnliche"_s;
+    return punkt == M::mnuStatusKopieren || punkt == M::mnuMenueAehnliche;
 }
 
-bool hatUntereintraege(const QString &name)
+bool hatUntereintraege(Menuepunkt punkt)
 {
     for (const Menueeintrag &e : Menuebaum) {
-        if (QStringView(e.parent) == name)
+        if (e.parent == punkt)
             return true;
     }
     return false;
+}
+
+constexpr std::size_t nr(Menuepunkt punkt)
+{
+    return static_cast<std::size_t>(punkt);
 }
 
 } // namespace
@@ -146,7 +154,7 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
     , m_teilsysteme(umgebung.teilsysteme)
     , m_optionen(umgebung.store, umgebung.system)
 {
-    m_ereignisse = std::make_unique<Anrufereignisse>(umgebung.tapi, *this, *this, modHaupt::instance());
+    m_ereignisse = std::make_unique<Anrufereignisse>(umgebung.tapi, *this, *this);
     m_leitung = std::make_unique<Leitungssteuerung>(umgebung.tapi, *this, umgebung.dialogs, m_optionen,
                                                     *m_ereignisse);
     m_nummern = std::make_unique<Nummernbefehle>(*this, umgebung.dialogs, m_optionen, Filtertext);
@@ -278,29 +286,28 @@ void frmHaupt::erstelleSteuerelemente()
 void frmHaupt::erstelleMenues()
 {
     for (const Menueeintrag &e : Menuebaum) {
-        const QString name = QString::fromUtf16(e.name);
-        const QString parentName = QString::fromUtf16(e.parent);
         const QString caption = QString::fromUtf16(e.caption);
+        QMenu *oben = e.parent ? m_menus[nr(*e.parent)] : nullptr;
         QAction *action = nullptr;
-        if (hatUntereintraege(name)) {
+        if (hatUntereintraege(e.punkt)) {
             auto *menu = new QMenu(caption, this);
-            menu->setObjectName(name);
-            m_menus.insert(name, menu);
+            menu->setObjectName(Objektname(e.punkt));
+            m_menus[nr(e.punkt)] = menu;
             action = menu->menuAction();
-            if (parentName.isEmpty())
-                menuBar()->addAction(action);
+            if (oben)
+                oben->addMenu(menu);
             else
-                m_menus.value(parentName)->addMenu(menu);
+                menuBar()->addAction(action);
         } else if (caption == u"-"_s) {
-            action = m_menus.value(parentName)->addSeparator();
+            action = oben->addSeparator();
         } else {
             action = new QAction(caption, this);
-            if (parentName.isEmpty())
-                menuBar()->addAction(action);
+            if (oben)
+                oben->addAction(action);
             else
-                m_menus.value(parentName)->addAction(action);
+                menuBar()->addAction(action);
         }
-        action->setObjectName(name);
+        action->setObjectName(Objektname(e.punkt));
         if (e.shortcut[0] != 0) {
             action->setShortcut(QKeySequence(QString::fromUtf16(e.shortcut)));
             action->setShortcutContext(Qt::WindowShortcut);
@@ -309,51 +316,51 @@ void frmHaupt::erstelleMenues()
             action->setCheckable(true);
             action->setChecked(true);
         }
-        if (parentName.isEmpty() && versteckt(name))
+        if (!e.parent && versteckt(e.punkt))
             action->setVisible(false);
-        m_actions.insert(name, action);
+        m_actions[nr(e.punkt)] = action;
     }
 }
 
-QAction *frmHaupt::Menu(const QString &name) const
+QAction *frmHaupt::Menu(Menuepunkt punkt) const
 {
-    return m_actions.value(name);
+    return m_actions[nr(punkt)];
 }
 
-StatusPanel *frmHaupt::Panel(int nummer) const
+StatusPanel *frmHaupt::Panel(Statusfeld feld) const
 {
-    return nummer >= 1 && nummer <= 4 ? m_panels[nummer - 1] : nullptr;
+    return m_panels[static_cast<int>(feld)];
 }
 
 void frmHaupt::verbindeBefehle()
 {
-    const auto on = [this](const QString &name, auto handler) {
-        connect(Menu(name), &QAction::triggered, this, handler);
+    const auto on = [this](Menuepunkt punkt, auto handler) {
+        connect(Menu(punkt), &QAction::triggered, this, handler);
     };
-    on(u"mnuBeenden"_s, [this] { close(); });
-    on(u"mnuAutoNummern"_s, [this] { Form_Resize(); });
-    on(u"mnuAutoTimer"_s, [this] { Form_Resize(); });
-    on(u"mnuNummernCache"_s, [this](bool nunGesetzt) {
+    on(Menuepunkt::mnuBeenden, [this] { close(); });
+    on(Menuepunkt::mnuAutoNummern, [this] { Form_Resize(); });
+    on(Menuepunkt::mnuAutoTimer, [this] { Form_Resize(); });
+    on(Menuepunkt::mnuNummernCache, [this](bool nunGesetzt) {
         // The mark was flipped by the click; switching sets it for good.
         SchalteNummernCache(nunGesetzt);
     });
-    on(u"mnuTAPI"_s, [this] { m_cmdInitTapi->click(); });
-    on(u"mnuTapiEinstellungen"_s, [this] { m_leitung->mnuTapiEinstellungen(); });
-    on(u"mnuNummernfilter"_s, [this] { m_nummern->mnuNummernfilter(); });
+    on(Menuepunkt::mnuTAPI, [this] { m_cmdInitTapi->click(); });
+    on(Menuepunkt::mnuTapiEinstellungen, [this] { m_leitung->mnuTapiEinstellungen(); });
+    on(Menuepunkt::mnuNummernfilter, [this] { m_nummern->mnuNummernfilter(); });
     // The click has flipped the mark already; the commands want the one before.
-    on(u"mnuTapiNull"_s, [this](bool gesetzt) { m_nummern->mnuTapiNull(!gesetzt); });
-    on(u"mnuTAPINullEntfernen"_s, [this](bool gesetzt) { m_nummern->mnuTAPINullEntfernen(!gesetzt); });
-    on(u"mnuTapiNullAendern"_s, [this] { m_nummern->mnuTapiNullAendern(); });
+    on(Menuepunkt::mnuTapiNull, [this](bool gesetzt) { m_nummern->mnuTapiNull(!gesetzt); });
+    on(Menuepunkt::mnuTAPINullEntfernen, [this](bool gesetzt) { m_nummern->mnuTAPINullEntfernen(!gesetzt); });
+    on(Menuepunkt::mnuTapiNullAendern, [this] { m_nummern->mnuTapiNullAendern(); });
     connect(m_cbxTapiDevices, &QComboBox::activated, this,
             [this](int index) { m_leitung->cbxTapiDevices_Click(index); });
-    on(u"mnuKopiereNummer"_s, [this] { mnuKopiereNummer_Click(); });
-    on(u"mnuKopiereOrt"_s, [this] { mnuKopiereOrt_Click(); });
-    on(u"mnuKopiereKontakt"_s, [this] { mnuKopiereKontakt_Click(); });
-    on(u"mnuKopiereKontaktNummer"_s, [this] { mnuKopiereKontaktNummer_Click(); });
-    on(u"mnuCopyStatus"_s, [this] { mnuCopyStatus_Click(); });
-    on(u"mnuAlleLoeschen"_s, [this] { EintraegeLoeschen(u"mnuAlleLoeschen"_s); });
-    on(u"mnuTagLoeschen"_s, [this] { EintraegeLoeschen(u"mnuTagLoeschen"_s); });
-    on(u"mnuWocheLoeschen"_s, [this] { EintraegeLoeschen(u"mnuWocheLoeschen"_s); });
+    on(Menuepunkt::mnuKopiereNummer, [this] { mnuKopiereNummer_Click(); });
+    on(Menuepunkt::mnuKopiereOrt, [this] { mnuKopiereOrt_Click(); });
+    on(Menuepunkt::mnuKopiereKontakt, [this] { mnuKopiereKontakt_Click(); });
+    on(Menuepunkt::mnuKopiereKontaktNummer, [this] { mnuKopiereKontaktNummer_Click(); });
+    on(Menuepunkt::mnuCopyStatus, [this] { mnuCopyStatus_Click(); });
+    on(Menuepunkt::mnuAlleLoeschen, [this] { EintraegeLoeschen(Menuepunkt::mnuAlleLoeschen); });
+    on(Menuepunkt::mnuTagLoeschen, [this] { EintraegeLoeschen(Menuepunkt::mnuTagLoeschen); });
+    on(Menuepunkt::mnuWocheLoeschen, [this] { EintraegeLoeschen(Menuepunkt::mnuWocheLoeschen); });
 
     connect(m_cmdInitTapi, &QPushButton::clicked, this, &frmHaupt::cmdInitTapi_Click);
     connect(&m_timerACT, &IntervalTimer::Timer, this, &frmHaupt::TimerACT_Timer);
@@ -361,15 +368,15 @@ void frmHaupt::verbindeBefehle()
     connect(m_lvNummern, &ListView::ColumnClick, this,
             [this](int column) { modListviewSort::SortColumn(*m_lvNummern, column, true); });
     connect(m_lvNummern, &ListView::ItemDoubleClicked, this,
-            [this] { Menu(u"mnuACTAnzeigen"_s)->trigger(); });
+            [this] { Menu(Menuepunkt::mnuACTAnzeigen)->trigger(); });
     connect(m_lvNummern, &ListView::RightButtonReleased, this,
-            [this](const QPoint &at) { m_menus.value(u"mnuPopupListe"_s)->popup(at); });
+            [this](const QPoint &at) { m_menus[nr(M::mnuPopupListe)]->popup(at); });
     connect(m_lvKontakte, &ListView::ItemDoubleClicked, this,
-            [this] { Menu(u"mnuAehnlicheACTAnzeigen"_s)->trigger(); });
+            [this] { Menu(Menuepunkt::mnuAehnlicheACTAnzeigen)->trigger(); });
     connect(m_lvKontakte, &ListView::RightButtonReleased, this,
-            [this](const QPoint &at) { m_menus.value(u"mnuMenueAehnliche"_s)->popup(at); });
+            [this](const QPoint &at) { m_menus[nr(M::mnuMenueAehnliche)]->popup(at); });
     connect(statusBar(), &QStatusBar::customContextMenuRequested, this, [this](const QPoint &at) {
-        m_menus.value(u"mnuStatusKopieren"_s)->popup(statusBar()->mapToGlobal(at));
+        m_menus[nr(M::mnuStatusKopieren)]->popup(statusBar()->mapToGlobal(at));
     });
 }
 
@@ -441,8 +448,8 @@ void frmHaupt::Form_Resize()
         const double innenHoehe = twY(height() - (menuBar()->isHidden() ? 0 : menuBar()->height()));
 
         const int panelBreite = static_cast<int>(std::lround(innenBreite)) / 4;
-        for (int nummer : {2, 1, 3})
-            Panel(nummer)->setFixedWidth(pxX(panelBreite));
+        for (Statusfeld feld : {Statusfeld::ACT, Statusfeld::Telefon, Statusfeld::Meldung})
+            Panel(feld)->setFixedWidth(pxX(panelBreite));
 
         const double m = twX(m_frAnruferliste->x());
         const double W = std::round(innenBreite - 2 * m);
@@ -457,7 +464,7 @@ void frmHaupt::Form_Resize()
 
         const double H = std::round(innenHoehe - twY(m_frAnruferliste->y())
                                     - twY(statusBar()->height()) - 2 * m);
-        if (Menu(u"mnuAutoNummern"_s)->isChecked()) {
+        if (Menu(Menuepunkt::mnuAutoNummern)->isChecked()) {
             m_frAnruferliste->resize(m_frAnruferliste->width(), pxY(H * 0.6));
             m_frAehnliche->setVisible(true);
             m_frAehnliche->resize(m_frAehnliche->width(), pxY(H * 0.4));
@@ -548,22 +555,22 @@ void frmHaupt::mnuKopiereKontaktNummer_Click()
 
 void frmHaupt::mnuCopyStatus_Click()
 {
-    kopiere(u"TAPI:"_s + Panel(1)->Text() + CRLF + u"Rufmon:"_s + Panel(3)->Text() + CRLF
-            + u"ACT:"_s + Panel(2)->Text());
+    kopiere(u"TAPI:"_s + Panel(Statusfeld::Telefon)->Text() + CRLF + u"Rufmon:"_s + Panel(Statusfeld::Meldung)->Text() + CRLF
+            + u"ACT:"_s + Panel(Statusfeld::ACT)->Text());
     m_dialogs.MsgBox(u"Die Statusmeldungen sind in die Zwischenanblage kopiert worden."_s,
                      Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
 }
 
-void frmHaupt::EintraegeLoeschen(const QString &befehl)
+void frmHaupt::EintraegeLoeschen(Menuepunkt befehl)
 {
     clRufmonDaten *daten = m_teilsysteme.Telefondaten();
     if (!daten)
         return;
     AnruferlisteLoeschen loeschen(m_dialogs, *daten, m_lvNummern->Items());
     bool neuGeladen = false;
-    if (befehl == u"mnuAlleLoeschen"_s)
+    if (befehl == Menuepunkt::mnuAlleLoeschen)
         neuGeladen = loeschen.mnuAlleLoeschen();
-    else if (befehl == u"mnuTagLoeschen"_s)
+    else if (befehl == Menuepunkt::mnuTagLoeschen)
         neuGeladen = loeschen.mnuTagLoeschen();
     else
         neuGeladen = loeschen.mnuWocheLoeschen();
@@ -574,11 +581,11 @@ void frmHaupt::EintraegeLoeschen(const QString &befehl)
 
 void frmHaupt::SchalteNummernCache(bool ein)
 {
-    Menu(u"mnuNummernCache"_s)->setChecked(ein);
-    Menu(u"mnuNummernCacheAutomatisch"_s)->setEnabled(ein);
+    Menu(Menuepunkt::mnuNummernCache)->setChecked(ein);
+    Menu(Menuepunkt::mnuNummernCacheAutomatisch)->setEnabled(ein);
     const int bild = ein ? 11 : 4;
-    Panel(4)->setPicture(m_ilIcons.Picture(bild), bild);
-    Panel(4)->setToolTipText(ein ? u"Der Nummern-Cache wird verwendet."_s
+    Panel(Statusfeld::Cache)->setPicture(m_ilIcons.Picture(bild), bild);
+    Panel(Statusfeld::Cache)->setToolTipText(ein ? u"Der Nummern-Cache wird verwendet."_s
                                  : u"Es wird kein Nummern-Cache verwendet."_s);
 }
 
@@ -592,29 +599,24 @@ void frmHaupt::cmdInitTapi_Click()
     m_leitung->cmdInitTapi_Click();
 }
 
-void frmHaupt::setAnrufauswertung(Anrufereignisse::Auswertung auswertung)
-{
-    m_ereignisse->setAuswertung(std::move(auswertung));
-}
-
 QString frmHaupt::TelefonText() const
 {
-    return Panel(1)->Text();
+    return Panel(Statusfeld::Telefon)->Text();
 }
 
 void frmHaupt::setTelefonText(const QString &text)
 {
-    Panel(1)->setText(text);
+    Panel(Statusfeld::Telefon)->setText(text);
 }
 
 void frmHaupt::setTelefonToolTip(const QString &text)
 {
-    Panel(1)->setToolTipText(text);
+    Panel(Statusfeld::Telefon)->setToolTipText(text);
 }
 
 void frmHaupt::setTelefonBild(int index)
 {
-    Panel(1)->setPicture(m_ilIcons.Picture(index), index);
+    Panel(Statusfeld::Telefon)->setPicture(m_ilIcons.Picture(index), index);
 }
 
 QString frmHaupt::KnopfTag() const
@@ -674,22 +676,19 @@ void frmHaupt::setTitel(const QString &titel)
     setWindowTitle(titel);
 }
 
-bool frmHaupt::MenueGesetzt(const QString &name) const
+bool frmHaupt::MenueGesetzt(Menuepunkt punkt) const
 {
-    QAction *a = Menu(name);
-    return a && a->isChecked();
+    return Menu(punkt)->isChecked();
 }
 
-void frmHaupt::setMenueGesetzt(const QString &name, bool gesetzt)
+void frmHaupt::setMenueGesetzt(Menuepunkt punkt, bool gesetzt)
 {
-    if (QAction *a = Menu(name))
-        a->setChecked(gesetzt);
+    Menu(punkt)->setChecked(gesetzt);
 }
 
-void frmHaupt::setMenueText(const QString &name, const QString &text)
+void frmHaupt::setMenueText(Menuepunkt punkt, const QString &text)
 {
-    if (QAction *a = Menu(name))
-        a->setText(text);
+    Menu(punkt)->setText(text);
 }
 
 void frmHaupt::setLbIDText(const QString &text)
@@ -704,7 +703,7 @@ void frmHaupt::atmen()
 
 bool frmHaupt::Protokolliert() const
 {
-    return MenueGesetzt(u"mnuTAPIProtokoll"_s);
+    return MenueGesetzt(Menuepunkt::mnuTAPIProtokoll);
 }
 
 void frmHaupt::PrintProtokoll(const QString &ereignis, const QString &werte)

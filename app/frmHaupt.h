@@ -1,15 +1,17 @@
 #pragma once
 
-#include "app/ImageList.h"
+#include "windows/ImageList.h"
 #include "app/IntervalTimer.h"
-#include "app/modOptionen.h"
+#include "core/Menuepunkt.h"
+#include "core/modOptionen.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Leitungsfenster.h"
 #include "telephony/Protokoll.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+
+#include <array>
 
 class Clipboard;
 class Dialogs;
@@ -64,10 +66,13 @@ public:
     void Form_Unload();
     void TimerACT_Timer();
 
-    QAction *Menu(const QString &name) const;
+    // The panels of the status bar, left to right.
+    enum class Statusfeld { Telefon, ACT, Meldung, Cache };
+
+    QAction *Menu(Menuepunkt punkt) const;
     ListView *lvNummern() const { return m_lvNummern; }
     ListView *lvKontakte() const { return m_lvKontakte; }
-    StatusPanel *Panel(int nummer) const;
+    StatusPanel *Panel(Statusfeld feld) const;
     IntervalTimer &TimerACT() { return m_timerACT; }
     modOptionen &Optionen() { return m_optionen; }
     const ImageList &ilIcons() const { return m_ilIcons; }
@@ -87,8 +92,8 @@ public:
     void mnuKopiereKontaktNummer_Click();
     void mnuCopyStatus_Click();
 
-    // The three delete commands of the caller list, by menu name.
-    void EintraegeLoeschen(const QString &befehl);
+    // The three delete commands of the caller list, by their menu item.
+    void EintraegeLoeschen(Menuepunkt befehl);
     void SchalteNummernCache(bool ein);
     void cmdInitTapi_Click();
     bool MonitorAktiv() const;
@@ -98,8 +103,6 @@ public:
     Anrufereignisse &Ereignisse() { return *m_ereignisse; }
     Leitungssteuerung &Leitung() { return *m_leitung; }
     Nummernbefehle &Nummern() { return *m_nummern; }
-    // The caller identification that the call events start.
-    void setAnrufauswertung(Anrufereignisse::Auswertung auswertung);
 
     QString Filtertext;
     bool AutoAktivierenOffen = false;
@@ -120,9 +123,9 @@ public:
     void setGeraeteAktiv(bool aktiv) override;
     void setAdressen(const QStringList &namen) override;
     void setTitel(const QString &titel) override;
-    bool MenueGesetzt(const QString &name) const override;
-    void setMenueGesetzt(const QString &name, bool gesetzt) override;
-    void setMenueText(const QString &name, const QString &text) override;
+    bool MenueGesetzt(Menuepunkt punkt) const override;
+    void setMenueGesetzt(Menuepunkt punkt, bool gesetzt) override;
+    void setMenueText(Menuepunkt punkt, const QString &text) override;
     void setLbIDText(const QString &text) override;
     void atmen() override;
     QLabel *lbID() const { return m_lbID; }
@@ -196,8 +199,8 @@ private:
     ImageList m_ilIcons;
     ImageList m_ilTelefone;
     ImageList m_ilSortierung;
-    QHash<QString, QAction *> m_actions;
-    QHash<QString, QMenu *> m_menus;
+    std::array<QAction *, AnzahlMenuepunkte> m_actions = {};
+    std::array<QMenu *, AnzahlMenuepunkte> m_menus = {};
     QPointer<frmStatus> m_status;
     std::unique_ptr<Anrufereignisse> m_ereignisse;
     std::unique_ptr<Leitungssteuerung> m_leitung;

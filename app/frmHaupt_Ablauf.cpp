@@ -2,13 +2,12 @@
 // menus mirror while the program runs.
 #include "app/frmHaupt.h"
 
-#include "app/ListView.h"
-#include "app/StatusPanel.h"
+#include "windows/ListView.h"
+#include "windows/StatusPanel.h"
 #include "app/Teilsysteme.h"
 #include "app/frmStatus.h"
 #include "telephony/Leitungssteuerung.h"
-#include "app/modHaupt.h"
-#include "app/modListviewSort.h"
+#include "windows/modListviewSort.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
@@ -129,44 +128,41 @@ void frmHaupt::Form_Load()
     if (m_status)
         m_status->close();
     delete m_status;
-    Menu(u"mnuTAPIProtokoll"_s)->setChecked(false);
+    Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(false);
     m_timerACT.setInterval(TimerACTIntervall);
 }
 
 void frmHaupt::OptionenInMenues()
 {
-    modHaupt &haupt = modHaupt::instance();
     const auto gleich1 = [this](const QString &key) { return m_optionen.leseZahl(key) == 1; };
 
     const double null = m_optionen.leseZahl(u"Null"_s);
     if (null == 0) {
-        Menu(u"mnuTapiNull"_s)->setChecked(false);
-        Menu(u"mnuTAPINullEntfernen"_s)->setChecked(false);
+        Menu(Menuepunkt::mnuTapiNull)->setChecked(false);
+        Menu(Menuepunkt::mnuTAPINullEntfernen)->setChecked(false);
     } else if (null == 1) {
-        Menu(u"mnuTapiNull"_s)->setChecked(true);
-        Menu(u"mnuTAPINullEntfernen"_s)->setChecked(false);
+        Menu(Menuepunkt::mnuTapiNull)->setChecked(true);
+        Menu(Menuepunkt::mnuTAPINullEntfernen)->setChecked(false);
     } else if (null == -1) {
-        Menu(u"mnuTapiNull"_s)->setChecked(false);
-        Menu(u"mnuTAPINullEntfernen"_s)->setChecked(true);
+        Menu(Menuepunkt::mnuTapiNull)->setChecked(false);
+        Menu(Menuepunkt::mnuTAPINullEntfernen)->setChecked(true);
     }
 
     AutoAktivierenOffen = gleich1(u"AutoTapimonitor"_s);
-    Menu(u"mnuTapiAktivieren"_s)->setChecked(AutoAktivierenOffen);
+    Menu(Menuepunkt::mnuTapiAktivieren)->setChecked(AutoAktivierenOffen);
     MinimierenOffen = gleich1(u"FensterMin"_s);
-    Menu(u"mnuFensterMin"_s)->setChecked(MinimierenOffen);
-    Menu(u"mnuAutoNummern"_s)->setChecked(gleich1(u"AutoNummern"_s));
-    Menu(u"mnuKeineNullBeimSuchen"_s)->setChecked(gleich1(u"KeineNullBeimSuchen"_s));
+    Menu(Menuepunkt::mnuFensterMin)->setChecked(MinimierenOffen);
+    Menu(Menuepunkt::mnuAutoNummern)->setChecked(gleich1(u"AutoNummern"_s));
+    Menu(Menuepunkt::mnuKeineNullBeimSuchen)->setChecked(gleich1(u"KeineNullBeimSuchen"_s));
 
     const QString prefix = m_optionen.leseText(u"Prefix"_s);
-    Menu(u"mnuTapiNull"_s)->setText(u"Präfix ("_s + prefix + u") hin&zufügen"_s);
-    Menu(u"mnuTAPINullEntfernen"_s)->setText(u"Präfix ("_s + prefix + u") ent&fernen"_s);
-    Menu(u"mnuTapiNullAendern"_s)->setText(u"Präfix ("_s + prefix + u") än&dern"_s);
+    Menu(Menuepunkt::mnuTapiNull)->setText(u"Präfix ("_s + prefix + u") hin&zufügen"_s);
+    Menu(Menuepunkt::mnuTAPINullEntfernen)->setText(u"Präfix ("_s + prefix + u") ent&fernen"_s);
+    Menu(Menuepunkt::mnuTapiNullAendern)->setText(u"Präfix ("_s + prefix + u") än&dern"_s);
 
-    Menu(u"mnuNummernCacheAutomatisch"_s)->setChecked(m_optionen.leseZahl(u"NummernCacheAutomatisch"_s) != 0);
+    Menu(Menuepunkt::mnuNummernCacheAutomatisch)->setChecked(m_optionen.leseZahl(u"NummernCacheAutomatisch"_s) != 0);
 
-    haupt.CachePfad = m_optionen.leseText(u"CacheMDB"_s);
-    if (!haupt.CachePfad.isEmpty() && QFile::exists(haupt.CachePfad))
-        QFile::remove(haupt.CachePfad);
+    m_teilsysteme.NummernCacheVorbereiten(m_optionen.leseText(u"CacheMDB"_s));
 
     if (m_optionen.leseZahl(u"NummernCache"_s) == 0) {
         SchalteNummernCache(false);
@@ -176,9 +172,9 @@ void frmHaupt::OptionenInMenues()
     }
 
     Filtertext = m_optionen.leseText(u"Nummernfilter"_s);
-    Menu(u"mnuAutoTimer"_s)->setChecked(gleich1(u"AutostartTimer"_s));
-    Menu(u"mnuTAPIPlusKlammerFilter"_s)->setChecked(gleich1(u"PlusKlammerFilter"_s));
-    Menu(u"mnuVerbundeneNummern"_s)->setChecked(gleich1(u"WeiterleitungErkennen"_s));
+    Menu(Menuepunkt::mnuAutoTimer)->setChecked(gleich1(u"AutostartTimer"_s));
+    Menu(Menuepunkt::mnuTAPIPlusKlammerFilter)->setChecked(gleich1(u"PlusKlammerFilter"_s));
+    Menu(Menuepunkt::mnuVerbundeneNummern)->setChecked(gleich1(u"WeiterleitungErkennen"_s));
     // Showing or hiding the similar-numbers pane follows its option at once.
     Form_Resize();
 }
@@ -205,27 +201,27 @@ void frmHaupt::FensterSpeichern()
     m_store.SaveSetting(Fenster, u"Height"_s, QString::number(twips.height()));
     m_store.SaveSetting(Fenster, u"Width"_s, QString::number(twips.width()));
     m_store.SaveSetting(Fenster, u"Visible"_s,
-                        modHaupt::instance().ACTBereit ? u"True"_s : u"False"_s);
+                        m_teilsysteme.ACTBereit() ? u"True"_s : u"False"_s);
 }
 
 void frmHaupt::OptionenSpeichern()
 {
-    const auto mark = [this](const QString &name) { return Menu(name)->isChecked() ? 1.0 : 0.0; };
+    const auto mark = [this](Menuepunkt punkt) { return Menu(punkt)->isChecked() ? 1.0 : 0.0; };
     m_optionen.schreibOption(u"TapiDevice"_s, m_cbxTapiDevices->currentText());
-    m_optionen.schreibOption(u"NummernCache"_s, mark(u"mnuNummernCache"_s));
-    m_optionen.schreibOption(u"NummernCacheAutomatisch"_s, mark(u"mnuNummernCacheAutomatisch"_s));
+    m_optionen.schreibOption(u"NummernCache"_s, mark(Menuepunkt::mnuNummernCache));
+    m_optionen.schreibOption(u"NummernCacheAutomatisch"_s, mark(Menuepunkt::mnuNummernCacheAutomatisch));
     double null = 0;
-    if (Menu(u"mnuTAPINullEntfernen"_s)->isChecked())
+    if (Menu(Menuepunkt::mnuTAPINullEntfernen)->isChecked())
         null = -1;
-    else if (Menu(u"mnuTapiNull"_s)->isChecked())
+    else if (Menu(Menuepunkt::mnuTapiNull)->isChecked())
         null = 1;
     m_optionen.schreibOption(u"Null"_s, null);
-    m_optionen.schreibOption(u"AutoNummern"_s, mark(u"mnuAutoNummern"_s));
-    m_optionen.schreibOption(u"AutoTapimonitor"_s, mark(u"mnuTapiAktivieren"_s));
-    m_optionen.schreibOption(u"FensterMin"_s, mark(u"mnuFensterMin"_s));
-    m_optionen.schreibOption(u"KeineNullBeimSuchen"_s, mark(u"mnuKeineNullBeimSuchen"_s));
-    m_optionen.schreibOption(u"AutostartTimer"_s, mark(u"mnuAutoTimer"_s));
-    m_optionen.schreibOption(u"WeiterleitungErkennen"_s, mark(u"mnuVerbundeneNummern"_s));
+    m_optionen.schreibOption(u"AutoNummern"_s, mark(Menuepunkt::mnuAutoNummern));
+    m_optionen.schreibOption(u"AutoTapimonitor"_s, mark(Menuepunkt::mnuTapiAktivieren));
+    m_optionen.schreibOption(u"FensterMin"_s, mark(Menuepunkt::mnuFensterMin));
+    m_optionen.schreibOption(u"KeineNullBeimSuchen"_s, mark(Menuepunkt::mnuKeineNullBeimSuchen));
+    m_optionen.schreibOption(u"AutostartTimer"_s, mark(Menuepunkt::mnuAutoTimer));
+    m_optionen.schreibOption(u"WeiterleitungErkennen"_s, mark(Menuepunkt::mnuVerbundeneNummern));
 }
 
 void frmHaupt::Form_Unload()
@@ -263,13 +259,9 @@ void frmHaupt::Form_Unload()
                                    u"ProtokollSendKeyIntervall"_s, u"ProtokollFensterKennung"_s})
             m_optionen.schreibOption(key, m_optionen.leseOption(key));
         m_optionen.schreibOption(u"PlusKlammerFilter"_s,
-                                 Menu(u"mnuTAPIPlusKlammerFilter"_s)->isChecked() ? 1.0 : 0.0);
+                                 Menu(Menuepunkt::mnuTAPIPlusKlammerFilter)->isChecked() ? 1.0 : 0.0);
     });
-    trotzdem([&] {
-        const QString cache = modHaupt::instance().CachePfad;
-        if (!cache.isEmpty() && QFile::exists(cache))
-            QFile::remove(cache);
-    });
+    trotzdem([&] { m_teilsysteme.NummernCacheEntfernen(); });
     trotzdem([&] { m_store.sync(); });
 }
 
@@ -278,7 +270,7 @@ void frmHaupt::closeEvent(QCloseEvent *event)
     // An identification in progress lets the window breathe; closing now
     // would close the phone database under it and lose the call. The window
     // closes as soon as the call is stored.
-    if (modHaupt::instance().AuswertungLaeuft) {
+    if (m_teilsysteme.AuswertungLaeuft()) {
         m_schliessenVorgemerkt = true;
         event->ignore();
         return;

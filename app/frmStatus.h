@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ImageList.h"
+#include "windows/ImageList.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/ConsoleDialogs.h"
 #include "platform/settings/IniSettingsStore.h"

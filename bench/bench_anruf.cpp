@@ -4,10 +4,9 @@
 #include "BenchDaten.h"
 #include "BenchUmgebung.h"
 
-#include "app/ListView.h"
-#include "app/Programmteile.h"
+#include "app/Rufmon.h"
 #include "app/frmHaupt.h"
-#include "app/modHaupt.h"
+#include "windows/ListView.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/ConsoleDialogs.h"
 #include "platform/settings/IniSettingsStore.h"
@@ -48,8 +47,8 @@ struct Programm
     ConsoleDialogs dialogs;
     KeineZwischenablage clipboard;
     std::unique_ptr<TelephonyControl> tapi;
-    std::unique_ptr<Programmteile> teile;
-    std::unique_ptr<frmHaupt> fenster;
+    std::unique_ptr<Rufmon> rufmon;
+    frmHaupt *fenster = nullptr;
 
     Programm(qint64 kontakte, bool cache)
     {
@@ -69,14 +68,10 @@ struct Programm
         store.SaveSetting(u"Optionen"_s, u"CacheMDB"_s, dir.filePath(u"RUFMON.MDB"_s));
         store.SaveSetting(u"Optionen"_s, u"NummernCache"_s, cache ? u"1"_s : u"0"_s);
         store.SaveSetting(u"Optionen"_s, u"AutoNummern"_s, u"0"_s);
-        modHaupt::instance().zuruecksetzen();
         tapi = std::make_unique<TelephonyControl>(store);
-        teile = std::make_unique<Programmteile>(dialogs, clipboard, store, system);
-        fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{store, dialogs, clipboard, system, *tapi, *teile});
-        teile->verbinde(*fenster, *tapi);
-        fenster->Form_Load();
-        teile->StartAbgeschlossen();
-        fenster->show();
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, *tapi});
+        fenster = &rufmon->Fenster();
+        rufmon->starten();
         fenster->cmdInitTapi()->click();
     }
 

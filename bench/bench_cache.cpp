@@ -7,7 +7,7 @@
 #include "BenchUmgebung.h"
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/ConsoleDialogs.h"
 #include "platform/jet/Recordset.h"

@@ -2,9 +2,9 @@
 // start-up loads and sorts it.
 #include "BenchDaten.h"
 
-#include "app/ListView.h"
-#include "app/modListviewSort.h"
-#include "app/modOptionen.h"
+#include "windows/ListView.h"
+#include "windows/modListviewSort.h"
+#include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/ConsoleDialogs.h"
 #include "platform/jet/Database.h"

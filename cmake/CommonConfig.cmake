@@ -12,10 +12,14 @@ target_compile_definitions(rufmon_settings INTERFACE
   RUFMON_VERSION_PATCH=${PROJECT_VERSION_PATCH}
   RUFMON_VERSION_TEXT="${PROJECT_VERSION}")
 
-# Adds a library of ours with the shared settings.
+# Adds a library of ours with the shared settings. LIBS are what its headers
+# need (handed on to its users), PRIVATE_LIBS what only its sources use.
 function(rufmon_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_link_libraries(${name} PUBLIC rufmon_settings ${ARG_LIBS})
+  if(ARG_PRIVATE_LIBS)
+    target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_LIBS})
+  endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()

@@ -1,6 +1,6 @@
 #include "phonedb/AnruferlisteLoeschen.h"
 
-#include "app/ListViewModel.h"
+#include "core/ListViewModel.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"

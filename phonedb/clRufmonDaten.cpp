@@ -1,7 +1,7 @@
 #include "phonedb/clRufmonDaten.h"
 
-#include "app/ListViewModel.h"
-#include "app/modOptionen.h"
+#include "core/ListViewModel.h"
+#include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/DaoTyp.h"

@@ -1,6 +1,5 @@
 #include "telephony/Anrufereignisse.h"
 
-#include "app/modHaupt.h"
 #include "platform/registry/RegionalSettings.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/Leitungsfenster.h"
@@ -17,13 +16,11 @@ const QString CRLF = u"\r\n"_s;
 
 } // namespace
 
-Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, modHaupt &haupt,
-                                 QObject *parent)
+Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, QObject *parent)
     : QObject(parent)
     , m_tapi(tapi)
     , m_fenster(fenster)
     , m_protokoll(protokoll)
-    , m_haupt(haupt)
 {
     connect(&tapi, &topTapi::OnCallState, this, &Anrufereignisse::OnCallState);
     connect(&tapi, &topTapi::OnCallerID, this, &Anrufereignisse::OnCallerID);
@@ -138,10 +135,8 @@ void Anrufereignisse::OnCallerID(const QString &CNumber, const QString &CName, c
                    + u' ' + RegionalSettings::LongTime(jetzt.time()) + CRLF + u"CNumber:"_s + CNumber + CRLF
                    + u"CName:"_s + CName + CRLF + u"CPartyID:"_s + CPartyID + CRLF + u"CCallID:"_s
                    + QString::number(CCallID) + CRLF + u"CCallHandle:"_s + QString::number(CCallHandle) + CRLF;
-    if (!m_haupt.AuswertungLaeuft && !CNumber.trimmed().isEmpty() && m_auswertung) {
-        m_auswertung(CNumber, CName, CPartyID, CCallID, CCallHandle, false);
-        wartendeAufnehmen();
-    }
+    if (!CNumber.trimmed().isEmpty())
+        emit Anrufer(CNumber, CName, CPartyID, CCallID, CCallHandle);
     --lSuche;
 }
 
@@ -149,28 +144,9 @@ void Anrufereignisse::OnConnectedID(const QString &CNumber, std::int32_t CCallID
 {
     protokolliere(u"OnConnectedID"_s,
                   {Text(u"CNumber"_s, CNumber), Zahl(u"CCallID"_s, CCallID), Zahl(u"CCallHandle"_s, CCallHandle)});
-    if (CNumber.trimmed().isEmpty() || !m_fenster.MenueGesetzt(u"mnuVerbundeneNummern"_s))
+    if (CNumber.trimmed().isEmpty() || !m_fenster.MenueGesetzt(Menuepunkt::mnuVerbundeneNummern))
         return;
-    if (m_haupt.AuswertungLaeuft) {
-        // Taken up by the OnCallerID whose identification is running.
-        m_haupt.Wartend = {true, CNumber, CCallID, CCallHandle};
-        return;
-    }
-    if (m_auswertung) {
-        m_auswertung(CNumber, u">"_s, u"<ADDRESS>"_s, CCallID, CCallHandle, true);
-        wartendeAufnehmen();
-    }
-}
-
-void Anrufereignisse::wartendeAufnehmen()
-{
-    // A connected number that came while an identification ran is taken up
-    // once it has ended, whichever event started it.
-    while (m_haupt.Wartend.markiert && !m_haupt.AuswertungLaeuft) {
-        m_haupt.Wartend.markiert = false;
-        m_auswertung(m_haupt.Wartend.CNumber, u">"_s, u"<ADDRESS>"_s, m_haupt.Wartend.CCallID,
-                     m_haupt.Wartend.CCallHandle, true);
-    }
+    emit VerbundeneNummer(CNumber, CCallID, CCallHandle);
 }
 
 void Anrufereignisse::OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber)

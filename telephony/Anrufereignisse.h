@@ -4,31 +4,21 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 
 class Leitungsfenster;
 class Protokoll;
-class modHaupt;
 class topTapi;
 
 // The handlers of the telephony control's events: the log lines, the
-// telephony panel, and the start of the caller identification for an
-// incoming call or a connected number, with the guards that keep two
-// identifications from overlapping.
+// telephony panel, and the numbers handed to the caller identification
+// (signals Anrufer and VerbundeneNummer; the identification runs, and ends,
+// inside the emit).
 class Anrufereignisse : public QObject
 {
     Q_OBJECT
 
 public:
-    // The caller identification: number, name, party flags, call id, call
-    // handle, and whether it is a connected number.
-    using Auswertung = std::function<void(const QString &, const QString &, const QString &, std::int32_t,
-                                          std::int32_t, bool)>;
-
-    Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, modHaupt &haupt,
-                    QObject *parent = nullptr);
-
-    void setAuswertung(Auswertung auswertung) { m_auswertung = std::move(auswertung); }
+    Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, QObject *parent = nullptr);
 
     // Number of OnCallerID handlers running; reset by every (de)activation.
     int lSuche = 0;
@@ -49,13 +39,17 @@ public:
     static QString Text(const QString &name, const QString &wert);
     static QString Zahl(const QString &name, std::int32_t wert);
 
+signals:
+    // An incoming call's number, not empty.
+    void Anrufer(const QString &CNumber, const QString &CName, const QString &CPartyID, std::int32_t CCallID,
+                 std::int32_t CCallHandle);
+    // A connected party's number (a forwarded call), when the menu asks for them.
+    void VerbundeneNummer(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
+
 private:
-    void wartendeAufnehmen();
     void protokolliere(const QString &ereignis, const QStringList &werte);
 
     topTapi &m_tapi;
     Leitungsfenster &m_fenster;
     Protokoll &m_protokoll;
-    modHaupt &m_haupt;
-    Auswertung m_auswertung;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Menuepunkt.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -32,9 +34,9 @@ public:
     virtual void setAdressen(const QStringList &namen) = 0;
 
     virtual void setTitel(const QString &titel) = 0;
-    virtual bool MenueGesetzt(const QString &name) const = 0;
-    virtual void setMenueGesetzt(const QString &name, bool gesetzt) = 0;
-    virtual void setMenueText(const QString &name, const QString &text) = 0;
+    virtual bool MenueGesetzt(Menuepunkt punkt) const = 0;
+    virtual void setMenueGesetzt(Menuepunkt punkt, bool gesetzt) = 0;
+    virtual void setMenueText(Menuepunkt punkt, const QString &text) = 0;
     virtual void setLbIDText(const QString &text) = 0;
 
     // Lets pending window events run once.

@@ -1,6 +1,6 @@
 #include "telephony/Leitungssteuerung.h"
 
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/Anrufereignisse.h"
@@ -43,7 +43,7 @@ void Leitungssteuerung::GeraetelisteFuellen()
         m_fenster.setGeraetAuswahl(wahl);
         m_tapi.setDeviceIndex(wahl);
     }
-    m_fenster.setMenueText(u"mnuTapiTreiber"_s, u"TAPI ("_s + m_fenster.GeraetText() + u')');
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, u"TAPI ("_s + m_fenster.GeraetText() + u')');
 }
 
 bool Leitungssteuerung::Aktiv() const
@@ -71,7 +71,7 @@ void Leitungssteuerung::Aktivieren()
     m_fenster.setGeraeteAktiv(false);
     m_fenster.setTitel(u"Rufmon ist aktiv"_s);
     m_fenster.setKnopfToolTip(u"Tapimonitor deaktivieren"_s);
-    m_fenster.setMenueText(u"mnuTAPI"_s, u"&Tapimonitor deaktivieren"_s);
+    m_fenster.setMenueText(Menuepunkt::mnuTAPI, u"&Tapimonitor deaktivieren"_s);
     m_ereignisse.lSuche = 0;
 }
 
@@ -83,7 +83,7 @@ void Leitungssteuerung::Deaktivieren()
     m_fenster.setGeraeteAktiv(true);
     m_fenster.setTitel(u"Rufmon"_s);
     m_fenster.setKnopfToolTip(u"Tapimonitor aktivieren"_s);
-    m_fenster.setMenueText(u"mnuTAPI"_s, u"&Tapimonitor aktivieren"_s);
+    m_fenster.setMenueText(Menuepunkt::mnuTAPI, u"&Tapimonitor aktivieren"_s);
     m_ereignisse.lSuche = 0;
 }
 
@@ -92,7 +92,7 @@ void Leitungssteuerung::cbxTapiDevices_Click(int index)
     if (index < 0)
         return;
     m_tapi.setDeviceIndex(index);
-    m_fenster.setMenueText(u"mnuTapiTreiber"_s, u"TAPI ("_s + m_fenster.GeraetText() + u')');
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, u"TAPI ("_s + m_fenster.GeraetText() + u')');
 }
 
 void Leitungssteuerung::mnuTapiEinstellungen()
@@ -102,7 +102,7 @@ void Leitungssteuerung::mnuTapiEinstellungen()
 
 void Leitungssteuerung::OnDeviceChanged()
 {
-    m_fenster.setMenueText(u"mnuTapiTreiber"_s, u"TAPI ("_s + m_tapi.CurrentDeviceName() + u')');
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, u"TAPI ("_s + m_tapi.CurrentDeviceName() + u')');
     QStringList adressen;
     for (int i = 0; i < MaxAdressen; ++i) {
         const QString name = m_tapi.AddressName(m_tapi.DeviceIndex(), i);

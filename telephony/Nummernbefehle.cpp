@@ -1,6 +1,6 @@
 #include "telephony/Nummernbefehle.h"
 
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 #include "telephony/Leitungsfenster.h"
 
@@ -38,14 +38,14 @@ void Nummernbefehle::mnuNummernfilter()
 
 void Nummernbefehle::mnuTapiNull(bool warGesetzt)
 {
-    m_fenster.setMenueGesetzt(u"mnuTapiNull"_s, !warGesetzt);
-    m_fenster.setMenueGesetzt(u"mnuTAPINullEntfernen"_s, false);
+    m_fenster.setMenueGesetzt(Menuepunkt::mnuTapiNull, !warGesetzt);
+    m_fenster.setMenueGesetzt(Menuepunkt::mnuTAPINullEntfernen, false);
 }
 
 void Nummernbefehle::mnuTAPINullEntfernen(bool warGesetzt)
 {
-    m_fenster.setMenueGesetzt(u"mnuTAPINullEntfernen"_s, !warGesetzt);
-    m_fenster.setMenueGesetzt(u"mnuTapiNull"_s, false);
+    m_fenster.setMenueGesetzt(Menuepunkt::mnuTAPINullEntfernen, !warGesetzt);
+    m_fenster.setMenueGesetzt(Menuepunkt::mnuTapiNull, false);
 }
 
 void Nummernbefehle::mnuTapiNullAendern()
@@ -57,18 +57,18 @@ void Nummernbefehle::mnuTapiNullAendern()
     if (neu.isEmpty() || neu == alt)
         return;
     m_optionen.schreibOption(u"Prefix"_s, neu);
-    m_fenster.setMenueText(u"mnuTapiNull"_s, u"Präfix ("_s + neu + u") hin&zufügen"_s);
-    m_fenster.setMenueText(u"mnuTAPINullEntfernen"_s, u"Präfix ("_s + neu + u") ent&fernen"_s);
-    m_fenster.setMenueText(u"mnuTapiNullAendern"_s, u"Präfix ("_s + neu + u") än&dern"_s);
+    m_fenster.setMenueText(Menuepunkt::mnuTapiNull, u"Präfix ("_s + neu + u") hin&zufügen"_s);
+    m_fenster.setMenueText(Menuepunkt::mnuTAPINullEntfernen, u"Präfix ("_s + neu + u") ent&fernen"_s);
+    m_fenster.setMenueText(Menuepunkt::mnuTapiNullAendern, u"Präfix ("_s + neu + u") än&dern"_s);
 }
 
 Nummernaufbereitung::Einstellungen Nummernbefehle::Einstellungen() const
 {
     Nummernaufbereitung::Einstellungen e;
     e.Filtertext = m_filtertext;
-    e.PlusKlammerFilter = m_fenster.MenueGesetzt(u"mnuTAPIPlusKlammerFilter"_s);
-    e.PraefixHinzufuegen = m_fenster.MenueGesetzt(u"mnuTapiNull"_s);
-    e.PraefixEntfernen = m_fenster.MenueGesetzt(u"mnuTAPINullEntfernen"_s);
+    e.PlusKlammerFilter = m_fenster.MenueGesetzt(Menuepunkt::mnuTAPIPlusKlammerFilter);
+    e.PraefixHinzufuegen = m_fenster.MenueGesetzt(Menuepunkt::mnuTapiNull);
+    e.PraefixEntfernen = m_fenster.MenueGesetzt(Menuepunkt::mnuTAPINullEntfernen);
     e.Praefix = m_optionen.leseText(u"Prefix"_s);
     return e;
 }

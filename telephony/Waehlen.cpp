@@ -1,7 +1,7 @@
 #include "telephony/Waehlen.h"
 
-#include "app/ListViewModel.h"
-#include "app/modOptionen.h"
+#include "core/ListViewModel.h"
+#include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/topTapi.h"

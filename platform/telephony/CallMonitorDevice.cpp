@@ -3,14 +3,8 @@
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/CallMonitorLine.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QHostAddress>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QTcpSocket>
 
 #include <algorithm>
@@ -46,7 +40,7 @@ std::optional<quint16> parsePort(QStringView text)
 
 // A host name or address as typed; empty when it cannot be one. An IPv6
 // address may come with or without its brackets.
-QString normalizedHost(QStringView text)
+QString hostOhneLeerraum(QStringView text)
 {
     QStringView host = text.trimmed();
     if (host.startsWith(u'[') && host.endsWith(u']'))
@@ -87,7 +81,7 @@ std::optional<QPair<QString, quint16>> parseEntry(QStringView entry)
         portPart = entry.sliced(colon + 1);
         hasPort = true;
     }
-    const QString host = normalizedHost(hostPart);
+    const QString host = hostOhneLeerraum(hostPart);
     if (host.isEmpty() || (!entry.startsWith(u'[') && host.contains(u':')))
         return std::nullopt;
     const std::optional<quint16> port = hasPort ? parsePort(portPart.trimmed()) : CallMonitorDevice::DefaultPort;
@@ -206,13 +200,6 @@ void CallMonitorDevice::dial(const QString &, int)
     emit OnError(u"Über den Anrufmonitor kann nicht gewählt werden."_s, name(), 0);
 }
 
-void CallMonitorDevice::configure(QWidget *parent)
-{
-    QPointer<QDialog> dialog = createConfigDialog(parent);
-    dialog->exec();
-    delete dialog;
-}
-
 std::int32_t CallMonitorDevice::apiVersion() const
 {
     return 0x00020000;
@@ -277,37 +264,6 @@ QString CallMonitorDevice::callFeatures() const
 {
     // The call monitor only watches: nothing can be answered, dialled or dropped.
     return {};
-}
-
-QDialog *CallMonitorDevice::createConfigDialog(QWidget *parent)
-{
-    auto *dialog = new QDialog(parent);
-    dialog->setWindowTitle(u"Anrufmonitor einrichten"_s);
-    auto *hostEdit = new QLineEdit(m_host, dialog);
-    hostEdit->setObjectName(u"host"_s);
-    auto *portBox = new QSpinBox(dialog);
-    portBox->setObjectName(u"port"_s);
-    portBox->setRange(1, 65535);
-    portBox->setValue(m_port);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-
-    auto *form = new QFormLayout(dialog);
-    form->addRow(u"&Router (Name oder Adresse):"_s, hostEdit);
-    form->addRow(u"&Port:"_s, portBox);
-    form->addRow(buttons);
-
-    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
-    const auto check = [hostEdit, ok] { ok->setEnabled(!normalizedHost(hostEdit->text()).isEmpty()); };
-    check();
-    connect(hostEdit, &QLineEdit::textChanged, dialog, check);
-    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    connect(dialog, &QDialog::accepted, this, [this, hostEdit, portBox] {
-        const QString host = normalizedHost(hostEdit->text());
-        if (!host.isEmpty())
-            saveEndpoint(host, static_cast<quint16>(portBox->value()));
-    });
-    return dialog;
 }
 
 void CallMonitorDevice::saveEndpoint(const QString &host, quint16 port)
@@ -535,4 +491,9 @@ void CallMonitorDevice::raiseEvents(const CallMonitorLine &line)
         emit OnCallState(u"IDLE"_s, handle, id);
         break;
     }
+}
+
+QString CallMonitorDevice::normalizedHost(QStringView text)
+{
+    return hostOhneLeerraum(text);
 }

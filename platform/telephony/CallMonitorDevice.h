@@ -8,7 +8,6 @@
 #include <QTimer>
 
 class CallMonitorLine;
-class QDialog;
 class QTcpSocket;
 class SettingsStore;
 
@@ -39,6 +38,10 @@ public:
 
     QString host() const { return m_host; }
     quint16 port() const { return m_port; }
+    // Replaces this device's entry in the settings; used from the next openLine().
+    void saveEndpoint(const QString &host, quint16 port);
+    // The host as the settings keep it; empty when it is no usable name.
+    static QString normalizedHost(QStringView text);
     void setRetryIntervalMs(int ms);
     void setGraceSeconds(int seconds);
 
@@ -49,8 +52,6 @@ public:
     void closeLine() override;
     bool isOpen() const override;
     void dial(const QString &number, int address) override;
-    // A changed host or port is saved and used from the next openLine().
-    void configure(QWidget *parent) override;
 
     std::int32_t apiVersion() const override;
     QString providerInfo() const override;
@@ -66,11 +67,6 @@ public:
     QString callInfoStates() const override;
     QString callFeatures() const override;
 
-protected:
-    // The settings dialog, built but not shown (object names "host" and
-    // "port"); accepting it saves the entry.
-    QDialog *createConfigDialog(QWidget *parent);
-
 private:
     enum class State { Closed, Opening, Connected, Reconnecting };
 
@@ -83,7 +79,6 @@ private:
     bool consume(QByteArrayView data);
     void handleLine(QByteArrayView line);
     void raiseEvents(const CallMonitorLine &line);
-    void saveEndpoint(const QString &host, quint16 port);
     QString endpoint() const;
 
     QString m_host;

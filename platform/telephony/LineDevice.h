@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-class QWidget;
-
 // One telephone line device behind the telephony control: the simulator, a
 // home router's call monitor, a modem with caller ID. A device raises the
 // control's call events while its line is open; the control passes them on.
@@ -31,8 +29,6 @@ public:
     virtual bool isOpen() const = 0;
     // Dials the number on the address; a device that cannot dial raises OnError.
     virtual void dial(const QString &number, int address) = 0;
-    // The device's settings dialog (host and port; port, speed, init string).
-    virtual void configure(QWidget *parent) = 0;
 
     // What the device tells about itself, truthfully.
     virtual std::int32_t apiVersion() const = 0;

@@ -2,13 +2,7 @@
 
 #include "platform/settings/SettingsStore.h"
 
-#include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
-#include <QFormLayout>
-#include <QIntValidator>
-#include <QLineEdit>
 
 #include <algorithm>
 #include <memory>
@@ -611,60 +605,25 @@ void ModemDevice::setRingEndTimeout(int msecs)
     m_ringEndTimer.setInterval(std::max(1, msecs));
 }
 
-void ModemDevice::configure(QWidget *parent)
+QString ModemDevice::initString() const
 {
-    const std::unique_ptr<QDialog> dialog(createConfigDialog(parent));
-    dialog->exec();
+    return setting(KeyInit, DefaultInit);
 }
 
-QDialog *ModemDevice::createConfigDialog(QWidget *parent)
+void ModemDevice::saveSettings(const QString &port, std::optional<int> baud, const QString &init)
 {
-    auto *dialog = new QDialog(parent);
-    dialog->setWindowTitle(u"Modem einrichten"_s);
-    auto *layout = new QFormLayout(dialog);
-
-    auto *port = new QComboBox(dialog);
-    port->setObjectName(u"port"_s);
-    port->setEditable(true);
-    port->addItems(configuredPorts(m_settings));
-    port->setCurrentText(m_portName);
-    layout->addRow(u"Schnittstelle:"_s, port);
-
-    auto *speed = new QComboBox(dialog);
-    speed->setObjectName(u"speed"_s);
-    speed->setEditable(true);
-    for (const int rate : {9600, 19200, 38400, 57600, 115200, 230400})
-        speed->addItem(QString::number(rate));
-    speed->setValidator(new QIntValidator(300, 4000000, speed));
-    speed->setCurrentText(QString::number(baudRate()));
-    layout->addRow(u"Geschwindigkeit (Baud):"_s, speed);
-
-    auto *init = new QLineEdit(setting(KeyInit, DefaultInit), dialog);
-    init->setObjectName(u"init"_s);
-    layout->addRow(u"Initialisierung:"_s, init);
-
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    layout->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-
-    connect(dialog, &QDialog::accepted, this, [this, port, speed, init] {
-        const QString path = port->currentText().trimmed();
-        if (!path.isEmpty()) {
-            QStringList ports = splitPorts(setting(KeyPorts, QString()));
-            ports.removeAll(path);
-            ports.prepend(path);
-            m_settings.SaveSetting(Section, KeyPorts, ports.join(u','));
-        }
-        // The validator lets unfinished input ("30") stand; only a speed it
-        // accepts is saved, otherwise the previous one stays.
-        if (speed->lineEdit()->hasAcceptableInput())
-            m_settings.SaveSetting(Section, KeyBaud, QString::number(speed->currentText().trimmed().toInt()));
-        const QString initText = init->text().trimmed();
-        m_settings.SaveSetting(Section, KeyInit, initText.isEmpty() ? DefaultInit : initText);
-        m_settings.sync();
-    });
-    return dialog;
+    const QString path = port.trimmed();
+    if (!path.isEmpty()) {
+        QStringList ports = splitPorts(setting(KeyPorts, QString()));
+        ports.removeAll(path);
+        ports.prepend(path);
+        m_settings.SaveSetting(Section, KeyPorts, ports.join(u','));
+    }
+    if (baud)
+        m_settings.SaveSetting(Section, KeyBaud, QString::number(*baud));
+    const QString initText = init.trimmed();
+    m_settings.SaveSetting(Section, KeyInit, initText.isEmpty() ? DefaultInit : initText);
+    m_settings.sync();
 }
 
 std::int32_t ModemDevice::apiVersion() const

@@ -11,7 +11,8 @@
 #include <QStringList>
 #include <QTimer>
 
-class QDialog;
+#include <optional>
+
 class SettingsStore;
 
 // A modem with caller ID on a serial port. It reports incoming calls from its
@@ -39,6 +40,7 @@ public:
     static QStringList configuredPorts(const SettingsStore &settings, const QString &deviceFolder);
 
     QString portName() const;
+    const SettingsStore &settings() const { return m_settings; }
 
     QString name() const override;
     QStringList addresses() const override;
@@ -47,12 +49,14 @@ public:
     void closeLine() override;
     bool isOpen() const override;
     void dial(const QString &number, int address) override;
-    void configure(QWidget *parent) override;
     // Puts the modem on hook, ending a call we dialed.
     void hangUp();
 
-    // The settings dialog, not yet shown; OK writes the settings.
-    QDialog *createConfigDialog(QWidget *parent);
+    int baudRate() const;
+    QString initString() const;
+    // Puts the port first in the configured list and keeps speed and init
+    // string; no speed keeps the previous one, an empty init string the default.
+    void saveSettings(const QString &port, std::optional<int> baud, const QString &init);
 
     // How long the modem may take to answer a command.
     void setCommandTimeout(int msecs);
@@ -106,7 +110,6 @@ private:
     };
 
     QString setting(const QString &key, const QString &defaultValue) const;
-    int baudRate() const;
 
     void readFromPort();
     void portError(QSerialPort::SerialPortError error);

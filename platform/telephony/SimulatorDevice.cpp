@@ -1,10 +1,6 @@
 #include "platform/telephony/SimulatorDevice.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QTimer>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -119,23 +115,6 @@ void SimulatorDevice::dial(const QString &number, int)
         emit OnConnected(u"<ACTIVE>"_s, id);
     });
     spaeter(m_aufgelegtMs, [this, id] { auflegen(id, id); });
-}
-
-void SimulatorDevice::configure(QWidget *parent)
-{
-    QDialog dialog(parent);
-    dialog.setWindowTitle(u"Rufmon-Simulator"_s);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(u"Der Simulator hat keine Einstellungen.\n\n"
-                                 u"Einen Anruf übergeben Sie dem laufenden Rufmon mit\n"
-                                 u"    rufmon --anruf NUMMER [--name NAME]\n"
-                                 u"eine verbundene Nummer mit\n"
-                                 u"    rufmon --verbunden NUMMER"_s,
-                                 &dialog));
-    auto *knoepfe = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    connect(knoepfe, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(knoepfe);
-    dialog.exec();
 }
 
 std::int32_t SimulatorDevice::apiVersion() const { return 0x00020000; }

@@ -34,7 +34,6 @@ public:
     void closeLine() override;
     bool isOpen() const override { return m_offen; }
     void dial(const QString &number, int address) override;
-    void configure(QWidget *parent) override;
 
     std::int32_t apiVersion() const override;
     QString providerInfo() const override;

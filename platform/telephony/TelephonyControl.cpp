@@ -5,9 +5,8 @@
 #include "platform/telephony/LineDevice.h"
 #include "platform/telephony/ModemDevice.h"
 #include "platform/telephony/SimulatorDevice.h"
-#include "platform/telephony/WaehlregelnDialog.h"
+#include "platform/telephony/GeraeteEinstellungen.h"
 
-#include <QApplication>
 
 using namespace Qt::StringLiterals;
 
@@ -195,14 +194,15 @@ void TelephonyControl::setEventsEnabled(bool enabled)
 
 void TelephonyControl::ConfigDialog()
 {
-    if (LineDevice *d = current())
-        d->configure(QApplication::activeWindow());
+    LineDevice *d = current();
+    if (d && m_einstellungen)
+        m_einstellungen->Einstellen(*d);
 }
 
 void TelephonyControl::TranslateDialog(std::int32_t)
 {
-    WaehlregelnDialog dialog(m_settings, QApplication::activeWindow());
-    dialog.exec();
+    if (m_einstellungen)
+        m_einstellungen->Waehlregeln(m_settings);
 }
 
 void TelephonyControl::setDialMode(std::int32_t mode)

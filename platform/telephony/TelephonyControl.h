@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class GeraeteEinstellungen;
 class LineDevice;
 class SettingsStore;
 class SimulatorDevice;
@@ -25,6 +26,8 @@ public:
 
     // Replaces the devices the settings would give (tests hand in their own).
     void setDevices(std::vector<LineDevice *> devices);
+    // The settings windows the configuration commands open; none: nothing opens.
+    void setEinstellungen(GeraeteEinstellungen *einstellungen) { m_einstellungen = einstellungen; }
     SimulatorDevice *Simulator() const;
     LineDevice *Device(std::int32_t device) const;
     bool LineOpen() const { return m_open; }
@@ -79,4 +82,5 @@ private:
     bool m_open = false;
     bool m_eventsEnabled = true;
     bool m_initialized = false;
+    GeraeteEinstellungen *m_einstellungen = nullptr;
 };

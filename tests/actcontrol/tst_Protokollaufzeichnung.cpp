@@ -1,7 +1,7 @@
 #include "actcontrol/Protokollaufzeichnung.h"
 #include "actcontrol/clACTApplication.h"
-#include "app/ListViewModel.h"
-#include "app/modOptionen.h"
+#include "core/ListViewModel.h"
+#include "core/modOptionen.h"
 #include "platform/desktop/X11Desktop.h"
 #include "platform/settings/IniSettingsStore.h"
 

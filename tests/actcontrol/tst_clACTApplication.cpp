@@ -1,6 +1,6 @@
 #include "actcontrol/ACTBefehle.h"
 #include "actcontrol/clACTApplication.h"
-#include "app/ListViewModel.h"
+#include "core/ListViewModel.h"
 
 #include "doubles/ScriptedAct.h"
 #include "doubles/ScriptedDialogs.h"

@@ -1,12 +1,11 @@
 // An ACT! database made by our generator, read through the table access,
 // the field definitions, the periodic check and the contact card.
 #include "actcontrol/clACTApplication.h"
-#include "actcontrol/frmKontaktkarte.h"
+#include "windows/frmKontaktkarte.h"
 #include "actdb/ACTPruefung.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
-#include "app/modHaupt.h"
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "platform/actole/ActDatenbankAdapter.h"
 #include "platform/jet/Recordset.h"
 #include "platform/settings/IniSettingsStore.h"
@@ -58,7 +57,7 @@ struct Pruefstand
         u.TimerACT = [this](bool an) { timer = an; };
         u.TelefonfelderSetzen = [this](const std::vector<clACTFeld> &f, const QString &) { listen += !f.empty(); };
         u.CacheSchritt = [this] { ++cache; };
-        pruefung = std::make_unique<ACTPruefung>(felder, modHaupt::instance(), dialogs, optionen, u);
+        pruefung = std::make_unique<ACTPruefung>(felder, dialogs, optionen, u);
     }
 };
 
@@ -118,7 +117,6 @@ void tst_ACTDatenbank::init()
     m_store->SaveSetting(u"Optionen"_s, u"Debug"_s, u"0"_s);
     m_optionen = std::make_unique<modOptionen>(*m_store, m_system);
     m_dialogs.clear();
-    modHaupt::instance().zuruecksetzen();
 }
 
 void tst_ACTDatenbank::searchFindsTheContact()
@@ -218,12 +216,12 @@ void tst_ACTDatenbank::checkKeepsPanelFlagAndPhoneFields()
     p.pruefung->PruefeACTDatenbank();
     QCOMPARE(p.text, u"Kein ACT! gestartet"_s);
     QVERIFY(p.timer);
-    QVERIFY(!modHaupt::instance().ACTBereit);
+    QVERIFY(!p.pruefung->ACTBereit());
 
     m_store->SaveSetting(u"ACT"_s, u"Datenbank"_s, kontaktTabelle());
     p.pruefung->PruefeACTDatenbank();
     QCOMPARE(p.tip, kontaktTabelle());
-    QVERIFY(modHaupt::instance().ACTBereit);
+    QVERIFY(p.pruefung->ACTBereit());
     QCOMPARE((QList<int>{p.listen, p.cache}), (QList<int>{1, 1}));
 
     // While ready, a check neither reads the fields again nor steps the cache.
@@ -238,20 +236,20 @@ void tst_ACTDatenbank::checkKeepsPanelFlagAndPhoneFields()
         QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN"_s + endung), zweite.filePath(u"ANDERE"_s + endung)));
     const QString andere = zweite.filePath(u"ANDERE.dbf"_s);
     m_store->SaveSetting(u"ACT"_s, u"Datenbank"_s, andere);
-    modHaupt::instance().ACTBereit = false;
+    p.pruefung->setACTBereit(false);
     bool zurueck = false;
     p.beiText = [&](const QString &t) {
         if (t != u"Searching positions ..."_s || std::exchange(zurueck, true))
             return;
         m_store->SaveSetting(u"ACT"_s, u"Datenbank"_s, kontaktTabelle());
-        modHaupt::instance().ACTBereit = false;
+        p.pruefung->setACTBereit(false);
         p.pruefung->PruefeACTDatenbank();
     };
     p.pruefung->PruefeACTDatenbank();
     QVERIFY(zurueck);
     QCOMPARE(p.tip, kontaktTabelle());
     QCOMPARE(p.felder.ACTDatenbankpfad, kontaktTabelle());
-    QVERIFY(modHaupt::instance().ACTBereit);
+    QVERIFY(p.pruefung->ACTBereit());
     QCOMPARE(p.listen, 3);
 }
 
@@ -281,7 +279,7 @@ void tst_ACTDatenbank::brokenDefinitionsEndTheCheckAndRetry()
 
     Pruefstand p(*m_store, m_dialogs, *m_optionen);
     p.pruefung->PruefeACTDatenbank();
-    QVERIFY(!modHaupt::instance().ACTBereit);
+    QVERIFY(!p.pruefung->ACTBereit());
     QVERIFY(p.timer);
     QCOMPARE(p.listen, 0);
     QCOMPARE(m_dialogs.boxes().size(), 1);

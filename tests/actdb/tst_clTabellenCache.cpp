@@ -2,7 +2,7 @@
 // real database files, opened again, searched, and its messages.
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/DaoTyp.h"
 #include "platform/jet/Database.h"

@@ -1,7 +1,7 @@
-#include "app/ImageList.h"
-#include "app/ListView.h"
-#include "app/ListViewModel.h"
-#include "app/modListviewSort.h"
+#include "windows/ImageList.h"
+#include "windows/ListView.h"
+#include "core/ListViewModel.h"
+#include "windows/modListviewSort.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>

@@ -1,12 +1,12 @@
 // The program with its real subsystems on a generated ACT! database: the
 // ACT! panel, the phone fields and their counts, showing a caller's contact,
 // writing a history entry into a foreign dialog on an X server.
-#include "actdb/frmTelefonfelder.h"
-#include "app/ListView.h"
-#include "app/Programmteile.h"
-#include "app/StatusPanel.h"
+#include "app/Rufmon.h"
 #include "app/frmHaupt.h"
-#include "app/modHaupt.h"
+#include "core/modHaupt.h"
+#include "windows/ListView.h"
+#include "windows/StatusPanel.h"
+#include "windows/frmTelefonfelder.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "tools/actgen/ActGenerator.h"
 
@@ -55,16 +55,14 @@ void tst_ProgrammACT::actDatabaseEndToEnd()
     MemoryClipboard clipboard;
     FakeSystem system;
     FakeTapi tapi;
-    modHaupt::instance().zuruecksetzen();
-    Programmteile teile(dialogs, clipboard, store, system);
-    frmHaupt fenster({store, dialogs, clipboard, system, tapi, teile});
-    teile.verbinde(fenster, tapi);
-    fenster.Form_Load();
-    fenster.show();
+    Rufmon rufmon({store, dialogs, clipboard, system, tapi});
+    rufmon.starten();
+    frmHaupt &fenster = rufmon.Fenster();
+    Programmteile &teile = rufmon.Teile();
 
-    QCOMPARE(fenster.Panel(2)->Text(), tabelle);
-    QCOMPARE(fenster.Panel(2)->PictureIndex(), 6);
-    QVERIFY(modHaupt::instance().ACTBereit);
+    QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::ACT)->Text(), tabelle);
+    QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::ACT)->PictureIndex(), 6);
+    QVERIFY(teile.ACTBereit());
 
     frmTelefonfelder *felder = teile.Telefonfelder();
     QVERIFY(felder);
@@ -83,11 +81,11 @@ void tst_ProgrammACT::actDatabaseEndToEnd()
     eintrag.SmallIcon = 6;
     fenster.lvNummern()->Items().Add(eintrag);
     fenster.lvNummern()->setSelectedIndex(0);
-    fenster.Menu(u"mnuACTAnzeigen"_s)->trigger();
+    fenster.Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
     QVERIFY(teile.Kontaktkarte().isVisible());
     QCOMPARE(teile.Kontaktkarte().aktuelleID(), id);
     QVERIFY(teile.Kontaktkarte().Zeilen().contains(qMakePair(u"Telefon"_s, u"02129 55501"_s)));
-    QCOMPARE(fenster.Panel(3)->Text(), QString());
+    QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::Meldung)->Text(), QString());
 
     // A history entry for the call, typed into a dialog that stands in for
     // ACT!'s, with the default key macro.
@@ -95,23 +93,23 @@ void tst_ProgrammACT::actDatabaseEndToEnd()
         Fremdprogramm dialog;
         QVERIFY(dialog.starte({u"--fenster"_s, u"dlg"_s, u"#32770"_s, u"Protokoll aufzeichnen Anna Anrufer"_s,
                                u"--feld"_s, u"notiz"_s, u"Edit"_s, u""_s, u"--kind"_s, u"ok"_s, u"Button"_s, u"OK"_s}));
-        fenster.Menu(u"mnuACTProtokollAufzeichnen"_s)->trigger();
+        fenster.Menu(Menuepunkt::mnuACTProtokollAufzeichnen)->trigger();
         QTRY_COMPARE(dialog.tasten(u"notiz"_s), u"<A-D>06.12.2026<A-U>12:00:00<A-y><Home><A-A><A-y><Tab>"_s);
-        QCOMPARE(fenster.Panel(3)->Text(), QString());
+        QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::Meldung)->Text(), QString());
         QVERIFY(fenster.TimerACT().Enabled());
     } else {
         qWarning("%s", qPrintable(x.grund()));
     }
 
     // The telephony log follows its menu item and receives the events.
-    fenster.Menu(u"mnuTAPIProtokoll"_s)->trigger();
-    QVERIFY(fenster.Menu(u"mnuTAPIProtokoll"_s)->isChecked());
+    fenster.Menu(Menuepunkt::mnuTAPIProtokoll)->trigger();
+    QVERIFY(fenster.Menu(Menuepunkt::mnuTAPIProtokoll)->isChecked());
     auto *log = fenster.findChild<QPlainTextEdit *>(u"txbProtokoll"_s);
     QVERIFY(log);
     emit tapi.OnCallState(u"IDLE"_s, 5, 7);
     QVERIFY(log->toPlainText().contains(u" Event: OnCallState Values: CCallstate=\"IDLE\", CCallID=7, CCallHandle=5"_s));
-    fenster.Menu(u"mnuTAPIProtokoll"_s)->trigger();
-    QVERIFY(!fenster.Menu(u"mnuTAPIProtokoll"_s)->isChecked());
+    fenster.Menu(Menuepunkt::mnuTAPIProtokoll)->trigger();
+    QVERIFY(!fenster.Menu(Menuepunkt::mnuTAPIProtokoll)->isChecked());
     fenster.close();
 }
 

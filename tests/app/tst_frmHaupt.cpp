@@ -1,5 +1,5 @@
-#include "app/ListView.h"
-#include "app/StatusPanel.h"
+#include "windows/ListView.h"
+#include "windows/StatusPanel.h"
 #include "app/frmHaupt.h"
 
 #include "doubles/Testfenster.h"
@@ -33,7 +33,7 @@ struct Fenster : Testfenster
         return Testfenster::starte();
     }
     QString option(const QString &key) const { return gespeichert(u"Optionen"_s, key); }
-    bool mark(const QString &name) const { return fenster->Menu(name)->isChecked(); }
+    bool mark(Menuepunkt punkt) const { return fenster->Menu(punkt)->isChecked(); }
     // Caller-list rows {number, date, place, contact} as the phone database hands them over.
     void anrufer(const QList<QStringList> &zeilen)
     {
@@ -64,15 +64,15 @@ private slots:
     {
         Fenster u;
         frmHaupt &f = u.starte();
-        QVERIFY(!f.Menu(u"mnuNummernCacheAutomatisch"_s)->isEnabled());
+        QVERIFY(!f.Menu(Menuepunkt::mnuNummernCacheAutomatisch)->isEnabled());
         QVERIFY(!u.journal.contains(u"ErstelleNummernCache"_s));
-        QVERIFY(!u.mark(u"mnuTAPIProtokoll"_s));
+        QVERIFY(!u.mark(Menuepunkt::mnuTAPIProtokoll));
         QVERIFY(!f.AutoAktivierenOffen && !f.MinimierenOffen);
         QVERIFY(!f.findChild<QWidget *>(u"frmStatus"_s));
         QVERIFY(u.dialogs.boxes().isEmpty());
         // The right-click menus are not shown in the menu bar.
-        QVERIFY(!f.Menu(u"mnuStatusKopieren"_s)->isVisible() && !f.Menu(u"mnuMenueAehnliche"_s)->isVisible());
-        QVERIFY(f.Menu(u"mnuPopupListe"_s)->isVisible());
+        QVERIFY(!f.Menu(Menuepunkt::mnuStatusKopieren)->isVisible() && !f.Menu(Menuepunkt::mnuMenueAehnliche)->isVisible());
+        QVERIFY(f.Menu(Menuepunkt::mnuPopupListe)->isVisible());
 
         f.close();
         // A passive monitor is not closed at exit.
@@ -96,26 +96,19 @@ private slots:
     void startAndExitSequences()
     {
         Fenster u;
-        // A cache file left over is deleted at start and at exit.
+        // The cache file's place is handed over before the cache is built, and the file goes at exit.
         const QString cache = u.dir.path() + u"/RUFMON.MDB"_s;
-        const auto lege = [&] {
-            QFile datei(cache);
-            return datei.open(QIODevice::WriteOnly) && datei.write("alt") > 0;
-        };
-        QVERIFY(lege());
         frmHaupt &f = u.starte({{u"TapiDevice"_s, u"Gerät A"_s}, {u"NummernCache"_s, u"-3"_s}, {u"CacheMDB"_s, cache}},
                                {u"Gerät A"_s});
-        QVERIFY(!QFile::exists(cache));
         QCOMPARE(u.journal, QStringList({u"tapi.Initialize"_s, u"TelefondatenOeffnen"_s, u"tapi.DeviceIndex=0"_s,
                                          u"TelefonfelderLaden"_s, u"ACTMonitorInitialisieren"_s,
-                                         u"ErstelleNummernCache"_s}));
+                                         u"NummernCacheVorbereiten("_s + cache + u')', u"ErstelleNummernCache"_s}));
         QCOMPARE(u.teile.telefondatenPfad, u.system.ProgramFolder() + u"/Nummern.mdb"_s);
         // Any stored value but 0 switches the cache on (and 1 is written at exit).
-        QVERIFY(f.Menu(u"mnuNummernCacheAutomatisch"_s)->isEnabled());
+        QVERIFY(f.Menu(Menuepunkt::mnuNummernCacheAutomatisch)->isEnabled());
 
         f.cmdInitTapi()->click();
         QVERIFY(f.MonitorAktiv());
-        QVERIFY(lege());
         u.journal.clear();
         // Several close requests run the exit sequence once.
         f.close();
@@ -123,9 +116,8 @@ private slots:
         f.Form_Unload();
         QCOMPARE(u.journal, QStringList({u"ProtokollfensterSchliessen"_s, u"tapi.CloseLine"_s,
                                          u"tapi.ReleaseLine"_s, u"tapi.Shutdown"_s, u"TelefondatenSchliessen"_s,
-                                         u"TelefonfelderSchliessen"_s}));
+                                         u"TelefonfelderSchliessen"_s, u"NummernCacheEntfernen"_s}));
         QCOMPARE(u.option(u"NummernCache"_s), u"1"_s);
-        QVERIFY(!QFile::exists(cache));
     }
 
     void deviceSelection_data()
@@ -156,7 +148,7 @@ private slots:
             QVERIFY(!u.tapi.calls.join(u',').contains(u"DeviceIndex"_s));
         else
             QVERIFY(u.journal.contains(u"tapi.DeviceIndex=%1"_s.arg(selected)));
-        QCOMPARE(f.Menu(u"mnuTapiTreiber"_s)->text(), driverCaption);
+        QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), driverCaption);
         f.close();
         // The device box's text is what is saved, also when it is empty.
         QCOMPARE(u.option(u"TapiDevice"_s), devices.value(selected));
@@ -185,8 +177,8 @@ private slots:
 
         Fenster u;
         frmHaupt &f = u.starte({{u"Null"_s, stored}});
-        QCOMPARE(u.mark(u"mnuTapiNull"_s), add);
-        QCOMPARE(u.mark(u"mnuTAPINullEntfernen"_s), remove);
+        QCOMPARE(u.mark(Menuepunkt::mnuTapiNull), add);
+        QCOMPARE(u.mark(Menuepunkt::mnuTAPINullEntfernen), remove);
         f.close();
         QCOMPARE(u.option(u"Null"_s), writtenAtExit);
     }
@@ -198,9 +190,9 @@ private slots:
                                 {u"Prefix"_s, u"+49"_s}, {u"NummernCacheAutomatisch"_s, u"0"_s},
                                 {u"Nummernfilter"_s, u"0301234,0800"_s}, {u"AutostartTimer"_s, u"1"_s},
                                 {u"PlusKlammerFilter"_s, u" 1"_s}, {u"WeiterleitungErkennen"_s, u"1.0"_s}});
-        QCOMPARE(f.Menu(u"mnuTapiNull"_s)->text(), u"Präfix (+49) hin&zufügen"_s);
-        QCOMPARE(f.Menu(u"mnuTAPINullEntfernen"_s)->text(), u"Präfix (+49) ent&fernen"_s);
-        QCOMPARE(f.Menu(u"mnuTapiNullAendern"_s)->text(), u"Präfix (+49) än&dern"_s);
+        QCOMPARE(f.Menu(Menuepunkt::mnuTapiNull)->text(), u"Präfix (+49) hin&zufügen"_s);
+        QCOMPARE(f.Menu(Menuepunkt::mnuTAPINullEntfernen)->text(), u"Präfix (+49) ent&fernen"_s);
+        QCOMPARE(f.Menu(Menuepunkt::mnuTapiNullAendern)->text(), u"Präfix (+49) än&dern"_s);
         QCOMPARE(f.Filtertext, u"0301234,0800"_s);
         // The similar-numbers pane follows its option from the start.
         QVERIFY(!f.findChild<QGroupBox *>(u"frAehnliche"_s)->isVisible());
@@ -256,7 +248,7 @@ private slots:
         u.setze(u"Window"_s, u"Visible"_s, u"True"_s);
         frmHaupt &f = u.starte({{u"FensterMin"_s, u"0"_s}});
         f.move(300, 300);
-        f.Menu(u"mnuFensterMin"_s)->trigger();
+        f.Menu(Menuepunkt::mnuFensterMin)->trigger();
         f.setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(f.isMinimized());
         f.close();
@@ -290,10 +282,10 @@ private slots:
         QCOMPARE(f.lvNummern()->height(), anrufer->height() - 2 * f.lvNummern()->y());
 
         // Hiding the pane gives its height to the caller list at once.
-        f.Menu(u"mnuAutoNummern"_s)->trigger();
+        f.Menu(Menuepunkt::mnuAutoNummern)->trigger();
         QVERIFY(!aehnliche->isVisible());
         QVERIFY(std::abs(anrufer->height() - H) <= 1);
-        f.Menu(u"mnuAutoNummern"_s)->trigger();
+        f.Menu(Menuepunkt::mnuAutoNummern)->trigger();
         QVERIFY(aehnliche->isVisible() && std::abs(anrufer->height() - 0.6 * H) <= 1);
 
         // Never smaller than the design size.
@@ -307,7 +299,7 @@ private slots:
     {
         Fenster u;
         frmHaupt &f = u.starte({{u"AutoTapimonitor"_s, u"1"_s}, {u"FensterMin"_s, u"1"_s}}, {u"Rufmon-Simulator"_s});
-        QVERIFY(u.mark(u"mnuTapiAktivieren"_s) && u.mark(u"mnuFensterMin"_s));
+        QVERIFY(u.mark(Menuepunkt::mnuTapiAktivieren) && u.mark(Menuepunkt::mnuFensterMin));
         // Both wait for the running timer's first tick ...
         QVERIFY(f.TimerACT().isTicking());
         QVERIFY(!f.MonitorAktiv() && !f.isMinimized());
@@ -336,7 +328,7 @@ private slots:
         };
         // Either way a caller search in progress is dropped.
         f.Ereignisse().lSuche = 3;
-        f.Menu(u"mnuTAPI"_s)->trigger();
+        f.Menu(Menuepunkt::mnuTAPI)->trigger();
         QCOMPARE(zustand(), u"aktiv, Geräte fest, Suche 0"_s);
         f.Ereignisse().lSuche = 2;
         f.cmdInitTapi()->click();
@@ -356,41 +348,42 @@ private slots:
         Fenster u;
         frmHaupt &f = u.starte();
         // The cache menu switches the cache without building it.
-        f.Menu(u"mnuNummernCache"_s)->trigger();
-        QCOMPARE(f.Panel(4)->PictureIndex(), 11);
-        QVERIFY(f.Menu(u"mnuNummernCacheAutomatisch"_s)->isEnabled());
+        f.Menu(Menuepunkt::mnuNummernCache)->trigger();
+        QCOMPARE(f.Panel(frmHaupt::Statusfeld::Cache)->PictureIndex(), 11);
+        QVERIFY(f.Menu(Menuepunkt::mnuNummernCacheAutomatisch)->isEnabled());
         QVERIFY(!u.journal.contains(u"ErstelleNummernCache"_s));
-        f.Menu(u"mnuNummernCache"_s)->trigger();
-        QCOMPARE(f.Panel(4)->PictureIndex(), 4);
-        QVERIFY(!f.Menu(u"mnuNummernCacheAutomatisch"_s)->isEnabled());
+        f.Menu(Menuepunkt::mnuNummernCache)->trigger();
+        QCOMPARE(f.Panel(frmHaupt::Statusfeld::Cache)->PictureIndex(), 4);
+        QVERIFY(!f.Menu(Menuepunkt::mnuNummernCacheAutomatisch)->isEnabled());
 
         // A start option reaches the store at exit with its new mark.
-        f.Menu(u"mnuTapiAktivieren"_s)->trigger();
+        f.Menu(Menuepunkt::mnuTapiAktivieren)->trigger();
         f.close();
         QCOMPARE(u.option(u"AutoTapimonitor"_s), u"1"_s);
     }
 
     void copyCommands_data()
     {
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<Menuepunkt>("command");
         QTest::addColumn<QString>("kontakt");
         QTest::addColumn<int>("gewaehlt");
         QTest::addColumn<QString>("clipboard");
 
         // The newest call comes first after the start; without a selection the clipboard keeps what it had.
-        const QString mueller = u"Müller, Jürgen"_s, nummer = u"0301234567"_s, kn = u"mnuKopiereKontaktNummer"_s;
-        QTest::newRow("number") << u"mnuKopiereNummer"_s << mueller << 0 << nummer;
-        QTest::newRow("place") << u"mnuKopiereOrt"_s << mueller << 0 << u"Berlin"_s;
-        QTest::newRow("contact") << u"mnuKopiereKontakt"_s << mueller << 0 << mueller;
+        const QString mueller = u"Müller, Jürgen"_s, nummer = u"0301234567"_s;
+        const Menuepunkt kn = Menuepunkt::mnuKopiereKontaktNummer;
+        QTest::newRow("number") << Menuepunkt::mnuKopiereNummer << mueller << 0 << nummer;
+        QTest::newRow("place") << Menuepunkt::mnuKopiereOrt << mueller << 0 << u"Berlin"_s;
+        QTest::newRow("contact") << Menuepunkt::mnuKopiereKontakt << mueller << 0 << mueller;
         QTest::newRow("contact and number") << kn << mueller << 0 << mueller + u"\r\n"_s + nummer;
         QTest::newRow("empty contact and number") << kn << QString() << 0 << u"\r\n"_s + nummer;
-        QTest::newRow("number, nothing selected") << u"mnuKopiereNummer"_s << mueller << -1 << u"vorher"_s;
+        QTest::newRow("number, nothing selected") << Menuepunkt::mnuKopiereNummer << mueller << -1 << u"vorher"_s;
         QTest::newRow("contact and number, nothing selected") << kn << mueller << -1 << u"vorher"_s;
     }
 
     void copyCommands()
     {
-        QFETCH(QString, command);
+        QFETCH(Menuepunkt, command);
         QFETCH(QString, kontakt);
         QFETCH(int, gewaehlt);
         QFETCH(QString, clipboard);
@@ -410,10 +403,10 @@ private slots:
     {
         Fenster u;
         frmHaupt &f = u.starte();
-        f.Panel(1)->setText(u"TAPI aktiv"_s);
-        f.Panel(2)->setText(u"Kunden"_s);
-        f.Panel(3)->setText(u"Anruf speichern ..."_s);
-        f.Menu(u"mnuCopyStatus"_s)->trigger();
+        f.Panel(frmHaupt::Statusfeld::Telefon)->setText(u"TAPI aktiv"_s);
+        f.Panel(frmHaupt::Statusfeld::ACT)->setText(u"Kunden"_s);
+        f.Panel(frmHaupt::Statusfeld::Meldung)->setText(u"Anruf speichern ..."_s);
+        f.Menu(Menuepunkt::mnuCopyStatus)->trigger();
         QCOMPARE(u.clipboard.GetText(), u"TAPI:TAPI aktiv\r\nRufmon:Anruf speichern ...\r\nACT:Kunden"_s);
         QCOMPARE(u.dialogs.boxes().size(), 1);
     }
@@ -431,7 +424,7 @@ private slots:
         emit f.lvNummern()->header()->sectionClicked(1);
         QCOMPARE(items.Item(0).Text, u"1"_s);
 
-        QSignalSpy anzeigen(f.Menu(u"mnuACTAnzeigen"_s), &QAction::triggered);
+        QSignalSpy anzeigen(f.Menu(Menuepunkt::mnuACTAnzeigen), &QAction::triggered);
         f.lvNummern()->setSelectedIndex(0);
         const QRect zeile = f.lvNummern()->visualRect(items.index(0, 0));
         QTest::mouseDClick(f.lvNummern()->viewport(), Qt::LeftButton, {}, zeile.center());

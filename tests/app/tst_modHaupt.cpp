@@ -1,4 +1,4 @@
-#include "app/modHaupt.h"
+#include "core/modHaupt.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 
 #include "doubles/FakeSystem.h"
 #include "platform/settings/IniSettingsStore.h"

@@ -21,12 +21,18 @@ public:
     void ACTMonitorInitialisieren() override { log(QStringLiteral("ACTMonitorInitialisieren")); }
     void PruefeACTDatenbank() override { log(QStringLiteral("PruefeACTDatenbank")); }
     void ErstelleNummernCache() override { log(QStringLiteral("ErstelleNummernCache")); }
+    void NummernCacheVorbereiten(const QString &pfad) override { log(QStringLiteral("NummernCacheVorbereiten(%1)").arg(pfad)); }
+    void NummernCacheEntfernen() override { log(QStringLiteral("NummernCacheEntfernen")); }
+    bool ACTBereit() const override { return actBereit; }
+    bool AuswertungLaeuft() const override { return auswertungLaeuft; }
     void ProtokollfensterSchliessen() override { log(QStringLiteral("ProtokollfensterSchliessen")); }
     clRufmonDaten *Telefondaten() override { return telefondaten; }
 
     QStringList calls;
     QString telefondatenPfad;
     clRufmonDaten *telefondaten = nullptr;
+    bool actBereit = false;
+    bool auswertungLaeuft = false;
     // Fills the caller list when the phone database is opened.
     std::function<void(ListView &)> beimOeffnen;
 

@@ -1,7 +1,6 @@
 #include "Testfenster.h"
 
-#include "app/modHaupt.h"
-#include "app/modListviewSort.h"
+#include "windows/modListviewSort.h"
 
 #include <QCoreApplication>
 
@@ -25,7 +24,6 @@ void Testfenster::setze(const QString &abschnitt, const QString &key, const QStr
 
 frmHaupt &Testfenster::erstelle()
 {
-    modHaupt::instance().zuruecksetzen();
     modListviewSort::Absteigend = false;
     fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{*store, dialogs, clipboard, system, tapi, teile});
     return *fenster;

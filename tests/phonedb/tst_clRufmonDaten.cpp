@@ -1,5 +1,5 @@
-#include "app/ListViewModel.h"
-#include "app/modOptionen.h"
+#include "core/ListViewModel.h"
+#include "core/modOptionen.h"
 #include "phonedb/AnruferlisteLoeschen.h"
 #include "phonedb/NummernMdbOrt.h"
 #include "phonedb/clRufmonDaten.h"

@@ -1,5 +1,6 @@
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/CallMonitorDevice.h"
+#include "platform/telephony/CallMonitorDialog.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -27,11 +28,7 @@ struct MemoryStore : SettingsStore {
     bool sync() override { return true; }
 };
 
-// Opens the dialog factory to the test.
-struct Device : CallMonitorDevice {
-    using CallMonitorDevice::CallMonitorDevice;
-    using CallMonitorDevice::createConfigDialog;
-};
+using Device = CallMonitorDevice;
 
 QString text(const QString &value) { return value; }
 QString text(int value) { return QString::number(value); }
@@ -307,7 +304,7 @@ private slots:
         Device device(u"fritz.box"_s, 1012, m_store);
         // Shows the dialog's entry, edits it, tells whether OK was enabled and accepts.
         const auto edit = [&device](const QString &host, int port) {
-            const std::unique_ptr<QDialog> dialog(device.createConfigDialog(nullptr));
+            const auto dialog = std::make_unique<CallMonitorDialog>(device);
             auto *hostEdit = dialog->findChild<QLineEdit *>(u"host"_s);
             auto *portBox = dialog->findChild<QSpinBox *>(u"port"_s);
             if (!hostEdit || !portBox)

@@ -1,6 +1,7 @@
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/ModemCallerIdParser.h"
 #include "platform/telephony/ModemDevice.h"
+#include "platform/telephony/ModemDialog.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -363,7 +364,7 @@ private slots:
         const QString path = QDir(folder.path()).absolutePath();
         set(u"Modems"_s, u" /dev/ttyS0 ,, %1/ttyUSB0,/dev/ttyS0"_s.arg(path));
         set(u"ModemBaud"_s, u"57600"_s);
-        const std::unique_ptr<QDialog> dialog(m_device->createConfigDialog(nullptr));
+        const auto dialog = std::make_unique<ModemDialog>(*m_device);
         auto *port = dialog->findChild<QComboBox *>(u"port"_s);
         auto *speed = dialog->findChild<QComboBox *>(u"speed"_s);
         auto *init = dialog->findChild<QLineEdit *>(u"init"_s);
@@ -382,7 +383,7 @@ private slots:
         QCOMPARE(m_pty->takeCommand(), QByteArray("AT&F E1\r"));
 
         // A speed typed only halfway keeps the one before.
-        const std::unique_ptr<QDialog> wieder(m_device->createConfigDialog(nullptr));
+        const auto wieder = std::make_unique<ModemDialog>(*m_device);
         wieder->findChild<QComboBox *>(u"speed"_s)->setCurrentText(u"30"_s);
         wieder->accept();
         QCOMPARE(m_settings.values.value(u"Telefonie/ModemBaud"_s), u"9600"_s);

@@ -1,5 +1,4 @@
-#include "app/StatusPanel.h"
-#include "app/modHaupt.h"
+#include "windows/StatusPanel.h"
 #include "telephony/Leitungssteuerung.h"
 #include "telephony/Nummernbefehle.h"
 
@@ -16,16 +15,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Records every caller identification the window starts, as
-// "number|name|party|call id|handle|connected"; a hook runs inside it.
-void zeichneAuf(frmHaupt &f, QStringList &aufrufe, std::function<void()> waehrend = {})
+// Records every number handed to the identification, as
+// "number|name|party|call id|handle" or "number|call id|handle" for a connected one.
+void zeichneAuf(frmHaupt &f, QStringList &aufrufe)
 {
-    f.setAnrufauswertung([&aufrufe, waehrend](const QString &n, const QString &na, const QString &p, std::int32_t id,
-                                              std::int32_t h, bool v) {
-        aufrufe << QStringList{n, na, p, QString::number(id), QString::number(h), QString::number(v)}.join(u'|');
-        if (waehrend)
-            waehrend();
-    });
+    QObject::connect(&f.Ereignisse(), &Anrufereignisse::Anrufer, &f,
+                     [&aufrufe](const QString &n, const QString &na, const QString &p, std::int32_t id, std::int32_t h) {
+                         aufrufe << QStringList{n, na, p, QString::number(id), QString::number(h)}.join(u'|');
+                     });
+    QObject::connect(&f.Ereignisse(), &Anrufereignisse::VerbundeneNummer, &f,
+                     [&aufrufe](const QString &n, std::int32_t id, std::int32_t h) {
+                         aufrufe << QStringList{n, QString::number(id), QString::number(h)}.join(u'|');
+                     });
 }
 
 } // namespace
@@ -41,7 +42,6 @@ private slots:
     void logLinesOnlyWhenLoggingIsOn();
     void telephonePanel();
     void callerIdStartsIdentification();
-    void connectedNumberDeferredWhileIdentifying();
     void errorTextAndLostLine();
     void devicesAndAddresses();
     void filterAndPrefixCommands();
@@ -61,7 +61,7 @@ void tst_Anrufereignisse::logLinesOnlyWhenLoggingIsOn()
     QCOMPARE(zeilen.count(), 0);
 
     // Text values are quoted, the call id comes before the handle.
-    f.Menu(u"mnuTAPIProtokoll"_s)->setChecked(true);
+    f.Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
     emit u.tapi.OnCallerID(u"030 1234"_s, u"Müller"_s, u"<ADDRESS>"_s, -3, 9);
     emit u.tapi.OnBusy(u"<STATION>"_s, 2);
     QStringList gezeigt;
@@ -81,7 +81,7 @@ void tst_Anrufereignisse::telephonePanel()
     f.setTelefonToolTip(u"alt"_s);
     // Picture, text and tool tip of the telephone panel.
     const auto panel = [&] {
-        return u"%1|%2|%3"_s.arg(f.Panel(1)->PictureIndex()).arg(f.Panel(1)->Text(), f.Panel(1)->ToolTipText());
+        return u"%1|%2|%3"_s.arg(f.Panel(frmHaupt::Statusfeld::Telefon)->PictureIndex()).arg(f.Panel(frmHaupt::Statusfeld::Telefon)->Text(), f.Panel(frmHaupt::Statusfeld::Telefon)->ToolTipText());
     };
     // Every call state sets the tool tip to the text; only some change more.
     emit u.tapi.OnCallState(u"CONNECTED"_s, 1, 2);
@@ -101,16 +101,17 @@ void tst_Anrufereignisse::callerIdStartsIdentification()
 {
     Testfenster u;
     frmHaupt &f = u.starte();
-    f.Menu(u"mnuTAPIProtokoll"_s)->setChecked(true);
+    f.Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
     QSignalSpy zeilen(&f, &frmHaupt::Protokollzeile);
     QStringList aufrufe;
     // The identification lets events through while it works: a second call then is dropped unseen.
-    zeichneAuf(f, aufrufe, [&] {
+    zeichneAuf(f, aufrufe);
+    QObject::connect(&f.Ereignisse(), &Anrufereignisse::Anrufer, &f, [&] {
         if (aufrufe.size() == 1)
             emit u.tapi.OnCallerID(u"0402"_s, QString(), u"<ADDRESS>"_s, 2, 2);
     });
     emit u.tapi.OnCallerID(u"0301234567"_s, u"Name"_s, u"<ADDRESS>"_s, 7, 9);
-    QCOMPARE(aufrufe, QStringList{u"0301234567|Name|<ADDRESS>|7|9|0"_s});
+    QCOMPARE(aufrufe, QStringList{u"0301234567|Name|<ADDRESS>|7|9"_s});
     QCOMPARE(zeilen.count(), 1);
     QCOMPARE(f.Ereignisse().lSuche, 0);
     const QString &letzter = f.Ereignisse().LetzterAnruf;
@@ -123,42 +124,14 @@ void tst_Anrufereignisse::callerIdStartsIdentification()
     emit u.tapi.OnCallerID(u"0301234567"_s, u"Name"_s, u"<ADDRESS>"_s, 7, 9);
     QCOMPARE(aufrufe.size(), 2);
 
-    // A blank number, or one while an identification runs, is only recorded;
-    // a connected number without its option is not identified either.
+    // A blank number is only recorded; a connected number goes on only with its option.
     emit u.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
     QVERIFY(f.Ereignisse().LetzterAnruf.contains(u"CNumber:   \r\n"_s));
-    modHaupt::instance().AuswertungLaeuft = true;
-    emit u.tapi.OnCallerID(u"0301"_s, QString(), u"<ADDRESS>"_s, 1, 1);
-    QVERIFY(f.Ereignisse().LetzterAnruf.contains(u"CNumber:0301\r\n"_s));
-    modHaupt::instance().AuswertungLaeuft = false;
     emit u.tapi.OnConnectedID(u"0891"_s, 1, 1);
     QCOMPARE(aufrufe.size(), 2);
-}
-
-void tst_Anrufereignisse::connectedNumberDeferredWhileIdentifying()
-{
-    Testfenster u;
-    u.setze(u"Optionen"_s, u"WeiterleitungErkennen"_s, u"1"_s);
-    frmHaupt &f = u.starte();
-    QStringList aufrufe;
-    zeichneAuf(f, aufrufe, [&] {
-        if (aufrufe.size() == 1 || aufrufe.size() == 4) {
-            modHaupt::instance().AuswertungLaeuft = true;
-            emit u.tapi.OnConnectedID(u"0891"_s, 11, 12);
-            emit u.tapi.OnConnectedID(u"0892"_s, 13, 14); // a later one overwrites
-            modHaupt::instance().AuswertungLaeuft = false;
-        }
-    });
-    emit u.tapi.OnCallerID(u"0301"_s, QString(), u"<ADDRESS>"_s, 1, 1);
-    QCOMPARE(aufrufe, (QStringList{u"0301||<ADDRESS>|1|1|0"_s, u"0892|>|<ADDRESS>|13|14|1"_s}));
-    QVERIFY(!modHaupt::instance().Wartend.markiert);
-    // Outside an identification a connected number is identified at once.
-    emit u.tapi.OnConnectedID(u"0893"_s, 3, 4);
-    QCOMPARE(aufrufe.last(), u"0893|>|<ADDRESS>|3|4|1"_s);
-    // One that comes while a connected number is identified is taken up right after it too.
-    emit u.tapi.OnConnectedID(u"0894"_s, 5, 6);
-    QCOMPARE(aufrufe.mid(3), (QStringList{u"0894|>|<ADDRESS>|5|6|1"_s, u"0892|>|<ADDRESS>|13|14|1"_s}));
-    QVERIFY(!modHaupt::instance().Wartend.markiert);
+    f.Menu(Menuepunkt::mnuVerbundeneNummern)->setChecked(true);
+    emit u.tapi.OnConnectedID(u"0891"_s, 3, 4);
+    QCOMPARE(aufrufe.last(), u"0891|3|4"_s);
 }
 
 void tst_Anrufereignisse::errorTextAndLostLine()
@@ -170,7 +143,7 @@ void tst_Anrufereignisse::errorTextAndLostLine()
     f.cmdInitTapi()->click();
     // Any error shows in panel 1; only a lost line ends the monitor.
     emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 17);
-    QCOMPARE(f.Panel(1)->Text(), u"Port verschwunden from Modem #17"_s);
+    QCOMPARE(f.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Port verschwunden from Modem #17"_s);
     QVERIFY(f.MonitorAktiv());
     QCOMPARE(u.dialogs.boxes().size(), 0);
 
@@ -204,7 +177,7 @@ void tst_Anrufereignisse::devicesAndAddresses()
     // At most eleven addresses, the first chosen; none is shown as such.
     u.tapi.current = 1;
     emit u.tapi.OnDeviceChanged(1);
-    QCOMPARE(f.Menu(u"mnuTapiTreiber"_s)->text(), u"TAPI (B)"_s);
+    QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (B)"_s);
     QCOMPARE(f.cbxAddress()->count(), 11);
     QCOMPARE(f.cbxAddress()->itemText(10), u"L10"_s);
     QCOMPARE(f.cbxAddress()->currentIndex(), 0);
@@ -217,14 +190,14 @@ void tst_Anrufereignisse::devicesAndAddresses()
     f.cbxTapiDevices()->setCurrentIndex(0);
     emit f.cbxTapiDevices()->activated(0);
     QCOMPARE(u.tapi.current, 0);
-    QCOMPARE(f.Menu(u"mnuTapiTreiber"_s)->text(), u"TAPI (A)"_s);
+    QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (A)"_s);
 }
 
 void tst_Anrufereignisse::filterAndPrefixCommands()
 {
     Testfenster u;
     frmHaupt &f = u.starte();
-    QAction *befehl = f.Menu(u"mnuNummernfilter"_s);
+    QAction *befehl = f.Menu(Menuepunkt::mnuNummernfilter);
     u.dialogs.answerInput(u"030 1, 089"_s);
     befehl->trigger();
     QCOMPARE(f.Filtertext, u"0301,089"_s);
@@ -242,8 +215,8 @@ void tst_Anrufereignisse::filterAndPrefixCommands()
     QCOMPARE(f.Filtertext, QString());
     QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), QString());
 
-    QAction *hinzu = f.Menu(u"mnuTapiNull"_s);
-    QAction *weg = f.Menu(u"mnuTAPINullEntfernen"_s);
+    QAction *hinzu = f.Menu(Menuepunkt::mnuTapiNull);
+    QAction *weg = f.Menu(Menuepunkt::mnuTAPINullEntfernen);
     // The two marks exclude each other; a second click clears.
     const auto marken = [&] { return QList<bool>{hinzu->isChecked(), weg->isChecked()}; };
     hinzu->trigger();
@@ -254,13 +227,13 @@ void tst_Anrufereignisse::filterAndPrefixCommands()
     QCOMPARE(marken(), (QList<bool>{false, false}));
 
     u.dialogs.answerInput(u"+49"_s);
-    f.Menu(u"mnuTapiNullAendern"_s)->trigger();
+    f.Menu(Menuepunkt::mnuTapiNullAendern)->trigger();
     QCOMPARE(u.gespeichert(u"Optionen"_s, u"Prefix"_s), u"+49"_s);
     QCOMPARE(hinzu->text(), u"Präfix (+49) hin&zufügen"_s);
 
     // The identification reads the current marks and prefix.
     hinzu->trigger();
-    f.Menu(u"mnuTAPIPlusKlammerFilter"_s)->setChecked(true);
+    f.Menu(Menuepunkt::mnuTAPIPlusKlammerFilter)->setChecked(true);
     const auto e = f.Nummern().Einstellungen();
     QCOMPARE((QList<bool>{e.PraefixHinzufuegen, e.PraefixEntfernen, e.PlusKlammerFilter}),
              (QList<bool>{true, false, true}));

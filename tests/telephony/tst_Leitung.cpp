@@ -2,9 +2,9 @@
 // and a real line behind it, named only in the settings — a call monitor on
 // a TCP socket — down to the identification entry point. The simulator's way
 // is in tst_Anrufauswertung, the modem's protocol in tst_ModemDevice.
-#include "app/StatusPanel.h"
+#include "windows/StatusPanel.h"
 #include "app/frmHaupt.h"
-#include "app/modHaupt.h"
+#include "telephony/Anrufereignisse.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/telephony/TelephonyControl.h"
 
@@ -44,12 +44,11 @@ void tst_Leitung::callMonitor()
     MemoryClipboard clipboard;
     FakeSystem system;
     RecordingTeilsysteme teile;
-    modHaupt::instance().zuruecksetzen();
     TelephonyControl tapi(store);
     frmHaupt fenster(frmHauptUmgebung{store, dialogs, clipboard, system, tapi, teile});
     QStringList angekommen; // numbers the identification was started with
-    fenster.setAnrufauswertung([&](const QString &n, const QString &, const QString &p, std::int32_t, std::int32_t,
-                                   bool) { angekommen << n + u' ' + p; });
+    QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, &fenster,
+                     [&](const QString &n, const QString &, const QString &p) { angekommen << n + u' ' + p; });
     fenster.Form_Load();
     fenster.show();
 
@@ -68,8 +67,8 @@ void tst_Leitung::callMonitor()
     router->write("06.12.26 12:00:00;RING;0;0301234567;4711;SIP0;\r\n");
     QTRY_COMPARE(angekommen, QStringList{u"0301234567 <ADDRESS>"_s});
     router->write("06.12.26 12:00:09;DISCONNECT;0;0;\r\n");
-    QTRY_COMPARE(fenster.Panel(1)->Text(), u"TAPI aktiv"_s);
-    QCOMPARE(fenster.Panel(1)->PictureIndex(), 4);
+    QTRY_COMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
+    QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->PictureIndex(), 4);
     fenster.close();
 }
 

@@ -1,7 +1,7 @@
 // Calling back from the caller list and from the similar contacts, with the
 // access code of the current dialing location.
-#include "app/ListViewModel.h"
-#include "app/modOptionen.h"
+#include "core/ListViewModel.h"
+#include "core/modOptionen.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "telephony/Waehlen.h"
 

@@ -1,5 +1,5 @@
 // The free-list editor on a copy of the phone database the build makes.
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Database.h"

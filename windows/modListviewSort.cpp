@@ -1,6 +1,6 @@
-#include "app/modListviewSort.h"
+#include "windows/modListviewSort.h"
 
-#include "app/ListView.h"
+#include "windows/ListView.h"
 #include "platform/registry/RegionalSettings.h"
 
 #include <optional>

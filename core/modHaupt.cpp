@@ -1,4 +1,4 @@
-#include "app/modHaupt.h"
+#include "core/modHaupt.h"
 
 #include <vector>
 
@@ -36,17 +36,6 @@ QString OhneBlanks(const QString &text)
 }
 
 } // namespace
-
-modHaupt &modHaupt::instance()
-{
-    static modHaupt haupt;
-    return haupt;
-}
-
-void modHaupt::zuruecksetzen()
-{
-    *this = modHaupt();
-}
 
 QString Auffuellen12(const QString &text)
 {

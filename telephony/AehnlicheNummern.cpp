@@ -1,22 +1,23 @@
-#include "app/AehnlicheNummern.h"
+#include "telephony/AehnlicheNummern.h"
 
-#include "actdb/frmTelefonfelder.h"
-#include "app/ListView.h"
-#include "app/Programmteile.h"
-#include "app/StatusPanel.h"
-#include "app/frmHaupt.h"
-#include "app/modHaupt.h"
+#include "actdb/clActDBF.h"
+#include "actdb/clTabellenCache.h"
+#include "core/ListViewModel.h"
+#include "core/modHaupt.h"
+#include "core/modOptionen.h"
+#include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/Recordset.h"
 #include "platform/system/SystemFacilities.h"
+#include "telephony/Anrufereignisse.h"
+#include "telephony/Auswertungsanzeige.h"
+#include "telephony/Kontaktsuche.h"
 #include "telephony/clStopuhr.h"
 
-#include <QApplication>
+#include <QScopedValueRollback>
 
 #include <algorithm>
-#include <QLabel>
-#include <QScopedValueRollback>
 
 using namespace Qt::StringLiterals;
 
@@ -33,30 +34,23 @@ QString mitVorzeichenstelle(long n)
 
 } // namespace
 
-AehnlicheNummern::AehnlicheNummern(frmHaupt &fenster, Programmteile &teile, Dialogs &dialogs,
-                                   const SystemFacilities &system)
-    : m_fenster(fenster)
-    , m_teile(teile)
-    , m_dialogs(dialogs)
-    , m_system(system)
+AehnlicheNummern::AehnlicheNummern(const Teile &teile)
+    : m_t(teile)
 {
 }
 
-void AehnlicheNummern::mnuSuche_aehnliche()
+void AehnlicheNummern::mnuSuche_aehnliche(const ListViewModel &anruferliste, int i)
 {
-    ListView *liste = m_fenster.lvNummern();
-    const int i = liste->SelectedIndex();
-    if (liste->Items().Count() == 0 || i < 0)
+    if (anruferliste.Count() == 0 || i < 0 || i >= anruferliste.Count())
         return;
-    clRufmonDaten *daten = m_teile.Telefondaten();
-    if (!daten)
+    if (!m_t.telefondaten.istOffen())
         return;
     QString laendervorwahl, vorwahl, anschluss, land, ort;
     try {
-        daten->BestimmeVorwahlAnschlussOrtLand(liste->Items().Item(i).Text, laendervorwahl, vorwahl, anschluss, land,
-                                               ort);
+        m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(anruferliste.Item(i).Text, laendervorwahl, vorwahl,
+                                                         anschluss, land, ort);
     } catch (const JetFehler &e) {
-        m_dialogs.MsgBox(u"Fehler "_s + mitVorzeichenstelle(e.Number()) + u": "_s + e.Description(),
+        m_t.dialogs.MsgBox(u"Fehler "_s + mitVorzeichenstelle(e.Number()) + u": "_s + e.Description(),
                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
         return;
     }
@@ -65,7 +59,7 @@ void AehnlicheNummern::mnuSuche_aehnliche()
 
 void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QString &Anschluss)
 {
-    if (m_laeuft || !m_fenster.MenueGesetzt(u"mnuAutoNummern"_s) || Anschluss.size() < MindestAnschluss)
+    if (m_laeuft || !m_t.anzeige.MenueGesetzt(Menuepunkt::mnuAutoNummern) || Anschluss.size() < MindestAnschluss)
         return;
     const QScopedValueRollback<bool> lauf(m_laeuft, true);
     suche(Vorwahl, Anschluss);
@@ -73,8 +67,8 @@ void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QStri
 
 void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
 {
-    modHaupt &haupt = modHaupt::instance();
-    ListViewModel &kontakte = m_fenster.lvKontakte()->Items();
+    Auswertungsanzeige &anzeige = m_t.anzeige;
+    ListViewModel &kontakte = m_t.kontakte;
     const int nummerSpalte = kontakte.columnByKey(u"Nummer"_s);
     const auto kopf = [&](const QString &text) {
         auto spalten = kontakte.columns();
@@ -82,7 +76,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         kontakte.setColumns(spalten);
     };
 
-    m_fenster.TimerACT().setEnabled(false);
+    anzeige.setACTPruefungAktiv(false);
     kontakte.Clear();
     const QString anfang = u"("_s + Vorwahl + u") "_s + Anschluss.left(AngezeigteStellen) + u"..."_s;
     ListItem platzhalter;
@@ -91,41 +85,42 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
 
     // Clamped while still a number: a huge value must not wrap round to 0.
     const int stellen = static_cast<int>(
-        std::clamp(m_fenster.Optionen().leseZahl(u"Stellen"_s), 0.0, double(Anschluss.size())));
-    m_fenster.Panel(3)->setText(u"Suche ähnliche Nummern ..."_s);
+        std::clamp(m_t.optionen.leseZahl(u"Stellen"_s), 0.0, double(Anschluss.size())));
+    anzeige.setMeldung(u"Suche ähnliche Nummern ..."_s);
     QString schluessel = Vorwahl;
-    if (m_fenster.MenueGesetzt(u"mnuKeineNullBeimSuchen"_s) && schluessel.startsWith(u'0'))
+    if (anzeige.MenueGesetzt(Menuepunkt::mnuKeineNullBeimSuchen) && schluessel.startsWith(u'0'))
         schluessel.remove(0, 1);
     schluessel += Anschluss.left(std::max(0, stellen));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    anzeige.setWartecursor(true);
 
-    const QString felder = m_teile.Telefonfelder() ? m_teile.Telefonfelder()->AusgewaehlteFelder() : QString();
-    clStopuhr stopuhr([this] { return m_system.GetTickCount(); });
-    Programmteile::Cachetreffer cache;
+    const QString felder = m_t.suche.AusgewaehlteFelder();
+    clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
+    Kontaktsuche::Cachetreffer cache;
     std::unique_ptr<Recordset> ergebnis;
     // A table access of its own: the caller identification may run while
     // this search breathes, and opens and closes the shared one.
-    clActDBF dbf(m_dialogs, m_teile.Zwischenablage(), m_fenster.Optionen());
+    clActDBF dbf(m_t.dialogs, m_t.suche.clipboard(), m_t.optionen);
     bool actOffen = false;
     bool gesucht = false;
     if (clActDBF::OhneFelder(felder)) {
         // No phone field chosen: no contact is similar (a search without a
         // field would list every one).
-    } else if (m_fenster.MenueGesetzt(u"mnuNummernCache"_s)) {
+    } else if (anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache)) {
         stopuhr.Starten();
-        cache = m_teile.CacheSuchen(felder, u"UNIQUE_ID,NAME,COMPANY"_s, schluessel);
+        cache = m_t.suche.CacheSuchen(felder, u"UNIQUE_ID,NAME,COMPANY"_s, schluessel,
+                                      [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
         stopuhr.Stoppen();
         if (!cache.nutzbar) {
-            m_dialogs.MsgBox(u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + haupt.CachePfad + CRLF
-                                 + u"Der Nummerncache wird deaktiviert."_s,
-                             Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
-            m_fenster.SchalteNummernCache(false);
+            m_t.dialogs.MsgBox(u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + m_t.suche.CachePfad() + CRLF
+                                   + u"Der Nummerncache wird deaktiviert."_s,
+                               Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+            anzeige.NummernCacheAbschalten();
         } else {
             ergebnis = std::move(cache.treffer);
             gesucht = true;
         }
-    } else if (haupt.ACTBereit) {
-        actOffen = dbf.init(m_teile.ACTApp().ACTDatenbank());
+    } else if (m_t.suche.ACTBereit()) {
+        actOffen = dbf.init(m_t.suche.ACTDatenbank());
         if (actOffen) {
             stopuhr.Starten();
             ergebnis = dbf.Suche(felder, u"NAME,COMPANY"_s, schluessel, u"OR"_s, false);
@@ -136,9 +131,8 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
 
     long n = 0;
     if (gesucht) {
-        m_fenster.lbID()->setToolTip(m_fenster.lbID()->toolTip() + u" Suchdauer2:"_s
-                                     + mitVorzeichenstelle(stopuhr.Dauer()));
-        m_fenster.Ereignisse().LetzterAnruf += CRLF + u"Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer());
+        anzeige.setSuchdauer(anzeige.Suchdauer() + u" Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer()));
+        m_t.ereignisse.LetzterAnruf += CRLF + u"Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer());
     }
     if (ergebnis && !ergebnis->Eof()) {
         kontakte.Clear();
@@ -146,7 +140,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         n = ergebnis->RecordCount();
         ergebnis->MoveFirst();
         kopf(u"Nummer "_s + anfang);
-        m_fenster.atmen();
+        anzeige.atmen();
         const int kontaktSpalte = kontakte.columnByKey(u"Kontakt"_s);
         const int firmaSpalte = kontakte.columnByKey(u"Firma"_s);
         std::vector<ListItem> eintraege;
@@ -163,8 +157,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
                 const QString wert = f[spalte].Text();
                 // A value without a blank is shown whole; a column that is no phone
                 // field shows its own name as the label.
-                QString label = m_teile.Telefonfelder() ? m_teile.Telefonfelder()->Bezeichnung(f[spalte].Name())
-                                                        : QString();
+                QString label = m_t.suche.Bezeichnung(f[spalte].Name());
                 if (label.isEmpty())
                     label = f[spalte].Name();
                 const qsizetype blank = wert.indexOf(u' ');
@@ -180,22 +173,22 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         kontakte.AddMany(std::move(eintraege));
     }
     if (n > 0) {
-        m_fenster.Panel(3)->setText(QString::number(n) + u" Eingträg(e) gefunden"_s);
+        anzeige.setMeldung(QString::number(n) + u" Eingträg(e) gefunden"_s);
     } else {
-        m_fenster.Panel(3)->setText(u"Keine Einträge gefunden."_s);
+        anzeige.setMeldung(u"Keine Einträge gefunden."_s);
         kopf(u"Nummer"_s);
-        m_fenster.Panel(3)->setText(u"Keine ähnlichen Nummern gefunden"_s);
+        anzeige.setMeldung(u"Keine ähnlichen Nummern gefunden"_s);
         kontakte.Clear();
     }
 
-    m_fenster.atmen();
+    anzeige.atmen();
     if (ergebnis)
         ergebnis->Close();
     ergebnis.reset();
     cache = {};
-    QApplication::restoreOverrideCursor();
+    anzeige.setWartecursor(false);
     if (actOffen)
         dbf.kill();
-    m_fenster.TimerACT().setEnabled(true);
-    m_fenster.atmen();
+    anzeige.setACTPruefungAktiv(true);
+    anzeige.atmen();
 }

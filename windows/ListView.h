@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ListViewModel.h"
+#include "core/ListViewModel.h"
 
 #include <QTreeView>
 

@@ -1,4 +1,4 @@
-#include "app/ListView.h"
+#include "windows/ListView.h"
 
 #include <QCollator>
 #include <QHeaderView>

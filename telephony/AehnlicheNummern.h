@@ -2,29 +2,42 @@
 
 #include <QString>
 
+class Anrufereignisse;
+class Auswertungsanzeige;
 class Dialogs;
-class Programmteile;
+class Kontaktsuche;
+class ListViewModel;
 class SystemFacilities;
-class frmHaupt;
+class clRufmonDaten;
+class modOptionen;
 
 // The contacts whose phone fields contain the caller's area code followed by
 // the first digits of the subscriber number, listed below the caller list.
 class AehnlicheNummern
 {
 public:
-    AehnlicheNummern(frmHaupt &fenster, Programmteile &teile, Dialogs &dialogs, const SystemFacilities &system);
+    struct Teile
+    {
+        Auswertungsanzeige &anzeige;
+        ListViewModel &kontakte;
+        Anrufereignisse &ereignisse;
+        Kontaktsuche &suche;
+        clRufmonDaten &telefondaten;
+        Dialogs &dialogs;
+        const modOptionen &optionen;
+        const SystemFacilities &system;
+    };
+
+    explicit AehnlicheNummern(const Teile &teile);
 
     void SucheAehnlicheNummern(const QString &Vorwahl, const QString &Anschluss);
     // The caller list's command: the selected call's number, split and searched.
-    void mnuSuche_aehnliche();
+    void mnuSuche_aehnliche(const ListViewModel &anruferliste, int ausgewaehlt);
 
 private:
     void suche(const QString &Vorwahl, const QString &Anschluss);
 
-    frmHaupt &m_fenster;
-    Programmteile &m_teile;
-    Dialogs &m_dialogs;
-    const SystemFacilities &m_system;
+    Teile m_t;
     // The search lets the window breathe; a call or the menu must not start
     // a second one inside it.
     bool m_laeuft = false;

@@ -1,4 +1,4 @@
-#include "actcontrol/frmKontaktkarte.h"
+#include "windows/frmKontaktkarte.h"
 
 #include "actdb/ActPfad.h"
 #include "actdb/Felddefinitionen.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "actdb/Telefonfeldliste.h"
-#include "app/ImageList.h"
+#include "windows/ImageList.h"
 
 #include <QDialog>
 
@@ -33,6 +33,8 @@ public:
     void FelderSetzen(const std::vector<clACTFeld> &felder, const QString &ausschlussfelder);
     QString AusgewaehlteFelder() const;
     QString Bezeichnung(const QString &feldname) const;
+    // The record of the phone fields that this window shows and edits.
+    const Telefonfeldliste &Liste() const { return *m_liste; }
 
     void Form_Load();
     void cmdAnzahl_Click();

@@ -1,4 +1,4 @@
-#include "app/StatusPanel.h"
+#include "windows/StatusPanel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

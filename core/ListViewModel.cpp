@@ -1,4 +1,4 @@
-#include "app/ListViewModel.h"
+#include "core/ListViewModel.h"
 
 
 #include <algorithm>

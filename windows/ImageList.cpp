@@ -1,4 +1,4 @@
-#include "app/ImageList.h"
+#include "windows/ImageList.h"
 
 void ImageList::Add(const QString &key, const QIcon &picture)
 {

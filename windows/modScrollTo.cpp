@@ -1,6 +1,6 @@
-#include "app/modScrollTo.h"
+#include "windows/modScrollTo.h"
 
-#include "app/ListView.h"
+#include "windows/ListView.h"
 
 void ScrollTo(ListView &list, int index)
 {

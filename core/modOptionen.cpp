@@ -1,4 +1,4 @@
-#include "app/modOptionen.h"
+#include "core/modOptionen.h"
 
 #include "platform/settings/SettingsStore.h"
 #include "platform/system/SystemFacilities.h"

@@ -1,0 +1,35 @@
+#include "app/Rufmon.h"
+
+#include "app/frmHaupt.h"
+#include "platform/telephony/TelephonyControl.h"
+
+using namespace Qt::StringLiterals;
+
+Rufmon::Rufmon(const RufmonUmgebung &u)
+    : m_teile(u.dialogs, u.clipboard, u.store, u.system)
+{
+    m_fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, u.tapi, m_teile});
+    m_teile.verbinde(*m_fenster, u.tapi);
+    if (auto *steuerung = qobject_cast<TelephonyControl *>(&u.tapi)) {
+        steuerung->setEinstellungen(&m_einstellungen);
+        // What the devices note beyond call events goes to the telephony log.
+        frmHaupt *fenster = m_fenster.get();
+        QObject::connect(steuerung, &TelephonyControl::Diagnose, fenster, [fenster](const QString &text) {
+            if (fenster->Protokolliert())
+                fenster->PrintProtokoll(u"Diagnose"_s, text);
+        });
+    }
+}
+
+Rufmon::~Rufmon()
+{
+    // The window goes first: closing it still uses the subsystems.
+    m_fenster.reset();
+}
+
+void Rufmon::starten()
+{
+    m_fenster->Form_Load();
+    m_teile.StartAbgeschlossen();
+    m_fenster->show();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/Programmteile.h"
+#include "platform/telephony/QtGeraeteEinstellungen.h"
+
+#include <memory>
+
+class Clipboard;
+class Dialogs;
+class SettingsStore;
+class SystemFacilities;
+class topTapi;
+class frmHaupt;
+
+// What the program is built on; all of it outlives the program.
+struct RufmonUmgebung
+{
+    SettingsStore &store;
+    Dialogs &dialogs;
+    Clipboard &clipboard;
+    SystemFacilities &system;
+    topTapi &tapi;
+};
+
+// The whole program, built once: the subsystems, the main window, their
+// wiring, and the start sequence. The program entry, the tests and the
+// benchmarks build it the same way.
+class Rufmon
+{
+public:
+    explicit Rufmon(const RufmonUmgebung &umgebung);
+    ~Rufmon();
+
+    // Loads the window (options, phone database, ACT!, line devices) and shows it.
+    void starten();
+
+    frmHaupt &Fenster() { return *m_fenster; }
+    Programmteile &Teile() { return m_teile; }
+
+private:
+    QtGeraeteEinstellungen m_einstellungen;
+    Programmteile m_teile;
+    std::unique_ptr<frmHaupt> m_fenster;
+};

@@ -1,0 +1,297 @@
+#include "telephony/Anrufauswertung.h"
+
+#include "actdb/clActDBF.h"
+#include "actdb/clTabellenCache.h"
+#include "core/ListViewModel.h"
+#include "core/modHaupt.h"
+#include "core/modOptionen.h"
+#include "phonedb/clRufmonDaten.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/jet/JetFehler.h"
+#include "platform/jet/Recordset.h"
+#include "platform/registry/RegionalSettings.h"
+#include "platform/system/SystemFacilities.h"
+#include "platform/telephony/topTapi.h"
+#include "telephony/AehnlicheNummern.h"
+#include "telephony/Anrufereignisse.h"
+#include "telephony/Auswertungsanzeige.h"
+#include "telephony/Kontaktsuche.h"
+#include "telephony/Nummernaufbereitung.h"
+#include "telephony/Nummernbefehle.h"
+#include "telephony/clStopuhr.h"
+
+#include <QScopedValueRollback>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CRLF = u"\r\n"_s;
+const QString Unbekannt = u"Unbekannt"_s;
+const QString Suche = u"suche..."_s;
+
+constexpr int BildSuche = 1;
+constexpr int BildUnbekannt = 2;
+constexpr int BildUnbekanntVerbunden = 9;
+constexpr int BildGefunden = 6;
+constexpr int BildGefundenVerbunden = 10;
+constexpr int MindestLaenge = 5;
+
+} // namespace
+
+Anrufauswertung::Anrufauswertung(const Teile &teile, QObject *parent)
+    : QObject(parent)
+    , m_t(teile)
+{
+}
+
+void Anrufauswertung::Anrufer(const QString &CNumber, const QString &, const QString &CPartyID, std::int32_t,
+                              std::int32_t)
+{
+    // A second caller while one is identified is not taken.
+    if (m_laeuft)
+        return;
+    ausfuehren(CNumber, CPartyID, false);
+    wartendeAufnehmen();
+}
+
+void Anrufauswertung::VerbundeneNummer(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle)
+{
+    if (m_laeuft) {
+        // Taken up once the running identification has ended.
+        m_wartend = {true, CNumber, CCallID, CCallHandle};
+        return;
+    }
+    ausfuehren(CNumber, u"<ADDRESS>"_s, true);
+    wartendeAufnehmen();
+}
+
+void Anrufauswertung::wartendeAufnehmen()
+{
+    while (m_wartend.markiert && !m_laeuft) {
+        m_wartend.markiert = false;
+        ausfuehren(m_wartend.CNumber, u"<ADDRESS>"_s, true);
+    }
+}
+
+void Anrufauswertung::fehler(const QString &schritt, long nummer, const QString &beschreibung)
+{
+    m_t.dialogs.MsgBox(u"Fehler bei der Anrufauswertung ("_s + schritt + u")."_s + CRLF + u"Fehlernummer: "_s
+                           + QString::number(nummer) + CRLF + u"Fehlerbeschreibung: "_s + beschreibung,
+                       Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+}
+
+void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden)
+{
+    Auswertungsanzeige &anzeige = m_t.anzeige;
+    m_laeuft = true;
+    bool nichtGefunden = true;
+    QString &letzterAnruf = m_t.ereignisse.LetzterAnruf;
+    ListViewModel &liste = m_t.anruferliste;
+    std::unique_ptr<Recordset> treffer;
+    Kontaktsuche::Cachetreffer cache;
+    bool actOffen = false;
+    quint64 schluessel = 0;
+
+    // Every path ends here: the line, the button, the timer and the panel as before.
+    const auto schluss = [&] {
+        m_t.tapi.setEventsEnabled(true);
+        anzeige.setMonitorKnopfAktiv(true);
+        anzeige.setMeldung(QString());
+        anzeige.setWartecursor(false);
+        anzeige.atmen();
+        anzeige.setACTPruefungAktiv(true);
+        if (treffer)
+            treffer->Close();
+        treffer.reset();
+        cache = {};
+        if (actOffen)
+            m_t.suche.ActDBF().kill();
+        m_laeuft = false;
+        emit Beendet();
+    };
+
+    const Nummernaufbereitung::Ergebnis gefiltert
+        = Nummernaufbereitung::aufbereiten(CNumber, CPartyID, m_t.nummern.Einstellungen());
+    if (gefiltert.ignoriert) {
+        letzterAnruf += CRLF + u"Nummernfilter:"_s + gefiltert.filterTreffer;
+        schluss();
+        return;
+    }
+    QString nummer = gefiltert.nummer;
+
+    anzeige.setACTPruefungAktiv(false);
+    anzeige.nachVorne();
+    m_t.tapi.setEventsEnabled(false);
+    anzeige.setMonitorKnopfAktiv(false);
+    anzeige.atmen();
+
+    if (nummer.isEmpty()) {
+        m_t.dialogs.MsgBox(u"Ihr Tapi-Treiber meldet einen Anruf mit Telefonnummer,"_s + CRLF
+                             + u"jedoch wurde keine Nummer an Rufmon übergeben."_s + CRLF
+                             + u"Die Nummer wird auf '0' gesetzt."_s,
+                         Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+        nummer = u"0"_s;
+    }
+    letzterAnruf += u"Gefilterte Nummer:"_s + nummer + CRLF;
+
+    // The new entry, in the searching state.
+    {
+        ListItem eintrag;
+        eintrag.Text = nummer;
+        eintrag.SubItems = {RegionalSettings::DateTimeText(QDateTime::currentDateTime()), Suche, Suche};
+        eintrag.SmallIcon = BildSuche;
+        const int pos = liste.Add(eintrag);
+        schluessel = liste.Item(pos).Schluessel;
+    }
+    anzeige.atmen();
+    anzeige.zeigeNeuenAnruf();
+    m_t.aehnlicheListe.Clear();
+    anzeige.atmen();
+
+    const auto setze = [&](int spalte, const QString &text) {
+        const int i = liste.indexOf(schluessel);
+        if (i < 0)
+            return;
+        ListItem e = liste.Item(i);
+        e.setColumnText(spalte, text);
+        liste.setItem(i, e);
+    };
+    const auto spalteText = [&](int spalte) {
+        const int i = liste.indexOf(schluessel);
+        return i < 0 ? QString() : liste.Item(i).columnText(spalte);
+    };
+    const auto setzeBildTag = [&](int bild, const QString &tag) {
+        const int i = liste.indexOf(schluessel);
+        if (i < 0)
+            return;
+        ListItem e = liste.Item(i);
+        e.SmallIcon = bild;
+        e.Tag = tag;
+        liste.setItem(i, e);
+    };
+    const int ort = liste.columnByKey(u"Ort"_s);
+    const int kontakt = liste.columnByKey(u"Kontakt"_s);
+
+    QString laendervorwahl, vorwahl, anschluss, land, platz;
+    clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
+
+    if (nummer.size() >= MindestLaenge) {
+        anzeige.setMeldung(u"Bestimme ORT und Vorwahl ..."_s);
+        anzeige.atmen();
+        try {
+            if (!m_t.telefondaten.istOffen())
+                throw JetFehler(JetFehler::ObjektUngueltig, u"Die Telefondatenbank Nummern.mdb ist nicht geöffnet."_s);
+            m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(nummer, laendervorwahl, vorwahl, anschluss, land, platz);
+        } catch (const JetFehler &e) {
+            fehler(u"Ort und Vorwahl"_s, e.Number(), e.Description());
+            schluss();
+            return;
+        }
+        if (!laendervorwahl.isEmpty()) {
+            platz = land + u'/' + platz;
+            nummer.remove(0, m_t.optionen.leseText(u"InternationaleKennung"_s).size() + laendervorwahl.size());
+        }
+        setze(ort, platz);
+        anzeige.atmen();
+
+        if (anzeige.MenueGesetzt(Menuepunkt::mnuKeineNullBeimSuchen) && nummer.startsWith(u'0'))
+            nummer.remove(0, 1);
+
+        const QString felder = m_t.suche.AusgewaehlteFelder();
+        bool gesucht = false;
+        if (clActDBF::OhneFelder(felder)) {
+            // No phone field chosen: nobody can be found (a search without
+            // a field would match every contact).
+        } else if (anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache)) {
+            anzeige.setMeldung(u"Suche Kontakt im Nummerncache..."_s);
+            anzeige.atmen();
+            anzeige.setWartecursor(true);
+            anzeige.atmen();
+            stopuhr.Starten();
+            cache = m_t.suche.CacheSuchen(felder, u"UNIQUE_ID,NAME,CITY"_s, nummer,
+                                          [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
+            if (!cache.nutzbar) {
+                anzeige.setWartecursor(false);
+                m_t.dialogs.MsgBox(u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + m_t.suche.CachePfad()
+                                       + CRLF + u"Der Nummerncache wird deaktiviert."_s,
+                                   Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+                anzeige.NummernCacheAbschalten();
+            } else {
+                treffer = std::move(cache.treffer);
+                gesucht = true;
+            }
+        } else if (m_t.suche.ACTBereit()) {
+            actOffen = m_t.suche.ActDBF().init(m_t.suche.ACTDatenbank());
+            if (actOffen) {
+                anzeige.setMeldung(u"Suche Kontakt in ACT!-Datenbank..."_s);
+                anzeige.atmen();
+                anzeige.setWartecursor(true);
+                anzeige.atmen();
+                stopuhr.Starten();
+                treffer = m_t.suche.ActDBF().Suche(felder, u"NAME,CITY"_s, nummer, u"OR"_s, false);
+                gesucht = true;
+            }
+        }
+        if (gesucht && treffer) {
+            stopuhr.Stoppen();
+            const QString dauer = u"Suchdauer1:"_s + QString::number(stopuhr.Dauer());
+            anzeige.setSuchdauer(dauer);
+            letzterAnruf += CRLF + dauer;
+            anzeige.setWartecursor(false);
+            anzeige.atmen();
+            if (!treffer->Eof()) {
+                setzeBildTag(verbunden ? BildGefundenVerbunden : BildGefunden,
+                             IDInKlammern(treffer->Fields()[u"UNIQUE_ID"_s].Text()));
+                const QString name = treffer->Fields()[u"NAME"_s].Text();
+                setze(kontakt, name.isEmpty() ? u"Keine Angaben im ACT!"_s : name);
+                const Field &stadt = treffer->Fields()[u"CITY"_s];
+                if (!stadt.isNull())
+                    setze(ort, stadt.Text());
+                nichtGefunden = false;
+            }
+            anzeige.atmen();
+        } else if (gesucht) {
+            anzeige.setWartecursor(false);
+        }
+    }
+
+    if (nichtGefunden) {
+        setzeBildTag(verbunden ? BildUnbekanntVerbunden : BildUnbekannt, Unbekannt);
+        setze(kontakt, Unbekannt);
+        anzeige.atmen();
+    }
+
+    if (!nummer.isEmpty() && spalteText(kontakt) == Unbekannt) {
+        QString name, freierOrt;
+        try {
+            if (!m_t.telefondaten.istOffen())
+                throw JetFehler(JetFehler::ObjektUngueltig, u"Die Telefondatenbank Nummern.mdb ist nicht geöffnet."_s);
+            m_t.telefondaten.SucheNameOrtAusFreierListe(nummer, name, freierOrt);
+        } catch (const JetFehler &e) {
+            fehler(u"freie Liste"_s, e.Number(), e.Description());
+            schluss();
+            return;
+        }
+        if (freierOrt != Unbekannt)
+            setze(ort, freierOrt);
+        if (spalteText(ort) == Suche)
+            setze(ort, Unbekannt);
+        setze(kontakt, name);
+        setzeBildTag(verbunden ? BildUnbekanntVerbunden : BildUnbekannt, Unbekannt);
+        anzeige.atmen();
+    }
+
+    anzeige.setMeldung(u"Anruf speichern ..."_s);
+    anzeige.atmen();
+    if (m_t.telefondaten.istOffen()) {
+        const int i = liste.indexOf(schluessel);
+        if (i >= 0)
+            m_t.telefondaten.schreibIteminMDB(liste, i);
+    }
+    anzeige.atmen();
+
+    if (!vorwahl.isEmpty())
+        m_t.aehnliche.SucheAehnlicheNummern(vorwahl, anschluss);
+    schluss();
+}

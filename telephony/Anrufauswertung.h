@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+class AehnlicheNummern;
+class Anrufereignisse;
+class Auswertungsanzeige;
+class Dialogs;
+class Kontaktsuche;
+class ListViewModel;
+class Nummernbefehle;
+class SystemFacilities;
+class clRufmonDaten;
+class modOptionen;
+class topTapi;
+
+// The caller identification: an incoming call or a connected number becomes
+// a new entry at the top of the caller list, named by country and place,
+// looked up among the ACT! contacts (in the number cache or the ACT! tables)
+// and in the free list, stored, and followed by the search for contacts with
+// similar numbers. The window stays responsive throughout; a caller that
+// arrives meanwhile is dropped, a connected number is taken up afterwards.
+class Anrufauswertung : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the identification works with; all of it outlives it.
+    struct Teile
+    {
+        Auswertungsanzeige &anzeige;
+        ListViewModel &anruferliste;
+        ListViewModel &aehnlicheListe;
+        Anrufereignisse &ereignisse;
+        const Nummernbefehle &nummern;
+        Kontaktsuche &suche;
+        clRufmonDaten &telefondaten;
+        AehnlicheNummern &aehnliche;
+        topTapi &tapi;
+        Dialogs &dialogs;
+        const modOptionen &optionen;
+        const SystemFacilities &system;
+    };
+
+    explicit Anrufauswertung(const Teile &teile, QObject *parent = nullptr);
+
+    bool laeuft() const { return m_laeuft; }
+
+    // An incoming call's number.
+    void Anrufer(const QString &CNumber, const QString &CName, const QString &CPartyID, std::int32_t CCallID,
+                 std::int32_t CCallHandle);
+    // A connected party's number.
+    void VerbundeneNummer(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
+
+signals:
+    // The call is stored and the window may close, if it was asked to meanwhile.
+    void Beendet();
+
+private:
+    // A connected-party number that arrived while an identification was running.
+    struct Wartend
+    {
+        bool markiert = false;
+        QString CNumber;
+        std::int32_t CCallID = 0;
+        std::int32_t CCallHandle = 0;
+    };
+
+    void ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden);
+    void wartendeAufnehmen();
+    void fehler(const QString &schritt, long nummer, const QString &beschreibung);
+
+    Teile m_t;
+    bool m_laeuft = false;
+    Wartend m_wartend;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/Menuepunkt.h"
+
+#include <QString>
+
+// What the caller identification and the similar-number search show while
+// they run, and the menu marks they follow. The main window implements it;
+// the identification's tests record it.
+class Auswertungsanzeige
+{
+public:
+    virtual ~Auswertungsanzeige() = default;
+
+    // The message panel of the status bar.
+    virtual void setMeldung(const QString &text) = 0;
+    // The wait cursor: on pushes it, off takes one back (none is harmless).
+    virtual void setWartecursor(bool an) = 0;
+    // Brings the window forward, for a moment over all others.
+    virtual void nachVorne() = 0;
+    // The activation button; off while a call is identified.
+    virtual void setMonitorKnopfAktiv(bool aktiv) = 0;
+    // The periodic ACT! check pauses while a search runs.
+    virtual void setACTPruefungAktiv(bool aktiv) = 0;
+    // The new call is the caller list's first row: ordered as the list is
+    // sorted, scrolled to and selected.
+    virtual void zeigeNeuenAnruf() = 0;
+    // The search times of the last call ("Suchdauer1:…").
+    virtual QString Suchdauer() const = 0;
+    virtual void setSuchdauer(const QString &text) = 0;
+    // The progress of opening the number cache.
+    virtual void setCacheMeldung(const QString &text) = 0;
+    // The number cache failed: it is switched off, as with its menu item.
+    virtual void NummernCacheAbschalten() = 0;
+    virtual bool MenueGesetzt(Menuepunkt punkt) const = 0;
+    // Lets pending window events run once.
+    virtual void atmen() = 0;
+};

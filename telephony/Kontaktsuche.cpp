@@ -1,0 +1,98 @@
+#include "telephony/Kontaktsuche.h"
+
+#include "actcontrol/clACTApplication.h"
+#include "actdb/ACTPruefung.h"
+#include "actdb/Telefonfeldliste.h"
+#include "actdb/clTabellenCache.h"
+#include "actdb/clActDBF.h"
+#include "platform/jet/JetFehler.h"
+#include "platform/jet/Recordset.h"
+
+using namespace Qt::StringLiterals;
+
+Kontaktsuche::Cachetreffer::Cachetreffer() = default;
+Kontaktsuche::Cachetreffer::Cachetreffer(Cachetreffer &&) noexcept = default;
+Kontaktsuche::Cachetreffer &Kontaktsuche::Cachetreffer::operator=(Cachetreffer &&) noexcept = default;
+Kontaktsuche::Cachetreffer::~Cachetreffer()
+{
+    // The rows go before the cache that closes their database.
+    treffer.reset();
+    cache.reset();
+}
+
+Kontaktsuche::Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &optionen, clActDBF &actDBF,
+                           clACTApplication &actApp, const ACTPruefung &pruefung)
+    : m_dialogs(dialogs)
+    , m_clipboard(clipboard)
+    , m_optionen(optionen)
+    , m_actDBF(actDBF)
+    , m_actApp(actApp)
+    , m_pruefung(pruefung)
+{
+}
+
+QString Kontaktsuche::AusgewaehlteFelder() const
+{
+    return m_telefonfelder ? m_telefonfelder->AusgewaehlteFelder() : QString();
+}
+
+QString Kontaktsuche::Bezeichnung(const QString &feldname) const
+{
+    return m_telefonfelder ? m_telefonfelder->Bezeichnung(feldname) : QString();
+}
+
+Kontaktsuche::Cachetreffer Kontaktsuche::CacheSuchen(const QString &suchfelder, const QString &ergebnisfelder,
+                                                     const QString &wert,
+                                                     const std::function<void(const QString &)> &status)
+{
+    Cachetreffer t;
+    if (!clTabellenCache::TabelleVorhanden(m_cachePfad, u"ACTNR"_s))
+        return t;
+    t.cache = std::make_unique<clTabellenCache>(m_dialogs, m_clipboard);
+    if (!t.cache->init(m_cachePfad, false, status))
+        return t;
+    t.nutzbar = true;
+    t.treffer = t.cache->Suche(u"ACTNR"_s, suchfelder, ergebnisfelder, wert, u"OR"_s, false);
+    return t;
+}
+
+bool Kontaktsuche::ACTBereit() const
+{
+    return m_pruefung.ACTBereit();
+}
+
+QString Kontaktsuche::ACTDatenbank() const
+{
+    return m_actApp.ACTDatenbank();
+}
+
+Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(const QString &)> &status)
+{
+    const QString felder = AusgewaehlteFelder();
+    if (!m_actDBF.init(ACTDatenbank())) {
+        m_actDBF.kill();
+        return Cachebau::KeinACTZugriff;
+    }
+    std::unique_ptr<Recordset> quelle
+        = m_actDBF.Suche(QString(), felder.isEmpty() ? u"NAME,COMPANY,CITY"_s : felder + u",NAME,COMPANY,CITY"_s,
+                         QString(), QString(), false);
+    Cachebau ergebnis = Cachebau::Fehlgeschlagen;
+    {
+        clTabellenCache cache(m_dialogs, m_clipboard);
+        if (!cache.init(m_cachePfad, true, status)) {
+            ergebnis = Cachebau::KeinCachezugriff;
+        } else {
+            try {
+                if (quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, felder))
+                    ergebnis = Cachebau::Erstellt;
+            } catch (const JetFehler &) {
+                ergebnis = Cachebau::Fehlgeschlagen;
+            }
+        }
+    }
+    if (quelle)
+        quelle->Close();
+    quelle.reset();
+    m_actDBF.kill();
+    return ergebnis;
+}

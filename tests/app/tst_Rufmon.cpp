@@ -1,0 +1,182 @@
+// The whole program as the program entry builds it, with its real
+// subsystems on generated data: what needs the window around the
+// identification — the cache rebuild and the line, closing while a call is
+// identified, choosing phone fields, dialing back, the cache file's life.
+#include "app/Rufmon.h"
+#include "app/frmHaupt.h"
+#include "core/modHaupt.h"
+#include "platform/settings/IniSettingsStore.h"
+#include "platform/telephony/SimulatorDevice.h"
+#include "platform/telephony/TelephonyControl.h"
+#include "windows/ListView.h"
+#include "windows/StatusPanel.h"
+#include "windows/frmTelefonfelder.h"
+
+#include "TestPaths.h"
+#include "doubles/Beispielkontakte.h"
+#include "doubles/FakeSystem.h"
+#include "doubles/MemoryClipboard.h"
+#include "doubles/ScriptedDialogs.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The program on Beispielkontakte, the simulator line active.
+struct Programm
+{
+    QTemporaryDir dir;
+    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
+    ScriptedDialogs dialogs;
+    MemoryClipboard clipboard;
+    FakeSystem system;
+    TelephonyControl tapi{store};
+    Beispielkontakte kontakte;
+    std::unique_ptr<Rufmon> rufmon;
+
+    explicit Programm(bool cache, const QString &ausschluss = {})
+    {
+        QFile::copy(QStringLiteral(RUFMON_NUMMERN_MDB), dir.filePath(u"Nummern.mdb"_s));
+        QFile::setPermissions(dir.filePath(u"Nummern.mdb"_s), QFile::ReadOwner | QFile::WriteOwner);
+        system.programFolder = dir.path();
+        kontakte = Beispielkontakte::schreibe(dir.filePath(u"act"_s));
+        store.SaveSetting(u"ACT"_s, u"Datenbank"_s, kontakte.tabelle);
+        store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Rufmon-Simulator"_s);
+        store.SaveSetting(u"Optionen"_s, u"CacheMDB"_s, cachePfad());
+        store.SaveSetting(u"Optionen"_s, u"NummernCache"_s, cache ? u"1"_s : u"0"_s);
+        store.SaveSetting(u"Optionen"_s, u"NummernCacheAutomatisch"_s, u"1"_s);
+        if (!ausschluss.isEmpty())
+            store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, ausschluss);
+        // A cache file left over by a run that did not end.
+        QFile alt(cachePfad());
+        if (alt.open(QIODevice::WriteOnly))
+            alt.write("alt");
+        alt.close();
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi});
+        rufmon->starten();
+        f().cmdInitTapi()->click();
+        tapi.Simulator()->setTakt(5, 50);
+    }
+
+    ~Programm() { f().close(); }
+
+    frmHaupt &f() { return rufmon->Fenster(); }
+    QString cachePfad() const { return dir.filePath(u"RUFMON.MDB"_s); }
+    bool anruf(const QString &nummer) { return tapi.Simulator()->anruf(nummer); }
+    // The first row of the caller list as "Nummer|Ort|Kontakt|Icon".
+    QString eintrag()
+    {
+        const ListItem e = f().lvNummern()->Items().Item(0);
+        return QStringList{e.Text, e.columnText(2), e.columnText(3), QString::number(e.SmallIcon)}.join(u'|');
+    }
+};
+
+} // namespace
+
+class tst_Rufmon : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void callerNamedAndCacheFileLife();
+    void cacheRebuildPausesTheLine();
+    void closingDuringIdentificationKeepsTheCall();
+    void aPhoneFieldChosenLaterIsInTheCache();
+    void dialingBackOnTheSimulator();
+};
+
+void tst_Rufmon::callerNamedAndCacheFileLife()
+{
+    // The junk left in the cache file's place is replaced at start; the file goes at exit.
+    auto p = std::make_unique<Programm>(true);
+    QVERIFY(p->anruf(u"0301234567"_s));
+    QCOMPARE(p->eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
+    QVERIFY(p->f().lbID()->toolTip().startsWith(u"Suchdauer1:"_s));
+    QCOMPARE(p->f().Panel(frmHaupt::Statusfeld::Meldung)->Text(), QString());
+    QVERIFY(p->f().cmdInitTapi()->isEnabled());
+    QVERIFY(QFile::exists(p->cachePfad()));
+    const QString cache = p->cachePfad();
+    p->f().close();
+    QVERIFY(!QFile::exists(cache));
+    QCOMPARE(p->dialogs.boxes().size(), 0);
+}
+
+void tst_Rufmon::cacheRebuildPausesTheLine()
+{
+    Programm p(true);
+    QVERIFY(p.tapi.LineOpen());
+    // Sampled whenever the rebuild lets the window breathe.
+    QList<bool> offen;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] { offen << p.tapi.LineOpen(); });
+    probe.start(0);
+    p.f().Menu(Menuepunkt::mnuCacheNeu)->trigger();
+    probe.stop();
+    QVERIFY(offen.contains(false));
+    QVERIFY(p.tapi.LineOpen());
+    QVERIFY(p.f().MonitorAktiv());
+}
+
+void tst_Rufmon::closingDuringIdentificationKeepsTheCall()
+{
+    Programm p(false);
+    // Closed (the close box, a logout) while the call is being identified.
+    QObject::connect(&p.f().lvNummern()->Items(), &QAbstractItemModel::rowsInserted, &p.f(),
+                     [&] { p.f().close(); }, Qt::SingleShotConnection);
+    QVERIFY(p.anruf(u"0301234567"_s));
+    QTRY_VERIFY(!p.f().isVisible());
+    QCOMPARE(p.eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
+    QCOMPARE(p.dialogs.boxes().size(), 0);
+}
+
+void tst_Rufmon::aPhoneFieldChosenLaterIsInTheCache()
+{
+    // The cache is built without the fax field; then the user chooses it.
+    Programm p(true, u"FAX;"_s);
+    frmTelefonfelder *dialog = p.rufmon->Teile().Telefonfelder();
+    QVERIFY(dialog);
+    QTimer::singleShot(0, dialog, [dialog] {
+        ListViewModel &liste = dialog->findChild<ListView *>()->Items();
+        for (int i = 0; i < liste.Count(); ++i) {
+            if (liste.Item(i).Tag == u"FAX"_s)
+                liste.setData(liste.index(i, 0), Qt::Checked, Qt::CheckStateRole);
+        }
+        dialog->cmdOK_Click();
+    });
+    p.f().Menu(Menuepunkt::mnuTelefonfelder)->trigger();
+    QVERIFY(dialog->AusgewaehlteFelder().contains(u"FAX"_s));
+    // A neighbour known only by the fax number.
+    QVERIFY(p.anruf(u"0301234510"_s));
+    QVERIFY2(p.eintrag().startsWith(u"0301234510|Berlin|Nachbar 0|6"_s), qPrintable(p.eintrag()));
+    QCOMPARE(p.dialogs.boxes().size(), 0);
+}
+
+void tst_Rufmon::dialingBackOnTheSimulator()
+{
+    Programm p(false);
+    p.store.SaveSetting(u"Waehlregeln"_s, u"CurrentID"_s, u"1"_s);
+    p.store.SaveSetting(u"Waehlregeln"_s, u"Location1/OutsideAccess"_s, u"0"_s);
+    QVERIFY(p.anruf(u"0301234567"_s));
+    p.f().Menu(Menuepunkt::mnuTAPIProtokoll)->trigger();
+    p.f().lvNummern()->setSelectedIndex(0);
+    p.f().Menu(Menuepunkt::mnuNummerAnwaehlen)->trigger();
+    QCOMPARE(p.tapi.Simulator()->gewaehlt(), QStringList{u"00301234567"_s});
+    // Answered with call states: the dial tone first, idle at the end.
+    QCOMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Wählton"_s);
+    QTRY_COMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
+    const QString log = p.f().findChild<QPlainTextEdit *>(u"txbProtokoll"_s)->toPlainText();
+    QVERIFY(log.contains(u"CCallstate=\"DIALTONE\""_s));
+    QVERIFY(log.contains(u"CCallstate=\"CONNECTED\""_s));
+}
+
+QTEST_MAIN(tst_Rufmon)
+#include "tst_Rufmon.moc"

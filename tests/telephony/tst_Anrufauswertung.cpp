@@ -1,0 +1,189 @@
+// The caller identification without a window: a call on the simulator line
+// of the real telephony control, the real phone database and a generated
+// ACT! database, with the number cache and without, down to the stored row.
+#include "core/modHaupt.h"
+#include "platform/jet/DBEngine.h"
+#include "platform/jet/Database.h"
+#include "platform/telephony/SimulatorDevice.h"
+
+#include "doubles/Anrufkette.h"
+#include "doubles/Beispielkontakte.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_Anrufauswertung : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void knownCallers_data();
+    void knownCallers();
+    void noPhoneFieldFindsNobody_data() { knownCallers_data(); }
+    void noPhoneFieldFindsNobody();
+    void unknownFilteredAndConnectedCalls();
+    void callsDuringAnIdentification();
+    void cacheFailureSwitchesTheCacheOff_data();
+    void cacheFailureSwitchesTheCacheOff();
+};
+
+void tst_Anrufauswertung::knownCallers_data()
+{
+    QTest::addColumn<bool>("cache");
+    QTest::newRow("direct") << false;
+    QTest::newRow("cache") << true;
+}
+
+void tst_Anrufauswertung::knownCallers()
+{
+    QFETCH(bool, cache);
+    Anrufkette k;
+    // Over 550 contacts: the cache import outgrows its first table of keys.
+    const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s), 250);
+    k.oeffne(b.tabelle, cache);
+    QVERIFY(k.anruf(u"0301234567"_s));
+    const QString greta = IDInKlammern(b.greta);
+    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + greta);
+    QCOMPARE(k.gespeichert(), QStringList{greta + u"|0301234567|Berlin|Greta Grünwald|6"_s});
+    QVERIFY(k.anzeige.suchdauer.startsWith(u"Suchdauer1:"_s));
+    QVERIFY(k.ereignisse.LetzterAnruf.contains(u"Gefilterte Nummer:0301234567\r\n"_s));
+    QCOMPARE(k.anzeige.nachVorneGeholt, 1);
+    QCOMPARE(k.anzeige.neueAnrufe, 1);
+    // Everything is back as before the call.
+    QVERIFY(!k.auswertung.laeuft());
+    QVERIFY(k.anzeige.knopfAktiv && k.anzeige.pruefungAktiv);
+    QCOMPARE(k.anzeige.wartecursor, 0);
+    QVERIFY(k.tapi.EventsEnabled());
+    QCOMPARE(k.anzeige.meldungen.last(), QString());
+    QCOMPARE(k.dialogs.boxes().size(), 0);
+
+    // The similar contacts: Greta and her neighbours' faxes, each with its contact's id.
+    QCOMPARE(k.aehnlicheListe.columns()[0].Text, u"Nummer (030) 123..."_s);
+    QStringList texte;
+    for (int i = 0; i < k.aehnlicheListe.Count(); ++i)
+        texte << k.aehnlicheListe.Item(i).Text + u' ' + QString::number(k.aehnlicheListe.Item(i).Tag.size());
+    texte.sort();
+    QCOMPARE(texte, (QStringList{u"[Fax] 0301234510 14"_s, u"[Fax] 0301234521 14"_s, u"[Fax] 0301234532 14"_s,
+                                 u"[Fax] 0301234543 14"_s, u"[Telefon] 0301234567 14"_s}));
+
+    // Every customer is found by its own number, on the home and on the mobile field.
+    for (const QString &kunde : b.kunden)
+        k.anruf(kunde.section(u' ', 0, 0));
+    QStringList gefunden;
+    for (const QString &zeile : k.gespeichert().mid(1))
+        gefunden << zeile.section(u'|', 1, 1) + u' ' + zeile.section(u'|', 0, 0);
+    QCOMPARE(gefunden, b.kunden);
+}
+
+void tst_Anrufauswertung::noPhoneFieldFindsNobody()
+{
+    // Every phone field excluded: a search without a field would match every
+    // contact; the caller is unknown and nobody is similar.
+    QFETCH(bool, cache);
+    Anrufkette k;
+    k.store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, u"PHONE;FAX;HOME_PHONE;MOBILE_PH;ALT_PHONE;"_s);
+    k.oeffne(Beispielkontakte::schreibe(k.dir.filePath(u"act"_s)).tabelle, cache);
+    QVERIFY(k.anruf(u"0301234567"_s));
+    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
+    QCOMPARE(k.aehnlicheListe.Count(), 0);
+    QCOMPARE(k.dialogs.boxes().size(), 0);
+}
+
+void tst_Anrufauswertung::unknownFilteredAndConnectedCalls()
+{
+    Anrufkette k;
+    const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+    k.oeffne(b.tabelle, false);
+    k.filtertext = u"0800,0891234567"_s;
+    QVERIFY(k.anruf(u"0891234567"_s));
+    QCOMPARE(k.anrufer.Count(), 0);
+    QCOMPARE(k.gespeichert(), QStringList());
+    QVERIFY(k.ereignisse.LetzterAnruf.endsWith(u"\r\nNummernfilter:0891234567"_s));
+
+    QVERIFY(k.anruf(u"0043316123456"_s));
+    QCOMPARE(k.eintrag(), u"0043316123456|Österreich/Graz|Unbekannt|2|Unbekannt"_s);
+    // A short number: no place look-up, then the free list or "Unbekannt".
+    QVERIFY(k.anruf(u"112"_s));
+    QCOMPARE(k.anrufer.Count(), 2);
+    QCOMPARE(k.gespeichert(), (QStringList{u"Unbekannt|0043316123456|Österreich/Graz|Unbekannt|2"_s,
+                                           u"Unbekannt|112|Unbekannt|Unbekannt|2"_s}));
+
+    // A connected number only with its menu item, then with pictures of its own.
+    QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
+    QCOMPARE(k.anrufer.Count(), 2);
+    k.anzeige.gesetzt.insert(Menuepunkt::mnuVerbundeneNummern);
+    QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
+    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|10|"_s + IDInKlammern(b.greta));
+    QVERIFY(k.tapi.Simulator()->verbunden(u"0402222333"_s));
+    QCOMPARE(k.eintrag(), u"0402222333|Hamburg|Unbekannt|9|Unbekannt"_s);
+}
+
+void tst_Anrufauswertung::callsDuringAnIdentification()
+{
+    Anrufkette k;
+    k.oeffne(QString(), false);
+    k.anzeige.gesetzt.insert(Menuepunkt::mnuVerbundeneNummern);
+    // While the first call is identified another caller and two connected
+    // numbers arrive: the caller is dropped, the later connected number is
+    // taken up afterwards (it overwrites the earlier one).
+    bool einmal = true;
+    k.anzeige.beimAtmen = [&] {
+        if (!std::exchange(einmal, false))
+            return;
+        QVERIFY(k.auswertung.laeuft());
+        emit k.tapi.OnCallerID(u"0211999888"_s, QString(), u"<ADDRESS>"_s, 5, 5);
+        emit k.tapi.OnConnectedID(u"0891111111"_s, 11, 12);
+        emit k.tapi.OnConnectedID(u"0892222222"_s, 13, 14);
+    };
+    emit k.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 1, 1);
+    QStringList nummern;
+    for (const QString &zeile : k.gespeichert())
+        nummern << zeile.section(u'|', 1, 1) + u'|' + zeile.section(u'|', 4, 4);
+    QCOMPARE(nummern, (QStringList{u"0301234567|2"_s, u"0892222222|9"_s}));
+    QVERIFY(!k.auswertung.laeuft());
+    // Outside an identification a connected number is identified at once.
+    emit k.tapi.OnConnectedID(u"0893333333"_s, 3, 4);
+    QVERIFY(k.eintrag().startsWith(u"0893333333|"_s));
+    // A blank number is not identified.
+    emit k.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
+    QCOMPARE(k.gespeichert().size(), 3);
+}
+
+void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff_data()
+{
+    QTest::addColumn<bool>("dateiWeg");
+    QTest::newRow("cache file deleted") << true;
+    QTest::newRow("cache table missing") << false;
+}
+
+void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff()
+{
+    QFETCH(bool, dateiWeg);
+    Anrufkette k;
+    const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+    k.oeffne(b.tabelle, true);
+    const QString cache = k.dir.filePath(u"RUFMON.MDB"_s);
+    if (dateiWeg) {
+        QVERIFY(QFile::remove(cache));
+    } else {
+        auto db = DBEngine::instance().OpenDatabase(cache);
+        db->TableDefs().Delete(u"ACTNR"_s);
+        db->Close();
+    }
+    QVERIFY(k.anruf(u"0301234567"_s));
+    QCOMPARE(k.dialogs.boxes().size(), 1);
+    QCOMPARE(k.dialogs.boxes().first().text, u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + cache
+                                                 + u"\r\nDer Nummerncache wird deaktiviert."_s);
+    QVERIFY(k.anzeige.cacheAbgeschaltet);
+    // No direct search for that call; the next one searches the ACT! tables.
+    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
+    QVERIFY(k.suche.ACTBereit());
+    QVERIFY(k.anruf(u"0301234567"_s));
+    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
+}
+
+QTEST_GUILESS_MAIN(tst_Anrufauswertung)
+#include "tst_Anrufauswertung.moc"
