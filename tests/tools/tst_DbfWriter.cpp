@@ -29,7 +29,7 @@ quint32 number(const QByteArray &bytes, int at, int size, bool bigEndian = false
 
 // The writer's bytes against the published layout of dBASE and FoxPro files,
 // where the program's reader cannot tell: that it reads them is shown by the
-// round trips in tst_DbfModule.
+// round trips in tst_DbfTable.
 class tst_DbfWriter : public QObject
 {
     Q_OBJECT
