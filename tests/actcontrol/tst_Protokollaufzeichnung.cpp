@@ -232,11 +232,7 @@ void tst_Protokollaufzeichnung::unknownCaller()
     a.aufzeichnen();
 
     QCOMPARE(a.dialogs.boxes().size(), 1);
-    const auto &box = a.dialogs.boxes().first();
-    QCOMPARE(box.text, u"Der Anrufer ist kein bekannter ACT!-Kontakt.\r\n"
-                       u"Soll beim aktuellen ACT!-Kontakt ein Protokolleintrag erzeugt werden?"_s);
-    QCOMPARE(box.icon, Dialogs::Icon::Question);
-    QCOMPARE(box.buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(a.dialogs.boxes().first().buttons, Dialogs::Buttons::YesNo);
     QVERIFY(!a.gingZu());
     QCOMPARE(a.meldungen.last(), QString());
     QCOMPARE(a.timer, (QList<bool>{false, true}));
