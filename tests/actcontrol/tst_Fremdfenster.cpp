@@ -58,6 +58,7 @@ private slots:
     void configuration();
     void searchByContainedClassAndText();
     void textRules();
+    void windowExist_data();
     void windowExist();
     void clickAndKeys();
     void tooManyCharactersOffTheKeyboard();
@@ -239,9 +240,34 @@ void tst_Fremdfenster::textRules()
     QCOMPARE(SucheFenster(d, u"x"_s, u"notext"_s), p.id(u"leer"_s));
 }
 
+void tst_Fremdfenster::windowExist_data()
+{
+    QTest::addColumn<QString>("konfiguration");
+    QTest::addColumn<bool>("gilt");
+    QTest::addColumn<QString>("gefunden"); // none when empty
+
+    // Found through the upper dialog, whose caption only contains the text.
+    QTest::newRow("caption contains") << u"OK|Button|Protokoll aufzeichnen |#32770"_s << false << u"ok2"_s;
+    QTest::newRow("caption begins") << u"OK|Button|Protokoll aufzeichnen Müller|#32770"_s << true << u"ok"_s;
+    QTest::newRow("class in lower case") << u"&Start|button|Timer|#32770"_s << true << u"start"_s;
+    QTest::newRow("any letter case") << u"&START|BUTTON|timer|#32770"_s << true << u"start"_s;
+    QTest::newRow("no such button") << u"&Stopp|button|Timer|#32770"_s << false << QString();
+    // A top-level window found by its exact class and caption has no parent:
+    // it counts only when no dialog is asked for.
+    QTest::newRow("top-level, dialog asked for") << u"Timer|#32770|Timer|#32770"_s << false << u"timer"_s;
+    QTest::newRow("top-level") << u"Timer|#32770||"_s << true << u"timer"_s;
+    // An empty item matches every window: any class, any text, any dialog.
+    QTest::newRow("any class") << u"Notiz||Protokoll aufzeichnen Müller|#32770"_s << true << u"eingabe"_s;
+    QTest::newRow("any text") << u"|Edit|Protokoll aufzeichnen Müller|#32770"_s << true << u"eingabe"_s;
+    QTest::newRow("any dialog") << u"&Start|Button||#32770"_s << true << u"start"_s;
+}
+
 void tst_Fremdfenster::windowExist()
 {
     BRAUCHT_X(m_x);
+    QFETCH(QString, konfiguration);
+    QFETCH(bool, gilt);
+    QFETCH(QString, gefunden);
     Fremdprogramm p;
     QVERIFY(p.starte({u"--fenster"_s, u"beginnt"_s, u"#32770"_s, u"Protokoll aufzeichnen Müller, Hans"_s,
                       u"--kind"_s, u"ok"_s, u"Button"_s, u"OK"_s,
@@ -252,41 +278,9 @@ void tst_Fremdfenster::windowExist()
                       u"--kind"_s, u"start"_s, u"Button"_s, u"&Start"_s}));
     X11Desktop d;
     clButtonGuard guard(d);
-    // Found through the upper dialog, whose caption only contains the text.
-    QVERIFY(guard.SetConfiguration(u"OK|Button|Protokoll aufzeichnen |#32770"_s));
-    QVERIFY(!guard.WindowExist());
-    QCOMPARE(guard.GefundenesFenster(), p.id(u"ok2"_s));
-    // Only the dialog whose caption begins with the text counts.
-    QVERIFY(guard.SetConfiguration(u"OK|Button|Protokoll aufzeichnen Müller|#32770"_s));
-    QVERIFY(guard.WindowExist());
-    QCOMPARE(guard.GefundenesFenster(), p.id(u"ok"_s));
-    // "&Start" in any letter case.
-    QVERIFY(guard.SetConfiguration(u"&Start|button|Timer|#32770"_s));
-    QVERIFY(guard.WindowExist());
-    QVERIFY(guard.SetConfiguration(u"&START|BUTTON|timer|#32770"_s));
-    QVERIFY(guard.WindowExist());
-    QCOMPARE(guard.GefundenesFenster(), p.id(u"start"_s));
-    QVERIFY(guard.SetConfiguration(u"&Stopp|button|Timer|#32770"_s));
-    QVERIFY(!guard.WindowExist());
-    QCOMPARE(guard.GefundenesFenster(), Fenster(0));
-    // A top-level window found by its exact class and caption has no parent:
-    // it counts only when no dialog is asked for.
-    QVERIFY(guard.SetConfiguration(u"Timer|#32770|Timer|#32770"_s));
-    QVERIFY(!guard.WindowExist());
-    QCOMPARE(guard.GefundenesFenster(), p.id(u"timer"_s));
-    QVERIFY(guard.SetConfiguration(u"Timer|#32770||"_s));
-    QVERIFY(guard.WindowExist());
-
-    // An empty item matches every window: any class, any text, any dialog.
-    QVERIFY(guard.SetConfiguration(u"Notiz||Protokoll aufzeichnen Müller|#32770"_s));
-    QVERIFY(guard.WindowExist());
-    QCOMPARE(guard.GefundenesFenster(), p.id(u"eingabe"_s));
-    QVERIFY(guard.SetConfiguration(u"|Edit|Protokoll aufzeichnen Müller|#32770"_s));
-    QVERIFY(guard.WindowExist());
-    QCOMPARE(guard.GefundenesFenster(), p.id(u"eingabe"_s));
-    QVERIFY(guard.SetConfiguration(u"&Start|Button||#32770"_s));
-    QVERIFY(guard.WindowExist());
-    QCOMPARE(guard.GefundenesFenster(), p.id(u"start"_s));
+    QVERIFY(guard.SetConfiguration(konfiguration));
+    QCOMPARE(guard.WindowExist(), gilt);
+    QCOMPARE(guard.GefundenesFenster(), gefunden.isEmpty() ? Fenster(0) : p.id(gefunden));
 }
 
 void tst_Fremdfenster::clickAndKeys()
