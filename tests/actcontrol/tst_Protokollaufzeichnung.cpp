@@ -42,6 +42,7 @@ public:
 // Everything a run needs, with what it did recorded.
 struct Aufbau
 {
+    Fremdprogramm p;
     QTemporaryDir dir;
     IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
     FakeSystem system;
@@ -92,6 +93,17 @@ struct Aufbau
         lvNummern.Add(item);
     }
 
+    // The foreign program with these windows; ACT!'s main window is its "act".
+    bool starte(const QStringList &fenster)
+    {
+        const bool ok = p.starte(fenster);
+        act.hauptfenster = p.id(u"act"_s);
+        return ok;
+    }
+    void bekannterAnruf(const QString &datum = u"06.12.2026 14:08:09"_s)
+    {
+        anruf(u"0301234567"_s, datum, u"Berlin"_s, u"[ABC123456789]"_s);
+    }
     void aufzeichnen() { aufzeichnung->mnuACTProtokollAufzeichnen(lvNummern, 0); }
     bool gingZu() const { return act.journal.join(u' ').contains(u"GoTo"_s); }
 };
@@ -141,18 +153,16 @@ private:
 void tst_Protokollaufzeichnung::fillsAnOpenDialogAtOnce()
 {
     BRAUCHT_X(m_x);
-    Fremdprogramm p;
-    QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;
-    a.act.hauptfenster = p.id(u"act"_s);
+    QVERIFY(a.starte(actFenster + protokollDialog(true)));
     // The contact ACT! shows already: no move, no wait for it.
-    a.anruf(u"0301234567"_s, u"06.12.2026 14:08:09"_s, u"Berlin"_s, u"[ABC123456789]"_s);
+    a.bekannterAnruf();
     a.aufzeichnen();
 
-    QTRY_COMPARE(p.tasten(u"notiz"_s), u"<A-D>06.12.2026<A-U>14:08:09<A-y><Home><A-A><A-y><Tab>"_s);
+    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"<A-D>06.12.2026<A-U>14:08:09<A-y><Home><A-A><A-y><Tab>"_s);
     QVERIFY(!a.gingZu());
     QVERIFY(!a.act.journal.join(u' ').contains(u"NachVorne"_s));
-    QCOMPARE(p.tasten(u"actFeld"_s), QString());
+    QCOMPARE(a.p.tasten(u"actFeld"_s), QString());
     // One pause after each of the twelve items of the macro, nothing else.
     QCOMPARE(a.pausen, mal(12, P));
     QCOMPARE(a.meldungen, (QStringList{u"ACT!-Protokoll ..."_s, u"Protokollfenster geöffnet..."_s, QString()}));
@@ -162,19 +172,17 @@ void tst_Protokollaufzeichnung::fillsAnOpenDialogAtOnce()
 void tst_Protokollaufzeichnung::opensTheDialogWithItsShortcut()
 {
     BRAUCHT_X(m_x);
-    Fremdprogramm p;
-    QVERIFY(p.starte(actFenster + protokollDialog(false)));
     Aufbau a;
-    a.act.hauptfenster = p.id(u"act"_s);
+    QVERIFY(a.starte(actFenster + protokollDialog(false)));
     a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%Nummer|{TAB}|%ORT||%city|%Time"_s);
     a.anruf(u"+49 30 1234567"_s, u"06.12.2026 14:08:09"_s, u" Berlin "_s, u"[XYZ         ]"_s);
     a.aufzeichnen();
 
-    QVERIFY(p.warteAuf(u"ERSCHIENEN dlg"_s));
+    QVERIFY(a.p.warteAuf(u"ERSCHIENEN dlg"_s));
     // "+" in the number acts as Shift (on this keyboard Shift+4 is "$");
     // the place is typed without its blanks.
-    QTRY_COMPARE(p.tasten(u"notiz"_s), u"$9 30 1234567<Tab>BerlinBerlin14:08:09"_s);
-    QCOMPARE(p.tasten(u"actFeld"_s), u"<C-h>"_s);
+    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"$9 30 1234567<Tab>BerlinBerlin14:08:09"_s);
+    QCOMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
     QVERIFY(a.act.journal.contains(u"GoTo(XYZ         )"_s));
     QVERIFY(a.act.journal.contains(u"NachVorne(ACT)"_s));
     QCOMPARE(a.pausen.mid(0, 3), (QList<int>{2000, P, P}));
@@ -192,11 +200,9 @@ void tst_Protokollaufzeichnung::opensTheDialogWithItsShortcut()
 void tst_Protokollaufzeichnung::givesUpWhenNoDialogOpens()
 {
     BRAUCHT_X(m_x);
-    Fremdprogramm p;
-    QVERIFY(p.starte(actFenster));
     Aufbau a;
-    a.act.hauptfenster = p.id(u"act"_s);
-    a.anruf(u"0301234567"_s, u"06.12.2026 14:08:09"_s, u"Berlin"_s, u"[ABC123456789]"_s);
+    QVERIFY(a.starte(actFenster));
+    a.bekannterAnruf();
     a.aufzeichnen();
 
     QCOMPARE(a.pausen, QList<int>{P} + QList<int>{P} + mal(12, 2 * P));
@@ -207,9 +213,9 @@ void tst_Protokollaufzeichnung::givesUpWhenNoDialogOpens()
     QCOMPARE(a.meldungen, erwartet);
     QCOMPARE(a.timer, (QList<bool>{false, true}));
     // Only the shortcut was typed.
-    QTRY_COMPARE(p.tasten(u"actFeld"_s), u"<C-h>"_s);
+    QTRY_COMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
     QTest::qWait(50);
-    QCOMPARE(p.tasten(u"actFeld"_s), u"<C-h>"_s);
+    QCOMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
 }
 
 void tst_Protokollaufzeichnung::unknownCaller_data()
@@ -223,29 +229,24 @@ void tst_Protokollaufzeichnung::unknownCaller()
 {
     BRAUCHT_X(m_x);
     QFETCH(bool, ja);
-    Fremdprogramm p;
-    QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;
+    QVERIFY(a.starte(actFenster + protokollDialog(true)));
     a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%nummer"_s);
     a.anruf(u"0891234"_s, u"06.12.2026 09:00:00"_s, u"München"_s, u"Unbekannt"_s);
     a.dialogs.answer(ja ? Dialogs::Answer::Yes : Dialogs::Answer::No);
     a.aufzeichnen();
 
     QCOMPARE(a.dialogs.boxes().size(), 1);
-    const auto &box = a.dialogs.boxes().first();
-    QCOMPARE(box.text, u"Der Anrufer ist kein bekannter ACT!-Kontakt.\r\n"
-                       u"Soll beim aktuellen ACT!-Kontakt ein Protokolleintrag erzeugt werden?"_s);
-    QCOMPARE(box.icon, Dialogs::Icon::Question);
-    QCOMPARE(box.buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(a.dialogs.boxes().first().buttons, Dialogs::Buttons::YesNo);
     QVERIFY(!a.gingZu());
     QCOMPARE(a.meldungen.last(), QString());
     QCOMPARE(a.timer, (QList<bool>{false, true}));
     if (ja) {
-        QTRY_COMPARE(p.tasten(u"notiz"_s), u"0891234"_s);
+        QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"0891234"_s);
     } else {
         QCOMPARE(a.meldungen, (QStringList{u"ACT!-Protokoll ..."_s, QString()}));
         QTest::qWait(50);
-        QCOMPARE(p.tasten(u"notiz"_s), QString());
+        QCOMPARE(a.p.tasten(u"notiz"_s), QString());
     }
 }
 
@@ -267,7 +268,7 @@ void tst_Protokollaufzeichnung::stopsBeforeTyping()
     QFETCH(QString, meldung);
     Aufbau a;
     if (fall != u"leer"_s)
-        a.anruf(u"0301234567"_s, u"06.12.2026 14:08:09"_s, u"Berlin"_s, u"[ABC123456789]"_s);
+        a.bekannterAnruf();
     a.act.laeuft = fall != u"aus"_s;
     if (fall == u"keineDb"_s)
         a.act.datenbank.clear();
@@ -290,9 +291,8 @@ void tst_Protokollaufzeichnung::stopsBeforeTyping()
 void tst_Protokollaufzeichnung::similarContact()
 {
     BRAUCHT_X(m_x);
-    Fremdprogramm p;
-    QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;
+    QVERIFY(a.starte(actFenster + protokollDialog(true)));
     a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%number|{TAB}|%date"_s);
     // A caller nobody knows: the similar contact is the one written to, and
     // no question is asked.
@@ -306,22 +306,21 @@ void tst_Protokollaufzeichnung::similarContact()
     QVERIFY(a.dialogs.boxes().isEmpty());
     QVERIFY(a.act.journal.contains(u"GoTo(DEF456      )"_s));
     QCOMPARE(a.pausen.first(), 2000);
-    QTRY_COMPARE(p.tasten(u"notiz"_s), u"0301234568<Tab>05.12.2026"_s);
+    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"0301234568<Tab>05.12.2026"_s);
     QCOMPARE(a.timer, (QList<bool>{false, true}));
 }
 
 void tst_Protokollaufzeichnung::faultyKeysAreReportedAndTheRestIsTyped()
 {
     BRAUCHT_X(m_x);
-    Fremdprogramm p;
-    QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;
+    QVERIFY(a.starte(actFenster + protokollDialog(true)));
     a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%datum|%uhrzeit|a{HOMEX}b|x"_s);
     // A date without a time part: the time is typed empty.
-    a.anruf(u"0301234567"_s, u"06.12.2026"_s, u"Berlin"_s, u"[ABC123456789]"_s);
+    a.bekannterAnruf(u"06.12.2026"_s);
     a.aufzeichnen();
 
-    QTRY_COMPARE(p.tasten(u"notiz"_s), u"06.12.2026ax"_s);
+    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"06.12.2026ax"_s);
     QCOMPARE(a.pausen, mal(4, P));
     QCOMPARE(a.meldungen.last(),
              u"Fehler in der Tastenfolge „a{HOMEX}b“ bei Zeichen 2: unbekannte Taste „{HOMEX}“"_s);
@@ -338,18 +337,17 @@ void tst_Protokollaufzeichnung::faultyKeysAreReportedAndTheRestIsTyped()
 void tst_Protokollaufzeichnung::aSecondRunDoesNotStartInsideTheFirst()
 {
     BRAUCHT_X(m_x);
-    Fremdprogramm p;
-    QVERIFY(p.starte(actFenster + protokollDialog(true)));
     Aufbau a;
+    QVERIFY(a.starte(actFenster + protokollDialog(true)));
     a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"1|2"_s);
-    a.anruf(u"0301234567"_s, u"06.12.2026 14:08:09"_s, u"Berlin"_s, u"[ABC123456789]"_s);
+    a.bekannterAnruf();
     // The menu is used again while the first run pauses.
     a.inDerPause = [&a] {
         a.inDerPause = nullptr;
         a.aufzeichnen();
     };
     a.aufzeichnen();
-    QTRY_COMPARE(p.tasten(u"notiz"_s), u"12"_s);
+    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"12"_s);
     QCOMPARE(a.pausen.size(), 2);
     QCOMPARE(a.timer, (QList<bool>{false, true}));
 }

@@ -113,11 +113,8 @@ void tst_clACTApplication::askWhileActDoesNotAnswer()
         a.dialogs.answer(Dialogs::Answer::Yes);
     QCOMPARE(a.app.aktuellerViewTyp(), typ);
     QCOMPARE(int(a.dialogs.boxes().size()), fragen);
-    for (const auto &box : a.dialogs.boxes()) {
-        QCOMPARE(box.text, u"Eine OLE-Verbindung zu Act! ist nicht möglich.\r\nBitte schließen Sie alle geöffneten "
-                           u"Hinweisfenster in ACT!\r\nWeiter versuchen ?"_s);
+    for (const auto &box : a.dialogs.boxes())
         QCOMPARE(box.buttons, Dialogs::Buttons::YesNo);
-    }
 }
 
 void tst_clACTApplication::oleErrorEndsTheProgramThroughItsExit()
@@ -127,8 +124,7 @@ void tst_clACTApplication::oleErrorEndsTheProgramThroughItsExit()
     QCOMPARE(a.app.ACTDatenbank(), QString());
     QCOMPARE(a.beendet, 1);
     QCOMPARE(a.dialogs.boxes().size(), 1);
-    QCOMPARE(a.dialogs.boxes().first().text,
-             u"Fehler #462 bei ACT!-Application OLE\r\nDer Remote-Servercomputer existiert nicht."_s);
+    QVERIFY(a.dialogs.boxes().first().text.startsWith(u"Fehler #462 "_s));
 }
 
 void tst_clACTApplication::fieldTypes_data()
@@ -157,7 +153,7 @@ void tst_clACTApplication::fieldTypes()
     QVERIFY(a.act.journal.contains(u"setfield(7,neu)"_s));
     QCOMPARE(a.dialogs.boxes().size(), meldung ? 2 : 0);
     if (meldung)
-        QCOMPARE(a.dialogs.boxes().first().text, u"Falsche Feldtyp-Bezeichnung (Firma). Es wird Kontakt benutzt."_s);
+        QVERIFY(a.dialogs.boxes().first().text.contains(u"(Firma)"_s));
 }
 
 void tst_clACTApplication::showContactCommands_data()

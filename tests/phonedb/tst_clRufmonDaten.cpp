@@ -193,9 +193,8 @@ void tst_clRufmonDaten::initFailureMessage()
     daten.init(fehlt);
     QVERIFY(!daten.istOffen());
     QCOMPARE(m_dialogs.boxes().size(), 1);
-    QCOMPARE(m_dialogs.boxes().first().text,
-             u"Fehler in Klasse clRufmonDaten\r\nFehler beim Öffnen der Datenbank:"_s + fehlt
-                 + u"\r\nFehlernummer:3024\r\nFehlerbeschreibung:Datei '"_s + fehlt + u"' nicht gefunden."_s);
+    const QString text = m_dialogs.boxes().first().text;
+    QVERIFY2(text.contains(u":"_s + fehlt + u"\r\n"_s) && text.contains(u"3024"_s), qPrintable(text));
     // Later operations fail at their first database access, to their caller.
     QString name, ort;
     QVERIFY_THROWS_EXCEPTION(JetFehler, daten.SucheNameOrtAusFreierListe(u"1"_s, name, ort));
@@ -256,10 +255,9 @@ void tst_clRufmonDaten::olderDatabaseWithoutIcon()
     liste.Add(anruf(u"0301234567"_s, u"06.12.2026 10:15:30"_s, 6, u"[A           ]"_s));
     QVERIFY(!daten->schreibIteminMDB(liste, 0));
     QCOMPARE(m_dialogs.boxes().size(), 1);
-    QCOMPARE(m_dialogs.boxes().first().text,
-             u"Fehler in Klasse clRufmonDaten (schreibItemInMDB, SetField Icon).\r\nFehlernummer: 3265\r\n"
-             u"Fehlerbeschreibung: Element in dieser Auflistung nicht gefunden."
-             u"Eventuell verwenden Sie eine ältere Version der \"Nummern.mdb\" Datei."_s);
+    const QString text = m_dialogs.boxes().first().text;
+    QVERIFY2(text.contains(u"SetField Icon"_s) && text.contains(u"3265"_s) && text.contains(u"ältere Version"_s),
+             qPrintable(text));
     // The row begun is dropped, and reading the older file still shows its rows.
     QCOMPARE(daten->Datenbank()->OpenRecordset(u"SELECT COUNT(*) FROM Anrufspeicher"_s)->Wert(0).toInt(), 0);
     daten->Datenbank()->Execute(u"INSERT INTO Anrufspeicher VALUES ('x', '1', '2026-12-06 10:00:00', 'O', 'K')"_s);

@@ -1,10 +1,11 @@
-#include "platform/settings/SettingsStore.h"
 #include "platform/telephony/CallMonitorDevice.h"
 #include "platform/telephony/CallMonitorDialog.h"
 
+#include "doubles/MemorySettings.h"
+#include "tests/platform/Leitungsereignisse.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QHash>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -18,20 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct MemoryStore : SettingsStore {
-    QHash<QString, QString> values; // "section/key"
-    QString GetSetting(const QString &s, const QString &k, const QString &d) const override
-    {
-        return values.value(s + u'/' + k, d);
-    }
-    void SaveSetting(const QString &s, const QString &k, const QString &v) override { values.insert(s + u'/' + k, v); }
-    bool sync() override { return true; }
-};
-
 using Device = CallMonitorDevice;
-
-QString text(const QString &value) { return value; }
-QString text(int value) { return QString::number(value); }
 
 const QByteArray Ring = "24.12.24 18:30:05;RING;0;0301234567;987654;SIP0;\r\n";
 const QStringList RingEvents{u"OnCallState(OFFERING,1,0)"_s, u"OnOffering(<OWNER>,1)"_s,
@@ -51,30 +39,19 @@ class tst_CallMonitorDevice : public QObject
 {
     Q_OBJECT
 
-    MemoryStore m_store;
+    MemorySettings m_store;
     std::unique_ptr<QTcpServer> m_server;
     std::unique_ptr<Device> m_device;
     QStringList m_events; // "Signal(arg,arg,…)" in order
     QStringList m_diagnoses;
     QList<QStringList> m_errors;
 
-    template <typename... Args>
-    void record(void (LineDevice::*signal)(Args...), const QString &name)
-    {
-        connect(m_device.get(), signal, this, [this, name](Args... args) {
-            m_events << name + u'(' + QStringList{text(args)...}.join(u',') + u')';
-        });
-    }
     // The grace period is read from the settings on construction.
     void makeDevice()
     {
         m_device = std::make_unique<Device>(u"127.0.0.1"_s, m_server->serverPort(), m_store);
         m_device->setRetryIntervalMs(100);
-#define RECORD(signal) record(&LineDevice::signal, QStringLiteral(#signal))
-        RECORD(OnCallState), RECORD(OnCallerID), RECORD(OnConnectedID), RECORD(OnCalledID), RECORD(OnRedirectingID);
-        RECORD(OnRedirectionID), RECORD(OnCallOrigin), RECORD(OnBusy), RECORD(OnConnected), RECORD(OnDialtone);
-        RECORD(OnDisconnected), RECORD(OnOffering), RECORD(OnRinging);
-#undef RECORD
+        Leitungsereignisse::zeichneAuf(*m_device, this, m_events);
         connect(m_device.get(), &LineDevice::Diagnose, this, [this](const QString &text) { m_diagnoses << text; });
         connect(m_device.get(), &LineDevice::OnError, this, [this](const QString &text, const QString &source, int n) {
             m_errors.append({text, source, QString::number(n)});

@@ -45,7 +45,6 @@ class tst_IniSettingsStore : public QObject
 
 private slots:
     void init() { ++m_nr; }
-    void fehlendeDateiUndOrdner();
     void kaputteDatei_data();
     void kaputteDatei();
     void wert_data();
@@ -59,26 +58,13 @@ private:
     QString pfad() const { return m_dir.filePath(QString::number(m_nr) + u".conf"_s); }
 };
 
-void tst_IniSettingsStore::fehlendeDateiUndOrdner()
-{
-    const QString tief = m_dir.filePath(u"config/Rufmon/Rufmon.conf"_s);
-    {
-        IniSettingsStore store(tief);
-        QCOMPARE(store.GetSetting(u"Optionen"_s, u"Stellen"_s, u"3"_s), u"3"_s);
-        // Reading alone leaves no file behind.
-        QVERIFY(!QFileInfo::exists(tief));
-        store.SaveSetting(u"Optionen"_s, u"Debug"_s, u"1"_s);
-        QVERIFY(store.sync());
-    }
-    QCOMPARE(lies(tief, u"Optionen"_s, u"Debug"_s), u"1"_s);
-}
-
 void tst_IniSettingsStore::kaputteDatei_data()
 {
     QTest::addColumn<QByteArray>("inhalt");
     // Files that are no text are kept aside whole, so nothing the user had is lost.
     QTest::addColumn<bool>("beiseite");
 
+    QTest::newRow("missing, in a folder not yet made") << QByteArray() << false;
     QTest::newRow("image header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0", 20) << true;
     QTest::newRow("broken utf-8") << "[\xff\xfe]\n\xc3\x28=\xa0\xa1\n[Optionen]\nStellen=\xe2\x82\n"_ba << true;
     QTest::newRow("unclosed section header") << "[Optionen\nStellen=9\n"_ba << false;
@@ -93,21 +79,23 @@ void tst_IniSettingsStore::kaputteDatei()
 {
     QFETCH(QByteArray, inhalt);
     QFETCH(bool, beiseite);
-    QVERIFY(schreibeDatei(pfad(), inhalt));
+    const QString datei = inhalt.isNull() ? m_dir.filePath(u"config/Rufmon/Rufmon.conf"_s) : pfad();
+    QVERIFY(inhalt.isNull() || schreibeDatei(datei, inhalt));
     {
-        IniSettingsStore store(pfad());
-        // Keys the file does not hold read as their defaults.
+        IniSettingsStore store(datei);
+        // Keys the file does not hold read as their defaults; reading alone leaves no file behind.
         QCOMPARE(store.GetSetting(u"Optionen"_s, u"Stellen"_s, u"3"_s), u"3"_s);
         QCOMPARE(store.GetSetting(u"Anrufmonitore"_s, u"Liste"_s, QString()), QString());
+        QVERIFY(!inhalt.isNull() || !QFileInfo::exists(datei));
         store.SaveSetting(u"Optionen"_s, u"Stellen"_s, u"5"_s);
         store.SaveSetting(u"Anrufmonitore"_s, u"Liste"_s, u"a:1,b:2"_s);
         QVERIFY2(store.sync(), "the new values are on disk, so sync() must report success");
     }
-    QVERIFY2(dateiInhalt(pfad()) != inhalt, "the damaged file was not rewritten");
-    QCOMPARE(lies(pfad(), u"Optionen"_s, u"Stellen"_s), u"5"_s);
-    QCOMPARE(lies(pfad(), u"Anrufmonitore"_s, u"Liste"_s), u"a:1,b:2"_s);
-    QCOMPARE(lies(pfad(), u"Optionen"_s, u"Debug"_s), u"<fehlt>"_s);
-    QCOMPARE(dateiInhalt(pfad() + u".defekt"_s), beiseite ? inhalt : QByteArray());
+    QVERIFY2(dateiInhalt(datei) != inhalt, "the damaged file was not rewritten");
+    QCOMPARE(lies(datei, u"Optionen"_s, u"Stellen"_s), u"5"_s);
+    QCOMPARE(lies(datei, u"Anrufmonitore"_s, u"Liste"_s), u"a:1,b:2"_s);
+    QCOMPARE(lies(datei, u"Optionen"_s, u"Debug"_s), u"<fehlt>"_s);
+    QCOMPARE(dateiInhalt(datei + u".defekt"_s), beiseite ? inhalt : QByteArray());
 }
 
 void tst_IniSettingsStore::wert_data()

@@ -1,13 +1,14 @@
-#include "platform/settings/SettingsStore.h"
 #include "platform/telephony/ModemCallerIdParser.h"
 #include "platform/telephony/ModemDevice.h"
 #include "platform/telephony/ModemDialog.h"
+
+#include "doubles/MemorySettings.h"
+#include "tests/platform/Leitungsereignisse.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -23,16 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct MemorySettings : SettingsStore {
-    QHash<QString, QString> values; // "section/key"
-    QString GetSetting(const QString &s, const QString &k, const QString &d) const override
-    {
-        return values.value(s + u'/' + k, d);
-    }
-    void SaveSetting(const QString &s, const QString &k, const QString &v) override { values.insert(s + u'/' + k, v); }
-    bool sync() override { return true; }
-};
 
 // The modem's side of a pseudo-terminal; the device opens the slave path.
 struct Pty {
@@ -91,9 +82,6 @@ struct Pty {
 const QByteArray InitCommand = "AT Z S0=0 E1 V1 Q0\r";
 const QByteArray CallerIdCommand = "AT+VCID=1\r";
 
-QString text(const QString &value) { return value; }
-QString text(int value) { return QString::number(value); }
-
 } // namespace
 
 class tst_ModemDevice : public QObject
@@ -105,13 +93,6 @@ class tst_ModemDevice : public QObject
     std::unique_ptr<ModemDevice> m_device;
     QStringList m_events; // all call events in order, as "name(arg,arg,…)"
 
-    template <typename... Args>
-    void record(void (LineDevice::*signal)(Args...), const QString &name)
-    {
-        connect(m_device.get(), signal, this, [this, name](Args... args) {
-            m_events << name + u'(' + QStringList{text(args)...}.join(u',') + u')';
-        });
-    }
     void set(const QString &key, const QString &value) { m_settings.values[u"Telefonie/"_s + key] = value; }
     bool openAndInitialise()
     {
@@ -132,11 +113,7 @@ private slots:
         m_device->setCommandTimeout(5000);
         m_device->setSettleTime(50);
         m_device->setRingEndTimeout(300);
-#define RECORD(signal) record(&LineDevice::signal, QStringLiteral(#signal))
-        RECORD(OnCallState), RECORD(OnCallerID), RECORD(OnConnectedID), RECORD(OnCalledID), RECORD(OnRedirectingID);
-        RECORD(OnRedirectionID), RECORD(OnCallOrigin), RECORD(OnBusy), RECORD(OnConnected), RECORD(OnDialtone);
-        RECORD(OnDisconnected), RECORD(OnOffering), RECORD(OnRinging);
-#undef RECORD
+        Leitungsereignisse::zeichneAuf(*m_device, this, m_events);
     }
     // What the modem hears on opening, and the line speed it gets.
     void einrichtung_data()

@@ -30,7 +30,6 @@ class tst_SingleInstance : public QObject
 private slots:
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    void nurEinePrimaereBisZumEnde();
     void uebergabe_data();
     void uebergabe();
     void schluesselGetrennt();
@@ -43,24 +42,6 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
-
-void tst_SingleInstance::nurEinePrimaereBisZumEnde()
-{
-    {
-        SingleInstance erste(key());
-        QVERIFY(erste.tryBecomePrimary());
-        SingleInstance zweite(key());
-        QVERIFY(!zweite.tryBecomePrimary());
-    }
-    // Once the first program has ended, the next start runs on its own.
-    SingleInstance naechste(key());
-    QVERIFY(naechste.tryBecomePrimary());
-    QSignalSpy spy(&naechste, &SingleInstance::argumentsReceived);
-    auto zweit = zweitstart(key(), {u"--anruf"_s});
-    QVERIFY(spy.wait(10000));
-    QCOMPARE(spy.first().first().toStringList(), QStringList{u"--anruf"_s});
-    QVERIFY(zweit.get());
-}
 
 void tst_SingleInstance::uebergabe_data()
 {
@@ -77,6 +58,12 @@ void tst_SingleInstance::uebergabe()
 {
     QFETCH(QStringList, argumente);
 
+    {
+        SingleInstance vorige(key());
+        QVERIFY(vorige.tryBecomePrimary());
+        QVERIFY(!SingleInstance(key()).tryBecomePrimary());
+    }
+    // Once the program before has ended, the next start runs on its own and takes hand-overs.
     SingleInstance erste(key());
     QVERIFY(erste.tryBecomePrimary());
     QSignalSpy spy(&erste, &SingleInstance::argumentsReceived);

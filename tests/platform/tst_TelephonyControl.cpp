@@ -1,12 +1,25 @@
+#include "windows/StatusPanel.h"
 #include "app/Uebergabe.h"
+#include "app/frmHaupt.h"
+#include "telephony/Anrufereignisse.h"
+#include "core/modHaupt.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "telephony/Treiberinformation.h"
 
+#include "doubles/FakeSystem.h"
+#include "doubles/MemoryClipboard.h"
+#include "doubles/RecordingTeilsysteme.h"
+#include "doubles/ScriptedDialogs.h"
+
+#include <QComboBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,7 +32,9 @@ QString text(std::int32_t n) { return QString::number(n); }
 
 } // namespace
 
-// The control over its devices, with the simulator as the device.
+// The control over its devices, with the simulator as the device; and end to
+// end, the main window with the control and a line named only in the
+// settings, a call monitor on a TCP socket, down to the identification.
 class tst_TelephonyControl : public QObject
 {
     Q_OBJECT
@@ -31,6 +46,7 @@ private slots:
     void deviceQueries();
     void handOverFromASecondStart_data();
     void handOverFromASecondStart();
+    void callMonitorThroughTheMainWindow();
 
 private:
     // Writes the control's event in m_zeilen as "name arg|arg|…".
@@ -125,11 +141,6 @@ void tst_TelephonyControl::deviceQueries()
     QVERIFY(info.startsWith(u"Device:\tRufmon-Simulator\r\n\r\nTapiversion:\t131072\r\n"
                             u"Providerinfo:\tRufmon-Simulator (eingebaut)\r\n"_s));
     QVERIFY(info.contains(u"States:\t\tOFFERING\r\n\t\tCONNECTED\r\n"_s));
-
-    // Without devices of its own the control takes the configured ones, the simulator first.
-    TelephonyControl leer(*m_store);
-    leer.Initialize();
-    QCOMPARE(leer.DeviceName(0), u"Rufmon-Simulator"_s);
 }
 
 void tst_TelephonyControl::handOverFromASecondStart_data()
@@ -179,6 +190,48 @@ void tst_TelephonyControl::handOverFromASecondStart()
     // The running program keeps its event loop going while the other one ends.
     QTRY_COMPARE_WITH_TIMEOUT(zweiter.state(), QProcess::NotRunning, 10000);
     QCOMPARE(zweiter.exitCode(), 0);
+}
+
+void tst_TelephonyControl::callMonitorThroughTheMainWindow()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    const QString adresse = u"127.0.0.1:%1"_s.arg(server.serverPort());
+    IniSettingsStore &store = *m_store;
+    store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, adresse);
+    store.SaveSetting(u"Telefonie"_s, u"Modems"_s, u"/dev/ttyRufmonTest"_s);
+    store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor "_s + adresse);
+    ScriptedDialogs dialogs;
+    MemoryClipboard clipboard;
+    FakeSystem system;
+    RecordingTeilsysteme teile;
+    TelephonyControl tapi(store);
+    frmHaupt fenster(frmHauptUmgebung{store, dialogs, clipboard, system, tapi, teile});
+    QStringList angekommen; // numbers the identification was started with
+    QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, &fenster,
+                     [&](const QString &n, const QString &, const QString &p) { angekommen << n + u' ' + p; });
+    fenster.Form_Load();
+    fenster.show();
+
+    // Without devices of its own the control takes the configured ones after
+    // the simulator; the saved one is chosen.
+    QStringList geraete;
+    for (int i = 0; i < fenster.cbxTapiDevices()->count(); ++i)
+        geraete << fenster.cbxTapiDevices()->itemText(i);
+    QCOMPARE(geraete,
+             (QStringList{u"Rufmon-Simulator"_s, u"Anrufmonitor "_s + adresse, u"Modem /dev/ttyRufmonTest"_s}));
+    QCOMPARE(fenster.cbxTapiDevices()->currentIndex(), 1);
+    fenster.cmdInitTapi()->click();
+    QVERIFY(fenster.MonitorAktiv());
+
+    QVERIFY(server.waitForNewConnection(5000));
+    QTcpSocket *router = server.nextPendingConnection();
+    router->write("06.12.26 12:00:00;RING;0;0301234567;4711;SIP0;\r\n");
+    QTRY_COMPARE(angekommen, QStringList{u"0301234567 <ADDRESS>"_s});
+    router->write("06.12.26 12:00:09;DISCONNECT;0;0;\r\n");
+    QTRY_COMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
+    QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->PictureIndex(), 4);
+    fenster.close();
 }
 
 QTEST_MAIN(tst_TelephonyControl)

@@ -1,10 +1,10 @@
-// The telephony log window and the menu command that shows and closes it.
-#include "telephony/Protokollzeile.h"
+// The telephony log: its lines, its window and the menu command that shows and closes it.
 #include "windows/Protokollbefehl.h"
 #include "windows/frmProtokoll.h"
 
 #include "doubles/FakeSystem.h"
 
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -18,7 +18,9 @@ class tst_frmProtokoll : public QObject
     Q_OBJECT
 
 private slots:
-    void linesAndReset();
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void lines_data();
+    void lines();
     void keepsTheNewestLines();
     void sizeAndLayout_data();
     void sizeAndLayout();
@@ -26,24 +28,46 @@ private slots:
     void closingUnchecksMenu();
 };
 
-void tst_frmProtokoll::linesAndReset()
+void tst_frmProtokoll::lines_data()
 {
-    const QDateTime moment(QDate(2026, 12, 6), QTime(11, 30, 15));
+    QTest::addColumn<QString>("ereignis");
+    QTest::addColumn<QString>("werte");
+    QTest::addColumn<QString>("hinten"); // the line after the moment
+
+    QTest::newRow("call state, three values")
+        << u"OnCallState"_s << u"CCallstate=\"IDLE\"\r\nCCallID=7\r\nCCallHandle=5"_s
+        << u" Event: OnCallState Values: CCallstate=\"IDLE\", CCallID=7, CCallHandle=5"_s;
+    QTest::newRow("no values") << u"OnDeviceChanged"_s << QString() << u" Event: OnDeviceChanged Values: "_s;
+    QTest::newRow("line break at the end") << u"OnBusy"_s << u"CBusyMode=\"STATION\"\r\n"_s
+                                          << u" Event: OnBusy Values: CBusyMode=\"STATION\", "_s;
+    // A driver's text with a bare line break must not split the line either.
+    QTest::newRow("bare line feed") << u"OnCallerID"_s << u"CName=\"Meier\nKöln\""_s
+                                    << u" Event: OnCallerID Values: CName=\"Meier, Köln\""_s;
+    QTest::newRow("bare carriage return") << u"OnError"_s << u"ErrorText=\"a\rb\""_s
+                                          << u" Event: OnError Values: ErrorText=\"a, b\""_s;
+}
+
+void tst_frmProtokoll::lines()
+{
+    QFETCH(QString, ereignis);
+    QFETCH(QString, werte);
+    QFETCH(QString, hinten);
     FakeSystem system;
     frmProtokoll f(system);
-    f.setUhr([moment] { return moment; });
-    f.PrintProtokoll(u"OnCallState"_s, u"CCallstate=\"IDLE\"\r\nCCallID=7"_s);
-    f.PrintProtokoll(u"OnRinging"_s, u"CRingCount=2"_s);
-    // Every line begins with its break, so the log begins with an empty line.
-    QCOMPARE(f.Text(), Protokollzeile(u"OnCallState"_s, u"CCallstate=\"IDLE\"\r\nCCallID=7"_s, moment)
-                           + Protokollzeile(u"OnRinging"_s, u"CRingCount=2"_s, moment));
+    f.setUhr([] { return QDateTime(QDate(2026, 3, 1), QTime(7, 4, 8)); });
+    // A German desktop writes the day first and the time with seconds. Every
+    // line begins with its break, so the log begins with an empty line.
+    const QString zeile = u"\r\n01.03.2026 07:04:08"_s + hinten;
+    f.PrintProtokoll(ereignis, werte);
+    f.PrintProtokoll(ereignis, werte);
+    QCOMPARE(f.Text(), zeile + zeile);
     QCOMPARE(f.txbProtokoll()->toPlainText().split(u'\n').size(), 3);
     QVERIFY(!f.txbProtokoll()->toPlainText().contains(u'\r'));
 
     f.cmdReset()->click();
     QVERIFY(f.Text().isEmpty());
-    f.PrintProtokoll(u"OnRinging"_s, u"CRingCount=3"_s);
-    QCOMPARE(f.Text(), Protokollzeile(u"OnRinging"_s, u"CRingCount=3"_s, moment));
+    f.PrintProtokoll(ereignis, werte);
+    QCOMPARE(f.Text(), zeile);
 }
 
 void tst_frmProtokoll::keepsTheNewestLines()
