@@ -2,6 +2,7 @@
 
 #include "actdb/ActPfad.h"
 #include "actdb/Felddefinitionen.h"
+#include "actdb/Diagnose.h"
 #include "actdb/clACTFelder.h"
 #include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
@@ -84,6 +85,8 @@ void ACTPruefung::pruefe()
             try {
                 m_felder.Felder_einlesen(m_u.PanelText);
             } catch (const Felddefinitionen::Fehler &e) {
+                qCWarning(lcActdb).noquote() << u"Felddefinitionen von %1 nicht lesbar (%2: %3); neuer Versuch beim nächsten Takt"_s.arg(
+                    name, QString::number(e.nummer), e.beschreibung);
                 m_dialogs.MsgBox(u"Es ist ein Fehler beim Analysieren der Felddefinitionen in Ihrer "
                                  u"ACT!-Datenbank aufgetreten."_s
                                      + CRLF + Supportzeile() + CRLF + u"Fehlernummer:"_s + QString::number(e.nummer)
@@ -97,6 +100,7 @@ void ACTPruefung::pruefe()
                 return;
             }
             if (!m_felder.Felder_eingelesen()) {
+                qCWarning(lcActdb).noquote() << u"Tabellen von %1 nicht geöffnet; neuer Versuch beim nächsten Takt"_s.arg(name);
                 // The tables could not be opened (the reason was shown): without
                 // phone fields the database is not ready; the next tick tries again.
                 m_bereit = false;

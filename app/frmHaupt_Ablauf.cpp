@@ -2,6 +2,8 @@
 // menus mirror while the program runs.
 #include "app/frmHaupt.h"
 
+#include "app/Diagnose.h"
+
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
 #include "app/Teilsysteme.h"
@@ -35,7 +37,10 @@ void trotzdem(Schritt schritt)
 {
     try {
         schritt();
+    } catch (const std::exception &e) {
+        qCWarning(lcApp) << "Schritt beim Beenden fehlgeschlagen:" << e.what();
     } catch (...) {
+        qCWarning(lcApp) << "Schritt beim Beenden fehlgeschlagen";
     }
 }
 

@@ -1,4 +1,5 @@
 #include "app/Kommandozeile.h"
+#include "app/Diagnose.h"
 #include "app/Konsolenbefehl.h"
 #include "app/Rufmon.h"
 #include "app/Uebergabe.h"
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
     bool beendenAngefordert = false;
     frmHaupt *geladen = nullptr;
     QObject::connect(&signale, &SignalWatcher::terminationRequested, &app, [&] {
+        qCInfo(lcApp) << "Beenden angefordert (Signal)";
         if (geladen)
             geladen->close();
         else
@@ -62,6 +64,7 @@ int main(int argc, char **argv)
         // unless it does not answer — then what was handed over is lost.
         if (instanz.sendToPrimary(befehl.uebergabe))
             return 0;
+        qCWarning(lcApp) << "Das laufende Rufmon antwortet nicht auf die Übergabe";
         std::fputs("rufmon: das laufende Rufmon antwortet nicht.\n", stderr);
         return 1;
     }

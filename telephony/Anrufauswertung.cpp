@@ -15,6 +15,7 @@
 #include "telephony/AehnlicheNummern.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Auswertungsanzeige.h"
+#include "telephony/Diagnose.h"
 #include "telephony/Kontaktsuche.h"
 #include "telephony/Nummernaufbereitung.h"
 #include "telephony/Nummernbefehle.h"
@@ -76,6 +77,7 @@ void Anrufauswertung::wartendeAufnehmen()
 
 void Anrufauswertung::fehler(const QString &schritt, long nummer, const QString &beschreibung)
 {
+    qCWarning(lcTelefonie).noquote() << u"Anrufauswertung (%1): %2 %3"_s.arg(schritt, QString::number(nummer), beschreibung);
     m_t.dialogs.MsgBox(u"Fehler bei der Anrufauswertung ("_s + schritt + u")."_s + CRLF + u"Fehlernummer: "_s
                            + QString::number(nummer) + CRLF + u"Fehlerbeschreibung: "_s + beschreibung,
                        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
@@ -119,6 +121,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         return;
     }
     QString nummer = gefiltert.nummer;
+    qCDebug(lcTelefonie).noquote() << u"Anruf von"_s << nummer << (verbunden ? u"(verbunden)"_s : QString());
 
     anzeige.setACTPruefungAktiv(false);
     anzeige.nachVorne();

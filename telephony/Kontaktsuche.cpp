@@ -6,6 +6,7 @@
 #include "actdb/clTabellenCache.h"
 #include "actdb/clActDBF.h"
 #include "platform/jet/JetFehler.h"
+#include "telephony/Diagnose.h"
 #include "platform/jet/Recordset.h"
 
 using namespace Qt::StringLiterals;
@@ -85,7 +86,9 @@ Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(con
             try {
                 if (quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, felder))
                     ergebnis = Cachebau::Erstellt;
-            } catch (const JetFehler &) {
+            } catch (const JetFehler &e) {
+                qCWarning(lcTelefonie).noquote()
+                    << u"Nummern-Cache %1 nicht erstellt: %2 %3"_s.arg(m_cachePfad, QString::number(e.Number()), e.Description());
                 ergebnis = Cachebau::Fehlgeschlagen;
             }
         }

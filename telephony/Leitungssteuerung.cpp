@@ -1,5 +1,7 @@
 #include "telephony/Leitungssteuerung.h"
 
+#include "telephony/Diagnose.h"
+
 #include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/telephony/topTapi.h"
@@ -121,6 +123,7 @@ void Leitungssteuerung::OnError(const QString &ErrorText, const QString &, std::
         return;
     Deaktivieren();
     const QString geraet = m_tapi.CurrentDeviceName();
+    qCWarning(lcTelefonie).noquote() << u"Leitung %1 verloren: %2; Rufmon deaktiviert"_s.arg(geraet, ErrorText);
     const auto antwort = m_dialogs.MsgBox(
         u"Das Tapi-Gerät \""_s + geraet + u"\" hat die Verbindung abgebrochen."_s + CRLF
             + u"Rufmon wurde daher deaktiviert."_s + CRLF + u"TAPI-Fehlermeldung: "_s + ErrorText + CRLF

@@ -2,6 +2,7 @@
 
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/CallMonitorLine.h"
+#include "platform/telephony/Diagnose.h"
 
 #include <QHostAddress>
 #include <QPointer>
@@ -340,6 +341,7 @@ void CallMonitorDevice::onConnected()
     m_state = State::Connected;
     if (wasDown) {
         m_graceTimer.stop();
+        qCInfo(lcLeitung).noquote() << u"Anrufmonitor %1: Verbindung wiederhergestellt"_s.arg(endpoint());
         emit Diagnose(u"Verbindung zum Anrufmonitor %1 wiederhergestellt"_s.arg(endpoint()));
     }
 }
@@ -352,6 +354,7 @@ void CallMonitorDevice::onSocketEnded(const QString &reason)
         return;
     case State::Opening:
         m_state = State::Closed;
+        qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: keine Verbindung: %2"_s.arg(endpoint(), reason);
         emit OnError(u"Verbindung zum Anrufmonitor %1 nicht möglich: %2."_s.arg(endpoint(), reason), name(),
                      LineDropped);
         return;
@@ -359,6 +362,8 @@ void CallMonitorDevice::onSocketEnded(const QString &reason)
         m_state = State::Reconnecting;
         m_graceTimer.start(m_graceSeconds * 1000);
         m_retryTimer.start(m_retryIntervalMs);
+        qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: Verbindung unterbrochen (%2), neuer Versuch läuft"_s.arg(
+            endpoint(), reason);
         emit Diagnose(u"Verbindung zum Anrufmonitor %1 unterbrochen (%2), neuer Versuch läuft"_s.arg(endpoint(),
                                                                                                   reason));
         return;
@@ -413,6 +418,7 @@ bool CallMonitorDevice::consume(QByteArrayView data)
         if (m_line.size() + piece.size() > MaxLineBytes + 1) {
             m_line.clear();
             m_skipping = end < 0;
+            qCWarning(lcLeitung).noquote() << tooLong();
             emit Diagnose(tooLong());
             if (!stillReading())
                 return false;
@@ -424,9 +430,10 @@ bool CallMonitorDevice::consume(QByteArrayView data)
         QByteArrayView line(m_line);
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.size() > MaxLineBytes)
+        if (line.size() > MaxLineBytes) {
+            qCWarning(lcLeitung).noquote() << tooLong();
             emit Diagnose(tooLong());
-        else
+        } else
             handleLine(line);
         if (!stillReading())
             return false;
@@ -443,6 +450,9 @@ void CallMonitorDevice::handleLine(QByteArrayView line)
     QString problem;
     const std::optional<CallMonitorLine> parsed = CallMonitorLine::parse(line, &problem);
     if (!parsed) {
+        // The line may carry numbers: its content only at debug level.
+        qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: Zeile übersprungen"_s.arg(endpoint());
+        qCDebug(lcLeitung).noquote() << problem;
         emit Diagnose(u"Anrufmonitor %1: Zeile übersprungen, %2"_s.arg(endpoint(), problem));
         return;
     }

@@ -1,6 +1,7 @@
 #include "platform/telephony/ModemDevice.h"
 
 #include "platform/settings/SettingsStore.h"
+#include "platform/telephony/Diagnose.h"
 
 #include <QDir>
 
@@ -279,6 +280,7 @@ void ModemDevice::portError(QSerialPort::SerialPortError error)
         lineLost(m_port->errorString());
         return;
     default:
+        qCWarning(lcLeitung).noquote() << u"%1: Fehler an der Schnittstelle: %2"_s.arg(name(), m_port->errorString());
         emit Diagnose(u"%1: Fehler an der Schnittstelle: %2"_s.arg(name(), m_port->errorString()));
         m_port->clearError();
         return;
@@ -293,6 +295,7 @@ void ModemDevice::lineLost(const QString &reason)
     releasePort();
     endOutgoingCall(false);
     endIncomingCall();
+    qCWarning(lcLeitung).noquote() << u"%1: Verbindung abgebrochen: %2"_s.arg(name(), reason);
     emit OnError(u"Die Verbindung zum Modem an %1 ist abgebrochen: %2"_s.arg(m_portName, reason), name(),
                  LineDropped);
 }
@@ -300,8 +303,10 @@ void ModemDevice::lineLost(const QString &reason)
 void ModemDevice::handleMessage(const ModemCallerIdParser::Message &message)
 {
     using Kind = ModemCallerIdParser::Kind;
-    if (message.truncated)
+    if (message.truncated) {
+        qCWarning(lcLeitung).noquote() << u"%1: Überlange Zeile gekürzt"_s.arg(name());
         emit Diagnose(u"%1: Überlange Zeile gekürzt"_s.arg(name()));
+    }
 
     switch (message.kind) {
     case Kind::Ok:
@@ -376,8 +381,10 @@ void ModemDevice::commandFinished(bool ok)
 
     switch (done) {
     case Command::Init:
-        if (!ok)
+        if (!ok) {
+            qCWarning(lcLeitung).noquote() << u"%1: Das Modem lehnt die Grundeinstellung ab"_s.arg(name());
             emit Diagnose(u"%1: Das Modem lehnt die Grundeinstellung ab"_s.arg(name()));
+        }
         break;
     case Command::CallerId:
         if (!ok) {
@@ -388,8 +395,10 @@ void ModemDevice::commandFinished(bool ok)
         }
         break;
     case Command::CallerIdAlternative:
-        if (!ok)
+        if (!ok) {
+            qCWarning(lcLeitung).noquote() << u"%1: Das Modem kennt keine Rufnummernanzeige"_s.arg(name());
             emit Diagnose(u"%1: Das Modem kennt keine Rufnummernanzeige"_s.arg(name()));
+        }
         break;
     case Command::Dial:
         if (!ok && m_outgoing.active)
@@ -406,6 +415,7 @@ void ModemDevice::commandTimedOut()
 {
     if (m_waitingFor == Command::None)
         return;
+    qCWarning(lcLeitung).noquote() << u"%1: Das Modem antwortet nicht"_s.arg(name());
     emit Diagnose(u"%1: Das Modem antwortet nicht"_s.arg(name()));
     // A modem that stays silent may still ring; go on with the next command.
     m_waitingFor = Command::None;
@@ -421,6 +431,7 @@ void ModemDevice::dial(const QString &number, int)
     }
     const QByteArray digits = dialString(number);
     if (digits.isEmpty()) {
+        qCWarning(lcLeitung).noquote() << u"%1: Keine wählbare Rufnummer"_s.arg(name());
         emit Diagnose(u"%1: Keine wählbare Rufnummer in \"%2\""_s.arg(name(), number));
         return;
     }
@@ -504,6 +515,7 @@ void ModemDevice::callerIdField(const ModemCallerIdParser::Message &message)
     case Kind::NumberUnavailable:
     case Kind::NumberPrivate:
         if (m_incoming.numberSeen || m_incoming.reported) {
+            qCWarning(lcLeitung).noquote() << u"%1: Weitere Rufnummer übergangen"_s.arg(name());
             emit Diagnose(u"%1: Weitere Rufnummer übergangen: %2"_s.arg(name(), printableLine(message.line)));
             return;
         }
@@ -584,8 +596,12 @@ void ModemDevice::diagnoseSkipped(const QString &text)
         m_skippedInWindow = 0;
     }
     ++m_skippedInWindow;
-    if (m_skippedInWindow < SkippedLinesPerWindow)
+    // The line may carry numbers: its content only at debug level.
+    qCDebug(lcLeitung).noquote() << u"%1: Zeile übergangen: %2"_s.arg(name(), text);
+    if (m_skippedInWindow < SkippedLinesPerWindow) {
+        qCWarning(lcLeitung).noquote() << u"%1: Zeile übergangen"_s.arg(name());
         emit Diagnose(u"%1: Zeile übergangen: %2"_s.arg(name(), text));
+    }
     else if (m_skippedInWindow == SkippedLinesPerWindow)
         emit Diagnose(u"%1: Weitere übergangene Zeilen werden eine Minute lang nicht gemeldet"_s.arg(name()));
 }

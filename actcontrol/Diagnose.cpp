@@ -1,0 +1,3 @@
+#include "actcontrol/Diagnose.h"
+
+Q_LOGGING_CATEGORY(lcActcontrol, "rufmon.actcontrol", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "app/Diagnose.h"
+
+Q_LOGGING_CATEGORY(lcApp, "rufmon.app", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "phonedb/Diagnose.h"
+
+Q_LOGGING_CATEGORY(lcPhonedb, "rufmon.phonedb", QtWarningMsg)

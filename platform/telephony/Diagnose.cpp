@@ -1,0 +1,3 @@
+#include "platform/telephony/Diagnose.h"
+
+Q_LOGGING_CATEGORY(lcLeitung, "rufmon.line", QtWarningMsg)

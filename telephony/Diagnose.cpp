@@ -1,0 +1,3 @@
+#include "telephony/Diagnose.h"
+
+Q_LOGGING_CATEGORY(lcTelefonie, "rufmon.telephony", QtWarningMsg)
