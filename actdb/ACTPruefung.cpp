@@ -2,6 +2,7 @@
 
 #include "actdb/ActPfad.h"
 #include "actdb/Felddefinitionen.h"
+#include "actdb/Meldungssperre.h"
 #include "actdb/Diagnose.h"
 #include "actdb/clACTFelder.h"
 #include "core/modOptionen.h"
@@ -19,7 +20,8 @@ constexpr int BildBereit = 6;
 
 } // namespace
 
-ACTPruefung::ACTPruefung(clACTFelder &felder, Dialogs &dialogs, const modOptionen &optionen, Umgebung umgebung)
+ACTPruefung::ACTPruefung(clACTFelder &felder, Meldungssperre &dialogs, const modOptionen &optionen,
+                         Umgebung umgebung)
     : m_felder(felder)
     , m_dialogs(dialogs)
     , m_optionen(optionen)
@@ -54,9 +56,10 @@ void ACTPruefung::pruefe()
 {
     m_u.TimerACT(false);
     QString name;
-    const auto ende = [&] {
+    const auto ende = [&](bool tip = true) {
         m_u.TimerACT(true);
-        m_u.PanelToolTip(name);
+        if (tip)
+            m_u.PanelToolTip(name);
     };
 
     if (!m_u.ACTgestartet()) {
@@ -92,21 +95,19 @@ void ACTPruefung::pruefe()
                                      + CRLF + Supportzeile() + CRLF + u"Fehlernummer:"_s + QString::number(e.nummer)
                                      + CRLF + u"Fehlerbeschreibung: "_s + e.beschreibung,
                                  Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
-                m_bereit = false;
-                m_u.PanelText(u"Kein ACT! gestartet"_s);
-                m_u.PanelBild(BildNichtBereit);
-                // The next tick tries again.
-                ende();
+                // Nothing of a read that failed counts: the next tick reads anew.
+                m_felder.kill();
+                fehlgeschlagen(name, u"Fehlernummer:"_s + QString::number(e.nummer) + CRLF + e.beschreibung);
+                ende(false);
                 return;
             }
             if (!m_felder.Felder_eingelesen()) {
                 qCWarning(lcActdb).noquote() << u"Tabellen von %1 nicht geöffnet; neuer Versuch beim nächsten Takt"_s.arg(name);
-                // The tables could not be opened (the reason was shown): without
+                // The tables could not be opened (the reason was shown once): without
                 // phone fields the database is not ready; the next tick tries again.
-                m_bereit = false;
-                m_u.PanelText(u"Kein ACT! gestartet"_s);
-                m_u.PanelBild(BildNichtBereit);
-                ende();
+                m_felder.kill();
+                fehlgeschlagen(name, m_dialogs.letzteMeldung());
+                ende(false);
                 return;
             }
             std::vector<clACTFeld> kontakt;
@@ -120,5 +121,15 @@ void ACTPruefung::pruefe()
     }
     m_u.PanelBild(BildBereit);
     m_bereit = true;
+    // A failure after this one is news again.
+    m_dialogs.freigeben();
     ende();
+}
+
+void ACTPruefung::fehlgeschlagen(const QString &name, const QString &grund)
+{
+    m_bereit = false;
+    m_u.PanelText(u"ACT!-Datenbank nicht lesbar"_s);
+    m_u.PanelBild(BildNichtBereit);
+    m_u.PanelToolTip(name + CRLF + grund);
 }

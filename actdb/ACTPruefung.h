@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-class Dialogs;
+class Meldungssperre;
 class clACTFelder;
 class modOptionen;
 
@@ -33,7 +33,9 @@ public:
         std::function<void()> CacheSchritt;
     };
 
-    ACTPruefung(clACTFelder &felder, Dialogs &dialogs, const modOptionen &optionen, Umgebung umgebung);
+    // `meldungen` is the way the check and the field reader show their
+    // failures; the check shows a repeated failure once.
+    ACTPruefung(clACTFelder &felder, Meldungssperre &meldungen, const modOptionen &optionen, Umgebung umgebung);
 
     void PruefeACTDatenbank();
     // Ready: the database is open and its phone fields are known (or the
@@ -46,9 +48,11 @@ public:
 
 private:
     void pruefe();
+    // Not ready: the panel says why, the tool tip names the database and the failure.
+    void fehlgeschlagen(const QString &name, const QString &grund);
 
     clACTFelder &m_felder;
-    Dialogs &m_dialogs;
+    Meldungssperre &m_dialogs;
     const modOptionen &m_optionen;
     Umgebung m_u;
     bool m_bereit = false;

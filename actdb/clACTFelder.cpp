@@ -38,8 +38,17 @@ QString clACTFelder::Klassenname()
     return u"clACTFelder"_s;
 }
 
+void clACTFelder::kill()
+{
+    ACTDatenbankpfad.clear();
+    m_kontakt.clear();
+    m_gruppe.clear();
+}
+
 bool clACTFelder::init(const QString &Datenbankpfad)
 {
+    // Another database's fields never stand for this one, found or not.
+    kill();
     const QString kurz = ActPfad::finde(Datenbankpfad);
     ACTDatenbankpfad = kurz;
     if (kurz.isEmpty() || !QFileInfo(kurz).isFile()) {
@@ -118,8 +127,13 @@ void clACTFelder::Felder_einlesen(const Fortschritt &fortschritt)
             }
         }
     };
-    fuelle(kontakt, m_kontakt, ddf.Kontaktfelder(kontakt), u"scanning ACT! contactfields ... ("_s);
-    fuelle(gruppe, m_gruppe, ddf.Gruppenfelder(gruppe), u"scanning ACT! groupfields ... ("_s);
+    // Both lists or neither: a definition file that fails half-way must not
+    // leave the contact fields looking read.
+    std::vector<clACTFeld> kontaktfelder, gruppenfelder;
+    fuelle(kontakt, kontaktfelder, ddf.Kontaktfelder(kontakt), u"scanning ACT! contactfields ... ("_s);
+    fuelle(gruppe, gruppenfelder, ddf.Gruppenfelder(gruppe), u"scanning ACT! groupfields ... ("_s);
+    m_kontakt = std::move(kontaktfelder);
+    m_gruppe = std::move(gruppenfelder);
 }
 
 bool clACTFelder::checkeACTFeldnamen(const QString &name)

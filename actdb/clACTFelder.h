@@ -20,7 +20,8 @@ public:
     explicit clACTFelder(Dialogs &dialogs);
 
     bool init(const QString &Datenbankpfad);
-    void kill() {}
+    // Forgets the database and its fields: nothing counts as read.
+    void kill();
     QString ACTDatenbankpfad;
 
     QString ACTPfad() const;

@@ -73,8 +73,8 @@ void clTabellenCache::status(const QString &text)
 
 void clTabellenCache::initFehler(long nummer, const QString &beschreibung)
 {
-    m_dialogs.MsgBox(u"Fehler in TabCache - Init"_s + CRLF + u"Fehlernummer: "_s + QString::number(nummer) + CRLF
-                         + u"Fehlerbeschreibung: "_s + beschreibung + CRLF + u"MDB-Name: "_s + m_pfad,
+    m_dialogs.MsgBox(u"Fehler in TabCache - init"_s + CRLF + u"Fehlernummer: "_s + QString::number(nummer) + CRLF
+                         + u"Fehlerbeschreibung: "_s + beschreibung,
                      Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
 }
 

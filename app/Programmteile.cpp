@@ -44,14 +44,15 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
     , m_optionen(store, system)
     , m_telefondaten(dialogs, m_optionen)
     , m_actDBF(dialogs, clipboard, m_optionen)
-    , m_actFelder(dialogs)
+    , m_actMeldungen(dialogs)
+    , m_actFelder(m_actMeldungen)
     , m_adapter(store, m_karte)
     , m_actApp(m_adapter, dialogs,
                [this] {
                    if (m_fenster)
                        m_fenster->close();
                })
-    , m_pruefung(m_actFelder, dialogs, m_optionen, Pruefungsumgebung())
+    , m_pruefung(m_actFelder, m_actMeldungen, m_optionen, Pruefungsumgebung())
     , m_suche(dialogs, clipboard, m_optionen, m_actDBF, m_actApp, m_pruefung)
     , m_desktop(std::make_unique<X11Desktop>())
     , m_clipboard(clipboard)

@@ -2,6 +2,7 @@
 
 #include "actcontrol/clACTApplication.h"
 #include "actdb/ACTPruefung.h"
+#include "actdb/Meldungssperre.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
 #include "app/Teilsysteme.h"
@@ -87,6 +88,7 @@ private:
     modOptionen m_optionen;
     clRufmonDaten m_telefondaten;
     clActDBF m_actDBF;
+    Meldungssperre m_actMeldungen;
     clACTFelder m_actFelder;
     frmKontaktkarte m_karte;
     ActDatenbankAdapter m_adapter;

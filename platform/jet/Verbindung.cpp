@@ -332,7 +332,8 @@ void Verbindung::fehler(int code, const QString &statement) const
     const int erweitert = m_db ? sqlite3_extended_errcode(m_db) : code;
     const QString text = meldung(m_db);
 
-    static const QRegularExpression keineTabelle(u"^no such table: (?:\\w+\\.)?(.+)$"_s);
+    // Only a schema SQLite names itself is cut off: "KUNDEN.gdb" is a table's whole name.
+    static const QRegularExpression keineTabelle(u"^no such table: (?:(?:main|temp)\\.)?(.+)$"_s);
     static const QRegularExpression keineSpalte(u"^no such column: (.+)$"_s);
     QRegularExpressionMatch m = keineTabelle.match(text);
     if (m.hasMatch()) {

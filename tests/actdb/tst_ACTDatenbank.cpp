@@ -4,6 +4,7 @@
 #include "actcontrol/clACTApplication.h"
 #include "windows/frmKontaktkarte.h"
 #include "actdb/ACTPruefung.h"
+#include "actdb/Meldungssperre.h"
 #include "actdb/Felddefinitionen.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
@@ -64,6 +65,7 @@ struct Pruefstand
     frmKontaktkarte karte;
     ActDatenbankAdapter adapter;
     clACTApplication app;
+    Meldungssperre meldungen;
     clACTFelder felder;
     QString text, tip;
     int listen = 0, cache = 0;
@@ -74,7 +76,8 @@ struct Pruefstand
     Pruefstand(IniSettingsStore &store, Dialogs &dialogs, const modOptionen &optionen)
         : adapter(store, karte)
         , app(adapter, dialogs, {})
-        , felder(dialogs)
+        , meldungen(dialogs)
+        , felder(meldungen)
     {
         ACTPruefung::Umgebung u;
         u.ACTgestartet = [this] { return app.ACTgestartet(); };
@@ -89,7 +92,7 @@ struct Pruefstand
         u.TimerACT = [this](bool an) { timer = an; };
         u.TelefonfelderSetzen = [this](const std::vector<clACTFeld> &f, const QString &) { listen += !f.empty(); };
         u.CacheSchritt = [this] { ++cache; };
-        pruefung = std::make_unique<ACTPruefung>(felder, dialogs, optionen, u);
+        pruefung = std::make_unique<ACTPruefung>(felder, meldungen, optionen, u);
     }
 };
 
@@ -385,36 +388,68 @@ void tst_ACTDatenbank::checkKeepsPanelFlagAndPhoneFields()
 
 void tst_ACTDatenbank::brokenDefinitionsEndTheCheckAndRetry_data()
 {
-    QTest::addColumn<bool>("gruppentabelle");
+    QTest::addColumn<QString>("schaden");
     QTest::addColumn<QString>("meldung");
-    QTest::newRow("definitions damaged") << true << u"\r\nFehlernummer:62\r\nFehlerbeschreibung: "_s;
+    QTest::newRow("definitions damaged") << u"ddf"_s << u"\r\nFehlernummer:62\r\nFehlerbeschreibung: "_s;
+    // The contact fields read, then the group section is missing: nothing of it counts.
+    QTest::newRow("no group section") << u"no-group"_s << u"\r\nFehlernummer:9\r\n"_s;
     // The fields cannot be read at all: no phone fields, so not ready either.
-    QTest::newRow("group table missing") << false << u" (ConnectWithDBF)\r\n"_s;
+    QTest::newRow("group table missing") << u"gdb"_s << u" (ConnectWithDBF)\r\n"_s;
 }
 
 void tst_ACTDatenbank::brokenDefinitionsEndTheCheckAndRetry()
 {
-    QFETCH(bool, gruppentabelle);
+    QFETCH(QString, schaden);
     QFETCH(QString, meldung);
     QTemporaryDir kaputt;
-    QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN.dbf"_s), kaputt.filePath(u"KUNDEN.dbf"_s)));
-    if (gruppentabelle) {
-        QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN.gdb"_s), kaputt.filePath(u"KUNDEN.gdb"_s)));
-        QFile ddf(kaputt.filePath(u"KUNDEN.ddf"_s));
-        QVERIFY(ddf.open(QIODevice::WriteOnly) && ddf.write(QByteArray(64, '\0')) == 64);
+    const QString act = m_dir.filePath(u"act/KUNDEN"_s);
+    const QString tabelle = kaputt.filePath(u"KUNDEN.dbf"_s);
+    if (schaden == u"no-group"_s) {
+        ActGenerator g;
+        g.options().contacts = 20;
+        g.options().ddfVariant = ActDefinitionFile::Variant::WithoutGroupMarker;
+        QVERIFY2(g.write(kaputt.path()), qPrintable(g.errorString()));
     } else {
-        QVERIFY(QFile::copy(m_dir.filePath(u"act/KUNDEN.ddf"_s), kaputt.filePath(u"KUNDEN.ddf"_s)));
+        QVERIFY(QFile::copy(act + u".dbf"_s, tabelle));
+        if (schaden != u"gdb"_s)
+            QVERIFY(QFile::copy(act + u".gdb"_s, kaputt.filePath(u"KUNDEN.gdb"_s)));
+        QFile ddf(kaputt.filePath(u"KUNDEN.ddf"_s));
+        QVERIFY(ddf.open(QIODevice::WriteOnly));
+        ddf.write(schaden == u"ddf"_s ? QByteArray(64, '\0') : QByteArray());
+        if (schaden == u"gdb"_s)
+            QVERIFY(QFile::remove(kaputt.filePath(u"KUNDEN.ddf"_s)) && QFile::copy(act + u".ddf"_s, kaputt.filePath(u"KUNDEN.ddf"_s)));
     }
-    m_store->SaveSetting(u"ACT"_s, u"Datenbank"_s, kaputt.filePath(u"KUNDEN.dbf"_s));
+    m_store->SaveSetting(u"ACT"_s, u"Datenbank"_s, tabelle);
 
     Pruefstand p(*m_store, m_dialogs, *m_optionen);
-    p.pruefung->PruefeACTDatenbank();
-    QVERIFY(!p.pruefung->ACTBereit());
-    QVERIFY(p.timer);
-    QCOMPARE(p.listen, 0);
-    QCOMPARE(m_dialogs.boxes().size(), 1);
+    // Ticks of the timer: each tries again, the box shows once, the panel tells.
+    for (int takt = 0; takt < 3; ++takt) {
+        p.pruefung->PruefeACTDatenbank();
+        QVERIFY(!p.pruefung->ACTBereit());
+        QVERIFY(!p.felder.Felder_eingelesen());
+        QVERIFY(p.timer);
+        QCOMPARE(p.listen, 0);
+        QCOMPARE(m_dialogs.boxes().size(), 1);
+        QCOMPARE(p.text, u"ACT!-Datenbank nicht lesbar"_s);
+        QVERIFY2(p.tip.startsWith(tabelle + u"\r\n"_s), qPrintable(p.tip));
+    }
     QVERIFY2(m_dialogs.boxes().first().text.contains(meldung), qPrintable(m_dialogs.boxes().first().text));
-    // The next tick tries again and reports again.
+    if (schaden == u"gdb"_s)
+        QVERIFY2(m_dialogs.boxes().first().text.contains(u"'KUNDEN.gdb' nicht"_s), qPrintable(m_dialogs.boxes().first().text));
+
+    // Repaired: ready with its phone fields; a later failure shows again.
+    for (const QString &endung : {u".gdb"_s, u".ddf"_s}) {
+        QFile::remove(kaputt.filePath(u"KUNDEN"_s + endung));
+        QVERIFY(QFile::copy(act + endung, kaputt.filePath(u"KUNDEN"_s + endung)));
+    }
+    p.pruefung->PruefeACTDatenbank();
+    QVERIFY(p.pruefung->ACTBereit());
+    QCOMPARE(p.listen, 1);
+    QFile spaeter(kaputt.filePath(u"KUNDEN.ddf"_s));
+    QVERIFY(spaeter.open(QIODevice::WriteOnly) && spaeter.write(QByteArray(64, '\0')) == 64);
+    spaeter.close();
+    p.pruefung->setACTBereit(false);
+    p.felder.kill();
     p.pruefung->PruefeACTDatenbank();
     QCOMPARE(m_dialogs.boxes().size(), 2);
 }

@@ -31,7 +31,7 @@ ACTPruefung::Umgebung pruefungsumgebung(clACTApplication &actApp, Telefonfeldlis
 } // namespace
 
 Anrufkette::Anrufkette()
-    : pruefung(felder, dialogs, optionen, pruefungsumgebung(actApp, telefonfelder))
+    : pruefung(felder, actMeldungen, optionen, pruefungsumgebung(actApp, telefonfelder))
     , aehnliche({anzeige, aehnlicheListe, ereignisse, suche, telefondaten, dialogs, optionen, system})
     , auswertung({anzeige, anrufer, aehnlicheListe, ereignisse, nummern, suche, telefondaten, aehnliche, tapi, dialogs,
                   optionen, system})

@@ -2,6 +2,7 @@
 
 #include "actcontrol/clACTApplication.h"
 #include "actdb/ACTPruefung.h"
+#include "actdb/Meldungssperre.h"
 #include "actdb/Telefonfeldliste.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
@@ -42,7 +43,8 @@ struct Anrufkette
     ScriptedAct act;
     clACTApplication actApp{act, dialogs, [] {}};
     clActDBF actDBF{dialogs, clipboard, optionen};
-    clACTFelder felder{dialogs};
+    Meldungssperre actMeldungen{dialogs};
+    clACTFelder felder{actMeldungen};
     ListViewModel telefonfeldModell;
     Telefonfeldliste telefonfelder{telefonfeldModell};
     ACTPruefung pruefung;

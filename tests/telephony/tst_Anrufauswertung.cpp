@@ -5,6 +5,7 @@
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Database.h"
 #include "platform/telephony/SimulatorDevice.h"
+#include "tools/actgen/ActGenerator.h"
 
 #include "doubles/Anrufkette.h"
 #include "doubles/Beispielkontakte.h"
@@ -26,6 +27,7 @@ private slots:
     void noPhoneFieldFindsNobody();
     void unknownFilteredAndConnectedCalls();
     void callsDuringAnIdentification();
+    void damagedDefinitionsFindNobodyUntilRepaired();
     void cacheFailureSwitchesTheCacheOff_data();
     void cacheFailureSwitchesTheCacheOff();
 };
@@ -150,6 +152,35 @@ void tst_Anrufauswertung::callsDuringAnIdentification()
     // A blank number is not identified.
     emit k.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
     QCOMPARE(k.gespeichert().size(), 3);
+}
+
+void tst_Anrufauswertung::damagedDefinitionsFindNobodyUntilRepaired()
+{
+    Anrufkette k;
+    const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+    const QString ddf = k.dir.filePath(u"act/KUNDEN.ddf"_s);
+    QVERIFY(QFile::rename(ddf, ddf + u".gut"_s));
+    ActGenerator ohneGruppen;
+    ohneGruppen.options().contacts = 5;
+    ohneGruppen.options().ddfVariant = ActDefinitionFile::Variant::WithoutGroupMarker;
+    QVERIFY(ohneGruppen.write(k.dir.filePath(u"kaputt"_s)));
+    QVERIFY(QFile::copy(k.dir.filePath(u"kaputt/KUNDEN.ddf"_s), ddf));
+
+    k.oeffne(b.tabelle, false);
+    QVERIFY(!k.suche.ACTBereit());
+    QVERIFY(k.anruf(u"0301234567"_s));
+    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
+    // The timer's next ticks: still not ready, and the one box stays one.
+    k.pruefung.PruefeACTDatenbank();
+    k.pruefung.PruefeACTDatenbank();
+    QVERIFY(!k.suche.ACTBereit());
+    QCOMPARE(k.dialogs.boxes().size(), 1);
+
+    QVERIFY(QFile::remove(ddf) && QFile::copy(ddf + u".gut"_s, ddf));
+    k.pruefung.PruefeACTDatenbank();
+    QVERIFY(k.suche.ACTBereit());
+    QVERIFY(k.anruf(u"0301234567"_s));
+    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
 }
 
 void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff_data()
