@@ -44,16 +44,27 @@ std::optional<int> Konsolenbefehl(const Kommandozeile &befehl, int argc, char **
         // A call for the running program's simulator; needs no display.
         QCoreApplication app(argc, argv);
         IniSettingsStore store;
-        SingleInstance instanz(store.filePath());
-        if (instanz.tryBecomePrimary()) {
-            std::fputs("rufmon: Rufmon läuft nicht; der Anruf wurde nicht übergeben.\n", stderr);
-            return 1;
+        const SingleInstance instanz(store.filePath());
+        const SingleInstance::Antwort antwort = instanz.sendToPrimary(befehl.uebergabe);
+        QString fehler;
+        switch (antwort.zustellung) {
+        case SingleInstance::Zustellung::Angenommen:
+            return 0;
+        case SingleInstance::Zustellung::Abgelehnt:
+            fehler = antwort.grund;
+            break;
+        case SingleInstance::Zustellung::LaeuftNicht:
+            fehler = QStringLiteral("Rufmon läuft nicht; der Anruf wurde nicht übergeben.");
+            break;
+        case SingleInstance::Zustellung::ZuGross:
+            fehler = QStringLiteral("Die Nummer ist zu lang für die Übergabe.");
+            break;
+        case SingleInstance::Zustellung::KeineAntwort:
+            fehler = QStringLiteral("das laufende Rufmon antwortet nicht.");
+            break;
         }
-        if (!instanz.sendToPrimary(befehl.uebergabe)) {
-            std::fputs("rufmon: das laufende Rufmon antwortet nicht.\n", stderr);
-            return 1;
-        }
-        return 0;
+        std::fprintf(stderr, "rufmon: %s\n", fehler.toLocal8Bit().constData());
+        return 1;
     }
     case Kommandozeile::Aktion::Starten:
         break;

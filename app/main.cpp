@@ -62,10 +62,13 @@ int main(int argc, char **argv)
     if (!instanz.tryBecomePrimary()) {
         // Another Rufmon runs with these settings: hand over and end quietly,
         // unless it does not answer — then what was handed over is lost.
-        if (instanz.sendToPrimary(befehl.uebergabe))
+        const SingleInstance::Antwort antwort = instanz.sendToPrimary(befehl.uebergabe);
+        if (antwort.zustellung == SingleInstance::Zustellung::Angenommen)
             return 0;
-        qCWarning(lcApp) << "Das laufende Rufmon antwortet nicht auf die Übergabe";
-        std::fputs("rufmon: das laufende Rufmon antwortet nicht.\n", stderr);
+        const QString grund = antwort.zustellung == SingleInstance::Zustellung::Abgelehnt ? antwort.grund
+                                                                                          : u"das laufende Rufmon antwortet nicht."_s;
+        qCWarning(lcApp).noquote() << u"Übergabe an das laufende Rufmon:"_s << grund;
+        std::fprintf(stderr, "rufmon: %s\n", grund.toLocal8Bit().constData());
         return 1;
     }
 
@@ -81,6 +84,7 @@ int main(int argc, char **argv)
         store.SaveSetting(ActDatenbankAdapter::Abschnitt(), ActDatenbankAdapter::Schluessel(),
                           QFileInfo(befehl.actDatenbank).absoluteFilePath());
 
+    instanz.setPruefung([&tapi](const QStringList &uebergabe) { return PruefeUebergabe(uebergabe, tapi); });
     QObject::connect(&instanz, &SingleInstance::argumentsReceived, &hauptfenster,
                      [&hauptfenster, &tapi, &teilsysteme](const QStringList &uebergabe) {
                          if (FuehreUebergabeAus(uebergabe, tapi))

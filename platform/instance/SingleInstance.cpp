@@ -10,19 +10,13 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
-#include <QStandardPaths>
 #include <QThread>
 
+#include <cerrno>
+#include <signal.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// A hand-over is a handful of short arguments; anything larger is not ours.
-constexpr qint64 MaxMessageBytes = 64 * 1024;
-
-} // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
     : QObject(parent)
@@ -107,8 +101,15 @@ void SingleInstance::acceptConnection()
             in >> arguments;
             if (!in.commitTransaction())
                 return;
-            socket->write("ok", 2);
+            // A hand-over is a handful of short arguments; anything larger is not ours.
+            const QString grund = m_pruefung ? m_pruefung(arguments) : QString();
+            QByteArray antwort;
+            QDataStream out(&antwort, QIODevice::WriteOnly);
+            out << grund;
+            socket->write(antwort);
             socket->flush();
+            if (!grund.isEmpty())
+                return;
             // What the arguments start (a call's identification) lets events
             // run; the socket may go away meanwhile, so run it after this handler.
             QMetaObject::invokeMethod(
@@ -117,28 +118,53 @@ void SingleInstance::acceptConnection()
     }
 }
 
-bool SingleInstance::sendToPrimary(const QStringList &arguments, int timeoutMs) const
+bool SingleInstance::primaryRuns() const
 {
+    QLockFile lock(m_baseName + u".lock"_s);
+    qint64 pid = 0;
+    QString host, app;
+    if (!lock.getLockInfo(&pid, &host, &app))
+        return false;
+    // A lock whose process has gone is no running program.
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+SingleInstance::Antwort SingleInstance::sendToPrimary(const QStringList &arguments, int timeoutMs) const
+{
+    QByteArray message;
+    QDataStream out(&message, QIODevice::WriteOnly);
+    out << arguments;
+    if (message.size() > MaxMessageBytes)
+        return {Zustellung::ZuGross, {}};
+
     QDeadlineTimer deadline(timeoutMs);
+    const auto rest = [&deadline] { return static_cast<int>(std::max<qint64>(1, deadline.remainingTime())); };
     // The running instance may have taken the lock but not yet be listening.
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
         socket.connectToServer(socketPath());
-        if (socket.waitForConnected(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
-            QByteArray message;
-            QDataStream out(&message, QIODevice::WriteOnly);
-            out << arguments;
+        if (socket.waitForConnected(rest())) {
             socket.write(message);
-            if (!socket.waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
-                return false;
-            // Wait for the receipt so the message is not cut off by our exit.
-            while (socket.bytesAvailable() < 2) {
-                if (!socket.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
-                    return false;
+            if (!socket.waitForBytesWritten(rest()))
+                return {};
+            // Wait for the answer so the message is not cut off by our exit.
+            QDataStream in(&socket);
+            QString grund;
+            for (;;) {
+                in.startTransaction();
+                in >> grund;
+                if (in.commitTransaction())
+                    break;
+                if (!socket.waitForReadyRead(rest()))
+                    return {};
             }
-            return socket.read(2) == "ok";
+            if (!grund.isEmpty())
+                return {Zustellung::Abgelehnt, grund};
+            return {Zustellung::Angenommen, {}};
         }
+        if (!primaryRuns())
+            return {Zustellung::LaeuftNicht, {}};
         QThread::msleep(50);
     }
-    return false;
+    return {};
 }

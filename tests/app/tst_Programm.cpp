@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -80,6 +81,7 @@ private slots:
     void initTestCase();
     void secondStartHandsOverAndEnds();
     void secondStartWithoutAnswerFails();
+    void callHandOverAnswersHonestly();
     void sigtermRunsTheExitSequence();
     void commandLine_data();
     void commandLine();
@@ -134,6 +136,35 @@ void tst_Programm::secondStartWithoutAnswerFails()
     QVERIFY(zweiter.waitForFinished(20000));
     QCOMPARE(zweiter.exitCode(), 1);
     QVERIFY(zweiter.readAllStandardError().contains("das laufende Rufmon antwortet nicht"));
+}
+
+void tst_Programm::callHandOverAnswersHonestly()
+{
+    Profil profil;
+    QDir().mkpath(QFileInfo(profil.konfiguration()).path());
+    {
+        IniSettingsStore store(profil.konfiguration());
+        store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Rufmon-Simulator"_s);
+        store.SaveSetting(u"Optionen"_s, u"AutoTapimonitor"_s, u"1"_s);
+        store.sync();
+    }
+    // Exit code and the reason on standard error.
+    const auto uebergib = [&](const QString &nummer) {
+        QProcess p;
+        profil.starte(p, {u"--anruf"_s, nummer}, false);
+        p.waitForFinished(20000);
+        return QString::number(p.exitCode()) + u' ' + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+    };
+    QCOMPARE(uebergib(u"0301234567"_s), u"1 rufmon: Rufmon läuft nicht; der Anruf wurde nicht übergeben."_s);
+
+    QProcess erster;
+    QVERIFY(profil.oeffne(erster));
+    // Until the monitor switches itself on (the first tick of its timer), the call is refused.
+    QCOMPARE(uebergib(u"0301234567"_s), u"1 rufmon: Der Tapimonitor ist nicht aktiv."_s);
+    QVERIFY(QTest::qWaitFor([&] { return uebergib(u"0301234567"_s) == u"0 "_s; }, 20000));
+    QVERIFY(uebergib(QString(300, u'1')).startsWith(u"1 rufmon: Die Nummer ist zu lang"_s));
+    QVERIFY(uebergib(QString(70000, u'1')).startsWith(u"1 rufmon: Die Nummer ist zu lang"_s));
+    QVERIFY(beendet(erster));
 }
 
 void tst_Programm::sigtermRunsTheExitSequence()

@@ -16,9 +16,14 @@ namespace {
 
 // A second start runs in its own process; a thread stands in for it so that
 // the running instance's event loop can answer in this one.
-std::future<bool> zweitstart(const QString &key, const QStringList &argumente)
+std::future<SingleInstance::Antwort> zweitstart(const QString &key, const QStringList &argumente)
 {
     return std::async(std::launch::async, [=] { return SingleInstance(key).sendToPrimary(argumente, 5000); });
+}
+
+bool angenommen(std::future<SingleInstance::Antwort> &zweit)
+{
+    return zweit.get().zustellung == SingleInstance::Zustellung::Angenommen;
 }
 
 } // namespace
@@ -33,6 +38,7 @@ private slots:
     void uebergabe_data();
     void uebergabe();
     void schluesselGetrennt();
+    void abgelehntMitGrund();
     void nurEigeneOrdner();
     void fremderVerweisBleibtUnberuehrt();
 
@@ -72,7 +78,7 @@ void tst_SingleInstance::uebergabe()
     for (int runde = 1; runde <= 2; ++runde) {
         auto zweit = zweitstart(key(), argumente);
         QVERIFY(spy.wait(10000));
-        QVERIFY(zweit.get());
+        QVERIFY(angenommen(zweit));
         QCOMPARE(spy.size(), runde);
         QCOMPARE(spy.last().first().toStringList(), argumente);
     }
@@ -89,18 +95,39 @@ void tst_SingleInstance::schluesselGetrennt()
 
     auto zweit = zweitstart(key(u"b.conf"_s), {u"nach b"_s});
     QVERIFY(spyB.wait(10000));
-    QVERIFY(zweit.get());
+    QVERIFY(angenommen(zweit));
     QCOMPARE(spyB.first().first().toStringList(), QStringList{u"nach b"_s});
 
     // A profile with no running program stays alone, and gives up at its time limit.
     QElapsedTimer uhr;
     uhr.start();
-    QVERIFY(!SingleInstance(key(u"c.conf"_s)).sendToPrimary({u"nach c"_s}, 300));
+    QCOMPARE(SingleInstance(key(u"c.conf"_s)).sendToPrimary({u"nach c"_s}, 300).zustellung,
+             SingleInstance::Zustellung::LaeuftNicht);
     QVERIFY2(uhr.elapsed() < 300 + 5000, qPrintable(u"took %1 ms"_s.arg(uhr.elapsed())));
+    // A sender never takes the lock: a program starting after it becomes the running one.
+    QVERIFY(SingleInstance(key(u"c.conf"_s)).tryBecomePrimary());
     // Give a misrouted message the chance to arrive before checking it did not.
     QTest::qWait(100);
     QCOMPARE(spyA.size(), 0);
     QCOMPARE(spyB.size(), 1);
+}
+
+void tst_SingleInstance::abgelehntMitGrund()
+{
+    SingleInstance erste(key());
+    QVERIFY(erste.tryBecomePrimary());
+    erste.setPruefung([](const QStringList &a) { return a.contains(u"nein"_s) ? u"Geht nicht."_s : QString(); });
+    QSignalSpy spy(&erste, &SingleInstance::argumentsReceived);
+    auto zweit = zweitstart(key(), {u"nein"_s});
+    QTRY_VERIFY(zweit.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+    const SingleInstance::Antwort antwort = zweit.get();
+    QCOMPARE(antwort.zustellung, SingleInstance::Zustellung::Abgelehnt);
+    QCOMPARE(antwort.grund, u"Geht nicht."_s);
+    QTest::qWait(50);
+    QCOMPARE(spy.size(), 0);
+    // Over the limit: said so before anything is sent.
+    QCOMPARE(SingleInstance(key()).sendToPrimary({QString(SingleInstance::MaxMessageBytes, u'1')}).zustellung,
+             SingleInstance::Zustellung::ZuGross);
 }
 
 void tst_SingleInstance::nurEigeneOrdner()

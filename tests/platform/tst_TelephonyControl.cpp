@@ -152,6 +152,9 @@ void tst_TelephonyControl::handOverFromASecondStart_data()
                                     << u"CallerID 0301234567|Jürgen Müller|<ADDRESS>|1|1"_s;
     QTest::newRow("call without number") << QStringList{u"--anruf"_s, QString()} << u"CallerID ||<UNAVAIL>|1|1"_s;
     QTest::newRow("connected number") << QStringList{u"--verbunden"_s, u"0891"_s} << u"ConnectedID 0891|1|1"_s;
+    // As from the router and the modem: no control characters reach the list or the log.
+    QTest::newRow("control characters") << QStringList{u"--anruf"_s, u"030\x1b[2J12\u009b34"_s, u"--name"_s, u"Mü\nller\x7f"_s}
+                                        << u"CallerID 030[2J1234|Müller|<ADDRESS>|1|1"_s;
 }
 
 void tst_TelephonyControl::handOverFromASecondStart()
