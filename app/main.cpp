@@ -46,13 +46,17 @@ int main(int argc, char **argv)
 
     // From here on a logout or Ctrl+C ends the program through its exit
     // sequence; one that arrives while the window loads is kept until it is up.
+    // A box open at that moment (a start-up message, say) closes with its
+    // cancel answer, and no further box waits for a user who has gone.
     SignalWatcher signale;
+    QtDialogs dialogs;
     bool beendenAngefordert = false;
     frmHaupt *geladen = nullptr;
-    QObject::connect(&signale, &SignalWatcher::terminationRequested, &app, [&] {
-        qCInfo(lcApp) << "Beenden angefordert (Signal)";
+    QObject::connect(&signale, &SignalWatcher::terminationRequested, &app, [&](int signal) {
+        qCInfo(lcApp) << "Beenden angefordert, Signal" << signal;
+        dialogs.beenden();
         if (geladen)
-            geladen->close();
+            QMetaObject::invokeMethod(geladen, &QWidget::close, Qt::QueuedConnection);
         else
             beendenAngefordert = true;
     });
@@ -73,7 +77,6 @@ int main(int argc, char **argv)
     }
 
     LinuxSystem system;
-    QtDialogs dialogs;
     QtClipboard clipboard;
     TelephonyControl tapi(store);
     Rufmon rufmon({store, dialogs, clipboard, system, tapi});

@@ -1,17 +1,52 @@
 #include "platform/dialogs/QtDialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+
+namespace {
+
+Dialogs::Answer abbruchantwort(Dialogs::Buttons buttons)
+{
+    switch (buttons) {
+    case Dialogs::Buttons::Ok: return Dialogs::Answer::Ok;
+    case Dialogs::Buttons::YesNo: return Dialogs::Answer::No;
+    case Dialogs::Buttons::OkCancel:
+    case Dialogs::Buttons::YesNoCancel: return Dialogs::Answer::Cancel;
+    }
+    return Dialogs::Answer::Cancel;
+}
+
+} // namespace
 
 void QtDialogs::setParentWindow(QWidget *parent)
 {
     m_parent = parent;
 }
 
+void QtDialogs::beenden()
+{
+    m_beenden = true;
+    // Innermost first: each closes its own event loop, the one below it next.
+    for (QWidget *w = QApplication::activeModalWidget(); w; w = QApplication::activeModalWidget()) {
+        auto *dialog = qobject_cast<QDialog *>(w);
+        if (!dialog)
+            break;
+        dialog->reject();
+        dialog->hide();
+    }
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+}
+
 Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, Icon icon,
                                   const QString &title, bool systemModal)
 {
+    if (m_beenden)
+        return abbruchantwort(buttons);
     QMessageBox box(m_parent);
     box.setWindowTitle(title);
     box.setText(text);
@@ -41,19 +76,15 @@ Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, Icon ico
     case QMessageBox::Ok: return Answer::Ok;
     default: break;
     }
-    // Closed with the window's close box: the box's escape answer.
-    switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::OkCancel:
-    case Buttons::YesNoCancel: return Answer::Cancel;
-    }
-    return Answer::Cancel;
+    // Closed with the window's close box, or by the program's end: the escape answer.
+    return abbruchantwort(buttons);
 }
 
 std::optional<QString> QtDialogs::InputBox(const QString &prompt, const QString &title,
                                            const QString &defaultText)
 {
+    if (m_beenden)
+        return std::nullopt;
     bool ok = false;
     const QString text = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal,
                                                defaultText, &ok);
@@ -65,5 +96,7 @@ std::optional<QString> QtDialogs::InputBox(const QString &prompt, const QString 
 QString QtDialogs::GetOpenFileName(const QString &title, const QString &directory,
                                    const QString &filter)
 {
+    if (m_beenden)
+        return {};
     return QFileDialog::getOpenFileName(m_parent, title, directory, filter);
 }

@@ -10,6 +10,9 @@ class QtDialogs : public Dialogs
 {
 public:
     void setParentWindow(QWidget *parent);
+    // The program is ending: every open box and dialog closes with its cancel
+    // answer, and a box asked for from now on answers that at once.
+    void beenden();
 
     Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title,
                   bool systemModal = false) override;
@@ -20,4 +23,5 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
+    bool m_beenden = false;
 };

@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a Qt signal on the user-interface thread, so
-// that a logout or Ctrl+C closes the program through its normal exit path.
+// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the user-interface
+// thread, so that a logout, Ctrl+C or a closed terminal ends the program
+// through its normal exit path.
 class SignalWatcher : public QObject
 {
     Q_OBJECT

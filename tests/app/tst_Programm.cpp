@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <signal.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -83,6 +85,8 @@ private slots:
     void secondStartWithoutAnswerFails();
     void callHandOverAnswersHonestly();
     void sigtermRunsTheExitSequence();
+    void signalDuringAStartUpBox_data();
+    void signalDuringAStartUpBox();
     void commandLine_data();
     void commandLine();
 };
@@ -183,6 +187,45 @@ void tst_Programm::sigtermRunsTheExitSequence()
     QTest::qWait(300);
     QCOMPARE(wieder.state(), QProcess::Running);
     QVERIFY(beendet(wieder));
+}
+
+void tst_Programm::signalDuringAStartUpBox_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP (terminal closed)") << int(SIGHUP);
+}
+
+void tst_Programm::signalDuringAStartUpBox()
+{
+    QFETCH(int, signal);
+    // A contact table that cannot be read: its box waits during the start.
+    Profil profil;
+    const QString tabelle = profil.dir.filePath(u"KUNDEN.dbf"_s);
+    QFile kaputt(tabelle);
+    QVERIFY(kaputt.open(QIODevice::WriteOnly) && kaputt.write(QByteArray(100, 'x')) == 100);
+    kaputt.close();
+    QDir().mkpath(QFileInfo(profil.konfiguration()).path());
+    {
+        IniSettingsStore store(profil.konfiguration());
+        store.SaveSetting(u"ACT"_s, u"Datenbank"_s, tabelle);
+        store.sync();
+    }
+    QProcess p;
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    QVERIFY(profil.oeffne(p));
+    // The check logs its failure only once the box is answered: it is still open.
+    QTest::qWait(1500);
+    QCOMPARE(p.state(), QProcess::Running);
+    QVERIFY(!p.readAllStandardError().contains("nicht geöffnet"));
+
+    QVERIFY(::kill(static_cast<pid_t>(p.processId()), signal) == 0);
+    QVERIFY(p.waitForFinished(5000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(p.readAllStandardError().contains("nicht geöffnet"));
+    // Written only by the exit sequence.
+    QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
 }
 
 void tst_Programm::commandLine_data()
