@@ -84,6 +84,11 @@ bool clTabellenCache::init(const QString &pfad, bool neu, Statusanzeige status)
     schliessen();
     m_pfad = pfad;
     const QFileInfo datei(pfad);
+    // The cache is never read or made through a link: it could lead anywhere.
+    if (datei.isSymLink()) {
+        initFehler(70, u"Zugriff verweigert: '%1' ist ein Verweis."_s.arg(pfad));
+        return false;
+    }
     if (datei.exists() && !neu) {
         try {
             m_db = DBEngine::instance().OpenDatabase(pfad);
@@ -298,7 +303,7 @@ int clTabellenCache::Tabellenanzahl()
 bool clTabellenCache::TabelleVorhanden(const QString &pfad, const QString &tabelle)
 {
     const QFileInfo datei(pfad);
-    if (!datei.exists() || !datei.isFile())
+    if (!datei.exists() || !datei.isFile() || datei.isSymLink())
         return false;
     try {
         auto db = DBEngine::instance().OpenDatabase(pfad, false, true);

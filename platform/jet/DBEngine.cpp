@@ -6,6 +6,10 @@
 #include "platform/jet/Verbindung.h"
 #include "platform/xbase/DbfModule.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 
@@ -134,11 +138,20 @@ std::shared_ptr<Database> DBEngine::CreateDatabase(const QString &path, const QS
     if (!datei.absoluteDir().exists())
         throw JetFehler(JetFehler::UngueltigerPfad,
                         u"'%1' ist kein zulässiger Pfad."_s.arg(datei.absolutePath()));
-    if (datei.exists())
+    if (datei.exists() || datei.isSymLink())
         throw JetFehler(3204, u"Die Datenbank '%1' existiert bereits."_s.arg(path));
+    // A new database is its maker's alone (contact names and numbers go into
+    // it), and a link planted in its place is never followed.
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno == EEXIST || errno == ELOOP)
+            throw JetFehler(3204, u"Die Datenbank '%1' existiert bereits."_s.arg(path));
+        throw JetFehler(3051, u"Die Datei '%1' kann nicht angelegt werden: %2."_s.arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    ::close(fd);
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr) != SQLITE_OK)
         oeffnenFehlgeschlagen(db, path);
     einrichten(db);
     // Before the first table: larger pages take a million-row import and its

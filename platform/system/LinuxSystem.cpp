@@ -3,10 +3,17 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <chrono>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -23,10 +30,18 @@ QScreen *primaryScreen()
 
 QString LinuxSystem::GetTempFolder() const
 {
-    QString path = QDir::tempPath();
-    if (!path.endsWith(u'/'))
-        path += u'/';
-    return path;
+    // The user's own place, never the shared temporary folder: the number
+    // cache holds contact names and numbers, and a link planted in a shared
+    // folder would lead the program's files elsewhere.
+    QString basis = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    if (basis.isEmpty() || !QFileInfo(basis).isDir())
+        basis = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    const QString ordner = basis + u"/Rufmon"_s;
+    QDir().mkpath(ordner);
+    const QFileInfo info(ordner);
+    if (info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid())
+        QFile::setPermissions(ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return ordner + u'/';
 }
 
 std::uint32_t LinuxSystem::GetTickCount() const

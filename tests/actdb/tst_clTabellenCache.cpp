@@ -8,13 +8,16 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/settings/IniSettingsStore.h"
+#include "platform/system/LinuxSystem.h"
 #include "tools/actgen/ActGenerator.h"
 
 #include "doubles/FakeSystem.h"
 #include "doubles/MemoryClipboard.h"
 #include "doubles/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -119,6 +122,7 @@ private slots:
     void oeffnenErsetzenNeu();
     void initFehler_data();
     void initFehler();
+    void nurDesBenutzersEigeneDatei();
     void aufbau();
     void fehlerhafteZeileBehaeltDieVorigen();
     void quelleFaelltAus();
@@ -279,6 +283,45 @@ void tst_clTabellenCache::initFehler()
     // Searches of a cache that did not open are errors, not crashes.
     QVERIFY(!cache.Suche(u"ACTNR"_s, u"PHONE"_s, QString(), u"123"_s, u"OR"_s, false));
     QCOMPARE(fehler([&] { cache.Tabellenanzahl(); }), 3420L);
+}
+
+void tst_clTabellenCache::nurDesBenutzersEigeneDatei()
+{
+    // The default place is a folder only this user may enter.
+    const QString lauf = m_dir.filePath(u"lauf"_s);
+    QVERIFY(QDir().mkpath(lauf));
+    const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", lauf.toLocal8Bit());
+    const QString ordner = LinuxSystem().GetTempFolder();
+    qputenv("XDG_RUNTIME_DIR", vorher);
+    QCOMPARE(ordner, lauf + u"/Rufmon/"_s);
+    const auto nurBesitzer = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QCOMPARE(QFileInfo(ordner).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), nurBesitzer);
+
+    // The file: for its owner alone.
+    const QString pfad = ordner + u"RUFMON.MDB"_s;
+    {
+        clTabellenCache cache(m_dialogs, m_clipboard);
+        QVERIFY(cache.init(pfad, true, {}));
+    }
+    QCOMPARE(QFileInfo(pfad).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner);
+
+    // A link planted in its place is refused, new or not, and nothing appears where it points.
+    const QString ziel = m_dir.filePath(u"ziel.mdb"_s);
+    const QString verweis = m_dir.filePath(u"verweis.mdb"_s);
+    QVERIFY(QFile::link(ziel, verweis));
+    for (const bool neu : {true, false}) {
+        clTabellenCache cache(m_dialogs, m_clipboard);
+        QVERIFY(!cache.init(verweis, neu, {}));
+        QVERIFY(m_dialogs.boxes().last().text.startsWith(u"Fehler in TabCache - init\r\nFehlernummer: 70\r\n"_s));
+    }
+    QCOMPARE(m_dialogs.boxes().size(), 2);
+    QVERIFY(!QFile::exists(ziel));
+    QVERIFY(!clTabellenCache::TabelleVorhanden(verweis, u"ACTNR"_s));
+    // Nor does the engine follow it when asked to make a database there.
+    QCOMPARE(fehler([&] { DBEngine::instance().CreateDatabase(verweis, QString(), 32); }), 3204L);
+    QVERIFY(!QFile::exists(ziel));
 }
 
 void tst_clTabellenCache::aufbau()
