@@ -8,6 +8,10 @@
 #include <QPointer>
 #include <QTcpSocket>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -335,15 +339,33 @@ void CallMonitorDevice::dropSocket()
 void CallMonitorDevice::onConnected()
 {
     m_connectTimer.stop();
-    // Notices a router that vanished without closing the connection.
-    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    schalteKeepAliveEin();
     const bool wasDown = m_state == State::Reconnecting;
     m_state = State::Connected;
+    m_graceTimer.stop();
     if (wasDown) {
-        m_graceTimer.stop();
         qCInfo(lcLeitung).noquote() << u"Anrufmonitor %1: Verbindung wiederhergestellt"_s.arg(endpoint());
         emit Diagnose(u"Verbindung zum Anrufmonitor %1 wiederhergestellt"_s.arg(endpoint()));
     }
+}
+
+void CallMonitorDevice::schalteKeepAliveEin()
+{
+    // A router that loses power sends nothing: without probes of our own the
+    // connection looks alive for the system's two hours. Probes after 20 s of
+    // silence, every 10 s, three unanswered: a dead router is noticed within a
+    // minute and handled like a dropped connection.
+    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const qintptr fd = m_socket->socketDescriptor();
+    if (fd < 0)
+        return;
+    const int ruhe = KeepAliveIdleSeconds, abstand = KeepAliveIntervalSeconds, versuche = KeepAliveProbes;
+    ::setsockopt(static_cast<int>(fd), IPPROTO_TCP, TCP_KEEPIDLE, &ruhe, sizeof ruhe);
+    ::setsockopt(static_cast<int>(fd), IPPROTO_TCP, TCP_KEEPINTVL, &abstand, sizeof abstand);
+    ::setsockopt(static_cast<int>(fd), IPPROTO_TCP, TCP_KEEPCNT, &versuche, sizeof versuche);
+    // Data the router does not acknowledge counts the same way.
+    const unsigned int unbestaetigt = (ruhe + abstand * versuche) * 1000;
+    ::setsockopt(static_cast<int>(fd), IPPROTO_TCP, TCP_USER_TIMEOUT, &unbestaetigt, sizeof unbestaetigt);
 }
 
 void CallMonitorDevice::onSocketEnded(const QString &reason)
@@ -353,10 +375,16 @@ void CallMonitorDevice::onSocketEnded(const QString &reason)
     case State::Closed:
         return;
     case State::Opening:
-        m_state = State::Closed;
-        qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: keine Verbindung: %2"_s.arg(endpoint(), reason);
-        emit OnError(u"Verbindung zum Anrufmonitor %1 nicht möglich: %2."_s.arg(endpoint(), reason), name(),
-                     LineDropped);
+        // Switched on at login, the network may not be up yet: the first
+        // connection is retried quietly for the same grace period.
+        m_openingFailure = reason;
+        if (!m_graceTimer.isActive()) {
+            qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: keine Verbindung (%2), neuer Versuch läuft"_s.arg(
+                endpoint(), reason);
+            emit Diagnose(u"Keine Verbindung zum Anrufmonitor %1 (%2), neuer Versuch läuft"_s.arg(endpoint(), reason));
+            m_graceTimer.start(m_graceSeconds * 1000);
+        }
+        m_retryTimer.start(m_retryIntervalMs);
         return;
     case State::Connected:
         m_state = State::Reconnecting;
@@ -376,6 +404,13 @@ void CallMonitorDevice::onSocketEnded(const QString &reason)
 
 void CallMonitorDevice::onGraceExpired()
 {
+    if (m_state == State::Opening) {
+        closeLine();
+        qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: keine Verbindung: %2"_s.arg(endpoint(), m_openingFailure);
+        emit OnError(u"Verbindung zum Anrufmonitor %1 nicht möglich: %2."_s.arg(endpoint(), m_openingFailure), name(),
+                     LineDropped);
+        return;
+    }
     if (m_state != State::Reconnecting)
         return;
     closeLine();

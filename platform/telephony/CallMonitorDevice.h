@@ -24,6 +24,10 @@ public:
     static constexpr int DefaultRetryIntervalMs = 5000;
     static constexpr int DefaultGraceSeconds = 60;
     static constexpr int ConnectTimeoutMs = 10000;
+    // How soon a silent connection is probed, how often, and how many probes may go unanswered.
+    static constexpr int KeepAliveIdleSeconds = 20;
+    static constexpr int KeepAliveIntervalSeconds = 10;
+    static constexpr int KeepAliveProbes = 3;
     // Longest line kept; the rest of a longer one is dropped unread.
     static constexpr qsizetype MaxLineBytes = 4096;
 
@@ -75,6 +79,7 @@ private:
     void onConnected();
     void onReadyRead();
     void onSocketEnded(const QString &reason);
+    void schalteKeepAliveEin();
     void onGraceExpired();
     bool consume(QByteArrayView data);
     void handleLine(QByteArrayView line);
@@ -95,5 +100,6 @@ private:
     QTimer m_retryTimer;
     QTimer m_graceTimer;
     QByteArray m_line;
+    QString m_openingFailure; // why the first connection has not come about yet
     bool m_skipping = false; // inside an overlong line, up to its end
 };

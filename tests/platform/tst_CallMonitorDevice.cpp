@@ -15,6 +15,10 @@
 
 #include <memory>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -194,6 +198,39 @@ private slots:
         send(peer, Disconnect);
         QTRY_COMPARE_WITH_TIMEOUT(m_events, disconnectEvents(), 5000);
         QVERIFY(m_errors.isEmpty());
+    }
+
+    // Switched on before the network is up: the first connection is retried
+    // quietly within the grace period, and the connection probes itself.
+    void ersteVerbindungSpaeterUndSelbstgeprueft()
+    {
+        m_store.values[u"Telefonie/Wiederverbinden"_s] = u"30"_s;
+        makeDevice();
+        const quint16 port = m_server->serverPort();
+        m_server->close();
+        m_device->openLine();
+        QTest::qWait(350); // several refused attempts
+        QVERIFY(m_errors.isEmpty());
+        QVERIFY(m_device->isOpen());
+        QCOMPARE(m_diagnoses.size(), 1);
+        QVERIFY(m_server->listen(QHostAddress::LocalHost, port));
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->hasPendingConnections(), 5000);
+        QTcpSocket *peer = m_server->nextPendingConnection();
+        send(peer, Ring);
+        QTRY_COMPARE_WITH_TIMEOUT(m_events, RingEvents, 5000);
+        QVERIFY(m_errors.isEmpty());
+
+        // A router that falls silent is asked after 20 s, three times 10 s apart.
+        auto *socket = m_device->findChild<QTcpSocket *>();
+        QVERIFY(socket && socket->state() == QAbstractSocket::ConnectedState);
+        const auto option = [socket](int name) {
+            int wert = 0;
+            socklen_t laenge = sizeof wert;
+            ::getsockopt(static_cast<int>(socket->socketDescriptor()), IPPROTO_TCP, name, &wert, &laenge);
+            return wert;
+        };
+        QCOMPARE((QList<int>{option(TCP_KEEPIDLE), option(TCP_KEEPINTVL), option(TCP_KEEPCNT)}),
+                 (QList<int>{20, 10, 3}));
     }
 
     void aufgegeben_data()
