@@ -19,7 +19,7 @@ constexpr std::int32_t LeitungVerloren = 1013;
 } // namespace
 
 Leitungssteuerung::Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs,
-                                     const modOptionen &optionen, Anrufereignisse &ereignisse, QObject *parent)
+                                     modOptionen &optionen, Anrufereignisse &ereignisse, QObject *parent)
     : QObject(parent)
     , m_tapi(tapi)
     , m_fenster(fenster)
@@ -99,7 +99,22 @@ void Leitungssteuerung::cbxTapiDevices_Click(int index)
 
 void Leitungssteuerung::mnuTapiEinstellungen()
 {
+    const int index = m_tapi.DeviceIndex();
+    const QString vorher = m_tapi.DeviceName(index);
     m_tapi.ConfigDialog();
+    const QString nachher = m_tapi.DeviceName(index);
+    if (nachher == vorher)
+        return;
+    // Another host, port or serial port renames the device: the list, the
+    // caption and the saved choice follow at once, so that the next start
+    // finds the device instead of falling back to another.
+    QStringList namen;
+    for (int i = 0; i < m_tapi.DeviceCount(); ++i)
+        namen.append(m_tapi.DeviceName(i));
+    m_fenster.setGeraete(namen);
+    m_fenster.setGeraetAuswahl(index);
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, u"TAPI ("_s + nachher + u')');
+    m_optionen.schreibOption(u"TapiDevice"_s, nachher);
 }
 
 void Leitungssteuerung::OnDeviceChanged()

@@ -19,7 +19,7 @@ class Leitungssteuerung : public QObject
     Q_OBJECT
 
 public:
-    Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs, const modOptionen &optionen,
+    Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs, modOptionen &optionen,
                       Anrufereignisse &ereignisse, QObject *parent = nullptr);
 
     // The device list at start: every device, the saved one selected.
@@ -40,6 +40,6 @@ private:
     topTapi &m_tapi;
     Leitungsfenster &m_fenster;
     Dialogs &m_dialogs;
-    const modOptionen &m_optionen;
+    modOptionen &m_optionen;
     Anrufereignisse &m_ereignisse;
 };

@@ -634,6 +634,8 @@ void ModemDevice::saveSettings(const QString &port, std::optional<int> baud, con
         ports.removeAll(path);
         ports.prepend(path);
         m_settings.SaveSetting(Section, KeyPorts, ports.join(u','));
+        // The device is now the one on that port (and named after it), from the next openLine().
+        m_portName = path;
     }
     if (baud)
         m_settings.SaveSetting(Section, KeyBaud, QString::number(*baud));

@@ -54,8 +54,9 @@ public:
 
     int baudRate() const;
     QString initString() const;
-    // Puts the port first in the configured list and keeps speed and init
-    // string; no speed keeps the previous one, an empty init string the default.
+    // Puts the port first in the configured list and makes it this device's
+    // (from the next openLine()); keeps speed and init string: no speed keeps
+    // the previous one, an empty init string the default.
     void saveSettings(const QString &port, std::optional<int> baud, const QString &init);
 
     // How long the modem may take to answer a command.

@@ -40,12 +40,15 @@ void TelephonyControl::Initialize()
 {
     if (m_initialized)
         return;
+    // The real lines first, the simulator last: a saved device that is gone
+    // falls back to the first in the list, and that must be a real line
+    // whenever one is configured.
     std::vector<LineDevice *> devices;
-    devices.push_back(new SimulatorDevice);
     for (const auto &[host, port] : CallMonitorDevice::configured(m_settings))
         devices.push_back(new CallMonitorDevice(host, port, m_settings));
     for (const QString &port : ModemDevice::configuredPorts(m_settings))
         devices.push_back(new ModemDevice(port, m_settings));
+    devices.push_back(new SimulatorDevice);
     setDevices(std::move(devices));
 }
 

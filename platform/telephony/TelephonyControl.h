@@ -12,8 +12,8 @@ class LineDevice;
 class SettingsStore;
 class SimulatorDevice;
 
-// The telephony control over the line devices: the simulator first, then the
-// call monitors and modems named in the settings or found on the machine.
+// The telephony control over the line devices: the call monitors and modems
+// named in the settings or found on the machine, then the simulator.
 // The current device's events are passed on while its line is open and
 // events are enabled; its errors always.
 class TelephonyControl : public topTapi

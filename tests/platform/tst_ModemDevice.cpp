@@ -355,15 +355,18 @@ private slots:
         QCOMPARE(ModemDevice::configuredPorts(m_settings, path),
                  (QStringList{u"/dev/ttyS1"_s, u"/dev/ttyS0"_s, path + u"/ttyUSB0"_s, path + u"/ttyACM2"_s,
                               path + u"/ttyACM10"_s, path + u"/ttyUSB1"_s}));
-        m_device->openLine();
-        QCOMPARE(m_pty->speed(), int(B9600));
-        QCOMPARE(m_pty->takeCommand(), QByteArray("AT&F E1\r"));
+        // The device is the one on the new port now, and named after it.
+        QCOMPARE(m_device->name(), u"Modem /dev/ttyS1"_s);
 
-        // A speed typed only halfway keeps the one before.
+        // Back on the pseudo-terminal; a speed typed only halfway keeps the one before.
         const auto wieder = std::make_unique<ModemDialog>(*m_device);
+        wieder->findChild<QComboBox *>(u"port"_s)->setCurrentText(m_pty->slavePath);
         wieder->findChild<QComboBox *>(u"speed"_s)->setCurrentText(u"30"_s);
         wieder->accept();
         QCOMPARE(m_settings.values.value(u"Telefonie/ModemBaud"_s), u"9600"_s);
+        m_device->openLine();
+        QCOMPARE(m_pty->speed(), int(B9600));
+        QCOMPARE(m_pty->takeCommand(), QByteArray("AT&F E1\r"));
     }
 };
 

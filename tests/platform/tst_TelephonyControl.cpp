@@ -5,6 +5,8 @@
 #include "core/modHaupt.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/settings/IniSettingsStore.h"
+#include "platform/telephony/CallMonitorDevice.h"
+#include "platform/telephony/GeraeteEinstellungen.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "telephony/Treiberinformation.h"
@@ -47,6 +49,7 @@ private slots:
     void handOverFromASecondStart_data();
     void handOverFromASecondStart();
     void callMonitorThroughTheMainWindow();
+    void renamedDeviceStaysChosen();
 
 private:
     // Writes the control's event in m_zeilen as "name arg|arg|…".
@@ -216,14 +219,14 @@ void tst_TelephonyControl::callMonitorThroughTheMainWindow()
     fenster.Form_Load();
     fenster.show();
 
-    // Without devices of its own the control takes the configured ones after
-    // the simulator; the saved one is chosen.
+    // Without devices of its own the control takes the configured ones, the
+    // simulator last; the saved one is chosen.
     QStringList geraete;
     for (int i = 0; i < fenster.cbxTapiDevices()->count(); ++i)
         geraete << fenster.cbxTapiDevices()->itemText(i);
     QCOMPARE(geraete,
-             (QStringList{u"Rufmon-Simulator"_s, u"Anrufmonitor "_s + adresse, u"Modem /dev/ttyRufmonTest"_s}));
-    QCOMPARE(fenster.cbxTapiDevices()->currentIndex(), 1);
+             (QStringList{u"Anrufmonitor "_s + adresse, u"Modem /dev/ttyRufmonTest"_s, u"Rufmon-Simulator"_s}));
+    QCOMPARE(fenster.cbxTapiDevices()->currentIndex(), 0);
     fenster.cmdInitTapi()->click();
     QVERIFY(fenster.MonitorAktiv());
 
@@ -235,6 +238,49 @@ void tst_TelephonyControl::callMonitorThroughTheMainWindow()
     QTRY_COMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
     QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->PictureIndex(), 4);
     fenster.close();
+}
+
+void tst_TelephonyControl::renamedDeviceStaysChosen()
+{
+    // The user gives the router another address in the device's settings.
+    struct NeueAdresse : GeraeteEinstellungen
+    {
+        void Einstellen(LineDevice &d) override
+        {
+            if (auto *monitor = qobject_cast<CallMonitorDevice *>(&d))
+                monitor->saveEndpoint(u"neu.example"_s, 2000);
+        }
+        void Waehlregeln(SettingsStore &) override {}
+    } einstellungen;
+    IniSettingsStore &store = *m_store;
+    store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, u"alt.example"_s);
+    store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor alt.example:1012"_s);
+    ScriptedDialogs dialogs;
+    MemoryClipboard clipboard;
+    FakeSystem system;
+    RecordingTeilsysteme teile;
+    const auto starte = [&](TelephonyControl &tapi) {
+        auto f = std::make_unique<frmHaupt>(frmHauptUmgebung{store, dialogs, clipboard, system, tapi, teile});
+        f->Form_Load();
+        return f;
+    };
+    {
+        TelephonyControl tapi(store);
+        tapi.setEinstellungen(&einstellungen);
+        auto fenster = starte(tapi);
+        fenster->Menu(Menuepunkt::mnuTapiEinstellungen)->trigger();
+        // The list, the caption and the saved choice follow at once.
+        QCOMPARE(fenster->cbxTapiDevices()->currentText(), u"Anrufmonitor neu.example:2000"_s);
+        QCOMPARE(fenster->Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (Anrufmonitor neu.example:2000)"_s);
+        QCOMPARE(store.GetSetting(u"Optionen"_s, u"TapiDevice"_s, {}), u"Anrufmonitor neu.example:2000"_s);
+        fenster->close();
+    }
+    // The next start finds it, not the simulator.
+    TelephonyControl tapi(store);
+    auto fenster = starte(tapi);
+    QCOMPARE(fenster->cbxTapiDevices()->currentText(), u"Anrufmonitor neu.example:2000"_s);
+    QCOMPARE(tapi.CurrentDeviceName(), u"Anrufmonitor neu.example:2000"_s);
+    fenster->close();
 }
 
 QTEST_MAIN(tst_TelephonyControl)
