@@ -35,7 +35,7 @@ std::optional<int> Konsolenbefehl(const Kommandozeile &befehl, int argc, char **
         ConsoleDialogs dialogs;
         modOptionen optionen(store, system);
         clRufmonDaten daten(dialogs, optionen);
-        daten.init(NummernMdbOrt::Pfad(QCoreApplication::applicationDirPath()));
+        daten.init(NummernMdbOrt::Bereitstellen(QCoreApplication::applicationDirPath()));
         const int ergebnis = OrtAusgabe(daten, befehl.nummern, stdin, stdout, stderr);
         daten.kill();
         return ergebnis;

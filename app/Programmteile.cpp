@@ -204,7 +204,7 @@ void Programmteile::ACTDatenbankSetzen(const QString &pfad)
 
 void Programmteile::TelefondatenOeffnen(const QString &pfad, ListView &lvNummern)
 {
-    m_telefondaten.init(NummernMdbOrt::Pfad(QFileInfo(pfad).absolutePath()));
+    m_telefondaten.init(NummernMdbOrt::Bereitstellen(QFileInfo(pfad).absolutePath()));
     if (!m_telefondaten.istOffen())
         return;
     try {

@@ -9,6 +9,12 @@ class NummernMdbOrt
 {
 public:
     static QString Pfad(const QString &programmordner);
+    // The shipped template: the installed one beside the program's folder
+    // (share/rufmon), empty when there is none.
+    static QString Vorlage(const QString &programmordner);
+    // Pfad, with the shipped tables of that file brought to the template's
+    // data version first (the user's caller list and free list stay).
+    static QString Bereitstellen(const QString &programmordner);
     // The user's copy: $XDG_DATA_HOME/Rufmon/Nummern.mdb.
     static QString Benutzerkopie();
 };

@@ -321,6 +321,27 @@ void tst_clRufmonDaten::installedDatabaseIsCopiedForTheUser()
     auto db = DBEngine::instance().OpenDatabase(pfad);
     QCOMPARE(db->OpenRecordset(u"SELECT COUNT(*) FROM Liste"_s)->Wert(0).toInt(), 1);
     db->Close();
+
+    // A newer shipped version (corrected area codes) reaches that copy, its
+    // caller list and free list untouched; a file from before the version
+    // was kept counts as older.
+    for (const bool ohneVersion : {false, true}) {
+        sql(u"INSERT INTO Anrufspeicher (UniqueID, Icon, Nummer, Datum, Ort, Kontakt) "
+            u"VALUES ('Unbekannt', 2, '0301234567', '2026-12-01 10:00:00', 'Berlin', 'Unbekannt')"_s);
+        sql(u"DELETE FROM Laender WHERE Vorwahl = '43'"_s);
+        sql(u"UPDATE Deutschland SET Ort = 'veraltet' WHERE Vorwahl = '030'"_s);
+        sql(ohneVersion ? u"DROP TABLE MSysDatenstand"_s : u"UPDATE MSysDatenstand SET Datenstand = 'alt'"_s);
+        QCOMPARE(NummernMdbOrt::Bereitstellen(bin), pfad);
+        auto neu = DBEngine::instance().OpenDatabase(pfad);
+        const auto wert = [&](const QString &abfrage) { return neu->OpenRecordset(abfrage)->Fields()[0].Text(); };
+        QCOMPARE(wert(u"SELECT Land FROM Laender WHERE Vorwahl = '43'"_s), u"Österreich"_s);
+        QCOMPARE(wert(u"SELECT Ort FROM Deutschland WHERE Vorwahl = '030'"_s), u"Berlin"_s);
+        QCOMPARE(wert(u"SELECT COUNT(*) FROM Liste"_s), u"1"_s);
+        QCOMPARE(wert(u"SELECT COUNT(*) FROM Anrufspeicher"_s), ohneVersion ? u"2"_s : u"1"_s);
+        QVERIFY(!wert(u"SELECT Datenstand FROM MSysDatenstand"_s).isEmpty());
+        QVERIFY(wert(u"SELECT Datenstand FROM MSysDatenstand"_s) != u"alt"_s);
+        neu->Close();
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_clRufmonDaten)

@@ -1,6 +1,7 @@
 // Builds the phone database Nummern.mdb from the tables in data/phonedb:
 // countries, one area-code table per country, the empty free list and the
 // empty caller list. Usage: rufmon-nummern-mdb SOURCE_FOLDER OUTPUT_FILE
+#include "phonedb/NummernMdbAuffrischung.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/DaoTyp.h"
 #include "platform/jet/Database.h"
@@ -8,6 +9,7 @@
 #include "platform/jet/JetSql.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
@@ -111,6 +113,19 @@ int main(int argc, char **argv)
         n += lade(*db, quelle + u"/laender-nanp.tsv"_s, u"Laender"_s, u"Land"_s);
         for (const auto &[datei, name] : laender)
             n += lade(*db, quelle + u'/' + datei, name, u"Ort"_s);
+        // The shipped tables' data version: the sources they were made from.
+        // A user's copy with another version gets them anew at the next start.
+        QCryptographicHash stand(QCryptographicHash::Sha1);
+        for (const QString &datei : QStringList{u"laender.tsv"_s, u"laender-nanp.tsv"_s, u"deutschland.tsv"_s,
+                                               u"oesterreich.tsv"_s, u"schweiz.tsv"_s}) {
+            QFile f(quelle + u'/' + datei);
+            if (f.open(QIODevice::ReadOnly))
+                stand.addData(f.readAll());
+        }
+        tabelle(*db, NummernMdbAuffrischung::Versionstabelle(), {{u"Datenstand"_s, text, 64}}, {});
+        db->Execute(u"INSERT INTO "_s + JetSql::quoteName(NummernMdbAuffrischung::Versionstabelle())
+                        + u" (Datenstand) VALUES (?)"_s,
+                    {QString::fromLatin1(stand.result().toHex())});
         db->CommitTrans();
         db->Execute(u"PRAGMA user_version = %1"_s.arg(SchemaVersion));
         db->Close();
