@@ -4,8 +4,10 @@ RELEASE_DIR ?= build-release
 JOBS ?= 2
 
 FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+ASAN_DIR ?= build-asan
 
-.PHONY: run test deps build bench fuzz clean
+.PHONY: run test deps build bench fuzz fuzz-deps sanitize clean
 
 deps:
 	@scripts/install-deps
@@ -25,12 +27,25 @@ bench: deps
 	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=ON >/dev/null
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
-# The long mode: each fuzzer (file readers, line parsers, key notation) runs for a minute (clang).
-fuzz: deps
+# The long mode: each fuzzer (file readers, line parsers, stream splitter,
+# hand-over reader, key notation) runs for FUZZ_SECONDS (clang).
+fuzz: deps fuzz-deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUFMON_FUZZ=ON \
-		-DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=OFF >/dev/null
-	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_felddefinitionen fuzz_dbftable fuzz_tastenfolge fuzz_leitungszeilen
+		-DRUFMON_FUZZ_SEKUNDEN=$(FUZZ_SECONDS) -DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=OFF >/dev/null
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_felddefinitionen fuzz_dbftable fuzz_tastenfolge \
+		fuzz_leitungszeilen fuzz_uebergabe fuzz_anrufmonitorstrom
 	cd $(FUZZ_DIR) && ctest -L long --output-on-failure
 
+fuzz-deps:
+	@scripts/install-deps --fuzz
+
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUFMON_BUILD_BENCH=OFF \
+		-DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined" \
+		-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+	cmake --build $(ASAN_DIR) -j$(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR) $(ASAN_DIR)

@@ -91,17 +91,24 @@ void SingleInstance::acceptConnection()
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            // A hand-over is a handful of short arguments; anything larger is not ours.
             if (socket->bytesAvailable() > MaxMessageBytes) {
                 socket->abort();
                 return;
             }
-            QDataStream in(socket);
-            in.startTransaction();
+            // Peeked, not read: the rest of a message may still be on its way.
+            const QByteArray daten = socket->peek(MaxMessageBytes + 1);
             QStringList arguments;
-            in >> arguments;
-            if (!in.commitTransaction())
+            switch (lies(daten, &arguments)) {
+            case Lesestand::Unvollstaendig:
                 return;
-            // A hand-over is a handful of short arguments; anything larger is not ours.
+            case Lesestand::Ungueltig:
+                socket->abort();
+                return;
+            case Lesestand::Vollstaendig:
+                socket->readAll();
+                break;
+            }
             const QString grund = m_pruefung ? m_pruefung(arguments) : QString();
             QByteArray antwort;
             QDataStream out(&antwort, QIODevice::WriteOnly);
@@ -116,6 +123,46 @@ void SingleInstance::acceptConnection()
                 this, [this, arguments] { emit argumentsReceived(arguments); }, Qt::QueuedConnection);
         });
     }
+}
+
+SingleInstance::Lesestand SingleInstance::lies(const QByteArray &daten, QStringList *argumente)
+{
+    if (daten.size() > MaxMessageBytes)
+        return Lesestand::Ungueltig;
+    QDataStream in(daten);
+    quint32 anzahl = 0;
+    in >> anzahl;
+    if (in.status() != QDataStream::Ok)
+        return Lesestand::Unvollstaendig;
+    // Every string takes four bytes at least: a count beyond what the limit
+    // holds is no hand-over of ours, and is not reserved for.
+    if (anzahl > quint32(MaxMessageBytes / 4))
+        return Lesestand::Ungueltig;
+    QStringList liste;
+    for (quint32 i = 0; i < anzahl; ++i) {
+        quint32 laenge = 0;
+        in >> laenge;
+        if (in.status() != QDataStream::Ok)
+            return Lesestand::Unvollstaendig;
+        // 0xffffffff is a null string; other lengths are bytes of UTF-16.
+        if (laenge == 0xffffffffu) {
+            liste.append(QString());
+            continue;
+        }
+        if (laenge % 2 != 0 || laenge > quint32(MaxMessageBytes))
+            return Lesestand::Ungueltig;
+        const QByteArray roh = daten.mid(in.device()->pos(), laenge);
+        if (roh.size() < qsizetype(laenge))
+            return Lesestand::Unvollstaendig;
+        in.skipRawData(int(laenge));
+        QString text(qsizetype(laenge / 2), Qt::Uninitialized);
+        for (quint32 j = 0; j < laenge / 2; ++j)
+            text[j] = QChar(char16_t((uchar(roh[2 * j]) << 8) | uchar(roh[2 * j + 1])));
+        liste.append(text);
+    }
+    if (argumente)
+        *argumente = liste;
+    return Lesestand::Vollstaendig;
 }
 
 bool SingleInstance::primaryRuns() const

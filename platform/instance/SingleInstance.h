@@ -44,6 +44,11 @@ public:
     // to take it, otherwise the reason it refuses. None set: everything is taken.
     void setPruefung(std::function<QString(const QStringList &)> pruefung) { m_pruefung = std::move(pruefung); }
 
+    enum class Lesestand { Vollstaendig, Unvollstaendig, Ungueltig };
+    // Reads a hand-over from what arrived so far; a count or length that the
+    // size limit rules out makes it invalid before anything is allocated.
+    static Lesestand lies(const QByteArray &daten, QStringList *argumente);
+
     // The per-user folder (mode 0700) that holds the lock and the socket.
     static QString runtimeDirectory();
     // A real folder of this user that nobody else may enter.

@@ -325,8 +325,7 @@ void CallMonitorDevice::dropSocket()
 {
     m_connectTimer.stop();
     ++m_generation;
-    m_line.clear();
-    m_skipping = false;
+    m_stream.leeren();
     if (!m_socket)
         return;
     QTcpSocket *socket = std::exchange(m_socket, nullptr);
@@ -441,38 +440,15 @@ bool CallMonitorDevice::consume(QByteArrayView data)
         return u"Anrufmonitor %1: Zeile länger als %2 Bytes übersprungen"_s.arg(endpoint()).arg(MaxLineBytes);
     };
 
-    while (!data.isEmpty()) {
-        const qsizetype end = data.indexOf('\n');
-        const QByteArrayView piece = end < 0 ? data : data.first(end);
-        data = end < 0 ? QByteArrayView() : data.sliced(end + 1);
-        if (m_skipping) {
-            m_skipping = end < 0;
-            continue;
-        }
-        // One more byte for the CR of a CR LF ending.
-        if (m_line.size() + piece.size() > MaxLineBytes + 1) {
-            m_line.clear();
-            m_skipping = end < 0;
+    while (const std::optional<CallMonitorStream::Stueck> stueck = m_stream.weiter(data)) {
+        if (stueck->zuLang) {
             qCWarning(lcLeitung).noquote() << tooLong();
             emit Diagnose(tooLong());
-            if (!stillReading())
-                return false;
-            continue;
+        } else {
+            handleLine(stueck->zeile);
         }
-        m_line.append(piece);
-        if (end < 0)
-            break;
-        QByteArrayView line(m_line);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.size() > MaxLineBytes) {
-            qCWarning(lcLeitung).noquote() << tooLong();
-            emit Diagnose(tooLong());
-        } else
-            handleLine(line);
         if (!stillReading())
             return false;
-        m_line.clear();
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/telephony/CallMonitorStream.h"
 #include "platform/telephony/LineDevice.h"
 
 #include <QByteArray>
@@ -99,7 +100,6 @@ private:
     QTimer m_connectTimer;
     QTimer m_retryTimer;
     QTimer m_graceTimer;
-    QByteArray m_line;
+    CallMonitorStream m_stream{MaxLineBytes};
     QString m_openingFailure; // why the first connection has not come about yet
-    bool m_skipping = false; // inside an overlong line, up to its end
 };
