@@ -41,8 +41,8 @@ fuzz-deps:
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
-	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE= -DRUFMON_BUILD_BENCH=OFF \
-		-DCMAKE_CXX_FLAGS="-O1 -g0 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined" \
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g0" -DRUFMON_BUILD_BENCH=OFF \
+		-DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined" \
 		-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 	cmake --build $(ASAN_DIR) -j$(JOBS)
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)

@@ -1,7 +1,7 @@
 // The number key as one table: numbers as people write them in Germany,
 // Austria and Switzerland and from abroad, extensions, text around them,
 // junk; each with the home country it is read in.
-#include "telephony/Nummernschluessel.h"
+#include "core/Nummernschluessel.h"
 
 #include <QTest>
 

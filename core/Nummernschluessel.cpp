@@ -1,4 +1,4 @@
-#include "telephony/Nummernschluessel.h"
+#include "core/Nummernschluessel.h"
 
 using namespace Qt::StringLiterals;
 
