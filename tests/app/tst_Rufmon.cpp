@@ -5,7 +5,6 @@
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
 #include "core/modHaupt.h"
-#include "platform/settings/IniSettingsStore.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "windows/ListView.h"
@@ -14,15 +13,12 @@
 
 #include "TestPaths.h"
 #include "doubles/Beispielkontakte.h"
-#include "doubles/FakeSystem.h"
-#include "doubles/MemoryClipboard.h"
-#include "doubles/ScriptedDialogs.h"
+#include "doubles/Umgebung.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -31,13 +27,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The program on Beispielkontakte, the simulator line active.
-struct Programm
+struct Programm : Umgebung
 {
-    QTemporaryDir dir;
-    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    FakeSystem system;
     TelephonyControl tapi{store};
     Beispielkontakte kontakte;
     std::unique_ptr<Rufmon> rufmon;
@@ -87,96 +78,90 @@ class tst_Rufmon : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void callerNamedAndCacheFileLife();
-    void cacheRebuildPausesTheLine();
-    void closingDuringIdentificationKeepsTheCall();
-    void aPhoneFieldChosenLaterIsInTheCache();
-    void dialingBackOnTheSimulator();
+    void callerNamedAndCacheFileLife()
+    {
+        // The junk left in the cache file's place is replaced at start; the file goes at exit.
+        auto p = std::make_unique<Programm>(true);
+        QVERIFY(p->anruf(u"0301234567"_s));
+        QCOMPARE(p->eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
+        QVERIFY(p->f().lbID()->toolTip().startsWith(u"Suchdauer1:"_s));
+        QCOMPARE(p->f().Panel(frmHaupt::Statusfeld::Meldung)->Text(), QString());
+        QVERIFY(p->f().cmdInitTapi()->isEnabled());
+        QVERIFY(QFile::exists(p->cachePfad()));
+        const QString cache = p->cachePfad();
+        p->f().close();
+        QVERIFY(!QFile::exists(cache));
+        QCOMPARE(p->dialogs.boxes().size(), 0);
+    }
+
+    void cacheRebuildPausesTheLine()
+    {
+        Programm p(true);
+        QVERIFY(p.tapi.LineOpen());
+        // Sampled whenever the rebuild lets the window breathe.
+        QList<bool> offen;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] { offen << p.tapi.LineOpen(); });
+        probe.start(0);
+        p.f().Menu(Menuepunkt::mnuCacheNeu)->trigger();
+        probe.stop();
+        QVERIFY(offen.contains(false));
+        QVERIFY(p.tapi.LineOpen());
+        QVERIFY(p.f().MonitorAktiv());
+    }
+
+    void closingDuringIdentificationKeepsTheCall()
+    {
+        Programm p(false);
+        // Closed (the close box, a logout) while the call is being identified.
+        QObject::connect(&p.f().lvNummern()->Items(), &QAbstractItemModel::rowsInserted, &p.f(),
+                         [&] { p.f().close(); }, Qt::SingleShotConnection);
+        QVERIFY(p.anruf(u"0301234567"_s));
+        QTRY_VERIFY(!p.f().isVisible());
+        QCOMPARE(p.eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
+        QCOMPARE(p.dialogs.boxes().size(), 0);
+    }
+
+    void aPhoneFieldChosenLaterIsInTheCache()
+    {
+        // The cache is built without the fax field; then the user chooses it.
+        Programm p(true, u"FAX;"_s);
+        frmTelefonfelder *dialog = p.rufmon->Teile().Telefonfelder();
+        QVERIFY(dialog);
+        QTimer::singleShot(0, dialog, [dialog] {
+            ListViewModel &liste = dialog->findChild<ListView *>()->Items();
+            for (int i = 0; i < liste.Count(); ++i) {
+                if (liste.Item(i).Tag == u"FAX"_s)
+                    liste.setData(liste.index(i, 0), Qt::Checked, Qt::CheckStateRole);
+            }
+            dialog->cmdOK_Click();
+        });
+        p.f().Menu(Menuepunkt::mnuTelefonfelder)->trigger();
+        QVERIFY(dialog->AusgewaehlteFelder().contains(u"FAX"_s));
+        // A neighbour known only by the fax number.
+        QVERIFY(p.anruf(u"0301234510"_s));
+        QVERIFY2(p.eintrag().startsWith(u"0301234510|Berlin|Nachbar 0|6"_s), qPrintable(p.eintrag()));
+        QCOMPARE(p.dialogs.boxes().size(), 0);
+    }
+
+    void dialingBackOnTheSimulator()
+    {
+        Programm p(false);
+        p.store.SaveSetting(u"Waehlregeln"_s, u"CurrentID"_s, u"1"_s);
+        p.store.SaveSetting(u"Waehlregeln"_s, u"Location1/OutsideAccess"_s, u"0"_s);
+        QVERIFY(p.anruf(u"0301234567"_s));
+        p.f().Menu(Menuepunkt::mnuTAPIProtokoll)->trigger();
+        p.f().lvNummern()->setSelectedIndex(0);
+        p.f().Menu(Menuepunkt::mnuNummerAnwaehlen)->trigger();
+        QCOMPARE(p.tapi.Simulator()->gewaehlt(), QStringList{u"00301234567"_s});
+        // Answered with call states: the dial tone first, idle at the end.
+        QCOMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Wählton"_s);
+        QTRY_COMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
+        const QString log = p.f().findChild<QPlainTextEdit *>(u"txbProtokoll"_s)->toPlainText();
+        QVERIFY(log.contains(u"CCallstate=\"DIALTONE\""_s));
+        QVERIFY(log.contains(u"CCallstate=\"CONNECTED\""_s));
+    }
 };
-
-void tst_Rufmon::callerNamedAndCacheFileLife()
-{
-    // The junk left in the cache file's place is replaced at start; the file goes at exit.
-    auto p = std::make_unique<Programm>(true);
-    QVERIFY(p->anruf(u"0301234567"_s));
-    QCOMPARE(p->eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
-    QVERIFY(p->f().lbID()->toolTip().startsWith(u"Suchdauer1:"_s));
-    QCOMPARE(p->f().Panel(frmHaupt::Statusfeld::Meldung)->Text(), QString());
-    QVERIFY(p->f().cmdInitTapi()->isEnabled());
-    QVERIFY(QFile::exists(p->cachePfad()));
-    const QString cache = p->cachePfad();
-    p->f().close();
-    QVERIFY(!QFile::exists(cache));
-    QCOMPARE(p->dialogs.boxes().size(), 0);
-}
-
-void tst_Rufmon::cacheRebuildPausesTheLine()
-{
-    Programm p(true);
-    QVERIFY(p.tapi.LineOpen());
-    // Sampled whenever the rebuild lets the window breathe.
-    QList<bool> offen;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] { offen << p.tapi.LineOpen(); });
-    probe.start(0);
-    p.f().Menu(Menuepunkt::mnuCacheNeu)->trigger();
-    probe.stop();
-    QVERIFY(offen.contains(false));
-    QVERIFY(p.tapi.LineOpen());
-    QVERIFY(p.f().MonitorAktiv());
-}
-
-void tst_Rufmon::closingDuringIdentificationKeepsTheCall()
-{
-    Programm p(false);
-    // Closed (the close box, a logout) while the call is being identified.
-    QObject::connect(&p.f().lvNummern()->Items(), &QAbstractItemModel::rowsInserted, &p.f(),
-                     [&] { p.f().close(); }, Qt::SingleShotConnection);
-    QVERIFY(p.anruf(u"0301234567"_s));
-    QTRY_VERIFY(!p.f().isVisible());
-    QCOMPARE(p.eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
-    QCOMPARE(p.dialogs.boxes().size(), 0);
-}
-
-void tst_Rufmon::aPhoneFieldChosenLaterIsInTheCache()
-{
-    // The cache is built without the fax field; then the user chooses it.
-    Programm p(true, u"FAX;"_s);
-    frmTelefonfelder *dialog = p.rufmon->Teile().Telefonfelder();
-    QVERIFY(dialog);
-    QTimer::singleShot(0, dialog, [dialog] {
-        ListViewModel &liste = dialog->findChild<ListView *>()->Items();
-        for (int i = 0; i < liste.Count(); ++i) {
-            if (liste.Item(i).Tag == u"FAX"_s)
-                liste.setData(liste.index(i, 0), Qt::Checked, Qt::CheckStateRole);
-        }
-        dialog->cmdOK_Click();
-    });
-    p.f().Menu(Menuepunkt::mnuTelefonfelder)->trigger();
-    QVERIFY(dialog->AusgewaehlteFelder().contains(u"FAX"_s));
-    // A neighbour known only by the fax number.
-    QVERIFY(p.anruf(u"0301234510"_s));
-    QVERIFY2(p.eintrag().startsWith(u"0301234510|Berlin|Nachbar 0|6"_s), qPrintable(p.eintrag()));
-    QCOMPARE(p.dialogs.boxes().size(), 0);
-}
-
-void tst_Rufmon::dialingBackOnTheSimulator()
-{
-    Programm p(false);
-    p.store.SaveSetting(u"Waehlregeln"_s, u"CurrentID"_s, u"1"_s);
-    p.store.SaveSetting(u"Waehlregeln"_s, u"Location1/OutsideAccess"_s, u"0"_s);
-    QVERIFY(p.anruf(u"0301234567"_s));
-    p.f().Menu(Menuepunkt::mnuTAPIProtokoll)->trigger();
-    p.f().lvNummern()->setSelectedIndex(0);
-    p.f().Menu(Menuepunkt::mnuNummerAnwaehlen)->trigger();
-    QCOMPARE(p.tapi.Simulator()->gewaehlt(), QStringList{u"00301234567"_s});
-    // Answered with call states: the dial tone first, idle at the end.
-    QCOMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Wählton"_s);
-    QTRY_COMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
-    const QString log = p.f().findChild<QPlainTextEdit *>(u"txbProtokoll"_s)->toPlainText();
-    QVERIFY(log.contains(u"CCallstate=\"DIALTONE\""_s));
-    QVERIFY(log.contains(u"CCallstate=\"CONNECTED\""_s));
-}
 
 QTEST_MAIN(tst_Rufmon)
 #include "tst_Rufmon.moc"
