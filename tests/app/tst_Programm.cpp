@@ -77,129 +77,121 @@ class tst_Programm : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void secondStartHandsOverAndEnds();
-    void secondStartWithoutAnswerFails();
-    void sigtermRunsTheExitSequence();
-    void commandLine_data();
-    void commandLine();
+    void initTestCase()
+    {
+        if (programm().isEmpty() || !QFile::exists(programm()))
+            QSKIP("RUFMON_BIN does not name the built program");
+    }
+
+    void secondStartHandsOverAndEnds()
+    {
+        Profil profil;
+        QProcess erster, zweiter, dritter;
+        QVERIFY(profil.oeffne(erster));
+
+        // A table named relative to the second start's folder, not the first's.
+        zweiter.setWorkingDirectory(profil.dir.path());
+        profil.starte(zweiter, {u"--act"_s, u"KUNDEN.dbf"_s});
+        QVERIFY(zweiter.waitForFinished(10000));
+        QCOMPARE(zweiter.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zweiter.exitCode(), 0);
+        QCOMPARE(zweiter.readAllStandardOutput(), QByteArray());
+        QCOMPARE(erster.state(), QProcess::Running);
+        QTRY_COMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), QDir(profil.dir.path()).filePath(u"KUNDEN.dbf"_s));
+
+        // Other settings in the same runtime folder are a program of their own.
+        Profil anderes;
+        anderes.laufzeit = profil.laufzeit;
+        QVERIFY(anderes.oeffne(dritter));
+        QCOMPARE(dritter.state(), QProcess::Running);
+
+        QVERIFY(beendet(erster));
+        QVERIFY(beendet(dritter));
+    }
+
+    void secondStartWithoutAnswerFails()
+    {
+        // A first instance that holds its lock but never answers.
+        Profil profil;
+        QDir().mkpath(profil.laufzeit);
+        const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", profil.laufzeit.toLocal8Bit());
+        QString sock = SingleInstance(profil.konfiguration()).socketPath();
+        qputenv("XDG_RUNTIME_DIR", vorher);
+        QLockFile sperre(sock.replace(u".sock"_s, u".lock"_s));
+        QVERIFY(sperre.tryLock(0));
+
+        QProcess zweiter;
+        profil.starte(zweiter, {u"--act"_s, u"/daten/KUNDEN.DBF"_s});
+        QVERIFY(zweiter.waitForFinished(20000));
+        QCOMPARE(zweiter.exitCode(), 1);
+        QVERIFY(zweiter.readAllStandardError().contains("das laufende Rufmon antwortet nicht"));
+    }
+
+    void sigtermRunsTheExitSequence()
+    {
+        Profil profil;
+        QProcess p;
+        QVERIFY(profil.oeffne(p));
+        QVERIFY(beendet(p));
+        // Both are written only by the exit sequence.
+        QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
+        QCOMPARE(profil.wert(u"Window"_s, u"Width"_s), u"7575"_s);
+
+        // The instance is gone: a new start becomes the running program again.
+        QProcess wieder;
+        QVERIFY(profil.oeffne(wieder));
+        QTest::qWait(300);
+        QCOMPARE(wieder.state(), QProcess::Running);
+        QVERIFY(beendet(wieder));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("stdoutEnthaelt");
+        QTest::addColumn<QByteArray>("stderrEnthaelt");
+        QTest::addColumn<QByteArray>("eingabe");
+
+        const QByteArray aufruf("Aufruf: rufmon");
+        QTest::newRow("unknown option") << QStringList{u"--gibtsnicht"_s} << 2 << QByteArray() << aufruf << QByteArray();
+        QTest::newRow("place without numbers") << QStringList{u"--ort"_s} << 2 << QByteArray() << aufruf << QByteArray();
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << QByteArray("Rufmon " RUFMON_VERSION_TEXT)
+                                 << QByteArray() << QByteArray();
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << aufruf << QByteArray() << QByteArray();
+        QTest::newRow("places of two numbers")
+            << QStringList{u"--ort"_s, u"0301234567"_s, u"0043316123456"_s} << 0
+            << QByteArray("Laendervorwahl: \nVorwahl: 030\nAnschluss: 1234567\nLand: \nOrt: Berlin\n\n"
+                          "Laendervorwahl: 43\nVorwahl: 0316\nAnschluss: 123456\nLand: \xc3\x96sterreich\nOrt: Graz\n\n")
+            << QByteArray() << QByteArray();
+        // Far more than a pipe holds; blank lines are skipped; the last number
+        // comes last.
+        QTest::newRow("places from standard input")
+            << QStringList{u"--ort"_s, u"-"_s} << 0 << QByteArray("Ort: M\xc3\xbcnchen\n\nLaendervorwahl: 41\n")
+            << QByteArray() << QByteArray("089123456\n").repeated(5000) + "\n0041441234567\n";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, argumente);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, stdoutEnthaelt);
+        QFETCH(QByteArray, stderrEnthaelt);
+        QFETCH(QByteArray, eingabe);
+
+        Profil profil;
+        QProcess p;
+        profil.starte(p, argumente, false);
+        p.write(eingabe);
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), exitCode);
+        const QByteArray ausgabe = p.readAllStandardOutput();
+        QVERIFY2(ausgabe.contains(stdoutEnthaelt), ausgabe.left(2000).constData());
+        QVERIFY(p.readAllStandardError().contains(stderrEnthaelt));
+        QVERIFY(!QFile::exists(profil.konfiguration()));
+    }
 };
-
-void tst_Programm::initTestCase()
-{
-    if (programm().isEmpty() || !QFile::exists(programm()))
-        QSKIP("RUFMON_BIN does not name the built program");
-}
-
-void tst_Programm::secondStartHandsOverAndEnds()
-{
-    Profil profil;
-    QProcess erster, zweiter, dritter;
-    QVERIFY(profil.oeffne(erster));
-
-    // A table named relative to the second start's folder, not the first's.
-    zweiter.setWorkingDirectory(profil.dir.path());
-    profil.starte(zweiter, {u"--act"_s, u"KUNDEN.dbf"_s});
-    QVERIFY(zweiter.waitForFinished(10000));
-    QCOMPARE(zweiter.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(zweiter.exitCode(), 0);
-    QCOMPARE(zweiter.readAllStandardOutput(), QByteArray());
-    QCOMPARE(erster.state(), QProcess::Running);
-    QTRY_COMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), QDir(profil.dir.path()).filePath(u"KUNDEN.dbf"_s));
-
-    // Other settings in the same runtime folder are a program of their own.
-    Profil anderes;
-    anderes.laufzeit = profil.laufzeit;
-    QVERIFY(anderes.oeffne(dritter));
-    QCOMPARE(dritter.state(), QProcess::Running);
-
-    QVERIFY(beendet(erster));
-    QVERIFY(beendet(dritter));
-}
-
-void tst_Programm::secondStartWithoutAnswerFails()
-{
-    // A first instance that holds its lock but never answers.
-    Profil profil;
-    QDir().mkpath(profil.laufzeit);
-    const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", profil.laufzeit.toLocal8Bit());
-    QString sock = SingleInstance(profil.konfiguration()).socketPath();
-    qputenv("XDG_RUNTIME_DIR", vorher);
-    QLockFile sperre(sock.replace(u".sock"_s, u".lock"_s));
-    QVERIFY(sperre.tryLock(0));
-
-    QProcess zweiter;
-    profil.starte(zweiter, {u"--act"_s, u"/daten/KUNDEN.DBF"_s});
-    QVERIFY(zweiter.waitForFinished(20000));
-    QCOMPARE(zweiter.exitCode(), 1);
-    QVERIFY(zweiter.readAllStandardError().contains("das laufende Rufmon antwortet nicht"));
-}
-
-void tst_Programm::sigtermRunsTheExitSequence()
-{
-    Profil profil;
-    QProcess p;
-    QVERIFY(profil.oeffne(p));
-    QVERIFY(beendet(p));
-    // Both are written only by the exit sequence.
-    QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
-    QCOMPARE(profil.wert(u"Window"_s, u"Width"_s), u"7575"_s);
-
-    // The instance is gone: a new start becomes the running program again.
-    QProcess wieder;
-    QVERIFY(profil.oeffne(wieder));
-    QTest::qWait(300);
-    QCOMPARE(wieder.state(), QProcess::Running);
-    QVERIFY(beendet(wieder));
-}
-
-void tst_Programm::commandLine_data()
-{
-    QTest::addColumn<QStringList>("argumente");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("stdoutEnthaelt");
-    QTest::addColumn<QByteArray>("stderrEnthaelt");
-    QTest::addColumn<QByteArray>("eingabe");
-
-    const QByteArray aufruf("Aufruf: rufmon");
-    QTest::newRow("unknown option") << QStringList{u"--gibtsnicht"_s} << 2 << QByteArray() << aufruf << QByteArray();
-    QTest::newRow("place without numbers") << QStringList{u"--ort"_s} << 2 << QByteArray() << aufruf << QByteArray();
-    QTest::newRow("version") << QStringList{u"--version"_s} << 0 << QByteArray("Rufmon " RUFMON_VERSION_TEXT)
-                             << QByteArray() << QByteArray();
-    QTest::newRow("help") << QStringList{u"--help"_s} << 0 << aufruf << QByteArray() << QByteArray();
-    QTest::newRow("places of two numbers")
-        << QStringList{u"--ort"_s, u"0301234567"_s, u"0043316123456"_s} << 0
-        << QByteArray("Laendervorwahl: \nVorwahl: 030\nAnschluss: 1234567\nLand: \nOrt: Berlin\n\n"
-                      "Laendervorwahl: 43\nVorwahl: 0316\nAnschluss: 123456\nLand: \xc3\x96sterreich\nOrt: Graz\n\n")
-        << QByteArray() << QByteArray();
-    // Far more than a pipe holds; blank lines are skipped; the last number
-    // comes last.
-    QTest::newRow("places from standard input")
-        << QStringList{u"--ort"_s, u"-"_s} << 0 << QByteArray("Ort: M\xc3\xbcnchen\n\nLaendervorwahl: 41\n")
-        << QByteArray() << QByteArray("089123456\n").repeated(5000) + "\n0041441234567\n";
-}
-
-void tst_Programm::commandLine()
-{
-    QFETCH(QStringList, argumente);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, stdoutEnthaelt);
-    QFETCH(QByteArray, stderrEnthaelt);
-    QFETCH(QByteArray, eingabe);
-
-    Profil profil;
-    QProcess p;
-    profil.starte(p, argumente, false);
-    p.write(eingabe);
-    p.closeWriteChannel();
-    QVERIFY(p.waitForFinished(30000));
-    QCOMPARE(p.exitCode(), exitCode);
-    const QByteArray ausgabe = p.readAllStandardOutput();
-    QVERIFY2(ausgabe.contains(stdoutEnthaelt), ausgabe.left(2000).constData());
-    QVERIFY(p.readAllStandardError().contains(stderrEnthaelt));
-    QVERIFY(!QFile::exists(profil.konfiguration()));
-}
 
 QTEST_GUILESS_MAIN(tst_Programm)
 #include "tst_Programm.moc"
