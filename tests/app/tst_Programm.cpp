@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -63,10 +65,10 @@ struct Profil
     }
 };
 
-// Ends through the exit sequence (terminate() sends SIGTERM) and reports success.
-bool beendet(QProcess &p)
+// Ends through the exit sequence (a logout sends SIGTERM, Ctrl+C SIGINT) and reports success.
+bool beendet(QProcess &p, int signal = SIGTERM)
 {
-    p.terminate();
+    ::kill(pid_t(p.processId()), signal);
     return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
@@ -128,7 +130,7 @@ private slots:
         QVERIFY(zweiter.readAllStandardError().contains("das laufende Rufmon antwortet nicht"));
     }
 
-    void sigtermRunsTheExitSequence()
+    void signalsRunTheExitSequence()
     {
         Profil profil;
         QProcess p;
@@ -143,7 +145,9 @@ private slots:
         QVERIFY(profil.oeffne(wieder));
         QTest::qWait(300);
         QCOMPARE(wieder.state(), QProcess::Running);
-        QVERIFY(beendet(wieder));
+        QVERIFY(QFile::remove(profil.konfiguration()));
+        QVERIFY(beendet(wieder, SIGINT));
+        QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
     }
 
     void commandLine_data()

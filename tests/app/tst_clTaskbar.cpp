@@ -1,10 +1,12 @@
 #include "app/clTaskbar.h"
+#include "app/frmStatus.h"
 
 #include "doubles/FakeSystem.h"
 #include "platform/system/LinuxSystem.h"
 
+#include <QImage>
+#include <QLabel>
 #include <QTest>
-#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -16,6 +18,10 @@ class tst_clTaskbar : public QObject
     Q_OBJECT
 
 private slots:
+    // The pictures live in a static library; a test that links it registers
+    // them itself, as the main window does in the program.
+    void initTestCase() { Q_INIT_RESOURCE(rufmon); }
+
     void ecke_data()
     {
         QTest::addColumn<QSize>("screen");
@@ -63,14 +69,25 @@ private slots:
         QCOMPARE(clTaskbar(system).SnapPosition(form), expected);
     }
 
-    void fensterWirdVerschoben()
+    // The status window snaps itself there as it opens; its banner runs back
+    // and forth through its pictures while the program loads, one step per tick.
+    void statusfenster()
     {
         FakeSystem system;
-        QWidget fenster;
-        fenster.setFixedSize(280, 130);
-        fenster.move(10, 10);
-        clTaskbar(system).SnapFormTo(&fenster);
-        QCOMPARE(fenster.pos(), QPoint(1000, 854));
+        frmStatus fenster(system);
+        const QSize groesse = fenster.frameGeometry().size();
+        QCOMPARE(fenster.pos(), QPoint(1280 - groesse.width(), 1024 - 40 - groesse.height()));
+        const auto *banner = fenster.findChild<QLabel *>(u"imBanner"_s);
+        QVERIFY(banner);
+        QList<int> folge;
+        for (int tick = 0; tick < 12; ++tick) {
+            folge << fenster.Bildnummer();
+            const QImage vorher = banner->pixmap().toImage();
+            QVERIFY(!vorher.isNull());
+            fenster.Timer1_Timer();
+            QVERIFY(banner->pixmap().toImage() != vorher);
+        }
+        QCOMPARE(folge, (QList<int>{1, 2, 3, 4, 5, 6, 5, 4, 3, 2, 1, 2}));
         // No window, nothing to do.
         clTaskbar(system).SnapFormTo(nullptr);
     }
