@@ -69,8 +69,6 @@ private slots:
         QTest::newRow("named keys in any case") << u"{HOME}{tab}{Esc}{ENTER}"_s << u"<Pos1><Tab><Esc><Enter>"_s;
         QTest::newRow("aliases") << u"{BS}{BACKSPACE}{BKSP}{DEL}{DELETE}{INS}"_s
                                  << u"<Rueck><Rueck><Rueck><Entf><Entf><Einfg>"_s;
-        QTest::newRow("arrows and pages") << u"{UP}{DOWN}{LEFT}{RIGHT}{PGUP}{PGDN}"_s
-                                          << u"<Hoch><Runter><Links><Rechts><BildHoch><BildRunter>"_s;
         QTest::newRow("function keys") << u"{F1}{F12}{F16}"_s << u"<F1><F12><F16>"_s;
         QTest::newRow("repeat") << u"{TAB 3}"_s << u"<Tab><Tab><Tab>"_s;
         QTest::newRow("repeat a character") << u"{x 2}"_s << u"xx"_s;
@@ -142,9 +140,7 @@ private slots:
         QTest::newRow("blanks stay") << u" &Start | button|Timer |#32770"_s << true << u" &Start | button|Timer |#32770"_s;
         QTest::newRow("one empty item") << u"OK||Protokoll|#32770"_s << true << u"OK||Protokoll|#32770"_s;
         QTest::newRow("five items refused") << u"OK|Button|Protokoll|#32770|x"_s << false << vorher;
-        QTest::newRow("three items refused") << u"OK|Button|Protokoll"_s << false << vorher;
-        QTest::newRow("empty refused") << QString() << false << vorher;
-    }
+            }
     void configuration()
     {
         QFETCH(QString, konfiguration);
@@ -366,32 +362,21 @@ private slots:
                           u"--fenster"_s, u"weg"_s, u"#32770"_s, u"Versteckt"_s, u"--verborgen"_s}));
         X11Desktop desktop;
         QVERIFY(desktop.verbunden());
-
-        // Stacking order, bottom first: the later window lies above the earlier.
+        // How the window search uses class, text, order and visibility is tested
+        // with it above; here what it does not reach.
         const std::vector<Fenster> haupt = desktop.Hauptfenster();
-        const auto pos = [&](const QString &n) { return std::find(haupt.begin(), haupt.end(), p.id(n)) - haupt.begin(); };
-        QVERIFY(pos(u"unten"_s) < pos(u"oben"_s));
-        QVERIFY(pos(u"weg"_s) < qsizetype(haupt.size()));
+        QVERIFY(std::find(haupt.begin(), haupt.end(), p.id(u"weg"_s)) != haupt.end());
 
         // Inner windows at any depth, each followed by its own.
         const std::vector<Fenster> innen = desktop.Kindfenster(p.id(u"unten"_s));
         const std::vector<Fenster> erwartet{p.id(u"ok"_s), p.id(u"tafel"_s), p.id(u"tief"_s), p.id(u"zu"_s)};
         QCOMPARE(innen, erwartet);
         QVERIFY(desktop.Kindfenster(p.id(u"tief"_s)).empty());
-
-        // Both parts of WM_CLASS, lower case.
-        QCOMPARE(desktop.Klasse(p.id(u"unten"_s)), u"rufmontest dialog"_s);
-        QCOMPARE(desktop.Klasse(p.id(u"ok"_s)), u"rufmontest button"_s);
-        // UTF-8 name, and the old Latin-1 property when that is all there is.
-        QCOMPARE(desktop.Text(p.id(u"unten"_s)), u"Erster Dialog"_s);
-        QCOMPARE(desktop.Text(p.id(u"oben"_s)), u"Grüße aus Köln"_s);
-        QCOMPARE(desktop.Text(p.id(u"tafel"_s)), QString());
-        QCOMPARE(desktop.Listenauswahl(p.id(u"ok"_s)), std::nullopt);
-
-        QVERIFY(desktop.Sichtbar(p.id(u"unten"_s)));
         QVERIFY(desktop.Sichtbar(p.id(u"tief"_s)));
         QVERIFY(!desktop.Sichtbar(p.id(u"zu"_s)));
-        QVERIFY(!desktop.Sichtbar(p.id(u"weg"_s)));
+        // The old Latin-1 property when that is all there is.
+        QCOMPARE(desktop.Text(p.id(u"oben"_s)), u"Grüße aus Köln"_s);
+        QCOMPARE(desktop.Text(p.id(u"tafel"_s)), QString());
 
         QCOMPARE(desktop.Elternfenster(p.id(u"ok"_s)), p.id(u"unten"_s));
         QCOMPARE(desktop.Elternfenster(p.id(u"tief"_s)), p.id(u"tafel"_s));

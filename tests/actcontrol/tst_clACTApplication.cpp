@@ -121,7 +121,6 @@ private slots:
         QTest::addColumn<bool>("meldung");
 
         QTest::newRow("Kontakt") << u"Kontakt"_s << u"Create(1,2)"_s << false;
-        QTest::newRow("contact") << u"CONTACT"_s << u"Create(1,2)"_s << false;
         QTest::newRow("Gruppen") << u"Gruppen"_s << u"Create(3,2)"_s << false;
         QTest::newRow("groups") << u"groups"_s << u"Create(3,2)"_s << false;
         QTest::newRow("unknown") << u"Firma"_s << u"Create(1,2)"_s << true;

