@@ -450,6 +450,15 @@ private slots:
         QCOMPARE(zeilen(u"SELECT rowid, * FROM rund"_s),
                  (QStringList{u"i:1|t:%1|r:1234.56|r:0.125|t:2024-02-29|i:1|t:%1 im Memo"_s.arg(text),
                               u"i:3|-|-|-|-|-|t:"_s, u"i:4|t:  vorn blank|r:0.0|r:-1000.5|t:1999-12-31|i:0|t:"_s + lang}));
+        // The reader passes over the memo file's next free block; a program that adds a memo writes there.
+        const bool fox = version == 0xF5 || version == 0x30;
+        QFile memo(m_dir->filePath(fox ? u"RUND.FPT"_s : u"RUND.DBT"_s));
+        QVERIFY(memo.open(QIODevice::ReadOnly));
+        const QByteArray k = memo.read(32);
+        const quint32 frei = fox ? qFromBigEndian<quint32>(k.constData()) : qFromLittleEndian<quint32>(k.constData());
+        const int block = fox ? qFromBigEndian<quint16>(k.constData() + 6)
+                              : version == 0x8B ? qFromLittleEndian<quint16>(k.constData() + 20) : 512;
+        QCOMPARE(qint64(frei) * block, memo.size());
     }
 
     void defekteDateien()

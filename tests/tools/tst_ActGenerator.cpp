@@ -32,16 +32,6 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The unsigned number in `size` bytes at `at`, little-endian unless asked otherwise.
-quint32 number(const QByteArray &bytes, int at, int size, bool bigEndian = false)
-{
-    const QByteArray b = bytes.mid(at, size);
-    quint32 value = 0;
-    for (qsizetype i = 0; i < b.size(); ++i)
-        value = value << 8 | quint8(b.at(bigEndian ? i : b.size() - 1 - i));
-    return value;
-}
-
 Rows query(const QString &folder, const QString &sql)
 {
     auto db = DBEngine::instance().OpenDatabase(folder, false, false, u"FoxPro 2.6;"_s);
@@ -59,10 +49,10 @@ Rows query(const QString &folder, const QString &sql)
 } // namespace
 
 // The sample databases of the contact manager, read back through the
-// program's table reader, SQL engine and definition-file reader; and the
-// writer's bytes under them against the published layout of dBASE and FoxPro
-// files, where the program's reader cannot tell: that it reads them is shown
-// by the round trips in tst_DbfTable.
+// program's table reader, SQL engine and definition-file reader, and compared
+// byte for byte with the committed ones checked by hand; the table writer's
+// refusals. That the reader reads what the writer writes in every version is
+// shown by the round trips in tst_DbfTable.
 class tst_ActGenerator : public QObject
 {
     Q_OBJECT
@@ -313,7 +303,6 @@ private slots:
             u"42 1000000 1048576 Adressen.dbf label-past-end"_s);
         row("null Kontakte", {u"--contacts"_s, u"0"_s, u"out"_s});
         row("zu viele Kontakte", {u"--contacts"_s, u"1000001"_s, u"out"_s});
-        row("Anteil über 100", {u"--deleted"_s, u"101"_s, u"out"_s});
         row("Größe falsch", {u"--ddf-size"_s, u"12x"_s, u"out"_s});
         row("Variante unbekannt", {u"--ddf-variant"_s, u"kaputt"_s, u"out"_s});
         row("zwei Dateinamen", {u"--files"_s, u"a.dbf,b.gdb"_s, u"out"_s});
@@ -348,89 +337,6 @@ private slots:
                  expected);
     }
 
-    void tabelle_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("asked"); // memo block size; 0: the usual one
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("memoFile"); // none: a logical field instead of the memo
-        QTest::addColumn<int>("size"); // the memo block size used
-        QTest::addColumn<QList<int>>("blocks"); // of the three memos, then the next free one
-        QTest::addColumn<int>("headerAt");
-        QTest::addColumn<QByteArray>("header"); // in the memo file's header from headerAt
-
-        QTest::newRow("dBASE III") << 0x03 << 0 << u"T.DBF"_s << QString() << 0 << QList<int>{} << 0 << QByteArray();
-        // dBASE III: 512-byte blocks whatever is asked.
-        QTest::newRow("dBASE III Memo") << 0x83 << 256 << u"liste"_s << u"liste.dbt"_s << 512 << QList<int>{1, 2, 4, 5}
-                                        << 16 << "\x03"_ba;
-        // dBASE IV: the table's name and the block size.
-        QTest::newRow("dBASE IV, 256") << 0x8B << 256 << u"kunden.dbf"_s << u"kunden.dbt"_s << 256
-                                       << QList<int>{2, 3, 6, 7} << 8 << QByteArray("kunden\0\0\0\0\0\0\0\x01", 14);
-        // FoxPro: the block size, big-endian.
-        QTest::newRow("FoxPro 2.x, 32") << 0xF5 << 32 << u"g.gdb"_s << u"g.gdt"_s << 32 << QList<int>{16, 17, 36, 37} << 6
-                                        << QByteArray("\0\x20", 2);
-        QTest::newRow("Visual FoxPro, 64") << 0x30 << 0 << u"kunden.dbf"_s << u"kunden.fpt"_s << 64
-                                           << QList<int>{8, 9, 19, 20} << 6 << QByteArray("\0\x40", 2);
-        QTest::newRow("Visual FoxPro, 1024") << 0x30 << 1024 << u"K.DBF"_s << u"K.FPT"_s << 1024 << QList<int>{1, 2, 3, 4}
-                                             << 6 << QByteArray("\x04\0", 2);
-        QTest::newRow("Visual FoxPro ohne Memo") << 0x30 << 0 << u"T.DBF"_s << QString() << 0 << QList<int>{} << 0
-                                                 << QByteArray();
-    }
-    void tabelle()
-    {
-        QFETCH(int, version);
-        QFETCH(int, asked);
-        QFETCH(QString, table);
-        QFETCH(QString, memoFile);
-        QFETCH(int, size);
-        QFETCH(QList<int>, blocks);
-        QFETCH(int, headerAt);
-        QFETCH(QByteArray, header);
-
-        const bool memo = !memoFile.isEmpty();
-        DbfWriter writer{quint8(version), 0x57};
-        writer.setLastUpdate(QDate(2024, 5, 6));
-        writer.setMemoBlockSize(asked);
-        QVERIFY(writer.addField(u"name"_s, 'C', 10));
-        QVERIFY(writer.addField(u"BETRAG"_s, 'N', 8, 2));
-        QVERIFY(writer.addField(u"NOTIZ"_s, memo ? 'M' : 'L'));
-        QVERIFY2(writer.create(pfad(table)), qPrintable(writer.errorString()));
-        const QString texts[4] = {u"Grüße"_s, QString(600, u'x'), QString(), u"drei"_s};
-        for (int i = 0; i < 4; ++i) {
-            const QVariant last = memo ? QVariant(texts[i]) : QVariant(i == 0);
-            QVERIFY2(writer.appendRecord({u"n%1"_s.arg(i), i, last}, i == 1), qPrintable(writer.errorString()));
-        }
-        QVERIFY2(writer.finish(), qPrintable(writer.errorString()));
-
-        // 32 bytes, three field descriptors of 32 and a terminator; Visual FoxPro adds 263 bytes of backlink.
-        const int headerLength = 32 + 3 * 32 + 1 + (version == 0x30 ? 263 : 0);
-        const int recordLength = 1 + 10 + 8 + (!memo ? 1 : version == 0x30 ? 4 : 10);
-        const QByteArray b = readAll(pfad(table));
-        QCOMPARE(b.size(), headerLength + 4 * recordLength + 1);
-        QCOMPARE(b.left(4), QByteArray(1, char(version)) + "\x7C\x05\x06"); // 2024-05-06, years since 1900
-        // Counts, names and the language driver are read back by the round trips in tst_DbfTable;
-        // here what the program's reader passes over.
-        QCOMPARE(quint8(b[28]), quint8(version == 0x30 && memo ? 0x02 : 0x00));
-        // Only Visual FoxPro keeps each field's place in the record.
-        for (const auto &[at, place] : {std::pair{32, 1}, {64, 11}, {96, 19}})
-            QCOMPARE(number(b, at + 12, 4), quint32(version == 0x30 ? place : 0));
-        QCOMPARE(b.mid(129, headerLength - 129), QByteArray(headerLength - 129, '\0'));
-        QCOMPARE(b.back(), '\x1A');
-        if (!memo)
-            return;
-
-        // Whole blocks; the header names the next free one. Each memo starts a
-        // block, in dBASE IV and FoxPro behind eight bytes of type and length.
-        const QByteArray m = readAll(pfad(memoFile));
-        QCOMPARE(m.size(), blocks[3] * size);
-        QCOMPARE(int(number(m, 0, 4, version == 0xF5 || version == 0x30)), blocks[3]);
-        QCOMPARE(m.mid(headerAt, header.size()), header);
-        const int prefix = version == 0x83 ? 0 : 8;
-        const QByteArray encoded[3] = {"Gr\xFC\xDF" "e", QByteArray(600, 'x'), "drei"};
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(m.mid(blocks[i] * size + prefix, encoded[i].size()), encoded[i]);
-    }
-
     void werte_data()
     {
         QTest::addColumn<int>("version");
@@ -457,7 +363,6 @@ private slots:
         // Upper case makes it eleven bytes.
         row("Name mit ß zu lang", 'C', 5, 0, {}, u"1 bis 10 Zeichen"_s, 0x03, u"straßenNr1"_s);
         row("Typ unbekannt", 'X', 5, 0, {}, u"Feldtyp X"_s);
-        row("Text ohne Länge", 'C', 0, 0, {}, u"Textlänge 0"_s);
         row("Text zu lang", 'C', 255, 0, {}, u"Textlänge 255"_s);
         row("zu viele Nachkommastellen", 'N', 4, 3, {}, u"Zahlenformat 4,3"_s);
         row("Memo ohne Memodatei", 'M', 0, 0, {}, u"Memofelder"_s);
