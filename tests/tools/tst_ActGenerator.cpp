@@ -184,9 +184,9 @@ private slots:
         QVERIFY(!records.contains('?') && !records.contains('\xC3') && records.count('\xFC') > 300);
     }
 
-    // The broken variants of the definition file are the generator's for the
-    // fuzzer and the benchmarks; what the reader makes of such faults is tested
-    // on bytes made by hand in tst_ACTDatenbank.
+    // The broken variants of the definition file are a command-line choice for
+    // trying readers by hand; what the program's reader makes of such faults is
+    // tested on bytes made by hand in tst_ACTDatenbank.
     void programmLiestDefinitionen_data()
     {
         QTest::addColumn<int>("extraColumns");
