@@ -1,17 +1,13 @@
 #include "actcontrol/Protokollaufzeichnung.h"
 #include "actcontrol/clACTApplication.h"
 #include "core/ListViewModel.h"
-#include "core/modOptionen.h"
 #include "platform/desktop/X11Desktop.h"
-#include "platform/settings/IniSettingsStore.h"
 
-#include "doubles/FakeSystem.h"
 #include "doubles/Fremdprogramm.h"
 #include "doubles/ScriptedAct.h"
-#include "doubles/ScriptedDialogs.h"
+#include "doubles/Umgebung.h"
 #include "doubles/XvfbServer.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -40,14 +36,9 @@ public:
 };
 
 // Everything a run needs, with what it did recorded.
-struct Aufbau
+struct Aufbau : Umgebung
 {
     Fremdprogramm p;
-    QTemporaryDir dir;
-    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
-    FakeSystem system;
-    modOptionen optionen{store, system};
-    ScriptedDialogs dialogs;
     ActMitFenster act;
     clACTApplication app{act, dialogs, {}};
     X11Desktop desktop;
@@ -135,222 +126,203 @@ class tst_Protokollaufzeichnung : public QObject
     Q_OBJECT
 
 private slots:
-    void fillsAnOpenDialogAtOnce();
-    void opensTheDialogWithItsShortcut();
-    void givesUpWhenNoDialogOpens();
-    void unknownCaller_data();
-    void unknownCaller();
-    void stopsBeforeTyping_data();
-    void stopsBeforeTyping();
-    void similarContact();
-    void faultyKeysAreReportedAndTheRestIsTyped();
-    void aSecondRunDoesNotStartInsideTheFirst();
+    void fillsAnOpenDialogAtOnce()
+    {
+        BRAUCHT_X(m_x);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        // The contact ACT! shows already: no move, no wait for it.
+        a.bekannterAnruf();
+        a.aufzeichnen();
+
+        QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"<A-D>06.12.2026<A-U>14:08:09<A-y><Home><A-A><A-y><Tab>"_s);
+        QVERIFY(!a.gingZu());
+        QVERIFY(!a.act.journal.join(u' ').contains(u"NachVorne"_s));
+        QCOMPARE(a.p.tasten(u"actFeld"_s), QString());
+        // One pause after each of the twelve items of the macro, nothing else.
+        QCOMPARE(a.pausen, mal(12, P));
+        QCOMPARE(a.meldungen.last(), QString());
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+    }
+
+    void opensTheDialogWithItsShortcut()
+    {
+        BRAUCHT_X(m_x);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(false)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%Nummer|{TAB}|%ORT||%city|%Time"_s);
+        a.anruf(u"+49 30 1234567"_s, u"06.12.2026 14:08:09"_s, u" Berlin "_s, u"[XYZ         ]"_s);
+        a.aufzeichnen();
+
+        QVERIFY(a.p.warteAuf(u"ERSCHIENEN dlg"_s));
+        // "+" in the number acts as Shift (on this keyboard Shift+4 is "$");
+        // the place is typed without its blanks.
+        QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"$9 30 1234567<Tab>BerlinBerlin14:08:09"_s);
+        QCOMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
+        QVERIFY(a.act.journal.contains(u"GoTo(XYZ         )"_s));
+        QVERIFY(a.act.journal.contains(u"NachVorne(ACT)"_s));
+        QCOMPARE(a.pausen.mid(0, 3), (QList<int>{2000, P, P}));
+        QCOMPARE(a.pausen.mid(a.pausen.size() - 6), mal(6, P));
+        const qsizetype gewartet = a.pausen.size() - 9;
+        QVERIFY(gewartet >= 0 && gewartet < 12);
+        QCOMPARE(a.pausen.mid(3, gewartet), mal(int(gewartet), 2 * P));
+        QCOMPARE(a.meldungen.last(), QString());
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+    }
+
+    void givesUpWhenNoDialogOpens()
+    {
+        BRAUCHT_X(m_x);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster));
+        a.bekannterAnruf();
+        a.aufzeichnen();
+
+        QCOMPARE(a.pausen, QList<int>{P} + QList<int>{P} + mal(12, 2 * P));
+        // A waiting message for each of the twelve tries, then the failure.
+        QCOMPARE(a.meldungen.size(), 14);
+        QCOMPARE(a.meldungen.last(), u"Protokollfenster konnte nicht geöffnet werden."_s);
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+        // Only the shortcut was typed.
+        QTRY_COMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
+        QTest::qWait(50);
+        QCOMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
+    }
+
+    void unknownCaller_data()
+    {
+        QTest::addColumn<bool>("ja");
+        QTest::newRow("yes: at the contact ACT! shows") << true;
+        QTest::newRow("no: nothing") << false;
+    }
+    void unknownCaller()
+    {
+        BRAUCHT_X(m_x);
+        QFETCH(bool, ja);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%nummer"_s);
+        a.anruf(u"0891234"_s, u"06.12.2026 09:00:00"_s, u"München"_s, u"Unbekannt"_s);
+        a.dialogs.answer(ja ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        a.aufzeichnen();
+
+        QCOMPARE(a.dialogs.boxes().size(), 1);
+        QCOMPARE(a.dialogs.boxes().first().buttons, Dialogs::Buttons::YesNo);
+        QVERIFY(!a.gingZu());
+        QCOMPARE(a.meldungen.last(), QString());
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+        if (ja) {
+            QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"0891234"_s);
+        } else {
+            QTest::qWait(50);
+            QCOMPARE(a.p.tasten(u"notiz"_s), QString());
+        }
+    }
+
+    void stopsBeforeTyping_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("empty caller list") << u"leer"_s << u"Keine Einträge in Anruferliste!"_s;
+        QTest::newRow("ACT! not running") << u"aus"_s << u"Kein Zugriff auf ACT! möglich!"_s;
+        QTest::newRow("no database open") << u"keineDb"_s << u"Kein Zugriff auf ACT! möglich!"_s;
+        QTest::newRow("group view") << u"gruppe"_s << u"Keine Kontaktansicht in ACT!"_s;
+        QTest::newRow("similar contacts empty") << u"keineKontakte"_s << u"Keine Einträge in Kontaktliste!"_s;
+        QTest::newRow("configuration refused") << u"kennung"_s << u"ACT!-Protokoll ..."_s;
+    }
+    void stopsBeforeTyping()
+    {
+        QFETCH(QString, fall);
+        QFETCH(QString, meldung);
+        Aufbau a;
+        if (fall != u"leer"_s)
+            a.bekannterAnruf();
+        a.act.laeuft = fall != u"aus"_s;
+        if (fall == u"keineDb"_s)
+            a.act.datenbank.clear();
+        if (fall == u"gruppe"_s)
+            a.act.ansichtTyp = 3;
+        if (fall == u"kennung"_s)
+            a.optionen.schreibOption(u"ProtokollFensterKennung"_s, u"OK|Button|Protokoll"_s);
+        if (fall == u"keineKontakte"_s)
+            a.aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(a.lvNummern, 0, a.lvKontakte, -1);
+        else
+            a.aufzeichnen();
+
+        QCOMPARE(a.meldungen.last(), meldung);
+        QVERIFY(!a.gingZu());
+        QVERIFY(a.pausen.isEmpty());
+        // The ACT! check is never left switched off.
+        QVERIFY(a.timer.isEmpty() || a.timer.last());
+    }
+
+    void similarContact()
+    {
+        BRAUCHT_X(m_x);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%number|{TAB}|%date"_s);
+        // A caller nobody knows: the similar contact is the one written to, and
+        // no question is asked.
+        a.anruf(u"0301234568"_s, u"05.12.2026 10:00:00"_s, u"Berlin"_s, u"Unbekannt"_s);
+        ListItem kontakt;
+        kontakt.Text = u"Müller, Hans"_s;
+        kontakt.Tag = u"[DEF456      ]"_s;
+        a.lvKontakte.Add(kontakt);
+        a.aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(a.lvNummern, 0, a.lvKontakte, 0);
+
+        QVERIFY(a.dialogs.boxes().isEmpty());
+        QVERIFY(a.act.journal.contains(u"GoTo(DEF456      )"_s));
+        QCOMPARE(a.pausen.first(), 2000);
+        QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"0301234568<Tab>05.12.2026"_s);
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+    }
+
+    void faultyKeysAreReportedAndTheRestIsTyped()
+    {
+        BRAUCHT_X(m_x);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%datum|%uhrzeit|a{HOMEX}b|x"_s);
+        // A date without a time part: the time is typed empty.
+        a.bekannterAnruf(u"06.12.2026"_s);
+        a.aufzeichnen();
+
+        QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"06.12.2026ax"_s);
+        QCOMPARE(a.pausen, mal(4, P));
+        QCOMPARE(a.meldungen.last(),
+                 u"Fehler in der Tastenfolge „a{HOMEX}b“ bei Zeichen 2: unbekannte Taste „{HOMEX}“"_s);
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+
+        // An absurd pause is cut to a minute, not wrapped into one that never ends.
+        a.optionen.schreibOption(u"ProtokollSendKeyIntervall"_s, u"99999999999"_s);
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"y"_s);
+        a.pausen.clear();
+        a.aufzeichnen();
+        QCOMPARE(a.pausen, QList<int>{60000});
+    }
+
+    void aSecondRunDoesNotStartInsideTheFirst()
+    {
+        BRAUCHT_X(m_x);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"1|2"_s);
+        a.bekannterAnruf();
+        // The menu is used again while the first run pauses.
+        a.inDerPause = [&a] {
+            a.inDerPause = nullptr;
+            a.aufzeichnen();
+        };
+        a.aufzeichnen();
+        QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"12"_s);
+        QCOMPARE(a.pausen.size(), 2);
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+    }
 
 private:
     XvfbServer m_x; // for the whole test program
 };
-
-void tst_Protokollaufzeichnung::fillsAnOpenDialogAtOnce()
-{
-    BRAUCHT_X(m_x);
-    Aufbau a;
-    QVERIFY(a.starte(actFenster + protokollDialog(true)));
-    // The contact ACT! shows already: no move, no wait for it.
-    a.bekannterAnruf();
-    a.aufzeichnen();
-
-    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"<A-D>06.12.2026<A-U>14:08:09<A-y><Home><A-A><A-y><Tab>"_s);
-    QVERIFY(!a.gingZu());
-    QVERIFY(!a.act.journal.join(u' ').contains(u"NachVorne"_s));
-    QCOMPARE(a.p.tasten(u"actFeld"_s), QString());
-    // One pause after each of the twelve items of the macro, nothing else.
-    QCOMPARE(a.pausen, mal(12, P));
-    QCOMPARE(a.meldungen, (QStringList{u"ACT!-Protokoll ..."_s, u"Protokollfenster geöffnet..."_s, QString()}));
-    QCOMPARE(a.timer, (QList<bool>{false, true}));
-}
-
-void tst_Protokollaufzeichnung::opensTheDialogWithItsShortcut()
-{
-    BRAUCHT_X(m_x);
-    Aufbau a;
-    QVERIFY(a.starte(actFenster + protokollDialog(false)));
-    a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%Nummer|{TAB}|%ORT||%city|%Time"_s);
-    a.anruf(u"+49 30 1234567"_s, u"06.12.2026 14:08:09"_s, u" Berlin "_s, u"[XYZ         ]"_s);
-    a.aufzeichnen();
-
-    QVERIFY(a.p.warteAuf(u"ERSCHIENEN dlg"_s));
-    // "+" in the number acts as Shift (on this keyboard Shift+4 is "$");
-    // the place is typed without its blanks.
-    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"$9 30 1234567<Tab>BerlinBerlin14:08:09"_s);
-    QCOMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
-    QVERIFY(a.act.journal.contains(u"GoTo(XYZ         )"_s));
-    QVERIFY(a.act.journal.contains(u"NachVorne(ACT)"_s));
-    QCOMPARE(a.pausen.mid(0, 3), (QList<int>{2000, P, P}));
-    QCOMPARE(a.pausen.mid(a.pausen.size() - 6), mal(6, P));
-    const qsizetype gewartet = a.pausen.size() - 9;
-    QVERIFY(gewartet >= 0 && gewartet < 12);
-    QCOMPARE(a.pausen.mid(3, gewartet), mal(int(gewartet), 2 * P));
-    QCOMPARE(a.meldungen.first(), u"ACT!-Protokoll ..."_s);
-    QCOMPARE(a.meldungen[1], u"Warte auf Protokollfenster .."_s);
-    QVERIFY(a.meldungen.contains(u"Protokollfenster geöffnet..."_s));
-    QCOMPARE(a.meldungen.last(), QString());
-    QCOMPARE(a.timer, (QList<bool>{false, true}));
-}
-
-void tst_Protokollaufzeichnung::givesUpWhenNoDialogOpens()
-{
-    BRAUCHT_X(m_x);
-    Aufbau a;
-    QVERIFY(a.starte(actFenster));
-    a.bekannterAnruf();
-    a.aufzeichnen();
-
-    QCOMPARE(a.pausen, QList<int>{P} + QList<int>{P} + mal(12, 2 * P));
-    QStringList erwartet{u"ACT!-Protokoll ..."_s};
-    for (int i = 0; i < 12; ++i)
-        erwartet << (i % 2 == 0 ? u"Warte auf Protokollfenster .."_s : u"Warte auf Protokollfenster ..."_s);
-    erwartet << u"Protokollfenster konnte nicht geöffnet werden."_s;
-    QCOMPARE(a.meldungen, erwartet);
-    QCOMPARE(a.timer, (QList<bool>{false, true}));
-    // Only the shortcut was typed.
-    QTRY_COMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
-    QTest::qWait(50);
-    QCOMPARE(a.p.tasten(u"actFeld"_s), u"<C-h>"_s);
-}
-
-void tst_Protokollaufzeichnung::unknownCaller_data()
-{
-    QTest::addColumn<bool>("ja");
-    QTest::newRow("yes: at the contact ACT! shows") << true;
-    QTest::newRow("no: nothing") << false;
-}
-
-void tst_Protokollaufzeichnung::unknownCaller()
-{
-    BRAUCHT_X(m_x);
-    QFETCH(bool, ja);
-    Aufbau a;
-    QVERIFY(a.starte(actFenster + protokollDialog(true)));
-    a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%nummer"_s);
-    a.anruf(u"0891234"_s, u"06.12.2026 09:00:00"_s, u"München"_s, u"Unbekannt"_s);
-    a.dialogs.answer(ja ? Dialogs::Answer::Yes : Dialogs::Answer::No);
-    a.aufzeichnen();
-
-    QCOMPARE(a.dialogs.boxes().size(), 1);
-    QCOMPARE(a.dialogs.boxes().first().buttons, Dialogs::Buttons::YesNo);
-    QVERIFY(!a.gingZu());
-    QCOMPARE(a.meldungen.last(), QString());
-    QCOMPARE(a.timer, (QList<bool>{false, true}));
-    if (ja) {
-        QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"0891234"_s);
-    } else {
-        QCOMPARE(a.meldungen, (QStringList{u"ACT!-Protokoll ..."_s, QString()}));
-        QTest::qWait(50);
-        QCOMPARE(a.p.tasten(u"notiz"_s), QString());
-    }
-}
-
-void tst_Protokollaufzeichnung::stopsBeforeTyping_data()
-{
-    QTest::addColumn<QString>("fall");
-    QTest::addColumn<QString>("meldung");
-    QTest::newRow("empty caller list") << u"leer"_s << u"Keine Einträge in Anruferliste!"_s;
-    QTest::newRow("ACT! not running") << u"aus"_s << u"Kein Zugriff auf ACT! möglich!"_s;
-    QTest::newRow("no database open") << u"keineDb"_s << u"Kein Zugriff auf ACT! möglich!"_s;
-    QTest::newRow("group view") << u"gruppe"_s << u"Keine Kontaktansicht in ACT!"_s;
-    QTest::newRow("similar contacts empty") << u"keineKontakte"_s << u"Keine Einträge in Kontaktliste!"_s;
-    QTest::newRow("configuration refused") << u"kennung"_s << u"ACT!-Protokoll ..."_s;
-}
-
-void tst_Protokollaufzeichnung::stopsBeforeTyping()
-{
-    QFETCH(QString, fall);
-    QFETCH(QString, meldung);
-    Aufbau a;
-    if (fall != u"leer"_s)
-        a.bekannterAnruf();
-    a.act.laeuft = fall != u"aus"_s;
-    if (fall == u"keineDb"_s)
-        a.act.datenbank.clear();
-    if (fall == u"gruppe"_s)
-        a.act.ansichtTyp = 3;
-    if (fall == u"kennung"_s)
-        a.optionen.schreibOption(u"ProtokollFensterKennung"_s, u"OK|Button|Protokoll"_s);
-    if (fall == u"keineKontakte"_s)
-        a.aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(a.lvNummern, 0, a.lvKontakte, -1);
-    else
-        a.aufzeichnen();
-
-    QCOMPARE(a.meldungen.last(), meldung);
-    QVERIFY(!a.gingZu());
-    QVERIFY(a.pausen.isEmpty());
-    // The ACT! check is never left switched off.
-    QVERIFY(a.timer.isEmpty() || a.timer.last());
-}
-
-void tst_Protokollaufzeichnung::similarContact()
-{
-    BRAUCHT_X(m_x);
-    Aufbau a;
-    QVERIFY(a.starte(actFenster + protokollDialog(true)));
-    a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%number|{TAB}|%date"_s);
-    // A caller nobody knows: the similar contact is the one written to, and
-    // no question is asked.
-    a.anruf(u"0301234568"_s, u"05.12.2026 10:00:00"_s, u"Berlin"_s, u"Unbekannt"_s);
-    ListItem kontakt;
-    kontakt.Text = u"Müller, Hans"_s;
-    kontakt.Tag = u"[DEF456      ]"_s;
-    a.lvKontakte.Add(kontakt);
-    a.aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(a.lvNummern, 0, a.lvKontakte, 0);
-
-    QVERIFY(a.dialogs.boxes().isEmpty());
-    QVERIFY(a.act.journal.contains(u"GoTo(DEF456      )"_s));
-    QCOMPARE(a.pausen.first(), 2000);
-    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"0301234568<Tab>05.12.2026"_s);
-    QCOMPARE(a.timer, (QList<bool>{false, true}));
-}
-
-void tst_Protokollaufzeichnung::faultyKeysAreReportedAndTheRestIsTyped()
-{
-    BRAUCHT_X(m_x);
-    Aufbau a;
-    QVERIFY(a.starte(actFenster + protokollDialog(true)));
-    a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%datum|%uhrzeit|a{HOMEX}b|x"_s);
-    // A date without a time part: the time is typed empty.
-    a.bekannterAnruf(u"06.12.2026"_s);
-    a.aufzeichnen();
-
-    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"06.12.2026ax"_s);
-    QCOMPARE(a.pausen, mal(4, P));
-    QCOMPARE(a.meldungen.last(),
-             u"Fehler in der Tastenfolge „a{HOMEX}b“ bei Zeichen 2: unbekannte Taste „{HOMEX}“"_s);
-    QCOMPARE(a.timer, (QList<bool>{false, true}));
-
-    // An absurd pause is cut to a minute, not wrapped into one that never ends.
-    a.optionen.schreibOption(u"ProtokollSendKeyIntervall"_s, u"99999999999"_s);
-    a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"y"_s);
-    a.pausen.clear();
-    a.aufzeichnen();
-    QCOMPARE(a.pausen, QList<int>{60000});
-}
-
-void tst_Protokollaufzeichnung::aSecondRunDoesNotStartInsideTheFirst()
-{
-    BRAUCHT_X(m_x);
-    Aufbau a;
-    QVERIFY(a.starte(actFenster + protokollDialog(true)));
-    a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"1|2"_s);
-    a.bekannterAnruf();
-    // The menu is used again while the first run pauses.
-    a.inDerPause = [&a] {
-        a.inDerPause = nullptr;
-        a.aufzeichnen();
-    };
-    a.aufzeichnen();
-    QTRY_COMPARE(a.p.tasten(u"notiz"_s), u"12"_s);
-    QCOMPARE(a.pausen.size(), 2);
-    QCOMPARE(a.timer, (QList<bool>{false, true}));
-}
 
 QTEST_GUILESS_MAIN(tst_Protokollaufzeichnung)
 #include "tst_Protokollaufzeichnung.moc"

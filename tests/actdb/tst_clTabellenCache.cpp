@@ -2,28 +2,20 @@
 // real database files, opened again, searched, and its messages.
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
-#include "core/modOptionen.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/DaoTyp.h"
 #include "platform/jet/Database.h"
-#include "platform/jet/JetFehler.h"
-#include "platform/settings/IniSettingsStore.h"
 #include "platform/system/LinuxSystem.h"
 #include "tools/actgen/ActGenerator.h"
 
-#include "doubles/FakeSystem.h"
-#include "doubles/MemoryClipboard.h"
-#include "doubles/ScriptedDialogs.h"
+#include "doubles/Umgebung.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <sqlite3.h>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -31,32 +23,6 @@ namespace {
 
 const QString Telefonfelder = u"PHONE,FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE"_s;
 const QString Quellfelder = Telefonfelder + u",NAME,COMPANY,CITY"_s;
-
-// The number of the engine error a call throws; 0 for none.
-template <typename F>
-long fehler(F f)
-{
-    try {
-        f();
-    } catch (const JetFehler &e) {
-        return e.Number();
-    }
-    return 0;
-}
-
-// Boxes answered as by ScriptedDialogs, with a look at the world the moment one shows.
-class BeobachtendeDialogs : public ScriptedDialogs
-{
-public:
-    Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title, bool systemModal) override
-    {
-        if (beimZeigen)
-            beimZeigen();
-        return ScriptedDialogs::MsgBox(text, buttons, icon, title, systemModal);
-    }
-
-    std::function<void()> beimZeigen;
-};
 
 ActGenerator::Contact kontakt(const QString &id, const QString &name, const QString &phone, const QString &fax = {})
 {
@@ -89,7 +55,7 @@ QList<QVariantList> zeilen(Recordset &rs)
     return alle;
 }
 
-// A look at the file past the engine: each row's values joined by '|'.
+// A look at the file past the engine, as another program sees it: each row's values joined by '|'.
 QStringList roh(const QString &pfad, const QString &sql)
 {
     sqlite3 *db = nullptr;
@@ -114,346 +80,304 @@ class tst_clTabellenCache : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void oeffnenErsetzenNeu();
-    void initFehler_data();
-    void initFehler();
-    void nurDesBenutzersEigeneDatei();
-    void aufbau();
-    void fehlerhafteZeileBehaeltDieVorigen();
-    void quelleFaelltAus();
-    void suche();
-    void datumAlterUndEnde();
-
-private:
-    QString kontakttabelle(const QString &ordner, qint64 anzahl, const QList<ActGenerator::Contact> &bekannte = {});
-    std::unique_ptr<Recordset> quelle(const QString &dbf);
-    bool aufbauen(clTabellenCache &cache, const QString &dbf, const QString &indexfelder = Telefonfelder);
-    bool gemeldet(const QString &anfang, const QString &ende = {}) const;
-
-    QTemporaryDir m_dir;
+    Umgebung m_u;
     QString m_dbf250;
-    FakeSystem m_system;
-    std::unique_ptr<IniSettingsStore> m_store;
-    std::unique_ptr<modOptionen> m_optionen;
     std::unique_ptr<clActDBF> m_act;
-    BeobachtendeDialogs m_dialogs;
-    MemoryClipboard m_clipboard;
-};
 
-void tst_clTabellenCache::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_store = std::make_unique<IniSettingsStore>(m_dir.filePath(u"Rufmon.conf"_s));
-    // Searches of the contact table keep the clipboard to themselves.
-    m_store->SaveSetting(u"Optionen"_s, u"Debug"_s, u"0"_s);
-    m_optionen = std::make_unique<modOptionen>(*m_store, m_system);
-    m_dbf250 = kontakttabelle(u"act250"_s, 250,
-                              {kontakt(u"BEKANNT00001"_s, u"Jörg Testmann"_s, u"0212 9876543"_s, u"0212 9876544"_s),
-                               kontakt(u"BEKANNT00002"_s, u"Zehn Ziffern"_s, u"0891234567"_s)});
-    QVERIFY(!m_dbf250.isEmpty());
-}
-
-void tst_clTabellenCache::init()
-{
-    m_dialogs.clear();
-    m_dialogs.beimZeigen = nullptr;
-}
-
-void tst_clTabellenCache::cleanup()
-{
-    DBEngine::instance().setUhr({});
-    if (m_act)
-        m_act->kill();
-    m_act.reset();
-}
-
-QString tst_clTabellenCache::kontakttabelle(const QString &ordner, qint64 anzahl,
-                                            const QList<ActGenerator::Contact> &bekannte)
-{
-    ActGenerator g;
-    g.options().seed = 31;
-    g.options().contacts = anzahl;
-    g.options().deletedPercent = 0;
-    for (const ActGenerator::Contact &c : bekannte)
-        g.addKnownContact(c);
-    return g.write(m_dir.filePath(ordner)) ? g.summary().dbfPath : QString();
-}
-
-// All rows of the contact table with the fields the program copies.
-std::unique_ptr<Recordset> tst_clTabellenCache::quelle(const QString &dbf)
-{
-    if (m_act)
-        m_act->kill();
-    m_act = std::make_unique<clActDBF>(m_dialogs, m_clipboard, *m_optionen);
-    if (!m_act->init(dbf))
-        return nullptr;
-    return m_act->Suche(QString(), Quellfelder, QString(), QString(), false);
-}
-
-bool tst_clTabellenCache::aufbauen(clTabellenCache &cache, const QString &dbf, const QString &indexfelder)
-{
-    auto q = quelle(dbf);
-    return q && cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, indexfelder);
-}
-
-// Whether one box was shown, an exclamation with OK under the program's title,
-// reading `anfang`, the engine's description of the error and `ende`.
-bool tst_clTabellenCache::gemeldet(const QString &anfang, const QString &ende) const
-{
-    const QList<ScriptedDialogs::Box> &boxes = m_dialogs.boxes();
-    const QString text = boxes.value(0).text;
-    if (boxes.size() == 1 && text.startsWith(anfang) && text.endsWith(ende)
-        && text.size() > anfang.size() + ende.size() && boxes[0].title == Dialogs::defaultTitle()
-        && boxes[0].icon == Dialogs::Icon::Exclamation && boxes[0].buttons == Dialogs::Buttons::Ok)
-        return true;
-    qWarning("%d Meldungen: %s", int(boxes.size()), qPrintable(text));
-    return false;
-}
-
-void tst_clTabellenCache::oeffnenErsetzenNeu()
-{
-    const QString pfad = m_dir.filePath(u"Neu.mdb"_s);
+    QString kontakttabelle(const QString &ordner, qint64 anzahl, const QList<ActGenerator::Contact> &bekannte)
     {
-        // Not there yet: made.
-        clTabellenCache cache(m_dialogs, m_clipboard);
-        QVERIFY(cache.init(pfad, false, {}));
-        QVERIFY(aufbauen(cache, m_dbf250));
+        ActGenerator g;
+        g.options().seed = 31;
+        g.options().contacts = anzahl;
+        g.options().deletedPercent = 0;
+        for (const ActGenerator::Contact &c : bekannte)
+            g.addKnownContact(c);
+        return g.write(m_u.dir.filePath(ordner)) ? g.summary().dbfPath : QString();
     }
-    QVERIFY(clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s));
-    QVERIFY(!clTabellenCache::TabelleVorhanden(pfad, u"actnr"_s));
+    // All rows of the contact table with the fields the program copies.
+    std::unique_ptr<Recordset> quelle(const QString &dbf)
     {
-        // Opened again, the table is there; a new build from a search that
-        // finds nothing replaces it, index and all.
-        QStringList angezeigt;
-        clTabellenCache cache(m_dialogs, m_clipboard);
-        QVERIFY(cache.init(pfad, false, [&](const QString &t) { angezeigt.append(t); }));
-        QCOMPARE(erster(cache, u"PHONE"_s, u"9876543"_s), u"Jörg Testmann"_s);
-        QVERIFY(quelle(m_dbf250));
-        auto leer = m_act->Suche(u"PHONE"_s, Quellfelder.section(u',', 1), u"nirgends"_s, u"OR"_s, true);
-        QVERIFY(leer && leer->Eof() && cache.ADDRecordset(*leer, u"ACTNR"_s, u"UNIQUE_ID"_s, u"PHONE"_s));
-        QCOMPARE(roh(pfad, u"SELECT count(*) FROM ACTNR UNION ALL SELECT count(*) FROM pragma_index_list('ACTNR')"_s),
-                 (QStringList{u"0"_s, u"2"_s}));
-        // No import step on the status display, but its end after the table and its two indexes.
-        QCOMPARE(angezeigt.size(), 4);
-        QCOMPARE(angezeigt.last(), QString());
-        // Only a table of exactly that name goes; the file knows no case, so
-        // making the new one fails, and the caller hears of it.
-        QCOMPARE(fehler([&] { cache.ADDRecordset(*leer, u"actnr"_s, u"UNIQUE_ID"_s, QString()); }), 3010L);
-    }
-    {
-        // A new cache starts empty in its place.
-        clTabellenCache cache(m_dialogs, m_clipboard);
-        QVERIFY(cache.init(pfad, true, {}));
-        QCOMPARE(cache.Tabellenanzahl(), 1);
-    }
-    // Empty, missing, not a database or a folder: no table and no message.
-    for (const QString &p : {pfad, m_dir.filePath(u"GibtEsNicht.mdb"_s), m_dbf250, m_dir.path()})
-        QVERIFY2(!clTabellenCache::TabelleVorhanden(p, u"ACTNR"_s), qPrintable(p));
-    QVERIFY(m_dialogs.boxes().isEmpty());
-}
-
-void tst_clTabellenCache::initFehler_data()
-{
-    QTest::addColumn<QString>("pfad");
-    QTest::addColumn<bool>("neu");
-    QTest::addColumn<long>("nummer");
-
-    QTest::newRow("folder missing") << m_dir.filePath(u"gibt es nicht/Cache.mdb"_s) << false << 3044L;
-    QTest::newRow("not a database") << m_dbf250 << false << 3343L;
-    QTest::newRow("a folder in the way, new") << m_dir.path() << true << 70L;
-}
-
-void tst_clTabellenCache::initFehler()
-{
-    QFETCH(QString, pfad);
-    QFETCH(bool, neu);
-    QFETCH(long, nummer);
-
-    clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(!cache.init(pfad, neu, {}));
-    QVERIFY(!cache.istOffen());
-    // Two lines after the heading, the description last.
-    QVERIFY(gemeldet(u"Fehler in TabCache - init\r\nFehlernummer: %1\r\nFehlerbeschreibung: "_s.arg(nummer)));
-    QCOMPARE(m_dialogs.boxes().last().text.count(u"\r\n"_s), 2);
-    // Searches of a cache that did not open are errors, not crashes.
-    QVERIFY(!cache.Suche(u"ACTNR"_s, u"PHONE"_s, QString(), u"123"_s, u"OR"_s, false));
-    QCOMPARE(fehler([&] { cache.Tabellenanzahl(); }), 3420L);
-}
-
-void tst_clTabellenCache::nurDesBenutzersEigeneDatei()
-{
-    // The default place is a folder only this user may enter.
-    const QString lauf = m_dir.filePath(u"lauf"_s);
-    QVERIFY(QDir().mkpath(lauf));
-    const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", lauf.toLocal8Bit());
-    const QString ordner = LinuxSystem().GetTempFolder();
-    qputenv("XDG_RUNTIME_DIR", vorher);
-    QCOMPARE(ordner, lauf + u"/Rufmon/"_s);
-    const auto nurBesitzer = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    QCOMPARE(QFileInfo(ordner).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), nurBesitzer);
-
-    // The file: for its owner alone.
-    const QString pfad = ordner + u"RUFMON.MDB"_s;
-    {
-        clTabellenCache cache(m_dialogs, m_clipboard);
-        QVERIFY(cache.init(pfad, true, {}));
-    }
-    QCOMPARE(QFileInfo(pfad).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
-             QFile::ReadOwner | QFile::WriteOwner);
-
-    // A link planted in its place is refused, new or not, and nothing appears where it points.
-    const QString ziel = m_dir.filePath(u"ziel.mdb"_s);
-    const QString verweis = m_dir.filePath(u"verweis.mdb"_s);
-    QVERIFY(QFile::link(ziel, verweis));
-    for (const bool neu : {true, false}) {
-        clTabellenCache cache(m_dialogs, m_clipboard);
-        QVERIFY(!cache.init(verweis, neu, {}));
-        QVERIFY(m_dialogs.boxes().last().text.startsWith(u"Fehler in TabCache - init\r\nFehlernummer: 70\r\n"_s));
-    }
-    QCOMPARE(m_dialogs.boxes().size(), 2);
-    QVERIFY(!QFile::exists(ziel));
-    QVERIFY(!clTabellenCache::TabelleVorhanden(verweis, u"ACTNR"_s));
-    // Nor does the engine follow it when asked to make a database there.
-    QCOMPARE(fehler([&] { DBEngine::instance().CreateDatabase(verweis, QString(), 32); }), 3204L);
-    QVERIFY(!QFile::exists(ziel));
-}
-
-void tst_clTabellenCache::aufbau()
-{
-    // Columns as in the contact table, the primary key and an index per phone
-    // field, every row as it was, and the steps on the status display.
-    const QString pfad = m_dir.filePath(u"Aufbau.mdb"_s);
-    QStringList angezeigt;
-    clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(cache.init(pfad, true, [&](const QString &t) { angezeigt.append(t); }));
-    auto q = quelle(m_dbf250);
-    QVERIFY(q && cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, u"PHONE, FAX"_s));
-    const auto prozent = [](int p) { return u"TabCache: Datenimport in Tabelle ACTNR (%1% fertig)"_s.arg(p); };
-    // Counted from 0 before every hundredth row, of 251.
-    QCOMPARE(angezeigt, (QStringList{u"TabCache: Tabelle ACTNR wird erstellt"_s,
-                                     u"TabCache: PrimeryKey-Index für Feld UNIQUE_ID wird erstellt"_s,
-                                     u"TabCache: Index für Feld PHONE wird erstellt"_s,
-                                     u"TabCache: Index für Feld FAX wird erstellt"_s, prozent(0), prozent(39),
-                                     prozent(79), QString()}));
-    // Name, type, size and whether empty text is allowed, as it is for every text field.
-    auto t = DBEngine::instance().OpenDatabase(pfad, false, true)->OpenRecordset(u"ACTNR"_s, Recordset::dbOpenTable);
-    QStringList soll;
-    QStringList ist;
-    for (const Field &f : q->Fields())
-        soll << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.Type() == DaoTyp::dbText);
-    for (const Field &f : t->Fields())
-        ist << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.AllowZeroLength());
-    QCOMPARE(ist, soll);
-    QCOMPARE(roh(pfad, u"SELECT l.name, l.\"unique\", i.name FROM pragma_index_list('ACTNR') AS l, "
-                       u"pragma_index_info(l.name) AS i ORDER BY 1"_s),
-             (QStringList{u"ACTNR.FAX|0|FAX"_s, u"ACTNR.PHONE|0|PHONE"_s, u"ACTNR.PrimaryKey|1|UNIQUE_ID"_s}));
-
-    auto kopie = cache.Suche(u"ACTNR"_s, QString(), Quellfelder + u",UNIQUE_ID"_s, QString(), QString(), false);
-    QVERIFY(kopie);
-    const QList<QVariantList> original = zeilen(*quelle(m_dbf250));
-    QCOMPARE(original.size(), 250);
-    QCOMPARE(zeilen(*kopie), original);
-}
-
-void tst_clTabellenCache::fehlerhafteZeileBehaeltDieVorigen()
-{
-    const QString dbf = kontakttabelle(u"doppelt"_s, 60,
-                                       {kontakt(u"DOPPELT00001"_s, u"Erste"_s, u"0301111111"_s),
-                                        kontakt(u"ZWEITE000002"_s, u"Zweite"_s, u"0302222222"_s),
-                                        kontakt(u"DRITTE000003"_s, u"Dritte"_s, u"0303333333"_s),
-                                        kontakt(u"DOPPELT00001"_s, u"Vierte"_s, u"0304444444"_s)});
-    QVERIFY(!dbf.isEmpty());
-    const QString pfad = m_dir.filePath(u"Doppelt.mdb"_s);
-    QStringList beimMelden;
-    // What the user is told about is in the file already.
-    m_dialogs.beimZeigen = [&] { beimMelden = roh(pfad, u"SELECT NAME FROM ACTNR ORDER BY rowid"_s); };
-    QStringList angezeigt;
-    clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(cache.init(pfad, true, [&](const QString &t) { angezeigt.append(t); }));
-    QVERIFY(!aufbauen(cache, dbf));
-    QCOMPARE(beimMelden, (QStringList{u"Erste"_s, u"Zweite"_s, u"Dritte"_s}));
-    QVERIFY(!angezeigt.contains(QString()));
-    QVERIFY(gemeldet(u"Fehler in TabCache - AddRecordset - Update\r\nFehlernummer: 3022\r\nFehlerbeschreibung: "_s));
-
-    // The rows before the failed one are searchable.
-    QCOMPARE(erster(cache, Telefonfelder, u"3333"_s), u"Dritte"_s);
-    QCOMPARE(erster(cache, Telefonfelder, u"4444"_s), QString());
-}
-
-void tst_clTabellenCache::quelleFaelltAus()
-{
-    // The contact table goes away in the middle of the import: the error goes
-    // to the caller, the rows so far are kept, and nothing stays locked.
-    const QString pfad = m_dir.filePath(u"Ausfall.mdb"_s);
-    auto q = quelle(m_dbf250);
-    QVERIFY(q);
-    clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(cache.init(pfad, true, [&](const QString &t) {
-        if (t.contains(u"(39% fertig)"_s))
+        if (m_act)
             m_act->kill();
-    }));
-    QCOMPARE(fehler([&] { cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder); }), 3420L);
-    QVERIFY(m_dialogs.boxes().isEmpty());
-
-    auto db = DBEngine::instance().OpenDatabase(pfad);
-    QCOMPARE(db->OpenRecordset(u"SELECT count(*) FROM ACTNR"_s)->Wert(0).toInt(), 101);
-    db->Execute(u"INSERT INTO ACTNR (UNIQUE_ID, PHONE) VALUES ('DANACH000001', '0697777777')"_s);
-    QCOMPARE(db->OpenRecordset(u"SELECT UNIQUE_ID FROM ACTNR WHERE PHONE LIKE '*7777777*'"_s)->Wert(0).toString(),
-             u"DANACH000001"_s);
-    db->Close();
-}
-
-void tst_clTabellenCache::suche()
-{
-    const QString pfad = m_dir.filePath(u"Suche.mdb"_s);
-    clTabellenCache cache(m_dialogs, m_clipboard);
-    QVERIFY(cache.init(pfad, true, {}) && aufbauen(cache, m_dbf250));
-    const int geschrieben = m_clipboard.writes();
-    const QString id = u"UNIQUE_ID"_s;
-    QCOMPARE(erster(cache, Telefonfelder, u"0891234567"_s, id), u"BEKANNT00002"_s);
-    // The first known contact's fax, not found when only the first field, PHONE, is searched.
-    QCOMPARE(erster(cache, u"FAX,PHONE"_s, u"9876544"_s, id, u"OR"_s, true), u"BEKANNT00001"_s);
-    QCOMPARE(erster(cache, u"PHONE,FAX"_s, u"9876544"_s, id, u"OR"_s, true), QString());
-    QCOMPARE(erster(cache, u"PHONE, FAX"_s, u"987654"_s, id, u"AND"_s), u"BEKANNT00001"_s);
-    QCOMPARE(erster(cache, u"PHONE,FAX"_s, u"9876543"_s, id, u"AND"_s), QString());
-    // A quote in the value is data, not the end of the statement.
-    QCOMPARE(erster(cache, u"PHONE"_s, u"9876543'"_s), QString());
-    QCOMPARE(m_clipboard.writes(), geschrieben);
-    QVERIFY(m_dialogs.boxes().isEmpty());
-
-    // A field the table does not have: the statement goes to the clipboard for the support.
-    QVERIFY(!cache.Suche(u"ACTNR"_s, u"GIBTESNICHT"_s, u"NAME"_s, u"030'1"_s, u"OR"_s, false));
-    QCOMPARE(m_clipboard.GetText(),
-             clTabellenCache::Anweisung(u"ACTNR"_s, u"GIBTESNICHT"_s, u"NAME"_s, u"030'1"_s, u"OR"_s, false));
-    QVERIFY(gemeldet(u"Fehler in TabCache - Suche\r\nFehlernummer: 3061 (%1) \r\nFehlerbeschreibung: "_s.arg(
-                         JetFehler::StandardHelpFile()),
-                     u"\r\nMDB-Name: %1\r\n(SQL-Befehl in der Zwischenablage)"_s.arg(pfad)));
-}
-
-void tst_clTabellenCache::datumAlterUndEnde()
-{
-    const QDateTime erstellt(QDate(2026, 3, 14), QTime(9, 26, 53));
-    DBEngine::instance().setUhr([&] { return erstellt; });
-    std::unique_ptr<Recordset> rs;
-    {
-        clTabellenCache cache(m_dialogs, m_clipboard);
-        QVERIFY(cache.init(m_dir.filePath(u"Ende.mdb"_s), true, {}) && aufbauen(cache, m_dbf250, u"PHONE"_s));
-        QCOMPARE(cache.Tabellendatum(u"ACTNR"_s), erstellt);
-        DBEngine::instance().setUhr([&] { return erstellt.addSecs(36 * 3600 + 864); });
-        QVERIFY(qFuzzyCompare(cache.Tabellenalter(u"ACTNR"_s), 1.51));
-        QCOMPARE(fehler([&] { cache.Tabellendatum(u"FEHLT"_s); }), 3265L);
-        rs = cache.Suche(u"ACTNR"_s, u"PHONE"_s, u"NAME"_s, u"030"_s, u"OR"_s, false);
-        QVERIFY(rs && !rs->Eof());
+        m_act = std::make_unique<clActDBF>(m_u.dialogs, m_u.clipboard, m_u.optionen);
+        if (!m_act->init(dbf))
+            return nullptr;
+        return m_act->Suche(QString(), Quellfelder, QString(), QString(), false);
     }
-    // Gone, the cache closes its database, and with it the rows of a search.
-    QCOMPARE(fehler([&] { rs->MoveNext(); }), 3420L);
-}
+    bool aufbauen(clTabellenCache &cache, const QString &dbf, const QString &indexfelder = Telefonfelder)
+    {
+        auto q = quelle(dbf);
+        return q && cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, indexfelder);
+    }
+    // Whether one box was shown, an exclamation with OK under the program's title,
+    // reading `anfang`, the engine's description of the error and `ende`.
+    bool gemeldet(const QString &anfang, const QString &ende = {}) const
+    {
+        const QList<ScriptedDialogs::Box> &boxes = m_u.dialogs.boxes();
+        const QString text = boxes.value(0).text;
+        if (boxes.size() == 1 && text.startsWith(anfang) && text.endsWith(ende)
+            && text.size() > anfang.size() + ende.size() && boxes[0].title == Dialogs::defaultTitle()
+            && boxes[0].icon == Dialogs::Icon::Exclamation && boxes[0].buttons == Dialogs::Buttons::Ok)
+            return true;
+        qWarning("%d Meldungen: %s", int(boxes.size()), qPrintable(text));
+        return false;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // Searches of the contact table keep the clipboard to themselves.
+        m_u.store.SaveSetting(u"Optionen"_s, u"Debug"_s, u"0"_s);
+        m_dbf250 = kontakttabelle(u"act250"_s, 250,
+                                  {kontakt(u"BEKANNT00001"_s, u"Jörg Testmann"_s, u"0212 9876543"_s, u"0212 9876544"_s),
+                                   kontakt(u"BEKANNT00002"_s, u"Zehn Ziffern"_s, u"0891234567"_s)});
+        QVERIFY(!m_dbf250.isEmpty());
+    }
+    void init() { m_u.dialogs.clear(); }
+    void cleanup()
+    {
+        DBEngine::instance().setUhr({});
+        if (m_act)
+            m_act->kill();
+        m_act.reset();
+    }
+
+    void oeffnenErsetzenNeu()
+    {
+        const QString pfad = m_u.dir.filePath(u"Neu.mdb"_s);
+        {
+            // Not there yet: made.
+            clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+            QVERIFY(cache.init(pfad, false, {}));
+            QVERIFY(aufbauen(cache, m_dbf250));
+        }
+        QVERIFY(clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s));
+        QVERIFY(!clTabellenCache::TabelleVorhanden(pfad, u"actnr"_s));
+        {
+            // Opened again, the table is there; a new build from a search that
+            // finds nothing replaces it, index and all.
+            QStringList angezeigt;
+            clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+            QVERIFY(cache.init(pfad, false, [&](const QString &t) { angezeigt.append(t); }));
+            QCOMPARE(erster(cache, u"PHONE"_s, u"9876543"_s), u"Jörg Testmann"_s);
+            QVERIFY(quelle(m_dbf250));
+            auto leer = m_act->Suche(u"PHONE"_s, Quellfelder.section(u',', 1), u"nirgends"_s, u"OR"_s, true);
+            QVERIFY(leer && leer->Eof() && cache.ADDRecordset(*leer, u"ACTNR"_s, u"UNIQUE_ID"_s, u"PHONE"_s));
+            QCOMPARE(roh(pfad, u"SELECT count(*) FROM ACTNR UNION ALL SELECT count(*) FROM pragma_index_list('ACTNR')"_s),
+                     (QStringList{u"0"_s, u"2"_s}));
+            // No import step on the status display, but its end.
+            QVERIFY(!angezeigt.join(u'|').contains(u'%'));
+            QCOMPARE(angezeigt.last(), QString());
+            // Only a table of exactly that name goes; the file knows no case, so
+            // making the new one fails, and the caller hears of it.
+            QCOMPARE(fehlernummer([&] { cache.ADDRecordset(*leer, u"actnr"_s, u"UNIQUE_ID"_s, QString()); }), 3010L);
+        }
+        {
+            // A new cache starts empty in its place.
+            clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+            QVERIFY(cache.init(pfad, true, {}));
+            QCOMPARE(cache.Tabellenanzahl(), 1);
+        }
+        // Empty, missing, not a database or a folder: no table and no message.
+        for (const QString &p : {pfad, m_u.dir.filePath(u"GibtEsNicht.mdb"_s), m_dbf250, m_u.dir.path()})
+            QVERIFY2(!clTabellenCache::TabelleVorhanden(p, u"ACTNR"_s), qPrintable(p));
+        QVERIFY(m_u.dialogs.boxes().isEmpty());
+    }
+
+    void initFehler_data()
+    {
+        QTest::addColumn<QString>("pfad");
+        QTest::addColumn<bool>("neu");
+        QTest::addColumn<long>("nummer");
+
+        QTest::newRow("folder missing") << m_u.dir.filePath(u"gibt es nicht/Cache.mdb"_s) << false << 3044L;
+        QTest::newRow("not a database") << m_dbf250 << false << 3343L;
+        QTest::newRow("a folder in the way, new") << m_u.dir.path() << true << 70L;
+    }
+    void initFehler()
+    {
+        QFETCH(QString, pfad);
+        QFETCH(bool, neu);
+        QFETCH(long, nummer);
+
+        clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+        QVERIFY(!cache.init(pfad, neu, {}));
+        QVERIFY(!cache.istOffen());
+        // Two lines after the heading, the description last.
+        QVERIFY(gemeldet(u"Fehler in TabCache - init\r\nFehlernummer: %1\r\nFehlerbeschreibung: "_s.arg(nummer)));
+        QCOMPARE(m_u.dialogs.boxes().last().text.count(u"\r\n"_s), 2);
+        // Searches of a cache that did not open are errors, not crashes.
+        QVERIFY(!cache.Suche(u"ACTNR"_s, u"PHONE"_s, QString(), u"123"_s, u"OR"_s, false));
+        QCOMPARE(fehlernummer([&] { cache.Tabellenanzahl(); }), 3420L);
+    }
+
+    void nurDesBenutzersEigeneDatei()
+    {
+        // The default place is a folder only this user may enter.
+        const QString lauf = m_u.dir.filePath(u"lauf"_s);
+        QVERIFY(QDir().mkpath(lauf));
+        const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", lauf.toLocal8Bit());
+        const QString ordner = LinuxSystem().GetTempFolder();
+        qputenv("XDG_RUNTIME_DIR", vorher);
+        QCOMPARE(ordner, lauf + u"/Rufmon/"_s);
+        const auto nurBesitzer = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        QCOMPARE(QFileInfo(ordner).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), nurBesitzer);
+
+        // The file: for its owner alone.
+        const QString pfad = ordner + u"RUFMON.MDB"_s;
+        {
+            clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+            QVERIFY(cache.init(pfad, true, {}));
+        }
+        QCOMPARE(QFileInfo(pfad).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
+
+        // A link planted in its place is refused, new or not, and nothing appears where it points.
+        const QString ziel = m_u.dir.filePath(u"ziel.mdb"_s);
+        const QString verweis = m_u.dir.filePath(u"verweis.mdb"_s);
+        QVERIFY(QFile::link(ziel, verweis));
+        for (const bool neu : {true, false}) {
+            clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+            QVERIFY(!cache.init(verweis, neu, {}));
+            QVERIFY(m_u.dialogs.boxes().last().text.startsWith(u"Fehler in TabCache - init\r\nFehlernummer: 70\r\n"_s));
+        }
+        QCOMPARE(m_u.dialogs.boxes().size(), 2);
+        QVERIFY(!QFile::exists(ziel));
+        QVERIFY(!clTabellenCache::TabelleVorhanden(verweis, u"ACTNR"_s));
+        // Nor does the engine follow it when asked to make a database there.
+        QCOMPARE(fehlernummer([&] { DBEngine::instance().CreateDatabase(verweis, QString(), 32); }), 3204L);
+        QVERIFY(!QFile::exists(ziel));
+    }
+
+    void aufbau()
+    {
+        // Columns as in the contact table, the primary key and an index per phone
+        // field, every row as it was, and the steps on the status display.
+        const QString pfad = m_u.dir.filePath(u"Aufbau.mdb"_s);
+        QStringList angezeigt;
+        clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+        QVERIFY(cache.init(pfad, true, [&](const QString &t) { angezeigt.append(t); }));
+        auto q = quelle(m_dbf250);
+        QVERIFY(q && cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, u"PHONE, FAX"_s));
+        // Table, key and two indexes, then the import counted from 0 before every hundredth of 251 rows.
+        QCOMPARE(angezeigt.size(), 8);
+        QVERIFY2(angezeigt[4].contains(u"(0%"_s) && angezeigt[5].contains(u"(39%"_s) && angezeigt[6].contains(u"(79%"_s),
+                 qPrintable(angezeigt.join(u'|')));
+        QCOMPARE(angezeigt.last(), QString());
+        // Name, type, size and whether empty text is allowed, as it is for every text field.
+        auto t = DBEngine::instance().OpenDatabase(pfad, false, true)->OpenRecordset(u"ACTNR"_s, Recordset::dbOpenTable);
+        QStringList soll;
+        QStringList ist;
+        for (const Field &f : q->Fields())
+            soll << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.Type() == DaoTyp::dbText);
+        for (const Field &f : t->Fields())
+            ist << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.AllowZeroLength());
+        QCOMPARE(ist, soll);
+        QCOMPARE(roh(pfad, u"SELECT l.name, l.\"unique\", i.name FROM pragma_index_list('ACTNR') AS l, "
+                           u"pragma_index_info(l.name) AS i ORDER BY 1"_s),
+                 (QStringList{u"ACTNR.FAX|0|FAX"_s, u"ACTNR.PHONE|0|PHONE"_s, u"ACTNR.PrimaryKey|1|UNIQUE_ID"_s}));
+
+        auto kopie = cache.Suche(u"ACTNR"_s, QString(), Quellfelder + u",UNIQUE_ID"_s, QString(), QString(), false);
+        QVERIFY(kopie);
+        const QList<QVariantList> original = zeilen(*quelle(m_dbf250));
+        QCOMPARE(original.size(), 250);
+        QCOMPARE(zeilen(*kopie), original);
+    }
+
+    void fehlerhafteZeileBehaeltDieVorigen()
+    {
+        const QString dbf = kontakttabelle(u"doppelt"_s, 60,
+                                           {kontakt(u"DOPPELT00001"_s, u"Erste"_s, u"0301111111"_s),
+                                            kontakt(u"ZWEITE000002"_s, u"Zweite"_s, u"0302222222"_s),
+                                            kontakt(u"DRITTE000003"_s, u"Dritte"_s, u"0303333333"_s),
+                                            kontakt(u"DOPPELT00001"_s, u"Vierte"_s, u"0304444444"_s)});
+        QVERIFY(!dbf.isEmpty());
+        const QString pfad = m_u.dir.filePath(u"Doppelt.mdb"_s);
+        QStringList beimMelden;
+        // What the user is told about is in the file already.
+        m_u.dialogs.beimZeigen = [&] { beimMelden = roh(pfad, u"SELECT NAME FROM ACTNR ORDER BY rowid"_s); };
+        QStringList angezeigt;
+        clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+        QVERIFY(cache.init(pfad, true, [&](const QString &t) { angezeigt.append(t); }));
+        QVERIFY(!aufbauen(cache, dbf));
+        QCOMPARE(beimMelden, (QStringList{u"Erste"_s, u"Zweite"_s, u"Dritte"_s}));
+        QVERIFY(!angezeigt.contains(QString()));
+        QVERIFY(gemeldet(u"Fehler in TabCache - AddRecordset - Update\r\nFehlernummer: 3022\r\n"_s));
+
+        // The rows before the failed one are searchable.
+        QCOMPARE(erster(cache, Telefonfelder, u"3333"_s), u"Dritte"_s);
+        QCOMPARE(erster(cache, Telefonfelder, u"4444"_s), QString());
+    }
+
+    void quelleFaelltAus()
+    {
+        // The contact table goes away in the middle of the import: the error goes
+        // to the caller, the rows so far are kept, and nothing stays locked.
+        const QString pfad = m_u.dir.filePath(u"Ausfall.mdb"_s);
+        auto q = quelle(m_dbf250);
+        QVERIFY(q);
+        clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+        QVERIFY(cache.init(pfad, true, [&](const QString &t) {
+            if (t.contains(u"(39% fertig)"_s))
+                m_act->kill();
+        }));
+        QCOMPARE(fehlernummer([&] { cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder); }), 3420L);
+        QVERIFY(m_u.dialogs.boxes().isEmpty());
+
+        auto db = DBEngine::instance().OpenDatabase(pfad);
+        QCOMPARE(db->OpenRecordset(u"SELECT count(*) FROM ACTNR"_s)->Wert(0).toInt(), 101);
+        db->Execute(u"INSERT INTO ACTNR (UNIQUE_ID, PHONE) VALUES ('DANACH000001', '0697777777')"_s);
+        QCOMPARE(db->OpenRecordset(u"SELECT UNIQUE_ID FROM ACTNR WHERE PHONE LIKE '*7777777*'"_s)->Wert(0).toString(),
+                 u"DANACH000001"_s);
+        db->Close();
+    }
+
+    void suche()
+    {
+        const QString pfad = m_u.dir.filePath(u"Suche.mdb"_s);
+        clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+        QVERIFY(cache.init(pfad, true, {}) && aufbauen(cache, m_dbf250));
+        const int geschrieben = m_u.clipboard.writes();
+        const QString id = u"UNIQUE_ID"_s;
+        QCOMPARE(erster(cache, Telefonfelder, u"0891234567"_s, id), u"BEKANNT00002"_s);
+        // The first known contact's fax, not found when only the first field, PHONE, is searched.
+        QCOMPARE(erster(cache, u"FAX,PHONE"_s, u"9876544"_s, id, u"OR"_s, true), u"BEKANNT00001"_s);
+        QCOMPARE(erster(cache, u"PHONE,FAX"_s, u"9876544"_s, id, u"OR"_s, true), QString());
+        QCOMPARE(erster(cache, u"PHONE, FAX"_s, u"987654"_s, id, u"AND"_s), u"BEKANNT00001"_s);
+        QCOMPARE(erster(cache, u"PHONE,FAX"_s, u"9876543"_s, id, u"AND"_s), QString());
+        // A quote in the value is data, not the end of the statement.
+        QCOMPARE(erster(cache, u"PHONE"_s, u"9876543'"_s), QString());
+        QCOMPARE(m_u.clipboard.writes(), geschrieben);
+        QVERIFY(m_u.dialogs.boxes().isEmpty());
+
+        // A field the table does not have: the statement goes to the clipboard for the support.
+        QVERIFY(!cache.Suche(u"ACTNR"_s, u"GIBTESNICHT"_s, u"NAME"_s, u"030'1"_s, u"OR"_s, false));
+        QCOMPARE(m_u.clipboard.GetText(),
+                 clTabellenCache::Anweisung(u"ACTNR"_s, u"GIBTESNICHT"_s, u"NAME"_s, u"030'1"_s, u"OR"_s, false));
+        QVERIFY(gemeldet(u"Fehler in TabCache - Suche\r\nFehlernummer: 3061 "_s,
+                         u"\r\nMDB-Name: %1\r\n(SQL-Befehl in der Zwischenablage)"_s.arg(pfad)));
+    }
+
+    void datumAlterUndEnde()
+    {
+        const QDateTime erstellt(QDate(2026, 3, 14), QTime(9, 26, 53));
+        DBEngine::instance().setUhr([&] { return erstellt; });
+        std::unique_ptr<Recordset> rs;
+        {
+            clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+            QVERIFY(cache.init(m_u.dir.filePath(u"Ende.mdb"_s), true, {}) && aufbauen(cache, m_dbf250, u"PHONE"_s));
+            QCOMPARE(cache.Tabellendatum(u"ACTNR"_s), erstellt);
+            DBEngine::instance().setUhr([&] { return erstellt.addSecs(36 * 3600 + 864); });
+            QVERIFY(qFuzzyCompare(cache.Tabellenalter(u"ACTNR"_s), 1.51));
+            QCOMPARE(fehlernummer([&] { cache.Tabellendatum(u"FEHLT"_s); }), 3265L);
+            rs = cache.Suche(u"ACTNR"_s, u"PHONE"_s, u"NAME"_s, u"030"_s, u"OR"_s, false);
+            QVERIFY(rs && !rs->Eof());
+        }
+        // Gone, the cache closes its database, and with it the rows of a search.
+        QCOMPARE(fehlernummer([&] { rs->MoveNext(); }), 3420L);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_clTabellenCache)
 #include "tst_clTabellenCache.moc"

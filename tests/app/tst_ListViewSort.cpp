@@ -1,11 +1,9 @@
-#include "windows/ImageList.h"
 #include "windows/ListView.h"
 #include "core/ListViewModel.h"
 #include "windows/modListviewSort.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>
-#include <QPixmap>
 #include <QTest>
 
 #include <memory>
@@ -24,13 +22,6 @@ struct Klick
 constexpr int Nummer = 0;
 constexpr int Datum = 1;
 constexpr int Ort = 2;
-
-QIcon farbe(Qt::GlobalColor c)
-{
-    QPixmap bild(8, 8);
-    bild.fill(c);
-    return QIcon(bild);
-}
 
 ListItem eintrag(const QString &nummer, const QString &datum, const QString &ort = {})
 {
@@ -52,187 +43,155 @@ class tst_ListViewSort : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void sortieren_data();
-    void sortieren();
-    void neuerEintragNachSortierung();
-    void modellBleibtGueltig();
+    void init()
+    {
+        modListviewSort::Absteigend = false;
+        m_liste = std::make_unique<ListView>();
+        ListViewModel &model = m_liste->Items();
+        model.setColumns({
+            {u"Nummer"_s, u"Nummer"_s, QString()},
+            {u"Datum"_s, u"Datum"_s, QString()},
+            {u"Ort"_s, u"Ort"_s, QString()},
+            {u"Kontakt"_s, u"Kontakt"_s, QString()},
+        });
+        QCOMPARE(m_liste->SortKey(), 0);
+    }
+
+    void sortieren_data()
+    {
+        QTest::addColumn<QList<Klick>>("klicks");
+        QTest::addColumn<QStringList>("reihenfolge");
+        QTest::addColumn<QStringList>("symbole");
+        QTest::addColumn<bool>("absteigend");
+
+        const QStringList neuesteZuerst = {u"0402"_s, u"0893"_s, u"0711"_s, u"0301"_s, u"0221"_s};
+        const QStringList aeltesteZuerst = {u"0221"_s, u"0301"_s, u"0711"_s, u"0893"_s, u"0402"_s};
+        const QStringList ortAZ = {u"0402"_s, u"0301"_s, u"0221"_s, u"0893"_s, u"0711"_s};
+        const QStringList ortZA = {u"0711"_s, u"0893"_s, u"0221"_s, u"0301"_s, u"0402"_s};
+        const QStringList nummerAb = {u"0893"_s, u"0711"_s, u"0402"_s, u"0301"_s, u"0221"_s};
+
+        const QString L = u"Leer"_s;
+        const QString H = u"Hoch"_s;
+        const QString R = u"Runter"_s;
+
+        // A new column sorts ascending whatever the click asks; the same column
+        // turns round only when asked. The date column's "ascending" is newest first.
+        QTest::newRow("date") << QList<Klick>{{Datum, true}} << neuesteZuerst << QStringList{L, R, L, L} << false;
+        QTest::newRow("date turned round") << QList<Klick>{{Datum, false}, {Datum, true}} << aeltesteZuerst
+                                           << QStringList{L, H, L, L} << true;
+        QTest::newRow("user's oldest-first kept") << QList<Klick>{{Datum, false}, {Datum, true}, {Datum, false}}
+                                                  << aeltesteZuerst << QStringList{L, H, L, L} << true;
+        QTest::newRow("place, case ignored") << QList<Klick>{{Datum, false}, {Ort, true}} << ortAZ
+                                             << QStringList{L, L, R, L} << false;
+        QTest::newRow("place turned round") << QList<Klick>{{Ort, true}, {Ort, true}} << ortZA << QStringList{L, L, H, L}
+                                            << true;
+        QTest::newRow("back to date after descending place")
+            << QList<Klick>{{Ort, true}, {Ort, true}, {Datum, false}} << neuesteZuerst << QStringList{L, R, L, L} << false;
+        QTest::newRow("number, the sort column from the start") << QList<Klick>{{Nummer, true}} << nummerAb
+                                                                 << QStringList{H, L, L, L} << true;
+    }
+    void sortieren()
+    {
+        QFETCH(QList<Klick>, klicks);
+        QFETCH(QStringList, reihenfolge);
+        QFETCH(QStringList, symbole);
+        QFETCH(bool, absteigend);
+
+        fuelle();
+        m_liste->setSelectedIndex(2);
+        for (const Klick &k : klicks)
+            modListviewSort::SortColumn(*m_liste, k.spalte, k.umkehren);
+
+        QCOMPARE(nummern(), reihenfolge);
+        // The selected entry stays selected and current wherever it went.
+        QCOMPARE(m_liste->SelectedIndex(), static_cast<int>(reihenfolge.indexOf(u"0893"_s)));
+        QCOMPARE(m_liste->currentIndex().row(), m_liste->SelectedIndex());
+        QCOMPARE(this->symbole(), symbole);
+        QCOMPARE(modListviewSort::Absteigend, absteigend);
+        QCOMPARE(m_liste->SortKey(), klicks.last().spalte);
+        QCOMPARE(m_liste->sortOrder() == ListView::SortOrder::Descending, absteigend);
+    }
+
+    void neuerEintragNachSortierung()
+    {
+        // A new call is the newest one: at the top when the newest come first,
+        // at the bottom when the user chose the oldest first.
+        fuelle();
+        modListviewSort::SortColumn(*m_liste, Datum, false);
+        m_liste->Items().Add(eintrag(u"0998"_s, u"03.01.2025 09:00:00"_s), 2);
+        modListviewSort::SortColumn(*m_liste, Datum, false);
+        QCOMPARE(nummern(), (QStringList{u"0998"_s, u"0402"_s, u"0893"_s, u"0711"_s, u"0301"_s, u"0221"_s}));
+
+        modListviewSort::SortColumn(*m_liste, Datum, true);
+        m_liste->Items().Add(eintrag(u"0999"_s, u"03.01.2025 09:00:01"_s), 0);
+        modListviewSort::SortColumn(*m_liste, Datum, false);
+        QCOMPARE(nummern().first(), u"0221"_s);
+        QCOMPARE(nummern().mid(4), (QStringList{u"0402"_s, u"0998"_s, u"0999"_s}));
+    }
+
+    void modellBleibtGueltig()
+    {
+        // The model tester checks every signal and index while the list is changed and sorted.
+        ListViewModel &model = m_liste->Items();
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        fuelle();
+        model.Add(eintrag(u"0100"_s, u"01.01.2023 09:00:00"_s, u"Erfurt"_s), 0);
+        model.Add(eintrag(u"0200"_s, u"kein Datum"_s, u"Gera"_s), 3);
+        QCOMPARE(nummern().mid(0, 4), (QStringList{u"0100"_s, u"0301"_s, u"0402"_s, u"0200"_s}));
+        model.Remove(0);
+        model.Remove(99);
+        QCOMPARE(model.rowCount(), 6);
+
+        // A text that is no date goes to the end, either way round.
+        m_liste->setSelectedIndex(2);
+        modListviewSort::SortColumn(*m_liste, Datum, false);
+        QCOMPARE(nummern().last(), u"0200"_s);
+        modListviewSort::SortColumn(*m_liste, Datum, true);
+        QCOMPARE(nummern().last(), u"0200"_s);
+        modListviewSort::SortColumn(*m_liste, Ort, true);
+
+        ListItem geaendert = model.Item(4);
+        geaendert.setColumnText(Ort, u"Jena"_s);
+        model.setItem(4, geaendert);
+        QCOMPARE(model.data(model.index(4, Ort)).toString(), u"Jena"_s);
+        model.Clear();
+        QCOMPARE(m_liste->SelectedIndex(), -1);
+        modListviewSort::SortColumn(*m_liste, Datum, true);
+        QCOMPARE(model.rowCount(), 0);
+    }
 
 private:
-    QStringList nummern() const;
-    QStringList symbole() const;
-    void fuelle();
+    QStringList nummern() const
+    {
+        QStringList liste;
+        for (int i = 0; i < m_liste->Items().Count(); ++i)
+            liste.append(m_liste->Items().Item(i).Text);
+        return liste;
+    }
+    // The picture key each header shows, telling which column sorts and which way.
+    QStringList symbole() const
+    {
+        QStringList liste;
+        for (const auto &spalte : m_liste->Items().columns())
+            liste.append(spalte.IconKey);
+        return liste;
+    }
+    void fuelle()
+    {
+        // The text order of the dates (01.02., 02.01., 10.11., 15.03., 31.12.)
+        // differs from their order in time, and the places mix upper and lower case.
+        ListViewModel &model = m_liste->Items();
+        model.Add(eintrag(u"0301"_s, u"15.03.2024 10:00:00"_s, u"berlin"_s));
+        model.Add(eintrag(u"0402"_s, u"02.01.2025 10:00:00"_s, u"Aachen"_s));
+        model.Add(eintrag(u"0893"_s, u"31.12.2024 23:59:59"_s, u"München"_s));
+        model.Add(eintrag(u"0221"_s, u"01.02.2024 08:30:00"_s, u"köln"_s));
+        model.Add(eintrag(u"0711"_s, u"10.11.2024 12:00:00"_s, u"Zwickau"_s));
+    }
 
-    ImageList m_kopfSymbole;
     std::unique_ptr<ListView> m_liste;
 };
-
-void tst_ListViewSort::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    m_kopfSymbole.Add(u"Leer"_s, farbe(Qt::white));
-    m_kopfSymbole.Add(u"Hoch"_s, farbe(Qt::red));
-    m_kopfSymbole.Add(u"Runter"_s, farbe(Qt::blue));
-}
-
-void tst_ListViewSort::init()
-{
-    modListviewSort::Absteigend = false;
-    m_liste = std::make_unique<ListView>();
-    ListViewModel &model = m_liste->Items();
-    model.setHeaderIcons([this](const QString &key) { return QVariant(m_kopfSymbole.Picture(key)); });
-    model.setColumns({
-        {u"Nummer"_s, u"Nummer"_s, QString()},
-        {u"Datum"_s, u"Datum"_s, QString()},
-        {u"Ort"_s, u"Ort"_s, QString()},
-        {u"Kontakt"_s, u"Kontakt"_s, QString()},
-    });
-    QCOMPARE(m_liste->SortKey(), 0);
-}
-
-void tst_ListViewSort::fuelle()
-{
-    // The text order of the dates (01.02., 02.01., 10.11., 15.03., 31.12.)
-    // differs from their order in time, and the places mix upper and lower case.
-    ListViewModel &model = m_liste->Items();
-    model.Add(eintrag(u"0301"_s, u"15.03.2024 10:00:00"_s, u"berlin"_s));
-    model.Add(eintrag(u"0402"_s, u"02.01.2025 10:00:00"_s, u"Aachen"_s));
-    model.Add(eintrag(u"0893"_s, u"31.12.2024 23:59:59"_s, u"München"_s));
-    model.Add(eintrag(u"0221"_s, u"01.02.2024 08:30:00"_s, u"köln"_s));
-    model.Add(eintrag(u"0711"_s, u"10.11.2024 12:00:00"_s, u"Zwickau"_s));
-}
-
-QStringList tst_ListViewSort::nummern() const
-{
-    QStringList liste;
-    const ListViewModel &model = m_liste->Items();
-    for (int i = 0; i < model.Count(); ++i)
-        liste.append(model.Item(i).Text);
-    return liste;
-}
-
-QStringList tst_ListViewSort::symbole() const
-{
-    QStringList liste;
-    const ListViewModel &model = m_liste->Items();
-    for (int i = 0; i < static_cast<int>(model.columns().size()); ++i) {
-        const QString key = model.columns()[i].IconKey;
-        liste.append(key);
-        // The header shows the picture that belongs to the key.
-        const QIcon gezeigt = model.headerData(i, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
-        if (gezeigt.cacheKey() != m_kopfSymbole.Picture(key).cacheKey())
-            liste.last() += u" (other picture)"_s;
-    }
-    return liste;
-}
-
-void tst_ListViewSort::sortieren_data()
-{
-    QTest::addColumn<QList<Klick>>("klicks");
-    QTest::addColumn<QStringList>("reihenfolge");
-    QTest::addColumn<QStringList>("symbole");
-    QTest::addColumn<bool>("absteigend");
-
-    const QStringList neuesteZuerst = {u"0402"_s, u"0893"_s, u"0711"_s, u"0301"_s, u"0221"_s};
-    const QStringList aeltesteZuerst = {u"0221"_s, u"0301"_s, u"0711"_s, u"0893"_s, u"0402"_s};
-    const QStringList ortAZ = {u"0402"_s, u"0301"_s, u"0221"_s, u"0893"_s, u"0711"_s};
-    const QStringList ortZA = {u"0711"_s, u"0893"_s, u"0221"_s, u"0301"_s, u"0402"_s};
-    const QStringList nummerAb = {u"0893"_s, u"0711"_s, u"0402"_s, u"0301"_s, u"0221"_s};
-
-    const QString L = u"Leer"_s;
-    const QString H = u"Hoch"_s;
-    const QString R = u"Runter"_s;
-
-    // A new column sorts ascending whatever the click asks; the same column
-    // turns round only when asked. The date column's "ascending" is newest first.
-    QTest::newRow("date") << QList<Klick>{{Datum, true}} << neuesteZuerst << QStringList{L, R, L, L} << false;
-    QTest::newRow("date turned round") << QList<Klick>{{Datum, false}, {Datum, true}} << aeltesteZuerst
-                                       << QStringList{L, H, L, L} << true;
-    QTest::newRow("date turned round twice") << QList<Klick>{{Datum, false}, {Datum, true}, {Datum, true}}
-                                             << neuesteZuerst << QStringList{L, R, L, L} << false;
-    QTest::newRow("user's oldest-first kept") << QList<Klick>{{Datum, false}, {Datum, true}, {Datum, false}}
-                                              << aeltesteZuerst << QStringList{L, H, L, L} << true;
-    QTest::newRow("place, case ignored") << QList<Klick>{{Datum, false}, {Ort, true}} << ortAZ
-                                         << QStringList{L, L, R, L} << false;
-    QTest::newRow("place turned round") << QList<Klick>{{Ort, true}, {Ort, true}} << ortZA << QStringList{L, L, H, L}
-                                        << true;
-    QTest::newRow("back to date after descending place")
-        << QList<Klick>{{Ort, true}, {Ort, true}, {Datum, false}} << neuesteZuerst << QStringList{L, R, L, L} << false;
-    QTest::newRow("number, the sort column from the start") << QList<Klick>{{Nummer, true}} << nummerAb
-                                                             << QStringList{H, L, L, L} << true;
-}
-
-void tst_ListViewSort::sortieren()
-{
-    QFETCH(QList<Klick>, klicks);
-    QFETCH(QStringList, reihenfolge);
-    QFETCH(QStringList, symbole);
-    QFETCH(bool, absteigend);
-
-    fuelle();
-    m_liste->setSelectedIndex(2);
-    for (const Klick &k : klicks)
-        modListviewSort::SortColumn(*m_liste, k.spalte, k.umkehren);
-
-    QCOMPARE(nummern(), reihenfolge);
-    // The selected entry stays selected and current wherever it went.
-    QCOMPARE(m_liste->SelectedIndex(), static_cast<int>(reihenfolge.indexOf(u"0893"_s)));
-    QCOMPARE(m_liste->currentIndex().row(), m_liste->SelectedIndex());
-    QCOMPARE(this->symbole(), symbole);
-    QCOMPARE(modListviewSort::Absteigend, absteigend);
-    QCOMPARE(m_liste->SortKey(), klicks.last().spalte);
-    QCOMPARE(m_liste->sortOrder() == ListView::SortOrder::Descending, absteigend);
-}
-
-void tst_ListViewSort::neuerEintragNachSortierung()
-{
-    // A new call is the newest one: at the top when the newest come first,
-    // at the bottom when the user chose the oldest first.
-    fuelle();
-    modListviewSort::SortColumn(*m_liste, Datum, false);
-    m_liste->Items().Add(eintrag(u"0998"_s, u"03.01.2025 09:00:00"_s), 2);
-    modListviewSort::SortColumn(*m_liste, Datum, false);
-    QCOMPARE(nummern(), (QStringList{u"0998"_s, u"0402"_s, u"0893"_s, u"0711"_s, u"0301"_s, u"0221"_s}));
-
-    modListviewSort::SortColumn(*m_liste, Datum, true);
-    m_liste->Items().Add(eintrag(u"0999"_s, u"03.01.2025 09:00:01"_s), 0);
-    modListviewSort::SortColumn(*m_liste, Datum, false);
-    QCOMPARE(nummern().first(), u"0221"_s);
-    QCOMPARE(nummern().mid(4), (QStringList{u"0402"_s, u"0998"_s, u"0999"_s}));
-}
-
-void tst_ListViewSort::modellBleibtGueltig()
-{
-    // The model tester checks every signal and index while the list is changed and sorted.
-    ListViewModel &model = m_liste->Items();
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    fuelle();
-    model.Add(eintrag(u"0100"_s, u"01.01.2023 09:00:00"_s, u"Erfurt"_s), 0);
-    model.Add(eintrag(u"0200"_s, u"kein Datum"_s, u"Gera"_s), 3);
-    QCOMPARE(nummern().mid(0, 4), (QStringList{u"0100"_s, u"0301"_s, u"0402"_s, u"0200"_s}));
-    model.Remove(0);
-    model.Remove(99);
-    QCOMPARE(model.rowCount(), 6);
-
-    // A text that is no date goes to the end, either way round.
-    m_liste->setSelectedIndex(2);
-    modListviewSort::SortColumn(*m_liste, Datum, false);
-    QCOMPARE(nummern().last(), u"0200"_s);
-    modListviewSort::SortColumn(*m_liste, Datum, true);
-    QCOMPARE(nummern().last(), u"0200"_s);
-    modListviewSort::SortColumn(*m_liste, Ort, true);
-
-    ListItem geaendert = model.Item(4);
-    geaendert.setColumnText(Ort, u"Jena"_s);
-    model.setItem(4, geaendert);
-    QCOMPARE(model.data(model.index(4, Ort)).toString(), u"Jena"_s);
-    model.Clear();
-    QCOMPARE(m_liste->SelectedIndex(), -1);
-    modListviewSort::SortColumn(*m_liste, Datum, true);
-    QCOMPARE(model.rowCount(), 0);
-}
 
 QTEST_MAIN(tst_ListViewSort)
 #include "tst_ListViewSort.moc"

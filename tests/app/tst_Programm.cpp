@@ -7,13 +7,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <signal.h>
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -63,16 +62,24 @@ struct Profil
         return QTest::qWaitFor([&] { return laufende() > vorher; }, 15000);
     }
 
+    void setze(const QString &abschnitt, const QString &key, const QString &wert) const
+    {
+        QDir().mkpath(dir.path() + u"/config/Rufmon"_s);
+        IniSettingsStore store(konfiguration());
+        store.SaveSetting(abschnitt, key, wert);
+        store.sync();
+    }
+
     QString wert(const QString &abschnitt, const QString &key) const
     {
         return IniSettingsStore(konfiguration()).GetSetting(abschnitt, key, u"<fehlt>"_s);
     }
 };
 
-// Ends through the exit sequence (terminate() sends SIGTERM) and reports success.
-bool beendet(QProcess &p)
+// Ends through the exit sequence (a logout sends SIGTERM, Ctrl+C SIGINT) and reports success.
+bool beendet(QProcess &p, int signal = SIGTERM)
 {
-    p.terminate();
+    ::kill(pid_t(p.processId()), signal);
     return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
@@ -83,208 +90,184 @@ class tst_Programm : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void secondStartHandsOverAndEnds();
-    void secondStartWithoutAnswerFails();
-    void callHandOverAnswersHonestly();
-    void sigtermRunsTheExitSequence();
-    void signalDuringAStartUpBox_data();
-    void signalDuringAStartUpBox();
-    void commandLine_data();
-    void commandLine();
-};
-
-void tst_Programm::initTestCase()
-{
-    if (programm().isEmpty() || !QFile::exists(programm()))
-        QSKIP("RUFMON_BIN does not name the built program");
-}
-
-void tst_Programm::secondStartHandsOverAndEnds()
-{
-    Profil profil;
-    QProcess erster, zweiter, dritter;
-    QVERIFY(profil.oeffne(erster));
-
-    // A table named relative to the second start's folder, not the first's.
-    zweiter.setWorkingDirectory(profil.dir.path());
-    profil.starte(zweiter, {u"--act"_s, u"KUNDEN.dbf"_s});
-    QVERIFY(zweiter.waitForFinished(10000));
-    QCOMPARE(zweiter.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(zweiter.exitCode(), 0);
-    QCOMPARE(zweiter.readAllStandardOutput(), QByteArray());
-    QCOMPARE(erster.state(), QProcess::Running);
-    QTRY_COMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), QDir(profil.dir.path()).filePath(u"KUNDEN.dbf"_s));
-
-    // Other settings in the same runtime folder are a program of their own.
-    Profil anderes;
-    anderes.laufzeit = profil.laufzeit;
-    QVERIFY(anderes.oeffne(dritter));
-    QCOMPARE(dritter.state(), QProcess::Running);
-
-    QVERIFY(beendet(erster));
-    QVERIFY(beendet(dritter));
-}
-
-void tst_Programm::secondStartWithoutAnswerFails()
-{
-    // A first instance that holds its lock but never answers.
-    Profil profil;
-    QDir().mkpath(profil.laufzeit);
-    const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", profil.laufzeit.toLocal8Bit());
-    QString sock = SingleInstance(profil.konfiguration()).socketPath();
-    qputenv("XDG_RUNTIME_DIR", vorher);
-    QLockFile sperre(sock.replace(u".sock"_s, u".lock"_s));
-    QVERIFY(sperre.tryLock(0));
-
-    QProcess zweiter;
-    profil.starte(zweiter, {u"--act"_s, u"/daten/KUNDEN.DBF"_s});
-    QVERIFY(zweiter.waitForFinished(20000));
-    QCOMPARE(zweiter.exitCode(), 1);
-    QVERIFY(zweiter.readAllStandardError().contains("das laufende Rufmon antwortet nicht"));
-}
-
-void tst_Programm::callHandOverAnswersHonestly()
-{
-    Profil profil;
-    QDir().mkpath(QFileInfo(profil.konfiguration()).path());
+    void initTestCase()
     {
-        IniSettingsStore store(profil.konfiguration());
-        store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Rufmon-Simulator"_s);
-        store.SaveSetting(u"Optionen"_s, u"AutoTapimonitor"_s, u"1"_s);
-        store.sync();
+        if (programm().isEmpty() || !QFile::exists(programm()))
+            QSKIP("RUFMON_BIN does not name the built program");
     }
-    // The program keeps its caller list beside itself: a copy of its own
-    // here, so that the calls of this test stay out of the build's list.
-    const QString bin = profil.dir.filePath(u"bin"_s);
-    QVERIFY(QDir().mkpath(bin));
-    QVERIFY(QFile::copy(programm(), bin + u"/rufmon"_s));
-    QVERIFY(QFile::copy(QStringLiteral(RUFMON_NUMMERN_MDB), bin + u"/Nummern.mdb"_s));
-    QFile::setPermissions(bin + u"/Nummern.mdb"_s, QFile::ReadOwner | QFile::WriteOwner);
-    profil.programm = bin + u"/rufmon"_s;
-    // Exit code and the reason on standard error.
-    const auto uebergib = [&](const QString &nummer) {
+
+    void secondStartHandsOverAndEnds()
+    {
+        Profil profil;
+        QProcess erster, zweiter, dritter;
+        QVERIFY(profil.oeffne(erster));
+
+        // A table named relative to the second start's folder, not the first's.
+        zweiter.setWorkingDirectory(profil.dir.path());
+        profil.starte(zweiter, {u"--act"_s, u"KUNDEN.dbf"_s});
+        QVERIFY(zweiter.waitForFinished(10000));
+        QCOMPARE(zweiter.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zweiter.exitCode(), 0);
+        QCOMPARE(zweiter.readAllStandardOutput(), QByteArray());
+        QCOMPARE(erster.state(), QProcess::Running);
+        QTRY_COMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), QDir(profil.dir.path()).filePath(u"KUNDEN.dbf"_s));
+
+        // Other settings in the same runtime folder are a program of their own.
+        Profil anderes;
+        anderes.laufzeit = profil.laufzeit;
+        QVERIFY(anderes.oeffne(dritter));
+        QCOMPARE(dritter.state(), QProcess::Running);
+
+        QVERIFY(beendet(erster));
+        QVERIFY(beendet(dritter));
+    }
+
+    void secondStartWithoutAnswerFails()
+    {
+        // A first instance that holds its lock but never answers.
+        Profil profil;
+        QDir().mkpath(profil.laufzeit);
+        const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", profil.laufzeit.toLocal8Bit());
+        QString sock = SingleInstance(profil.konfiguration()).socketPath();
+        qputenv("XDG_RUNTIME_DIR", vorher);
+        QLockFile sperre(sock.replace(u".sock"_s, u".lock"_s));
+        QVERIFY(sperre.tryLock(0));
+
+        QProcess zweiter;
+        profil.starte(zweiter, {u"--act"_s, u"/daten/KUNDEN.DBF"_s});
+        QVERIFY(zweiter.waitForFinished(20000));
+        QCOMPARE(zweiter.exitCode(), 1);
+        QVERIFY(zweiter.readAllStandardError().contains("das laufende Rufmon antwortet nicht"));
+    }
+
+    void signalsRunTheExitSequence()
+    {
+        Profil profil;
         QProcess p;
-        profil.starte(p, {u"--anruf"_s, nummer}, false);
-        p.waitForFinished(20000);
-        return QString::number(p.exitCode()) + u' ' + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-    };
-    QCOMPARE(uebergib(u"0301234567"_s), u"1 rufmon: Rufmon läuft nicht; der Anruf wurde nicht übergeben."_s);
+        QVERIFY(profil.oeffne(p));
+        QVERIFY(beendet(p));
+        // Both are written only by the exit sequence.
+        QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
+        QCOMPARE(profil.wert(u"Window"_s, u"Width"_s), u"7575"_s);
 
-    QProcess erster;
-    QVERIFY(profil.oeffne(erster));
-    // Until the monitor switches itself on (the first tick of its timer), the call is refused.
-    QCOMPARE(uebergib(u"0301234567"_s), u"1 rufmon: Der Tapimonitor ist nicht aktiv."_s);
-    QVERIFY(QTest::qWaitFor([&] { return uebergib(u"0301234567"_s) == u"0 "_s; }, 20000));
-    QVERIFY(uebergib(QString(300, u'1')).startsWith(u"1 rufmon: Die Nummer ist zu lang"_s));
-    QVERIFY(uebergib(QString(70000, u'1')).startsWith(u"1 rufmon: Die Nummer ist zu lang"_s));
-    QVERIFY(beendet(erster));
-}
-
-void tst_Programm::sigtermRunsTheExitSequence()
-{
-    Profil profil;
-    QProcess p;
-    QVERIFY(profil.oeffne(p));
-    QVERIFY(beendet(p));
-    // Both are written only by the exit sequence.
-    QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
-    QCOMPARE(profil.wert(u"Window"_s, u"Width"_s), u"7575"_s);
-
-    // The instance is gone: a new start becomes the running program again.
-    QProcess wieder;
-    QVERIFY(profil.oeffne(wieder));
-    QTest::qWait(300);
-    QCOMPARE(wieder.state(), QProcess::Running);
-    QVERIFY(beendet(wieder));
-}
-
-void tst_Programm::signalDuringAStartUpBox_data()
-{
-    QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGHUP (terminal closed)") << int(SIGHUP);
-}
-
-void tst_Programm::signalDuringAStartUpBox()
-{
-    QFETCH(int, signal);
-    // A contact table that cannot be read: its box waits during the start.
-    Profil profil;
-    const QString tabelle = profil.dir.filePath(u"KUNDEN.dbf"_s);
-    QFile kaputt(tabelle);
-    QVERIFY(kaputt.open(QIODevice::WriteOnly) && kaputt.write(QByteArray(100, 'x')) == 100);
-    kaputt.close();
-    QDir().mkpath(QFileInfo(profil.konfiguration()).path());
-    {
-        IniSettingsStore store(profil.konfiguration());
-        store.SaveSetting(u"ACT"_s, u"Datenbank"_s, tabelle);
-        store.sync();
+        // The instance is gone: a new start becomes the running program again.
+        QProcess wieder;
+        QVERIFY(profil.oeffne(wieder));
+        QTest::qWait(300);
+        QCOMPARE(wieder.state(), QProcess::Running);
+        QVERIFY(QFile::remove(profil.konfiguration()));
+        QVERIFY(beendet(wieder, SIGINT));
+        QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
     }
-    QProcess p;
-    p.setProcessChannelMode(QProcess::SeparateChannels);
-    QVERIFY(profil.oeffne(p));
-    // The check logs its failure only once the box is answered: it is still open.
-    QTest::qWait(1500);
-    QCOMPARE(p.state(), QProcess::Running);
-    QVERIFY(!p.readAllStandardError().contains("nicht geöffnet"));
 
-    QVERIFY(::kill(static_cast<pid_t>(p.processId()), signal) == 0);
-    QVERIFY(p.waitForFinished(5000));
-    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), 0);
-    QVERIFY(p.readAllStandardError().contains("nicht geöffnet"));
-    // Written only by the exit sequence.
-    QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
-}
+    void signalDuringAStartUpBox_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP (terminal closed)") << int(SIGHUP);
+    }
+    void signalDuringAStartUpBox()
+    {
+        QFETCH(int, signal);
+        // A contact table that cannot be read: its box waits during the start.
+        Profil profil;
+        const QString tabelle = profil.dir.filePath(u"KUNDEN.dbf"_s);
+        QFile kaputt(tabelle);
+        QVERIFY(kaputt.open(QIODevice::WriteOnly) && kaputt.write(QByteArray(100, 'x')) == 100);
+        kaputt.close();
+        profil.setze(u"ACT"_s, u"Datenbank"_s, tabelle);
+        QProcess p;
+        QVERIFY(profil.oeffne(p));
+        // The check logs its failure only once the box is answered: it is still open.
+        QTest::qWait(1500);
+        QCOMPARE(p.state(), QProcess::Running);
+        QVERIFY(!p.readAllStandardError().contains("nicht geöffnet"));
 
-void tst_Programm::commandLine_data()
-{
-    QTest::addColumn<QStringList>("argumente");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("stdoutEnthaelt");
-    QTest::addColumn<QByteArray>("stderrEnthaelt");
-    QTest::addColumn<QByteArray>("eingabe");
+        QVERIFY(beendet(p, signal));
+        QVERIFY(p.readAllStandardError().contains("nicht geöffnet"));
+        // Written only by the exit sequence.
+        QCOMPARE(profil.wert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
+    }
 
-    const QByteArray aufruf("Aufruf: rufmon");
-    QTest::newRow("unknown option") << QStringList{u"--gibtsnicht"_s} << 2 << QByteArray() << aufruf << QByteArray();
-    QTest::newRow("place without numbers") << QStringList{u"--ort"_s} << 2 << QByteArray() << aufruf << QByteArray();
-    QTest::newRow("version") << QStringList{u"--version"_s} << 0 << QByteArray("Rufmon " RUFMON_VERSION_TEXT)
-                             << QByteArray() << QByteArray();
-    QTest::newRow("help") << QStringList{u"--help"_s} << 0 << aufruf << QByteArray() << QByteArray();
-    QTest::newRow("places of two numbers")
-        << QStringList{u"--ort"_s, u"0301234567"_s, u"0043316123456"_s} << 0
-        << QByteArray("Laendervorwahl: \nVorwahl: 030\nAnschluss: 1234567\nLand: \nOrt: Berlin\n\n"
-                      "Laendervorwahl: 43\nVorwahl: 0316\nAnschluss: 123456\nLand: \xc3\x96sterreich\nOrt: Graz\n\n")
-        << QByteArray() << QByteArray();
-    // Far more than a pipe holds; blank lines are skipped; the last number
-    // comes last.
-    QTest::newRow("places from standard input")
-        << QStringList{u"--ort"_s, u"-"_s} << 0 << QByteArray("Ort: M\xc3\xbcnchen\n\nLaendervorwahl: 41\n")
-        << QByteArray() << QByteArray("089123456\n").repeated(5000) + "\n0041441234567\n";
-}
+    void callHandOverAnswersHonestly()
+    {
+        Profil profil;
+        profil.setze(u"Optionen"_s, u"TapiDevice"_s, u"Rufmon-Simulator"_s);
+        profil.setze(u"Optionen"_s, u"AutoTapimonitor"_s, u"1"_s);
+        // The program keeps its caller list beside itself: a copy of its own
+        // here, so that the calls of this test stay out of the build's list.
+        const QString bin = profil.dir.filePath(u"bin"_s);
+        QVERIFY(QDir().mkpath(bin));
+        QVERIFY(QFile::copy(programm(), bin + u"/rufmon"_s));
+        QVERIFY(QFile::copy(QStringLiteral(RUFMON_NUMMERN_MDB), bin + u"/Nummern.mdb"_s));
+        QFile::setPermissions(bin + u"/Nummern.mdb"_s, QFile::ReadOwner | QFile::WriteOwner);
+        profil.programm = bin + u"/rufmon"_s;
+        // Exit code and the reason on standard error.
+        const auto uebergib = [&](const QString &nummer) {
+            QProcess p;
+            profil.starte(p, {u"--anruf"_s, nummer}, false);
+            p.waitForFinished(20000);
+            return QString::number(p.exitCode()) + u' ' + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+        };
+        QCOMPARE(uebergib(u"0301234567"_s), u"1 rufmon: Rufmon läuft nicht; der Anruf wurde nicht übergeben."_s);
 
-void tst_Programm::commandLine()
-{
-    QFETCH(QStringList, argumente);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, stdoutEnthaelt);
-    QFETCH(QByteArray, stderrEnthaelt);
-    QFETCH(QByteArray, eingabe);
+        QProcess erster;
+        QVERIFY(profil.oeffne(erster));
+        // Until the monitor switches itself on (the first tick of its timer), the call is refused.
+        QCOMPARE(uebergib(u"0301234567"_s), u"1 rufmon: Der Tapimonitor ist nicht aktiv."_s);
+        QVERIFY(QTest::qWaitFor([&] { return uebergib(u"0301234567"_s) == u"0 "_s; }, 20000));
+        QVERIFY(uebergib(QString(300, u'1')).startsWith(u"1 rufmon: Die Nummer ist zu lang"_s));
+        QVERIFY(uebergib(QString(70000, u'1')).startsWith(u"1 rufmon: Die Nummer ist zu lang"_s));
+        QVERIFY(beendet(erster));
+    }
 
-    Profil profil;
-    QProcess p;
-    profil.starte(p, argumente, false);
-    p.write(eingabe);
-    p.closeWriteChannel();
-    QVERIFY(p.waitForFinished(30000));
-    QCOMPARE(p.exitCode(), exitCode);
-    const QByteArray ausgabe = p.readAllStandardOutput();
-    QVERIFY2(ausgabe.contains(stdoutEnthaelt), ausgabe.left(2000).constData());
-    QVERIFY(p.readAllStandardError().contains(stderrEnthaelt));
-    QVERIFY(!QFile::exists(profil.konfiguration()));
-}
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("stdoutEnthaelt");
+        QTest::addColumn<QByteArray>("stderrEnthaelt");
+        QTest::addColumn<QByteArray>("eingabe");
+
+        const QByteArray aufruf("Aufruf: rufmon");
+        QTest::newRow("unknown option") << QStringList{u"--gibtsnicht"_s} << 2 << QByteArray() << aufruf << QByteArray();
+        QTest::newRow("place without numbers") << QStringList{u"--ort"_s} << 2 << QByteArray() << aufruf << QByteArray();
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << QByteArray("Rufmon " RUFMON_VERSION_TEXT)
+                                 << QByteArray() << QByteArray();
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << aufruf << QByteArray() << QByteArray();
+        QTest::newRow("places of two numbers")
+            << QStringList{u"--ort"_s, u"0301234567"_s, u"0043316123456"_s} << 0
+            << QByteArray("Laendervorwahl: \nVorwahl: 030\nAnschluss: 1234567\nLand: \nOrt: Berlin\n\n"
+                          "Laendervorwahl: 43\nVorwahl: 0316\nAnschluss: 123456\nLand: \xc3\x96sterreich\nOrt: Graz\n\n")
+            << QByteArray() << QByteArray();
+        // Far more than a pipe holds; blank lines are skipped; the last number
+        // comes last.
+        QTest::newRow("places from standard input")
+            << QStringList{u"--ort"_s, u"-"_s} << 0 << QByteArray("Ort: M\xc3\xbcnchen\n\nLaendervorwahl: 41\n")
+            << QByteArray() << QByteArray("089123456\n").repeated(5000) + "\n0041441234567\n";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, argumente);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, stdoutEnthaelt);
+        QFETCH(QByteArray, stderrEnthaelt);
+        QFETCH(QByteArray, eingabe);
+
+        Profil profil;
+        QProcess p;
+        profil.starte(p, argumente, false);
+        p.write(eingabe);
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), exitCode);
+        const QByteArray ausgabe = p.readAllStandardOutput();
+        QVERIFY2(ausgabe.contains(stdoutEnthaelt), ausgabe.left(2000).constData());
+        QVERIFY(p.readAllStandardError().contains(stderrEnthaelt));
+        QVERIFY(!QFile::exists(profil.konfiguration()));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_Programm)
 #include "tst_Programm.moc"

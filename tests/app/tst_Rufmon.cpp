@@ -1,28 +1,30 @@
 // The whole program as the program entry builds it, with its real
 // subsystems on generated data: what needs the window around the
 // identification — the cache rebuild and the line, closing while a call is
-// identified, choosing phone fields, dialing back, the cache file's life.
+// identified, choosing phone fields, dialing back, the cache file's life,
+// ACT!. What each part does is tested with the part; here, that the program
+// joins them.
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
 #include "core/modHaupt.h"
-#include "platform/settings/IniSettingsStore.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
 #include "windows/frmTelefonfelder.h"
+#include "tools/actgen/ActGenerator.h"
 
 #include "TestPaths.h"
 #include "doubles/Beispielkontakte.h"
-#include "doubles/FakeSystem.h"
-#include "doubles/MemoryClipboard.h"
-#include "doubles/ScriptedDialogs.h"
+#include "doubles/FakeTapi.h"
+#include "doubles/Fremdprogramm.h"
+#include "doubles/Umgebung.h"
+#include "doubles/XvfbServer.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -31,13 +33,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The program on Beispielkontakte, the simulator line active.
-struct Programm
+struct Programm : Umgebung
 {
-    QTemporaryDir dir;
-    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    FakeSystem system;
     TelephonyControl tapi{store};
     Beispielkontakte kontakte;
     std::unique_ptr<Rufmon> rufmon;
@@ -87,96 +84,154 @@ class tst_Rufmon : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void callerNamedAndCacheFileLife();
-    void cacheRebuildPausesTheLine();
-    void closingDuringIdentificationKeepsTheCall();
-    void aPhoneFieldChosenLaterIsInTheCache();
-    void dialingBackOnTheSimulator();
-};
+    void callerNamedAndCacheFileLife()
+    {
+        // The junk left in the cache file's place is replaced at start; the file goes at exit.
+        auto p = std::make_unique<Programm>(true);
+        QVERIFY(p->anruf(u"0301234567"_s));
+        QCOMPARE(p->eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
+        QVERIFY(p->f().lbID()->toolTip().startsWith(u"Suchdauer1:"_s));
+        QCOMPARE(p->f().Panel(frmHaupt::Statusfeld::Meldung)->Text(), QString());
+        QVERIFY(p->f().cmdInitTapi()->isEnabled());
+        QVERIFY(QFile::exists(p->cachePfad()));
+        const QString cache = p->cachePfad();
+        p->f().close();
+        QVERIFY(!QFile::exists(cache));
+        QCOMPARE(p->dialogs.boxes().size(), 0);
+    }
 
-void tst_Rufmon::callerNamedAndCacheFileLife()
-{
-    // The junk left in the cache file's place is replaced at start; the file goes at exit.
-    auto p = std::make_unique<Programm>(true);
-    QVERIFY(p->anruf(u"0301234567"_s));
-    QCOMPARE(p->eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
-    QVERIFY(p->f().lbID()->toolTip().startsWith(u"Suchdauer1:"_s));
-    QCOMPARE(p->f().Panel(frmHaupt::Statusfeld::Meldung)->Text(), QString());
-    QVERIFY(p->f().cmdInitTapi()->isEnabled());
-    QVERIFY(QFile::exists(p->cachePfad()));
-    const QString cache = p->cachePfad();
-    p->f().close();
-    QVERIFY(!QFile::exists(cache));
-    QCOMPARE(p->dialogs.boxes().size(), 0);
-}
+    void cacheRebuildPausesTheLine()
+    {
+        Programm p(true);
+        QVERIFY(p.tapi.LineOpen());
+        // Sampled whenever the rebuild lets the window breathe.
+        QList<bool> offen;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] { offen << p.tapi.LineOpen(); });
+        probe.start(0);
+        p.f().Menu(Menuepunkt::mnuCacheNeu)->trigger();
+        probe.stop();
+        QVERIFY(offen.contains(false));
+        QVERIFY(p.tapi.LineOpen());
+        QVERIFY(p.f().MonitorAktiv());
+    }
 
-void tst_Rufmon::cacheRebuildPausesTheLine()
-{
-    Programm p(true);
-    QVERIFY(p.tapi.LineOpen());
-    // Sampled whenever the rebuild lets the window breathe.
-    QList<bool> offen;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] { offen << p.tapi.LineOpen(); });
-    probe.start(0);
-    p.f().Menu(Menuepunkt::mnuCacheNeu)->trigger();
-    probe.stop();
-    QVERIFY(offen.contains(false));
-    QVERIFY(p.tapi.LineOpen());
-    QVERIFY(p.f().MonitorAktiv());
-}
+    void closingDuringIdentificationKeepsTheCall()
+    {
+        Programm p(false);
+        // Closed (the close box, a logout) while the call is being identified.
+        QObject::connect(&p.f().lvNummern()->Items(), &QAbstractItemModel::rowsInserted, &p.f(),
+                         [&] { p.f().close(); }, Qt::SingleShotConnection);
+        QVERIFY(p.anruf(u"0301234567"_s));
+        QTRY_VERIFY(!p.f().isVisible());
+        QCOMPARE(p.eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
+        QCOMPARE(p.dialogs.boxes().size(), 0);
+    }
 
-void tst_Rufmon::closingDuringIdentificationKeepsTheCall()
-{
-    Programm p(false);
-    // Closed (the close box, a logout) while the call is being identified.
-    QObject::connect(&p.f().lvNummern()->Items(), &QAbstractItemModel::rowsInserted, &p.f(),
-                     [&] { p.f().close(); }, Qt::SingleShotConnection);
-    QVERIFY(p.anruf(u"0301234567"_s));
-    QTRY_VERIFY(!p.f().isVisible());
-    QCOMPARE(p.eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
-    QCOMPARE(p.dialogs.boxes().size(), 0);
-}
+    void aPhoneFieldChosenLaterIsInTheCache()
+    {
+        // The cache is built without the fax field; then the user chooses it.
+        Programm p(true, u"FAX;"_s);
+        frmTelefonfelder *dialog = p.rufmon->Teile().Telefonfelder();
+        QVERIFY(dialog);
+        QTimer::singleShot(0, dialog, [dialog] {
+            ListViewModel &liste = dialog->findChild<ListView *>()->Items();
+            for (int i = 0; i < liste.Count(); ++i) {
+                if (liste.Item(i).Tag == u"FAX"_s)
+                    liste.setData(liste.index(i, 0), Qt::Checked, Qt::CheckStateRole);
+            }
+            dialog->cmdOK_Click();
+        });
+        p.f().Menu(Menuepunkt::mnuTelefonfelder)->trigger();
+        QVERIFY(dialog->AusgewaehlteFelder().contains(u"FAX"_s));
+        // A neighbour known only by the fax number.
+        QVERIFY(p.anruf(u"0301234510"_s));
+        QVERIFY2(p.eintrag().startsWith(u"0301234510|Berlin|Nachbar 0|6"_s), qPrintable(p.eintrag()));
+        QCOMPARE(p.dialogs.boxes().size(), 0);
+    }
 
-void tst_Rufmon::aPhoneFieldChosenLaterIsInTheCache()
-{
-    // The cache is built without the fax field; then the user chooses it.
-    Programm p(true, u"FAX;"_s);
-    frmTelefonfelder *dialog = p.rufmon->Teile().Telefonfelder();
-    QVERIFY(dialog);
-    QTimer::singleShot(0, dialog, [dialog] {
-        ListViewModel &liste = dialog->findChild<ListView *>()->Items();
-        for (int i = 0; i < liste.Count(); ++i) {
-            if (liste.Item(i).Tag == u"FAX"_s)
-                liste.setData(liste.index(i, 0), Qt::Checked, Qt::CheckStateRole);
+    void dialingBackOnTheSimulator()
+    {
+        Programm p(false);
+        p.store.SaveSetting(u"Waehlregeln"_s, u"CurrentID"_s, u"1"_s);
+        p.store.SaveSetting(u"Waehlregeln"_s, u"Location1/OutsideAccess"_s, u"0"_s);
+        QVERIFY(p.anruf(u"0301234567"_s));
+        p.f().Menu(Menuepunkt::mnuTAPIProtokoll)->trigger();
+        p.f().lvNummern()->setSelectedIndex(0);
+        p.f().Menu(Menuepunkt::mnuNummerAnwaehlen)->trigger();
+        QCOMPARE(p.tapi.Simulator()->gewaehlt(), QStringList{u"00301234567"_s});
+        // Answered with call states: the dial tone first, idle at the end.
+        QCOMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Wählton"_s);
+        QTRY_COMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
+        const QString log = p.f().findChild<QPlainTextEdit *>(u"txbProtokoll"_s)->toPlainText();
+        QVERIFY(log.contains(u"CCallstate=\"DIALTONE\""_s));
+        QVERIFY(log.contains(u"CCallstate=\"CONNECTED\""_s));
+    }
+
+    // ACT! as the program finds it: the panel, the phone fields, showing a
+    // caller's contact, a history entry typed into a foreign dialog on an X server.
+    void actDatabaseEndToEnd()
+    {
+        // The foreign windows live on an X server of the test's own.
+        XvfbServer x;
+        Umgebung u;
+        ActGenerator g;
+        g.options().seed = 11;
+        g.options().contacts = 150;
+        ActGenerator::Contact c;
+        c.firstName = u"Anna"_s;
+        c.lastName = u"Anrufer"_s;
+        c.city = u"Haan"_s;
+        c.phone = u"02129 55501"_s;
+        const QString id = g.addKnownContact(c);
+        QVERIFY2(g.write(u.dir.filePath(u"act"_s)), qPrintable(g.errorString()));
+        const QString tabelle = g.summary().dbfPath;
+
+        u.store.SaveSetting(u"ACT"_s, u"Datenbank"_s, tabelle);
+        u.store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, u"ALT_PHONE;"_s);
+        FakeTapi tapi;
+        Rufmon rufmon({u.store, u.dialogs, u.clipboard, u.system, tapi});
+        rufmon.starten();
+        frmHaupt &fenster = rufmon.Fenster();
+        Programmteile &teile = rufmon.Teile();
+
+        QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::ACT)->Text(), tabelle);
+        QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::ACT)->PictureIndex(), 6);
+        QVERIFY(teile.ACTBereit());
+
+        frmTelefonfelder *felder = teile.Telefonfelder();
+        QVERIFY(felder);
+        const QStringList gewaehlt = felder->AusgewaehlteFelder().split(u',');
+        QCOMPARE(gewaehlt.size(), 4);
+        QVERIFY(!gewaehlt.contains(u"ALT_PHONE"_s));
+
+        ListItem eintrag;
+        eintrag.Text = u"0212955501"_s;
+        eintrag.SubItems = {u"06.12.2026 12:00:00"_s, u"Haan Rheinland"_s, u"Anna Anrufer"_s};
+        eintrag.Tag = IDInKlammern(id);
+        eintrag.SmallIcon = 6;
+        fenster.lvNummern()->Items().Add(eintrag);
+        fenster.lvNummern()->setSelectedIndex(0);
+        fenster.Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
+        QVERIFY(teile.Kontaktkarte().isVisible());
+        QCOMPARE(teile.Kontaktkarte().aktuelleID(), id);
+
+        // A history entry for the call, typed into a dialog that stands in for
+        // ACT!'s, with the default key macro.
+        if (x.laeuft()) {
+            Fremdprogramm dialog;
+            QVERIFY(dialog.starte({u"--fenster"_s, u"dlg"_s, u"#32770"_s, u"Protokoll aufzeichnen Anna Anrufer"_s,
+                                   u"--feld"_s, u"notiz"_s, u"Edit"_s, u""_s, u"--kind"_s, u"ok"_s, u"Button"_s, u"OK"_s}));
+            fenster.Menu(Menuepunkt::mnuACTProtokollAufzeichnen)->trigger();
+            QTRY_COMPARE(dialog.tasten(u"notiz"_s), u"<A-D>06.12.2026<A-U>12:00:00<A-y><Home><A-A><A-y><Tab>"_s);
+            QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::Meldung)->Text(), QString());
+            QVERIFY(fenster.TimerACT().Enabled());
+        } else {
+            qWarning("%s", qPrintable(x.grund()));
         }
-        dialog->cmdOK_Click();
-    });
-    p.f().Menu(Menuepunkt::mnuTelefonfelder)->trigger();
-    QVERIFY(dialog->AusgewaehlteFelder().contains(u"FAX"_s));
-    // A neighbour known only by the fax number.
-    QVERIFY(p.anruf(u"0301234510"_s));
-    QVERIFY2(p.eintrag().startsWith(u"0301234510|Berlin|Nachbar 0|6"_s), qPrintable(p.eintrag()));
-    QCOMPARE(p.dialogs.boxes().size(), 0);
-}
-
-void tst_Rufmon::dialingBackOnTheSimulator()
-{
-    Programm p(false);
-    p.store.SaveSetting(u"Waehlregeln"_s, u"CurrentID"_s, u"1"_s);
-    p.store.SaveSetting(u"Waehlregeln"_s, u"Location1/OutsideAccess"_s, u"0"_s);
-    QVERIFY(p.anruf(u"0301234567"_s));
-    p.f().Menu(Menuepunkt::mnuTAPIProtokoll)->trigger();
-    p.f().lvNummern()->setSelectedIndex(0);
-    p.f().Menu(Menuepunkt::mnuNummerAnwaehlen)->trigger();
-    QCOMPARE(p.tapi.Simulator()->gewaehlt(), QStringList{u"00301234567"_s});
-    // Answered with call states: the dial tone first, idle at the end.
-    QCOMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Wählton"_s);
-    QTRY_COMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
-    const QString log = p.f().findChild<QPlainTextEdit *>(u"txbProtokoll"_s)->toPlainText();
-    QVERIFY(log.contains(u"CCallstate=\"DIALTONE\""_s));
-    QVERIFY(log.contains(u"CCallstate=\"CONNECTED\""_s));
-}
+        fenster.close();
+    }
+};
 
 QTEST_MAIN(tst_Rufmon)
 #include "tst_Rufmon.moc"

@@ -1,10 +1,12 @@
 #include "app/clTaskbar.h"
+#include "app/frmStatus.h"
 
 #include "doubles/FakeSystem.h"
 #include "platform/system/LinuxSystem.h"
 
+#include <QImage>
+#include <QLabel>
 #include <QTest>
-#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -16,103 +18,108 @@ class tst_clTaskbar : public QObject
     Q_OBJECT
 
 private slots:
-    void ecke_data();
-    void ecke();
-    void fensterWirdVerschoben();
-    void leisteAusBildschirm_data();
-    void leisteAusBildschirm();
+    // The pictures live in a static library; a test that links it registers
+    // them itself, as the main window does in the program.
+    void initTestCase() { Q_INIT_RESOURCE(rufmon); }
+
+    void ecke_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QRect>("bar");
+        QTest::addColumn<double>("twipsX");
+        QTest::addColumn<double>("twipsY");
+        QTest::addColumn<QSize>("form");
+        QTest::addColumn<int>("align");
+        QTest::addColumn<QPoint>("expected");
+
+        const QSize sxga(1280, 1024);
+        const QSize status(280, 130);
+        const QRect unten(0, 984, 1280, 40);
+        const QPoint ecke(1280 - 280, 1024 - 130);
+
+        QTest::newRow("bottom bar, 96 dpi") << sxga << unten << 15.0 << 15.0 << status << 3 << QPoint(1000, 854);
+        QTest::newRow("bottom bar, odd dpi") << sxga << unten << 1440.0 / 110 << 1440.0 / 110 << status << 3
+                                             << QPoint(1000, 854);
+        QTest::newRow("bottom bar, unequal twips") << sxga << unten << 15.0 << 12.0 << status << 3
+                                                   << QPoint(1000, 854);
+        QTest::newRow("right bar, 120 dpi") << sxga << QRect(1216, 0, 64, 1024) << 12.0 << 12.0 << status << 1
+                                            << QPoint(1280 - 280 - 64, 1024 - 130);
+        QTest::newRow("left bar") << sxga << QRect(0, 0, 64, 1024) << 15.0 << 15.0 << status << 0 << ecke;
+        QTest::newRow("top bar") << sxga << QRect(0, 0, 1280, 30) << 15.0 << 15.0 << status << 2 << ecke;
+        // Without a task bar there is nothing to keep clear of: a bar of no
+        // height at the top edge.
+        QTest::newRow("no task bar") << sxga << QRect() << 15.0 << 15.0 << status << 2 << ecke;
+    }
+    void ecke()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(QRect, bar);
+        QFETCH(double, twipsX);
+        QFETCH(double, twipsY);
+        QFETCH(QSize, form);
+        QFETCH(int, align);
+        QFETCH(QPoint, expected);
+
+        FakeSystem system;
+        system.screen = screen;
+        system.taskbar = bar;
+        system.twipsX = twipsX;
+        system.twipsY = twipsY;
+        QCOMPARE(clTaskbar(system).TaskBarAlign(), align);
+        QCOMPARE(clTaskbar(system).SnapPosition(form), expected);
+    }
+
+    // The status window snaps itself there as it opens; its banner runs back
+    // and forth through its pictures while the program loads, one step per tick.
+    void statusfenster()
+    {
+        FakeSystem system;
+        frmStatus fenster(system);
+        const QSize groesse = fenster.frameGeometry().size();
+        QCOMPARE(fenster.pos(), QPoint(1280 - groesse.width(), 1024 - 40 - groesse.height()));
+        const auto *banner = fenster.findChild<QLabel *>(u"imBanner"_s);
+        QVERIFY(banner);
+        QList<int> folge;
+        for (int tick = 0; tick < 12; ++tick) {
+            folge << fenster.Bildnummer();
+            const QImage vorher = banner->pixmap().toImage();
+            QVERIFY(!vorher.isNull());
+            fenster.Timer1_Timer();
+            QVERIFY(banner->pixmap().toImage() != vorher);
+        }
+        QCOMPARE(folge, (QList<int>{1, 2, 3, 4, 5, 6, 5, 4, 3, 2, 1, 2}));
+        // No window, nothing to do.
+        clTaskbar(system).SnapFormTo(nullptr);
+    }
+
+    void leisteAusBildschirm_data()
+    {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("expected");
+
+        const QRect fullHd(0, 0, 1920, 1080);
+        QTest::newRow("bottom panel") << fullHd << QRect(0, 0, 1920, 1040) << QRect(0, 1040, 1920, 40);
+        QTest::newRow("top panel") << fullHd << QRect(0, 32, 1920, 1048) << QRect(0, 0, 1920, 32);
+        QTest::newRow("left dock") << fullHd << QRect(64, 0, 1856, 1080) << QRect(0, 0, 64, 1080);
+        QTest::newRow("right dock") << fullHd << QRect(0, 0, 1856, 1080) << QRect(1856, 0, 64, 1080);
+        QTest::newRow("no panel") << fullHd << fullHd << QRect();
+        QTest::newRow("top and bottom panel: the wider") << fullHd << QRect(0, 24, 1920, 1016)
+                                                         << QRect(0, 1040, 1920, 40);
+        // In the screen's own coordinates: a left dock stays on the left.
+        QTest::newRow("screen right of another, left dock") << QRect(1920, 0, 1280, 1024) << QRect(1968, 0, 1232, 1024)
+                                                            << QRect(0, 0, 48, 1024);
+        QTest::newRow("screen right of another, bottom panel") << QRect(1920, 0, 1280, 1024)
+                                                               << QRect(1920, 0, 1280, 984) << QRect(0, 984, 1280, 40);
+    }
+    void leisteAusBildschirm()
+    {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, available);
+        QFETCH(QRect, expected);
+        QCOMPARE(LinuxSystem::taskbarFrom(screen, available), expected);
+    }
 };
-
-void tst_clTaskbar::ecke_data()
-{
-    QTest::addColumn<QSize>("screen");
-    QTest::addColumn<QRect>("bar");
-    QTest::addColumn<double>("twipsX");
-    QTest::addColumn<double>("twipsY");
-    QTest::addColumn<QSize>("form");
-    QTest::addColumn<int>("align");
-    QTest::addColumn<QPoint>("expected");
-
-    const QSize sxga(1280, 1024);
-    const QSize status(280, 130);
-    const QRect unten(0, 984, 1280, 40);
-    const QPoint ecke(1280 - 280, 1024 - 130);
-
-    QTest::newRow("bottom bar, 96 dpi") << sxga << unten << 15.0 << 15.0 << status << 3 << QPoint(1000, 854);
-    QTest::newRow("bottom bar, odd dpi") << sxga << unten << 1440.0 / 110 << 1440.0 / 110 << status << 3
-                                         << QPoint(1000, 854);
-    QTest::newRow("bottom bar, unequal twips") << sxga << unten << 15.0 << 12.0 << status << 3
-                                               << QPoint(1000, 854);
-    QTest::newRow("right bar, 120 dpi") << sxga << QRect(1216, 0, 64, 1024) << 12.0 << 12.0 << status << 1
-                                        << QPoint(1280 - 280 - 64, 1024 - 130);
-    QTest::newRow("left bar") << sxga << QRect(0, 0, 64, 1024) << 15.0 << 15.0 << status << 0 << ecke;
-    QTest::newRow("top bar") << sxga << QRect(0, 0, 1280, 30) << 15.0 << 15.0 << status << 2 << ecke;
-    // Without a task bar there is nothing to keep clear of: a bar of no
-    // height at the top edge.
-    QTest::newRow("no task bar") << sxga << QRect() << 15.0 << 15.0 << status << 2 << ecke;
-    QTest::newRow("full hd, larger window") << QSize(1920, 1080) << QRect(0, 1032, 1920, 48) << 15.0 << 15.0
-                                            << QSize(400, 300) << 3 << QPoint(1920 - 400, 1080 - 300 - 48);
-}
-
-void tst_clTaskbar::ecke()
-{
-    QFETCH(QSize, screen);
-    QFETCH(QRect, bar);
-    QFETCH(double, twipsX);
-    QFETCH(double, twipsY);
-    QFETCH(QSize, form);
-    QFETCH(int, align);
-    QFETCH(QPoint, expected);
-
-    FakeSystem system;
-    system.screen = screen;
-    system.taskbar = bar;
-    system.twipsX = twipsX;
-    system.twipsY = twipsY;
-    QCOMPARE(clTaskbar(system).TaskBarAlign(), align);
-    QCOMPARE(clTaskbar(system).SnapPosition(form), expected);
-}
-
-void tst_clTaskbar::fensterWirdVerschoben()
-{
-    FakeSystem system;
-    QWidget fenster;
-    fenster.setFixedSize(280, 130);
-    fenster.move(10, 10);
-    clTaskbar(system).SnapFormTo(&fenster);
-    QCOMPARE(fenster.pos(), QPoint(1000, 854));
-    // No window, nothing to do.
-    clTaskbar(system).SnapFormTo(nullptr);
-}
-
-void tst_clTaskbar::leisteAusBildschirm_data()
-{
-    QTest::addColumn<QRect>("screen");
-    QTest::addColumn<QRect>("available");
-    QTest::addColumn<QRect>("expected");
-
-    const QRect fullHd(0, 0, 1920, 1080);
-    QTest::newRow("bottom panel") << fullHd << QRect(0, 0, 1920, 1040) << QRect(0, 1040, 1920, 40);
-    QTest::newRow("top panel") << fullHd << QRect(0, 32, 1920, 1048) << QRect(0, 0, 1920, 32);
-    QTest::newRow("left dock") << fullHd << QRect(64, 0, 1856, 1080) << QRect(0, 0, 64, 1080);
-    QTest::newRow("right dock") << fullHd << QRect(0, 0, 1856, 1080) << QRect(1856, 0, 64, 1080);
-    QTest::newRow("no panel") << fullHd << fullHd << QRect();
-    QTest::newRow("top and bottom panel: the wider") << fullHd << QRect(0, 24, 1920, 1016)
-                                                     << QRect(0, 1040, 1920, 40);
-    // In the screen's own coordinates: a left dock stays on the left.
-    QTest::newRow("screen right of another, left dock") << QRect(1920, 0, 1280, 1024) << QRect(1968, 0, 1232, 1024)
-                                                        << QRect(0, 0, 48, 1024);
-    QTest::newRow("screen right of another, bottom panel") << QRect(1920, 0, 1280, 1024)
-                                                           << QRect(1920, 0, 1280, 984) << QRect(0, 984, 1280, 40);
-}
-
-void tst_clTaskbar::leisteAusBildschirm()
-{
-    QFETCH(QRect, screen);
-    QFETCH(QRect, available);
-    QFETCH(QRect, expected);
-    QCOMPARE(LinuxSystem::taskbarFrom(screen, available), expected);
-}
 
 QTEST_MAIN(tst_clTaskbar)
 #include "tst_clTaskbar.moc"

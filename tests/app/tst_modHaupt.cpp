@@ -1,126 +1,187 @@
 #include "core/modHaupt.h"
+#include "platform/registry/RegionalSettings.h"
 
+#include <QLocale>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-// Contact identifiers are kept in fixed twelve-character fields and lists are
-// plain separated texts; both come from stored data, so every position and
-// every blank counts.
+// Contact identifiers are kept in fixed twelve-character fields, lists are
+// plain separated texts and the moments of calls regional texts; all come
+// from stored data, so every position and every blank counts.
 class tst_modHaupt : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void id_data();
-    void id();
-    void idAusText_data();
-    void idAusText();
-    void element_data();
-    void element();
-    void inListe_data();
-    void inListe();
+    void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void cleanupTestCase() { QLocale::setDefault(m_vorher); }
+
+    void id_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("feld");
+
+        QTest::newRow("empty") << QString() << u"            "_s;
+        QTest::newRow("eleven chars") << u"ABCDEFGHIJK"_s << u"ABCDEFGHIJK "_s;
+        QTest::newRow("exactly twelve") << u"000000000123"_s << u"000000000123"_s;
+        QTest::newRow("thirteen stays whole") << u"ABCDEFGHIJKLM"_s << u"ABCDEFGHIJKLM"_s;
+        QTest::newRow("much longer stays whole") << u"kontakt-00000000000042"_s << u"kontakt-00000000000042"_s;
+        QTest::newRow("blanks kept") << u" 4 2"_s << u" 4 2        "_s;
+    }
+    void id()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, feld);
+        QCOMPARE(Auffuellen12(id), feld);
+        QCOMPARE(IDInKlammern(id), u'[' + feld + u']');
+        // What goes into brackets comes out as the field again.
+        QCOMPARE(IDAusKlammern(IDInKlammern(id)), feld);
+    }
+
+    void idAusText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("text after the field is cut off") << u"[4711        ] Meier, Hans"_s << u"4711        "_s;
+        QTest::newRow("short text padded") << u"[12"_s << u"12          "_s;
+        QTest::newRow("empty") << QString() << u"            "_s;
+    }
+    void idAusText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(IDAusKlammern(text), expected);
+    }
+
+    void element_data()
+    {
+        QTest::addColumn<QString>("liste");
+        QTest::addColumn<QString>("trenner");
+        QTest::addColumn<int>("anzahl");
+        QTest::addColumn<int>("i");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("last") << u"a;b;c"_s << u";"_s << 3 << 3 << u"c"_s;
+        QTest::newRow("past the end") << u"a;b;c"_s << u";"_s << 3 << 4 << QString();
+        QTest::newRow("zero") << u"a;b;c"_s << u";"_s << 3 << 0 << QString();
+        QTest::newRow("empty list") << QString() << u";"_s << 0 << 1 << QString();
+        QTest::newRow("leading separator belongs to element 1") << u";a"_s << u";"_s << 1 << 1 << u";a"_s;
+        QTest::newRow("only blanks trimmed") << u"x ; \ty ;z"_s << u";"_s << 3 << 2 << u"\ty"_s;
+        QTest::newRow("empty between two separators") << u"a;;b"_s << u";"_s << 3 << 2 << QString();
+        QTest::newRow("after empty element") << u"a;;b"_s << u";"_s << 3 << 3 << u"b"_s;
+        QTest::newRow("empty after trailing separator") << u"a;"_s << u";"_s << 2 << 2 << QString();
+        QTest::newRow("two-char separator") << u"a::b::c"_s << u"::"_s << 3 << 2 << u"b"_s;
+        // The next search starts one character after a find, so overlapping
+        // separators count twice.
+        QTest::newRow("overlapping two-char separator") << u"a;;;b"_s << u";;"_s << 3 << 3 << u"b"_s;
+        QTest::newRow("other separator ignored") << u"a,b;c"_s << u","_s << 2 << 2 << u"b;c"_s;
+        QTest::newRow("pipe, blank kept inside")
+            << u"OK|Button|Protokoll aufzeichnen |#32770"_s << u"|"_s << 4 << 3 << u"Protokoll aufzeichnen"_s;
+    }
+    void element()
+    {
+        QFETCH(QString, liste);
+        QFETCH(QString, trenner);
+        QFETCH(int, anzahl);
+        QFETCH(int, i);
+        QFETCH(QString, expected);
+        QCOMPARE(AnzahlElemente(liste, trenner), anzahl);
+        QCOMPARE(Element(liste, trenner, i), expected);
+    }
+
+    void inListe_data()
+    {
+        QTest::addColumn<QString>("liste");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("expected");
+
+        QTest::newRow("found") << u"PHONE;FAX;"_s << u"FAX"_s << true;
+        QTest::newRow("case matters") << u"PHONE;FAX;"_s << u"fax"_s << false;
+        QTest::newRow("blanks around element ignored") << u"PHONE; FAX ;"_s << u"FAX"_s << true;
+        QTest::newRow("part of an element is no match") << u"PHONE;FAX;"_s << u"PHON"_s << false;
+        QTest::newRow("empty list") << QString() << u"FAX"_s << false;
+        QTest::newRow("leading separator glued to element 1") << u";PHONE;FAX"_s << u"PHONE"_s << false;
+    }
+    void inListe()
+    {
+        QFETCH(QString, liste);
+        QFETCH(QString, item);
+        QFETCH(bool, expected);
+        QCOMPARE(InListe(liste, item, u";"_s), expected);
+    }
+
+    // A moment is written in the user's regional form and read back for sorting
+    // and filtering, so writing and reading must agree to the second.
+    void lesen_data()
+    {
+        QTest::addColumn<QString>("text");
+        // Invalid when the text cannot be read.
+        QTest::addColumn<QDateTime>("expected");
+        QTest::addColumn<bool>("geschrieben"); // exactly as the moment is written
+
+        const QDateTime morgens(QDate(2024, 3, 5), QTime(7, 8, 9));
+        QTest::newRow("regional with seconds") << u"05.03.2024 07:08:09"_s << morgens << true;
+        QTest::newRow("blanks around") << u"  05.03.2024 07:08:09 "_s << morgens << false;
+        QTest::newRow("iso") << u"2024-03-05 07:08:09"_s << morgens << false;
+        QTest::newRow("date alone is midnight") << u"02.01.2025"_s << QDateTime(QDate(2025, 1, 2), QTime(0, 0)) << false;
+        QTest::newRow("time alone is on day zero") << u"07:08:09"_s << QDateTime(QDate(1899, 12, 30), QTime(7, 8, 9))
+                                                   << false;
+        QTest::newRow("leap day, evening") << u"29.02.2024 23:59:59"_s << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59))
+                                           << true;
+        QTest::newRow("empty") << QString() << QDateTime() << false;
+        QTest::newRow("letters") << u"abc"_s << QDateTime() << false;
+        QTest::newRow("letter in the year") << u"05.03.2O24 07:08:09"_s << QDateTime() << false;
+        QTest::newRow("day and month out of range") << u"32.13.2024 12:00:00"_s << QDateTime() << false;
+        QTest::newRow("no such day") << u"30.02.2024 12:00:00"_s << QDateTime() << false;
+        QTest::newRow("hour out of range") << u"05.03.2024 25:00:00"_s << QDateTime() << false;
+    }
+    void lesen()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        QFETCH(bool, geschrieben);
+
+        if (geschrieben)
+            QCOMPARE(RegionalSettings::DateTimeText(expected), text);
+        const std::optional<QDateTime> moment = RegionalSettings::ParseDateTime(text);
+        QCOMPARE(moment.has_value(), expected.isValid());
+        if (moment)
+            QCOMPARE(*moment, expected);
+    }
+
+    // Other regional forms go through the general formats, which must still keep
+    // four-digit years and the seconds.
+    void rundreise_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QDateTime>("moment");
+
+        for (const char *name : {"de_DE", "de_CH", "en_US", "en_GB", "fr_FR", "it_IT", "nl_NL", "es_ES"}) {
+            QTest::addRow("%s, afternoon", name) << QString::fromLatin1(name)
+                                                << QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59));
+            QTest::addRow("%s, morning long ago", name) << QString::fromLatin1(name)
+                                                       << QDateTime(QDate(1999, 7, 4), QTime(0, 0, 1));
+        }
+    }
+    void rundreise()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QDateTime, moment);
+
+        QLocale::setDefault(QLocale(locale));
+        const QString text = RegionalSettings::DateTimeText(moment);
+        const std::optional<QDateTime> gelesen = RegionalSettings::ParseDateTime(text);
+        QVERIFY2(gelesen, qPrintable(text));
+        QCOMPARE(*gelesen, moment);
+        // No remains of the time zone that is left out.
+        QVERIFY2(!text.contains(u'(') && text == text.trimmed(), qPrintable(text));
+    }
+
+private:
+    const QLocale m_vorher;
 };
-
-void tst_modHaupt::id_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("feld");
-
-    QTest::newRow("empty") << QString() << u"            "_s;
-    QTest::newRow("eleven chars") << u"ABCDEFGHIJK"_s << u"ABCDEFGHIJK "_s;
-    QTest::newRow("exactly twelve") << u"000000000123"_s << u"000000000123"_s;
-    QTest::newRow("thirteen stays whole") << u"ABCDEFGHIJKLM"_s << u"ABCDEFGHIJKLM"_s;
-    QTest::newRow("much longer stays whole") << u"kontakt-00000000000042"_s << u"kontakt-00000000000042"_s;
-    QTest::newRow("blanks kept") << u" 4 2"_s << u" 4 2        "_s;
-}
-
-void tst_modHaupt::id()
-{
-    QFETCH(QString, id);
-    QFETCH(QString, feld);
-    QCOMPARE(Auffuellen12(id), feld);
-    QCOMPARE(IDInKlammern(id), u'[' + feld + u']');
-    // What goes into brackets comes out as the field again.
-    QCOMPARE(IDAusKlammern(IDInKlammern(id)), feld);
-}
-
-void tst_modHaupt::idAusText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("text after the field is cut off") << u"[4711        ] Meier, Hans"_s << u"4711        "_s;
-    QTest::newRow("short text padded") << u"[12"_s << u"12          "_s;
-    QTest::newRow("empty") << QString() << u"            "_s;
-}
-
-void tst_modHaupt::idAusText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(IDAusKlammern(text), expected);
-}
-
-void tst_modHaupt::element_data()
-{
-    QTest::addColumn<QString>("liste");
-    QTest::addColumn<QString>("trenner");
-    QTest::addColumn<int>("anzahl");
-    QTest::addColumn<int>("i");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("first") << u"a;b;c"_s << u";"_s << 3 << 1 << u"a"_s;
-    QTest::newRow("last") << u"a;b;c"_s << u";"_s << 3 << 3 << u"c"_s;
-    QTest::newRow("past the end") << u"a;b;c"_s << u";"_s << 3 << 4 << QString();
-    QTest::newRow("zero") << u"a;b;c"_s << u";"_s << 3 << 0 << QString();
-    QTest::newRow("empty list") << QString() << u";"_s << 0 << 1 << QString();
-    QTest::newRow("leading separator belongs to element 1") << u";a"_s << u";"_s << 1 << 1 << u";a"_s;
-    QTest::newRow("only blanks trimmed") << u"x ; \ty ;z"_s << u";"_s << 3 << 2 << u"\ty"_s;
-    QTest::newRow("empty between two separators") << u"a;;b"_s << u";"_s << 3 << 2 << QString();
-    QTest::newRow("after empty element") << u"a;;b"_s << u";"_s << 3 << 3 << u"b"_s;
-    QTest::newRow("empty after trailing separator") << u"a;"_s << u";"_s << 2 << 2 << QString();
-    QTest::newRow("two-char separator") << u"a::b::c"_s << u"::"_s << 3 << 2 << u"b"_s;
-    // The next search starts one character after a find, so overlapping
-    // separators count twice.
-    QTest::newRow("overlapping two-char separator") << u"a;;;b"_s << u";;"_s << 3 << 3 << u"b"_s;
-    QTest::newRow("other separator ignored") << u"a,b;c"_s << u","_s << 2 << 2 << u"b;c"_s;
-    QTest::newRow("pipe, blank kept inside")
-        << u"OK|Button|Protokoll aufzeichnen |#32770"_s << u"|"_s << 4 << 3 << u"Protokoll aufzeichnen"_s;
-}
-
-void tst_modHaupt::element()
-{
-    QFETCH(QString, liste);
-    QFETCH(QString, trenner);
-    QFETCH(int, anzahl);
-    QFETCH(int, i);
-    QFETCH(QString, expected);
-    QCOMPARE(AnzahlElemente(liste, trenner), anzahl);
-    QCOMPARE(Element(liste, trenner, i), expected);
-}
-
-void tst_modHaupt::inListe_data()
-{
-    QTest::addColumn<QString>("liste");
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<bool>("expected");
-
-    QTest::newRow("found") << u"PHONE;FAX;"_s << u"FAX"_s << true;
-    QTest::newRow("case matters") << u"PHONE;FAX;"_s << u"fax"_s << false;
-    QTest::newRow("blanks around element ignored") << u"PHONE; FAX ;"_s << u"FAX"_s << true;
-    QTest::newRow("part of an element is no match") << u"PHONE;FAX;"_s << u"PHON"_s << false;
-    QTest::newRow("empty list") << QString() << u"FAX"_s << false;
-    QTest::newRow("leading separator glued to element 1") << u";PHONE;FAX"_s << u"PHONE"_s << false;
-}
-
-void tst_modHaupt::inListe()
-{
-    QFETCH(QString, liste);
-    QFETCH(QString, item);
-    QFETCH(bool, expected);
-    QCOMPARE(InListe(liste, item, u";"_s), expected);
-}
 
 QTEST_GUILESS_MAIN(tst_modHaupt)
 #include "tst_modHaupt.moc"

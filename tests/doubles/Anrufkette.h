@@ -7,9 +7,7 @@
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
 #include "core/ListViewModel.h"
-#include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
-#include "platform/settings/IniSettingsStore.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "telephony/AehnlicheNummern.h"
 #include "telephony/Anrufauswertung.h"
@@ -18,26 +16,16 @@
 #include "telephony/Nummernbefehle.h"
 
 #include "AufzeichnendeAnzeige.h"
-#include "FakeSystem.h"
-#include "MemoryClipboard.h"
 #include "ScriptedAct.h"
-#include "ScriptedDialogs.h"
-
-#include <QTemporaryDir>
+#include "Umgebung.h"
 
 // The way of a call without a window: the real telephony control with its
 // simulator, the real phone database (a copy), ACT!'s tables as the settings
 // name them, the number cache in the test's folder, and the identification
 // wired as the program wires it. Settings are written before `oeffne`.
-struct Anrufkette
+struct Anrufkette : Umgebung
 {
-    QTemporaryDir dir;
-    IniSettingsStore store{dir.filePath(QStringLiteral("Rufmon.conf"))};
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    FakeSystem system;
     AufzeichnendeAnzeige anzeige;
-    modOptionen optionen{store, system};
     TelephonyControl tapi{store};
     clRufmonDaten telefondaten{dialogs, optionen};
     ScriptedAct act;

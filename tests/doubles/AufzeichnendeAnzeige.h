@@ -4,6 +4,7 @@
 #include "telephony/Leitungsfenster.h"
 #include "telephony/Protokoll.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <QStringList>
 
@@ -37,9 +38,18 @@ public:
     QString Suchdauer() const override { return suchdauer; }
     void setSuchdauer(const QString &text) override { suchdauer = text; }
     void setCacheMeldung(const QString &) override {}
-    void NummernCacheAbschalten() override;
+    void NummernCacheAbschalten() override
+    {
+        cacheAbgeschaltet = true;
+        gesetzt.remove(Menuepunkt::mnuNummernCache);
+    }
     bool MenueGesetzt(Menuepunkt punkt) const override { return gesetzt.contains(punkt); }
-    void atmen() override;
+    void atmen() override
+    {
+        QCoreApplication::processEvents();
+        if (beimAtmen)
+            beimAtmen();
+    }
 
     // The line's side: only what the call events write.
     QString TelefonText() const override { return telefontext; }
@@ -56,7 +66,13 @@ public:
     void setGeraeteAktiv(bool) override {}
     void setAdressen(const QStringList &) override {}
     void setTitel(const QString &) override {}
-    void setMenueGesetzt(Menuepunkt punkt, bool an) override;
+    void setMenueGesetzt(Menuepunkt punkt, bool an) override
+    {
+        if (an)
+            gesetzt.insert(punkt);
+        else
+            gesetzt.remove(punkt);
+    }
     void setMenueText(Menuepunkt, const QString &) override {}
     void setLbIDText(const QString &) override {}
 

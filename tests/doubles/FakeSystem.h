@@ -8,7 +8,7 @@
 class FakeSystem : public SystemFacilities
 {
 public:
-    FakeSystem();
+    FakeSystem() : tempFolder(dir.path() + u'/'), programFolder(dir.path()) {}
 
     QString GetTempFolder() const override { return tempFolder; }
     std::uint32_t GetTickCount() const override { return tick; }
@@ -18,7 +18,11 @@ public:
     double TwipsPerPixelY() const override { return twipsY; }
     QRect TaskbarRect() const override { return taskbar; }
     int TaskbarState() const override { return taskbarState; }
-    bool OpenUrl(const QUrl &url) override;
+    bool OpenUrl(const QUrl &url) override
+    {
+        openedUrls.append(url);
+        return true;
+    }
 
     QTemporaryDir dir;
     QString tempFolder;

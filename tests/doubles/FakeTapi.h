@@ -11,7 +11,7 @@ class FakeTapi : public topTapi
     Q_OBJECT
 
 public:
-    explicit FakeTapi(QStringList *journal = nullptr, QObject *parent = nullptr);
+    explicit FakeTapi(QStringList *journal = nullptr, QObject *parent = nullptr) : topTapi(parent), m_journal(journal) {}
 
     QStringList devices;
     QStringList addresses; // of every device
@@ -24,12 +24,21 @@ public:
 
     void Initialize() override { log(QStringLiteral("Initialize")); }
     std::int32_t DeviceCount() const override { return static_cast<std::int32_t>(devices.size()); }
-    QString DeviceName(std::int32_t device) const override;
+    QString DeviceName(std::int32_t device) const override { return devices.value(device); }
     std::int32_t DeviceIndex() const override { return current; }
-    void setDeviceIndex(std::int32_t device) override;
+    void setDeviceIndex(std::int32_t device) override
+    {
+        current = device;
+        log(QStringLiteral("DeviceIndex=%1").arg(device));
+        emit OnDeviceChanged(device);
+    }
     QString CurrentDeviceName() const override { return DeviceName(current); }
-    QString AddressName(std::int32_t device, std::int32_t address) const override;
-    void setCallPrivilege(std::int32_t privilege) override;
+    QString AddressName(std::int32_t, std::int32_t address) const override { return addresses.value(address); }
+    void setCallPrivilege(std::int32_t privilege) override
+    {
+        callPrivilege = privilege;
+        log(QStringLiteral("CallPrivilege=%1").arg(privilege));
+    }
     bool OpenLine() override
     {
         log(QStringLiteral("OpenLine"));
@@ -38,11 +47,22 @@ public:
     void CloseLine() override { log(QStringLiteral("CloseLine")); }
     void ReleaseLine() override { log(QStringLiteral("ReleaseLine")); }
     void Shutdown() override { log(QStringLiteral("Shutdown")); }
-    void setEventsEnabled(bool enabled) override;
+    void setEventsEnabled(bool enabled) override
+    {
+        eventsEnabled = enabled;
+        log(QStringLiteral("EventsEnabled=%1").arg(enabled ? 1 : 0));
+    }
     void ConfigDialog() override { log(QStringLiteral("ConfigDialog")); }
-    void TranslateDialog(std::int32_t device) override;
-    void setDialMode(std::int32_t mode) override;
-    void Dial(const QString &number, std::int16_t address) override;
+    void TranslateDialog(std::int32_t device) override { log(QStringLiteral("TranslateDialog(%1)").arg(device)); }
+    void setDialMode(std::int32_t mode) override
+    {
+        dialMode = mode;
+        log(QStringLiteral("DialMode=%1").arg(mode));
+    }
+    void Dial(const QString &number, std::int16_t address) override
+    {
+        log(QStringLiteral("Dial(%1,%2)").arg(number).arg(address));
+    }
     std::int32_t ApiVersion(std::int32_t) const override { return 0x00020000; }
     QString ProviderInfo(std::int32_t) const override { return QStringLiteral("Fake"); }
     QString SwitchInfo(std::int32_t) const override { return {}; }
@@ -59,7 +79,12 @@ public:
     QString Version() const override { return QStringLiteral("Fake 1.0"); }
 
 private:
-    void log(const QString &call);
+    void log(const QString &call)
+    {
+        calls.append(call);
+        if (m_journal)
+            m_journal->append(QStringLiteral("tapi.") + call);
+    }
 
     QStringList *m_journal;
 };

@@ -12,9 +12,15 @@
 class RecordingTeilsysteme : public Teilsysteme
 {
 public:
-    explicit RecordingTeilsysteme(QStringList *journal = nullptr);
+    explicit RecordingTeilsysteme(QStringList *journal = nullptr) : m_journal(journal) {}
 
-    void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override;
+    void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override
+    {
+        telefondatenPfad = pfad;
+        log(QStringLiteral("TelefondatenOeffnen"));
+        if (beimOeffnen)
+            beimOeffnen(lvNummern);
+    }
     void TelefondatenSchliessen() override { log(QStringLiteral("TelefondatenSchliessen")); }
     void TelefonfelderLaden() override { log(QStringLiteral("TelefonfelderLaden")); }
     void TelefonfelderSchliessen() override { log(QStringLiteral("TelefonfelderSchliessen")); }
@@ -37,7 +43,12 @@ public:
     std::function<void(ListView &)> beimOeffnen;
 
 private:
-    void log(const QString &step);
+    void log(const QString &step)
+    {
+        calls.append(step);
+        if (m_journal)
+            m_journal->append(step);
+    }
 
     QStringList *m_journal;
 };

@@ -5,11 +5,7 @@ namespace {
 class Ansicht : public ActView
 {
 public:
-    Ansicht(ScriptedAct &act, std::int32_t typ)
-        : m_act(act)
-        , m_typ(typ)
-    {
-    }
+    Ansicht(ScriptedAct &act, std::int32_t typ) : m_act(act), m_typ(typ) {}
     std::int32_t Type() override { return m_typ; }
     QString GetCurrentID() override { return m_act.aktuelleId; }
     std::int32_t currentfieldid() override { return 42; }
@@ -31,30 +27,29 @@ private:
     std::int32_t m_typ;
 };
 
+// A view, or none while ACT! is scripted not to answer.
+std::shared_ptr<ActView> ansicht(ScriptedAct &act, std::int32_t typ)
+{
+    if (act.keineAnsicht > 0) {
+        --act.keineAnsicht;
+        return nullptr;
+    }
+    return std::make_shared<Ansicht>(act, typ);
+}
+
 class Ansichten : public ActViews
 {
 public:
-    explicit Ansichten(ScriptedAct &act)
-        : m_act(act)
-    {
-    }
+    explicit Ansichten(ScriptedAct &act) : m_act(act) {}
     std::shared_ptr<ActView> GetActive() override
     {
         m_act.journal << QStringLiteral("GetActive");
-        if (m_act.keineAnsicht > 0) {
-            --m_act.keineAnsicht;
-            return nullptr;
-        }
-        return std::make_shared<Ansicht>(m_act, m_act.ansichtTyp);
+        return ansicht(m_act, m_act.ansichtTyp);
     }
     std::shared_ptr<ActView> Create(std::int16_t typ, std::int16_t modus) override
     {
         m_act.journal << QStringLiteral("Create(%1,%2)").arg(typ).arg(modus);
-        if (m_act.keineAnsicht > 0) {
-            --m_act.keineAnsicht;
-            return nullptr;
-        }
-        return std::make_shared<Ansicht>(m_act, typ);
+        return ansicht(m_act, typ);
     }
 
 private:
@@ -64,10 +59,7 @@ private:
 class Objekt : public ActObjekt
 {
 public:
-    explicit Objekt(ScriptedAct &act)
-        : m_act(act)
-    {
-    }
+    explicit Objekt(ScriptedAct &act) : m_act(act) {}
     QString GetOpenDBName() override
     {
         m_act.journal << QStringLiteral("GetOpenDBName");
@@ -98,9 +90,7 @@ bool ScriptedAct::Hauptfenster(const QString &titeltext)
 
 std::shared_ptr<ActObjekt> ScriptedAct::ErstelleObjekt()
 {
-    if (objektFehlt)
-        return nullptr;
-    return std::make_shared<Objekt>(*this);
+    return objektFehlt ? nullptr : std::make_shared<Objekt>(*this);
 }
 
 bool ScriptedAct::NachVorne(const QString &titeltext)

@@ -6,6 +6,8 @@ Dialogs::Answer ScriptedDialogs::MsgBox(const QString &text, Buttons buttons, Ic
                                         const QString &title, bool systemModal)
 {
     m_boxes.append({u"MsgBox"_s, title, text, icon, buttons, QString(), systemModal});
+    if (beimZeigen)
+        beimZeigen();
     // A notice with only "OK" needs no answer.
     if (buttons == Buttons::Ok)
         return Answer::Ok;
@@ -46,4 +48,5 @@ void ScriptedDialogs::clear()
     m_files.clear();
     m_boxes.clear();
     m_unanswered = 0;
+    beimZeigen = nullptr;
 }

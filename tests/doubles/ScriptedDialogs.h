@@ -5,6 +5,7 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
 #include <optional>
 
 // Answers every box from a queue instead of a user and records each box it
@@ -39,6 +40,9 @@ public:
     const QList<Box> &boxes() const { return m_boxes; }
     int unanswered() const { return m_unanswered; }
     void clear();
+
+    // Runs as a message box shows, to look at the world at that moment.
+    std::function<void()> beimZeigen;
 
 private:
     QQueue<Answer> m_answers;

@@ -2,7 +2,7 @@
 // chosen classes and captions that report, one line each on standard output,
 // what reaches them.
 //
-//   fremdfenster [--wm] WINDOW...
+//   fremdfenster [--wm | --alter-wm] WINDOW...
 //   --fenster NAME CLASS CAPTION   a top-level window
 //   --kind NAME CLASS TEXT         a window inside the last top-level window
 //   --in NAME CLASS TEXT           a window inside the last inner window
@@ -11,11 +11,10 @@
 //   --verborgen                    the last window stays unmapped
 //   --erscheint-bei KEY            the last top-level window stays unmapped
 //                                  until any window gets KEY (e.g. "<C-h>")
-//   --nur-wmname                   the last window's text only as WM_NAME
+//   --nur-wmname                   the last window's text only as Latin-1 WM_NAME
 //   --wm                           also be the window manager: report the
 //                                  requests sent to the root window, keep
-//                                  the EWMH list of windows
-//   --alter-wm                     the same without the EWMH list
+//                                  the EWMH list of windows (--alter-wm: without it)
 // In a caption "\0" stands for a NUL character.
 //
 // Output: "ID NAME 0x…" per window, then "BEREIT"; afterwards "KLICK NAME",
@@ -28,8 +27,6 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
-#include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -39,7 +36,6 @@ struct Fenster
 {
     std::string name;
     Window id = 0;
-    Window oben = 0; // the top-level window it lies in (itself for one)
     bool hauptfenster = false;
     bool verborgen = false;
     std::string erscheintBei;
@@ -49,7 +45,6 @@ struct Fenster
 Display *anzeige = nullptr;
 std::vector<Fenster> fenster;
 bool alsWm = false;
-bool ewmh = false;
 
 Fenster *finde(Window w)
 {
@@ -79,39 +74,35 @@ std::string mitNull(const std::string &text)
 {
     std::string ergebnis;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '0') {
-            ergebnis.push_back('\0');
-            ++i;
-        } else {
-            ergebnis.push_back(text[i]);
-        }
+        const bool null = text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '0';
+        ergebnis.push_back(null ? '\0' : text[i]);
+        i += null;
     }
     return ergebnis;
 }
 
+void eigenschaft(Window w, Atom name, Atom typ, const std::string &text)
+{
+    XChangeProperty(anzeige, w, name, typ, 8, PropModeReplace, reinterpret_cast<const unsigned char *>(text.data()),
+                    int(text.size()));
+}
+
 void setzeText(Window w, const std::string &text, bool nurWmName)
 {
-    const Atom utf8 = XInternAtom(anzeige, "UTF8_STRING", False);
-    if (nurWmName) {
-        // Latin-1 as the old property has it.
-        std::string latin1;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const unsigned char c = static_cast<unsigned char>(text[i]);
-            if (c == 0xc3 && i + 1 < text.size()) {
-                latin1.push_back(static_cast<char>(0xc0 | (static_cast<unsigned char>(text[++i]) & 0x3f)));
-            } else {
-                latin1.push_back(static_cast<char>(c));
-            }
-        }
-        XDeleteProperty(anzeige, w, XInternAtom(anzeige, "_NET_WM_NAME", False));
-        XChangeProperty(anzeige, w, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char *>(latin1.data()), int(latin1.size()));
+    if (!nurWmName) {
+        const Atom utf8 = XInternAtom(anzeige, "UTF8_STRING", False);
+        eigenschaft(w, XInternAtom(anzeige, "_NET_WM_NAME", False), utf8, text);
+        eigenschaft(w, XA_WM_NAME, utf8, text);
         return;
     }
-    XChangeProperty(anzeige, w, XInternAtom(anzeige, "_NET_WM_NAME", False), utf8, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char *>(text.data()), int(text.size()));
-    XChangeProperty(anzeige, w, XA_WM_NAME, utf8, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char *>(text.data()), int(text.size()));
+    // Latin-1, as the old property has it (the tests use two-byte UTF-8 only).
+    std::string latin1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        latin1.push_back(c == 0xc3 && i + 1 < text.size() ? char(0xc0 | (text[++i] & 0x3f)) : char(c));
+    }
+    XDeleteProperty(anzeige, w, XInternAtom(anzeige, "_NET_WM_NAME", False));
+    eigenschaft(w, XA_WM_NAME, XA_STRING, latin1);
 }
 
 void setzeWmState(Window w, long zustand)
@@ -126,25 +117,19 @@ std::string taste(XKeyEvent &e)
     char puffer[32];
     KeySym sym = 0;
     XLookupString(&e, puffer, sizeof puffer, &sym, nullptr);
-    std::string zeichen;
     unsigned long code = 0;
     if ((sym >= 0x20 && sym <= 0x7e) || (sym >= 0xa0 && sym <= 0xff))
         code = sym;
     else if ((sym & 0xff000000) == 0x01000000)
         code = sym & 0x00ffffff;
-    if (code) {
-        // As UTF-8.
-        if (code < 0x80) {
-            zeichen.push_back(char(code));
-        } else if (code < 0x800) {
-            zeichen.push_back(char(0xc0 | (code >> 6)));
-            zeichen.push_back(char(0x80 | (code & 0x3f)));
-        } else {
-            zeichen.push_back(char(0xe0 | (code >> 12)));
-            zeichen.push_back(char(0x80 | ((code >> 6) & 0x3f)));
-            zeichen.push_back(char(0x80 | (code & 0x3f)));
-        }
-    } else {
+    std::string zeichen;
+    if (code < 0x80)
+        zeichen = {char(code)};
+    else if (code < 0x800)
+        zeichen = {char(0xc0 | (code >> 6)), char(0x80 | (code & 0x3f))};
+    else
+        zeichen = {char(0xe0 | (code >> 12)), char(0x80 | ((code >> 6) & 0x3f)), char(0x80 | (code & 0x3f))};
+    if (!code) {
         const char *name = XKeysymToString(sym);
         zeichen = name ? name : "?";
     }
@@ -155,22 +140,24 @@ std::string taste(XKeyEvent &e)
         umschalter += "A-";
     if (!code && (e.state & ShiftMask))
         umschalter += "S-";
-    if (!umschalter.empty() || !code)
-        return "<" + umschalter + zeichen + ">";
-    return zeichen;
+    return umschalter.empty() && code ? zeichen : "<" + umschalter + zeichen + ">";
+}
+
+std::string atomName(Atom a)
+{
+    char *name = XGetAtomName(anzeige, a);
+    const std::string text = name ? name : "?";
+    if (name)
+        XFree(name);
+    return text;
 }
 
 void wmNachricht(XClientMessageEvent &e)
 {
-    char *typ = XGetAtomName(anzeige, e.message_type);
-    std::string text = std::string("WM ") + typ + " " + nameVon(e.window);
-    XFree(typ);
-    const std::string art = text.substr(3, text.find(' ', 3) - 3);
+    const std::string art = atomName(e.message_type);
+    std::string text = "WM " + art + " " + nameVon(e.window);
     if (art == "_NET_WM_STATE") {
-        char *zustand = XGetAtomName(anzeige, Atom(e.data.l[1]));
-        text += " " + std::to_string(e.data.l[0]) + " " + (zustand ? zustand : "?");
-        if (zustand)
-            XFree(zustand);
+        text += " " + std::to_string(e.data.l[0]) + " " + atomName(Atom(e.data.l[1]));
     } else if (art == "WM_CHANGE_STATE") {
         text += " " + std::to_string(e.data.l[0]);
         if (e.data.l[0] == IconicState) {
@@ -193,90 +180,66 @@ int main(int argc, char **argv)
         return 2;
     }
     const Window wurzel = DefaultRootWindow(anzeige);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(argv + 1, argv + argc);
     Window letztesHaupt = 0;
     Window letztesKind = 0;
-    int y = 10;
+    bool ewmh = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
         if (a == "--wm" || a == "--alter-wm") {
             alsWm = true;
             ewmh = a == "--wm";
             XSelectInput(anzeige, wurzel, SubstructureRedirectMask | SubstructureNotifyMask);
-            continue;
-        }
-        if (a == "--verborgen" || a == "--nur-wmname") {
-            Fenster &f = fenster.back();
-            if (a == "--verborgen")
-                f.verborgen = true;
-            else
-                setzeText(f.id, mitNull(args[i - 1]), true);
-            continue;
-        }
-        if (a == "--erscheint-bei" && i + 1 < args.size()) {
-            for (Fenster &f : fenster) {
-                if (f.id == letztesHaupt) {
-                    f.verborgen = true;
-                    f.erscheintBei = args[++i];
-                }
-            }
-            continue;
-        }
-        if (i + 3 >= args.size()) {
-            std::fprintf(stderr, "fremdfenster: %s braucht NAME KLASSE TEXT\n", a.c_str());
+        } else if (a == "--verborgen") {
+            fenster.back().verborgen = true;
+        } else if (a == "--nur-wmname") {
+            setzeText(fenster.back().id, mitNull(args[i - 1]), true);
+        } else if (a == "--erscheint-bei" && i + 1 < args.size()) {
+            Fenster *f = finde(letztesHaupt);
+            f->verborgen = true;
+            f->erscheintBei = args[++i];
+        } else if (i + 3 >= args.size() || !(a == "--fenster" || letztesHaupt)) {
+            std::fprintf(stderr, "fremdfenster: %s braucht NAME KLASSE TEXT nach einem Fenster\n", a.c_str());
             return 2;
-        }
-        Fenster f;
-        f.name = args[i + 1];
-        const std::string klasse = args[i + 2];
-        const std::string text = mitNull(args[i + 3]);
-        i += 3;
-        if (a == "--fenster") {
-            f.id = XCreateSimpleWindow(anzeige, wurzel, 10, y, 400, 200, 1, 0, 0xffffff);
-            y += 30;
-            f.oben = f.id;
-            f.hauptfenster = true;
-            letztesHaupt = f.id;
-            letztesKind = 0;
-            XSelectInput(anzeige, f.id, KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
-            if (alsWm)
-                setzeWmState(f.id, NormalState);
-        } else if ((a == "--kind" || a == "--feld" || a == "--in") && letztesHaupt) {
-            const Window eltern = a == "--in" && letztesKind ? letztesKind : letztesHaupt;
-            const int anzahl = int(fenster.size());
-            f.id = XCreateSimpleWindow(anzeige, eltern, 5 + (anzahl % 4) * 90, 5 + (anzahl / 4) * 25, 80, 20, 1, 0,
-                                       0xeeeeee);
-            f.oben = letztesHaupt;
-            letztesKind = f.id;
-            long maske = ButtonPressMask | ButtonReleaseMask;
-            if (a == "--feld") {
-                maske |= KeyPressMask;
-                for (Fenster &h : fenster) {
-                    if (h.id == letztesHaupt)
-                        h.feld = f.id;
-                }
-            }
-            XSelectInput(anzeige, f.id, maske);
         } else {
-            std::fprintf(stderr, "fremdfenster: unbekannt: %s\n", a.c_str());
-            return 2;
+            Fenster f;
+            f.name = args[i + 1];
+            std::string klasse = args[i + 2];
+            const std::string text = mitNull(args[i + 3]);
+            const int n = int(fenster.size());
+            if (a == "--fenster") {
+                f.id = XCreateSimpleWindow(anzeige, wurzel, 10, 10 + 30 * n, 400, 200, 1, 0, 0xffffff);
+                f.hauptfenster = true;
+                letztesHaupt = f.id;
+                letztesKind = 0;
+                XSelectInput(anzeige, f.id, KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+                if (alsWm)
+                    setzeWmState(f.id, NormalState);
+            } else if (a == "--kind" || a == "--feld" || a == "--in") {
+                const Window eltern = a == "--in" && letztesKind ? letztesKind : letztesHaupt;
+                f.id = XCreateSimpleWindow(anzeige, eltern, 5 + (n % 4) * 90, 5 + (n / 4) * 25, 80, 20, 1, 0, 0xeeeeee);
+                letztesKind = f.id;
+                if (a == "--feld")
+                    finde(letztesHaupt)->feld = f.id;
+                XSelectInput(anzeige, f.id, ButtonPressMask | ButtonReleaseMask | (a == "--feld" ? KeyPressMask : 0));
+            } else {
+                std::fprintf(stderr, "fremdfenster: unbekannt: %s\n", a.c_str());
+                return 2;
+            }
+            std::string name = "rufmontest";
+            XClassHint hinweis{name.data(), klasse.data()};
+            XSetClassHint(anzeige, f.id, &hinweis);
+            setzeText(f.id, text, false);
+            fenster.push_back(f);
+            i += 3;
         }
-        XClassHint hinweis;
-        std::string name = "rufmontest";
-        hinweis.res_name = name.data();
-        std::string k = klasse;
-        hinweis.res_class = k.data();
-        XSetClassHint(anzeige, f.id, &hinweis);
-        setzeText(f.id, text, false);
-        fenster.push_back(f);
     }
     if (ewmh) {
         const Atom pruef = XInternAtom(anzeige, "_NET_SUPPORTING_WM_CHECK", False);
         Window pruefFenster = XCreateSimpleWindow(anzeige, wurzel, -10, -10, 1, 1, 0, 0, 0);
-        XChangeProperty(anzeige, pruefFenster, pruef, XA_WINDOW, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char *>(&pruefFenster), 1);
-        XChangeProperty(anzeige, wurzel, pruef, XA_WINDOW, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char *>(&pruefFenster), 1);
+        for (const Window w : {pruefFenster, wurzel})
+            XChangeProperty(anzeige, w, pruef, XA_WINDOW, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char *>(&pruefFenster), 1);
         // Bottom first, as the windows were made.
         std::vector<Window> liste;
         for (const Fenster &f : fenster) {
@@ -304,30 +267,26 @@ int main(int argc, char **argv)
             XRefreshKeyboardMapping(&e.xmapping);
             break;
         case ButtonPress:
-            zeile("KLICK " + nameVon(e.xbutton.window));
-            break;
         case ButtonRelease:
-            zeile("LOS " + nameVon(e.xbutton.window));
+            zeile((e.type == ButtonPress ? "KLICK " : "LOS ") + nameVon(e.xbutton.window));
             break;
         case KeyPress: {
-            const KeySym sym = XLookupKeysym(&e.xkey, 0);
-            if (IsModifierKey(sym))
+            if (IsModifierKey(XLookupKeysym(&e.xkey, 0)))
                 break;
-            Window ziel = e.xkey.window;
             // A top-level window's keys are its text field's, as a toolkit
             // passes them to its focus widget.
-            if (const Fenster *f = finde(ziel); f && f->feld)
-                ziel = f->feld;
+            const Fenster *f = finde(e.xkey.window);
+            const Window ziel = f && f->feld ? f->feld : e.xkey.window;
             const std::string t = taste(e.xkey);
             zeile("TASTE " + nameVon(ziel) + " " + t);
-            for (Fenster &f : fenster) {
-                if (!f.erscheintBei.empty() && f.erscheintBei == t) {
-                    f.erscheintBei.clear();
+            for (Fenster &g : fenster) {
+                if (!g.erscheintBei.empty() && g.erscheintBei == t) {
+                    g.erscheintBei.clear();
                     if (alsWm)
-                        setzeWmState(f.id, NormalState);
-                    XMapRaised(anzeige, f.id);
+                        setzeWmState(g.id, NormalState);
+                    XMapRaised(anzeige, g.id);
                     XSync(anzeige, False);
-                    zeile("ERSCHIENEN " + f.name);
+                    zeile("ERSCHIENEN " + g.name);
                 }
             }
             break;
@@ -338,14 +297,9 @@ int main(int argc, char **argv)
             zeile("WM MAP " + nameVon(e.xmaprequest.window));
             break;
         case ConfigureRequest: {
-            XWindowChanges c{};
-            c.x = e.xconfigurerequest.x;
-            c.y = e.xconfigurerequest.y;
-            c.width = e.xconfigurerequest.width;
-            c.height = e.xconfigurerequest.height;
-            c.stack_mode = e.xconfigurerequest.detail;
-            XConfigureWindow(anzeige, e.xconfigurerequest.window,
-                             static_cast<unsigned int>(e.xconfigurerequest.value_mask), &c);
+            const XConfigureRequestEvent &r = e.xconfigurerequest;
+            XWindowChanges c{r.x, r.y, r.width, r.height, r.border_width, r.above, r.detail};
+            XConfigureWindow(anzeige, r.window, static_cast<unsigned int>(r.value_mask), &c);
             break;
         }
         case ClientMessage:

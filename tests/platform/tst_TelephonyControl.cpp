@@ -11,10 +11,8 @@
 #include "platform/telephony/TelephonyControl.h"
 #include "telephony/Treiberinformation.h"
 
-#include "doubles/FakeSystem.h"
-#include "doubles/MemoryClipboard.h"
 #include "doubles/RecordingTeilsysteme.h"
-#include "doubles/ScriptedDialogs.h"
+#include "doubles/Umgebung.h"
 
 #include <QComboBox>
 #include <QProcess>
@@ -42,14 +40,213 @@ class tst_TelephonyControl : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void simulatedCall();
-    void eventsThatDoNotPass();
-    void deviceQueries();
-    void handOverFromASecondStart_data();
-    void handOverFromASecondStart();
-    void callMonitorThroughTheMainWindow();
-    void renamedDeviceStaysChosen();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store = std::make_unique<IniSettingsStore>(m_dir->filePath(u"Rufmon.conf"_s));
+        m_tapi = std::make_unique<TelephonyControl>(*m_store);
+        m_sim = new SimulatorDevice;
+        m_sim->setTakt(20, 100);
+        m_zweiter = new SimulatorDevice;
+        m_tapi->setDevices({m_sim, m_zweiter});
+        m_zeilen.clear();
+        mit(&topTapi::OnCallState, u"State"_s);
+        mit(&topTapi::OnCallerID, u"CallerID"_s);
+        mit(&topTapi::OnConnectedID, u"ConnectedID"_s);
+        mit(&topTapi::OnRinging, u"Ringing"_s);
+        mit(&topTapi::OnOffering, u"Offering"_s);
+        mit(&topTapi::OnDisconnected, u"Disconnected"_s);
+        mit(&topTapi::OnError, u"Error"_s);
+    }
+
+    void simulatedCall()
+    {
+        m_tapi->OpenLine();
+        QVERIFY(m_tapi->LineOpen());
+        QVERIFY(m_sim->anruf(u"0301234567"_s, u"Müller"_s));
+        QTRY_COMPARE(m_zeilen, (QStringList{u"State OFFERING|1|1"_s, u"Offering <OWNER>|1"_s, u"Ringing 0|1"_s,
+                                            u"CallerID 0301234567|Müller|<ADDRESS>|1|1"_s, u"Ringing 0|2"_s,
+                                            u"Ringing 0|3"_s, u"State DISCONNECTED|1|1"_s, u"Disconnected <NORMAL>|1"_s,
+                                            u"State IDLE|1|1"_s}));
+    }
+
+    void eventsThatDoNotPass()
+    {
+        QSignalSpy diagnose(m_tapi.get(), &TelephonyControl::Diagnose);
+        QVERIFY(!m_sim->anruf(u"0301"_s));
+        QCOMPARE(diagnose.count(), 1);
+        m_tapi->OpenLine();
+        m_zweiter->openLine();
+        m_zweiter->anruf(u"0402"_s);
+        emit m_zweiter->OnError(u"fremd"_s, u"Simulator"_s, 1013);
+        QCOMPARE(m_zeilen, QStringList());
+
+        m_tapi->setEventsEnabled(false);
+        m_sim->anruf(u"0301"_s);
+        QCOMPARE(m_zeilen, QStringList());
+        // Errors pass also while events are off.
+        emit m_sim->OnError(u"weg"_s, u"Simulator"_s, 1013);
+        QCOMPARE(m_zeilen, QStringList{u"Error weg|Simulator|1013"_s});
+        m_zeilen.clear();
+
+        // Closing mid-call lets the pending rings and the hang-up of that call
+        // lapse, also when the line is open again at once.
+        m_tapi->setEventsEnabled(true);
+        m_sim->anruf(u"0302"_s);
+        QCOMPARE(m_zeilen.value(3), u"CallerID 0302||<ADDRESS>|2|2"_s);
+        m_tapi->CloseLine();
+        m_tapi->OpenLine();
+        QTest::qWait(200);
+        QCOMPARE(m_zeilen.size(), 4);
+
+        // Choosing another device closes the line of the old one.
+        m_tapi->setDeviceIndex(1);
+        QVERIFY(!m_sim->isOpen());
+        QVERIFY(!m_tapi->LineOpen());
+    }
+
+    void deviceQueries()
+    {
+        QCOMPARE(m_tapi->DeviceName(5), QString());
+        QCOMPARE(m_tapi->AddressName(0, 0), u"Simulierte Leitung"_s);
+        QCOMPARE(m_tapi->AddressName(0, 1), QString());
+        QCOMPARE(m_tapi->CallStates(9), QString());
+        // The driver information reads the simulator's answers through the control.
+        const QString info = Treiberinformation(*m_tapi, QString());
+        QVERIFY2(info.contains(u"(eingebaut)"_s) && info.contains(u"\tOFFERING\r\n"_s), qPrintable(info));
+    }
+
+    void handOverFromASecondStart_data()
+    {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<QString>("zeile");
+
+        QTest::newRow("call with name") << QStringList{u"--anruf"_s, u"0301234567"_s, u"--name"_s, u"Jürgen Müller"_s}
+                                        << u"CallerID 0301234567|Jürgen Müller|<ADDRESS>|1|1"_s;
+        QTest::newRow("call without number") << QStringList{u"--anruf"_s, QString()} << u"CallerID ||<UNAVAIL>|1|1"_s;
+        QTest::newRow("connected number") << QStringList{u"--verbunden"_s, u"0891"_s} << u"ConnectedID 0891|1|1"_s;
+        // As from the router and the modem: no control characters reach the list or the log.
+        QTest::newRow("control characters")
+            << QStringList{u"--anruf"_s, u"030\x1b[2J12\u009b34"_s, u"--name"_s, u"Mü\nller\x7f"_s}
+            << u"CallerID 030[2J1234|Müller|<ADDRESS>|1|1"_s;
+    }
+    void handOverFromASecondStart()
+    {
+        QFETCH(QStringList, argumente);
+        QFETCH(QString, zeile);
+
+        const QString programm = QString::fromLocal8Bit(qgetenv("RUFMON_BIN"));
+        if (programm.isEmpty())
+            QSKIP("RUFMON_BIN does not name the built program");
+        const QString laufzeit = m_dir->filePath(u"run"_s);
+        QDir().mkpath(laufzeit);
+        QFile::setPermissions(laufzeit, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", laufzeit.toUtf8());
+
+        // This process is the running program; the real one hands the call over.
+        SingleInstance instanz(m_dir->filePath(u"config/Rufmon/Rufmon.conf"_s));
+        QVERIFY(instanz.tryBecomePrimary());
+        connect(&instanz, &SingleInstance::argumentsReceived, this, [this](const QStringList &a) {
+            FuehreUebergabeAus(a, *m_tapi);
+            // The identification lets events run for a while; the channel of the
+            // second start closes meanwhile and must not pull the ground away.
+            QTest::qWait(300);
+        });
+        m_tapi->OpenLine();
+
+        QProcess zweiter;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_CONFIG_HOME"_s, m_dir->filePath(u"config"_s));
+        env.insert(u"XDG_RUNTIME_DIR"_s, laufzeit);
+        env.remove(u"DISPLAY"_s);
+        zweiter.setProcessEnvironment(env);
+        zweiter.start(programm, argumente);
+        QVERIFY(zweiter.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(m_zeilen.contains(zeile), 10000);
+        // The running program keeps its event loop going while the other one ends.
+        QTRY_COMPARE_WITH_TIMEOUT(zweiter.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(zweiter.exitCode(), 0);
+    }
+
+    void callMonitorThroughTheMainWindow()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString adresse = u"127.0.0.1:%1"_s.arg(server.serverPort());
+        IniSettingsStore &store = *m_store;
+        store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, adresse);
+        store.SaveSetting(u"Telefonie"_s, u"Modems"_s, u"/dev/ttyRufmonTest"_s);
+        store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor "_s + adresse);
+        Umgebung u;
+        RecordingTeilsysteme teile;
+        TelephonyControl tapi(store);
+        frmHaupt fenster(frmHauptUmgebung{store, u.dialogs, u.clipboard, u.system, tapi, teile});
+        QStringList angekommen; // numbers the identification was started with
+        QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, &fenster,
+                         [&](const QString &n, const QString &, const QString &p) { angekommen << n + u' ' + p; });
+        fenster.Form_Load();
+        fenster.show();
+
+        // Without devices of its own the control takes the configured ones, the
+        // simulator last; the saved one is chosen.
+        QStringList geraete;
+        for (int i = 0; i < fenster.cbxTapiDevices()->count(); ++i)
+            geraete << fenster.cbxTapiDevices()->itemText(i);
+        QCOMPARE(geraete,
+                 (QStringList{u"Anrufmonitor "_s + adresse, u"Modem /dev/ttyRufmonTest"_s, u"Rufmon-Simulator"_s}));
+        QCOMPARE(fenster.cbxTapiDevices()->currentIndex(), 0);
+        fenster.cmdInitTapi()->click();
+        QVERIFY(fenster.MonitorAktiv());
+
+        QVERIFY(server.waitForNewConnection(5000));
+        QTcpSocket *router = server.nextPendingConnection();
+        router->write("06.12.26 12:00:00;RING;0;0301234567;4711;SIP0;\r\n");
+        QTRY_COMPARE(angekommen, QStringList{u"0301234567 <ADDRESS>"_s});
+        router->write("06.12.26 12:00:09;DISCONNECT;0;0;\r\n");
+        QTRY_COMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
+        fenster.close();
+    }
+
+    void renamedDeviceStaysChosen()
+    {
+        // The user gives the router another address in the device's settings.
+        struct NeueAdresse : GeraeteEinstellungen
+        {
+            void Einstellen(LineDevice &d) override
+            {
+                if (auto *monitor = qobject_cast<CallMonitorDevice *>(&d))
+                    monitor->saveEndpoint(u"neu.example"_s, 2000);
+            }
+            void Waehlregeln(SettingsStore &) override {}
+        } einstellungen;
+        IniSettingsStore &store = *m_store;
+        store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, u"alt.example"_s);
+        store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor alt.example:1012"_s);
+        Umgebung u;
+        RecordingTeilsysteme teile;
+        const auto starte = [&](TelephonyControl &tapi) {
+            auto f = std::make_unique<frmHaupt>(frmHauptUmgebung{store, u.dialogs, u.clipboard, u.system, tapi, teile});
+            f->Form_Load();
+            return f;
+        };
+        {
+            TelephonyControl tapi(store);
+            tapi.setEinstellungen(&einstellungen);
+            auto fenster = starte(tapi);
+            fenster->Menu(Menuepunkt::mnuTapiEinstellungen)->trigger();
+            // The list, the caption and the saved choice follow at once.
+            QCOMPARE(fenster->cbxTapiDevices()->currentText(), u"Anrufmonitor neu.example:2000"_s);
+            QCOMPARE(fenster->Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (Anrufmonitor neu.example:2000)"_s);
+            QCOMPARE(store.GetSetting(u"Optionen"_s, u"TapiDevice"_s, {}), u"Anrufmonitor neu.example:2000"_s);
+            fenster->close();
+        }
+        // The next start finds it, not the simulator.
+        TelephonyControl tapi(store);
+        auto fenster = starte(tapi);
+        QCOMPARE(fenster->cbxTapiDevices()->currentText(), u"Anrufmonitor neu.example:2000"_s);
+        QCOMPARE(tapi.CurrentDeviceName(), u"Anrufmonitor neu.example:2000"_s);
+        fenster->close();
+    }
 
 private:
     // Writes the control's event in m_zeilen as "name arg|arg|…".
@@ -67,221 +264,6 @@ private:
     SimulatorDevice *m_sim = nullptr;
     SimulatorDevice *m_zweiter = nullptr;
 };
-
-void tst_TelephonyControl::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_store = std::make_unique<IniSettingsStore>(m_dir->filePath(u"Rufmon.conf"_s));
-    m_tapi = std::make_unique<TelephonyControl>(*m_store);
-    m_sim = new SimulatorDevice;
-    m_sim->setTakt(20, 100);
-    m_zweiter = new SimulatorDevice;
-    m_tapi->setDevices({m_sim, m_zweiter});
-    m_zeilen.clear();
-    mit(&topTapi::OnCallState, u"State"_s);
-    mit(&topTapi::OnCallerID, u"CallerID"_s);
-    mit(&topTapi::OnConnectedID, u"ConnectedID"_s);
-    mit(&topTapi::OnRinging, u"Ringing"_s);
-    mit(&topTapi::OnOffering, u"Offering"_s);
-    mit(&topTapi::OnDisconnected, u"Disconnected"_s);
-    mit(&topTapi::OnError, u"Error"_s);
-}
-
-void tst_TelephonyControl::simulatedCall()
-{
-    m_tapi->OpenLine();
-    QVERIFY(m_tapi->LineOpen());
-    QVERIFY(m_sim->anruf(u"0301234567"_s, u"Müller"_s));
-    QTRY_COMPARE(m_zeilen, (QStringList{u"State OFFERING|1|1"_s, u"Offering <OWNER>|1"_s, u"Ringing 0|1"_s,
-                                        u"CallerID 0301234567|Müller|<ADDRESS>|1|1"_s, u"Ringing 0|2"_s,
-                                        u"Ringing 0|3"_s, u"State DISCONNECTED|1|1"_s, u"Disconnected <NORMAL>|1"_s,
-                                        u"State IDLE|1|1"_s}));
-}
-
-void tst_TelephonyControl::eventsThatDoNotPass()
-{
-    QSignalSpy diagnose(m_tapi.get(), &TelephonyControl::Diagnose);
-    QVERIFY(!m_sim->anruf(u"0301"_s));
-    QCOMPARE(diagnose.count(), 1);
-    m_tapi->OpenLine();
-    m_zweiter->openLine();
-    m_zweiter->anruf(u"0402"_s);
-    emit m_zweiter->OnError(u"fremd"_s, u"Simulator"_s, 1013);
-    QCOMPARE(m_zeilen, QStringList());
-
-    m_tapi->setEventsEnabled(false);
-    m_sim->anruf(u"0301"_s);
-    QCOMPARE(m_zeilen, QStringList());
-    // Errors pass also while events are off.
-    emit m_sim->OnError(u"weg"_s, u"Simulator"_s, 1013);
-    QCOMPARE(m_zeilen, QStringList{u"Error weg|Simulator|1013"_s});
-    m_zeilen.clear();
-
-    // Closing mid-call lets the pending rings and the hang-up of that call
-    // lapse, also when the line is open again at once.
-    m_tapi->setEventsEnabled(true);
-    m_sim->anruf(u"0302"_s);
-    QCOMPARE(m_zeilen.value(3), u"CallerID 0302||<ADDRESS>|2|2"_s);
-    m_tapi->CloseLine();
-    m_tapi->OpenLine();
-    QTest::qWait(200);
-    QCOMPARE(m_zeilen.size(), 4);
-
-    // Choosing another device closes the line of the old one.
-    m_tapi->setDeviceIndex(1);
-    QVERIFY(!m_sim->isOpen());
-    QVERIFY(!m_tapi->LineOpen());
-}
-
-void tst_TelephonyControl::deviceQueries()
-{
-    QCOMPARE(m_tapi->DeviceName(5), QString());
-    QCOMPARE(m_tapi->AddressName(0, 0), u"Simulierte Leitung"_s);
-    QCOMPARE(m_tapi->AddressName(0, 1), QString());
-    QCOMPARE(m_tapi->CallStates(9), QString());
-    // The driver information reads the simulator's answers through the control.
-    const QString info = Treiberinformation(*m_tapi, QString());
-    QVERIFY(info.startsWith(u"Device:\tRufmon-Simulator\r\n\r\nTapiversion:\t131072\r\n"
-                            u"Providerinfo:\tRufmon-Simulator (eingebaut)\r\n"_s));
-    QVERIFY(info.contains(u"States:\t\tOFFERING\r\n\t\tCONNECTED\r\n"_s));
-}
-
-void tst_TelephonyControl::handOverFromASecondStart_data()
-{
-    QTest::addColumn<QStringList>("argumente");
-    QTest::addColumn<QString>("zeile");
-
-    QTest::newRow("call with name") << QStringList{u"--anruf"_s, u"0301234567"_s, u"--name"_s, u"Jürgen Müller"_s}
-                                    << u"CallerID 0301234567|Jürgen Müller|<ADDRESS>|1|1"_s;
-    QTest::newRow("call without number") << QStringList{u"--anruf"_s, QString()} << u"CallerID ||<UNAVAIL>|1|1"_s;
-    QTest::newRow("connected number") << QStringList{u"--verbunden"_s, u"0891"_s} << u"ConnectedID 0891|1|1"_s;
-    // As from the router and the modem: no control characters reach the list or the log.
-    QTest::newRow("control characters") << QStringList{u"--anruf"_s, u"030\x1b[2J12\u009b34"_s, u"--name"_s, u"Mü\nller\x7f"_s}
-                                        << u"CallerID 030[2J1234|Müller|<ADDRESS>|1|1"_s;
-}
-
-void tst_TelephonyControl::handOverFromASecondStart()
-{
-    QFETCH(QStringList, argumente);
-    QFETCH(QString, zeile);
-
-    const QString programm = QString::fromLocal8Bit(qgetenv("RUFMON_BIN"));
-    if (programm.isEmpty())
-        QSKIP("RUFMON_BIN does not name the built program");
-    const QString laufzeit = m_dir->filePath(u"run"_s);
-    QDir().mkpath(laufzeit);
-    QFile::setPermissions(laufzeit, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", laufzeit.toUtf8());
-
-    // This process is the running program; the real one hands the call over.
-    SingleInstance instanz(m_dir->filePath(u"config/Rufmon/Rufmon.conf"_s));
-    QVERIFY(instanz.tryBecomePrimary());
-    connect(&instanz, &SingleInstance::argumentsReceived, this, [this](const QStringList &a) {
-        FuehreUebergabeAus(a, *m_tapi);
-        // The identification lets events run for a while; the channel of the
-        // second start closes meanwhile and must not pull the ground away.
-        QTest::qWait(300);
-    });
-    m_tapi->OpenLine();
-
-    QProcess zweiter;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_CONFIG_HOME"_s, m_dir->filePath(u"config"_s));
-    env.insert(u"XDG_RUNTIME_DIR"_s, laufzeit);
-    env.remove(u"DISPLAY"_s);
-    zweiter.setProcessEnvironment(env);
-    zweiter.start(programm, argumente);
-    QVERIFY(zweiter.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(m_zeilen.contains(zeile), 10000);
-    // The running program keeps its event loop going while the other one ends.
-    QTRY_COMPARE_WITH_TIMEOUT(zweiter.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(zweiter.exitCode(), 0);
-}
-
-void tst_TelephonyControl::callMonitorThroughTheMainWindow()
-{
-    QTcpServer server;
-    QVERIFY(server.listen(QHostAddress::LocalHost));
-    const QString adresse = u"127.0.0.1:%1"_s.arg(server.serverPort());
-    IniSettingsStore &store = *m_store;
-    store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, adresse);
-    store.SaveSetting(u"Telefonie"_s, u"Modems"_s, u"/dev/ttyRufmonTest"_s);
-    store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor "_s + adresse);
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    FakeSystem system;
-    RecordingTeilsysteme teile;
-    TelephonyControl tapi(store);
-    frmHaupt fenster(frmHauptUmgebung{store, dialogs, clipboard, system, tapi, teile});
-    QStringList angekommen; // numbers the identification was started with
-    QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, &fenster,
-                     [&](const QString &n, const QString &, const QString &p) { angekommen << n + u' ' + p; });
-    fenster.Form_Load();
-    fenster.show();
-
-    // Without devices of its own the control takes the configured ones, the
-    // simulator last; the saved one is chosen.
-    QStringList geraete;
-    for (int i = 0; i < fenster.cbxTapiDevices()->count(); ++i)
-        geraete << fenster.cbxTapiDevices()->itemText(i);
-    QCOMPARE(geraete,
-             (QStringList{u"Anrufmonitor "_s + adresse, u"Modem /dev/ttyRufmonTest"_s, u"Rufmon-Simulator"_s}));
-    QCOMPARE(fenster.cbxTapiDevices()->currentIndex(), 0);
-    fenster.cmdInitTapi()->click();
-    QVERIFY(fenster.MonitorAktiv());
-
-    QVERIFY(server.waitForNewConnection(5000));
-    QTcpSocket *router = server.nextPendingConnection();
-    router->write("06.12.26 12:00:00;RING;0;0301234567;4711;SIP0;\r\n");
-    QTRY_COMPARE(angekommen, QStringList{u"0301234567 <ADDRESS>"_s});
-    router->write("06.12.26 12:00:09;DISCONNECT;0;0;\r\n");
-    QTRY_COMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
-    QCOMPARE(fenster.Panel(frmHaupt::Statusfeld::Telefon)->PictureIndex(), 4);
-    fenster.close();
-}
-
-void tst_TelephonyControl::renamedDeviceStaysChosen()
-{
-    // The user gives the router another address in the device's settings.
-    struct NeueAdresse : GeraeteEinstellungen
-    {
-        void Einstellen(LineDevice &d) override
-        {
-            if (auto *monitor = qobject_cast<CallMonitorDevice *>(&d))
-                monitor->saveEndpoint(u"neu.example"_s, 2000);
-        }
-        void Waehlregeln(SettingsStore &) override {}
-    } einstellungen;
-    IniSettingsStore &store = *m_store;
-    store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, u"alt.example"_s);
-    store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor alt.example:1012"_s);
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    FakeSystem system;
-    RecordingTeilsysteme teile;
-    const auto starte = [&](TelephonyControl &tapi) {
-        auto f = std::make_unique<frmHaupt>(frmHauptUmgebung{store, dialogs, clipboard, system, tapi, teile});
-        f->Form_Load();
-        return f;
-    };
-    {
-        TelephonyControl tapi(store);
-        tapi.setEinstellungen(&einstellungen);
-        auto fenster = starte(tapi);
-        fenster->Menu(Menuepunkt::mnuTapiEinstellungen)->trigger();
-        // The list, the caption and the saved choice follow at once.
-        QCOMPARE(fenster->cbxTapiDevices()->currentText(), u"Anrufmonitor neu.example:2000"_s);
-        QCOMPARE(fenster->Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (Anrufmonitor neu.example:2000)"_s);
-        QCOMPARE(store.GetSetting(u"Optionen"_s, u"TapiDevice"_s, {}), u"Anrufmonitor neu.example:2000"_s);
-        fenster->close();
-    }
-    // The next start finds it, not the simulator.
-    TelephonyControl tapi(store);
-    auto fenster = starte(tapi);
-    QCOMPARE(fenster->cbxTapiDevices()->currentText(), u"Anrufmonitor neu.example:2000"_s);
-    QCOMPARE(tapi.CurrentDeviceName(), u"Anrufmonitor neu.example:2000"_s);
-    fenster->close();
-}
 
 QTEST_MAIN(tst_TelephonyControl)
 #include "tst_TelephonyControl.moc"

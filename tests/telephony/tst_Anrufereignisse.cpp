@@ -1,14 +1,15 @@
+#include "core/ListViewModel.h"
 #include "windows/StatusPanel.h"
 #include "telephony/Leitungssteuerung.h"
 #include "telephony/Nummernaufbereitung.h"
 #include "telephony/Nummernbefehle.h"
+#include "telephony/Waehlen.h"
 
 #include "doubles/Testfenster.h"
+#include "doubles/Umgebung.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -30,295 +31,396 @@ void zeichneAuf(frmHaupt &f, QStringList &aufrufe)
                      });
 }
 
+// Dialing with its own settings file, a fake line and a journal that shows
+// what reached the window and the line, in order.
+struct Aufbau : Umgebung
+{
+    QStringList journal;
+    FakeTapi tapi{&journal};
+    int adresse = 0;
+    Waehlen waehlen{tapi, store, optionen, dialogs,
+                    {[this](const QString &t) { journal << u"panel1 "_s + t; },
+                     [this](const QString &t) { journal << u"tooltip "_s + t; }, [this] { return adresse; },
+                     [this] { journal << u"atmen"_s; }}};
+
+    void set(const QString &schluessel, const QString &wert, const QString &abschnitt = u"Waehlregeln"_s)
+    {
+        store.SaveSetting(abschnitt, schluessel, wert);
+    }
+    void standortEinsMitNull()
+    {
+        set(u"CurrentID"_s, u"1"_s);
+        set(u"Location1/OutsideAccess"_s, u"0"_s);
+    }
+};
+
+// A list whose entries carry these texts.
+struct Liste : ListViewModel
+{
+    explicit Liste(const QStringList &texte)
+    {
+        for (const QString &t : texte) {
+            ListItem item;
+            item.Text = t;
+            Add(item);
+        }
+    }
+};
+
 } // namespace
 
-// The caller's number as the line reports it, cleaned as the user chose; and
-// the handlers of the line's events on a real main window with a fake line.
+// The caller's number as the line reports it, cleaned as the user chose; the
+// handlers of the line's events on a real main window with a fake line; and
+// dialing back.
 class tst_Anrufereignisse : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void aufbereiten_data();
-    void aufbereiten();
-    void filtereingabe_data();
-    void filtereingabe();
+    void aufbereiten_data()
+    {
+        QTest::addColumn<QString>("roh");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("schalter"); // P: plus and brackets off, +: prefix added, -: prefix removed
+        QTest::addColumn<QString>("praefix");
+        QTest::addColumn<QString>("partyId");
+        QTest::addColumn<QString>("ergebnis");
 
-    void logLinesOnlyWhenLoggingIsOn();
-    void telephonePanel();
-    void callerIdStartsIdentification();
-    void errorTextAndLostLine();
-    void devicesAndAddresses();
-    void filterAndPrefixCommands();
+        const auto zeile = [](const char *name, const QString &roh, const QString &filter, const QString &schalter,
+                              const QString &praefix, const QString &ergebnis, const QString &partyId = u"<ADDRESS>"_s) {
+            QTest::newRow(name) << roh << filter << schalter << praefix << partyId << ergebnis;
+        };
+        zeile("filter matches raw number", u"0301234"_s, u"0800,0301234"_s, {}, u"0"_s, u"ignoriert: 0301234"_s);
+        zeile("filter compares before cleaning", u"+49 301234"_s, u"0301234"_s, u"P+"_s, u"0"_s, u"0301234"_s);
+        zeile("filter is exact, no trimming", u"0301234 "_s, u"0301234"_s, {}, u"0"_s, u"0301234 "_s);
+        zeile("empty number not filtered", QString(), u"0800,,0301"_s, {}, u"0"_s, QString());
+        zeile("no address flag", u"0301234"_s, {}, u"P+"_s, u"0"_s, u"keine Nummer"_s, u"<UNAVAIL>"_s);
+        zeile("plus filter and prefix added", u"+49 (30) 1234567"_s, {}, u"P+"_s, u"0"_s, u"0301234567"_s);
+        zeile("plus filter leaves nothing", u"+49"_s, {}, u"P"_s, u"0"_s, QString());
+        zeile("prefix removed after trimming", u" 0301234 "_s, {}, u"-"_s, u"0"_s, u"301234"_s);
+        zeile("prefix not at the start", u"301234"_s, {}, u"-"_s, u"0"_s, u"301234"_s);
+        zeile("empty prefix removes nothing", u"0301234"_s, {}, u"-"_s, QString(), u"0301234"_s);
+        zeile("both prefix marks: neither", u"301234"_s, {}, u"+-"_s, u"0"_s, u"301234"_s);
+        // The plus-and-brackets filter alone.
+        const auto plus = [&](const QString &roh, const QString &ergebnis) {
+            zeile(qPrintable(roh), roh, {}, u"P"_s, u"0"_s, ergebnis);
+        };
+        plus(u"+49 (30) 1234567"_s, u"301234567"_s);
+        plus(u"+4930123456"_s, u"004930123456"_s);
+        plus(u"(030) 123-456"_s, u"030123456"_s);
+        plus(u"+123"_s, QString());
+        plus(u"030/1234+5"_s, u"03012345"_s);
+        plus(u"   "_s, u"   "_s); // blanks only stay
+        plus(u" +49 30 1"_s, u"301"_s); // a plus after a blank is dropped
+    }
+    void aufbereiten()
+    {
+        QFETCH(QString, roh);
+        QFETCH(QString, filter);
+        QFETCH(QString, schalter);
+        QFETCH(QString, praefix);
+        QFETCH(QString, partyId);
+        QFETCH(QString, ergebnis);
+
+        Nummernaufbereitung::Einstellungen e;
+        e.Filtertext = filter;
+        e.PlusKlammerFilter = schalter.contains(u'P');
+        e.PraefixHinzufuegen = schalter.contains(u'+');
+        e.PraefixEntfernen = schalter.contains(u'-');
+        e.Praefix = praefix;
+        const auto r = Nummernaufbereitung::aufbereiten(roh, partyId, e);
+        QCOMPARE(r.ignoriert ? u"ignoriert: "_s + r.filterTreffer : r.nummer, ergebnis);
+    }
+
+    void filtereingabe_data()
+    {
+        QTest::addColumn<QString>("antwort");
+        QTest::addColumn<QString>("filter");
+
+        QTest::newRow("separators removed") << u"030 / 123-45, (089) 1#2"_s << u"03012345,08912"_s;
+        QTest::newRow("semicolon is no separator") << u"0301;0302"_s << u"03010302"_s;
+        QTest::newRow("empty parts dropped") << u",0301,, ,+"_s << u"0301"_s;
+    }
+    void filtereingabe()
+    {
+        QFETCH(QString, antwort);
+        QFETCH(QString, filter);
+        QCOMPARE(Nummernaufbereitung::Filtereingabe(antwort), filter);
+    }
+
+    void logLinesOnlyWhenLoggingIsOn()
+    {
+        Testfenster u;
+        frmHaupt &f = u.starte();
+        QSignalSpy zeilen(&f, &frmHaupt::Protokollzeile);
+        emit u.tapi.OnCallState(u"IDLE"_s, 5, 7);
+        QCOMPARE(zeilen.count(), 0);
+
+        f.Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
+        emit u.tapi.OnCallerID(u"030 1234"_s, u"Müller"_s, u"<ADDRESS>"_s, -3, 9);
+        QCOMPARE(zeilen.count(), 1);
+        QCOMPARE(zeilen[0][0].toString(), u"OnCallerID"_s);
+        // Text values are quoted, the call id comes before the handle.
+        QVERIFY2(zeilen[0][1].toString().endsWith(
+                     u"CNumber=\"030 1234\"\r\nCName=\"Müller\"\r\nCPartyID=\"<ADDRESS>\"\r\nCCallID=-3\r\nCCallHandle=9"_s),
+                 qPrintable(zeilen[0][1].toString()));
+    }
+
+    void telephonePanel()
+    {
+        Testfenster u;
+        frmHaupt &f = u.starte();
+        StatusPanel *panel = f.Panel(frmHaupt::Statusfeld::Telefon);
+        f.setTelefonText(u"vorher"_s);
+        // Every call state sets the tool tip to the text; a ring shows its count;
+        // connected leaves the tool tip as the ringing left it.
+        emit u.tapi.OnCallState(u"idle"_s, 1, 2);
+        QCOMPARE(panel->ToolTipText(), u"vorher"_s);
+        emit u.tapi.OnRinging(0, 3);
+        QCOMPARE(panel->Text(), u"3. Klingeln"_s);
+        emit u.tapi.OnConnected(u"<ACTIVE>"_s, 4);
+        QCOMPARE(panel->Text() + u'|' + panel->ToolTipText(), u"<ACTIVE>|3. Klingeln"_s);
+    }
+
+    // What becomes of the numbers is the identification's, tested end to end
+    // with it; here the window's part: the menu item for connected numbers.
+    void callerIdStartsIdentification()
+    {
+        Testfenster u;
+        frmHaupt &f = u.starte();
+        QStringList aufrufe;
+        zeichneAuf(f, aufrufe);
+        emit u.tapi.OnCallerID(u"0301234567"_s, u"Name"_s, u"<ADDRESS>"_s, 7, 9);
+        QCOMPARE(aufrufe, QStringList{u"0301234567|Name|<ADDRESS>|7|9"_s});
+        emit u.tapi.OnConnectedID(u"0891"_s, 1, 1);
+        QCOMPARE(aufrufe.size(), 1);
+        f.Menu(Menuepunkt::mnuVerbundeneNummern)->setChecked(true);
+        emit u.tapi.OnConnectedID(u"0891"_s, 3, 4);
+        QCOMPARE(aufrufe.last(), u"0891|3|4"_s);
+    }
+
+    void errorTextAndLostLine()
+    {
+        Testfenster u;
+        u.tapi.devices = {u"Modem /dev/ttyACM0"_s};
+        frmHaupt &f = u.starte();
+        u.tapi.current = 0;
+        f.cmdInitTapi()->click();
+        // Any error shows in panel 1; only a lost line ends the monitor.
+        emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 17);
+        QCOMPARE(f.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Port verschwunden from Modem #17"_s);
+        QVERIFY(f.MonitorAktiv());
+        QCOMPARE(u.dialogs.boxes().size(), 0);
+
+        // The user is asked whether to start it again.
+        u.dialogs.answer(Dialogs::Answer::No);
+        emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
+        QVERIFY(!f.MonitorAktiv());
+        QCOMPARE(u.dialogs.boxes().size(), 1);
+        for (const QString &teil : {u"\"Modem /dev/ttyACM0\""_s, u": Port verschwunden\r\n"_s, u": 1013\r\n"_s})
+            QVERIFY2(u.dialogs.boxes().first().text.contains(teil), qPrintable(u.dialogs.boxes().first().text));
+        // Not again while it is off.
+        emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
+        QCOMPARE(u.dialogs.boxes().size(), 1);
+
+        f.cmdInitTapi()->click();
+        u.dialogs.answer(Dialogs::Answer::Yes);
+        emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
+        QVERIFY(f.MonitorAktiv());
+        QCOMPARE(u.tapi.calls.count(u"OpenLine"_s), 3);
+    }
+
+    void devicesAndAddresses()
+    {
+        Testfenster u;
+        u.tapi.devices = {u"A"_s, u"B"_s};
+        for (int i = 0; i < 12; ++i)
+            u.tapi.addresses << u"L%1"_s.arg(i);
+        frmHaupt &f = u.starte();
+        // At most eleven addresses, the first chosen; none is shown as such.
+        u.tapi.current = 1;
+        emit u.tapi.OnDeviceChanged(1);
+        QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (B)"_s);
+        QCOMPARE(f.cbxAddress()->count(), 11);
+        QCOMPARE(f.cbxAddress()->itemText(10), u"L10"_s);
+        QCOMPARE(f.cbxAddress()->currentIndex(), 0);
+        u.tapi.addresses.clear();
+        emit u.tapi.OnDeviceChanged(1);
+        QCOMPARE(f.cbxAddress()->count(), 1);
+        QCOMPARE(f.cbxAddress()->itemText(0), u"keine"_s);
+
+        // The user's choice of device.
+        f.cbxTapiDevices()->setCurrentIndex(0);
+        emit f.cbxTapiDevices()->activated(0);
+        QCOMPARE(u.tapi.current, 0);
+        QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (A)"_s);
+    }
+
+    void filterAndPrefixCommands()
+    {
+        Testfenster u;
+        frmHaupt &f = u.starte();
+        QAction *befehl = f.Menu(Menuepunkt::mnuNummernfilter);
+        u.dialogs.answerInput(u"030 1, 089"_s);
+        befehl->trigger();
+        QCOMPARE(f.Filtertext, u"0301,089"_s);
+        QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), f.Filtertext);
+
+        // Cancel with a filter set asks; No keeps it, Yes clears it.
+        u.dialogs.answerInput(std::nullopt);
+        u.dialogs.answer(Dialogs::Answer::No);
+        befehl->trigger();
+        QCOMPARE(f.Filtertext, u"0301,089"_s);
+        QCOMPARE(u.dialogs.boxes().last().buttons, Dialogs::Buttons::YesNo);
+        u.dialogs.answerInput(QString());
+        u.dialogs.answer(Dialogs::Answer::Yes);
+        befehl->trigger();
+        QCOMPARE(f.Filtertext, QString());
+        QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), QString());
+
+        QAction *hinzu = f.Menu(Menuepunkt::mnuTapiNull);
+        QAction *weg = f.Menu(Menuepunkt::mnuTAPINullEntfernen);
+        // The two marks exclude each other; a second click clears.
+        const auto marken = [&] { return QList<bool>{hinzu->isChecked(), weg->isChecked()}; };
+        hinzu->trigger();
+        QCOMPARE(marken(), (QList<bool>{true, false}));
+        weg->trigger();
+        QCOMPARE(marken(), (QList<bool>{false, true}));
+        weg->trigger();
+        QCOMPARE(marken(), (QList<bool>{false, false}));
+
+        u.dialogs.answerInput(u"+49"_s);
+        f.Menu(Menuepunkt::mnuTapiNullAendern)->trigger();
+        QCOMPARE(u.gespeichert(u"Optionen"_s, u"Prefix"_s), u"+49"_s);
+        QCOMPARE(hinzu->text(), u"Präfix (+49) hin&zufügen"_s);
+
+        // The identification reads the current marks and prefix.
+        hinzu->trigger();
+        f.Menu(Menuepunkt::mnuTAPIPlusKlammerFilter)->setChecked(true);
+        const auto e = f.Nummern().Einstellungen();
+        QCOMPARE((QList<bool>{e.PraefixHinzufuegen, e.PraefixEntfernen, e.PlusKlammerFilter}),
+                 (QList<bool>{true, false, true}));
+        QCOMPARE(e.Praefix, u"+49"_s);
+    }
+
+    // Calling back from the caller list and from the similar contacts, with the
+    // access code of the current dialing location.
+    void accessCode_data()
+    {
+        QTest::addColumn<QString>("currentId"); // null: not in the store
+        QTest::addColumn<QString>("standort");  // the location a code is stored for
+        QTest::addColumn<QString>("amt");
+        QTest::addColumn<QString>("dial");
+
+        QTest::newRow("location 1 with 0") << u"1"_s << u"1"_s << u"0"_s << u"00301234567"_s;
+        QTest::newRow("no CurrentID") << QString() << u"1"_s << u"0"_s << u"0301234567"_s;
+        QTest::newRow("CurrentID 0") << u"0"_s << u"0"_s << u"0"_s << u"0301234567"_s;
+                QTest::newRow("digits before text count") << u"2b"_s << u"2"_s << u"9"_s << u"90301234567"_s;
+        QTest::newRow("location without code") << u"3"_s << QString() << QString() << u"0301234567"_s;
+        }
+    void accessCode()
+    {
+        QFETCH(QString, currentId);
+        QFETCH(QString, standort);
+        QFETCH(QString, amt);
+        QFETCH(QString, dial);
+
+        Aufbau a;
+        if (!currentId.isNull())
+            a.set(u"CurrentID"_s, currentId);
+        if (!standort.isNull())
+            a.set(u"Location"_s + standort + u"/OutsideAccess"_s, amt);
+        // A code stored for another location must not leak in.
+        a.set(u"Location7/OutsideAccess"_s, u"7"_s);
+        a.waehlen.mnuNummerAnwaehlen(Liste({u"0301234567"_s}), 0);
+
+        // The window shows the number and breathes before the line is busy
+        // dialing; without a stored option the dial mode is 1.
+        QCOMPARE(a.journal, (QStringList{u"panel1 Wähle "_s + dial, u"tooltip Gewählte Nummer: "_s + dial, u"atmen"_s,
+                                         u"tapi.DialMode=1"_s, u"tapi.Dial(%1,0)"_s.arg(dial)}));
+        QVERIFY(a.dialogs.boxes().isEmpty());
+    }
+
+    // The selected entry on the selected address; the stored dial mode for the
+    // caller list, mode 1 and no access code for the similar contacts, which
+    // leave the status bar alone.
+    void selectedEntryOnItsAddress()
+    {
+        Aufbau a;
+        a.standortEinsMitNull();
+        a.set(u"DialLineAdressMode"_s, u"3"_s, u"Optionen"_s);
+        a.adresse = 2;
+        a.waehlen.mnuNummerAnwaehlen(Liste({u"0221111"_s, u"0301234567"_s, u"089333"_s}), 1);
+        QCOMPARE(a.tapi.calls, (QStringList{u"DialMode=3"_s, u"Dial(00301234567,2)"_s}));
+        a.journal.clear();
+        a.waehlen.mnuAehnlicheNummerAnwaehlen(Liste({u"[Telefon] 1"_s, u"[Fax] 0301234567"_s}), 1);
+        QCOMPARE(a.journal, (QStringList{u"tapi.DialMode=1"_s, u"tapi.Dial(0301234567,2)"_s}));
+    }
+
+    void nothingToDial_data()
+    {
+        QTest::addColumn<bool>("aehnlich"); // from the similar contacts, else the caller list
+        QTest::addColumn<QStringList>("eintraege");
+        QTest::addColumn<int>("ausgewaehlt");
+        QTest::addColumn<bool>("meldung"); // "no number" reported
+
+        const QStringList eins{u"0221111"_s};
+        for (const bool aehnlich : {false, true}) {
+            const char *liste = aehnlich ? "similar contacts: " : "caller list: ";
+            QTest::addRow("%sempty", liste) << aehnlich << QStringList() << -1 << false;
+            QTest::addRow("%sno selection", liste) << aehnlich << eins << -1 << false;
+            QTest::addRow("%sselection past the end", liste) << aehnlich << eins << 1 << false;
+            // Dialing the access code alone would seize a line for nothing.
+            QTest::addRow("%sentry without number", liste) << aehnlich << QStringList{QString()} << 0 << true;
+        }
+        QTest::newRow("similar contacts: label only") << true << QStringList{u"[Telefon] "_s} << 0 << true;
+    }
+    void nothingToDial()
+    {
+        QFETCH(bool, aehnlich);
+        QFETCH(QStringList, eintraege);
+        QFETCH(int, ausgewaehlt);
+        QFETCH(bool, meldung);
+
+        Aufbau a;
+        a.standortEinsMitNull();
+        if (aehnlich)
+            a.waehlen.mnuAehnlicheNummerAnwaehlen(Liste(eintraege), ausgewaehlt);
+        else
+            a.waehlen.mnuNummerAnwaehlen(Liste(eintraege), ausgewaehlt);
+
+        // The window keeps what it showed, the line dials nothing.
+        for (const QString &z : std::as_const(a.journal))
+            QVERIFY2(!z.startsWith(u"panel1"_s) && !z.contains(u"Dial("_s), qPrintable(z));
+        QCOMPARE(a.dialogs.boxes().size(), meldung ? 1 : 0);
+        if (meldung) {
+            const ScriptedDialogs::Box &box = a.dialogs.boxes().first();
+            QCOMPARE(box.text, u"Es ist keine Nummer vorhanden."_s);
+            QCOMPARE(box.icon, Dialogs::Icon::Information);
+            QCOMPARE(box.title, u"Rufmon"_s);
+        }
+    }
+
+    void bracketRule_data()
+    {
+        QTest::addColumn<QString>("eintrag");
+        QTest::addColumn<QString>("nummer");
+
+        QTest::newRow("label and number") << u"[Telefon] 0221123456"_s << u"0221123456"_s;
+        QTest::newRow("no bracket: all of it") << u"0221 123"_s << u"0221 123"_s;
+        QTest::newRow("only the first bracket counts") << u"[Fax] 0221]5"_s << u"0221]5"_s;
+        QTest::newRow("one character after the bracket is dropped") << u"[Fax]-0221"_s << u"0221"_s;
+        QTest::newRow("bracket at the end") << u"[Fax]"_s << QString();
+    }
+    void bracketRule()
+    {
+        QFETCH(QString, eintrag);
+        QFETCH(QString, nummer);
+        QCOMPARE(Waehlen::NummerAusEintrag(eintrag), nummer);
+    }
 };
-
-void tst_Anrufereignisse::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-}
-
-void tst_Anrufereignisse::aufbereiten_data()
-{
-    QTest::addColumn<QString>("roh");
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("schalter"); // P: plus and brackets off, +: prefix added, -: prefix removed
-    QTest::addColumn<QString>("praefix");
-    QTest::addColumn<QString>("partyId");
-    QTest::addColumn<QString>("ergebnis");
-
-    const auto zeile = [](const char *name, const QString &roh, const QString &filter, const QString &schalter,
-                          const QString &praefix, const QString &ergebnis, const QString &partyId = u"<ADDRESS>"_s) {
-        QTest::newRow(name) << roh << filter << schalter << praefix << partyId << ergebnis;
-    };
-    zeile("filter matches raw number", u"0301234"_s, u"0800,0301234"_s, {}, u"0"_s, u"ignoriert: 0301234"_s);
-    zeile("filter compares before cleaning", u"+49 301234"_s, u"0301234"_s, u"P+"_s, u"0"_s, u"0301234"_s);
-    zeile("filter is exact, no trimming", u"0301234 "_s, u"0301234"_s, {}, u"0"_s, u"0301234 "_s);
-    zeile("empty number not filtered", QString(), u"0800,,0301"_s, {}, u"0"_s, QString());
-    zeile("no address flag", u"0301234"_s, {}, u"P+"_s, u"0"_s, u"keine Nummer"_s, u"<UNAVAIL>"_s);
-    zeile("plus filter and prefix added", u"+49 (30) 1234567"_s, {}, u"P+"_s, u"0"_s, u"0301234567"_s);
-    zeile("plus filter leaves nothing", u"+49"_s, {}, u"P"_s, u"0"_s, QString());
-    zeile("prefix removed after trimming", u" 0301234 "_s, {}, u"-"_s, u"0"_s, u"301234"_s);
-    zeile("prefix not at the start", u"301234"_s, {}, u"-"_s, u"0"_s, u"301234"_s);
-    zeile("empty prefix removes nothing", u"0301234"_s, {}, u"-"_s, QString(), u"0301234"_s);
-    zeile("both prefix marks: neither", u"301234"_s, {}, u"+-"_s, u"0"_s, u"301234"_s);
-    // The plus-and-brackets filter alone.
-    const auto plus = [&](const QString &roh, const QString &ergebnis) {
-        zeile(qPrintable(roh), roh, {}, u"P"_s, u"0"_s, ergebnis);
-    };
-    plus(u"+49 (30) 1234567"_s, u"301234567"_s);
-    plus(u"+4930123456"_s, u"004930123456"_s);
-    plus(u"(030) 123-456"_s, u"030123456"_s);
-    plus(u"+123"_s, QString());
-    plus(u"+1234"_s, u"001234"_s);
-    plus(u"030/1234+5"_s, u"03012345"_s);
-    plus(u"   "_s, u"   "_s); // blanks only stay
-    plus(u"0800-FLOWERS"_s, u"0800"_s); // letters dropped
-    plus(u" +49 30 1"_s, u"301"_s); // a plus after a blank is dropped
-}
-
-void tst_Anrufereignisse::aufbereiten()
-{
-    QFETCH(QString, roh);
-    QFETCH(QString, filter);
-    QFETCH(QString, schalter);
-    QFETCH(QString, praefix);
-    QFETCH(QString, partyId);
-    QFETCH(QString, ergebnis);
-
-    Nummernaufbereitung::Einstellungen e;
-    e.Filtertext = filter;
-    e.PlusKlammerFilter = schalter.contains(u'P');
-    e.PraefixHinzufuegen = schalter.contains(u'+');
-    e.PraefixEntfernen = schalter.contains(u'-');
-    e.Praefix = praefix;
-    const auto r = Nummernaufbereitung::aufbereiten(roh, partyId, e);
-    QCOMPARE(r.ignoriert ? u"ignoriert: "_s + r.filterTreffer : r.nummer, ergebnis);
-}
-
-void tst_Anrufereignisse::filtereingabe_data()
-{
-    QTest::addColumn<QString>("antwort");
-    QTest::addColumn<QString>("filter");
-
-    QTest::newRow("separators removed") << u"030 / 123-45, (089) 1#2"_s << u"03012345,08912"_s;
-    QTest::newRow("semicolon is no separator") << u"0301;0302"_s << u"03010302"_s;
-    QTest::newRow("empty parts dropped") << u",0301,, ,+"_s << u"0301"_s;
-}
-
-void tst_Anrufereignisse::filtereingabe()
-{
-    QFETCH(QString, antwort);
-    QFETCH(QString, filter);
-    QCOMPARE(Nummernaufbereitung::Filtereingabe(antwort), filter);
-}
-
-void tst_Anrufereignisse::logLinesOnlyWhenLoggingIsOn()
-{
-    Testfenster u;
-    frmHaupt &f = u.starte();
-    QSignalSpy zeilen(&f, &frmHaupt::Protokollzeile);
-    emit u.tapi.OnCallState(u"IDLE"_s, 5, 7);
-    QCOMPARE(zeilen.count(), 0);
-
-    // Text values are quoted, the call id comes before the handle.
-    f.Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
-    emit u.tapi.OnCallerID(u"030 1234"_s, u"Müller"_s, u"<ADDRESS>"_s, -3, 9);
-    emit u.tapi.OnBusy(u"<STATION>"_s, 2);
-    QStringList gezeigt;
-    for (const QList<QVariant> &z : zeilen)
-        gezeigt << z.at(0).toString() + u": "_s + z.at(1).toString();
-    QCOMPARE(gezeigt, (QStringList{
-        u"OnCallerID: lSuche=\"1\"\r\nCNumber=\"030 1234\"\r\nCName=\"Müller\"\r\nCPartyID=\"<ADDRESS>\"\r\n"
-        u"CCallID=-3\r\nCCallHandle=9"_s,
-        u"OnBusy: CBusyMode=\"<STATION>\"\r\nCCallHandle=2"_s}));
-}
-
-void tst_Anrufereignisse::telephonePanel()
-{
-    Testfenster u;
-    frmHaupt &f = u.starte();
-    f.setTelefonText(u"vorher"_s);
-    f.setTelefonToolTip(u"alt"_s);
-    // Picture, text and tool tip of the telephone panel.
-    const auto panel = [&] {
-        return u"%1|%2|%3"_s.arg(f.Panel(frmHaupt::Statusfeld::Telefon)->PictureIndex()).arg(f.Panel(frmHaupt::Statusfeld::Telefon)->Text(), f.Panel(frmHaupt::Statusfeld::Telefon)->ToolTipText());
-    };
-    // Every call state sets the tool tip to the text; only some change more.
-    emit u.tapi.OnCallState(u"CONNECTED"_s, 1, 2);
-    QCOMPARE(panel(), u"7|vorher|vorher"_s);
-    emit u.tapi.OnCallState(u"idle"_s, 1, 2);
-    QCOMPARE(panel(), u"7|vorher|vorher"_s);
-    emit u.tapi.OnRinging(0, 3);
-    QCOMPARE(panel(), u"5|3. Klingeln|3. Klingeln"_s);
-    // Connected leaves the tool tip as the ringing left it.
-    emit u.tapi.OnConnected(u"<ACTIVE>"_s, 4);
-    QCOMPARE(panel(), u"7|<ACTIVE>|3. Klingeln"_s);
-    emit u.tapi.OnCalledID(u"0301234"_s, 17, 4);
-    QCOMPARE(f.lbID()->text(), u"Nummer 0301234 ID 17"_s);
-}
-
-void tst_Anrufereignisse::callerIdStartsIdentification()
-{
-    Testfenster u;
-    frmHaupt &f = u.starte();
-    f.Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
-    QSignalSpy zeilen(&f, &frmHaupt::Protokollzeile);
-    QStringList aufrufe;
-    // The identification lets events through while it works: a second call then is dropped unseen.
-    zeichneAuf(f, aufrufe);
-    QObject::connect(&f.Ereignisse(), &Anrufereignisse::Anrufer, &f, [&] {
-        if (aufrufe.size() == 1)
-            emit u.tapi.OnCallerID(u"0402"_s, QString(), u"<ADDRESS>"_s, 2, 2);
-    });
-    emit u.tapi.OnCallerID(u"0301234567"_s, u"Name"_s, u"<ADDRESS>"_s, 7, 9);
-    QCOMPARE(aufrufe, QStringList{u"0301234567|Name|<ADDRESS>|7|9"_s});
-    QCOMPARE(zeilen.count(), 1);
-    QCOMPARE(f.Ereignisse().lSuche, 0);
-    const QString &letzter = f.Ereignisse().LetzterAnruf;
-    QVERIFY2(QRegularExpression(u"^OnCallerEvent:1 \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\r\n"_s)
-                 .match(letzter).hasMatch(),
-             qPrintable(letzter));
-    QVERIFY(letzter.endsWith(
-        u"\r\nCNumber:0301234567\r\nCName:Name\r\nCPartyID:<ADDRESS>\r\nCCallID:7\r\nCCallHandle:9\r\n"_s));
-    // The same call reported again after the first has finished: a second entry.
-    emit u.tapi.OnCallerID(u"0301234567"_s, u"Name"_s, u"<ADDRESS>"_s, 7, 9);
-    QCOMPARE(aufrufe.size(), 2);
-
-    // A blank number is only recorded; a connected number goes on only with its option.
-    emit u.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
-    QVERIFY(f.Ereignisse().LetzterAnruf.contains(u"CNumber:   \r\n"_s));
-    emit u.tapi.OnConnectedID(u"0891"_s, 1, 1);
-    QCOMPARE(aufrufe.size(), 2);
-    f.Menu(Menuepunkt::mnuVerbundeneNummern)->setChecked(true);
-    emit u.tapi.OnConnectedID(u"0891"_s, 3, 4);
-    QCOMPARE(aufrufe.last(), u"0891|3|4"_s);
-}
-
-void tst_Anrufereignisse::errorTextAndLostLine()
-{
-    Testfenster u;
-    u.tapi.devices = {u"Modem /dev/ttyACM0"_s};
-    frmHaupt &f = u.starte();
-    u.tapi.current = 0;
-    f.cmdInitTapi()->click();
-    // Any error shows in panel 1; only a lost line ends the monitor.
-    emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 17);
-    QCOMPARE(f.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Port verschwunden from Modem #17"_s);
-    QVERIFY(f.MonitorAktiv());
-    QCOMPARE(u.dialogs.boxes().size(), 0);
-
-    // The user is asked whether to start it again.
-    u.dialogs.answer(Dialogs::Answer::No);
-    emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
-    QVERIFY(!f.MonitorAktiv());
-    QCOMPARE(u.dialogs.boxes().size(), 1);
-    for (const QString &teil : {u"\"Modem /dev/ttyACM0\""_s, u": Port verschwunden\r\n"_s, u": 1013\r\n"_s})
-        QVERIFY2(u.dialogs.boxes().first().text.contains(teil), qPrintable(u.dialogs.boxes().first().text));
-    // Not again while it is off.
-    emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
-    QCOMPARE(u.dialogs.boxes().size(), 1);
-
-    f.cmdInitTapi()->click();
-    u.dialogs.answer(Dialogs::Answer::Yes);
-    emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
-    QVERIFY(f.MonitorAktiv());
-    QCOMPARE(u.tapi.calls.count(u"OpenLine"_s), 3);
-}
-
-void tst_Anrufereignisse::devicesAndAddresses()
-{
-    Testfenster u;
-    u.tapi.devices = {u"A"_s, u"B"_s};
-    for (int i = 0; i < 12; ++i)
-        u.tapi.addresses << u"L%1"_s.arg(i);
-    frmHaupt &f = u.starte();
-    // At most eleven addresses, the first chosen; none is shown as such.
-    u.tapi.current = 1;
-    emit u.tapi.OnDeviceChanged(1);
-    QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (B)"_s);
-    QCOMPARE(f.cbxAddress()->count(), 11);
-    QCOMPARE(f.cbxAddress()->itemText(10), u"L10"_s);
-    QCOMPARE(f.cbxAddress()->currentIndex(), 0);
-    u.tapi.addresses.clear();
-    emit u.tapi.OnDeviceChanged(1);
-    QCOMPARE(f.cbxAddress()->count(), 1);
-    QCOMPARE(f.cbxAddress()->itemText(0), u"keine"_s);
-
-    // The user's choice of device.
-    f.cbxTapiDevices()->setCurrentIndex(0);
-    emit f.cbxTapiDevices()->activated(0);
-    QCOMPARE(u.tapi.current, 0);
-    QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (A)"_s);
-}
-
-void tst_Anrufereignisse::filterAndPrefixCommands()
-{
-    Testfenster u;
-    frmHaupt &f = u.starte();
-    QAction *befehl = f.Menu(Menuepunkt::mnuNummernfilter);
-    u.dialogs.answerInput(u"030 1, 089"_s);
-    befehl->trigger();
-    QCOMPARE(f.Filtertext, u"0301,089"_s);
-    QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), f.Filtertext);
-
-    // Cancel with a filter set asks; No keeps it, Yes clears it.
-    u.dialogs.answerInput(std::nullopt);
-    u.dialogs.answer(Dialogs::Answer::No);
-    befehl->trigger();
-    QCOMPARE(f.Filtertext, u"0301,089"_s);
-    QCOMPARE(u.dialogs.boxes().last().buttons, Dialogs::Buttons::YesNo);
-    u.dialogs.answerInput(QString());
-    u.dialogs.answer(Dialogs::Answer::Yes);
-    befehl->trigger();
-    QCOMPARE(f.Filtertext, QString());
-    QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), QString());
-
-    QAction *hinzu = f.Menu(Menuepunkt::mnuTapiNull);
-    QAction *weg = f.Menu(Menuepunkt::mnuTAPINullEntfernen);
-    // The two marks exclude each other; a second click clears.
-    const auto marken = [&] { return QList<bool>{hinzu->isChecked(), weg->isChecked()}; };
-    hinzu->trigger();
-    QCOMPARE(marken(), (QList<bool>{true, false}));
-    weg->trigger();
-    QCOMPARE(marken(), (QList<bool>{false, true}));
-    weg->trigger();
-    QCOMPARE(marken(), (QList<bool>{false, false}));
-
-    u.dialogs.answerInput(u"+49"_s);
-    f.Menu(Menuepunkt::mnuTapiNullAendern)->trigger();
-    QCOMPARE(u.gespeichert(u"Optionen"_s, u"Prefix"_s), u"+49"_s);
-    QCOMPARE(hinzu->text(), u"Präfix (+49) hin&zufügen"_s);
-
-    // The identification reads the current marks and prefix.
-    hinzu->trigger();
-    f.Menu(Menuepunkt::mnuTAPIPlusKlammerFilter)->setChecked(true);
-    const auto e = f.Nummern().Einstellungen();
-    QCOMPARE((QList<bool>{e.PraefixHinzufuegen, e.PraefixEntfernen, e.PlusKlammerFilter}),
-             (QList<bool>{true, false, true}));
-    QCOMPARE(e.Praefix, u"+49"_s);
-}
 
 QTEST_MAIN(tst_Anrufereignisse)
 #include "tst_Anrufereignisse.moc"

@@ -1,22 +1,18 @@
 // The free-list editor on a copy of the phone database the build makes.
-#include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Database.h"
-#include "platform/settings/IniSettingsStore.h"
 #include "windows/Nummernlistenbefehl.h"
 #include "windows/NummernlisteModell.h"
 #include "windows/frmNummernliste.h"
 
 #include "TestPaths.h"
-#include "doubles/FakeSystem.h"
-#include "doubles/ScriptedDialogs.h"
+#include "doubles/Umgebung.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -30,14 +26,9 @@ const QString Unbekannt = u"Unbekannt"_s;
 const QStringList Albers = {u"0221100"_s, u"Albers"_s, u"Köln"_s};
 const QStringList Brandt = {u"089200"_s, u"Brandt"_s, u"München"_s};
 
-struct Aufbau
+struct Aufbau : Umgebung
 {
-    QTemporaryDir dir;
     QString pfad = dir.filePath(u"Nummern.mdb"_s);
-    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
-    FakeSystem system;
-    modOptionen optionen{store, system};
-    ScriptedDialogs dialogs;
     std::unique_ptr<clRufmonDaten> daten;
     std::unique_ptr<frmNummernliste> f;
 
@@ -97,216 +88,181 @@ class tst_frmNummernliste : public QObject
     Q_OBJECT
 
 private slots:
-    void savedRowIsFoundRightAway();
-    void leavingRowSavesIt();
-    void changedRowKeepsItsPlace();
-    void deleteAsksFirst_data();
-    void deleteAsksFirst();
-    void failingSaveKeepsInput_data();
-    void failingSaveKeepsInput();
-    void escapeTakesChangesBack();
-    void removedRowIsNotSavedOnTheWayOut_data();
-    void removedRowIsNotSavedOnTheWayOut();
-    void commandShowsListModally();
-};
+    void savedRowIsFoundRightAway()
+    {
+        Aufbau a;
+        QVERIFY(a.zeige({Albers}));
+        // Blanks around the number would keep a caller's number from matching it;
+        // an empty cell reads as unknown; what the user types is never SQL.
+        const QString boese = u"1'); DELETE FROM Liste; --"_s;
+        tippe(*a.f, 1, {u" 0221123456 "_s, u"Muster GmbH"_s, QString()});
+        tippe(*a.f, 2, {boese, u"\"Name\" mit [Klammern]"_s, u"O'Ort"_s});
+        a.f->cmOK()->click();
 
-void tst_frmNummernliste::savedRowIsFoundRightAway()
-{
-    Aufbau a;
-    QVERIFY(a.zeige({Albers}));
-    // Blanks around the number would keep a caller's number from matching it;
-    // an empty cell reads as unknown; what the user types is never SQL.
-    const QString boese = u"1'); DELETE FROM Liste; --"_s;
-    tippe(*a.f, 1, {u" 0221123456 "_s, u"Muster GmbH"_s, QString()});
-    tippe(*a.f, 2, {boese, u"\"Name\" mit [Klammern]"_s, u"O'Ort"_s});
-    a.f->cmOK()->click();
-
-    QCOMPARE(a.f->result(), int(QDialog::Accepted));
-    QCOMPARE(a.suche(u"0221123456"_s, true), (QStringList{u"Muster GmbH"_s, Unbekannt}));
-    QCOMPARE(a.suche(boese), (QStringList{u"\"Name\" mit [Klammern]"_s, u"O'Ort"_s}));
-    QCOMPARE(a.zeilen(), 3);
-    QVERIFY(a.dialogs.boxes().isEmpty());
-}
-
-void tst_frmNummernliste::leavingRowSavesIt()
-{
-    Aufbau a;
-    QVERIFY(a.zeige({Albers}));
-    a.waehle(1);
-    tippe(*a.f, 1, Brandt);
-    QCOMPARE(a.suche(u"089200"_s, true), (QStringList{Unbekannt, Unbekannt}));
-
-    a.waehle(0);
-    QCOMPARE(a.suche(u"089200"_s, true), (QStringList{u"Brandt"_s, u"München"_s}));
-    QCOMPARE(a.zeilen(), 2);
-}
-
-void tst_frmNummernliste::changedRowKeepsItsPlace()
-{
-    Aufbau a;
-    QVERIFY(a.zeige({Albers, Brandt}));
-    // A change that fails is taken back whole, not left open: the old row is still there.
-    tippe(*a.f, 0, {QString(51, u'2'), u"Albers & Co"_s});
-    QVERIFY(!a.f->ZeileSpeichern(0));
-    QCOMPARE(a.suche(u"0221100"_s), (QStringList{u"Albers"_s, u"Köln"_s}));
-
-    // Mended, it takes the old row's place.
-    tippe(*a.f, 0, {u"0221101"_s});
-    a.f->cmOK()->click();
-    QCOMPARE(a.suche(u"0221101"_s), (QStringList{u"Albers & Co"_s, u"Köln"_s}));
-    QCOMPARE(a.suche(u"0221100"_s), (QStringList{Unbekannt, Unbekannt}));
-    // Loaded again: the stored rows in their order, and the empty row for a new one.
-    frmNummernliste wieder(a.dialogs, a.daten->Datenbank());
-    QVERIFY(wieder.Form_Load());
-    QCOMPARE(wieder.Modell().rowCount(), 3);
-    QCOMPARE(wieder.Modell().Wert(0, NummernlisteModell::Nummer), u"0221101"_s);
-    QCOMPARE(wieder.Modell().Wert(1, NummernlisteModell::Nummer), u"089200"_s);
-}
-
-void tst_frmNummernliste::deleteAsksFirst_data()
-{
-    QTest::addColumn<bool>("ja");
-    QTest::newRow("yes") << true;
-    QTest::newRow("no") << false;
-}
-
-void tst_frmNummernliste::deleteAsksFirst()
-{
-    QFETCH(bool, ja);
-    Aufbau a;
-    QVERIFY(a.zeige({Albers, Brandt}));
-    a.waehle(1);
-    a.dialogs.answer(ja ? Dialogs::Answer::Yes : Dialogs::Answer::No);
-    QTest::keyClick(a.f->dbgNummern(), Qt::Key_Delete);
-
-    QCOMPARE(a.dialogs.boxes().size(), 1);
-    QCOMPARE(a.f->Modell().Anzahl(), ja ? 1 : 2);
-    QCOMPARE(a.zeilen(), ja ? 1 : 2);
-    QCOMPARE(a.suche(u"089200"_s).first(), ja ? Unbekannt : u"Brandt"_s);
-}
-
-void tst_frmNummernliste::failingSaveKeepsInput_data()
-{
-    QTest::addColumn<bool>("nurLesen");
-    QTest::addColumn<QString>("nummer");
-    QTest::addColumn<int>("fehlernummer");
-
-    QTest::newRow("number longer than the column") << false << QString(51, u'1') << 3163;
-    QTest::newRow("read-only database") << true << u"0221123456"_s << 3027;
-}
-
-void tst_frmNummernliste::failingSaveKeepsInput()
-{
-    QFETCH(bool, nurLesen);
-    QFETCH(QString, nummer);
-    QFETCH(int, fehlernummer);
-
-    Aufbau a;
-    QVERIFY(a.zeige({}, nurLesen));
-    tippe(*a.f, 0, {nummer, u"Muster GmbH"_s, u"Köln"_s});
-    a.f->cmOK()->click();
-
-    // Still open, with what the user typed, and told why.
-    QVERIFY(a.f->isVisible());
-    QCOMPARE(a.f->Modell().Wert(0, NummernlisteModell::Nummer), nummer);
-    QCOMPARE(a.dialogs.boxes().size(), 1);
-    const QString text = a.dialogs.boxes().first().text;
-    QVERIFY2(text.startsWith(u"Die Zeile konnte nicht gespeichert werden.\r\nFehlernummer: %1\r\nFehlerbeschreibung: "_s
-                                 .arg(fehlernummer)) && !text.endsWith(u": "_s),
-             qPrintable(text));
-    QCOMPARE(a.zeilen(), 0);
-
-    // Closing by the close box tries again and stays open as well.
-    QVERIFY(!a.f->close());
-    QVERIFY(a.f->isVisible());
-    QCOMPARE(a.dialogs.boxes().size(), 2);
-}
-
-void tst_frmNummernliste::escapeTakesChangesBack()
-{
-    Aufbau a;
-    QVERIFY(a.zeige({Albers}));
-    tippe(*a.f, 0, {u"0221100"_s, u"Anders"_s});
-    QTest::keyClick(a.f->dbgNummern(), Qt::Key_Escape);
-
-    QVERIFY(a.f->isVisible());
-    QCOMPARE(a.f->Modell().Wert(0, NummernlisteModell::Name), u"Albers"_s);
-    QCOMPARE(a.suche(u"0221100"_s).first(), u"Albers"_s);
-
-    // Nothing left to take back: Escape closes.
-    QTest::keyClick(a.f->dbgNummern(), Qt::Key_Escape);
-    QVERIFY(!a.f->isVisible());
-    QVERIFY(a.dialogs.boxes().isEmpty());
-}
-
-void tst_frmNummernliste::removedRowIsNotSavedOnTheWayOut_data()
-{
-    QTest::addColumn<int>("zeile");
-    QTest::addColumn<QStringList>("getippt");
-    QTest::addColumn<int>("taste");
-    QTest::addColumn<int>("inDerDatenbank");
-    QTest::addColumn<int>("imGitter");
-    QTest::newRow("new row typed, deleted") << 1 << Brandt << int(Qt::Key_Delete) << 1 << 1;
-    QTest::newRow("new row typed, taken back") << 1 << Brandt << int(Qt::Key_Escape) << 1 << 1;
-    QTest::newRow("saved row changed, deleted") << 0 << QStringList{u"0221100"_s, u"Anders"_s} << int(Qt::Key_Delete)
-                                                << 0 << 0;
-    QTest::newRow("new row typed and emptied, deleted") << 1 << QStringList{u"x"_s, QString()}
-                                                        << int(Qt::Key_Delete) << 1 << 1;
-}
-
-void tst_frmNummernliste::removedRowIsNotSavedOnTheWayOut()
-{
-    QFETCH(int, zeile);
-    QFETCH(QStringList, getippt);
-    QFETCH(int, taste);
-    QFETCH(int, inDerDatenbank);
-    QFETCH(int, imGitter);
-    Aufbau a;
-    QVERIFY(a.zeige({Albers}));
-    a.waehle(zeile);
-    if (getippt.size() == 2 && getippt[1].isEmpty()) {
-        tippe(*a.f, zeile, {getippt[0]});
-        tippe(*a.f, zeile, {getippt[1]});
-    } else {
-        tippe(*a.f, zeile, getippt);
+        QCOMPARE(a.f->result(), int(QDialog::Accepted));
+        QCOMPARE(a.suche(u"0221123456"_s, true), (QStringList{u"Muster GmbH"_s, Unbekannt}));
+        QCOMPARE(a.suche(boese), (QStringList{u"\"Name\" mit [Klammern]"_s, u"O'Ort"_s}));
+        QCOMPARE(a.zeilen(), 3);
+        QVERIFY(a.dialogs.boxes().isEmpty());
     }
-    a.waehle(zeile);
-    a.dialogs.answer(Dialogs::Answer::Yes);
-    QTest::keyClick(a.f->dbgNummern(), Qt::Key(taste));
-    QCOMPARE(a.zeilen(), inDerDatenbank);
-    QCOMPARE(a.f->Modell().Anzahl(), imGitter);
-}
 
-void tst_frmNummernliste::commandShowsListModally()
-{
-    Aufbau a;
-    QVERIFY(a.zeige({Albers}));
-    a.f.reset();
-    QWidget haupt;
-    bool offen = false;
-    Nummernlistenbefehl befehl(a.dialogs, [&] { return offen ? a.daten->Datenbank() : nullptr; }, &haupt);
-    // Without the phone database the user is told so.
-    befehl.mnuNummern();
-    QCOMPARE(a.dialogs.boxes().size(), 1);
+    void leavingRowSavesIt()
+    {
+        Aufbau a;
+        QVERIFY(a.zeige({Albers}));
+        a.waehle(1);
+        tippe(*a.f, 1, Brandt);
+        QCOMPARE(a.suche(u"089200"_s, true), (QStringList{Unbekannt, Unbekannt}));
+        a.waehle(0);
+        QCOMPARE(a.suche(u"089200"_s, true), (QStringList{u"Brandt"_s, u"München"_s}));
+        QCOMPARE(a.zeilen(), 2);
+    }
 
-    offen = true;
-    bool modal = false;
-    QString erster;
-    QTimer::singleShot(0, this, [&] {
-        auto *f = qobject_cast<frmNummernliste *>(QApplication::activeModalWidget());
-        QVERIFY(f);
-        modal = f->isModal();
-        erster = f->Modell().Wert(0, NummernlisteModell::Name);
-        tippe(*f, 1, Brandt);
-        f->cmOK()->click();
-    });
-    befehl.mnuNummern();
+    void changedRowKeepsItsPlace()
+    {
+        Aufbau a;
+        QVERIFY(a.zeige({Albers, Brandt}));
+        // A change that fails is taken back whole, not left open: the old row is still there.
+        tippe(*a.f, 0, {QString(51, u'2'), u"Albers & Co"_s});
+        QVERIFY(!a.f->ZeileSpeichern(0));
+        QCOMPARE(a.suche(u"0221100"_s), (QStringList{u"Albers"_s, u"Köln"_s}));
 
-    QVERIFY(modal);
-    QCOMPARE(erster, u"Albers"_s);
-    QCOMPARE(a.suche(u"089200"_s), (QStringList{u"Brandt"_s, u"München"_s}));
-    QCOMPARE(a.dialogs.boxes().size(), 1);
-}
+        // Mended, it takes the old row's place.
+        tippe(*a.f, 0, {u"0221101"_s});
+        a.f->cmOK()->click();
+        QCOMPARE(a.suche(u"0221101"_s), (QStringList{u"Albers & Co"_s, u"Köln"_s}));
+        QCOMPARE(a.suche(u"0221100"_s), (QStringList{Unbekannt, Unbekannt}));
+        // Loaded again: the stored rows in their order, and the empty row for a new one.
+        frmNummernliste wieder(a.dialogs, a.daten->Datenbank());
+        QVERIFY(wieder.Form_Load());
+        QCOMPARE(wieder.Modell().rowCount(), 3);
+        QCOMPARE(wieder.Modell().Wert(0, NummernlisteModell::Nummer), u"0221101"_s);
+        QCOMPARE(wieder.Modell().Wert(1, NummernlisteModell::Nummer), u"089200"_s);
+    }
+
+    void failingSaveKeepsInput_data()
+    {
+        QTest::addColumn<bool>("nurLesen");
+        QTest::addColumn<QString>("nummer");
+        QTest::addColumn<int>("fehlernummer");
+
+        QTest::newRow("number longer than the column") << false << QString(51, u'1') << 3163;
+        QTest::newRow("read-only database") << true << u"0221123456"_s << 3027;
+    }
+    void failingSaveKeepsInput()
+    {
+        QFETCH(bool, nurLesen);
+        QFETCH(QString, nummer);
+        QFETCH(int, fehlernummer);
+
+        Aufbau a;
+        QVERIFY(a.zeige({}, nurLesen));
+        tippe(*a.f, 0, {nummer, u"Muster GmbH"_s, u"Köln"_s});
+        a.f->cmOK()->click();
+
+        // Still open, with what the user typed, and told why.
+        QVERIFY(a.f->isVisible());
+        QCOMPARE(a.f->Modell().Wert(0, NummernlisteModell::Nummer), nummer);
+        QCOMPARE(a.dialogs.boxes().size(), 1);
+        const QString text = a.dialogs.boxes().first().text;
+        QVERIFY2(text.contains(u"Fehlernummer: %1\r\nFehlerbeschreibung: "_s.arg(fehlernummer)) && !text.endsWith(u": "_s),
+                 qPrintable(text));
+        QCOMPARE(a.zeilen(), 0);
+
+        // Closing by the close box tries again and stays open as well.
+        QVERIFY(!a.f->close());
+        QVERIFY(a.f->isVisible());
+        QCOMPARE(a.dialogs.boxes().size(), 2);
+    }
+
+    void escapeTakesChangesBack()
+    {
+        Aufbau a;
+        QVERIFY(a.zeige({Albers}));
+        tippe(*a.f, 0, {u"0221100"_s, u"Anders"_s});
+        QTest::keyClick(a.f->dbgNummern(), Qt::Key_Escape);
+
+        QVERIFY(a.f->isVisible());
+        QCOMPARE(a.f->Modell().Wert(0, NummernlisteModell::Name), u"Albers"_s);
+        QCOMPARE(a.suche(u"0221100"_s).first(), u"Albers"_s);
+
+        // Nothing left to take back: Escape closes.
+        QTest::keyClick(a.f->dbgNummern(), Qt::Key_Escape);
+        QVERIFY(!a.f->isVisible());
+        QVERIFY(a.dialogs.boxes().isEmpty());
+    }
+
+    // Deleting asks first; a row deleted or taken back is not saved on the way out.
+    void removedRowIsGone_data()
+    {
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<QStringList>("getippt"); // an empty last value: typed, then emptied
+        QTest::addColumn<int>("taste");
+        QTest::addColumn<bool>("ja");
+        QTest::addColumn<int>("inDerDatenbank");
+        QTest::addColumn<int>("imGitter");
+        const int entf = Qt::Key_Delete;
+        QTest::newRow("saved row deleted") << 0 << QStringList() << entf << true << 0 << 0;
+        QTest::newRow("saved row, deleting refused") << 0 << QStringList() << entf << false << 1 << 1;
+        QTest::newRow("saved row changed, deleted") << 0 << QStringList{u"0221100"_s, u"Anders"_s} << entf << true << 0 << 0;
+        QTest::newRow("new row typed, deleted") << 1 << Brandt << entf << true << 1 << 1;
+        QTest::newRow("new row typed, taken back") << 1 << Brandt << int(Qt::Key_Escape) << true << 1 << 1;
+        QTest::newRow("new row typed and emptied, deleted") << 1 << QStringList{u"x"_s, QString()} << entf << true << 1 << 1;
+    }
+    void removedRowIsGone()
+    {
+        QFETCH(int, zeile);
+        QFETCH(QStringList, getippt);
+        QFETCH(int, taste);
+        QFETCH(bool, ja);
+        QFETCH(int, inDerDatenbank);
+        QFETCH(int, imGitter);
+        Aufbau a;
+        QVERIFY(a.zeige({Albers}));
+        a.waehle(zeile);
+        if (getippt.size() == 2 && getippt[1].isEmpty()) {
+            tippe(*a.f, zeile, {getippt[0]});
+            tippe(*a.f, zeile, {getippt[1]});
+        } else {
+            tippe(*a.f, zeile, getippt);
+        }
+        a.waehle(zeile);
+        a.dialogs.answer(ja ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        QTest::keyClick(a.f->dbgNummern(), Qt::Key(taste));
+        QCOMPARE(a.zeilen(), inDerDatenbank);
+        QCOMPARE(a.f->Modell().Anzahl(), imGitter);
+        if (zeile == 0)
+            QCOMPARE(a.dialogs.boxes().size(), 1);
+    }
+
+    void commandShowsListModally()
+    {
+        Aufbau a;
+        QVERIFY(a.zeige({Albers}));
+        a.f.reset();
+        QWidget haupt;
+        bool offen = false;
+        Nummernlistenbefehl befehl(a.dialogs, [&] { return offen ? a.daten->Datenbank() : nullptr; }, &haupt);
+        // Without the phone database the user is told so.
+        befehl.mnuNummern();
+        QCOMPARE(a.dialogs.boxes().size(), 1);
+
+        offen = true;
+        bool modal = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *f = qobject_cast<frmNummernliste *>(QApplication::activeModalWidget());
+            QVERIFY(f);
+            modal = f->isModal();
+            tippe(*f, 1, Brandt);
+            f->cmOK()->click();
+        });
+        befehl.mnuNummern();
+
+        QVERIFY(modal);
+        QCOMPARE(a.suche(u"089200"_s), (QStringList{u"Brandt"_s, u"München"_s}));
+        QCOMPARE(a.dialogs.boxes().size(), 1);
+    }
+};
 
 QTEST_MAIN(tst_frmNummernliste)
 #include "tst_frmNummernliste.moc"

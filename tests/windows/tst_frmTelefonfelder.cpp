@@ -2,18 +2,14 @@
 #include "actdb/clActDBF.h"
 #include "windows/frmTelefonfelder.h"
 #include "windows/ListView.h"
-#include "core/modOptionen.h"
-#include "doubles/FakeSystem.h"
-#include "doubles/MemoryClipboard.h"
-#include "doubles/ScriptedDialogs.h"
-#include "platform/settings/IniSettingsStore.h"
 #include "tools/dbf/DbfWriter.h"
+
+#include "doubles/Umgebung.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -43,14 +39,8 @@ const QString KleineAnzahlen = u"FAX=2,MOBILE_PH=1,PHONE=3"_s;
 
 // The dialog over a real contact table and options file in a temporary
 // folder; every box is answered by the scripted dialogs.
-struct Dialog
+struct Dialog : Umgebung
 {
-    QTemporaryDir dir;
-    FakeSystem system;
-    IniSettingsStore store{dir.filePath(u"Rufmon.conf"_s)};
-    modOptionen optionen{store, system};
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
     clActDBF actDBF{dialogs, clipboard, optionen};
     QString pfad = dir.filePath(u"KUNDEN.dbf"_s);
     frmTelefonfelder dlg{dialogs, optionen, actDBF, [this] { return pfad; }};
@@ -175,26 +165,22 @@ private slots:
     {
         QTest::addColumn<QList<int>>("klicks");
         QTest::addColumn<QString>("eintraege");
-        QTest::addColumn<QString>("bilder");
 
-        // Labels Fax, Mobiltelefon, Telefon; sorted by label from the start.
-        QTest::newRow("label once: descending") << QList<int>{0} << u"PHONE=3,MOBILE_PH=1,FAX=2"_s << u"Hoch,Leer"_s;
-        QTest::newRow("label twice: ascending") << QList<int>{0, 0} << KleineAnzahlen << u"Runter,Leer"_s;
-        QTest::newRow("numbers once: ascending") << QList<int>{1} << u"MOBILE_PH=1,FAX=2,PHONE=3"_s << u"Leer,Runter"_s;
-        QTest::newRow("other column starts ascending") << QList<int>{0, 1, 0} << KleineAnzahlen << u"Runter,Leer"_s;
+        // Labels Fax, Mobiltelefon, Telefon; sorted by label from the start. What
+        // further clicks do and the header's pictures are the list's own, tested with it.
+        QTest::newRow("label: descending") << QList<int>{0} << u"PHONE=3,MOBILE_PH=1,FAX=2"_s;
+        QTest::newRow("numbers: ascending") << QList<int>{1} << u"MOBILE_PH=1,FAX=2,PHONE=3"_s;
     }
 
     void kopfklick()
     {
         QFETCH(QList<int>, klicks);
         QFETCH(QString, eintraege);
-        QFETCH(QString, bilder);
 
         Dialog d;
         QVERIFY(d.zaehle());
         QVERIFY(d.zeige(klicks));
         QCOMPARE(d.eintraege(), eintraege);
-        QCOMPARE(d.liste.columns()[0].IconKey + u',' + d.liste.columns()[1].IconKey, bilder);
         QCOMPARE(d.dlg.Bezeichnung(u"PHONE"_s), u"Telefon"_s);
         QVERIFY(!d.liste.headerData(0, Qt::Horizontal, Qt::DecorationRole).value<QIcon>().isNull());
     }

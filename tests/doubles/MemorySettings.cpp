@@ -1,1 +1,0 @@
-#include "MemorySettings.h"
