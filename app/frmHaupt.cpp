@@ -11,6 +11,7 @@
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/system/Autostart.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
 
@@ -73,6 +74,7 @@ constexpr Menueeintrag Menuebaum[] = {
     {M::mnuNummernfilter, u"Nummern&filter", M::mnuOptionen, u"", false},
     {M::mnuACTDatenbank, u"ACT!-&Datenbank wählen...", M::mnuOptionen, u"", false},
     {M::mnuStartoptionen, u"&Startoptionen", M::mnuOptionen, u"", false},
+    {M::mnuAutostart, u"Mit der Anmeldung &starten", M::mnuOptionen, u"", true},
     {M::mnuTapiAktivieren, u"Tapi&monitor automatisch aktivieren", M::mnuStartoptionen, u"", true},
     {M::mnuFensterMin, u"&Fenster minimieren", M::mnuStartoptionen, u"", true},
     {M::mnuNummernCache, u"Nummern-&Cache benutzen", M::mnuStartoptionen, u"", true},
@@ -338,6 +340,13 @@ void frmHaupt::verbindeBefehle()
         connect(Menu(punkt), &QAction::triggered, this, handler);
     };
     on(Menuepunkt::mnuBeenden, [this] { close(); });
+    on(Menuepunkt::mnuAutostart, [this](bool an) {
+        if (!Autostart::setzen(an, QCoreApplication::applicationFilePath()))
+            m_dialogs.MsgBox(u"Der Autostart-Eintrag "_s + Autostart::Eintrag() + u" konnte nicht geändert werden."_s,
+                             Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+        // The mark shows whether the entry is there, whatever happened.
+        Menu(Menuepunkt::mnuAutostart)->setChecked(Autostart::eingerichtet());
+    });
     on(Menuepunkt::mnuAutoNummern, [this] { Form_Resize(); });
     on(Menuepunkt::mnuAutoTimer, [this] { Form_Resize(); });
     on(Menuepunkt::mnuNummernCache, [this](bool nunGesetzt) {

@@ -19,6 +19,7 @@
     X(mnuNummernfilter) \
     X(mnuACTDatenbank) \
     X(mnuStartoptionen) \
+    X(mnuAutostart) \
     X(mnuTapiAktivieren) \
     X(mnuFensterMin) \
     X(mnuNummernCache) \

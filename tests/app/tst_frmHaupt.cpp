@@ -5,7 +5,11 @@
 #include "doubles/Testfenster.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
@@ -87,6 +91,34 @@ private slots:
                                    u"ProtokollFensterKennung"_s})
             QCOMPARE(u.option(key), f.Optionen().leseOption(key).toString());
         QCOMPARE(u.gespeichert(u"Window"_s, u"Visible"_s), u"False"_s);
+    }
+
+    // The menu item writes and removes the desktop's autostart entry; its mark shows the entry.
+    void autostartEntry()
+    {
+        QTemporaryDir konfig;
+        const QByteArray vorher = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", konfig.path().toLocal8Bit());
+        const auto zurueck = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", vorher); });
+        const QString eintrag = konfig.filePath(u"autostart/rufmon.desktop"_s);
+        Fenster u;
+        frmHaupt &f = u.starte();
+        QVERIFY(!u.mark(Menuepunkt::mnuAutostart));
+        f.Menu(Menuepunkt::mnuAutostart)->trigger();
+        QVERIFY(u.mark(Menuepunkt::mnuAutostart));
+        QFile datei(eintrag);
+        QVERIFY(datei.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(datei.readAll());
+        QVERIFY(text.startsWith(u"[Desktop Entry]\n"_s));
+        QVERIFY(text.contains(u"\nExec="_s + QCoreApplication::applicationFilePath() + u'\n'));
+        f.Menu(Menuepunkt::mnuAutostart)->trigger();
+        QVERIFY(!u.mark(Menuepunkt::mnuAutostart));
+        QVERIFY(!QFile::exists(eintrag));
+        // An entry made outside the program shows at the next start.
+        QVERIFY(QDir().mkpath(QFileInfo(eintrag).path()) && QFile(eintrag).open(QIODevice::WriteOnly));
+        Fenster wieder;
+        wieder.starte();
+        QVERIFY(wieder.mark(Menuepunkt::mnuAutostart));
     }
 
     void startAndExitSequences()
