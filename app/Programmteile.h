@@ -73,8 +73,6 @@ public:
     Clipboard &Zwischenablage() { return m_clipboard; }
     clACTApplication &ACTApp() { return m_actApp; }
     frmKontaktkarte &Kontaktkarte() { return m_karte; }
-    Kontaktsuche &Suche() { return m_suche; }
-    Anrufauswertung &Auswertung() { return *m_auswertung; }
     // The phone-field dialog, whose list is the program's record of the phone fields.
     frmTelefonfelder *Telefonfelder() const { return m_telefonfelder.get(); }
 

@@ -21,11 +21,10 @@ Kontaktsuche::Cachetreffer::~Cachetreffer()
     cache.reset();
 }
 
-Kontaktsuche::Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &optionen, clActDBF &actDBF,
-                           clACTApplication &actApp, const ACTPruefung &pruefung)
+Kontaktsuche::Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, clActDBF &actDBF, clACTApplication &actApp,
+                           const ACTPruefung &pruefung)
     : m_dialogs(dialogs)
     , m_clipboard(clipboard)
-    , m_optionen(optionen)
     , m_actDBF(actDBF)
     , m_actApp(actApp)
     , m_pruefung(pruefung)

@@ -13,7 +13,6 @@ class Telefonfeldliste;
 class clACTApplication;
 class clActDBF;
 class clTabellenCache;
-class modOptionen;
 
 // Where the caller identification and the similar-number search look for
 // contacts: the number cache when it is used, else ACT!'s contact table once
@@ -36,8 +35,8 @@ public:
         ~Cachetreffer();
     };
 
-    Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &optionen, clActDBF &actDBF,
-                 clACTApplication &actApp, const ACTPruefung &pruefung);
+    Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, clActDBF &actDBF, clACTApplication &actApp,
+                 const ACTPruefung &pruefung);
 
     // The record of the phone fields; none: no field is chosen.
     void setTelefonfelder(const Telefonfeldliste *liste) { m_telefonfelder = liste; }
@@ -60,14 +59,11 @@ public:
     QString ACTDatenbank() const;
     // The table access the identification shares with the cache build.
     clActDBF &ActDBF() { return m_actDBF; }
-    Dialogs &dialogs() { return m_dialogs; }
     Clipboard &clipboard() { return m_clipboard; }
-    const modOptionen &optionen() const { return m_optionen; }
 
 private:
     Dialogs &m_dialogs;
     Clipboard &m_clipboard;
-    const modOptionen &m_optionen;
     clActDBF &m_actDBF;
     clACTApplication &m_actApp;
     const ACTPruefung &m_pruefung;
