@@ -4,7 +4,9 @@
 #include "core/modOptionen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
+#include "core/Nummernschluessel.h"
 #include "platform/jet/DBEngine.h"
+#include "platform/registry/RegionalSettings.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
 
@@ -40,6 +42,77 @@ clActDBF::clActDBF(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &op
     , m_clipboard(clipboard)
     , m_optionen(optionen)
 {
+    // The key in statements: NUMMERNSCHLUESSEL(value, home country code).
+    static const bool registriert = [] {
+        DBEngine::instance().RegisterFunction(u"NUMMERNSCHLUESSEL"_s, 2, [](const QStringList &a) {
+            return Nummernschluessel::schluessel(a.value(0), a.value(1));
+        });
+        return true;
+    }();
+    Q_UNUSED(registriert);
+}
+
+QString clActDBF::Schluessel(const QString &geschrieben)
+{
+    return Nummernschluessel::schluessel(geschrieben, Nummernschluessel::Heimatvorwahl(RegionalSettings::LocaleKennung()));
+}
+
+QString clActDBF::Schluesselfeld(const QString &feld)
+{
+    return feld + u"_SCHL"_s;
+}
+
+QString clActDBF::Schluesselfelder(const QString &Telefonfelder)
+{
+    QStringList namen;
+    for (const QString &f : Eintraege(Telefonfelder))
+        namen.append(Schluesselfeld(f));
+    return namen.join(u',');
+}
+
+std::unique_ptr<Recordset> clActDBF::SchluesselSuche(const QString &Suchfelder, const QString &Ergebnisfelder,
+                                                     const QString &schluessel)
+{
+    const QString t = u'[' + m_tabelle + u']';
+    const QString heimat = Nummernschluessel::Heimatvorwahl(RegionalSettings::LocaleKennung());
+    QString sql = u"SELECT "_s;
+    for (const QString &f : Eintraege(Ergebnisfelder))
+        sql += t + u'.' + f + u", "_s;
+    sql += t + u".UNIQUE_ID FROM "_s + t + u" WHERE "_s;
+    QStringList bedingungen;
+    // The key holds digits only; it goes through the one quoting of patterns all the same.
+    const QString muster = Suchmuster(schluessel);
+    for (const QString &f : Eintraege(Suchfelder))
+        bedingungen.append(u"NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat + u"') LIKE '*"_s + muster
+                           + u"*'"_s);
+    sql += bedingungen.join(u" OR "_s);
+    try {
+        if (!m_db)
+            throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
+        return m_db->OpenRecordset(sql);
+    } catch (const JetFehler &e) {
+        oeffnenFehlgeschlagen(e.Number(), e.HelpFile(), e.Description());
+        return nullptr;
+    }
+}
+
+std::unique_ptr<Recordset> clActDBF::Cachequelle(const QString &Telefonfelder)
+{
+    const QString t = u'[' + m_tabelle + u']';
+    const QString heimat = Nummernschluessel::Heimatvorwahl(RegionalSettings::LocaleKennung());
+    QString sql = u"SELECT "_s;
+    for (const QString &f : Eintraege(Telefonfelder))
+        sql += t + u'.' + f + u", NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat + u"') AS ["_s
+               + Schluesselfeld(f) + u"], "_s;
+    sql += t + u".NAME, "_s + t + u".COMPANY, "_s + t + u".CITY, "_s + t + u".UNIQUE_ID FROM "_s + t;
+    try {
+        if (!m_db)
+            throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
+        return m_db->OpenRecordset(sql);
+    } catch (const JetFehler &e) {
+        oeffnenFehlgeschlagen(e.Number(), e.HelpFile(), e.Description());
+        return nullptr;
+    }
 }
 
 clActDBF::~clActDBF() = default;

@@ -33,6 +33,19 @@ public:
     const QString &Tabellenname() const { return m_tabelle; }
 
     // The statement Suche runs, as text.
+    // The second search: contacts whose key of a phone field holds the
+    // caller's key (numbers as people write them: blanks, "+49", brackets).
+    std::unique_ptr<Recordset> SchluesselSuche(const QString &Suchfelder, const QString &Ergebnisfelder,
+                                               const QString &schluessel);
+    // The rows for the number cache: the phone fields, each with its key
+    // (column name from Schluesselfeld), name, company, city and id.
+    std::unique_ptr<Recordset> Cachequelle(const QString &Telefonfelder);
+    // The cache column that holds a phone field's key.
+    static QString Schluesselfeld(const QString &feld);
+    static QString Schluesselfelder(const QString &Telefonfelder);
+    // A written number's key, read in the home country of the regional settings.
+    static QString Schluessel(const QString &geschrieben);
+
     static QString Anweisung(const QString &tabelle, const QString &Suchfelder, const QString &Ergebnisfelder,
                              const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld);
     // A value as a LIKE pattern: letters match either case, and every other

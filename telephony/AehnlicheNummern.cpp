@@ -107,7 +107,9 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         // field would list every one).
     } else if (anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache)) {
         stopuhr.Starten();
-        cache = m_t.suche.CacheSuchen(felder, u"UNIQUE_ID,NAME,COMPANY"_s, schluessel,
+        // On the keys of the numbers, so that "030 1234599" is a neighbour of 0301234567.
+        cache = m_t.suche.CacheSuchen(clActDBF::Schluesselfelder(felder), u"UNIQUE_ID,NAME,COMPANY,"_s + felder,
+                                      schluessel,
                                       [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
         stopuhr.Stoppen();
         if (!cache.nutzbar) {
@@ -123,7 +125,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         actOffen = dbf.init(m_t.suche.ACTDatenbank());
         if (actOffen) {
             stopuhr.Starten();
-            ergebnis = dbf.Suche(felder, u"NAME,COMPANY"_s, schluessel, u"OR"_s, false);
+            ergebnis = dbf.SchluesselSuche(felder, felder + u",NAME,COMPANY"_s, schluessel);
             stopuhr.Stoppen();
             gesucht = true;
         }
@@ -143,26 +145,36 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         anzeige.atmen();
         const int kontaktSpalte = kontakte.columnByKey(u"Kontakt"_s);
         const int firmaSpalte = kontakte.columnByKey(u"Firma"_s);
+        const QStringList telefonfelder = clActDBF::Eintraege(felder);
         std::vector<ListItem> eintraege;
         while (!ergebnis->Eof()) {
             const ::Fields &f = ergebnis->Fields();
+            // The field that holds the digits as they stand; else the one whose key holds them.
             int spalte = -1;
-            for (int j = 0; j < f.Count(); ++j) {
-                if (!f[j].isNull() && f[j].Text().contains(schluessel)) {
-                    spalte = j;
-                    break;
+            bool woertlich = false;
+            for (int durchgang = 0; durchgang < 2 && spalte < 0; ++durchgang) {
+                for (const QString &name : telefonfelder) {
+                    const int j = f.indexOf(name);
+                    if (j < 0 || f[j].isNull())
+                        continue;
+                    const QString wert = f[j].Text();
+                    if (durchgang == 0 ? wert.contains(schluessel) : clActDBF::Schluessel(wert).contains(schluessel)) {
+                        spalte = j;
+                        woertlich = durchgang == 0;
+                        break;
+                    }
                 }
             }
             if (spalte >= 0) {
                 const QString wert = f[spalte].Text();
-                // A value without a blank is shown whole; a column that is no phone
-                // field shows its own name as the label.
+                // A value without a blank is shown whole, one found by its key
+                // whole as it is written.
                 QString label = m_t.suche.Bezeichnung(f[spalte].Name());
                 if (label.isEmpty())
                     label = f[spalte].Name();
                 const qsizetype blank = wert.indexOf(u' ');
                 ListItem e;
-                e.Text = u'[' + label + u"] "_s + (blank < 0 ? wert : wert.left(blank));
+                e.Text = u'[' + label + u"] "_s + (blank < 0 || !woertlich ? wert : wert.left(blank));
                 e.Tag = IDInKlammern(f[u"UNIQUE_ID"_s].Text());
                 e.setColumnText(kontaktSpalte, f.indexOf(u"NAME"_s) >= 0 ? f[u"NAME"_s].Text() : QString());
                 e.setColumnText(firmaSpalte, f.indexOf(u"COMPANY"_s) >= 0 ? f[u"COMPANY"_s].Text() : QString());

@@ -203,6 +203,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
 
         const QString felder = m_t.suche.AusgewaehlteFelder();
         bool gesucht = false;
+        bool imCache = false;
         if (clActDBF::OhneFelder(felder)) {
             // No phone field chosen: nobody can be found (a search without
             // a field would match every contact).
@@ -223,6 +224,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
             } else {
                 treffer = std::move(cache.treffer);
                 gesucht = true;
+                imCache = true;
             }
         } else if (m_t.suche.ACTBereit()) {
             actOffen = m_t.suche.ActDBF().init(m_t.suche.ACTDatenbank());
@@ -234,6 +236,21 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
                 stopuhr.Starten();
                 treffer = m_t.suche.ActDBF().Suche(felder, u"NAME,CITY"_s, nummer, u"OR"_s, false);
                 gesucht = true;
+            }
+        }
+        // Nobody with the number as the line gives it: the second search
+        // compares keys, so that "030 / 123 45-67" or "+49 30 1234567" is found.
+        const QString schluessel = clActDBF::Schluessel(gefiltert.nummer);
+        if (gesucht && treffer && treffer->Eof() && !schluessel.isEmpty()) {
+            treffer->Close();
+            treffer.reset();
+            if (imCache) {
+                cache = m_t.suche.CacheSuchen(clActDBF::Schluesselfelder(felder), u"UNIQUE_ID,NAME,CITY"_s,
+                                              schluessel,
+                                              [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
+                treffer = std::move(cache.treffer);
+            } else {
+                treffer = m_t.suche.ActDBF().SchluesselSuche(felder, u"NAME,CITY"_s, schluessel);
             }
         }
         if (gesucht && treffer) {

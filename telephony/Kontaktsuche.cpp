@@ -73,9 +73,9 @@ Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(con
         m_actDBF.kill();
         return Cachebau::KeinACTZugriff;
     }
-    std::unique_ptr<Recordset> quelle
-        = m_actDBF.Suche(QString(), felder.isEmpty() ? u"NAME,COMPANY,CITY"_s : felder + u",NAME,COMPANY,CITY"_s,
-                         QString(), QString(), false);
+    // Each phone field with its key beside it, both indexed for the searches.
+    std::unique_ptr<Recordset> quelle = m_actDBF.Cachequelle(felder);
+    const QString indexfelder = felder.isEmpty() ? QString() : felder + u',' + clActDBF::Schluesselfelder(felder);
     Cachebau ergebnis = Cachebau::Fehlgeschlagen;
     {
         clTabellenCache cache(m_dialogs, m_clipboard);
@@ -83,7 +83,7 @@ Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(con
             ergebnis = Cachebau::KeinCachezugriff;
         } else {
             try {
-                if (quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, felder))
+                if (quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, indexfelder))
                     ergebnis = Cachebau::Erstellt;
             } catch (const JetFehler &e) {
                 qCWarning(lcTelefonie).noquote()

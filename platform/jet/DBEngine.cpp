@@ -7,6 +7,7 @@
 #include "platform/xbase/DbfModule.h"
 
 #include <cerrno>
+#include <deque>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -47,8 +48,37 @@ void likeFunktion(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_int(ctx, muster->matches(std::string_view(t, static_cast<std::size_t>(sqlite3_value_bytes(argv[1])))));
 }
 
+struct Eigenfunktion
+{
+    QByteArray name;
+    int argumente;
+    DBEngine::Textfunktion funktion;
+};
+
+// Stable addresses: SQLite keeps a pointer to each for every connection.
+std::deque<Eigenfunktion> &eigenfunktionen()
+{
+    static std::deque<Eigenfunktion> liste;
+    return liste;
+}
+
+void textfunktion(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    const auto *f = static_cast<const Eigenfunktion *>(sqlite3_user_data(ctx));
+    QStringList argumente;
+    for (int i = 0; i < argc; ++i) {
+        const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(argv[i]));
+        argumente.append(t ? QString::fromUtf8(t, sqlite3_value_bytes(argv[i])) : QString());
+    }
+    const QByteArray ergebnis = f->funktion(argumente).toUtf8();
+    sqlite3_result_text(ctx, ergebnis.constData(), int(ergebnis.size()), SQLITE_TRANSIENT);
+}
+
 void einrichten(sqlite3 *db)
 {
+    for (const Eigenfunktion &f : eigenfunktionen())
+        sqlite3_create_function(db, f.name.constData(), f.argumente, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                const_cast<Eigenfunktion *>(&f), textfunktion, nullptr, nullptr);
     sqlite3_busy_timeout(db, WarteMs);
     sqlite3_extended_result_codes(db, 1);
     // LIKE speaks the engine's pattern language.
@@ -70,6 +100,17 @@ void einrichten(sqlite3 *db)
 }
 
 } // namespace
+
+void DBEngine::RegisterFunction(const QString &name, int argumente, Textfunktion funktion)
+{
+    for (Eigenfunktion &f : eigenfunktionen()) {
+        if (f.name == name.toUtf8() && f.argumente == argumente) {
+            f.funktion = std::move(funktion);
+            return;
+        }
+    }
+    eigenfunktionen().push_back({name.toUtf8(), argumente, std::move(funktion)});
+}
 
 DBEngine &DBEngine::instance()
 {

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <QStringList>
+
 #include <functional>
 #include <memory>
 
@@ -19,6 +21,11 @@ public:
     std::shared_ptr<Database> OpenDatabase(const QString &name, bool exclusive = false, bool readOnly = false,
                                            const QString &connect = {});
     std::shared_ptr<Database> CreateDatabase(const QString &path, const QString &locale, int options = 0);
+
+    // A function of text arguments that statements may call by name, in every
+    // database opened from now on (a program's own, like a number's key).
+    using Textfunktion = std::function<QString(const QStringList &)>;
+    void RegisterFunction(const QString &name, int argumente, Textfunktion funktion);
 
     // The clock behind Date() and Now(); tests set it.
     void setUhr(std::function<QDateTime()> uhr);

@@ -28,6 +28,8 @@ private slots:
     void unknownFilteredAndConnectedCalls();
     void callsDuringAnIdentification();
     void damagedDefinitionsFindNobodyUntilRepaired();
+    void numbersAsPeopleWriteThem_data() { knownCallers_data(); }
+    void numbersAsPeopleWriteThem();
     void cacheFailureSwitchesTheCacheOff_data();
     void cacheFailureSwitchesTheCacheOff();
 };
@@ -181,6 +183,49 @@ void tst_Anrufauswertung::damagedDefinitionsFindNobodyUntilRepaired()
     QVERIFY(k.suche.ACTBereit());
     QVERIFY(k.anruf(u"0301234567"_s));
     QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
+}
+
+void tst_Anrufauswertung::numbersAsPeopleWriteThem()
+{
+    QFETCH(bool, cache);
+    Anrufkette k;
+    ActGenerator g;
+    g.options().seed = 5;
+    g.options().contacts = 200;
+    // The line delivers "0301234567"; contact managers hold what people typed.
+    const QList<QPair<QString, QString>> geschrieben = {
+        {u"030 / 123 45-01"_s, u"0301234501"_s}, {u"+49 30 1234502"_s, u"0301234502"_s},
+        {u"(030) 1234503"_s, u"0301234503"_s},   {u"030-1234504"_s, u"0301234504"_s},
+        {u"+49 (0)89 / 12 34 56-0"_s, u"0891234560"_s}, {u"+43 316 123456"_s, u"0043316123456"_s}};
+    QStringList ids;
+    for (int i = 0; i < geschrieben.size(); ++i) {
+        ActGenerator::Contact c;
+        c.lastName = u"Schreibweise %1"_s.arg(i);
+        (i % 2 ? c.fax : c.phone) = geschrieben[i].first;
+        ids << IDInKlammern(g.addKnownContact(c));
+    }
+    // Found as written by the first search, this one keeps the call even though another key holds it too.
+    ActGenerator::Contact woertlich;
+    woertlich.lastName = u"Wörtlich"_s;
+    woertlich.phone = u"0301234501"_s;
+    const QString woertlichId = IDInKlammern(g.addKnownContact(woertlich));
+    QVERIFY(g.write(k.dir.filePath(u"act"_s)));
+    k.oeffne(g.summary().dbfPath, cache);
+
+    for (int i = 1; i < geschrieben.size(); ++i) {
+        QVERIFY(k.anruf(geschrieben[i].second));
+        QVERIFY2(k.eintrag().endsWith(u"|Schreibweise %1|6|"_s.arg(i) + ids[i]), qPrintable(k.eintrag()));
+    }
+    QVERIFY(k.anruf(u"0301234501"_s));
+    QVERIFY2(k.eintrag().endsWith(u"|Wörtlich|6|"_s + woertlichId), qPrintable(k.eintrag()));
+    // The neighbours by their keys, each shown as it is written.
+    QStringList nachbarn;
+    for (int i = 0; i < k.aehnlicheListe.Count(); ++i)
+        nachbarn << k.aehnlicheListe.Item(i).Text;
+    for (const QString &erwartet : {u"[Telefon] 030 / 123 45-01"_s, u"[Fax] +49 30 1234502"_s,
+                                    u"[Telefon] (030) 1234503"_s, u"[Fax] 030-1234504"_s, u"[Telefon] 0301234501"_s})
+        QVERIFY2(nachbarn.contains(erwartet), qPrintable(nachbarn.join(u" / "_s)));
+    QCOMPARE(k.dialogs.boxes().size(), 0);
 }
 
 void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff_data()
