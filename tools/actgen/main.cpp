@@ -28,8 +28,8 @@ int main(int argc, char *argv[])
     timer.start();
     ActGenerator generator(commandLine.options());
     if (commandLine.demoContacts()) {
-        // The contact the demo's first call finds, and neighbours for the
-        // similar numbers, stored without separators so the searches see them.
+        // The contact the demo's second call finds, and neighbours for the
+        // similar numbers.
         ActGenerator::Contact demo;
         demo.company = QStringLiteral("Vorführ GmbH");
         demo.firstName = QStringLiteral("Greta");
@@ -47,6 +47,14 @@ int main(int argc, char *argv[])
                 c.phone = QLatin1Char('0') + c.phone.mid(2);
             generator.addKnownContact(c);
         }
+        // The demo's third call: a number stored as people type it.
+        ActGenerator::Contact geschrieben;
+        geschrieben.company = QStringLiteral("Brunner Logistik KG");
+        geschrieben.firstName = QStringLiteral("Bernd");
+        geschrieben.lastName = QStringLiteral("Brunner");
+        geschrieben.city = QStringLiteral("München");
+        geschrieben.phone = QStringLiteral("+49 (0)89 / 12 34 56-0");
+        generator.addKnownContact(geschrieben);
     }
     if (commandLine.plantSamples())
         generator.addSampleContacts();
