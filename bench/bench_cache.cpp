@@ -29,7 +29,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Telefonfelder = u"PHONE,FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE"_s;
-const QString Quellfelder = u"PHONE,FAX,HOME_PHONE,MOBILE_PH,ALT_PHONE,NAME,COMPANY,CITY"_s;
 // Typed without blanks, so that the ten digits stand together in the field.
 const QString Gesucht = u"0891234567"_s;
 
@@ -70,13 +69,15 @@ bool aufbauen(const QString &dbf, const QString &pfad)
     clActDBF act(u.dialogs, u.clipboard, u.optionen);
     if (!act.init(dbf))
         return false;
-    auto quelle = act.Suche(QString(), Quellfelder, QString(), QString(), false);
+    // As the program builds it: each phone field with its number key beside it.
+    auto quelle = act.Cachequelle(Telefonfelder);
     if (!quelle)
         return false;
     clTabellenCache cache(u.dialogs, u.clipboard);
     if (!cache.init(pfad, true, {}))
         return false;
-    const bool ok = cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder);
+    const bool ok = cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s,
+                                       Telefonfelder + u',' + clActDBF::Schluesselfelder(Telefonfelder));
     quelle->Close();
     act.kill();
     return ok;

@@ -3,7 +3,9 @@
 // ACT! database, with the number cache and without, down to the stored row.
 #include "core/modHaupt.h"
 #include "platform/jet/DBEngine.h"
+#include "core/Nummernschluessel.h"
 #include "platform/jet/Database.h"
+#include "platform/jet/Recordset.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "tools/actgen/ActGenerator.h"
 
@@ -11,7 +13,10 @@
 #include "doubles/Beispielkontakte.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +35,7 @@ private slots:
     void damagedDefinitionsFindNobodyUntilRepaired();
     void numbersAsPeopleWriteThem_data() { knownCallers_data(); }
     void numbersAsPeopleWriteThem();
+    void everyGeneratedNumberFindsItsContact();
     void cacheFailureSwitchesTheCacheOff_data();
     void cacheFailureSwitchesTheCacheOff();
 };
@@ -226,6 +232,59 @@ void tst_Anrufauswertung::numbersAsPeopleWriteThem()
                                     u"[Telefon] (030) 1234503"_s, u"[Fax] 030-1234504"_s, u"[Telefon] 0301234501"_s})
         QVERIFY2(nachbarn.contains(erwartet), qPrintable(nachbarn.join(u" / "_s)));
     QCOMPARE(k.dialogs.boxes().size(), 0);
+}
+
+void tst_Anrufauswertung::everyGeneratedNumberFindsItsContact()
+{
+    // The generator writes numbers in the forms people use. Every value of
+    // every contact, dialled, names that contact (or one that holds the same
+    // digits), the same one with the cache and without.
+    QTemporaryDir daten;
+    ActGenerator g;
+    g.options().seed = 17;
+    g.options().contacts = 150;
+    QVERIFY(g.write(daten.path()));
+    const QStringList felder{u"PHONE"_s, u"FAX"_s, u"HOME_PHONE"_s, u"MOBILE_PH"_s, u"ALT_PHONE"_s};
+    QList<QPair<QString, QStringList>> kontakte; // id, keys of its phone fields
+    QStringList anrufe;
+    {
+        auto db = DBEngine::instance().OpenDatabase(daten.path(), false, true, u"FoxPro 2.6;"_s);
+        auto rs = db->OpenRecordset(u"SELECT UNIQUE_ID, "_s + felder.join(u", "_s) + u" FROM [KUNDEN.dbf]"_s);
+        for (; !rs->Eof(); rs->MoveNext()) {
+            QStringList schluessel;
+            for (const QString &f : felder) {
+                const QString s = Nummernschluessel::schluessel(rs->Fields()[f].Text(), u"49"_s);
+                schluessel << s;
+                if (s.size() >= 5)
+                    anrufe << s;
+            }
+            kontakte.append({IDInKlammern(rs->Fields()[u"UNIQUE_ID"_s].Text()), schluessel});
+        }
+        db->Close();
+    }
+    QVERIFY(anrufe.size() > 150);
+    QList<QStringList> gefunden;
+    for (const bool cache : {false, true}) {
+        Anrufkette k;
+        k.anzeige.gesetzt.remove(Menuepunkt::mnuAutoNummern);
+        k.oeffne(g.summary().dbfPath, cache);
+        QStringList tags;
+        for (const QString &nummer : anrufe) {
+            QVERIFY(k.anruf(nummer));
+            const QString tag = k.eintrag().section(u'|', 4);
+            bool passt = false;
+            for (const auto &[id, schluessel] : kontakte) {
+                if (id == tag)
+                    passt = std::any_of(schluessel.begin(), schluessel.end(),
+                                        [&](const QString &s) { return s.contains(nummer); });
+            }
+            QVERIFY2(passt, qPrintable(nummer + u" → "_s + k.eintrag()));
+            tags << tag;
+        }
+        gefunden << tags;
+        QCOMPARE(k.dialogs.boxes().size(), 0);
+    }
+    QCOMPARE(gefunden[1], gefunden[0]);
 }
 
 void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff_data()
