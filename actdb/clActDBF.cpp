@@ -44,8 +44,8 @@ clActDBF::clActDBF(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &op
 {
     // The key in statements: NUMMERNSCHLUESSEL(value, home country code).
     static const bool registriert = [] {
-        DBEngine::instance().RegisterFunction(u"NUMMERNSCHLUESSEL"_s, 2, [](const QStringList &a) {
-            return Nummernschluessel::schluessel(a.value(0), a.value(1));
+        DBEngine::instance().RegisterFunction(u"NUMMERNSCHLUESSEL"_s, 2, [](const std::vector<std::string_view> &a) {
+            return a.size() == 2 ? Nummernschluessel::schluesselUtf8(a[0], a[1]) : std::string();
         });
         return true;
     }();

@@ -1,5 +1,8 @@
 #include "core/Nummernschluessel.h"
 
+#include <algorithm>
+#include <iterator>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -28,61 +31,87 @@ QString Nummernschluessel::Heimatvorwahl(const QString &locale)
     return {};
 }
 
-QString Nummernschluessel::schluessel(const QString &geschrieben, const QString &heimatvorwahl)
+namespace {
+
+bool istZiffer(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The rules on UTF-16 text; the digits go into a short string (no heap for a
+// telephone number), so that a search calling it for every row stays quick.
+std::string schluesselAus(std::u16string_view text, std::string_view heimat)
 {
     // Where the number begins: the first digit or a "+" before one.
-    qsizetype anfang = -1;
-    for (qsizetype i = 0; i < geschrieben.size() && anfang < 0; ++i) {
-        const QChar c = geschrieben[i];
-        if (c.isDigit())
+    std::size_t anfang = text.size();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (QChar(text[i]).isDigit() || (text[i] == u'+' && i + 1 < text.size())) {
             anfang = i;
-        else if (c == u'+' && i + 1 < geschrieben.size())
-            anfang = i;
-    }
-    if (anfang < 0)
-        return {};
-
-    // Up to the first letter, as "Zentrale" or "oder 1234568" after it.
-    QString teil;
-    for (qsizetype i = anfang; i < geschrieben.size(); ++i) {
-        const QChar c = geschrieben[i];
-        if (c.isLetter())
             break;
-        teil.append(c);
+        }
     }
-    const bool plus = teil.startsWith(u'+');
-    QString alle;
-    for (const QChar c : teil) {
-        if (c.isDigit() && c.unicode() < 0x80)
-            alle.append(c);
+    if (anfang == text.size())
+        return {};
+    // Up to the first letter, as "Zentrale" or "oder 1234568" after it.
+    std::size_t ende = anfang;
+    while (ende < text.size() && !QChar(text[ende]).isLetter())
+        ++ende;
+    const std::u16string_view teil = text.substr(anfang, ende - anfang);
+    const bool plus = teil[0] == u'+';
+    std::string alle;
+    for (const char16_t c : teil) {
+        if (istZiffer(c) && alle.size() < 2)
+            alle.push_back(char(c));
     }
-    const bool auslaendisch = plus || alle.startsWith(u"00"_s);
-    QString ziffern;
-    for (qsizetype i = 0; i < teil.size(); ++i) {
+    const bool auslaendisch = plus || alle == "00";
+    std::string ziffern;
+    for (std::size_t i = 0; i < teil.size(); ++i) {
         // A written "(0)" after a country code: the trunk zero, not dialled from abroad.
-        if (auslaendisch && teil.mid(i, 3) == u"(0)"_s && ziffern.size() > (plus ? 0 : 2)) {
+        if (auslaendisch && teil.substr(i, 3) == u"(0)" && ziffern.size() > (plus ? 0u : 2u)) {
             i += 2;
             continue;
         }
-        if (teil[i].isDigit() && teil[i].unicode() < 0x80)
-            ziffern.append(teil[i]);
+        if (istZiffer(teil[i]))
+            ziffern.push_back(char(teil[i]));
     }
-    if (ziffern.isEmpty())
+    if (ziffern.empty())
         return {};
-
-    QString international;
+    std::string_view international;
     if (plus)
         international = ziffern;
-    else if (ziffern.startsWith(u"00"_s))
-        international = ziffern.mid(2);
+    else if (ziffern.starts_with("00"))
+        international = std::string_view(ziffern).substr(2);
     else
         return ziffern;
-    if (!heimatvorwahl.isEmpty() && international.startsWith(heimatvorwahl)) {
-        QString national = international.mid(heimatvorwahl.size());
+    if (!heimat.empty() && international.starts_with(heimat)) {
+        std::string national(international.substr(heimat.size()));
         // "+49 030 …": the trunk zero written twice is one.
-        if (!national.startsWith(u'0'))
-            national.prepend(u'0');
+        if (!national.starts_with('0'))
+            national.insert(national.begin(), '0');
         return national;
     }
-    return u"00"_s + international;
+    return "00" + std::string(international);
+}
+
+} // namespace
+
+QString Nummernschluessel::schluessel(const QString &geschrieben, const QString &heimatvorwahl)
+{
+    const QByteArray heimat = heimatvorwahl.toLatin1();
+    return QString::fromLatin1(schluesselAus(std::u16string_view(reinterpret_cast<const char16_t *>(geschrieben.utf16()), std::size_t(geschrieben.size())),
+                                             std::string_view(heimat.constData(), std::size_t(heimat.size())))
+                                   .c_str());
+}
+
+std::string Nummernschluessel::schluesselUtf8(std::string_view geschrieben, std::string_view heimatvorwahl)
+{
+    // Nearly every stored number is ASCII: widened on the stack, not decoded.
+    char16_t puffer[256];
+    if (geschrieben.size() <= std::size(puffer)
+        && std::all_of(geschrieben.begin(), geschrieben.end(), [](char c) { return uchar(c) < 0x80; })) {
+        std::copy(geschrieben.begin(), geschrieben.end(), puffer);
+        return schluesselAus(std::u16string_view(puffer, geschrieben.size()), heimatvorwahl);
+    }
+    const QString text = QString::fromUtf8(geschrieben.data(), qsizetype(geschrieben.size()));
+    return schluesselAus(std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size())), heimatvorwahl);
 }

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <string>
+#include <string_view>
+
 // The number key: the digits the telephone network delivers for a number as
 // people write it, in national form. Blanks, slashes, dashes and brackets
 // are dropped; "+" or "00" with the home country's code becomes the trunk
@@ -17,4 +20,6 @@ public:
     static QString Heimatvorwahl(const QString &locale);
     // The key of a written number; empty when it holds no digit.
     static QString schluessel(const QString &geschrieben, const QString &heimatvorwahl);
+    // The same on UTF-8 text, for a search that computes it for every row.
+    static std::string schluesselUtf8(std::string_view geschrieben, std::string_view heimatvorwahl);
 };

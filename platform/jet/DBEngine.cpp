@@ -65,13 +65,14 @@ std::deque<Eigenfunktion> &eigenfunktionen()
 void textfunktion(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     const auto *f = static_cast<const Eigenfunktion *>(sqlite3_user_data(ctx));
-    QStringList argumente;
+    std::vector<std::string_view> argumente;
+    argumente.reserve(std::size_t(argc));
     for (int i = 0; i < argc; ++i) {
         const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(argv[i]));
-        argumente.append(t ? QString::fromUtf8(t, sqlite3_value_bytes(argv[i])) : QString());
+        argumente.emplace_back(t ? std::string_view(t, std::size_t(sqlite3_value_bytes(argv[i]))) : std::string_view());
     }
-    const QByteArray ergebnis = f->funktion(argumente).toUtf8();
-    sqlite3_result_text(ctx, ergebnis.constData(), int(ergebnis.size()), SQLITE_TRANSIENT);
+    const std::string ergebnis = f->funktion(argumente);
+    sqlite3_result_text(ctx, ergebnis.data(), int(ergebnis.size()), SQLITE_TRANSIENT);
 }
 
 void einrichten(sqlite3 *db)

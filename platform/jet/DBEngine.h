@@ -6,6 +6,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
 #include <memory>
 
 class Database;
@@ -24,7 +27,8 @@ public:
 
     // A function of text arguments that statements may call by name, in every
     // database opened from now on (a program's own, like a number's key).
-    using Textfunktion = std::function<QString(const QStringList &)>;
+    // Arguments and result are UTF-8; the function runs for every row.
+    using Textfunktion = std::function<std::string(const std::vector<std::string_view> &)>;
     void RegisterFunction(const QString &name, int argumente, Textfunktion funktion);
 
     // The clock behind Date() and Now(); tests set it.
