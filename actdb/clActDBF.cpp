@@ -83,8 +83,9 @@ std::unique_ptr<Recordset> clActDBF::SchluesselSuche(const QString &Suchfelder, 
     // The key holds digits only; it goes through the one quoting of patterns all the same.
     const QString muster = Suchmuster(schluessel);
     for (const QString &f : Eintraege(Suchfelder))
-        bedingungen.append(u"NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat + u"') LIKE '*"_s + muster
-                           + u"*'"_s);
+        // Empty fields, most of them, are passed over before the key is made.
+        bedingungen.append(u"("_s + t + u'.' + f + u" <> '' AND NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat
+                           + u"') LIKE '*"_s + muster + u"*')"_s);
     sql += bedingungen.join(u" OR "_s);
     try {
         if (!m_db)
