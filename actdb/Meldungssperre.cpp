@@ -9,18 +9,9 @@ Dialogs::Answer Meldungssperre::MsgBox(const QString &text, Buttons buttons, Ico
                                        bool systemModal)
 {
     m_letzte = text;
-    if (m_gezeigt.contains(text)) {
-        // Held back: the answer a user gives to a box they have seen already.
-        switch (buttons) {
-        case Buttons::Ok:
-            return Answer::Ok;
-        case Buttons::OkCancel:
-        case Buttons::YesNoCancel:
-            return Answer::Cancel;
-        case Buttons::YesNo:
-            return Answer::No;
-        }
-    }
+    // Held back: answered as a box closed without a choice.
+    if (m_gezeigt.contains(text))
+        return cancelAnswer(buttons);
     m_gezeigt.insert(text);
     return m_ziel.MsgBox(text, buttons, icon, title, systemModal);
 }

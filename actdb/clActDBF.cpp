@@ -52,9 +52,14 @@ clActDBF::clActDBF(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &op
     Q_UNUSED(registriert);
 }
 
+QString clActDBF::Heimatvorwahl()
+{
+    return Nummernschluessel::Heimatvorwahl(RegionalSettings::LocaleKennung());
+}
+
 QString clActDBF::Schluessel(const QString &geschrieben)
 {
-    return Nummernschluessel::schluessel(geschrieben, Nummernschluessel::Heimatvorwahl(RegionalSettings::LocaleKennung()));
+    return Nummernschluessel::schluessel(geschrieben, Heimatvorwahl());
 }
 
 QString clActDBF::Schluesselfeld(const QString &feld)
@@ -74,7 +79,7 @@ std::unique_ptr<Recordset> clActDBF::SchluesselSuche(const QString &Suchfelder, 
                                                      const QString &schluessel)
 {
     const QString t = u'[' + m_tabelle + u']';
-    const QString heimat = Nummernschluessel::Heimatvorwahl(RegionalSettings::LocaleKennung());
+    const QString heimat = Heimatvorwahl();
     QString sql = u"SELECT "_s;
     for (const QString &f : Eintraege(Ergebnisfelder))
         sql += t + u'.' + f + u", "_s;
@@ -87,25 +92,25 @@ std::unique_ptr<Recordset> clActDBF::SchluesselSuche(const QString &Suchfelder, 
         bedingungen.append(u"("_s + t + u'.' + f + u" <> '' AND NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat
                            + u"') LIKE '*"_s + muster + u"*')"_s);
     sql += bedingungen.join(u" OR "_s);
-    try {
-        if (!m_db)
-            throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
-        return m_db->OpenRecordset(sql);
-    } catch (const JetFehler &e) {
-        oeffnenFehlgeschlagen(e.Number(), e.HelpFile(), e.Description());
-        return nullptr;
-    }
+    return oeffne(sql);
 }
 
 std::unique_ptr<Recordset> clActDBF::Cachequelle(const QString &Telefonfelder)
 {
     const QString t = u'[' + m_tabelle + u']';
-    const QString heimat = Nummernschluessel::Heimatvorwahl(RegionalSettings::LocaleKennung());
+    const QString heimat = Heimatvorwahl();
     QString sql = u"SELECT "_s;
     for (const QString &f : Eintraege(Telefonfelder))
         sql += t + u'.' + f + u", NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat + u"') AS ["_s
                + Schluesselfeld(f) + u"], "_s;
     sql += t + u".NAME, "_s + t + u".COMPANY, "_s + t + u".CITY, "_s + t + u".UNIQUE_ID FROM "_s + t;
+    return oeffne(sql);
+}
+
+clActDBF::~clActDBF() = default;
+
+std::unique_ptr<Recordset> clActDBF::oeffne(const QString &sql)
+{
     try {
         if (!m_db)
             throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
@@ -115,8 +120,6 @@ std::unique_ptr<Recordset> clActDBF::Cachequelle(const QString &Telefonfelder)
         return nullptr;
     }
 }
-
-clActDBF::~clActDBF() = default;
 
 QString clActDBF::Klassenname()
 {
@@ -235,14 +238,7 @@ std::unique_ptr<Recordset> clActDBF::Suche(const QString &Suchfelder, const QStr
         m_clipboard.SetText(sql);
     }
     QCoreApplication::processEvents();
-    try {
-        if (!m_db)
-            throw JetFehler(JetFehler::ObjektUngueltig, u"Objekt ungültig oder nicht mehr festgelegt."_s);
-        return m_db->OpenRecordset(sql);
-    } catch (const JetFehler &e) {
-        oeffnenFehlgeschlagen(e.Number(), e.HelpFile(), e.Description());
-        return nullptr;
-    }
+    return oeffne(sql);
 }
 
 QString clActDBF::Endung(const QString &tabellentyp)

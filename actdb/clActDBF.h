@@ -43,7 +43,8 @@ public:
     // The cache column that holds a phone field's key.
     static QString Schluesselfeld(const QString &feld);
     static QString Schluesselfelder(const QString &Telefonfelder);
-    // A written number's key, read in the home country of the regional settings.
+    // The home country's code of the regional settings, and a written number's key read in it.
+    static QString Heimatvorwahl();
     static QString Schluessel(const QString &geschrieben);
 
     static QString Anweisung(const QString &tabelle, const QString &Suchfelder, const QString &Ergebnisfelder,
@@ -60,6 +61,7 @@ public:
 
 private:
     QString Endung(const QString &tabellentyp);
+    std::unique_ptr<Recordset> oeffne(const QString &sql);
     void oeffnenFehlgeschlagen(long nummer, const QString &hilfe, const QString &beschreibung);
 
     Dialogs &m_dialogs;

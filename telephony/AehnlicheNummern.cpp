@@ -3,6 +3,7 @@
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
 #include "core/ListViewModel.h"
+#include "core/Nummernschluessel.h"
 #include "core/modHaupt.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
@@ -146,6 +147,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         const int kontaktSpalte = kontakte.columnByKey(u"Kontakt"_s);
         const int firmaSpalte = kontakte.columnByKey(u"Firma"_s);
         const QStringList telefonfelder = clActDBF::Eintraege(felder);
+        const QString heimat = clActDBF::Heimatvorwahl();
         std::vector<ListItem> eintraege;
         while (!ergebnis->Eof()) {
             const ::Fields &f = ergebnis->Fields();
@@ -158,7 +160,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
                     if (j < 0 || f[j].isNull())
                         continue;
                     const QString wert = f[j].Text();
-                    if (durchgang == 0 ? wert.contains(schluessel) : clActDBF::Schluessel(wert).contains(schluessel)) {
+                    if (durchgang == 0 ? wert.contains(schluessel) : Nummernschluessel::schluessel(wert, heimat).contains(schluessel)) {
                         spalte = j;
                         woertlich = durchgang == 0;
                         break;

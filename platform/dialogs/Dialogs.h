@@ -26,4 +26,6 @@ public:
                                     const QString &filter) = 0;
 
     static QString defaultTitle();
+    // What a box answers when it is closed without a choice (Escape, the close box).
+    static Answer cancelAnswer(Buttons buttons);
 };

@@ -5,21 +5,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-namespace {
-
-Dialogs::Answer abbruchantwort(Dialogs::Buttons buttons)
-{
-    switch (buttons) {
-    case Dialogs::Buttons::Ok: return Dialogs::Answer::Ok;
-    case Dialogs::Buttons::YesNo: return Dialogs::Answer::No;
-    case Dialogs::Buttons::OkCancel:
-    case Dialogs::Buttons::YesNoCancel: return Dialogs::Answer::Cancel;
-    }
-    return Dialogs::Answer::Cancel;
-}
-
-} // namespace
-
 void QtDialogs::setParentWindow(QWidget *parent)
 {
     m_parent = parent;
@@ -46,7 +31,7 @@ Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, Icon ico
                                   const QString &title, bool systemModal)
 {
     if (m_beenden)
-        return abbruchantwort(buttons);
+        return cancelAnswer(buttons);
     QMessageBox box(m_parent);
     box.setWindowTitle(title);
     box.setText(text);
@@ -77,7 +62,7 @@ Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, Icon ico
     default: break;
     }
     // Closed with the window's close box, or by the program's end: the escape answer.
-    return abbruchantwort(buttons);
+    return cancelAnswer(buttons);
 }
 
 std::optional<QString> QtDialogs::InputBox(const QString &prompt, const QString &title,
