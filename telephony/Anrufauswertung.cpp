@@ -240,8 +240,9 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         }
         // Nobody with the number as the line gives it: the second search
         // compares keys, so that "030 / 123 45-67" or "+49 30 1234567" is found.
-        const QString schluessel = clActDBF::Schluessel(gefiltert.nummer);
-        if (gesucht && treffer && treffer->Eof() && !schluessel.isEmpty()) {
+        const QString schluessel
+            = gesucht && treffer && treffer->Eof() ? clActDBF::Schluessel(gefiltert.nummer) : QString();
+        if (!schluessel.isEmpty()) {
             treffer->Close();
             treffer.reset();
             if (imCache) {
