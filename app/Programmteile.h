@@ -69,9 +69,6 @@ public:
     void ProtokollfensterSchliessen() override;
     clRufmonDaten *Telefondaten() override;
 
-    clActDBF &ActDBF() { return m_actDBF; }
-    Clipboard &Zwischenablage() { return m_clipboard; }
-    clACTApplication &ACTApp() { return m_actApp; }
     frmKontaktkarte &Kontaktkarte() { return m_karte; }
     // The phone-field dialog, whose list is the program's record of the phone fields.
     frmTelefonfelder *Telefonfelder() const { return m_telefonfelder.get(); }
