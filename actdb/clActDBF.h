@@ -69,5 +69,6 @@ private:
     const modOptionen &m_optionen;
     QString m_ordner;
     QString m_tabelle;
+    QString m_datei;
     std::shared_ptr<Database> m_db;
 };

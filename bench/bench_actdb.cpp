@@ -79,6 +79,27 @@ void BM_Suche_10Ziffern_100000(benchmark::State &state)
 }
 BENCHMARK(BM_Suche_10Ziffern_100000)->Unit(benchmark::kMillisecond);
 
+// A caller nobody knows: each search reads every record, the literal one and
+// the one over the numbers' keys.
+void sucheUnbekannt(benchmark::State &state, bool schluessel)
+{
+    Datenbank db(100000, 0, 0);
+    Umgebung u;
+    clActDBF dbf(u.dialogs, u.clipboard, u.optionen);
+    dbf.init(db.tabelle);
+    for (auto _ : state) {
+        auto rs = schluessel ? dbf.SchluesselSuche(Telefonfelder, u"NAME,CITY"_s, u"07114839201"_s)
+                             : dbf.Suche(Telefonfelder, u"NAME,CITY"_s, u"07114839201"_s, u"OR"_s, false);
+        if (!rs || !rs->Eof())
+            state.SkipWithError("the unknown number was found");
+    }
+    dbf.kill();
+}
+void BM_Suche_unbekannt_100000(benchmark::State &state) { sucheUnbekannt(state, false); }
+void BM_Schluesselsuche_unbekannt_100000(benchmark::State &state) { sucheUnbekannt(state, true); }
+BENCHMARK(BM_Suche_unbekannt_100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Schluesselsuche_unbekannt_100000)->Unit(benchmark::kMillisecond);
+
 void BM_Nummernanzahl_100000(benchmark::State &state)
 {
     Datenbank db(100000, 0, 0);

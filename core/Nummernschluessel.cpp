@@ -33,19 +33,22 @@ QString Nummernschluessel::Heimatvorwahl(const QString &locale)
 
 namespace {
 
-bool istZiffer(char16_t c)
+template <typename Zeichen>
+bool istZiffer(Zeichen c)
 {
-    return c >= u'0' && c <= u'9';
+    return c >= Zeichen('0') && c <= Zeichen('9');
 }
 
-// The rules on UTF-16 text; the digits go into a short string (no heap for a
-// telephone number), so that a search calling it for every row stays quick.
-std::string schluesselAus(std::u16string_view text, std::string_view heimat)
+// The rules, on UTF-16 text or on ASCII bytes as they stand in a table; the
+// digits go into a short string (no heap for a telephone number), so that a
+// search calling it for every field of every row stays quick.
+template <typename Zeichen>
+std::string schluesselAus(std::basic_string_view<Zeichen> text, std::string_view heimat)
 {
     // Where the number begins: the first digit or a "+" before one.
     std::size_t anfang = text.size();
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (QChar(text[i]).isDigit() || (text[i] == u'+' && i + 1 < text.size())) {
+        if (QChar::isDigit(char32_t(text[i])) || (text[i] == Zeichen('+') && i + 1 < text.size())) {
             anfang = i;
             break;
         }
@@ -54,25 +57,34 @@ std::string schluesselAus(std::u16string_view text, std::string_view heimat)
         return {};
     // Up to the first letter, as "Zentrale" or "oder 1234568" after it.
     std::size_t ende = anfang;
-    while (ende < text.size() && !QChar(text[ende]).isLetter())
+    while (ende < text.size() && !QChar::isLetter(char32_t(text[ende])))
         ++ende;
-    const std::u16string_view teil = text.substr(anfang, ende - anfang);
-    const bool plus = teil[0] == u'+';
-    std::string alle;
-    for (const char16_t c : teil) {
-        if (istZiffer(c) && alle.size() < 2)
-            alle.push_back(char(c));
-    }
-    const bool auslaendisch = plus || alle == "00";
-    std::string ziffern;
-    for (std::size_t i = 0; i < teil.size(); ++i) {
-        // A written "(0)" after a country code: the trunk zero, not dialled from abroad.
-        if (auslaendisch && teil.substr(i, 3) == u"(0)" && ziffern.size() > (plus ? 0u : 2u)) {
-            i += 2;
-            continue;
+    const std::basic_string_view<Zeichen> teil = text.substr(anfang, ende - anfang);
+    const bool plus = teil[0] == Zeichen('+');
+    bool auslaendisch = plus;
+    if (!plus) {
+        // "00" as the first two digits dials abroad.
+        int gesehen = 0;
+        for (std::size_t i = 0; i < teil.size() && gesehen < 2; ++i) {
+            if (!istZiffer(teil[i]))
+                continue;
+            if (teil[i] != Zeichen('0'))
+                break;
+            if (++gesehen == 2)
+                auslaendisch = true;
         }
-        if (istZiffer(teil[i]))
-            ziffern.push_back(char(teil[i]));
+    }
+    std::string ziffern;
+    ziffern.reserve(teil.size());
+    for (std::size_t i = 0; i < teil.size(); ++i) {
+        const Zeichen c = teil[i];
+        if (istZiffer(c)) {
+            ziffern.push_back(char(c));
+        } else if (auslaendisch && c == Zeichen('(') && i + 2 < teil.size() && teil[i + 1] == Zeichen('0')
+                   && teil[i + 2] == Zeichen(')') && ziffern.size() > (plus ? 0u : 2u)) {
+            // A written "(0)" after a country code: the trunk zero, not dialled from abroad.
+            i += 2;
+        }
     }
     if (ziffern.empty())
         return {};
@@ -105,13 +117,9 @@ QString Nummernschluessel::schluessel(const QString &geschrieben, const QString 
 
 std::string Nummernschluessel::schluesselUtf8(std::string_view geschrieben, std::string_view heimatvorwahl)
 {
-    // Nearly every stored number is ASCII: widened on the stack, not decoded.
-    char16_t puffer[256];
-    if (geschrieben.size() <= std::size(puffer)
-        && std::all_of(geschrieben.begin(), geschrieben.end(), [](char c) { return uchar(c) < 0x80; })) {
-        std::copy(geschrieben.begin(), geschrieben.end(), puffer);
-        return schluesselAus(std::u16string_view(puffer, geschrieben.size()), heimatvorwahl);
-    }
+    // Nearly every stored number is ASCII: read as it stands, not decoded.
+    if (std::all_of(geschrieben.begin(), geschrieben.end(), [](char c) { return uchar(c) < 0x80; }))
+        return schluesselAus(geschrieben, heimatvorwahl);
     const QString text = QString::fromUtf8(geschrieben.data(), qsizetype(geschrieben.size()));
     return schluesselAus(std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size())), heimatvorwahl);
 }

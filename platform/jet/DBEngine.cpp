@@ -65,8 +65,15 @@ std::deque<Eigenfunktion> &eigenfunktionen()
 void textfunktion(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     const auto *f = static_cast<const Eigenfunktion *>(sqlite3_user_data(ctx));
-    std::vector<std::string_view> argumente;
-    argumente.reserve(std::size_t(argc));
+    // NULL in, NULL out, as SQL's own functions do: an empty dBASE field is
+    // NULL, and most fields of a row are empty.
+    if (argc > 0 && sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    // One list per thread, reused: the function runs for every row.
+    thread_local std::vector<std::string_view> argumente;
+    argumente.clear();
     for (int i = 0; i < argc; ++i) {
         const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(argv[i]));
         argumente.emplace_back(t ? std::string_view(t, std::size_t(sqlite3_value_bytes(argv[i]))) : std::string_view());
@@ -115,6 +122,10 @@ void DBEngine::RegisterFunction(const QString &name, int argumente, Textfunktion
 
 DBEngine &DBEngine::instance()
 {
+    // A search reads every row and SQLite allocates for each value it hands
+    // over; counting the allocations would take a global lock each time.
+    static const bool ohneZaehlung = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    Q_UNUSED(ohneZaehlung);
     static DBEngine engine;
     return engine;
 }

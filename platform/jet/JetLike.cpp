@@ -2,6 +2,8 @@
 
 #include <QChar>
 
+#include <algorithm>
+
 namespace {
 
 char32_t fold(char32_t c)
@@ -137,6 +139,7 @@ JetLike::JetLike(std::string_view pattern)
         m_asciiNeedle = needle;
         m_asciiSubstring = leadingStar && trailingStar;
         m_asciiExact = !leadingStar && !trailingStar;
+        m_ohneBuchstaben = std::none_of(needle.begin(), needle.end(), [](char c) { return lowerAscii(c) >= 'a' && lowerAscii(c) <= 'z'; });
     }
 }
 
@@ -155,6 +158,9 @@ bool JetLike::matches(std::string_view text) const
         }
         if (n.empty())
             return true;
+        // A phone number's digits: the library's search, no folding needed.
+        if (m_ohneBuchstaben)
+            return text.find(n) != std::string_view::npos;
         if (text.size() < n.size())
             return false;
         for (std::size_t start = 0; start + n.size() <= text.size(); ++start) {

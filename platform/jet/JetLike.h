@@ -39,4 +39,6 @@ private:
     bool m_asciiSubstring = false;
     bool m_asciiExact = false;
     std::string m_asciiNeedle;
+    // Digits and signs only: no letter whose case would have to be folded.
+    bool m_ohneBuchstaben = false;
 };

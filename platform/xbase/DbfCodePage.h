@@ -21,6 +21,9 @@ public:
 
     const char *name() const { return m_name.c_str(); }
 
+    // True when the bytes below 0x80 stand for themselves, as in ASCII:
+    // then text of such bytes is UTF-8 as it stands.
+    bool asciiIdentity() const { return m_asciiIdentity; }
     // Appends the UTF-8 form of the bytes to out.
     void appendUtf8(std::string &out, const char *data, std::size_t size) const;
     QString toQString(const char *data, std::size_t size) const;

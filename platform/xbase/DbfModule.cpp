@@ -40,7 +40,12 @@ struct XbaseCursor : sqlite3_vtab_cursor
     DbfTable table;
     std::vector<int> fieldOfColumn;
     bool eof = true;
+    // Looked up by its rowid: one record and no scan.
+    bool single = false;
 };
+
+constexpr int ScanAll = 0;
+constexpr int ByRowid = 1;
 
 // The prefix tells the engine that a table file is at fault, not the statement.
 void setError(sqlite3_vtab *vtab, const QString &text)
@@ -143,8 +148,21 @@ int xbaseBestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
                            : probe.errorString());
         return SQLITE_ERROR;
     }
-    // Every statement reads the whole file; nothing is looked up by key.
-    info->idxNum = 0;
+    // A record is found by its rowid (its position in the file) without a
+    // scan; everything else reads the whole file.
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto &c = info->aConstraint[i];
+        if (c.usable && c.iColumn == -1 && c.op == SQLITE_INDEX_CONSTRAINT_EQ) {
+            info->aConstraintUsage[i].argvIndex = 1;
+            info->aConstraintUsage[i].omit = 1;
+            info->idxNum = ByRowid;
+            info->idxFlags = SQLITE_INDEX_SCAN_UNIQUE;
+            info->estimatedCost = 1.0;
+            info->estimatedRows = 1;
+            return SQLITE_OK;
+        }
+    }
+    info->idxNum = ScanAll;
     info->estimatedCost = table->rows + 1.0;
     info->estimatedRows = sqlite3_int64(table->rows);
     return SQLITE_OK;
@@ -169,6 +187,10 @@ int xbaseClose(sqlite3_vtab_cursor *base)
 int xbaseNext(sqlite3_vtab_cursor *base)
 {
     auto *cursor = static_cast<XbaseCursor *>(base);
+    if (cursor->single) {
+        cursor->eof = true;
+        return SQLITE_OK;
+    }
     if (cursor->table.next())
         return SQLITE_OK;
     cursor->eof = true;
@@ -179,7 +201,7 @@ int xbaseNext(sqlite3_vtab_cursor *base)
     return SQLITE_OK;
 }
 
-int xbaseFilter(sqlite3_vtab_cursor *base, int, const char *, int, sqlite3_value **)
+int xbaseFilter(sqlite3_vtab_cursor *base, int idxNum, const char *, int argc, sqlite3_value **argv)
 {
     auto *cursor = static_cast<XbaseCursor *>(base);
     auto *table = static_cast<XbaseTable *>(cursor->pVtab);
@@ -194,6 +216,21 @@ int xbaseFilter(sqlite3_vtab_cursor *base, int, const char *, int, sqlite3_value
     for (qsizetype i = 0; i < table->columns.size(); ++i)
         cursor->fieldOfColumn[std::size_t(i)] = cursor->table.fieldIndex(table->columns[i]);
     table->rows = cursor->table.recordCount();
+    cursor->single = idxNum == ByRowid && argc == 1;
+    if (cursor->single) {
+        // Compared as SQL compares a rowid: '7' and 7.0 are 7, 7.5 is no rowid.
+        const int type = sqlite3_value_numeric_type(argv[0]);
+        const sqlite3_int64 rowid = sqlite3_value_int64(argv[0]);
+        const bool ganz = type == SQLITE_INTEGER || (type == SQLITE_FLOAT && sqlite3_value_double(argv[0]) == double(rowid));
+        cursor->eof = !ganz || rowid < 1
+                      || rowid > sqlite3_int64(cursor->table.recordCount())
+                      || !cursor->table.seek(quint32(rowid - 1));
+        if (cursor->table.hasError()) {
+            setError(cursor->pVtab, cursor->table.errorString());
+            return SQLITE_ERROR;
+        }
+        return SQLITE_OK;
+    }
     cursor->eof = false;
     return xbaseNext(base);
 }

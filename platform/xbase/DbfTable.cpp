@@ -338,6 +338,24 @@ bool DbfTable::next()
     return false;
 }
 
+bool DbfTable::seek(quint32 index)
+{
+    m_record = nullptr;
+    if (m_fd < 0 || index >= m_recordCount)
+        return false;
+    if (index < m_bufferFirst || index - m_bufferFirst >= m_bufferCount) {
+        if (!fill(index))
+            return false;
+    }
+    m_next = index + 1;
+    const char *record = m_buffer.data() + std::size_t(index - m_bufferFirst) * std::size_t(m_recordLength);
+    if (*record == '*')
+        return false;
+    m_record = record;
+    m_current = index;
+    return true;
+}
+
 DbfValue DbfTable::text(const char *data, std::size_t size, bool trim)
 {
     if (trim) {
@@ -347,10 +365,16 @@ DbfValue DbfTable::text(const char *data, std::size_t size, bool trim)
         if (size == 0)
             return {};
     }
-    m_text.clear();
-    m_codePage->appendUtf8(m_text, data, size);
     DbfValue value;
     value.kind = DbfValue::Kind::Text;
+    // Plain ASCII, nearly every value of a contact table, is handed out from
+    // the record as it stands: a search reads every field of every record.
+    if (m_codePage->asciiIdentity() && std::all_of(data, data + size, [](char c) { return uchar(c) < 0x80; })) {
+        value.bytes = std::string_view(data, size);
+        return value;
+    }
+    m_text.clear();
+    m_codePage->appendUtf8(m_text, data, size);
     value.bytes = m_text;
     return value;
 }

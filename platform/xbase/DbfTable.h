@@ -55,6 +55,9 @@ public:
     // Deleted records are skipped.
     void rewind();
     bool next();
+    // Makes the record at that position current, whether or not a scan has
+    // passed it; false when there is none there or it is deleted.
+    bool seek(quint32 index);
     // Position of the current record in the file, counted from 0, deleted ones included.
     quint32 recordNumber() const { return m_current; }
 

@@ -383,6 +383,16 @@ private slots:
         QVERIFY(!table.hasError());
         QCOMPARE(expected, count); // the last one, 4999, is not deleted
 
+        // Looked up by rowid (position + 1): only those records are read, a
+        // deleted one and positions outside the file give no row.
+        QVERIFY(einbinden(u"gross"_s, path));
+        const quint64 vorher = DbfModule::decodedValueCount();
+        QCOMPARE(zeilen(u"SELECT NR FROM gross WHERE rowid IN (5001, 4, 1, 0, 5000, 2345)"_s),
+                 (QStringList{u"r:0.0"_s, u"r:2344.0"_s, u"r:4999.0"_s}));
+        QCOMPARE(zeilen(u"SELECT NR FROM gross WHERE rowid = '7'"_s), QStringList{u"r:6.0"_s});
+        QCOMPARE(zeilen(u"SELECT NR FROM gross WHERE rowid = 7.5"_s), QStringList());
+        QCOMPARE(DbfModule::decodedValueCount() - vorher, 4u);
+
         // Cut short behind the first read: the scan ends with an error, not quietly.
         table.rewind();
         QVERIFY(table.next());
