@@ -407,6 +407,8 @@ void TelefonanlageDevice::angemeldet()
     if (wasDown) {
         qCInfo(lcLeitung).noquote() << u"%1: Verbindung wiederhergestellt"_s.arg(name());
         emit Diagnose(u"Verbindung zur %1 wiederhergestellt"_s.arg(name()));
+    } else {
+        emit Diagnose(u"An der %1 angemeldet"_s.arg(name()));
     }
 }
 
