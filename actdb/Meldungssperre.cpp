@@ -22,6 +22,11 @@ std::optional<QString> Meldungssperre::InputBox(const QString &prompt, const QSt
     return m_ziel.InputBox(prompt, title, defaultText);
 }
 
+std::optional<QString> Meldungssperre::PasswordBox(const QString &prompt, const QString &title)
+{
+    return m_ziel.PasswordBox(prompt, title);
+}
+
 QString Meldungssperre::GetOpenFileName(const QString &title, const QString &directory, const QString &filter)
 {
     return m_ziel.GetOpenFileName(title, directory, filter);

@@ -16,6 +16,7 @@ public:
                   bool systemModal = false) override;
     std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
+    std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;
     QString GetOpenFileName(const QString &title, const QString &directory, const QString &filter) override;
 
     // The text of the last message box asked for, shown or held back.

@@ -9,6 +9,7 @@
 #include "platform/clipboard/QtClipboard.h"
 #include "platform/dialogs/QtDialogs.h"
 #include "platform/instance/SingleInstance.h"
+#include "platform/kennwort/SchluesselbundKennwortspeicher.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/system/LinuxSystem.h"
 #include "platform/system/SignalWatcher.h"
@@ -78,7 +79,10 @@ int main(int argc, char **argv)
 
     LinuxSystem system;
     QtClipboard clipboard;
+    SchluesselbundKennwortspeicher kennwoerter;
     TelephonyControl tapi(store);
+    tapi.setKennwoerter(&kennwoerter);
+    tapi.setDialogs(&dialogs);
     Rufmon rufmon({store, dialogs, clipboard, system, tapi});
     frmHaupt &hauptfenster = rufmon.Fenster();
     Programmteile &teilsysteme = rufmon.Teile();

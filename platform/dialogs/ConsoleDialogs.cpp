@@ -25,6 +25,11 @@ std::optional<QString> ConsoleDialogs::InputBox(const QString &, const QString &
     return std::nullopt;
 }
 
+std::optional<QString> ConsoleDialogs::PasswordBox(const QString &, const QString &)
+{
+    return std::nullopt;
+}
+
 QString ConsoleDialogs::GetOpenFileName(const QString &, const QString &, const QString &)
 {
     return QString();

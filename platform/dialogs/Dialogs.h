@@ -21,6 +21,8 @@ public:
     // The text the user entered; nothing when the box was cancelled.
     virtual std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                             const QString &defaultText) = 0;
+    // A password, typed without being shown; nothing when the box was cancelled.
+    virtual std::optional<QString> PasswordBox(const QString &prompt, const QString &title) = 0;
     // A file to open; empty when the user chose none.
     virtual QString GetOpenFileName(const QString &title, const QString &directory,
                                     const QString &filter) = 0;

@@ -78,6 +78,17 @@ std::optional<QString> QtDialogs::InputBox(const QString &prompt, const QString 
     return text;
 }
 
+std::optional<QString> QtDialogs::PasswordBox(const QString &prompt, const QString &title)
+{
+    if (m_beenden)
+        return std::nullopt;
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 QString QtDialogs::GetOpenFileName(const QString &title, const QString &directory,
                                    const QString &filter)
 {

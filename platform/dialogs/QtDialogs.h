@@ -18,6 +18,7 @@ public:
                   bool systemModal = false) override;
     std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
+    std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;
     QString GetOpenFileName(const QString &title, const QString &directory,
                             const QString &filter) override;
 

@@ -1,10 +1,13 @@
 #include "platform/telephony/CallMonitorDevice.h"
 
+#include "platform/dialogs/Dialogs.h"
+#include "platform/kennwort/Kennwortspeicher.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/CallMonitorLine.h"
+#include "platform/telephony/Endpunkt.h"
+#include "platform/telephony/Tr064Waehlen.h"
 #include "platform/telephony/Diagnose.h"
 
-#include <QHostAddress>
 #include <QPointer>
 #include <QTcpSocket>
 
@@ -26,79 +29,6 @@ const QString GraceKey = u"Wiederverbinden"_s;
 // Bounds what Qt reads ahead of us from a peer that floods the connection.
 constexpr qint64 ReadBufferBytes = 16 * 1024;
 constexpr int MaxGraceSeconds = 24 * 60 * 60;
-
-bool isAsciiDigits(QStringView text)
-{
-    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), digit);
-}
-
-std::optional<quint16> parsePort(QStringView text)
-{
-    if (!isAsciiDigits(text) || text.size() > 5)
-        return std::nullopt;
-    const int port = text.toInt();
-    if (port < 1 || port > 65535)
-        return std::nullopt;
-    return static_cast<quint16>(port);
-}
-
-// A host name or address as typed; empty when it cannot be one. An IPv6
-// address may come with or without its brackets.
-QString hostOhneLeerraum(QStringView text)
-{
-    QStringView host = text.trimmed();
-    if (host.startsWith(u'[') && host.endsWith(u']'))
-        host = host.sliced(1, host.size() - 2);
-    if (host.contains(u':')) {
-        const QHostAddress address(host.toString());
-        return address.protocol() == QAbstractSocket::IPv6Protocol ? host.toString() : QString();
-    }
-    const bool nameChars = std::all_of(host.begin(), host.end(), [](QChar c) {
-        return c.isLetterOrNumber() || c == u'-' || c == u'.' || c == u'_';
-    });
-    return nameChars && !host.isEmpty() && host.size() <= 253 ? host.toString() : QString();
-}
-
-// One "host:port" entry; a bare IPv6 address is refused because its last
-// group could as well be meant as the port.
-std::optional<QPair<QString, quint16>> parseEntry(QStringView entry)
-{
-    QStringView hostPart = entry;
-    QStringView portPart;
-    bool hasPort = false;
-    if (entry.startsWith(u'[')) {
-        const qsizetype close = entry.indexOf(u']');
-        if (close < 0)
-            return std::nullopt;
-        hostPart = entry.first(close + 1);
-        const QStringView rest = entry.sliced(close + 1).trimmed();
-        if (!rest.isEmpty()) {
-            if (!rest.startsWith(u':'))
-                return std::nullopt;
-            portPart = rest.sliced(1);
-            hasPort = true;
-        }
-        if (!hostPart.contains(u':'))
-            return std::nullopt;
-    } else if (const qsizetype colon = entry.indexOf(u':'); colon >= 0) {
-        hostPart = entry.first(colon);
-        portPart = entry.sliced(colon + 1);
-        hasPort = true;
-    }
-    const QString host = hostOhneLeerraum(hostPart);
-    if (host.isEmpty() || (!entry.startsWith(u'[') && host.contains(u':')))
-        return std::nullopt;
-    const std::optional<quint16> port = hasPort ? parsePort(portPart.trimmed()) : CallMonitorDevice::DefaultPort;
-    if (!port)
-        return std::nullopt;
-    return qMakePair(host, *port);
-}
-
-QString entryText(const QString &host, quint16 port)
-{
-    return (host.contains(u':') ? u'[' + host + u']' : host) + u':' + QString::number(port);
-}
 
 QString describe(QAbstractSocket::SocketError error, const QString &fallback)
 {
@@ -125,6 +55,7 @@ CallMonitorDevice::CallMonitorDevice(const QString &host, quint16 port, Settings
     , m_host(host)
     , m_port(port)
     , m_settings(settings)
+    , m_tr064Port(Tr064Waehlen::DefaultPort)
 {
     bool ok = false;
     const int grace = settings.GetSetting(Section, GraceKey, QString()).trimmed().toInt(&ok);
@@ -151,9 +82,9 @@ QList<QPair<QString, quint16>> CallMonitorDevice::configured(const SettingsStore
     QList<QPair<QString, quint16>> monitors;
     const QString text = settings.GetSetting(Section, MonitorsKey, QString());
     for (const QStringView entry : QStringView(text).split(u',')) {
-        const auto monitor = parseEntry(entry.trimmed());
-        if (monitor && !monitors.contains(*monitor))
-            monitors.append(*monitor);
+        const auto monitor = Endpunkt::lies(entry, DefaultPort);
+        if (monitor && !monitors.contains(qMakePair(monitor->host, monitor->port)))
+            monitors.append(qMakePair(monitor->host, monitor->port));
     }
     return monitors;
 }
@@ -200,9 +131,79 @@ bool CallMonitorDevice::isOpen() const
     return m_state != State::Closed;
 }
 
-void CallMonitorDevice::dial(const QString &, int)
+void CallMonitorDevice::setKennwoerter(Kennwortspeicher *kennwoerter, Dialogs *dialogs)
 {
-    emit OnError(u"Über den Anrufmonitor kann nicht gewählt werden."_s, name(), 0);
+    m_kennwoerter = kennwoerter;
+    m_dialogs = dialogs;
+}
+
+QString CallMonitorDevice::tr064Benutzer() const
+{
+    return m_settings.GetSetting(Section, u"TR064/%1/Benutzer"_s.arg(m_host), QString()).trimmed();
+}
+
+void CallMonitorDevice::saveTr064(const QString &benutzer, const std::optional<QString> &kennwort)
+{
+    m_settings.SaveSetting(Section, u"TR064/%1/Benutzer"_s.arg(m_host), benutzer.trimmed());
+    if (kennwort && m_kennwoerter)
+        m_kennwoerter->schreibe(konto(m_host, benutzer.trimmed()), *kennwort);
+}
+
+QString CallMonitorDevice::konto(const QString &host, const QString &benutzer)
+{
+    return u"Router %1 %2"_s.arg(host, benutzer);
+}
+
+// The call monitor reports the call that follows (CALL, CONNECT, ...); here
+// only the request and its refusal are ours to tell.
+void CallMonitorDevice::dial(const QString &number, int)
+{
+    const QString benutzer = tr064Benutzer();
+    if (benutzer.isEmpty() || !m_kennwoerter) {
+        emit OnError(u"Über den Anrufmonitor kann nicht gewählt werden."_s, name(), 0);
+        return;
+    }
+    const QString konto = CallMonitorDevice::konto(m_host, benutzer);
+    std::optional<QString> kennwort = m_kennwoerter->lies(konto);
+    m_tr064Gefragt = false;
+    if (!kennwort && m_dialogs) {
+        const QPointer<CallMonitorDevice> alive(this);
+        kennwort = m_dialogs->PasswordBox(
+            u"Kennwort des Benutzers „%1“ am Router %2 zum Wählen:"_s.arg(benutzer, m_host), u"Rufmon"_s);
+        if (!alive)
+            return;
+        m_tr064Gefragt = kennwort.has_value();
+    }
+    if (!kennwort) {
+        emit OnError(u"Zum Wählen über den Router %1 fehlt das Kennwort."_s.arg(m_host), name(), 0);
+        return;
+    }
+    if (!m_tr064) {
+        m_tr064 = new Tr064Waehlen(this);
+        connect(m_tr064, &Tr064Waehlen::gewaehlt, this, [this] {
+            // What the user typed worked: kept (in the keyring if there is one).
+            if (m_tr064Gefragt && m_kennwoerter)
+                m_kennwoerter->schreibe(CallMonitorDevice::konto(m_host, tr064Benutzer()), m_tr064Kennwort);
+            m_tr064Kennwort.clear();
+            emit Diagnose(u"Der Router %1 wählt: erst das eigene Telefon, dann die Nummer"_s.arg(m_host));
+        });
+        connect(m_tr064, &Tr064Waehlen::abgelehnt, this, &CallMonitorDevice::tr064Abgelehnt);
+        connect(m_tr064, &Tr064Waehlen::fehler, this, [this](const QString &grund) {
+            m_tr064Kennwort.clear();
+            emit OnError(u"Der Router %1 wählt nicht: %2."_s.arg(m_host, grund), name(), 0);
+        });
+    }
+    m_tr064Kennwort = m_tr064Gefragt ? *kennwort : QString();
+    qCDebug(lcLeitung).noquote() << name() << u"wählt über TR-064 als"_s << benutzer << u"Kennwort ***"_s;
+    m_tr064->waehle(m_host, m_tr064Port, benutzer, *kennwort, number);
+}
+
+void CallMonitorDevice::tr064Abgelehnt()
+{
+    m_tr064Kennwort.clear();
+    emit OnError(u"Der Router %1 hat die Anmeldung als „%2“ abgelehnt. Bitte prüfen Sie Benutzer und Kennwort in "
+                 u"den Einstellungen des Anrufmonitors."_s.arg(m_host, tr064Benutzer()),
+                 name(), 0);
 }
 
 std::int32_t CallMonitorDevice::apiVersion() const
@@ -281,18 +282,18 @@ void CallMonitorDevice::saveEndpoint(const QString &host, quint16 port)
         const QStringView entry = part.trimmed();
         if (entry.isEmpty())
             continue;
-        const auto monitor = parseEntry(entry);
-        const bool mine = monitor && monitor->second == m_port
-                          && monitor->first.compare(m_host, Qt::CaseInsensitive) == 0;
+        const auto monitor = Endpunkt::lies(entry, DefaultPort);
+        const bool mine = monitor && monitor->port == m_port
+                          && monitor->host.compare(m_host, Qt::CaseInsensitive) == 0;
         if (mine && !replaced) {
-            entries.append(entryText(host, port));
+            entries.append(Endpunkt{host, port}.text());
             replaced = true;
         } else {
             entries.append(entry.toString());
         }
     }
     if (!replaced)
-        entries.append(entryText(host, port));
+        entries.append(Endpunkt{host, port}.text());
     m_settings.SaveSetting(Section, MonitorsKey, entries.join(u','));
     m_host = host;
     m_port = port;
@@ -300,7 +301,7 @@ void CallMonitorDevice::saveEndpoint(const QString &host, quint16 port)
 
 QString CallMonitorDevice::endpoint() const
 {
-    return entryText(m_host, m_port);
+    return Endpunkt{m_host, m_port}.text();
 }
 
 void CallMonitorDevice::startConnecting()
@@ -516,5 +517,5 @@ void CallMonitorDevice::raiseEvents(const CallMonitorLine &line)
 
 QString CallMonitorDevice::normalizedHost(QStringView text)
 {
-    return hostOhneLeerraum(text);
+    return Endpunkt::hostname(text);
 }

@@ -8,13 +8,19 @@
 #include <QPair>
 #include <QTimer>
 
+#include <optional>
+
 class CallMonitorLine;
+class Dialogs;
+class Kennwortspeicher;
+class Tr064Waehlen;
 class QTcpSocket;
 class SettingsStore;
 
 // A home router's call monitor: the router reports every call on its lines
-// as a text line over TCP. The device only listens; it cannot dial, answer
-// or drop a call. Routers close the port while they restart, so a lost
+// as a text line over TCP. The device listens; with a TR-064 user set up it
+// dials through the router's dialing help, otherwise it cannot dial. Answering
+// or dropping a call is not possible. Routers close the port while they restart, so a lost
 // connection is retried quietly for a grace period before it counts as lost.
 class CallMonitorDevice : public LineDevice
 {
@@ -49,6 +55,17 @@ public:
     static QString normalizedHost(QStringView text);
     void setRetryIntervalMs(int ms);
     void setGraceSeconds(int seconds);
+
+    // Where the TR-064 password is kept, and the boxes that ask for it.
+    void setKennwoerter(Kennwortspeicher *kennwoerter, Dialogs *dialogs);
+    Kennwortspeicher *kennwoerter() const { return m_kennwoerter; }
+    // The TR-064 user ("Telefonie", "TR064/HOST/Benutzer"); empty: no dialing.
+    QString tr064Benutzer() const;
+    // Writes the user; a password given goes to the keyring (or is kept for the run).
+    void saveTr064(const QString &benutzer, const std::optional<QString> &kennwort);
+    // The keyring's name for the router's password.
+    static QString konto(const QString &host, const QString &benutzer);
+    void setTr064Port(quint16 port) { m_tr064Port = port; }
 
     QString name() const override;
     QStringList addresses() const override;
@@ -86,6 +103,7 @@ private:
     void handleLine(QByteArrayView line);
     void raiseEvents(const CallMonitorLine &line);
     QString endpoint() const;
+    void tr064Abgelehnt();
 
     QString m_host;
     quint16 m_port;
@@ -102,4 +120,11 @@ private:
     QTimer m_graceTimer;
     CallMonitorStream m_stream{MaxLineBytes};
     QString m_openingFailure; // why the first connection has not come about yet
+
+    Kennwortspeicher *m_kennwoerter = nullptr;
+    Dialogs *m_dialogs = nullptr;
+    Tr064Waehlen *m_tr064 = nullptr;
+    quint16 m_tr064Port;
+    bool m_tr064Gefragt = false; // the password was asked for the running request
+    QString m_tr064Kennwort;     // what was asked, until the router took or refused it
 };

@@ -5,6 +5,8 @@
 #include "platform/telephony/ModemDevice.h"
 #include "platform/telephony/ModemDialog.h"
 #include "platform/telephony/SimulatorDevice.h"
+#include "platform/telephony/TelefonanlageDevice.h"
+#include "platform/telephony/TelefonanlageDialog.h"
 #include "platform/telephony/WaehlregelnDialog.h"
 
 #include <QApplication>
@@ -50,6 +52,8 @@ void QtGeraeteEinstellungen::Einstellen(LineDevice &device)
     QWidget *parent = QApplication::activeWindow();
     if (auto *monitor = qobject_cast<CallMonitorDevice *>(&device))
         zeige(new CallMonitorDialog(*monitor, parent));
+    else if (auto *anlage = qobject_cast<TelefonanlageDevice *>(&device))
+        zeige(new TelefonanlageDialog(*anlage, parent));
     else if (auto *modem = qobject_cast<ModemDevice *>(&device))
         zeige(new ModemDialog(*modem, parent));
     else if (qobject_cast<SimulatorDevice *>(&device))

@@ -1,10 +1,12 @@
 #include "platform/telephony/TelephonyControl.h"
 
+#include "platform/kennwort/SitzungsKennwortspeicher.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/CallMonitorDevice.h"
 #include "platform/telephony/LineDevice.h"
 #include "platform/telephony/ModemDevice.h"
 #include "platform/telephony/SimulatorDevice.h"
+#include "platform/telephony/TelefonanlageDevice.h"
 #include "platform/telephony/GeraeteEinstellungen.h"
 
 
@@ -44,8 +46,17 @@ void TelephonyControl::Initialize()
     // falls back to the first in the list, and that must be a real line
     // whenever one is configured.
     std::vector<LineDevice *> devices;
-    for (const auto &[host, port] : CallMonitorDevice::configured(m_settings))
-        devices.push_back(new CallMonitorDevice(host, port, m_settings));
+    if (!m_kennwoerter) {
+        m_sitzungsKennwoerter = std::make_unique<SitzungsKennwortspeicher>();
+        m_kennwoerter = m_sitzungsKennwoerter.get();
+    }
+    for (const auto &[host, port] : CallMonitorDevice::configured(m_settings)) {
+        auto *monitor = new CallMonitorDevice(host, port, m_settings);
+        monitor->setKennwoerter(m_kennwoerter, m_dialogs);
+        devices.push_back(monitor);
+    }
+    for (const TelefonanlageDevice::Anlage &anlage : TelefonanlageDevice::configured(m_settings))
+        devices.push_back(new TelefonanlageDevice(anlage, m_settings, *m_kennwoerter, m_dialogs));
     for (const QString &port : ModemDevice::configuredPorts(m_settings))
         devices.push_back(new ModemDevice(port, m_settings));
     devices.push_back(new SimulatorDevice);

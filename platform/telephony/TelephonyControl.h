@@ -7,7 +7,9 @@
 #include <memory>
 #include <vector>
 
+class Dialogs;
 class GeraeteEinstellungen;
+class Kennwortspeicher;
 class LineDevice;
 class SettingsStore;
 class SimulatorDevice;
@@ -28,6 +30,10 @@ public:
     void setDevices(std::vector<LineDevice *> devices);
     // The settings windows the configuration commands open; none: nothing opens.
     void setEinstellungen(GeraeteEinstellungen *einstellungen) { m_einstellungen = einstellungen; }
+    // Where the devices keep their passwords, and the boxes that ask for one;
+    // set before Initialize. Without a store passwords last for the run only.
+    void setKennwoerter(Kennwortspeicher *kennwoerter) { m_kennwoerter = kennwoerter; }
+    void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
     SimulatorDevice *Simulator() const;
     LineDevice *Device(std::int32_t device) const;
     bool LineOpen() const { return m_open; }
@@ -83,4 +89,7 @@ private:
     bool m_eventsEnabled = true;
     bool m_initialized = false;
     GeraeteEinstellungen *m_einstellungen = nullptr;
+    Kennwortspeicher *m_kennwoerter = nullptr;
+    std::unique_ptr<Kennwortspeicher> m_sitzungsKennwoerter;
+    Dialogs *m_dialogs = nullptr;
 };

@@ -20,7 +20,7 @@ namespace {
 // Our libraries below the windows, and the program built from them alone.
 const QStringList Fensterlos = {
     u"rufmon_platform_core"_s, u"rufmon_platform_system"_s, u"rufmon_xbase"_s, u"rufmon_jet"_s,
-    u"rufmon_platform_telephony"_s, u"rufmon_platform_actole"_s, u"rufmon_platform_desktop"_s, u"rufmon_core"_s,
+    u"rufmon_platform_telephony"_s, u"rufmon_platform_kennwort"_s, u"rufmon_platform_actole"_s, u"rufmon_platform_desktop"_s, u"rufmon_core"_s,
     u"rufmon_phonedb"_s, u"rufmon_actdb"_s, u"rufmon_actcontrol"_s, u"rufmon_telephony"_s,
     u"rufmon_identifikation"_s, u"rufmon_konsole"_s, u"rufmon-konsole"_s};
 
@@ -31,6 +31,7 @@ const QStringList FensterloseOrdner = {u"core"_s, u"phonedb"_s, u"actdb"_s, u"ac
 const QStringList GuiTeile = {u"platform/dialogs/QtDialogs"_s, u"platform/clipboard/QtClipboard"_s,
                               u"platform/telephony/QtGeraeteEinstellungen"_s,
                               u"platform/telephony/CallMonitorDialog"_s, u"platform/telephony/ModemDialog"_s,
+                              u"platform/telephony/TelefonanlageDialog"_s, u"platform/telephony/KennwortHinweis"_s,
                               u"platform/telephony/WaehlregelnDialog"_s};
 
 QHash<QString, QStringList> verknuepfungen()

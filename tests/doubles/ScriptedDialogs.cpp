@@ -31,6 +31,15 @@ std::optional<QString> ScriptedDialogs::InputBox(const QString &prompt, const QS
     return std::nullopt;
 }
 
+std::optional<QString> ScriptedDialogs::PasswordBox(const QString &prompt, const QString &title)
+{
+    m_boxes.append({u"PasswordBox"_s, title, prompt, Icon::None, Buttons::OkCancel, QString(), false});
+    if (!m_inputs.isEmpty())
+        return m_inputs.dequeue();
+    ++m_unanswered;
+    return std::nullopt;
+}
+
 QString ScriptedDialogs::GetOpenFileName(const QString &title, const QString &directory,
                                          const QString &)
 {

@@ -17,7 +17,7 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Box
     {
-        QString kind; // "MsgBox", "InputBox", "GetOpenFileName"
+        QString kind; // "MsgBox", "InputBox", "PasswordBox", "GetOpenFileName"
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -34,6 +34,7 @@ public:
                   bool systemModal = false) override;
     std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
+    std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;
     QString GetOpenFileName(const QString &title, const QString &directory,
                             const QString &filter) override;
 

@@ -1,0 +1,3 @@
+#include "platform/kennwort/Diagnose.h"
+
+Q_LOGGING_CATEGORY(lcKennwort, "rufmon.keyring", QtWarningMsg)

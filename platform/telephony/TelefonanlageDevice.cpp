@@ -1,0 +1,606 @@
+#include "platform/telephony/TelefonanlageDevice.h"
+
+#include "platform/dialogs/Dialogs.h"
+#include "platform/kennwort/Kennwortspeicher.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/telephony/AmiNachricht.h"
+#include "platform/telephony/Diagnose.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QPointer>
+#include <QTcpSocket>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Section = u"Telefonie"_s;
+const QString GraceKey = u"Wiederverbinden"_s;
+constexpr qint64 ReadBufferBytes = 16 * 1024;
+constexpr int MaxGraceSeconds = 24 * 60 * 60;
+
+QString schluessel(int nummer, const QString &name)
+{
+    return u"Telefonanlage%1/%2"_s.arg(nummer).arg(name);
+}
+
+// What a PBX reports for a caller without a number, and the flag it gets.
+QString ohneNummer(const QString &nummer)
+{
+    const QString n = nummer.trimmed().toLower();
+    if (n.isEmpty() || n == u"<unknown>" || n == u"unknown" || n == u"<unavail>" || n == u"unavailable")
+        return u"<UNAVAIL>"_s;
+    if (n == u"anonymous" || n == u"restricted" || n == u"private" || n == u"withheld" || n == u"<blocked>")
+        return u"<BLOCKED>"_s;
+    return {};
+}
+
+// Only what a PBX's dial plan takes as an extension to call.
+QString waehlbar(const QString &nummer)
+{
+    QString ziffern;
+    for (const QChar c : nummer) {
+        if ((c >= u'0' && c <= u'9') || c == u'*' || c == u'#' || c == u'+')
+            ziffern.append(c);
+    }
+    return ziffern;
+}
+
+// The channel's state from the name or, failing that, the number Asterisk gives.
+bool zustand(const AmiNachricht &n, QStringView name, int nummer)
+{
+    const QString desc = n.wert(u"ChannelStateDesc");
+    return desc.isEmpty() ? n.wert(u"ChannelState") == QString::number(nummer)
+                          : desc.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+QString describe(QAbstractSocket::SocketError error, const QString &fallback)
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return u"Verbindung abgelehnt"_s;
+    case QAbstractSocket::RemoteHostClosedError:
+        return u"Gegenstelle hat die Verbindung beendet"_s;
+    case QAbstractSocket::HostNotFoundError:
+        return u"Rechner nicht gefunden"_s;
+    case QAbstractSocket::SocketTimeoutError:
+        return u"Zeitüberschreitung"_s;
+    default:
+        return fallback;
+    }
+}
+
+} // namespace
+
+QList<TelefonanlageDevice::Anlage> TelefonanlageDevice::configured(const SettingsStore &settings)
+{
+    QList<Anlage> anlagen;
+    for (int nummer = 1; nummer <= MaxAnlagen; ++nummer) {
+        const auto wert = [&](const QString &name) {
+            return settings.GetSetting(Section, schluessel(nummer, name), QString()).trimmed();
+        };
+        const auto adresse = Endpunkt::lies(wert(u"Adresse"_s), DefaultPort);
+        if (!adresse)
+            continue;
+        const bool doppelt = std::any_of(anlagen.cbegin(), anlagen.cend(),
+                                         [&](const Anlage &a) { return a.adresse == *adresse; });
+        if (!doppelt)
+            anlagen.append({nummer, *adresse, wert(u"Benutzer"_s), wert(u"Nebenstelle"_s), wert(u"Kontext"_s)});
+    }
+    return anlagen;
+}
+
+TelefonanlageDevice::TelefonanlageDevice(const Anlage &anlage, SettingsStore &settings, Kennwortspeicher &kennwoerter,
+                                         Dialogs *dialogs, QObject *parent)
+    : LineDevice(parent)
+    , m_anlage(anlage)
+    , m_settings(settings)
+    , m_kennwoerter(kennwoerter)
+    , m_dialogs(dialogs)
+{
+    bool ok = false;
+    const int grace = settings.GetSetting(Section, GraceKey, QString()).trimmed().toInt(&ok);
+    setGraceSeconds(ok && grace >= 0 ? grace : DefaultGraceSeconds);
+
+    for (QTimer *timer : {&m_connectTimer, &m_retryTimer, &m_graceTimer})
+        timer->setSingleShot(true);
+    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
+        onSocketEnded(u"keine Anmeldung innerhalb von %1 s"_s.arg(ConnectTimeoutMs / 1000));
+    });
+    connect(&m_retryTimer, &QTimer::timeout, this, &TelefonanlageDevice::startConnecting);
+    connect(&m_graceTimer, &QTimer::timeout, this, &TelefonanlageDevice::onGraceExpired);
+    connect(&m_pingTimer, &QTimer::timeout, this, &TelefonanlageDevice::onPing);
+}
+
+TelefonanlageDevice::~TelefonanlageDevice()
+{
+    m_state = State::Closed;
+    dropSocket();
+}
+
+QString TelefonanlageDevice::konto(const Anlage &anlage)
+{
+    return u"Telefonanlage %1 %2"_s.arg(anlage.adresse.text(), anlage.benutzer);
+}
+
+void TelefonanlageDevice::saveSettings(const Anlage &anlage, const std::optional<QString> &kennwort)
+{
+    m_anlage = anlage;
+    m_anlage.nummer = std::clamp(anlage.nummer, 1, MaxAnlagen);
+    const auto schreibe = [this](const QString &name, const QString &wert) {
+        m_settings.SaveSetting(Section, schluessel(m_anlage.nummer, name), wert);
+    };
+    schreibe(u"Adresse"_s, m_anlage.adresse.text());
+    schreibe(u"Benutzer"_s, m_anlage.benutzer);
+    schreibe(u"Nebenstelle"_s, m_anlage.nebenstelle);
+    schreibe(u"Kontext"_s, m_anlage.kontext);
+    if (kennwort)
+        m_kennwoerter.schreibe(konto(m_anlage), *kennwort);
+}
+
+void TelefonanlageDevice::setRetryIntervalMs(int ms)
+{
+    m_retryIntervalMs = std::max(ms, 10);
+}
+
+void TelefonanlageDevice::setGraceSeconds(int seconds)
+{
+    m_graceSeconds = std::clamp(seconds, 0, MaxGraceSeconds);
+}
+
+void TelefonanlageDevice::setPingIntervalMs(int ms)
+{
+    m_pingIntervalMs = std::max(ms, 10);
+}
+
+QString TelefonanlageDevice::name() const
+{
+    return u"Telefonanlage "_s + m_anlage.adresse.text();
+}
+
+QStringList TelefonanlageDevice::addresses() const
+{
+    return m_anlage.nebenstelle.isEmpty() ? QStringList() : QStringList{m_anlage.nebenstelle};
+}
+
+void TelefonanlageDevice::openLine()
+{
+    if (m_state != State::Closed)
+        return;
+    // Without a stored password an empty one is tried; the user is asked
+    // only when the system refuses it.
+    m_kennwort = m_kennwoerter.lies(konto(m_anlage)).value_or(QString());
+    m_gefragt = false;
+    m_state = State::Opening;
+    startConnecting();
+}
+
+void TelefonanlageDevice::closeLine()
+{
+    m_state = State::Closed;
+    m_retryTimer.stop();
+    m_graceTimer.stop();
+    dropSocket();
+    m_kennwort.clear();
+    m_anrufe.clear();
+    m_ausgehend.aktiv = false;
+}
+
+bool TelefonanlageDevice::isOpen() const
+{
+    return m_state != State::Closed;
+}
+
+void TelefonanlageDevice::startConnecting()
+{
+    dropSocket();
+    auto *socket = new QTcpSocket(this);
+    m_socket = socket;
+    socket->setReadBufferSize(ReadBufferBytes);
+    connect(socket, &QTcpSocket::readyRead, this, &TelefonanlageDevice::onReadyRead);
+    connect(socket, &QTcpSocket::disconnected, this,
+            [this] { onSocketEnded(describe(QAbstractSocket::RemoteHostClosedError, {})); });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
+        onSocketEnded(describe(error, socket->errorString()));
+    });
+    m_connectTimer.start(ConnectTimeoutMs);
+    socket->connectToHost(m_anlage.adresse.host, m_anlage.adresse.port);
+}
+
+void TelefonanlageDevice::dropSocket()
+{
+    m_connectTimer.stop();
+    m_pingTimer.stop();
+    ++m_generation;
+    m_strom.leeren();
+    m_anmeldung = Anmeldung::Begruessung;
+    m_pingsOffen = 0;
+    if (!m_socket)
+        return;
+    QTcpSocket *socket = std::exchange(m_socket, nullptr);
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+}
+
+void TelefonanlageDevice::onSocketEnded(const QString &reason)
+{
+    dropSocket();
+    // Calls the system was reporting end with the connection: nothing more will come for them.
+    alleBeenden();
+    switch (m_state) {
+    case State::Closed:
+        return;
+    case State::Opening:
+        m_openingFailure = reason;
+        if (!m_graceTimer.isActive()) {
+            qCWarning(lcLeitung).noquote() << u"%1: keine Verbindung (%2), neuer Versuch läuft"_s.arg(name(), reason);
+            emit Diagnose(u"Keine Verbindung zur %1 (%2), neuer Versuch läuft"_s.arg(name(), reason));
+            m_graceTimer.start(m_graceSeconds * 1000);
+        }
+        m_retryTimer.start(m_retryIntervalMs);
+        return;
+    case State::Connected:
+        m_state = State::Reconnecting;
+        m_graceTimer.start(m_graceSeconds * 1000);
+        m_retryTimer.start(m_retryIntervalMs);
+        qCWarning(lcLeitung).noquote() << u"%1: Verbindung unterbrochen (%2), neuer Versuch läuft"_s.arg(name(), reason);
+        emit Diagnose(u"Verbindung zur %1 unterbrochen (%2), neuer Versuch läuft"_s.arg(name(), reason));
+        return;
+    case State::Reconnecting:
+        m_retryTimer.start(m_retryIntervalMs);
+        return;
+    }
+}
+
+void TelefonanlageDevice::onGraceExpired()
+{
+    if (m_state == State::Opening) {
+        aufgeben(u"Verbindung zur %1 nicht möglich: %2."_s.arg(name(), m_openingFailure));
+    } else if (m_state == State::Reconnecting) {
+        aufgeben(u"Verbindung zur %1 verloren: seit %2 s nicht wieder erreichbar."_s.arg(name()).arg(m_graceSeconds));
+    }
+}
+
+void TelefonanlageDevice::aufgeben(const QString &text)
+{
+    closeLine();
+    qCWarning(lcLeitung).noquote() << text;
+    emit OnError(text, name(), LineDropped);
+}
+
+void TelefonanlageDevice::onPing()
+{
+    // Silence after two Pings: the system or the way to it is gone, even if
+    // TCP has not noticed yet.
+    if (m_pingsOffen >= 2) {
+        onSocketEnded(u"keine Antwort auf Ping"_s);
+        return;
+    }
+    ++m_pingsOffen;
+    sende({{u"Action"_s, u"Ping"_s}, {u"ActionID"_s, neueActionId()}});
+}
+
+void TelefonanlageDevice::onReadyRead()
+{
+    QTcpSocket *socket = m_socket;
+    char chunk[4096];
+    while (m_socket == socket && socket && socket->bytesAvailable() > 0) {
+        const qint64 read = socket->read(chunk, sizeof chunk);
+        if (read <= 0 || !consume(QByteArrayView(chunk, read)))
+            return;
+    }
+}
+
+bool TelefonanlageDevice::consume(QByteArrayView data)
+{
+    const QPointer<TelefonanlageDevice> alive(this);
+    const quint64 generation = m_generation;
+    m_pingsOffen = 0;
+    while (const std::optional<AmiStrom::Stueck> stueck = m_strom.weiter(data)) {
+        switch (stueck->art) {
+        case AmiStrom::Art::ZuGross: {
+            const QString text = u"%1: Meldung länger als %2 Bytes übersprungen"_s.arg(name()).arg(AmiStrom::Hoechstens);
+            qCWarning(lcLeitung).noquote() << text;
+            emit Diagnose(text);
+            break;
+        }
+        case AmiStrom::Art::Begruessung:
+            if (m_anmeldung == Anmeldung::Begruessung) {
+                // MD5 first: the password then never crosses the network.
+                m_anmeldung = Anmeldung::Challenge;
+                m_challengeId = neueActionId();
+                sende({{u"Action"_s, u"Challenge"_s}, {u"ActionID"_s, m_challengeId}, {u"AuthType"_s, u"MD5"_s}});
+            }
+            break;
+        case AmiStrom::Art::Nachricht:
+            handle(AmiNachricht::lies(stueck->text));
+            break;
+        }
+        if (!alive || m_generation != generation)
+            return false;
+    }
+    return true;
+}
+
+void TelefonanlageDevice::handle(const AmiNachricht &nachricht)
+{
+    if (nachricht.istAntwort())
+        antwort(nachricht);
+    else if (m_anmeldung == Anmeldung::Angemeldet && nachricht.hat(u"Event"))
+        ereignis(nachricht);
+}
+
+QString TelefonanlageDevice::neueActionId()
+{
+    return u"rufmon-%1"_s.arg(++m_naechsteAktion);
+}
+
+void TelefonanlageDevice::sende(const QList<QPair<QString, QString>> &felder)
+{
+    if (!m_socket)
+        return;
+    // The log never sees a password or what could be turned back into one.
+    QStringList protokoll;
+    for (const auto &[name, wert] : felder) {
+        const bool geheim = name == u"Secret" || name == u"Key";
+        protokoll << name + u": "_s + (geheim ? u"***"_s : wert);
+    }
+    qCDebug(lcLeitung).noquote() << name() << u"sendet"_s << protokoll.join(u", ");
+    m_socket->write(AmiNachricht::aktion(felder));
+}
+
+void TelefonanlageDevice::login(const QString &challenge)
+{
+    m_anmeldung = Anmeldung::Login;
+    m_loginId = neueActionId();
+    QList<QPair<QString, QString>> felder{{u"Action"_s, u"Login"_s}, {u"ActionID"_s, m_loginId},
+                                          {u"Username"_s, m_anlage.benutzer}};
+    if (challenge.isEmpty()) {
+        felder << qMakePair(u"Secret"_s, m_kennwort);
+    } else {
+        const QByteArray key = QCryptographicHash::hash((challenge + m_kennwort).toUtf8(), QCryptographicHash::Md5);
+        felder << qMakePair(u"AuthType"_s, u"MD5"_s) << qMakePair(u"Key"_s, QString::fromLatin1(key.toHex()));
+    }
+    // Call events only: no registrations, no system or queue chatter.
+    felder << qMakePair(u"Events"_s, u"call"_s);
+    emit Diagnose(u"Anmeldung an der %1 als „%2“, Kennwort ***"_s.arg(name(), m_anlage.benutzer));
+    sende(felder);
+}
+
+void TelefonanlageDevice::antwort(const AmiNachricht &n)
+{
+    const QString id = n.wert(u"ActionID");
+    const bool erfolg = n.wert(u"Response").compare(u"Success", Qt::CaseInsensitive) == 0;
+    if (m_anmeldung == Anmeldung::Challenge && id == m_challengeId) {
+        // A system without MD5 gets the password in the clear, as it asks.
+        login(erfolg ? n.wert(u"Challenge") : QString());
+    } else if (m_anmeldung == Anmeldung::Login && id == m_loginId) {
+        if (erfolg)
+            angemeldet();
+        else
+            abgelehnt(n.wert(u"Message"));
+    } else if (m_ausgehend.aktiv && id == m_ausgehend.actionId && !n.hat(u"Event")) {
+        if (erfolg) {
+            emit OnCallState(u"PROCEEDING"_s, m_ausgehend.id, m_ausgehend.id);
+        } else {
+            const QString grund = n.wert(u"Message");
+            ausgehendEnde(false);
+            emit OnError(u"Die %1 wählt nicht: %2."_s.arg(name(), grund.isEmpty() ? u"abgelehnt"_s : grund), name(), 0);
+        }
+    }
+}
+
+void TelefonanlageDevice::angemeldet()
+{
+    m_connectTimer.stop();
+    m_anmeldung = Anmeldung::Angemeldet;
+    m_pingTimer.start(m_pingIntervalMs);
+    if (m_gefragt)
+        m_kennwoerter.schreibe(konto(m_anlage), m_kennwort);
+    const bool wasDown = m_state == State::Reconnecting;
+    m_state = State::Connected;
+    m_graceTimer.stop();
+    if (wasDown) {
+        qCInfo(lcLeitung).noquote() << u"%1: Verbindung wiederhergestellt"_s.arg(name());
+        emit Diagnose(u"Verbindung zur %1 wiederhergestellt"_s.arg(name()));
+    } else {
+        emit Diagnose(u"An der %1 angemeldet"_s.arg(name()));
+    }
+}
+
+// The system closes the connection after a refused login. Once per opening
+// the user is asked for the password; a second refusal ends the attempt, so
+// that a wrong password is not tried again and again.
+void TelefonanlageDevice::abgelehnt(const QString &meldung)
+{
+    dropSocket();
+    qCWarning(lcLeitung).noquote() << u"%1: Anmeldung abgelehnt (%2)"_s.arg(name(), meldung);
+    if (!m_gefragt && m_dialogs) {
+        m_gefragt = true;
+        const QPointer<TelefonanlageDevice> alive(this);
+        const std::optional<QString> kennwort = m_dialogs->PasswordBox(
+            u"Die %1 hat die Anmeldung als „%2“ abgelehnt.\r\nBitte geben Sie das Kennwort ein:"_s.arg(
+                name(), m_anlage.benutzer),
+            u"Rufmon"_s);
+        if (!alive || m_state == State::Closed)
+            return;
+        if (kennwort) {
+            m_kennwort = *kennwort;
+            startConnecting();
+            return;
+        }
+    }
+    aufgeben(u"Die %1 hat die Anmeldung als „%2“ abgelehnt. Bitte prüfen Sie Benutzer und Kennwort in den "
+             u"Einstellungen der Telefonanlage."_s.arg(name(), m_anlage.benutzer));
+}
+
+bool TelefonanlageDevice::meinKanal(const QString &kanal) const
+{
+    // "PJSIP/201-0000002a" is a call of the phone "PJSIP/201"; "PJSIP/2010-…" is not.
+    const QString &eigene = m_anlage.nebenstelle;
+    if (eigene.isEmpty() || !kanal.startsWith(eigene, Qt::CaseInsensitive))
+        return false;
+    return kanal.size() == eigene.size() || kanal[eigene.size()] == u'-';
+}
+
+// How the system's events become the control's events. Only channels of the
+// user's extension count; every call of that phone is known by the Uniqueid
+// of its channel:
+//   DialBegin to it, or its channel    OnCallState OFFERING, OnOffering <OWNER>,
+//   going to Ringing                   OnCallerID (caller), OnRinging
+//   its channel going Up               OnCallState CONNECTED, OnConnected <ACTIVE>
+//   Hangup of its channel              OnCallState DISCONNECTED, OnDisconnected, IDLE
+// The caller is the calling channel's CallerIDNum in a DialBegin; a Newstate
+// of the ringing channel names the caller as its connected line.
+void TelefonanlageDevice::ereignis(const AmiNachricht &n)
+{
+    if (n.istEreignis(u"DialBegin")) {
+        // An Originate has no calling channel: that is our own dialing.
+        const QString kanal = n.wert(u"DestUniqueid");
+        if (meinKanal(n.wert(u"DestChannel")) && n.hat(u"Channel") && kanal != m_ausgehend.kanal)
+            klingelt(kanal, n.wert(u"CallerIDNum"), n.wert(u"CallerIDName"));
+    } else if (n.istEreignis(u"Newstate")) {
+        const QString kanal = n.wert(u"Uniqueid");
+        if (!meinKanal(n.wert(u"Channel")) || kanal == m_ausgehend.kanal)
+            return;
+        if (zustand(n, u"Ringing", 5))
+            klingelt(kanal, n.wert(u"ConnectedLineNum"), n.wert(u"ConnectedLineName"));
+        else if (zustand(n, u"Up", 6))
+            abgenommen(kanal);
+    } else if (n.istEreignis(u"Hangup")) {
+        const QString kanal = n.wert(u"Uniqueid");
+        if (m_ausgehend.aktiv && kanal == m_ausgehend.kanal)
+            ausgehendEnde(false);
+        else
+            aufgelegt(kanal);
+    } else if (n.istEreignis(u"OriginateResponse")) {
+        if (!m_ausgehend.aktiv || n.wert(u"ActionID") != m_ausgehend.actionId)
+            return;
+        if (n.wert(u"Response").compare(u"Success", Qt::CaseInsensitive) == 0) {
+            // The own phone was picked up; the system now calls the number.
+            emit OnCallState(u"CONNECTED"_s, m_ausgehend.id, m_ausgehend.id);
+            emit OnConnected(u"<ACTIVE>"_s, m_ausgehend.id);
+            return;
+        }
+        // Reason is the last state of the own phone: 5 busy, 0 not reachable.
+        const QString reason = n.wert(u"Reason");
+        ausgehendEnde(reason == u"5");
+        if (reason == u"0")
+            emit OnError(u"Die %1 konnte die Nebenstelle %2 nicht anrufen."_s.arg(name(), m_anlage.nebenstelle),
+                         name(), 0);
+    }
+}
+
+void TelefonanlageDevice::klingelt(const QString &uniqueId, const QString &nummer, const QString &name)
+{
+    if (uniqueId.isEmpty() || m_anrufe.contains(uniqueId))
+        return;
+    const std::int32_t id = ++m_letzterAnruf;
+    m_anrufe.insert(uniqueId, Anruf{id, false});
+    const QString flag = ohneNummer(nummer);
+    const QString anrufer = name.compare(u"<unknown>", Qt::CaseInsensitive) == 0 ? QString() : name;
+    qCDebug(lcLeitung).noquote() << this->name() << u"Anruf von"_s << nummer;
+    emit OnCallState(u"OFFERING"_s, id, id);
+    emit OnOffering(u"<OWNER>"_s, id);
+    emit OnCallerID(flag.isEmpty() ? nummer.trimmed() : QString(), anrufer, flag.isEmpty() ? u"<ADDRESS>"_s : flag, id,
+                    id);
+    emit OnRinging(0, 1);
+}
+
+void TelefonanlageDevice::abgenommen(const QString &uniqueId)
+{
+    const auto it = m_anrufe.find(uniqueId);
+    if (it == m_anrufe.end() || it->verbunden)
+        return;
+    it->verbunden = true;
+    const std::int32_t id = it->id;
+    emit OnCallState(u"CONNECTED"_s, id, id);
+    emit OnConnected(u"<ACTIVE>"_s, id);
+}
+
+void TelefonanlageDevice::aufgelegt(const QString &uniqueId)
+{
+    const auto it = m_anrufe.constFind(uniqueId);
+    if (it == m_anrufe.cend())
+        return;
+    const std::int32_t id = it->id;
+    m_anrufe.erase(it);
+    emit OnCallState(u"DISCONNECTED"_s, id, id);
+    emit OnDisconnected(u"<NORMAL>"_s, id);
+    emit OnCallState(u"IDLE"_s, id, id);
+}
+
+void TelefonanlageDevice::alleBeenden()
+{
+    const QStringList offen = m_anrufe.keys();
+    for (const QString &kanal : offen)
+        aufgelegt(kanal);
+    if (m_ausgehend.aktiv)
+        ausgehendEnde(false);
+}
+
+void TelefonanlageDevice::ausgehendEnde(bool besetzt)
+{
+    if (!m_ausgehend.aktiv)
+        return;
+    const std::int32_t id = m_ausgehend.id;
+    m_ausgehend.aktiv = false;
+    if (besetzt)
+        emit OnBusy(u"<STATION>"_s, id);
+    emit OnCallState(u"DISCONNECTED"_s, id, id);
+    emit OnCallState(u"IDLE"_s, id, id);
+}
+
+// The system rings the user's phone first; picked up, it calls the number
+// in the configured context, as if it had been dialled on the phone.
+void TelefonanlageDevice::dial(const QString &number, int)
+{
+    if (m_anmeldung != Anmeldung::Angemeldet || !m_socket) {
+        emit OnError(u"Die %1 kann nicht wählen: Die Leitung ist nicht geöffnet."_s.arg(name()), name(), 0);
+        return;
+    }
+    const QString ziffern = waehlbar(number);
+    if (ziffern.isEmpty() || m_anlage.nebenstelle.isEmpty()) {
+        emit OnError(ziffern.isEmpty() ? u"Keine wählbare Rufnummer."_s
+                                       : u"Für die %1 ist keine Nebenstelle eingerichtet."_s.arg(name()),
+                     name(), 0);
+        return;
+    }
+    ausgehendEnde(false);
+    const std::int32_t id = ++m_letzterAnruf;
+    // The own phone's channel gets a Uniqueid of ours, so that its ringing
+    // is not taken for an incoming call.
+    m_ausgehend = {id, neueActionId(), u"rufmon-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(id), true};
+    emit OnCallState(u"DIALTONE"_s, id, id);
+    sende({{u"Action"_s, u"Originate"_s},
+           {u"ActionID"_s, m_ausgehend.actionId},
+           {u"Channel"_s, m_anlage.nebenstelle},
+           {u"Context"_s, m_anlage.kontext},
+           {u"Exten"_s, ziffern},
+           {u"Priority"_s, u"1"_s},
+           {u"ChannelId"_s, m_ausgehend.kanal},
+           {u"Async"_s, u"true"_s}});
+}
+
+std::int32_t TelefonanlageDevice::apiVersion() const { return 0x00020000; }
+QString TelefonanlageDevice::providerInfo() const { return u"Telefonanlage (Asterisk Manager Interface)"_s; }
+QString TelefonanlageDevice::switchInfo() const { return m_anlage.adresse.text(); }
+QString TelefonanlageDevice::mediaModes() const { return u"<INTERACTIVEVOICE>"_s; }
+QString TelefonanlageDevice::addressModes() const { return u"<ADDRESSID>"_s; }
+QString TelefonanlageDevice::parkModes() const { return {}; }
+QString TelefonanlageDevice::dialtoneModes() const { return {}; }
+QString TelefonanlageDevice::busyModes() const { return u"<STATION>"_s; }
+QString TelefonanlageDevice::disconnectModes() const { return u"<NORMAL>"_s; }
+QString TelefonanlageDevice::bearerModes() const { return u"<VOICE>"_s; }
+
+QString TelefonanlageDevice::callStates() const
+{
+    return u"<OFFERING><DIALTONE><PROCEEDING><CONNECTED><DISCONNECTED><IDLE>"_s;
+}
+
+QString TelefonanlageDevice::callInfoStates() const { return u"<CALLERID>"_s; }
+QString TelefonanlageDevice::callFeatures() const { return u"<DIAL>"_s; }

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "platform/telephony/AmiStrom.h"
+#include "platform/telephony/Endpunkt.h"
+#include "platform/telephony/LineDevice.h"
+
+#include <QHash>
+#include <QList>
+#include <QTimer>
+
+class AmiNachricht;
+class Dialogs;
+class Kennwortspeicher;
+class QTcpSocket;
+class SettingsStore;
+
+// A telephone system built on Asterisk, reached over its Manager Interface
+// (TCP, a text protocol of "Name: Wert" blocks). The device logs in, asks for
+// call events only and raises the control's events for the calls that ring
+// at the user's extension; it dials by having the system ring that extension
+// first and then the number. A lost connection is retried quietly for the
+// grace period, as with the router.
+class TelefonanlageDevice : public LineDevice
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint16 DefaultPort = 5038;
+    static constexpr int DefaultRetryIntervalMs = 5000;
+    static constexpr int DefaultGraceSeconds = 60;
+    // From connecting to the end of the login.
+    static constexpr int ConnectTimeoutMs = 10000;
+    // A Ping after this much time; two unanswered in a row mean the system is gone.
+    static constexpr int DefaultPingIntervalMs = 20000;
+    static constexpr int MaxAnlagen = 99;
+
+    // One group of keys "TelefonanlageN/…" in the section "Telefonie".
+    struct Anlage
+    {
+        int nummer = 1;
+        Endpunkt adresse;
+        QString benutzer;
+        QString nebenstelle; // the user's phone as a channel, e.g. "PJSIP/201"
+        QString kontext;     // where numbers dialled from Rufmon are routed
+    };
+
+    // The systems in the settings, numbered from 1; groups without a usable
+    // address are left out, and each address is taken once.
+    static QList<Anlage> configured(const SettingsStore &settings);
+
+    TelefonanlageDevice(const Anlage &anlage, SettingsStore &settings, Kennwortspeicher &kennwoerter,
+                        Dialogs *dialogs, QObject *parent = nullptr);
+    ~TelefonanlageDevice() override;
+
+    const Anlage &anlage() const { return m_anlage; }
+    Kennwortspeicher &kennwoerter() { return m_kennwoerter; }
+    // The keyring's name for this system's password.
+    static QString konto(const Anlage &anlage);
+    // Writes this device's group of keys; used from the next openLine(). A
+    // password given goes to the keyring (or is kept for the run), never
+    // into the settings.
+    void saveSettings(const Anlage &anlage, const std::optional<QString> &kennwort);
+
+    void setRetryIntervalMs(int ms);
+    void setGraceSeconds(int seconds);
+    void setPingIntervalMs(int ms);
+
+    QString name() const override;
+    QStringList addresses() const override;
+    void openLine() override;
+    void closeLine() override;
+    bool isOpen() const override;
+    void dial(const QString &number, int address) override;
+
+    std::int32_t apiVersion() const override;
+    QString providerInfo() const override;
+    QString switchInfo() const override;
+    QString mediaModes() const override;
+    QString addressModes() const override;
+    QString parkModes() const override;
+    QString dialtoneModes() const override;
+    QString busyModes() const override;
+    QString disconnectModes() const override;
+    QString bearerModes() const override;
+    QString callStates() const override;
+    QString callInfoStates() const override;
+    QString callFeatures() const override;
+
+private:
+    enum class State { Closed, Opening, Connected, Reconnecting };
+    enum class Anmeldung { Begruessung, Challenge, Login, Angemeldet };
+
+    struct Anruf
+    {
+        std::int32_t id = 0;
+        bool verbunden = false;
+    };
+    struct Ausgehend
+    {
+        std::int32_t id = 0;
+        QString actionId;
+        QString kanal; // the Uniqueid given to the ringing of the own phone
+        bool aktiv = false;
+    };
+
+    void startConnecting();
+    void dropSocket();
+    void onSocketEnded(const QString &reason);
+    void onGraceExpired();
+    void onReadyRead();
+    void onPing();
+    bool consume(QByteArrayView data);
+    void handle(const AmiNachricht &nachricht);
+    void antwort(const AmiNachricht &nachricht);
+    void ereignis(const AmiNachricht &nachricht);
+    void sende(const QList<QPair<QString, QString>> &felder);
+    QString neueActionId();
+    void login(const QString &challenge);
+    void angemeldet();
+    void abgelehnt(const QString &meldung);
+    void aufgeben(const QString &text);
+
+    bool meinKanal(const QString &kanal) const;
+    void klingelt(const QString &uniqueId, const QString &nummer, const QString &name);
+    void abgenommen(const QString &uniqueId);
+    void aufgelegt(const QString &uniqueId);
+    void ausgehendEnde(bool besetzt);
+    void alleBeenden();
+
+    Anlage m_anlage;
+    SettingsStore &m_settings;
+    Kennwortspeicher &m_kennwoerter;
+    Dialogs *m_dialogs;
+    int m_retryIntervalMs = DefaultRetryIntervalMs;
+    int m_graceSeconds = DefaultGraceSeconds;
+    int m_pingIntervalMs = DefaultPingIntervalMs;
+
+    State m_state = State::Closed;
+    Anmeldung m_anmeldung = Anmeldung::Begruessung;
+    QTcpSocket *m_socket = nullptr;
+    quint64 m_generation = 0;
+    QTimer m_connectTimer;
+    QTimer m_retryTimer;
+    QTimer m_graceTimer;
+    QTimer m_pingTimer;
+    int m_pingsOffen = 0; // sent since the system last said anything
+    AmiStrom m_strom;
+    QString m_openingFailure;
+
+    QString m_kennwort;     // for this opening of the line
+    bool m_gefragt = false; // the user was asked for it during this opening
+    quint64 m_naechsteAktion = 0;
+    QString m_loginId;
+    QString m_challengeId;
+
+    std::int32_t m_letzterAnruf = 0;
+    QHash<QString, Anruf> m_anrufe; // incoming, by the Uniqueid of the extension's channel
+    Ausgehend m_ausgehend;
+};
