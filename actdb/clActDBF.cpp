@@ -9,6 +9,7 @@
 #include "platform/registry/RegionalSettings.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
+#include "platform/jet/Recordset.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -93,6 +94,19 @@ std::unique_ptr<Recordset> clActDBF::SchluesselSuche(const QString &Suchfelder, 
                            + u"') LIKE '*"_s + muster + u"*')"_s);
     sql += bedingungen.join(u" OR "_s);
     return oeffne(sql);
+}
+
+QString clActDBF::Firma(const QString &uniqueId)
+{
+    if (!m_db)
+        return {};
+    try {
+        const auto rs = m_db->OpenRecordset(u"SELECT COMPANY FROM ["_s + m_tabelle + u"] WHERE UNIQUE_ID = ?"_s,
+                                            {uniqueId.trimmed()});
+        return rs->Eof() ? QString() : rs->Fields()[u"COMPANY"_s].Text().trimmed();
+    } catch (const JetFehler &) {
+        return {};
+    }
 }
 
 std::unique_ptr<Recordset> clActDBF::Cachequelle(const QString &Telefonfelder)

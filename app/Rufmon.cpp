@@ -9,7 +9,7 @@ Rufmon::Rufmon(const RufmonUmgebung &u)
     : m_teile(u.dialogs, u.clipboard, u.store, u.system)
 {
     m_fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, u.tapi, m_teile});
-    m_teile.verbinde(*m_fenster, u.tapi);
+    m_teile.verbinde(*m_fenster, u.tapi, u.benachrichtigungen);
     if (auto *steuerung = qobject_cast<TelephonyControl *>(&u.tapi)) {
         steuerung->setEinstellungen(&m_einstellungen);
         // What the devices note beyond call events goes to the telephony log.

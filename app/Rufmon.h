@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class Benachrichtigungen;
 class Clipboard;
 class Dialogs;
 class SettingsStore;
@@ -20,6 +21,8 @@ struct RufmonUmgebung
     Clipboard &clipboard;
     SystemFacilities &system;
     topTapi &tapi;
+    // The desktop's notifications; none: calls are not announced.
+    Benachrichtigungen *benachrichtigungen = nullptr;
 };
 
 // The whole program, built once: the subsystems, the main window, their

@@ -3,6 +3,7 @@
 #include "app/frmHaupt.h"
 
 #include "app/Diagnose.h"
+#include "core/Desktopeinstellungen.h"
 #include "platform/system/Autostart.h"
 
 #include "windows/ListView.h"
@@ -157,6 +158,7 @@ void frmHaupt::OptionenInMenues()
     AutoAktivierenOffen = gleich1(u"AutoTapimonitor"_s);
     Menu(Menuepunkt::mnuTapiAktivieren)->setChecked(AutoAktivierenOffen);
     Menu(Menuepunkt::mnuAutostart)->setChecked(Autostart::eingerichtet());
+    Menu(Menuepunkt::mnuBenachrichtigung)->setChecked(Desktopeinstellungen(m_store).Benachrichtigung());
     MinimierenOffen = gleich1(u"FensterMin"_s);
     Menu(Menuepunkt::mnuFensterMin)->setChecked(MinimierenOffen);
     Menu(Menuepunkt::mnuAutoNummern)->setChecked(gleich1(u"AutoNummern"_s));
