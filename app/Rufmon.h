@@ -12,6 +12,7 @@ class SettingsStore;
 class SystemFacilities;
 class topTapi;
 class frmHaupt;
+class Infobereich;
 
 // What the program is built on; all of it outlives the program.
 struct RufmonUmgebung
@@ -38,10 +39,12 @@ public:
     void starten();
 
     frmHaupt &Fenster() { return *m_fenster; }
+    Infobereich &Infosymbol() { return *m_infobereich; }
     Programmteile &Teile() { return m_teile; }
 
 private:
     QtGeraeteEinstellungen m_einstellungen;
     Programmteile m_teile;
     std::unique_ptr<frmHaupt> m_fenster;
+    std::unique_ptr<Infobereich> m_infobereich;
 };

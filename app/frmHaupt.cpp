@@ -639,6 +639,7 @@ QString frmHaupt::KnopfTag() const
 void frmHaupt::setKnopfTag(const QString &tag)
 {
     m_cmdInitTapi->setProperty("Tag", tag);
+    emit MonitorGeaendert();
 }
 
 void frmHaupt::setKnopfBild(const QString &key)

@@ -272,6 +272,7 @@ void frmHaupt::Form_Unload()
     });
     trotzdem([&] { m_teilsysteme.NummernCacheEntfernen(); });
     trotzdem([&] { m_store.sync(); });
+    emit Entladen();
 }
 
 void frmHaupt::closeEvent(QCloseEvent *event)
@@ -300,4 +301,13 @@ void frmHaupt::changeEvent(QEvent *event)
     // A restored window is laid out again; a minimised one never is.
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
         Form_Resize();
+    // With a system tray, minimised means hidden there; shown again, the
+    // window comes back at its size.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_insInfobereich)
+        QMetaObject::invokeMethod(this, [this] {
+            if (!isMinimized())
+                return;
+            hide();
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        }, Qt::QueuedConnection);
 }

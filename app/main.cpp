@@ -101,7 +101,7 @@ int main(int argc, char **argv)
                              teilsysteme.ACTDatenbankSetzen(k.actDatenbank);
                          // A plain second start asks for the window.
                          if (uebergabe.isEmpty()) {
-                             if (hauptfenster.isMinimized())
+                             if (hauptfenster.isMinimized() || hauptfenster.ImInfobereich())
                                  hauptfenster.showNormal();
                              hauptfenster.raise();
                              hauptfenster.activateWindow();
