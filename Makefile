@@ -6,8 +6,9 @@ JOBS ?= 2
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 ASAN_DIR ?= build-asan
+PACKAGE_DIR ?= build-package
 
-.PHONY: run test deps build bench fuzz fuzz-deps sanitize clean
+.PHONY: run test deps build bench package fuzz fuzz-deps sanitize clean
 
 deps:
 	@scripts/install-deps
@@ -26,6 +27,13 @@ run: build
 bench: deps
 	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=ON >/dev/null
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
+
+# A Debian package (Release build, installed under /usr) in $(PACKAGE_DIR).
+package: deps
+	@cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=OFF >/dev/null
+	cmake --build $(PACKAGE_DIR) -j$(JOBS) --target package
+	@ls $(PACKAGE_DIR)/*.deb
 
 # The long mode: each fuzzer (file readers, line parsers, stream splitter,
 # hand-over reader, key notation) runs for FUZZ_SECONDS (clang).
@@ -48,4 +56,4 @@ sanitize: deps
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR) $(ASAN_DIR) $(PACKAGE_DIR)

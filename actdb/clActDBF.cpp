@@ -10,6 +10,7 @@
 #include "platform/registry/RegionalSettings.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
+#include "platform/jet/Recordset.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -105,6 +106,19 @@ std::unique_ptr<Recordset> clActDBF::SchluesselSuche(const QString &Suchfelder, 
     for (const qint64 z : *zeilen)
         ids.append(QString::number(z));
     return oeffne(sql + t + u".rowid IN ("_s + ids.join(u',') + u") AND "_s + bedingung);
+}
+
+QString clActDBF::Firma(const QString &uniqueId)
+{
+    if (!m_db)
+        return {};
+    try {
+        const auto rs = m_db->OpenRecordset(u"SELECT COMPANY FROM ["_s + m_tabelle + u"] WHERE UNIQUE_ID = ?"_s,
+                                            {uniqueId.trimmed()});
+        return rs->Eof() ? QString() : rs->Fields()[u"COMPANY"_s].Text().trimmed();
+    } catch (const JetFehler &) {
+        return {};
+    }
 }
 
 std::unique_ptr<Recordset> clActDBF::Cachequelle(const QString &Telefonfelder)

@@ -26,6 +26,9 @@ public:
     // the result fields and UNIQUE_ID; nothing after an error (shown).
     std::unique_ptr<Recordset> Suche(const QString &Suchfelder, const QString &Ergebnisfelder,
                                      const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld);
+    // The company of the contact with that id; empty when there is none or
+    // the table cannot be read (nothing is shown: the caller can do without).
+    QString Firma(const QString &uniqueId);
     long SucheMaxWert(const QString &Feld, const QString &Tabellentyp, const QString &Praefix);
     long getRecordcount(const QString &Feld, const QString &Tabellentyp);
 

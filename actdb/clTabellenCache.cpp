@@ -284,6 +284,19 @@ std::unique_ptr<Recordset> clTabellenCache::Suche(const QString &tabelle, const 
     }
 }
 
+QString clTabellenCache::Firma(const QString &tabelle, const QString &uniqueId)
+{
+    if (!m_db)
+        return {};
+    try {
+        const auto rs = m_db->OpenRecordset(u"SELECT [COMPANY] FROM ["_s + tabelle + u"] WHERE [UNIQUE_ID] = ?"_s,
+                                            {uniqueId.trimmed()});
+        return rs->Eof() ? QString() : rs->Fields()[u"COMPANY"_s].Text().trimmed();
+    } catch (const JetFehler &) {
+        return {};
+    }
+}
+
 QDateTime clTabellenCache::Tabellendatum(const QString &tabelle)
 {
     return datenbank().TableDefs()[tabelle].DateCreated();

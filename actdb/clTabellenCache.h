@@ -40,6 +40,10 @@ public:
                                      const QString &ergebnisfelder, const QString &suchwert,
                                      const QString &verknuepfung, bool nurErstesFeld);
 
+    // The company of the contact with that id in the table; empty when
+    // there is none or it cannot be read (nothing is shown).
+    QString Firma(const QString &tabelle, const QString &uniqueId);
+
     QDateTime Tabellendatum(const QString &tabelle);
     // Days since the table was made, with the fraction of the day.
     double Tabellenalter(const QString &tabelle);

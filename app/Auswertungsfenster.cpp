@@ -33,7 +33,7 @@ void Auswertungsfenster::setWartecursor(bool an)
 
 void Auswertungsfenster::nachVorne()
 {
-    if (m_fenster.isMinimized())
+    if (m_fenster.isMinimized() || m_fenster.ImInfobereich())
         m_fenster.showNormal();
     m_fenster.raise();
     m_fenster.activateWindow();

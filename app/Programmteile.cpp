@@ -14,8 +14,10 @@
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/Recordset.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"
 #include "telephony/Anrufauswertung.h"
+#include "telephony/Anrufmeldung.h"
 #include "telephony/Waehlen.h"
 #include "windows/Infobefehl.h"
 #include "windows/ListView.h"
@@ -95,7 +97,7 @@ ACTPruefung::Umgebung Programmteile::Pruefungsumgebung()
     return u;
 }
 
-void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi)
+void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen *benachrichtigungen)
 {
     m_fenster = &fenster;
     // The caller identification: the line's caller numbers go in, the stored row comes out.
@@ -180,6 +182,38 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi)
     QObject::connect(fenster.Menu(M::mnuACTDatenbank), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
     QObject::connect(fenster.Menu(M::mnuTelefonfelder), &QAction::triggered, &fenster,
                      [this] { mnuTelefonfelder(); });
+    if (benachrichtigungen)
+        verbindeMeldung(fenster, tapi, *benachrichtigungen);
+}
+
+void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen &benachrichtigungen)
+{
+    // Identified calls on the desktop, while the menu item is checked.
+    m_meldung = std::make_unique<Anrufmeldung>(benachrichtigungen);
+    const auto folgen = [this](bool an) {
+        m_meldung->setAktiv(an);
+        m_auswertung->setFirmaSuchen(an);
+    };
+    folgen(fenster.MenueGesetzt(M::mnuBenachrichtigung));
+    QObject::connect(fenster.Menu(M::mnuBenachrichtigung), &QAction::toggled, m_meldung.get(), folgen);
+    QObject::connect(m_auswertung.get(), &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Anruf);
+    QObject::connect(&tapi, &topTapi::OnCallState, m_meldung.get(), &Anrufmeldung::Zustand);
+
+    // The notification's buttons run the caller list's commands on the call's entry.
+    const auto eintrag = [&fenster](quint64 schluessel) {
+        const int i = fenster.lvNummern()->Items().indexOf(schluessel);
+        if (i >= 0)
+            fenster.lvNummern()->setSelectedIndex(i);
+        return i;
+    };
+    QObject::connect(m_meldung.get(), &Anrufmeldung::KontaktAnzeigen, &fenster, [this, &fenster, eintrag](quint64 e) {
+        if (const int i = eintrag(e); i >= 0)
+            m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), i);
+    });
+    QObject::connect(m_meldung.get(), &Anrufmeldung::Zurueckrufen, &fenster, [this, &fenster, eintrag](quint64 e) {
+        if (const int i = eintrag(e); i >= 0)
+            m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), i);
+    });
 }
 
 void Programmteile::mnuACTDatenbank()

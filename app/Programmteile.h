@@ -17,6 +17,8 @@
 class ACTBefehle;
 class AehnlicheNummern;
 class Anrufauswertung;
+class Anrufmeldung;
+class Benachrichtigungen;
 class Auswertungsfenster;
 class Clipboard;
 class Desktop;
@@ -44,8 +46,9 @@ public:
     ~Programmteile() override;
 
     // Attaches the subsystems to the window's menus and panels, and the
-    // caller identification to the line's events.
-    void verbinde(frmHaupt &fenster, topTapi &tapi);
+    // caller identification to the line's events. With `benachrichtigungen`,
+    // identified calls are also announced on the desktop.
+    void verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen *benachrichtigungen = nullptr);
     // The number cache: built anew from the ACT! tables, the menu command
     // around it, and the step the ACT! check runs.
     void mnuCacheNeu();
@@ -77,6 +80,7 @@ private:
     ACTPruefung::Umgebung Pruefungsumgebung();
     void mnuACTDatenbank();
     void mnuTelefonfelder();
+    void verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen &benachrichtigungen);
 
     Dialogs &m_dialogs;
     SettingsStore &m_store;
@@ -96,6 +100,7 @@ private:
     std::unique_ptr<Auswertungsfenster> m_anzeige;
     std::unique_ptr<AehnlicheNummern> m_aehnliche;
     std::unique_ptr<Anrufauswertung> m_auswertung;
+    std::unique_ptr<Anrufmeldung> m_meldung;
     Clipboard &m_clipboard;
     SystemFacilities &m_system;
     std::unique_ptr<Waehlen> m_waehlen;

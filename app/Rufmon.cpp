@@ -1,6 +1,8 @@
 #include "app/Rufmon.h"
 
+#include "app/Infobereich.h"
 #include "app/frmHaupt.h"
+#include "core/Desktopeinstellungen.h"
 #include "platform/telephony/TelephonyControl.h"
 
 using namespace Qt::StringLiterals;
@@ -9,7 +11,8 @@ Rufmon::Rufmon(const RufmonUmgebung &u)
     : m_teile(u.dialogs, u.clipboard, u.store, u.system)
 {
     m_fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, u.tapi, m_teile});
-    m_teile.verbinde(*m_fenster, u.tapi);
+    m_teile.verbinde(*m_fenster, u.tapi, u.benachrichtigungen);
+    m_infobereich = std::make_unique<Infobereich>(*m_fenster, u.tapi, Desktopeinstellungen(u.store).Infobereich());
     if (auto *steuerung = qobject_cast<TelephonyControl *>(&u.tapi)) {
         steuerung->setEinstellungen(&m_einstellungen);
         // What the devices note beyond call events goes to the telephony log.
@@ -24,6 +27,7 @@ Rufmon::Rufmon(const RufmonUmgebung &u)
 Rufmon::~Rufmon()
 {
     // The window goes first: closing it still uses the subsystems.
+    m_infobereich.reset();
     m_fenster.reset();
 }
 

@@ -5,12 +5,14 @@
 
 #include <memory>
 
+class Benachrichtigungen;
 class Clipboard;
 class Dialogs;
 class SettingsStore;
 class SystemFacilities;
 class topTapi;
 class frmHaupt;
+class Infobereich;
 
 // What the program is built on; all of it outlives the program.
 struct RufmonUmgebung
@@ -20,6 +22,8 @@ struct RufmonUmgebung
     Clipboard &clipboard;
     SystemFacilities &system;
     topTapi &tapi;
+    // The desktop's notifications; none: calls are not announced.
+    Benachrichtigungen *benachrichtigungen = nullptr;
 };
 
 // The whole program, built once: the subsystems, the main window, their
@@ -35,10 +39,12 @@ public:
     void starten();
 
     frmHaupt &Fenster() { return *m_fenster; }
+    Infobereich &Infosymbol() { return *m_infobereich; }
     Programmteile &Teile() { return m_teile; }
 
 private:
     QtGeraeteEinstellungen m_einstellungen;
     Programmteile m_teile;
     std::unique_ptr<frmHaupt> m_fenster;
+    std::unique_ptr<Infobereich> m_infobereich;
 };

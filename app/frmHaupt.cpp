@@ -11,6 +11,7 @@
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/settings/SettingsStore.h"
+#include "core/Desktopeinstellungen.h"
 #include "platform/system/Autostart.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
@@ -75,6 +76,7 @@ constexpr Menueeintrag Menuebaum[] = {
     {M::mnuACTDatenbank, u"ACT!-&Datenbank wählen...", M::mnuOptionen, u"", false},
     {M::mnuStartoptionen, u"&Startoptionen", M::mnuOptionen, u"", false},
     {M::mnuAutostart, u"Mit der Anmeldung &starten", M::mnuOptionen, u"", true},
+    {M::mnuBenachrichtigung, u"Desktop-&Benachrichtigung", M::mnuOptionen, u"", true},
     {M::mnuTapiAktivieren, u"Tapi&monitor automatisch aktivieren", M::mnuStartoptionen, u"", true},
     {M::mnuFensterMin, u"&Fenster minimieren", M::mnuStartoptionen, u"", true},
     {M::mnuNummernCache, u"Nummern-&Cache benutzen", M::mnuStartoptionen, u"", true},
@@ -347,6 +349,7 @@ void frmHaupt::verbindeBefehle()
         // The mark shows whether the entry is there, whatever happened.
         Menu(Menuepunkt::mnuAutostart)->setChecked(Autostart::eingerichtet());
     });
+    on(Menuepunkt::mnuBenachrichtigung, [this](bool an) { Desktopeinstellungen(m_store).setBenachrichtigung(an); });
     on(Menuepunkt::mnuAutoNummern, [this] { Form_Resize(); });
     on(Menuepunkt::mnuAutoTimer, [this] { Form_Resize(); });
     on(Menuepunkt::mnuNummernCache, [this](bool nunGesetzt) {
@@ -636,6 +639,7 @@ QString frmHaupt::KnopfTag() const
 void frmHaupt::setKnopfTag(const QString &tag)
 {
     m_cmdInitTapi->setProperty("Tag", tag);
+    emit MonitorGeaendert();
 }
 
 void frmHaupt::setKnopfBild(const QString &key)

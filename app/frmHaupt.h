@@ -138,12 +138,21 @@ public:
     bool Protokolliert() const override;
     void PrintProtokoll(const QString &ereignis, const QString &werte) override;
 
+    // With a system tray, a minimised window hides there instead.
+    void setInsInfobereich(bool an) { m_insInfobereich = an; }
+    // Hidden in the system tray.
+    bool ImInfobereich() const { return m_insInfobereich && isHidden(); }
+
     // Geometry in twips, as the settings store keeps it.
     QRect FensterTwips() const;
     double TwipsProPixelX() const;
     double TwipsProPixelY() const;
 
 signals:
+    // The monitor was switched on or off.
+    void MonitorGeaendert();
+    // The exit sequence has run.
+    void Entladen();
     // The user asked for the about box.
     void InfoAngefordert();
     // A line for the telephony log, while logging is on.
@@ -213,4 +222,5 @@ private:
     bool m_entladen = false;
     bool m_schliessenVorgemerkt = false;
     bool m_imLayout = false;
+    bool m_insInfobereich = false;
 };

@@ -3,6 +3,7 @@
 #include "app/frmHaupt.h"
 
 #include "app/Diagnose.h"
+#include "core/Desktopeinstellungen.h"
 #include "platform/system/Autostart.h"
 
 #include "windows/ListView.h"
@@ -157,6 +158,7 @@ void frmHaupt::OptionenInMenues()
     AutoAktivierenOffen = gleich1(u"AutoTapimonitor"_s);
     Menu(Menuepunkt::mnuTapiAktivieren)->setChecked(AutoAktivierenOffen);
     Menu(Menuepunkt::mnuAutostart)->setChecked(Autostart::eingerichtet());
+    Menu(Menuepunkt::mnuBenachrichtigung)->setChecked(Desktopeinstellungen(m_store).Benachrichtigung());
     MinimierenOffen = gleich1(u"FensterMin"_s);
     Menu(Menuepunkt::mnuFensterMin)->setChecked(MinimierenOffen);
     Menu(Menuepunkt::mnuAutoNummern)->setChecked(gleich1(u"AutoNummern"_s));
@@ -270,6 +272,7 @@ void frmHaupt::Form_Unload()
     });
     trotzdem([&] { m_teilsysteme.NummernCacheEntfernen(); });
     trotzdem([&] { m_store.sync(); });
+    emit Entladen();
 }
 
 void frmHaupt::closeEvent(QCloseEvent *event)
@@ -298,4 +301,13 @@ void frmHaupt::changeEvent(QEvent *event)
     // A restored window is laid out again; a minimised one never is.
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
         Form_Resize();
+    // With a system tray, minimised means hidden there; shown again, the
+    // window comes back at its size.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_insInfobereich)
+        QMetaObject::invokeMethod(this, [this] {
+            if (!isMinimized())
+                return;
+            hide();
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        }, Qt::QueuedConnection);
 }

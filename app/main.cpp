@@ -6,6 +6,7 @@
 #include "app/Uebersetzung.h"
 #include "app/frmHaupt.h"
 #include "platform/actole/ActDatenbankAdapter.h"
+#include "platform/benachrichtigung/DBusBenachrichtigungen.h"
 #include "platform/clipboard/QtClipboard.h"
 #include "platform/dialogs/QtDialogs.h"
 #include "platform/instance/SingleInstance.h"
@@ -43,6 +44,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Rufmon"_s);
     QApplication::setApplicationVersion(QStringLiteral(RUFMON_VERSION_TEXT));
+    // The desktop links the windows to the menu entry (its icon, its name).
+    QGuiApplication::setDesktopFileName(QStringLiteral(RUFMON_DESKTOP_ID));
     LadeQtUebersetzung(app);
 
     // From here on a logout or Ctrl+C ends the program through its exit
@@ -83,7 +86,8 @@ int main(int argc, char **argv)
     TelephonyControl tapi(store);
     tapi.setKennwoerter(&kennwoerter);
     tapi.setDialogs(&dialogs);
-    Rufmon rufmon({store, dialogs, clipboard, system, tapi});
+    DBusBenachrichtigungen benachrichtigungen(QDBusConnection::sessionBus());
+    Rufmon rufmon({store, dialogs, clipboard, system, tapi, &benachrichtigungen});
     frmHaupt &hauptfenster = rufmon.Fenster();
     Programmteile &teilsysteme = rufmon.Teile();
     dialogs.setParentWindow(&hauptfenster);
@@ -101,7 +105,7 @@ int main(int argc, char **argv)
                              teilsysteme.ACTDatenbankSetzen(k.actDatenbank);
                          // A plain second start asks for the window.
                          if (uebergabe.isEmpty()) {
-                             if (hauptfenster.isMinimized())
+                             if (hauptfenster.isMinimized() || hauptfenster.ImInfobereich())
                                  hauptfenster.showNormal();
                              hauptfenster.raise();
                              hauptfenster.activateWindow();

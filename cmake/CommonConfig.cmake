@@ -10,7 +10,8 @@ target_compile_definitions(rufmon_settings INTERFACE
   RUFMON_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
   RUFMON_VERSION_MINOR=${PROJECT_VERSION_MINOR}
   RUFMON_VERSION_PATCH=${PROJECT_VERSION_PATCH}
-  RUFMON_VERSION_TEXT="${PROJECT_VERSION}")
+  RUFMON_VERSION_TEXT="${PROJECT_VERSION}"
+  RUFMON_DESKTOP_ID="${RUFMON_DESKTOP_ID}")
 
 # Adds a library of ours with the shared settings. LIBS are what its headers
 # need (handed on to its users), PRIVATE_LIBS what only its sources use.

@@ -20,6 +20,7 @@
     X(mnuACTDatenbank) \
     X(mnuStartoptionen) \
     X(mnuAutostart) \
+    X(mnuBenachrichtigung) \
     X(mnuTapiAktivieren) \
     X(mnuFensterMin) \
     X(mnuNummernCache) \

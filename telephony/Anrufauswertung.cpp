@@ -46,13 +46,13 @@ Anrufauswertung::Anrufauswertung(const Teile &teile, QObject *parent)
 {
 }
 
-void Anrufauswertung::Anrufer(const QString &CNumber, const QString &, const QString &CPartyID, std::int32_t,
+void Anrufauswertung::Anrufer(const QString &CNumber, const QString &, const QString &CPartyID, std::int32_t CCallID,
                               std::int32_t)
 {
     // A second caller while one is identified is not taken.
     if (m_laeuft)
         return;
-    ausfuehren(CNumber, CPartyID, false);
+    ausfuehren(CNumber, CPartyID, false, CCallID);
     wartendeAufnehmen();
 }
 
@@ -63,7 +63,7 @@ void Anrufauswertung::VerbundeneNummer(const QString &CNumber, std::int32_t CCal
         m_wartend = {true, CNumber, CCallID, CCallHandle};
         return;
     }
-    ausfuehren(CNumber, u"<ADDRESS>"_s, true);
+    ausfuehren(CNumber, u"<ADDRESS>"_s, true, CCallID);
     wartendeAufnehmen();
 }
 
@@ -71,7 +71,7 @@ void Anrufauswertung::wartendeAufnehmen()
 {
     while (m_wartend.markiert && !m_laeuft) {
         m_wartend.markiert = false;
-        ausfuehren(m_wartend.CNumber, u"<ADDRESS>"_s, true);
+        ausfuehren(m_wartend.CNumber, u"<ADDRESS>"_s, true, m_wartend.CCallID);
     }
 }
 
@@ -83,7 +83,8 @@ void Anrufauswertung::fehler(const QString &schritt, long nummer, const QString 
                        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
 }
 
-void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden)
+void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden,
+                                 std::int32_t CCallID)
 {
     Auswertungsanzeige &anzeige = m_t.anzeige;
     m_laeuft = true;
@@ -94,6 +95,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     Kontaktsuche::Cachetreffer cache;
     bool actOffen = false;
     quint64 schluessel = 0;
+    QString firma;
 
     // Every path ends here: the line, the button, the timer and the panel as before.
     const auto schluss = [&] {
@@ -270,6 +272,11 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
                 if (!stadt.isNull())
                     setze(ort, stadt.Text());
                 nichtGefunden = false;
+                // The searches name no company (their statements stay as they are); one more look.
+                if (m_firmaSuchen) {
+                    const QString id = treffer->Fields()[u"UNIQUE_ID"_s].Text();
+                    firma = imCache && cache.cache ? cache.cache->Firma(u"ACTNR"_s, id) : m_t.suche.ActDBF().Firma(id);
+                }
             }
             anzeige.atmen();
         } else if (gesucht) {
@@ -311,6 +318,11 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
             m_t.telefondaten.schreibIteminMDB(liste, i);
     }
     anzeige.atmen();
+
+    if (const int i = liste.indexOf(schluessel); i >= 0) {
+        const ListItem &e = liste.Item(i);
+        emit Erkannt({e.Text, e.columnText(ort), e.columnText(kontakt), e.Tag, firma, CCallID, schluessel});
+    }
 
     if (!vorwahl.isEmpty())
         m_t.aehnliche.SucheAehnlicheNummern(vorwahl, anschluss);

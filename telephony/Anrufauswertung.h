@@ -1,5 +1,7 @@
 #pragma once
 
+#include "telephony/ErkannterAnruf.h"
+
 #include <QObject>
 #include <QString>
 
@@ -48,6 +50,8 @@ public:
     explicit Anrufauswertung(const Teile &teile, QObject *parent = nullptr);
 
     bool laeuft() const { return m_laeuft; }
+    // Whether a found contact's company is looked up too (for the desktop notification).
+    void setFirmaSuchen(bool suchen) { m_firmaSuchen = suchen; }
 
     // An incoming call's number.
     void Anrufer(const QString &CNumber, const QString &CName, const QString &CPartyID, std::int32_t CCallID,
@@ -56,6 +60,8 @@ public:
     void VerbundeneNummer(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
 
 signals:
+    // The call is identified and stored.
+    void Erkannt(const ErkannterAnruf &anruf);
     // The call is stored and the window may close, if it was asked to meanwhile.
     void Beendet();
 
@@ -69,11 +75,12 @@ private:
         std::int32_t CCallHandle = 0;
     };
 
-    void ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden);
+    void ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden, std::int32_t CCallID);
     void wartendeAufnehmen();
     void fehler(const QString &schritt, long nummer, const QString &beschreibung);
 
     Teile m_t;
     bool m_laeuft = false;
+    bool m_firmaSuchen = false;
     Wartend m_wartend;
 };

@@ -7,6 +7,7 @@
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
 #include "core/modHaupt.h"
+#include "platform/benachrichtigung/DBusBenachrichtigungen.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "windows/ListView.h"
@@ -18,6 +19,7 @@
 #include "doubles/Beispielkontakte.h"
 #include "doubles/FakeTapi.h"
 #include "doubles/Fremdprogramm.h"
+#include "doubles/Sitzungsbus.h"
 #include "doubles/Umgebung.h"
 #include "doubles/XvfbServer.h"
 
@@ -39,7 +41,7 @@ struct Programm : Umgebung
     Beispielkontakte kontakte;
     std::unique_ptr<Rufmon> rufmon;
 
-    explicit Programm(bool cache, const QString &ausschluss = {})
+    explicit Programm(bool cache, const QString &ausschluss = {}, Benachrichtigungen *dienst = nullptr)
     {
         QFile::copy(QStringLiteral(RUFMON_NUMMERN_MDB), dir.filePath(u"Nummern.mdb"_s));
         QFile::setPermissions(dir.filePath(u"Nummern.mdb"_s), QFile::ReadOwner | QFile::WriteOwner);
@@ -57,7 +59,7 @@ struct Programm : Umgebung
         if (alt.open(QIODevice::WriteOnly))
             alt.write("alt");
         alt.close();
-        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi});
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, dienst});
         rufmon->starten();
         f().cmdInitTapi()->click();
         tapi.Simulator()->setTakt(5, 50);
@@ -166,6 +168,35 @@ private slots:
         const QString log = p.f().findChild<QPlainTextEdit *>(u"txbProtokoll"_s)->toPlainText();
         QVERIFY(log.contains(u"CCallstate=\"DIALTONE\""_s));
         QVERIFY(log.contains(u"CCallstate=\"CONNECTED\""_s));
+    }
+
+    void callAnnouncedOnTheDesktop()
+    {
+        Sitzungsbus bus;
+        if (!bus.laeuft())
+            QSKIP(qPrintable(bus.grund()));
+        Benachrichtigungsserver server(bus.verbinde(u"server"_s), {u"actions"_s});
+        DBusBenachrichtigungen dienst(bus.verbinde(u"programm"_s));
+        Programm p(false, {}, &dienst);
+        QVERIFY(p.anruf(u"0301234567"_s));
+        QTRY_COMPARE(server.aufrufe.size(), 1);
+        QCOMPARE(server.aufrufe[0].titel, u"Greta Grünwald"_s);
+        QCOMPARE(server.aufrufe[0].text, u"0301234567\nBerlin\nGrünwald & Söhne"_s);
+
+        // The buttons run the caller list's commands on the call's entry.
+        server.waehle(server.letzteId(), u"kontakt"_s);
+        QTRY_VERIFY(p.rufmon->Teile().Kontaktkarte().isVisible());
+        QCOMPARE(p.rufmon->Teile().Kontaktkarte().aktuelleID(), p.kontakte.greta);
+        server.waehle(server.letzteId(), u"rueckruf"_s);
+        QTRY_COMPARE(p.tapi.Simulator()->gewaehlt(), QStringList{u"0301234567"_s});
+
+        // Switched off in the menu, and kept so.
+        p.f().Menu(Menuepunkt::mnuBenachrichtigung)->trigger();
+        QCOMPARE(p.store.GetSetting(u"Desktop"_s, u"Benachrichtigung"_s, {}), u"0"_s);
+        QVERIFY(p.anruf(u"0891234560"_s));
+        QTest::qWait(200);
+        QCOMPARE(server.aufrufe.size(), 1);
+        QCOMPARE(p.dialogs.boxes().size(), 0);
     }
 
     // ACT! as the program finds it: the panel, the phone fields, showing a

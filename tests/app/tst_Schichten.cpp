@@ -20,7 +20,8 @@ namespace {
 // Our libraries below the windows, and the program built from them alone.
 const QStringList Fensterlos = {
     u"rufmon_platform_core"_s, u"rufmon_platform_system"_s, u"rufmon_xbase"_s, u"rufmon_jet"_s,
-    u"rufmon_platform_telephony"_s, u"rufmon_platform_kennwort"_s, u"rufmon_platform_actole"_s, u"rufmon_platform_desktop"_s, u"rufmon_core"_s,
+    u"rufmon_platform_telephony"_s, u"rufmon_platform_kennwort"_s, u"rufmon_platform_actole"_s,
+    u"rufmon_platform_desktop"_s, u"rufmon_platform_benachrichtigung"_s, u"rufmon_core"_s,
     u"rufmon_phonedb"_s, u"rufmon_actdb"_s, u"rufmon_actcontrol"_s, u"rufmon_telephony"_s,
     u"rufmon_identifikation"_s, u"rufmon_konsole"_s, u"rufmon-konsole"_s};
 

@@ -15,6 +15,7 @@ Beispielkontakte Beispielkontakte::schreibe(const QString &ordner, int weitere)
     c.firstName = u"Greta"_s;
     c.lastName = u"Grünwald"_s;
     c.city = u"Berlin"_s;
+    c.company = u"Grünwald & Söhne"_s;
     c.phone = u"0301234567"_s;
     b.greta = g.addKnownContact(c);
     for (int i = 0; i < 4; ++i) {

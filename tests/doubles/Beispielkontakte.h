@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // A generated ACT! database for the identification tests: Greta Grünwald
-// in Berlin at 0301234567, four neighbours with similar fax numbers, and
+// of "Grünwald & Söhne" in Berlin at 0301234567, four neighbours with similar fax numbers, and
 // `weitere` customers in Haan, every other one on the mobile field.
 struct Beispielkontakte
 {

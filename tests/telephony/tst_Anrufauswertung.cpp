@@ -54,8 +54,16 @@ void tst_Anrufauswertung::knownCallers()
     // Over 550 contacts: the cache import outgrows its first table of keys.
     const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s), 250);
     k.oeffne(b.tabelle, cache);
+    // The desktop notification also wants the company, which the searches do not name.
+    k.auswertung.setFirmaSuchen(true);
+    QList<ErkannterAnruf> erkannt;
+    connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const ErkannterAnruf &a) { erkannt << a; });
     QVERIFY(k.anruf(u"0301234567"_s));
     const QString greta = IDInKlammern(b.greta);
+    QCOMPARE(erkannt.size(), 1);
+    QCOMPARE(QStringList({erkannt[0].nummer, erkannt[0].ort, erkannt[0].kontakt, erkannt[0].tag, erkannt[0].firma}),
+             QStringList({u"0301234567"_s, u"Berlin"_s, u"Greta Grünwald"_s, greta, u"Grünwald & Söhne"_s}));
+    QCOMPARE(k.anrufer.indexOf(erkannt[0].eintrag), 0);
     QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + greta);
     QCOMPARE(k.gespeichert(), QStringList{greta + u"|0301234567|Berlin|Greta Grünwald|6"_s});
     QVERIFY(k.anzeige.suchdauer.startsWith(u"Suchdauer1:"_s));

@@ -1,0 +1,111 @@
+#include "app/Infobereich.h"
+
+#include "app/frmHaupt.h"
+#include "platform/telephony/topTapi.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+using namespace Qt::StringLiterals;
+
+Infobereich::Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *parent)
+    : QObject(parent)
+    , m_fenster(fenster)
+    , m_menue(std::make_unique<QMenu>())
+{
+    m_menue->setObjectName(u"mnuInfobereich"_s);
+    m_anzeigen = m_menue->addAction(u"Rufmon anzeigen"_s, this, &Infobereich::zeigeFenster);
+    m_anzeigen->setObjectName(u"mnuInfobereichAnzeigen"_s);
+    m_tapi = m_menue->addAction(u"Tapimonitor aktivieren"_s, this,
+                                [this] { m_fenster.Menu(Menuepunkt::mnuTAPI)->trigger(); });
+    m_tapi->setObjectName(u"mnuInfobereichTapi"_s);
+    m_menue->addSeparator();
+    m_beenden = m_menue->addAction(u"Beenden"_s, this, [this] { m_fenster.Menu(Menuepunkt::mnuBeenden)->trigger(); });
+    m_beenden->setObjectName(u"mnuInfobereichBeenden"_s);
+
+    connect(&fenster, &frmHaupt::MonitorGeaendert, this, &Infobereich::zustandZeigen);
+    connect(&tapi, &topTapi::OnCallState, this, &Infobereich::anrufzustand);
+    connect(&tapi, &topTapi::OnRinging, this, [this] {
+        m_klingelt = true;
+        zustandZeigen();
+    });
+
+    if (an && QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_symbol = new QSystemTrayIcon(this);
+        m_symbol->setContextMenu(m_menue.get());
+        connect(m_symbol, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason grund) {
+            if (grund == QSystemTrayIcon::Trigger)
+                Klick();
+        });
+        m_fenster.setInsInfobereich(true);
+        // A hidden main window is not a closed one: the program ends with its exit sequence.
+        QApplication::setQuitOnLastWindowClosed(false);
+        connect(&fenster, &frmHaupt::Entladen, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+    zustandZeigen();
+    if (m_symbol)
+        m_symbol->show();
+}
+
+Infobereich::~Infobereich() = default;
+
+Infobereich::Zustand Infobereich::zustand() const
+{
+    if (!m_fenster.MonitorAktiv())
+        return Zustand::Aus;
+    return m_klingelt ? Zustand::Klingelt : Zustand::Aktiv;
+}
+
+QIcon Infobereich::Symbol() const
+{
+    switch (zustand()) {
+    case Zustand::Aus:
+        return QIcon(u":/icons/rufmon_aus.svg"_s);
+    case Zustand::Klingelt:
+        return QIcon(u":/icons/rufmon_klingelt.svg"_s);
+    case Zustand::Aktiv:
+        break;
+    }
+    return QIcon(u":/icons/rufmon.svg"_s);
+}
+
+void Infobereich::anrufzustand(const QString &CCallstate, std::int32_t, std::int32_t)
+{
+    if (CCallstate == u"OFFERING"_s)
+        m_klingelt = true;
+    else if (CCallstate == u"CONNECTED"_s || CCallstate == u"DISCONNECTED"_s || CCallstate == u"IDLE"_s)
+        m_klingelt = false;
+    else
+        return;
+    zustandZeigen();
+}
+
+void Infobereich::zustandZeigen()
+{
+    const bool aktiv = m_fenster.MonitorAktiv();
+    if (!aktiv)
+        m_klingelt = false;
+    m_tapi->setText(aktiv ? u"Tapimonitor deaktivieren"_s : u"Tapimonitor aktivieren"_s);
+    if (!m_symbol)
+        return;
+    m_symbol->setIcon(Symbol());
+    // The line's state as the status bar's first panel says it.
+    const QString telefon = m_fenster.TelefonText();
+    m_symbol->setToolTip(telefon.isEmpty() ? u"Rufmon"_s : u"Rufmon\n"_s + telefon);
+}
+
+void Infobereich::zeigeFenster()
+{
+    m_fenster.showNormal();
+    m_fenster.raise();
+    m_fenster.activateWindow();
+}
+
+void Infobereich::Klick()
+{
+    if (m_fenster.isVisible() && !m_fenster.isMinimized())
+        m_fenster.hide();
+    else
+        zeigeFenster();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+class frmHaupt;
+class topTapi;
+
+// The program's icon in the desktop's system tray: it shows whether the
+// monitor is off, on, or a call is ringing; a click shows or hides the main
+// window, and its menu shows the window, switches the monitor (the main
+// menu's command) and ends the program. Where the desktop has a tray, a
+// minimised window goes there. The menu and the state exist also without a
+// tray, so that they can be tried without one.
+class Infobereich : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Zustand { Aus, Aktiv, Klingelt };
+
+    // `an`: the user's switch; the icon appears only where there is a tray.
+    Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *parent = nullptr);
+    ~Infobereich() override;
+
+    bool sichtbar() const { return m_symbol != nullptr; }
+    QMenu *Menue() const { return m_menue.get(); }
+    Zustand zustand() const;
+    QIcon Symbol() const;
+    // A click on the icon.
+    void Klick();
+
+private:
+    void zustandZeigen();
+    void zeigeFenster();
+    void anrufzustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
+
+    frmHaupt &m_fenster;
+    std::unique_ptr<QMenu> m_menue;
+    QAction *m_anzeigen = nullptr;
+    QAction *m_tapi = nullptr;
+    QAction *m_beenden = nullptr;
+    QSystemTrayIcon *m_symbol = nullptr;
+    bool m_klingelt = false;
+};

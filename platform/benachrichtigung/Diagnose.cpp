@@ -1,0 +1,3 @@
+#include "platform/benachrichtigung/Diagnose.h"
+
+Q_LOGGING_CATEGORY(lcDesktop, "rufmon.desktop", QtWarningMsg)

@@ -1,0 +1,121 @@
+#include "telephony/Anrufmeldung.h"
+
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Unbekannt = u"Unbekannt"_s;
+const QString OhneName = u"Keine Angaben im ACT!"_s;
+
+bool angegeben(const QString &text)
+{
+    return !text.isEmpty() && text != Unbekannt;
+}
+
+} // namespace
+
+Anrufmeldung::Anrufmeldung(Benachrichtigungen &dienst, QObject *parent)
+    : QObject(parent)
+    , m_dienst(dienst)
+{
+    connect(&dienst, &Benachrichtigungen::Gezeigt, this, &Anrufmeldung::gezeigt);
+    connect(&dienst, &Benachrichtigungen::AktionGewaehlt, this, &Anrufmeldung::aktion);
+    connect(&dienst, &Benachrichtigungen::Geschlossen, this, [this](uint id) { m_eintraege.remove(id); });
+}
+
+QString Anrufmeldung::KontaktAktion()
+{
+    return u"kontakt"_s;
+}
+
+QString Anrufmeldung::RueckrufAktion()
+{
+    return u"rueckruf"_s;
+}
+
+Benachrichtigungen::Meldung Anrufmeldung::Inhalt(const ErkannterAnruf &anruf)
+{
+    Benachrichtigungen::Meldung m;
+    const QString firma = anruf.firma.trimmed();
+    // A contact without a name is better known by its company.
+    if (angegeben(anruf.kontakt) && !(anruf.kontakt == OhneName && !firma.isEmpty()))
+        m.titel = anruf.kontakt;
+    else if (!firma.isEmpty() && anruf.tag != Unbekannt)
+        m.titel = firma;
+    else
+        m.titel = u"Unbekannter Anrufer"_s;
+    QStringList zeilen{anruf.nummer};
+    if (angegeben(anruf.ort))
+        zeilen << anruf.ort;
+    if (!firma.isEmpty() && firma != m.titel)
+        zeilen << firma;
+    m.text = zeilen.join(u'\n');
+    // Only a contact of ACT! has a card to show.
+    if (anruf.tag != Unbekannt && !anruf.tag.isEmpty())
+        m.aktionen.append({KontaktAktion(), u"Kontakt anzeigen"_s});
+    m.aktionen.append({RueckrufAktion(), u"Zurückrufen"_s});
+    return m;
+}
+
+void Anrufmeldung::Anruf(const ErkannterAnruf &anruf)
+{
+    if (!m_aktiv)
+        return;
+    const auto laufend = m_anrufe.find(anruf.callId);
+    if (laufend == m_anrufe.end()) {
+        sende(anruf, 0);
+        return;
+    }
+    if (laufend->id == 0) {
+        // The earlier state is not numbered yet: this one follows once it is.
+        laufend->wartend = anruf;
+        return;
+    }
+    sende(anruf, laufend->id);
+}
+
+void Anrufmeldung::sende(const ErkannterAnruf &anruf, uint ersetzt)
+{
+    const quint64 auftrag = m_naechsterAuftrag++;
+    Laufend &l = m_anrufe[anruf.callId];
+    l.auftrag = auftrag;
+    // A new one has no number until the desktop answers; a later state waits for it.
+    l.id = ersetzt;
+    m_auftraege.insert(auftrag, anruf);
+    m_dienst.zeige(auftrag, Inhalt(anruf), ersetzt);
+}
+
+void Anrufmeldung::gezeigt(quint64 auftrag, uint id)
+{
+    const auto a = m_auftraege.constFind(auftrag);
+    if (a == m_auftraege.cend())
+        return;
+    const ErkannterAnruf anruf = *a;
+    m_auftraege.erase(a);
+    m_eintraege.insert(id, anruf.eintrag);
+    const auto laufend = m_anrufe.find(anruf.callId);
+    if (laufend == m_anrufe.end() || laufend->auftrag != auftrag)
+        return;
+    laufend->id = id;
+    if (laufend->wartend)
+        sende(*std::exchange(laufend->wartend, std::nullopt), id);
+}
+
+void Anrufmeldung::Zustand(const QString &CCallstate, std::int32_t, std::int32_t CCallID)
+{
+    if (CCallstate == u"IDLE"_s || CCallstate == u"DISCONNECTED"_s)
+        m_anrufe.remove(CCallID);
+}
+
+void Anrufmeldung::aktion(uint id, const QString &aktion)
+{
+    const auto eintrag = m_eintraege.constFind(id);
+    if (eintrag == m_eintraege.cend())
+        return;
+    if (aktion == KontaktAktion())
+        emit KontaktAnzeigen(*eintrag);
+    else if (aktion == RueckrufAktion())
+        emit Zurueckrufen(*eintrag);
+}

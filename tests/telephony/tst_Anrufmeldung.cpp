@@ -1,0 +1,192 @@
+// The desktop notification of identified calls, against a notification
+// server of the test's own on a private session bus: what it says, which
+// buttons it has, a call's later state in place of its notification, and
+// nothing at all without a server or when switched off.
+#include "platform/benachrichtigung/DBusBenachrichtigungen.h"
+#include "telephony/Anrufmeldung.h"
+
+#include "doubles/Sitzungsbus.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList MitKnoepfen{u"body"_s, u"actions"_s};
+
+struct Aufbau
+{
+    Sitzungsbus bus;
+    std::unique_ptr<Benachrichtigungsserver> server;
+    std::unique_ptr<DBusBenachrichtigungen> dienst;
+    std::unique_ptr<Anrufmeldung> meldung;
+
+    explicit Aufbau(const std::optional<QStringList> &faehigkeiten = MitKnoepfen)
+    {
+        if (!bus.laeuft())
+            return;
+        if (faehigkeiten)
+            starteServer(*faehigkeiten);
+        dienst = std::make_unique<DBusBenachrichtigungen>(bus.verbinde(u"programm"_s));
+        meldung = std::make_unique<Anrufmeldung>(*dienst);
+    }
+    void starteServer(const QStringList &faehigkeiten)
+    {
+        server = std::make_unique<Benachrichtigungsserver>(bus.verbinde(u"server"_s), faehigkeiten);
+    }
+};
+
+ErkannterAnruf anruf(std::int32_t callId, const QString &kontakt = u"Greta Grünwald"_s, quint64 eintrag = 1)
+{
+    return {u"0301234567"_s, u"Berlin"_s, kontakt, u"[GRETA0000001]"_s, QString(), callId, eintrag};
+}
+
+} // namespace
+
+#define BUS_ODER_SKIP(a)                                                                                               \
+    if (!(a).bus.laeuft())                                                                                             \
+        QSKIP(qPrintable((a).bus.grund()));                                                                            \
+    QVERIFY(!(a).server || (a).server->angemeldet())
+
+class tst_Anrufmeldung : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void whatTheNotificationSays_data()
+    {
+        QTest::addColumn<QStringList>("faehigkeiten");
+        QTest::addColumn<QStringList>("spalten"); // nummer, ort, kontakt, tag, firma
+        QTest::addColumn<QString>("titel");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("aktionen");
+        const QStringList beide{u"kontakt"_s, u"Kontakt anzeigen"_s, u"rueckruf"_s, u"Zurückrufen"_s};
+        const QStringList rueckruf{u"rueckruf"_s, u"Zurückrufen"_s};
+        QTest::newRow("contact") << MitKnoepfen
+                                 << QStringList{u"0301234567"_s, u"Berlin"_s, u"Greta Grünwald"_s, u"[GRETA0000001]"_s,
+                                                u"Grünwald Bau"_s}
+                                 << u"Greta Grünwald"_s << u"0301234567\nBerlin\nGrünwald Bau"_s << beide;
+        QTest::newRow("unknown") << MitKnoepfen
+                                 << QStringList{u"0043316123456"_s, u"Österreich/Graz"_s, u"Unbekannt"_s,
+                                                u"Unbekannt"_s, QString()}
+                                 << u"Unbekannter Anrufer"_s << u"0043316123456\nÖsterreich/Graz"_s << rueckruf;
+        QTest::newRow("free list") << MitKnoepfen
+                                   << QStringList{u"089123"_s, u"Unbekannt"_s, u"Pizzeria Roma"_s, u"Unbekannt"_s,
+                                                  QString()}
+                                   << u"Pizzeria Roma"_s << u"089123"_s << rueckruf;
+        QTest::newRow("contact without a name")
+            << MitKnoepfen
+            << QStringList{u"0316123"_s, u"Graz"_s, u"Keine Angaben im ACT!"_s, u"[HOESS0000001]"_s, u"Höß Optik"_s}
+            << u"Höß Optik"_s << u"0316123\nGraz"_s << beide;
+        // Contact data is text, also for a server that reads markup.
+        QTest::newRow("markup")
+            << QStringList{u"body"_s, u"body-markup"_s, u"actions"_s}
+            << QStringList{u"0301234567"_s, u"Berlin"_s, u"<b>Greta</b>"_s, u"[GRETA0000001]"_s, u"Müller & Söhne"_s}
+            << u"<b>Greta</b>"_s << u"0301234567\nBerlin\nMüller &amp; Söhne"_s << beide;
+        QTest::newRow("server without buttons")
+            << QStringList{u"body"_s}
+            << QStringList{u"0301234567"_s, u"Berlin"_s, u"Greta Grünwald"_s, u"[GRETA0000001]"_s, QString()}
+            << u"Greta Grünwald"_s << u"0301234567\nBerlin"_s << QStringList();
+    }
+
+    void whatTheNotificationSays()
+    {
+        QFETCH(QStringList, faehigkeiten);
+        QFETCH(QStringList, spalten);
+        Aufbau a(faehigkeiten);
+        BUS_ODER_SKIP(a);
+        a.meldung->Anruf({spalten[0], spalten[1], spalten[2], spalten[3], spalten[4], 3, 1});
+        QTRY_COMPARE(a.server->aufrufe.size(), 1);
+        const Benachrichtigungsserver::Aufruf &n = a.server->aufrufe.first();
+        QTEST(n.titel, "titel");
+        QTEST(n.text, "text");
+        QTEST(n.aktionen, "aktionen");
+        QCOMPARE(n.ersetzt, 0u);
+        QCOMPARE(n.symbol, u"rufmon"_s);
+    }
+
+    void aCallsLaterStatesReplaceItsNotification()
+    {
+        Aufbau a;
+        BUS_ODER_SKIP(a);
+        auto &aufrufe = a.server->aufrufe;
+        // The second state comes before the desktop has numbered the first.
+        a.meldung->Anruf(anruf(7, u"Unbekannt"_s));
+        a.meldung->Anruf(anruf(7));
+        QTRY_COMPARE(aufrufe.size(), 2);
+        const uint erste = a.server->letzteId();
+        QCOMPARE(aufrufe[1].ersetzt, erste);
+        QCOMPARE(aufrufe[1].titel, u"Greta Grünwald"_s);
+        a.meldung->Anruf(anruf(7, u"Greta G."_s));
+        QTRY_COMPARE(aufrufe.size(), 3);
+        QCOMPARE(aufrufe[2].ersetzt, erste);
+
+        // Another call gets one of its own; an ended call's id, used again, too.
+        a.meldung->Anruf(anruf(8));
+        a.meldung->Zustand(u"IDLE"_s, 8, 7);
+        a.meldung->Anruf(anruf(7));
+        QTRY_COMPARE(aufrufe.size(), 5);
+        QCOMPARE(aufrufe[3].ersetzt, 0u);
+        QCOMPARE(aufrufe[4].ersetzt, 0u);
+
+        // Switched off: nothing; on again, the next call shows.
+        a.meldung->setAktiv(false);
+        a.meldung->Anruf(anruf(9, u"Aus"_s));
+        a.meldung->setAktiv(true);
+        a.meldung->Anruf(anruf(10, u"An"_s));
+        QTRY_COMPARE(aufrufe.size(), 6);
+        QTest::qWait(100);
+        QCOMPARE(aufrufe.size(), 6);
+        QCOMPARE(aufrufe.last().titel, u"An"_s);
+    }
+
+    void buttonsNameTheirEntry()
+    {
+        Aufbau a;
+        BUS_ODER_SKIP(a);
+        QSignalSpy kontakt(a.meldung.get(), &Anrufmeldung::KontaktAnzeigen);
+        QSignalSpy rueckruf(a.meldung.get(), &Anrufmeldung::Zurueckrufen);
+        QSignalSpy gezeigt(a.dienst.get(), &Benachrichtigungen::Gezeigt);
+        a.meldung->Anruf(anruf(1, u"Greta Grünwald"_s, 41));
+        a.meldung->Anruf(anruf(2, u"Anna Anrufer"_s, 42));
+        QTRY_COMPARE(gezeigt.size(), 2);
+        const uint greta = gezeigt[0][1].toUInt();
+        const uint anna = gezeigt[1][1].toUInt();
+        a.server->waehle(anna, u"kontakt"_s);
+        a.server->waehle(greta, u"rueckruf"_s);
+        a.server->waehle(anna + 100, u"rueckruf"_s); // not ours
+        QTRY_COMPARE(rueckruf.size(), 1);
+        QCOMPARE(kontakt.size(), 1);
+        QCOMPARE(kontakt[0][0].toULongLong(), 42u);
+        QCOMPARE(rueckruf[0][0].toULongLong(), 41u);
+    }
+
+    void withoutAServerNothingHappensUntilOneComes()
+    {
+        Aufbau a(std::nullopt);
+        BUS_ODER_SKIP(a);
+        QSignalSpy gezeigt(a.dienst.get(), &Benachrichtigungen::Gezeigt);
+        QElapsedTimer uhr;
+        uhr.start();
+        a.meldung->Anruf(anruf(1, u"Ohne Server"_s));
+        QVERIFY(uhr.elapsed() < 500);
+        QTest::qWait(300);
+        QCOMPARE(gezeigt.size(), 0);
+        // A server that starts later shows the next call, not the lost one.
+        a.starteServer(MitKnoepfen);
+        a.meldung->Anruf(anruf(2, u"Mit Server"_s));
+        QTRY_COMPARE(a.server->aufrufe.size(), 1);
+        QCOMPARE(a.server->aufrufe.first().titel, u"Mit Server"_s);
+        // No bus at all.
+        DBusBenachrichtigungen ohneBus(QDBusConnection(u"keine"_s));
+        ohneBus.zeige(1, {}, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Anrufmeldung)
+#include "tst_Anrufmeldung.moc"
