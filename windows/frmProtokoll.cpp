@@ -15,7 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int Rand = 8; // left and top edge of the text box, pixels
+// Design sizes in pixels for the design font.
+constexpr int Rand = 8; // left and top edge of the text box
 constexpr int KnopfBreite = 81;
 constexpr int KnopfHoehe = 25;
 
@@ -24,6 +25,7 @@ constexpr int KnopfHoehe = 25;
 frmProtokoll::frmProtokoll(const SystemFacilities &system, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_system(system)
+    , m_mass(font(), system.TwipsPerPixelX())
     , m_uhr([] { return QDateTime::currentDateTime(); })
     , m_txbProtokoll(new QPlainTextEdit(this))
     , m_cmdReset(new QPushButton(u"&Löschen"_s, this))
@@ -40,9 +42,9 @@ frmProtokoll::frmProtokoll(const SystemFacilities &system, QWidget *parent)
     m_txbProtokoll->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The empty first line counts as one of the kept lines until it is dropped.
     m_txbProtokoll->setMaximumBlockCount(MaxZeilen);
-    m_txbProtokoll->move(Rand, Rand);
-    m_cmdReset->resize(KnopfBreite, KnopfHoehe);
-    m_cmdClose->resize(KnopfBreite, KnopfHoehe);
+    m_txbProtokoll->move(m_mass.px(Rand), m_mass.px(Rand));
+    m_cmdReset->resize(m_mass.px(KnopfBreite), m_mass.px(KnopfHoehe));
+    m_cmdClose->resize(m_mass.px(KnopfBreite), m_mass.px(KnopfHoehe));
 
     connect(m_cmdReset, &QPushButton::clicked, this, &frmProtokoll::cmdReset_Click);
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -54,12 +56,12 @@ frmProtokoll::frmProtokoll(const SystemFacilities &system, QWidget *parent)
 
 int frmProtokoll::mindestPixelX() const
 {
-    return static_cast<int>(std::ceil(MindestBreite / m_system.TwipsPerPixelX()));
+    return static_cast<int>(std::ceil(m_mass.twips(MindestBreite) / m_system.TwipsPerPixelX()));
 }
 
 int frmProtokoll::mindestPixelY() const
 {
-    return static_cast<int>(std::ceil(MindestHoehe / m_system.TwipsPerPixelY()));
+    return static_cast<int>(std::ceil(m_mass.twips(MindestHoehe) / m_system.TwipsPerPixelY()));
 }
 
 void frmProtokoll::PrintProtokoll(const QString &ereignis, const QString &werte)
@@ -73,9 +75,12 @@ void frmProtokoll::PrintProtokoll(const QString &ereignis, const QString &werte)
     QTextCursor cursor(m_txbProtokoll->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(zeile);
-    // Follow the newest line unless the user is reading further up.
+    // Follow the newest line unless the user is reading further up, and
+    // show it from its start: the end of a long line says little without
+    // its time and event.
     if (amEnde) {
         m_txbProtokoll->moveCursor(QTextCursor::End);
+        m_txbProtokoll->moveCursor(QTextCursor::StartOfBlock);
         m_txbProtokoll->ensureCursorVisible();
     }
 }
