@@ -318,7 +318,8 @@ void frmHaupt::erstelleSteuerelemente()
 
     auto *bar = new QStatusBar(this);
     bar->setObjectName(u"StatusBar"_s);
-    bar->setSizeGripEnabled(true);
+    // The frame resizes the window; the room of a grip goes to the panels.
+    bar->setSizeGripEnabled(false);
     bar->setContextMenuPolicy(Qt::CustomContextMenu);
     setStatusBar(bar);
     // The panels sit in one row of their own, so that the room between

@@ -6,8 +6,6 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextCursor>
 
 #include <cmath>
 
@@ -66,23 +64,17 @@ int frmProtokoll::mindestPixelY() const
 
 void frmProtokoll::PrintProtokoll(const QString &ereignis, const QString &werte)
 {
-    QScrollBar *leiste = m_txbProtokoll->verticalScrollBar();
-    const bool amEnde = leiste->value() == leiste->maximum();
     // The line starts with its line break; the document's own line breaks
     // are paragraphs, so the CR of CR LF is left out.
     QString zeile = Protokollzeile(ereignis, werte, m_uhr());
     zeile.replace(u"\r\n"_s, u"\n"_s);
-    QTextCursor cursor(m_txbProtokoll->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(zeile);
-    // Follow the newest line unless the user is reading further up, and
-    // show it from its start: the end of a long line says little without
-    // its time and event.
-    if (amEnde) {
-        m_txbProtokoll->moveCursor(QTextCursor::End);
-        m_txbProtokoll->moveCursor(QTextCursor::StartOfBlock);
-        m_txbProtokoll->ensureCursorVisible();
-    }
+    // Appending begins a new paragraph itself, except in an empty log, and
+    // follows the newest line unless the user reads further up. It leaves
+    // the view at the start of the lines: the end of a long line says little
+    // without its time and event.
+    if (!m_txbProtokoll->document()->isEmpty() && zeile.startsWith(u'\n'))
+        zeile.remove(0, 1);
+    m_txbProtokoll->appendPlainText(zeile);
 }
 
 QString frmProtokoll::Text() const
