@@ -143,7 +143,6 @@ public:
     // Geometry in twips, as the settings store keeps it: the frame's top
     // left corner and the size of the inside.
     QRect FensterTwips() const;
-    const Schriftmass &Mass() const { return m_mass; }
     // The smallest size of the inside, in pixels.
     QSize Mindestgroesse() const;
     double TwipsProPixelX() const;
