@@ -1,5 +1,6 @@
 #include "app/frmHaupt.h"
 
+#include "windows/Breitenverteilung.h"
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
 #include "app/Teilsysteme.h"
@@ -10,6 +11,7 @@
 #include "phonedb/AnruferlisteLoeschen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
+#include "platform/registry/RegionalSettings.h"
 #include "platform/settings/SettingsStore.h"
 #include "core/Desktopeinstellungen.h"
 #include "platform/system/Autostart.h"
@@ -18,6 +20,8 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QHBoxLayout>
 #include <QSignalBlocker>
 #include <QEvent>
 #include <QGroupBox>
@@ -32,7 +36,7 @@
 #include <QStatusBar>
 
 #include <cmath>
-
+#include <numeric>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -41,13 +45,49 @@ namespace {
 
 const QString CRLF = u"\r\n"_s;
 
-// Design positions inside the window, in pixels.
+// Design positions inside the window, in pixels for the design font; the
+// window scales them with its own font.
 constexpr int Rand = 8;             // margin of the frames in the window and of the lists in the frames
 constexpr int ListeOben = 18;       // top of a list inside its frame, below the caption
 constexpr int TapiOben = 4;
 constexpr int TapiHoehe = 84;
 constexpr int AehnlicheAbstand = 6; // between the caller list's frame and the similar-numbers frame
 constexpr QSize BannerGroesse(120, 20);
+constexpr int Bildlaufleiste = 24;  // kept free beside the columns
+constexpr int DatumZugabe = 3;      // the date column's extra
+constexpr int PanelAbstand = 2;
+constexpr int AdressBreite = 100;  // the address box at the least
+constexpr int AdressAbstand = 6;   // between the address box and the two fields beside it
+constexpr int CachePanelBreite = 16 + 8; // its picture only
+
+// The longest texts each status panel shows, with or without a picture;
+// each panel is made wide enough for them where the window allows.
+struct Panelmuster
+{
+    bool mitBild;
+    QStringList texte;
+};
+
+const Panelmuster &muster(frmHaupt::Statusfeld feld)
+{
+    static const Panelmuster telefon{true, {u"TAPI aktiv"_s, u"Wählton"_s, u"9. Klingeln"_s}};
+    static const Panelmuster act{
+        true, {u"Kein ACT! gestartet"_s, u"Keine ACT!-Datenbank geöffnet"_s, u"ACT!-Datenbank nicht lesbar"_s}};
+    static const Panelmuster meldung{
+        false,
+        {u"Protokollfenster konnte nicht geöffnet werden."_s, u"Suche Kontakt in ACT!-Datenbank..."_s,
+         u"Suche Kontakt im Nummerncache..."_s, u"Keine ähnlichen Nummern gefunden"_s}};
+    switch (feld) {
+    case frmHaupt::Statusfeld::Telefon: return telefon;
+    case frmHaupt::Statusfeld::ACT: return act;
+    default: return meldung;
+    }
+}
+
+// What the caller list's columns must show whole: a 16-digit number with
+// its picture, a call's date and time, and a contact name of 25 characters.
+constexpr int NummerStellen = 16;
+constexpr int KontaktZeichen = 25;
 
 using M = Menuepunkt;
 
@@ -157,6 +197,7 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
     , m_tapi(umgebung.tapi)
     , m_teilsysteme(umgebung.teilsysteme)
     , m_optionen(umgebung.store, umgebung.system)
+    , m_mass(font(), umgebung.system.TwipsPerPixelX())
 {
     m_ereignisse = std::make_unique<Anrufereignisse>(umgebung.tapi, *this, *this);
     m_leitung = std::make_unique<Leitungssteuerung>(umgebung.tapi, *this, umgebung.dialogs, m_optionen,
@@ -171,7 +212,12 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
     erstelleSteuerelemente();
     erstelleMenues();
     verbindeBefehle();
-    setMinimumSize(pxX(MindestBreite), pxY(MindestHoehe));
+    setMinimumSize(Mindestgroesse());
+}
+
+QSize frmHaupt::Mindestgroesse() const
+{
+    return QSize(pxX(m_mass.twips(MindestBreite)), pxY(m_mass.twips(MindestHoehe)));
 }
 
 frmHaupt::~frmHaupt()
@@ -204,15 +250,15 @@ void frmHaupt::erstelleSteuerelemente()
 
     m_frTapi = new QGroupBox(u"Tapi-Gerät"_s, flaeche);
     m_frTapi->setObjectName(u"frTapi"_s);
-    m_frTapi->setGeometry(Rand, TapiOben, 489, TapiHoehe);
+    m_frTapi->setGeometry(e(Rand), e(TapiOben), e(489), e(TapiHoehe));
 
     m_cbxTapiDevices = new QComboBox(m_frTapi);
     m_cbxTapiDevices->setObjectName(u"cbxTapiDevices"_s);
-    m_cbxTapiDevices->setGeometry(8, 20, 200, 24);
+    m_cbxTapiDevices->setGeometry(e(8), e(20), e(200), e(24));
 
     m_cmdInitTapi = new QPushButton(u"Tapimonitor aktivieren"_s, m_frTapi);
     m_cmdInitTapi->setObjectName(u"cmdInitTapi"_s);
-    m_cmdInitTapi->setGeometry(214, 18, 200, 28);
+    m_cmdInitTapi->setGeometry(e(214), e(18), e(200), e(28));
     m_cmdInitTapi->setProperty("Tag", u"passiv"_s);
     m_cmdInitTapi->setIcon(m_ilTelefone.Picture(u"passiv"_s));
     m_cmdInitTapi->setIconSize(QSize(20, 20));
@@ -220,31 +266,32 @@ void frmHaupt::erstelleSteuerelemente()
 
     m_cbxAddress = new QComboBox(m_frTapi);
     m_cbxAddress->setObjectName(u"cbxAddress"_s);
-    m_cbxAddress->setGeometry(8, 52, 100, 24);
+    m_cbxAddress->setGeometry(e(8), e(52), e(AdressBreite), e(24));
+    m_cbxAddress->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     m_Text2 = new QLineEdit(u"Adresse"_s, m_frTapi);
     m_Text2->setObjectName(u"Text2"_s);
-    m_Text2->setGeometry(114, 52, 70, 24);
+    m_Text2->setGeometry(e(8 + AdressBreite + AdressAbstand), e(52), e(70), e(24));
     m_Text1 = new QLineEdit(u"Telefon"_s, m_frTapi);
     m_Text1->setObjectName(u"Text1"_s);
-    m_Text1->setGeometry(190, 52, 100, 24);
+    m_Text1->setGeometry(e(8 + AdressBreite + AdressAbstand + 70 + AdressAbstand), e(52), e(100), e(24));
 
     m_imBanner = new QLabel(m_frTapi);
     m_imBanner->setObjectName(u"imBanner"_s);
     m_imBanner->setToolTip(u"Informationen zum Programm"_s);
-    m_imBanner->setPixmap(QIcon(u":/banner/banner_01.svg"_s).pixmap(BannerGroesse));
-    m_imBanner->setGeometry(489 - BannerGroesse.width() - Rand, 54, BannerGroesse.width(),
-                            BannerGroesse.height());
+    const QSize banner(e(BannerGroesse.width()), e(BannerGroesse.height()));
+    m_imBanner->setPixmap(QIcon(u":/banner/banner_01.svg"_s).pixmap(banner));
+    m_imBanner->setGeometry(e(489) - banner.width() - e(Rand), e(54), banner.width(), banner.height());
     m_imBanner->setCursor(Qt::PointingHandCursor);
     m_imBanner->installEventFilter(this);
 
-    const int listenOben = TapiOben + TapiHoehe + Rand;
+    const int listenOben = e(TapiOben + TapiHoehe + Rand);
     m_frAnruferliste = new QGroupBox(u"Anruferliste"_s, flaeche);
     m_frAnruferliste->setObjectName(u"frAnruferliste"_s);
-    m_frAnruferliste->setGeometry(Rand, listenOben, 489, 160);
+    m_frAnruferliste->setGeometry(e(Rand), listenOben, e(489), e(160));
     m_lvNummern = new ListView(m_frAnruferliste);
     m_lvNummern->setObjectName(u"lvNummern"_s);
-    m_lvNummern->setGeometry(Rand, ListeOben, 473, 160 - 2 * ListeOben);
+    m_lvNummern->setGeometry(e(Rand), e(ListeOben), e(473), e(160 - 2 * ListeOben));
     const auto kleineBilder = [this](int index) { return QVariant(m_ilIcons.Picture(index)); };
     m_lvNummern->Items().setSmallIcons(kleineBilder);
     m_lvNummern->Items().setHeaderIcons(
@@ -256,10 +303,10 @@ void frmHaupt::erstelleSteuerelemente()
 
     m_frAehnliche = new QGroupBox(u"Kontakte in ACT! mit ähnlicher Telefonnummer"_s, flaeche);
     m_frAehnliche->setObjectName(u"frAehnliche"_s);
-    m_frAehnliche->setGeometry(Rand, listenOben + 160 + AehnlicheAbstand, 489, 100);
+    m_frAehnliche->setGeometry(e(Rand), listenOben + e(160 + AehnlicheAbstand), e(489), e(100));
     m_lvKontakte = new ListView(m_frAehnliche);
     m_lvKontakte->setObjectName(u"lvKontakte"_s);
-    m_lvKontakte->setGeometry(Rand, ListeOben, 473, 100 - 2 * ListeOben);
+    m_lvKontakte->setGeometry(e(Rand), e(ListeOben), e(473), e(100 - 2 * ListeOben));
     m_lvKontakte->Items().setSmallIcons(kleineBilder);
     m_lvKontakte->Items().setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
                                       {u"Kontakt"_s, u"Kontakt"_s, {}},
@@ -273,18 +320,31 @@ void frmHaupt::erstelleSteuerelemente()
 
     auto *bar = new QStatusBar(this);
     bar->setObjectName(u"StatusBar"_s);
-    bar->setSizeGripEnabled(true);
+    // The frame resizes the window; the room of a grip goes to the panels.
+    bar->setSizeGripEnabled(false);
     bar->setContextMenuPolicy(Qt::CustomContextMenu);
     setStatusBar(bar);
+    // The panels sit in one row of their own, so that the room between
+    // them is the window's choice, not the status bar's.
+    m_statusfelder = new QWidget(bar);
+    m_statusfelder->setObjectName(u"Statusfelder"_s);
+    auto *reihe = new QHBoxLayout(m_statusfelder);
+    reihe->setContentsMargins(0, 0, 0, 0);
+    reihe->setSpacing(e(PanelAbstand));
     for (int i = 0; i < 4; ++i) {
-        m_panels[i] = new StatusPanel(bar);
+        m_panels[i] = new StatusPanel(m_statusfelder);
         m_panels[i]->setObjectName(u"Panel%1"_s.arg(i + 1));
-        bar->addWidget(m_panels[i]);
+        reihe->addWidget(m_panels[i]);
     }
+    reihe->addStretch(1);
+    bar->addWidget(m_statusfelder, 1);
+    // A database path says most at its end.
+    Panel(Statusfeld::ACT)->setElideMode(Qt::ElideMiddle);
     bar->installEventFilter(this);
+    m_statusfelder->installEventFilter(this);
     menuBar()->installEventFilter(this);
     // The cache panel shows only its picture.
-    m_panels[3]->setFixedWidth(16 + 8);
+    m_panels[3]->setFixedWidth(CachePanelBreite);
 }
 
 void frmHaupt::erstelleMenues()
@@ -402,7 +462,8 @@ bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
     }
     // The bars take their final height only once the window is laid out;
     // the space left for the lists follows them.
-    if ((watched == statusBar() || watched == menuBar()) && event->type() == QEvent::Resize)
+    if ((watched == statusBar() || watched == menuBar() || watched == m_statusfelder)
+        && event->type() == QEvent::Resize)
         Form_Resize();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -452,7 +513,7 @@ void frmHaupt::Form_Resize()
 
     if (!isMinimized()) {
         // Never smaller than the design size; an attempt to shrink is undone.
-        const QSize mindest(pxX(MindestBreite), pxY(MindestHoehe));
+        const QSize mindest = Mindestgroesse();
         if (width() < mindest.width() || height() < mindest.height())
             resize(std::max(width(), mindest.width()), std::max(height(), mindest.height()));
 
@@ -460,8 +521,7 @@ void frmHaupt::Form_Resize()
         const double innenHoehe = twY(height() - (menuBar()->isHidden() ? 0 : menuBar()->height()));
 
         const int panelBreite = static_cast<int>(std::lround(innenBreite)) / 4;
-        for (Statusfeld feld : {Statusfeld::ACT, Statusfeld::Telefon, Statusfeld::Meldung})
-            Panel(feld)->setFixedWidth(pxX(panelBreite));
+        setzePanelbreiten(pxX(panelBreite));
 
         const double m = twX(m_frAnruferliste->x());
         const double W = std::round(innenBreite - 2 * m);
@@ -486,7 +546,7 @@ void frmHaupt::Form_Resize()
         }
 
         m_frAehnliche->move(m_frAehnliche->x(),
-                            m_frAnruferliste->y() + m_frAnruferliste->height() + AehnlicheAbstand);
+                            m_frAnruferliste->y() + m_frAnruferliste->height() + e(AehnlicheAbstand));
         m_lvNummern->resize(m_lvNummern->width(),
                             std::max(0, m_frAnruferliste->height() - 2 * m_lvNummern->y()));
         m_lvKontakte->resize(m_lvKontakte->width(),
@@ -497,17 +557,55 @@ void frmHaupt::Form_Resize()
     m_imLayout = false;
 }
 
+void frmHaupt::setzePanelbreiten(int anteil)
+{
+    const Statusfeld felder[] = {Statusfeld::Telefon, Statusfeld::ACT, Statusfeld::Meldung};
+    QList<int> bedarf;
+    for (Statusfeld feld : felder) {
+        int breite = 0;
+        for (const QString &text : muster(feld).texte)
+            breite = std::max(breite, Panel(feld)->Textbedarf(text, muster(feld).mitBild));
+        bedarf.append(breite);
+    }
+    const int platz = m_statusfelder->width() - Panel(Statusfeld::Cache)->width() - 3 * e(PanelAbstand);
+    const QList<int> breiten = VerteileBreiten(platz, {anteil, anteil, anteil}, bedarf);
+    for (int i = 0; i < 3; ++i)
+        Panel(felder[i])->setFixedWidth(breiten[i]);
+}
+
 void frmHaupt::setzeSpaltenbreiten()
 {
     for (ListView *liste : {m_lvNummern, m_lvKontakte}) {
         const int spalten = liste->Items().columnCount();
         if (spalten == 0)
             continue;
-        const int breite = (liste->width() - 24) / spalten;
+        const int breite = (liste->width() - e(Bildlaufleiste)) / spalten;
         for (int i = 0; i < spalten; ++i)
             liste->setColumnWidth(i, breite);
     }
-    m_lvNummern->setColumnWidth(1, m_lvNummern->columnWidth(1) + 3);
+    m_lvNummern->setColumnWidth(1, m_lvNummern->columnWidth(1) + e(DatumZugabe));
+
+    // The design's equal shares cut a long number, the date and time, and
+    // longer names; those columns take what they need from the place column.
+    QList<int> anteile, bedarf;
+    for (int i = 0; i < m_lvNummern->Items().columnCount(); ++i) {
+        anteile.append(m_lvNummern->columnWidth(i));
+        bedarf.append(0);
+    }
+    const auto setzeBedarf = [&](const QString &key, int breite) {
+        const int spalte = m_lvNummern->Items().columnByKey(key);
+        if (spalte >= 0 && spalte < bedarf.size())
+            bedarf[spalte] = breite;
+    };
+    setzeBedarf(u"Nummer"_s, m_lvNummern->Spaltenbedarf(QString(NummerStellen, u'0'), true));
+    const QDateTime spaet(QDate(2026, 12, 28), QTime(23, 58, 58));
+    setzeBedarf(u"Datum"_s, m_lvNummern->Spaltenbedarf(RegionalSettings::DateTimeText(spaet), false));
+    setzeBedarf(u"Kontakt"_s, m_lvNummern->Spaltenbedarf(QString(), false)
+                                  + static_cast<int>(std::ceil(KontaktZeichen * m_mass.Zeichenbreite())));
+    const int platz = std::accumulate(anteile.begin(), anteile.end(), 0);
+    const QList<int> breiten = VerteileBreiten(platz, anteile, bedarf);
+    for (int i = 0; i < breiten.size(); ++i)
+        m_lvNummern->setColumnWidth(i, breiten[i]);
 }
 
 int frmHaupt::Spaltennummer(const QString &key) const
@@ -682,6 +780,21 @@ void frmHaupt::setAdressen(const QStringList &namen)
     m_cbxAddress->clear();
     m_cbxAddress->addItems(namen);
     m_cbxAddress->setCurrentIndex(namen.isEmpty() ? -1 : 0);
+    ordneAdresszeile();
+}
+
+void frmHaupt::ordneAdresszeile()
+{
+    // The box grows to its longest address, up to the room left of the
+    // banner; the two fields beside it move along.
+    const int abstand = e(AdressAbstand);
+    const int hoechstens = m_imBanner->x() - abstand - m_Text1->width() - abstand - m_Text2->width() - abstand
+                           - m_cbxAddress->x();
+    const int breite = std::clamp(m_cbxAddress->sizeHint().width(), e(AdressBreite),
+                                  std::max(e(AdressBreite), hoechstens));
+    m_cbxAddress->resize(breite, m_cbxAddress->height());
+    m_Text2->move(m_cbxAddress->x() + breite + abstand, m_Text2->y());
+    m_Text1->move(m_Text2->x() + m_Text2->width() + abstand, m_Text1->y());
 }
 
 void frmHaupt::setTitel(const QString &titel)
@@ -726,9 +839,10 @@ void frmHaupt::PrintProtokoll(const QString &ereignis, const QString &werte)
 
 QRect frmHaupt::FensterTwips() const
 {
-    if (!m_gegebenPixel.isNull() && QRect(pos(), size()) == m_gegebenPixel)
+    const QRect jetzt(frameGeometry().topLeft(), size());
+    if (!m_gegebenPixel.isNull() && jetzt == m_gegebenPixel)
         return m_gegebenTwips;
-    return QRect(static_cast<int>(std::lround(twX(x()))), static_cast<int>(std::lround(twY(y()))),
-                 static_cast<int>(std::lround(twX(width()))),
-                 static_cast<int>(std::lround(twY(height()))));
+    return QRect(static_cast<int>(std::lround(twX(jetzt.x()))), static_cast<int>(std::lround(twY(jetzt.y()))),
+                 static_cast<int>(std::lround(twX(jetzt.width()))),
+                 static_cast<int>(std::lround(twY(jetzt.height()))));
 }

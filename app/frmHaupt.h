@@ -1,6 +1,7 @@
 #pragma once
 
 #include "windows/ImageList.h"
+#include "windows/Schriftmass.h"
 #include "app/IntervalTimer.h"
 #include "core/Menuepunkt.h"
 #include "core/modOptionen.h"
@@ -51,6 +52,7 @@ class frmHaupt : public QMainWindow, public Leitungsfenster, public Protokoll
     Q_OBJECT
 
 public:
+    // The design's smallest size; the window scales it with its font (Schriftmass).
     static constexpr int MindestBreite = 7575; // twips
     static constexpr int MindestHoehe = 6540;  // twips
     static constexpr int TimerACTIntervall = 4500;
@@ -143,8 +145,11 @@ public:
     // Hidden in the system tray.
     bool ImInfobereich() const { return m_insInfobereich && isHidden(); }
 
-    // Geometry in twips, as the settings store keeps it.
+    // Geometry in twips, as the settings store keeps it: the frame's top
+    // left corner and the size of the inside.
     QRect FensterTwips() const;
+    // The smallest size of the inside, in pixels.
+    QSize Mindestgroesse() const;
     double TwipsProPixelX() const;
     double TwipsProPixelY() const;
 
@@ -171,6 +176,11 @@ private:
     void ladeBilder();
     void platziereFenster();
     void setzeSpaltenbreiten();
+    void setzePanelbreiten(int anteil);
+    void ordneAdresszeile();
+    // The frame's top left corner moved so far that the whole title bar is
+    // on the part of the screen that windows may cover.
+    QPoint titelleisteSichtbar(QPoint rahmen) const;
     void OptionenInMenues();
     void OptionenSpeichern();
     void FensterSpeichern();
@@ -178,6 +188,8 @@ private:
     void kopiere(const QString &text);
     bool eintragGewaehlt(int &index) const;
 
+    // A design size in pixels, scaled for the running font.
+    int e(double entwurfsPixel) const { return m_mass.px(entwurfsPixel); }
     int pxX(double twips) const;
     int pxY(double twips) const;
     double twX(int pixels) const;
@@ -190,6 +202,7 @@ private:
     topTapi &m_tapi;
     Teilsysteme &m_teilsysteme;
     modOptionen m_optionen;
+    Schriftmass m_mass;
 
     QGroupBox *m_frTapi = nullptr;
     QGroupBox *m_frAnruferliste = nullptr;
@@ -203,6 +216,7 @@ private:
     QLabel *m_lbID = nullptr;
     ListView *m_lvNummern = nullptr;
     ListView *m_lvKontakte = nullptr;
+    QWidget *m_statusfelder = nullptr;
     StatusPanel *m_panels[4] = {};
     IntervalTimer m_timerACT;
     ImageList m_ilIcons;

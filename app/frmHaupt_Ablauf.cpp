@@ -22,7 +22,9 @@
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <utility>
@@ -69,10 +71,30 @@ void frmHaupt::platziereFenster()
         links = 0;
     if (oben < 0 || oben > twY(bildschirm.height()))
         oben = 0;
-    move(pxX(links), pxY(oben));
     resize(std::max(1, pxX(breite)), std::max(1, pxY(hoehe)));
+    // The stored corner is the frame's, and the frame goes back there.
+    const QPoint gegeben(pxX(links), pxY(oben));
+    const QPoint rahmen = titelleisteSichtbar(gegeben);
+    move(rahmen);
+    if (rahmen.x() != gegeben.x())
+        links = static_cast<int>(std::lround(twX(rahmen.x())));
+    if (rahmen.y() != gegeben.y())
+        oben = static_cast<int>(std::lround(twY(rahmen.y())));
     m_gegebenTwips = QRect(links, oben, breite, hoehe);
-    m_gegebenPixel = QRect(pos(), size());
+    m_gegebenPixel = QRect(rahmen, size());
+}
+
+QPoint frmHaupt::titelleisteSichtbar(QPoint rahmen) const
+{
+    const QRect frei = m_system.AvailableGeometryPixels();
+    if (frei.isEmpty())
+        return rahmen;
+    // The frame is not known before the desktop has put one round the
+    // window; the style's title bar height stands in for it.
+    const int titel = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), fontMetrics().height());
+    const int rechts = std::max(frei.left(), frei.right() + 1 - width());
+    const int unten = std::max(frei.top(), frei.bottom() + 1 - titel);
+    return QPoint(std::clamp(rahmen.x(), frei.left(), rechts), std::clamp(rahmen.y(), frei.top(), unten));
 }
 
 frmStatus *frmHaupt::Statusfenster() const
@@ -98,12 +120,16 @@ void frmHaupt::StatusfensterSchliessen()
 
 void frmHaupt::Form_Load()
 {
+    // Placed before the status window, its child, makes the window known to
+    // the desktop: a window moved before that is placed by its frame, as
+    // its corner is saved; one moved after puts its inside there and its
+    // title bar above it.
+    platziereFenster();
     m_status = new frmStatus(m_system, this);
     m_status->setHauptInfo(u"wird gestartet..."_s);
     m_status->show();
     atmen();
 
-    platziereFenster();
     Form_Resize();
     setzeSpaltenbreiten();
 

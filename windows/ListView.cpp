@@ -2,7 +2,9 @@
 
 #include <QCollator>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 
 ListView::ListView(QWidget *parent)
@@ -44,6 +46,43 @@ void ListView::sortByText()
         const int c = keys[a].compare(keys[b]);
         return descending ? c > 0 : c < 0;
     });
+}
+
+int ListView::Spaltenbedarf(const QString &text, bool mitBild) const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.text = text;
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    if (mitBild)
+        option.features |= QStyleOptionViewItem::HasDecoration;
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
+}
+
+QString ListView::VollerText(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return {};
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int bedarf = itemDelegateForIndex(index)->sizeHint(option, index).width();
+    if (bedarf <= columnWidth(index.column()))
+        return {};
+    return index.data(Qt::DisplayRole).toString();
+}
+
+bool ListView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *hilfe = static_cast<QHelpEvent *>(event);
+        const QString text = VollerText(indexAt(hilfe->pos()));
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(hilfe->globalPos(), text, viewport(), visualRect(indexAt(hilfe->pos())));
+        return true;
+    }
+    return QTreeView::viewportEvent(event);
 }
 
 int ListView::SelectedIndex() const

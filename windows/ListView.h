@@ -28,6 +28,12 @@ public:
     void setSorted(bool sorted);
     void sortByText();
 
+    // The width a column needs to show this text whole, with or without a small picture.
+    int Spaltenbedarf(const QString &text, bool mitBild) const;
+    // The cell's whole text when its column cuts it short, else nothing: the
+    // tool tip of a shortened cell.
+    QString VollerText(const QModelIndex &index) const;
+
     // -1 when no entry is selected.
     int SelectedIndex() const;
     void setSelectedIndex(int index);
@@ -38,6 +44,7 @@ signals:
     void ItemDoubleClicked(int index);
 
 protected:
+    bool viewportEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 

@@ -1,7 +1,20 @@
 #include "windows/StatusPanel.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
+
+#include <cmath>
+
+namespace {
+
+constexpr int Rand = 2;    // left and right inside the panel
+constexpr int Abstand = 3; // between picture and text
+constexpr int Bild = 16;
+
+} // namespace
 
 StatusPanel::StatusPanel(QWidget *parent)
     : QWidget(parent)
@@ -9,8 +22,8 @@ StatusPanel::StatusPanel(QWidget *parent)
     , m_text(new QLabel(this))
 {
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 0, 2, 0);
-    layout->setSpacing(3);
+    layout->setContentsMargins(Rand, 0, Rand, 0);
+    layout->setSpacing(Abstand);
     layout->addWidget(m_picture);
     layout->addWidget(m_text, 1);
     m_picture->hide();
@@ -18,16 +31,13 @@ StatusPanel::StatusPanel(QWidget *parent)
     // Long messages must not widen the window.
     m_text->setMinimumWidth(0);
     m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-}
-
-QString StatusPanel::Text() const
-{
-    return m_text->text();
+    m_text->installEventFilter(this);
 }
 
 void StatusPanel::setText(const QString &text)
 {
-    m_text->setText(text);
+    m_volltext = text;
+    zeigeText();
 }
 
 void StatusPanel::setPicture(const QIcon &picture, int index)
@@ -38,6 +48,59 @@ void StatusPanel::setPicture(const QIcon &picture, int index)
         m_picture->hide();
         return;
     }
-    m_picture->setPixmap(picture.pixmap(16, 16));
+    m_picture->setPixmap(picture.pixmap(Bild, Bild));
     m_picture->show();
+}
+
+void StatusPanel::setElideMode(Qt::TextElideMode mode)
+{
+    m_elideMode = mode;
+    zeigeText();
+}
+
+bool StatusPanel::Gekuerzt() const
+{
+    return m_text->text() != m_volltext;
+}
+
+QString StatusPanel::AngezeigterToolTip() const
+{
+    if (!Gekuerzt() || toolTip().contains(m_volltext))
+        return toolTip();
+    return toolTip().isEmpty() ? m_volltext : m_volltext + u'\n' + toolTip();
+}
+
+int StatusPanel::Textbedarf(const QString &text, bool mitBild) const
+{
+    const int schrift = static_cast<int>(std::ceil(m_text->fontMetrics().horizontalAdvance(text)));
+    return 2 * Rand + (mitBild ? Bild + Abstand : 0) + schrift + 1;
+}
+
+void StatusPanel::zeigeText()
+{
+    // A panel not laid out yet shows everything; its first resize shortens.
+    const int breite = m_text->width();
+    m_text->setText(breite <= 0 || !isVisible()
+                        ? m_volltext
+                        : m_text->fontMetrics().elidedText(m_volltext, m_elideMode, breite));
+}
+
+bool StatusPanel::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const QString tip = AngezeigterToolTip();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), tip, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool StatusPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_text && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        zeigeText();
+    return QWidget::eventFilter(watched, event);
 }

@@ -6,8 +6,6 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextCursor>
 
 #include <cmath>
 
@@ -15,7 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int Rand = 8; // left and top edge of the text box, pixels
+// Design sizes in pixels for the design font.
+constexpr int Rand = 8; // left and top edge of the text box
 constexpr int KnopfBreite = 81;
 constexpr int KnopfHoehe = 25;
 
@@ -24,6 +23,7 @@ constexpr int KnopfHoehe = 25;
 frmProtokoll::frmProtokoll(const SystemFacilities &system, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_system(system)
+    , m_mass(font(), system.TwipsPerPixelX())
     , m_uhr([] { return QDateTime::currentDateTime(); })
     , m_txbProtokoll(new QPlainTextEdit(this))
     , m_cmdReset(new QPushButton(u"&Löschen"_s, this))
@@ -40,9 +40,9 @@ frmProtokoll::frmProtokoll(const SystemFacilities &system, QWidget *parent)
     m_txbProtokoll->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The empty first line counts as one of the kept lines until it is dropped.
     m_txbProtokoll->setMaximumBlockCount(MaxZeilen);
-    m_txbProtokoll->move(Rand, Rand);
-    m_cmdReset->resize(KnopfBreite, KnopfHoehe);
-    m_cmdClose->resize(KnopfBreite, KnopfHoehe);
+    m_txbProtokoll->move(m_mass.px(Rand), m_mass.px(Rand));
+    m_cmdReset->resize(m_mass.px(KnopfBreite), m_mass.px(KnopfHoehe));
+    m_cmdClose->resize(m_mass.px(KnopfBreite), m_mass.px(KnopfHoehe));
 
     connect(m_cmdReset, &QPushButton::clicked, this, &frmProtokoll::cmdReset_Click);
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -54,30 +54,27 @@ frmProtokoll::frmProtokoll(const SystemFacilities &system, QWidget *parent)
 
 int frmProtokoll::mindestPixelX() const
 {
-    return static_cast<int>(std::ceil(MindestBreite / m_system.TwipsPerPixelX()));
+    return static_cast<int>(std::ceil(m_mass.twips(MindestBreite) / m_system.TwipsPerPixelX()));
 }
 
 int frmProtokoll::mindestPixelY() const
 {
-    return static_cast<int>(std::ceil(MindestHoehe / m_system.TwipsPerPixelY()));
+    return static_cast<int>(std::ceil(m_mass.twips(MindestHoehe) / m_system.TwipsPerPixelY()));
 }
 
 void frmProtokoll::PrintProtokoll(const QString &ereignis, const QString &werte)
 {
-    QScrollBar *leiste = m_txbProtokoll->verticalScrollBar();
-    const bool amEnde = leiste->value() == leiste->maximum();
     // The line starts with its line break; the document's own line breaks
     // are paragraphs, so the CR of CR LF is left out.
     QString zeile = Protokollzeile(ereignis, werte, m_uhr());
     zeile.replace(u"\r\n"_s, u"\n"_s);
-    QTextCursor cursor(m_txbProtokoll->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(zeile);
-    // Follow the newest line unless the user is reading further up.
-    if (amEnde) {
-        m_txbProtokoll->moveCursor(QTextCursor::End);
-        m_txbProtokoll->ensureCursorVisible();
-    }
+    // Appending begins a new paragraph itself, except in an empty log, and
+    // follows the newest line unless the user reads further up. It leaves
+    // the view at the start of the lines: the end of a long line says little
+    // without its time and event.
+    if (!m_txbProtokoll->document()->isEmpty() && zeile.startsWith(u'\n'))
+        zeile.remove(0, 1);
+    m_txbProtokoll->appendPlainText(zeile);
 }
 
 QString frmProtokoll::Text() const

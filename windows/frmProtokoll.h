@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/Schriftmass.h"
+
 #include <QDateTime>
 #include <QWidget>
 
@@ -16,6 +18,7 @@ class frmProtokoll : public QWidget
     Q_OBJECT
 
 public:
+    // The design's smallest size, scaled with the window's font.
     static constexpr int MindestBreite = 7200; // twips
     static constexpr int MindestHoehe = 5100;  // twips
     // Days of logging stay quick to append to and to scroll; older lines go.
@@ -48,6 +51,7 @@ private:
     int mindestPixelY() const;
 
     const SystemFacilities &m_system;
+    Schriftmass m_mass;
     std::function<QDateTime()> m_uhr;
     QPlainTextEdit *m_txbProtokoll;
     QPushButton *m_cmdReset;

@@ -2,8 +2,27 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+
+#include <algorithm>
+
+namespace {
+
+// Wide enough for the title bar to show the title whole: the title in a
+// bold face, as desktops set it, and room for the icon and the window
+// buttons beside it. The desktop's own title font is not known here and is
+// often a little larger; the room beside the title allows for that.
+int titelbreite(const QString &titel, const QFont &schrift)
+{
+    QFont fett(schrift);
+    fett.setBold(true);
+    const QFontMetrics mass(fett);
+    return mass.horizontalAdvance(titel) + 10 * mass.height();
+}
+
+} // namespace
 
 void QtDialogs::setParentWindow(QWidget *parent)
 {
@@ -70,12 +89,17 @@ std::optional<QString> QtDialogs::InputBox(const QString &prompt, const QString 
 {
     if (m_beenden)
         return std::nullopt;
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal,
-                                               defaultText, &ok);
-    if (!ok)
+    QInputDialog box(m_parent);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    // The box keeps its own minimum; a size set now is what it opens with.
+    const QSize passend = box.sizeHint();
+    box.resize(std::max(passend.width(), titelbreite(title, box.font())), passend.height());
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box.textValue();
 }
 
 std::optional<QString> QtDialogs::PasswordBox(const QString &prompt, const QString &title)

@@ -63,6 +63,13 @@ QSize LinuxSystem::ScreenSizePixels() const
     return QSize(1024, 768);
 }
 
+QRect LinuxSystem::AvailableGeometryPixels() const
+{
+    if (QScreen *screen = primaryScreen())
+        return screen->availableGeometry();
+    return QRect(QPoint(0, 0), ScreenSizePixels());
+}
+
 double LinuxSystem::TwipsPerPixelX() const
 {
     QScreen *screen = primaryScreen();

@@ -10,6 +10,7 @@ public:
     std::uint32_t GetTickCount() const override;
     QString ProgramFolder() const override;
     QSize ScreenSizePixels() const override;
+    QRect AvailableGeometryPixels() const override;
     double TwipsPerPixelX() const override;
     double TwipsPerPixelY() const override;
     QRect TaskbarRect() const override;

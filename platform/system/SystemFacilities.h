@@ -25,6 +25,9 @@ public:
 
     // Screen size in pixels and the twips (1/1440 inch) that one pixel spans.
     virtual QSize ScreenSizePixels() const = 0;
+    // The part of the screen that windows may cover: the screen less the
+    // task bar and other panels, in pixels.
+    virtual QRect AvailableGeometryPixels() const = 0;
     virtual double TwipsPerPixelX() const = 0;
     virtual double TwipsPerPixelY() const = 0;
 

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -47,9 +48,22 @@ struct Fenster : Testfenster
         ListItem item;
         item.Text = z[0];
         item.SubItems = z.mid(1);
+        item.SmallIcon = 2;
         return item;
     }
 };
+
+// What the clamping of the window corner reckons with, as the window does.
+int titelHoehe()
+{
+    QWidget w;
+    return std::max(w.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &w), w.fontMetrics().height());
+}
+int mindestBreite()
+{
+    Fenster u;
+    return u.erstelle().Mindestgroesse().width();
+}
 
 } // namespace
 
@@ -243,8 +257,13 @@ private slots:
         zeile("untouched values come back exactly", u"1234"_s, u"2347"_s, u"9001"_s, u"7003"_s,
               {1234, 2347, 9001, 7003});
         zeile("left below 0, top beyond the screen", u"-500"_s, u"15361"_s, u"7575"_s, u"6540"_s, {0, 0, 7575, 6540});
-        zeile("left beyond, top at the edge", u"19201"_s, u"15360"_s, u"7575"_s, u"6540"_s, {0, 15360, 7575, 6540});
-        zeile("left at the edge, top below 0", u"19200"_s, u"-1"_s, u"7575"_s, u"6540"_s, {19200, 0, 7575, 6540});
+        // A corner kept by the screen bounds still moves so far that the title bar is
+        // on the free part of the screen (1280 x 984 above the task bar).
+        const auto frei = [](int breite) { return QPoint((1280 - breite) * 15, 984 * 15 - 15 * titelHoehe()); };
+        zeile("left beyond, top at the edge", u"19201"_s, u"15360"_s, u"7575"_s, u"6540"_s,
+              {0, frei(0).y(), 7575, 6540});
+        zeile("left at the edge, top below 0", u"19200"_s, u"-1"_s, u"7575"_s, u"6540"_s,
+              {frei(mindestBreite()).x(), 0, 7575, 6540});
         zeile("not a number: default", u"links"_s, u"1e400"_s, u""_s, u"gross"_s, {100, 100, 7575, 6540});
         zeile("decimal rounds", u"150.4"_s, u" 300 "_s, u"7575"_s, u"6540"_s, {150, 300, 7575, 6540});
     }
@@ -260,11 +279,113 @@ private slots:
             u.setze(u"Window"_s, keys[i], stored[i]);
         frmHaupt &f = u.starte();
         QCOMPARE(f.FensterTwips(), opened);
-        QCOMPARE(f.pos(), QPoint(qRound(opened.x() / 15.0), qRound(opened.y() / 15.0)));
+        QCOMPARE(f.frameGeometry().topLeft(), QPoint(qRound(opened.x() / 15.0), qRound(opened.y() / 15.0)));
         f.close();
         const QList<int> werte = {opened.x(), opened.y(), opened.width(), opened.height()};
         for (int i = 0; i < keys.size(); ++i)
             QCOMPARE(u.gespeichert(u"Window"_s, keys[i]), QString::number(werte[i]));
+    }
+
+    // Each start puts the frame where the last exit found it, on a desktop
+    // that puts a frame round the window: the window does not creep.
+    void framePositionRoundTrip()
+    {
+        Fenster u;
+        u.setze(u"Window"_s, u"Left"_s, u"1500"_s);
+        u.setze(u"Window"_s, u"Top"_s, u"3000"_s);
+        const auto ecke = [&u] { return u.gespeichert(u"Window"_s, u"Left"_s) + u',' + u.gespeichert(u"Window"_s, u"Top"_s); };
+        for (int start = 0; start < 3; ++start) {
+            // Each start reads the file the last exit wrote.
+            u.store = std::make_unique<IniSettingsStore>(u.konfiguration());
+            frmHaupt &f = u.starte();
+            QCOMPARE(f.frameGeometry().topLeft(), QPoint(100, 200));
+            QVERIFY2(f.geometry().topLeft() != f.frameGeometry().topLeft(), "the platform shows no frame");
+            f.close();
+            QCOMPARE(ecke(), u"1500,3000"_s);
+        }
+        // A window the user moved saves its frame's corner.
+        u.store = std::make_unique<IniSettingsStore>(u.konfiguration());
+        frmHaupt &f = u.starte();
+        f.move(40, 60);
+        QTRY_COMPARE(f.frameGeometry().topLeft(), QPoint(40, 60));
+        f.close();
+        QCOMPARE(ecke(), u"600,900"_s);
+    }
+
+    // At the window's smallest size the caller list shows a 16-digit number, a
+    // call's date and time and a name of 25 characters whole; the place gives
+    // way and shows its whole text as the tool tip.
+    void columnsFitTheirTexts_data()
+    {
+        QTest::addColumn<QString>("kontakt");
+        QTest::newRow("long surname") << u"Hannelore Schwarzenberger"_s;
+        QTest::newRow("double name") << u"Karl-Heinz Müller-Barthel"_s;
+        QTest::newRow("with company") << u"Dr. Ingrid Wagner (Stadt)"_s;
+    }
+    void columnsFitTheirTexts()
+    {
+        QFETCH(QString, kontakt);
+        QCOMPARE(kontakt.size(), 25);
+        Fenster u;
+        const QString ort = u"Österreich/Steiermark/Graz-Umgebung"_s;
+        u.anrufer({{u"0043316123456789"_s, u"28.12.2026 23:58:58"_s, ort, kontakt},
+                   {u"0301234567"_s, u"06.12.2026 10:15:00"_s, u"Berlin"_s, u"Unbekannt"_s}});
+        frmHaupt &f = u.starte();
+        ListView *liste = f.lvNummern();
+        ListViewModel &items = liste->Items();
+        // What the list itself measures for its rows.
+        const auto bedarf = [liste](int spalte) { return static_cast<QAbstractItemView *>(liste)->sizeHintForColumn(spalte); };
+        for (const QString &key : {u"Nummer"_s, u"Datum"_s, u"Kontakt"_s}) {
+            const int spalte = items.columnByKey(key);
+            QVERIFY2(liste->columnWidth(spalte) >= bedarf(spalte),
+                     qPrintable(u"%1: %2 < %3"_s.arg(key).arg(liste->columnWidth(spalte)).arg(bedarf(spalte))));
+            QVERIFY(liste->VollerText(items.index(0, spalte)).isEmpty());
+        }
+        // The columns stay inside the list beside its scroll bar.
+        int summe = 0;
+        for (int i = 0; i < items.columnCount(); ++i)
+            summe += liste->columnWidth(i);
+        QVERIFY2(summe <= liste->viewport()->width(), qPrintable(QString::number(summe)));
+        QCOMPARE(liste->VollerText(items.index(0, items.columnByKey(u"Ort"_s))), ort);
+        QCOMPARE(liste->VollerText(items.index(1, items.columnByKey(u"Ort"_s))), QString());
+    }
+
+    // The status texts show whole at the smallest size; what is too long for
+    // its panel ends in "…" and shows whole in the tool tip.
+    void statusPanelsShowTheirTexts()
+    {
+        Fenster u;
+        frmHaupt &f = u.starte();
+        StatusPanel *telefon = f.Panel(frmHaupt::Statusfeld::Telefon);
+        StatusPanel *act = f.Panel(frmHaupt::Statusfeld::ACT);
+        StatusPanel *meldung = f.Panel(frmHaupt::Statusfeld::Meldung);
+        telefon->setPicture(f.ilIcons().Picture(5), 5);
+        act->setPicture(f.ilIcons().Picture(8), 8);
+        telefon->setText(u"9. Klingeln"_s);
+        for (const QString &text : {u"Kein ACT! gestartet"_s, u"Keine ACT!-Datenbank geöffnet"_s}) {
+            act->setText(text);
+            for (const QString &nachricht : {u"Protokollfenster konnte nicht geöffnet werden."_s,
+                                             u"Keine ähnlichen Nummern gefunden"_s}) {
+                meldung->setText(nachricht);
+                for (StatusPanel *p : {telefon, act, meldung})
+                    QVERIFY2(!p->Gekuerzt(), qPrintable(p->Text()));
+            }
+        }
+        const QString pfad = u"/home/buero/Dokumente/ACT-Daten/Kunden 2026/Hauptkunden/KUNDEN.dbf"_s;
+        act->setToolTipText(pfad);
+        act->setText(pfad);
+        QVERIFY(act->Gekuerzt());
+        QCOMPARE(act->Text(), pfad);
+        QCOMPARE(act->AngezeigterToolTip(), pfad);
+        // A tool tip that says something else keeps its say below the whole text.
+        telefon->setToolTipText(u"Leitung 1"_s);
+        telefon->setText(u"Leitung verloren from Anrufmonitor fritz.box:1012 #1013"_s);
+        QVERIFY(telefon->Gekuerzt());
+        QCOMPARE(telefon->AngezeigterToolTip(), telefon->Text() + u"\nLeitung 1"_s);
+        // A window whose quarter holds the text shows it whole again.
+        f.resize(4 * telefon->Textbedarf(telefon->Text(), true) + 40, f.height());
+        QTRY_VERIFY(!telefon->Gekuerzt());
+        QCOMPARE(telefon->AngezeigterToolTip(), u"Leitung 1"_s);
     }
 
     void minimisedExitKeepsWindowKeys()

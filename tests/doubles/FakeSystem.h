@@ -14,6 +14,7 @@ public:
     std::uint32_t GetTickCount() const override { return tick; }
     QString ProgramFolder() const override { return programFolder; }
     QSize ScreenSizePixels() const override { return screen; }
+    QRect AvailableGeometryPixels() const override { return available; }
     double TwipsPerPixelX() const override { return twipsX; }
     double TwipsPerPixelY() const override { return twipsY; }
     QRect TaskbarRect() const override { return taskbar; }
@@ -32,6 +33,7 @@ public:
     double twipsX = 15;
     double twipsY = 15;
     QRect taskbar{0, 984, 1280, 40};
+    QRect available{0, 0, 1280, 984};
     int taskbarState = TaskbarAlwaysOnTop;
     QList<QUrl> openedUrls;
 };

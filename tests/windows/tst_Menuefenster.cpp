@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -105,6 +106,27 @@ private slots:
         // The oldest lines, the empty first one among them, went from the top.
         QVERIFY2(zeilen.first().endsWith(u"Values: CRingCount=%1"_s.arg(mehr)), qPrintable(zeilen.first()));
         QVERIFY2(zeilen.last().endsWith(u"Values: CRingCount=%1"_s.arg(10000 + mehr - 1)), qPrintable(zeilen.last()));
+    }
+
+    // The log follows its newest line and shows it from its start, time and
+    // event first, however long the values run on.
+    void logShowsLineStarts()
+    {
+        FakeSystem system;
+        frmProtokoll f(system);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QString werte = u"CNumber=\"0043316123456789\"\r\nCName=\"%1\""_s.arg(QString(300, u'x'));
+        // Events come one by one, the window breathing in between.
+        for (int i = 0; i < 60; ++i) {
+            f.PrintProtokoll(u"OnCallerID"_s, werte);
+            QCoreApplication::processEvents();
+        }
+        QPlainTextEdit *text = f.txbProtokoll();
+        QVERIFY(text->horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(text->horizontalScrollBar()->value(), 0);
+        QVERIFY(text->verticalScrollBar()->value() > 0);
+        QCOMPARE(text->verticalScrollBar()->value(), text->verticalScrollBar()->maximum());
     }
 
     void logClosingUnchecksMenu_data()
