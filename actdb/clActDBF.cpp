@@ -113,7 +113,8 @@ QString clActDBF::Firma(const QString &uniqueId)
     if (!m_db)
         return {};
     try {
-        const auto rs = m_db->OpenRecordset(u"SELECT COMPANY FROM ["_s + m_tabelle + u"] WHERE UNIQUE_ID = ?"_s,
+        // The id is unique: the read of the table ends at its record.
+        const auto rs = m_db->OpenRecordset(u"SELECT COMPANY FROM ["_s + m_tabelle + u"] WHERE UNIQUE_ID = ? LIMIT 1"_s,
                                             {uniqueId.trimmed()});
         return rs->Eof() ? QString() : rs->Fields()[u"COMPANY"_s].Text().trimmed();
     } catch (const JetFehler &) {
