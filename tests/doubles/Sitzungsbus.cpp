@@ -2,6 +2,7 @@
 
 #include "platform/benachrichtigung/DBusBenachrichtigungen.h"
 
+#include <QFile>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -13,7 +14,18 @@ Sitzungsbus::Sitzungsbus()
         m_grund = u"dbus-daemon fehlt (Debian-Paket dbus-daemon)"_s;
         return;
     }
-    m_daemon.start(programm, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
+    QFile config(m_dir.filePath(u"bus.conf"_s));
+    if (!config.open(QIODevice::WriteOnly)) {
+        m_grund = u"keine Konfiguration für dbus-daemon: "_s + config.errorString();
+        return;
+    }
+    config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN\" "
+                 "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n<busconfig><type>session</type>"
+                 "<listen>unix:dir=" + m_dir.path().toUtf8() + "</listen><auth>EXTERNAL</auth>"
+                 "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                 "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
+    config.close();
+    m_daemon.start(programm, {u"--config-file="_s + config.fileName(), u"--nofork"_s, u"--print-address"_s});
     if (!m_daemon.waitForStarted(10000) || !m_daemon.waitForReadyRead(10000)) {
         m_grund = u"dbus-daemon startet nicht: "_s + m_daemon.errorString();
         return;

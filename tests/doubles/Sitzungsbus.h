@@ -4,10 +4,12 @@
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariantMap>
 
 // A D-Bus session bus of the test's own: a dbus-daemon started for it and
-// ended with it. Without the program the test skips with the reason.
+// ended with it, with no service directories, so that nothing on it starts
+// by itself. Without the program the test skips with the reason.
 class Sitzungsbus
 {
 public:
@@ -16,10 +18,12 @@ public:
 
     bool laeuft() const { return !m_adresse.isEmpty(); }
     QString grund() const { return m_grund; }
+    QString adresse() const { return m_adresse; }
     // A new connection to the bus, under a name of the test's choice.
     QDBusConnection verbinde(const QString &name);
 
 private:
+    QTemporaryDir m_dir; // the configuration and the socket
     QProcess m_daemon;
     QString m_adresse;
     QString m_grund;

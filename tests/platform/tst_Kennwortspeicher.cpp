@@ -2,8 +2,10 @@
 // keyring on it, then with a keyring daemon unlocked for the test.
 #include "platform/kennwort/SchluesselbundKennwortspeicher.h"
 
+#include "doubles/Sitzungsbus.h"
+
+#include <QDBusConnectionInterface>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -16,40 +18,24 @@ class tst_Kennwortspeicher : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QProcess m_bus;
+    Sitzungsbus m_bus;
     QProcess m_keyring;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty())
-            QSKIP("dbus-daemon is not installed");
-        // No service directories: nothing on this bus starts by itself.
-        QFile config(m_dir.filePath(u"bus.conf"_s));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN\" "
-                     "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n<busconfig><type>session</type>"
-                     "<listen>unix:dir=" + m_dir.path().toUtf8() + "</listen><auth>EXTERNAL</auth>"
-                     "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                     "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
-        config.close();
-        m_bus.start(u"dbus-daemon"_s, {u"--config-file="_s + config.fileName(), u"--nofork"_s, u"--print-address=1"_s});
-        QVERIFY(m_bus.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(m_bus.canReadLine(), 5000);
-        const QByteArray adresse = m_bus.readLine().trimmed();
+        if (!m_bus.laeuft())
+            QSKIP(qPrintable(m_bus.grund()));
         // The keyring's files and sockets stay in the test's folder.
-        qputenv("DBUS_SESSION_BUS_ADDRESS", adresse);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.adresse().toUtf8());
         qputenv("HOME", m_dir.path().toUtf8());
         qputenv("XDG_DATA_HOME", m_dir.filePath(u"data"_s).toUtf8());
         qputenv("XDG_RUNTIME_DIR", m_dir.path().toUtf8());
     }
     void cleanupTestCase()
     {
-        for (QProcess *p : {&m_keyring, &m_bus}) {
-            p->terminate();
-            p->waitForFinished(3000);
-        }
+        m_keyring.terminate();
+        m_keyring.waitForFinished(3000);
     }
 
     // Nobody keeps passwords: kept for the run only, the dialog can say so.
@@ -76,13 +62,8 @@ private slots:
         m_keyring.write("test-kennwort");
         m_keyring.closeWriteChannel();
         // Up once it owns its name; asking earlier would find no keyring.
-        QProcess frage;
-        const auto da = [&] {
-            frage.start(u"dbus-send"_s, {u"--session"_s, u"--print-reply"_s, u"--dest=org.freedesktop.DBus"_s,
-                                         u"/org/freedesktop/DBus"_s, u"org.freedesktop.DBus.NameHasOwner"_s,
-                                         u"string:org.freedesktop.secrets"_s});
-            frage.waitForFinished(2000);
-            return frage.readAllStandardOutput().contains("boolean true");
+        const auto da = [] {
+            return QDBusConnection::sessionBus().interface()->isServiceRegistered(u"org.freedesktop.secrets"_s).value();
         };
         if (!QTest::qWaitFor(da, 10000))
             QSKIP("the keyring daemon did not come up on the private bus");

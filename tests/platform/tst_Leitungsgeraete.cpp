@@ -6,6 +6,7 @@
 #include "platform/telephony/ModemDevice.h"
 #include "platform/telephony/ModemDialog.h"
 
+#include "doubles/Leitungsereignisse.h"
 #include "doubles/MemorySettings.h"
 
 #include <QComboBox>
@@ -34,30 +35,9 @@
 #include <sys/socket.h>
 
 using namespace Qt::StringLiterals;
+using Leitungsereignisse::zeichneAuf;
 
 namespace {
-
-// Every call event a line device raises, as "Signal(arg,arg,…)" in order.
-QString text(const QString &value) { return value; }
-QString text(std::int32_t value) { return QString::number(value); }
-
-template <typename... Args>
-void zeichne(LineDevice &device, QObject *context, QStringList &events, void (LineDevice::*signal)(Args...),
-             const QString &name)
-{
-    QObject::connect(&device, signal, context, [&events, name](Args... args) {
-        events << name + u'(' + QStringList{text(args)...}.join(u',') + u')';
-    });
-}
-
-void zeichneAuf(LineDevice &device, QObject *context, QStringList &events)
-{
-#define EREIGNIS(signal) zeichne(device, context, events, &LineDevice::signal, QStringLiteral(#signal))
-    EREIGNIS(OnCallState), EREIGNIS(OnCallerID), EREIGNIS(OnConnectedID), EREIGNIS(OnCalledID);
-    EREIGNIS(OnRedirectingID), EREIGNIS(OnRedirectionID), EREIGNIS(OnCallOrigin), EREIGNIS(OnBusy);
-    EREIGNIS(OnConnected), EREIGNIS(OnDialtone), EREIGNIS(OnDisconnected), EREIGNIS(OnOffering), EREIGNIS(OnRinging);
-#undef EREIGNIS
-}
 
 // The modem's side of a pseudo-terminal; the device opens the slave path.
 struct Pty {
@@ -625,13 +605,6 @@ private slots:
         QTest::qWait(300);
         QVERIFY(!m_server->hasPendingConnections());
         QCOMPARE(m_errors.size(), 1);
-    }
-
-    void waehlenGehtNicht()
-    {
-        m_monitor->dial(u"0301234567"_s, 0);
-        QCOMPARE(m_errors.size(), 1);
-        QCOMPARE(m_errors[0][1], m_monitor->name());
     }
 
     // Closed, the line reports nothing more and does not come back by itself.

@@ -10,6 +10,7 @@
 
 #include "doubles/Anrufkette.h"
 #include "doubles/Beispielkontakte.h"
+#include "doubles/Leitungsereignisse.h"
 #include "doubles/MemorySettings.h"
 #include "doubles/ScriptedDialogs.h"
 
@@ -23,18 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString text(const QString &value) { return value; }
-QString text(std::int32_t value) { return QString::number(value); }
-
-template <typename... Args>
-void zeichne(LineDevice &device, QObject *context, QStringList &events, void (LineDevice::*signal)(Args...),
-             const QString &name)
-{
-    QObject::connect(&device, signal, context, [&events, name](Args... args) {
-        events << name + u'(' + QStringList{text(args)...}.join(u',') + u')';
-    });
-}
 
 // A system's side of one connection: what the device sent, action by action.
 struct Gegenstelle
@@ -111,13 +100,7 @@ class tst_Telefonanlage : public QObject
         m_anlage->setRetryIntervalMs(50);
         m_anlage->setPingIntervalMs(100);
         LineDevice &d = *m_anlage;
-        zeichne(d, this, m_events, &LineDevice::OnCallState, u"OnCallState"_s);
-        zeichne(d, this, m_events, &LineDevice::OnCallerID, u"OnCallerID"_s);
-        zeichne(d, this, m_events, &LineDevice::OnOffering, u"OnOffering"_s);
-        zeichne(d, this, m_events, &LineDevice::OnRinging, u"OnRinging"_s);
-        zeichne(d, this, m_events, &LineDevice::OnConnected, u"OnConnected"_s);
-        zeichne(d, this, m_events, &LineDevice::OnDisconnected, u"OnDisconnected"_s);
-        zeichne(d, this, m_events, &LineDevice::OnBusy, u"OnBusy"_s);
+        Leitungsereignisse::zeichneAuf(d, this, m_events);
         connect(&d, &LineDevice::Diagnose, this, [this](const QString &t) { m_diagnosen << t; });
         connect(&d, &LineDevice::OnError, this, [this](const QString &t, const QString &, int n) {
             m_fehler << t + u" #"_s + QString::number(n);
@@ -144,10 +127,8 @@ class tst_Telefonanlage : public QObject
         const QString key = QString::fromLatin1(
             QCryptographicHash::hash("840215" + secret.toUtf8(), QCryptographicHash::Md5).toHex());
         const bool richtig = md5 ? n.wert(u"Key") == key : n.wert(u"Secret") == secret;
-        g.sende(richtig ? "Response: Success\r\nActionID: " + n.wert(u"ActionID").toUtf8()
-                              + "\r\nMessage: Authentication accepted\r\n\r\n"
-                        : "Response: Error\r\nActionID: " + n.wert(u"ActionID").toUtf8()
-                              + "\r\nMessage: Authentication failed\r\n\r\n");
+        g.sende("Response: " + QByteArray(richtig ? "Success" : "Error") + "\r\nActionID: " + n.wert(u"ActionID").toUtf8()
+                + "\r\nMessage: Authentication " + (richtig ? "accepted" : "failed") + "\r\n\r\n");
         if (!richtig)
             g.socket->disconnectFromHost();
         return login;

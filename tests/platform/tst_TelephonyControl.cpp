@@ -11,6 +11,7 @@
 #include "platform/telephony/TelephonyControl.h"
 #include "telephony/Treiberinformation.h"
 
+#include "doubles/Leitungsereignisse.h"
 #include "doubles/RecordingTeilsysteme.h"
 #include "doubles/Umgebung.h"
 
@@ -20,17 +21,11 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString text(const QString &s) { return s; }
-QString text(std::int32_t n) { return QString::number(n); }
-
-} // namespace
+using Leitungsereignisse::text;
 
 // The control over its devices, with the simulator as the device; and end to
 // end, the main window with the control and a line named only in the
@@ -42,9 +37,9 @@ class tst_TelephonyControl : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_store = std::make_unique<IniSettingsStore>(m_dir->filePath(u"Rufmon.conf"_s));
-        m_tapi = std::make_unique<TelephonyControl>(*m_store);
+        m_tapi.reset(); // before the settings it reads
+        m_u = std::make_unique<Umgebung>();
+        m_tapi = std::make_unique<TelephonyControl>(m_u->store);
         m_sim = new SimulatorDevice;
         m_sim->setTakt(20, 100);
         m_zweiter = new SimulatorDevice;
@@ -138,13 +133,13 @@ private slots:
         const QString programm = QString::fromLocal8Bit(qgetenv("RUFMON_BIN"));
         if (programm.isEmpty())
             QSKIP("RUFMON_BIN does not name the built program");
-        const QString laufzeit = m_dir->filePath(u"run"_s);
+        const QString laufzeit = m_u->dir.filePath(u"run"_s);
         QDir().mkpath(laufzeit);
         QFile::setPermissions(laufzeit, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", laufzeit.toUtf8());
 
         // This process is the running program; the real one hands the call over.
-        SingleInstance instanz(m_dir->filePath(u"config/Rufmon/Rufmon.conf"_s));
+        SingleInstance instanz(m_u->dir.filePath(u"config/Rufmon/Rufmon.conf"_s));
         QVERIFY(instanz.tryBecomePrimary());
         connect(&instanz, &SingleInstance::argumentsReceived, this, [this](const QStringList &a) {
             FuehreUebergabeAus(a, *m_tapi);
@@ -156,7 +151,7 @@ private slots:
 
         QProcess zweiter;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_CONFIG_HOME"_s, m_dir->filePath(u"config"_s));
+        env.insert(u"XDG_CONFIG_HOME"_s, m_u->dir.filePath(u"config"_s));
         env.insert(u"XDG_RUNTIME_DIR"_s, laufzeit);
         env.remove(u"DISPLAY"_s);
         zweiter.setProcessEnvironment(env);
@@ -173,11 +168,11 @@ private slots:
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
         const QString adresse = u"127.0.0.1:%1"_s.arg(server.serverPort());
-        IniSettingsStore &store = *m_store;
+        Umgebung &u = *m_u;
+        IniSettingsStore &store = u.store;
         store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, adresse);
         store.SaveSetting(u"Telefonie"_s, u"Modems"_s, u"/dev/ttyRufmonTest"_s);
         store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor "_s + adresse);
-        Umgebung u;
         RecordingTeilsysteme teile;
         TelephonyControl tapi(store);
         frmHaupt fenster(frmHauptUmgebung{store, u.dialogs, u.clipboard, u.system, tapi, teile});
@@ -219,10 +214,10 @@ private slots:
             }
             void Waehlregeln(SettingsStore &) override {}
         } einstellungen;
-        IniSettingsStore &store = *m_store;
+        Umgebung &u = *m_u;
+        IniSettingsStore &store = u.store;
         store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, u"alt.example"_s);
         store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor alt.example:1012"_s);
-        Umgebung u;
         RecordingTeilsysteme teile;
         const auto starte = [&](TelephonyControl &tapi) {
             auto f = std::make_unique<frmHaupt>(frmHauptUmgebung{store, u.dialogs, u.clipboard, u.system, tapi, teile});
@@ -258,8 +253,7 @@ private:
     }
 
     QStringList m_zeilen; // every event of the control, in order
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<IniSettingsStore> m_store;
+    std::unique_ptr<Umgebung> m_u; // anew for every test
     std::unique_ptr<TelephonyControl> m_tapi;
     SimulatorDevice *m_sim = nullptr;
     SimulatorDevice *m_zweiter = nullptr;
