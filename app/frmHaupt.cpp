@@ -586,26 +586,33 @@ void frmHaupt::setzeSpaltenbreiten()
     m_lvNummern->setColumnWidth(1, m_lvNummern->columnWidth(1) + e(DatumZugabe));
 
     // The design's equal shares cut a long number, the date and time, and
-    // longer names; those columns take what they need from the place column.
+    // longer names; those columns take what they need from the others.
+    const QDateTime spaet(QDate(2026, 12, 28), QTime(23, 58, 58));
+    const int kontakt = static_cast<int>(std::ceil(KontaktZeichen * m_mass.Zeichenbreite()));
+    nachBedarf(m_lvNummern, {{u"Nummer"_s, m_lvNummern->Spaltenbedarf(QString(NummerStellen, u'0'), true)},
+                             {u"Datum"_s, m_lvNummern->Spaltenbedarf(RegionalSettings::DateTimeText(spaet), false)},
+                             {u"Kontakt"_s, m_lvNummern->Spaltenbedarf(QString(), false) + kontakt}});
+    // A similar number shows as written, after its field's name, from the company's room.
+    nachBedarf(m_lvKontakte, {{u"Nummer"_s, m_lvKontakte->Spaltenbedarf(u"[Telefon] +49 (0)89 / 12 34 56-0"_s, false)},
+                              {u"Kontakt"_s, m_lvKontakte->Spaltenbedarf(QString(), false) + kontakt}});
+}
+
+void frmHaupt::nachBedarf(ListView *liste, const QList<QPair<QString, int>> &bedarfNachSpalte)
+{
     QList<int> anteile, bedarf;
-    for (int i = 0; i < m_lvNummern->Items().columnCount(); ++i) {
-        anteile.append(m_lvNummern->columnWidth(i));
+    for (int i = 0; i < liste->Items().columnCount(); ++i) {
+        anteile.append(liste->columnWidth(i));
         bedarf.append(0);
     }
-    const auto setzeBedarf = [&](const QString &key, int breite) {
-        const int spalte = m_lvNummern->Items().columnByKey(key);
+    for (const auto &[key, breite] : bedarfNachSpalte) {
+        const int spalte = liste->Items().columnByKey(key);
         if (spalte >= 0 && spalte < bedarf.size())
             bedarf[spalte] = breite;
-    };
-    setzeBedarf(u"Nummer"_s, m_lvNummern->Spaltenbedarf(QString(NummerStellen, u'0'), true));
-    const QDateTime spaet(QDate(2026, 12, 28), QTime(23, 58, 58));
-    setzeBedarf(u"Datum"_s, m_lvNummern->Spaltenbedarf(RegionalSettings::DateTimeText(spaet), false));
-    setzeBedarf(u"Kontakt"_s, m_lvNummern->Spaltenbedarf(QString(), false)
-                                  + static_cast<int>(std::ceil(KontaktZeichen * m_mass.Zeichenbreite())));
+    }
     const int platz = std::accumulate(anteile.begin(), anteile.end(), 0);
     const QList<int> breiten = VerteileBreiten(platz, anteile, bedarf);
     for (int i = 0; i < breiten.size(); ++i)
-        m_lvNummern->setColumnWidth(i, breiten[i]);
+        liste->setColumnWidth(i, breiten[i]);
 }
 
 int frmHaupt::Spaltennummer(const QString &key) const

@@ -176,6 +176,8 @@ private:
     void ladeBilder();
     void platziereFenster();
     void setzeSpaltenbreiten();
+    // The list's columns as wide as the texts named need, taken from the others' room.
+    void nachBedarf(ListView *liste, const QList<QPair<QString, int>> &bedarfNachSpalte);
     void setzePanelbreiten(int anteil);
     void ordneAdresszeile();
     // The frame's top left corner moved so far that the whole title bar is
