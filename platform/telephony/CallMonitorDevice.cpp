@@ -7,6 +7,7 @@
 #include "platform/telephony/Endpunkt.h"
 #include "platform/telephony/Tr064Waehlen.h"
 #include "platform/telephony/Diagnose.h"
+#include "platform/telephony/Socketfehler.h"
 
 #include <QPointer>
 #include <QTcpSocket>
@@ -30,23 +31,6 @@ const QString GraceKey = u"Wiederverbinden"_s;
 constexpr qint64 ReadBufferBytes = 16 * 1024;
 constexpr int MaxGraceSeconds = 24 * 60 * 60;
 
-QString describe(QAbstractSocket::SocketError error, const QString &fallback)
-{
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
-        return u"Verbindung abgelehnt"_s;
-    case QAbstractSocket::RemoteHostClosedError:
-        return u"Gegenstelle hat die Verbindung beendet"_s;
-    case QAbstractSocket::HostNotFoundError:
-        return u"Rechner nicht gefunden"_s;
-    case QAbstractSocket::SocketTimeoutError:
-        return u"Zeitüberschreitung"_s;
-    case QAbstractSocket::NetworkError:
-        return u"Netzwerkfehler"_s;
-    default:
-        return fallback;
-    }
-}
 
 } // namespace
 
@@ -313,9 +297,9 @@ void CallMonitorDevice::startConnecting()
     connect(socket, &QTcpSocket::connected, this, &CallMonitorDevice::onConnected);
     connect(socket, &QTcpSocket::readyRead, this, &CallMonitorDevice::onReadyRead);
     connect(socket, &QTcpSocket::disconnected, this,
-            [this] { onSocketEnded(describe(QAbstractSocket::RemoteHostClosedError, {})); });
+            [this] { onSocketEnded(Socketfehler(QAbstractSocket::RemoteHostClosedError, {})); });
     connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
-        onSocketEnded(describe(error, socket->errorString()));
+        onSocketEnded(Socketfehler(error, socket->errorString()));
     });
     m_connectTimer.start(ConnectTimeoutMs);
     // Last, as a failure may already be reported from inside.

@@ -5,6 +5,7 @@
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/AmiNachricht.h"
 #include "platform/telephony/Diagnose.h"
+#include "platform/telephony/Socketfehler.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -55,22 +56,6 @@ bool zustand(const AmiNachricht &n, QStringView name, int nummer)
     const QString desc = n.wert(u"ChannelStateDesc");
     return desc.isEmpty() ? n.wert(u"ChannelState") == QString::number(nummer)
                           : desc.compare(name, Qt::CaseInsensitive) == 0;
-}
-
-QString describe(QAbstractSocket::SocketError error, const QString &fallback)
-{
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
-        return u"Verbindung abgelehnt"_s;
-    case QAbstractSocket::RemoteHostClosedError:
-        return u"Gegenstelle hat die Verbindung beendet"_s;
-    case QAbstractSocket::HostNotFoundError:
-        return u"Rechner nicht gefunden"_s;
-    case QAbstractSocket::SocketTimeoutError:
-        return u"Zeitüberschreitung"_s;
-    default:
-        return fallback;
-    }
 }
 
 } // namespace
@@ -202,9 +187,9 @@ void TelefonanlageDevice::startConnecting()
     socket->setReadBufferSize(ReadBufferBytes);
     connect(socket, &QTcpSocket::readyRead, this, &TelefonanlageDevice::onReadyRead);
     connect(socket, &QTcpSocket::disconnected, this,
-            [this] { onSocketEnded(describe(QAbstractSocket::RemoteHostClosedError, {})); });
+            [this] { onSocketEnded(Socketfehler(QAbstractSocket::RemoteHostClosedError, {})); });
     connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
-        onSocketEnded(describe(error, socket->errorString()));
+        onSocketEnded(Socketfehler(error, socket->errorString()));
     });
     m_connectTimer.start(ConnectTimeoutMs);
     socket->connectToHost(m_anlage.adresse.host, m_anlage.adresse.port);
