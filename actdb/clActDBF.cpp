@@ -1,6 +1,7 @@
 #include "actdb/clActDBF.h"
 
 #include "actdb/ActPfad.h"
+#include "actdb/Cachezeilen.h"
 #include "actdb/Schluesselscan.h"
 #include "core/modOptionen.h"
 #include "platform/clipboard/Clipboard.h"
@@ -132,6 +133,13 @@ std::unique_ptr<Recordset> clActDBF::Cachequelle(const QString &Telefonfelder)
                + Schluesselfeld(f) + u"], "_s;
     sql += t + u".NAME, "_s + t + u".COMPANY, "_s + t + u".CITY, "_s + t + u".UNIQUE_ID FROM "_s + t;
     return oeffne(sql);
+}
+
+std::unique_ptr<Zeilenleser> clActDBF::Cachezeilen(const QString &Telefonfelder) const
+{
+    if (!m_db)
+        return nullptr;
+    return ::Cachezeilen::oeffnen(m_datei, Eintraege(Telefonfelder), Heimatvorwahl().toStdString());
 }
 
 clActDBF::~clActDBF() = default;

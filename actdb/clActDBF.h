@@ -8,6 +8,7 @@ class Clipboard;
 class Database;
 class Dialogs;
 class Recordset;
+class Zeilenleser;
 class modOptionen;
 
 // SQL access to the tables of the ACT! database: opens the folder of the
@@ -43,6 +44,9 @@ public:
     // The rows for the number cache: the phone fields, each with its key
     // (column name from Schluesselfeld), name, company, city and id.
     std::unique_ptr<Recordset> Cachequelle(const QString &Telefonfelder);
+    // The same rows read straight from the file, many times faster; nothing
+    // where only the statement can read them.
+    std::unique_ptr<Zeilenleser> Cachezeilen(const QString &Telefonfelder) const;
     // The cache column that holds a phone field's key.
     static QString Schluesselfeld(const QString &feld);
     static QString Schluesselfelder(const QString &Telefonfelder);

@@ -1,5 +1,6 @@
 #include "actdb/clTabellenCache.h"
 
+#include "actdb/Zeilenleser.h"
 #include "actdb/clActDBF.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
@@ -126,7 +127,7 @@ void clTabellenCache::importFehler(const QString &schritt, const QString &feld, 
 }
 
 bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, const QString &schluessel,
-                                   const QString &indexfelder)
+                                   const QString &indexfelder, Zeilenleser *direkt)
 {
     Database &db = datenbank();
     for (const QString &name : db.TableDefs().Namen()) {
@@ -158,6 +159,8 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
     for (const QString &feld : clActDBF::Eintraege(indexfelder)) {
         status(u"Index für Feld "_s + feld + u" wird erstellt"_s);
         Index index = angelegt.CreateIndex(feld);
+        // Searched only for a part of the number: a sorted index would serve no search.
+        index.Teilwortsuche = true;
         index.Fields().Append(index.CreateField(feld));
         angelegt.AppendIndex(index);
     }
@@ -184,8 +187,29 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
     try {
         ziel = db.OpenRecordset(tabelle, Recordset::dbOpenTable, Recordset::dbAppendOnly);
 
+        const auto fortschritt = [&](qint64 i, qint64 anzahl) {
+            if (i % 100 != 0)
+                return;
+            const auto prozent = static_cast<qint64>(std::floor(double(i) / double(anzahl + 1) * 100.0));
+            status(u"Datenimport in Tabelle "_s + tabelle + u" ("_s + QString::number(prozent) + u"% fertig)"_s);
+        };
         qint64 anzahl = 0;
-        if (!(quelle.Eof() && quelle.RecordCount() == 0)) {
+        if (direkt) {
+            // Nothing to count first: the file says about how many rows there are.
+            anzahl = direkt->ungefaehreAnzahl();
+            qint64 i = 0;
+            schritt = u"Update"_s;
+            while (const Verbindung::Textzeile *zeile = direkt->naechste()) {
+                fortschritt(i++, anzahl);
+                try {
+                    ziel->Anfuegen(*zeile);
+                } catch (const JetFehler &e) {
+                    fehler = e;
+                    break;
+                }
+            }
+            anzahl = 0;
+        } else if (!(quelle.Eof() && quelle.RecordCount() == 0)) {
             quelle.MoveLast();
             anzahl = quelle.RecordCount();
             quelle.MoveFirst();
@@ -193,11 +217,7 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
 
         const int spalten = quelle.Fields().Count();
         for (qint64 i = 0; i < anzahl && !fehler; ++i) {
-            if (i % 100 == 0) {
-                const auto prozent = static_cast<qint64>(std::floor(double(i) / double(anzahl + 1) * 100.0));
-                status(u"Datenimport in Tabelle "_s + tabelle + u" ("_s + QString::number(prozent)
-                       + u"% fertig)"_s);
-            }
+            fortschritt(i, anzahl);
             try {
                 schritt = u"AddNew"_s;
                 ziel->AddNew();

@@ -11,6 +11,7 @@ class Database;
 class Dialogs;
 class JetFehler;
 class Recordset;
+class Zeilenleser;
 
 // The number cache: a copy of the phone, name, company and city columns of
 // the contact table in a database file of our own, so that a caller is found
@@ -29,10 +30,11 @@ public:
     bool init(const QString &pfad, bool neu, Statusanzeige status);
 
     // Copies the rows of `quelle` into a new table of that name (an old one
-    // goes first), with the primary key over `schluessel` and an index over
-    // each of the comma-separated `indexfelder`.
+    // goes first), with the primary key over `schluessel` and a search index
+    // over each of the comma-separated `indexfelder` (for "*…*" searches).
+    // With `direkt` the rows come from there instead, the fields from `quelle`.
     bool ADDRecordset(Recordset &quelle, const QString &tabelle, const QString &schluessel,
-                      const QString &indexfelder);
+                      const QString &indexfelder, Zeilenleser *direkt = nullptr);
 
     // The rows of the table whose search fields contain the value; nothing
     // after an error (shown, with the statement on the clipboard).

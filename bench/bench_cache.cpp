@@ -5,6 +5,7 @@
 // The build runs once per repetition (a million rows take seconds); a single
 // build for /usr/bin/time -v: --benchmark_filter=Aufbauen --benchmark_repetitions=1
 #include "BenchUmgebung.h"
+#include "actdb/Zeilenleser.h"
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
 #include "core/modOptionen.h"
@@ -73,11 +74,14 @@ bool aufbauen(const QString &dbf, const QString &pfad)
     auto quelle = act.Cachequelle(Telefonfelder);
     if (!quelle)
         return false;
+    const auto direkt = act.Cachezeilen(Telefonfelder);
+    if (!direkt)
+        return false;
     clTabellenCache cache(u.dialogs, u.clipboard);
     if (!cache.init(pfad, true, {}))
         return false;
     const bool ok = cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s,
-                                       Telefonfelder + u',' + clActDBF::Schluesselfelder(Telefonfelder));
+                                       Telefonfelder + u',' + clActDBF::Schluesselfelder(Telefonfelder), direkt.get());
     quelle->Close();
     act.kill();
     return ok;

@@ -2,6 +2,7 @@
 
 #include "actcontrol/clACTApplication.h"
 #include "actdb/ACTPruefung.h"
+#include "actdb/Zeilenleser.h"
 #include "actdb/Telefonfeldliste.h"
 #include "actdb/clTabellenCache.h"
 #include "actdb/clActDBF.h"
@@ -75,6 +76,8 @@ Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(con
     }
     // Each phone field with its key beside it, both indexed for the searches.
     std::unique_ptr<Recordset> quelle = m_actDBF.Cachequelle(felder);
+    // The same rows straight from the file where it can: a million contacts in seconds.
+    const std::unique_ptr<Zeilenleser> direkt = quelle ? m_actDBF.Cachezeilen(felder) : nullptr;
     const QString indexfelder = felder.isEmpty() ? QString() : felder + u',' + clActDBF::Schluesselfelder(felder);
     Cachebau ergebnis = Cachebau::Fehlgeschlagen;
     {
@@ -83,7 +86,7 @@ Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(con
             ergebnis = Cachebau::KeinCachezugriff;
         } else {
             try {
-                if (quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, indexfelder))
+                if (quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, indexfelder, direkt.get()))
                     ergebnis = Cachebau::Erstellt;
             } catch (const JetFehler &e) {
                 qCWarning(lcTelefonie).noquote()

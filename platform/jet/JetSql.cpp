@@ -424,12 +424,11 @@ private:
 class Umschreiber
 {
 public:
-    Umschreiber(const QString &s, const QString &tabelle, const QString &zeile,
-                const JetSql::Trigrammsuche &trigrammtabelle)
+    Umschreiber(const QString &s, const QString &tabelle, const QString &zeile, const JetSql::Teiltextsuche &suche)
         : m_s(s)
         , m_tabelle(tabelle)
         , m_zeile(zeile)
-        , m_trigrammtabelle(trigrammtabelle)
+        , m_suche(suche)
     {
     }
 
@@ -437,7 +436,8 @@ public:
     {
         switch (k.art) {
         case Leser::Knoten::Bedingung: {
-            const QString auswahl = nachschlagen(k);
+            const std::optional<QString> gesucht = teiltext(k);
+            const QString auswahl = gesucht ? m_suche(m_tabelle, {k.spalte}, *gesucht) : QString();
             if (auswahl.isEmpty())
                 return original(k);
             return u'(' + m_zeile + u" IN ("_s + auswahl + u") AND "_s + original(k) + u')';
@@ -452,14 +452,27 @@ public:
         }
         case Leser::Knoten::Oder: {
             // One lookup for all alternatives: separate ones would let SQLite
-            // return the rows of each in turn, no longer in table order.
-            QStringList auswahlen;
+            // return the rows of each in turn, no longer in table order. All
+            // looking for one text, the columns go to the lookup together.
+            QStringList spalten;
+            std::vector<QString> texte;
             for (const auto &kind : k.kinder) {
-                const QString auswahl = kind.art == Leser::Knoten::Bedingung ? nachschlagen(kind) : QString();
-                if (auswahl.isEmpty())
+                const std::optional<QString> gesucht =
+                    kind.art == Leser::Knoten::Bedingung ? teiltext(kind) : std::nullopt;
+                if (!gesucht)
                     return original(k);
-                auswahlen.append(auswahl);
+                spalten.append(kind.spalte);
+                texte.push_back(*gesucht);
             }
+            QStringList auswahlen;
+            if (std::all_of(texte.begin(), texte.end(), [&](const QString &t) { return t == texte.front(); })) {
+                auswahlen.append(m_suche(m_tabelle, spalten, texte.front()));
+            } else {
+                for (std::size_t i = 0; i < texte.size(); ++i)
+                    auswahlen.append(m_suche(m_tabelle, {spalten[qsizetype(i)]}, texte[i]));
+            }
+            if (auswahlen.contains(QString()))
+                return original(k);
             return u'(' + m_zeile + u" IN ("_s + auswahlen.join(u" UNION "_s) + u") AND ("_s + original(k) + u"))"_s;
         }
         }
@@ -469,26 +482,18 @@ public:
 private:
     QString original(const Leser::Knoten &k) const { return m_s.mid(k.von, k.bis - k.von); }
 
-    // The SELECT of the rowids that may match, or an empty text.
-    QString nachschlagen(const Leser::Knoten &k) const
+    // The text a condition on this statement's table looks for.
+    std::optional<QString> teiltext(const Leser::Knoten &k) const
     {
         if (!k.tabelle.isNull() && !gleicherName(k.tabelle, m_tabelle))
-            return {};
-        const std::optional<QString> gesucht = JetSql::Teiltext(k.muster);
-        if (!gesucht)
-            return {};
-        const QString index = m_trigrammtabelle(m_tabelle, k.spalte);
-        if (index.isEmpty())
-            return {};
-        const QString name = JetSql::quoteIdentifier(index);
-        return u"SELECT rowid FROM "_s + name + u" WHERE "_s + name + u" MATCH "_s
-               + stringLiteral(JetSql::Trigrammabfrage(*gesucht));
+            return std::nullopt;
+        return JetSql::Teiltext(k.muster);
     }
 
     const QString &m_s;
     QString m_tabelle;
     QString m_zeile;
-    const JetSql::Trigrammsuche &m_trigrammtabelle;
+    const JetSql::Teiltextsuche &m_suche;
 };
 
 } // namespace
@@ -563,10 +568,15 @@ QString JetSql::Trigrammabfrage(const QString &text)
     return teile.join(u" AND "_s);
 }
 
-QString JetSql::mitTrigrammen(const QString &nativ, const Trigrammsuche &trigrammtabelle)
+QString JetSql::textLiteral(const QString &text)
+{
+    return stringLiteral(text);
+}
+
+QString JetSql::mitTeiltextsuche(const QString &nativ, const Teiltextsuche &suche)
 {
     std::vector<Token> t;
-    if (!trigrammtabelle || !zerlegen(nativ, t) || t.empty())
+    if (!suche || !zerlegen(nativ, t) || t.empty())
         return nativ;
     const auto wort = [&](std::size_t i, QStringView w) {
         return i < t.size() && t[i].art == Token::Wort
@@ -615,7 +625,7 @@ QString JetSql::mitTrigrammen(const QString &nativ, const Trigrammsuche &trigram
         return nativ;
     const QString tabelle = leser.wert(t[tab]);
     const QString zeile = nativ.mid(t[tab].von, t[tab].bis - t[tab].von) + u".rowid"_s;
-    const Umschreiber umschreiber(nativ, tabelle, zeile, trigrammtabelle);
+    const Umschreiber umschreiber(nativ, tabelle, zeile, suche);
     const QString neu = umschreiber.text(baum);
     return nativ.left(baum.von) + neu + nativ.mid(baum.bis);
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -24,14 +25,20 @@ public:
     // A name in double quotes, safe for any characters, also "]".
     static QString quoteIdentifier(const QString &name);
 
-    // The trigram index table kept beside a column, or an empty text.
-    using Trigrammsuche = std::function<QString(const QString &tabelle, const QString &spalte)>;
+    // The SELECT of the rowids of the table's rows whose text in one of the
+    // columns may hold the text, or an empty text when only reading every
+    // row can tell.
+    using Teiltextsuche =
+        std::function<QString(const QString &tabelle, const QStringList &spalten, const QString &teiltext)>;
     // Lets a translated single-table SELECT answer "column LIKE '*text*'"
-    // from the trigram index of the column: the rows whose index holds the
-    // text's trigrams are looked up by rowid and still checked by the LIKE,
-    // so rows and order stay those of the scan. Anything it cannot prove
-    // equal (NOT, other conditions, joins, short or patterned texts) stays as it is.
-    static QString mitTrigrammen(const QString &nativ, const Trigrammsuche &trigrammtabelle);
+    // (or several such conditions joined by OR, all looking for one text)
+    // from such a lookup: the rows it names are read by rowid and still
+    // checked by the LIKE, so rows and order stay those of the scan. Anything
+    // it cannot prove equal (NOT, other conditions, joins, short or patterned
+    // texts) stays as it is.
+    static QString mitTeiltextsuche(const QString &nativ, const Teiltextsuche &suche);
+    // A text as an SQL string literal.
+    static QString textLiteral(const QString &text);
     // The text a "*text*" pattern looks for, when it is at least three plain
     // ASCII characters (a bracketed letter in both cases counts as the letter).
     static std::optional<QString> Teiltext(const QString &muster);

@@ -23,6 +23,24 @@ namespace {
     throw JetFehler(JetFehler::KeinAktuellerDatensatz, u"Kein aktueller Datensatz."_s);
 }
 
+[[noreturn]] void leereZeichenfolge(const QString &feld)
+{
+    throw JetFehler(JetFehler::LeereZeichenfolge,
+                    u"Das Feld '%1' darf keine Zeichenfolge der Länge Null sein."_s.arg(feld));
+}
+
+[[noreturn]] void feldZuKlein(const QString &feld)
+{
+    throw JetFehler(JetFehler::FeldZuKlein,
+                    u"Das Feld '%1' ist zu klein für die Datenmenge, die Sie hinzufügen wollten."_s.arg(feld));
+}
+
+[[noreturn]] void schreibgeschuetzt()
+{
+    throw JetFehler(JetFehler::Schreibgeschuetzt,
+                    u"Aktualisieren nicht möglich. Datenbank oder Objekt ist schreibgeschützt."_s);
+}
+
 [[noreturn]] void konvertierung(const QString &feld)
 {
     throw JetFehler(JetFehler::Typkonvertierung, u"Fehler bei der Datentypkonvertierung (Feld '%1')."_s.arg(feld));
@@ -458,12 +476,8 @@ QVariant Recordset::Wert(int feld) const
 void Recordset::AddNew()
 {
     pruefeOffen();
-    if (m_tabelle.isEmpty())
-        throw JetFehler(JetFehler::Schreibgeschuetzt,
-                        u"Aktualisieren nicht möglich. Datenbank oder Objekt ist schreibgeschützt."_s);
-    if (m_verbindung->nurLesen())
-        throw JetFehler(JetFehler::Schreibgeschuetzt,
-                        u"Aktualisieren nicht möglich. Datenbank oder Objekt ist schreibgeschützt."_s);
+    if (m_tabelle.isEmpty() || m_verbindung->nurLesen())
+        schreibgeschuetzt();
     if (m_neu)
         CancelUpdate();
     m_gemerkt.clear();
@@ -504,12 +518,9 @@ QVariant Recordset::zumSpeichern(const Field &feld) const
         else
             text = v.toString();
         if (text.isEmpty() && !feld.AllowZeroLength())
-            throw JetFehler(JetFehler::LeereZeichenfolge,
-                            u"Das Feld '%1' darf keine Zeichenfolge der Länge Null sein."_s.arg(feld.Name()));
+            leereZeichenfolge(feld.Name());
         if (feld.Type() == DaoTyp::dbText && feld.Size() > 0 && text.size() > feld.Size())
-            throw JetFehler(JetFehler::FeldZuKlein,
-                            u"Das Feld '%1' ist zu klein für die Datenmenge, die Sie hinzufügen wollten."_s
-                                .arg(feld.Name()));
+            feldZuKlein(feld.Name());
         return text;
     }
     case DaoTyp::dbDate: {
@@ -576,6 +587,24 @@ void Recordset::Update()
     werte.reserve(m_fields.Count());
     for (const Field &f : m_fields)
         werte.append(zumSpeichern(f));
+    std::vector<std::optional<quint64>> schluessel;
+    if (m_massenimport)
+        schluessel = m_verbindung->schluesselPruefen(m_tabelle, m_fields, werte);
+    sqlite3_stmt *stmt = einfuegeanweisung();
+    sqlite3_reset(stmt);
+    for (int i = 0; i < werte.size(); ++i)
+        Verbindung::binde(stmt, i + 1, werte[i]);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE)
+        m_verbindung->fehler(rc, m_quelle);
+    if (m_massenimport)
+        m_verbindung->schluesselMerken(m_tabelle, schluessel);
+    CancelUpdate();
+}
+
+sqlite3_stmt *Recordset::einfuegeanweisung()
+{
     if (!m_einfuegen) {
         QString spalten;
         QString platzhalter;
@@ -590,20 +619,61 @@ void Recordset::Update()
         m_einfuegen = m_verbindung->vorbereitenNativ(u"INSERT INTO "_s + JetSql::quoteName(m_tabelle) + u" ("_s
                                                      + spalten + u") VALUES ("_s + platzhalter + u')');
     }
+    return m_einfuegen.get();
+}
+
+void Recordset::Anfuegen(const Verbindung::Textzeile &werte)
+{
+    pruefeOffen();
+    if (m_tabelle.isEmpty() || m_verbindung->nurLesen())
+        schreibgeschuetzt();
+    if (m_neu)
+        CancelUpdate();
+    const int n = m_fields.Count();
+    bool nurText = std::size_t(n) == werte.size();
+    for (int i = 0; i < n && nurText; ++i)
+        nurText = m_fields[i].Type() == DaoTyp::dbText || m_fields[i].Type() == DaoTyp::dbMemo;
+    if (!nurText) {
+        // Other types convert as a value set by hand does.
+        AddNew();
+        for (int i = 0; i < n && std::size_t(i) < werte.size(); ++i) {
+            const std::optional<std::string_view> &w = werte[std::size_t(i)];
+            m_fields[i].setValue(w ? QVariant(QString::fromUtf8(w->data(), qsizetype(w->size()))) : QVariant());
+        }
+        Update();
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        const std::optional<std::string_view> &w = werte[std::size_t(i)];
+        const Field &f = m_fields[i];
+        if (!w)
+            continue;
+        if (w->empty() && !f.AllowZeroLength())
+            leereZeichenfolge(f.Name());
+        // The size counts characters as the program's texts do; a text of no
+        // more bytes than that has no more characters either.
+        if (f.Type() == DaoTyp::dbText && f.Size() > 0 && w->size() > std::size_t(f.Size())
+            && QString::fromUtf8(w->data(), qsizetype(w->size())).size() > f.Size())
+            feldZuKlein(f.Name());
+    }
     std::vector<std::optional<quint64>> schluessel;
     if (m_massenimport)
         schluessel = m_verbindung->schluesselPruefen(m_tabelle, m_fields, werte);
-    sqlite3_stmt *stmt = m_einfuegen.get();
+    sqlite3_stmt *stmt = einfuegeanweisung();
     sqlite3_reset(stmt);
-    for (int i = 0; i < werte.size(); ++i)
-        Verbindung::binde(stmt, i + 1, werte[i]);
+    for (int i = 0; i < n; ++i) {
+        const std::optional<std::string_view> &w = werte[std::size_t(i)];
+        if (!w)
+            sqlite3_bind_null(stmt, i + 1);
+        else // an empty view may have no address, and SQLite would take that for Null
+            sqlite3_bind_text(stmt, i + 1, w->empty() ? "" : w->data(), int(w->size()), SQLITE_STATIC);
+    }
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
         m_verbindung->fehler(rc, m_quelle);
     if (m_massenimport)
         m_verbindung->schluesselMerken(m_tabelle, schluessel);
-    CancelUpdate();
 }
 
 void Recordset::Close()

@@ -75,15 +75,20 @@ void TableDef::indexAnlegen(const Index &index)
         spalten += JetSql::quoteName(f.Name());
         ohneNull += JetSql::quoteName(f.Name()) + u" IS NOT NULL"_s;
     }
+    // A column indexed on its own is one that is searched: its trigrams let
+    // "LIKE '*digits*'" find rows without reading all of them.
+    const bool einzeln = !index.Primary && index.Fields().Count() == 1;
+    if (einzeln && index.Teilwortsuche && !index.Unique) {
+        m_verbindung->trigrammeAnlegen(m_name, index.Fields()[0].Name());
+        return;
+    }
     // Index names belong to their table here, as the program expects.
     const QString sql = u"CREATE %1INDEX %2 ON %3 (%4)%5"_s
                             .arg(index.Primary || index.Unique ? u"UNIQUE "_s : QString(),
                                  JetSql::quoteName(m_name + u'.' + index.Name()), JetSql::quoteName(m_name),
                                  spalten, index.IgnoreNulls ? u" WHERE "_s + ohneNull : QString());
     m_verbindung->ausfuehrenNativ(sql);
-    // A column indexed on its own is one that is searched: its trigrams let
-    // "LIKE '*digits*'" find rows without reading all of them.
-    if (!index.Primary && index.Fields().Count() == 1)
+    if (einzeln)
         m_verbindung->trigrammeAnlegen(m_name, index.Fields()[0].Name());
 }
 

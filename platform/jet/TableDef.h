@@ -23,6 +23,9 @@ public:
     bool Unique = false;
     bool Clustered = false;
     bool IgnoreNulls = false;
+    // Only ever searched for a part ("LIKE '*digits*'"): the engine keeps the
+    // column's trigrams alone, without the sorted index no such search uses.
+    bool Teilwortsuche = false;
 
     Field CreateField(const QString &name) const { return Field(name, 10, 0, true); }
     ::Fields &Fields() { return m_fields; }

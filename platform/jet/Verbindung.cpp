@@ -4,11 +4,15 @@
 #include "platform/jet/Field.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
+#include "platform/xbase/DbfModule.h"
+#include "platform/xbase/DbfTeiltext.h"
 
 #include <QHash>
 #include <QRegularExpression>
 #include <QScopeGuard>
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 
 #include <sqlite3.h>
@@ -55,17 +59,26 @@ const QString &trigrammPraefix()
     return praefix;
 }
 
-// A 64-bit FNV-1a hash; 0 stays free for empty places.
-quint64 fingerabdruck(const QByteArray &bytes)
+// A 64-bit FNV-1a hash, taken piece by piece; 0 stays free for empty places.
+class Fingerabdruck
 {
-    quint64 h = 14695981039346656037ull;
-    for (const char c : bytes) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ull;
+public:
+    void dazu(std::string_view bytes)
+    {
+        for (const char c : bytes) {
+            m_h ^= static_cast<unsigned char>(c);
+            m_h *= 1099511628211ull;
+        }
     }
-    h ^= h >> 32;
-    return h == 0 ? 1 : h;
-}
+    quint64 ergebnis() const
+    {
+        const quint64 h = m_h ^ (m_h >> 32);
+        return h == 0 ? 1 : h;
+    }
+
+private:
+    quint64 m_h = 14695981039346656037ull;
+};
 
 bool enthalten(const std::vector<quint64> &plaetze, quint64 abdruck)
 {
@@ -269,12 +282,11 @@ Verbindung::Anweisung Verbindung::vorbereiten(const QString &jetSql, const QVari
             m_uebersetzt.emplace(jetSql, nativ);
         }
     }
-    // Whether a trigram table can answer a LIKE depends on the file as it is
+    // Whether a LIKE can be answered by a lookup depends on the file as it is
     // now, so this part is never kept.
     if (nativ.contains(u"LIKE"_s, Qt::CaseInsensitive))
-        nativ = JetSql::mitTrigrammen(nativ, [this](const QString &tabelle, const QString &spalte) {
-            return trigrammtabelle(tabelle, spalte);
-        });
+        nativ = JetSql::mitTeiltextsuche(nativ, [this](const QString &tabelle, const QStringList &spalten,
+                                                      const QString &text) { return teiltextsuche(tabelle, spalten, text); });
     return vorbereitenNativ(nativ, parameter);
 }
 
@@ -445,6 +457,33 @@ QString Verbindung::trigrammtabelle(const QString &tabelle, const QString &spalt
     }
 }
 
+QString Verbindung::teiltextsuche(const QString &tabelle, const QStringList &spalten, const QString &text)
+{
+    if (!m_db)
+        return {};
+    // A dBASE table: its file read once for all the columns, comparing the
+    // stored bytes without making texts of them. A digit's byte is that
+    // digit in every code page the tables are written in, so only digits.
+    const QString datei = DbfModule::tablePath(m_db, tabelle);
+    if (!datei.isNull()) {
+        if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            return {};
+        return u"SELECT rowid FROM %1(%2, %3, %4)"_s.arg(QString::fromLatin1(DbfTeiltext::Name),
+                                                        JetSql::textLiteral(datei),
+                                                        JetSql::textLiteral(spalten.join(u',')), JetSql::textLiteral(text));
+    }
+    QStringList auswahlen;
+    for (const QString &spalte : spalten) {
+        const QString index = trigrammtabelle(tabelle, spalte);
+        if (index.isEmpty())
+            return {};
+        const QString name = JetSql::quoteIdentifier(index);
+        auswahlen.append(u"SELECT rowid FROM "_s + name + u" WHERE "_s + name + u" MATCH "_s
+                         + JetSql::textLiteral(JetSql::Trigrammabfrage(text)));
+    }
+    return auswahlen.join(u" UNION "_s);
+}
+
 void Verbindung::trigrammeFuellen(const QString &tabelle, const QString &spalte)
 {
     const QString name = Trigrammname(tabelle, spalte);
@@ -560,7 +599,7 @@ bool Verbindung::massenimportBeginnen(const QString &tabelle)
             for (const auto &[name, sql] : eindeutige) {
                 QStringList schluesselspalten;
                 if (eindeutigZurueckstellbar(tabelle, name, schluesselspalten))
-                    import.eindeutige.push_back({name, sql, schluesselspalten, {}, 0});
+                    import.eindeutige.push_back({name, sql, schluesselspalten, {}, {}, 0});
             }
         }
         for (const QString &spalte : spalten(tabelle)) {
@@ -712,33 +751,59 @@ Verbindung::Massenimport *Verbindung::massenimport(const QString &tabelle)
 std::vector<std::optional<quint64>> Verbindung::schluesselPruefen(const QString &tabelle, const ::Fields &felder,
                                                                   const QVariantList &werte)
 {
+    if (!massenimport(tabelle))
+        return {};
+    // The values as the statement binds them: the text, in UTF-8.
+    std::vector<QByteArray> texte(std::size_t(werte.size()));
+    Textzeile zeile(std::size_t(werte.size()));
+    for (qsizetype i = 0; i < werte.size(); ++i) {
+        if (!werte[i].isValid() || werte[i].isNull())
+            continue;
+        texte[std::size_t(i)] = werte[i].toString().toUtf8();
+        zeile[std::size_t(i)] = std::string_view(texte[std::size_t(i)].constData(), std::size_t(texte[std::size_t(i)].size()));
+    }
+    return schluesselPruefen(tabelle, felder, zeile);
+}
+
+std::vector<std::optional<quint64>> Verbindung::schluesselPruefen(const QString &tabelle, const ::Fields &felder,
+                                                                  const Textzeile &werte)
+{
     std::vector<std::optional<quint64>> schluessel;
     Massenimport *import = massenimport(tabelle);
     if (!import)
         return schluessel;
     for (Eindeutig &index : import->eindeutige) {
-        QVariantList teile;
-        QByteArray bytes;
-        for (const QString &spalte : index.spalten) {
-            const int i = felder.indexOf(spalte);
-            const QVariant wert = i >= 0 && i < werte.size() ? werte[i] : QVariant();
+        // Where the key's fields are: found once, checked by name every row.
+        if (index.positionen.size() != std::size_t(index.spalten.size()))
+            index.positionen.assign(std::size_t(index.spalten.size()), -1);
+        std::vector<std::string_view> teile;
+        Fingerabdruck abdruck;
+        for (qsizetype k = 0; k < index.spalten.size(); ++k) {
+            int &i = index.positionen[std::size_t(k)];
+            if (i < 0 || i >= felder.Count() || felder[i].Name() != index.spalten[k])
+                i = felder.indexOf(index.spalten[k]);
+            const std::optional<std::string_view> wert =
+                i >= 0 && std::size_t(i) < werte.size() ? werte[std::size_t(i)] : std::nullopt;
             // Null is never equal to anything, not even to Null.
-            if (!wert.isValid() || wert.isNull()) {
+            if (!wert) {
                 teile.clear();
                 break;
             }
-            const QString text = wert.toString();
-            const QByteArray utf8 = text.toUtf8();
-            bytes += QByteArray::number(utf8.size()) + ':' + utf8;
-            teile.append(text);
+            char laenge[24];
+            const int n = std::snprintf(laenge, sizeof laenge, "%zu:", wert->size());
+            abdruck.dazu(std::string_view(laenge, std::size_t(n)));
+            abdruck.dazu(*wert);
+            teile.push_back(*wert);
         }
-        if (teile.isEmpty()) {
+        if (teile.empty()) {
             schluessel.emplace_back();
             continue;
         }
-        const quint64 abdruck = fingerabdruck(bytes);
-        if (enthalten(index.fingerabdruecke, abdruck)) {
+        if (enthalten(index.fingerabdruecke, abdruck.ergebnis())) {
             // The same fingerprint: the table says whether it is the same key.
+            QVariantList texte;
+            for (const std::string_view t : teile)
+                texte.append(QString::fromUtf8(t.data(), qsizetype(t.size())));
             QString bedingung;
             for (int k = 0; k < index.spalten.size(); ++k) {
                 if (k > 0)
@@ -746,10 +811,10 @@ std::vector<std::optional<quint64>> Verbindung::schluesselPruefen(const QString 
                 bedingung += JetSql::quoteIdentifier(index.spalten[k]) + u"=?"_s + QString::number(k + 1);
             }
             const QString sql = u"SELECT count(*) FROM "_s + JetSql::quoteIdentifier(tabelle) + u" WHERE "_s + bedingung;
-            if (zahl(sql, teile) > 0)
+            if (zahl(sql, texte) > 0)
                 doppelterWert();
         }
-        schluessel.emplace_back(abdruck);
+        schluessel.emplace_back(abdruck.ergebnis());
     }
     return schluessel;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -23,6 +24,8 @@ class Verbindung : public std::enable_shared_from_this<Verbindung>
 {
 public:
     using Uhr = std::function<QDateTime()>;
+    // A row as UTF-8 texts, Null where empty, in the order of its fields.
+    using Textzeile = std::vector<std::optional<std::string_view>>;
 
     // A prepared statement borrowed from the cache; goes back when destroyed.
     class Anweisung
@@ -75,6 +78,10 @@ public:
     // not used.
     static QString Trigrammname(const QString &tabelle, const QString &spalte);
     static bool istTrigrammtabelle(const QString &name);
+    // The SELECT of the rowids whose text in one of the columns may hold the
+    // text: from the trigram tables, or for a dBASE table from one read of
+    // its file. Empty when every row has to be read.
+    QString teiltextsuche(const QString &tabelle, const QStringList &spalten, const QString &text);
     // The trigram table of a column when it is in step with the table, else empty.
     QString trigrammtabelle(const QString &tabelle, const QString &spalte);
     // Makes (or makes anew) the trigram table of a text column, filled from
@@ -101,6 +108,8 @@ public:
     // with schluesselMerken once the row is in.
     std::vector<std::optional<quint64>> schluesselPruefen(const QString &tabelle, const ::Fields &felder,
                                                           const QVariantList &werte);
+    std::vector<std::optional<quint64>> schluesselPruefen(const QString &tabelle, const ::Fields &felder,
+                                                          const Textzeile &werte);
     void schluesselMerken(const QString &tabelle, const std::vector<std::optional<quint64>> &schluessel);
 
     [[noreturn]] static void doppelterWert();
@@ -111,6 +120,7 @@ private:
         QString name;
         QString sql;
         QStringList spalten;
+        std::vector<int> positionen; // of the columns in the rows last checked
         // Fingerprints of the keys, open addressing; 0 marks a free place.
         std::vector<quint64> fingerabdruecke;
         std::size_t belegt = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/xbase/DbfField.h"
 #include "platform/xbase/DbfTable.h"
+#include "platform/xbase/DbfTeiltext.h"
 
 #include <QDir>
 #include <QFile>
@@ -356,7 +357,23 @@ bool DbfModule::registerModule(sqlite3 *db)
         if (known)
             return true;
     }
-    return sqlite3_create_module_v2(db, Name, &xbaseModule(), nullptr, nullptr) == SQLITE_OK;
+    return sqlite3_create_module_v2(db, Name, &xbaseModule(), nullptr, nullptr) == SQLITE_OK
+           && DbfTeiltext::registerModule(db);
+}
+
+QString DbfModule::tablePath(sqlite3 *db, const QString &table)
+{
+    QString storedName;
+    QString sql;
+    if (!db || !existingTable(db, table, &storedName, &sql))
+        return {};
+    const QString modul = u"USING xbase("_s;
+    const qsizetype anfang = sql.indexOf(modul, 0, Qt::CaseInsensitive);
+    const qsizetype ende = sql.lastIndexOf(u')');
+    if (anfang < 0 || ende < anfang + modul.size())
+        return {};
+    const QByteArray argument = sql.mid(anfang + modul.size(), ende - anfang - modul.size()).toUtf8();
+    return unquoteArgument(argument.constData());
 }
 
 QString DbfModule::declaredType(const DbfField &field)

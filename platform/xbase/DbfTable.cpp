@@ -434,6 +434,14 @@ DbfValue DbfTable::memo(const DbfField &field, const char *data)
     return text(m_memoBytes.data(), m_memoBytes.size(), false);
 }
 
+std::string_view DbfTable::rawField(int index) const
+{
+    if (!m_record || index < 0 || std::size_t(index) >= m_fields.size())
+        return {};
+    const DbfField &field = m_fields[std::size_t(index)];
+    return {m_record + 1 + field.offset, std::size_t(field.length)};
+}
+
 DbfValue DbfTable::value(int index)
 {
     if (!m_record || index < 0 || std::size_t(index) >= m_fields.size())

@@ -9,6 +9,7 @@
 #include <QtGlobal>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class DbfCodePage;
@@ -64,6 +65,10 @@ public:
     // Decodes one field of the current record. Text and blob bytes stay
     // valid until the next call.
     DbfValue value(int field);
+
+    // The stored bytes of one field of the current record, not decoded and
+    // not trimmed; empty without a current record.
+    std::string_view rawField(int field) const;
 
     // How many fields this object has decoded; lets tests see that a
     // statement only decodes the columns it uses.

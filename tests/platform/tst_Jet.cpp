@@ -5,6 +5,7 @@
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetLike.h"
 #include "platform/jet/JetSql.h"
+#include "platform/xbase/DbfModule.h"
 
 #include "tools/actgen/ActGenerator.h"
 #include "tools/dbf/DbfWriter.h"
@@ -62,15 +63,20 @@ void anhaengen(Recordset &rs, const QVariant &id, const QVariant &phone)
 }
 
 // A statement as it reaches SQLite when these columns of ACTNR have trigram tables.
-QString umgeschrieben(const QString &sql, const QString &spalten = u"PHONE,FAX"_s)
+QString umgeschrieben(const QString &sql, const QString &mitTrigrammen = u"PHONE,FAX"_s)
 {
-    return JetSql::mitTrigrammen(JetSql::translate(sql, QDateTime::currentDateTime()),
-                                 [&](const QString &tabelle, const QString &spalte) {
-                                     return tabelle.compare(u"ACTNR"_s, Qt::CaseInsensitive) == 0
-                                                    && spalten.split(u',').contains(spalte, Qt::CaseInsensitive)
-                                                ? u"MSysTrigramm:actnr:"_s + spalte.toLower()
-                                                : QString();
-                                 });
+    return JetSql::mitTeiltextsuche(
+        JetSql::translate(sql, QDateTime::currentDateTime()),
+        [&](const QString &tabelle, const QStringList &spalten, const QString &text) {
+            QStringList auswahlen;
+            for (const QString &spalte : spalten) {
+                if (tabelle.compare(u"ACTNR"_s, Qt::CaseInsensitive) != 0
+                    || !mitTrigrammen.split(u',').contains(spalte, Qt::CaseInsensitive))
+                    return QString();
+                auswahlen << u"SELECT rowid FROM t WHERE t MATCH "_s + JetSql::textLiteral(JetSql::Trigrammabfrage(text));
+            }
+            return auswahlen.join(u" UNION "_s);
+        });
 }
 
 } // namespace
@@ -266,6 +272,33 @@ private slots:
         QCOMPARE(r->RecordCount(), 1L);
         QCOMPARE(r->Wert(u"Zahl"_s).toInt(), 7);
         QCOMPARE(r->Wert(u"Wann"_s).toDateTime(), QDateTime(QDate(2026, 12, 6), QTime(10, 15, 30)));
+
+        // Rows given as texts are refused and stored as the same values set
+        // field by field would be; the size counts characters, not bytes.
+        db->Execute(u"CREATE TABLE U (Txt TEXT NONEMPTY(5), Frei TEXT ZEROLENGTH(5))"_s);
+        db->Execute(u"CREATE TABLE V (Txt TEXT NONEMPTY(5), Frei TEXT ZEROLENGTH(5))"_s);
+        auto u = db->OpenRecordset(u"U"_s, Recordset::dbOpenTable, Recordset::dbAppendOnly);
+        auto v = db->OpenRecordset(u"V"_s, Recordset::dbOpenTable, Recordset::dbAppendOnly);
+        using Text = std::optional<std::string_view>;
+        for (const auto &[txt, frei] : std::vector<std::pair<Text, Text>>{
+                 {"abc", std::nullopt}, {"", "x"}, {"sechs!", "x"}, {"Äöüßé", ""}, {"Äöüßéa", "x"}, {"a", "123456"},
+                 {std::nullopt, "x"}, {"a'b", "1\n2"}}) {
+            const long erwartet = fehlernummer([&] {
+                u->AddNew();
+                u->Fields()[0].setValue(txt ? QVariant(QString::fromUtf8(txt->data(), qsizetype(txt->size()))) : QVariant());
+                u->Fields()[1].setValue(frei ? QVariant(QString::fromUtf8(frei->data(), qsizetype(frei->size()))) : QVariant());
+                u->Update();
+            });
+            u->CancelUpdate();
+            QCOMPARE(fehlernummer([&] { v->Anfuegen({txt, frei}); }), erwartet);
+        }
+        const QString alle = u"SELECT group_concat(quote(Txt) || ':' || quote(Frei), ' ') FROM %1"_s;
+        QCOMPARE(db->OpenRecordset(alle.arg(u"V"_s))->Wert(0).toString(), db->OpenRecordset(alle.arg(u"U"_s))->Wert(0).toString());
+        QCOMPARE(zahl(*db, u"SELECT count(*) FROM V"_s), 4);
+        // Other types convert as values set by hand do.
+        QCOMPARE(fehlernummer([&] { rs->Anfuegen({"abc", std::nullopt, "viele", std::nullopt}); }), 3421L);
+        QCOMPARE(fehlernummer([&] { rs->Anfuegen({"abc", std::nullopt, "12", "06.12.2026"}); }), 0L);
+        QCOMPARE(db->OpenRecordset(u"SELECT Zahl + 1 FROM T WHERE Wann IS NOT NULL AND Zahl = 12"_s)->Wert(0).toInt(), 13);
     }
 
     void tableDefs()
@@ -349,6 +382,7 @@ private slots:
             g.addKnownContact(c);
         }
         QVERIFY2(g.write(m_cacheDir.filePath(u"act"_s)), qPrintable(g.errorString()));
+        m_dbf = g.summary().dbfPath;
 
         // The cache as the program builds it: an import into an empty table in a
         // transaction, its indexes and trigram tables made at the end.
@@ -480,6 +514,30 @@ private slots:
         QCOMPARE(blumen(u"FLOWERS"_s), QStringList{u"Blumen"_s});
     }
 
+    void dbaseTabelleEinmalGelesen()
+    {
+        // On the contact table itself, digits are looked for in the stored bytes
+        // of all the fields in one read; the rows, and their order, are those of
+        // the scan, and only the rows found are decoded.
+        auto dbf = DBEngine::instance().OpenDatabase(QFileInfo(m_dbf).absolutePath(), false, true, u"FoxPro 2.6;"_s);
+        auto cache = DBEngine::instance().OpenDatabase(m_cache);
+        const QString tabelle = QFileInfo(m_dbf).fileName();
+        for (const QString &wert : m_datenschluessel + QStringList{u"9999999999"_s, u"0800 FLOWERS"_s, u"12'34"_s}) {
+            const quint64 vorher = DbfModule::decodedValueCount();
+            const QStringList gefunden =
+                ids(dbf->OpenRecordset(clTabellenCache::Anweisung(tabelle, Telefonfelder, u"UNIQUE_ID"_s, wert, u"OR"_s, false)));
+            const quint64 decodiert = DbfModule::decodedValueCount() - vorher;
+            QCOMPARE(gefunden, ids(cache->OpenRecordset(
+                                   clTabellenCache::Anweisung(u"OHNE"_s, Telefonfelder, u"UNIQUE_ID"_s, wert, u"OR"_s, false))));
+            const bool ziffern = wert.size() >= 3 && std::all_of(wert.begin(), wert.end(), [](QChar c) { return c.isDigit(); });
+            if (ziffern)
+                QVERIFY2(decodiert <= quint64(gefunden.size()) * 11,
+                         qPrintable(u"%1: %2 Werte für %3 Zeilen"_s.arg(wert).arg(decodiert).arg(gefunden.size())));
+            else
+                QVERIFY2(decodiert > 3000, qPrintable(wert));
+        }
+    }
+
     // A missing or stale trigram would go unseen by a search, which checks each
     // row's own text anyway; FTS5 compares the trigram tables with their columns.
     void triggerHaltenSieImTakt()
@@ -507,6 +565,13 @@ private slots:
         auto db = tabelleT(u"Begleiter.mdb"_s);
         const QString virtuell = u"SELECT group_concat(name) FROM sqlite_schema WHERE sql GLOB 'CREATE VIRTUAL*'"_s;
         QCOMPARE(db->OpenRecordset(virtuell)->Wert(0).toString(), u"MSysTrigramm:t:phone"_s);
+        // An index only for searches of a part keeps the trigrams alone.
+        Index teil = db->TableDefs()[u"T"_s].CreateIndex(u"Name"_s);
+        teil.Teilwortsuche = true;
+        teil.Fields().Append(teil.CreateField(u"NAME"_s));
+        db->TableDefs()[u"T"_s].AppendIndex(teil);
+        QCOMPARE(db->OpenRecordset(virtuell)->Wert(0).toString(), u"MSysTrigramm:t:phone,MSysTrigramm:t:name"_s);
+        QCOMPARE(zahl(*db, u"SELECT count(*) FROM pragma_index_list('T') WHERE name = 'T.Name'"_s), 0);
         db->TableDefs().Delete(u"T"_s);
         QCOMPARE(zahl(*db, u"SELECT count(*) FROM sqlite_schema WHERE name GLOB 'MSysTrigramm:*'"_s), 0);
     }
@@ -546,6 +611,26 @@ private slots:
         db->CommitTrans();
         QCOMPARE(zahl(*db, u"SELECT count(*) FROM T"_s), abgelehnt < 0 ? int(schluessel.size()) : abgelehnt);
         QCOMPARE(indexe(*db), 7);
+
+        // Rows given as texts: the same row refused.
+        db->Execute(u"CREATE TABLE S (UNIQUE_ID TEXT ZEROLENGTH(30), PHONE TEXT ZEROLENGTH(30))"_s);
+        Index primaer = db->TableDefs()[u"S"_s].CreateIndex(u"PrimaryKey"_s);
+        primaer.Primary = primaer.Unique = true;
+        primaer.Fields().Append(primaer.CreateField(u"UNIQUE_ID"_s));
+        db->TableDefs()[u"S"_s].AppendIndex(primaer);
+        db->BeginTrans();
+        rs = db->OpenRecordset(u"S"_s, Recordset::dbOpenTable, Recordset::dbAppendOnly);
+        abgelehntBei = -1;
+        for (int i = 0; i < schluessel.size() && abgelehntBei < 0; ++i) {
+            const QByteArray id = schluessel[i].toUtf8();
+            const std::optional<std::string_view> wert =
+                schluessel[i] == u"-"_s ? std::nullopt : std::optional(std::string_view(id.constData(), std::size_t(id.size())));
+            if (fehlernummer([&] { rs->Anfuegen({wert, "0301234"}); }) == 3022L)
+                abgelehntBei = i;
+        }
+        QCOMPARE(abgelehntBei, abgelehnt);
+        rs->Close();
+        db->CommitTrans();
     }
 
     void import()
@@ -614,6 +699,7 @@ private:
 
     QTemporaryDir m_cacheDir;
     QString m_cache;
+    QString m_dbf;
     QStringList m_datenschluessel;
 };
 

@@ -1,0 +1,18 @@
+#pragma once
+
+struct sqlite3;
+
+// The table-valued function xbase_teiltext(file, 'FIELD1,FIELD2', 'digits'):
+// the rowids of the live records of a dBASE file in which one of the
+// character fields holds the digits, found by one read of the file that
+// compares the stored bytes and decodes nothing. A field that is missing
+// or no character field makes every live record a candidate: the rows are
+// meant to be checked again by the condition they stand in for.
+class DbfTeiltext
+{
+public:
+    static constexpr const char *Name = "xbase_teiltext";
+
+    // Registers the function with the connection; may be called again.
+    static bool registerModule(sqlite3 *db);
+};
