@@ -466,7 +466,9 @@ QString Verbindung::teiltextsuche(const QString &tabelle, const QStringList &spa
     // digit in every code page the tables are written in, so only digits.
     const QString datei = DbfModule::tablePath(m_db, tabelle);
     if (!datei.isNull()) {
-        if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        // A memo or number field reads differently as text: read every row then.
+        if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })
+            || !DbfTeiltext::anwendbar(datei, spalten))
             return {};
         return u"SELECT rowid FROM %1(%2, %3, %4)"_s.arg(QString::fromLatin1(DbfTeiltext::Name),
                                                         JetSql::textLiteral(datei),

@@ -181,6 +181,19 @@ const sqlite3_module &teiltextModule()
 
 } // namespace
 
+bool DbfTeiltext::anwendbar(const QString &datei, const QStringList &felder)
+{
+    DbfTable table;
+    if (!table.open(datei))
+        return false;
+    for (const QString &name : felder) {
+        const int field = table.fieldIndex(name.trimmed());
+        if (field < 0 || table.fields()[std::size_t(field)].type != 'C')
+            return false;
+    }
+    return true;
+}
+
 bool DbfTeiltext::registerModule(sqlite3 *db)
 {
     if (!db)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 struct sqlite3;
 
 // The table-valued function xbase_teiltext(file, 'FIELD1,FIELD2', 'digits'):
@@ -15,4 +17,6 @@ public:
 
     // Registers the function with the connection; may be called again.
     static bool registerModule(sqlite3 *db);
+    // Whether the file can be read and each of the fields is a character field.
+    static bool anwendbar(const QString &datei, const QStringList &felder);
 };

@@ -536,6 +536,12 @@ private slots:
             else
                 QVERIFY2(decodiert > 3000, qPrintable(wert));
         }
+        // A date field reads differently as text ("2026-12-06") than it is stored (20230301).
+        const QStringList datum = ids(dbf->OpenRecordset(
+            clTabellenCache::Anweisung(tabelle, u"PHONE,LASTEDIT"_s, u"UNIQUE_ID"_s, u"030"_s, u"OR"_s, false)));
+        QCOMPARE(datum, ids(dbf->OpenRecordset(u"SELECT UNIQUE_ID FROM [%1] WHERE instr(PHONE, '030') > 0 OR "
+                                               u"instr(LASTEDIT, '030') > 0"_s.arg(tabelle))));
+        QVERIFY(!datum.isEmpty());
     }
 
     // A missing or stale trigram would go unseen by a search, which checks each
