@@ -587,20 +587,28 @@ void Recordset::Update()
     werte.reserve(m_fields.Count());
     for (const Field &f : m_fields)
         werte.append(zumSpeichern(f));
+    einfuegen(werte, [&](sqlite3_stmt *stmt) {
+        for (int i = 0; i < werte.size(); ++i)
+            Verbindung::binde(stmt, i + 1, werte[i]);
+    });
+    CancelUpdate();
+}
+
+template<typename Werte>
+void Recordset::einfuegen(const Werte &werte, const std::function<void(sqlite3_stmt *)> &binden)
+{
     std::vector<std::optional<quint64>> schluessel;
     if (m_massenimport)
         schluessel = m_verbindung->schluesselPruefen(m_tabelle, m_fields, werte);
     sqlite3_stmt *stmt = einfuegeanweisung();
     sqlite3_reset(stmt);
-    for (int i = 0; i < werte.size(); ++i)
-        Verbindung::binde(stmt, i + 1, werte[i]);
+    binden(stmt);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
         m_verbindung->fehler(rc, m_quelle);
     if (m_massenimport)
         m_verbindung->schluesselMerken(m_tabelle, schluessel);
-    CancelUpdate();
 }
 
 sqlite3_stmt *Recordset::einfuegeanweisung()
@@ -656,24 +664,15 @@ void Recordset::Anfuegen(const Verbindung::Textzeile &werte)
             && QString::fromUtf8(w->data(), qsizetype(w->size())).size() > f.Size())
             feldZuKlein(f.Name());
     }
-    std::vector<std::optional<quint64>> schluessel;
-    if (m_massenimport)
-        schluessel = m_verbindung->schluesselPruefen(m_tabelle, m_fields, werte);
-    sqlite3_stmt *stmt = einfuegeanweisung();
-    sqlite3_reset(stmt);
-    for (int i = 0; i < n; ++i) {
-        const std::optional<std::string_view> &w = werte[std::size_t(i)];
-        if (!w)
-            sqlite3_bind_null(stmt, i + 1);
-        else // an empty view may have no address, and SQLite would take that for Null
-            sqlite3_bind_text(stmt, i + 1, w->empty() ? "" : w->data(), int(w->size()), SQLITE_STATIC);
-    }
-    const int rc = sqlite3_step(stmt);
-    sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE)
-        m_verbindung->fehler(rc, m_quelle);
-    if (m_massenimport)
-        m_verbindung->schluesselMerken(m_tabelle, schluessel);
+    einfuegen(werte, [&](sqlite3_stmt *stmt) {
+        for (int i = 0; i < n; ++i) {
+            const std::optional<std::string_view> &w = werte[std::size_t(i)];
+            if (!w)
+                sqlite3_bind_null(stmt, i + 1);
+            else // an empty view may have no address, and SQLite would take that for Null
+                sqlite3_bind_text(stmt, i + 1, w->empty() ? "" : w->data(), int(w->size()), SQLITE_STATIC);
+        }
+    });
 }
 
 void Recordset::Close()

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 
 // The rows of a statement or a table, read front to back as the program
@@ -59,6 +60,9 @@ private:
     void felderAusAnweisung();
     QVariant zumSpeichern(const Field &feld) const;
     sqlite3_stmt *einfuegeanweisung();
+    // Inserts the row the binding gives, its keys checked and kept during an import.
+    template<typename Werte>
+    void einfuegen(const Werte &werte, const std::function<void(sqlite3_stmt *)> &binden);
 
     std::shared_ptr<Verbindung> m_verbindung;
     QString m_quelle;

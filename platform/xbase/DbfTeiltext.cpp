@@ -158,7 +158,9 @@ int teiltextRowid(sqlite3_vtab_cursor *base, sqlite3_int64 *rowid)
     return SQLITE_OK;
 }
 
-const sqlite3_module &teiltextModule()
+} // namespace
+
+const sqlite3_module &DbfTeiltext::module()
 {
     static const sqlite3_module module = [] {
         sqlite3_module m{};
@@ -179,8 +181,6 @@ const sqlite3_module &teiltextModule()
     return module;
 }
 
-} // namespace
-
 bool DbfTeiltext::anwendbar(const QString &datei, const QStringList &felder)
 {
     DbfTable table;
@@ -192,20 +192,4 @@ bool DbfTeiltext::anwendbar(const QString &datei, const QStringList &felder)
             return false;
     }
     return true;
-}
-
-bool DbfTeiltext::registerModule(sqlite3 *db)
-{
-    if (!db)
-        return false;
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_module_list WHERE name = 'xbase_teiltext'", -1, &statement,
-                           nullptr)
-        == SQLITE_OK) {
-        const bool known = sqlite3_step(statement) == SQLITE_ROW;
-        sqlite3_finalize(statement);
-        if (known)
-            return true;
-    }
-    return sqlite3_create_module_v2(db, Name, &teiltextModule(), nullptr, nullptr) == SQLITE_OK;
 }

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-struct sqlite3;
+struct sqlite3_module;
 
 // The table-valued function xbase_teiltext(file, 'FIELD1,FIELD2', 'digits'):
 // the rowids of the live records of a dBASE file in which one of the
@@ -15,8 +15,8 @@ class DbfTeiltext
 public:
     static constexpr const char *Name = "xbase_teiltext";
 
-    // Registers the function with the connection; may be called again.
-    static bool registerModule(sqlite3 *db);
+    // The module, registered under Name with the xbase module.
+    static const sqlite3_module &module();
     // Whether the file can be read and each of the fields is a character field.
     static bool anwendbar(const QString &datei, const QStringList &felder);
 };
