@@ -2,6 +2,8 @@
 #include "platform/xbase/DbfTable.h"
 #include "tools/dbf/DbfWriter.h"
 
+#include "doubles/Dateien.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -152,15 +154,6 @@ QByteArray singleField(char type, int length, const QList<QByteArray> &values, q
     for (const QByteArray &value : values)
         b += ' ' + value.leftJustified(length, ' ', true);
     return b + '\x1A';
-}
-
-// Writes the file and returns its path; a test cannot go on without it.
-QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
 }
 
 // Replaces bytes at a position, for damaged variants of a fixture.
@@ -478,7 +471,7 @@ private slots:
         QVERIFY(einbinden(u"kaputt"_s, path));
         QVERIFY(scheitert(u"SELECT * FROM kaputt"_s, u"kaputt.dbf: Satzanzahl größer als die Datei"_s));
         // Its columns were never known: repaired, it has to be attached again.
-        writeFile(path, dbase3Kunden());
+        QVERIFY(schreibeDatei(path, dbase3Kunden()));
         QVERIFY(scheitert(u"SELECT * FROM kaputt"_s, u"neu eingebunden"_s));
         QVERIFY(einbinden(u"kaputt"_s, path));
         QCOMPARE(zeilen(u"SELECT NAME FROM kaputt"_s), (QStringList{u"t:Müller"_s, u"t:Schmidt"_s}));
@@ -541,15 +534,16 @@ private slots:
         QVERIFY(scheitert(u"DELETE FROM kunden"_s, u"may not be modified"_s));
         // Dropping the table forgets it and leaves the file alone.
         QCOMPARE(zeilen(u"DROP TABLE kunden"_s), QStringList());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), dbase3Kunden());
+        QCOMPARE(dateiInhalt(path), dbase3Kunden());
     }
 
 private:
+    // Writes the file and returns its path; a test cannot go on without it.
     QString schreibe(const QString &name, const QByteArray &bytes) const
     {
-        return writeFile(m_dir->filePath(name), bytes);
+        if (!schreibeDatei(m_dir->filePath(name), bytes))
+            qFatal("cannot write %s", qPrintable(name));
+        return m_dir->filePath(name);
     }
     // A table written by the generator.
     QString schreibe(const QString &name, const QList<DbfWriter::Field> &felder, const QList<DbfWriter::Record> &saetze,

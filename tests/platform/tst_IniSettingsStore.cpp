@@ -1,6 +1,7 @@
 #include "core/modOptionen.h"
 #include "platform/settings/IniSettingsStore.h"
 
+#include "doubles/Dateien.h"
 #include "doubles/FakeSystem.h"
 
 #include <QDateTime>
@@ -12,18 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray dateiInhalt(const QString &pfad)
-{
-    QFile datei(pfad);
-    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
-}
-
-bool schreibeDatei(const QString &pfad, const QByteArray &inhalt)
-{
-    QFile datei(pfad);
-    return datei.open(QIODevice::WriteOnly | QIODevice::Truncate) && datei.write(inhalt) == inhalt.size();
-}
 
 // As a later run reads it. QSettings in this process would hand back what it
 // last wrote while the file looks unchanged, so the file is marked changed.

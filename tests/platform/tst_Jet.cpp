@@ -10,6 +10,7 @@
 #include "tools/actgen/ActGenerator.h"
 #include "tools/dbf/DbfWriter.h"
 
+#include "doubles/Dateien.h"
 #include "doubles/Umgebung.h"
 
 #include <QDir>
@@ -340,9 +341,7 @@ private slots:
                                         {{u"A3"_s, u"Meier"_s, u"040 1234567"_s}}},
                                        &meldung),
                  qPrintable(meldung));
-        QFile datei(ordner + u"/kaputt.dbf"_s);
-        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(QByteArray(10, '\x03')) == 10);
-        datei.close();
+        QVERIFY(schreibeDatei(ordner + u"/kaputt.dbf"_s, QByteArray(10, '\x03')));
 
         auto db = DBEngine::instance().OpenDatabase(ordner, false, false, u"FoxPro 2.6;"_s);
         QVERIFY(db->TableDefs().Namen().contains(u"KUNDEN"_s));
