@@ -515,11 +515,10 @@ private slots:
     void waehlen()
     {
         QFETCH(QString, number);
-        QFETCH(QByteArray, command);
         QFETCH(QByteArray, answer);
         QVERIFY(openAndInitialise());
         m_modem->dial(number, 0);
-        QCOMPARE(m_pty->takeCommand(answer), command);
+        QTEST(m_pty->takeCommand(answer), "command");
         QStringList events{u"OnCallState(DIALTONE,1,1)"_s, u"OnCallState(PROCEEDING,1,1)"_s};
         if (answer == "BUSY")
             events << u"OnBusy(<STATION>,1)"_s;
@@ -983,7 +982,6 @@ private slots:
     {
         QFETCH(bool, md5);
         QFETCH(QString, kennwort);
-        QFETCH(QByteArray, login);
         if (!kennwort.isEmpty())
             m_kennwoerter.schreibe(TelefonanlageDevice::konto(anlage()), kennwort);
         m_anlage->openLine();
@@ -992,7 +990,7 @@ private slots:
         const QByteArray challenge = g.aktion();
         QCOMPARE(challenge, QByteArray("Action: Challenge\r\nActionID: rufmon-1\r\nAuthType: MD5\r\n\r\n"));
         g.puffer.prepend(challenge);
-        QCOMPARE(anmelden(g, kennwort, md5), login);
+        QTEST(anmelden(g, kennwort, md5), "login");
         QCOMPARE(g.aktion(), QByteArray("Action: Ping\r\nActionID: rufmon-3\r\n\r\n"));
         QVERIFY(m_dialogs.boxes().isEmpty());
         const QString anlage = u"Telefonanlage 127.0.0.1:%1"_s.arg(m_server->serverPort());

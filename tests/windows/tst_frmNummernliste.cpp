@@ -209,8 +209,6 @@ private slots:
         QFETCH(QStringList, getippt);
         QFETCH(int, taste);
         QFETCH(bool, ja);
-        QFETCH(int, inDerDatenbank);
-        QFETCH(int, imGitter);
         Aufbau a;
         QVERIFY(a.zeige({Albers}));
         a.waehle(zeile);
@@ -223,8 +221,8 @@ private slots:
         a.waehle(zeile);
         a.dialogs.answer(ja ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         QTest::keyClick(a.f->dbgNummern(), Qt::Key(taste));
-        QCOMPARE(a.zeilen(), inDerDatenbank);
-        QCOMPARE(a.f->Modell().Anzahl(), imGitter);
+        QTEST(a.zeilen(), "inDerDatenbank");
+        QTEST(a.f->Modell().Anzahl(), "imGitter");
         if (zeile == 0)
             QCOMPARE(a.dialogs.boxes().size(), 1);
     }
