@@ -120,13 +120,10 @@ private slots:
     void fehler()
     {
         QFETCH(QString, notation);
-        QFETCH(QString, bisDahin);
-        QFETCH(int, stelle);
-        QFETCH(QString, text);
         const Tastenfolge folge = Tastenfolge::lies(notation);
-        QCOMPARE(folge.fehlerStelle, stelle);
-        QCOMPARE(folge.fehler, text);
-        QCOMPARE(kurz(folge.tasten), bisDahin);
+        QTEST(folge.fehlerStelle, "stelle");
+        QTEST(folge.fehler, "text");
+        QTEST(kurz(folge.tasten), "bisDahin");
     }
 
     // What an accepted configuration means is tested through WindowExist below.
@@ -223,7 +220,6 @@ private slots:
     {
         BRAUCHT_X(m_x);
         QFETCH(QString, konfiguration);
-        QFETCH(bool, gilt);
         QFETCH(QString, gefunden);
         Fremdprogramm p;
         QVERIFY(p.starte({u"--fenster"_s, u"beginnt"_s, u"#32770"_s, u"Protokoll aufzeichnen Müller, Hans"_s,
@@ -236,7 +232,7 @@ private slots:
         X11Desktop d;
         clButtonGuard guard(d);
         QVERIFY(guard.SetConfiguration(konfiguration));
-        QCOMPARE(guard.WindowExist(), gilt);
+        QTEST(guard.WindowExist(), "gilt");
         QCOMPARE(guard.GefundenesFenster(), gefunden.isEmpty() ? Fenster(0) : p.id(gefunden));
     }
 

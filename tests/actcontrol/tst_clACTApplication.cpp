@@ -92,14 +92,12 @@ private slots:
     {
         QFETCH(int, stumm);
         QFETCH(int, ja);
-        QFETCH(int, fragen);
-        QFETCH(int, typ);
         Act a;
         a.act.keineAnsicht = stumm;
         for (int i = 0; i < ja; ++i)
             a.dialogs.answer(Dialogs::Answer::Yes);
-        QCOMPARE(a.app.aktuellerViewTyp(), typ);
-        QCOMPARE(int(a.dialogs.boxes().size()), fragen);
+        QTEST(a.app.aktuellerViewTyp(), "typ");
+        QTEST(int(a.dialogs.boxes().size()), "fragen");
         for (const auto &box : a.dialogs.boxes())
             QCOMPARE(box.buttons, Dialogs::Buttons::YesNo);
     }
@@ -159,7 +157,6 @@ private slots:
     {
         QFETCH(bool, aehnliche);
         QFETCH(QString, tag);
-        QFETCH(QString, meldung);
         QFETCH(QString, goTo);
 
         Act a;
@@ -178,7 +175,7 @@ private slots:
             befehle.mnuAehnlicheACTAnzeigen(liste, 0);
         else
             befehle.mnuACTAnzeigen(liste, 0);
-        QCOMPARE(panel3, meldung);
+        QTEST(panel3, "meldung");
         QCOMPARE(timer, goTo.isEmpty() ? 0 : 1);
         // ACT! comes to the front before it moves to the contact.
         const qsizetype zeigen = a.act.journal.indexOf(u"Show(1)"_s);

@@ -14,6 +14,7 @@
 #include "tools/dbf/DbfWriter.h"
 
 #include "TestPaths.h"
+#include "doubles/Dateien.h"
 #include "doubles/Umgebung.h"
 
 #include <QFile>
@@ -208,10 +209,8 @@ private slots:
     void faults()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(long, kontakt);
-        QFETCH(long, gruppen);
-        QCOMPARE(fehlerBei(bytes, false), kontakt);
-        QCOMPARE(fehlerBei(bytes, true), gruppen);
+        QTEST(fehlerBei(bytes, false), "kontakt");
+        QTEST(fehlerBei(bytes, true), "gruppen");
     }
 
     void searchFindsTheContact()
@@ -374,15 +373,8 @@ private slots:
             QVERIFY(QFile::copy(act + u".dbf"_s, tabelle));
             if (schaden == u"ddf"_s)
                 QVERIFY(QFile::copy(act + u".gdb"_s, kaputt.filePath(u"KUNDEN.gdb"_s)));
-            QFile ddf(kaputt.filePath(u"KUNDEN.ddf"_s));
-            QVERIFY(ddf.open(QIODevice::WriteOnly));
-            if (schaden == u"ddf"_s) {
-                ddf.write(QByteArray(64, '\0'));
-            } else {
-                QFile gut(act + u".ddf"_s);
-                QVERIFY(gut.open(QIODevice::ReadOnly));
-                ddf.write(gut.readAll());
-            }
+            QVERIFY(schreibeDatei(kaputt.filePath(u"KUNDEN.ddf"_s),
+                                  schaden == u"ddf"_s ? QByteArray(64, '\0') : dateiInhalt(act + u".ddf"_s)));
         }
         m_u->store.SaveSetting(u"ACT"_s, u"Datenbank"_s, tabelle);
         const QList<ScriptedDialogs::Box> &boxen = m_u->dialogs.boxes();
@@ -411,9 +403,7 @@ private slots:
         p.pruefung->PruefeACTDatenbank();
         QVERIFY(p.pruefung->ACTBereit());
         QCOMPARE(p.listen, 1);
-        QFile spaeter(kaputt.filePath(u"KUNDEN.ddf"_s));
-        QVERIFY(spaeter.open(QIODevice::WriteOnly) && spaeter.write(QByteArray(64, '\0')) == 64);
-        spaeter.close();
+        QVERIFY(schreibeDatei(kaputt.filePath(u"KUNDEN.ddf"_s), QByteArray(64, '\0')));
         p.pruefung->setACTBereit(false);
         p.felder.kill();
         p.pruefung->PruefeACTDatenbank();

@@ -4,6 +4,7 @@
 #include "platform/settings/IniSettingsStore.h"
 
 #include "TestPaths.h"
+#include "doubles/Dateien.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,9 +174,7 @@ private slots:
         // A contact table that cannot be read: its box waits during the start.
         Profil profil;
         const QString tabelle = profil.dir.filePath(u"KUNDEN.dbf"_s);
-        QFile kaputt(tabelle);
-        QVERIFY(kaputt.open(QIODevice::WriteOnly) && kaputt.write(QByteArray(100, 'x')) == 100);
-        kaputt.close();
+        QVERIFY(schreibeDatei(tabelle, QByteArray(100, 'x')));
         profil.setze(u"ACT"_s, u"Datenbank"_s, tabelle);
         QProcess p;
         QVERIFY(profil.oeffne(p));

@@ -1,7 +1,9 @@
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
+#include "app/Infobereich.h"
 #include "app/frmHaupt.h"
 
+#include "doubles/Dateien.h"
 #include "doubles/Testfenster.h"
 
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -120,16 +123,14 @@ private slots:
         QVERIFY(!u.mark(Menuepunkt::mnuAutostart));
         f.Menu(Menuepunkt::mnuAutostart)->trigger();
         QVERIFY(u.mark(Menuepunkt::mnuAutostart));
-        QFile datei(eintrag);
-        QVERIFY(datei.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(datei.readAll());
+        const QString text = QString::fromUtf8(dateiInhalt(eintrag));
         QVERIFY(text.startsWith(u"[Desktop Entry]\n"_s));
         QVERIFY(text.contains(u"\nExec="_s + QCoreApplication::applicationFilePath() + u'\n'));
         f.Menu(Menuepunkt::mnuAutostart)->trigger();
         QVERIFY(!u.mark(Menuepunkt::mnuAutostart));
         QVERIFY(!QFile::exists(eintrag));
         // An entry made outside the program shows at the next start.
-        QVERIFY(QDir().mkpath(QFileInfo(eintrag).path()) && QFile(eintrag).open(QIODevice::WriteOnly));
+        QVERIFY(QDir().mkpath(QFileInfo(eintrag).path()) && schreibeDatei(eintrag, {}));
         Fenster wieder;
         wieder.starte();
         QVERIFY(wieder.mark(Menuepunkt::mnuAutostart));
@@ -181,7 +182,6 @@ private slots:
         QFETCH(QStringList, devices);
         QFETCH(QString, stored);
         QFETCH(int, selected);
-        QFETCH(QString, driverCaption);
 
         Fenster u;
         frmHaupt &f = u.starte({{u"TapiDevice"_s, stored}}, devices);
@@ -190,7 +190,7 @@ private slots:
             QVERIFY(!u.tapi.calls.join(u',').contains(u"DeviceIndex"_s));
         else
             QVERIFY(u.journal.contains(u"tapi.DeviceIndex=%1"_s.arg(selected)));
-        QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), driverCaption);
+        QTEST(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), "driverCaption");
         f.close();
         // The device box's text is what is saved, also when it is empty.
         QCOMPARE(u.option(u"TapiDevice"_s), devices.value(selected));
@@ -213,16 +213,13 @@ private slots:
     void nullOption()
     {
         QFETCH(QString, stored);
-        QFETCH(bool, add);
-        QFETCH(bool, remove);
-        QFETCH(QString, writtenAtExit);
 
         Fenster u;
         frmHaupt &f = u.starte({{u"Null"_s, stored}});
-        QCOMPARE(u.mark(Menuepunkt::mnuTapiNull), add);
-        QCOMPARE(u.mark(Menuepunkt::mnuTAPINullEntfernen), remove);
+        QTEST(u.mark(Menuepunkt::mnuTapiNull), "add");
+        QTEST(u.mark(Menuepunkt::mnuTAPINullEntfernen), "remove");
         f.close();
-        QCOMPARE(u.option(u"Null"_s), writtenAtExit);
+        QTEST(u.option(u"Null"_s), "writtenAtExit");
     }
 
     void optionsIntoMenus()
@@ -506,6 +503,9 @@ private slots:
         QTest::newRow("empty contact and number") << kn << QString() << 0 << u"\r\n"_s + nummer;
         QTest::newRow("number, nothing selected") << Menuepunkt::mnuKopiereNummer << mueller << -1 << u"vorher"_s;
         QTest::newRow("contact and number, nothing selected") << kn << mueller << -1 << u"vorher"_s;
+        // The status panels, with a box that says so.
+        QTest::newRow("status") << Menuepunkt::mnuCopyStatus << mueller << -1
+                                << u"TAPI:TAPI aktiv\r\nRufmon:Anruf speichern ...\r\nACT:Kunden"_s;
     }
 
     void copyCommands()
@@ -519,23 +519,16 @@ private slots:
         u.anrufer({{u"089123456"_s, u"05.12.2026 09:00:00"_s, u"München"_s, u"Huber"_s},
                    {u"0301234567"_s, u"06.12.2026 10:15:00"_s, u"Berlin"_s, kontakt}});
         frmHaupt &f = u.starte();
+        f.Panel(frmHaupt::Statusfeld::Telefon)->setText(u"TAPI aktiv"_s);
+        f.Panel(frmHaupt::Statusfeld::ACT)->setText(u"Kunden"_s);
+        f.Panel(frmHaupt::Statusfeld::Meldung)->setText(u"Anruf speichern ..."_s);
         f.lvNummern()->setSelectedIndex(gewaehlt);
         u.clipboard.SetText(u"vorher"_s);
         f.Menu(command)->trigger();
         QCOMPARE(u.clipboard.GetText(), clipboard);
-        QCOMPARE(u.clipboard.clears(), gewaehlt < 0 ? 0 : 1);
-    }
-
-    void statusCopy()
-    {
-        Fenster u;
-        frmHaupt &f = u.starte();
-        f.Panel(frmHaupt::Statusfeld::Telefon)->setText(u"TAPI aktiv"_s);
-        f.Panel(frmHaupt::Statusfeld::ACT)->setText(u"Kunden"_s);
-        f.Panel(frmHaupt::Statusfeld::Meldung)->setText(u"Anruf speichern ..."_s);
-        f.Menu(Menuepunkt::mnuCopyStatus)->trigger();
-        QCOMPARE(u.clipboard.GetText(), u"TAPI:TAPI aktiv\r\nRufmon:Anruf speichern ...\r\nACT:Kunden"_s);
-        QCOMPARE(u.dialogs.boxes().size(), 1);
+        const bool status = command == Menuepunkt::mnuCopyStatus;
+        QCOMPARE(u.clipboard.clears(), gewaehlt < 0 && !status ? 0 : 1);
+        QCOMPARE(u.dialogs.boxes().size(), status ? 1 : 0);
     }
 
     void headerClickSortsAndDoubleClickShowsContact()
@@ -556,6 +549,77 @@ private slots:
         const QRect zeile = f.lvNummern()->visualRect(items.index(0, 0));
         QTest::mouseDClick(f.lvNummern()->viewport(), Qt::LeftButton, {}, zeile.center());
         QCOMPARE(anzeigen.count(), 1);
+    }
+
+    // The system tray's icon without a tray (the offscreen platform has none):
+    // its menu's commands, the state it shows, the click, and the window that
+    // hides in the tray when minimised.
+    void trayMenuStateAndClick()
+    {
+        Testfenster u;
+        u.tapi.devices = {u"Rufmon-Simulator"_s};
+        frmHaupt &f = u.starte();
+        Infobereich tray(f, u.tapi, true);
+        QVERIFY(!tray.sichtbar());
+        QList<QAction *> befehle;
+        for (QAction *a : tray.Menue()->actions()) {
+            if (!a->isSeparator())
+                befehle << a;
+        }
+        const auto texte = [&] {
+            QStringList t;
+            for (QAction *a : befehle)
+                t << a->text();
+            return t;
+        };
+        QCOMPARE(texte(), QStringList({u"Rufmon anzeigen"_s, u"Tapimonitor aktivieren"_s, u"Beenden"_s}));
+        QCOMPARE(tray.zustand(), Infobereich::Zustand::Aus);
+        const QImage aus = tray.Symbol().pixmap(32).toImage();
+
+        // The monitor's command, as in the main menu.
+        befehle[1]->trigger();
+        QVERIFY(f.MonitorAktiv());
+        QCOMPARE(f.Menu(Menuepunkt::mnuTAPI)->text(), u"&Tapimonitor deaktivieren"_s);
+        QCOMPARE(befehle[1]->text(), u"Tapimonitor deaktivieren"_s);
+        QCOMPARE(tray.zustand(), Infobereich::Zustand::Aktiv);
+        const QImage aktiv = tray.Symbol().pixmap(32).toImage();
+        emit u.tapi.OnCallState(u"OFFERING"_s, 5, 5);
+        QCOMPARE(tray.zustand(), Infobereich::Zustand::Klingelt);
+        const QImage klingelt = tray.Symbol().pixmap(32).toImage();
+        QVERIFY(aus != aktiv && aktiv != klingelt && aus != klingelt);
+        emit u.tapi.OnCallState(u"IDLE"_s, 5, 5);
+        QCOMPARE(tray.zustand(), Infobereich::Zustand::Aktiv);
+        // Switched off while it rings: off.
+        emit u.tapi.OnRinging(0, 1);
+        befehle[1]->trigger();
+        QVERIFY(!f.MonitorAktiv());
+        QCOMPARE(tray.zustand(), Infobereich::Zustand::Aus);
+        QCOMPARE(befehle[1]->text(), u"Tapimonitor aktivieren"_s);
+
+        // A click hides a shown window and shows a hidden or minimised one.
+        tray.Klick();
+        QVERIFY(f.isHidden());
+        tray.Klick();
+        QVERIFY(f.isVisible());
+        f.showMinimized();
+        QTRY_VERIFY(f.isMinimized());
+        QVERIFY(f.isVisible()); // no tray: minimised stays minimised
+        tray.Klick();
+        QTRY_VERIFY(!f.isMinimized());
+
+        // With a tray, minimising hides the window there; the menu brings it back.
+        f.setInsInfobereich(true);
+        f.showMinimized();
+        QTRY_VERIFY(f.ImInfobereich());
+        befehle[0]->trigger();
+        QVERIFY(f.isVisible() && !f.isMinimized() && !f.ImInfobereich());
+
+        // "Beenden" runs the exit sequence.
+        QSignalSpy entladen(&f, &frmHaupt::Entladen);
+        befehle[2]->trigger();
+        QCOMPARE(entladen.size(), 1);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(u.gespeichert(u"Optionen"_s, u"AutoNummern"_s), u"1"_s);
     }
 };
 

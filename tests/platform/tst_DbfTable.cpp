@@ -2,6 +2,8 @@
 #include "platform/xbase/DbfTable.h"
 #include "tools/dbf/DbfWriter.h"
 
+#include "doubles/Dateien.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -154,15 +156,6 @@ QByteArray singleField(char type, int length, const QList<QByteArray> &values, q
     return b + '\x1A';
 }
 
-// Writes the file and returns its path; a test cannot go on without it.
-QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
 // Replaces bytes at a position, for damaged variants of a fixture.
 QByteArray patched(QByteArray bytes, int position, const QByteArray &with)
 {
@@ -304,12 +297,11 @@ private slots:
         QFETCH(int, laenge);
         QFETCH(QByteArray, bytes);
         QFETCH(int, treiber);
-        QFETCH(QString, erwartet);
         DbfTable table;
         QVERIFY2(table.open(schreibe(u"t.dbf"_s, singleField(typ, laenge, {bytes}, quint8(treiber)))),
                  qPrintable(table.errorString()));
         QVERIFY(table.next());
-        QCOMPARE(zeige(table.value(0)), erwartet);
+        QTEST(zeige(table.value(0)), "erwartet");
     }
 
     void defekt_data()
@@ -478,7 +470,7 @@ private slots:
         QVERIFY(einbinden(u"kaputt"_s, path));
         QVERIFY(scheitert(u"SELECT * FROM kaputt"_s, u"kaputt.dbf: Satzanzahl größer als die Datei"_s));
         // Its columns were never known: repaired, it has to be attached again.
-        writeFile(path, dbase3Kunden());
+        QVERIFY(schreibeDatei(path, dbase3Kunden()));
         QVERIFY(scheitert(u"SELECT * FROM kaputt"_s, u"neu eingebunden"_s));
         QVERIFY(einbinden(u"kaputt"_s, path));
         QCOMPARE(zeilen(u"SELECT NAME FROM kaputt"_s), (QStringList{u"t:Müller"_s, u"t:Schmidt"_s}));
@@ -541,19 +533,27 @@ private slots:
         QVERIFY(scheitert(u"DELETE FROM kunden"_s, u"may not be modified"_s));
         // Dropping the table forgets it and leaves the file alone.
         QCOMPARE(zeilen(u"DROP TABLE kunden"_s), QStringList());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), dbase3Kunden());
+        QCOMPARE(dateiInhalt(path), dbase3Kunden());
     }
 
 private:
+    // Writes the file and returns its path; a test cannot go on without it.
     QString schreibe(const QString &name, const QByteArray &bytes) const
     {
-        return writeFile(m_dir->filePath(name), bytes);
+        if (!schreibeDatei(m_dir->filePath(name), bytes))
+            qFatal("cannot write %s", qPrintable(name));
+        return m_dir->filePath(name);
     }
     // A table written by the generator.
     QString schreibe(const QString &name, const QList<DbfWriter::Field> &felder, const QList<DbfWriter::Record> &saetze,
-                     int version = 0x03, int treiber = 0x03) const;
+                     int version = 0x03, int treiber = 0x03) const
+    {
+        const QString path = m_dir->filePath(name);
+        QString error;
+        if (!DbfWriter::writeTable(path, quint8(version), quint8(treiber), felder, saetze, &error))
+            qFatal("%s: %s", qPrintable(path), qPrintable(error));
+        return path;
+    }
     // The records that are not deleted, each as its values joined by '|'.
     static QStringList alleSaetze(DbfTable &table)
     {
@@ -567,65 +567,49 @@ private:
         }
         return rows;
     }
-    QStringList zeilen(const QString &sql) const;
-    bool scheitert(const QString &sql, const QString &grund) const;
-    bool einbinden(const QString &tableName, const QString &path) const;
+    // Each row as its values joined by '|': "i:", "r:" or "t:" (integer, real,
+    // text) and SQLite's text of the value, NULL as "-". An error ends the list
+    // as "Fehler: " and SQLite's message.
+    QStringList zeilen(const QString &sql) const
+    {
+        QStringList rows;
+        sqlite3_stmt *st = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st, nullptr);
+        for (; rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW; rc = SQLITE_OK) {
+            QStringList row;
+            for (int c = 0; c < sqlite3_column_count(st); ++c) {
+                const int type = sqlite3_column_type(st, c); // SQLITE_INTEGER is 1, SQLITE_FLOAT 2, SQLITE_TEXT 3
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
+                row << (type == SQLITE_NULL ? u"-"_s : QChar(u"irtb"[type - 1]) + u':' + QString::fromUtf8(text));
+            }
+            rows << row.join(u'|');
+        }
+        if (rc != SQLITE_DONE)
+            rows << u"Fehler: "_s + QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_finalize(st);
+        return rows;
+    }
+    // Whether the statement fails with a message containing `grund`.
+    bool scheitert(const QString &sql, const QString &grund) const
+    {
+        const QStringList rows = zeilen(sql);
+        if (!rows.isEmpty() && rows.last().startsWith(u"Fehler: "_s) && rows.last().contains(grund))
+            return true;
+        qWarning("%s: %s", qPrintable(sql), qPrintable(rows.join(u'\n')));
+        return false;
+    }
+    bool einbinden(const QString &tableName, const QString &path) const
+    {
+        QString error;
+        const bool ok = DbfModule::attachFile(m_db, tableName, path, &error);
+        if (!ok)
+            qWarning("%s", qPrintable(error));
+        return ok;
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir; // anew for every test: no memo file of another one lies beside
     sqlite3 *m_db = nullptr;
 };
-
-// Each row as its values joined by '|': "i:", "r:" or "t:" (integer, real,
-// text) and SQLite's text of the value, NULL as "-". An error ends the list
-// as "Fehler: " and SQLite's message.
-QStringList tst_DbfTable::zeilen(const QString &sql) const
-{
-    QStringList rows;
-    sqlite3_stmt *st = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st, nullptr);
-    for (; rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW; rc = SQLITE_OK) {
-        QStringList row;
-        for (int c = 0; c < sqlite3_column_count(st); ++c) {
-            const int type = sqlite3_column_type(st, c); // SQLITE_INTEGER is 1, SQLITE_FLOAT 2, SQLITE_TEXT 3
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
-            row << (type == SQLITE_NULL ? u"-"_s : QChar(u"irtb"[type - 1]) + u':' + QString::fromUtf8(text));
-        }
-        rows << row.join(u'|');
-    }
-    if (rc != SQLITE_DONE)
-        rows << u"Fehler: "_s + QString::fromUtf8(sqlite3_errmsg(m_db));
-    sqlite3_finalize(st);
-    return rows;
-}
-
-// Whether the statement fails with a message containing `grund`.
-bool tst_DbfTable::scheitert(const QString &sql, const QString &grund) const
-{
-    const QStringList rows = zeilen(sql);
-    if (!rows.isEmpty() && rows.last().startsWith(u"Fehler: "_s) && rows.last().contains(grund))
-        return true;
-    qWarning("%s: %s", qPrintable(sql), qPrintable(rows.join(u'\n')));
-    return false;
-}
-
-bool tst_DbfTable::einbinden(const QString &tableName, const QString &path) const
-{
-    QString error;
-    const bool ok = DbfModule::attachFile(m_db, tableName, path, &error);
-    if (!ok)
-        qWarning("%s", qPrintable(error));
-    return ok;
-}
-
-QString tst_DbfTable::schreibe(const QString &name, const QList<DbfWriter::Field> &felder,
-                                const QList<DbfWriter::Record> &saetze, int version, int treiber) const
-{
-    const QString path = m_dir->filePath(name);
-    QString error;
-    if (!DbfWriter::writeTable(path, quint8(version), quint8(treiber), felder, saetze, &error))
-        qFatal("%s: %s", qPrintable(path), qPrintable(error));
-    return path;
-}
 
 QTEST_GUILESS_MAIN(tst_DbfTable)
 #include "tst_DbfTable.moc"

@@ -10,6 +10,7 @@
 #include "tools/actgen/ActGenerator.h"
 #include "tools/dbf/DbfWriter.h"
 
+#include "doubles/Dateien.h"
 #include "doubles/Umgebung.h"
 
 #include <QDir>
@@ -116,8 +117,7 @@ private slots:
     void translate()
     {
         QFETCH(QString, jet);
-        QFETCH(QString, sqlite);
-        QCOMPARE(JetSql::translate(jet, Heute), sqlite);
+        QTEST(JetSql::translate(jet, Heute), "sqlite");
     }
 
     // The engine's LIKE patterns, as the program writes them for phone numbers,
@@ -153,8 +153,7 @@ private slots:
     {
         QFETCH(QString, pattern);
         QFETCH(QString, text);
-        QFETCH(bool, expected);
-        QCOMPARE(JetLike(pattern.toStdString()).matches(text.toStdString()), expected);
+        QTEST(JetLike(pattern.toStdString()).matches(text.toStdString()), "expected");
     }
 
     void errors()
@@ -206,7 +205,6 @@ private slots:
         QFETCH(QString, quelle);
         QFETCH(QString, parameter);
         QFETCH(long, anzahl);
-        QFETCH(QString, erster);
         QFETCH(QString, letzter);
 
         auto db = neueDatenbank();
@@ -219,7 +217,7 @@ private slots:
         QVERIFY(rs->Eof());
         QCOMPARE(fehlernummer([&] { rs->MoveNext(); }), 3021L);
         rs->MoveFirst();
-        QCOMPARE(rs->Fields()[0].Text(), erster);
+        QTEST(rs->Fields()[0].Text(), "erster");
         long schritte = 1;
         for (rs->MoveNext(); !rs->Eof(); rs->MoveNext())
             ++schritte;
@@ -340,9 +338,7 @@ private slots:
                                         {{u"A3"_s, u"Meier"_s, u"040 1234567"_s}}},
                                        &meldung),
                  qPrintable(meldung));
-        QFile datei(ordner + u"/kaputt.dbf"_s);
-        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(QByteArray(10, '\x03')) == 10);
-        datei.close();
+        QVERIFY(schreibeDatei(ordner + u"/kaputt.dbf"_s, QByteArray(10, '\x03')));
 
         auto db = DBEngine::instance().OpenDatabase(ordner, false, false, u"FoxPro 2.6;"_s);
         QVERIFY(db->TableDefs().Namen().contains(u"KUNDEN"_s));
@@ -697,50 +693,44 @@ private slots:
     }
 
 private:
-    std::shared_ptr<Database> neueDatenbank(const QString &name = u"test.mdb"_s);
+    std::shared_ptr<Database> neueDatenbank(const QString &name = u"test.mdb"_s)
+    {
+        auto db = DBEngine::instance().CreateDatabase(m_dir->filePath(name), u";LANGID=0x0409;CP=1252;COUNTRY=0"_s, 32);
+        db->Execute(u"CREATE TABLE Laender (Vorwahl TEXT ZEROLENGTH(10), Land TEXT ZEROLENGTH(100))"_s);
+        db->Execute(u"INSERT INTO Laender VALUES ('49', 'Deutschland'), ('43', 'Österreich'), ('1', 'USA/Kanada'), "
+                    u"('1242', 'Bahamas')"_s);
+        return db;
+    }
+    std::shared_ptr<Database> kopie(const QString &name)
+    {
+        const QString ziel = m_cacheDir.filePath(name);
+        QFile::remove(ziel);
+        return QFile::copy(m_cache, ziel) ? DBEngine::instance().OpenDatabase(ziel) : nullptr;
+    }
+    // Table T: a text key, a searched text column, and indexes that get no trigram table.
+    std::shared_ptr<Database> tabelleT(const QString &name)
+    {
+        auto db = DBEngine::instance().CreateDatabase(m_cacheDir.filePath(name), QString(), 32);
+        db->Execute(u"CREATE TABLE T (UNIQUE_ID TEXT ZEROLENGTH(30), PHONE TEXT ZEROLENGTH(30), "
+                    u"NAME TEXT ZEROLENGTH(30), NR LONG)"_s);
+        TableDef &t = db->TableDefs()[u"T"_s];
+        for (const QStringList &felder :
+             {QStringList{u"UNIQUE_ID"_s}, {u"PHONE"_s}, {u"NR"_s}, {u"PHONE"_s, u"NAME"_s}}) {
+            Index i = t.CreateIndex(felder.join(u'_'));
+            i.Primary = i.Unique = felder.first() == u"UNIQUE_ID"_s;
+            for (const QString &f : felder)
+                i.Fields().Append(i.CreateField(f));
+            t.AppendIndex(i);
+        }
+        return db;
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::shared_ptr<Database> kopie(const QString &name);
-    std::shared_ptr<Database> tabelleT(const QString &name);
-
     QTemporaryDir m_cacheDir;
     QString m_cache;
     QString m_dbf;
     QStringList m_datenschluessel;
 };
-
-std::shared_ptr<Database> tst_Jet::neueDatenbank(const QString &name)
-{
-    auto db = DBEngine::instance().CreateDatabase(m_dir->filePath(name), u";LANGID=0x0409;CP=1252;COUNTRY=0"_s, 32);
-    db->Execute(u"CREATE TABLE Laender (Vorwahl TEXT ZEROLENGTH(10), Land TEXT ZEROLENGTH(100))"_s);
-    db->Execute(u"INSERT INTO Laender VALUES ('49', 'Deutschland'), ('43', 'Österreich'), ('1', 'USA/Kanada'), "
-                u"('1242', 'Bahamas')"_s);
-    return db;
-}
-
-std::shared_ptr<Database> tst_Jet::kopie(const QString &name)
-{
-    const QString ziel = m_cacheDir.filePath(name);
-    QFile::remove(ziel);
-    return QFile::copy(m_cache, ziel) ? DBEngine::instance().OpenDatabase(ziel) : nullptr;
-}
-
-// Table T: a text key, a searched text column, and indexes that get no trigram table.
-std::shared_ptr<Database> tst_Jet::tabelleT(const QString &name)
-{
-    auto db = DBEngine::instance().CreateDatabase(m_cacheDir.filePath(name), QString(), 32);
-    db->Execute(u"CREATE TABLE T (UNIQUE_ID TEXT ZEROLENGTH(30), PHONE TEXT ZEROLENGTH(30), NAME TEXT ZEROLENGTH(30), "
-                u"NR LONG)"_s);
-    TableDef &t = db->TableDefs()[u"T"_s];
-    for (const QStringList &felder : {QStringList{u"UNIQUE_ID"_s}, {u"PHONE"_s}, {u"NR"_s}, {u"PHONE"_s, u"NAME"_s}}) {
-        Index i = t.CreateIndex(felder.join(u'_'));
-        i.Primary = i.Unique = felder.first() == u"UNIQUE_ID"_s;
-        for (const QString &f : felder)
-            i.Fields().Append(i.CreateField(f));
-        t.AppendIndex(i);
-    }
-    return db;
-}
 
 QTEST_GUILESS_MAIN(tst_Jet)
 #include "tst_Jet.moc"

@@ -1,21 +1,37 @@
 // The line devices: a modem on the far side of a real pseudo-terminal, and a
-// router's call monitor played by a real TCP server on the loopback.
+// router's call monitor played by a real TCP server on the loopback; dialing
+// through the router against a TR-064 server of our own with HTTP digest
+// authentication (MD5, qop=auth) that checks what the device posts; the
+// telephone system over the Asterisk Manager Interface, played by a TCP server
+// of our own that speaks the protocol's text blocks, and end to end, a call at
+// that system identified and stored, and dialled back.
+#include "core/modHaupt.h"
+#include "platform/kennwort/SitzungsKennwortspeicher.h"
+#include "platform/telephony/AmiNachricht.h"
 #include "platform/telephony/CallMonitorDevice.h"
 #include "platform/telephony/CallMonitorDialog.h"
 #include "platform/telephony/ModemCallerIdParser.h"
 #include "platform/telephony/ModemDevice.h"
 #include "platform/telephony/ModemDialog.h"
+#include "platform/telephony/TelefonanlageDevice.h"
+#include "platform/telephony/TelefonanlageDialog.h"
+#include "telephony/Waehlen.h"
 
+#include "doubles/Anrufkette.h"
+#include "doubles/Beispielkontakte.h"
 #include "doubles/Leitungsereignisse.h"
 #include "doubles/MemorySettings.h"
+#include "doubles/ScriptedDialogs.h"
 
 #include <QComboBox>
-#include <QDialog>
+#include <QCryptographicHash>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTcpServer>
@@ -109,6 +125,122 @@ QStringList disconnectEvents(const QString &id = u"0"_s, const QString &handle =
             u"OnCallState(IDLE,%1,%2)"_s.arg(handle, id)};
 }
 
+QByteArray md5(const QByteArray &text)
+{
+    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex();
+}
+
+const QByteArray Realm = "F!Box SOAP-Auth";
+const QByteArray Nonce = "4F1A2B3C4D5E6F70";
+
+// Answers each request as the router does: 401 with a digest challenge
+// until the Authorization fits user and password, then 200 (or a fault).
+struct Tr064Server : QTcpServer
+{
+    QByteArray benutzer = "fritz1234";
+    QByteArray kennwort = "geheim";
+    QByteArray fault; // a SOAP fault instead of the answer
+    QList<QByteArray> anfragen; // every request as received, header and body
+    int angenommen = 0;
+
+    Tr064Server()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *s = nextPendingConnection())
+                connect(s, &QTcpSocket::readyRead, this, [this, s] { lies(s); });
+        });
+    }
+    void lies(QTcpSocket *s)
+    {
+        QByteArray &puffer = m_puffer[s];
+        puffer += s->readAll();
+        for (qsizetype kopf; (kopf = puffer.indexOf("\r\n\r\n")) >= 0;) {
+            static const QRegularExpression laenge(u"(?i)content-length:\\s*(\\d+)"_s);
+            const auto m = laenge.match(QString::fromLatin1(puffer.left(kopf)));
+            const qsizetype gesamt = kopf + 4 + (m.hasMatch() ? m.captured(1).toLongLong() : 0);
+            if (puffer.size() < gesamt)
+                return;
+            const QByteArray anfrage = puffer.left(gesamt);
+            puffer.remove(0, gesamt);
+            anfragen << anfrage;
+            s->write(antwort(anfrage));
+        }
+    }
+    QByteArray antwort(const QByteArray &anfrage) const
+    {
+        const auto feld = [&](const char *name) {
+            const QRegularExpression re(u"[ ,]%1=\"?([^\",\\r]*)"_s.arg(QLatin1StringView(name)));
+            const QString kopf = QString::fromLatin1(anfrage.left(anfrage.indexOf("\r\n\r\n")));
+            const qsizetype auth = kopf.indexOf(u"Authorization: Digest"_s, 0, Qt::CaseInsensitive);
+            return auth < 0 ? QByteArray() : re.match(kopf.mid(auth + 20).section(u"\r\n"_s, 0, 0)).captured(1).toLatin1();
+        };
+        const QByteArray ha1 = md5(benutzer + ':' + Realm + ':' + kennwort);
+        const QByteArray ha2 = md5("POST:" + feld("uri"));
+        const QByteArray erwartet = md5(ha1 + ':' + Nonce + ':' + feld("nc") + ':' + feld("cnonce") + ":auth:" + ha2);
+        if (feld("username") != benutzer || feld("response") != erwartet) {
+            return "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Digest realm=\"" + Realm + "\", nonce=\"" + Nonce
+                   + "\", algorithm=MD5, qop=\"auth\"\r\nContent-Length: 0\r\n\r\n";
+        }
+        const QByteArray body = fault.isEmpty()
+                                    ? QByteArray("<s:Envelope><s:Body><u:X_AVM-DE_DialNumberResponse/></s:Body></s:Envelope>")
+                                    : fault;
+        return (fault.isEmpty() ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 500 Internal Server Error\r\n")
+               + QByteArray("Content-Type: text/xml\r\nContent-Length: ") + QByteArray::number(body.size()) + "\r\n\r\n"
+               + body;
+    }
+    QHash<QTcpSocket *, QByteArray> m_puffer;
+};
+
+// A system's side of one connection: what the device sent, action by action.
+struct Gegenstelle
+{
+    QTcpSocket *socket = nullptr;
+    QByteArray puffer;
+
+    // The next action, up to and including its blank line.
+    QByteArray aktion(int ms = 5000)
+    {
+        const auto da = [this] {
+            puffer += socket->readAll();
+            return puffer.contains("\r\n\r\n");
+        };
+        if (!socket || !QTest::qWaitFor(da, ms))
+            return {};
+        const QByteArray a = puffer.left(puffer.indexOf("\r\n\r\n") + 4);
+        puffer.remove(0, a.size());
+        return a;
+    }
+    void sende(const QByteArray &daten)
+    {
+        socket->write(daten);
+        socket->flush();
+    }
+};
+
+QByteArray block(const QStringList &felder)
+{
+    return felder.join(u"\r\n"_s).toUtf8() + "\r\n\r\n";
+}
+
+const QByteArray Anruf = block({u"Event: DialBegin"_s, u"Channel: PJSIP/trunk-00000001"_s,
+                                u"CallerIDNum: 0301234567"_s, u"CallerIDName: Greta"_s,
+                                u"DestChannel: PJSIP/201-00000002"_s, u"DestUniqueid: 1700000000.2"_s,
+                                u"DestCallerIDNum: 201"_s, u"DialString: 201"_s});
+
+QStringList klingeln(int id, const QString &nummer, const QString &name, const QString &flag)
+{
+    const QString i = QString::number(id);
+    return {u"OnCallState(OFFERING,%1,%1)"_s.arg(i), u"OnOffering(<OWNER>,%1)"_s.arg(i),
+            u"OnCallerID(%1,%2,%3,%4,%4)"_s.arg(nummer, name, flag, i), u"OnRinging(0,1)"_s};
+}
+
+QStringList aufgelegt(int id)
+{
+    const QString i = QString::number(id);
+    return {u"OnCallState(DISCONNECTED,%1,%1)"_s.arg(i), u"OnDisconnected(<NORMAL>,%1)"_s.arg(i),
+            u"OnCallState(IDLE,%1,%1)"_s.arg(i)};
+}
+
 } // namespace
 
 class tst_Leitungsgeraete : public QObject
@@ -132,17 +264,24 @@ class tst_Leitungsgeraete : public QObject
     std::unique_ptr<Device> m_monitor;
     QStringList m_diagnoses;
     QList<QStringList> m_errors;
+    SitzungsKennwortspeicher m_kennwoerter;
+    ScriptedDialogs m_dialogs;
+    std::unique_ptr<TelefonanlageDevice> m_anlage;
 
+    void beobachte(LineDevice &d)
+    {
+        zeichneAuf(d, this, m_events);
+        connect(&d, &LineDevice::Diagnose, this, [this](const QString &text) { m_diagnoses << text; });
+        connect(&d, &LineDevice::OnError, this, [this](const QString &text, const QString &source, int n) {
+            m_errors.append({text, source, QString::number(n)});
+        });
+    }
     // The grace period is read from the settings on construction.
     void makeDevice()
     {
         m_monitor = std::make_unique<Device>(u"127.0.0.1"_s, m_server->serverPort(), m_settings);
         m_monitor->setRetryIntervalMs(100);
-        zeichneAuf(*m_monitor, this, m_events);
-        connect(m_monitor.get(), &LineDevice::Diagnose, this, [this](const QString &text) { m_diagnoses << text; });
-        connect(m_monitor.get(), &LineDevice::OnError, this, [this](const QString &text, const QString &source, int n) {
-            m_errors.append({text, source, QString::number(n)});
-        });
+        beobachte(*m_monitor);
     }
     QTcpSocket *accept()
     {
@@ -168,11 +307,71 @@ class tst_Leitungsgeraete : public QObject
         peer->flush();
     }
 
+    TelefonanlageDevice::Anlage anlage() const
+    {
+        return {1, {u"127.0.0.1"_s, m_server->serverPort()}, u"rufmon"_s, u"PJSIP/201"_s, u"from-internal"_s};
+    }
+    void makeAnlage()
+    {
+        m_anlage = std::make_unique<TelefonanlageDevice>(anlage(), m_settings, m_kennwoerter, &m_dialogs);
+        m_anlage->setRetryIntervalMs(50);
+        m_anlage->setPingIntervalMs(100);
+        beobachte(*m_anlage);
+    }
+    // The errors as "text #number".
+    QStringList fehler() const
+    {
+        QStringList liste;
+        for (const QStringList &e : m_errors)
+            liste << e[0] + u" #"_s + e[2];
+        return liste;
+    }
+    Gegenstelle annehmen()
+    {
+        Gegenstelle g{accept(), {}};
+        if (g.socket)
+            g.sende("Asterisk Call Manager/5.0.1\r\n");
+        return g;
+    }
+    // Answers the challenge and the login as a system with that secret does;
+    // the login as sent, or empty.
+    QByteArray anmelden(Gegenstelle &g, const QString &secret, bool md5 = true)
+    {
+        const QByteArray challenge = g.aktion();
+        const QByteArray id = AmiNachricht::lies(challenge).wert(u"ActionID").toUtf8();
+        g.sende(md5 ? "Response: Success\r\nActionID: " + id + "\r\nChallenge: 840215\r\n\r\n"
+                    : "Response: Error\r\nActionID: " + id + "\r\nMessage: Must specify AuthType\r\n\r\n");
+        const QByteArray login = g.aktion();
+        const AmiNachricht n = AmiNachricht::lies(login);
+        const QString key = QString::fromLatin1(
+            QCryptographicHash::hash("840215" + secret.toUtf8(), QCryptographicHash::Md5).toHex());
+        const bool richtig = md5 ? n.wert(u"Key") == key : n.wert(u"Secret") == secret;
+        g.sende("Response: " + QByteArray(richtig ? "Success" : "Error") + "\r\nActionID: " + n.wert(u"ActionID").toUtf8()
+                + "\r\nMessage: Authentication " + (richtig ? "accepted" : "failed") + "\r\n\r\n");
+        if (!richtig)
+            g.socket->disconnectFromHost();
+        return login;
+    }
+    Gegenstelle verbunden()
+    {
+        m_kennwoerter.schreibe(TelefonanlageDevice::konto(anlage()), u"geheim"_s);
+        m_anlage->openLine();
+        Gegenstelle g = annehmen();
+        if (g.socket)
+            anmelden(g, u"geheim"_s);
+        if (!QTest::qWaitFor([this] { return !m_diagnoses.filter(u"angemeldet"_s).isEmpty(); }, 5000))
+            return {};
+        return g;
+    }
+
 private slots:
     void init()
     {
         m_modem.reset();
         m_monitor.reset();
+        m_anlage.reset();
+        m_kennwoerter = {};
+        m_dialogs.clear();
         m_settings.values.clear();
         m_events.clear();
         m_diagnoses.clear();
@@ -187,6 +386,7 @@ private slots:
         m_server = std::make_unique<QTcpServer>();
         QVERIFY(m_server->listen(QHostAddress::LocalHost));
         makeDevice();
+        makeAnlage();
     }
 
     // What the modem hears on opening, and the line speed it gets.
@@ -315,11 +515,10 @@ private slots:
     void waehlen()
     {
         QFETCH(QString, number);
-        QFETCH(QByteArray, command);
         QFETCH(QByteArray, answer);
         QVERIFY(openAndInitialise());
         m_modem->dial(number, 0);
-        QCOMPARE(m_pty->takeCommand(answer), command);
+        QTEST(m_pty->takeCommand(answer), "command");
         QStringList events{u"OnCallState(DIALTONE,1,1)"_s, u"OnCallState(PROCEEDING,1,1)"_s};
         if (answer == "BUSY")
             events << u"OnBusy(<STATION>,1)"_s;
@@ -633,6 +832,78 @@ private slots:
         QVERIFY(m_errors.isEmpty());
     }
 
+    void routerWaehlen_data()
+    {
+        QTest::addColumn<QString>("benutzer");
+        QTest::addColumn<std::optional<QString>>("kennwort"); // in the keyring
+        QTest::addColumn<std::optional<QString>>("eingabe");  // typed when asked
+        QTest::addColumn<QByteArray>("fault");
+        QTest::addColumn<QString>("ergebnis"); // the error, or the note of the telephony log
+
+        const QString gewaehlt = u"Der Router 127.0.0.1 wählt: erst das eigene Telefon, dann die Nummer"_s;
+        const std::optional<QString> keins;
+        QTest::newRow("Kennwort im Schlüsselbund") << u"fritz1234"_s << std::optional(u"geheim"_s) << keins
+                                                    << QByteArray() << gewaehlt;
+        QTest::newRow("Kennwort gefragt") << u"fritz1234"_s << keins << std::optional(u"geheim"_s) << QByteArray()
+                                          << gewaehlt;
+        QTest::newRow("falsches Kennwort")
+            << u"fritz1234"_s << std::optional(u"falsch"_s) << keins << QByteArray()
+            << u"Der Router 127.0.0.1 hat die Anmeldung als „fritz1234“ abgelehnt. Bitte prüfen Sie Benutzer und "
+               "Kennwort in den Einstellungen des Anrufmonitors."_s;
+        QTest::newRow("Wählhilfe aus")
+            << u"fritz1234"_s << std::optional(u"geheim"_s) << keins
+            << QByteArray("<s:Envelope><s:Body><s:Fault><detail><UPnPError><errorCode>501</errorCode>"
+                          "<errorDescription>Action Failed</errorDescription></UPnPError></detail></s:Fault>"
+                          "</s:Body></s:Envelope>")
+            << u"Der Router 127.0.0.1 wählt nicht: HTTP 500, Action Failed."_s;
+        QTest::newRow("ohne Benutzer") << QString() << keins << keins << QByteArray()
+                                       << u"Über den Anrufmonitor kann nicht gewählt werden."_s;
+    }
+    void routerWaehlen()
+    {
+        QFETCH(QString, benutzer);
+        QFETCH(std::optional<QString>, kennwort);
+        QFETCH(std::optional<QString>, eingabe);
+        QFETCH(QByteArray, fault);
+        QFETCH(QString, ergebnis);
+
+        Tr064Server router;
+        router.fault = fault;
+        QVERIFY(router.listen(QHostAddress::LocalHost));
+        SitzungsKennwortspeicher kennwoerter;
+        ScriptedDialogs dialogs;
+        CallMonitorDevice device(u"127.0.0.1"_s, 1012, m_settings);
+        device.setKennwoerter(&kennwoerter, &dialogs);
+        device.setTr064Port(router.serverPort());
+        device.saveTr064(benutzer, kennwort);
+        dialogs.answerInput(eingabe);
+        QStringList gemeldet;
+        connect(&device, &LineDevice::Diagnose, this, [&](const QString &t) { gemeldet << t; });
+        connect(&device, &LineDevice::OnError, this, [&](const QString &t) { gemeldet << t; });
+
+        device.dial(u"0301 234567"_s, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(gemeldet, QStringList{ergebnis}, 10000);
+        QCOMPARE(dialogs.boxes().size(), eingabe ? 1 : 0);
+        if (benutzer.isEmpty()) {
+            QVERIFY(router.anfragen.isEmpty());
+            return;
+        }
+        // Once without, once with credentials; the password itself never on the wire.
+        QCOMPARE(router.anfragen.size(), 2);
+        const QByteArray &anfrage = router.anfragen.last();
+        QVERIFY(anfrage.startsWith("POST /upnp/control/x_voip HTTP/1.1\r\n"));
+        QVERIFY(anfrage.contains("\r\nSOAPACTION: \"urn:dslforum-org:service:X_VoIP:1#X_AVM-DE_DialNumber\"\r\n"));
+        QVERIFY(anfrage.contains("<s:Body><u:X_AVM-DE_DialNumber xmlns:u=\"urn:dslforum-org:service:X_VoIP:1\">"
+                                 "<NewX_AVM-DE_PhoneNumber>0301234567</NewX_AVM-DE_PhoneNumber>"
+                                 "</u:X_AVM-DE_DialNumber></s:Body>"));
+        QVERIFY(!anfrage.contains(kennwort.value_or(eingabe.value_or(u"-"_s)).toUtf8()));
+        // A password typed that worked is kept for the next time.
+        if (eingabe)
+            QCOMPARE(kennwoerter.lies(CallMonitorDevice::konto(u"127.0.0.1"_s, benutzer)), eingabe);
+        for (const QString &wert : std::as_const(m_settings.values))
+            QVERIFY(!wert.contains(u"geheim"_s) && !wert.contains(u"falsch"_s));
+    }
+
     // Entries that make no sense are left out, the rest kept once each.
     void einstellungen()
     {
@@ -646,12 +917,15 @@ private slots:
                                       u"fe80::1|1012"_s, u"a|1"_s, u"b|65535"_s}));
     }
 
-    // Only this device's entry changes; the others stay as written.
+    // Only this device's entry changes; the others stay as written. The user
+    // for dialing goes to the settings, the password only to the keyring.
     void dialog()
     {
         const QString key = u"Telefonie/Anrufmonitore"_s;
         m_settings.values[key] = u"andere:1, fritz.box ,[::1]"_s;
         Device device(u"fritz.box"_s, 1012, m_settings);
+        SitzungsKennwortspeicher kennwoerter;
+        device.setKennwoerter(&kennwoerter, nullptr);
         // Shows the dialog's entry, edits it, tells whether OK was enabled and accepts.
         const auto edit = [&device](const QString &host, int port) {
             const auto dialog = std::make_unique<CallMonitorDialog>(device);
@@ -675,6 +949,317 @@ private slots:
         m_settings.values[key] = u"andere:1"_s; // not yet in the list
         QCOMPARE(edit(u"fritz.box"_s, 1012), u"router 2000 OK"_s);
         QCOMPARE(m_settings.values[key], u"andere:1,fritz.box:1012"_s);
+
+        CallMonitorDialog zugang(device);
+        zugang.findChild<QLineEdit *>(u"benutzer"_s)->setText(u" fritz1234 "_s);
+        zugang.findChild<QLineEdit *>(u"kennwort"_s)->setText(u"geheim"_s);
+        zugang.accept();
+        QCOMPARE(m_settings.values.value(u"Telefonie/TR064/fritz.box/Benutzer"_s), u"fritz1234"_s);
+        QCOMPARE(kennwoerter.lies(u"Router fritz.box fritz1234"_s), std::optional(u"geheim"_s));
+        for (const QString &wert : std::as_const(m_settings.values))
+            QVERIFY(!wert.contains(u"geheim"_s));
+    }
+
+    // The exact actions: challenge, login (MD5 or the secret in the clear),
+    // then a Ping; the password never in the log.
+    void anlageAnmeldung_data()
+    {
+        QTest::addColumn<bool>("md5");
+        QTest::addColumn<QString>("kennwort");
+        QTest::addColumn<QByteArray>("login");
+        const QByteArray key = QCryptographicHash::hash("840215geheim", QCryptographicHash::Md5).toHex();
+        QTest::newRow("MD5") << true << u"geheim"_s
+                             << "Action: Login\r\nActionID: rufmon-2\r\nUsername: rufmon\r\nAuthType: MD5\r\nKey: " + key
+                                    + "\r\nEvents: call\r\n\r\n";
+        QTest::newRow("ohne MD5") << false << u"geheim"_s
+                                  << QByteArray("Action: Login\r\nActionID: rufmon-2\r\nUsername: rufmon\r\n"
+                                                "Secret: geheim\r\nEvents: call\r\n\r\n");
+        QTest::newRow("kein Kennwort gespeichert")
+            << false << QString()
+            << QByteArray("Action: Login\r\nActionID: rufmon-2\r\nUsername: rufmon\r\nSecret: \r\nEvents: call\r\n\r\n");
+    }
+    void anlageAnmeldung()
+    {
+        QFETCH(bool, md5);
+        QFETCH(QString, kennwort);
+        if (!kennwort.isEmpty())
+            m_kennwoerter.schreibe(TelefonanlageDevice::konto(anlage()), kennwort);
+        m_anlage->openLine();
+        Gegenstelle g = annehmen();
+        QVERIFY(g.socket);
+        const QByteArray challenge = g.aktion();
+        QCOMPARE(challenge, QByteArray("Action: Challenge\r\nActionID: rufmon-1\r\nAuthType: MD5\r\n\r\n"));
+        g.puffer.prepend(challenge);
+        QTEST(anmelden(g, kennwort, md5), "login");
+        QCOMPARE(g.aktion(), QByteArray("Action: Ping\r\nActionID: rufmon-3\r\n\r\n"));
+        QVERIFY(m_dialogs.boxes().isEmpty());
+        const QString anlage = u"Telefonanlage 127.0.0.1:%1"_s.arg(m_server->serverPort());
+        QCOMPARE(m_diagnoses, (QStringList{u"Anmeldung an der %1 als „rufmon“, Kennwort ***"_s.arg(anlage),
+                                           u"An der %1 angemeldet"_s.arg(anlage)}));
+    }
+
+    void anlageAnrufe_data()
+    {
+        QTest::addColumn<QByteArray>("anlage");
+        QTest::addColumn<QStringList>("events");
+
+        const QByteArray ringing = block({u"Uniqueid: 1700000000.2"_s, u"ChannelStateDesc: Ringing"_s,
+                                          u"Event: Newstate"_s, u"Channel: PJSIP/201-00000002"_s,
+                                          u"ConnectedLineNum: 0301234567"_s, u"ChannelState: 5"_s});
+        const QByteArray up = block({u"Event: Newstate"_s, u"Channel: PJSIP/201-00000002"_s, u"ChannelState: 6"_s,
+                                     u"ChannelStateDesc: Up"_s, u"Uniqueid: 1700000000.2"_s});
+        const QByteArray hangup = block({u"Event: Hangup"_s, u"Channel: PJSIP/201-00000002"_s,
+                                         u"Uniqueid: 1700000000.2"_s, u"Cause: 16"_s});
+        const QStringList greta = klingeln(1, u"0301234567"_s, u"Greta"_s, u"<ADDRESS>"_s);
+        const QStringList connected{u"OnCallState(CONNECTED,1,1)"_s, u"OnConnected(<ACTIVE>,1)"_s};
+        QTest::newRow("angenommen und aufgelegt") << Anruf + ringing + up + hangup << greta + connected + aufgelegt(1);
+
+        // Another phone, an internal call from the own phone, queue chatter; then one call of ours.
+        QByteArray fremd = Anruf;
+        fremd.replace("PJSIP/201-", "PJSIP/202-");
+        QByteArray laenger = Anruf;
+        laenger.replace("PJSIP/201-", "PJSIP/2010-").replace("1700000000.2", "1700000000.9");
+        const QByteArray intern = block({u"Event: Newstate"_s, u"Channel: PJSIP/201-00000007"_s,
+                                         u"ChannelStateDesc: Up"_s, u"Uniqueid: 1700000000.7"_s})
+                                  + block({u"Event: Hangup"_s, u"Uniqueid: 1700000000.7"_s});
+        const QByteArray queue = block({u"Event: QueueCallerJoin"_s, u"Queue: support"_s, u"CallerIDNum: 0409999"_s});
+        QTest::newRow("andere Nebenstellen") << fremd + laenger + intern + queue + Anruf << greta;
+
+        QByteArray unterdrueckt = Anruf;
+        unterdrueckt.replace("CallerIDNum: 0301234567", "CallerIDNum: <unknown>").replace("Greta", "<unknown>");
+        QByteArray anonym = Anruf;
+        anonym.replace("CallerIDNum: 0301234567", "CallerIDNum: anonymous").replace("1700000000.2", "1700000000.3");
+        QTest::newRow("unterdrückt") << unterdrueckt + anonym
+                                     << klingeln(1, {}, {}, u"<UNAVAIL>"_s) + klingeln(2, {}, u"Greta"_s, u"<BLOCKED>"_s);
+
+        // Only the ringing channel: its connected line is the caller.
+        QTest::newRow("nur Newstate") << ringing + hangup
+                                      << klingeln(1, u"0301234567"_s, {}, u"<ADDRESS>"_s) + aufgelegt(1);
+
+        // Fields in another order and case, LF alone, blank lines, an unknown
+        // field and a message too long, skipped whole.
+        const QByteArray anders = "\r\n\n\ndestchannel: PJSIP/201-00000002\nX-Neu: 1\ncalleridname: Greta\n"
+                                  "DESTUNIQUEID: 1700000000.2\ncalleridnum:0301234567\nchannel: PJSIP/trunk-1\n"
+                                  "EVENT: dialbegin\n\n\r\n";
+        const QByteArray riesig = "Event: VarSet\r\nValue: " + QByteArray(70 * 1024, 'x') + "\r\n" + Anruf;
+        QTest::newRow("ungewöhnlich geschrieben") << anders + hangup << greta + aufgelegt(1);
+        QTest::newRow("zu lang") << riesig + Anruf << greta;
+    }
+    void anlageAnrufe()
+    {
+        QFETCH(QByteArray, anlage);
+        QFETCH(QStringList, events);
+        Gegenstelle g = verbunden();
+        QVERIFY(g.socket);
+        // Events before the login is through are not taken.
+        g.sende(anlage);
+        QTRY_COMPARE_WITH_TIMEOUT(m_events.size(), events.size(), 5000);
+        QTest::qWait(50);
+        QCOMPARE(m_events, events);
+        const bool zuLang = QTest::currentDataTag() == "zu lang"_ba;
+        QCOMPARE(m_diagnoses.size(), zuLang ? 3 : 2);
+        if (zuLang)
+            QVERIFY2(m_diagnoses[2].contains(u"65536 Bytes"_s), qPrintable(m_diagnoses[2]));
+        QVERIFY(fehler().isEmpty());
+    }
+
+    // Refused: asked once for the password; the second refusal ends it with
+    // one message and no further attempt.
+    void anlageAnmeldungAbgelehnt_data()
+    {
+        QTest::addColumn<QString>("gespeichert");
+        QTest::addColumn<std::optional<QString>>("antwort");
+        QTest::addColumn<bool>("angemeldet");
+        QTest::newRow("Kennwort eingegeben") << QString() << std::optional<QString>(u"geheim"_s) << true;
+        QTest::newRow("falsches eingegeben") << u"alt"_s << std::optional<QString>(u"falsch"_s) << false;
+        QTest::newRow("abgebrochen") << QString() << std::optional<QString>() << false;
+    }
+    void anlageAnmeldungAbgelehnt()
+    {
+        QFETCH(QString, gespeichert);
+        QFETCH(std::optional<QString>, antwort);
+        QFETCH(bool, angemeldet);
+        const QString konto = TelefonanlageDevice::konto(anlage());
+        if (!gespeichert.isEmpty())
+            m_kennwoerter.schreibe(konto, gespeichert);
+        m_dialogs.answerInput(antwort);
+        m_anlage->openLine();
+        Gegenstelle erste = annehmen();
+        QVERIFY(erste.socket);
+        anmelden(erste, u"geheim"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs.boxes().size(), 1, 5000);
+        QCOMPARE(m_dialogs.boxes()[0].kind, u"PasswordBox"_s);
+        QCOMPARE(m_dialogs.boxes()[0].text,
+                 u"Die Telefonanlage 127.0.0.1:%1 hat die Anmeldung als „rufmon“ abgelehnt.\r\n"
+                 "Bitte geben Sie das Kennwort ein:"_s.arg(m_server->serverPort()));
+        if (antwort) {
+            Gegenstelle zweite = annehmen();
+            QVERIFY(zweite.socket);
+            anmelden(zweite, u"geheim"_s);
+        }
+        if (angemeldet) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_kennwoerter.lies(konto), std::optional<QString>(u"geheim"_s), 5000);
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(fehler().size(), 1, 5000);
+            QCOMPARE(fehler()[0], u"Die Telefonanlage 127.0.0.1:%1 hat die Anmeldung als „rufmon“ abgelehnt. Bitte "
+                                  "prüfen Sie Benutzer und Kennwort in den Einstellungen der Telefonanlage. #1013"_s
+                                      .arg(m_server->serverPort()));
+            QVERIFY(!m_anlage->isOpen());
+            QTest::qWait(200);
+            QVERIFY(!m_server->hasPendingConnections());
+            QCOMPARE(m_kennwoerter.lies(konto), gespeichert.isEmpty() ? std::nullopt : std::optional(gespeichert));
+        }
+        QCOMPARE(m_dialogs.boxes().size(), 1);
+        QCOMPARE(fehler().size(), angemeldet ? 0 : 1);
+    }
+
+    // The system restarts (the connection closes), then falls silent (the
+    // connection stays, Pings go unanswered): both times the device logs in
+    // again quietly; a call ringing at the moment ends.
+    void anlageNeustartUndStille()
+    {
+        Gegenstelle g = verbunden();
+        QVERIFY(g.socket);
+        g.sende(Anruf);
+        QTRY_COMPARE_WITH_TIMEOUT(m_events.size(), 4, 5000);
+        g.sende(block({u"Event: Shutdown"_s, u"Shutdown: Cleanly"_s, u"Restart: True"_s}));
+        g.socket->disconnectFromHost();
+        Gegenstelle neu = annehmen();
+        QVERIFY(neu.socket);
+        anmelden(neu, u"geheim"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(m_diagnoses.last().contains(u"wiederhergestellt"_s), 5000);
+        QCOMPARE(m_events.mid(4), aufgelegt(1));
+
+        // Silent: the Pings are read but never answered.
+        QElapsedTimer uhr;
+        uhr.start();
+        for (int ping = 0; ping < 2; ++ping)
+            QVERIFY(neu.aktion().startsWith("Action: Ping\r\n"));
+        Gegenstelle danach = annehmen();
+        QVERIFY(danach.socket);
+        QVERIFY2(uhr.elapsed() < 1000, qPrintable(QString::number(uhr.elapsed())));
+        anmelden(danach, u"geheim"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(m_diagnoses.filter(u"wiederhergestellt"_s).size(), 2, 5000);
+        QVERIFY(fehler().isEmpty());
+        QVERIFY(m_anlage->isOpen());
+    }
+
+    void anlageAufgegeben()
+    {
+        m_settings.values[u"Telefonie/Wiederverbinden"_s] = u"0"_s;
+        makeAnlage();
+        Gegenstelle g = verbunden();
+        QVERIFY(g.socket);
+        m_server->close();
+        g.socket->abort();
+        QTRY_COMPARE_WITH_TIMEOUT(fehler().size(), 1, 5000);
+        QVERIFY2(fehler()[0].startsWith(u"Verbindung zur Telefonanlage 127.0.0.1:"_s), qPrintable(fehler()[0]));
+        QVERIFY(fehler()[0].endsWith(u" #1013"_s));
+        QVERIFY(!m_anlage->isOpen());
+    }
+
+    // The own phone rings first, then the number; the system's answers become call states.
+    void anlageWaehlen_data()
+    {
+        QTest::addColumn<QByteArray>("antwort");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("meldung");
+        const QByteArray ok = "Response: Success\r\nActionID: rufmon-3\r\nMessage: Originate successfully queued\r\n\r\n";
+        const QByteArray ergebnis = "Event: OriginateResponse\r\nActionID: rufmon-3\r\nResponse: %1\r\n"
+                                    "Channel: PJSIP/201-00000009\r\nReason: %2\r\nUniqueid: %3\r\n\r\n";
+        const QString kanal = u"rufmon-%1-1"_s.arg(QCoreApplication::applicationPid());
+        const QByteArray klingeltSelbst = block({u"Event: Newstate"_s, u"Channel: PJSIP/201-00000009"_s,
+                                                 u"ChannelStateDesc: Ringing"_s, u"Uniqueid: "_s + kanal});
+        const QStringList start{u"OnCallState(DIALTONE,1,1)"_s, u"OnCallState(PROCEEDING,1,1)"_s};
+        const QStringList ende{u"OnCallState(DISCONNECTED,1,1)"_s, u"OnCallState(IDLE,1,1)"_s};
+        QTest::newRow("angenommen")
+            << ok + klingeltSelbst + QString::fromUtf8(ergebnis).arg(u"Success"_s, u"4"_s, kanal).toUtf8()
+                   + block({u"Event: Hangup"_s, u"Uniqueid: "_s + kanal})
+            << start + QStringList{u"OnCallState(CONNECTED,1,1)"_s, u"OnConnected(<ACTIVE>,1)"_s} + ende << QString();
+        QTest::newRow("besetzt") << ok + QString::fromUtf8(ergebnis).arg(u"Failure"_s, u"5"_s, kanal).toUtf8()
+                                 << start + QStringList{u"OnBusy(<STATION>,1)"_s} + ende << QString();
+        QTest::newRow("abgelehnt")
+            << QByteArray("Response: Error\r\nActionID: rufmon-3\r\nMessage: Extension does not exist.\r\n\r\n")
+            << QStringList{u"OnCallState(DIALTONE,1,1)"_s} + ende
+            << u"Die Telefonanlage 127.0.0.1:%1 wählt nicht: Extension does not exist.. #0"_s;
+    }
+    void anlageWaehlen()
+    {
+        QFETCH(QByteArray, antwort);
+        QFETCH(QStringList, events);
+        QFETCH(QString, meldung);
+        m_anlage->setPingIntervalMs(60000);
+        Gegenstelle g = verbunden();
+        QVERIFY(g.socket);
+        m_anlage->dial(u"0301 23\r\nAction: Logoff 4567"_s, 0);
+        QCOMPARE(g.aktion(), "Action: Originate\r\nActionID: rufmon-3\r\nChannel: PJSIP/201\r\nContext: from-internal\r\n"
+                             "Exten: 0301234567\r\nPriority: 1\r\nChannelId: rufmon-"
+                                 + QByteArray::number(QCoreApplication::applicationPid())
+                                 + "-1\r\nAsync: true\r\n\r\n");
+        g.sende(antwort);
+        QTRY_COMPARE_WITH_TIMEOUT(m_events.size(), events.size(), 5000);
+        QCOMPARE(m_events, events);
+        QCOMPARE(fehler(), meldung.isEmpty() ? QStringList() : QStringList{meldung.arg(m_server->serverPort())});
+    }
+
+    // Groups numbered from 1, gaps allowed, nonsense and doubles left out;
+    // the dialog writes the keys, the password only to the keyring.
+    void anlageEinstellungen()
+    {
+        auto &v = m_settings.values;
+        v[u"Telefonie/Telefonanlage1/Adresse"_s] = u"pbx.example:5038"_s;
+        v[u"Telefonie/Telefonanlage1/Benutzer"_s] = u" rufmon "_s;
+        v[u"Telefonie/Telefonanlage1/Nebenstelle"_s] = u"PJSIP/201"_s;
+        v[u"Telefonie/Telefonanlage2/Adresse"_s] = u"kein name:1"_s;
+        v[u"Telefonie/Telefonanlage3/Adresse"_s] = u"[fe80::1]"_s;
+        v[u"Telefonie/Telefonanlage4/Adresse"_s] = u"pbx.example"_s;
+        QStringList gelesen;
+        for (const auto &a : TelefonanlageDevice::configured(m_settings))
+            gelesen << u"%1 %2 %3 %4"_s.arg(a.nummer).arg(a.adresse.text(), a.benutzer, a.nebenstelle);
+        QCOMPARE(gelesen, (QStringList{u"1 pbx.example:5038 rufmon PJSIP/201"_s, u"3 [fe80::1]:5038  "_s}));
+
+        TelefonanlageDialog dialog(*m_anlage);
+        QCOMPARE(dialog.findChild<QLabel *>(u"kennwortHinweis"_s)->text().left(28), u"Kein Schlüsselbund verfügbar"_s);
+        dialog.findChild<QLineEdit *>(u"host"_s)->setText(u"anlage.example"_s);
+        dialog.findChild<QLineEdit *>(u"kennwort"_s)->setText(u"s3cr3t"_s);
+        dialog.findChild<QLineEdit *>(u"nebenstelle"_s)->setText(u"SIP/33"_s);
+        dialog.accept();
+        QCOMPARE(m_anlage->name(), u"Telefonanlage anlage.example:%1"_s.arg(m_server->serverPort()));
+        QCOMPARE(v[u"Telefonie/Telefonanlage1/Nebenstelle"_s], u"SIP/33"_s);
+        QCOMPARE(m_kennwoerter.lies(TelefonanlageDevice::konto(m_anlage->anlage())), std::optional<QString>(u"s3cr3t"_s));
+        for (const QString &wert : std::as_const(v))
+            QVERIFY(!wert.contains(u"s3cr3t"_s));
+    }
+
+    // The way of a call: the system's call identified and stored like a
+    // router's; "Nummer anwählen" reaches the system as an Originate.
+    void vonDerAnlageBisInDieListe()
+    {
+        Anrufkette k;
+        const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+        k.store.SaveSetting(u"Telefonie"_s, u"Telefonanlage1/Adresse"_s, u"127.0.0.1:%1"_s.arg(m_server->serverPort()));
+        k.store.SaveSetting(u"Telefonie"_s, u"Telefonanlage1/Benutzer"_s, u"rufmon"_s);
+        k.store.SaveSetting(u"Telefonie"_s, u"Telefonanlage1/Nebenstelle"_s, u"PJSIP/201"_s);
+        k.store.SaveSetting(u"Telefonie"_s, u"Telefonanlage1/Kontext"_s, u"from-internal"_s);
+        k.oeffne(b.tabelle, false);
+        QCOMPARE(k.tapi.DeviceName(0), u"Telefonanlage 127.0.0.1:%1"_s.arg(m_server->serverPort()));
+        QCOMPARE(k.tapi.DeviceName(k.tapi.DeviceCount() - 1), u"Rufmon-Simulator"_s);
+        k.tapi.setDeviceIndex(0);
+        QVERIFY(k.tapi.OpenLine());
+        Gegenstelle g = annehmen();
+        QVERIFY(g.socket);
+        anmelden(g, QString());
+        g.sende(Anruf);
+        const QString greta = IDInKlammern(b.greta);
+        QTRY_COMPARE_WITH_TIMEOUT(k.gespeichert(), QStringList{greta + u"|0301234567|Berlin|Greta Grünwald|6"_s},
+                                  10000);
+
+        Waehlen waehlen(k.tapi, k.store, k.optionen, k.dialogs, {[](const QString &) {}, [](const QString &) {},
+                                                                 [] { return 0; }, [] {}});
+        waehlen.mnuNummerAnwaehlen(k.anrufer, 0);
+        const AmiNachricht originate = AmiNachricht::lies(g.aktion());
+        QCOMPARE((QStringList{originate.wert(u"Action"), originate.wert(u"Channel"), originate.wert(u"Exten")}),
+                 (QStringList{u"Originate"_s, u"PJSIP/201"_s, u"0301234567"_s}));
     }
 };
 

@@ -26,307 +26,296 @@ class tst_Anrufauswertung : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void knownCallers_data();
-    void knownCallers();
-    void noPhoneFieldFindsNobody_data() { knownCallers_data(); }
-    void noPhoneFieldFindsNobody();
-    void unknownFilteredAndConnectedCalls();
-    void callsDuringAnIdentification();
-    void damagedDefinitionsFindNobodyUntilRepaired();
-    void numbersAsPeopleWriteThem_data() { knownCallers_data(); }
-    void numbersAsPeopleWriteThem();
-    void everyGeneratedNumberFindsItsContact();
-    void cacheFailureSwitchesTheCacheOff_data();
-    void cacheFailureSwitchesTheCacheOff();
-};
 
-void tst_Anrufauswertung::knownCallers_data()
-{
-    QTest::addColumn<bool>("cache");
-    QTest::newRow("direct") << false;
-    QTest::newRow("cache") << true;
-}
-
-void tst_Anrufauswertung::knownCallers()
-{
-    QFETCH(bool, cache);
-    Anrufkette k;
-    // Over 550 contacts: the cache import outgrows its first table of keys.
-    const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s), 250);
-    k.oeffne(b.tabelle, cache);
-    // The desktop notification also wants the company, which the searches do not name.
-    k.auswertung.setFirmaSuchen(true);
-    QList<ErkannterAnruf> erkannt;
-    connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const ErkannterAnruf &a) { erkannt << a; });
-    QVERIFY(k.anruf(u"0301234567"_s));
-    const QString greta = IDInKlammern(b.greta);
-    QCOMPARE(erkannt.size(), 1);
-    QCOMPARE(QStringList({erkannt[0].nummer, erkannt[0].ort, erkannt[0].kontakt, erkannt[0].tag, erkannt[0].firma}),
-             QStringList({u"0301234567"_s, u"Berlin"_s, u"Greta Grünwald"_s, greta, u"Grünwald & Söhne"_s}));
-    QCOMPARE(k.anrufer.indexOf(erkannt[0].eintrag), 0);
-    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + greta);
-    QCOMPARE(k.gespeichert(), QStringList{greta + u"|0301234567|Berlin|Greta Grünwald|6"_s});
-    QVERIFY(k.anzeige.suchdauer.startsWith(u"Suchdauer1:"_s));
-    QVERIFY(k.ereignisse.LetzterAnruf.contains(u"Gefilterte Nummer:0301234567\r\n"_s));
-    QCOMPARE(k.anzeige.nachVorneGeholt, 1);
-    QCOMPARE(k.anzeige.neueAnrufe, 1);
-    // Everything is back as before the call.
-    QVERIFY(!k.auswertung.laeuft());
-    QVERIFY(k.anzeige.knopfAktiv && k.anzeige.pruefungAktiv);
-    QCOMPARE(k.anzeige.wartecursor, 0);
-    QVERIFY(k.tapi.EventsEnabled());
-    QCOMPARE(k.anzeige.meldungen.last(), QString());
-    QCOMPARE(k.dialogs.boxes().size(), 0);
-
-    // The similar contacts: Greta and her neighbours' faxes, each with its contact's id.
-    QCOMPARE(k.aehnlicheListe.columns()[0].Text, u"Nummer (030) 123..."_s);
-    QStringList texte;
-    for (int i = 0; i < k.aehnlicheListe.Count(); ++i)
-        texte << k.aehnlicheListe.Item(i).Text + u' ' + QString::number(k.aehnlicheListe.Item(i).Tag.size());
-    texte.sort();
-    QCOMPARE(texte, (QStringList{u"[Fax] 0301234510 14"_s, u"[Fax] 0301234521 14"_s, u"[Fax] 0301234532 14"_s,
-                                 u"[Fax] 0301234543 14"_s, u"[Telefon] 0301234567 14"_s}));
-
-    // Every customer is found by its own number, on the home and on the mobile field.
-    for (const QString &kunde : b.kunden)
-        k.anruf(kunde.section(u' ', 0, 0));
-    QStringList gefunden;
-    for (const QString &zeile : k.gespeichert().mid(1))
-        gefunden << zeile.section(u'|', 1, 1) + u' ' + zeile.section(u'|', 0, 0);
-    QCOMPARE(gefunden, b.kunden);
-}
-
-void tst_Anrufauswertung::noPhoneFieldFindsNobody()
-{
-    // Every phone field excluded: a search without a field would match every
-    // contact; the caller is unknown and nobody is similar.
-    QFETCH(bool, cache);
-    Anrufkette k;
-    k.store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, u"PHONE;FAX;HOME_PHONE;MOBILE_PH;ALT_PHONE;"_s);
-    k.oeffne(Beispielkontakte::schreibe(k.dir.filePath(u"act"_s)).tabelle, cache);
-    QVERIFY(k.anruf(u"0301234567"_s));
-    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
-    QCOMPARE(k.aehnlicheListe.Count(), 0);
-    QCOMPARE(k.dialogs.boxes().size(), 0);
-}
-
-void tst_Anrufauswertung::unknownFilteredAndConnectedCalls()
-{
-    Anrufkette k;
-    const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
-    k.oeffne(b.tabelle, false);
-    k.filtertext = u"0800,0891234567"_s;
-    QVERIFY(k.anruf(u"0891234567"_s));
-    QCOMPARE(k.anrufer.Count(), 0);
-    QCOMPARE(k.gespeichert(), QStringList());
-    QVERIFY(k.ereignisse.LetzterAnruf.endsWith(u"\r\nNummernfilter:0891234567"_s));
-
-    QVERIFY(k.anruf(u"0043316123456"_s));
-    QCOMPARE(k.eintrag(), u"0043316123456|Österreich/Graz|Unbekannt|2|Unbekannt"_s);
-    // A short number: no place look-up, then the free list or "Unbekannt".
-    QVERIFY(k.anruf(u"112"_s));
-    QCOMPARE(k.anrufer.Count(), 2);
-    QCOMPARE(k.gespeichert(), (QStringList{u"Unbekannt|0043316123456|Österreich/Graz|Unbekannt|2"_s,
-                                           u"Unbekannt|112|Unbekannt|Unbekannt|2"_s}));
-
-    // A connected number only with its menu item, then with pictures of its own.
-    QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
-    QCOMPARE(k.anrufer.Count(), 2);
-    k.anzeige.gesetzt.insert(Menuepunkt::mnuVerbundeneNummern);
-    QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
-    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|10|"_s + IDInKlammern(b.greta));
-    QVERIFY(k.tapi.Simulator()->verbunden(u"0402222333"_s));
-    QCOMPARE(k.eintrag(), u"0402222333|Hamburg|Unbekannt|9|Unbekannt"_s);
-}
-
-void tst_Anrufauswertung::callsDuringAnIdentification()
-{
-    Anrufkette k;
-    k.oeffne(QString(), false);
-    k.anzeige.gesetzt.insert(Menuepunkt::mnuVerbundeneNummern);
-    // While the first call is identified another caller and two connected
-    // numbers arrive: the caller is dropped, the later connected number is
-    // taken up afterwards (it overwrites the earlier one).
-    bool einmal = true;
-    k.anzeige.beimAtmen = [&] {
-        if (!std::exchange(einmal, false))
-            return;
-        QVERIFY(k.auswertung.laeuft());
-        emit k.tapi.OnCallerID(u"0211999888"_s, QString(), u"<ADDRESS>"_s, 5, 5);
-        emit k.tapi.OnConnectedID(u"0891111111"_s, 11, 12);
-        emit k.tapi.OnConnectedID(u"0892222222"_s, 13, 14);
-    };
-    emit k.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 1, 1);
-    QStringList nummern;
-    for (const QString &zeile : k.gespeichert())
-        nummern << zeile.section(u'|', 1, 1) + u'|' + zeile.section(u'|', 4, 4);
-    QCOMPARE(nummern, (QStringList{u"0301234567|2"_s, u"0892222222|9"_s}));
-    QVERIFY(!k.auswertung.laeuft());
-    // Outside an identification a connected number is identified at once.
-    emit k.tapi.OnConnectedID(u"0893333333"_s, 3, 4);
-    QVERIFY(k.eintrag().startsWith(u"0893333333|"_s));
-    // A blank number is not identified.
-    emit k.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
-    QCOMPARE(k.gespeichert().size(), 3);
-}
-
-void tst_Anrufauswertung::damagedDefinitionsFindNobodyUntilRepaired()
-{
-    Anrufkette k;
-    const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
-    const QString ddf = k.dir.filePath(u"act/KUNDEN.ddf"_s);
-    QVERIFY(QFile::rename(ddf, ddf + u".gut"_s));
-    ActGenerator ohneGruppen;
-    ohneGruppen.options().contacts = 5;
-    ohneGruppen.options().ddfVariant = ActDefinitionFile::Variant::WithoutGroupMarker;
-    QVERIFY(ohneGruppen.write(k.dir.filePath(u"kaputt"_s)));
-    QVERIFY(QFile::copy(k.dir.filePath(u"kaputt/KUNDEN.ddf"_s), ddf));
-
-    k.oeffne(b.tabelle, false);
-    QVERIFY(!k.suche.ACTBereit());
-    QVERIFY(k.anruf(u"0301234567"_s));
-    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
-    // The timer's next ticks: still not ready, and the one box stays one.
-    k.pruefung.PruefeACTDatenbank();
-    k.pruefung.PruefeACTDatenbank();
-    QVERIFY(!k.suche.ACTBereit());
-    QCOMPARE(k.dialogs.boxes().size(), 1);
-
-    QVERIFY(QFile::remove(ddf) && QFile::copy(ddf + u".gut"_s, ddf));
-    k.pruefung.PruefeACTDatenbank();
-    QVERIFY(k.suche.ACTBereit());
-    QVERIFY(k.anruf(u"0301234567"_s));
-    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
-}
-
-void tst_Anrufauswertung::numbersAsPeopleWriteThem()
-{
-    QFETCH(bool, cache);
-    Anrufkette k;
-    ActGenerator g;
-    g.options().seed = 5;
-    g.options().contacts = 200;
-    // The line delivers "0301234567"; contact managers hold what people typed.
-    const QList<QPair<QString, QString>> geschrieben = {
-        {u"030 / 123 45-01"_s, u"0301234501"_s}, {u"+49 30 1234502"_s, u"0301234502"_s},
-        {u"(030) 1234503"_s, u"0301234503"_s},   {u"030-1234504"_s, u"0301234504"_s},
-        {u"+49 (0)89 / 12 34 56-0"_s, u"0891234560"_s}, {u"+43 316 123456"_s, u"0043316123456"_s}};
-    QStringList ids;
-    for (int i = 0; i < geschrieben.size(); ++i) {
-        ActGenerator::Contact c;
-        c.lastName = u"Schreibweise %1"_s.arg(i);
-        (i % 2 ? c.fax : c.phone) = geschrieben[i].first;
-        ids << IDInKlammern(g.addKnownContact(c));
-    }
-    // Found as written by the first search, this one keeps the call even though another key holds it too.
-    ActGenerator::Contact woertlich;
-    woertlich.lastName = u"Wörtlich"_s;
-    woertlich.phone = u"0301234501"_s;
-    const QString woertlichId = IDInKlammern(g.addKnownContact(woertlich));
-    QVERIFY(g.write(k.dir.filePath(u"act"_s)));
-    k.oeffne(g.summary().dbfPath, cache);
-
-    for (int i = 1; i < geschrieben.size(); ++i) {
-        QVERIFY(k.anruf(geschrieben[i].second));
-        QVERIFY2(k.eintrag().endsWith(u"|Schreibweise %1|6|"_s.arg(i) + ids[i]), qPrintable(k.eintrag()));
-    }
-    QVERIFY(k.anruf(u"0301234501"_s));
-    QVERIFY2(k.eintrag().endsWith(u"|Wörtlich|6|"_s + woertlichId), qPrintable(k.eintrag()));
-    // The neighbours by their keys, each shown as it is written.
-    QStringList nachbarn;
-    for (int i = 0; i < k.aehnlicheListe.Count(); ++i)
-        nachbarn << k.aehnlicheListe.Item(i).Text;
-    for (const QString &erwartet : {u"[Telefon] 030 / 123 45-01"_s, u"[Fax] +49 30 1234502"_s,
-                                    u"[Telefon] (030) 1234503"_s, u"[Fax] 030-1234504"_s, u"[Telefon] 0301234501"_s})
-        QVERIFY2(nachbarn.contains(erwartet), qPrintable(nachbarn.join(u" / "_s)));
-    QCOMPARE(k.dialogs.boxes().size(), 0);
-}
-
-void tst_Anrufauswertung::everyGeneratedNumberFindsItsContact()
-{
-    // The generator writes numbers in the forms people use. Every value of
-    // every contact, dialled, names that contact (or one that holds the same
-    // digits), the same one with the cache and without.
-    QTemporaryDir daten;
-    ActGenerator g;
-    g.options().seed = 17;
-    g.options().contacts = 150;
-    QVERIFY(g.write(daten.path()));
-    const QStringList felder{u"PHONE"_s, u"FAX"_s, u"HOME_PHONE"_s, u"MOBILE_PH"_s, u"ALT_PHONE"_s};
-    QList<QPair<QString, QStringList>> kontakte; // id, keys of its phone fields
-    QStringList anrufe;
+    void knownCallers_data()
     {
-        auto db = DBEngine::instance().OpenDatabase(daten.path(), false, true, u"FoxPro 2.6;"_s);
-        auto rs = db->OpenRecordset(u"SELECT UNIQUE_ID, "_s + felder.join(u", "_s) + u" FROM [KUNDEN.dbf]"_s);
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QStringList schluessel;
-            for (const QString &f : felder) {
-                const QString s = Nummernschluessel::schluessel(rs->Fields()[f].Text(), u"49"_s);
-                schluessel << s;
-                if (s.size() >= 5)
-                    anrufe << s;
-            }
-            kontakte.append({IDInKlammern(rs->Fields()[u"UNIQUE_ID"_s].Text()), schluessel});
-        }
-        db->Close();
+        QTest::addColumn<bool>("cache");
+        QTest::newRow("direct") << false;
+        QTest::newRow("cache") << true;
     }
-    QVERIFY(anrufe.size() > 150);
-    QList<QStringList> gefunden;
-    for (const bool cache : {false, true}) {
+    void knownCallers()
+    {
+        QFETCH(bool, cache);
         Anrufkette k;
-        k.anzeige.gesetzt.remove(Menuepunkt::mnuAutoNummern);
-        k.oeffne(g.summary().dbfPath, cache);
-        QStringList tags;
-        for (const QString &nummer : anrufe) {
-            QVERIFY(k.anruf(nummer));
-            const QString tag = k.eintrag().section(u'|', 4);
-            bool passt = false;
-            for (const auto &[id, schluessel] : kontakte) {
-                if (id == tag)
-                    passt = std::any_of(schluessel.begin(), schluessel.end(),
-                                        [&](const QString &s) { return s.contains(nummer); });
-            }
-            QVERIFY2(passt, qPrintable(nummer + u" → "_s + k.eintrag()));
-            tags << tag;
-        }
-        gefunden << tags;
+        // Over 550 contacts: the cache import outgrows its first table of keys.
+        const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s), 250);
+        k.oeffne(b.tabelle, cache);
+        // The desktop notification also wants the company, which the searches do not name.
+        k.auswertung.setFirmaSuchen(true);
+        QList<ErkannterAnruf> erkannt;
+        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const ErkannterAnruf &a) { erkannt << a; });
+        QVERIFY(k.anruf(u"0301234567"_s));
+        const QString greta = IDInKlammern(b.greta);
+        QCOMPARE(erkannt.size(), 1);
+        QCOMPARE(QStringList({erkannt[0].nummer, erkannt[0].ort, erkannt[0].kontakt, erkannt[0].tag, erkannt[0].firma}),
+                 QStringList({u"0301234567"_s, u"Berlin"_s, u"Greta Grünwald"_s, greta, u"Grünwald & Söhne"_s}));
+        QCOMPARE(k.anrufer.indexOf(erkannt[0].eintrag), 0);
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + greta);
+        QCOMPARE(k.gespeichert(), QStringList{greta + u"|0301234567|Berlin|Greta Grünwald|6"_s});
+        QVERIFY(k.anzeige.suchdauer.startsWith(u"Suchdauer1:"_s));
+        QVERIFY(k.ereignisse.LetzterAnruf.contains(u"Gefilterte Nummer:0301234567\r\n"_s));
+        QCOMPARE(k.anzeige.nachVorneGeholt, 1);
+        QCOMPARE(k.anzeige.neueAnrufe, 1);
+        // Everything is back as before the call.
+        QVERIFY(!k.auswertung.laeuft());
+        QVERIFY(k.anzeige.knopfAktiv && k.anzeige.pruefungAktiv);
+        QCOMPARE(k.anzeige.wartecursor, 0);
+        QVERIFY(k.tapi.EventsEnabled());
+        QCOMPARE(k.anzeige.meldungen.last(), QString());
+        QCOMPARE(k.dialogs.boxes().size(), 0);
+
+        // The similar contacts: Greta and her neighbours' faxes, each with its contact's id.
+        QCOMPARE(k.aehnlicheListe.columns()[0].Text, u"Nummer (030) 123..."_s);
+        QStringList texte;
+        for (int i = 0; i < k.aehnlicheListe.Count(); ++i)
+            texte << k.aehnlicheListe.Item(i).Text + u' ' + QString::number(k.aehnlicheListe.Item(i).Tag.size());
+        texte.sort();
+        QCOMPARE(texte, (QStringList{u"[Fax] 0301234510 14"_s, u"[Fax] 0301234521 14"_s, u"[Fax] 0301234532 14"_s,
+                                     u"[Fax] 0301234543 14"_s, u"[Telefon] 0301234567 14"_s}));
+
+        // Every customer is found by its own number, on the home and on the mobile field.
+        for (const QString &kunde : b.kunden)
+            k.anruf(kunde.section(u' ', 0, 0));
+        QStringList gefunden;
+        for (const QString &zeile : k.gespeichert().mid(1))
+            gefunden << zeile.section(u'|', 1, 1) + u' ' + zeile.section(u'|', 0, 0);
+        QCOMPARE(gefunden, b.kunden);
+    }
+
+    void noPhoneFieldFindsNobody_data() { knownCallers_data(); }
+    void noPhoneFieldFindsNobody()
+    {
+        // Every phone field excluded: a search without a field would match every
+        // contact; the caller is unknown and nobody is similar.
+        QFETCH(bool, cache);
+        Anrufkette k;
+        k.store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, u"PHONE;FAX;HOME_PHONE;MOBILE_PH;ALT_PHONE;"_s);
+        k.oeffne(Beispielkontakte::schreibe(k.dir.filePath(u"act"_s)).tabelle, cache);
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
+        QCOMPARE(k.aehnlicheListe.Count(), 0);
         QCOMPARE(k.dialogs.boxes().size(), 0);
     }
-    QCOMPARE(gefunden[1], gefunden[0]);
-}
 
-void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff_data()
-{
-    QTest::addColumn<bool>("dateiWeg");
-    QTest::newRow("cache file deleted") << true;
-    QTest::newRow("cache table missing") << false;
-}
+    void unknownFilteredAndConnectedCalls()
+    {
+        Anrufkette k;
+        const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+        k.oeffne(b.tabelle, false);
+        k.filtertext = u"0800,0891234567"_s;
+        QVERIFY(k.anruf(u"0891234567"_s));
+        QCOMPARE(k.anrufer.Count(), 0);
+        QCOMPARE(k.gespeichert(), QStringList());
+        QVERIFY(k.ereignisse.LetzterAnruf.endsWith(u"\r\nNummernfilter:0891234567"_s));
 
-void tst_Anrufauswertung::cacheFailureSwitchesTheCacheOff()
-{
-    QFETCH(bool, dateiWeg);
-    Anrufkette k;
-    const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
-    k.oeffne(b.tabelle, true);
-    const QString cache = k.dir.filePath(u"RUFMON.MDB"_s);
-    if (dateiWeg) {
-        QVERIFY(QFile::remove(cache));
-    } else {
-        auto db = DBEngine::instance().OpenDatabase(cache);
-        db->TableDefs().Delete(u"ACTNR"_s);
-        db->Close();
+        QVERIFY(k.anruf(u"0043316123456"_s));
+        QCOMPARE(k.eintrag(), u"0043316123456|Österreich/Graz|Unbekannt|2|Unbekannt"_s);
+        // A short number: no place look-up, then the free list or "Unbekannt".
+        QVERIFY(k.anruf(u"112"_s));
+        QCOMPARE(k.anrufer.Count(), 2);
+        QCOMPARE(k.gespeichert(), (QStringList{u"Unbekannt|0043316123456|Österreich/Graz|Unbekannt|2"_s,
+                                               u"Unbekannt|112|Unbekannt|Unbekannt|2"_s}));
+
+        // A connected number only with its menu item, then with pictures of its own.
+        QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
+        QCOMPARE(k.anrufer.Count(), 2);
+        k.anzeige.gesetzt.insert(Menuepunkt::mnuVerbundeneNummern);
+        QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|10|"_s + IDInKlammern(b.greta));
+        QVERIFY(k.tapi.Simulator()->verbunden(u"0402222333"_s));
+        QCOMPARE(k.eintrag(), u"0402222333|Hamburg|Unbekannt|9|Unbekannt"_s);
     }
-    QVERIFY(k.anruf(u"0301234567"_s));
-    QCOMPARE(k.dialogs.boxes().size(), 1);
-    QCOMPARE(k.dialogs.boxes().first().text, u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + cache
-                                                 + u"\r\nDer Nummerncache wird deaktiviert."_s);
-    QVERIFY(k.anzeige.cacheAbgeschaltet);
-    // No direct search for that call; the next one searches the ACT! tables.
-    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
-    QVERIFY(k.suche.ACTBereit());
-    QVERIFY(k.anruf(u"0301234567"_s));
-    QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
-}
+
+    void callsDuringAnIdentification()
+    {
+        Anrufkette k;
+        k.oeffne(QString(), false);
+        k.anzeige.gesetzt.insert(Menuepunkt::mnuVerbundeneNummern);
+        // While the first call is identified another caller and two connected
+        // numbers arrive: the caller is dropped, the later connected number is
+        // taken up afterwards (it overwrites the earlier one).
+        bool einmal = true;
+        k.anzeige.beimAtmen = [&] {
+            if (!std::exchange(einmal, false))
+                return;
+            QVERIFY(k.auswertung.laeuft());
+            emit k.tapi.OnCallerID(u"0211999888"_s, QString(), u"<ADDRESS>"_s, 5, 5);
+            emit k.tapi.OnConnectedID(u"0891111111"_s, 11, 12);
+            emit k.tapi.OnConnectedID(u"0892222222"_s, 13, 14);
+        };
+        emit k.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 1, 1);
+        QStringList nummern;
+        for (const QString &zeile : k.gespeichert())
+            nummern << zeile.section(u'|', 1, 1) + u'|' + zeile.section(u'|', 4, 4);
+        QCOMPARE(nummern, (QStringList{u"0301234567|2"_s, u"0892222222|9"_s}));
+        QVERIFY(!k.auswertung.laeuft());
+        // Outside an identification a connected number is identified at once.
+        emit k.tapi.OnConnectedID(u"0893333333"_s, 3, 4);
+        QVERIFY(k.eintrag().startsWith(u"0893333333|"_s));
+        // A blank number is not identified.
+        emit k.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
+        QCOMPARE(k.gespeichert().size(), 3);
+    }
+
+    void damagedDefinitionsFindNobodyUntilRepaired()
+    {
+        Anrufkette k;
+        const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+        const QString ddf = k.dir.filePath(u"act/KUNDEN.ddf"_s);
+        QVERIFY(QFile::rename(ddf, ddf + u".gut"_s));
+        ActGenerator ohneGruppen;
+        ohneGruppen.options().contacts = 5;
+        ohneGruppen.options().ddfVariant = ActDefinitionFile::Variant::WithoutGroupMarker;
+        QVERIFY(ohneGruppen.write(k.dir.filePath(u"kaputt"_s)));
+        QVERIFY(QFile::copy(k.dir.filePath(u"kaputt/KUNDEN.ddf"_s), ddf));
+
+        k.oeffne(b.tabelle, false);
+        QVERIFY(!k.suche.ACTBereit());
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
+        // The timer's next ticks: still not ready, and the one box stays one.
+        k.pruefung.PruefeACTDatenbank();
+        k.pruefung.PruefeACTDatenbank();
+        QVERIFY(!k.suche.ACTBereit());
+        QCOMPARE(k.dialogs.boxes().size(), 1);
+
+        QVERIFY(QFile::remove(ddf) && QFile::copy(ddf + u".gut"_s, ddf));
+        k.pruefung.PruefeACTDatenbank();
+        QVERIFY(k.suche.ACTBereit());
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
+    }
+
+    void numbersAsPeopleWriteThem_data() { knownCallers_data(); }
+    void numbersAsPeopleWriteThem()
+    {
+        QFETCH(bool, cache);
+        Anrufkette k;
+        ActGenerator g;
+        g.options().seed = 5;
+        g.options().contacts = 200;
+        // The line delivers "0301234567"; contact managers hold what people typed.
+        const QList<QPair<QString, QString>> geschrieben = {
+            {u"030 / 123 45-01"_s, u"0301234501"_s}, {u"+49 30 1234502"_s, u"0301234502"_s},
+            {u"(030) 1234503"_s, u"0301234503"_s},   {u"030-1234504"_s, u"0301234504"_s},
+            {u"+49 (0)89 / 12 34 56-0"_s, u"0891234560"_s}, {u"+43 316 123456"_s, u"0043316123456"_s}};
+        QStringList ids;
+        for (int i = 0; i < geschrieben.size(); ++i) {
+            ActGenerator::Contact c;
+            c.lastName = u"Schreibweise %1"_s.arg(i);
+            (i % 2 ? c.fax : c.phone) = geschrieben[i].first;
+            ids << IDInKlammern(g.addKnownContact(c));
+        }
+        // Found as written by the first search, this one keeps the call even though another key holds it too.
+        ActGenerator::Contact woertlich;
+        woertlich.lastName = u"Wörtlich"_s;
+        woertlich.phone = u"0301234501"_s;
+        const QString woertlichId = IDInKlammern(g.addKnownContact(woertlich));
+        QVERIFY(g.write(k.dir.filePath(u"act"_s)));
+        k.oeffne(g.summary().dbfPath, cache);
+
+        for (int i = 1; i < geschrieben.size(); ++i) {
+            QVERIFY(k.anruf(geschrieben[i].second));
+            QVERIFY2(k.eintrag().endsWith(u"|Schreibweise %1|6|"_s.arg(i) + ids[i]), qPrintable(k.eintrag()));
+        }
+        QVERIFY(k.anruf(u"0301234501"_s));
+        QVERIFY2(k.eintrag().endsWith(u"|Wörtlich|6|"_s + woertlichId), qPrintable(k.eintrag()));
+        // The neighbours by their keys, each shown as it is written.
+        QStringList nachbarn;
+        for (int i = 0; i < k.aehnlicheListe.Count(); ++i)
+            nachbarn << k.aehnlicheListe.Item(i).Text;
+        for (const QString &erwartet :
+             {u"[Telefon] 030 / 123 45-01"_s, u"[Fax] +49 30 1234502"_s, u"[Telefon] (030) 1234503"_s,
+              u"[Fax] 030-1234504"_s, u"[Telefon] 0301234501"_s})
+            QVERIFY2(nachbarn.contains(erwartet), qPrintable(nachbarn.join(u" / "_s)));
+        QCOMPARE(k.dialogs.boxes().size(), 0);
+    }
+
+    void everyGeneratedNumberFindsItsContact()
+    {
+        // The generator writes numbers in the forms people use. Every value of
+        // every contact, dialled, names that contact (or one that holds the same
+        // digits), the same one with the cache and without.
+        QTemporaryDir daten;
+        ActGenerator g;
+        g.options().seed = 17;
+        g.options().contacts = 150;
+        QVERIFY(g.write(daten.path()));
+        const QStringList felder{u"PHONE"_s, u"FAX"_s, u"HOME_PHONE"_s, u"MOBILE_PH"_s, u"ALT_PHONE"_s};
+        QList<QPair<QString, QStringList>> kontakte; // id, keys of its phone fields
+        QStringList anrufe;
+        {
+            auto db = DBEngine::instance().OpenDatabase(daten.path(), false, true, u"FoxPro 2.6;"_s);
+            auto rs = db->OpenRecordset(u"SELECT UNIQUE_ID, "_s + felder.join(u", "_s) + u" FROM [KUNDEN.dbf]"_s);
+            for (; !rs->Eof(); rs->MoveNext()) {
+                QStringList schluessel;
+                for (const QString &f : felder) {
+                    const QString s = Nummernschluessel::schluessel(rs->Fields()[f].Text(), u"49"_s);
+                    schluessel << s;
+                    if (s.size() >= 5)
+                        anrufe << s;
+                }
+                kontakte.append({IDInKlammern(rs->Fields()[u"UNIQUE_ID"_s].Text()), schluessel});
+            }
+            db->Close();
+        }
+        QVERIFY(anrufe.size() > 150);
+        QList<QStringList> gefunden;
+        for (const bool cache : {false, true}) {
+            Anrufkette k;
+            k.anzeige.gesetzt.remove(Menuepunkt::mnuAutoNummern);
+            k.oeffne(g.summary().dbfPath, cache);
+            QStringList tags;
+            for (const QString &nummer : anrufe) {
+                QVERIFY(k.anruf(nummer));
+                const QString tag = k.eintrag().section(u'|', 4);
+                bool passt = false;
+                for (const auto &[id, schluessel] : kontakte) {
+                    if (id == tag)
+                        passt = std::any_of(schluessel.begin(), schluessel.end(),
+                                            [&](const QString &s) { return s.contains(nummer); });
+                }
+                QVERIFY2(passt, qPrintable(nummer + u" → "_s + k.eintrag()));
+                tags << tag;
+            }
+            gefunden << tags;
+            QCOMPARE(k.dialogs.boxes().size(), 0);
+        }
+        QCOMPARE(gefunden[1], gefunden[0]);
+    }
+
+    void cacheFailureSwitchesTheCacheOff_data()
+    {
+        QTest::addColumn<bool>("dateiWeg");
+        QTest::newRow("cache file deleted") << true;
+        QTest::newRow("cache table missing") << false;
+    }
+    void cacheFailureSwitchesTheCacheOff()
+    {
+        QFETCH(bool, dateiWeg);
+        Anrufkette k;
+        const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+        k.oeffne(b.tabelle, true);
+        const QString cache = k.dir.filePath(u"RUFMON.MDB"_s);
+        if (dateiWeg) {
+            QVERIFY(QFile::remove(cache));
+        } else {
+            auto db = DBEngine::instance().OpenDatabase(cache);
+            db->TableDefs().Delete(u"ACTNR"_s);
+            db->Close();
+        }
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.dialogs.boxes().size(), 1);
+        QCOMPARE(k.dialogs.boxes().first().text, u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + cache
+                                                     + u"\r\nDer Nummerncache wird deaktiviert."_s);
+        QVERIFY(k.anzeige.cacheAbgeschaltet);
+        // No direct search for that call; the next one searches the ACT! tables.
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
+        QVERIFY(k.suche.ACTBereit());
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_Anrufauswertung)
 #include "tst_Anrufauswertung.moc"

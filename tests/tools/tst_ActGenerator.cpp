@@ -12,6 +12,7 @@
 #include "tools/dbf/DbfWriter.h"
 
 #include "TestPaths.h"
+#include "doubles/Dateien.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,12 +26,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Rows = QList<QVariantList>;
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 Rows query(const QString &folder, const QString &sql)
 {
@@ -93,11 +88,11 @@ private slots:
             paths[run] = {generator.summary().dbfPath, generator.summary().gdbPath, generator.summary().ddfPath};
         }
         for (int i = 0; i < 3; ++i) {
-            const QByteArray bytes = readAll(paths[0][i]);
-            QVERIFY2(!bytes.isEmpty() && bytes == readAll(paths[1][i]), qPrintable(paths[0][i]));
+            const QByteArray bytes = dateiInhalt(paths[0][i]);
+            QVERIFY2(!bytes.isEmpty() && bytes == dateiInhalt(paths[1][i]), qPrintable(paths[0][i]));
             const QString golden = QStringLiteral(RUFMON_TEST_DATA "/act/%1/%2")
                                        .arg(QLatin1StringView(QTest::currentDataTag()), QFileInfo(paths[0][i]).fileName());
-            QVERIFY2(!committed || readAll(golden) == bytes, qPrintable(golden));
+            QVERIFY2(!committed || dateiInhalt(golden) == bytes, qPrintable(golden));
         }
     }
 
@@ -179,7 +174,7 @@ private slots:
                  ActGenerator::MaxNeighbours + 1);
 
         // Umlauts in Windows-1252, not UTF-8; no invented text lacks a character there and became '?'.
-        const QByteArray dbf = readAll(generator.summary().dbfPath);
+        const QByteArray dbf = dateiInhalt(generator.summary().dbfPath);
         const QByteArray records = dbf.mid(quint8(dbf.at(8)) | quint8(dbf.at(9)) << 8);
         QVERIFY(!records.contains('?') && !records.contains('\xC3') && records.count('\xFC') > 300);
     }
@@ -359,7 +354,7 @@ private slots:
             return;
         }
         QVERIFY2(ok, qPrintable(writer.errorString()));
-        const QByteArray b = readAll(path);
+        const QByteArray b = dateiInhalt(path);
         QCOMPARE(b.size(), 65 + 1 + laenge + 1);
         QCOMPARE(b.mid(65, 1 + laenge), QByteArray(' ' + erwartet.toByteArray()));
     }

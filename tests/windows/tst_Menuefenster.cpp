@@ -210,32 +210,6 @@ private slots:
         QCOMPARE(text.last(), u"Features:\t"_s);
     }
 
-    void driverKeys_data()
-    {
-        QTest::addColumn<QString>("ziel");
-        QTest::addColumn<int>("taste");
-        QTest::addColumn<bool>("schliesst");
-        // Escape closes when let go, wherever the focus is; other keys never.
-        for (const QString &ziel : {u"txbInfo"_s, u"cmdOK"_s, u"frmTapiInfo"_s})
-            QTest::addRow("Esc on %s", qPrintable(ziel)) << ziel << int(Qt::Key_Escape) << true;
-        QTest::newRow("a on the text") << u"txbInfo"_s << int(Qt::Key_A) << false;
-        QTest::newRow("space on the window") << u"frmTapiInfo"_s << int(Qt::Key_Space) << false;
-    }
-    void driverKeys()
-    {
-        QFETCH(QString, ziel);
-        QFETCH(int, taste);
-        QFETCH(bool, schliesst);
-        frmTapiInfo f;
-        f.show();
-        QWidget *w = ziel == f.objectName() ? &f : f.findChild<QWidget *>(ziel);
-        QVERIFY(w);
-        QTest::keyPress(w, Qt::Key(taste));
-        QVERIFY(f.isVisible());
-        QTest::keyRelease(w, Qt::Key(taste));
-        QCOMPARE(f.isVisible(), !schliesst);
-    }
-
     // The control's text with the last call before it, shown until OK.
     void driverCommandShowsTextOfControlModally()
     {
@@ -272,38 +246,50 @@ private slots:
         QVERIFY(!b.f.Timer1().isActive());
     }
 
-    void aboutClosing_data()
+    // Escape closes the driver information when let go, wherever the focus is,
+    // other keys never; the about box closes on Escape or a click anywhere, the
+    // link opening its page, but not on Return.
+    void closing_data()
     {
+        QTest::addColumn<bool>("about");
         QTest::addColumn<QString>("ziel");
         QTest::addColumn<int>("taste"); // 0: a click
         QTest::addColumn<bool>("schliesst");
         QTest::addColumn<QList<QUrl>>("geoeffnet");
-        QTest::newRow("click on the window") << u"frmInfo"_s << 0 << true << QList<QUrl>{};
-        QTest::newRow("click on a label") << u"lbVersion"_s << 0 << true << QList<QUrl>{};
-        QTest::newRow("click on the link") << u"lbLink"_s << 0 << true
-                                           << QList<QUrl>{QUrl(u"https://rufmon.example.org"_s)};
-        QTest::newRow("Esc") << u"frmInfo"_s << int(Qt::Key_Escape) << true << QList<QUrl>{};
-        // Not the dialog's default button either.
-        QTest::newRow("return") << u"frmInfo"_s << int(Qt::Key_Return) << false << QList<QUrl>{};
+        const QList<QUrl> keine;
+        for (const QString &ziel : {u"txbInfo"_s, u"cmdOK"_s, u"frmTapiInfo"_s})
+            QTest::addRow("driver: Esc on %s", qPrintable(ziel)) << false << ziel << int(Qt::Key_Escape) << true << keine;
+        QTest::newRow("driver: a on the text") << false << u"txbInfo"_s << int(Qt::Key_A) << false << keine;
+        QTest::newRow("driver: space on the window") << false << u"frmTapiInfo"_s << int(Qt::Key_Space) << false << keine;
+        QTest::newRow("about: click on the window") << true << u"frmInfo"_s << 0 << true << keine;
+        QTest::newRow("about: click on a label") << true << u"lbVersion"_s << 0 << true << keine;
+        QTest::newRow("about: click on the link") << true << u"lbLink"_s << 0 << true
+                                                  << QList<QUrl>{QUrl(u"https://rufmon.example.org"_s)};
+        QTest::newRow("about: Esc") << true << u"frmInfo"_s << int(Qt::Key_Escape) << true << keine;
+        QTest::newRow("about: Return") << true << u"frmInfo"_s << int(Qt::Key_Return) << false << keine;
     }
-
-    void aboutClosing()
+    void closing()
     {
+        QFETCH(bool, about);
         QFETCH(QString, ziel);
         QFETCH(int, taste);
         QFETCH(bool, schliesst);
-        QFETCH(QList<QUrl>, geoeffnet);
         Box b;
-        b.f.show();
-        QWidget *w = ziel == b.f.objectName() ? &b.f : b.f.findChild<QWidget *>(ziel);
+        frmTapiInfo info;
+        QWidget &f = about ? static_cast<QWidget &>(b.f) : info;
+        f.show();
+        QWidget *w = ziel == f.objectName() ? &f : f.findChild<QWidget *>(ziel);
         QVERIFY(w);
-        // On the window itself: a spot where no control lies.
-        if (taste == 0)
-            QTest::mouseClick(w, Qt::LeftButton, {}, w == &b.f ? QPoint(4, b.f.height() - 4) : w->rect().center());
-        else
-            QTest::keyClick(w, Qt::Key(taste));
-        QCOMPARE(b.f.isVisible(), !schliesst);
-        QCOMPARE(b.system.openedUrls, geoeffnet);
+        if (taste == 0) {
+            // On the window itself: a spot where no control lies.
+            QTest::mouseClick(w, Qt::LeftButton, {}, w == &f ? QPoint(4, f.height() - 4) : w->rect().center());
+        } else {
+            QTest::keyPress(w, Qt::Key(taste));
+            QVERIFY(about || f.isVisible());
+            QTest::keyRelease(w, Qt::Key(taste));
+        }
+        QCOMPARE(f.isVisible(), !schliesst);
+        QTEST(b.system.openedUrls, "geoeffnet");
     }
 
     void aboutCommandShowsBoxModally()

@@ -92,30 +92,24 @@ private slots:
     {
         Aufbau a;
         QVERIFY(a.zeige({Albers}));
-        // Blanks around the number would keep a caller's number from matching it;
-        // an empty cell reads as unknown; what the user types is never SQL.
-        const QString boese = u"1'); DELETE FROM Liste; --"_s;
-        tippe(*a.f, 1, {u" 0221123456 "_s, u"Muster GmbH"_s, QString()});
-        tippe(*a.f, 2, {boese, u"\"Name\" mit [Klammern]"_s, u"O'Ort"_s});
-        a.f->cmOK()->click();
-
-        QCOMPARE(a.f->result(), int(QDialog::Accepted));
-        QCOMPARE(a.suche(u"0221123456"_s, true), (QStringList{u"Muster GmbH"_s, Unbekannt}));
-        QCOMPARE(a.suche(boese), (QStringList{u"\"Name\" mit [Klammern]"_s, u"O'Ort"_s}));
-        QCOMPARE(a.zeilen(), 3);
-        QVERIFY(a.dialogs.boxes().isEmpty());
-    }
-
-    void leavingRowSavesIt()
-    {
-        Aufbau a;
-        QVERIFY(a.zeige({Albers}));
+        // Leaving a row saves it, before OK.
         a.waehle(1);
         tippe(*a.f, 1, Brandt);
         QCOMPARE(a.suche(u"089200"_s, true), (QStringList{Unbekannt, Unbekannt}));
         a.waehle(0);
         QCOMPARE(a.suche(u"089200"_s, true), (QStringList{u"Brandt"_s, u"München"_s}));
-        QCOMPARE(a.zeilen(), 2);
+        // Blanks around the number would keep a caller's number from matching it;
+        // an empty cell reads as unknown; what the user types is never SQL.
+        const QString boese = u"1'); DELETE FROM Liste; --"_s;
+        tippe(*a.f, 2, {u" 0221123456 "_s, u"Muster GmbH"_s, QString()});
+        tippe(*a.f, 3, {boese, u"\"Name\" mit [Klammern]"_s, u"O'Ort"_s});
+        a.f->cmOK()->click();
+
+        QCOMPARE(a.f->result(), int(QDialog::Accepted));
+        QCOMPARE(a.suche(u"0221123456"_s, true), (QStringList{u"Muster GmbH"_s, Unbekannt}));
+        QCOMPARE(a.suche(boese), (QStringList{u"\"Name\" mit [Klammern]"_s, u"O'Ort"_s}));
+        QCOMPARE(a.zeilen(), 4);
+        QVERIFY(a.dialogs.boxes().isEmpty());
     }
 
     void changedRowKeepsItsPlace()
@@ -215,8 +209,6 @@ private slots:
         QFETCH(QStringList, getippt);
         QFETCH(int, taste);
         QFETCH(bool, ja);
-        QFETCH(int, inDerDatenbank);
-        QFETCH(int, imGitter);
         Aufbau a;
         QVERIFY(a.zeige({Albers}));
         a.waehle(zeile);
@@ -229,8 +221,8 @@ private slots:
         a.waehle(zeile);
         a.dialogs.answer(ja ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         QTest::keyClick(a.f->dbgNummern(), Qt::Key(taste));
-        QCOMPARE(a.zeilen(), inDerDatenbank);
-        QCOMPARE(a.f->Modell().Anzahl(), imGitter);
+        QTEST(a.zeilen(), "inDerDatenbank");
+        QTEST(a.f->Modell().Anzahl(), "imGitter");
         if (zeile == 0)
             QCOMPARE(a.dialogs.boxes().size(), 1);
     }

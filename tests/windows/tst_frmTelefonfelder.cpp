@@ -144,7 +144,6 @@ private slots:
     void felderSetzen()
     {
         QFETCH(QString, ausschlussfelder);
-        QFETCH(QString, ausgewaehlt);
 
         // A counted list before: filling again replaces it, counts and all.
         Dialog d;
@@ -153,7 +152,7 @@ private slots:
         d.dlg.FelderSetzen(Kontaktfelder, ausschlussfelder);
         // Only the phone fields, sorted by label, not counted yet.
         QCOMPARE(d.eintraege(), u"FAX=,MOBILE_PH=,PHONE="_s);
-        QCOMPARE(d.dlg.AusgewaehlteFelder(), ausgewaehlt);
+        QTEST(d.dlg.AusgewaehlteFelder(), "ausgewaehlt");
         // Labels by exact column name, checked or not.
         QCOMPARE(d.dlg.Bezeichnung(u"FAX"_s), u"Fax"_s);
         QCOMPARE(d.dlg.Bezeichnung(u"phone"_s), QString());
@@ -324,7 +323,6 @@ private slots:
         QFETCH(QStringList, abgewaehlt);
         QFETCH(QList<int>, klicks);
         QFETCH(bool, ok);
-        QFETCH(QString, gespeichert);
 
         Dialog d;
         d.optionen.schreibOption(u"Ausschlussfelder"_s, u"ALT;"_s);
@@ -340,7 +338,7 @@ private slots:
         // Written to the file, not only held: a second store reads it back.
         QVERIFY(d.store.sync());
         IniSettingsStore zweiter(d.dir.filePath(u"Rufmon.conf"_s));
-        QCOMPARE(modOptionen(zweiter, d.system).leseText(u"Ausschlussfelder"_s), gespeichert);
+        QTEST(modOptionen(zweiter, d.system).leseText(u"Ausschlussfelder"_s), "gespeichert");
         // Hidden, not gone: the list and its marks are still there for the caller search.
         QCOMPARE(d.dlg.AusgewaehlteFelder().split(u',', Qt::SkipEmptyParts).size(), 3 - abgewaehlt.size());
     }
