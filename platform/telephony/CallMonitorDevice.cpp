@@ -29,7 +29,6 @@ const QString GraceKey = u"Wiederverbinden"_s;
 
 // Bounds what Qt reads ahead of us from a peer that floods the connection.
 constexpr qint64 ReadBufferBytes = 16 * 1024;
-constexpr int MaxGraceSeconds = 24 * 60 * 60;
 
 
 } // namespace
@@ -45,19 +44,18 @@ CallMonitorDevice::CallMonitorDevice(const QString &host, quint16 port, Settings
     const int grace = settings.GetSetting(Section, GraceKey, QString()).trimmed().toInt(&ok);
     setGraceSeconds(ok && grace >= 0 ? grace : DefaultGraceSeconds);
 
-    for (QTimer *timer : {&m_connectTimer, &m_retryTimer, &m_graceTimer})
-        timer->setSingleShot(true);
+    m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
         onSocketEnded(u"keine Antwort innerhalb von %1 s"_s.arg(ConnectTimeoutMs / 1000));
     });
-    connect(&m_retryTimer, &QTimer::timeout, this, &CallMonitorDevice::startConnecting);
-    connect(&m_graceTimer, &QTimer::timeout, this, &CallMonitorDevice::onGraceExpired);
+    connect(&m_verbindung, &Wiederverbindung::versuchen, this, &CallMonitorDevice::startConnecting);
+    connect(&m_verbindung, &Wiederverbindung::aufgegeben, this, &CallMonitorDevice::onAufgegeben);
 }
 
 CallMonitorDevice::~CallMonitorDevice()
 {
     // The socket must not call back into a half-destroyed device.
-    m_state = State::Closed;
+    m_verbindung.schliessen();
     dropSocket();
 }
 
@@ -75,13 +73,12 @@ QList<QPair<QString, quint16>> CallMonitorDevice::configured(const SettingsStore
 
 void CallMonitorDevice::setRetryIntervalMs(int ms)
 {
-    // Never zero: a refused connection would otherwise be retried in a busy loop.
-    m_retryIntervalMs = std::max(ms, 10);
+    m_verbindung.setRetryIntervalMs(ms);
 }
 
 void CallMonitorDevice::setGraceSeconds(int seconds)
 {
-    m_graceSeconds = std::clamp(seconds, 0, MaxGraceSeconds);
+    m_verbindung.setGraceSeconds(seconds);
 }
 
 QString CallMonitorDevice::name() const
@@ -96,23 +93,18 @@ QStringList CallMonitorDevice::addresses() const
 
 void CallMonitorDevice::openLine()
 {
-    if (m_state != State::Closed)
-        return;
-    m_state = State::Opening;
-    startConnecting();
+    m_verbindung.oeffnen();
 }
 
 void CallMonitorDevice::closeLine()
 {
-    m_state = State::Closed;
-    m_retryTimer.stop();
-    m_graceTimer.stop();
+    m_verbindung.schliessen();
     dropSocket();
 }
 
 bool CallMonitorDevice::isOpen() const
 {
-    return m_state != State::Closed;
+    return m_verbindung.offen();
 }
 
 void CallMonitorDevice::setKennwoerter(Kennwortspeicher *kennwoerter, Dialogs *dialogs)
@@ -324,10 +316,7 @@ void CallMonitorDevice::onConnected()
 {
     m_connectTimer.stop();
     schalteKeepAliveEin();
-    const bool wasDown = m_state == State::Reconnecting;
-    m_state = State::Connected;
-    m_graceTimer.stop();
-    if (wasDown) {
+    if (m_verbindung.verbunden()) {
         qCInfo(lcLeitung).noquote() << u"Anrufmonitor %1: Verbindung wiederhergestellt"_s.arg(endpoint());
         emit Diagnose(u"Verbindung zum Anrufmonitor %1 wiederhergestellt"_s.arg(endpoint()));
     }
@@ -355,51 +344,35 @@ void CallMonitorDevice::schalteKeepAliveEin()
 void CallMonitorDevice::onSocketEnded(const QString &reason)
 {
     dropSocket();
-    switch (m_state) {
-    case State::Closed:
+    switch (m_verbindung.beendet(reason)) {
+    case Wiederverbindung::Folge::Keine:
         return;
-    case State::Opening:
-        // Switched on at login, the network may not be up yet: the first
-        // connection is retried quietly for the same grace period.
-        m_openingFailure = reason;
-        if (!m_graceTimer.isActive()) {
-            qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: keine Verbindung (%2), neuer Versuch läuft"_s.arg(
-                endpoint(), reason);
-            emit Diagnose(u"Keine Verbindung zum Anrufmonitor %1 (%2), neuer Versuch läuft"_s.arg(endpoint(), reason));
-            m_graceTimer.start(m_graceSeconds * 1000);
-        }
-        m_retryTimer.start(m_retryIntervalMs);
+    case Wiederverbindung::Folge::ErsterFehlschlag:
+        qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: keine Verbindung (%2), neuer Versuch läuft"_s.arg(
+            endpoint(), reason);
+        emit Diagnose(u"Keine Verbindung zum Anrufmonitor %1 (%2), neuer Versuch läuft"_s.arg(endpoint(), reason));
         return;
-    case State::Connected:
-        m_state = State::Reconnecting;
-        m_graceTimer.start(m_graceSeconds * 1000);
-        m_retryTimer.start(m_retryIntervalMs);
+    case Wiederverbindung::Folge::Unterbrochen:
         qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: Verbindung unterbrochen (%2), neuer Versuch läuft"_s.arg(
             endpoint(), reason);
         emit Diagnose(u"Verbindung zum Anrufmonitor %1 unterbrochen (%2), neuer Versuch läuft"_s.arg(endpoint(),
                                                                                                   reason));
         return;
-    case State::Reconnecting:
-        // Quiet: the router may still be restarting.
-        m_retryTimer.start(m_retryIntervalMs);
-        return;
     }
 }
 
-void CallMonitorDevice::onGraceExpired()
+void CallMonitorDevice::onAufgegeben(bool beimOeffnen)
 {
-    if (m_state == State::Opening) {
-        closeLine();
-        qCWarning(lcLeitung).noquote() << u"Anrufmonitor %1: keine Verbindung: %2"_s.arg(endpoint(), m_openingFailure);
-        emit OnError(u"Verbindung zum Anrufmonitor %1 nicht möglich: %2."_s.arg(endpoint(), m_openingFailure), name(),
-                     LineDropped);
+    closeLine();
+    if (beimOeffnen) {
+        qCWarning(lcLeitung).noquote()
+            << u"Anrufmonitor %1: keine Verbindung: %2"_s.arg(endpoint(), m_verbindung.ersterGrund());
+        emit OnError(u"Verbindung zum Anrufmonitor %1 nicht möglich: %2."_s.arg(endpoint(), m_verbindung.ersterGrund()),
+                     name(), LineDropped);
         return;
     }
-    if (m_state != State::Reconnecting)
-        return;
-    closeLine();
     emit OnError(u"Verbindung zum Anrufmonitor %1 verloren: seit %2 s nicht wieder erreichbar."_s.arg(endpoint())
-                     .arg(m_graceSeconds),
+                     .arg(m_verbindung.graceSeconds()),
                  name(), LineDropped);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/telephony/CallMonitorStream.h"
 #include "platform/telephony/LineDevice.h"
+#include "platform/telephony/Wiederverbindung.h"
 
 #include <QByteArray>
 #include <QList>
@@ -90,15 +91,13 @@ public:
     QString callFeatures() const override;
 
 private:
-    enum class State { Closed, Opening, Connected, Reconnecting };
-
     void startConnecting();
     void dropSocket();
     void onConnected();
     void onReadyRead();
     void onSocketEnded(const QString &reason);
     void schalteKeepAliveEin();
-    void onGraceExpired();
+    void onAufgegeben(bool beimOeffnen);
     bool consume(QByteArrayView data);
     void handleLine(QByteArrayView line);
     void raiseEvents(const CallMonitorLine &line);
@@ -108,18 +107,12 @@ private:
     QString m_host;
     quint16 m_port;
     SettingsStore &m_settings;
-    int m_retryIntervalMs = DefaultRetryIntervalMs;
-    int m_graceSeconds = DefaultGraceSeconds;
-
-    State m_state = State::Closed;
+    Wiederverbindung m_verbindung{DefaultRetryIntervalMs, DefaultGraceSeconds};
     QTcpSocket *m_socket = nullptr;
     // Counts sockets, so that reading stops when a slot closed or reopened the line.
     quint64 m_generation = 0;
     QTimer m_connectTimer;
-    QTimer m_retryTimer;
-    QTimer m_graceTimer;
     CallMonitorStream m_stream{MaxLineBytes};
-    QString m_openingFailure; // why the first connection has not come about yet
 
     Kennwortspeicher *m_kennwoerter = nullptr;
     Dialogs *m_dialogs = nullptr;

@@ -21,7 +21,6 @@ namespace {
 const QString Section = u"Telefonie"_s;
 const QString GraceKey = u"Wiederverbinden"_s;
 constexpr qint64 ReadBufferBytes = 16 * 1024;
-constexpr int MaxGraceSeconds = 24 * 60 * 60;
 
 QString schluessel(int nummer, const QString &name)
 {
@@ -90,19 +89,18 @@ TelefonanlageDevice::TelefonanlageDevice(const Anlage &anlage, SettingsStore &se
     const int grace = settings.GetSetting(Section, GraceKey, QString()).trimmed().toInt(&ok);
     setGraceSeconds(ok && grace >= 0 ? grace : DefaultGraceSeconds);
 
-    for (QTimer *timer : {&m_connectTimer, &m_retryTimer, &m_graceTimer})
-        timer->setSingleShot(true);
+    m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
         onSocketEnded(u"keine Anmeldung innerhalb von %1 s"_s.arg(ConnectTimeoutMs / 1000));
     });
-    connect(&m_retryTimer, &QTimer::timeout, this, &TelefonanlageDevice::startConnecting);
-    connect(&m_graceTimer, &QTimer::timeout, this, &TelefonanlageDevice::onGraceExpired);
+    connect(&m_verbindung, &Wiederverbindung::versuchen, this, &TelefonanlageDevice::startConnecting);
+    connect(&m_verbindung, &Wiederverbindung::aufgegeben, this, &TelefonanlageDevice::onAufgegeben);
     connect(&m_pingTimer, &QTimer::timeout, this, &TelefonanlageDevice::onPing);
 }
 
 TelefonanlageDevice::~TelefonanlageDevice()
 {
-    m_state = State::Closed;
+    m_verbindung.schliessen();
     dropSocket();
 }
 
@@ -128,12 +126,12 @@ void TelefonanlageDevice::saveSettings(const Anlage &anlage, const std::optional
 
 void TelefonanlageDevice::setRetryIntervalMs(int ms)
 {
-    m_retryIntervalMs = std::max(ms, 10);
+    m_verbindung.setRetryIntervalMs(ms);
 }
 
 void TelefonanlageDevice::setGraceSeconds(int seconds)
 {
-    m_graceSeconds = std::clamp(seconds, 0, MaxGraceSeconds);
+    m_verbindung.setGraceSeconds(seconds);
 }
 
 void TelefonanlageDevice::setPingIntervalMs(int ms)
@@ -153,21 +151,18 @@ QStringList TelefonanlageDevice::addresses() const
 
 void TelefonanlageDevice::openLine()
 {
-    if (m_state != State::Closed)
+    if (m_verbindung.offen())
         return;
     // Without a stored password an empty one is tried; the user is asked
     // only when the system refuses it.
     m_kennwort = m_kennwoerter.lies(konto(m_anlage)).value_or(QString());
     m_gefragt = false;
-    m_state = State::Opening;
-    startConnecting();
+    m_verbindung.oeffnen();
 }
 
 void TelefonanlageDevice::closeLine()
 {
-    m_state = State::Closed;
-    m_retryTimer.stop();
-    m_graceTimer.stop();
+    m_verbindung.schliessen();
     dropSocket();
     m_kennwort.clear();
     m_anrufe.clear();
@@ -176,7 +171,7 @@ void TelefonanlageDevice::closeLine()
 
 bool TelefonanlageDevice::isOpen() const
 {
-    return m_state != State::Closed;
+    return m_verbindung.offen();
 }
 
 void TelefonanlageDevice::startConnecting()
@@ -216,38 +211,27 @@ void TelefonanlageDevice::onSocketEnded(const QString &reason)
     dropSocket();
     // Calls the system was reporting end with the connection: nothing more will come for them.
     alleBeenden();
-    switch (m_state) {
-    case State::Closed:
+    switch (m_verbindung.beendet(reason)) {
+    case Wiederverbindung::Folge::Keine:
         return;
-    case State::Opening:
-        m_openingFailure = reason;
-        if (!m_graceTimer.isActive()) {
-            qCWarning(lcLeitung).noquote() << u"%1: keine Verbindung (%2), neuer Versuch läuft"_s.arg(name(), reason);
-            emit Diagnose(u"Keine Verbindung zur %1 (%2), neuer Versuch läuft"_s.arg(name(), reason));
-            m_graceTimer.start(m_graceSeconds * 1000);
-        }
-        m_retryTimer.start(m_retryIntervalMs);
+    case Wiederverbindung::Folge::ErsterFehlschlag:
+        qCWarning(lcLeitung).noquote() << u"%1: keine Verbindung (%2), neuer Versuch läuft"_s.arg(name(), reason);
+        emit Diagnose(u"Keine Verbindung zur %1 (%2), neuer Versuch läuft"_s.arg(name(), reason));
         return;
-    case State::Connected:
-        m_state = State::Reconnecting;
-        m_graceTimer.start(m_graceSeconds * 1000);
-        m_retryTimer.start(m_retryIntervalMs);
+    case Wiederverbindung::Folge::Unterbrochen:
         qCWarning(lcLeitung).noquote() << u"%1: Verbindung unterbrochen (%2), neuer Versuch läuft"_s.arg(name(), reason);
         emit Diagnose(u"Verbindung zur %1 unterbrochen (%2), neuer Versuch läuft"_s.arg(name(), reason));
-        return;
-    case State::Reconnecting:
-        m_retryTimer.start(m_retryIntervalMs);
         return;
     }
 }
 
-void TelefonanlageDevice::onGraceExpired()
+void TelefonanlageDevice::onAufgegeben(bool beimOeffnen)
 {
-    if (m_state == State::Opening) {
-        aufgeben(u"Verbindung zur %1 nicht möglich: %2."_s.arg(name(), m_openingFailure));
-    } else if (m_state == State::Reconnecting) {
-        aufgeben(u"Verbindung zur %1 verloren: seit %2 s nicht wieder erreichbar."_s.arg(name()).arg(m_graceSeconds));
-    }
+    if (beimOeffnen)
+        aufgeben(u"Verbindung zur %1 nicht möglich: %2."_s.arg(name(), m_verbindung.ersterGrund()));
+    else
+        aufgeben(u"Verbindung zur %1 verloren: seit %2 s nicht wieder erreichbar."_s.arg(name()).arg(
+            m_verbindung.graceSeconds()));
 }
 
 void TelefonanlageDevice::aufgeben(const QString &text)
@@ -386,10 +370,7 @@ void TelefonanlageDevice::angemeldet()
     m_pingTimer.start(m_pingIntervalMs);
     if (m_gefragt)
         m_kennwoerter.schreibe(konto(m_anlage), m_kennwort);
-    const bool wasDown = m_state == State::Reconnecting;
-    m_state = State::Connected;
-    m_graceTimer.stop();
-    if (wasDown) {
+    if (m_verbindung.verbunden()) {
         qCInfo(lcLeitung).noquote() << u"%1: Verbindung wiederhergestellt"_s.arg(name());
         emit Diagnose(u"Verbindung zur %1 wiederhergestellt"_s.arg(name()));
     } else {
@@ -411,7 +392,7 @@ void TelefonanlageDevice::abgelehnt(const QString &meldung)
             u"Die %1 hat die Anmeldung als „%2“ abgelehnt.\r\nBitte geben Sie das Kennwort ein:"_s.arg(
                 name(), m_anlage.benutzer),
             u"Rufmon"_s);
-        if (!alive || m_state == State::Closed)
+        if (!alive || !m_verbindung.offen())
             return;
         if (kennwort) {
             m_kennwort = *kennwort;

@@ -3,6 +3,7 @@
 #include "platform/telephony/AmiStrom.h"
 #include "platform/telephony/Endpunkt.h"
 #include "platform/telephony/LineDevice.h"
+#include "platform/telephony/Wiederverbindung.h"
 
 #include <QHash>
 #include <QList>
@@ -87,7 +88,6 @@ public:
     QString callFeatures() const override;
 
 private:
-    enum class State { Closed, Opening, Connected, Reconnecting };
     enum class Anmeldung { Begruessung, Challenge, Login, Angemeldet };
 
     struct Anruf
@@ -106,7 +106,7 @@ private:
     void startConnecting();
     void dropSocket();
     void onSocketEnded(const QString &reason);
-    void onGraceExpired();
+    void onAufgegeben(bool beimOeffnen);
     void onReadyRead();
     void onPing();
     bool consume(QByteArrayView data);
@@ -131,21 +131,16 @@ private:
     SettingsStore &m_settings;
     Kennwortspeicher &m_kennwoerter;
     Dialogs *m_dialogs;
-    int m_retryIntervalMs = DefaultRetryIntervalMs;
-    int m_graceSeconds = DefaultGraceSeconds;
+    Wiederverbindung m_verbindung{DefaultRetryIntervalMs, DefaultGraceSeconds};
     int m_pingIntervalMs = DefaultPingIntervalMs;
 
-    State m_state = State::Closed;
     Anmeldung m_anmeldung = Anmeldung::Begruessung;
     QTcpSocket *m_socket = nullptr;
     quint64 m_generation = 0;
     QTimer m_connectTimer;
-    QTimer m_retryTimer;
-    QTimer m_graceTimer;
     QTimer m_pingTimer;
     int m_pingsOffen = 0; // sent since the system last said anything
     AmiStrom m_strom;
-    QString m_openingFailure;
 
     QString m_kennwort;     // for this opening of the line
     bool m_gefragt = false; // the user was asked for it during this opening
