@@ -182,70 +182,20 @@ void CallMonitorDevice::tr064Abgelehnt()
                  name(), 0);
 }
 
-std::int32_t CallMonitorDevice::apiVersion() const
+LineDevice::Faehigkeiten CallMonitorDevice::faehigkeiten() const
 {
-    return 0x00020000;
-}
-
-QString CallMonitorDevice::providerInfo() const
-{
-    return u"Anrufmonitor (TCP)"_s;
-}
-
-QString CallMonitorDevice::switchInfo() const
-{
-    return endpoint();
-}
-
-QString CallMonitorDevice::mediaModes() const
-{
-    return u"<INTERACTIVEVOICE>"_s;
-}
-
-QString CallMonitorDevice::addressModes() const
-{
-    return u"<ADDRESSID>"_s;
-}
-
-QString CallMonitorDevice::parkModes() const
-{
-    return {};
-}
-
-QString CallMonitorDevice::dialtoneModes() const
-{
-    return {};
-}
-
-QString CallMonitorDevice::busyModes() const
-{
-    return {};
-}
-
-QString CallMonitorDevice::disconnectModes() const
-{
-    return {};
-}
-
-QString CallMonitorDevice::bearerModes() const
-{
-    return {};
-}
-
-QString CallMonitorDevice::callStates() const
-{
-    return u"<OFFERING><DIALTONE><PROCEEDING><CONNECTED><DISCONNECTED><IDLE>"_s;
-}
-
-QString CallMonitorDevice::callInfoStates() const
-{
-    return u"<CALLERID><CALLEDID><CONNECTEDID>"_s;
-}
-
-QString CallMonitorDevice::callFeatures() const
-{
-    // The call monitor only watches: nothing can be answered, dialled or dropped.
-    return {};
+    Faehigkeiten f;
+    f.providerInfo = u"Anrufmonitor (TCP)"_s;
+    f.switchInfo = endpoint();
+    f.mediaModes = u"<INTERACTIVEVOICE>"_s;
+    f.addressModes = u"<ADDRESSID>"_s;
+    f.callStates = u"<OFFERING><DIALTONE><PROCEEDING><CONNECTED><DISCONNECTED><IDLE>"_s;
+    f.callInfoStates = u"<CALLERID><CALLEDID><CONNECTEDID>"_s;
+    // The call monitor only watches; numbers are dialled through the router
+    // once a user for that is set up.
+    if (!tr064Benutzer().isEmpty())
+        f.callFeatures = u"<DIAL>"_s;
+    return f;
 }
 
 void CallMonitorDevice::saveEndpoint(const QString &host, quint16 port)

@@ -30,20 +30,25 @@ public:
     // Dials the number on the address; a device that cannot dial raises OnError.
     virtual void dial(const QString &number, int address) = 0;
 
-    // What the device tells about itself, truthfully.
-    virtual std::int32_t apiVersion() const = 0;
-    virtual QString providerInfo() const = 0;
-    virtual QString switchInfo() const = 0;
-    virtual QString mediaModes() const = 0;
-    virtual QString addressModes() const = 0;
-    virtual QString parkModes() const = 0;
-    virtual QString dialtoneModes() const = 0;
-    virtual QString busyModes() const = 0;
-    virtual QString disconnectModes() const = 0;
-    virtual QString bearerModes() const = 0;
-    virtual QString callStates() const = 0;
-    virtual QString callInfoStates() const = 0;
-    virtual QString callFeatures() const = 0;
+    // What the device tells about itself, truthfully: names in angle
+    // brackets, empty where the device has none of a kind.
+    struct Faehigkeiten
+    {
+        std::int32_t apiVersion = 0x00020000;
+        QString providerInfo;
+        QString switchInfo;
+        QString mediaModes;
+        QString addressModes;
+        QString parkModes;
+        QString dialtoneModes;
+        QString busyModes;
+        QString disconnectModes;
+        QString bearerModes;
+        QString callStates;
+        QString callInfoStates;
+        QString callFeatures;
+    };
+    virtual Faehigkeiten faehigkeiten() const = 0;
 
 signals:
     void OnCallState(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);

@@ -644,67 +644,19 @@ void ModemDevice::saveSettings(const QString &port, std::optional<int> baud, con
     m_settings.sync();
 }
 
-std::int32_t ModemDevice::apiVersion() const
+LineDevice::Faehigkeiten ModemDevice::faehigkeiten() const
 {
-    return 0x00020000;
+    Faehigkeiten f;
+    f.providerInfo = u"Modem mit Rufnummernanzeige"_s;
+    f.switchInfo = m_portName;
+    f.mediaModes = u"<INTERACTIVEVOICE><DATAMODEM>"_s;
+    f.addressModes = u"<ADDRESSID>"_s;
+    f.dialtoneModes = u"<NORMAL>"_s;
+    f.busyModes = u"<STATION>"_s;
+    f.disconnectModes = u"<NORMAL><BUSY><NOANSWER>"_s;
+    f.callStates = u"<OFFERING><DIALTONE><PROCEEDING><DISCONNECTED><IDLE>"_s;
+    f.callInfoStates = u"<CALLERID>"_s;
+    f.callFeatures = u"<DIAL><DROP>"_s;
+    return f;
 }
 
-QString ModemDevice::providerInfo() const
-{
-    return u"Modem mit Rufnummernanzeige"_s;
-}
-
-QString ModemDevice::switchInfo() const
-{
-    return m_portName;
-}
-
-QString ModemDevice::mediaModes() const
-{
-    return u"<INTERACTIVEVOICE><DATAMODEM>"_s;
-}
-
-QString ModemDevice::addressModes() const
-{
-    return u"<ADDRESSID>"_s;
-}
-
-QString ModemDevice::parkModes() const
-{
-    return {};
-}
-
-QString ModemDevice::dialtoneModes() const
-{
-    return u"<NORMAL>"_s;
-}
-
-QString ModemDevice::busyModes() const
-{
-    return u"<STATION>"_s;
-}
-
-QString ModemDevice::disconnectModes() const
-{
-    return u"<NORMAL><BUSY><NOANSWER>"_s;
-}
-
-QString ModemDevice::bearerModes() const
-{
-    return {};
-}
-
-QString ModemDevice::callStates() const
-{
-    return u"<OFFERING><DIALTONE><PROCEEDING><DISCONNECTED><IDLE>"_s;
-}
-
-QString ModemDevice::callInfoStates() const
-{
-    return u"<CALLERID>"_s;
-}
-
-QString ModemDevice::callFeatures() const
-{
-    return u"<DIAL><DROP>"_s;
-}

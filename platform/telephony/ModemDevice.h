@@ -66,19 +66,7 @@ public:
     // After this long without a RING the caller has given up.
     void setRingEndTimeout(int msecs);
 
-    std::int32_t apiVersion() const override;
-    QString providerInfo() const override;
-    QString switchInfo() const override;
-    QString mediaModes() const override;
-    QString addressModes() const override;
-    QString parkModes() const override;
-    QString dialtoneModes() const override;
-    QString busyModes() const override;
-    QString disconnectModes() const override;
-    QString bearerModes() const override;
-    QString callStates() const override;
-    QString callInfoStates() const override;
-    QString callFeatures() const override;
+    Faehigkeiten faehigkeiten() const override;
 
 private:
     enum class Command { None, Init, CallerId, CallerIdAlternative, Dial, HangUp };

@@ -117,21 +117,19 @@ void SimulatorDevice::dial(const QString &number, int)
     spaeter(m_aufgelegtMs, [this, id] { auflegen(id, id); });
 }
 
-std::int32_t SimulatorDevice::apiVersion() const { return 0x00020000; }
-QString SimulatorDevice::providerInfo() const { return u"Rufmon-Simulator (eingebaut)"_s; }
-QString SimulatorDevice::switchInfo() const { return u"rufmon --anruf"_s; }
-QString SimulatorDevice::mediaModes() const { return u"<INTERACTIVEVOICE>"_s; }
-QString SimulatorDevice::addressModes() const { return u"<ADDRESSID>"_s; }
-QString SimulatorDevice::parkModes() const { return {}; }
-QString SimulatorDevice::dialtoneModes() const { return u"<NORMAL>"_s; }
-QString SimulatorDevice::busyModes() const { return {}; }
-QString SimulatorDevice::disconnectModes() const { return u"<NORMAL>"_s; }
-QString SimulatorDevice::bearerModes() const { return u"<VOICE>"_s; }
-
-QString SimulatorDevice::callStates() const
+LineDevice::Faehigkeiten SimulatorDevice::faehigkeiten() const
 {
-    return u"<OFFERING><CONNECTED><DIALTONE><PROCEEDING><DISCONNECTED><IDLE>"_s;
+    Faehigkeiten f;
+    f.providerInfo = u"Rufmon-Simulator (eingebaut)"_s;
+    f.switchInfo = u"rufmon --anruf"_s;
+    f.mediaModes = u"<INTERACTIVEVOICE>"_s;
+    f.addressModes = u"<ADDRESSID>"_s;
+    f.dialtoneModes = u"<NORMAL>"_s;
+    f.disconnectModes = u"<NORMAL>"_s;
+    f.bearerModes = u"<VOICE>"_s;
+    f.callStates = u"<OFFERING><CONNECTED><DIALTONE><PROCEEDING><DISCONNECTED><IDLE>"_s;
+    f.callInfoStates = u"<CALLERID><CALLEDID><CONNECTEDID>"_s;
+    f.callFeatures = u"<DIAL>"_s;
+    return f;
 }
 
-QString SimulatorDevice::callInfoStates() const { return u"<CALLERID><CALLEDID><CONNECTEDID>"_s; }
-QString SimulatorDevice::callFeatures() const { return u"<DIAL>"_s; }

@@ -552,21 +552,19 @@ void TelefonanlageDevice::dial(const QString &number, int)
            {u"Async"_s, u"true"_s}});
 }
 
-std::int32_t TelefonanlageDevice::apiVersion() const { return 0x00020000; }
-QString TelefonanlageDevice::providerInfo() const { return u"Telefonanlage (Asterisk Manager Interface)"_s; }
-QString TelefonanlageDevice::switchInfo() const { return m_anlage.adresse.text(); }
-QString TelefonanlageDevice::mediaModes() const { return u"<INTERACTIVEVOICE>"_s; }
-QString TelefonanlageDevice::addressModes() const { return u"<ADDRESSID>"_s; }
-QString TelefonanlageDevice::parkModes() const { return {}; }
-QString TelefonanlageDevice::dialtoneModes() const { return {}; }
-QString TelefonanlageDevice::busyModes() const { return u"<STATION>"_s; }
-QString TelefonanlageDevice::disconnectModes() const { return u"<NORMAL>"_s; }
-QString TelefonanlageDevice::bearerModes() const { return u"<VOICE>"_s; }
-
-QString TelefonanlageDevice::callStates() const
+LineDevice::Faehigkeiten TelefonanlageDevice::faehigkeiten() const
 {
-    return u"<OFFERING><DIALTONE><PROCEEDING><CONNECTED><DISCONNECTED><IDLE>"_s;
+    Faehigkeiten f;
+    f.providerInfo = u"Telefonanlage (Asterisk Manager Interface)"_s;
+    f.switchInfo = m_anlage.adresse.text();
+    f.mediaModes = u"<INTERACTIVEVOICE>"_s;
+    f.addressModes = u"<ADDRESSID>"_s;
+    f.busyModes = u"<STATION>"_s;
+    f.disconnectModes = u"<NORMAL>"_s;
+    f.bearerModes = u"<VOICE>"_s;
+    f.callStates = u"<OFFERING><DIALTONE><PROCEEDING><CONNECTED><DISCONNECTED><IDLE>"_s;
+    f.callInfoStates = u"<CALLERID>"_s;
+    f.callFeatures = u"<DIAL>"_s;
+    return f;
 }
 
-QString TelefonanlageDevice::callInfoStates() const { return u"<CALLERID>"_s; }
-QString TelefonanlageDevice::callFeatures() const { return u"<DIAL>"_s; }

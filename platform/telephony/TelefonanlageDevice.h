@@ -73,19 +73,7 @@ public:
     bool isOpen() const override;
     void dial(const QString &number, int address) override;
 
-    std::int32_t apiVersion() const override;
-    QString providerInfo() const override;
-    QString switchInfo() const override;
-    QString mediaModes() const override;
-    QString addressModes() const override;
-    QString parkModes() const override;
-    QString dialtoneModes() const override;
-    QString busyModes() const override;
-    QString disconnectModes() const override;
-    QString bearerModes() const override;
-    QString callStates() const override;
-    QString callInfoStates() const override;
-    QString callFeatures() const override;
+    Faehigkeiten faehigkeiten() const override;
 
 private:
     enum class Anmeldung { Begruessung, Challenge, Login, Angemeldet };

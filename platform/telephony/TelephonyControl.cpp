@@ -238,7 +238,7 @@ void TelephonyControl::Dial(const QString &number, std::int16_t address)
     decltype(leer) TelephonyControl::Name(std::int32_t device) const                                          \
     {                                                                                                         \
         const LineDevice *d = Device(device);                                                                 \
-        return d ? d->methode() : leer;                                                                       \
+        return d ? d->faehigkeiten().methode : leer;                                                          \
     }
 
 RUFMON_ABFRAGE(ApiVersion, apiVersion, std::int32_t(0))

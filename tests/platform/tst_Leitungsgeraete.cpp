@@ -881,6 +881,8 @@ private slots:
         connect(&device, &LineDevice::Diagnose, this, [&](const QString &t) { gemeldet << t; });
         connect(&device, &LineDevice::OnError, this, [&](const QString &t) { gemeldet << t; });
 
+        // The driver information names dialing only where it can work.
+        QCOMPARE(device.faehigkeiten().callFeatures, benutzer.isEmpty() ? QString() : u"<DIAL>"_s);
         device.dial(u"0301 234567"_s, 0);
         QTRY_COMPARE_WITH_TIMEOUT(gemeldet, QStringList{ergebnis}, 10000);
         QCOMPARE(dialogs.boxes().size(), eingabe ? 1 : 0);
