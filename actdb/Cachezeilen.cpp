@@ -7,8 +7,26 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Enough to keep both threads busy; small enough to hold next to nothing.
+constexpr std::size_t ZeilenJeStapel = 512;
+constexpr std::size_t StapelAnzahl = 3;
+
+} // namespace
+
 Cachezeilen::Cachezeilen() = default;
-Cachezeilen::~Cachezeilen() = default;
+
+Cachezeilen::~Cachezeilen()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_abbrechen = true;
+    }
+    m_bereit.notify_all();
+    if (m_leser.joinable())
+        m_leser.join();
+}
 
 std::unique_ptr<Cachezeilen> Cachezeilen::oeffnen(const QString &datei, const QStringList &telefonfelder,
                                                   const std::string &heimat)
@@ -33,49 +51,100 @@ std::unique_ptr<Cachezeilen> Cachezeilen::oeffnen(const QString &datei, const QS
             return nullptr;
     }
     z->m_heimat = heimat;
-    const std::size_t spalten = 2 * z->m_telefon.size() + z->m_weitere.size();
-    z->m_texte.resize(spalten);
-    z->m_zeile.resize(spalten);
+    z->m_spalten = 2 * z->m_telefon.size() + z->m_weitere.size();
+    z->m_zeile.resize(z->m_spalten);
+    z->m_anzahl = z->m_tabelle->recordCount();
+    for (std::size_t i = 0; i < StapelAnzahl; ++i)
+        z->m_leer.push_back(std::make_unique<struct Stapel>());
     z->m_tabelle->rewind();
+    z->m_leser = std::thread([p = z.get()] { p->lesen(); });
     return z;
 }
 
-qint64 Cachezeilen::ungefaehreAnzahl() const
+void Cachezeilen::lesen()
 {
-    return m_tabelle->recordCount();
+    DbfTable &tabelle = *m_tabelle;
+    for (;;) {
+        std::unique_ptr<Stapel> stapel;
+        {
+            std::unique_lock lock(m_mutex);
+            m_bereit.wait(lock, [this] { return m_abbrechen || !m_leer.empty(); });
+            if (m_abbrechen)
+                return;
+            stapel = std::move(m_leer.back());
+            m_leer.pop_back();
+        }
+        stapel->daten.clear();
+        stapel->werte.clear();
+        stapel->zeilen = 0;
+        const auto text = [&stapel](std::string_view wert) {
+            stapel->werte.emplace_back(stapel->daten.size(), std::ptrdiff_t(wert.size()));
+            stapel->daten.append(wert);
+        };
+        const auto null = [&stapel] { stapel->werte.emplace_back(0, -1); };
+        bool weiter = true;
+        while (stapel->zeilen < ZeilenJeStapel && (weiter = tabelle.next())) {
+            for (const int feld : m_telefon) {
+                const DbfValue wert = tabelle.value(feld);
+                if (wert.kind != DbfValue::Kind::Text) {
+                    // An empty field is Null, and so is its key, as in the statement.
+                    null();
+                    null();
+                    continue;
+                }
+                text(wert.bytes);
+                text(Nummernschluessel::schluesselUtf8(wert.bytes, m_heimat));
+            }
+            for (const int feld : m_weitere) {
+                const DbfValue wert = tabelle.value(feld);
+                if (wert.kind == DbfValue::Kind::Text)
+                    text(wert.bytes);
+                else
+                    null();
+            }
+            ++stapel->zeilen;
+        }
+        {
+            const std::lock_guard lock(m_mutex);
+            if (stapel->zeilen > 0)
+                m_voll.push_back(std::move(stapel));
+            if (!weiter) {
+                m_fertig = true;
+                if (tabelle.hasError())
+                    m_fehler = tabelle.errorString();
+            }
+        }
+        m_bereit.notify_all();
+        if (!weiter)
+            return;
+    }
 }
 
 const Verbindung::Textzeile *Cachezeilen::naechste()
 {
-    if (!m_tabelle->next()) {
-        if (m_tabelle->hasError())
-            throw JetFehler(JetFehler::DateiBeschaedigt, m_tabelle->errorString());
-        return nullptr;
-    }
-    std::size_t spalte = 0;
-    // Each value is copied out: the table reuses its buffer for the next one.
-    const auto lesen = [this, &spalte](int feld) {
-        const DbfValue wert = m_tabelle->value(feld);
-        if (wert.kind == DbfValue::Kind::Text) {
-            m_texte[spalte].assign(wert.bytes);
-            m_zeile[spalte] = m_texte[spalte];
-        } else {
-            m_zeile[spalte].reset();
+    if (!m_stapel || m_naechste == m_stapel->zeilen) {
+        std::unique_lock lock(m_mutex);
+        if (m_stapel)
+            m_leer.push_back(std::move(m_stapel));
+        m_bereit.notify_all();
+        m_bereit.wait(lock, [this] { return !m_voll.empty() || m_fertig; });
+        if (m_voll.empty()) {
+            if (!m_fehler.isEmpty())
+                throw JetFehler(JetFehler::DateiBeschaedigt, m_fehler);
+            return nullptr;
         }
-        ++spalte;
-    };
-    for (const int feld : m_telefon) {
-        lesen(feld);
-        // The key beside its field: Null for an empty field, as in the statement.
-        if (m_zeile[spalte - 1]) {
-            m_texte[spalte] = Nummernschluessel::schluesselUtf8(*m_zeile[spalte - 1], m_heimat);
-            m_zeile[spalte] = m_texte[spalte];
-        } else {
-            m_zeile[spalte].reset();
-        }
-        ++spalte;
+        m_stapel = std::move(m_voll.front());
+        m_voll.pop_front();
+        m_naechste = 0;
     }
-    for (const int feld : m_weitere)
-        lesen(feld);
+    const std::size_t erster = m_naechste * m_spalten;
+    for (std::size_t i = 0; i < m_spalten; ++i) {
+        const auto &[anfang, laenge] = m_stapel->werte[erster + i];
+        if (laenge < 0)
+            m_zeile[i].reset();
+        else
+            m_zeile[i] = std::string_view(m_stapel->daten.data() + anfang, std::size_t(laenge));
+    }
+    ++m_naechste;
     return &m_zeile;
 }
