@@ -7,7 +7,6 @@
 #include "platform/telephony/Endpunkt.h"
 #include "platform/telephony/Tr064Waehlen.h"
 #include "platform/telephony/Diagnose.h"
-#include "platform/telephony/Socketfehler.h"
 
 #include <QPointer>
 #include <QTcpSocket>
@@ -28,7 +27,6 @@ const QString MonitorsKey = u"Anrufmonitore"_s;
 const QString GraceKey = u"Wiederverbinden"_s;
 
 // Bounds what Qt reads ahead of us from a peer that floods the connection.
-constexpr qint64 ReadBufferBytes = 16 * 1024;
 
 
 } // namespace
@@ -50,6 +48,9 @@ CallMonitorDevice::CallMonitorDevice(const QString &host, quint16 port, Settings
     });
     connect(&m_verbindung, &Wiederverbindung::versuchen, this, &CallMonitorDevice::startConnecting);
     connect(&m_verbindung, &Wiederverbindung::aufgegeben, this, &CallMonitorDevice::onAufgegeben);
+    connect(&m_verbindung, &Wiederverbindung::tcpVerbunden, this, &CallMonitorDevice::onConnected);
+    connect(&m_verbindung, &Wiederverbindung::gelesen, this, &CallMonitorDevice::consume);
+    connect(&m_verbindung, &Wiederverbindung::abgebrochen, this, &CallMonitorDevice::onSocketEnded);
 }
 
 CallMonitorDevice::~CallMonitorDevice()
@@ -233,33 +234,15 @@ QString CallMonitorDevice::endpoint() const
 void CallMonitorDevice::startConnecting()
 {
     dropSocket();
-    auto *socket = new QTcpSocket(this);
-    m_socket = socket;
-    socket->setReadBufferSize(ReadBufferBytes);
-    connect(socket, &QTcpSocket::connected, this, &CallMonitorDevice::onConnected);
-    connect(socket, &QTcpSocket::readyRead, this, &CallMonitorDevice::onReadyRead);
-    connect(socket, &QTcpSocket::disconnected, this,
-            [this] { onSocketEnded(Socketfehler(QAbstractSocket::RemoteHostClosedError, {})); });
-    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
-        onSocketEnded(Socketfehler(error, socket->errorString()));
-    });
     m_connectTimer.start(ConnectTimeoutMs);
-    // Last, as a failure may already be reported from inside.
-    socket->connectToHost(m_host, m_port);
+    m_verbindung.verbinden(m_host, m_port);
 }
 
 void CallMonitorDevice::dropSocket()
 {
     m_connectTimer.stop();
-    ++m_generation;
     m_stream.leeren();
-    if (!m_socket)
-        return;
-    QTcpSocket *socket = std::exchange(m_socket, nullptr);
-    socket->disconnect(this);
-    socket->abort();
-    // Later: this may run inside one of the socket's own signals.
-    socket->deleteLater();
+    m_verbindung.trennen();
 }
 
 void CallMonitorDevice::onConnected()
@@ -278,8 +261,9 @@ void CallMonitorDevice::schalteKeepAliveEin()
     // connection looks alive for the system's two hours. Probes after 20 s of
     // silence, every 10 s, three unanswered: a dead router is noticed within a
     // minute and handled like a dropped connection.
-    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    const qintptr fd = m_socket->socketDescriptor();
+    QTcpSocket *socket = m_verbindung.socket();
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const qintptr fd = socket->socketDescriptor();
     if (fd < 0)
         return;
     const int ruhe = KeepAliveIdleSeconds, abstand = KeepAliveIntervalSeconds, versuche = KeepAliveProbes;
@@ -326,24 +310,13 @@ void CallMonitorDevice::onAufgegeben(bool beimOeffnen)
                  name(), LineDropped);
 }
 
-void CallMonitorDevice::onReadyRead()
-{
-    QTcpSocket *socket = m_socket;
-    char chunk[4096];
-    while (m_socket == socket && socket && socket->bytesAvailable() > 0) {
-        const qint64 read = socket->read(chunk, sizeof chunk);
-        if (read <= 0 || !consume(QByteArrayView(chunk, read)))
-            return;
-    }
-}
-
 // Splits the stream into lines, holding at most one unfinished line; false
 // when a slot closed the line or deleted the device meanwhile.
 bool CallMonitorDevice::consume(QByteArrayView data)
 {
     const QPointer<CallMonitorDevice> alive(this);
-    const quint64 generation = m_generation;
-    const auto stillReading = [&] { return alive && m_generation == generation; };
+    const quint64 generation = m_verbindung.generation();
+    const auto stillReading = [&] { return alive && m_verbindung.generation() == generation; };
     const auto tooLong = [this] {
         return u"Anrufmonitor %1: Zeile länger als %2 Bytes übersprungen"_s.arg(endpoint()).arg(MaxLineBytes);
     };

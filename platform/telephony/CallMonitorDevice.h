@@ -82,7 +82,6 @@ private:
     void startConnecting();
     void dropSocket();
     void onConnected();
-    void onReadyRead();
     void onSocketEnded(const QString &reason);
     void schalteKeepAliveEin();
     void onAufgegeben(bool beimOeffnen);
@@ -95,10 +94,7 @@ private:
     QString m_host;
     quint16 m_port;
     SettingsStore &m_settings;
-    Wiederverbindung m_verbindung{DefaultRetryIntervalMs, DefaultGraceSeconds};
-    QTcpSocket *m_socket = nullptr;
-    // Counts sockets, so that reading stops when a slot closed or reopened the line.
-    quint64 m_generation = 0;
+    Wiederverbindung m_verbindung{DefaultRetryIntervalMs, DefaultGraceSeconds, this}; // a child: it moves with the device
     QTimer m_connectTimer;
     CallMonitorStream m_stream{MaxLineBytes};
 

@@ -5,7 +5,6 @@
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/AmiNachricht.h"
 #include "platform/telephony/Diagnose.h"
-#include "platform/telephony/Socketfehler.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -20,7 +19,6 @@ namespace {
 
 const QString Section = u"Telefonie"_s;
 const QString GraceKey = u"Wiederverbinden"_s;
-constexpr qint64 ReadBufferBytes = 16 * 1024;
 
 QString schluessel(int nummer, const QString &name)
 {
@@ -95,6 +93,8 @@ TelefonanlageDevice::TelefonanlageDevice(const Anlage &anlage, SettingsStore &se
     });
     connect(&m_verbindung, &Wiederverbindung::versuchen, this, &TelefonanlageDevice::startConnecting);
     connect(&m_verbindung, &Wiederverbindung::aufgegeben, this, &TelefonanlageDevice::onAufgegeben);
+    connect(&m_verbindung, &Wiederverbindung::gelesen, this, &TelefonanlageDevice::consume);
+    connect(&m_verbindung, &Wiederverbindung::abgebrochen, this, &TelefonanlageDevice::onSocketEnded);
     connect(&m_pingTimer, &QTimer::timeout, this, &TelefonanlageDevice::onPing);
 }
 
@@ -177,33 +177,18 @@ bool TelefonanlageDevice::isOpen() const
 void TelefonanlageDevice::startConnecting()
 {
     dropSocket();
-    auto *socket = new QTcpSocket(this);
-    m_socket = socket;
-    socket->setReadBufferSize(ReadBufferBytes);
-    connect(socket, &QTcpSocket::readyRead, this, &TelefonanlageDevice::onReadyRead);
-    connect(socket, &QTcpSocket::disconnected, this,
-            [this] { onSocketEnded(Socketfehler(QAbstractSocket::RemoteHostClosedError, {})); });
-    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
-        onSocketEnded(Socketfehler(error, socket->errorString()));
-    });
     m_connectTimer.start(ConnectTimeoutMs);
-    socket->connectToHost(m_anlage.adresse.host, m_anlage.adresse.port);
+    m_verbindung.verbinden(m_anlage.adresse.host, m_anlage.adresse.port);
 }
 
 void TelefonanlageDevice::dropSocket()
 {
     m_connectTimer.stop();
     m_pingTimer.stop();
-    ++m_generation;
     m_strom.leeren();
     m_anmeldung = Anmeldung::Begruessung;
     m_pingsOffen = 0;
-    if (!m_socket)
-        return;
-    QTcpSocket *socket = std::exchange(m_socket, nullptr);
-    socket->disconnect(this);
-    socket->abort();
-    socket->deleteLater();
+    m_verbindung.trennen();
 }
 
 void TelefonanlageDevice::onSocketEnded(const QString &reason)
@@ -253,21 +238,10 @@ void TelefonanlageDevice::onPing()
     sende({{u"Action"_s, u"Ping"_s}, {u"ActionID"_s, neueActionId()}});
 }
 
-void TelefonanlageDevice::onReadyRead()
-{
-    QTcpSocket *socket = m_socket;
-    char chunk[4096];
-    while (m_socket == socket && socket && socket->bytesAvailable() > 0) {
-        const qint64 read = socket->read(chunk, sizeof chunk);
-        if (read <= 0 || !consume(QByteArrayView(chunk, read)))
-            return;
-    }
-}
-
 bool TelefonanlageDevice::consume(QByteArrayView data)
 {
     const QPointer<TelefonanlageDevice> alive(this);
-    const quint64 generation = m_generation;
+    const quint64 generation = m_verbindung.generation();
     m_pingsOffen = 0;
     while (const std::optional<AmiStrom::Stueck> stueck = m_strom.weiter(data)) {
         switch (stueck->art) {
@@ -289,7 +263,7 @@ bool TelefonanlageDevice::consume(QByteArrayView data)
             handle(AmiNachricht::lies(stueck->text));
             break;
         }
-        if (!alive || m_generation != generation)
+        if (!alive || m_verbindung.generation() != generation)
             return false;
     }
     return true;
@@ -310,7 +284,8 @@ QString TelefonanlageDevice::neueActionId()
 
 void TelefonanlageDevice::sende(const QList<QPair<QString, QString>> &felder)
 {
-    if (!m_socket)
+    QTcpSocket *socket = m_verbindung.socket();
+    if (!socket)
         return;
     // The log never sees a password or what could be turned back into one.
     QStringList protokoll;
@@ -319,7 +294,7 @@ void TelefonanlageDevice::sende(const QList<QPair<QString, QString>> &felder)
         protokoll << name + u": "_s + (geheim ? u"***"_s : wert);
     }
     qCDebug(lcLeitung).noquote() << name() << u"sendet"_s << protokoll.join(u", ");
-    m_socket->write(AmiNachricht::aktion(felder));
+    socket->write(AmiNachricht::aktion(felder));
 }
 
 void TelefonanlageDevice::login(const QString &challenge)
@@ -525,7 +500,7 @@ void TelefonanlageDevice::ausgehendEnde(bool besetzt)
 // in the configured context, as if it had been dialled on the phone.
 void TelefonanlageDevice::dial(const QString &number, int)
 {
-    if (m_anmeldung != Anmeldung::Angemeldet || !m_socket) {
+    if (m_anmeldung != Anmeldung::Angemeldet || !m_verbindung.socket()) {
         emit OnError(u"Die %1 kann nicht wählen: Die Leitung ist nicht geöffnet."_s.arg(name()), name(), 0);
         return;
     }

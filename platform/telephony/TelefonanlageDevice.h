@@ -95,7 +95,6 @@ private:
     void dropSocket();
     void onSocketEnded(const QString &reason);
     void onAufgegeben(bool beimOeffnen);
-    void onReadyRead();
     void onPing();
     bool consume(QByteArrayView data);
     void handle(const AmiNachricht &nachricht);
@@ -119,12 +118,10 @@ private:
     SettingsStore &m_settings;
     Kennwortspeicher &m_kennwoerter;
     Dialogs *m_dialogs;
-    Wiederverbindung m_verbindung{DefaultRetryIntervalMs, DefaultGraceSeconds};
+    Wiederverbindung m_verbindung{DefaultRetryIntervalMs, DefaultGraceSeconds, this}; // a child: it moves with the device
     int m_pingIntervalMs = DefaultPingIntervalMs;
 
     Anmeldung m_anmeldung = Anmeldung::Begruessung;
-    QTcpSocket *m_socket = nullptr;
-    quint64 m_generation = 0;
     QTimer m_connectTimer;
     QTimer m_pingTimer;
     int m_pingsOffen = 0; // sent since the system last said anything

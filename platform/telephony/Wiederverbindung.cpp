@@ -1,5 +1,17 @@
 #include "platform/telephony/Wiederverbindung.h"
 
+#include "platform/telephony/Socketfehler.h"
+
+#include <QPointer>
+#include <QTcpSocket>
+
+namespace {
+
+// A line of the other side is a few hundred bytes; this holds many.
+constexpr qint64 ReadBufferBytes = 16 * 1024;
+
+} // namespace
+
 Wiederverbindung::Wiederverbindung(int retryIntervalMs, int graceSeconds, QObject *parent)
     : QObject(parent)
     , m_retryIntervalMs(std::max(retryIntervalMs, 10))
@@ -61,4 +73,47 @@ Wiederverbindung::Folge Wiederverbindung::beendet(const QString &grund)
         return Folge::Keine;
     }
     return Folge::Keine;
+}
+
+void Wiederverbindung::verbinden(const QString &host, quint16 port)
+{
+    trennen();
+    auto *socket = new QTcpSocket(this);
+    m_socket = socket;
+    socket->setReadBufferSize(ReadBufferBytes);
+    connect(socket, &QTcpSocket::connected, this, &Wiederverbindung::tcpVerbunden);
+    connect(socket, &QTcpSocket::readyRead, this, &Wiederverbindung::lesen);
+    connect(socket, &QTcpSocket::disconnected, this,
+            [this] { emit abgebrochen(Socketfehler(QAbstractSocket::RemoteHostClosedError, {})); });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
+        emit abgebrochen(Socketfehler(error, socket->errorString()));
+    });
+    // Last, as a failure may already be reported from inside.
+    socket->connectToHost(host, port);
+}
+
+void Wiederverbindung::trennen()
+{
+    ++m_generation;
+    if (!m_socket)
+        return;
+    QTcpSocket *socket = std::exchange(m_socket, nullptr);
+    socket->disconnect(this);
+    socket->abort();
+    // Later: this may run inside one of the socket's own signals.
+    socket->deleteLater();
+}
+
+void Wiederverbindung::lesen()
+{
+    // A slot may drop the socket, or delete the device and with it this.
+    const QPointer<Wiederverbindung> alive(this);
+    QTcpSocket *socket = m_socket;
+    char chunk[4096];
+    while (alive && m_socket == socket && socket && socket->bytesAvailable() > 0) {
+        const qint64 read = socket->read(chunk, sizeof chunk);
+        if (read <= 0)
+            return;
+        emit gelesen(QByteArrayView(chunk, read));
+    }
 }

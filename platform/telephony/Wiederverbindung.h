@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <algorithm>
 
-// The life of a line over a network connection that may drop. While the line
+class QTcpSocket;
+
+// The life of a line over a network connection that may drop, and the
+// connection's socket. While the line
 // is being opened, the first connection is retried quietly for a grace period
 // (switched on at login, the network may not be up yet); a connection that
 // drops is retried quietly for the same period; after it the line gives up.
@@ -37,6 +41,15 @@ public:
     // From closed: the line is being opened, and the first attempt is asked for.
     void oeffnen();
     void schliessen();
+    // A new socket to that place, an earlier one dropped first.
+    void verbinden(const QString &host, quint16 port);
+    // Drops the socket, if any: nothing it still holds is read.
+    void trennen();
+    QTcpSocket *socket() const { return m_socket; }
+    // Counts sockets, so that a reader can tell that a slot dropped or
+    // replaced the one it was reading.
+    quint64 generation() const { return m_generation; }
+
     // The connection stands; true when it had dropped before.
     bool verbunden();
     // The connection ended, or could not be made, for that reason.
@@ -47,13 +60,23 @@ public:
 signals:
     // Make the connection now.
     void versuchen();
+    // The socket reached the other side.
+    void tcpVerbunden();
+    // What the socket received, in pieces as read.
+    void gelesen(QByteArrayView daten);
+    // The socket was closed by the other side or failed, for that reason.
+    void abgebrochen(const QString &grund);
     // The grace period is over, while opening (see ersterGrund) or after a drop.
     void aufgegeben(bool beimOeffnen);
 
 private:
     enum class Zustand { Geschlossen, Oeffnend, Verbunden, Wiederverbindend };
 
+    void lesen();
+
     Zustand m_zustand = Zustand::Geschlossen;
+    QTcpSocket *m_socket = nullptr;
+    quint64 m_generation = 0;
     int m_retryIntervalMs;
     int m_graceSeconds;
     QTimer m_retryTimer;
