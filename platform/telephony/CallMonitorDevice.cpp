@@ -40,7 +40,7 @@ CallMonitorDevice::CallMonitorDevice(const QString &host, quint16 port, Settings
 {
     bool ok = false;
     const int grace = settings.GetSetting(Section, GraceKey, QString()).trimmed().toInt(&ok);
-    setGraceSeconds(ok && grace >= 0 ? grace : DefaultGraceSeconds);
+    setGraceSeconds(ok && grace >= 0 ? grace : Wiederverbindung::DefaultGraceSeconds);
 
     m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {

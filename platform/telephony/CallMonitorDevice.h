@@ -29,8 +29,6 @@ class CallMonitorDevice : public LineDevice
 
 public:
     static constexpr quint16 DefaultPort = 1012;
-    static constexpr int DefaultRetryIntervalMs = 5000;
-    static constexpr int DefaultGraceSeconds = 60;
     static constexpr int ConnectTimeoutMs = 10000;
     // How soon a silent connection is probed, how often, and how many probes may go unanswered.
     static constexpr int KeepAliveIdleSeconds = 20;
@@ -94,7 +92,7 @@ private:
     QString m_host;
     quint16 m_port;
     SettingsStore &m_settings;
-    Wiederverbindung m_verbindung{DefaultRetryIntervalMs, DefaultGraceSeconds, this}; // a child: it moves with the device
+    Wiederverbindung m_verbindung{this}; // a child: it moves with the device
     QTimer m_connectTimer;
     CallMonitorStream m_stream{MaxLineBytes};
 

@@ -85,7 +85,7 @@ TelefonanlageDevice::TelefonanlageDevice(const Anlage &anlage, SettingsStore &se
 {
     bool ok = false;
     const int grace = settings.GetSetting(Section, GraceKey, QString()).trimmed().toInt(&ok);
-    setGraceSeconds(ok && grace >= 0 ? grace : DefaultGraceSeconds);
+    setGraceSeconds(ok && grace >= 0 ? grace : Wiederverbindung::DefaultGraceSeconds);
 
     m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {

@@ -27,8 +27,6 @@ class TelefonanlageDevice : public LineDevice
 
 public:
     static constexpr quint16 DefaultPort = 5038;
-    static constexpr int DefaultRetryIntervalMs = 5000;
-    static constexpr int DefaultGraceSeconds = 60;
     // From connecting to the end of the login.
     static constexpr int ConnectTimeoutMs = 10000;
     // A Ping after this much time; two unanswered in a row mean the system is gone.
@@ -118,7 +116,7 @@ private:
     SettingsStore &m_settings;
     Kennwortspeicher &m_kennwoerter;
     Dialogs *m_dialogs;
-    Wiederverbindung m_verbindung{DefaultRetryIntervalMs, DefaultGraceSeconds, this}; // a child: it moves with the device
+    Wiederverbindung m_verbindung{this}; // a child: it moves with the device
     int m_pingIntervalMs = DefaultPingIntervalMs;
 
     Anmeldung m_anmeldung = Anmeldung::Begruessung;

@@ -12,10 +12,8 @@ constexpr qint64 ReadBufferBytes = 16 * 1024;
 
 } // namespace
 
-Wiederverbindung::Wiederverbindung(int retryIntervalMs, int graceSeconds, QObject *parent)
+Wiederverbindung::Wiederverbindung(QObject *parent)
     : QObject(parent)
-    , m_retryIntervalMs(std::max(retryIntervalMs, 10))
-    , m_graceSeconds(std::clamp(graceSeconds, 0, MaxGraceSeconds))
 {
     m_retryTimer.setSingleShot(true);
     m_graceTimer.setSingleShot(true);

@@ -21,6 +21,8 @@ class Wiederverbindung : public QObject
     Q_OBJECT
 
 public:
+    static constexpr int DefaultRetryIntervalMs = 5000;
+    static constexpr int DefaultGraceSeconds = 60;
     static constexpr int MaxGraceSeconds = 24 * 60 * 60;
 
     // What the end of a connection means for the line.
@@ -30,7 +32,7 @@ public:
         Unterbrochen,     // a standing connection dropped; retrying
     };
 
-    explicit Wiederverbindung(int retryIntervalMs, int graceSeconds, QObject *parent = nullptr);
+    explicit Wiederverbindung(QObject *parent = nullptr);
 
     // Never zero: a refused connection would otherwise be retried in a busy loop.
     void setRetryIntervalMs(int ms) { m_retryIntervalMs = std::max(ms, 10); }
@@ -77,8 +79,8 @@ private:
     Zustand m_zustand = Zustand::Geschlossen;
     QTcpSocket *m_socket = nullptr;
     quint64 m_generation = 0;
-    int m_retryIntervalMs;
-    int m_graceSeconds;
+    int m_retryIntervalMs = DefaultRetryIntervalMs;
+    int m_graceSeconds = DefaultGraceSeconds;
     QTimer m_retryTimer;
     QTimer m_graceTimer;
     QString m_ersterGrund;
