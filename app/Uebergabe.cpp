@@ -1,6 +1,7 @@
 #include "app/Uebergabe.h"
 
 #include "app/Kommandozeile.h"
+#include "platform/system/Steuerzeichen.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 
@@ -8,12 +9,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// As the lines from the router and the modem: no control characters reach
-// the caller list or the log.
-QString ohneSteuerzeichen(QString text)
+// As the lines from the router and the modem: no control or invisible
+// format characters reach the caller list or the log.
+QString ohneSteuerzeichen(const QString &text)
 {
-    text.removeIf([](QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f); });
-    return text;
+    return Steuerzeichen::entfernt(text);
 }
 
 } // namespace

@@ -61,11 +61,40 @@ void clRufmonDaten::init(const QString &Datenbankpfad)
 
 void clRufmonDaten::kill()
 {
+    StapelBeenden();
     m_laender.reset();
     m_vorwahlen.clear();
     if (m_db)
         m_db->Close();
     m_db.reset();
+}
+
+void clRufmonDaten::StapelBeginnen()
+{
+    if (m_stapelZeilen >= 0 || !istOffen())
+        return;
+    try {
+        m_db->BeginTrans();
+        m_stapelZeilen = 0;
+    } catch (const JetFehler &) {
+        // Then every row is written on its own, as without a burst.
+    }
+}
+
+void clRufmonDaten::StapelBeenden()
+{
+    if (m_stapelZeilen < 0)
+        return;
+    m_stapelZeilen = -1;
+    try {
+        if (istOffen())
+            m_db->CommitTrans();
+    } catch (const JetFehler &e) {
+        m_dialogs.MsgBox(u"Fehler in Klasse "_s + Klassenname() + u" (schreibItemInMDB, CommitTrans)."_s + CRLF
+                             + u"Fehlernummer: "_s + QString::number(e.Number()) + CRLF + u"Fehlerbeschreibung: "_s
+                             + e.Description(),
+                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+    }
 }
 
 bool clRufmonDaten::istOffen() const
@@ -249,6 +278,10 @@ bool clRufmonDaten::schreibIteminMDB(const ListViewModel &lvNummern, int index)
         schritt = u" (schreibItemInMDB, Update)."_s;
         rs->Update();
         rs->Close();
+        if (m_stapelZeilen >= 0 && ++m_stapelZeilen >= 1000) {
+            StapelBeenden();
+            StapelBeginnen();
+        }
         return true;
     } catch (const JetFehler &e) {
         // The row begun is dropped, not saved.

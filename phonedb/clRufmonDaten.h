@@ -41,6 +41,11 @@ public:
     // Appends an entry of the caller list as a row; false after a failed
     // step, which has shown its message.
     bool schreibIteminMDB(const ListViewModel &lvNummern, int index);
+    // Calls that arrive in a burst are stored in one transaction: rows
+    // written between the two calls are committed together (and at most a
+    // thousand at a time), so that storing keeps up with the line.
+    void StapelBeginnen();
+    void StapelBeenden();
     // Refills the caller list from the stored rows; errors reach the caller.
     void leseMDBinListview(ListViewModel &lvNummern);
     // Deletes every row dated before today's midnight minus `Tage` days.
@@ -69,6 +74,7 @@ private:
     LocaleQuelle m_locale;
     QString m_pfad;
     std::shared_ptr<Database> m_db;
+    int m_stapelZeilen = -1; // rows of the open batch; -1: none open
     std::optional<Verzeichnis> m_laender;
     QHash<QString, Verzeichnis> m_vorwahlen; // by table name; empty for a missing table
 };

@@ -17,6 +17,7 @@
 #include "telephony/clStopuhr.h"
 
 #include <QScopedValueRollback>
+#include <QSet>
 
 #include <algorithm>
 
@@ -97,7 +98,11 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
     const QString felder = m_t.suche.AusgewaehlteFelder();
     clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
     Kontaktsuche::Cachetreffer cache;
-    std::unique_ptr<Recordset> ergebnis;
+    Kontaktsuche::Cachetreffer cacheSchluessel;
+    // The search as the numbers are written, then the one on their keys,
+    // which adds the contacts whose numbers are written otherwise ("030 1234599").
+    std::unique_ptr<Recordset> woertlich;
+    std::unique_ptr<Recordset> nachSchluessel;
     // A table access of its own: the caller identification may run while
     // this search breathes, and opens and closes the shared one.
     clActDBF dbf(m_t.dialogs, m_t.suche.clipboard(), m_t.optionen);
@@ -107,11 +112,12 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         // No phone field chosen: no contact is similar (a search without a
         // field would list every one).
     } else if (anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache)) {
+        const auto status = [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); };
         stopuhr.Starten();
-        // On the keys of the numbers, so that "030 1234599" is a neighbour of 0301234567.
-        cache = m_t.suche.CacheSuchen(clActDBF::Schluesselfelder(felder), u"UNIQUE_ID,NAME,COMPANY,"_s + felder,
-                                      schluessel,
-                                      [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
+        cache = m_t.suche.CacheSuchen(felder, u"UNIQUE_ID,NAME,COMPANY"_s, schluessel, status);
+        if (cache.nutzbar)
+            cacheSchluessel = m_t.suche.CacheSuchen(clActDBF::Schluesselfelder(felder),
+                                                    u"UNIQUE_ID,NAME,COMPANY,"_s + felder, schluessel, status);
         stopuhr.Stoppen();
         if (!cache.nutzbar) {
             m_t.dialogs.MsgBox(u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + m_t.suche.CachePfad() + CRLF
@@ -119,14 +125,18 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
                                Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
             anzeige.NummernCacheAbschalten();
         } else {
-            ergebnis = std::move(cache.treffer);
+            woertlich = std::move(cache.treffer);
+            nachSchluessel = std::move(cacheSchluessel.treffer);
             gesucht = true;
         }
     } else if (m_t.suche.ACTBereit()) {
         actOffen = dbf.init(m_t.suche.ACTDatenbank());
         if (actOffen) {
             stopuhr.Starten();
-            ergebnis = dbf.SchluesselSuche(felder, felder + u",NAME,COMPANY"_s, schluessel);
+            woertlich = dbf.Suche(felder, u"NAME,COMPANY"_s, schluessel, u"OR"_s, false);
+            // A statement the first search could not open is not tried in another form.
+            if (woertlich)
+                nachSchluessel = dbf.SchluesselSuche(felder, felder + u",NAME,COMPANY"_s, schluessel);
             stopuhr.Stoppen();
             gesucht = true;
         }
@@ -137,52 +147,71 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         anzeige.setSuchdauer(anzeige.Suchdauer() + u" Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer()));
         m_t.ereignisse.LetzterAnruf += CRLF + u"Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer());
     }
-    if (ergebnis && !ergebnis->Eof()) {
+    const bool mitWoertlichen = woertlich && !woertlich->Eof();
+    const bool mitSchluesseln = nachSchluessel && !nachSchluessel->Eof();
+    if (mitWoertlichen || mitSchluesseln) {
         kontakte.Clear();
-        ergebnis->MoveLast();
-        n = ergebnis->RecordCount();
-        ergebnis->MoveFirst();
         kopf(u"Nummer "_s + anfang);
         anzeige.atmen();
         const int kontaktSpalte = kontakte.columnByKey(u"Kontakt"_s);
         const int firmaSpalte = kontakte.columnByKey(u"Firma"_s);
-        const QStringList telefonfelder = clActDBF::Eintraege(felder);
-        const QString heimat = clActDBF::Heimatvorwahl();
+        const auto eintrag = [&](const ::Fields &f, int spalte, const QString &nummer) {
+            // A column that is no phone field shows its own name as the label.
+            QString label = m_t.suche.Bezeichnung(f[spalte].Name());
+            if (label.isEmpty())
+                label = f[spalte].Name();
+            ListItem e;
+            e.Text = u'[' + label + u"] "_s + nummer;
+            e.Tag = IDInKlammern(f[u"UNIQUE_ID"_s].Text());
+            e.setColumnText(kontaktSpalte, f.indexOf(u"NAME"_s) >= 0 ? f[u"NAME"_s].Text() : QString());
+            e.setColumnText(firmaSpalte, f.indexOf(u"COMPANY"_s) >= 0 ? f[u"COMPANY"_s].Text() : QString());
+            return e;
+        };
         std::vector<ListItem> eintraege;
-        while (!ergebnis->Eof()) {
-            const ::Fields &f = ergebnis->Fields();
-            // The field that holds the digits as they stand; else the one whose key holds them.
-            int spalte = -1;
-            bool woertlich = false;
-            for (int durchgang = 0; durchgang < 2 && spalte < 0; ++durchgang) {
-                for (const QString &name : telefonfelder) {
-                    const int j = f.indexOf(name);
-                    if (j < 0 || f[j].isNull())
+        QSet<QString> gefunden;
+        if (mitWoertlichen) {
+            woertlich->MoveLast();
+            n = woertlich->RecordCount();
+            woertlich->MoveFirst();
+            while (!woertlich->Eof()) {
+                const ::Fields &f = woertlich->Fields();
+                gefunden.insert(f[u"UNIQUE_ID"_s].Text());
+                // The first column, in the result's order, that holds the digits.
+                for (int j = 0; j < f.Count(); ++j) {
+                    if (f[j].isNull())
                         continue;
                     const QString wert = f[j].Text();
-                    if (durchgang == 0 ? wert.contains(schluessel) : Nummernschluessel::schluessel(wert, heimat).contains(schluessel)) {
-                        spalte = j;
-                        woertlich = durchgang == 0;
-                        break;
+                    if (!wert.contains(schluessel))
+                        continue;
+                    // Up to the first blank; a value without one is shown whole.
+                    const qsizetype blank = wert.indexOf(u' ');
+                    eintraege.push_back(eintrag(f, j, blank < 0 ? wert : wert.left(blank)));
+                    break;
+                }
+                woertlich->MoveNext();
+            }
+        }
+        if (mitSchluesseln) {
+            const QStringList telefonfelder = clActDBF::Eintraege(felder);
+            const QString heimat = clActDBF::Heimatvorwahl();
+            while (!nachSchluessel->Eof()) {
+                const ::Fields &f = nachSchluessel->Fields();
+                if (!gefunden.contains(f[u"UNIQUE_ID"_s].Text())) {
+                    // The phone field whose key holds the digits, shown whole as it is written.
+                    for (const QString &name : telefonfelder) {
+                        const int j = f.indexOf(name);
+                        if (j < 0 || f[j].isNull())
+                            continue;
+                        const QString wert = f[j].Text();
+                        if (Nummernschluessel::schluessel(wert, heimat).contains(schluessel)) {
+                            eintraege.push_back(eintrag(f, j, wert));
+                            ++n;
+                            break;
+                        }
                     }
                 }
+                nachSchluessel->MoveNext();
             }
-            if (spalte >= 0) {
-                const QString wert = f[spalte].Text();
-                // A value without a blank is shown whole, one found by its key
-                // whole as it is written.
-                QString label = m_t.suche.Bezeichnung(f[spalte].Name());
-                if (label.isEmpty())
-                    label = f[spalte].Name();
-                const qsizetype blank = wert.indexOf(u' ');
-                ListItem e;
-                e.Text = u'[' + label + u"] "_s + (blank < 0 || !woertlich ? wert : wert.left(blank));
-                e.Tag = IDInKlammern(f[u"UNIQUE_ID"_s].Text());
-                e.setColumnText(kontaktSpalte, f.indexOf(u"NAME"_s) >= 0 ? f[u"NAME"_s].Text() : QString());
-                e.setColumnText(firmaSpalte, f.indexOf(u"COMPANY"_s) >= 0 ? f[u"COMPANY"_s].Text() : QString());
-                eintraege.push_back(std::move(e));
-            }
-            ergebnis->MoveNext();
         }
         kontakte.AddMany(std::move(eintraege));
     }
@@ -196,10 +225,13 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
     }
 
     anzeige.atmen();
-    if (ergebnis)
-        ergebnis->Close();
-    ergebnis.reset();
+    for (auto *ergebnis : {&woertlich, &nachSchluessel}) {
+        if (*ergebnis)
+            (*ergebnis)->Close();
+        ergebnis->reset();
+    }
     cache = {};
+    cacheSchluessel = {};
     anzeige.setWartecursor(false);
     if (actOffen)
         dbf.kill();

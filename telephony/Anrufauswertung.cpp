@@ -52,7 +52,7 @@ void Anrufauswertung::Anrufer(const QString &CNumber, const QString &, const QSt
     // A second caller while one is identified is not taken.
     if (m_laeuft)
         return;
-    ausfuehren(CNumber, CPartyID, false, CCallID);
+    ausfuehren(CNumber, CPartyID, false, CCallID, m_t.tapi.Ereigniszeit());
     wartendeAufnehmen();
 }
 
@@ -60,10 +60,10 @@ void Anrufauswertung::VerbundeneNummer(const QString &CNumber, std::int32_t CCal
 {
     if (m_laeuft) {
         // Taken up once the running identification has ended.
-        m_wartend = {true, CNumber, CCallID, CCallHandle};
+        m_wartend = {true, CNumber, CCallID, CCallHandle, m_t.tapi.Ereigniszeit()};
         return;
     }
-    ausfuehren(CNumber, u"<ADDRESS>"_s, true, CCallID);
+    ausfuehren(CNumber, u"<ADDRESS>"_s, true, CCallID, m_t.tapi.Ereigniszeit());
     wartendeAufnehmen();
 }
 
@@ -71,7 +71,7 @@ void Anrufauswertung::wartendeAufnehmen()
 {
     while (m_wartend.markiert && !m_laeuft) {
         m_wartend.markiert = false;
-        ausfuehren(m_wartend.CNumber, u"<ADDRESS>"_s, true, m_wartend.CCallID);
+        ausfuehren(m_wartend.CNumber, u"<ADDRESS>"_s, true, m_wartend.CCallID, m_wartend.zeit);
     }
 }
 
@@ -84,7 +84,7 @@ void Anrufauswertung::fehler(const QString &schritt, long nummer, const QString 
 }
 
 void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden,
-                                 std::int32_t CCallID)
+                                 std::int32_t CCallID, const QDateTime &zeit)
 {
     Auswertungsanzeige &anzeige = m_t.anzeige;
     m_laeuft = true;
@@ -111,6 +111,9 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         cache = {};
         if (actOffen)
             m_t.suche.ActDBF().kill();
+        // The last call of a burst stores the rows of those before it.
+        if (m_t.tapi.WartendeAnrufe() == 0)
+            m_t.telefondaten.StapelBeenden();
         m_laeuft = false;
         emit Beendet();
     };
@@ -144,7 +147,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     {
         ListItem eintrag;
         eintrag.Text = nummer;
-        eintrag.SubItems = {RegionalSettings::DateTimeText(QDateTime::currentDateTime()), Suche, Suche};
+        eintrag.SubItems = {RegionalSettings::DateTimeText(zeit), Suche, Suche};
         eintrag.SmallIcon = BildSuche;
         const int pos = liste.Add(eintrag);
         schluessel = liste.Item(pos).Schluessel;
@@ -242,8 +245,13 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         }
         // Nobody with the number as the line gives it: the second search
         // compares keys, so that "030 / 123 45-67" or "+49 30 1234567" is found.
-        const QString schluessel
+        // Only a key as long as a number the place look-up accepts: the key
+        // drops everything but digits, and "**610" or "Tel 12" would name
+        // whoever has those few digits somewhere in a number.
+        QString schluessel
             = gesucht && treffer && treffer->Eof() ? clActDBF::Schluessel(gefiltert.nummer) : QString();
+        if (schluessel.size() < MindestLaenge)
+            schluessel.clear();
         if (!schluessel.isEmpty()) {
             treffer->Close();
             treffer.reset();
@@ -312,8 +320,12 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
 
     anzeige.setMeldung(u"Anruf speichern ..."_s);
     anzeige.atmen();
+    // More callers waiting: a burst, whose rows are committed together.
+    const bool weitere = m_t.tapi.WartendeAnrufe() > 0;
     if (m_t.telefondaten.istOffen()) {
         const int i = liste.indexOf(schluessel);
+        if (weitere)
+            m_t.telefondaten.StapelBeginnen();
         if (i >= 0)
             m_t.telefondaten.schreibIteminMDB(liste, i);
     }
@@ -324,7 +336,8 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         emit Erkannt({e.Text, e.columnText(ort), e.columnText(kontakt), e.Tag, firma, CCallID, schluessel});
     }
 
-    if (!vorwahl.isEmpty())
+    // The similar contacts of a call the next one replaces at once are not looked for.
+    if (!vorwahl.isEmpty() && !weitere)
         m_t.aehnliche.SucheAehnlicheNummern(vorwahl, anschluss);
     schluss();
 }

@@ -2,6 +2,7 @@
 
 #include "telephony/ErkannterAnruf.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -73,9 +74,11 @@ private:
         QString CNumber;
         std::int32_t CCallID = 0;
         std::int32_t CCallHandle = 0;
+        QDateTime zeit;
     };
 
-    void ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden, std::int32_t CCallID);
+    void ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden, std::int32_t CCallID,
+                    const QDateTime &zeit);
     void wartendeAufnehmen();
     void fehler(const QString &schritt, long nummer, const QString &beschreibung);
 

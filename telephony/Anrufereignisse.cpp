@@ -130,7 +130,7 @@ void Anrufereignisse::OnCallerID(const QString &CNumber, const QString &CName, c
     protokolliere(u"OnCallerID"_s, {Text(u"lSuche"_s, QString::number(lSuche)), Text(u"CNumber"_s, CNumber),
                                      Text(u"CName"_s, CName), Text(u"CPartyID"_s, CPartyID),
                                      Zahl(u"CCallID"_s, CCallID), Zahl(u"CCallHandle"_s, CCallHandle)});
-    const QDateTime jetzt = QDateTime::currentDateTime();
+    const QDateTime jetzt = m_tapi.Ereigniszeit();
     LetzterAnruf = u"OnCallerEvent:"_s + QString::number(lSuche) + u' ' + RegionalSettings::ShortDate(jetzt.date())
                    + u' ' + RegionalSettings::LongTime(jetzt.time()) + CRLF + u"CNumber:"_s + CNumber + CRLF
                    + u"CName:"_s + CName + CRLF + u"CPartyID:"_s + CPartyID + CRLF + u"CCallID:"_s

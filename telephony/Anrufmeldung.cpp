@@ -23,6 +23,8 @@ Anrufmeldung::Anrufmeldung(Benachrichtigungen &dienst, QObject *parent)
     connect(&dienst, &Benachrichtigungen::Gezeigt, this, &Anrufmeldung::gezeigt);
     connect(&dienst, &Benachrichtigungen::AktionGewaehlt, this, &Anrufmeldung::aktion);
     connect(&dienst, &Benachrichtigungen::Geschlossen, this, [this](uint id) { m_eintraege.remove(id); });
+    m_gehaltenZeit.setSingleShot(true);
+    connect(&m_gehaltenZeit, &QTimer::timeout, this, &Anrufmeldung::gehaltenZeigen);
 }
 
 QString Anrufmeldung::KontaktAktion()
@@ -65,7 +67,7 @@ void Anrufmeldung::Anruf(const ErkannterAnruf &anruf)
         return;
     const auto laufend = m_anrufe.find(anruf.callId);
     if (laufend == m_anrufe.end()) {
-        sende(anruf, 0);
+        neu(anruf);
         return;
     }
     if (laufend->id == 0) {
@@ -74,6 +76,39 @@ void Anrufmeldung::Anruf(const ErkannterAnruf &anruf)
         return;
     }
     sende(anruf, laufend->id);
+}
+
+void Anrufmeldung::neu(const ErkannterAnruf &anruf)
+{
+    if (m_seitNeu.isValid() && m_seitNeu.elapsed() < m_mindestabstand.count()) {
+        m_gehalten = anruf;
+        if (!m_gehaltenZeit.isActive())
+            m_gehaltenZeit.start(std::max<qint64>(0, m_mindestabstand.count() - m_seitNeu.elapsed()));
+        return;
+    }
+    m_seitNeu.start();
+    sende(anruf, 0);
+    m_neuAuftrag = m_naechsterAuftrag - 1;
+    m_neuId = 0;
+}
+
+void Anrufmeldung::gehaltenZeigen()
+{
+    if (!m_gehalten)
+        return;
+    // In place of the burst's earlier notification, once the desktop has numbered it.
+    if (m_neuId == 0 && m_auftraege.contains(m_neuAuftrag)) {
+        m_gehaltenZeit.start(m_mindestabstand);
+        return;
+    }
+    const uint ersetzt = m_neuId;
+    // The earlier call's later states get a notification of their own.
+    m_anrufe.removeIf([ersetzt](const auto &l) { return ersetzt != 0 && l.value().id == ersetzt; });
+    const ErkannterAnruf anruf = *std::exchange(m_gehalten, std::nullopt);
+    m_seitNeu.start();
+    sende(anruf, ersetzt);
+    m_neuAuftrag = m_naechsterAuftrag - 1;
+    m_neuId = ersetzt;
 }
 
 void Anrufmeldung::sende(const ErkannterAnruf &anruf, uint ersetzt)
@@ -94,6 +129,8 @@ void Anrufmeldung::gezeigt(quint64 auftrag, uint id)
         return;
     const ErkannterAnruf anruf = *a;
     m_auftraege.erase(a);
+    if (auftrag == m_neuAuftrag)
+        m_neuId = id;
     m_eintraege.insert(id, anruf.eintrag);
     const auto laufend = m_anrufe.find(anruf.callId);
     if (laufend == m_anrufe.end() || laufend->auftrag != auftrag)

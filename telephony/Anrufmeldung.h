@@ -3,8 +3,12 @@
 #include "platform/benachrichtigung/Benachrichtigungen.h"
 #include "telephony/ErkannterAnruf.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
+#include <QTimer>
+
+#include <chrono>
 
 #include <cstdint>
 #include <optional>
@@ -13,6 +17,9 @@
 // buttons it offers, and that a call identified again (its connected number)
 // replaces its own notification instead of adding one. A line reuses its
 // call ids, so a call's notification is left alone once the call has ended.
+// A burst of calls shows one notification: a new call within the minimum
+// gap of the last waits, the newest waiting one then takes the place of the
+// one shown, so that no more than one a gap appears and nothing piles up.
 class Anrufmeldung : public QObject
 {
     Q_OBJECT
@@ -22,6 +29,8 @@ public:
 
     bool aktiv() const { return m_aktiv; }
     void setAktiv(bool aktiv) { m_aktiv = aktiv; }
+    // The least time between two new notifications (1 s).
+    void setMindestabstand(std::chrono::milliseconds abstand) { m_mindestabstand = abstand; }
 
     // The call's notification, new or in place of the call's earlier one.
     void Anruf(const ErkannterAnruf &anruf);
@@ -46,6 +55,8 @@ private:
     };
 
     void sende(const ErkannterAnruf &anruf, uint ersetzt);
+    void neu(const ErkannterAnruf &anruf);
+    void gehaltenZeigen();
     void gezeigt(quint64 auftrag, uint id);
     void aktion(uint id, const QString &aktion);
 
@@ -55,4 +66,10 @@ private:
     QHash<std::int32_t, Laufend> m_anrufe;         // by call id, while the call lasts
     QHash<quint64, ErkannterAnruf> m_auftraege;    // asked for, not yet numbered
     QHash<uint, quint64> m_eintraege;              // notification → caller-list entry
+    std::chrono::milliseconds m_mindestabstand{1000};
+    QElapsedTimer m_seitNeu;                       // since the last new notification
+    quint64 m_neuAuftrag = 0;                      // that notification's request
+    uint m_neuId = 0;                              // and its number, once known
+    std::optional<ErkannterAnruf> m_gehalten;      // the newest call of a burst, waiting
+    QTimer m_gehaltenZeit;
 };

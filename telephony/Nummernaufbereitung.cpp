@@ -1,13 +1,18 @@
 #include "telephony/Nummernaufbereitung.h"
 
+#include "platform/system/Steuerzeichen.h"
+
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
 
-Nummernaufbereitung::Ergebnis Nummernaufbereitung::aufbereiten(const QString &rohnummer, const QString &partyId,
+Nummernaufbereitung::Ergebnis Nummernaufbereitung::aufbereiten(const QString &gemeldet, const QString &partyId,
                                                               const Einstellungen &e)
 {
     Ergebnis r;
+    // What cannot be seen is no part of the number, whichever line brought it:
+    // the list shows, and the call-back dials, the same digits.
+    const QString rohnummer = Steuerzeichen::entfernt(gemeldet);
     // The raw number is compared before any cleaning, exactly.
     if (!e.Filtertext.isEmpty() && !rohnummer.isEmpty()) {
         const QStringList teile = e.Filtertext.split(u',');

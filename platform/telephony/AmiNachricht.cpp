@@ -1,5 +1,7 @@
 #include "platform/telephony/AmiNachricht.h"
 
+#include "platform/system/Steuerzeichen.h"
+
 
 using namespace Qt::StringLiterals;
 
@@ -7,13 +9,7 @@ namespace {
 
 QString ohneSteuerzeichen(QStringView text)
 {
-    QString sauber;
-    sauber.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.category() != QChar::Other_Control)
-            sauber.append(c);
-    }
-    return sauber.trimmed();
+    return Steuerzeichen::entfernt(text).trimmed();
 }
 
 } // namespace

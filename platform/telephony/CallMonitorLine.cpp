@@ -1,5 +1,7 @@
 #include "platform/telephony/CallMonitorLine.h"
 
+#include "platform/system/Steuerzeichen.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -79,7 +81,7 @@ std::optional<CallMonitorLine> CallMonitorLine::parse(QByteArrayView line, QStri
     };
 
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(line);
+    QString text = decoder.decode(line);
     if (decoder.hasError())
         return fail(u"ungültiges UTF-8"_s);
     // Catches C0, DEL and C1 alike; a stray CR or tab is no part of the protocol.
@@ -87,6 +89,8 @@ std::optional<CallMonitorLine> CallMonitorLine::parse(QByteArrayView line, QStri
         if (c.category() == QChar::Other_Control)
             return fail(u"Steuerzeichen in der Zeile"_s);
     }
+    // Invisible format characters would make a number show other than it dials.
+    text = Steuerzeichen::entfernt(text);
 
     CallMonitorLine result;
     result.m_fields = splitFields(text);

@@ -1,5 +1,7 @@
 #include "platform/telephony/ModemCallerIdParser.h"
 
+#include "platform/system/Steuerzeichen.h"
+
 namespace {
 
 bool isLineEnd(char c)
@@ -13,8 +15,7 @@ QString printable(QByteArrayView bytes)
 {
     QString text = QString::fromLatin1(bytes.trimmed());
     // Read as Latin-1, the bytes 0x80–0x9f are the C1 controls (a terminal's CSI among them).
-    text.removeIf([](QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f); });
-    return text;
+    return Steuerzeichen::entfernt(text);
 }
 
 } // namespace

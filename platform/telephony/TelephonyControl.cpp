@@ -65,16 +65,15 @@ void TelephonyControl::Initialize()
 
 void TelephonyControl::verbinde(LineDevice *d)
 {
-    // Call events of the current device only, and only while its line is
-    // open and events are wanted.
-    const auto nur = [this, d](auto signal) {
-        return [this, d, signal](auto &&...args) {
-            if (weiter(d))
-                emit(this->*signal)(args...);
+    // Call events of the current device only, and only while its line is open.
+    const auto nur = [this, d](auto signal, bool anruf = false) {
+        return [this, d, signal, anruf](auto... args) {
+            if (d == current() && m_open)
+                weitergeben(d, anruf, [this, signal, args...] { emit(this->*signal)(args...); });
         };
     };
     connect(d, &LineDevice::OnCallState, this, nur(&topTapi::OnCallState));
-    connect(d, &LineDevice::OnCallerID, this, nur(&topTapi::OnCallerID));
+    connect(d, &LineDevice::OnCallerID, this, nur(&topTapi::OnCallerID, true));
     connect(d, &LineDevice::OnConnectedID, this, nur(&topTapi::OnConnectedID));
     connect(d, &LineDevice::OnCalledID, this, nur(&topTapi::OnCalledID));
     connect(d, &LineDevice::OnRedirectingID, this, nur(&topTapi::OnRedirectingID));
@@ -97,9 +96,67 @@ void TelephonyControl::verbinde(LineDevice *d)
     });
 }
 
-bool TelephonyControl::weiter(const LineDevice *device) const
+void TelephonyControl::weitergeben(const LineDevice *device, bool anruf, std::function<void()> senden)
 {
-    return device == current() && m_open && m_eventsEnabled;
+    if (m_wartend.size() >= HoechstensWartend) {
+        if (!std::exchange(m_ueberlaufGemeldet, true))
+            emit Diagnose(u"Zu viele Ereignisse auf einmal: weitere werden verworfen."_s);
+        return;
+    }
+    m_wartendeAnrufe += anruf ? 1 : 0;
+    m_wartend.push_back({QDateTime::currentDateTime(), device, anruf, std::move(senden)});
+    // The simulator's events come from the program itself, not from a socket
+    // read: handled at once, after those that wait, when nothing else is.
+    if (m_eventsEnabled && m_ausgabe == 0 && qobject_cast<const SimulatorDevice *>(device))
+        liefere();
+    else
+        planeLieferung();
+}
+
+void TelephonyControl::sende(Ereignis &ereignis)
+{
+    const QDateTime vorher = std::exchange(m_ereigniszeit, ereignis.zeit);
+    ++m_ausgabe;
+    ereignis.senden();
+    --m_ausgabe;
+    m_ereigniszeit = vorher;
+}
+
+void TelephonyControl::planeLieferung()
+{
+    if (std::exchange(m_lieferungGeplant, true))
+        return;
+    QMetaObject::invokeMethod(this, &TelephonyControl::liefere, Qt::QueuedConnection);
+}
+
+void TelephonyControl::liefere()
+{
+    m_lieferungGeplant = false;
+    // Inside the handling of an event (a window breathing mid-call) the next
+    // waits: the one being handled goes on from here when it returns.
+    if (m_ausgabe > 0)
+        return;
+    while (!m_wartend.empty() && m_eventsEnabled && m_ausgabe == 0) {
+        Ereignis e = std::move(m_wartend.front());
+        m_wartend.pop_front();
+        m_wartendeAnrufe -= e.anruf ? 1 : 0;
+        if (e.geraet == current() && m_open)
+            sende(e);
+    }
+    if (m_wartend.empty())
+        m_ueberlaufGemeldet = false;
+}
+
+void TelephonyControl::verwerfeWartende()
+{
+    m_wartend.clear();
+    m_wartendeAnrufe = 0;
+    m_ueberlaufGemeldet = false;
+}
+
+QDateTime TelephonyControl::Ereigniszeit() const
+{
+    return m_ausgabe > 0 ? m_ereigniszeit : QDateTime::currentDateTime();
 }
 
 LineDevice *TelephonyControl::current() const
@@ -184,6 +241,8 @@ void TelephonyControl::CloseLine()
     if (LineDevice *d = current())
         d->closeLine();
     m_open = false;
+    // What the closed line sent before is no call of the line opened next.
+    verwerfeWartende();
 }
 
 void TelephonyControl::ReleaseLine()
@@ -199,11 +258,14 @@ void TelephonyControl::Shutdown()
             d->closeLine();
     }
     m_open = false;
+    verwerfeWartende();
 }
 
 void TelephonyControl::setEventsEnabled(bool enabled)
 {
     m_eventsEnabled = enabled;
+    if (enabled && !m_wartend.empty())
+        planeLieferung();
 }
 
 void TelephonyControl::ConfigDialog()

@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,8 +18,11 @@ class SimulatorDevice;
 
 // The telephony control over the line devices: the call monitors and modems
 // named in the settings or found on the machine, then the simulator.
-// The current device's events are passed on while its line is open and
-// events are enabled; its errors always.
+// The current device's events are passed on while its line is open; its
+// errors always. While events are disabled, or one is being handled, the
+// next wait their turn in order instead of being lost. A device that reads a
+// socket is never handled inside its read: the socket is read again while a
+// call is identified, so that every event keeps the moment it arrived.
 class TelephonyControl : public topTapi
 {
     Q_OBJECT
@@ -38,6 +43,8 @@ public:
     LineDevice *Device(std::int32_t device) const;
     bool LineOpen() const { return m_open; }
     bool EventsEnabled() const { return m_eventsEnabled; }
+    // At most this many events wait; a line that sends more is cut short.
+    static constexpr std::size_t HoechstensWartend = 100'000;
 
     void Initialize() override;
     std::int32_t DeviceCount() const override;
@@ -52,6 +59,8 @@ public:
     void ReleaseLine() override;
     void Shutdown() override;
     void setEventsEnabled(bool enabled) override;
+    QDateTime Ereigniszeit() const override;
+    int WartendeAnrufe() const override { return m_wartendeAnrufe; }
     void ConfigDialog() override;
     void TranslateDialog(std::int32_t device) override;
     void setDialMode(std::int32_t mode) override;
@@ -76,8 +85,21 @@ signals:
     void Diagnose(const QString &text);
 
 private:
+    // A call event of a device, held until the program is ready for it.
+    struct Ereignis
+    {
+        QDateTime zeit;
+        const LineDevice *geraet = nullptr;
+        bool anruf = false;
+        std::function<void()> senden;
+    };
+
     void verbinde(LineDevice *device);
-    bool weiter(const LineDevice *device) const;
+    void weitergeben(const LineDevice *device, bool anruf, std::function<void()> senden);
+    void sende(Ereignis &ereignis);
+    void planeLieferung();
+    void liefere();
+    void verwerfeWartende();
     LineDevice *current() const;
 
     SettingsStore &m_settings;
@@ -87,6 +109,12 @@ private:
     std::int32_t m_dialMode = 1;
     bool m_open = false;
     bool m_eventsEnabled = true;
+    std::deque<Ereignis> m_wartend;
+    int m_wartendeAnrufe = 0;
+    int m_ausgabe = 0; // events being handled right now (nested)
+    bool m_lieferungGeplant = false;
+    bool m_ueberlaufGemeldet = false;
+    QDateTime m_ereigniszeit;
     bool m_initialized = false;
     GeraeteEinstellungen *m_einstellungen = nullptr;
     Kennwortspeicher *m_kennwoerter = nullptr;

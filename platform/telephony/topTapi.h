@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -32,6 +33,11 @@ public:
     virtual void ReleaseLine() = 0;
     virtual void Shutdown() = 0;
     virtual void setEventsEnabled(bool enabled) = 0;
+    // When the event being handled reached the line: events that arrive
+    // while the program is busy wait their turn and keep their moment.
+    virtual QDateTime Ereigniszeit() const = 0;
+    // Incoming calls that reached the line and wait to be handled.
+    virtual int WartendeAnrufe() const = 0;
     virtual void ConfigDialog() = 0;
     virtual void TranslateDialog(std::int32_t device) = 0;
     virtual void setDialMode(std::int32_t mode) = 0;

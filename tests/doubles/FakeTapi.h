@@ -19,6 +19,8 @@ public:
     std::int32_t callPrivilege = 0;
     std::int32_t dialMode = 0;
     bool eventsEnabled = true;
+    QDateTime ereigniszeit; // invalid: now
+    int wartendeAnrufe = 0;
     bool oeffnetLeitung = true; // what OpenLine answers
     QStringList calls;
 
@@ -52,6 +54,8 @@ public:
         eventsEnabled = enabled;
         log(QStringLiteral("EventsEnabled=%1").arg(enabled ? 1 : 0));
     }
+    QDateTime Ereigniszeit() const override { return ereigniszeit.isValid() ? ereigniszeit : QDateTime::currentDateTime(); }
+    int WartendeAnrufe() const override { return wartendeAnrufe; }
     void ConfigDialog() override { log(QStringLiteral("ConfigDialog")); }
     void TranslateDialog(std::int32_t device) override { log(QStringLiteral("TranslateDialog(%1)").arg(device)); }
     void setDialMode(std::int32_t mode) override

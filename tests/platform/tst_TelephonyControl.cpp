@@ -76,19 +76,39 @@ private slots:
         emit m_zweiter->OnError(u"fremd"_s, u"Simulator"_s, 1013);
         QCOMPARE(m_zeilen, QStringList());
 
+        // While events are off they wait, in order and with the moment they
+        // came; errors pass at once.
         m_tapi->setEventsEnabled(false);
+        QDateTime angekommen;
+        QDateTime gemeldet;
+        connect(m_tapi.get(), &topTapi::OnCallerID, this, [&] { gemeldet = m_tapi->Ereigniszeit(); });
         m_sim->anruf(u"0301"_s);
-        QCOMPARE(m_zeilen, QStringList());
-        // Errors pass also while events are off.
+        angekommen = QDateTime::currentDateTime();
         emit m_sim->OnError(u"weg"_s, u"Simulator"_s, 1013);
         QCOMPARE(m_zeilen, QStringList{u"Error weg|Simulator|1013"_s});
+        QCOMPARE(m_tapi->WartendeAnrufe(), 1);
+        QTest::qWait(300);
+        QCOMPARE(m_zeilen.size(), 1);
+        m_tapi->setEventsEnabled(true);
+        QTRY_COMPARE(m_zeilen.value(4), u"CallerID 0301||<ADDRESS>|1|1"_s);
+        QCOMPARE(m_zeilen.mid(1, 3), (QStringList{u"State OFFERING|1|1"_s, u"Offering <OWNER>|1"_s, u"Ringing 0|1"_s}));
+        QVERIFY2(qAbs(gemeldet.msecsTo(angekommen)) < 100, qPrintable(gemeldet.toString(u"HH:mm:ss.zzz"_s)));
+        QCOMPARE(m_tapi->WartendeAnrufe(), 0);
+        QTRY_COMPARE(m_zeilen.last(), u"State IDLE|1|1"_s);
         m_zeilen.clear();
 
         // Closing mid-call lets the pending rings and the hang-up of that call
-        // lapse, also when the line is open again at once.
+        // lapse, also when the line is open again at once; so do events that
+        // wait when the line is closed.
+        m_tapi->setEventsEnabled(false);
+        m_sim->anruf(u"0309"_s);
+        m_tapi->CloseLine();
+        m_tapi->OpenLine();
         m_tapi->setEventsEnabled(true);
+        QTest::qWait(50);
+        QCOMPARE(m_zeilen, QStringList());
         m_sim->anruf(u"0302"_s);
-        QCOMPARE(m_zeilen.value(3), u"CallerID 0302||<ADDRESS>|2|2"_s);
+        QCOMPARE(m_zeilen.value(3), u"CallerID 0302||<ADDRESS>|3|3"_s);
         m_tapi->CloseLine();
         m_tapi->OpenLine();
         QTest::qWait(200);
@@ -124,6 +144,10 @@ private slots:
         QTest::newRow("control characters")
             << QStringList{u"--anruf"_s, u"030\x1b[2J12\u009b34"_s, u"--name"_s, u"Mü\nller\x7f"_s}
             << u"CallerID 030[2J1234|Müller|<ADDRESS>|1|1"_s;
+        // Nor do the invisible ones that would show a number other than the one dialled.
+        QTest::newRow("format characters")
+            << QStringList{u"--anruf"_s, u"\u202E7654321030\u2069"_s, u"--name"_s, u"Mü\u200Bller\uFEFF"_s}
+            << u"CallerID 7654321030|Müller|<ADDRESS>|1|1"_s;
     }
     void handOverFromASecondStart()
     {

@@ -2,6 +2,7 @@
 // of the real telephony control, the real phone database and a generated
 // ACT! database, with the number cache and without, down to the stored row.
 #include "core/modHaupt.h"
+#include "platform/registry/RegionalSettings.h"
 #include "platform/jet/DBEngine.h"
 #include "core/Nummernschluessel.h"
 #include "platform/jet/Database.h"
@@ -157,6 +158,45 @@ private slots:
         QCOMPARE(k.gespeichert().size(), 3);
     }
 
+    void aBurstIsStoredWholeWithTheMomentsItRang()
+    {
+        // Calls that reach the line while the program is busy wait their turn
+        // and keep the moment they rang; the rows of a burst are stored
+        // together, the similar contacts shown are the last caller's.
+        Anrufkette k;
+        const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+        k.oeffne(b.tabelle, true);
+        k.anzeige.gesetzt.insert(Menuepunkt::mnuAutoNummern);
+        const int datum = k.anrufer.columnByKey(u"Datum"_s);
+        k.tapi.setEventsEnabled(false);
+        const QString vorher = RegionalSettings::DateTimeText(QDateTime::currentDateTime());
+        QStringList nummern;
+        for (int i = 0; i < 20; ++i) {
+            nummern << u"0891234%1"_s.arg(500 + i);
+            QVERIFY(k.anruf(nummern.last()));
+        }
+        QVERIFY(k.anruf(u"0301234567"_s));
+        nummern << u"0301234567"_s;
+        const QString nachher = RegionalSettings::DateTimeText(QDateTime::currentDateTime());
+        QCOMPARE(k.tapi.WartendeAnrufe(), 21);
+        QTest::qWait(1100);
+        k.tapi.setEventsEnabled(true);
+        QTRY_COMPARE(k.gespeichert().size(), 21);
+        QStringList gespeichert;
+        for (const QString &zeile : k.gespeichert())
+            gespeichert << zeile.section(u'|', 1, 1);
+        QCOMPARE(gespeichert, nummern);
+        for (int i = 0; i < k.anrufer.Count(); ++i) {
+            const QString geklingelt = k.anrufer.Item(i).columnText(datum);
+            QVERIFY2(geklingelt == vorher || geklingelt == nachher, qPrintable(geklingelt + u" / "_s + vorher));
+        }
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
+        QCOMPARE(k.aehnlicheListe.columns()[0].Text, u"Nummer (030) 123..."_s);
+        QCOMPARE(std::count(k.anzeige.meldungen.cbegin(), k.anzeige.meldungen.cend(), u"Suche ähnliche Nummern ..."_s), 1);
+        QCOMPARE(k.tapi.WartendeAnrufe(), 0);
+        QCOMPARE(k.dialogs.boxes().size(), 0);
+    }
+
     void damagedDefinitionsFindNobodyUntilRepaired()
     {
         Anrufkette k;
@@ -229,6 +269,106 @@ private slots:
               u"[Fax] 030-1234504"_s, u"[Telefon] 0301234501"_s})
             QVERIFY2(nachbarn.contains(erwartet), qPrintable(nachbarn.join(u" / "_s)));
         QCOMPARE(k.dialogs.boxes().size(), 0);
+    }
+
+    void fragmentsNameNobody_data() { knownCallers_data(); }
+    void fragmentsNameNobody()
+    {
+        // What a line may deliver instead of a number: too few digits to tell
+        // one line from another, though some contact holds them somewhere. The
+        // search as the line gives it finds nobody; the key search must not
+        // step in with the digits alone.
+        QFETCH(bool, cache);
+        Anrufkette k;
+        ActGenerator g;
+        // Only the two below: generated ones may hold a fragment as it is
+        // written, and the search as written finds what it holds.
+        g.options().contacts = 2;
+        ActGenerator::Contact greta;
+        greta.lastName = u"Grünwald"_s;
+        greta.phone = u"0301234567"_s;
+        const QString gretaId = IDInKlammern(g.addKnownContact(greta));
+        ActGenerator::Contact ziffern;
+        ziffern.lastName = u"Ziffernfreund"_s;
+        ziffern.phone = u"0896101234"_s;
+        ziffern.fax = u"0209876543"_s;
+        g.addKnownContact(ziffern);
+        QVERIFY(g.write(k.dir.filePath(u"act"_s)));
+        k.oeffne(g.summary().dbfPath, cache);
+
+        for (const QString &fragment :
+             {u"0301"_s, u"**610"_s, u"anonym 4"_s, u"Tel 12"_s, u"0 3 0 1"_s, u"0301*"_s, u"*4567"_s, u"+49 30"_s,
+              u"[0-9]*"_s, u"0301\" OR \"1\"=\"1"_s, u"0301%_%"_s}) {
+            QVERIFY(k.anruf(fragment));
+            QVERIFY2(k.eintrag().endsWith(u"|Unbekannt|2|Unbekannt"_s), qPrintable(fragment + u" → "_s + k.eintrag()));
+        }
+        // Five digits are a number again, however they are written.
+        QVERIFY(k.anruf(u"+49 30 1234567"_s));
+        QVERIFY2(k.eintrag().endsWith(u"|Grünwald|6|"_s + gretaId),
+                 qPrintable(k.eintrag()));
+        QCOMPARE(k.dialogs.boxes().size(), 0);
+    }
+
+    void similarNumbersAsWrittenFirst_data() { knownCallers_data(); }
+    void similarNumbersAsWrittenFirst()
+    {
+        // The neighbours as the numbers are written come first and show their
+        // value up to the first blank; the key search adds those written
+        // otherwise, whole. With "Debug" the first search's statement is copied.
+        QFETCH(bool, cache);
+        Anrufkette k;
+        k.store.SaveSetting(u"Optionen"_s, u"Debug"_s, u"1"_s);
+        ActGenerator g;
+        g.options().seed = 9;
+        g.options().contacts = 40;
+        const QList<QPair<QString, QString>> geschrieben = {{u"Zentrale"_s, u"0301234588 Zentrale"_s},
+                                                            {u"Vorzimmer"_s, u"Tel. 0301234596"_s},
+                                                            {u"Getrennt"_s, u"030 1234599"_s},
+                                                            {u"Anrufer"_s, u"0301234567"_s}};
+        for (const auto &[name, nummer] : geschrieben) {
+            ActGenerator::Contact c;
+            c.lastName = name;
+            c.phone = nummer;
+            g.addKnownContact(c);
+        }
+        QVERIFY(g.write(k.dir.filePath(u"act"_s)));
+        k.oeffne(g.summary().dbfPath, cache);
+        QVERIFY(k.anruf(u"0301234567"_s));
+
+        QStringList nachbarn;
+        for (int i = 0; i < k.aehnlicheListe.Count(); ++i)
+            nachbarn << k.aehnlicheListe.Item(i).Text + u'|' + k.aehnlicheListe.Item(i).columnText(1);
+        QCOMPARE(nachbarn, (QStringList{u"[Telefon] 0301234588|Zentrale"_s, u"[Telefon] Tel.|Vorzimmer"_s,
+                                        u"[Telefon] 0301234567|Anrufer"_s, u"[Telefon] 030 1234599|Getrennt"_s}));
+        QVERIFY(k.anzeige.meldungen.contains(u"4 Eingträg(e) gefunden"_s));
+        if (!cache)
+            QVERIFY2(k.clipboard.GetText().contains(u"LIKE '*030123*'"_s), qPrintable(k.clipboard.GetText()));
+    }
+
+    void invisibleCharactersAreNoPartOfTheNumber_data()
+    {
+        QTest::addColumn<QString>("gemeldet");
+        QTest::addColumn<QString>("nummer");
+        QTest::newRow("right-to-left override") << u"\u202E7654321030"_s << u"7654321030"_s;
+        QTest::newRow("override and pop") << u"\u202D0301234567\u202C"_s << u"0301234567"_s;
+        QTest::newRow("isolates") << u"\u20670301\u2069234567\u2068"_s << u"0301234567"_s;
+        QTest::newRow("zero-width") << u"030\u200B123\u200C45\u200D67\u200E\u200F"_s << u"0301234567"_s;
+        QTest::newRow("byte-order mark") << u"\uFEFF0301234567"_s << u"0301234567"_s;
+        QTest::newRow("control characters") << u"030\u0007123\u009B4567"_s << u"0301234567"_s;
+    }
+    void invisibleCharactersAreNoPartOfTheNumber()
+    {
+        // What the list shows, what is stored and what a call-back dials are the same digits.
+        QFETCH(QString, gemeldet);
+        QFETCH(QString, nummer);
+        Anrufkette k;
+        const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+        k.oeffne(b.tabelle, false);
+        QVERIFY(k.anruf(gemeldet));
+        QCOMPARE(k.anrufer.Item(0).Text, nummer);
+        QCOMPARE(k.gespeichert().value(0).section(u'|', 1, 1), nummer);
+        if (nummer == u"0301234567"_s)
+            QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
     }
 
     void everyGeneratedNumberFindsItsContact()

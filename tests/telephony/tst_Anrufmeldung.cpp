@@ -34,6 +34,8 @@ struct Aufbau
             starteServer(*faehigkeiten);
         dienst = std::make_unique<DBusBenachrichtigungen>(bus.verbinde(u"programm"_s));
         meldung = std::make_unique<Anrufmeldung>(*dienst);
+        // Calls one right after the other are a burst; most cases here are not about that.
+        meldung->setMindestabstand(std::chrono::milliseconds(0));
     }
     void starteServer(const QStringList &faehigkeiten)
     {
@@ -164,6 +166,43 @@ private slots:
         QCOMPARE(kontakt.size(), 1);
         QCOMPARE(kontakt[0][0].toULongLong(), 42u);
         QCOMPARE(rueckruf[0][0].toULongLong(), 41u);
+    }
+
+    void aBurstShowsOneNotificationAtATime()
+    {
+        // Fifty calls at once: the first shows, the newest of the rest takes
+        // its place once the gap is over; nothing more appears meanwhile.
+        Aufbau a;
+        BUS_ODER_SKIP(a);
+        a.meldung->setMindestabstand(std::chrono::milliseconds(400));
+        auto &aufrufe = a.server->aufrufe;
+        for (int i = 1; i <= 50; ++i)
+            a.meldung->Anruf(anruf(i, u"Anrufer %1"_s.arg(i), quint64(i)));
+        QTRY_COMPARE(aufrufe.size(), 1);
+        QCOMPARE(aufrufe[0].titel, u"Anrufer 1"_s);
+        const uint erste = a.server->letzteId();
+        QTest::qWait(200);
+        QCOMPARE(aufrufe.size(), 1);
+        QTRY_COMPARE(aufrufe.size(), 2);
+        QCOMPARE(aufrufe[1].titel, u"Anrufer 50"_s);
+        QCOMPARE(aufrufe[1].ersetzt, erste);
+        // The burst goes on: the next takes the same place, a gap later.
+        QElapsedTimer uhr;
+        uhr.start();
+        a.meldung->Anruf(anruf(51, u"Anrufer 51"_s, 51));
+        QTRY_COMPARE(aufrufe.size(), 3);
+        QVERIFY(uhr.elapsed() >= 300);
+        QCOMPARE(aufrufe[2].ersetzt, erste);
+        // Its buttons name the entry of the call it shows.
+        QSignalSpy kontakt(a.meldung.get(), &Anrufmeldung::KontaktAnzeigen);
+        a.server->waehle(erste, u"kontakt"_s);
+        QTRY_COMPARE(kontakt.size(), 1);
+        QCOMPARE(kontakt[0][0].toULongLong(), 51u);
+        // After a quiet gap a call has a notification of its own again.
+        QTest::qWait(450);
+        a.meldung->Anruf(anruf(60, u"Später"_s, 60));
+        QTRY_COMPARE(aufrufe.size(), 4);
+        QCOMPARE(aufrufe[3].ersetzt, 0u);
     }
 
     void withoutAServerNothingHappensUntilOneComes()
