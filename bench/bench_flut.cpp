@@ -29,6 +29,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int Schwall = 2000;
+#ifndef RUFMON_FLUT_WARTEN_MS
+#define RUFMON_FLUT_WARTEN_MS 120'000
+#endif
 
 class ProgrammOrdner : public LinuxSystem
 {
@@ -110,17 +113,26 @@ void BM_Schwall(benchmark::State &state)
         leitung->write(ring(verbindung++ % 100, nachzuegler));
         leitung->flush();
         qint64 gezeigt = -1;
+        int gesehen = -1;
         const bool fertig = warte(
             [&] {
-                if (gezeigt < 0 && liste.Count() > 0 && liste.Item(0).Text == nachzuegler)
-                    gezeigt = uhr.elapsed();
+                if (gezeigt < 0 && liste.Count() != gesehen) {
+                    // Calls of one second may stand in any order among themselves.
+                    gesehen = liste.Count();
+                    for (int i = 0; i < liste.Count(); ++i) {
+                        if (liste.Item(i).Text == nachzuegler)
+                            gezeigt = uhr.elapsed();
+                    }
+                }
                 return liste.Count() >= vorher + Schwall + 1 && gezeigt >= 0;
             },
-            120'000);
+            RUFMON_FLUT_WARTEN_MS);
         const double sekunden = uhr.elapsed() / 1000.0;
         state.SetIterationTime(sekunden);
         if (!fertig) {
-            state.SkipWithError("the burst was not drained within two minutes");
+            const std::string grund = "the burst was not drained within two minutes: "
+                                      + std::to_string(liste.Count() - vorher) + " calls shown";
+            state.SkipWithError(grund.c_str());
             break;
         }
         state.counters["Anrufe/s"] = benchmark::Counter((Schwall + 1) / sekunden);
