@@ -20,6 +20,8 @@ public:
     std::int32_t dialMode = 0;
     bool eventsEnabled = true;
     bool oeffnetLeitung = true; // what OpenLine answers
+    bool verbunden = true;      // what LineConnected answers while the line is open
+    bool offen = false;
     QStringList calls;
 
     void Initialize() override { log(QStringLiteral("Initialize")); }
@@ -42,11 +44,25 @@ public:
     bool OpenLine() override
     {
         log(QStringLiteral("OpenLine"));
+        offen = offen || oeffnetLeitung;
         return oeffnetLeitung;
     }
-    void CloseLine() override { log(QStringLiteral("CloseLine")); }
-    void ReleaseLine() override { log(QStringLiteral("ReleaseLine")); }
-    void Shutdown() override { log(QStringLiteral("Shutdown")); }
+    bool LineConnected() const override { return offen && verbunden; }
+    void CloseLine() override
+    {
+        offen = false;
+        log(QStringLiteral("CloseLine"));
+    }
+    void ReleaseLine() override
+    {
+        offen = false;
+        log(QStringLiteral("ReleaseLine"));
+    }
+    void Shutdown() override
+    {
+        offen = false;
+        log(QStringLiteral("Shutdown"));
+    }
     void setEventsEnabled(bool enabled) override
     {
         eventsEnabled = enabled;
