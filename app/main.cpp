@@ -118,5 +118,5 @@ int main(int argc, char **argv)
         hauptfenster.close();
         return 0;
     }
-    return app.exec();
+    return rufmon.laufen();
 }
