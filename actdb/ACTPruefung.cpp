@@ -5,6 +5,7 @@
 #include "actdb/Meldungssperre.h"
 #include "actdb/Diagnose.h"
 #include "actdb/clACTFelder.h"
+#include "core/Handbuch.h"
 #include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 
@@ -31,7 +32,7 @@ ACTPruefung::ACTPruefung(clACTFelder &felder, Meldungssperre &dialogs, const mod
 
 QString ACTPruefung::Supportzeile()
 {
-    return u"Bitte wenden Sie sich an den Rufmon-Support: https://rufmon.example.org/support"_s;
+    return Handbuch::Hinweis();
 }
 
 void ACTPruefung::PruefeACTDatenbank()

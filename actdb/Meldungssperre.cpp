@@ -1,5 +1,7 @@
 #include "actdb/Meldungssperre.h"
 
+#include "platform/dialogs/Frage.h"
+
 Meldungssperre::Meldungssperre(Dialogs &ziel)
     : m_ziel(ziel)
 {
@@ -14,6 +16,13 @@ Dialogs::Answer Meldungssperre::MsgBox(const QString &text, Buttons buttons, Ico
         return cancelAnswer(buttons);
     m_gezeigt.insert(text);
     return m_ziel.MsgBox(text, buttons, icon, title, systemModal);
+}
+
+std::unique_ptr<Frage> Meldungssperre::FrageStellen(const QString &text, Buttons buttons, Icon icon,
+                                                    const QString &title)
+{
+    // Passed on every time: a question that waits is no failure told again.
+    return m_ziel.FrageStellen(text, buttons, icon, title);
 }
 
 std::optional<QString> Meldungssperre::InputBox(const QString &prompt, const QString &title,

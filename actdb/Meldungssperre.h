@@ -14,6 +14,8 @@ public:
 
     Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title,
                   bool systemModal = false) override;
+    std::unique_ptr<Frage> FrageStellen(const QString &text, Buttons buttons, Icon icon,
+                                        const QString &title) override;
     std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
     std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;

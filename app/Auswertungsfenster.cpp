@@ -57,17 +57,17 @@ void Auswertungsfenster::setACTPruefungAktiv(bool aktiv)
 
 void Auswertungsfenster::zeigeNeuenAnruf()
 {
-    // A list sorted by date keeps that order; otherwise its own sorting, if on.
+    // Calls are listed by date: a list the user sorted by another column goes
+    // back to newest first, so that the new call is not lost mid-list; one
+    // turned to oldest first stays so. The new call is selected wherever it
+    // stands, so that the next command acts on it and not on an older one.
     ListView &liste = *m_fenster.lvNummern();
-    const ListViewModel &eintraege = liste.Items();
-    const int datum = eintraege.columnByKey(u"Datum"_s);
-    if (datum >= 0 && eintraege.columns()[datum].IconKey != u"Leer"_s
-        && !eintraege.columns()[datum].IconKey.isEmpty())
+    const int datum = liste.Items().columnByKey(u"Datum"_s);
+    if (datum >= 0)
         modListviewSort::SortColumn(liste, datum, false);
-    else if (liste.Sorted())
-        liste.sortByText();
-    ScrollTo(liste, 0);
-    liste.setSelectedIndex(0);
+    const int neu = liste.Items().ZuletztHinzugefuegt();
+    ScrollTo(liste, neu);
+    liste.setSelectedIndex(neu);
 }
 
 QString Auswertungsfenster::Suchdauer() const

@@ -1,9 +1,9 @@
 #include "app/Infobereich.h"
 
 #include "app/frmHaupt.h"
+#include "windows/StatusPanel.h"
 #include "platform/telephony/topTapi.h"
 
-#include <QApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -25,6 +25,8 @@ Infobereich::Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *par
     m_beenden->setObjectName(u"mnuInfobereichBeenden"_s);
 
     connect(&fenster, &frmHaupt::MonitorGeaendert, this, &Infobereich::zustandZeigen);
+    connect(fenster.Panel(frmHaupt::Statusfeld::Telefon), &StatusPanel::TextGeaendert, this,
+            &Infobereich::zustandZeigen);
     connect(&tapi, &topTapi::OnCallState, this, &Infobereich::anrufzustand);
     connect(&tapi, &topTapi::OnRinging, this, [this] {
         m_klingelt = true;
@@ -38,10 +40,9 @@ Infobereich::Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *par
             if (grund == QSystemTrayIcon::Trigger)
                 Klick();
         });
+        // A hidden main window is not a closed one: the program runs on
+        // until the window's exit sequence (Rufmon::laufen).
         m_fenster.setInsInfobereich(true);
-        // A hidden main window is not a closed one: the program ends with its exit sequence.
-        QApplication::setQuitOnLastWindowClosed(false);
-        connect(&fenster, &frmHaupt::Entladen, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     }
     zustandZeigen();
     if (m_symbol)
@@ -90,9 +91,13 @@ void Infobereich::zustandZeigen()
     if (!m_symbol)
         return;
     m_symbol->setIcon(Symbol());
-    // The line's state as the status bar's first panel says it.
+    m_symbol->setToolTip(ToolTip());
+}
+
+QString Infobereich::ToolTip() const
+{
     const QString telefon = m_fenster.TelefonText();
-    m_symbol->setToolTip(telefon.isEmpty() ? u"Rufmon"_s : u"Rufmon\n"_s + telefon);
+    return telefon.isEmpty() ? u"Rufmon"_s : u"Rufmon\n"_s + telefon;
 }
 
 void Infobereich::zeigeFenster()

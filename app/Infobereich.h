@@ -33,6 +33,9 @@ public:
     QMenu *Menue() const { return m_menue.get(); }
     Zustand zustand() const;
     QIcon Symbol() const;
+    // The icon's tool tip: the program and the line's state as the status
+    // bar's first panel says it.
+    QString ToolTip() const;
     // A click on the icon.
     void Klick();
 

@@ -60,6 +60,16 @@ Kommandozeile Kommandozeile::lies(const QStringList &argumente)
     return k;
 }
 
+QString Kommandozeile::PruefeACTDatenbank(const QString &pfad)
+{
+    const QFileInfo datei(pfad);
+    if (!datei.exists())
+        return u"Die ACT!-Kontakttabelle „%1“ gibt es nicht."_s.arg(pfad);
+    if (!datei.isFile())
+        return u"„%1“ ist keine ACT!-Kontakttabelle, sondern ein Ordner."_s.arg(pfad);
+    return {};
+}
+
 QString Kommandozeile::Verwendung()
 {
     return u"Aufruf: rufmon [--act PFAD | --anruf NUMMER [--name NAME] | --verbunden NUMMER | --ort NUMMER... | --version | --help]\n"

@@ -20,4 +20,6 @@ struct Kommandozeile
 
     static Kommandozeile lies(const QStringList &argumente);
     static QString Verwendung();
+    // Why a path given with --act cannot be the contact table; empty when it can.
+    static QString PruefeACTDatenbank(const QString &pfad);
 };

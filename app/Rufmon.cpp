@@ -5,12 +5,36 @@
 #include "core/Desktopeinstellungen.h"
 #include "platform/telephony/TelephonyControl.h"
 
+#include <QApplication>
+#include <QDialog>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The program ends with its main window: what it opened besides (the contact
+// card, the telephony log, a list or box still up) goes with it.
+void schliesseAndereFenster(const QWidget *hauptfenster)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w == hauptfenster || !w->isVisible())
+            continue;
+        if (auto *dialog = qobject_cast<QDialog *>(w))
+            dialog->reject();
+        else
+            w->close();
+    }
+}
+
+} // namespace
 
 Rufmon::Rufmon(const RufmonUmgebung &u)
     : m_teile(u.dialogs, u.clipboard, u.store, u.system)
 {
     m_fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, u.tapi, m_teile});
+    frmHaupt *hauptfenster = m_fenster.get();
+    QObject::connect(hauptfenster, &frmHaupt::Entladen, hauptfenster,
+                     [hauptfenster] { schliesseAndereFenster(hauptfenster); });
     m_teile.verbinde(*m_fenster, u.tapi, u.benachrichtigungen);
     m_infobereich = std::make_unique<Infobereich>(*m_fenster, u.tapi, Desktopeinstellungen(u.store).Infobereich());
     if (auto *steuerung = qobject_cast<TelephonyControl *>(&u.tapi)) {
@@ -36,4 +60,18 @@ void Rufmon::starten()
     m_fenster->Form_Load();
     m_teile.StartAbgeschlossen();
     m_fenster->show();
+}
+
+int Rufmon::laufen()
+{
+    if (m_fenster->IstEntladen())
+        return 0;
+    // The main window decides, not the last window: one hidden in the tray
+    // has not closed, and one closed ends the program whatever else is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QMetaObject::Connection ende = QObject::connect(m_fenster.get(), &frmHaupt::Entladen, qApp,
+                                                          &QCoreApplication::quit, Qt::QueuedConnection);
+    const int ergebnis = QApplication::exec();
+    QObject::disconnect(ende);
+    return ergebnis;
 }

@@ -37,6 +37,8 @@ public:
 
     // Loads the window (options, phone database, ACT!, line devices) and shows it.
     void starten();
+    // Runs the program until its main window closes; the exit code.
+    int laufen();
 
     frmHaupt &Fenster() { return *m_fenster; }
     Infobereich &Infosymbol() { return *m_infobereich; }

@@ -21,6 +21,9 @@ QString ohneSteuerzeichen(const QString &text)
 QString PruefeUebergabe(const QStringList &uebergabe, const TelephonyControl &tapi)
 {
     const Kommandozeile k = Kommandozeile::lies(QStringList{u"rufmon"_s} + uebergabe);
+    // A contact table that is not there is not taken, from wherever it comes.
+    if (k.aktion == Kommandozeile::Aktion::Starten && !k.actDatenbank.isEmpty())
+        return Kommandozeile::PruefeACTDatenbank(k.actDatenbank);
     if (k.aktion != Kommandozeile::Aktion::Uebergabe)
         return {};
     if (ohneSteuerzeichen(k.nummer).size() > UebergabeHoechstlaenge)

@@ -115,7 +115,7 @@ constexpr Menueeintrag Menuebaum[] = {
     {M::mnuNummernfilter, u"Nummern&filter", M::mnuOptionen, u"", false},
     {M::mnuACTDatenbank, u"ACT!-&Datenbank wählen...", M::mnuOptionen, u"", false},
     {M::mnuStartoptionen, u"&Startoptionen", M::mnuOptionen, u"", false},
-    {M::mnuAutostart, u"Mit der Anmeldung &starten", M::mnuOptionen, u"", true},
+    {M::mnuAutostart, u"&Mit der Anmeldung starten", M::mnuOptionen, u"", true},
     {M::mnuBenachrichtigung, u"Desktop-&Benachrichtigung", M::mnuOptionen, u"", true},
     {M::mnuTapiAktivieren, u"Tapi&monitor automatisch aktivieren", M::mnuStartoptionen, u"", true},
     {M::mnuFensterMin, u"&Fenster minimieren", M::mnuStartoptionen, u"", true},
@@ -201,7 +201,7 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
 {
     m_ereignisse = std::make_unique<Anrufereignisse>(umgebung.tapi, *this, *this);
     m_leitung = std::make_unique<Leitungssteuerung>(umgebung.tapi, *this, umgebung.dialogs, m_optionen,
-                                                    *m_ereignisse);
+                                                    *m_ereignisse, *this);
     m_nummern = std::make_unique<Nummernbefehle>(*this, umgebung.dialogs, m_optionen, Filtertext);
     ladeBilderRessourcen();
     setObjectName(u"frmHaupt"_s);

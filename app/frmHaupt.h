@@ -66,6 +66,8 @@ public:
     void Form_Resize();
     // Exit sequence; runs once, also when several close requests arrive.
     void Form_Unload();
+    // The exit sequence has run.
+    bool IstEntladen() const { return m_entladen; }
     void TimerACT_Timer();
 
     // The panels of the status bar, left to right.

@@ -267,6 +267,7 @@ void frmHaupt::Form_Unload()
     m_timerACT.setEnabled(false);
 
     trotzdem([&] { m_teilsysteme.ProtokollfensterSchliessen(); });
+    trotzdem([&] { m_leitung->Beenden(); });
     trotzdem([&] {
         if (MonitorAktiv()) {
             m_tapi.CloseLine();

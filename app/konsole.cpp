@@ -11,7 +11,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         argumente.append(QString::fromLocal8Bit(argv[i]));
     const Kommandozeile befehl = Kommandozeile::lies(argumente);
-    if (const auto ergebnis = Konsolenbefehl(befehl, argc, argv))
+    if (const auto ergebnis = Konsolenbefehl(befehl, argc, argv, false))
         return *ergebnis;
     std::fputs("rufmon-konsole: hat kein Fenster; zum Starten dient rufmon.\n", stderr);
     return 2;

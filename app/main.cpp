@@ -38,7 +38,7 @@ QStringList argumente(int argc, char **argv)
 int main(int argc, char **argv)
 {
     const Kommandozeile befehl = Kommandozeile::lies(argumente(argc, argv));
-    if (const auto ergebnis = Konsolenbefehl(befehl, argc, argv))
+    if (const auto ergebnis = Konsolenbefehl(befehl, argc, argv, AnzeigeVorhanden()))
         return *ergebnis;
 
     QApplication app(argc, argv);
@@ -118,5 +118,5 @@ int main(int argc, char **argv)
         hauptfenster.close();
         return 0;
     }
-    return app.exec();
+    return rufmon.laufen();
 }

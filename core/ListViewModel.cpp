@@ -94,6 +94,20 @@ int ListViewModel::indexOf(quint64 schluessel) const
     return -1;
 }
 
+int ListViewModel::ZuletztHinzugefuegt() const
+{
+    // Add numbers its entries upwards; entries put in otherwise have none.
+    int position = -1;
+    quint64 hoechster = 0;
+    for (int i = 0; i < Count(); ++i) {
+        if (m_items[i].Schluessel > hoechster) {
+            hoechster = m_items[i].Schluessel;
+            position = i;
+        }
+    }
+    return position;
+}
+
 void ListViewModel::Remove(int index)
 {
     if (index < 0 || index >= Count())

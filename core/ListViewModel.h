@@ -59,6 +59,8 @@ public:
     int Add(const ListItem &item, int index = -1);
     // The position of the entry with that key; -1 when it is gone.
     int indexOf(quint64 schluessel) const;
+    // The position of the entry that Add put in last; -1 when there is none.
+    int ZuletztHinzugefuegt() const;
     void Remove(int index);
     void Clear();
     // Appends many entries in one step.

@@ -22,8 +22,8 @@ public:
     virtual void setMonitorKnopfAktiv(bool aktiv) = 0;
     // The periodic ACT! check pauses while a search runs.
     virtual void setACTPruefungAktiv(bool aktiv) = 0;
-    // The new call is the caller list's first row: ordered as the list is
-    // sorted, scrolled to and selected.
+    // The new call, the entry added last to the caller list: the list
+    // ordered by date, the call scrolled to and selected.
     virtual void zeigeNeuenAnruf() = 0;
     // The search times of the last call ("Suchdauer1:…").
     virtual QString Suchdauer() const = 0;

@@ -3,10 +3,11 @@
 #include "telephony/Diagnose.h"
 
 #include "core/modOptionen.h"
-#include "platform/dialogs/Dialogs.h"
+#include "platform/dialogs/Frage.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Leitungsfenster.h"
+#include "telephony/Protokoll.h"
 
 using namespace Qt::StringLiterals;
 
@@ -15,20 +16,50 @@ namespace {
 const QString CRLF = u"\r\n"_s;
 constexpr int MaxAdressen = 11;
 constexpr std::int32_t LeitungVerloren = 1013;
+// The pictures of the telephony panel: the idle line, and none.
+constexpr int BildBereit = 4;
+constexpr int KeinBild = 0;
 
 } // namespace
 
 Leitungssteuerung::Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs,
-                                     modOptionen &optionen, Anrufereignisse &ereignisse, QObject *parent)
+                                     modOptionen &optionen, Anrufereignisse &ereignisse, Protokoll &protokoll,
+                                     QObject *parent)
     : QObject(parent)
     , m_tapi(tapi)
     , m_fenster(fenster)
     , m_dialogs(dialogs)
     , m_optionen(optionen)
     , m_ereignisse(ereignisse)
+    , m_protokoll(protokoll)
 {
+    m_versuch.setSingleShot(true);
+    connect(&m_versuch, &QTimer::timeout, this, &Leitungssteuerung::neuerVersuch);
     connect(&tapi, &topTapi::OnDeviceChanged, this, &Leitungssteuerung::OnDeviceChanged);
     connect(&tapi, &topTapi::OnError, this, &Leitungssteuerung::OnError);
+    connect(&tapi, &topTapi::OnLineConnection, this, &Leitungssteuerung::OnLineConnection);
+}
+
+Leitungssteuerung::~Leitungssteuerung() = default;
+
+QString Leitungssteuerung::Treibermenue(const QString &geraet)
+{
+    return u"T&API ("_s + QString(geraet).replace(u'&', u"&&"_s) + u')';
+}
+
+QString Leitungssteuerung::TextAktiv()
+{
+    return u"TAPI aktiv"_s;
+}
+
+QString Leitungssteuerung::TextAufbau()
+{
+    return u"Verbindungsaufbau ..."_s;
+}
+
+QString Leitungssteuerung::TextGetrennt(const QString &grund)
+{
+    return u"Keine Verbindung: "_s + grund;
 }
 
 void Leitungssteuerung::GeraetelisteFuellen()
@@ -45,7 +76,7 @@ void Leitungssteuerung::GeraetelisteFuellen()
         m_fenster.setGeraetAuswahl(wahl);
         m_tapi.setDeviceIndex(wahl);
     }
-    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, u"TAPI ("_s + m_fenster.GeraetText() + u')');
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, Treibermenue(m_fenster.GeraetText()));
 }
 
 bool Leitungssteuerung::Aktiv() const
@@ -75,9 +106,21 @@ void Leitungssteuerung::Aktivieren()
     m_fenster.setKnopfToolTip(u"Tapimonitor deaktivieren"_s);
     m_fenster.setMenueText(Menuepunkt::mnuTAPI, u"&Tapimonitor deaktivieren"_s);
     m_ereignisse.lSuche = 0;
+    zeigeLeitung();
+    // On again, by hand or by the question's "Ja": the question is answered.
+    if (m_frage)
+        m_frage->Schliessen(Dialogs::Answer::Yes);
 }
 
 void Leitungssteuerung::Deaktivieren()
+{
+    abschalten();
+    // Off says nothing about the line.
+    m_grund.clear();
+    zeigeTelefon(QString(), QString(), KeinBild);
+}
+
+void Leitungssteuerung::abschalten()
 {
     m_tapi.CloseLine();
     m_fenster.setKnopfBild(u"passiv"_s);
@@ -89,12 +132,34 @@ void Leitungssteuerung::Deaktivieren()
     m_ereignisse.lSuche = 0;
 }
 
+void Leitungssteuerung::zeigeLeitung()
+{
+    const QString geraet = m_tapi.CurrentDeviceName();
+    if (m_tapi.LineConnected())
+        zeigeTelefon(TextAktiv(), TextAktiv(), BildBereit);
+    else if (m_grund.isEmpty())
+        zeigeTelefon(TextAufbau(), u"Verbindung zu „%1“ wird aufgebaut"_s.arg(geraet), KeinBild);
+    else
+        zeigeTelefon(TextGetrennt(m_grund),
+                     u"Keine Verbindung zu „%1“: %2. Rufmon versucht es weiter."_s.arg(geraet, m_grund), KeinBild);
+}
+
+void Leitungssteuerung::zeigeTelefon(const QString &text, const QString &toolTip, int bild)
+{
+    m_fenster.setTelefonBild(bild);
+    m_fenster.setTelefonText(text);
+    m_fenster.setTelefonToolTip(toolTip);
+}
+
 void Leitungssteuerung::cbxTapiDevices_Click(int index)
 {
     if (index < 0)
         return;
+    // Another device: the lost one is not wanted back.
+    if (m_frage)
+        m_frage->Schliessen(Dialogs::Answer::No);
     m_tapi.setDeviceIndex(index);
-    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, u"TAPI ("_s + m_fenster.GeraetText() + u')');
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, Treibermenue(m_fenster.GeraetText()));
 }
 
 void Leitungssteuerung::mnuTapiEinstellungen()
@@ -113,13 +178,13 @@ void Leitungssteuerung::mnuTapiEinstellungen()
         namen.append(m_tapi.DeviceName(i));
     m_fenster.setGeraete(namen);
     m_fenster.setGeraetAuswahl(index);
-    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, u"TAPI ("_s + nachher + u')');
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, Treibermenue(nachher));
     m_optionen.schreibOption(u"TapiDevice"_s, nachher);
 }
 
 void Leitungssteuerung::OnDeviceChanged()
 {
-    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, u"TAPI ("_s + m_tapi.CurrentDeviceName() + u')');
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, Treibermenue(m_tapi.CurrentDeviceName()));
     QStringList adressen;
     for (int i = 0; i < MaxAdressen; ++i) {
         const QString name = m_tapi.AddressName(m_tapi.DeviceIndex(), i);
@@ -134,17 +199,95 @@ void Leitungssteuerung::OnDeviceChanged()
 
 void Leitungssteuerung::OnError(const QString &ErrorText, const QString &, std::int32_t ErrorNumber)
 {
-    if (ErrorNumber != LeitungVerloren || !Aktiv())
+    if (ErrorNumber != LeitungVerloren)
         return;
-    Deaktivieren();
+    if (m_frage) {
+        // The quiet attempt gave up as well: the next one a little later.
+        m_versuch.start(m_neuerVersuchMs);
+        return;
+    }
+    if (!Aktiv())
+        return;
+    // Off, but the panel keeps the device's error.
+    abschalten();
+    m_grund.clear();
     const QString geraet = m_tapi.CurrentDeviceName();
     qCWarning(lcTelefonie).noquote() << u"Leitung %1 verloren: %2; Rufmon deaktiviert"_s.arg(geraet, ErrorText);
-    const auto antwort = m_dialogs.MsgBox(
+    // The question waits beside the window; meanwhile the line is tried
+    // again, and once it is back the question answers itself.
+    m_frage = m_dialogs.FrageStellen(
         u"Das Tapi-Gerät \""_s + geraet + u"\" hat die Verbindung abgebrochen."_s + CRLF
             + u"Rufmon wurde daher deaktiviert."_s + CRLF + u"TAPI-Fehlermeldung: "_s + ErrorText + CRLF
             + u"TAPI-Fehlernummer: "_s + QString::number(ErrorNumber) + CRLF
             + u"Soll Rufmon wieder aktiviert werden?"_s,
         Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::defaultTitle());
-    if (antwort == Dialogs::Answer::Yes)
-        Aktivieren();
+    connect(m_frage.get(), &Frage::Beantwortet, this, &Leitungssteuerung::frageBeantwortet);
+    m_versuch.start(0);
+}
+
+void Leitungssteuerung::neuerVersuch()
+{
+    if (!m_frage)
+        return;
+    m_tapi.setCallPrivilege(2);
+    if (!m_tapi.OpenLine()) {
+        m_versuch.start(m_neuerVersuchMs);
+        return;
+    }
+    // A line without a connection of its own is back at once; the others
+    // tell when theirs stands, or give up again.
+    if (m_tapi.LineConnected())
+        wiederDa();
+}
+
+void Leitungssteuerung::OnLineConnection(bool connected, const QString &reason)
+{
+    m_grund = connected ? QString() : reason;
+    if (m_frage) {
+        if (connected)
+            wiederDa();
+        else if (!reason.isEmpty())
+            zeigeLeitung();
+        return;
+    }
+    if (Aktiv())
+        zeigeLeitung();
+}
+
+void Leitungssteuerung::Beenden()
+{
+    m_versuch.stop();
+    if (m_frage) {
+        m_frage->disconnect(this);
+        m_frage.reset();
+    }
+}
+
+void Leitungssteuerung::wiederDa()
+{
+    const QString text = u"Die Verbindung zu „%1“ ist wieder da; Rufmon wird wieder aktiviert."_s.arg(
+        m_tapi.CurrentDeviceName());
+    qCInfo(lcTelefonie).noquote() << text;
+    if (m_protokoll.Protokolliert())
+        m_protokoll.PrintProtokoll(u"Leitung"_s, text);
+    // As if the user had said yes.
+    m_frage->Schliessen(Dialogs::Answer::Yes);
+}
+
+void Leitungssteuerung::frageBeantwortet(Dialogs::Answer antwort)
+{
+    m_versuch.stop();
+    // The handle goes later: this runs inside its signal.
+    if (m_frage)
+        m_frage.release()->deleteLater();
+    if (antwort == Dialogs::Answer::Yes) {
+        if (!Aktiv())
+            Aktivieren();
+        return;
+    }
+    // No: the monitor stays off, and so does the line tried meanwhile.
+    if (!Aktiv()) {
+        m_tapi.CloseLine();
+        m_grund.clear();
+    }
 }

@@ -1,26 +1,34 @@
 #pragma once
 
+#include "platform/dialogs/Dialogs.h"
+
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
+#include <memory>
 
 class Anrufereignisse;
-class Dialogs;
+class Frage;
 class Leitungsfenster;
+class Protokoll;
 class modOptionen;
 class topTapi;
 
 // Choosing the line device and switching the monitor on and off: the device
-// and address boxes, the activation button and its menu item, and the
-// question after a lost line.
+// and address boxes, the activation button and its menu item, the line's
+// state in the telephony panel, and the question after a lost line.
 class Leitungssteuerung : public QObject
 {
     Q_OBJECT
 
 public:
+    static constexpr int NeuerVersuchMs = 5000;
+
     Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs, modOptionen &optionen,
-                      Anrufereignisse &ereignisse, QObject *parent = nullptr);
+                      Anrufereignisse &ereignisse, Protokoll &protokoll, QObject *parent = nullptr);
+    ~Leitungssteuerung() override;
 
     // The device list at start: every device, the saved one selected.
     void GeraetelisteFuellen();
@@ -33,13 +41,46 @@ public:
     void mnuTapiEinstellungen();
     // On a device change: the driver menu caption and the address list.
     void OnDeviceChanged();
-    // A lost line (error 1013 while active): switched off, the user asked.
+    // A lost line (error 1013 while active): switched off, the user asked,
+    // and the line tried again quietly meanwhile.
     void OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber);
+    // The open line's connection changed: the telephony panel says so; a
+    // line that is back while the question after its loss waits answers it.
+    void OnLineConnection(bool connected, const QString &reason);
+    // At exit: no question waits any more, and no quiet attempt follows.
+    void Beenden();
+
+    // The driver menu's caption for a device. Its mnemonic stays on the A,
+    // whatever the name holds: an "&" in it shows as itself.
+    static QString Treibermenue(const QString &geraet);
+    // How long the quiet attempts wait after one failed, while the question waits.
+    void setNeuerVersuchMs(int ms) { m_neuerVersuchMs = ms; }
+    // The question after a lost line while it waits for an answer; null otherwise.
+    Frage *OffeneFrage() const { return m_frage.get(); }
+
+    // Telephony panel texts of the line's own states.
+    static QString TextAktiv();
+    static QString TextAufbau();
+    static QString TextGetrennt(const QString &grund);
 
 private:
+    void abschalten();
+    void zeigeLeitung();
+    void zeigeTelefon(const QString &text, const QString &toolTip, int bild);
+    void neuerVersuch();
+    void frageBeantwortet(Dialogs::Answer antwort);
+    void wiederDa();
+
     topTapi &m_tapi;
     Leitungsfenster &m_fenster;
     Dialogs &m_dialogs;
     modOptionen &m_optionen;
     Anrufereignisse &m_ereignisse;
+    Protokoll &m_protokoll;
+    std::unique_ptr<Frage> m_frage;
+    // While the question waits: the next quiet attempt to open the line.
+    QTimer m_versuch;
+    int m_neuerVersuchMs = NeuerVersuchMs;
+    // Why the open line's connection is down; empty while it stands or is being made.
+    QString m_grund;
 };

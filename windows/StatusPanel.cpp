@@ -36,8 +36,11 @@ StatusPanel::StatusPanel(QWidget *parent)
 
 void StatusPanel::setText(const QString &text)
 {
+    const bool anders = text != m_volltext;
     m_volltext = text;
     zeigeText();
+    if (anders)
+        emit TextGeaendert(text);
 }
 
 void StatusPanel::setPicture(const QIcon &picture, int index)

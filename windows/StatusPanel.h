@@ -33,6 +33,10 @@ public:
     // The width this panel needs to show the text whole, with or without a picture.
     int Textbedarf(const QString &text, bool mitBild) const;
 
+signals:
+    // The text was set to another one.
+    void TextGeaendert(const QString &text);
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,5 +1,6 @@
 #include "windows/frmInfo.h"
 
+#include "core/Handbuch.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
 
@@ -81,8 +82,11 @@ frmInfo::frmInfo(const topTapi &tapi, SystemFacilities &system, QWidget *parent)
     m_picScrollText->setGeometry(Rand, 80, innen, 190);
     m_lbLink->setGeometry(Rand, 282, innen, 22);
     m_lbLink->setAlignment(Qt::AlignCenter);
-    m_lbLink->setText(QUrl(Webadresse).host());
-    m_lbLink->setProperty("Tag", Webadresse);
+    // The project has no web site: the link opens the manual page that comes
+    // with the program, and its tip names the README beside it.
+    m_lbLink->setText(u"Anleitung: man rufmon"_s);
+    m_lbLink->setProperty("Tag", Handbuch::Adresse());
+    m_lbLink->setToolTip(Handbuch::Hinweis());
     QPalette blau = m_lbLink->palette();
     blau.setColor(QPalette::WindowText, QColor(0, 0, 192));
     m_lbLink->setPalette(blau);

@@ -11,7 +11,7 @@ class SystemFacilities;
 class topTapi;
 
 // "Informationen über das Programm": the program's version, the telephony
-// control's version, the credits scrolling by and the link to the web site.
+// control's version, the credits scrolling by and the link to the manual.
 // Closes on a click almost anywhere and on Esc.
 class frmInfo : public QDialog
 {
@@ -19,7 +19,6 @@ class frmInfo : public QDialog
 
 public:
     static constexpr int Timer1Intervall = 40; // ms per row of the credits
-    static inline const QString Webadresse = QStringLiteral("https://rufmon.example.org");
 
     frmInfo(const topTapi &tapi, SystemFacilities &system, QWidget *parent = nullptr);
 

@@ -64,9 +64,13 @@ void modListviewSort::SortiereNachDatum(ListView &list)
 {
     ListViewModel &model = list.Items();
     std::vector<std::optional<qint64>> keys;
+    std::vector<quint64> folge;
     keys.reserve(model.Count());
-    for (int i = 0; i < model.Count(); ++i)
+    folge.reserve(model.Count());
+    for (int i = 0; i < model.Count(); ++i) {
         keys.push_back(Zeitpunkt(model.Item(i)));
+        folge.push_back(model.Item(i).Schluessel);
+    }
     const bool aeltesteZuerst = Absteigend;
     // Texts that are no date gather at the end, in their previous order.
     model.sortPositions([&](int a, int b) {
@@ -74,6 +78,9 @@ void modListviewSort::SortiereNachDatum(ListView &list)
         const std::optional<qint64> &kb = keys[b];
         if (!ka || !kb)
             return ka.has_value() && !kb.has_value();
-        return aeltesteZuerst ? *ka < *kb : *ka > *kb;
+        if (*ka != *kb)
+            return aeltesteZuerst ? *ka < *kb : *ka > *kb;
+        // Two calls in one second: the one added later is the later call.
+        return aeltesteZuerst ? folge[a] < folge[b] : folge[a] > folge[b];
     });
 }

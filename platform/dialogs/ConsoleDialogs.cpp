@@ -1,5 +1,7 @@
 #include "platform/dialogs/ConsoleDialogs.h"
 
+#include "platform/dialogs/Frage.h"
+
 using namespace Qt::StringLiterals;
 
 ConsoleDialogs::ConsoleDialogs(std::FILE *out)
@@ -18,6 +20,13 @@ Dialogs::Answer ConsoleDialogs::MsgBox(const QString &text, Buttons buttons, Ico
     case Buttons::YesNo: return Answer::No;
     default: return Answer::Cancel;
     }
+}
+
+std::unique_ptr<Frage> ConsoleDialogs::FrageStellen(const QString &text, Buttons buttons, Icon icon,
+                                                    const QString &title)
+{
+    // Told like a box, and answered as nobody is there to answer.
+    return sofortBeantwortet(MsgBox(text, buttons, icon, title));
 }
 
 std::optional<QString> ConsoleDialogs::InputBox(const QString &, const QString &, const QString &)

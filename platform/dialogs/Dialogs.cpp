@@ -1,5 +1,9 @@
 #include "platform/dialogs/Dialogs.h"
 
+#include "platform/dialogs/Frage.h"
+
+#include <QPointer>
+
 using namespace Qt::StringLiterals;
 
 QString Dialogs::defaultTitle()
@@ -19,4 +23,18 @@ Dialogs::Answer Dialogs::cancelAnswer(Buttons buttons)
         return Answer::Cancel;
     }
     return Answer::Cancel;
+}
+
+std::unique_ptr<Frage> Dialogs::sofortBeantwortet(Answer antwort)
+{
+    auto frage = std::make_unique<Frage>();
+    const QPointer<Frage> ziel = frage.get();
+    QMetaObject::invokeMethod(
+        frage.get(),
+        [ziel, antwort] {
+            if (ziel)
+                ziel->Schliessen(antwort);
+        },
+        Qt::QueuedConnection);
+    return frage;
 }

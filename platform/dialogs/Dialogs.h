@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
+
+class Frage;
 
 // Message and input boxes. Every box the program shows goes through here, so
 // that tests answer them instead of a user.
@@ -18,6 +21,11 @@ public:
 
     virtual Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title,
                           bool systemModal = false) = 0;
+    // The same box without waiting for it: the program goes on while it is
+    // shown, and the answer comes through the handle, which can also close
+    // the box from outside. Dropping the handle closes the box unanswered.
+    virtual std::unique_ptr<Frage> FrageStellen(const QString &text, Buttons buttons, Icon icon,
+                                                const QString &title) = 0;
     // The text the user entered; nothing when the box was cancelled.
     virtual std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                             const QString &defaultText) = 0;
@@ -30,4 +38,9 @@ public:
     static QString defaultTitle();
     // What a box answers when it is closed without a choice (Escape, the close box).
     static Answer cancelAnswer(Buttons buttons);
+
+protected:
+    // A question that needs nobody: it answers itself on the next turn of
+    // the event loop, after the caller has connected to it.
+    static std::unique_ptr<Frage> sofortBeantwortet(Answer antwort);
 };

@@ -1,5 +1,7 @@
 #include "platform/dialogs/QtDialogs.h"
 
+#include "platform/dialogs/Frage.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -7,6 +9,7 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -44,6 +47,11 @@ void QtDialogs::beenden()
         if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog->isVisible() && dialog->isModal())
             dialog->reject();
     }
+    // The questions that wait beside the program, with their escape answer.
+    for (const QPointer<QMessageBox> &box : std::exchange(m_fragen, {})) {
+        if (box)
+            box->reject();
+    }
 }
 
 Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, Icon icon,
@@ -52,6 +60,42 @@ Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, Icon ico
     if (m_beenden)
         return cancelAnswer(buttons);
     QMessageBox box(m_parent);
+    richteEin(box, text, buttons, icon, title);
+    if (systemModal) {
+        box.setWindowModality(Qt::ApplicationModal);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
+    box.exec();
+    return antwort(box, buttons);
+}
+
+std::unique_ptr<Frage> QtDialogs::FrageStellen(const QString &text, Buttons buttons, Icon icon,
+                                               const QString &title)
+{
+    if (m_beenden)
+        return sofortBeantwortet(cancelAnswer(buttons));
+    auto frage = std::make_unique<Frage>();
+    auto *box = new QMessageBox(m_parent);
+    richteEin(*box, text, buttons, icon, title);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    const QPointer<Frage> f = frage.get();
+    // The user's click answers the question; an answer from outside, or a
+    // handle dropped, closes the box.
+    QObject::connect(box, &QMessageBox::finished, f, [f, box, buttons] {
+        if (f)
+            f->Schliessen(antwort(*box, buttons));
+    });
+    QObject::connect(f, &Frage::Beantwortet, box, [box] { box->close(); });
+    QObject::connect(f, &QObject::destroyed, box, [box] { box->close(); });
+    m_fragen.removeAll(nullptr);
+    m_fragen.append(box);
+    box->show();
+    return frage;
+}
+
+void QtDialogs::richteEin(QMessageBox &box, const QString &text, Buttons buttons, Icon icon, const QString &title)
+{
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -69,11 +113,11 @@ Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, Icon ico
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    if (systemModal) {
-        box.setWindowModality(Qt::ApplicationModal);
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    }
-    switch (box.exec()) {
+}
+
+Dialogs::Answer QtDialogs::antwort(const QMessageBox &box, Buttons buttons)
+{
+    switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;

@@ -2,8 +2,11 @@
 
 #include "platform/dialogs/Dialogs.h"
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
+
+class QMessageBox;
 
 // The boxes as Qt shows them, centred over the given parent window.
 class QtDialogs : public Dialogs
@@ -16,6 +19,8 @@ public:
 
     Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title,
                   bool systemModal = false) override;
+    std::unique_ptr<Frage> FrageStellen(const QString &text, Buttons buttons, Icon icon,
+                                        const QString &title) override;
     std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
     std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;
@@ -23,6 +28,10 @@ public:
                             const QString &filter) override;
 
 private:
+    static void richteEin(QMessageBox &box, const QString &text, Buttons buttons, Icon icon, const QString &title);
+    static Answer antwort(const QMessageBox &box, Buttons buttons);
+
     QPointer<QWidget> m_parent;
+    QList<QPointer<QMessageBox>> m_fragen;
     bool m_beenden = false;
 };

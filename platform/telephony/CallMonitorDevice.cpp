@@ -51,6 +51,7 @@ CallMonitorDevice::CallMonitorDevice(const QString &host, quint16 port, Settings
     connect(&m_verbindung, &Wiederverbindung::tcpVerbunden, this, &CallMonitorDevice::onConnected);
     connect(&m_verbindung, &Wiederverbindung::gelesen, this, &CallMonitorDevice::consume);
     connect(&m_verbindung, &Wiederverbindung::abgebrochen, this, &CallMonitorDevice::onSocketEnded);
+    connect(&m_verbindung, &Wiederverbindung::zustand, this, &CallMonitorDevice::setVerbindung);
 }
 
 CallMonitorDevice::~CallMonitorDevice()

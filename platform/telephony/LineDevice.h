@@ -27,6 +27,9 @@ public:
     virtual void openLine() = 0;
     virtual void closeLine() = 0;
     virtual bool isOpen() const = 0;
+    // Open, and the connection to the line stands where the device needs
+    // one (a router, a telephone system): calls can come.
+    bool verbunden() const { return isOpen() && m_steht; }
     // Dials the number on the address; a device that cannot dial raises OnError.
     virtual void dial(const QString &number, int address) = 0;
 
@@ -69,4 +72,14 @@ signals:
     // Something worth a line in the telephony log that is no call event
     // (a skipped protocol line, a reconnect); never shown anywhere else.
     void Diagnose(const QString &text);
+    // The open line's connection: it stands, it is being made (no reason),
+    // or it is down for `grund` and being retried.
+    void Verbindungszustand(bool steht, const QString &grund);
+
+protected:
+    // For devices that keep a connection to their line: what it is now.
+    void setVerbindung(bool steht, const QString &grund);
+
+private:
+    bool m_steht = true;
 };

@@ -95,6 +95,7 @@ TelefonanlageDevice::TelefonanlageDevice(const Anlage &anlage, SettingsStore &se
     connect(&m_verbindung, &Wiederverbindung::aufgegeben, this, &TelefonanlageDevice::onAufgegeben);
     connect(&m_verbindung, &Wiederverbindung::gelesen, this, &TelefonanlageDevice::consume);
     connect(&m_verbindung, &Wiederverbindung::abgebrochen, this, &TelefonanlageDevice::onSocketEnded);
+    connect(&m_verbindung, &Wiederverbindung::zustand, this, &TelefonanlageDevice::setVerbindung);
     connect(&m_pingTimer, &QTimer::timeout, this, &TelefonanlageDevice::onPing);
 }
 

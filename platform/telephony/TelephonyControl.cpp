@@ -90,6 +90,10 @@ void TelephonyControl::verbinde(LineDevice *d)
                 if (d == current())
                     emit OnError(text, source, number);
             });
+    connect(d, &LineDevice::Verbindungszustand, this, [this, d](bool steht, const QString &grund) {
+        if (d == current() && m_open)
+            emit OnLineConnection(steht, grund);
+    });
     connect(d, &LineDevice::Diagnose, this, [this, d](const QString &text) {
         if (d == current())
             emit Diagnose(text);
@@ -234,6 +238,12 @@ bool TelephonyControl::OpenLine()
     if (!d->isOpen())
         m_open = false;
     return m_open;
+}
+
+bool TelephonyControl::LineConnected() const
+{
+    const LineDevice *d = current();
+    return m_open && d && d->verbunden();
 }
 
 void TelephonyControl::CloseLine()

@@ -55,6 +55,7 @@ public:
     QString AddressName(std::int32_t device, std::int32_t address) const override;
     void setCallPrivilege(std::int32_t privilege) override;
     bool OpenLine() override;
+    bool LineConnected() const override;
     void CloseLine() override;
     void ReleaseLine() override;
     void Shutdown() override;

@@ -29,6 +29,7 @@ void Wiederverbindung::oeffnen()
     if (m_zustand != Zustand::Geschlossen)
         return;
     m_zustand = Zustand::Oeffnend;
+    emit zustand(false, QString());
     emit versuchen();
 }
 
@@ -44,10 +45,22 @@ bool Wiederverbindung::verbunden()
     const bool warWeg = m_zustand == Zustand::Wiederverbindend;
     m_zustand = Zustand::Verbunden;
     m_graceTimer.stop();
+    emit zustand(true, QString());
     return warWeg;
 }
 
 Wiederverbindung::Folge Wiederverbindung::beendet(const QString &grund)
+{
+    if (m_zustand == Zustand::Geschlossen)
+        return Folge::Keine;
+    const Folge folge = weiter(grund);
+    // Every failed attempt tells its reason, which may change from one to the
+    // next; told last, as a listener may close the line.
+    emit zustand(false, grund);
+    return folge;
+}
+
+Wiederverbindung::Folge Wiederverbindung::weiter(const QString &grund)
 {
     switch (m_zustand) {
     case Zustand::Geschlossen:

@@ -70,11 +70,16 @@ signals:
     void abgebrochen(const QString &grund);
     // The grace period is over, while opening (see ersterGrund) or after a drop.
     void aufgegeben(bool beimOeffnen);
+    // The connection of an open line: it stands, it is being made (no
+    // reason), or it is down for `grund` and being retried.
+    void zustand(bool steht, const QString &grund);
 
 private:
     enum class Zustand { Geschlossen, Oeffnend, Verbunden, Wiederverbindend };
 
     void lesen();
+    // The next turn after a failed attempt.
+    Folge weiter(const QString &grund);
 
     Zustand m_zustand = Zustand::Geschlossen;
     QTcpSocket *m_socket = nullptr;

@@ -29,6 +29,10 @@ public:
     virtual void setCallPrivilege(std::int32_t privilege) = 0;
     // True when the line is open; a device that refuses reports why as its error.
     virtual bool OpenLine() = 0;
+    // The line is open and its connection stands where the device needs one
+    // (a router, a telephone system): calls can come. OnLineConnection tells
+    // every change while the line is open.
+    virtual bool LineConnected() const = 0;
     virtual void CloseLine() = 0;
     virtual void ReleaseLine() = 0;
     virtual void Shutdown() = 0;
@@ -76,4 +80,7 @@ signals:
     void OnPhoneRing(std::int32_t CRingMode);
     void OnDeviceChanged(std::int32_t device);
     void OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber);
+    // The open line's connection: it stands, it is being made (no reason),
+    // or it is down for that reason and the device tries again.
+    void OnLineConnection(bool connected, const QString &reason);
 };

@@ -351,9 +351,12 @@ private slots:
     {
         QTest::addColumn<QString>("schaden");
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("definitions damaged") << u"ddf"_s << u"\r\nFehlernummer:62\r\nFehlerbeschreibung: "_s;
+        // The help line sends the user to what comes with the program.
+        const QString hilfe = u"aufgetreten.\r\nHilfe finden Sie in der Anleitung (man rufmon) und in der README-Datei "
+                              u"von Rufmon.\r\n"_s;
+        QTest::newRow("definitions damaged") << u"ddf"_s << hilfe + u"Fehlernummer:62\r\nFehlerbeschreibung: "_s;
         // The contact fields read, then the group section is missing: nothing of it counts.
-        QTest::newRow("no group section") << u"no-group"_s << u"\r\nFehlernummer:9\r\n"_s;
+        QTest::newRow("no group section") << u"no-group"_s << hilfe + u"Fehlernummer:9\r\n"_s;
         // The fields cannot be read at all: no phone fields, so not ready either.
         QTest::newRow("group table missing") << u"gdb"_s << u" (ConnectWithDBF)\r\n"_s;
     }

@@ -46,7 +46,8 @@ private slots:
              {u"share/rufmon/Nummern.mdb"_s, eintrag,
               u"share/metainfo/"_s + QStringLiteral(RUFMON_DESKTOP_ID) + u".metainfo.xml"_s,
               u"share/icons/hicolor/scalable/apps/rufmon.svg"_s, u"share/man/man1/rufmon.1"_s,
-              u"share/doc/rufmon/LICENSE"_s, u"share/doc/rufmon/phonedb/LICENSE-libphonenumber.txt"_s,
+              u"share/doc/rufmon/LICENSE"_s, u"share/doc/rufmon/README.md"_s,
+              u"share/doc/rufmon/phonedb/LICENSE-libphonenumber.txt"_s,
               u"share/doc/rufmon/phonedb/LICENSE-unicode-cldr.txt"_s})
             QVERIFY2(QFileInfo(datei(f)).isFile() && QFileInfo(datei(f)).size() > 0, qPrintable(f));
         for (const QString &f : {u"bin/rufmon"_s, u"bin/rufmon-konsole"_s})

@@ -131,6 +131,32 @@ private slots:
         QCOMPARE(nummern().mid(4), (QStringList{u"0402"_s, u"0998"_s, u"0999"_s}));
     }
 
+    // Two calls in one second: the one added later is the later call, either
+    // way round and wherever it was put in; and it is the one added last.
+    void zweiAnrufeInEinerSekunde_data()
+    {
+        QTest::addColumn<bool>("aeltesteZuerst");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QStringList>("reihenfolge");
+        QTest::newRow("newest first, put in at the end")
+            << false << -1 << QStringList{u"0998"_s, u"0402"_s, u"0893"_s, u"0711"_s, u"0301"_s, u"0221"_s};
+        QTest::newRow("oldest first, put in at the top")
+            << true << 0 << QStringList{u"0221"_s, u"0301"_s, u"0711"_s, u"0893"_s, u"0402"_s, u"0998"_s};
+    }
+    void zweiAnrufeInEinerSekunde()
+    {
+        QFETCH(bool, aeltesteZuerst);
+        QFETCH(int, position);
+        fuelle();
+        modListviewSort::SortColumn(*m_liste, Datum, false);
+        if (aeltesteZuerst)
+            modListviewSort::SortColumn(*m_liste, Datum, true);
+        m_liste->Items().Add(eintrag(u"0998"_s, u"02.01.2025 10:00:00"_s), position);
+        modListviewSort::SortColumn(*m_liste, Datum, false);
+        QTEST(nummern(), "reihenfolge");
+        QCOMPARE(m_liste->Items().Item(m_liste->Items().ZuletztHinzugefuegt()).Text, u"0998"_s);
+    }
+
     void modellBleibtGueltig()
     {
         // The model tester checks every signal and index while the list is changed and sorted.

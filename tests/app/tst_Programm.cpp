@@ -46,6 +46,7 @@ struct Profil
         } else {
             env.remove(u"QT_QPA_PLATFORM"_s);
             env.remove(u"DISPLAY"_s);
+            env.remove(u"WAYLAND_DISPLAY"_s);
             env.insert(u"LANG"_s, u"de_DE.UTF-8"_s);
             env.insert(u"LC_ALL"_s, u"de_DE.UTF-8"_s);
         }
@@ -104,6 +105,8 @@ private slots:
         QVERIFY(profil.oeffne(erster));
 
         // A table named relative to the second start's folder, not the first's.
+        const QString kunden = QDir(profil.dir.path()).filePath(u"KUNDEN.dbf"_s);
+        QVERIFY(schreibeDatei(kunden, "x"));
         zweiter.setWorkingDirectory(profil.dir.path());
         profil.starte(zweiter, {u"--act"_s, u"KUNDEN.dbf"_s});
         QVERIFY(zweiter.waitForFinished(10000));
@@ -111,7 +114,24 @@ private slots:
         QCOMPARE(zweiter.exitCode(), 0);
         QCOMPARE(zweiter.readAllStandardOutput(), QByteArray());
         QCOMPARE(erster.state(), QProcess::Running);
-        QTRY_COMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), QDir(profil.dir.path()).filePath(u"KUNDEN.dbf"_s));
+        QTRY_COMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), kunden);
+
+        // Without a display the table is handed over all the same; one that
+        // is not there is refused and changes nothing.
+        const QString andere = QDir(profil.dir.path()).filePath(u"ANDERE.dbf"_s);
+        QVERIFY(schreibeDatei(andere, "x"));
+        const auto ohneAnzeige = [&](const QString &tabelle) {
+            QProcess p;
+            profil.starte(p, {u"--act"_s, tabelle}, false);
+            p.waitForFinished(20000);
+            return QString::number(p.exitCode()) + u' ' + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+        };
+        QCOMPARE(ohneAnzeige(andere), u"0 "_s);
+        QTRY_COMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), andere);
+        const QString fehlt = QDir(profil.dir.path()).filePath(u"FEHLT.dbf"_s);
+        QCOMPARE(ohneAnzeige(fehlt), u"1 rufmon: Die ACT!-Kontakttabelle „%1“ gibt es nicht."_s.arg(fehlt));
+        QTest::qWait(200);
+        QCOMPARE(profil.wert(u"ACT"_s, u"Datenbank"_s), andere);
 
         // Other settings in the same runtime folder are a program of their own.
         Profil anderes;
@@ -136,7 +156,7 @@ private slots:
         QVERIFY(sperre.tryLock(0));
 
         QProcess zweiter;
-        profil.starte(zweiter, {u"--act"_s, u"/daten/KUNDEN.DBF"_s});
+        profil.starte(zweiter, {u"--act"_s, QStringLiteral(RUFMON_NUMMERN_MDB)});
         QVERIFY(zweiter.waitForFinished(20000));
         QCOMPARE(zweiter.exitCode(), 1);
         QVERIFY(zweiter.readAllStandardError().contains("das laufende Rufmon antwortet nicht"));
@@ -228,23 +248,41 @@ private slots:
         QTest::addColumn<QByteArray>("stdoutEnthaelt");
         QTest::addColumn<QByteArray>("stderrEnthaelt");
         QTest::addColumn<QByteArray>("eingabe");
+        QTest::addColumn<bool>("fenster");
 
         const QByteArray aufruf("Aufruf: rufmon");
-        QTest::newRow("unknown option") << QStringList{u"--gibtsnicht"_s} << 2 << QByteArray() << aufruf << QByteArray();
-        QTest::newRow("place without numbers") << QStringList{u"--ort"_s} << 2 << QByteArray() << aufruf << QByteArray();
+        QTest::newRow("unknown option")
+            << QStringList{u"--gibtsnicht"_s} << 2 << QByteArray() << aufruf << QByteArray() << false;
+        QTest::newRow("place without numbers")
+            << QStringList{u"--ort"_s} << 2 << QByteArray() << aufruf << QByteArray() << false;
         QTest::newRow("version") << QStringList{u"--version"_s} << 0 << QByteArray("Rufmon " RUFMON_VERSION_TEXT)
-                                 << QByteArray() << QByteArray();
-        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << aufruf << QByteArray() << QByteArray();
+                                 << QByteArray() << QByteArray() << false;
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << aufruf << QByteArray() << QByteArray() << false;
         QTest::newRow("places of two numbers")
             << QStringList{u"--ort"_s, u"0301234567"_s, u"0043316123456"_s} << 0
             << QByteArray("Laendervorwahl: \nVorwahl: 030\nAnschluss: 1234567\nLand: \nOrt: Berlin\n\n"
                           "Laendervorwahl: 43\nVorwahl: 0316\nAnschluss: 123456\nLand: \xc3\x96sterreich\nOrt: Graz\n\n")
-            << QByteArray() << QByteArray();
+            << QByteArray() << QByteArray() << false;
         // Far more than a pipe holds; blank lines are skipped; the last number
         // comes last.
         QTest::newRow("places from standard input")
             << QStringList{u"--ort"_s, u"-"_s} << 0 << QByteArray("Ort: M\xc3\xbcnchen\n\nLaendervorwahl: 41\n")
-            << QByteArray() << QByteArray("089123456\n").repeated(5000) + "\n0041441234567\n";
+            << QByteArray() << QByteArray("089123456\n").repeated(5000) + "\n0041441234567\n" << false;
+        // A contact table that is not there: refused, with or without a
+        // display, before anything is written or shown.
+        const QString fehlt = QDir::temp().filePath(u"rufmon-gibt-es-nicht/KUNDEN.dbf"_s);
+        const QByteArray nichtDa = u"rufmon: Die ACT!-Kontakttabelle „%1“ gibt es nicht.\n"_s.arg(fehlt).toUtf8();
+        QTest::newRow("missing table")
+            << QStringList{u"--act"_s, fehlt} << 1 << QByteArray() << nichtDa << QByteArray() << false;
+        QTest::newRow("missing table, with a display")
+            << QStringList{u"--act"_s, fehlt} << 1 << QByteArray() << nichtDa << QByteArray() << true;
+        QTest::newRow("a folder for a table") << QStringList{u"--act"_s, QDir::tempPath()} << 1 << QByteArray()
+                                              << QByteArray("ist keine ACT!-Kontakttabelle") << QByteArray() << false;
+        // Without a display a table goes to the running program, like a call;
+        // none runs here.
+        QTest::newRow("table without a display, nothing running")
+            << QStringList{u"--act"_s, QStringLiteral(RUFMON_NUMMERN_MDB)} << 1 << QByteArray()
+            << QByteArray("rufmon: Rufmon läuft nicht und kann ohne Anzeige nicht starten") << QByteArray() << false;
     }
     void commandLine()
     {
@@ -253,10 +291,11 @@ private slots:
         QFETCH(QByteArray, stdoutEnthaelt);
         QFETCH(QByteArray, stderrEnthaelt);
         QFETCH(QByteArray, eingabe);
+        QFETCH(bool, fenster);
 
         Profil profil;
         QProcess p;
-        profil.starte(p, argumente, false);
+        profil.starte(p, argumente, fenster);
         p.write(eingabe);
         p.closeWriteChannel();
         QVERIFY(p.waitForFinished(30000));

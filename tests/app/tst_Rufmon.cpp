@@ -25,7 +25,9 @@
 #include "doubles/XvfbServer.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -123,6 +125,69 @@ private slots:
         QTRY_VERIFY(!p.f().isVisible());
         QCOMPARE(p.eintrag(), u"0301234567|Berlin|Greta Grünwald|6"_s);
         QCOMPARE(p.dialogs.boxes().size(), 0);
+    }
+
+    // Closed like Alt+F4 or a logout closes it, with the contact card open
+    // beside it: the exit sequence runs, the card goes, the program ends.
+    void programEndsWithItsWindow()
+    {
+        Programm p(false);
+        QVERIFY(p.anruf(u"0301234567"_s));
+        p.f().lvNummern()->setSelectedIndex(0);
+        p.f().Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
+        frmKontaktkarte &karte = p.rufmon->Teile().Kontaktkarte();
+        QTRY_VERIFY(karte.isVisible());
+        QSignalSpy entladen(&p.f(), &frmHaupt::Entladen);
+
+        QTimer::singleShot(0, &p.f(), [&p] { p.f().close(); });
+        // A program that does not end is ended here, with another code.
+        QTimer wache;
+        wache.setSingleShot(true);
+        QObject::connect(&wache, &QTimer::timeout, qApp, [] { QCoreApplication::exit(3); });
+        wache.start(10000);
+        QCOMPARE(p.rufmon->laufen(), 0);
+        QCOMPARE(entladen.size(), 1);
+        QVERIFY(!karte.isVisible());
+        QVERIFY(!p.f().isVisible());
+    }
+
+    // A new call while the list is sorted by another column: the list goes
+    // back to newest first and the new call is selected, so that the next
+    // command acts on it. Oldest first, chosen on the date, stays.
+    void newCallIsShownAndSelected_data()
+    {
+        QTest::addColumn<QList<int>>("klicks"); // header clicks before the call
+        QTest::addColumn<bool>("oben");         // where the new call stands
+        QTest::newRow("by place") << QList<int>{2} << true;
+        QTest::newRow("by place, Z to A") << QList<int>{2, 2} << true;
+        QTest::newRow("by number") << QList<int>{0} << true;
+        QTest::newRow("by date, oldest first") << QList<int>{1} << false;
+        QTest::newRow("by place, then date again") << QList<int>{2, 1} << true;
+    }
+    void newCallIsShownAndSelected()
+    {
+        QFETCH(QList<int>, klicks);
+        QFETCH(bool, oben);
+        Programm p(false);
+        for (const QString &nummer : {u"0301234567"_s, u"0043316123456"_s, u"0891234560"_s})
+            QVERIFY(p.anruf(nummer));
+        ListView *liste = p.f().lvNummern();
+        for (int spalte : klicks)
+            emit liste->header()->sectionClicked(spalte);
+
+        QVERIFY(p.anruf(u"0401234567"_s));
+        const ListViewModel &eintraege = liste->Items();
+        QCOMPARE(eintraege.Count(), 4);
+        const int neu = oben ? 0 : 3;
+        QCOMPARE(eintraege.Item(neu).Text, u"0401234567"_s);
+        QCOMPARE(liste->SelectedIndex(), neu);
+        QStringList symbole;
+        for (const ColumnHeader &c : eintraege.columns())
+            symbole << c.IconKey;
+        QCOMPARE(symbole, (QStringList{u"Leer"_s, oben ? u"Runter"_s : u"Hoch"_s, u"Leer"_s, u"Leer"_s}));
+        // The next command acts on the new call.
+        p.f().Menu(Menuepunkt::mnuKopiereNummer)->trigger();
+        QCOMPARE(p.clipboard.GetText(), u"0401234567"_s);
     }
 
     void aPhoneFieldChosenLaterIsInTheCache()

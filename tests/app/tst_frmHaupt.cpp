@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -171,10 +172,10 @@ private slots:
         QTest::addColumn<QString>("driverCaption");
 
         const QStringList drei = {u"Rufmon-Simulator"_s, u"Anrufmonitor fritz.box:1012"_s, u"Modem /dev/ttyACM0"_s};
-        QTest::newRow("nothing stored: none chosen") << drei << QString() << -1 << u"TAPI ()"_s;
-        QTest::newRow("stored gone: first") << drei << u"ISDN-Karte"_s << 0 << u"TAPI (Rufmon-Simulator)"_s;
-        QTest::newRow("exact comparison") << drei << u"rufmon-simulator"_s << 0 << u"TAPI (Rufmon-Simulator)"_s;
-        QTest::newRow("no devices") << QStringList() << u"Rufmon-Simulator"_s << -1 << u"TAPI ()"_s;
+        QTest::newRow("nothing stored: none chosen") << drei << QString() << -1 << u"T&API ()"_s;
+        QTest::newRow("stored gone: first") << drei << u"ISDN-Karte"_s << 0 << u"T&API (Rufmon-Simulator)"_s;
+        QTest::newRow("exact comparison") << drei << u"rufmon-simulator"_s << 0 << u"T&API (Rufmon-Simulator)"_s;
+        QTest::newRow("no devices") << QStringList() << u"Rufmon-Simulator"_s << -1 << u"T&API ()"_s;
     }
 
     void deviceSelection()
@@ -432,6 +433,8 @@ private slots:
         QCOMPARE(u.journal.mid(0, 3),
                  QStringList({u"PruefeACTDatenbank"_s, u"tapi.CallPrivilege=2"_s, u"tapi.OpenLine"_s}));
         QVERIFY(f.MonitorAktiv());
+        // The panel says so at once, not only after the first call.
+        QCOMPARE(f.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
         QTRY_VERIFY(f.isMinimized());
         // ... and run once only.
         f.showNormal();
@@ -450,14 +453,34 @@ private slots:
                                                     f.cbxTapiDevices()->isEnabled() ? u"frei"_s : u"fest"_s)
                 .arg(f.Ereignisse().lSuche);
         };
+        StatusPanel *telefon = f.Panel(frmHaupt::Statusfeld::Telefon);
         // Either way a caller search in progress is dropped.
         f.Ereignisse().lSuche = 3;
         f.Menu(Menuepunkt::mnuTAPI)->trigger();
         QCOMPARE(zustand(), u"aktiv, Geräte fest, Suche 0"_s);
+        QCOMPARE(telefon->Text(), u"TAPI aktiv"_s);
+        QCOMPARE(telefon->PictureIndex(), 4);
         f.Ereignisse().lSuche = 2;
         f.cmdInitTapi()->click();
         QCOMPARE(zustand(), u"passiv, Geräte frei, Suche 0"_s);
         QCOMPARE(u.tapi.calls.count(u"CloseLine"_s), 1);
+        // Off, the panel claims nothing about the line.
+        QCOMPARE(telefon->Text(), QString());
+        QCOMPARE(telefon->ToolTipText(), QString());
+        QCOMPARE(telefon->PictureIndex(), 0);
+
+        // A line whose connection is still being made says so, not "TAPI aktiv".
+        u.tapi.verbunden = false;
+        f.cmdInitTapi()->click();
+        QCOMPARE(telefon->Text(), u"Verbindungsaufbau ..."_s);
+        emit u.tapi.OnLineConnection(false, u"Verbindung abgelehnt"_s);
+        QCOMPARE(telefon->Text(), u"Keine Verbindung: Verbindung abgelehnt"_s);
+        QVERIFY(telefon->ToolTipText().contains(u"Rufmon versucht es weiter"_s));
+        u.tapi.verbunden = true;
+        emit u.tapi.OnLineConnection(true, QString());
+        QCOMPARE(telefon->Text(), u"TAPI aktiv"_s);
+        f.cmdInitTapi()->click();
+        QCOMPARE(telefon->Text(), QString());
 
         // A line the device refuses leaves the monitor off, ready for the next try.
         u.tapi.oeffnetLeitung = false;
@@ -484,6 +507,47 @@ private slots:
         f.Menu(Menuepunkt::mnuTapiAktivieren)->trigger();
         f.close();
         QCOMPARE(u.option(u"AutoTapimonitor"_s), u"1"_s);
+    }
+
+    // Every menu, the tray's too: an item this edition added takes a letter
+    // that no other item of its menu has; the specified captions keep the
+    // clashes they were written with. The driver menu keeps its letter
+    // whatever the device is called.
+    void mnemonicsAreFreeInTheirMenu()
+    {
+        Fenster u;
+        frmHaupt &f = u.starte({{u"TapiDevice"_s, u"Fax & Modem"_s}}, {u"Fax & Modem"_s});
+        QAction *treiber = f.Menu(Menuepunkt::mnuTapiTreiber);
+        QCOMPARE(treiber->text(), u"T&API (Fax && Modem)"_s);
+        QCOMPARE(QKeySequence::mnemonic(treiber->text()), QKeySequence(Qt::ALT | Qt::Key_A));
+        Infobereich tray(f, u.tapi, true);
+
+        // Menu and letter: ähnliche &Nummern suchen / Rufmon &Nummern; &Protokoll /
+        // &Pluszeichen und Klammern filtern; &Kontakt anzeigen / Eintrag &kopieren.
+        const QStringList erlaubt = {u"mnuOptionen: Alt+N"_s, u"mnuTapiTreiber: Alt+P"_s, u"mnuPopupListe: Alt+K"_s};
+        QList<QPair<QString, QList<QAction *>>> menues = {{u"Menüleiste"_s, f.menuBar()->actions()},
+                                                          {u"mnuInfobereich"_s, tray.Menue()->actions()}};
+        for (QMenu *m : f.findChildren<QMenu *>())
+            menues.append({m->objectName(), m->actions()});
+        QStringList doppelt;
+        int buchstaben = 0;
+        for (const auto &[menue, eintraege] : menues) {
+            QMap<QString, QStringList> nachBuchstabe;
+            for (QAction *a : eintraege) {
+                const QKeySequence taste = QKeySequence::mnemonic(a->text());
+                if (!a->isSeparator() && !taste.isEmpty())
+                    nachBuchstabe[taste.toString()].append(a->objectName());
+            }
+            buchstaben += nachBuchstabe.size();
+            for (auto it = nachBuchstabe.cbegin(); it != nachBuchstabe.cend(); ++it) {
+                const QString fall = menue + u": "_s + it.key();
+                if (it.value().size() > 1 && !erlaubt.contains(fall))
+                    doppelt << fall + u" ("_s + it.value().join(u", "_s) + u')';
+            }
+        }
+        QVERIFY2(doppelt.isEmpty(), qPrintable(doppelt.join(u"; "_s)));
+        // The walk saw the menus: every specified item with a letter at the least.
+        QVERIFY2(buchstaben > 30, qPrintable(QString::number(buchstaben)));
     }
 
     void copyCommands_data()

@@ -22,6 +22,8 @@ public:
     QDateTime ereigniszeit; // invalid: now
     int wartendeAnrufe = 0;
     bool oeffnetLeitung = true; // what OpenLine answers
+    bool verbunden = true;      // what LineConnected answers while the line is open
+    bool offen = false;
     QStringList calls;
 
     void Initialize() override { log(QStringLiteral("Initialize")); }
@@ -44,11 +46,25 @@ public:
     bool OpenLine() override
     {
         log(QStringLiteral("OpenLine"));
+        offen = offen || oeffnetLeitung;
         return oeffnetLeitung;
     }
-    void CloseLine() override { log(QStringLiteral("CloseLine")); }
-    void ReleaseLine() override { log(QStringLiteral("ReleaseLine")); }
-    void Shutdown() override { log(QStringLiteral("Shutdown")); }
+    bool LineConnected() const override { return offen && verbunden; }
+    void CloseLine() override
+    {
+        offen = false;
+        log(QStringLiteral("CloseLine"));
+    }
+    void ReleaseLine() override
+    {
+        offen = false;
+        log(QStringLiteral("ReleaseLine"));
+    }
+    void Shutdown() override
+    {
+        offen = false;
+        log(QStringLiteral("Shutdown"));
+    }
     void setEventsEnabled(bool enabled) override
     {
         eventsEnabled = enabled;

@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 
+#include "platform/dialogs/Frage.h"
+
 using namespace Qt::StringLiterals;
 
 Dialogs::Answer ScriptedDialogs::MsgBox(const QString &text, Buttons buttons, Icon icon,
@@ -19,6 +21,31 @@ Dialogs::Answer ScriptedDialogs::MsgBox(const QString &text, Buttons buttons, Ic
     case Buttons::YesNo: return Answer::No;
     default: return Answer::Cancel;
     }
+}
+
+std::unique_ptr<Frage> ScriptedDialogs::FrageStellen(const QString &text, Buttons buttons, Icon icon,
+                                                     const QString &title)
+{
+    m_boxes.append({u"Frage"_s, title, text, icon, buttons, QString(), false});
+    if (beimZeigen)
+        beimZeigen();
+    if (buttons == Buttons::Ok)
+        return sofortBeantwortet(Answer::Ok);
+    if (!m_answers.isEmpty())
+        return sofortBeantwortet(m_answers.dequeue());
+    auto frage = std::make_unique<Frage>();
+    m_fragen.append(frage.get());
+    return frage;
+}
+
+QList<Frage *> ScriptedDialogs::offeneFragen() const
+{
+    QList<Frage *> offen;
+    for (const QPointer<Frage> &f : m_fragen) {
+        if (f && f->Offen())
+            offen.append(f);
+    }
+    return offen;
 }
 
 std::optional<QString> ScriptedDialogs::InputBox(const QString &prompt, const QString &title,
@@ -56,6 +83,7 @@ void ScriptedDialogs::clear()
     m_inputs.clear();
     m_files.clear();
     m_boxes.clear();
+    m_fragen.clear();
     m_unanswered = 0;
     beimZeigen = nullptr;
 }

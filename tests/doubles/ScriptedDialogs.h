@@ -3,6 +3,7 @@
 #include "platform/dialogs/Dialogs.h"
 
 #include <QList>
+#include <QPointer>
 #include <QQueue>
 
 #include <functional>
@@ -11,13 +12,15 @@
 // Answers every box from a queue instead of a user and records each box it
 // was asked to show. A notice with only "OK" is answered by itself; a
 // question without a queued answer gets its escape answer (No or Cancel) and
-// is counted as unanswered.
+// is counted as unanswered. A question that does not wait (FrageStellen)
+// takes a queued answer on the next turn of the event loop; without one it
+// stays open, for the program to close or the test to answer.
 class ScriptedDialogs : public Dialogs
 {
 public:
     struct Box
     {
-        QString kind; // "MsgBox", "InputBox", "PasswordBox", "GetOpenFileName"
+        QString kind; // "MsgBox", "Frage", "InputBox", "PasswordBox", "GetOpenFileName"
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -32,6 +35,8 @@ public:
 
     Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title,
                   bool systemModal = false) override;
+    std::unique_ptr<Frage> FrageStellen(const QString &text, Buttons buttons, Icon icon,
+                                        const QString &title) override;
     std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
     std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;
@@ -40,6 +45,8 @@ public:
 
     const QList<Box> &boxes() const { return m_boxes; }
     int unanswered() const { return m_unanswered; }
+    // The questions shown that nobody has answered yet, oldest first.
+    QList<Frage *> offeneFragen() const;
     void clear();
 
     // Runs as a message box shows, to look at the world at that moment.
@@ -50,5 +57,6 @@ private:
     QQueue<std::optional<QString>> m_inputs;
     QQueue<QString> m_files;
     QList<Box> m_boxes;
+    QList<QPointer<Frage>> m_fragen;
     int m_unanswered = 0;
 };

@@ -255,7 +255,7 @@ private slots:
             fenster->Menu(Menuepunkt::mnuTapiEinstellungen)->trigger();
             // The list, the caption and the saved choice follow at once.
             QCOMPARE(fenster->cbxTapiDevices()->currentText(), u"Anrufmonitor neu.example:2000"_s);
-            QCOMPARE(fenster->Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (Anrufmonitor neu.example:2000)"_s);
+            QCOMPARE(fenster->Menu(Menuepunkt::mnuTapiTreiber)->text(), u"T&API (Anrufmonitor neu.example:2000)"_s);
             QCOMPARE(store.GetSetting(u"Optionen"_s, u"TapiDevice"_s, {}), u"Anrufmonitor neu.example:2000"_s);
             fenster->close();
         }

@@ -212,22 +212,41 @@ private slots:
         QVERIFY(f.MonitorAktiv());
         QCOMPARE(u.dialogs.boxes().size(), 0);
 
-        // The user is asked whether to start it again.
+        // The user is asked whether to start it again; the question waits
+        // beside the window, and the monitor is off meanwhile.
         u.dialogs.answer(Dialogs::Answer::No);
         emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
         QVERIFY(!f.MonitorAktiv());
         QCOMPARE(u.dialogs.boxes().size(), 1);
+        QCOMPARE(u.dialogs.boxes().first().kind, u"Frage"_s);
         for (const QString &teil : {u"\"Modem /dev/ttyACM0\""_s, u": Port verschwunden\r\n"_s, u": 1013\r\n"_s})
             QVERIFY2(u.dialogs.boxes().first().text.contains(teil), qPrintable(u.dialogs.boxes().first().text));
+        // No: it stays off, and the line tried meanwhile is closed.
+        QTRY_VERIFY(!f.Leitung().OffeneFrage());
+        QVERIFY(!f.MonitorAktiv());
+        QVERIFY(!u.tapi.LineConnected());
         // Not again while it is off.
         emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
+        QTest::qWait(20);
         QCOMPARE(u.dialogs.boxes().size(), 1);
+        QVERIFY(!f.MonitorAktiv());
 
         f.cmdInitTapi()->click();
         u.dialogs.answer(Dialogs::Answer::Yes);
         emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
-        QVERIFY(f.MonitorAktiv());
+        QVERIFY(!f.MonitorAktiv());
+        QTRY_VERIFY(f.MonitorAktiv());
         QCOMPARE(u.tapi.calls.count(u"OpenLine"_s), 3);
+
+        // Nobody answers, but the port is there again at the first quiet
+        // attempt: the question closes as if "Ja" had been chosen.
+        emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
+        QVERIFY(!f.MonitorAktiv());
+        QVERIFY(f.Leitung().OffeneFrage());
+        QTRY_VERIFY(f.MonitorAktiv());
+        QVERIFY(!f.Leitung().OffeneFrage());
+        QCOMPARE(u.dialogs.boxes().size(), 3);
+        QCOMPARE(u.dialogs.unanswered(), 0);
     }
 
     void devicesAndAddresses()
@@ -240,7 +259,7 @@ private slots:
         // At most eleven addresses, the first chosen; none is shown as such.
         u.tapi.current = 1;
         emit u.tapi.OnDeviceChanged(1);
-        QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (B)"_s);
+        QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"T&API (B)"_s);
         QCOMPARE(f.cbxAddress()->count(), 11);
         QCOMPARE(f.cbxAddress()->itemText(10), u"L10"_s);
         QCOMPARE(f.cbxAddress()->currentIndex(), 0);
@@ -253,7 +272,7 @@ private slots:
         f.cbxTapiDevices()->setCurrentIndex(0);
         emit f.cbxTapiDevices()->activated(0);
         QCOMPARE(u.tapi.current, 0);
-        QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"TAPI (A)"_s);
+        QCOMPARE(f.Menu(Menuepunkt::mnuTapiTreiber)->text(), u"T&API (A)"_s);
     }
 
     void filterAndPrefixCommands()

@@ -248,7 +248,7 @@ private slots:
 
     // Escape closes the driver information when let go, wherever the focus is,
     // other keys never; the about box closes on Escape or a click anywhere, the
-    // link opening its page, but not on Return.
+    // link opening the manual page, but not on Return.
     void closing_data()
     {
         QTest::addColumn<bool>("about");
@@ -264,7 +264,7 @@ private slots:
         QTest::newRow("about: click on the window") << true << u"frmInfo"_s << 0 << true << keine;
         QTest::newRow("about: click on a label") << true << u"lbVersion"_s << 0 << true << keine;
         QTest::newRow("about: click on the link") << true << u"lbLink"_s << 0 << true
-                                                  << QList<QUrl>{QUrl(u"https://rufmon.example.org"_s)};
+                                                  << QList<QUrl>{QUrl(u"man:rufmon(1)"_s)};
         QTest::newRow("about: Esc") << true << u"frmInfo"_s << int(Qt::Key_Escape) << true << keine;
         QTest::newRow("about: Return") << true << u"frmInfo"_s << int(Qt::Key_Return) << false << keine;
     }
