@@ -63,7 +63,10 @@ void Auswertungsfenster::zeigeNeuenAnruf()
     // stands, so that the next command acts on it and not on an older one.
     ListView &liste = *m_fenster.lvNummern();
     const int datum = liste.Items().columnByKey(u"Datum"_s);
-    if (datum >= 0)
+    // Already in date order, the others stay where they are: a call costs
+    // the same however long the list has grown.
+    const bool nachDatum = datum >= 0 && liste.SortKey() == datum && !liste.Sorted();
+    if (datum >= 0 && !(nachDatum && modListviewSort::NachDatumEinordnen(liste, liste.Items().ZuletztHinzugefuegt())))
         modListviewSort::SortColumn(liste, datum, false);
     const int neu = liste.Items().ZuletztHinzugefuegt();
     ScrollTo(liste, neu);

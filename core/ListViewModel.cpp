@@ -94,6 +94,18 @@ int ListViewModel::indexOf(quint64 schluessel) const
     return -1;
 }
 
+void ListViewModel::Verschieben(int von, int nach)
+{
+    if (von == nach || von < 0 || nach < 0 || von >= Count() || nach >= Count())
+        return;
+    beginMoveRows({}, von, von, {}, nach > von ? nach + 1 : nach);
+    if (nach > von)
+        std::rotate(m_items.begin() + von, m_items.begin() + von + 1, m_items.begin() + nach + 1);
+    else
+        std::rotate(m_items.begin() + nach, m_items.begin() + von, m_items.begin() + von + 1);
+    endMoveRows();
+}
+
 int ListViewModel::ZuletztHinzugefuegt() const
 {
     // Add numbers its entries upwards; entries put in otherwise have none.

@@ -62,6 +62,8 @@ public:
     // The position of the entry that Add put in last; -1 when there is none.
     int ZuletztHinzugefuegt() const;
     void Remove(int index);
+    // Moves one entry so that it stands at `nach` afterwards.
+    void Verschieben(int von, int nach);
     void Clear();
     // Appends many entries in one step.
     void AddMany(std::vector<ListItem> items);

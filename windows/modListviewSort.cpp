@@ -60,6 +60,39 @@ void modListviewSort::SetzeSortierSymbole(ListView &list, int column)
                                                                                      : u"Runter"_s);
 }
 
+bool modListviewSort::NachDatumEinordnen(ListView &list, int index)
+{
+    ListViewModel &model = list.Items();
+    const int andere = model.Count() - 1;
+    if (index < 0 || index > andere)
+        return false;
+    const std::optional<qint64> neu = Zeitpunkt(model.Item(index));
+    if (!neu)
+        return false;
+    const auto anderer = [&](int k) { return Zeitpunkt(model.Item(k < index ? k : k + 1)); };
+    const bool aeltesteZuerst = Absteigend;
+    if (andere >= 2) {
+        const std::optional<qint64> erster = anderer(0);
+        const std::optional<qint64> letzter = anderer(andere - 1);
+        if (!erster || !letzter || (aeltesteZuerst ? *erster > *letzter : *erster < *letzter))
+            return false;
+    }
+    // The entry is the one added last: among calls of its second it is the later call.
+    int von = 0;
+    int bis = andere;
+    while (von < bis) {
+        const int mitte = (von + bis) / 2;
+        const std::optional<qint64> k = anderer(mitte);
+        const bool davor = !k || (aeltesteZuerst ? *neu < *k : *neu >= *k);
+        if (davor)
+            bis = mitte;
+        else
+            von = mitte + 1;
+    }
+    model.Verschieben(index, von);
+    return true;
+}
+
 void modListviewSort::SortiereNachDatum(ListView &list)
 {
     ListViewModel &model = list.Items();
