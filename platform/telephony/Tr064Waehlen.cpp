@@ -172,6 +172,7 @@ void Tr064Waehlen::nichtAngemeldet(const DigestAnmeldung::Angebot &angebot)
     }
     verfahren.removeDuplicates();
     const bool digest = verfahren.contains(u"Digest"_s, Qt::CaseInsensitive);
+    verfahren = verfahren.mid(0, 5); // enough to tell; the message stays short
     const QString grund =
         digest ? u"Er verlangt eine Digest-Anmeldung, die Rufmon nicht beherrscht"_s
         : verfahren.isEmpty()
