@@ -36,12 +36,12 @@ package: deps
 	@ls $(PACKAGE_DIR)/*.deb
 
 # The long mode: each fuzzer (file readers, line parsers, stream splitter,
-# hand-over reader, key notation) runs for FUZZ_SECONDS (clang).
+# hand-over reader, key notation, HTTP Digest challenges) runs for FUZZ_SECONDS (clang).
 fuzz: deps fuzz-deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUFMON_FUZZ=ON \
 		-DRUFMON_FUZZ_SEKUNDEN=$(FUZZ_SECONDS) -DRUFMON_BUILD_TESTS=OFF -DRUFMON_BUILD_BENCH=OFF >/dev/null
 	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_felddefinitionen fuzz_dbftable fuzz_tastenfolge \
-		fuzz_leitungszeilen fuzz_uebergabe fuzz_anrufmonitorstrom fuzz_amistrom
+		fuzz_leitungszeilen fuzz_uebergabe fuzz_anrufmonitorstrom fuzz_amistrom fuzz_digest
 	cd $(FUZZ_DIR) && ctest -L long --output-on-failure
 
 fuzz-deps:

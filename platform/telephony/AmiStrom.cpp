@@ -16,6 +16,11 @@ void AmiStrom::leeren()
     m_ueberspringen = false;
 }
 
+void AmiStrom::ohneBegruessung()
+{
+    m_begruessung = false;
+}
+
 std::optional<AmiStrom::Stueck> AmiStrom::weiter(QByteArrayView &data)
 {
     while (!data.isEmpty()) {

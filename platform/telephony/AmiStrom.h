@@ -30,6 +30,10 @@ public:
     std::optional<Stueck> weiter(QByteArrayView &data);
     // A new connection: forgets what was unfinished and waits for a greeting.
     void leeren();
+    // No greeting is waited for any longer: every line from here on belongs to
+    // a message. A greeting that still comes is then a line without a colon,
+    // which AmiNachricht skips.
+    void ohneBegruessung();
 
 private:
     std::optional<Stueck> zeileFertig();

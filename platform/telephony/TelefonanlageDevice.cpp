@@ -91,6 +91,12 @@ TelefonanlageDevice::TelefonanlageDevice(const Anlage &anlage, SettingsStore &se
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
         onSocketEnded(u"keine Anmeldung innerhalb von %1 s"_s.arg(ConnectTimeoutMs / 1000));
     });
+    m_begruessungTimer.setSingleShot(true);
+    connect(&m_begruessungTimer, &QTimer::timeout, this, &TelefonanlageDevice::ohneBegruessung);
+    connect(&m_verbindung, &Wiederverbindung::tcpVerbunden, this, [this] {
+        if (m_anmeldung == Anmeldung::Begruessung)
+            m_begruessungTimer.start(m_greetingTimeoutMs);
+    });
     connect(&m_verbindung, &Wiederverbindung::versuchen, this, &TelefonanlageDevice::startConnecting);
     connect(&m_verbindung, &Wiederverbindung::aufgegeben, this, &TelefonanlageDevice::onAufgegeben);
     connect(&m_verbindung, &Wiederverbindung::gelesen, this, &TelefonanlageDevice::consume);
@@ -140,6 +146,11 @@ void TelefonanlageDevice::setPingIntervalMs(int ms)
     m_pingIntervalMs = std::max(ms, 10);
 }
 
+void TelefonanlageDevice::setGreetingTimeoutMs(int ms)
+{
+    m_greetingTimeoutMs = std::max(ms, 0);
+}
+
 QString TelefonanlageDevice::name() const
 {
     return u"Telefonanlage "_s + m_anlage.adresse.text();
@@ -185,9 +196,11 @@ void TelefonanlageDevice::startConnecting()
 void TelefonanlageDevice::dropSocket()
 {
     m_connectTimer.stop();
+    m_begruessungTimer.stop();
     m_pingTimer.stop();
     m_strom.leeren();
     m_anmeldung = Anmeldung::Begruessung;
+    m_ohneMd5 = false;
     m_pingsOffen = 0;
     m_verbindung.trennen();
 }
@@ -253,12 +266,8 @@ bool TelefonanlageDevice::consume(QByteArrayView data)
             break;
         }
         case AmiStrom::Art::Begruessung:
-            if (m_anmeldung == Anmeldung::Begruessung) {
-                // MD5 first: the password then never crosses the network.
-                m_anmeldung = Anmeldung::Challenge;
-                m_challengeId = neueActionId();
-                sende({{u"Action"_s, u"Challenge"_s}, {u"ActionID"_s, m_challengeId}, {u"AuthType"_s, u"MD5"_s}});
-            }
+            if (m_anmeldung == Anmeldung::Begruessung)
+                challenge();
             break;
         case AmiStrom::Art::Nachricht:
             handle(AmiNachricht::lies(stueck->text));
@@ -268,6 +277,28 @@ bool TelefonanlageDevice::consume(QByteArrayView data)
             return false;
     }
     return true;
+}
+
+// Silence after connecting: the other side may wait for the login before
+// it greets. The login starts all the same, with the challenge as ever.
+void TelefonanlageDevice::ohneBegruessung()
+{
+    if (m_anmeldung != Anmeldung::Begruessung || !m_verbindung.socket())
+        return;
+    qCInfo(lcLeitung).noquote() << u"%1: keine Begrüßung nach %2 ms, Anmeldung dennoch"_s.arg(name()).arg(
+        m_greetingTimeoutMs);
+    emit Diagnose(u"Keine Begrüßung von der %1, Anmeldung dennoch"_s.arg(name()));
+    m_strom.ohneBegruessung();
+    challenge();
+}
+
+// MD5 first: the password then never crosses the network.
+void TelefonanlageDevice::challenge()
+{
+    m_begruessungTimer.stop();
+    m_anmeldung = Anmeldung::Challenge;
+    m_challengeId = neueActionId();
+    sende({{u"Action"_s, u"Challenge"_s}, {u"ActionID"_s, m_challengeId}, {u"AuthType"_s, u"MD5"_s}});
 }
 
 void TelefonanlageDevice::handle(const AmiNachricht &nachricht)
@@ -298,22 +329,47 @@ void TelefonanlageDevice::sende(const QList<QPair<QString, QString>> &felder)
     socket->write(AmiNachricht::aktion(felder));
 }
 
+// The password leaves only as the MD5 key made with the system's challenge.
 void TelefonanlageDevice::login(const QString &challenge)
+{
+    const QByteArray key = QCryptographicHash::hash((challenge + m_kennwort).toUtf8(), QCryptographicHash::Md5);
+    sendeLogin({{u"AuthType"_s, u"MD5"_s}, {u"Key"_s, QString::fromLatin1(key.toHex())}});
+}
+
+// Only for a user without a password: the secret sent is empty, whatever is known.
+void TelefonanlageDevice::loginOhneKennwort()
+{
+    sendeLogin({{u"Secret"_s, QString()}});
+}
+
+void TelefonanlageDevice::sendeLogin(const QList<QPair<QString, QString>> &nachweis)
 {
     m_anmeldung = Anmeldung::Login;
     m_loginId = neueActionId();
     QList<QPair<QString, QString>> felder{{u"Action"_s, u"Login"_s}, {u"ActionID"_s, m_loginId},
                                           {u"Username"_s, m_anlage.benutzer}};
-    if (challenge.isEmpty()) {
-        felder << qMakePair(u"Secret"_s, m_kennwort);
-    } else {
-        const QByteArray key = QCryptographicHash::hash((challenge + m_kennwort).toUtf8(), QCryptographicHash::Md5);
-        felder << qMakePair(u"AuthType"_s, u"MD5"_s) << qMakePair(u"Key"_s, QString::fromLatin1(key.toHex()));
-    }
+    felder << nachweis;
     // Call events only: no registrations, no system or queue chatter.
     felder << qMakePair(u"Events"_s, u"call"_s);
     emit Diagnose(u"Anmeldung an der %1 als „%2“, Kennwort ***"_s.arg(name(), m_anlage.benutzer));
     sende(felder);
+}
+
+// A system (or whatever answers at its address) that gives no challenge
+// would take the password only in the clear: it does not get it. Where there
+// is no password, nothing secret is sent, and the plain login is tried.
+void TelefonanlageDevice::ohneChallenge()
+{
+    m_ohneMd5 = true;
+    if (m_kennwort.isEmpty())
+        loginOhneKennwort();
+    else
+        keineSichereAnmeldung();
+}
+
+void TelefonanlageDevice::keineSichereAnmeldung()
+{
+    aufgeben(u"Die %1 lehnt die sichere Anmeldung ab"_s.arg(name()));
 }
 
 void TelefonanlageDevice::antwort(const AmiNachricht &n)
@@ -321,8 +377,11 @@ void TelefonanlageDevice::antwort(const AmiNachricht &n)
     const QString id = n.wert(u"ActionID");
     const bool erfolg = n.wert(u"Response").compare(u"Success", Qt::CaseInsensitive) == 0;
     if (m_anmeldung == Anmeldung::Challenge && id == m_challengeId) {
-        // A system without MD5 gets the password in the clear, as it asks.
-        login(erfolg ? n.wert(u"Challenge") : QString());
+        const QString challenge = n.wert(u"Challenge");
+        if (erfolg && !challenge.isEmpty())
+            login(challenge);
+        else
+            ohneChallenge();
     } else if (m_anmeldung == Anmeldung::Login && id == m_loginId) {
         if (erfolg)
             angemeldet();
@@ -359,8 +418,15 @@ void TelefonanlageDevice::angemeldet()
 // that a wrong password is not tried again and again.
 void TelefonanlageDevice::abgelehnt(const QString &meldung)
 {
+    // Refused after the system gave no challenge: a password typed now could
+    // not be sent either, so the user is not asked for one.
+    const bool ohneMd5 = m_ohneMd5;
     dropSocket();
     qCWarning(lcLeitung).noquote() << u"%1: Anmeldung abgelehnt (%2)"_s.arg(name(), meldung);
+    if (ohneMd5) {
+        keineSichereAnmeldung();
+        return;
+    }
     if (!m_gefragt && m_dialogs) {
         m_gefragt = true;
         const QPointer<TelefonanlageDevice> alive(this);

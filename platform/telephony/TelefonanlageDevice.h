@@ -16,7 +16,8 @@ class QTcpSocket;
 class SettingsStore;
 
 // A telephone system built on Asterisk, reached over its Manager Interface
-// (TCP, a text protocol of "Name: Wert" blocks). The device logs in, asks for
+// (TCP, a text protocol of "Name: Wert" blocks). The device logs in (the
+// password only ever as the key to the system's MD5 challenge), asks for
 // call events only and raises the control's events for the calls that ring
 // at the user's extension; it dials by having the system ring that extension
 // first and then the number. A lost connection is retried quietly for the
@@ -31,6 +32,9 @@ public:
     static constexpr int ConnectTimeoutMs = 10000;
     // A Ping after this much time; two unanswered in a row mean the system is gone.
     static constexpr int DefaultPingIntervalMs = 20000;
+    // How long a new connection waits for the greeting before logging in
+    // regardless: a proxy or gateway may greet only after the login.
+    static constexpr int DefaultGreetingTimeoutMs = 3000;
     static constexpr int MaxAnlagen = 99;
 
     // One group of keys "TelefonanlageN/…" in the section "Telefonie".
@@ -63,6 +67,7 @@ public:
     void setRetryIntervalMs(int ms);
     void setGraceSeconds(int seconds);
     void setPingIntervalMs(int ms);
+    void setGreetingTimeoutMs(int ms);
 
     QString name() const override;
     QStringList addresses() const override;
@@ -94,6 +99,8 @@ private:
     void onSocketEnded(const QString &reason);
     void onAufgegeben(bool beimOeffnen);
     void onPing();
+    void ohneBegruessung();
+    void challenge();
     bool consume(QByteArrayView data);
     void handle(const AmiNachricht &nachricht);
     void antwort(const AmiNachricht &nachricht);
@@ -101,6 +108,10 @@ private:
     void sende(const QList<QPair<QString, QString>> &felder);
     QString neueActionId();
     void login(const QString &challenge);
+    void loginOhneKennwort();
+    void sendeLogin(const QList<QPair<QString, QString>> &nachweis);
+    void ohneChallenge();
+    void keineSichereAnmeldung();
     void angemeldet();
     void abgelehnt(const QString &meldung);
     void aufgeben(const QString &text);
@@ -118,9 +129,11 @@ private:
     Dialogs *m_dialogs;
     Wiederverbindung m_verbindung{this}; // a child: it moves with the device
     int m_pingIntervalMs = DefaultPingIntervalMs;
+    int m_greetingTimeoutMs = DefaultGreetingTimeoutMs;
 
     Anmeldung m_anmeldung = Anmeldung::Begruessung;
     QTimer m_connectTimer;
+    QTimer m_begruessungTimer;
     QTimer m_pingTimer;
     int m_pingsOffen = 0; // sent since the system last said anything
     AmiStrom m_strom;
@@ -130,6 +143,7 @@ private:
     quint64 m_naechsteAktion = 0;
     QString m_loginId;
     QString m_challengeId;
+    bool m_ohneMd5 = false; // this connection's system refused the challenge
 
     std::int32_t m_letzterAnruf = 0;
     QHash<QString, Anruf> m_anrufe; // incoming, by the Uniqueid of the extension's channel

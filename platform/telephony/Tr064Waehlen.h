@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/telephony/DigestAnmeldung.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -10,6 +12,8 @@ class QNetworkReply;
 // Dialing through a home router's TR-064 service: the SOAP action
 // X_AVM-DE_DialNumber of X_VoIP, behind HTTP digest authentication. The
 // router rings the phone set up for dialing help and, picked up, the number.
+// The password goes out only as a digest; a router (or whatever answers at
+// its address) that asks for another scheme gets no credentials at all.
 class Tr064Waehlen : public QObject
 {
     Q_OBJECT
@@ -17,6 +21,8 @@ class Tr064Waehlen : public QObject
 public:
     static constexpr quint16 DefaultPort = 49000;
     static constexpr int TimeoutMs = 15000;
+    // An answer is a few hundred bytes; past this much the request is given up.
+    static constexpr qint64 MaxAntwortBytes = 64 * 1024;
 
     explicit Tr064Waehlen(QObject *parent = nullptr);
     ~Tr064Waehlen() override;
@@ -35,11 +41,20 @@ signals:
     void fehler(const QString &grund);
 
 private:
+    void sende(const QByteArray &authorization);
+    void lesen(QNetworkReply *reply);
     void beendet(QNetworkReply *reply);
+    void nichtAngemeldet(const DigestAnmeldung::Angebot &angebot);
+    void abbrechen();
 
-    QNetworkAccessManager *m_netz;
+    QNetworkAccessManager *m_netz = nullptr;
     QPointer<QNetworkReply> m_laufend;
+    QString m_host;
+    quint16 m_port = DefaultPort;
     QString m_benutzer;
     QString m_kennwort;
-    bool m_angemeldet = false; // credentials given once for the running request
+    QByteArray m_body;
+    bool m_angemeldet = false; // the running request carries the digest
+    QByteArray m_antwort;      // what was read of the running request's answer
+    bool m_zuGross = false;
 };

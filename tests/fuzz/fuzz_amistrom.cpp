@@ -10,6 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const qsizetype grenze = size > 0 ? 1 + (data[0] % 128) : 1;
     AmiStrom strom(grenze);
+    // The high bit: a connection whose greeting was no longer waited for.
+    if (size > 0 && (data[0] & 0x80))
+        strom.ohneBegruessung();
     inLesestuecken(data, size, [&](QByteArrayView &lesen) {
         while (const auto s = strom.weiter(lesen)) {
             if (s->text.size() > grenze + 1 || s->text.contains("\n\n") || s->text.startsWith('\n'))

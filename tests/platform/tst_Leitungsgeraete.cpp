@@ -27,6 +27,7 @@
 #include <QCryptographicHash>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,15 +134,20 @@ QByteArray md5(const QByteArray &text)
 const QByteArray Realm = "F!Box SOAP-Auth";
 const QByteArray Nonce = "4F1A2B3C4D5E6F70";
 
+const QByteArray DigestAngebot = "Digest realm=\"" + Realm + "\", nonce=\"" + Nonce + "\", algorithm=MD5, qop=\"auth\"";
+
 // Answers each request as the router does: 401 with a digest challenge
 // until the Authorization fits user and password, then 200 (or a fault).
+// Set up otherwise, it offers other schemes, takes Basic, or asks again
+// after a fitting digest.
 struct Tr064Server : QTcpServer
 {
     QByteArray benutzer = "fritz1234";
     QByteArray kennwort = "geheim";
     QByteArray fault; // a SOAP fault instead of the answer
+    QByteArrayList angebot{DigestAngebot}; // the WWW-Authenticate headers of a 401
+    QByteArrayList nachDigest;             // if any, those of a 401 to a fitting digest
     QList<QByteArray> anfragen; // every request as received, header and body
-    int angenommen = 0;
 
     Tr064Server()
     {
@@ -177,9 +183,13 @@ struct Tr064Server : QTcpServer
         const QByteArray ha1 = md5(benutzer + ':' + Realm + ':' + kennwort);
         const QByteArray ha2 = md5("POST:" + feld("uri"));
         const QByteArray erwartet = md5(ha1 + ':' + Nonce + ':' + feld("nc") + ':' + feld("cnonce") + ":auth:" + ha2);
-        if (feld("username") != benutzer || feld("response") != erwartet) {
-            return "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Digest realm=\"" + Realm + "\", nonce=\"" + Nonce
-                   + "\", algorithm=MD5, qop=\"auth\"\r\nContent-Length: 0\r\n\r\n";
+        const bool digest = feld("username") == benutzer && feld("response") == erwartet;
+        const bool basic = anfrage.contains("\r\nAuthorization: Basic " + (benutzer + ':' + kennwort).toBase64() + "\r\n");
+        if (!basic && (!digest || !nachDigest.isEmpty())) {
+            QByteArray antwort = "HTTP/1.1 401 Unauthorized\r\n";
+            for (const QByteArray &challenge : digest ? nachDigest : angebot)
+                antwort += "WWW-Authenticate: " + challenge + "\r\n";
+            return antwort + "Content-Length: 0\r\n\r\n";
         }
         const QByteArray body = fault.isEmpty()
                                     ? QByteArray("<s:Envelope><s:Body><u:X_AVM-DE_DialNumberResponse/></s:Body></s:Envelope>")
@@ -189,6 +199,73 @@ struct Tr064Server : QTcpServer
                + body;
     }
     QHash<QTcpSocket *, QByteArray> m_puffer;
+};
+
+// Answers the first request with 200 and a body of `gesamt` bytes, written
+// only as fast as the other side takes them; notes how much went out before
+// the other side closed the connection.
+struct Tr064Flut : QTcpServer
+{
+    qint64 gesamt = 0;
+    qint64 gesendet = 0;
+    bool getrennt = false;
+
+    Tr064Flut()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *s = nextPendingConnection()) {
+                connect(s, &QTcpSocket::readyRead, this, [this, s] {
+                    m_anfrage += s->readAll();
+                    if (!m_begonnen && m_anfrage.contains("\r\n\r\n")) {
+                        m_begonnen = true;
+                        s->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: "
+                                 + QByteArray::number(gesamt) + "\r\n\r\n");
+                        weiter(s);
+                    }
+                });
+                connect(s, &QTcpSocket::bytesWritten, this, [this, s] { weiter(s); });
+                connect(s, &QTcpSocket::disconnected, this, [this] { getrennt = true; });
+                connect(s, &QTcpSocket::errorOccurred, this, [this] { getrennt = true; });
+            }
+        });
+    }
+    void weiter(QTcpSocket *s)
+    {
+        static const QByteArray stueck(64 * 1024, 'x');
+        while (!getrennt && gesendet < gesamt && s->bytesToWrite() < 4 * stueck.size()) {
+            s->write(stueck.left(gesamt - gesendet));
+            gesendet += std::min<qint64>(stueck.size(), gesamt - gesendet);
+        }
+    }
+    QByteArray m_anfrage;
+    bool m_begonnen = false;
+};
+
+// The warnings of the line devices' category while it lives; every message
+// still reaches the test's own handler.
+struct Warnungen
+{
+    QStringList texte;
+
+    Warnungen()
+    {
+        s_aktiv = this;
+        s_vorher = qInstallMessageHandler(&Warnungen::fang);
+    }
+    ~Warnungen()
+    {
+        qInstallMessageHandler(s_vorher);
+        s_aktiv = nullptr;
+    }
+    static void fang(QtMsgType typ, const QMessageLogContext &kontext, const QString &text)
+    {
+        if (s_aktiv && typ == QtWarningMsg && qstrcmp(kontext.category, "rufmon.line") == 0)
+            s_aktiv->texte << text;
+        if (s_vorher)
+            s_vorher(typ, kontext, text);
+    }
+    static inline Warnungen *s_aktiv = nullptr;
+    static inline QtMessageHandler s_vorher = nullptr;
 };
 
 // A system's side of one connection: what the device sent, action by action.
@@ -906,6 +983,92 @@ private slots:
             QVERIFY(!wert.contains(u"geheim"_s) && !wert.contains(u"falsch"_s));
     }
 
+    // The password goes to the router only as a digest: a server that asks
+    // for anything else, before or after the digest, gets no credentials.
+    void routerNurDigest_data()
+    {
+        QTest::addColumn<QByteArrayList>("angebot");
+        QTest::addColumn<QByteArrayList>("nachDigest");
+        QTest::addColumn<int>("anfragen");
+        QTest::addColumn<QString>("ergebnis"); // the error, or the note of the telephony log
+
+        const QString nurDigest = u"Der Router 127.0.0.1 wählt nicht: Er verlangt die Anmeldung mit %1; Rufmon sendet "
+                                  "das Kennwort nur als Digest."_s;
+        const QByteArray basic = "Basic realm=\"" + Realm + "\"";
+        QTest::newRow("nur Basic") << QByteArrayList{basic} << QByteArrayList() << 1 << nurDigest.arg(u"Basic"_s);
+        QTest::newRow("NTLM und Basic")
+            << QByteArrayList{"NTLM", basic} << QByteArrayList() << 1 << nurDigest.arg(u"NTLM, Basic"_s);
+        QTest::newRow("ohne Verfahren")
+            << QByteArrayList() << QByteArrayList() << 1
+            << u"Der Router 127.0.0.1 wählt nicht: Er verlangt eine Anmeldung, nennt aber kein Verfahren; Rufmon "
+               "sendet das Kennwort nur als Digest."_s;
+        QTest::newRow("Digest mit unbekanntem Hash")
+            << QByteArrayList{"Digest realm=\"" + Realm + "\", nonce=\"" + Nonce + "\", algorithm=SHA-512-256"}
+            << QByteArrayList() << 1
+            << u"Der Router 127.0.0.1 wählt nicht: Er verlangt eine Digest-Anmeldung, die Rufmon nicht beherrscht."_s;
+        QTest::newRow("Basic vor Digest") << QByteArrayList{basic, DigestAngebot} << QByteArrayList() << 2
+                                          << u"Der Router 127.0.0.1 wählt: erst das eigene Telefon, dann die Nummer"_s;
+        QTest::newRow("nach dem Digest Basic verlangt")
+            << QByteArrayList{DigestAngebot} << QByteArrayList{"Basic realm=\"anders\""} << 2
+            << u"Der Router 127.0.0.1 hat die Anmeldung als „fritz1234“ abgelehnt. Bitte prüfen Sie Benutzer und "
+               "Kennwort in den Einstellungen des Anrufmonitors."_s;
+    }
+    void routerNurDigest()
+    {
+        QFETCH(QByteArrayList, angebot);
+        QFETCH(QByteArrayList, nachDigest);
+        QFETCH(int, anfragen);
+        QFETCH(QString, ergebnis);
+
+        Tr064Server router;
+        router.angebot = angebot;
+        router.nachDigest = nachDigest;
+        QVERIFY(router.listen(QHostAddress::LocalHost));
+        SitzungsKennwortspeicher kennwoerter;
+        CallMonitorDevice device(u"127.0.0.1"_s, 1012, m_settings);
+        device.setKennwoerter(&kennwoerter, &m_dialogs);
+        device.setTr064Port(router.serverPort());
+        device.saveTr064(u"fritz1234"_s, u"geheim"_s);
+        QStringList gemeldet;
+        connect(&device, &LineDevice::Diagnose, this, [&](const QString &t) { gemeldet << t; });
+        connect(&device, &LineDevice::OnError, this, [&](const QString &t) { gemeldet << t; });
+
+        device.dial(u"0301234567"_s, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(gemeldet, QStringList{ergebnis}, 10000);
+        QTest::qWait(100); // a request more would come now
+        QCOMPARE(router.anfragen.size(), anfragen);
+        QCOMPARE(gemeldet.size(), 1);
+        for (const QByteArray &anfrage : std::as_const(router.anfragen)) {
+            const QString text = QString::fromLatin1(anfrage);
+            QVERIFY2(!text.contains(u"Authorization: Basic"_s, Qt::CaseInsensitive), anfrage.constData());
+            QVERIFY(!anfrage.contains("geheim") && !anfrage.contains(QByteArray("fritz1234:geheim").toBase64()));
+        }
+        QVERIFY(m_dialogs.boxes().isEmpty());
+    }
+
+    // A router (or whatever answers there) that sends on and on: read up to
+    // a limit, then the request is given up, long before the end.
+    void routerAntwortZuGross()
+    {
+        Tr064Flut flut;
+        flut.gesamt = 64 * 1024 * 1024;
+        QVERIFY(flut.listen(QHostAddress::LocalHost));
+        SitzungsKennwortspeicher kennwoerter;
+        CallMonitorDevice device(u"127.0.0.1"_s, 1012, m_settings);
+        device.setKennwoerter(&kennwoerter, &m_dialogs);
+        device.setTr064Port(flut.serverPort());
+        device.saveTr064(u"fritz1234"_s, u"geheim"_s);
+        QStringList gemeldet;
+        connect(&device, &LineDevice::Diagnose, this, [&](const QString &t) { gemeldet << t; });
+        connect(&device, &LineDevice::OnError, this, [&](const QString &t) { gemeldet << t; });
+
+        device.dial(u"0301234567"_s, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(flut.getrennt, 10000);
+        QVERIFY2(flut.gesendet < flut.gesamt / 2, qPrintable(QString::number(flut.gesendet)));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            gemeldet, QStringList{u"Der Router 127.0.0.1 wählt nicht: Antwort länger als 64 KiB, abgebrochen."_s}, 5000);
+    }
+
     // Entries that make no sense are left out, the rest kept once each.
     void einstellungen()
     {
@@ -962,8 +1125,8 @@ private slots:
             QVERIFY(!wert.contains(u"geheim"_s));
     }
 
-    // The exact actions: challenge, login (MD5 or the secret in the clear),
-    // then a Ping; the password never in the log.
+    // The exact actions: challenge, login (MD5, or an empty secret where
+    // there is no password), then a Ping; the password never in the log.
     void anlageAnmeldung_data()
     {
         QTest::addColumn<bool>("md5");
@@ -973,9 +1136,6 @@ private slots:
         QTest::newRow("MD5") << true << u"geheim"_s
                              << "Action: Login\r\nActionID: rufmon-2\r\nUsername: rufmon\r\nAuthType: MD5\r\nKey: " + key
                                     + "\r\nEvents: call\r\n\r\n";
-        QTest::newRow("ohne MD5") << false << u"geheim"_s
-                                  << QByteArray("Action: Login\r\nActionID: rufmon-2\r\nUsername: rufmon\r\n"
-                                                "Secret: geheim\r\nEvents: call\r\n\r\n");
         QTest::newRow("kein Kennwort gespeichert")
             << false << QString()
             << QByteArray("Action: Login\r\nActionID: rufmon-2\r\nUsername: rufmon\r\nSecret: \r\nEvents: call\r\n\r\n");
@@ -998,6 +1158,112 @@ private slots:
         const QString anlage = u"Telefonanlage 127.0.0.1:%1"_s.arg(m_server->serverPort());
         QCOMPARE(m_diagnoses, (QStringList{u"Anmeldung an der %1 als „rufmon“, Kennwort ***"_s.arg(anlage),
                                            u"An der %1 angemeldet"_s.arg(anlage)}));
+    }
+
+    // A system (or whatever answers at its address) that gives no challenge
+    // would take the password only in the clear: it gets no password, neither
+    // the stored one nor one typed after a refusal, and the line gives up
+    // with the reason. Without any password the plain login is tried, with
+    // an empty secret.
+    void anlageOhneSichereAnmeldung_data()
+    {
+        QTest::addColumn<QString>("gespeichert");
+        QTest::addColumn<bool>("vorherAbgelehnt"); // a first connection refuses the stored password
+        QTest::addColumn<QByteArray>("antwort");   // to the challenge; %1 its ActionID
+        QTest::addColumn<bool>("leereAnmeldung");  // the plain login with an empty secret follows
+
+        const QByteArray fehler = "Response: Error\r\nActionID: %1\r\nMessage: Must specify AuthType\r\n\r\n";
+        const QByteArray ohneWert = "Response: Success\r\nActionID: %1\r\n\r\n";
+        QTest::newRow("Kennwort gespeichert") << u"geheim"_s << false << fehler << false;
+        QTest::newRow("Challenge ohne Wert") << u"geheim"_s << false << ohneWert << false;
+        QTest::newRow("kein Kennwort, leere Anmeldung abgelehnt") << QString() << false << fehler << true;
+        QTest::newRow("Kennwort nach Ablehnung eingegeben") << u"alt"_s << true << fehler << false;
+    }
+    void anlageOhneSichereAnmeldung()
+    {
+        QFETCH(QString, gespeichert);
+        QFETCH(bool, vorherAbgelehnt);
+        QFETCH(QByteArray, antwort);
+        QFETCH(bool, leereAnmeldung);
+        if (!gespeichert.isEmpty())
+            m_kennwoerter.schreibe(TelefonanlageDevice::konto(anlage()), gespeichert);
+        m_dialogs.answerInput(std::optional<QString>(u"geheim"_s));
+        Warnungen warnungen;
+        m_anlage->openLine();
+        QByteArray gesendet; // everything the device sent, on every connection
+        if (vorherAbgelehnt) {
+            Gegenstelle erste = annehmen();
+            QVERIFY(erste.socket);
+            gesendet += anmelden(erste, u"geheim"_s);
+            QTRY_COMPARE_WITH_TIMEOUT(m_dialogs.boxes().size(), 1, 5000);
+        }
+        Gegenstelle g = annehmen();
+        QVERIFY(g.socket);
+        const QByteArray challenge = g.aktion();
+        QVERIFY2(challenge.startsWith("Action: Challenge\r\n"), challenge.constData());
+        g.sende(QString::fromLatin1(antwort).arg(AmiNachricht::lies(challenge).wert(u"ActionID")).toLatin1());
+        if (leereAnmeldung) {
+            const QByteArray login = g.aktion();
+            QCOMPARE(login, QByteArray("Action: Login\r\nActionID: rufmon-2\r\nUsername: rufmon\r\nSecret: \r\n"
+                                       "Events: call\r\n\r\n"));
+            g.sende("Response: Error\r\nActionID: rufmon-2\r\nMessage: Authentication failed\r\n\r\n");
+        }
+        const QString text = u"Die Telefonanlage 127.0.0.1:%1 lehnt die sichere Anmeldung ab"_s.arg(m_server->serverPort());
+        QTRY_COMPARE_WITH_TIMEOUT(fehler(), QStringList{text + u" #1013"_s}, 5000);
+        QCOMPARE(m_errors[0][1], m_anlage->name());
+        QVERIFY(warnungen.texte.contains(text));
+        QVERIFY(!m_anlage->isOpen());
+        QTRY_COMPARE_WITH_TIMEOUT(g.socket->state(), QAbstractSocket::UnconnectedState, 5000);
+        for (QByteArray mehr; !(mehr = g.aktion(50)).isEmpty();)
+            gesendet += mehr;
+        QTest::qWait(200);
+        QVERIFY(!m_server->hasPendingConnections());
+        // No password in any form but the MD5 key, and no box beyond the one after the refusal.
+        QVERIFY2(!gesendet.contains("geheim") && !gesendet.contains("Secret:"), gesendet.constData());
+        QCOMPARE(m_dialogs.boxes().size(), vorherAbgelehnt ? 1 : 0);
+    }
+
+    // A server that greets only once the login is through: after a short
+    // wait the login starts all the same, with the challenge; the greeting
+    // that comes later, wherever it comes, disturbs nothing.
+    void anlageOhneBegruessung_data()
+    {
+        QTest::addColumn<int>("wann"); // greeting before the answer to: 0 the challenge, 1 the login, 2 never
+        QTest::newRow("vor der Antwort auf die Challenge") << 0;
+        QTest::newRow("vor der Antwort auf die Anmeldung") << 1;
+        QTest::newRow("nie") << 2;
+    }
+    void anlageOhneBegruessung()
+    {
+        QFETCH(int, wann);
+        const QByteArray begruessung = "Asterisk Call Manager/5.0.1\r\n";
+        m_anlage->setGreetingTimeoutMs(300);
+        m_kennwoerter.schreibe(TelefonanlageDevice::konto(anlage()), u"geheim"_s);
+        QElapsedTimer uhr;
+        uhr.start();
+        m_anlage->openLine();
+        Gegenstelle g{accept(), {}};
+        QVERIFY(g.socket);
+        QVERIFY(g.aktion(100).isEmpty()); // the greeting may still come
+        const QByteArray challenge = g.aktion();
+        QCOMPARE(challenge, QByteArray("Action: Challenge\r\nActionID: rufmon-1\r\nAuthType: MD5\r\n\r\n"));
+        QVERIFY2(uhr.elapsed() >= 250, qPrintable(QString::number(uhr.elapsed())));
+        g.sende((wann == 0 ? begruessung : QByteArray())
+                + "Response: Success\r\nActionID: rufmon-1\r\nChallenge: 840215\r\n\r\n");
+        const QByteArray login = g.aktion();
+        const QByteArray key = QCryptographicHash::hash("840215geheim", QCryptographicHash::Md5).toHex();
+        QCOMPARE(login, "Action: Login\r\nActionID: rufmon-2\r\nUsername: rufmon\r\nAuthType: MD5\r\nKey: " + key
+                            + "\r\nEvents: call\r\n\r\n");
+        g.sende((wann == 1 ? begruessung : QByteArray())
+                + "Response: Success\r\nActionID: rufmon-2\r\nMessage: Authentication accepted\r\n\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(!m_diagnoses.filter(u"angemeldet"_s).isEmpty(), 5000);
+        g.sende(Anruf);
+        QTRY_COMPARE_WITH_TIMEOUT(m_events, klingeln(1, u"0301234567"_s, u"Greta"_s, u"<ADDRESS>"_s), 5000);
+        const QString anlage = u"Telefonanlage 127.0.0.1:%1"_s.arg(m_server->serverPort());
+        QCOMPARE(m_diagnoses, (QStringList{u"Keine Begrüßung von der %1, Anmeldung dennoch"_s.arg(anlage),
+                                           u"Anmeldung an der %1 als „rufmon“, Kennwort ***"_s.arg(anlage),
+                                           u"An der %1 angemeldet"_s.arg(anlage)}));
+        QVERIFY(fehler().isEmpty());
     }
 
     void anlageAnrufe_data()
