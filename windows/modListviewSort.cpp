@@ -71,10 +71,14 @@ bool modListviewSort::NachDatumEinordnen(ListView &list, int index)
         return false;
     const auto anderer = [&](int k) { return Zeitpunkt(model.Item(k < index ? k : k + 1)); };
     const bool aeltesteZuerst = Absteigend;
-    if (andere >= 2) {
+    // Texts that are no date stand at the end; the dates before them in order.
+    int letzte = andere - 1;
+    std::optional<qint64> letzter;
+    while (letzte >= 0 && !(letzter = anderer(letzte)))
+        --letzte;
+    if (letzte > 0) {
         const std::optional<qint64> erster = anderer(0);
-        const std::optional<qint64> letzter = anderer(andere - 1);
-        if (!erster || !letzter || (aeltesteZuerst ? *erster > *letzter : *erster < *letzter))
+        if (!erster || (aeltesteZuerst ? *erster > *letzter : *erster < *letzter))
             return false;
     }
     // The entry is the one added last: among calls of its second it is the later call.

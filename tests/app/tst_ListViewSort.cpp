@@ -157,6 +157,55 @@ private slots:
         QCOMPARE(m_liste->Items().Item(m_liste->Items().ZuletztHinzugefuegt()).Text, u"0998"_s);
     }
 
+    // A new call put in place by a few dates ends where sorting every one
+    // would put it: either way round, into an equal second, before a text
+    // that is no date; and nothing moves when the others are out of order.
+    void einordnenWieSortieren_data()
+    {
+        QTest::addColumn<bool>("aeltesteZuerst");
+        QTest::addColumn<QString>("datum");
+        for (const bool aeltesteZuerst : {false, true}) {
+            const char *weg = aeltesteZuerst ? "oldest first" : "newest first";
+            QTest::addRow("%s, newest", weg) << aeltesteZuerst << u"07.12.2026 08:00:00"_s;
+            QTest::addRow("%s, oldest", weg) << aeltesteZuerst << u"01.01.2020 08:00:00"_s;
+            QTest::addRow("%s, between", weg) << aeltesteZuerst << u"01.06.2024 08:00:00"_s;
+            QTest::addRow("%s, same second", weg) << aeltesteZuerst << u"31.12.2024 23:59:59"_s;
+        }
+    }
+    void einordnenWieSortieren()
+    {
+        QFETCH(bool, aeltesteZuerst);
+        QFETCH(QString, datum);
+        ListView sortiert;
+        for (ListView *liste : {m_liste.get(), &sortiert}) {
+            liste->Items().setColumns(m_liste->Items().columns());
+            ListViewModel &model = liste->Items();
+            for (const auto &[nummer, wann] : std::initializer_list<std::pair<const char16_t *, const char16_t *>>{
+                     {u"0301", u"15.03.2024 10:00:00"}, {u"0402", u"02.01.2025 10:00:00"},
+                     {u"0893", u"31.12.2024 23:59:59"}, {u"0221", u"01.02.2024 08:30:00"},
+                     {u"0200", u"kein Datum"}})
+                model.Add(eintrag(QString::fromUtf16(nummer), QString::fromUtf16(wann)));
+            modListviewSort::SortColumn(*liste, Datum, false);
+            if (aeltesteZuerst)
+                modListviewSort::SortColumn(*liste, Datum, true);
+            model.Add(eintrag(u"0998"_s, datum));
+        }
+        QVERIFY(modListviewSort::NachDatumEinordnen(*m_liste, m_liste->Items().Count() - 1));
+        modListviewSort::SortColumn(sortiert, Datum, false);
+        QStringList erwartet;
+        for (int i = 0; i < sortiert.Items().Count(); ++i)
+            erwartet << sortiert.Items().Item(i).Text;
+        QCOMPARE(nummern(), erwartet);
+
+        // Out of order: left to a whole sort.
+        ListViewModel &model = m_liste->Items();
+        model.Verschieben(0, model.Count() - 1);
+        model.Add(eintrag(u"0999"_s, u"07.12.2026 09:00:00"_s));
+        const QStringList vorher = nummern();
+        QVERIFY(!modListviewSort::NachDatumEinordnen(*m_liste, model.Count() - 1));
+        QCOMPARE(nummern(), vorher);
+    }
+
     void modellBleibtGueltig()
     {
         // The model tester checks every signal and index while the list is changed and sorted.
@@ -166,6 +215,8 @@ private slots:
         model.Add(eintrag(u"0100"_s, u"01.01.2023 09:00:00"_s, u"Erfurt"_s), 0);
         model.Add(eintrag(u"0200"_s, u"kein Datum"_s, u"Gera"_s), 3);
         QCOMPARE(nummern().mid(0, 4), (QStringList{u"0100"_s, u"0301"_s, u"0402"_s, u"0200"_s}));
+        model.Verschieben(0, 3);
+        model.Verschieben(3, 0);
         model.Remove(0);
         model.Remove(99);
         QCOMPARE(model.rowCount(), 6);
