@@ -18,6 +18,20 @@ public:
     QString GetText() const override { return {}; }
 };
 
+// The machine, with the program's folder (where Nummern.mdb lies) in a temp folder.
+class ProgrammOrdner : public LinuxSystem
+{
+public:
+    explicit ProgrammOrdner(QString ordner)
+        : m_ordner(std::move(ordner))
+    {
+    }
+    QString ProgramFolder() const override { return m_ordner; }
+
+private:
+    QString m_ordner;
+};
+
 // Settings, options and message boxes of a benchmark's own, in a temp folder.
 struct Umgebung
 {

@@ -28,19 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class ProgrammOrdner : public LinuxSystem
-{
-public:
-    explicit ProgrammOrdner(QString ordner)
-        : m_ordner(std::move(ordner))
-    {
-    }
-    QString ProgramFolder() const override { return m_ordner; }
-
-private:
-    QString m_ordner;
-};
-
 struct Programm
 {
     QTemporaryDir dir;

@@ -33,19 +33,6 @@ constexpr int Schwall = 2000;
 #define RUFMON_FLUT_WARTEN_MS 120'000
 #endif
 
-class ProgrammOrdner : public LinuxSystem
-{
-public:
-    explicit ProgrammOrdner(QString ordner)
-        : m_ordner(std::move(ordner))
-    {
-    }
-    QString ProgramFolder() const override { return m_ordner; }
-
-private:
-    QString m_ordner;
-};
-
 QByteArray ring(int verbindung, const QString &nummer)
 {
     return u"07.12.26 08:00:00;RING;%1;%2;4711;SIP0;\r\n"_s.arg(verbindung).arg(nummer).toUtf8();

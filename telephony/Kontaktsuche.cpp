@@ -10,6 +10,8 @@
 #include "telephony/Diagnose.h"
 #include "platform/jet/Recordset.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 Kontaktsuche::Cachetreffer::Cachetreffer() = default;
@@ -47,14 +49,46 @@ Kontaktsuche::Cachetreffer Kontaktsuche::CacheSuchen(const QString &suchfelder, 
                                                      const std::function<void(const QString &)> &status)
 {
     Cachetreffer t;
-    if (!clTabellenCache::TabelleVorhanden(m_cachePfad, u"ACTNR"_s))
-        return t;
-    t.cache = std::make_unique<clTabellenCache>(m_dialogs, m_clipboard);
-    if (!t.cache->init(m_cachePfad, false, status))
+    t.cache = offenerCache(status);
+    if (!t.cache)
         return t;
     t.nutzbar = true;
     t.treffer = t.cache->Suche(u"ACTNR"_s, suchfelder, ergebnisfelder, wert, u"OR"_s, false);
     return t;
+}
+
+void Kontaktsuche::setCachePfad(const QString &pfad)
+{
+    if (pfad != m_cachePfad)
+        m_offen.reset();
+    m_cachePfad = pfad;
+}
+
+std::optional<Kontaktsuche::Dateikennung> Kontaktsuche::kennung(const QString &pfad)
+{
+    const QFileInfo datei(pfad);
+    if (!datei.exists() || datei.isSymLink() || !datei.isFile())
+        return std::nullopt;
+    return Dateikennung{datei.size(), datei.lastModified(), datei.birthTime()};
+}
+
+std::shared_ptr<clTabellenCache> Kontaktsuche::offenerCache(const std::function<void(const QString &)> &status)
+{
+    // A file deleted, built anew or replaced since is opened again (or found missing).
+    const std::optional<Dateikennung> jetzt = kennung(m_cachePfad);
+    if (m_offen && jetzt && *jetzt == m_offenKennung)
+        return m_offen;
+    m_offen.reset();
+    if (!clTabellenCache::TabelleVorhanden(m_cachePfad, u"ACTNR"_s))
+        return nullptr;
+    auto cache = std::make_shared<clTabellenCache>(m_dialogs, m_clipboard);
+    if (!cache->init(m_cachePfad, false, status))
+        return nullptr;
+    if (const std::optional<Dateikennung> geoeffnet = kennung(m_cachePfad)) {
+        m_offen = cache;
+        m_offenKennung = *geoeffnet;
+    }
+    return cache;
 }
 
 bool Kontaktsuche::ACTBereit() const
@@ -80,6 +114,8 @@ Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(con
     const std::unique_ptr<Zeilenleser> direkt = quelle ? m_actDBF.Cachezeilen(felder) : nullptr;
     const QString indexfelder = felder.isEmpty() ? QString() : felder + u',' + clActDBF::Schluesselfelder(felder);
     Cachebau ergebnis = Cachebau::Fehlgeschlagen;
+    // The file is made anew: the searches open the new one.
+    m_offen.reset();
     {
         clTabellenCache cache(m_dialogs, m_clipboard);
         if (!cache.init(m_cachePfad, true, status)) {

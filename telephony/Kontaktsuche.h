@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ACTPruefung;
 class Clipboard;
@@ -26,7 +28,7 @@ public:
     struct Cachetreffer
     {
         bool nutzbar = false;
-        std::unique_ptr<clTabellenCache> cache;
+        std::shared_ptr<clTabellenCache> cache;
         std::unique_ptr<Recordset> treffer;
 
         Cachetreffer();
@@ -46,7 +48,7 @@ public:
     QString Bezeichnung(const QString &feldname) const;
 
     const QString &CachePfad() const { return m_cachePfad; }
-    void setCachePfad(const QString &pfad) { m_cachePfad = pfad; }
+    void setCachePfad(const QString &pfad);
     Cachetreffer CacheSuchen(const QString &suchfelder, const QString &ergebnisfelder, const QString &wert,
                              const std::function<void(const QString &)> &status);
 
@@ -67,6 +69,21 @@ private:
     clActDBF &m_actDBF;
     clACTApplication &m_actApp;
     const ACTPruefung &m_pruefung;
+    // The cache file as it was when it was opened: its size and times.
+    struct Dateikennung
+    {
+        qint64 groesse = -1;
+        QDateTime geaendert;
+        QDateTime angelegt;
+        bool operator==(const Dateikennung &) const = default;
+    };
+    static std::optional<Dateikennung> kennung(const QString &pfad);
+    std::shared_ptr<clTabellenCache> offenerCache(const std::function<void(const QString &)> &status);
+
     const Telefonfeldliste *m_telefonfelder = nullptr;
     QString m_cachePfad;
+    // Kept open between searches while the file is the one opened: opening
+    // it reads its whole schema, which costs more than a search.
+    std::shared_ptr<clTabellenCache> m_offen;
+    Dateikennung m_offenKennung;
 };

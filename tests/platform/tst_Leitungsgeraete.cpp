@@ -753,6 +753,9 @@ private slots:
               u"OnCalledID(987654,7,8)"_s});
         good("weitere Felder, UTF-8", {Ring.chopped(7) + "B\xc3\xbcro \xe2\x98\x8e;neu;mehr;\r\n"}, RingEvents);
         good("4096 Bytes", {ringOfSize(4096)}, RingEvents);
+        // Invisible format characters would show one number and dial another.
+        good("Formatzeichen", {"24.12.24 18:30:05;RING;0;\xe2\x80\xae" "0301234567\xe2\x80\x8b;98\xef\xbb\xbf" "7654;SIP0;\r\n"},
+             RingEvents);
         good("größte Nummer", {"24.12.24 18:35:00;DISCONNECT;999999998;0;\r\n"},
              disconnectEvents(u"999999998"_s, u"999999999"_s));
         bad("unbekannte Meldung", date + ";KLINGEL;0;1;2;3;\r\n", u"unbekannte Meldung"_s);
