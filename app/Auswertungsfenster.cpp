@@ -100,5 +100,16 @@ bool Auswertungsfenster::MenueGesetzt(Menuepunkt punkt) const
 
 void Auswertungsfenster::atmen()
 {
+    // In a burst the window is drawn a few times a second, not after every
+    // step of every call: drawing it would cost more than the calls.
+    constexpr qint64 SchwallTaktMs = 50;
+    if (m_anrufeWartend && m_seitAtmen.isValid() && m_seitAtmen.elapsed() < SchwallTaktMs)
+        return;
+    m_seitAtmen.start();
     m_fenster.atmen();
+}
+
+void Auswertungsfenster::setAnrufeWartend(bool wartend)
+{
+    m_anrufeWartend = wartend;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "telephony/Auswertungsanzeige.h"
 
 class frmHaupt;
@@ -22,7 +24,10 @@ public:
     void NummernCacheAbschalten() override;
     bool MenueGesetzt(Menuepunkt punkt) const override;
     void atmen() override;
+    void setAnrufeWartend(bool wartend) override;
 
 private:
     frmHaupt &m_fenster;
+    bool m_anrufeWartend = false;
+    QElapsedTimer m_seitAtmen;
 };

@@ -97,8 +97,10 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     quint64 schluessel = 0;
     QString firma;
 
+    anzeige.setAnrufeWartend(m_t.tapi.WartendeAnrufe() > 0);
     // Every path ends here: the line, the button, the timer and the panel as before.
     const auto schluss = [&] {
+        anzeige.setAnrufeWartend(m_t.tapi.WartendeAnrufe() > 0);
         m_t.tapi.setEventsEnabled(true);
         anzeige.setMonitorKnopfAktiv(true);
         anzeige.setMeldung(QString());

@@ -35,4 +35,7 @@ public:
     virtual bool MenueGesetzt(Menuepunkt punkt) const = 0;
     // Lets pending window events run once.
     virtual void atmen() = 0;
+    // More calls wait behind this one: a burst, during which the window
+    // need not be drawn after every step.
+    virtual void setAnrufeWartend(bool wartend) = 0;
 };

@@ -17,6 +17,7 @@ class AufzeichnendeAnzeige : public Auswertungsanzeige, public Leitungsfenster, 
 {
 public:
     QStringList meldungen;
+    QList<bool> anrufeWartend; // as told at each call's start
     QSet<Menuepunkt> gesetzt;
     int wartecursor = 0;
     int nachVorneGeholt = 0;
@@ -50,6 +51,7 @@ public:
         if (beimAtmen)
             beimAtmen();
     }
+    void setAnrufeWartend(bool wartend) override { anrufeWartend << wartend; }
 
     // The line's side: only what the call events write.
     QString TelefonText() const override { return telefontext; }

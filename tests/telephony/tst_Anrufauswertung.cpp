@@ -194,6 +194,9 @@ private slots:
         QCOMPARE(k.aehnlicheListe.columns()[0].Text, u"Nummer (030) 123..."_s);
         QCOMPARE(std::count(k.anzeige.meldungen.cbegin(), k.anzeige.meldungen.cend(), u"Suche ähnliche Nummern ..."_s), 1);
         QCOMPARE(k.tapi.WartendeAnrufe(), 0);
+        // The window heard of the burst, and of its end.
+        QVERIFY(k.anzeige.anrufeWartend.value(0));
+        QVERIFY(!k.anzeige.anrufeWartend.last());
         QCOMPARE(k.dialogs.boxes().size(), 0);
     }
 
