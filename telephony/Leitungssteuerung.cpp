@@ -131,7 +131,7 @@ void Leitungssteuerung::mnuLeitungEntfernen()
     }
     const Dialogs::Answer antwort = m_dialogs.MsgBox(
         u"Soll die Leitung „%1“ entfernt werden?"_s.arg(geraet) + CRLF
-            + u"Ihre Einstellungen und ihr gespeichertes Kennwort werden gelöscht."_s,
+            + u"Die Einstellungen der Leitung und ihr gespeichertes Kennwort werden gelöscht."_s,
         Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::defaultTitle());
     // The box waited: the line may have changed meanwhile.
     if (antwort != Dialogs::Answer::Yes || m_tapi.DeviceName(m_tapi.DeviceIndex()) != geraet)

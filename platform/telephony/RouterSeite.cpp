@@ -46,12 +46,12 @@ RouterSeite::RouterSeite(const QHostAddress &ziel, quint16 zielPort, int suchdau
     form->setContentsMargins(0, 0, 0, 0);
     auto *listeLabel = new QLabel(u"Gefundene &Router:"_s, this);
     listeLabel->setBuddy(m_liste);
-    form->addRow(listeLabel);
+    auto *kopf = new QHBoxLayout;
+    kopf->addWidget(listeLabel, 1);
+    kopf->addWidget(m_suchen);
+    form->addRow(kopf);
     form->addRow(m_liste);
-    auto *suchzeile = new QHBoxLayout;
-    suchzeile->addWidget(m_suchstand, 1);
-    suchzeile->addWidget(m_suchen);
-    form->addRow(suchzeile);
+    form->addRow(m_suchstand);
     auto *adresseLabel = new QLabel(u"A&dresse des Routers:"_s, this);
     adresseLabel->setBuddy(m_adresse);
     form->addRow(adresseLabel, m_adresse);

@@ -38,6 +38,7 @@ TelefonanlageSeite::TelefonanlageSeite(Kennwortspeicher &kennwoerter, QWidget *p
     m_stand->setObjectName(u"abfrage"_s);
     m_stand->setWordWrap(true);
     m_stand->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_stand->hide(); // until extensions are read
     m_nebenstelle->setObjectName(u"nebenstelle"_s);
     m_nebenstelle->setEditable(true);
     m_nebenstelle->lineEdit()->setPlaceholderText(u"PJSIP/201"_s);
@@ -59,9 +60,10 @@ TelefonanlageSeite::TelefonanlageSeite(Kennwortspeicher &kennwoerter, QWidget *p
     zeile(u"&Kennwort:"_s, m_kennwort);
     form->addRow(hinweis);
     auto *lesezeile = new QHBoxLayout;
-    lesezeile->addWidget(m_stand, 1);
+    lesezeile->addStretch(1);
     lesezeile->addWidget(m_lesen);
     form->addRow(lesezeile);
+    form->addRow(m_stand);
     zeile(u"&Eigene Nebenstelle:"_s, m_nebenstelle);
     zeile(u"Konte&xt zum Wählen:"_s, m_kontext);
 
@@ -107,6 +109,7 @@ void TelefonanlageSeite::lesen()
 {
     const Endpunkt adresse{host(), static_cast<quint16>(m_port->value())};
     m_stand->setText(u"Die Nebenstellen der Telefonanlage %1 werden gelesen …"_s.arg(adresse.text()));
+    m_stand->show();
     m_abfrage.abfragen(adresse, m_benutzer->text().trimmed(), m_kennwort->text());
     m_lesen->setEnabled(false);
 }

@@ -6,6 +6,7 @@
 // modem of its own, and the main window: its menu items and the hint while
 // only the simulator is there.
 #include "app/frmHaupt.h"
+#include "platform/dialogs/Frage.h"
 #include "platform/kennwort/SitzungsKennwortspeicher.h"
 #include "platform/telephony/AmiNachricht.h"
 #include "platform/telephony/CallMonitorDevice.h"
@@ -36,6 +37,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QNetworkDatagram>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -733,8 +735,8 @@ private slots:
         QVERIFY(fenster.MonitorAktiv());
         QVERIFY(router.waitForNewConnection(5000));
         entfernen->trigger();
-        QCOMPARE(u.dialogs.boxes().last().text, u"Soll die Leitung „%1“ entfernt werden?\r\nIhre Einstellungen und ihr "
-                                                 u"gespeichertes Kennwort werden gelöscht."_s.arg(name));
+        QCOMPARE(u.dialogs.boxes().last().text, u"Soll die Leitung „%1“ entfernt werden?\r\nDie Einstellungen der Leitung "
+                                                 u"und ihr gespeichertes Kennwort werden gelöscht."_s.arg(name));
         QCOMPARE(u.dialogs.boxes().last().buttons, Dialogs::Buttons::YesNo);
         QVERIFY(fenster.MonitorAktiv());
         QCOMPARE(fenster.cbxTapiDevices()->count(), 2);
@@ -781,6 +783,52 @@ private slots:
         QCOMPARE(tapi.CurrentDeviceName(), offen);
         QCOMPARE(fenster.cbxTapiDevices()->currentText(), offen);
         QVERIFY(!fenster.cbxTapiDevices()->isEnabled());
+        fenster.close();
+    }
+
+    // The line was lost and the question whether to switch it on again
+    // waits; the line removed meanwhile is not wanted back: the question
+    // closes with "Nein" and the quiet attempts end.
+    void entfernenWaehrendDieFrageWartet()
+    {
+        Umgebung u;
+        QTcpServer router;
+        QVERIFY(router.listen(QHostAddress::LocalHost));
+        const quint16 port = router.serverPort();
+        const QString name = u"Anrufmonitor 127.0.0.1:%1"_s.arg(port);
+        u.store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, u"127.0.0.1:%1"_s.arg(port));
+        u.store.SaveSetting(u"Telefonie"_s, u"Wiederverbinden"_s, u"0"_s);
+        u.store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, name);
+        TelephonyControl tapi(u.store);
+        RecordingTeilsysteme teile;
+        frmHaupt fenster(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, tapi, teile});
+        fenster.Form_Load();
+        fenster.Leitung().setNeuerVersuchMs(20);
+        fenster.cmdInitTapi()->click();
+        QVERIFY(router.waitForNewConnection(5000));
+        std::unique_ptr<QTcpSocket> verbindung(router.nextPendingConnection());
+        QTRY_VERIFY(tapi.LineConnected());
+
+        router.close();
+        verbindung->abort();
+        QTRY_COMPARE_WITH_TIMEOUT(u.dialogs.offeneFragen().size(), 1, 10000);
+        QVERIFY(!fenster.MonitorAktiv());
+        const QPointer<Frage> frage = u.dialogs.offeneFragen().constFirst();
+        QSignalSpy beantwortet(frage.get(), &Frage::Beantwortet);
+
+        u.dialogs.answer(Dialogs::Answer::Yes);
+        fenster.Menu(Menuepunkt::mnuLeitungEntfernen)->trigger();
+        QCOMPARE(u.dialogs.boxes().last().kind, u"MsgBox"_s);
+        QVERIFY(u.dialogs.offeneFragen().isEmpty());
+        QCOMPARE(beantwortet.size(), 1);
+        QCOMPARE(beantwortet.at(0).at(0).value<Dialogs::Answer>(), Dialogs::Answer::No);
+        QVERIFY(fenster.cbxTapiDevices()->findText(name) < 0);
+        QVERIFY(!tapi.LineOpen());
+        QVERIFY(!fenster.MonitorAktiv());
+        // Nobody knocks at the router's port any more.
+        QVERIFY(router.listen(QHostAddress::LocalHost, port));
+        QTest::qWait(300);
+        QVERIFY(!router.hasPendingConnections());
         fenster.close();
     }
 
