@@ -22,7 +22,6 @@ public:
 
     bool fertig() const override;
     QString speichern(Leitungseinrichtung &einrichtung) override;
-    NebenstellenAbfrage &Abfrage() { return m_abfrage; }
 
 private:
     void lesen();
