@@ -124,6 +124,8 @@ constexpr Menueeintrag Menuebaum[] = {
     {M::mnuTapiTreiber, u"T&API", M::mnuOptionen, u"", false},
     {M::mnuTapiInfos, u"Treiber &Informationen", M::mnuTapiTreiber, u"Ctrl+I", false},
     {M::mnuTapiEinstellungen, u"Treiber &Einstellungen", M::mnuTapiTreiber, u"", false},
+    {M::mnuLeitungHinzufuegen, u"&Leitung hinzufügen…", M::mnuTapiTreiber, u"", false},
+    {M::mnuLeitungEntfernen, u"Leitung entfe&rnen", M::mnuTapiTreiber, u"", false},
     {M::mnuTapiWaehlregeln, u"&Wählregeln", M::mnuTapiTreiber, u"", false},
     {M::mnuTAPIProtokoll, u"&Protokoll", M::mnuTapiTreiber, u"", true},
     {M::mnuBlank02, u"-", M::mnuTapiTreiber, u"", false},
@@ -286,6 +288,12 @@ void frmHaupt::erstelleSteuerelemente()
     m_imBanner->installEventFilter(this);
 
     const int listenOben = e(TapiOben + TapiHoehe + Rand);
+    // Shown only while no line but the simulator is set up; the lists move down for it.
+    m_lbLeitungHinweis = new QLabel(flaeche);
+    m_lbLeitungHinweis->setObjectName(u"lbLeitungHinweis"_s);
+    m_lbLeitungHinweis->move(e(Rand), listenOben);
+    m_lbLeitungHinweis->hide();
+
     m_frAnruferliste = new QGroupBox(u"Anruferliste"_s, flaeche);
     m_frAnruferliste->setObjectName(u"frAnruferliste"_s);
     m_frAnruferliste->setGeometry(e(Rand), listenOben, e(489), e(160));
@@ -418,6 +426,8 @@ void frmHaupt::verbindeBefehle()
     });
     on(Menuepunkt::mnuTAPI, [this] { m_cmdInitTapi->click(); });
     on(Menuepunkt::mnuTapiEinstellungen, [this] { m_leitung->mnuTapiEinstellungen(); });
+    on(Menuepunkt::mnuLeitungHinzufuegen, [this] { m_leitung->mnuLeitungHinzufuegen(); });
+    on(Menuepunkt::mnuLeitungEntfernen, [this] { m_leitung->mnuLeitungEntfernen(); });
     on(Menuepunkt::mnuNummernfilter, [this] { m_nummern->mnuNummernfilter(); });
     // The click has flipped the mark already; the commands want the one before.
     on(Menuepunkt::mnuTapiNull, [this](bool gesetzt) { m_nummern->mnuTapiNull(!gesetzt); });
@@ -788,6 +798,18 @@ void frmHaupt::setAdressen(const QStringList &namen)
     m_cbxAddress->addItems(namen);
     m_cbxAddress->setCurrentIndex(namen.isEmpty() ? -1 : 0);
     ordneAdresszeile();
+}
+
+void frmHaupt::setLeitungshinweis(const QString &text)
+{
+    m_lbLeitungHinweis->setText(text);
+    m_lbLeitungHinweis->adjustSize();
+    m_lbLeitungHinweis->setVisible(!text.isEmpty());
+    const int listenOben = m_lbLeitungHinweis->y() + (text.isEmpty() ? 0 : m_lbLeitungHinweis->height() + e(Rand));
+    if (m_frAnruferliste->y() == listenOben)
+        return;
+    m_frAnruferliste->move(m_frAnruferliste->x(), listenOben);
+    Form_Resize();
 }
 
 void frmHaupt::ordneAdresszeile()

@@ -126,6 +126,8 @@ public:
     QString GeraetText() const override;
     void setGeraeteAktiv(bool aktiv) override;
     void setAdressen(const QStringList &namen) override;
+    void setLeitungshinweis(const QString &text) override;
+    QLabel *lbLeitungHinweis() const { return m_lbLeitungHinweis; }
     void setTitel(const QString &titel) override;
     bool MenueGesetzt(Menuepunkt punkt) const override;
     void setMenueGesetzt(Menuepunkt punkt, bool gesetzt) override;
@@ -218,6 +220,7 @@ private:
     QPushButton *m_cmdInitTapi = nullptr;
     QLabel *m_imBanner = nullptr;
     QLabel *m_lbID = nullptr;
+    QLabel *m_lbLeitungHinweis = nullptr;
     ListView *m_lvNummern = nullptr;
     ListView *m_lvKontakte = nullptr;
     QWidget *m_statusfelder = nullptr;

@@ -28,6 +28,8 @@
     X(mnuTapiTreiber) \
     X(mnuTapiInfos) \
     X(mnuTapiEinstellungen) \
+    X(mnuLeitungHinzufuegen) \
+    X(mnuLeitungEntfernen) \
     X(mnuTapiWaehlregeln) \
     X(mnuTAPIProtokoll) \
     X(mnuBlank02) \

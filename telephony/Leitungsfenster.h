@@ -32,6 +32,8 @@ public:
     virtual void setGeraeteAktiv(bool aktiv) = 0;
     // The address box cbxAddress: filled and its first entry selected.
     virtual void setAdressen(const QStringList &namen) = 0;
+    // The line under the device box that says how to set up a line; empty: none.
+    virtual void setLeitungshinweis(const QString &text) = 0;
 
     virtual void setTitel(const QString &titel) = 0;
     virtual bool MenueGesetzt(Menuepunkt punkt) const = 0;

@@ -62,6 +62,11 @@ QString Leitungssteuerung::TextGetrennt(const QString &grund)
     return u"Keine Verbindung: "_s + grund;
 }
 
+QString Leitungssteuerung::TextKeineLeitung()
+{
+    return u"Keine Telefonleitung eingerichtet – Optionen › TAPI › Leitung hinzufügen…"_s;
+}
+
 void Leitungssteuerung::GeraetelisteFuellen()
 {
     QStringList namen;
@@ -77,6 +82,69 @@ void Leitungssteuerung::GeraetelisteFuellen()
         m_tapi.setDeviceIndex(wahl);
     }
     m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, Treibermenue(m_fenster.GeraetText()));
+    zeigeHinweis();
+}
+
+void Leitungssteuerung::zeigeHinweis()
+{
+    m_fenster.setLeitungshinweis(m_tapi.LeitungEingerichtet() ? QString() : TextKeineLeitung());
+}
+
+void Leitungssteuerung::listeNeu()
+{
+    QStringList namen;
+    for (int i = 0; i < m_tapi.DeviceCount(); ++i)
+        namen.append(m_tapi.DeviceName(i));
+    m_fenster.setGeraete(namen);
+    if (m_tapi.DeviceCount() > 0)
+        m_fenster.setGeraetAuswahl(m_tapi.DeviceIndex());
+    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, Treibermenue(m_fenster.GeraetText()));
+    zeigeHinweis();
+}
+
+void Leitungssteuerung::mnuLeitungHinzufuegen()
+{
+    const std::int32_t neu = m_tapi.LeitungHinzufuegen();
+    if (neu < 0)
+        return;
+    // While monitoring, the open line stays; the new one waits in the list.
+    if (!Aktiv()) {
+        // Another device: the lost one is not wanted back.
+        if (m_frage)
+            m_frage->Schliessen(Dialogs::Answer::No);
+        m_tapi.setDeviceIndex(neu);
+        m_optionen.schreibOption(u"TapiDevice"_s, m_tapi.DeviceName(neu));
+    }
+    listeNeu();
+}
+
+void Leitungssteuerung::mnuLeitungEntfernen()
+{
+    const std::int32_t index = m_tapi.DeviceIndex();
+    const QString geraet = m_tapi.DeviceName(index);
+    if (geraet.isEmpty())
+        return;
+    const QString grund = m_tapi.NichtEntfernbar(index);
+    if (!grund.isEmpty()) {
+        m_dialogs.MsgBox(grund, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+        return;
+    }
+    const Dialogs::Answer antwort = m_dialogs.MsgBox(
+        u"Soll die Leitung „%1“ entfernt werden?"_s.arg(geraet) + CRLF
+            + u"Die Einstellungen der Leitung und ihr gespeichertes Kennwort werden gelöscht."_s,
+        Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::defaultTitle());
+    // The box waited: the line may have changed meanwhile.
+    if (antwort != Dialogs::Answer::Yes || m_tapi.DeviceName(m_tapi.DeviceIndex()) != geraet)
+        return;
+    if (Aktiv())
+        Deaktivieren();
+    // The line that is going is not wanted back.
+    if (m_frage)
+        m_frage->Schliessen(Dialogs::Answer::No);
+    if (!m_tapi.LeitungEntfernen(m_tapi.DeviceIndex()))
+        return;
+    m_optionen.schreibOption(u"TapiDevice"_s, m_tapi.CurrentDeviceName());
+    listeNeu();
 }
 
 bool Leitungssteuerung::Aktiv() const
@@ -173,12 +241,7 @@ void Leitungssteuerung::mnuTapiEinstellungen()
     // Another host, port or serial port renames the device: the list, the
     // caption and the saved choice follow at once, so that the next start
     // finds the device instead of falling back to another.
-    QStringList namen;
-    for (int i = 0; i < m_tapi.DeviceCount(); ++i)
-        namen.append(m_tapi.DeviceName(i));
-    m_fenster.setGeraete(namen);
-    m_fenster.setGeraetAuswahl(index);
-    m_fenster.setMenueText(Menuepunkt::mnuTapiTreiber, Treibermenue(nachher));
+    listeNeu();
     m_optionen.schreibOption(u"TapiDevice"_s, nachher);
 }
 

@@ -39,6 +39,10 @@ public:
     // The user picked a device in the box.
     void cbxTapiDevices_Click(int index);
     void mnuTapiEinstellungen();
+    // A line set up in the program is chosen at once while the monitor is off.
+    void mnuLeitungHinzufuegen();
+    // The device in the box goes, with its settings, after the user agreed.
+    void mnuLeitungEntfernen();
     // On a device change: the driver menu caption and the address list.
     void OnDeviceChanged();
     // A lost line (error 1013 while active): switched off, the user asked,
@@ -62,9 +66,14 @@ public:
     static QString TextAktiv();
     static QString TextAufbau();
     static QString TextGetrennt(const QString &grund);
+    // The hint while no line but the simulator is set up.
+    static QString TextKeineLeitung();
 
 private:
     void abschalten();
+    // The device box anew after devices came or went, the current one chosen.
+    void listeNeu();
+    void zeigeHinweis();
     void zeigeLeitung();
     void zeigeTelefon(const QString &text, const QString &toolTip, int bild);
     void neuerVersuch();

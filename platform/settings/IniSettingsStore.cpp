@@ -131,6 +131,11 @@ void IniSettingsStore::SaveSetting(const QString &section, const QString &key, c
     m_settings.setValue(settingsKey(section, key), value);
 }
 
+void IniSettingsStore::RemoveSetting(const QString &section, const QString &key)
+{
+    m_settings.remove(settingsKey(section, key));
+}
+
 bool IniSettingsStore::sync()
 {
     const QFileInfo info(m_settings.fileName());

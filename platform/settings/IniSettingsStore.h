@@ -16,6 +16,7 @@ public:
     QString GetSetting(const QString &section, const QString &key,
                        const QString &defaultValue) const override;
     void SaveSetting(const QString &section, const QString &key, const QString &value) override;
+    void RemoveSetting(const QString &section, const QString &key) override;
     bool sync() override;
 
     QString filePath() const;

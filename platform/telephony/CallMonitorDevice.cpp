@@ -73,6 +73,70 @@ QList<QPair<QString, quint16>> CallMonitorDevice::configured(const SettingsStore
     return monitors;
 }
 
+namespace {
+
+bool gleich(const Endpunkt &a, const Endpunkt &b)
+{
+    return a.port == b.port && a.host.compare(b.host, Qt::CaseInsensitive) == 0;
+}
+
+QString tr064Schluessel(const QString &host)
+{
+    return u"TR064/%1/Benutzer"_s.arg(host);
+}
+
+} // namespace
+
+Endpunkt CallMonitorDevice::hinzufuegen(SettingsStore &settings, const Endpunkt &router)
+{
+    const QString text = settings.GetSetting(Section, MonitorsKey, QString());
+    QStringList entries;
+    for (const QStringView part : QStringView(text).split(u',')) {
+        const QStringView entry = part.trimmed();
+        if (entry.isEmpty())
+            continue;
+        const auto monitor = Endpunkt::lies(entry, DefaultPort);
+        if (monitor && gleich(*monitor, router))
+            return *monitor;
+        entries.append(entry.toString());
+    }
+    entries.append(router.text());
+    settings.SaveSetting(Section, MonitorsKey, entries.join(u','));
+    return router;
+}
+
+QString CallMonitorDevice::entfernen(SettingsStore &settings, const Endpunkt &router)
+{
+    // The other entries stay as the user wrote them.
+    const QString text = settings.GetSetting(Section, MonitorsKey, QString());
+    QStringList entries;
+    bool hostBleibt = false;
+    for (const QStringView part : QStringView(text).split(u',')) {
+        const QStringView entry = part.trimmed();
+        if (entry.isEmpty())
+            continue;
+        const auto monitor = Endpunkt::lies(entry, DefaultPort);
+        if (monitor && gleich(*monitor, router))
+            continue;
+        hostBleibt = hostBleibt || (monitor && monitor->host.compare(router.host, Qt::CaseInsensitive) == 0);
+        entries.append(entry.toString());
+    }
+    if (entries.isEmpty())
+        settings.RemoveSetting(Section, MonitorsKey);
+    else
+        settings.SaveSetting(Section, MonitorsKey, entries.join(u','));
+    if (hostBleibt)
+        return {};
+    const QString benutzer = settings.GetSetting(Section, tr064Schluessel(router.host), QString()).trimmed();
+    settings.RemoveSetting(Section, tr064Schluessel(router.host));
+    return benutzer;
+}
+
+QString CallMonitorDevice::geraetename(const Endpunkt &router)
+{
+    return u"Anrufmonitor "_s + router.text();
+}
+
 void CallMonitorDevice::setRetryIntervalMs(int ms)
 {
     m_verbindung.setRetryIntervalMs(ms);
@@ -85,7 +149,7 @@ void CallMonitorDevice::setGraceSeconds(int seconds)
 
 QString CallMonitorDevice::name() const
 {
-    return u"Anrufmonitor "_s + endpoint();
+    return geraetename({m_host, m_port});
 }
 
 QStringList CallMonitorDevice::addresses() const
@@ -117,12 +181,12 @@ void CallMonitorDevice::setKennwoerter(Kennwortspeicher *kennwoerter, Dialogs *d
 
 QString CallMonitorDevice::tr064Benutzer() const
 {
-    return m_settings.GetSetting(Section, u"TR064/%1/Benutzer"_s.arg(m_host), QString()).trimmed();
+    return m_settings.GetSetting(Section, tr064Schluessel(m_host), QString()).trimmed();
 }
 
 void CallMonitorDevice::saveTr064(const QString &benutzer, const std::optional<QString> &kennwort)
 {
-    m_settings.SaveSetting(Section, u"TR064/%1/Benutzer"_s.arg(m_host), benutzer.trimmed());
+    m_settings.SaveSetting(Section, tr064Schluessel(m_host), benutzer.trimmed());
     if (kennwort && m_kennwoerter)
         m_kennwoerter->schreibe(konto(m_host, benutzer.trimmed()), *kennwort);
 }

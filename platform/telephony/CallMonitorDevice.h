@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/telephony/CallMonitorStream.h"
+#include "platform/telephony/Endpunkt.h"
 #include "platform/telephony/LineDevice.h"
 #include "platform/telephony/Wiederverbindung.h"
 
@@ -45,6 +46,13 @@ public:
     // "host:port,host2" with port 1012 by default, IPv6 addresses in
     // brackets; entries that make no sense are left out.
     static QList<QPair<QString, quint16>> configured(const SettingsStore &settings);
+    // Adds the router to the configured ones, unless it is there already;
+    // the router as the settings now hold it.
+    static Endpunkt hinzufuegen(SettingsStore &settings, const Endpunkt &router);
+    // Takes the router out of the configured ones, and its TR-064 user with
+    // it when no other entry names the host; the user it had, or empty.
+    static QString entfernen(SettingsStore &settings, const Endpunkt &router);
+    static QString geraetename(const Endpunkt &router);
 
     QString host() const { return m_host; }
     quint16 port() const { return m_port; }

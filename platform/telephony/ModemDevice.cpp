@@ -4,6 +4,7 @@
 #include "platform/telephony/Diagnose.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <memory>
@@ -124,7 +125,14 @@ QStringList ModemDevice::configuredPorts(const SettingsStore &settings)
 
 QStringList ModemDevice::configuredPorts(const SettingsStore &settings, const QString &deviceFolder)
 {
-    QStringList ports = splitPorts(settings.GetSetting(Section, KeyPorts, QString()));
+    QStringList ports = eingetragenePorts(settings);
+    // A port written by its stable name (/dev/serial/by-id/…) is the same
+    // modem as the ttyACM it points to: listed once.
+    QStringList belegt;
+    for (const QString &port : std::as_const(ports)) {
+        const QString ziel = QFileInfo(port).canonicalFilePath();
+        belegt.append(ziel.isEmpty() ? port : ziel);
+    }
 
     const QDir folder(deviceFolder);
     QStringList detected = folder.entryList({u"ttyACM*"_s, u"ttyUSB*"_s},
@@ -132,10 +140,43 @@ QStringList ModemDevice::configuredPorts(const SettingsStore &settings, const QS
     std::sort(detected.begin(), detected.end(), portLess);
     for (const QString &entry : std::as_const(detected)) {
         const QString path = folder.filePath(entry);
-        if (!ports.contains(path))
+        const QString ziel = QFileInfo(path).canonicalFilePath();
+        if (!ports.contains(path) && !belegt.contains(ziel.isEmpty() ? path : ziel))
             ports.append(path);
     }
     return ports;
+}
+
+QStringList ModemDevice::eingetragenePorts(const SettingsStore &settings)
+{
+    return splitPorts(settings.GetSetting(Section, KeyPorts, QString()));
+}
+
+void ModemDevice::hinzufuegen(SettingsStore &settings, const QString &port)
+{
+    const QString path = port.trimmed();
+    QStringList ports = eingetragenePorts(settings);
+    if (path.isEmpty() || ports.contains(path))
+        return;
+    ports.append(path);
+    settings.SaveSetting(Section, KeyPorts, ports.join(u','));
+}
+
+bool ModemDevice::entfernen(SettingsStore &settings, const QString &port)
+{
+    QStringList ports = eingetragenePorts(settings);
+    if (ports.removeAll(port.trimmed()) == 0)
+        return false;
+    if (ports.isEmpty())
+        settings.RemoveSetting(Section, KeyPorts);
+    else
+        settings.SaveSetting(Section, KeyPorts, ports.join(u','));
+    return true;
+}
+
+QString ModemDevice::geraetename(const QString &port)
+{
+    return u"Modem "_s + port.trimmed();
 }
 
 QString ModemDevice::portName() const
@@ -145,7 +186,7 @@ QString ModemDevice::portName() const
 
 QString ModemDevice::name() const
 {
-    return u"Modem "_s + m_portName;
+    return geraetename(m_portName);
 }
 
 QStringList ModemDevice::addresses() const

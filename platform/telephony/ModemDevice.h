@@ -38,6 +38,13 @@ public:
     // the USB modems present in deviceFolder, each once.
     static QStringList configuredPorts(const SettingsStore &settings);
     static QStringList configuredPorts(const SettingsStore &settings, const QString &deviceFolder);
+    // The ports written in the settings only.
+    static QStringList eingetragenePorts(const SettingsStore &settings);
+    // Adds the port at the end of the configured ones, unless it is there already.
+    static void hinzufuegen(SettingsStore &settings, const QString &port);
+    // Takes the port out of the configured ones; false when it was not there.
+    static bool entfernen(SettingsStore &settings, const QString &port);
+    static QString geraetename(const QString &port);
 
     QString portName() const;
     const SettingsStore &settings() const { return m_settings; }

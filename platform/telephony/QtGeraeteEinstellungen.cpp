@@ -2,6 +2,7 @@
 
 #include "platform/telephony/CallMonitorDevice.h"
 #include "platform/telephony/CallMonitorDialog.h"
+#include "platform/telephony/LeitungHinzufuegenDialog.h"
 #include "platform/telephony/ModemDevice.h"
 #include "platform/telephony/ModemDialog.h"
 #include "platform/telephony/SimulatorDevice.h"
@@ -24,7 +25,8 @@ void simulatorHinweis(QWidget *parent)
     QDialog dialog(parent);
     dialog.setWindowTitle(u"Rufmon-Simulator"_s);
     auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(u"Der Simulator hat keine Einstellungen.\n\n"
+    layout->addWidget(new QLabel(u"Der Simulator hat keine Einstellungen. Eine Telefonleitung richten Sie mit\n"
+                                 u"Optionen › TAPI › Leitung hinzufügen… ein.\n\n"
                                  u"Einen Anruf übergeben Sie dem laufenden Rufmon mit\n"
                                  u"    rufmon --anruf NUMMER [--name NAME]\n"
                                  u"eine verbundene Nummer mit\n"
@@ -58,6 +60,12 @@ void QtGeraeteEinstellungen::Einstellen(LineDevice &device)
         zeige(new ModemDialog(*modem, parent));
     else if (qobject_cast<SimulatorDevice *>(&device))
         simulatorHinweis(parent);
+}
+
+QString QtGeraeteEinstellungen::Hinzufuegen(SettingsStore &settings, Kennwortspeicher &kennwoerter)
+{
+    LeitungHinzufuegenDialog dialog(settings, kennwoerter, {}, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted ? dialog.neueLeitung() : QString();
 }
 
 void QtGeraeteEinstellungen::Waehlregeln(SettingsStore &settings)

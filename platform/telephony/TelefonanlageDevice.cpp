@@ -75,6 +75,37 @@ QList<TelefonanlageDevice::Anlage> TelefonanlageDevice::configured(const Setting
     return anlagen;
 }
 
+void TelefonanlageDevice::schreibe(SettingsStore &settings, const Anlage &anlage)
+{
+    const auto schreibe = [&](const QString &name, const QString &wert) {
+        settings.SaveSetting(Section, schluessel(anlage.nummer, name), wert);
+    };
+    schreibe(u"Adresse"_s, anlage.adresse.text());
+    schreibe(u"Benutzer"_s, anlage.benutzer);
+    schreibe(u"Nebenstelle"_s, anlage.nebenstelle);
+    schreibe(u"Kontext"_s, anlage.kontext);
+}
+
+void TelefonanlageDevice::entferne(SettingsStore &settings, int nummer)
+{
+    for (const QString &name : {u"Adresse"_s, u"Benutzer"_s, u"Nebenstelle"_s, u"Kontext"_s})
+        settings.RemoveSetting(Section, schluessel(nummer, name));
+}
+
+int TelefonanlageDevice::freieNummer(const SettingsStore &settings)
+{
+    for (int nummer = 1; nummer <= MaxAnlagen; ++nummer) {
+        if (settings.GetSetting(Section, schluessel(nummer, u"Adresse"_s), QString()).trimmed().isEmpty())
+            return nummer;
+    }
+    return 0;
+}
+
+QString TelefonanlageDevice::geraetename(const Endpunkt &adresse)
+{
+    return u"Telefonanlage "_s + adresse.text();
+}
+
 TelefonanlageDevice::TelefonanlageDevice(const Anlage &anlage, SettingsStore &settings, Kennwortspeicher &kennwoerter,
                                          Dialogs *dialogs, QObject *parent)
     : LineDevice(parent)
@@ -120,13 +151,7 @@ void TelefonanlageDevice::saveSettings(const Anlage &anlage, const std::optional
 {
     m_anlage = anlage;
     m_anlage.nummer = std::clamp(anlage.nummer, 1, MaxAnlagen);
-    const auto schreibe = [this](const QString &name, const QString &wert) {
-        m_settings.SaveSetting(Section, schluessel(m_anlage.nummer, name), wert);
-    };
-    schreibe(u"Adresse"_s, m_anlage.adresse.text());
-    schreibe(u"Benutzer"_s, m_anlage.benutzer);
-    schreibe(u"Nebenstelle"_s, m_anlage.nebenstelle);
-    schreibe(u"Kontext"_s, m_anlage.kontext);
+    schreibe(m_settings, m_anlage);
     if (kennwort)
         m_kennwoerter.schreibe(konto(m_anlage), *kennwort);
 }
@@ -153,7 +178,7 @@ void TelefonanlageDevice::setGreetingTimeoutMs(int ms)
 
 QString TelefonanlageDevice::name() const
 {
-    return u"Telefonanlage "_s + m_anlage.adresse.text();
+    return geraetename(m_anlage.adresse);
 }
 
 QStringList TelefonanlageDevice::addresses() const

@@ -50,6 +50,12 @@ public:
     // The systems in the settings, numbered from 1; groups without a usable
     // address are left out, and each address is taken once.
     static QList<Anlage> configured(const SettingsStore &settings);
+    // The group of keys of one system, written and removed whole.
+    static void schreibe(SettingsStore &settings, const Anlage &anlage);
+    static void entferne(SettingsStore &settings, int nummer);
+    // The first number without an address; 0 when all are taken.
+    static int freieNummer(const SettingsStore &settings);
+    static QString geraetename(const Endpunkt &adresse);
 
     TelefonanlageDevice(const Anlage &anlage, SettingsStore &settings, Kennwortspeicher &kennwoerter,
                         Dialogs *dialogs, QObject *parent = nullptr);

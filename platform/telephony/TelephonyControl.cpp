@@ -8,6 +8,9 @@
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelefonanlageDevice.h"
 #include "platform/telephony/GeraeteEinstellungen.h"
+#include "platform/telephony/Leitungseinrichtung.h"
+
+#include <algorithm>
 
 
 using namespace Qt::StringLiterals;
@@ -42,25 +45,82 @@ void TelephonyControl::Initialize()
 {
     if (m_initialized)
         return;
-    // The real lines first, the simulator last: a saved device that is gone
-    // falls back to the first in the list, and that must be a real line
-    // whenever one is configured.
     std::vector<LineDevice *> devices;
+    for (auto &d : ausEinstellungen())
+        devices.push_back(d.release());
+    setDevices(std::move(devices));
+}
+
+Kennwortspeicher &TelephonyControl::kennwoerter()
+{
     if (!m_kennwoerter) {
         m_sitzungsKennwoerter = std::make_unique<SitzungsKennwortspeicher>();
         m_kennwoerter = m_sitzungsKennwoerter.get();
     }
+    return *m_kennwoerter;
+}
+
+std::vector<std::unique_ptr<LineDevice>> TelephonyControl::ausEinstellungen()
+{
+    // The real lines first, the simulator last: a saved device that is gone
+    // falls back to the first in the list, and that must be a real line
+    // whenever one is configured.
+    std::vector<std::unique_ptr<LineDevice>> devices;
     for (const auto &[host, port] : CallMonitorDevice::configured(m_settings)) {
-        auto *monitor = new CallMonitorDevice(host, port, m_settings);
-        monitor->setKennwoerter(m_kennwoerter, m_dialogs);
-        devices.push_back(monitor);
+        auto monitor = std::make_unique<CallMonitorDevice>(host, port, m_settings);
+        monitor->setKennwoerter(&kennwoerter(), m_dialogs);
+        devices.push_back(std::move(monitor));
     }
     for (const TelefonanlageDevice::Anlage &anlage : TelefonanlageDevice::configured(m_settings))
-        devices.push_back(new TelefonanlageDevice(anlage, m_settings, *m_kennwoerter, m_dialogs));
+        devices.push_back(std::make_unique<TelefonanlageDevice>(anlage, m_settings, kennwoerter(), m_dialogs));
     for (const QString &port : ModemDevice::configuredPorts(m_settings))
-        devices.push_back(new ModemDevice(port, m_settings));
-    devices.push_back(new SimulatorDevice);
-    setDevices(std::move(devices));
+        devices.push_back(std::make_unique<ModemDevice>(port, m_settings));
+    devices.push_back(std::make_unique<SimulatorDevice>());
+    return devices;
+}
+
+void TelephonyControl::GeraeteNeuEinlesen()
+{
+    std::vector<std::unique_ptr<LineDevice>> neu = ausEinstellungen();
+    // What stays is the device already there under that name, with its state.
+    std::vector<std::unique_ptr<LineDevice>> alt = std::move(m_devices);
+    m_devices.clear();
+    LineDevice *vorher = alt.empty() || m_current >= std::int32_t(alt.size()) ? nullptr : alt[m_current].get();
+    for (auto &d : neu) {
+        const auto gleich = std::find_if(alt.begin(), alt.end(), [&](const auto &a) { return a && a->name() == d->name(); });
+        if (gleich != alt.end()) {
+            m_devices.push_back(std::move(*gleich));
+        } else {
+            m_devices.push_back(std::move(d));
+            verbinde(m_devices.back().get());
+        }
+    }
+    const auto bleibt = std::find_if(m_devices.begin(), m_devices.end(), [&](const auto &d) { return d.get() == vorher; });
+    // The line of a removed device closes with it; what it sent is nobody's call any more.
+    for (auto &d : alt) {
+        if (!d)
+            continue;
+        d->disconnect(this);
+        if (d.get() == vorher && m_open) {
+            m_open = false;
+            verwerfeWartende();
+        }
+        std::erase_if(m_wartend, [&](const Ereignis &e) {
+            if (e.geraet == d.get())
+                m_wartendeAnrufe -= e.anruf ? 1 : 0;
+            return e.geraet == d.get();
+        });
+        if (d->isOpen())
+            d->closeLine();
+    }
+    alt.clear();
+    m_initialized = true;
+    if (bleibt != m_devices.end()) {
+        m_current = static_cast<std::int32_t>(bleibt - m_devices.begin());
+        return;
+    }
+    m_current = 0;
+    emit OnDeviceChanged(m_current);
 }
 
 void TelephonyControl::verbinde(LineDevice *d)
@@ -283,6 +343,42 @@ void TelephonyControl::ConfigDialog()
     LineDevice *d = current();
     if (d && m_einstellungen)
         m_einstellungen->Einstellen(*d);
+}
+
+std::int32_t TelephonyControl::LeitungHinzufuegen()
+{
+    if (!m_einstellungen)
+        return -1;
+    const QString name = m_einstellungen->Hinzufuegen(m_settings, kennwoerter());
+    if (name.isEmpty())
+        return -1;
+    GeraeteNeuEinlesen();
+    for (std::int32_t i = 0; i < DeviceCount(); ++i) {
+        if (DeviceName(i) == name)
+            return i;
+    }
+    return -1;
+}
+
+bool TelephonyControl::LeitungEntfernen(std::int32_t device)
+{
+    const LineDevice *d = Device(device);
+    if (!d || !Leitungseinrichtung(m_settings, &kennwoerter()).entfernen(*d))
+        return false;
+    GeraeteNeuEinlesen();
+    return true;
+}
+
+QString TelephonyControl::NichtEntfernbar(std::int32_t device) const
+{
+    const LineDevice *d = Device(device);
+    return d ? Leitungseinrichtung(m_settings, m_kennwoerter).nichtEntfernbar(*d) : QString();
+}
+
+bool TelephonyControl::LeitungEingerichtet() const
+{
+    return std::any_of(m_devices.cbegin(), m_devices.cend(),
+                       [](const auto &d) { return !qobject_cast<const SimulatorDevice *>(d.get()); });
 }
 
 void TelephonyControl::TranslateDialog(std::int32_t)

@@ -33,6 +33,10 @@ public:
 
     // Replaces the devices the settings would give (tests hand in their own).
     void setDevices(std::vector<LineDevice *> devices);
+    // The devices as the settings give them now. Those that stay keep their
+    // state (an open line stays open); a removed current device is closed
+    // and the first device becomes the current one.
+    void GeraeteNeuEinlesen();
     // The settings windows the configuration commands open; none: nothing opens.
     void setEinstellungen(GeraeteEinstellungen *einstellungen) { m_einstellungen = einstellungen; }
     // Where the devices keep their passwords, and the boxes that ask for one;
@@ -63,6 +67,10 @@ public:
     QDateTime Ereigniszeit() const override;
     int WartendeAnrufe() const override { return m_wartendeAnrufe; }
     void ConfigDialog() override;
+    std::int32_t LeitungHinzufuegen() override;
+    bool LeitungEntfernen(std::int32_t device) override;
+    QString NichtEntfernbar(std::int32_t device) const override;
+    bool LeitungEingerichtet() const override;
     void TranslateDialog(std::int32_t device) override;
     void setDialMode(std::int32_t mode) override;
     void Dial(const QString &number, std::int16_t address) override;
@@ -95,6 +103,9 @@ private:
         std::function<void()> senden;
     };
 
+    // New devices for what the settings name, the simulator last.
+    std::vector<std::unique_ptr<LineDevice>> ausEinstellungen();
+    Kennwortspeicher &kennwoerter();
     void verbinde(LineDevice *device);
     void weitergeben(const LineDevice *device, bool anruf, std::function<void()> senden);
     void sende(Ereignis &ereignis);

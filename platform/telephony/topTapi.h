@@ -43,6 +43,16 @@ public:
     // Incoming calls that reached the line and wait to be handled.
     virtual int WartendeAnrufe() const = 0;
     virtual void ConfigDialog() = 0;
+    // Lines set up in the program. Adding shows the window that sets one up;
+    // the device's index once added, -1 when none was. Removing takes the
+    // device's settings and password away; the current device is the first
+    // one afterwards if it was the one removed.
+    virtual std::int32_t LeitungHinzufuegen() = 0;
+    virtual bool LeitungEntfernen(std::int32_t device) = 0;
+    // Why the device cannot be removed (built in, found on the machine); empty when it can.
+    virtual QString NichtEntfernbar(std::int32_t device) const = 0;
+    // A line to the telephone network is set up: a device besides the simulator.
+    virtual bool LeitungEingerichtet() const = 0;
     virtual void TranslateDialog(std::int32_t device) = 0;
     virtual void setDialMode(std::int32_t mode) = 0;
     virtual void Dial(const QString &number, std::int16_t address) = 0;

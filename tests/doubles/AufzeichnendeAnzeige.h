@@ -67,6 +67,7 @@ public:
     QString GeraetText() const override { return {}; }
     void setGeraeteAktiv(bool) override {}
     void setAdressen(const QStringList &) override {}
+    void setLeitungshinweis(const QString &) override {}
     void setTitel(const QString &) override {}
     void setMenueGesetzt(Menuepunkt punkt, bool an) override
     {

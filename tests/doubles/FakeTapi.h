@@ -24,6 +24,9 @@ public:
     bool oeffnetLeitung = true; // what OpenLine answers
     bool verbunden = true;      // what LineConnected answers while the line is open
     bool offen = false;
+    bool eingerichtet = true;   // what LeitungEingerichtet answers
+    QString neueLeitung;        // the device LeitungHinzufuegen appends; empty: the user set up none
+    QString nichtEntfernbar;    // what NichtEntfernbar answers for every device
     QStringList calls;
 
     void Initialize() override { log(QStringLiteral("Initialize")); }
@@ -73,6 +76,27 @@ public:
     QDateTime Ereigniszeit() const override { return ereigniszeit.isValid() ? ereigniszeit : QDateTime::currentDateTime(); }
     int WartendeAnrufe() const override { return wartendeAnrufe; }
     void ConfigDialog() override { log(QStringLiteral("ConfigDialog")); }
+    std::int32_t LeitungHinzufuegen() override
+    {
+        log(QStringLiteral("LeitungHinzufuegen"));
+        if (neueLeitung.isEmpty())
+            return -1;
+        devices.insert(devices.isEmpty() ? 0 : devices.size() - 1, neueLeitung);
+        eingerichtet = true;
+        return static_cast<std::int32_t>(devices.indexOf(neueLeitung));
+    }
+    bool LeitungEntfernen(std::int32_t device) override
+    {
+        log(QStringLiteral("LeitungEntfernen(%1)").arg(device));
+        if (device < 0 || device >= devices.size() || !nichtEntfernbar.isEmpty())
+            return false;
+        devices.removeAt(device);
+        // As the real control: the first device stands in for a removed current one.
+        current = current == device ? 0 : current - (current > device ? 1 : 0);
+        return true;
+    }
+    QString NichtEntfernbar(std::int32_t) const override { return nichtEntfernbar; }
+    bool LeitungEingerichtet() const override { return eingerichtet; }
     void TranslateDialog(std::int32_t device) override { log(QStringLiteral("TranslateDialog(%1)").arg(device)); }
     void setDialMode(std::int32_t mode) override
     {

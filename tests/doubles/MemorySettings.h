@@ -18,5 +18,6 @@ public:
     {
         values.insert(section + u'/' + key, value);
     }
+    void RemoveSetting(const QString &section, const QString &key) override { values.remove(section + u'/' + key); }
     bool sync() override { return true; }
 };

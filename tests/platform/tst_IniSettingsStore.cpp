@@ -143,6 +143,29 @@ private slots:
         QCOMPARE(lies(pfad(), u"Optionen"_s, u"Prefix"_s), u"a  [Fenster] Left=9"_s);
     }
 
+    // A removed line takes its keys out of the file; its neighbours stay.
+    void schluesselEntfernen()
+    {
+        {
+            IniSettingsStore store(pfad());
+            store.SaveSetting(u"Telefonie"_s, u"Telefonanlage1/Adresse"_s, u"pbx:5038"_s);
+            store.SaveSetting(u"Telefonie"_s, u"Telefonanlage2/Adresse"_s, u"pbx2:5038"_s);
+            store.SaveSetting(u"Telefonie"_s, u"Modems"_s, u"/dev/ttyACM0"_s);
+            QVERIFY(store.sync());
+        }
+        {
+            IniSettingsStore store(pfad());
+            store.RemoveSetting(u"Telefonie"_s, u"Telefonanlage1/Adresse"_s);
+            store.RemoveSetting(u"Telefonie"_s, u"Modems"_s);
+            store.RemoveSetting(u"Telefonie"_s, u"gibtEsNicht"_s);
+            QVERIFY(store.sync());
+        }
+        QCOMPARE(lies(pfad(), u"Telefonie"_s, u"Telefonanlage1/Adresse"_s), u"<fehlt>"_s);
+        QCOMPARE(lies(pfad(), u"Telefonie"_s, u"Modems"_s), u"<fehlt>"_s);
+        QCOMPARE(lies(pfad(), u"Telefonie"_s, u"Telefonanlage2/Adresse"_s), u"pbx2:5038"_s);
+        QVERIFY(!dateiInhalt(pfad()).contains("Telefonanlage1"));
+    }
+
     // The options over the file: a number key reads as a double, a text key as
     // text, whatever the file holds; unknown keys are neither read nor written.
     void optionLesen_data()

@@ -17,10 +17,12 @@
 #include "platform/telephony/TelefonanlageDialog.h"
 #include "telephony/Waehlen.h"
 
+#include "doubles/AmiGegenstelle.h"
 #include "doubles/Anrufkette.h"
 #include "doubles/Beispielkontakte.h"
 #include "doubles/Leitungsereignisse.h"
 #include "doubles/MemorySettings.h"
+#include "doubles/Pseudoterminal.h"
 #include "doubles/ScriptedDialogs.h"
 
 #include <QComboBox>
@@ -55,60 +57,6 @@ using namespace Qt::StringLiterals;
 using Leitungsereignisse::zeichneAuf;
 
 namespace {
-
-// The modem's side of a pseudo-terminal; the device opens the slave path.
-struct Pty {
-    int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
-    QString slavePath;
-    QByteArray received; // from the device, not yet taken
-
-    Pty()
-    {
-        if (fd >= 0 && ::grantpt(fd) == 0 && ::unlockpt(fd) == 0 && ::fcntl(fd, F_SETFL, O_NONBLOCK) == 0)
-            slavePath = QString::fromLocal8Bit(::ptsname(fd));
-    }
-    ~Pty()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    // The device's next command, up to and including its CR; a result, if
-    // given, is answered as by a modem with echo on.
-    QByteArray takeCommand(const QByteArray &result = {})
-    {
-        const auto complete = [this] {
-            char buffer[4096];
-            for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-                received.append(buffer, n);
-            return received.contains('\r');
-        };
-        if (!QTest::qWaitFor(complete, 5000))
-            return {};
-        const QByteArray command = received.left(received.indexOf('\r') + 1);
-        received.remove(0, command.size());
-        return result.isEmpty() || write(command.chopped(1) + "\r\n" + result + "\r\n") ? command : QByteArray();
-    }
-    // The pty holds only a few KiB; the rest goes once the device has read.
-    bool write(QByteArrayView data)
-    {
-        const auto progress = [&] {
-            while (!data.isEmpty()) {
-                const ssize_t n = ::write(fd, data.data(), size_t(data.size()));
-                if (n < 0 && errno != EINTR)
-                    return false;
-                data = data.sliced(std::max<ssize_t>(n, 0));
-            }
-            return true;
-        };
-        return progress() || QTest::qWaitFor(progress, 10000);
-    }
-    // The line speed set on the slave, as its master reports it.
-    int speed() const
-    {
-        termios terminal{};
-        return ::tcgetattr(fd, &terminal) == 0 ? int(::cfgetospeed(&terminal)) : -1;
-    }
-};
 
 const QByteArray InitCommand = "AT Z S0=0 E1 V1 Q0\r";
 const QByteArray CallerIdCommand = "AT+VCID=1\r";
@@ -267,37 +215,6 @@ struct Warnungen
     static inline Warnungen *s_aktiv = nullptr;
     static inline QtMessageHandler s_vorher = nullptr;
 };
-
-// A system's side of one connection: what the device sent, action by action.
-struct Gegenstelle
-{
-    QTcpSocket *socket = nullptr;
-    QByteArray puffer;
-
-    // The next action, up to and including its blank line.
-    QByteArray aktion(int ms = 5000)
-    {
-        const auto da = [this] {
-            puffer += socket->readAll();
-            return puffer.contains("\r\n\r\n");
-        };
-        if (!socket || !QTest::qWaitFor(da, ms))
-            return {};
-        const QByteArray a = puffer.left(puffer.indexOf("\r\n\r\n") + 4);
-        puffer.remove(0, a.size());
-        return a;
-    }
-    void sende(const QByteArray &daten)
-    {
-        socket->write(daten);
-        socket->flush();
-    }
-};
-
-QByteArray block(const QStringList &felder)
-{
-    return felder.join(u"\r\n"_s).toUtf8() + "\r\n\r\n";
-}
 
 const QByteArray Anruf = block({u"Event: DialBegin"_s, u"Channel: PJSIP/trunk-00000001"_s,
                                 u"CallerIDNum: 0301234567"_s, u"CallerIDName: Greta"_s,

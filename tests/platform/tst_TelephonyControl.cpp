@@ -237,6 +237,7 @@ private slots:
                     monitor->saveEndpoint(u"neu.example"_s, 2000);
             }
             void Waehlregeln(SettingsStore &) override {}
+            QString Hinzufuegen(SettingsStore &, Kennwortspeicher &) override { return {}; }
         } einstellungen;
         Umgebung &u = *m_u;
         IniSettingsStore &store = u.store;
