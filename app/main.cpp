@@ -104,12 +104,8 @@ int main(int argc, char **argv)
                          if (!k.actDatenbank.isEmpty())
                              teilsysteme.ACTDatenbankSetzen(k.actDatenbank);
                          // A plain second start asks for the window.
-                         if (uebergabe.isEmpty()) {
-                             if (hauptfenster.isMinimized() || hauptfenster.ImInfobereich())
-                                 hauptfenster.showNormal();
-                             hauptfenster.raise();
-                             hauptfenster.activateWindow();
-                         }
+                         if (uebergabe.isEmpty())
+                             hauptfenster.Hervorholen();
                      });
 
     rufmon.starten();
