@@ -206,6 +206,11 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
             fenster.lvNummern()->setSelectedIndex(i);
         return i;
     };
+    // A click on the notification: the window with the call selected.
+    QObject::connect(m_meldung.get(), &Anrufmeldung::Anzeigen, &fenster, [&fenster, eintrag](quint64 e) {
+        eintrag(e);
+        fenster.Hervorholen();
+    });
     QObject::connect(m_meldung.get(), &Anrufmeldung::KontaktAnzeigen, &fenster, [this, &fenster, eintrag](quint64 e) {
         if (const int i = eintrag(e); i >= 0)
             m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), i);

@@ -38,10 +38,14 @@ public:
     void Zustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
 
     static Benachrichtigungen::Meldung Inhalt(const ErkannterAnruf &anruf);
+    // The click on the notification itself.
+    static QString StandardAktion();
     static QString KontaktAktion();
     static QString RueckrufAktion();
 
 signals:
+    // The notification of the caller-list entry with that key was clicked.
+    void Anzeigen(quint64 eintrag);
     // A button of the notification of the caller-list entry with that key.
     void KontaktAnzeigen(quint64 eintrag);
     void Zurueckrufen(quint64 eintrag);
