@@ -54,10 +54,10 @@ QString AnruferlisteExportieren::mnuAnruferlisteExportieren(const Firmensuche &f
             z.firma = bekannt.value(z.kontaktId);
     }
 
-    Anruferlistenexport export_;
-    if (!export_.schreibe(pfad, zeilen)) {
+    Anruferlistenexport datei;
+    if (!datei.schreibe(pfad, zeilen)) {
         m_dialogs.MsgBox(u"Die Anruferliste konnte nicht als "_s + pfad + u" gespeichert werden."_s + u"\r\n"_s
-                             + export_.Fehler(),
+                             + datei.Fehler(),
                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Titel());
         return {};
     }
