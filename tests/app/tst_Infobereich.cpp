@@ -161,7 +161,10 @@ private slots:
         Programm p;
         QVERIFY(p.starte(bus));
         Fenster fenster = 0;
-        QTRY_VERIFY_WITH_TIMEOUT((fenster = desktop.Finde(u"Rufmon"_s, Titel)) != 0, 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT((fenster = desktop.Finde(u"Rufmon"_s, Titel)) != 0,
+                                  QByteArray("kein Fenster; das Programm ") + (p.prozess.state() == QProcess::Running ? "läuft" : "lief")
+                                      + ": " + p.prozess.readAllStandardError(),
+                                  20000);
         Lage lage{desktop, fenster};
         QTRY_VERIFY2_WITH_TIMEOUT(lage.gezeigt(), lage.beschreibung().constData(), 10000);
 
