@@ -14,8 +14,9 @@
 #include <optional>
 
 // The desktop notification of an identified call: what it says, which
-// buttons it offers, and that a call identified again (its connected number)
-// replaces its own notification instead of adding one. A line reuses its
+// buttons it offers (a click on it shows the call in the caller list), and
+// that a call identified again (its connected number) replaces its own
+// notification instead of adding one. A line reuses its
 // call ids, so a call's notification is left alone once the call has ended.
 // A burst of calls shows one notification: a new call within the minimum
 // gap of the last waits, the newest waiting one then takes the place of the
