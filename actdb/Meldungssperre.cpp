@@ -41,6 +41,11 @@ QString Meldungssperre::GetOpenFileName(const QString &title, const QString &dir
     return m_ziel.GetOpenFileName(title, directory, filter);
 }
 
+QString Meldungssperre::GetSaveFileName(const QString &title, const QString &vorschlag, const QString &filter)
+{
+    return m_ziel.GetSaveFileName(title, vorschlag, filter);
+}
+
 void Meldungssperre::freigeben()
 {
     m_gezeigt.clear();

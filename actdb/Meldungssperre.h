@@ -20,6 +20,7 @@ public:
                                     const QString &defaultText) override;
     std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;
     QString GetOpenFileName(const QString &title, const QString &directory, const QString &filter) override;
+    QString GetSaveFileName(const QString &title, const QString &vorschlag, const QString &filter) override;
 
     // The text of the last message box asked for, shown or held back.
     const QString &letzteMeldung() const { return m_letzte; }

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 Infobereich::Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *parent)
@@ -15,7 +17,7 @@ Infobereich::Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *par
     , m_menue(std::make_unique<QMenu>())
 {
     m_menue->setObjectName(u"mnuInfobereich"_s);
-    m_anzeigen = m_menue->addAction(u"Rufmon anzeigen"_s, this, &Infobereich::zeigeFenster);
+    m_anzeigen = m_menue->addAction(u"Rufmon anzeigen"_s, &fenster, &frmHaupt::Hervorholen);
     m_anzeigen->setObjectName(u"mnuInfobereichAnzeigen"_s);
     m_tapi = m_menue->addAction(u"Tapimonitor aktivieren"_s, this,
                                 [this] { m_fenster.Menu(Menuepunkt::mnuTAPI)->trigger(); });
@@ -33,23 +35,54 @@ Infobereich::Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *par
         zustandZeigen();
     });
 
-    if (an && QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_symbol = new QSystemTrayIcon(this);
-        m_symbol->setContextMenu(m_menue.get());
-        connect(m_symbol, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason grund) {
-            if (grund == QSystemTrayIcon::Trigger)
-                Klick();
-        });
-        // A hidden main window is not a closed one: the program runs on
-        // until the window's exit sequence (Rufmon::laufen).
-        m_fenster.setInsInfobereich(true);
-    }
     zustandZeigen();
-    if (m_symbol)
-        m_symbol->show();
+    if (an) {
+        pruefeTray();
+        connect(&m_suche, &QTimer::timeout, this, &Infobereich::pruefeTray);
+        m_suche.start(Suchintervall);
+    }
 }
 
 Infobereich::~Infobereich() = default;
+
+void Infobereich::pruefeTray()
+{
+    const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
+    if (tray && !m_symbol)
+        symbolZeigen();
+    else if (!tray && m_symbol)
+        symbolEntfernen();
+}
+
+void Infobereich::symbolZeigen()
+{
+    m_symbol = new QSystemTrayIcon(this);
+    m_symbol->setContextMenu(m_menue.get());
+    connect(m_symbol, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason grund) {
+        if (grund == QSystemTrayIcon::Trigger)
+            Klick();
+    });
+    // A hidden main window is not a closed one: the program runs on
+    // until the window's exit sequence (Rufmon::laufen).
+    m_fenster.setInsInfobereich(true);
+    zustandZeigen();
+    m_symbol->show();
+}
+
+void Infobereich::symbolEntfernen()
+{
+    const bool versteckt = m_fenster.ImInfobereich();
+    m_fenster.setInsInfobereich(false);
+    delete std::exchange(m_symbol, nullptr);
+    // Without the tray a window hidden there could not be reached: it goes
+    // to the task bar. Shown first and minimised then, for the desktop maps
+    // a hidden window as it was last shown, whatever state it is given now.
+    if (versteckt && !m_fenster.IstEntladen()) {
+        m_fenster.setWindowState(m_fenster.windowState() & ~Qt::WindowMinimized);
+        m_fenster.show();
+        m_fenster.showMinimized();
+    }
+}
 
 Infobereich::Zustand Infobereich::zustand() const
 {
@@ -100,17 +133,10 @@ QString Infobereich::ToolTip() const
     return telefon.isEmpty() ? u"Rufmon"_s : u"Rufmon\n"_s + telefon;
 }
 
-void Infobereich::zeigeFenster()
-{
-    m_fenster.showNormal();
-    m_fenster.raise();
-    m_fenster.activateWindow();
-}
-
 void Infobereich::Klick()
 {
     if (m_fenster.isVisible() && !m_fenster.isMinimized())
         m_fenster.hide();
     else
-        zeigeFenster();
+        m_fenster.Hervorholen();
 }

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -18,12 +19,16 @@ class topTapi;
 // menu's command) and ends the program. Where the desktop has a tray, a
 // minimised window goes there. The menu and the state exist also without a
 // tray, so that they can be tried without one.
+// A panel may start after the program, or end and start again: the tray is
+// looked for every few seconds. One that appears gets the icon; when it
+// goes, a window hidden there comes back minimised, where the user finds it.
 class Infobereich : public QObject
 {
     Q_OBJECT
 
 public:
     enum class Zustand { Aus, Aktiv, Klingelt };
+    static constexpr int Suchintervall = 2000; // ms
 
     // `an`: the user's switch; the icon appears only where there is a tray.
     Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *parent = nullptr);
@@ -39,9 +44,13 @@ public:
     // A click on the icon.
     void Klick();
 
+    // Whether the desktop has a tray now; the icon follows.
+    void pruefeTray();
+
 private:
+    void symbolZeigen();
+    void symbolEntfernen();
     void zustandZeigen();
-    void zeigeFenster();
     void anrufzustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
 
     frmHaupt &m_fenster;
@@ -50,5 +59,6 @@ private:
     QAction *m_tapi = nullptr;
     QAction *m_beenden = nullptr;
     QSystemTrayIcon *m_symbol = nullptr;
+    QTimer m_suche;
     bool m_klingelt = false;
 };

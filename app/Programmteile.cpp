@@ -3,11 +3,13 @@
 #include "actcontrol/ACTBefehle.h"
 #include "actcontrol/ACTTimerstart.h"
 #include "actcontrol/Protokollaufzeichnung.h"
+#include "actdb/Firmenauskunft.h"
 #include "actdb/clTabellenCache.h"
 #include "app/Auswertungsfenster.h"
 #include "app/frmHaupt.h"
 #include "app/frmStatus.h"
 #include "core/modHaupt.h"
+#include "phonedb/AnruferlisteExportieren.h"
 #include "phonedb/NummernMdbOrt.h"
 #include "platform/desktop/X11Desktop.h"
 #include "platform/dialogs/Dialogs.h"
@@ -182,6 +184,8 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     QObject::connect(fenster.Menu(M::mnuACTDatenbank), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
     QObject::connect(fenster.Menu(M::mnuTelefonfelder), &QAction::triggered, &fenster,
                      [this] { mnuTelefonfelder(); });
+    QObject::connect(fenster.Menu(M::mnuAnruferlisteExportieren), &QAction::triggered, &fenster,
+                     [this] { mnuAnruferlisteExportieren(); });
     if (benachrichtigungen)
         verbindeMeldung(fenster, tapi, *benachrichtigungen);
 }
@@ -206,6 +210,11 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
             fenster.lvNummern()->setSelectedIndex(i);
         return i;
     };
+    // A click on the notification: the window with the call selected.
+    QObject::connect(m_meldung.get(), &Anrufmeldung::Anzeigen, &fenster, [&fenster, eintrag](quint64 e) {
+        eintrag(e);
+        fenster.Hervorholen();
+    });
     QObject::connect(m_meldung.get(), &Anrufmeldung::KontaktAnzeigen, &fenster, [this, &fenster, eintrag](quint64 e) {
         if (const int i = eintrag(e); i >= 0)
             m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), i);
@@ -214,6 +223,20 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
         if (const int i = eintrag(e); i >= 0)
             m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), i);
     });
+}
+
+void Programmteile::mnuAnruferlisteExportieren()
+{
+    if (!m_fenster)
+        return;
+    AnruferlisteExportieren befehl(m_dialogs, m_fenster->lvNummern()->Items());
+    // The company is not in the caller list; ACT!'s table has it while ACT! is there.
+    Firmenauskunft auskunft(m_dialogs, m_clipboard, m_optionen);
+    const QString pfad = befehl.mnuAnruferlisteExportieren([this, &auskunft](const QStringList &ids) {
+        return m_pruefung.ACTBereit() ? auskunft.Firmen(m_actApp.ACTDatenbank(), ids) : QHash<QString, QString>();
+    });
+    if (!pfad.isEmpty())
+        m_fenster->Panel(frmHaupt::Statusfeld::Meldung)->setText(befehl.Meldung());
 }
 
 void Programmteile::mnuACTDatenbank()

@@ -57,6 +57,8 @@ public:
     void StartAbgeschlossen() { m_startAbgeschlossen = true; }
     // Uses this ACT! contact table from now on (menu, command line).
     void ACTDatenbankSetzen(const QString &pfad);
+    // Writes the caller list to a file the user chooses.
+    void mnuAnruferlisteExportieren();
 
     void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override;
     void TelefondatenSchliessen() override;

@@ -153,6 +153,8 @@ constexpr Menueeintrag Menuebaum[] = {
     {M::mnuPopupListeBlank02, u"-", M::mnuPopupListe, u"", false},
     {M::mnuSuche_aehnliche, u"&Suche ähnliche Nummern", M::mnuPopupListe, u"", false},
     {M::mnuNummerAnwaehlen, u"&Nummer anwählen", M::mnuPopupListe, u"", false},
+    {M::mnuPopupListeBlank03, u"-", M::mnuPopupListe, u"", false},
+    {M::mnuAnruferlisteExportieren, u"Anruferliste &exportieren…", M::mnuPopupListe, u"", false},
     {M::mnuStatusKopieren, u"Menü-Kopieren", {}, u"", false},
     {M::mnuCopyStatus, u"&Kopieren", M::mnuStatusKopieren, u"", false},
     {M::mnuMenueAehnliche, u"Menü-Ähnliche", {}, u"", false},

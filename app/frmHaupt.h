@@ -148,6 +148,8 @@ public:
     void setInsInfobereich(bool an) { m_insInfobereich = an; }
     // Hidden in the system tray.
     bool ImInfobereich() const { return m_insInfobereich && isHidden(); }
+    // The window in front at its size, from the tray, the task bar or behind others.
+    void Hervorholen();
 
     // Geometry in twips, as the settings store keeps it: the frame's top
     // left corner and the size of the inside.

@@ -285,7 +285,8 @@ void frmHaupt::Form_Unload()
         atmen();
     });
     trotzdem([&] {
-        if (!isMinimized())
+        // A window in the tray keeps the place it had on the screen.
+        if (!isMinimized() || ImInfobereich())
             FensterSpeichern();
     });
     trotzdem([&] { OptionenSpeichern(); });
@@ -328,13 +329,23 @@ void frmHaupt::changeEvent(QEvent *event)
     // A restored window is laid out again; a minimised one never is.
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
         Form_Resize();
-    // With a system tray, minimised means hidden there; shown again, the
-    // window comes back at its size.
+    // With a system tray, minimised means hidden there. The window keeps its
+    // minimised state while hidden: on X11 a state changed now would map the
+    // window again behind the program's back, a frame with nothing in it.
+    // Hervorholen changes it together with showing the window.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && m_insInfobereich)
         QMetaObject::invokeMethod(this, [this] {
-            if (!isMinimized())
-                return;
-            hide();
-            setWindowState(windowState() & ~Qt::WindowMinimized);
+            if (isMinimized() && m_insInfobereich)
+                hide();
         }, Qt::QueuedConnection);
+}
+
+void frmHaupt::Hervorholen()
+{
+    // Out of the minimised state and shown in one go; a maximised window stays maximised.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }

@@ -7,6 +7,7 @@
 #include "app/frmHaupt.h"
 #include "platform/actole/ActDatenbankAdapter.h"
 #include "platform/benachrichtigung/DBusBenachrichtigungen.h"
+#include "platform/benachrichtigung/Programmsymbol.h"
 #include "platform/clipboard/QtClipboard.h"
 #include "platform/dialogs/QtDialogs.h"
 #include "platform/instance/SingleInstance.h"
@@ -86,7 +87,7 @@ int main(int argc, char **argv)
     TelephonyControl tapi(store);
     tapi.setKennwoerter(&kennwoerter);
     tapi.setDialogs(&dialogs);
-    DBusBenachrichtigungen benachrichtigungen(QDBusConnection::sessionBus());
+    DBusBenachrichtigungen benachrichtigungen(QDBusConnection::sessionBus(), Programmsymbol::Bild(system.ProgramFolder()));
     Rufmon rufmon({store, dialogs, clipboard, system, tapi, &benachrichtigungen});
     frmHaupt &hauptfenster = rufmon.Fenster();
     Programmteile &teilsysteme = rufmon.Teile();
@@ -104,12 +105,8 @@ int main(int argc, char **argv)
                          if (!k.actDatenbank.isEmpty())
                              teilsysteme.ACTDatenbankSetzen(k.actDatenbank);
                          // A plain second start asks for the window.
-                         if (uebergabe.isEmpty()) {
-                             if (hauptfenster.isMinimized() || hauptfenster.ImInfobereich())
-                                 hauptfenster.showNormal();
-                             hauptfenster.raise();
-                             hauptfenster.activateWindow();
-                         }
+                         if (uebergabe.isEmpty())
+                             hauptfenster.Hervorholen();
                      });
 
     rufmon.starten();

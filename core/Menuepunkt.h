@@ -57,6 +57,8 @@
     X(mnuPopupListeBlank02) \
     X(mnuSuche_aehnliche) \
     X(mnuNummerAnwaehlen) \
+    X(mnuPopupListeBlank03) \
+    X(mnuAnruferlisteExportieren) \
     X(mnuStatusKopieren) \
     X(mnuCopyStatus) \
     X(mnuMenueAehnliche) \

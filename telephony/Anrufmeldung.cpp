@@ -27,6 +27,12 @@ Anrufmeldung::Anrufmeldung(Benachrichtigungen &dienst, QObject *parent)
     connect(&m_gehaltenZeit, &QTimer::timeout, this, &Anrufmeldung::gehaltenZeigen);
 }
 
+QString Anrufmeldung::StandardAktion()
+{
+    // The name the desktop gives the click on a notification.
+    return u"default"_s;
+}
+
 QString Anrufmeldung::KontaktAktion()
 {
     return u"kontakt"_s;
@@ -54,6 +60,8 @@ Benachrichtigungen::Meldung Anrufmeldung::Inhalt(const ErkannterAnruf &anruf)
     if (!firma.isEmpty() && firma != m.titel)
         zeilen << firma;
     m.text = zeilen.join(u'\n');
+    // A click on the notification shows the call in the caller list.
+    m.aktionen.append({StandardAktion(), u"Anzeigen"_s});
     // Only a contact of ACT! has a card to show.
     if (anruf.tag != Unbekannt && !anruf.tag.isEmpty())
         m.aktionen.append({KontaktAktion(), u"Kontakt anzeigen"_s});
@@ -151,7 +159,9 @@ void Anrufmeldung::aktion(uint id, const QString &aktion)
     const auto eintrag = m_eintraege.constFind(id);
     if (eintrag == m_eintraege.cend())
         return;
-    if (aktion == KontaktAktion())
+    if (aktion == StandardAktion())
+        emit Anzeigen(*eintrag);
+    else if (aktion == KontaktAktion())
         emit KontaktAnzeigen(*eintrag);
     else if (aktion == RueckrufAktion())
         emit Zurueckrufen(*eintrag);

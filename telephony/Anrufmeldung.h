@@ -14,8 +14,9 @@
 #include <optional>
 
 // The desktop notification of an identified call: what it says, which
-// buttons it offers, and that a call identified again (its connected number)
-// replaces its own notification instead of adding one. A line reuses its
+// buttons it offers (a click on it shows the call in the caller list), and
+// that a call identified again (its connected number) replaces its own
+// notification instead of adding one. A line reuses its
 // call ids, so a call's notification is left alone once the call has ended.
 // A burst of calls shows one notification: a new call within the minimum
 // gap of the last waits, the newest waiting one then takes the place of the
@@ -38,10 +39,14 @@ public:
     void Zustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
 
     static Benachrichtigungen::Meldung Inhalt(const ErkannterAnruf &anruf);
+    // The click on the notification itself.
+    static QString StandardAktion();
     static QString KontaktAktion();
     static QString RueckrufAktion();
 
 signals:
+    // The notification of the caller-list entry with that key was clicked.
+    void Anzeigen(quint64 eintrag);
     // A button of the notification of the caller-list entry with that key.
     void KontaktAnzeigen(quint64 eintrag);
     void Zurueckrufen(quint64 eintrag);

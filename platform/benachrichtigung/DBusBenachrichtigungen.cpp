@@ -1,10 +1,12 @@
 #include "platform/benachrichtigung/DBusBenachrichtigungen.h"
 
 #include "platform/benachrichtigung/Diagnose.h"
+#include "platform/benachrichtigung/Programmsymbol.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QUrl>
 #include <QVariantMap>
 
 using namespace Qt::StringLiterals;
@@ -17,9 +19,10 @@ constexpr int Wartezeit = 5000;
 
 } // namespace
 
-DBusBenachrichtigungen::DBusBenachrichtigungen(const QDBusConnection &bus, QObject *parent)
+DBusBenachrichtigungen::DBusBenachrichtigungen(const QDBusConnection &bus, const QString &bild, QObject *parent)
     : Benachrichtigungen(parent)
     , m_bus(bus)
+    , m_bild(bild)
 {
     if (!m_bus.isConnected())
         return;
@@ -39,7 +42,16 @@ QString DBusBenachrichtigungen::Pfad()
 
 QString DBusBenachrichtigungen::Symbol()
 {
-    return u"rufmon"_s;
+    return Programmsymbol::Name();
+}
+
+QVariantMap DBusBenachrichtigungen::Hinweise() const
+{
+    // The desktop groups the notifications under the program's menu entry.
+    QVariantMap hinweise{{u"desktop-entry"_s, QStringLiteral(RUFMON_DESKTOP_ID)}};
+    if (!m_bild.isEmpty())
+        hinweise.insert(u"image-path"_s, QUrl::fromLocalFile(m_bild).toString(QUrl::FullyEncoded));
+    return hinweise;
 }
 
 void DBusBenachrichtigungen::zeige(quint64 auftrag, const Meldung &meldung, uint ersetzt)
@@ -89,11 +101,9 @@ void DBusBenachrichtigungen::sende(const Auftrag &auftrag)
     // Names and companies come from the contact data: with a server that
     // reads markup, a "<" or "&" in them must stay text.
     const QString text = m_markup ? auftrag.meldung.text.toHtmlEscaped() : auftrag.meldung.text;
-    // The desktop groups the notifications under the program's menu entry.
-    const QVariantMap hinweise{{u"desktop-entry"_s, QStringLiteral(RUFMON_DESKTOP_ID)}};
     QDBusMessage nachricht = QDBusMessage::createMethodCall(Dienst(), Pfad(), Schnittstelle, u"Notify"_s);
     nachricht << u"Rufmon"_s << auftrag.ersetzt << Symbol() << auftrag.meldung.titel
-              << text << aktionen << hinweise << -1;
+              << text << aktionen << Hinweise() << -1;
     auto *waechter = new QDBusPendingCallWatcher(m_bus.asyncCall(nachricht, Wartezeit), this);
     const quint64 nummer = auftrag.nummer;
     connect(waechter, &QDBusPendingCallWatcher::finished, this, [this, nummer](QDBusPendingCallWatcher *w) {

@@ -43,3 +43,8 @@ QString ConsoleDialogs::GetOpenFileName(const QString &, const QString &, const 
 {
     return QString();
 }
+
+QString ConsoleDialogs::GetSaveFileName(const QString &, const QString &, const QString &)
+{
+    return QString();
+}

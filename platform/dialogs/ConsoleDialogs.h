@@ -20,6 +20,7 @@ public:
     std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;
     QString GetOpenFileName(const QString &title, const QString &directory,
                             const QString &filter) override;
+    QString GetSaveFileName(const QString &title, const QString &vorschlag, const QString &filter) override;
 
 private:
     std::FILE *m_out;

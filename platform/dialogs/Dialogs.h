@@ -34,6 +34,10 @@ public:
     // A file to open; empty when the user chose none.
     virtual QString GetOpenFileName(const QString &title, const QString &directory,
                                     const QString &filter) = 0;
+    // Where to save a file, starting from `vorschlag` (folder and name); empty
+    // when the user chose none. A name typed without an ending gets the one
+    // of the filter chosen.
+    virtual QString GetSaveFileName(const QString &title, const QString &vorschlag, const QString &filter) = 0;
 
     static QString defaultTitle();
     // What a box answers when it is closed without a choice (Escape, the close box).

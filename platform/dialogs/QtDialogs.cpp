@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <utility>
@@ -23,6 +25,14 @@ int titelbreite(const QString &titel, const QFont &schrift)
     fett.setBold(true);
     const QFontMetrics mass(fett);
     return mass.horizontalAdvance(titel) + 10 * mass.height();
+}
+
+// The ending a filter such as "vCard (*.vcf)" stands for; empty for none.
+QString endungDesFilters(const QString &filter)
+{
+    static const QRegularExpression muster(QStringLiteral("\\*\\.(\\w+)"));
+    const QRegularExpressionMatch treffer = muster.match(filter);
+    return treffer.hasMatch() ? treffer.captured(1) : QString();
 }
 
 } // namespace
@@ -163,4 +173,25 @@ QString QtDialogs::GetOpenFileName(const QString &title, const QString &director
     if (m_beenden)
         return {};
     return QFileDialog::getOpenFileName(m_parent, title, directory, filter);
+}
+
+QString QtDialogs::GetSaveFileName(const QString &title, const QString &vorschlag, const QString &filter)
+{
+    if (m_beenden)
+        return {};
+    QFileDialog dialog(m_parent, title, vorschlag, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The suggestion's ending chooses the filter; a name typed without one gets the filter's.
+    const QString endung = QFileInfo(vorschlag).suffix();
+    for (const QString &f : dialog.nameFilters()) {
+        if (!endung.isEmpty() && endungDesFilters(f).compare(endung, Qt::CaseInsensitive) == 0)
+            dialog.selectNameFilter(f);
+    }
+    dialog.setDefaultSuffix(endungDesFilters(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &f) { dialog.setDefaultSuffix(endungDesFilters(f)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }

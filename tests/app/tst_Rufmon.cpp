@@ -250,13 +250,58 @@ private slots:
         server.waehle(server.letzteId(), u"rueckruf"_s);
         QTRY_COMPARE(p.tapi.Simulator()->gewaehlt(), QStringList{u"0301234567"_s});
 
+        // A click on the notification: the window comes back from the tray
+        // with the call selected, also after the user selected another.
+        QVERIFY(p.anruf(u"0043316123456"_s));
+        QTRY_COMPARE(server.aufrufe.size(), 2);
+        p.f().setInsInfobereich(true);
+        p.f().showMinimized();
+        QTRY_VERIFY(p.f().ImInfobereich());
+        QCOMPARE(p.f().lvNummern()->Items().Item(1).Text, u"0301234567"_s);
+        p.f().lvNummern()->setSelectedIndex(1);
+        server.waehle(server.letzteId(), u"default"_s);
+        QTRY_VERIFY(p.f().isVisible());
+        QVERIFY(!p.f().isMinimized());
+        QCOMPARE(p.f().lvNummern()->SelectedIndex(), 0);
+        QCOMPARE(p.f().lvNummern()->Items().Item(0).Text, u"0043316123456"_s);
+
         // Switched off in the menu, and kept so.
         p.f().Menu(Menuepunkt::mnuBenachrichtigung)->trigger();
         QCOMPARE(p.store.GetSetting(u"Desktop"_s, u"Benachrichtigung"_s, {}), u"0"_s);
         QVERIFY(p.anruf(u"0891234560"_s));
         QTest::qWait(200);
-        QCOMPARE(server.aufrufe.size(), 1);
+        QCOMPARE(server.aufrufe.size(), 2);
         QCOMPARE(p.dialogs.boxes().size(), 0);
+    }
+
+    // The caller list leaves the program through its menu: as a table with
+    // the company from ACT!'s table, and as the address book of its contacts.
+    void callerListExported()
+    {
+        Programm p(false);
+        QVERIFY(p.anruf(u"0043316123456"_s));
+        QVERIFY(p.anruf(u"0301234567"_s));
+        const QString tabelle = p.dir.filePath(u"Anrufe.csv"_s);
+        p.dialogs.answerFile(tabelle);
+        p.f().Menu(Menuepunkt::mnuAnruferlisteExportieren)->trigger();
+        const QList<QByteArray> zeilen = dateiInhalt(tabelle).split('\n');
+        QCOMPARE(zeilen.size(), 4); // header, two calls, the end of the last line
+        QVERIFY2(zeilen[1].startsWith("\"0301234567\";\""), zeilen[1].constData());
+        QVERIFY2(zeilen[1].endsWith(u"\"Berlin\";\"Greta Grünwald\";\"Grünwald & Söhne\";\"erkannt\"\r"_s.toUtf8()),
+                 zeilen[1].constData());
+        QVERIFY2(zeilen[2].endsWith(u"\"Unbekannt\";\"\";\"unbekannt\"\r"_s.toUtf8()), zeilen[2].constData());
+        QCOMPARE(p.f().Panel(frmHaupt::Statusfeld::Meldung)->Text(), u"2 Anrufe exportiert nach "_s + tabelle);
+        const ScriptedDialogs::Box frage = p.dialogs.boxes().last();
+        QCOMPARE(frage.kind, u"GetSaveFileName"_s);
+        QCOMPARE(frage.title, u"Rufmon - Anruferliste exportieren"_s);
+
+        const QString adressbuch = p.dir.filePath(u"Kontakte.vcf"_s);
+        p.dialogs.answerFile(adressbuch);
+        p.f().Menu(Menuepunkt::mnuAnruferlisteExportieren)->trigger();
+        QCOMPARE(dateiInhalt(adressbuch),
+                 u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Greta Grünwald\r\nN:Grünwald;Greta;;;\r\n"
+                 "ORG:Grünwald & Söhne\r\nTEL;TYPE=VOICE:0301234567\r\nEND:VCARD\r\n"_s.toUtf8());
+        QCOMPARE(p.dialogs.boxes().size(), 2);
     }
 
     // ACT! as the program finds it: the panel, the phone fields, showing a

@@ -404,6 +404,25 @@ private slots:
         QCOMPARE(u.option(u"FensterMin"_s), u"1"_s);
     }
 
+    // A window in the tray is minimised only as far as the desktop knows;
+    // ended from the tray's menu, it keeps the place it had on the screen.
+    void exitFromTheTraySavesWindowKeys()
+    {
+        Fenster u;
+        u.setze(u"Window"_s, u"Left"_s, u"1500"_s);
+        frmHaupt &f = u.starte();
+        f.move(300, 200);
+        const QRect twips = f.FensterTwips();
+        f.setInsInfobereich(true);
+        f.showMinimized();
+        QTRY_VERIFY(f.ImInfobereich());
+        QVERIFY(f.isMinimized());
+        f.close();
+        QCOMPARE(u.gespeichert(u"Window"_s, u"Left"_s), QString::number(twips.x()));
+        QCOMPARE(u.gespeichert(u"Window"_s, u"Top"_s), QString::number(twips.y()));
+        QCOMPARE(u.gespeichert(u"Window"_s, u"Width"_s), QString::number(twips.width()));
+    }
+
     void similarPaneFollowsItsMenu()
     {
         Fenster u;

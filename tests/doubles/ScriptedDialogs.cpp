@@ -77,6 +77,15 @@ QString ScriptedDialogs::GetOpenFileName(const QString &title, const QString &di
     return QString();
 }
 
+QString ScriptedDialogs::GetSaveFileName(const QString &title, const QString &vorschlag, const QString &filter)
+{
+    m_boxes.append({u"GetSaveFileName"_s, title, filter, Icon::None, Buttons::OkCancel, vorschlag, false});
+    if (!m_files.isEmpty())
+        return m_files.dequeue();
+    ++m_unanswered;
+    return QString();
+}
+
 void ScriptedDialogs::clear()
 {
     m_answers.clear();

@@ -20,7 +20,7 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Box
     {
-        QString kind; // "MsgBox", "Frage", "InputBox", "PasswordBox", "GetOpenFileName"
+        QString kind; // "MsgBox", "Frage", "InputBox", "PasswordBox", "GetOpenFileName", "GetSaveFileName"
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -42,6 +42,8 @@ public:
     std::optional<QString> PasswordBox(const QString &prompt, const QString &title) override;
     QString GetOpenFileName(const QString &title, const QString &directory,
                             const QString &filter) override;
+    // Recorded with the suggestion as its default text and the filter as its text.
+    QString GetSaveFileName(const QString &title, const QString &vorschlag, const QString &filter) override;
 
     const QList<Box> &boxes() const { return m_boxes; }
     int unanswered() const { return m_unanswered; }

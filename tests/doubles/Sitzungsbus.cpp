@@ -62,9 +62,10 @@ Benachrichtigungsserver::~Benachrichtigungsserver()
     m_bus.unregisterObject(DBusBenachrichtigungen::Pfad());
 }
 
-uint Benachrichtigungsserver::Notify(const QString &, uint ersetzt, const QString &symbol, const QString &titel,
-                                     const QString &text, const QStringList &aktionen, const QVariantMap &, int)
+uint Benachrichtigungsserver::Notify(const QString &programm, uint ersetzt, const QString &symbol,
+                                     const QString &titel, const QString &text, const QStringList &aktionen,
+                                     const QVariantMap &hinweise, int)
 {
-    aufrufe.append({ersetzt, titel, text, aktionen, symbol});
+    aufrufe.append({ersetzt, titel, text, aktionen, symbol, hinweise, programm});
     return ersetzt != 0 ? ersetzt : m_naechsteId++;
 }

@@ -45,6 +45,8 @@ public:
         QString text;
         QStringList aktionen;
         QString symbol;
+        QVariantMap hinweise;
+        QString programm;
     };
 
     // Registers the server on `bus`; `faehigkeiten` answer GetCapabilities.

@@ -6,7 +6,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -91,6 +96,62 @@ private slots:
         QVERIFY(frage->Antwort() == Dialogs::Answer::No);
         for (QWidget *w : QApplication::topLevelWidgets())
             QVERIFY(!qobject_cast<QMessageBox *>(w) || !w->isVisible());
+    }
+
+    // Where to save: the suggestion's ending picks the filter, a name typed
+    // without an ending gets the filter's, one with an ending keeps it.
+    void saveFileName_data()
+    {
+        QTest::addColumn<QString>("vorschlag");
+        QTest::addColumn<int>("filter"); // the one the user picks; -1: as offered
+        QTest::addColumn<QString>("name");  // typed; empty: as suggested; "-": cancelled
+        QTest::addColumn<QString>("pfad");
+        QTest::newRow("as suggested") << u"Anruferliste.csv"_s << -1 << QString() << u"Anruferliste.csv"_s;
+        QTest::newRow("typed without an ending") << u"Anruferliste.csv"_s << -1 << u"Anrufe"_s << u"Anrufe.csv"_s;
+        QTest::newRow("address book picked") << u"Anruferliste.csv"_s << 1 << u"Kontakte"_s << u"Kontakte.vcf"_s;
+        QTest::newRow("suggested as an address book") << u"Kontakte.vcf"_s << -1 << u"Alle"_s << u"Alle.vcf"_s;
+        QTest::newRow("typed with an ending") << u"Anruferliste.csv"_s << 1 << u"Anrufe.txt"_s << u"Anrufe.txt"_s;
+        QTest::newRow("cancelled") << u"Anruferliste.csv"_s << -1 << u"-"_s << QString();
+    }
+
+    void saveFileName()
+    {
+        QFETCH(QString, vorschlag);
+        QFETCH(int, filter);
+        QFETCH(QString, name);
+        QFETCH(QString, pfad);
+        QTemporaryDir dir;
+        QWidget haupt;
+        haupt.show();
+        QtDialogs dialogs;
+        dialogs.setParentWindow(&haupt);
+        bool gesehen = false;
+        QTimer::singleShot(0, &haupt, [&] {
+            auto *dialog = haupt.findChild<QFileDialog *>();
+            if (!dialog)
+                return;
+            gesehen = true;
+            QCOMPARE(dialog->windowTitle(), u"Rufmon - Anruferliste exportieren"_s);
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            if (filter >= 0) {
+                auto *filterwahl = dialog->findChild<QComboBox *>(u"fileTypeCombo"_s);
+                // What the box says when the user picks an entry.
+                filterwahl->setCurrentIndex(filter);
+                emit filterwahl->activated(filter);
+                emit filterwahl->textActivated(filterwahl->itemText(filter));
+            }
+            if (name == u"-"_s) {
+                dialog->reject();
+                return;
+            }
+            if (!name.isEmpty())
+                dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const QString gewaehlt = dialogs.GetSaveFileName(u"Rufmon - Anruferliste exportieren"_s,
+                                                         dir.filePath(vorschlag), u"Tabelle (*.csv);;Adressbuch (*.vcf)"_s);
+        QVERIFY(gesehen);
+        QCOMPARE(gewaehlt, pfad.isEmpty() ? QString() : dir.filePath(pfad));
     }
 };
 

@@ -67,8 +67,10 @@ private slots:
         QTest::addColumn<QString>("titel");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("aktionen");
-        const QStringList beide{u"kontakt"_s, u"Kontakt anzeigen"_s, u"rueckruf"_s, u"Zurückrufen"_s};
-        const QStringList rueckruf{u"rueckruf"_s, u"Zurückrufen"_s};
+        // A click on the notification itself ("default") shows the call.
+        const QStringList beide{u"default"_s, u"Anzeigen"_s, u"kontakt"_s, u"Kontakt anzeigen"_s,
+                                u"rueckruf"_s, u"Zurückrufen"_s};
+        const QStringList rueckruf{u"default"_s, u"Anzeigen"_s, u"rueckruf"_s, u"Zurückrufen"_s};
         QTest::newRow("contact") << MitKnoepfen
                                  << QStringList{u"0301234567"_s, u"Berlin"_s, u"Greta Grünwald"_s, u"[GRETA0000001]"_s,
                                                 u"Grünwald Bau"_s}
@@ -110,6 +112,38 @@ private slots:
         QTEST(n.aktionen, "aktionen");
         QCOMPARE(n.ersetzt, 0u);
         QCOMPARE(n.symbol, u"rufmon"_s);
+        QCOMPARE(n.programm, u"Rufmon"_s);
+    }
+
+    // The notification names the program's menu entry, and where the icon
+    // theme lacks the program's icon, a picture of it goes along.
+    void hintsNameTheEntryAndThePicture_data()
+    {
+        QTest::addColumn<QString>("bild");
+        QTest::addColumn<QVariantMap>("hinweise");
+        const QString entry = QStringLiteral(RUFMON_DESKTOP_ID);
+        QTest::newRow("icon in the theme") << QString() << QVariantMap{{u"desktop-entry"_s, entry}};
+        QTest::newRow("picture of the build tree")
+            << u"/home/anna/rufmon build/share/icons/hicolor/128x128/apps/rufmon.png"_s
+            << QVariantMap{{u"desktop-entry"_s, entry},
+                           {u"image-path"_s,
+                            u"file:///home/anna/rufmon%20build/share/icons/hicolor/128x128/apps/rufmon.png"_s}};
+    }
+
+    void hintsNameTheEntryAndThePicture()
+    {
+        QFETCH(QString, bild);
+        QFETCH(QVariantMap, hinweise);
+        Sitzungsbus bus;
+        if (!bus.laeuft())
+            QSKIP(qPrintable(bus.grund()));
+        Benachrichtigungsserver server(bus.verbinde(u"server"_s), MitKnoepfen);
+        QVERIFY(server.angemeldet());
+        DBusBenachrichtigungen dienst(bus.verbinde(u"programm"_s), bild);
+        Anrufmeldung meldung(dienst);
+        meldung.Anruf(anruf(1));
+        QTRY_COMPARE(server.aufrufe.size(), 1);
+        QCOMPARE(server.aufrufe[0].hinweise, hinweise);
     }
 
     void aCallsLaterStatesReplaceItsNotification()
@@ -151,6 +185,7 @@ private slots:
     {
         Aufbau a;
         BUS_ODER_SKIP(a);
+        QSignalSpy anzeigen(a.meldung.get(), &Anrufmeldung::Anzeigen);
         QSignalSpy kontakt(a.meldung.get(), &Anrufmeldung::KontaktAnzeigen);
         QSignalSpy rueckruf(a.meldung.get(), &Anrufmeldung::Zurueckrufen);
         QSignalSpy gezeigt(a.dienst.get(), &Benachrichtigungen::Gezeigt);
@@ -166,6 +201,12 @@ private slots:
         QCOMPARE(kontakt.size(), 1);
         QCOMPARE(kontakt[0][0].toULongLong(), 42u);
         QCOMPARE(rueckruf[0][0].toULongLong(), 41u);
+        QCOMPARE(anzeigen.size(), 0);
+        // A click on the notification itself.
+        a.server->waehle(greta, u"default"_s);
+        QTRY_COMPARE(anzeigen.size(), 1);
+        QCOMPARE(anzeigen[0][0].toULongLong(), 41u);
+        QCOMPARE(kontakt.size() + rueckruf.size(), 2);
     }
 
     void aBurstShowsOneNotificationAtATime()
