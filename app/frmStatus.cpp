@@ -1,11 +1,11 @@
 #include "app/frmStatus.h"
 
 #include "windows/Fensterplatz.h"
+#include "windows/Zentrierung.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -18,7 +18,8 @@ constexpr QSize BannerGroesse(240, 40);
 } // namespace
 
 frmStatus::frmStatus(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+    // A title, but no buttons: it goes when its work is done.
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_lbHauptInfo(new QLabel(this))
     , m_lbInfo(new QLabel(this))
     , m_imBanner(new QLabel(this))
@@ -53,7 +54,7 @@ frmStatus::frmStatus(QWidget *parent)
     m_vorwaerts = true;
     zeigeBild();
     passeGroesseAn();
-    Fensterplatz::Zentrieren(this, parentWidget());
+    m_zentrierung = new Zentrierung(this, parentWidget(), Zentrierung::Dauer::Immer);
     connect(&m_timer1, &QTimer::timeout, this, &frmStatus::Timer1_Timer);
     m_timer1.start(BannerIntervalMs);
 }
@@ -75,24 +76,6 @@ void frmStatus::setInfo(const QString &text)
     passeGroesseAn();
 }
 
-void frmStatus::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Placed again with what is known now; the frame follows once the
-    // desktop has put it round the window.
-    Fensterplatz::Zentrieren(this, parentWidget());
-    m_rahmenOffen = true;
-}
-
-void frmStatus::moveEvent(QMoveEvent *event)
-{
-    QWidget::moveEvent(event);
-    if (m_rahmenOffen && frameGeometry() != geometry()) {
-        m_rahmenOffen = false;
-        Fensterplatz::Einpassen(this);
-    }
-}
-
 void frmStatus::passeGroesseAn()
 {
     // Measured with the whole texts; shown, a text wider than the screen
@@ -105,8 +88,8 @@ void frmStatus::passeGroesseAn()
     const QSize neu = (isVisible() ? bedarf.expandedTo(size()) : bedarf).boundedTo(hoechstens);
     if (neu != size()) {
         setFixedSize(neu);
-        if (isVisible())
-            Fensterplatz::Zentrieren(this, parentWidget());
+        if (m_zentrierung)
+            m_zentrierung->zentrieren();
     }
     zeigeTexte();
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class Zentrierung;
 
 // The small window that reports the steps of the start-up and of the cache
 // build, with a banner that runs back and forth. It opens centred over the
@@ -28,10 +29,6 @@ public:
     // One step of the banner: 1, 2, ..., n, n-1, ..., 1, 2, ...
     void Timer1_Timer();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-
 private:
     void zeigeBild();
     void zeigeTexte();
@@ -48,6 +45,5 @@ private:
     QString m_info;
     int m_bild = 1;
     bool m_vorwaerts = true;
-    // Shown, but the desktop has not yet put its frame round the window.
-    bool m_rahmenOffen = false;
+    Zentrierung *m_zentrierung = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
 #include "windows/Fensterplatz.h"
+#include "windows/Zentrierung.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,18 +41,9 @@ frmKontaktkarte::frmKontaktkarte(QWidget *parent)
     layout->addWidget(m_kopf);
     layout->addWidget(m_felder);
     layout->addLayout(unten);
-    resize(420, 480);
-}
-
-void frmKontaktkarte::showEvent(QShowEvent *event)
-{
+    resize(QSize(420, 480).boundedTo(Fensterplatz::Hoechstgroesse(this)));
     // The first time in the middle of the screen; later where the user left it.
-    if (!m_platziert) {
-        m_platziert = true;
-        resize(size().boundedTo(Fensterplatz::Hoechstgroesse(this)));
-        Fensterplatz::Zentrieren(this);
-    }
-    QWidget::showEvent(event);
+    new Zentrierung(this, nullptr, Zentrierung::Dauer::ErstesZeigen);
 }
 
 void frmKontaktkarte::keyPressEvent(QKeyEvent *event)

@@ -29,12 +29,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     QLabel *m_kopf;
     QTreeWidget *m_felder;
     QPushButton *m_cmdSchliessen;
     QString m_id;
-    bool m_platziert = false;
 };

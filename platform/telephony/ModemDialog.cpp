@@ -38,9 +38,10 @@ ModemDialog::ModemDialog(ModemDevice &device, QWidget *parent)
     layout->addRow(u"&Geschwindigkeit (Baud):"_s, m_speed);
 
     m_init->setObjectName(u"init"_s);
-    // Wide enough for the usual init string and for the one set now.
-    m_init->setMinimumWidth(
-        std::max(Feldbreite(*m_init, ModemDevice::defaultInitString()), Feldbreite(*m_init, m_init->text())));
+    // Wide enough for the usual init string with room for a command or two
+    // more, and for the one set now.
+    const QString platz = ModemDevice::defaultInitString() + QString(8, u'0');
+    m_init->setMinimumWidth(std::max(Feldbreite(*m_init, platz), Feldbreite(*m_init, m_init->text())));
     layout->addRow(u"&Initialisierung:"_s, m_init);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
