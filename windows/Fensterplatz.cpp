@@ -80,14 +80,3 @@ void Fensterplatz::Zentrieren(QWidget *fenster, const QWidget *ueber)
     const QPoint ecke(mitte.center().x() - aussen.width() / 2, mitte.center().y() - aussen.height() / 2);
     fenster->move(Eingepasst(ecke, aussen, Frei(fenster)));
 }
-
-void Fensterplatz::Einpassen(QWidget *fenster)
-{
-    if (!fenster)
-        return;
-    const QSize aussen = mitRahmen(fenster->size(), Rahmen(fenster));
-    const QPoint ecke = fenster->frameGeometry().topLeft();
-    const QPoint neu = Eingepasst(ecke, aussen, Frei(fenster));
-    if (neu != ecke)
-        fenster->move(neu);
-}

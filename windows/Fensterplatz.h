@@ -28,6 +28,4 @@ public:
     // Centred over the shown or placed window `ueber`, else over the free
     // part of the screen; inside that in either case.
     static void Zentrieren(QWidget *fenster, const QWidget *ueber = nullptr);
-    // Moved, as little as may be, so that the whole frame is on the screen.
-    static void Einpassen(QWidget *fenster);
 };
