@@ -33,7 +33,7 @@ const QStringList GuiTeile = {u"platform/dialogs/QtDialogs"_s, u"platform/clipbo
                               u"platform/telephony/QtGeraeteEinstellungen"_s,
                               u"platform/telephony/CallMonitorDialog"_s, u"platform/telephony/ModemDialog"_s,
                               u"platform/telephony/TelefonanlageDialog"_s, u"platform/telephony/KennwortHinweis"_s,
-                              u"platform/telephony/WaehlregelnDialog"_s};
+                              u"platform/telephony/WaehlregelnDialog"_s, u"platform/telephony/Feldbreite"_s};
 
 QHash<QString, QStringList> verknuepfungen()
 {
