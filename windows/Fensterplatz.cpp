@@ -76,7 +76,11 @@ void Fensterplatz::Zentrieren(QWidget *fenster, const QWidget *ueber)
         return;
     const bool ueberPlatziert = ueber && (ueber->isVisible() || ueber->testAttribute(Qt::WA_Moved));
     const QRect mitte = ueberPlatziert ? ueber->frameGeometry() : Frei(fenster);
+    // On the screen of the window it is centred over, which need not be
+    // the one this window would open on.
+    const QScreen *dort = ueberPlatziert ? QGuiApplication::screenAt(mitte.center()) : nullptr;
+    const QRect frei = dort ? dort->availableGeometry() : Frei(fenster);
     const QSize aussen = mitRahmen(fenster->size(), Rahmen(fenster));
     const QPoint ecke(mitte.center().x() - aussen.width() / 2, mitte.center().y() - aussen.height() / 2);
-    fenster->move(Eingepasst(ecke, aussen, Frei(fenster)));
+    fenster->move(Eingepasst(ecke, aussen, frei));
 }
