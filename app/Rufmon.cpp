@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QIcon>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +33,9 @@ Rufmon::Rufmon(const RufmonUmgebung &u)
     : m_teile(u.dialogs, u.clipboard, u.store, u.system)
 {
     m_fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, u.tapi, m_teile});
+    // Every window of the program carries its icon, those made without a
+    // parent too (the contact card, the phone-field selection).
+    QApplication::setWindowIcon(QIcon(u":/icons/rufmon.svg"_s));
     frmHaupt *hauptfenster = m_fenster.get();
     QObject::connect(hauptfenster, &frmHaupt::Entladen, hauptfenster,
                      [hauptfenster] { schliesseAndereFenster(hauptfenster); });

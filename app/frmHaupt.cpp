@@ -210,7 +210,6 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
     ladeBilderRessourcen();
     setObjectName(u"frmHaupt"_s);
     setWindowTitle(u"Rufmon - Der Tapimonitor für ACT!"_s);
-    setWindowIcon(QIcon(u":/icons/rufmon.svg"_s));
     m_timerACT.setObjectName(u"TimerACT"_s);
     ladeBilder();
     erstelleSteuerelemente();
@@ -451,14 +450,17 @@ void frmHaupt::verbindeBefehle()
 
     connect(m_lvNummern, &ListView::ColumnClick, this,
             [this](int column) { modListviewSort::SortColumn(*m_lvNummern, column, true); });
-    connect(m_lvNummern, &ListView::ItemDoubleClicked, this,
-            [this] { Menu(Menuepunkt::mnuACTAnzeigen)->trigger(); });
-    connect(m_lvNummern, &ListView::RightButtonReleased, this,
-            [this](const QPoint &at) { m_menus[nr(M::mnuPopupListe)]->popup(at); });
-    connect(m_lvKontakte, &ListView::ItemDoubleClicked, this,
-            [this] { Menu(Menuepunkt::mnuAehnlicheACTAnzeigen)->trigger(); });
-    connect(m_lvKontakte, &ListView::RightButtonReleased, this,
-            [this](const QPoint &at) { m_menus[nr(M::mnuMenueAehnliche)]->popup(at); });
+    // Each list's command and right-click menu, by mouse or by keyboard alike.
+    const auto befehlUndMenue = [this](ListView *liste, Menuepunkt befehl, Menuepunkt menue) {
+        const auto zeigen = [this, befehl] { Menu(befehl)->trigger(); };
+        const auto menueAn = [this, menue](const QPoint &at) { m_menus[nr(menue)]->popup(at); };
+        connect(liste, &ListView::ItemDoubleClicked, this, zeigen);
+        connect(liste, &ListView::ItemActivated, this, zeigen);
+        connect(liste, &ListView::RightButtonReleased, this, menueAn);
+        connect(liste, &ListView::ContextMenuKey, this, menueAn);
+    };
+    befehlUndMenue(m_lvNummern, M::mnuACTAnzeigen, M::mnuPopupListe);
+    befehlUndMenue(m_lvKontakte, M::mnuAehnlicheACTAnzeigen, M::mnuMenueAehnliche);
     connect(statusBar(), &QStatusBar::customContextMenuRequested, this, [this](const QPoint &at) {
         m_menus[nr(M::mnuStatusKopieren)]->popup(statusBar()->mapToGlobal(at));
     });

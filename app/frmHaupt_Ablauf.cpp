@@ -105,7 +105,7 @@ frmStatus *frmHaupt::Statusfenster() const
 frmStatus *frmHaupt::StatusfensterZeigen(const QString &ueberschrift)
 {
     if (!m_status)
-        m_status = new frmStatus(m_system, this);
+        m_status = new frmStatus(this);
     m_status->setHauptInfo(ueberschrift);
     m_status->show();
     return m_status;
@@ -125,7 +125,7 @@ void frmHaupt::Form_Load()
     // its corner is saved; one moved after puts its inside there and its
     // title bar above it.
     platziereFenster();
-    m_status = new frmStatus(m_system, this);
+    m_status = new frmStatus(this);
     m_status->setHauptInfo(u"wird gestartet..."_s);
     m_status->show();
     atmen();

@@ -1,9 +1,11 @@
 #include "app/frmStatus.h"
 
-#include "app/clTaskbar.h"
+#include "windows/Fensterplatz.h"
+#include "windows/Zentrierung.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
+
 
 using namespace Qt::StringLiterals;
 
@@ -11,12 +13,13 @@ namespace {
 
 constexpr int BannerFrames = 6;
 constexpr int BannerIntervalMs = 500;
+constexpr QSize BannerGroesse(240, 40);
 
 } // namespace
 
-frmStatus::frmStatus(const SystemFacilities &system, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
-    , m_system(system)
+frmStatus::frmStatus(QWidget *parent)
+    // A title, but no buttons: it goes when its work is done.
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_lbHauptInfo(new QLabel(this))
     , m_lbInfo(new QLabel(this))
     , m_imBanner(new QLabel(this))
@@ -35,6 +38,8 @@ frmStatus::frmStatus(const SystemFacilities &system, QWidget *parent)
     QFont small = m_lbInfo->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_lbInfo->setFont(small);
+    for (QLabel *zeile : {m_lbHauptInfo, m_lbInfo})
+        zeile->setTextFormat(Qt::PlainText);
 
     for (int i = 1; i <= BannerFrames; ++i)
         m_ilBanner.Add(QString(), QIcon(u":/banner/banner_%1.svg"_s.arg(i, 2, 10, QChar(u'0'))));
@@ -43,12 +48,13 @@ frmStatus::frmStatus(const SystemFacilities &system, QWidget *parent)
     layout->addWidget(m_imBanner, 0, Qt::AlignHCenter);
     layout->addWidget(m_lbHauptInfo);
     layout->addWidget(m_lbInfo);
-    setFixedSize(280, 130);
+    m_imBanner->setFixedSize(BannerGroesse);
 
-    clTaskbar(m_system).SnapFormTo(this);
     m_bild = 1;
     m_vorwaerts = true;
     zeigeBild();
+    passeGroesseAn();
+    m_zentrierung = new Zentrierung(this, parentWidget(), Zentrierung::Dauer::Immer);
     connect(&m_timer1, &QTimer::timeout, this, &frmStatus::Timer1_Timer);
     m_timer1.start(BannerIntervalMs);
 }
@@ -60,17 +66,43 @@ frmStatus::~frmStatus()
 
 void frmStatus::setHauptInfo(const QString &text)
 {
-    m_lbHauptInfo->setText(text);
+    m_hauptInfo = text;
+    passeGroesseAn();
 }
 
 void frmStatus::setInfo(const QString &text)
 {
-    m_lbInfo->setText(text);
+    m_info = text;
+    passeGroesseAn();
 }
 
-QString frmStatus::Info() const
+void frmStatus::passeGroesseAn()
 {
-    return m_lbInfo->text();
+    // Measured with the whole texts; shown, a text wider than the screen
+    // allows loses its middle.
+    m_lbHauptInfo->setText(m_hauptInfo);
+    m_lbInfo->setText(m_info);
+    layout()->invalidate();
+    const QSize bedarf = layout()->sizeHint();
+    const QSize hoechstens = Fensterplatz::Hoechstgroesse(this);
+    const QSize neu = (isVisible() ? bedarf.expandedTo(size()) : bedarf).boundedTo(hoechstens);
+    if (neu != size()) {
+        setFixedSize(neu);
+        if (m_zentrierung)
+            m_zentrierung->zentrieren();
+    }
+    zeigeTexte();
+}
+
+void frmStatus::zeigeTexte()
+{
+    const QMargins rand = layout()->contentsMargins();
+    const int breite = width() - rand.left() - rand.right();
+    for (auto [zeile, text] : {std::pair{m_lbHauptInfo, &m_hauptInfo}, std::pair{m_lbInfo, &m_info}}) {
+        const QString gezeigt = zeile->fontMetrics().elidedText(*text, Qt::ElideMiddle, breite);
+        zeile->setText(gezeigt);
+        zeile->setToolTip(gezeigt == *text ? QString() : *text);
+    }
 }
 
 void frmStatus::Timer1_Timer()
@@ -92,5 +124,5 @@ void frmStatus::Timer1_Timer()
 
 void frmStatus::zeigeBild()
 {
-    m_imBanner->setPixmap(m_ilBanner.Picture(m_bild).pixmap(QSize(240, 40)));
+    m_imBanner->setPixmap(m_ilBanner.Picture(m_bild).pixmap(BannerGroesse));
 }

@@ -6,21 +6,23 @@
 #include <QWidget>
 
 class QLabel;
-class SystemFacilities;
+class Zentrierung;
 
-// The small window that reports the steps of the start-up, with a banner
-// that runs back and forth.
+// The small window that reports the steps of the start-up and of the cache
+// build, with a banner that runs back and forth. It opens centred over the
+// main window, as wide as its texts, and never reaches beyond the screen.
 class frmStatus : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmStatus(const SystemFacilities &system, QWidget *parent = nullptr);
+    explicit frmStatus(QWidget *parent = nullptr);
     ~frmStatus() override;
 
     void setHauptInfo(const QString &text);
     void setInfo(const QString &text);
-    QString Info() const;
+    QString HauptInfo() const { return m_hauptInfo; }
+    QString Info() const { return m_info; }
 
     int Bildnummer() const { return m_bild; }
     bool Vorwaerts() const { return m_vorwaerts; }
@@ -29,13 +31,19 @@ public:
 
 private:
     void zeigeBild();
+    void zeigeTexte();
+    // Wider for a longer text (never narrower while it is open, so that it
+    // does not jump from step to step), at most as wide as the screen allows.
+    void passeGroesseAn();
 
-    const SystemFacilities &m_system;
     QLabel *m_lbHauptInfo;
     QLabel *m_lbInfo;
     QLabel *m_imBanner;
     ImageList m_ilBanner;
     QTimer m_timer1;
+    QString m_hauptInfo;
+    QString m_info;
     int m_bild = 1;
     bool m_vorwaerts = true;
+    Zentrierung *m_zentrierung = nullptr;
 };

@@ -1,8 +1,10 @@
 #include "windows/ListView.h"
 
 #include <QCollator>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
 
@@ -113,4 +115,45 @@ void ListView::mouseDoubleClickEvent(QMouseEvent *event)
     QTreeView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit ItemDoubleClicked(SelectedIndex());
+}
+
+void ListView::keyPressEvent(QKeyEvent *event)
+{
+    const bool menuetaste = event->key() == Qt::Key_Menu
+                            || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuetaste) {
+        event->accept();
+        emit ContextMenuKey(Menueposition());
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+        emit ItemActivated(SelectedIndex());
+    QTreeView::keyPressEvent(event);
+}
+
+void ListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The X11 platform turns the menu key into this event itself, at the
+    // mouse pointer; the list opens its menu at the entry instead. The mouse
+    // has its own way, on the right button's release.
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit ContextMenuKey(Menueposition());
+}
+
+QPoint ListView::Menueposition()
+{
+    const int index = SelectedIndex();
+    QPoint punkt(0, 0);
+    if (index >= 0) {
+        const QModelIndex eintrag = m_model.index(index, 0);
+        scrollTo(eintrag);
+        const QRect zeile = visualRect(eintrag);
+        punkt = QPoint(zeile.left() + zeile.height() / 2, zeile.bottom());
+    }
+    return viewport()->mapToGlobal(punkt);
 }

@@ -37,16 +37,25 @@ public:
     // -1 when no entry is selected.
     int SelectedIndex() const;
     void setSelectedIndex(int index);
+    // Where a menu asked for by keyboard opens: at the selected entry (made
+    // visible first), else at the top left of the list.
+    QPoint Menueposition();
 
 signals:
     void ColumnClick(int column);
     void RightButtonReleased(const QPoint &globalPosition);
     void ItemDoubleClicked(int index);
+    // Return or Enter on the list; the key still goes on to a dialog's default button.
+    void ItemActivated(int index);
+    // The menu key or Shift+F10: the list's right-click menu, at this global position.
+    void ContextMenuKey(const QPoint &globalPosition);
 
 protected:
     bool viewportEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     ListViewModel m_model;

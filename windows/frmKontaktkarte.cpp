@@ -5,9 +5,14 @@
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
+#include "windows/Fensterplatz.h"
+#include "windows/Zentrierung.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -17,6 +22,7 @@ frmKontaktkarte::frmKontaktkarte(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_kopf(new QLabel(this))
     , m_felder(new QTreeWidget(this))
+    , m_cmdSchliessen(new QPushButton(u"&Schließen"_s, this))
 {
     setObjectName(u"frmKontaktkarte"_s);
     setWindowTitle(u"Rufmon - Kontakt"_s);
@@ -26,10 +32,27 @@ frmKontaktkarte::frmKontaktkarte(QWidget *parent)
     m_felder->setHeaderLabels({u"Feld"_s, u"Inhalt"_s});
     m_felder->setRootIsDecorated(false);
     m_felder->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_cmdSchliessen->setObjectName(u"cmdSchliessen"_s);
+    connect(m_cmdSchliessen, &QPushButton::clicked, this, &QWidget::close);
+    auto *unten = new QHBoxLayout;
+    unten->addStretch();
+    unten->addWidget(m_cmdSchliessen);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_kopf);
     layout->addWidget(m_felder);
-    resize(420, 480);
+    layout->addLayout(unten);
+    resize(QSize(420, 480).boundedTo(Fensterplatz::Hoechstgroesse(this)));
+    // The first time in the middle of the screen; later where the user left it.
+    new Zentrierung(this, nullptr, Zentrierung::Dauer::ErstesZeigen);
+}
+
+void frmKontaktkarte::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool frmKontaktkarte::zeige(const QString &datenbank, const QString &id)

@@ -5,10 +5,12 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 class QTreeWidget;
 
 // The contact card: ACT!'s contact view on Linux. It shows one contact of the
-// ACT! database, every filled field under its ACT! label, read-only.
+// ACT! database, every filled field under its ACT! label, read-only. Esc or
+// its button closes it.
 class frmKontaktkarte : public QWidget, public Kontaktanzeige
 {
     Q_OBJECT
@@ -25,8 +27,12 @@ public:
     QList<QPair<QString, QString>> Zeilen() const;
     QString Meldung() const;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     QLabel *m_kopf;
     QTreeWidget *m_felder;
+    QPushButton *m_cmdSchliessen;
     QString m_id;
 };

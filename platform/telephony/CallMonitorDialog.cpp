@@ -2,6 +2,7 @@
 
 #include "platform/kennwort/Kennwortspeicher.h"
 #include "platform/telephony/CallMonitorDevice.h"
+#include "platform/telephony/Feldbreite.h"
 #include "platform/telephony/KennwortHinweis.h"
 
 #include <QDialogButtonBox>
@@ -29,6 +30,7 @@ CallMonitorDialog::CallMonitorDialog(CallMonitorDevice &device, QWidget *parent)
     m_kennwort->setObjectName(u"kennwort"_s);
     m_kennwort->setEchoMode(QLineEdit::Password);
     m_benutzer->setPlaceholderText(u"leer: nicht über den Router wählen"_s);
+    m_benutzer->setMinimumWidth(Feldbreite(*m_benutzer, m_benutzer->placeholderText()));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
     auto *form = new QFormLayout(this);

@@ -662,6 +662,11 @@ void ModemDevice::setRingEndTimeout(int msecs)
     m_ringEndTimer.setInterval(std::max(1, msecs));
 }
 
+QString ModemDevice::defaultInitString()
+{
+    return DefaultInit;
+}
+
 QString ModemDevice::initString() const
 {
     return setting(KeyInit, DefaultInit);

@@ -61,6 +61,8 @@ public:
 
     int baudRate() const;
     QString initString() const;
+    // The init string used when none is set.
+    static QString defaultInitString();
     // Puts the port first in the configured list and makes it this device's
     // (from the next openLine()); keeps speed and init string: no speed keeps
     // the previous one, an empty init string the default.

@@ -1,5 +1,6 @@
 #include "platform/telephony/ModemDialog.h"
 
+#include "platform/telephony/Feldbreite.h"
 #include "platform/telephony/ModemDevice.h"
 
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QIntValidator>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -25,7 +27,7 @@ ModemDialog::ModemDialog(ModemDevice &device, QWidget *parent)
     m_port->setEditable(true);
     m_port->addItems(ModemDevice::configuredPorts(device.settings()));
     m_port->setCurrentText(device.portName());
-    layout->addRow(u"Schnittstelle:"_s, m_port);
+    layout->addRow(u"&Schnittstelle:"_s, m_port);
 
     m_speed->setObjectName(u"speed"_s);
     m_speed->setEditable(true);
@@ -33,10 +35,14 @@ ModemDialog::ModemDialog(ModemDevice &device, QWidget *parent)
         m_speed->addItem(QString::number(rate));
     m_speed->setValidator(new QIntValidator(300, 4000000, m_speed));
     m_speed->setCurrentText(QString::number(device.baudRate()));
-    layout->addRow(u"Geschwindigkeit (Baud):"_s, m_speed);
+    layout->addRow(u"&Geschwindigkeit (Baud):"_s, m_speed);
 
     m_init->setObjectName(u"init"_s);
-    layout->addRow(u"Initialisierung:"_s, m_init);
+    // Wide enough for the usual init string with room for a command or two
+    // more, and for the one set now.
+    const QString platz = ModemDevice::defaultInitString() + QString(8, u'0');
+    m_init->setMinimumWidth(std::max(Feldbreite(*m_init, platz), Feldbreite(*m_init, m_init->text())));
+    layout->addRow(u"&Initialisierung:"_s, m_init);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addRow(buttons);

@@ -1,6 +1,7 @@
 #include "platform/telephony/TelefonanlageDialog.h"
 
 #include "platform/kennwort/Kennwortspeicher.h"
+#include "platform/telephony/Feldbreite.h"
 #include "platform/telephony/KennwortHinweis.h"
 #include "platform/telephony/TelefonanlageDevice.h"
 
@@ -34,6 +35,8 @@ TelefonanlageDialog::TelefonanlageDialog(TelefonanlageDevice &device, QWidget *p
     m_kennwort->setEchoMode(QLineEdit::Password);
     m_nebenstelle->setPlaceholderText(u"PJSIP/201"_s);
     m_kontext->setPlaceholderText(u"from-internal"_s);
+    for (QLineEdit *feld : {m_nebenstelle, m_kontext})
+        feld->setMinimumWidth(Feldbreite(*feld, feld->placeholderText()));
     auto *hinweis = new QLabel(KennwortHinweis(device.kennwoerter().dauerhaft()), this);
     hinweis->setObjectName(u"kennwortHinweis"_s);
     hinweis->setWordWrap(true);
@@ -46,7 +49,7 @@ TelefonanlageDialog::TelefonanlageDialog(TelefonanlageDevice &device, QWidget *p
     form->addRow(u"&Kennwort:"_s, m_kennwort);
     form->addRow(hinweis);
     form->addRow(u"&Nebenstelle (Kanal):"_s, m_nebenstelle);
-    form->addRow(u"&Kontext zum Wählen:"_s, m_kontext);
+    form->addRow(u"Kontext zum &Wählen:"_s, m_kontext);
     form->addRow(buttons);
 
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);

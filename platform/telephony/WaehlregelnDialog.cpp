@@ -32,8 +32,8 @@ WaehlregelnDialog::WaehlregelnDialog(SettingsStore &settings, QWidget *parent)
     m_amt->setObjectName(u"Amtskennziffer"_s);
     m_standort->setRange(1, 99);
     auto *form = new QFormLayout(this);
-    form->addRow(u"Standort:"_s, m_standort);
-    form->addRow(u"Amtskennziffer (für eine Amtsleitung vorwählen):"_s, m_amt);
+    form->addRow(u"&Standort:"_s, m_standort);
+    form->addRow(u"Amts&kennziffer (für eine Amtsleitung vorwählen):"_s, m_amt);
     auto *knoepfe = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(knoepfe);
     connect(knoepfe, &QDialogButtonBox::accepted, this, [this] {

@@ -35,7 +35,8 @@ const QStringList GuiTeile = {u"platform/dialogs/QtDialogs"_s, u"platform/clipbo
                               u"platform/telephony/TelefonanlageDialog"_s, u"platform/telephony/KennwortHinweis"_s,
                               u"platform/telephony/WaehlregelnDialog"_s, u"platform/telephony/Leitungsseite"_s,
                               u"platform/telephony/RouterSeite"_s, u"platform/telephony/TelefonanlageSeite"_s,
-                              u"platform/telephony/ModemSeite"_s, u"platform/telephony/LeitungHinzufuegenDialog"_s};
+                              u"platform/telephony/ModemSeite"_s, u"platform/telephony/LeitungHinzufuegenDialog"_s,
+                              u"platform/telephony/Feldbreite"_s};
 
 QHash<QString, QStringList> verknuepfungen()
 {

@@ -6,7 +6,10 @@
 #include "doubles/Dateien.h"
 #include "doubles/Testfenster.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +23,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -632,6 +636,101 @@ private slots:
         const QRect zeile = f.lvNummern()->visualRect(items.index(0, 0));
         QTest::mouseDClick(f.lvNummern()->viewport(), Qt::LeftButton, {}, zeile.center());
         QCOMPARE(anzeigen.count(), 1);
+    }
+
+    // The lists by keyboard: Return runs what the double click runs, the menu
+    // key and Shift+F10 open the list's right-click menu at the selected
+    // entry, wherever the mouse pointer is.
+    void listsByKeyboard_data()
+    {
+        QTest::addColumn<QString>("liste");
+        QTest::addColumn<int>("taste"); // 0: the platform's context menu event
+        QTest::addColumn<int>("umschalt");
+        QTest::addColumn<bool>("zeigt");    // the list's "Kontakt anzeigen" runs
+        QTest::addColumn<QString>("menue"); // the menu that opens, if any
+        const int ohne = Qt::NoModifier, shift = Qt::ShiftModifier, ziffernblock = Qt::KeypadModifier;
+        QTest::newRow("calls: Return") << u"lvNummern"_s << int(Qt::Key_Return) << ohne << true << QString();
+        QTest::newRow("calls: Enter") << u"lvNummern"_s << int(Qt::Key_Enter) << ziffernblock << true << QString();
+        QTest::newRow("calls: menu key") << u"lvNummern"_s << int(Qt::Key_Menu) << ohne << false << u"mnuPopupListe"_s;
+        QTest::newRow("calls: Shift+F10") << u"lvNummern"_s << int(Qt::Key_F10) << shift << false << u"mnuPopupListe"_s;
+        QTest::newRow("similar: Return") << u"lvKontakte"_s << int(Qt::Key_Return) << ohne << true << QString();
+        QTest::newRow("similar: menu key") << u"lvKontakte"_s << int(Qt::Key_Menu) << ohne << false
+                                           << u"mnuMenueAehnliche"_s;
+        QTest::newRow("similar: Shift+F10") << u"lvKontakte"_s << int(Qt::Key_F10) << shift << false
+                                            << u"mnuMenueAehnliche"_s;
+        // On X11 the platform makes the menu key a context menu event at the pointer.
+        QTest::newRow("calls: menu key on X11") << u"lvNummern"_s << 0 << ohne << false << u"mnuPopupListe"_s;
+        QTest::newRow("similar: menu key on X11") << u"lvKontakte"_s << 0 << ohne << false << u"mnuMenueAehnliche"_s;
+        // Neither F10 alone nor Shift+Return is one of them.
+        QTest::newRow("calls: F10") << u"lvNummern"_s << int(Qt::Key_F10) << ohne << false << QString();
+        QTest::newRow("calls: Shift+Return") << u"lvNummern"_s << int(Qt::Key_Return) << shift << false << QString();
+    }
+    void listsByKeyboard()
+    {
+        QFETCH(QString, liste);
+        QFETCH(int, taste);
+        QFETCH(int, umschalt);
+        QFETCH(bool, zeigt);
+        QFETCH(QString, menue);
+
+        Fenster u;
+        QList<QStringList> zeilen;
+        for (int i = 0; i < 30; ++i)
+            zeilen << QStringList{u"03012345%1"_s.arg(i, 2, 10, QChar(u'0')), u"06.12.2026 10:%1:00"_s.arg(i, 2, 10, QChar(u'0')),
+                                  u"Berlin"_s, u"Kontakt %1"_s.arg(i)};
+        u.anrufer(zeilen);
+        frmHaupt &f = u.starte();
+        for (int i = 0; i < 30; ++i)
+            f.lvKontakte()->Items().Add(Fenster::anruf({u"[Telefon] 0301234%1"_s.arg(i), u"Nachbar"_s, u"Firma"_s}));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        ListView *lv = f.findChild<ListView *>(liste);
+        QVERIFY(lv);
+        // An entry further down, scrolled out of sight; the pointer far away from it.
+        lv->setSelectedIndex(20);
+        lv->scrollToTop();
+        lv->setFocus();
+        QCursor::setPos(f.mapToGlobal(QPoint(f.width() - 5, 5)));
+
+        const Menuepunkt zeigen = liste == u"lvNummern"_s ? Menuepunkt::mnuACTAnzeigen : Menuepunkt::mnuAehnlicheACTAnzeigen;
+        QSignalSpy ausgefuehrt(f.Menu(zeigen), &QAction::triggered);
+        QString geoeffnet;
+        QRect menueOrt;
+        QTimer sieht;
+        connect(&sieht, &QTimer::timeout, this, [&] {
+            if (auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                geoeffnet = popup->objectName();
+                menueOrt = popup->geometry();
+                popup->close();
+            }
+        });
+        sieht.start(10);
+        if (taste == 0) {
+            const QPoint zeiger = QCursor::pos();
+            QContextMenuEvent plattform(QContextMenuEvent::Keyboard, lv->mapFromGlobal(zeiger), zeiger);
+            QApplication::sendEvent(lv, &plattform);
+        } else {
+            QTest::keyClick(lv, Qt::Key(taste), Qt::KeyboardModifiers(umschalt));
+        }
+        if (!menue.isEmpty())
+            QTRY_COMPARE(geoeffnet, menue);
+        else
+            QTest::qWait(50);
+        sieht.stop();
+
+        QCOMPARE(ausgefuehrt.count(), zeigt ? 1 : 0);
+        if (menue.isEmpty()) {
+            QCOMPARE(geoeffnet, QString());
+            return;
+        }
+        // The entry was brought into sight, and the menu opens on it.
+        const QRect zeile = lv->visualRect(lv->Items().index(20, 0));
+        QVERIFY(lv->viewport()->rect().contains(zeile));
+        const QRect global(lv->viewport()->mapToGlobal(zeile.topLeft()), zeile.size());
+        QVERIFY2(menueOrt.top() >= global.top() && menueOrt.top() <= global.bottom() + 1
+                     && menueOrt.left() >= global.left() && menueOrt.left() < global.right(),
+                 qPrintable(u"Menü bei %1,%2, Zeile %3,%4 %5x%6"_s.arg(menueOrt.left()).arg(menueOrt.top())
+                                .arg(global.left()).arg(global.top()).arg(global.width()).arg(global.height())));
     }
 
     // The system tray's icon without a tray (the offscreen platform has none):
