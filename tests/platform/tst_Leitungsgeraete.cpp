@@ -327,32 +327,13 @@ class tst_Leitungsgeraete : public QObject
             g.sende("Asterisk Call Manager/5.0.1\r\n");
         return g;
     }
-    // Answers the challenge and the login as a system with that secret does;
-    // the login as sent, or empty.
-    QByteArray anmelden(Gegenstelle &g, const QString &secret, bool md5 = true)
-    {
-        const QByteArray challenge = g.aktion();
-        const QByteArray id = AmiNachricht::lies(challenge).wert(u"ActionID").toUtf8();
-        g.sende(md5 ? "Response: Success\r\nActionID: " + id + "\r\nChallenge: 840215\r\n\r\n"
-                    : "Response: Error\r\nActionID: " + id + "\r\nMessage: Must specify AuthType\r\n\r\n");
-        const QByteArray login = g.aktion();
-        const AmiNachricht n = AmiNachricht::lies(login);
-        const QString key = QString::fromLatin1(
-            QCryptographicHash::hash("840215" + secret.toUtf8(), QCryptographicHash::Md5).toHex());
-        const bool richtig = md5 ? n.wert(u"Key") == key : n.wert(u"Secret") == secret;
-        g.sende("Response: " + QByteArray(richtig ? "Success" : "Error") + "\r\nActionID: " + n.wert(u"ActionID").toUtf8()
-                + "\r\nMessage: Authentication " + (richtig ? "accepted" : "failed") + "\r\n\r\n");
-        if (!richtig)
-            g.socket->disconnectFromHost();
-        return login;
-    }
     Gegenstelle verbunden()
     {
         m_kennwoerter.schreibe(TelefonanlageDevice::konto(anlage()), u"geheim"_s);
         m_anlage->openLine();
         Gegenstelle g = annehmen();
         if (g.socket)
-            anmelden(g, u"geheim"_s);
+            g.anmelden(u"geheim"_s);
         if (!QTest::qWaitFor([this] { return !m_diagnoses.filter(u"angemeldet"_s).isEmpty(); }, 5000))
             return {};
         return g;
@@ -1072,7 +1053,7 @@ private slots:
         const QByteArray challenge = g.aktion();
         QCOMPARE(challenge, QByteArray("Action: Challenge\r\nActionID: rufmon-1\r\nAuthType: MD5\r\n\r\n"));
         g.puffer.prepend(challenge);
-        QTEST(anmelden(g, kennwort, md5), "login");
+        QTEST(g.anmelden(kennwort, md5), "login");
         QCOMPARE(g.aktion(), QByteArray("Action: Ping\r\nActionID: rufmon-3\r\n\r\n"));
         QVERIFY(m_dialogs.boxes().isEmpty());
         const QString anlage = u"Telefonanlage 127.0.0.1:%1"_s.arg(m_server->serverPort());
@@ -1114,7 +1095,7 @@ private slots:
         if (vorherAbgelehnt) {
             Gegenstelle erste = annehmen();
             QVERIFY(erste.socket);
-            gesendet += anmelden(erste, u"geheim"_s);
+            gesendet += erste.anmelden(u"geheim"_s);
             QTRY_COMPARE_WITH_TIMEOUT(m_dialogs.boxes().size(), 1, 5000);
         }
         Gegenstelle g = annehmen();
@@ -1274,7 +1255,7 @@ private slots:
         m_anlage->openLine();
         Gegenstelle erste = annehmen();
         QVERIFY(erste.socket);
-        anmelden(erste, u"geheim"_s);
+        erste.anmelden(u"geheim"_s);
         QTRY_COMPARE_WITH_TIMEOUT(m_dialogs.boxes().size(), 1, 5000);
         QCOMPARE(m_dialogs.boxes()[0].kind, u"PasswordBox"_s);
         QCOMPARE(m_dialogs.boxes()[0].text,
@@ -1283,7 +1264,7 @@ private slots:
         if (antwort) {
             Gegenstelle zweite = annehmen();
             QVERIFY(zweite.socket);
-            anmelden(zweite, u"geheim"_s);
+            zweite.anmelden(u"geheim"_s);
         }
         if (angemeldet) {
             QTRY_COMPARE_WITH_TIMEOUT(m_kennwoerter.lies(konto), std::optional<QString>(u"geheim"_s), 5000);
@@ -1314,7 +1295,7 @@ private slots:
         g.socket->disconnectFromHost();
         Gegenstelle neu = annehmen();
         QVERIFY(neu.socket);
-        anmelden(neu, u"geheim"_s);
+        neu.anmelden(u"geheim"_s);
         QTRY_VERIFY_WITH_TIMEOUT(m_diagnoses.last().contains(u"wiederhergestellt"_s), 5000);
         QCOMPARE(m_events.mid(4), aufgelegt(1));
 
@@ -1326,7 +1307,7 @@ private slots:
         Gegenstelle danach = annehmen();
         QVERIFY(danach.socket);
         QVERIFY2(uhr.elapsed() < 1000, qPrintable(QString::number(uhr.elapsed())));
-        anmelden(danach, u"geheim"_s);
+        danach.anmelden(u"geheim"_s);
         QTRY_COMPARE_WITH_TIMEOUT(m_diagnoses.filter(u"wiederhergestellt"_s).size(), 2, 5000);
         QVERIFY(fehler().isEmpty());
         QVERIFY(m_anlage->isOpen());
@@ -1436,7 +1417,7 @@ private slots:
         QVERIFY(k.tapi.OpenLine());
         Gegenstelle g = annehmen();
         QVERIFY(g.socket);
-        anmelden(g, QString());
+        g.anmelden(QString());
         g.sende(Anruf);
         const QString greta = IDInKlammern(b.greta);
         QTRY_COMPARE_WITH_TIMEOUT(k.gespeichert(), QStringList{greta + u"|0301234567|Berlin|Greta Grünwald|6"_s},

@@ -305,7 +305,7 @@ private slots:
 
         Gegenstelle g = annehmen(server);
         QVERIFY(g.socket);
-        const QByteArray login = anmelden(g, u"geheim"_s);
+        const QByteArray login = g.anmelden(u"geheim"_s);
         // The password leaves only as the key to the challenge; no call events are wanted.
         const AmiNachricht n = AmiNachricht::lies(login);
         QCOMPARE(n.wert(u"Action"), u"Login"_s);
@@ -370,7 +370,7 @@ private slots:
                 g.sende("Response: Error\r\nActionID: " + AmiNachricht::lies(challenge).wert(u"ActionID").toUtf8()
                         + "\r\nMessage: Must specify AuthType\r\n\r\n");
             } else if (fall == u"falsch") {
-                alles += anmelden(g, u"geheim"_s);
+                alles += g.anmelden(u"geheim"_s);
             }
             QTRY_COMPARE_WITH_TIMEOUT(fehler.count(), 1, 5000);
             g.socket->waitForReadyRead(100);
@@ -396,7 +396,7 @@ private slots:
         abfrage.abfragen({u"127.0.0.1"_s, server.serverPort()}, u"rufmon"_s, u"geheim"_s);
         QVERIFY(server.waitForNewConnection(5000));
         Gegenstelle g{server.nextPendingConnection(), {}};
-        QVERIFY(!anmelden(g, u"geheim"_s).isEmpty());
+        QVERIFY(!g.anmelden(u"geheim"_s).isEmpty());
         antworte(g, u"PJSIPShowEndpoints"_s,
                  "Response: Success\r\nActionID: {ID}\r\n\r\nEvent: EndpointList\r\nActionID: {ID}\r\nObjectName: 201\r\n\r\n"
                  "Event: EndpointListComplete\r\nActionID: {ID}\r\n\r\n");
@@ -414,7 +414,7 @@ private slots:
         abfrage.abfragen({u"127.0.0.1"_s, server.serverPort()}, u"rufmon"_s, QString());
         Gegenstelle g = annehmen(server);
         QVERIFY(g.socket);
-        const QByteArray login = anmelden(g, QString(), false);
+        const QByteArray login = g.anmelden(QString(), false);
         QCOMPARE(AmiNachricht::lies(login).wert(u"Secret"), QString());
         QVERIFY(AmiNachricht::lies(login).hat(u"Secret"));
         antworte(g, u"PJSIPShowEndpoints"_s, "Response: Error\r\nActionID: {ID}\r\nMessage: No endpoints found\r\n\r\n");
@@ -512,25 +512,6 @@ private:
     }
     // Answers the challenge and the login as a system with that secret does;
     // the login as sent.
-    static QByteArray anmelden(Gegenstelle &g, const QString &secret, bool md5 = true)
-    {
-        const QByteArray challenge = g.aktion();
-        const QByteArray id = AmiNachricht::lies(challenge).wert(u"ActionID").toUtf8();
-        if (AmiNachricht::lies(challenge).wert(u"Action") != u"Challenge")
-            return {};
-        g.sende(md5 ? "Response: Success\r\nActionID: " + id + "\r\nChallenge: 840215\r\n\r\n"
-                    : "Response: Error\r\nActionID: " + id + "\r\nMessage: Must specify AuthType\r\n\r\n");
-        const QByteArray login = g.aktion();
-        const AmiNachricht n = AmiNachricht::lies(login);
-        const QString key = QString::fromLatin1(
-            QCryptographicHash::hash("840215" + secret.toUtf8(), QCryptographicHash::Md5).toHex());
-        const bool richtig = md5 ? n.wert(u"Key") == key : n.wert(u"Secret") == secret;
-        g.sende("Response: " + QByteArray(richtig ? "Success" : "Error") + "\r\nActionID: " + n.wert(u"ActionID").toUtf8()
-                + "\r\nMessage: Authentication " + (richtig ? "accepted" : "failed") + "\r\n\r\n");
-        if (!richtig)
-            g.socket->disconnectFromHost();
-        return login;
-    }
     // Takes the next action, which must be `aktion`, and answers it.
     static void antworte(Gegenstelle &g, const QString &aktion, QByteArray antwort)
     {
