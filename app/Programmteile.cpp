@@ -57,7 +57,7 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
                        m_fenster->close();
                })
     , m_pruefung(m_actFelder, m_actMeldungen, m_optionen, Pruefungsumgebung())
-    , m_suche(dialogs, clipboard, m_actDBF, m_actApp, m_pruefung)
+    , m_suche(dialogs, clipboard, m_optionen, m_actDBF, m_actApp, m_pruefung)
     , m_desktop(std::make_unique<X11Desktop>())
     , m_clipboard(clipboard)
     , m_system(system)

@@ -1,14 +1,13 @@
 #include "telephony/Anrufauswertung.h"
 
 #include "actdb/clActDBF.h"
-#include "actdb/clTabellenCache.h"
+#include "core/Kontaktquelle.h"
 #include "core/ListViewModel.h"
 #include "core/modHaupt.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
-#include "platform/jet/Recordset.h"
 #include "platform/registry/RegionalSettings.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
@@ -44,6 +43,7 @@ Anrufauswertung::Anrufauswertung(const Teile &teile, QObject *parent)
     : QObject(parent)
     , m_t(teile)
 {
+    m_t.suche.setCachestatus([this](const QString &text) { m_t.anzeige.setCacheMeldung(text); });
 }
 
 void Anrufauswertung::Anrufer(const QString &CNumber, const QString &, const QString &CPartyID, std::int32_t CCallID,
@@ -91,9 +91,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     bool nichtGefunden = true;
     QString &letzterAnruf = m_t.ereignisse.LetzterAnruf;
     ListViewModel &liste = m_t.anruferliste;
-    std::unique_ptr<Recordset> treffer;
-    Kontaktsuche::Cachetreffer cache;
-    bool actOffen = false;
+    std::unique_ptr<Kontaktsuchlauf> suchlauf;
     quint64 schluessel = 0;
     QString firma;
 
@@ -107,12 +105,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         anzeige.setWartecursor(false);
         anzeige.atmen();
         anzeige.setACTPruefungAktiv(true);
-        if (treffer)
-            treffer->Close();
-        treffer.reset();
-        cache = {};
-        if (actOffen)
-            m_t.suche.ActDBF().kill();
+        suchlauf.reset();
         // The last call of a burst stores the rows of those before it.
         if (m_t.tapi.WartendeAnrufe() == 0)
             m_t.telefondaten.StapelBeenden();
@@ -208,89 +201,48 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         if (anzeige.MenueGesetzt(Menuepunkt::mnuKeineNullBeimSuchen) && nummer.startsWith(u'0'))
             nummer.remove(0, 1);
 
-        const QString felder = m_t.suche.AusgewaehlteFelder();
-        bool gesucht = false;
-        bool imCache = false;
-        if (clActDBF::OhneFelder(felder)) {
-            // No phone field chosen: nobody can be found (a search without
-            // a field would match every contact).
-        } else if (anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache)) {
-            anzeige.setMeldung(u"Suche Kontakt im Nummerncache..."_s);
+        // The search as the line gives the number, then the one that compares
+        // keys, so that "030 / 123 45-67" or "+49 30 1234567" is found. Only
+        // a key as long as a number the place look-up accepts: the key drops
+        // everything but digits, and "**610" or "Tel 12" would name whoever
+        // has those few digits somewhere in a number.
+        QString schluessel = clActDBF::Schluessel(gefiltert.nummer);
+        if (schluessel.size() < MindestLaenge)
+            schluessel.clear();
+        Kontaktquelle &quelle = m_t.suche.Quelle(anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache));
+        Kontaktquelle::Oeffnung offen = quelle.oeffnen();
+        if (offen.zustand == Kontaktquelle::Oeffnung::Zustand::Abschalten) {
+            m_t.dialogs.MsgBox(offen.meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Information,
+                               Dialogs::defaultTitle());
+            anzeige.NummernCacheAbschalten();
+        } else if (offen.lauf) {
+            suchlauf = std::move(offen.lauf);
+            anzeige.setMeldung(quelle.Suchmeldung());
             anzeige.atmen();
             anzeige.setWartecursor(true);
             anzeige.atmen();
             stopuhr.Starten();
-            cache = m_t.suche.CacheSuchen(felder, u"UNIQUE_ID,NAME,CITY"_s, nummer,
-                                          [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
-            if (!cache.nutzbar) {
-                anzeige.setWartecursor(false);
-                m_t.dialogs.MsgBox(u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + m_t.suche.CachePfad()
-                                       + CRLF + u"Der Nummerncache wird deaktiviert."_s,
-                                   Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
-                anzeige.NummernCacheAbschalten();
-            } else {
-                treffer = std::move(cache.treffer);
-                gesucht = true;
-                imCache = true;
+            const Kontaktsuchlauf::Fund fund = suchlauf->erster(nummer, schluessel);
+            if (fund.gelungen) {
+                stopuhr.Stoppen();
+                const QString dauer = u"Suchdauer1:"_s + QString::number(stopuhr.Dauer());
+                anzeige.setSuchdauer(dauer);
+                letzterAnruf += CRLF + dauer;
             }
-        } else if (m_t.suche.ACTBereit()) {
-            actOffen = m_t.suche.ActDBF().init(m_t.suche.ACTDatenbank());
-            if (actOffen) {
-                anzeige.setMeldung(u"Suche Kontakt in ACT!-Datenbank..."_s);
-                anzeige.atmen();
-                anzeige.setWartecursor(true);
-                anzeige.atmen();
-                stopuhr.Starten();
-                treffer = m_t.suche.ActDBF().Suche(felder, u"NAME,CITY"_s, nummer, u"OR"_s, false);
-                gesucht = true;
-            }
-        }
-        // Nobody with the number as the line gives it: the second search
-        // compares keys, so that "030 / 123 45-67" or "+49 30 1234567" is found.
-        // Only a key as long as a number the place look-up accepts: the key
-        // drops everything but digits, and "**610" or "Tel 12" would name
-        // whoever has those few digits somewhere in a number.
-        QString schluessel
-            = gesucht && treffer && treffer->Eof() ? clActDBF::Schluessel(gefiltert.nummer) : QString();
-        if (schluessel.size() < MindestLaenge)
-            schluessel.clear();
-        if (!schluessel.isEmpty()) {
-            treffer->Close();
-            treffer.reset();
-            if (imCache) {
-                cache = m_t.suche.CacheSuchen(clActDBF::Schluesselfelder(felder), u"UNIQUE_ID,NAME,CITY"_s,
-                                              schluessel,
-                                              [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
-                treffer = std::move(cache.treffer);
-            } else {
-                treffer = m_t.suche.ActDBF().SchluesselSuche(felder, u"NAME,CITY"_s, schluessel);
-            }
-        }
-        if (gesucht && treffer) {
-            stopuhr.Stoppen();
-            const QString dauer = u"Suchdauer1:"_s + QString::number(stopuhr.Dauer());
-            anzeige.setSuchdauer(dauer);
-            letzterAnruf += CRLF + dauer;
             anzeige.setWartecursor(false);
             anzeige.atmen();
-            if (!treffer->Eof()) {
-                setzeBildTag(verbunden ? BildGefundenVerbunden : BildGefunden,
-                             IDInKlammern(treffer->Fields()[u"UNIQUE_ID"_s].Text()));
-                const QString name = treffer->Fields()[u"NAME"_s].Text();
-                setze(kontakt, name.isEmpty() ? u"Keine Angaben im ACT!"_s : name);
-                const Field &stadt = treffer->Fields()[u"CITY"_s];
-                if (!stadt.isNull())
-                    setze(ort, stadt.Text());
+            if (fund.kontakt) {
+                const Kontakt &k = *fund.kontakt;
+                setzeBildTag(verbunden ? BildGefundenVerbunden : BildGefunden, IDInKlammern(k.id));
+                setze(kontakt, k.name.isEmpty() ? u"Keine Angaben im ACT!"_s : k.name);
+                if (k.ort)
+                    setze(ort, *k.ort);
                 nichtGefunden = false;
                 // The searches name no company (their statements stay as they are); one more look.
-                if (m_firmaSuchen) {
-                    const QString id = treffer->Fields()[u"UNIQUE_ID"_s].Text();
-                    firma = imCache && cache.cache ? cache.cache->Firma(u"ACTNR"_s, id) : m_t.suche.ActDBF().Firma(id);
-                }
+                if (m_firmaSuchen)
+                    firma = suchlauf->firma(k.id);
+                anzeige.atmen();
             }
-            anzeige.atmen();
-        } else if (gesucht) {
-            anzeige.setWartecursor(false);
         }
     }
 

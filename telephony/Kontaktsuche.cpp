@@ -2,6 +2,8 @@
 
 #include "actcontrol/clACTApplication.h"
 #include "actdb/ACTPruefung.h"
+#include "actdb/ActKontaktquelle.h"
+#include "actdb/CacheKontaktquelle.h"
 #include "actdb/Zeilenleser.h"
 #include "actdb/Telefonfeldliste.h"
 #include "actdb/clTabellenCache.h"
@@ -10,29 +12,21 @@
 #include "telephony/Diagnose.h"
 #include "platform/jet/Recordset.h"
 
-#include <QFileInfo>
-
 using namespace Qt::StringLiterals;
 
-Kontaktsuche::Cachetreffer::Cachetreffer() = default;
-Kontaktsuche::Cachetreffer::Cachetreffer(Cachetreffer &&) noexcept = default;
-Kontaktsuche::Cachetreffer &Kontaktsuche::Cachetreffer::operator=(Cachetreffer &&) noexcept = default;
-Kontaktsuche::Cachetreffer::~Cachetreffer()
-{
-    // The rows go before the cache that closes their database.
-    treffer.reset();
-    cache.reset();
-}
-
-Kontaktsuche::Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, clActDBF &actDBF, clACTApplication &actApp,
-                           const ACTPruefung &pruefung)
+Kontaktsuche::Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &optionen, clActDBF &actDBF,
+                           clACTApplication &actApp, const ACTPruefung &pruefung)
     : m_dialogs(dialogs)
     , m_clipboard(clipboard)
     , m_actDBF(actDBF)
     , m_actApp(actApp)
     , m_pruefung(pruefung)
+    , m_act(std::make_unique<ActKontaktquelle>(dialogs, clipboard, optionen, *this))
+    , m_cache(std::make_unique<CacheKontaktquelle>(dialogs, clipboard, *this))
 {
 }
+
+Kontaktsuche::~Kontaktsuche() = default;
 
 QString Kontaktsuche::AusgewaehlteFelder() const
 {
@@ -44,53 +38,6 @@ QString Kontaktsuche::Bezeichnung(const QString &feldname) const
     return m_telefonfelder ? m_telefonfelder->Bezeichnung(feldname) : QString();
 }
 
-Kontaktsuche::Cachetreffer Kontaktsuche::CacheSuchen(const QString &suchfelder, const QString &ergebnisfelder,
-                                                     const QString &wert,
-                                                     const std::function<void(const QString &)> &status)
-{
-    Cachetreffer t;
-    t.cache = offenerCache(status);
-    if (!t.cache)
-        return t;
-    t.nutzbar = true;
-    t.treffer = t.cache->Suche(u"ACTNR"_s, suchfelder, ergebnisfelder, wert, u"OR"_s, false);
-    return t;
-}
-
-void Kontaktsuche::setCachePfad(const QString &pfad)
-{
-    if (pfad != m_cachePfad)
-        m_offen.reset();
-    m_cachePfad = pfad;
-}
-
-std::optional<Kontaktsuche::Dateikennung> Kontaktsuche::kennung(const QString &pfad)
-{
-    const QFileInfo datei(pfad);
-    if (!datei.exists() || datei.isSymLink() || !datei.isFile())
-        return std::nullopt;
-    return Dateikennung{datei.size(), datei.lastModified(), datei.birthTime()};
-}
-
-std::shared_ptr<clTabellenCache> Kontaktsuche::offenerCache(const std::function<void(const QString &)> &status)
-{
-    // A file deleted, built anew or replaced since is opened again (or found missing).
-    const std::optional<Dateikennung> jetzt = kennung(m_cachePfad);
-    if (m_offen && jetzt && *jetzt == m_offenKennung)
-        return m_offen;
-    m_offen.reset();
-    if (!clTabellenCache::TabelleVorhanden(m_cachePfad, u"ACTNR"_s))
-        return nullptr;
-    auto cache = std::make_shared<clTabellenCache>(m_dialogs, m_clipboard);
-    if (!cache->init(m_cachePfad, false, status))
-        return nullptr;
-    if (const std::optional<Dateikennung> geoeffnet = kennung(m_cachePfad)) {
-        m_offen = cache;
-        m_offenKennung = *geoeffnet;
-    }
-    return cache;
-}
-
 bool Kontaktsuche::ACTBereit() const
 {
     return m_pruefung.ACTBereit();
@@ -99,6 +46,28 @@ bool Kontaktsuche::ACTBereit() const
 QString Kontaktsuche::ACTDatenbank() const
 {
     return m_actApp.ACTDatenbank();
+}
+
+Kontaktquelle &Kontaktsuche::Quelle(bool nummernCache)
+{
+    if (nummernCache)
+        return *m_cache;
+    return *m_act;
+}
+
+void Kontaktsuche::setCachestatus(std::function<void(const QString &)> status)
+{
+    m_cache->setStatus(std::move(status));
+}
+
+const QString &Kontaktsuche::CachePfad() const
+{
+    return m_cache->Pfad();
+}
+
+void Kontaktsuche::setCachePfad(const QString &pfad)
+{
+    m_cache->setPfad(pfad);
 }
 
 Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(const QString &)> &status)
@@ -115,10 +84,10 @@ Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(con
     const QString indexfelder = felder.isEmpty() ? QString() : felder + u',' + clActDBF::Schluesselfelder(felder);
     Cachebau ergebnis = Cachebau::Fehlgeschlagen;
     // The file is made anew: the searches open the new one.
-    m_offen.reset();
+    m_cache->schliessen();
     {
         clTabellenCache cache(m_dialogs, m_clipboard);
-        if (!cache.init(m_cachePfad, true, status)) {
+        if (!cache.init(CachePfad(), true, status)) {
             ergebnis = Cachebau::KeinCachezugriff;
         } else {
             try {
@@ -126,7 +95,7 @@ Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(con
                     ergebnis = Cachebau::Erstellt;
             } catch (const JetFehler &e) {
                 qCWarning(lcTelefonie).noquote()
-                    << u"Nummern-Cache %1 nicht erstellt: %2 %3"_s.arg(m_cachePfad, QString::number(e.Number()), e.Description());
+                    << u"Nummern-Cache %1 nicht erstellt: %2 %3"_s.arg(CachePfad(), QString::number(e.Number()), e.Description());
                 ergebnis = Cachebau::Fehlgeschlagen;
             }
         }
