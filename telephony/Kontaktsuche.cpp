@@ -52,6 +52,8 @@ Kontaktquelle &Kontaktsuche::Quelle(bool nummernCache)
 {
     if (nummernCache)
         return *m_cache;
+    if (m_andere)
+        return *m_andere;
     return *m_act;
 }
 

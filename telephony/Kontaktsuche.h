@@ -37,8 +37,11 @@ public:
     QString ACTDatenbank() const override;
 
     // Where callers are looked for: the number cache when it is used, else
-    // ACT!'s contact table. Decided here and nowhere else.
+    // the contact source (ACT!'s contact table unless another is set).
+    // Decided here and nowhere else.
     Kontaktquelle &Quelle(bool nummernCache);
+    // Another address book in place of ACT!'s table; none: ACT!'s again.
+    void setKontaktquelle(Kontaktquelle *quelle) { m_andere = quelle; }
     // Where the progress of opening the number cache is shown.
     void setCachestatus(std::function<void(const QString &)> status);
 
@@ -59,4 +62,5 @@ private:
     const Telefonfeldliste *m_telefonfelder = nullptr;
     std::unique_ptr<ActKontaktquelle> m_act;
     std::unique_ptr<CacheKontaktquelle> m_cache;
+    Kontaktquelle *m_andere = nullptr;
 };
