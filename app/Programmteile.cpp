@@ -200,7 +200,7 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
     };
     folgen(fenster.MenueGesetzt(M::mnuBenachrichtigung));
     QObject::connect(fenster.Menu(M::mnuBenachrichtigung), &QAction::toggled, m_meldung.get(), folgen);
-    QObject::connect(m_auswertung.get(), &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Anruf);
+    QObject::connect(m_auswertung.get(), &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Melden);
     QObject::connect(&tapi, &topTapi::OnCallState, m_meldung.get(), &Anrufmeldung::Zustand);
 
     // The notification's buttons run the caller list's commands on the call's entry.

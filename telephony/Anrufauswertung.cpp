@@ -88,12 +88,9 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
 {
     Auswertungsanzeige &anzeige = m_t.anzeige;
     m_laeuft = true;
-    bool nichtGefunden = true;
     QString &letzterAnruf = m_t.ereignisse.LetzterAnruf;
     ListViewModel &liste = m_t.anruferliste;
     std::unique_ptr<Kontaktsuchlauf> suchlauf;
-    quint64 schluessel = 0;
-    QString firma;
 
     anzeige.setAnrufeWartend(m_t.tapi.WartendeAnrufe() > 0);
     // Every path ends here: the line, the button, the timer and the panel as before.
@@ -138,64 +135,49 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     }
     letzterAnruf += u"Gefilterte Nummer:"_s + nummer + CRLF;
 
-    // The new entry, in the searching state.
-    {
-        ListItem eintrag;
-        eintrag.Text = nummer;
-        eintrag.SubItems = {RegionalSettings::DateTimeText(zeit), Suche, Suche};
-        eintrag.SmallIcon = BildSuche;
-        const int pos = liste.Add(eintrag);
-        schluessel = liste.Item(pos).Schluessel;
-    }
+    // The call, and its entry at the top of the list in the searching state.
+    Anruf anruf;
+    anruf.geliefert = CNumber;
+    anruf.callId = CCallID;
+    anruf.verbunden = verbunden;
+    anruf.zeit = zeit;
+    anruf.nummer = nummer;
+    anruf.ort = Suche;
+    anruf.name = Suche;
+    anruf.bild = BildSuche;
+    anruf.eintrag = liste.Item(liste.Add(eintragFuer(anruf))).Schluessel;
     anzeige.atmen();
     anzeige.zeigeNeuenAnruf();
     m_t.aehnlicheListe.Clear();
     anzeige.atmen();
 
-    const auto setze = [&](int spalte, const QString &text) {
-        const int i = liste.indexOf(schluessel);
-        if (i < 0)
-            return;
-        ListItem e = liste.Item(i);
-        e.setColumnText(spalte, text);
-        liste.setItem(i, e);
+    // Each step shows what it found in the call's entry at once.
+    const auto zeige = [&] {
+        if (const int i = liste.indexOf(anruf.eintrag); i >= 0)
+            liste.setItem(i, eintragFuer(anruf, liste.Item(i)));
     };
-    const auto spalteText = [&](int spalte) {
-        const int i = liste.indexOf(schluessel);
-        return i < 0 ? QString() : liste.Item(i).columnText(spalte);
-    };
-    const auto setzeBildTag = [&](int bild, const QString &tag) {
-        const int i = liste.indexOf(schluessel);
-        if (i < 0)
-            return;
-        ListItem e = liste.Item(i);
-        e.SmallIcon = bild;
-        e.Tag = tag;
-        liste.setItem(i, e);
-    };
-    const int ort = liste.columnByKey(u"Ort"_s);
-    const int kontakt = liste.columnByKey(u"Kontakt"_s);
-
-    QString laendervorwahl, vorwahl, anschluss, land, platz;
     clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
 
     if (nummer.size() >= MindestLaenge) {
         anzeige.setMeldung(u"Bestimme ORT und Vorwahl ..."_s);
         anzeige.atmen();
+        QString platz;
         try {
             if (!m_t.telefondaten.istOffen())
                 throw JetFehler(JetFehler::ObjektUngueltig, u"Die Telefondatenbank Nummern.mdb ist nicht geöffnet."_s);
-            m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(nummer, laendervorwahl, vorwahl, anschluss, land, platz);
+            m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(nummer, anruf.laendervorwahl, anruf.vorwahl,
+                                                             anruf.anschluss, anruf.land, platz);
         } catch (const JetFehler &e) {
             fehler(u"Ort und Vorwahl"_s, e.Number(), e.Description());
             schluss();
             return;
         }
-        if (!laendervorwahl.isEmpty()) {
-            platz = land + u'/' + platz;
-            nummer.remove(0, m_t.optionen.leseText(u"InternationaleKennung"_s).size() + laendervorwahl.size());
+        if (!anruf.laendervorwahl.isEmpty()) {
+            platz = anruf.land + u'/' + platz;
+            nummer.remove(0, m_t.optionen.leseText(u"InternationaleKennung"_s).size() + anruf.laendervorwahl.size());
         }
-        setze(ort, platz);
+        anruf.ort = platz;
+        zeige();
         anzeige.atmen();
 
         if (anzeige.MenueGesetzt(Menuepunkt::mnuKeineNullBeimSuchen) && nummer.startsWith(u'0'))
@@ -233,26 +215,30 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
             anzeige.atmen();
             if (fund.kontakt) {
                 const Kontakt &k = *fund.kontakt;
-                setzeBildTag(verbunden ? BildGefundenVerbunden : BildGefunden, IDInKlammern(k.id));
-                setze(kontakt, k.name.isEmpty() ? u"Keine Angaben im ACT!"_s : k.name);
+                anruf.ergebnis = Anruf::Ergebnis::Erkannt;
+                anruf.kontaktId = k.id;
+                anruf.bild = verbunden ? BildGefundenVerbunden : BildGefunden;
+                anruf.name = k.name.isEmpty() ? u"Keine Angaben im ACT!"_s : k.name;
                 if (k.ort)
-                    setze(ort, *k.ort);
-                nichtGefunden = false;
+                    anruf.ort = *k.ort;
                 // The searches name no company (their statements stay as they are); one more look.
                 if (m_firmaSuchen)
-                    firma = suchlauf->firma(k.id);
+                    anruf.firma = suchlauf->firma(k.id);
+                zeige();
                 anzeige.atmen();
             }
         }
     }
 
-    if (nichtGefunden) {
-        setzeBildTag(verbunden ? BildUnbekanntVerbunden : BildUnbekannt, Unbekannt);
-        setze(kontakt, Unbekannt);
+    if (!anruf.erkannt()) {
+        anruf.ergebnis = Anruf::Ergebnis::Unbekannt;
+        anruf.bild = verbunden ? BildUnbekanntVerbunden : BildUnbekannt;
+        anruf.name = Unbekannt;
+        zeige();
         anzeige.atmen();
     }
 
-    if (!nummer.isEmpty() && spalteText(kontakt) == Unbekannt) {
+    if (!nummer.isEmpty() && anruf.name == Unbekannt) {
         QString name, freierOrt;
         try {
             if (!m_t.telefondaten.istOffen())
@@ -264,11 +250,11 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
             return;
         }
         if (freierOrt != Unbekannt)
-            setze(ort, freierOrt);
-        if (spalteText(ort) == Suche)
-            setze(ort, Unbekannt);
-        setze(kontakt, name);
-        setzeBildTag(verbunden ? BildUnbekanntVerbunden : BildUnbekannt, Unbekannt);
+            anruf.ort = freierOrt;
+        if (anruf.ort == Suche)
+            anruf.ort = Unbekannt;
+        anruf.name = name;
+        zeige();
         anzeige.atmen();
     }
 
@@ -277,21 +263,29 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     // More callers waiting: a burst, whose rows are committed together.
     const bool weitere = m_t.tapi.WartendeAnrufe() > 0;
     if (m_t.telefondaten.istOffen()) {
-        const int i = liste.indexOf(schluessel);
         if (weitere)
             m_t.telefondaten.StapelBeginnen();
-        if (i >= 0)
-            m_t.telefondaten.schreibIteminMDB(liste, i);
+        m_t.telefondaten.speichere(anruf);
     }
     anzeige.atmen();
 
-    if (const int i = liste.indexOf(schluessel); i >= 0) {
-        const ListItem &e = liste.Item(i);
-        emit Erkannt({e.Text, e.columnText(ort), e.columnText(kontakt), e.Tag, firma, CCallID, schluessel});
-    }
+    if (liste.indexOf(anruf.eintrag) >= 0)
+        emit Erkannt(anruf);
 
     // The similar contacts of a call the next one replaces at once are not looked for.
-    if (!vorwahl.isEmpty() && !weitere)
-        m_t.aehnliche.SucheAehnlicheNummern(vorwahl, anschluss);
+    if (!anruf.vorwahl.isEmpty() && !weitere)
+        m_t.aehnliche.SucheAehnlicheNummern(anruf.vorwahl, anruf.anschluss);
     schluss();
+}
+
+ListItem Anrufauswertung::eintragFuer(const Anruf &anruf, ListItem eintrag) const
+{
+    const ListViewModel &liste = m_t.anruferliste;
+    eintrag.Text = anruf.nummer;
+    eintrag.setColumnText(liste.columnByKey(u"Datum"_s), RegionalSettings::DateTimeText(anruf.zeit));
+    eintrag.setColumnText(liste.columnByKey(u"Ort"_s), anruf.ort);
+    eintrag.setColumnText(liste.columnByKey(u"Kontakt"_s), anruf.name);
+    eintrag.SmallIcon = anruf.bild;
+    eintrag.Tag = anruf.Tag();
+    return eintrag;
 }

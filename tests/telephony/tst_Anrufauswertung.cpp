@@ -44,12 +44,12 @@ private slots:
         k.oeffne(b.tabelle, cache);
         // The desktop notification also wants the company, which the searches do not name.
         k.auswertung.setFirmaSuchen(true);
-        QList<ErkannterAnruf> erkannt;
-        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const ErkannterAnruf &a) { erkannt << a; });
+        QList<Anruf> erkannt;
+        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const Anruf &a) { erkannt << a; });
         QVERIFY(k.anruf(u"0301234567"_s));
         const QString greta = IDInKlammern(b.greta);
         QCOMPARE(erkannt.size(), 1);
-        QCOMPARE(QStringList({erkannt[0].nummer, erkannt[0].ort, erkannt[0].kontakt, erkannt[0].tag, erkannt[0].firma}),
+        QCOMPARE(QStringList({erkannt[0].nummer, erkannt[0].ort, erkannt[0].name, erkannt[0].Tag(), erkannt[0].firma}),
                  QStringList({u"0301234567"_s, u"Berlin"_s, u"Greta Grünwald"_s, greta, u"Grünwald & Söhne"_s}));
         QCOMPARE(k.anrufer.indexOf(erkannt[0].eintrag), 0);
         QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + greta);
@@ -475,8 +475,8 @@ private slots:
         };
         k.suche.setKontaktquelle(&buch);
         k.auswertung.setFirmaSuchen(true);
-        QList<ErkannterAnruf> erkannt;
-        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const ErkannterAnruf &a) { erkannt << a; });
+        QList<Anruf> erkannt;
+        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const Anruf &a) { erkannt << a; });
 
         // Found by its key; the city is the contact's, the company comes along.
         QVERIFY(k.anruf(u"0301234567"_s));
