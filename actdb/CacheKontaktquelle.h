@@ -10,6 +10,7 @@
 
 class ActZugang;
 class Clipboard;
+class clActDBF;
 class Dialogs;
 class clTabellenCache;
 
@@ -32,6 +33,12 @@ public:
     void setStatus(Statusanzeige status) { m_status = std::move(status); }
     // The file is about to be made anew: let go of it.
     void schliessen();
+
+    enum class Bau { Erstellt, KeinACTZugriff, KeinCachezugriff, Fehlgeschlagen };
+    // Builds the file anew from ACT!'s contact table at `datenbank`: the
+    // chosen phone fields, each with its key, and name, company and city
+    // of every contact.
+    Bau Erstellen(clActDBF &act, const QString &datenbank, const Statusanzeige &status);
 
     Oeffnung oeffnen() override;
     QString Suchmeldung() const override;

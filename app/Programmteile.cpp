@@ -14,7 +14,6 @@
 #include "platform/desktop/X11Desktop.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
-#include "platform/jet/Recordset.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"

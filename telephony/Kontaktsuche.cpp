@@ -4,13 +4,8 @@
 #include "actdb/ACTPruefung.h"
 #include "actdb/ActKontaktquelle.h"
 #include "actdb/CacheKontaktquelle.h"
-#include "actdb/Zeilenleser.h"
 #include "actdb/Telefonfeldliste.h"
-#include "actdb/clTabellenCache.h"
 #include "actdb/clActDBF.h"
-#include "platform/jet/JetFehler.h"
-#include "telephony/Diagnose.h"
-#include "platform/jet/Recordset.h"
 
 using namespace Qt::StringLiterals;
 
@@ -74,37 +69,5 @@ void Kontaktsuche::setCachePfad(const QString &pfad)
 
 Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(const QString &)> &status)
 {
-    const QString felder = AusgewaehlteFelder();
-    if (!m_actDBF.init(ACTDatenbank())) {
-        m_actDBF.kill();
-        return Cachebau::KeinACTZugriff;
-    }
-    // Each phone field with its key beside it, both indexed for the searches.
-    std::unique_ptr<Recordset> quelle = m_actDBF.Cachequelle(felder);
-    // The same rows straight from the file where it can: a million contacts in seconds.
-    const std::unique_ptr<Zeilenleser> direkt = quelle ? m_actDBF.Cachezeilen(felder) : nullptr;
-    const QString indexfelder = felder.isEmpty() ? QString() : felder + u',' + clActDBF::Schluesselfelder(felder);
-    Cachebau ergebnis = Cachebau::Fehlgeschlagen;
-    // The file is made anew: the searches open the new one.
-    m_cache->schliessen();
-    {
-        clTabellenCache cache(m_dialogs, m_clipboard);
-        if (!cache.init(CachePfad(), true, status)) {
-            ergebnis = Cachebau::KeinCachezugriff;
-        } else {
-            try {
-                if (quelle && cache.ADDRecordset(*quelle, u"ACTNR"_s, u"UNIQUE_ID"_s, indexfelder, direkt.get()))
-                    ergebnis = Cachebau::Erstellt;
-            } catch (const JetFehler &e) {
-                qCWarning(lcTelefonie).noquote()
-                    << u"Nummern-Cache %1 nicht erstellt: %2 %3"_s.arg(CachePfad(), QString::number(e.Number()), e.Description());
-                ergebnis = Cachebau::Fehlgeschlagen;
-            }
-        }
-    }
-    if (quelle)
-        quelle->Close();
-    quelle.reset();
-    m_actDBF.kill();
-    return ergebnis;
+    return m_cache->Erstellen(m_actDBF, ACTDatenbank(), status);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actdb/ActZugang.h"
+#include "actdb/CacheKontaktquelle.h"
 
 #include <QString>
 
@@ -9,7 +10,6 @@
 
 class ACTPruefung;
 class ActKontaktquelle;
-class CacheKontaktquelle;
 class Clipboard;
 class Dialogs;
 class Kontaktquelle;
@@ -48,7 +48,7 @@ public:
     const QString &CachePfad() const;
     void setCachePfad(const QString &pfad);
 
-    enum class Cachebau { Erstellt, KeinACTZugriff, KeinCachezugriff, Fehlgeschlagen };
+    using Cachebau = CacheKontaktquelle::Bau;
     // Builds the number cache anew from ACT!'s contact table: the chosen
     // phone fields with name, company and city of every contact.
     Cachebau CacheErstellen(const std::function<void(const QString &)> &status);
