@@ -10,6 +10,8 @@
 #include <set>
 #include <utility>
 
+#include <unistd.h>
+
 // Xlib defines macros (None, Bool, Status, …) that clash with Qt's names: it
 // comes after every Qt header and nowhere but here.
 #include <X11/XKBlib.h>
@@ -18,6 +20,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -148,6 +152,7 @@ struct X11Desktop::Verbindung
     };
     std::map<KeySym, Ersatz> ersatz;
     unsigned long takt = 0;
+    QString tippfehler;
 
     Atom atom(const char *name) const { return XInternAtom(anzeige, name, False); }
 
@@ -497,13 +502,55 @@ void X11Desktop::Wiederherstellen(Fenster fenster)
     XFlush(d->anzeige);
 }
 
+QString X11Desktop::Tippfehler() const
+{
+    return d->tippfehler;
+}
+
+bool X11Desktop::VomEigenenProgramm(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return false;
+    const Atom pidAtom = d->atom("_NET_WM_PID");
+    const auto eigen = [&](Window w) -> std::optional<bool> {
+        const auto e = lies(d->anzeige, w, pidAtom);
+        if (!e || e->format != 32 || e->anzahl < 1)
+            return std::nullopt;
+        long pid = 0;
+        std::memcpy(&pid, e->daten.constData(), sizeof pid);
+        return pid == long(getpid());
+    };
+    Window w = Window(fenster);
+    for (int tiefe = 0; w && w != d->wurzel && tiefe < 64; ++tiefe) {
+        if (const auto ja = eigen(w))
+            return *ja;
+        // A window manager's frame: the program's window inside it tells.
+        if (const Window programm = d->programmfenster(w); programm && programm != w) {
+            if (const auto ja = eigen(programm))
+                return *ja;
+        }
+        Window eltern = 0;
+        kinderVon(d->anzeige, w, &eltern);
+        w = eltern;
+    }
+    return false;
+}
+
 std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
 {
+    d->tippfehler.clear();
     // Without a desktop there is nothing to type into, and no key the
     // keyboard could not produce.
     if (tasten.empty() || !verbunden())
         return tasten.size();
     Display *anzeige = d->anzeige;
+    Window fokus = 0;
+    int zurueck = 0;
+    XGetInputFocus(anzeige, &fokus, &zurueck);
+    if (fokus != None && fokus != PointerRoot && VomEigenenProgramm(fokus)) {
+        d->tippfehler = u"Der Tastaturfokus liegt auf einem Fenster von Rufmon selbst"_s;
+        return 0;
+    }
     int ereignis = 0;
     int fehler = 0;
     int haupt = 0;
