@@ -191,8 +191,8 @@ bool Protokollaufzeichnung::tippe(const QString &tasten)
     if (m_tastenfehler.isEmpty())
         m_tastenfehler = u"Fehler in der Tastenfolge „"_s + tasten + u"“ bei Zeichen "_s
                          + QString::number(folge.fehlerStelle) + u": "_s + folge.fehler;
-    qCWarning(lcActcontrol) << "Protokoll:" << m_tastenfehler;
-    return false;
+    qCWarning(lcActcontrol) << "Protokoll:" << folge.fehler << "in" << tasten;
+    return !folge.nichtGetippt;
 }
 
 bool Protokollaufzeichnung::dialogPasst(const clButtonGuard &dialog, Fenster fenster, const Anruf &anruf)

@@ -66,7 +66,8 @@ private:
     // The dialog found may be filled: no window of the program's own, and
     // no dialog that names another contact than the call's. Says why not.
     bool dialogPasst(const clButtonGuard &dialog, Fenster fenster, const Anruf &anruf);
-    // False when the keys could not all be typed.
+    // False when the desktop did not take all the keys; a fault in the
+    // macro is reported and the typing goes on.
     bool tippe(const QString &tasten);
 
     clACTApplication &m_act;

@@ -104,6 +104,7 @@ Tastenfolge Tippe(Desktop &desktop, const QString &Tasten)
     if (getippt < folge.tasten.size()) {
         // Reported like a fault of the macro: where the typing stopped.
         folge.fehlerStelle = folge.tasten[getippt].stelle;
+        folge.nichtGetippt = true;
         const QString grund = desktop.Tippfehler();
         folge.fehler = grund.isEmpty() ? u"zu viele verschiedene Zeichen, die die Tastatur nicht hat"_s : grund;
         folge.tasten.resize(getippt);

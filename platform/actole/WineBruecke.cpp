@@ -59,6 +59,12 @@ QStringList WineBruecke::zerlege(const QByteArray &zeile)
     return felder;
 }
 
+void WineBruecke::setWartezeiten(int startMs, int antwortMs)
+{
+    m_startMs = startMs;
+    m_antwortMs = antwortMs;
+}
+
 bool WineBruecke::laeuft() const
 {
     return m_prozess && m_prozess->state() == QProcess::Running;
@@ -108,11 +114,11 @@ bool WineBruecke::starte()
     // Wine's own remarks would fill the pipe nobody reads.
     m_prozess->setStandardErrorFile(QProcess::nullDevice());
     m_prozess->start(m_programm, m_argumente);
-    if (!m_prozess->waitForStarted(StartMs)) {
+    if (!m_prozess->waitForStarted(m_startMs)) {
         qCWarning(lcWine) << "Brücke startet nicht:" << m_programm << m_argumente << m_prozess->errorString();
         return false;
     }
-    const auto bereit = zeile(StartMs);
+    const auto bereit = zeile(m_startMs);
     if (!bereit || !bereit->startsWith("BEREIT")) {
         qCWarning(lcWine) << "Brücke meldet sich nicht:" << m_programm << m_argumente;
         return false;
@@ -129,7 +135,7 @@ std::optional<WineBruecke::Antwort> WineBruecke::einmal(const QStringList &anfra
     for (const QString &feld : anfrage)
         felder << maskiere(feld);
     m_prozess->write(felder.join(u'\t').toUtf8() + '\n');
-    const auto z = zeile(AntwortMs);
+    const auto z = zeile(m_antwortMs);
     if (!z) {
         qCWarning(lcWine) << "Brücke antwortet nicht auf" << anfrage.value(0);
         return std::nullopt;

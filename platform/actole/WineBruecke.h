@@ -42,9 +42,9 @@ public:
     static QString maskiere(const QString &feld);
     static QStringList zerlege(const QByteArray &zeile);
 
-    // How long the bridge may take to start and to answer.
-    static constexpr int StartMs = 60000;
-    static constexpr int AntwortMs = 15000;
+    // How long the bridge may take to start (Wine may first bring the
+    // prefix up to date) and to answer one request.
+    void setWartezeiten(int startMs, int antwortMs);
 
 signals:
     void Ausgefallen(const QString &meldung);
@@ -60,4 +60,6 @@ private:
     QProcessEnvironment m_umgebung;
     std::unique_ptr<QProcess> m_prozess;
     bool m_aufgegeben = false;
+    int m_startMs = 60000;
+    int m_antwortMs = 15000;
 };

@@ -12,6 +12,12 @@
 
 #include <memory>
 
+#include <unistd.h>
+
+// Xlib after Qt: its macros clash with Qt's names.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -299,6 +305,74 @@ private slots:
         a.pausen.clear();
         a.aufzeichnen();
         QCOMPARE(a.pausen, QList<int>{60000});
+    }
+
+    // The dialog's caption names the contact: an entry for one contact never
+    // goes into the dialog of another.
+    void dialogOfTheCallersContactOnly_data()
+    {
+        QTest::addColumn<QString>("kontakt");
+        QTest::addColumn<QString>("getippt");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("the caller's") << u"Müller, Hans"_s << u"0301234567"_s << QString();
+        QTest::newRow("letter case aside") << u"MÜLLER, HANS "_s << u"0301234567"_s << QString();
+        QTest::newRow("another contact") << u"Grünwald, Greta"_s << QString()
+                                         << u"Das Protokollfenster gilt „Müller, Hans“, nicht „Grünwald, Greta“: "
+                                            u"nichts eingetragen."_s;
+    }
+    void dialogOfTheCallersContactOnly()
+    {
+        BRAUCHT_X(m_x);
+        QFETCH(QString, kontakt);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%nummer"_s);
+        a.bekannterAnruf();
+        ListItem eintrag = a.lvNummern.Item(0);
+        eintrag.setColumnText(a.lvNummern.columnByKey(u"Kontakt"_s), kontakt);
+        a.lvNummern.setItem(0, eintrag);
+        a.aufzeichnen();
+
+        QTEST(a.meldungen.last(), "meldung");
+        QTest::qWait(100);
+        QTEST(a.p.tasten(u"notiz"_s), "getippt");
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+    }
+
+    // A description that matches a window of the program's own (here the
+    // test's) is refused: nothing is typed into the program itself.
+    void neverIntoTheProgramsOwnWindow()
+    {
+        BRAUCHT_X(m_x);
+        Display *anzeige = XOpenDisplay(nullptr);
+        QVERIFY(anzeige);
+        const Window eigenes = XCreateSimpleWindow(anzeige, DefaultRootWindow(anzeige), 0, 0, 200, 100, 0, 0, 0);
+        XStoreName(anzeige, eigenes, "Rufmon");
+        const long pid = long(getpid());
+        XChangeProperty(anzeige, eigenes, XInternAtom(anzeige, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char *>(&pid), 1);
+        XSelectInput(anzeige, eigenes, KeyPressMask);
+        XMapWindow(anzeige, eigenes);
+        XSync(anzeige, False);
+
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollFensterKennung"_s, u"Rufmon|||"_s);
+        a.bekannterAnruf();
+        a.aufzeichnen();
+
+        QCOMPARE(a.meldungen.last(), u"Protokollfenster konnte nicht geöffnet werden."_s);
+        QTest::qWait(100);
+        XSync(anzeige, False);
+        int tasten = 0;
+        XEvent e;
+        while (XCheckWindowEvent(anzeige, eigenes, KeyPressMask, &e))
+            ++tasten;
+        QCOMPARE(tasten, 0);
+        QCOMPARE(a.p.tasten(u"notiz"_s), QString());
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+        XDestroyWindow(anzeige, eigenes);
+        XCloseDisplay(anzeige);
     }
 
     void aSecondRunDoesNotStartInsideTheFirst()
