@@ -136,6 +136,27 @@ KeySym zeichenTaste(char32_t z)
     return KeySym(0x01000000 | z);
 }
 
+// The character a key sym stands for; 0 for none. Layouts name some
+// characters by their old key syms ("€" is EuroSign), others by Unicode.
+char32_t zeichenVon(KeySym sym)
+{
+    if ((sym >= 0x20 && sym <= 0x7e) || (sym >= 0xa0 && sym <= 0xff))
+        return char32_t(sym);
+    if ((sym & 0xff000000) == 0x01000000)
+        return char32_t(sym & 0x00ffffff);
+    if (sym == XK_EuroSign)
+        return U'€';
+    return 0;
+}
+
+bool gleich(KeySym a, KeySym b)
+{
+    if (a == b)
+        return a != NoSymbol;
+    const char32_t z = zeichenVon(a);
+    return z && z == zeichenVon(b);
+}
+
 } // namespace
 
 struct X11Desktop::Verbindung
@@ -573,21 +594,40 @@ std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     if (XkbGetState(anzeige, XkbUseCoreKbd, &zustand) == Success && zustand.group < 2)
         gruppe = zustand.group;
 
-    // Where a key sym lies: the key code, and whether Shift gives it.
+    // Where a key sym lies: the key code, and whether Shift and AltGr give it.
     struct Ort
     {
         KeyCode code = 0;
         bool shift = false;
+        bool altgr = false;
     };
     auto finde = [&](KeySym sym) -> Ort {
         for (int code = erster; code <= letzter; ++code) {
             int g = gruppe;
             if (symbol(code, 2 * g) == NoSymbol && symbol(code, 2 * g + 1) == NoSymbol)
                 g = 0; // a key of one group serves every group
-            if (symbol(code, 2 * g) == sym)
+            if (gleich(symbol(code, 2 * g), sym))
                 return {KeyCode(code), false};
-            if (symbol(code, 2 * g + 1) == sym)
+            if (gleich(symbol(code, 2 * g + 1), sym))
                 return {KeyCode(code), true};
+        }
+        return {};
+    };
+    // The third and fourth level (AltGr, AltGr with Shift), which the core
+    // map lists after both groups' first two levels: "@" and "€" on a German
+    // keyboard. A real key rather than a spare one, which not every program
+    // reads (Wine does not).
+    const KeyCode altgr = finde(XK_ISO_Level3_Shift).code;
+    auto findeMitAltGr = [&](KeySym sym) -> Ort {
+        if (!altgr)
+            return {};
+        for (int code = erster; code <= letzter; ++code) {
+            for (const int g : {gruppe, 0}) {
+                if (gleich(symbol(code, 4 + 2 * g), sym))
+                    return {KeyCode(code), false, true};
+                if (gleich(symbol(code, 5 + 2 * g), sym))
+                    return {KeyCode(code), true, true};
+            }
         }
         return {};
     };
@@ -651,6 +691,8 @@ std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
             continue;
         Ort ort = finde(sym);
         if (!ort.code)
+            ort = findeMitAltGr(sym);
+        if (!ort.code)
             ort = ersatzFuer(sym);
         if (!ort.code)
             break;
@@ -661,6 +703,8 @@ std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
             gehalten.push_back(alt);
         if ((t.shift || ort.shift) && shift)
             gehalten.push_back(shift);
+        if (ort.altgr)
+            gehalten.push_back(altgr);
         for (KeyCode m : gehalten)
             XTestFakeKeyEvent(anzeige, m, True, CurrentTime);
         XTestFakeKeyEvent(anzeige, ort.code, True, CurrentTime);

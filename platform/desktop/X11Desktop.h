@@ -6,7 +6,8 @@
 
 // The desktop on X11 (also XWayland): its own connection to the X server
 // named by DISPLAY, opened on first use. Clicks are sent events, keys come
-// from the XTEST extension. A character the keyboard map lacks is typed
+// from the XTEST extension, with AltGr for what lies on a key's third or
+// fourth level. A character the keyboard map lacks altogether is typed
 // through a spare key code that is given that character for as long as the
 // program runs and cleared again when it ends. Keys are never typed while
 // a window of this program has the keyboard focus.

@@ -122,6 +122,8 @@ std::string taste(XKeyEvent &e)
         code = sym;
     else if ((sym & 0xff000000) == 0x01000000)
         code = sym & 0x00ffffff;
+    else if (sym == XK_EuroSign) // as a German keyboard names it
+        code = 0x20ac;
     std::string zeichen;
     if (code < 0x80)
         zeichen = {char(code)};
