@@ -155,6 +155,12 @@ struct Programm : Umgebung
         const QString ordner = praefix() + u"/drive_c/"_s + ordnerName;
         QDir(ordner).removeRecursively();
         kontakte = Beispielkontakte::schreibe(ordner);
+        // The companion files in the letter case of their own, as ACT! on
+        // Windows may have left them.
+        for (const QFileInfo &datei : QDir(ordner).entryInfoList(QDir::Files)) {
+            if (datei.suffix().compare(u"ddf"_s, Qt::CaseInsensitive) == 0)
+                QFile::rename(datei.filePath(), datei.path() + u'/' + datei.completeBaseName() + u".DDF"_s);
+        }
         windowsDatenbank = u"C:\\"_s + ordnerName.toUpper() + u'\\' + QFileInfo(kontakte.tabelle).fileName().toUpper();
 
         act = std::make_unique<StandIn>(dir.path(), windowsDatenbank,
