@@ -1,7 +1,10 @@
 #include "platform/desktop/X11Desktop.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
+#include <QSocketNotifier>
+#include <QThread>
 
 #include <algorithm>
 #include <cstring>
@@ -174,6 +177,13 @@ struct X11Desktop::Verbindung
     std::map<KeySym, Ersatz> ersatz;
     unsigned long takt = 0;
     QString tippfehler;
+    // The clipboard while we hold it: what a program that pastes gets, on
+    // a window of our own that is never shown. Served whenever the event
+    // loop runs, and meanwhile while we wait for a paste.
+    Window ablage = 0;
+    bool besitzt = false;
+    QByteArray angeboten;
+    std::unique_ptr<QSocketNotifier> melder;
 
     Atom atom(const char *name) const { return XInternAtom(anzeige, name, False); }
 
@@ -252,6 +262,131 @@ struct X11Desktop::Verbindung
         }
     }
 
+    Window ablagefenster()
+    {
+        if (!ablage) {
+            ablage = XCreateWindow(anzeige, wurzel, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, 0, nullptr);
+            melder = std::make_unique<QSocketNotifier>(ConnectionNumber(anzeige), QSocketNotifier::Read);
+            QObject::connect(melder.get(), &QSocketNotifier::activated, melder.get(), [this] { bediene(); });
+        }
+        return ablage;
+    }
+
+    // Answers the requests for our clipboard; true when one asked for text.
+    bool bediene()
+    {
+        bool textGeholt = false;
+        while (XPending(anzeige)) {
+            XEvent e;
+            XNextEvent(anzeige, &e);
+            if (e.type == SelectionClear && e.xselectionclear.window == ablage) {
+                besitzt = false;
+            } else if (e.type == SelectionRequest && e.xselectionrequest.owner == ablage) {
+                textGeholt = beantworte(e.xselectionrequest) || textGeholt;
+            }
+        }
+        return textGeholt;
+    }
+
+    bool beantworte(const XSelectionRequestEvent &r)
+    {
+        const Atom utf8 = atom("UTF8_STRING");
+        const Atom ziele = atom("TARGETS");
+        const Atom eigenschaft = r.property ? r.property : r.target;
+        bool text = false;
+        bool ok = besitzt;
+        if (ok && r.target == ziele) {
+            const Atom liste[] = {ziele, utf8, XA_STRING, atom("TEXT")};
+            XChangeProperty(anzeige, r.requestor, eigenschaft, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(liste), 4);
+        } else if (ok && (r.target == utf8 || r.target == atom("TEXT"))) {
+            XChangeProperty(anzeige, r.requestor, eigenschaft, utf8, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(angeboten.constData()), int(angeboten.size()));
+            text = true;
+        } else if (ok && r.target == XA_STRING) {
+            const QByteArray latin1 = QString::fromUtf8(angeboten).toLatin1();
+            XChangeProperty(anzeige, r.requestor, eigenschaft, XA_STRING, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(latin1.constData()), int(latin1.size()));
+            text = true;
+        } else {
+            ok = false;
+        }
+        XEvent antwort{};
+        antwort.xselection.type = SelectionNotify;
+        antwort.xselection.requestor = r.requestor;
+        antwort.xselection.selection = r.selection;
+        antwort.xselection.target = r.target;
+        antwort.xselection.property = ok ? eigenschaft : None;
+        antwort.xselection.time = r.time;
+        XSendEvent(anzeige, r.requestor, False, 0, &antwort);
+        XFlush(anzeige);
+        return text;
+    }
+
+    // The clipboard's text as its owner gives it; nothing when it has none.
+    std::optional<QByteArray> clipboardText()
+    {
+        if (besitzt)
+            return angeboten;
+        const Atom clipboard = atom("CLIPBOARD");
+        if (XGetSelectionOwner(anzeige, clipboard) == None)
+            return std::nullopt;
+        const Atom ziel = atom("RUFMON_ABLAGE");
+        XConvertSelection(anzeige, clipboard, atom("UTF8_STRING"), ziel, ablagefenster(), CurrentTime);
+        XFlush(anzeige);
+        const QDeadlineTimer ende(500);
+        while (!ende.hasExpired()) {
+            XEvent e;
+            if (XCheckTypedWindowEvent(anzeige, ablage, SelectionNotify, &e)) {
+                if (e.xselection.property == None)
+                    return std::nullopt;
+                auto text = lies(anzeige, ablage, ziel);
+                XDeleteProperty(anzeige, ablage, ziel);
+                if (!text || text->format != 8 || text->typ == atom("INCR"))
+                    return std::nullopt;
+                return text->daten;
+            }
+            QThread::msleep(5);
+        }
+        return std::nullopt;
+    }
+
+    // Pastes `text` with Ctrl+V into the window that has the focus and gives
+    // the clipboard its text back; false when nobody took the text.
+    bool fuegeEin(const QString &text, KeyCode strg, KeyCode v)
+    {
+        if (!strg || !v)
+            return false;
+        const std::optional<QByteArray> vorher = clipboardText();
+        const Atom clipboard = atom("CLIPBOARD");
+        angeboten = text.toUtf8();
+        XSetSelectionOwner(anzeige, clipboard, ablagefenster(), CurrentTime);
+        besitzt = XGetSelectionOwner(anzeige, clipboard) == ablage;
+        if (!besitzt)
+            return false;
+        XTestFakeKeyEvent(anzeige, strg, True, CurrentTime);
+        XTestFakeKeyEvent(anzeige, v, True, CurrentTime);
+        XTestFakeKeyEvent(anzeige, v, False, CurrentTime);
+        XTestFakeKeyEvent(anzeige, strg, False, CurrentTime);
+        XFlush(anzeige);
+        bool geholt = false;
+        const QDeadlineTimer ende(1500);
+        while (!geholt && !ende.hasExpired()) {
+            geholt = bediene();
+            if (!geholt)
+                QThread::msleep(5);
+        }
+        if (vorher) {
+            angeboten = *vorher;
+        } else {
+            XSetSelectionOwner(anzeige, clipboard, None, CurrentTime);
+            besitzt = false;
+            angeboten.clear();
+        }
+        XFlush(anzeige);
+        return geholt;
+    }
+
     void nachricht(Window w, const char *typ, long l0, long l1, long l2, long l3)
     {
         XEvent e{};
@@ -287,6 +422,9 @@ X11Desktop::~X11Desktop()
         if (jetzt)
             XFree(jetzt);
     }
+    d->melder.reset();
+    if (d->ablage)
+        XDestroyWindow(d->anzeige, d->ablage);
     XCloseDisplay(d->anzeige);
     std::erase(unsereAnzeigen, d->anzeige);
 }
@@ -683,15 +821,36 @@ std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     if (!alt)
         alt = finde(XK_Meta_L).code;
 
+    const KeyCode v = finde(XK_v).code;
+    // What no key carries and no modifier comes with: pasted.
+    auto nurEinfuegen = [&](const Tastendruck &t) {
+        if (t.taste != Taste::Zeichen || t.strg || t.alt || t.shift)
+            return false;
+        const KeySym sym = zeichenTaste(t.zeichen);
+        return !finde(sym).code && !findeMitAltGr(sym).code;
+    };
+
     std::size_t getippt = 0;
     for (; getippt < tasten.size(); ++getippt) {
         const Tastendruck &t = tasten[getippt];
+        if (nurEinfuegen(t)) {
+            // A run of such characters in one go.
+            std::size_t bis = getippt;
+            QString text;
+            for (; bis < tasten.size() && nurEinfuegen(tasten[bis]); ++bis)
+                text += QString::fromUcs4(&tasten[bis].zeichen, 1);
+            if (d->fuegeEin(text, strg, v)) {
+                getippt = bis - 1;
+                continue;
+            }
+        }
         const KeySym sym = t.taste == Taste::Zeichen ? zeichenTaste(t.zeichen) : KeySym(zuTasten(t.taste));
         if (sym == NoSymbol)
             continue;
         Ort ort = finde(sym);
         if (!ort.code)
             ort = findeMitAltGr(sym);
+        // A program that does not paste gets the character on a spare key.
         if (!ort.code)
             ort = ersatzFuer(sym);
         if (!ort.code)

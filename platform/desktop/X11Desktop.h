@@ -7,9 +7,11 @@
 // The desktop on X11 (also XWayland): its own connection to the X server
 // named by DISPLAY, opened on first use. Clicks are sent events, keys come
 // from the XTEST extension, with AltGr for what lies on a key's third or
-// fourth level. A character the keyboard map lacks altogether is typed
-// through a spare key code that is given that character for as long as the
-// program runs and cleared again when it ends. Keys are never typed while
+// fourth level. Characters the keyboard map lacks altogether are pasted:
+// the clipboard holds them for the moment of Ctrl+V and then its text again
+// (other contents than text are not kept). A program that does not take the
+// paste gets them through a spare key code that is given the character for
+// as long as the program runs and cleared again when it ends. Keys are never typed while
 // a window of this program has the keyboard focus.
 class X11Desktop : public Desktop
 {

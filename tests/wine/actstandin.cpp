@@ -580,8 +580,10 @@ int wmain(int argc, wchar_t **argv)
     wchar_t offen[64] = {};
     if (GetEnvironmentVariableW(L"STANDIN_PROTOKOLL_OFFEN", offen, 64)) {
         for (size_t i = 0; i < kontakte.size(); ++i) {
-            if (kontakte[i].first == offen)
+            if (kontakte[i].first == offen) {
                 aktuell = i;
+                SetWindowTextW(hauptfenster, (L"ACT! - " + kontakte[i].second).c_str());
+            }
         }
         oeffneProtokoll();
     }
