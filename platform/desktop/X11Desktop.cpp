@@ -1,5 +1,7 @@
 #include "platform/desktop/X11Desktop.h"
 
+#include "platform/desktop/Diagnose.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QList>
@@ -180,6 +182,7 @@ struct X11Desktop::Verbindung
     // The clipboard while we hold it: what a program that pastes gets, on
     // a window of our own that is never shown. Served whenever the event
     // loop runs, and meanwhile while we wait for a paste.
+    bool ohneVerwaltungGesagt = false;
     Window ablage = 0;
     bool besitzt = false;
     QByteArray angeboten;
@@ -376,6 +379,8 @@ struct X11Desktop::Verbindung
             if (!geholt)
                 QThread::msleep(5);
         }
+        if (!geholt)
+            qCWarning(lcFenster) << "Einfügen nicht angenommen:" << text.size() << "Zeichen";
         if (vorher) {
             angeboten = *vorher;
         } else {
@@ -603,7 +608,11 @@ bool X11Desktop::Aktiviere(Fenster fenster)
     if (!XGetWindowAttributes(d->anzeige, Window(fenster), &a))
         return false;
     // The window manager raises and focuses on request (and restores a
-    // minimised window); without one the program does it itself.
+    // minimised window); without one the program does it itself, which a
+    // program with a focus of its own (one under Wine) may not follow.
+    if (d->verwaltung() == Verbindung::Verwaltung::Keine && !std::exchange(d->ohneVerwaltungGesagt, true))
+        qCWarning(lcFenster) << "Kein Fenstermanager: Fenster" << Qt::hex << fenster
+                             << "bekommt nur den X-Fokus; Programme unter Wine folgen ihm nicht";
     d->nachricht(Window(fenster), "_NET_ACTIVE_WINDOW", 2, CurrentTime, 0, 0);
     XRaiseWindow(d->anzeige, Window(fenster));
     if (a.map_state == IsViewable)
