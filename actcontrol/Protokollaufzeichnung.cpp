@@ -188,7 +188,11 @@ bool Protokollaufzeichnung::tippe(const QString &tasten)
     const Tastenfolge folge = modACTRunning::Tippe(m_desktop, tasten);
     if (folge.fehlerfrei())
         return true;
-    if (m_tastenfehler.isEmpty())
+    // A fault of the macro says where it lies; keys the desktop did not take
+    // say where the entry stopped.
+    if (m_tastenfehler.isEmpty() && folge.nichtGetippt)
+        m_tastenfehler = u"Protokolleintrag abgebrochen bei „"_s + tasten + u"“: "_s + folge.fehler;
+    else if (m_tastenfehler.isEmpty())
         m_tastenfehler = u"Fehler in der Tastenfolge „"_s + tasten + u"“ bei Zeichen "_s
                          + QString::number(folge.fehlerStelle) + u": "_s + folge.fehler;
     qCWarning(lcActcontrol) << "Protokoll:" << folge.fehler << "in" << tasten;

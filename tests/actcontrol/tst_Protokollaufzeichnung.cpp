@@ -123,6 +123,49 @@ QList<int> mal(int anzahl, int ms)
     return QList<int>(anzahl, ms);
 }
 
+// A window of the test's own process on the X server, as the program's
+// own windows are: it counts the keys it gets.
+struct EigenesFenster
+{
+    Display *anzeige = XOpenDisplay(nullptr);
+    Window fenster = 0;
+
+    EigenesFenster()
+    {
+        if (!anzeige)
+            return;
+        fenster = XCreateSimpleWindow(anzeige, DefaultRootWindow(anzeige), 0, 0, 200, 100, 0, 0, 0);
+        XStoreName(anzeige, fenster, "Rufmon");
+        const long pid = long(getpid());
+        XChangeProperty(anzeige, fenster, XInternAtom(anzeige, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char *>(&pid), 1);
+        XSelectInput(anzeige, fenster, KeyPressMask);
+        XMapWindow(anzeige, fenster);
+        XSync(anzeige, False);
+    }
+    ~EigenesFenster()
+    {
+        if (!anzeige)
+            return;
+        XDestroyWindow(anzeige, fenster);
+        XCloseDisplay(anzeige);
+    }
+    void fokus()
+    {
+        XSetInputFocus(anzeige, fenster, RevertToParent, CurrentTime);
+        XSync(anzeige, False);
+    }
+    int tasten()
+    {
+        XSync(anzeige, False);
+        int n = 0;
+        XEvent e;
+        while (XCheckWindowEvent(anzeige, fenster, KeyPressMask, &e))
+            ++n;
+        return n;
+    }
+};
+
 } // namespace
 
 // Writing an ACT! history entry by typing into ACT!'s history dialog, with
@@ -344,17 +387,8 @@ private slots:
     void neverIntoTheProgramsOwnWindow()
     {
         BRAUCHT_X(m_x);
-        Display *anzeige = XOpenDisplay(nullptr);
-        QVERIFY(anzeige);
-        const Window eigenes = XCreateSimpleWindow(anzeige, DefaultRootWindow(anzeige), 0, 0, 200, 100, 0, 0, 0);
-        XStoreName(anzeige, eigenes, "Rufmon");
-        const long pid = long(getpid());
-        XChangeProperty(anzeige, eigenes, XInternAtom(anzeige, "_NET_WM_PID", False), XA_CARDINAL, 32,
-                        PropModeReplace, reinterpret_cast<const unsigned char *>(&pid), 1);
-        XSelectInput(anzeige, eigenes, KeyPressMask);
-        XMapWindow(anzeige, eigenes);
-        XSync(anzeige, False);
-
+        EigenesFenster eigenes;
+        QVERIFY(eigenes.anzeige);
         Aufbau a;
         QVERIFY(a.starte(actFenster + protokollDialog(true)));
         a.optionen.schreibOption(u"ProtokollFensterKennung"_s, u"Rufmon|||"_s);
@@ -363,16 +397,35 @@ private slots:
 
         QCOMPARE(a.meldungen.last(), u"Protokollfenster konnte nicht geöffnet werden."_s);
         QTest::qWait(100);
-        XSync(anzeige, False);
-        int tasten = 0;
-        XEvent e;
-        while (XCheckWindowEvent(anzeige, eigenes, KeyPressMask, &e))
-            ++tasten;
-        QCOMPARE(tasten, 0);
+        QCOMPARE(eigenes.tasten(), 0);
         QCOMPARE(a.p.tasten(u"notiz"_s), QString());
         QCOMPARE(a.timer, (QList<bool>{false, true}));
-        XDestroyWindow(anzeige, eigenes);
-        XCloseDisplay(anzeige);
+    }
+
+    // The program's own window takes the focus in the middle of the macro:
+    // the rest is not typed, and the status says where the entry stopped.
+    void focusTakenByTheProgramStopsTheEntry()
+    {
+        BRAUCHT_X(m_x);
+        EigenesFenster eigenes;
+        QVERIFY(eigenes.anzeige);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%datum|%uhrzeit|x"_s);
+        a.bekannterAnruf();
+        a.inDerPause = [&] {
+            a.inDerPause = nullptr;
+            eigenes.fokus();
+        };
+        a.aufzeichnen();
+
+        QCOMPARE(a.meldungen.last(), u"Protokolleintrag abgebrochen bei „14:08:09“: Der Tastaturfokus liegt auf einem "_s
+                                     u"Fenster von Rufmon selbst"_s);
+        QTest::qWait(100);
+        QCOMPARE(a.p.tasten(u"notiz"_s), u"06.12.2026"_s);
+        QCOMPARE(eigenes.tasten(), 0);
+        QCOMPARE(a.pausen, QList<int>{P});
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
     }
 
     void aSecondRunDoesNotStartInsideTheFirst()

@@ -9,7 +9,9 @@
 //
 // With the environment variable STANDIN_KEIN_COM set it runs without its
 // automation object; with STANDIN_PROTOKOLL_OFFEN=ID it starts with that
-// contact's history dialog open. It ends when its standard input closes.
+// contact's history dialog open; with STANDIN_HINWEIS set a notice window of
+// its own takes the focus as soon as the first field gets text. It ends
+// when its standard input closes.
 
 #include <windows.h>
 
@@ -165,6 +167,15 @@ INT_PTR CALLBACK protokollProzedur(HWND dialog, UINT nachricht, WPARAM w, LPARAM
         std::wstring name = Protokollfelder[LOWORD(w) - IdErstesFeld];
         name.erase(0, 1);
         protokolliere(L"Eingabe " + name + L"=" + puffer);
+        static bool hinweisGezeigt = false;
+        if (GetEnvironmentVariableW(L"STANDIN_HINWEIS", nullptr, 0) && !hinweisGezeigt) {
+            hinweisGezeigt = true;
+            // As ACT! may show a reminder in the middle of anything.
+            HWND hinweis = CreateWindowExW(0, L"ACTHinweis", L"ACT! Hinweis", WS_POPUP | WS_CAPTION | WS_VISIBLE, 200,
+                                           200, 300, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            SetForegroundWindow(hinweis);
+            protokolliere(L"Hinweis gezeigt");
+        }
         return TRUE;
     }
     if (nachricht != WM_COMMAND || HIWORD(w) != BN_CLICKED)
@@ -561,6 +572,10 @@ int wmain(int argc, wchar_t **argv)
     // Spelled as ACT! spells it; Windows compares class names without case.
     klasse.lpszClassName = L"ACT3.0FrameClass";
     RegisterClassW(&klasse);
+    WNDCLASSW hinweisKlasse = klasse;
+    hinweisKlasse.lpfnWndProc = DefWindowProcW;
+    hinweisKlasse.lpszClassName = L"ACTHinweis";
+    RegisterClassW(&hinweisKlasse);
     const std::wstring titel = L"ACT! - " + (kontakte.empty() ? std::wstring() : kontakte[0].second);
     hauptfenster = CreateWindowExW(0, klasse.lpszClassName, titel.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 500, 300,
                                    nullptr, nullptr, klasse.hInstance, nullptr);

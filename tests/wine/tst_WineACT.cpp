@@ -320,6 +320,22 @@ private slots:
         QVERIFY(!p.act->hat(u"Klick Protokoll OK"_s));
     }
 
+    // A window of ACT!'s that takes the focus in the middle of the macro:
+    // the rest is not typed into it, and the status says so.
+    void fokusGehtVerloren()
+    {
+        Programm p({u"STANDIN_HINWEIS=1"_s});
+        p.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%D|%Datum|%U|%Uhrzeit|{ENTER}"_s);
+        p.anrufAusgewaehlt(u"0301234567"_s);
+        p.f().Menu(Menuepunkt::mnuACTProtokollAufzeichnen)->trigger();
+        QVERIFY(p.act->hat(u"Hinweis gezeigt"_s));
+        QCOMPARE(p.meldung(), u"Protokolleintrag abgebrochen bei „%U“: Im Vordergrund ist ein anderes Fenster "_s
+                              u"(„ACT! Hinweis“)"_s);
+        QTest::qWait(500);
+        QCOMPARE(p.act->mitAnfang(u"Eingabe Uhrzeit"_s), QStringList());
+        QVERIFY(!p.act->hat(u"Klick Protokoll OK"_s));
+    }
+
     // A description of the dialog that names the program's own main window:
     // whatever it finds inside Wine, nothing reaches the program.
     void kennungDesEigenenFensters()
