@@ -49,11 +49,10 @@ bool ActWahl::pruefeWine()
 
 bool ActWahl::Hauptfenster(const QString &titeltext)
 {
-    if (m_umgebung->nutzbar() && !m_bruecke->aufgegeben() && m_wine->Hauptfenster(titeltext)) {
-        m_unterWine = true;
-        return true;
-    }
-    return m_linux.Hauptfenster(titeltext);
+    // The last look decides: an ACT! that has ended under Wine leaves the
+    // dialogs to the X11 desktop again.
+    m_unterWine = m_umgebung->nutzbar() && !m_bruecke->aufgegeben() && m_wine->Hauptfenster(titeltext);
+    return m_unterWine || m_linux.Hauptfenster(titeltext);
 }
 
 std::shared_ptr<ActObjekt> ActWahl::ErstelleObjekt()
