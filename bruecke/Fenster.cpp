@@ -85,17 +85,24 @@ bool listenauswahl(HWND fenster, std::wstring &auswahl)
     if (klasse(fenster).find(L"listbox") == std::wstring::npos)
         return false;
     auswahl.clear();
-    const LRESULT anzahl = SendMessageW(fenster, LB_GETCOUNT, 0, 0);
+    // A program that hangs must not hang the bridge.
+    const auto frage = [fenster](UINT nachricht, WPARAM w, LPARAM l) -> LRESULT {
+        DWORD_PTR antwort = 0;
+        if (!SendMessageTimeoutW(fenster, nachricht, w, l, SMTO_ABORTIFHUNG, 2000, &antwort))
+            return -1;
+        return LRESULT(antwort);
+    };
+    const LRESULT anzahl = frage(LB_GETCOUNT, 0, 0);
     if (anzahl <= 0)
         return true;
-    LRESULT index = SendMessageW(fenster, LB_GETCURSEL, 0, 0);
+    LRESULT index = frage(LB_GETCURSEL, 0, 0);
     if (index < 0)
         index = 0;
-    const LRESULT laenge = SendMessageW(fenster, LB_GETTEXTLEN, WPARAM(index), 0);
+    const LRESULT laenge = frage(LB_GETTEXTLEN, WPARAM(index), 0);
     if (laenge <= 0)
         return true;
     std::wstring puffer(size_t(laenge) + 1, L'\0');
-    const LRESULT n = SendMessageW(fenster, LB_GETTEXT, WPARAM(index), LPARAM(puffer.data()));
+    const LRESULT n = frage(LB_GETTEXT, WPARAM(index), LPARAM(puffer.data()));
     auswahl = puffer.substr(0, size_t(n > 0 ? n : 0));
     return true;
 }

@@ -123,6 +123,8 @@ struct Vorlage
 constexpr WORD KlasseButton = 0x0080;
 constexpr WORD KlasseEdit = 0x0081;
 constexpr WORD KlasseStatic = 0x0082;
+constexpr WORD KlasseListbox = 0x0083;
+constexpr WORD IdArt = 400;
 constexpr WORD IdStart = 100;
 constexpr WORD IdErstesFeld = 200;
 
@@ -158,8 +160,13 @@ void oeffneTimer()
 
 INT_PTR CALLBACK protokollProzedur(HWND dialog, UINT nachricht, WPARAM w, LPARAM)
 {
-    if (nachricht == WM_INITDIALOG)
+    if (nachricht == WM_INITDIALOG) {
+        // The kind of entry, as ACT! lists it; a call is preselected.
+        for (const wchar_t *art : {L"Besuch", L"Anruf", L"Brief"})
+            SendDlgItemMessageW(dialog, IdArt, LB_ADDSTRING, 0, LPARAM(art));
+        SendDlgItemMessageW(dialog, IdArt, LB_SETCURSEL, 1, 0);
         return TRUE;
+    }
     if (nachricht == WM_COMMAND && HIWORD(w) == EN_CHANGE && LOWORD(w) >= IdErstesFeld
         && LOWORD(w) < IdErstesFeld + AnzahlFelder) {
         wchar_t puffer[256] = {};
@@ -204,14 +211,15 @@ void oeffneProtokoll()
     if (protokollDialog || kontakte.empty())
         return;
     Vorlage v;
-    v.kopf(L"Protokoll aufzeichnen " + kontakte[aktuell].second, 220, 30 + 16 * AnzahlFelder,
-           WORD(2 * AnzahlFelder + 2));
+    v.kopf(L"Protokoll aufzeichnen " + kontakte[aktuell].second, 290, 30 + 16 * AnzahlFelder,
+           WORD(2 * AnzahlFelder + 3));
     for (int i = 0; i < AnzahlFelder; ++i) {
         v.element(KlasseStatic, std::wstring(Protokollfelder[i]) + L":", WORD(300 + i), SS_LEFT, 8, short(10 + 16 * i),
                   50, 10);
         v.element(KlasseEdit, L"", WORD(IdErstesFeld + i), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 60,
                   short(8 + 16 * i), 150, 12);
     }
+    v.element(KlasseListbox, L"", IdArt, WS_BORDER | WS_VSCROLL | WS_TABSTOP, 220, 8, 60, 40);
     const short unten = short(12 + 16 * AnzahlFelder);
     v.element(KlasseButton, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 60, unten, 50, 14);
     v.element(KlasseButton, L"Abbrechen", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 120, unten, 50, 14);

@@ -4,6 +4,8 @@
 // dialog) in a Wine prefix of the test's own, worked through the bridge.
 // Runs on an X server with a window manager (mit-fenstermanager.sh); the
 // prefix is made once and used again.
+#include "actcontrol/clButtonGuard.h"
+#include "actcontrol/modACTRunning.h"
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
 #include "core/modHaupt.h"
@@ -334,6 +336,43 @@ private slots:
         QTest::qWait(500);
         QCOMPARE(p.act->mitAnfang(u"Eingabe Uhrzeit"_s), QStringList());
         QVERIFY(!p.act->hat(u"Klick Protokoll OK"_s));
+    }
+
+    // The window search inside Wine: Win32 classes and captions, contained
+    // text without regard to case, a list box by its selected entry, and a
+    // dialog that counts only when its caption begins with the text.
+    void fenstersuche()
+    {
+        Programm p({u"STANDIN_PROTOKOLL_OFFEN=ANDERER"_s});
+        QTRY_VERIFY_WITH_TIMEOUT(p.act->hat(u"Protokollfenster Hans Müller"_s), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(p.rufmon->Teile().ACTBereit(), 30000);
+        QVERIFY(p.wahl().unterWine());
+        Desktop &d = p.wahl().desktop();
+        const Fenster act = modACTRunning::SucheFenster(d, u"ACT3.0FRAMECLASS"_s, u"act!"_s);
+        QVERIFY(act);
+        QCOMPARE(modACTRunning::Fenstertitel(d, act), u"ACT! - Hans Müller"_s);
+        const Fenster dialog = modACTRunning::SucheFenster(d, u"#32770"_s, u"PROTOKOLL AUFZEICHNEN"_s);
+        QVERIFY(dialog);
+        QCOMPARE(d.Elternfenster(dialog), Fenster(0));
+        const Fenster liste = modACTRunning::SucheKindfenster(d, dialog, u"listbox"_s, u"anruf"_s);
+        QVERIFY(liste);
+        QCOMPARE(modACTRunning::Kindfenstertext(d, liste), u"Anruf"_s);
+        QCOMPARE(modACTRunning::SucheKindfenster(d, dialog, u"listbox"_s, u"Besuch"_s), Fenster(0));
+        const Fenster ok = modACTRunning::SucheKindfenster(d, dialog, u"BUTTON"_s, u"ok"_s);
+        QVERIFY(ok);
+        QCOMPARE(d.Elternfenster(ok), dialog);
+
+        clButtonGuard guard(d);
+        QVERIFY(guard.SetConfiguration(u"OK|Button|Protokoll aufzeichnen |#32770"_s));
+        QVERIFY(guard.WindowExist());
+        QCOMPARE(guard.GefundenesFenster(), ok);
+        // Found by the contained text, but the caption does not begin with it.
+        QVERIFY(guard.SetConfiguration(u"OK|Button|aufzeichnen|#32770"_s));
+        QVERIFY(!guard.WindowExist());
+        QCOMPARE(guard.GefundenesFenster(), ok);
+        QVERIFY(guard.SetConfiguration(u"OK|Button|Timer|#32770"_s));
+        QVERIFY(!guard.WindowExist());
+        QCOMPARE(guard.GefundenesFenster(), Fenster(0));
     }
 
     // A description of the dialog that names the program's own main window:
