@@ -75,7 +75,11 @@ QString bereite()
         return u"kein X-Server"_s;
     if (!QFile::exists(praefix() + u"/system.reg"_s)) {
         QDir().mkpath(praefix());
-        if (!wine({u"wineboot"_s, u"-i"_s}))
+        // Without Mono and Gecko, whose installers would ask on the screen.
+        qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=");
+        const bool gemacht = wine({u"wineboot"_s, u"-i"_s});
+        qunsetenv("WINEDLLOVERRIDES");
+        if (!gemacht)
             return u"wineboot scheitert"_s;
         QProcess warten;
         warten.setProcessEnvironment(wineUmgebung());
