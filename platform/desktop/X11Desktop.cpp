@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QList>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QThread>
 
 #include <algorithm>
@@ -275,6 +276,16 @@ struct X11Desktop::Verbindung
         return ablage;
     }
 
+    // A request that Xlib has already read off the connection while we
+    // waited for something else no longer wakes the socket: it is answered
+    // when the event loop next runs, or a program pasting from us waits in vain.
+    void spaeterBedienen()
+    {
+        if (!melder)
+            return;
+        QTimer::singleShot(0, melder.get(), [this] { bediene(); });
+    }
+
     // Answers the requests for our clipboard; true when one asked for text.
     bool bediene()
     {
@@ -373,7 +384,8 @@ struct X11Desktop::Verbindung
         XTestFakeKeyEvent(anzeige, strg, False, CurrentTime);
         XFlush(anzeige);
         bool geholt = false;
-        const QDeadlineTimer ende(1500);
+        // A busy desktop may take its time to ask.
+        const QDeadlineTimer ende(3000);
         while (!geholt && !ende.hasExpired()) {
             geholt = bediene();
             if (!geholt)
@@ -882,5 +894,6 @@ std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     }
     XFree(karte);
     XFlush(anzeige);
+    d->spaeterBedienen();
     return getippt;
 }
