@@ -2,6 +2,7 @@
 
 #include "core/ListViewModel.h"
 #include "core/modOptionen.h"
+#include "phonedb/Diagnose.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/DaoTyp.h"
@@ -43,6 +44,11 @@ QString clRufmonDaten::Klassenname()
     return u"clRufmonDaten"_s;
 }
 
+QString clRufmonDaten::FeldAngerufen()
+{
+    return u"Angerufen"_s;
+}
+
 void clRufmonDaten::init(const QString &Datenbankpfad)
 {
     m_pfad = Datenbankpfad;
@@ -56,6 +62,32 @@ void clRufmonDaten::init(const QString &Datenbankpfad)
                              + Datenbankpfad + CRLF + u"Fehlernummer:"_s + QString::number(e.Number()) + CRLF
                              + u"Fehlerbeschreibung:"_s + e.Description(),
                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+        return;
+    }
+    ergaenzeAngerufen();
+}
+
+// Files from before the number called was kept get its field; every other
+// field and every row stays as it is. A file that cannot take it (read
+// only) keeps its calls without it.
+void clRufmonDaten::ergaenzeAngerufen()
+{
+    try {
+        bool fehlt = false;
+        {
+            auto rs = m_db->OpenRecordset(u"Anrufspeicher"_s, Recordset::dbOpenTable);
+            fehlt = rs->Fields().indexOf(FeldAngerufen()) < 0;
+            rs->Close();
+        }
+        if (!fehlt)
+            return;
+        TableDef &tabelle = m_db->TableDefs()[u"Anrufspeicher"_s];
+        Field feld = tabelle.CreateField(FeldAngerufen(), DaoTyp::dbText, 50);
+        feld.setAllowZeroLength(true);
+        tabelle.AppendField(feld);
+        m_db->TableDefs().Refresh();
+    } catch (const JetFehler &e) {
+        qCWarning(lcPhonedb).noquote() << u"Anrufspeicher ohne Feld Angerufen:"_s << e.Description();
     }
 }
 
@@ -275,6 +307,10 @@ bool clRufmonDaten::schreibIteminMDB(const ListViewModel &lvNummern, int index)
                 text.truncate(feld.Size());
             feld.setValue(text);
         }
+        if (const int angerufen = rs->Fields().indexOf(FeldAngerufen()); angerufen >= 0) {
+            schritt = u" (schreibItemInMDB, SetField "_s + FeldAngerufen() + u")."_s;
+            rs->Fields()[angerufen].setValue(item.Angerufen.left(50));
+        }
         schritt = u" (schreibItemInMDB, Update)."_s;
         rs->Update();
         rs->Close();
@@ -315,6 +351,7 @@ void clRufmonDaten::leseMDBinListview(ListViewModel &lvNummern)
     }
     const int uniqueId = felder.indexOf(u"UniqueID"_s);
     const int icon = felder.indexOf(u"Icon"_s);
+    const int angerufen = felder.indexOf(FeldAngerufen());
 
     std::vector<ListItem> eintraege;
     while (!rs->Eof()) {
@@ -331,6 +368,8 @@ void clRufmonDaten::leseMDBinListview(ListViewModel &lvNummern)
                 bild = wert;
         }
         item.SmallIcon = bild;
+        if (angerufen >= 0 && !felder[angerufen].isNull())
+            item.Angerufen = felder[angerufen].Text();
         eintraege.push_back(std::move(item));
         rs->MoveNext();
     }

@@ -52,6 +52,8 @@ public:
     void LoescheAnruferliste(int &Tage);
 
     static QString Klassenname();
+    // The field of `Anrufspeicher` that keeps the number a call was for.
+    static QString FeldAngerufen();
 
 private:
     // A table of codes (country codes or area codes) held in memory: the
@@ -64,6 +66,7 @@ private:
         int kuerzeste = 0;
     };
 
+    void ergaenzeAngerufen();
     QString SucheOrtZuVorwahl(const QString &nummer, const QString &tabelle, QString &vorwahl);
     QString SucheLandZuVorwahl(const QString &nummer, QString &laendervorwahl);
     Verzeichnis lade(const QString &sql);

@@ -13,6 +13,7 @@
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"
+#include "telephony/Anrufhinweis.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Auswertungsanzeige.h"
 #include "telephony/Diagnose.h"
@@ -65,6 +66,17 @@ void Anrufauswertung::VerbundeneNummer(const QString &CNumber, std::int32_t CCal
     }
     ausfuehren(CNumber, u"<ADDRESS>"_s, true, CCallID, m_t.tapi.Ereigniszeit());
     wartendeAufnehmen();
+}
+
+bool Anrufauswertung::Nachtragen(const Nachtrag &anruf)
+{
+    if (m_laeuft)
+        return false;
+    m_nachtrag = &anruf;
+    ausfuehren(anruf.nummer, u"<ADDRESS>"_s, false, 0, anruf.zeit);
+    m_nachtrag = nullptr;
+    wartendeAufnehmen();
+    return true;
 }
 
 void Anrufauswertung::wartendeAufnehmen()
@@ -131,7 +143,8 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     qCDebug(lcTelefonie).noquote() << u"Anruf von"_s << nummer << (verbunden ? u"(verbunden)"_s : QString());
 
     anzeige.setACTPruefungAktiv(false);
-    anzeige.nachVorne();
+    if (!m_nachtrag)
+        anzeige.nachVorne();
     m_t.tapi.setEventsEnabled(false);
     anzeige.setMonitorKnopfAktiv(false);
     anzeige.atmen();
@@ -151,12 +164,15 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         eintrag.Text = nummer;
         eintrag.SubItems = {RegionalSettings::DateTimeText(zeit), Suche, Suche};
         eintrag.SmallIcon = BildSuche;
+        eintrag.Angerufen = m_nachtrag ? m_nachtrag->angerufen : m_t.ereignisse.AngerufeneNummer(CCallID);
         const int pos = liste.Add(eintrag);
         schluessel = liste.Item(pos).Schluessel;
     }
     anzeige.atmen();
-    anzeige.zeigeNeuenAnruf();
-    m_t.aehnlicheListe.Clear();
+    if (!m_nachtrag) {
+        anzeige.zeigeNeuenAnruf();
+        m_t.aehnlicheListe.Clear();
+    }
     anzeige.atmen();
 
     const auto setze = [&](int spalte, const QString &text) {
@@ -176,7 +192,8 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         if (i < 0)
             return;
         ListItem e = liste.Item(i);
-        e.SmallIcon = bild;
+        // A call from the router's list keeps its own picture, whatever became of it.
+        e.SmallIcon = m_nachtrag ? Anrufhinweis::BildNachgetragen : bild;
         e.Tag = tag;
         liste.setItem(i, e);
     };
@@ -335,11 +352,27 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
 
     if (const int i = liste.indexOf(schluessel); i >= 0) {
         const ListItem &e = liste.Item(i);
-        emit Erkannt({e.Text, e.columnText(ort), e.columnText(kontakt), e.Tag, firma, CCallID, schluessel});
+        ErkannterAnruf erkannt;
+        erkannt.nummer = e.Text;
+        erkannt.ort = e.columnText(ort);
+        erkannt.kontakt = e.columnText(kontakt);
+        erkannt.tag = e.Tag;
+        erkannt.firma = firma;
+        erkannt.callId = CCallID;
+        erkannt.eintrag = schluessel;
+        erkannt.angerufen = e.Angerufen;
+        erkannt.zeit = zeit;
+        erkannt.verbunden = verbunden;
+        if (m_nachtrag) {
+            erkannt.nachgetragen = true;
+            erkannt.verpasst = m_nachtrag->verpasst;
+            erkannt.dauer = m_nachtrag->dauer;
+        }
+        emit Erkannt(erkannt);
     }
 
     // The similar contacts of a call the next one replaces at once are not looked for.
-    if (!vorwahl.isEmpty() && !weitere)
+    if (!vorwahl.isEmpty() && !weitere && !m_nachtrag)
         m_t.aehnliche.SucheAehnlicheNummern(vorwahl, anschluss);
     schluss();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -14,4 +15,10 @@ struct ErkannterAnruf
     QString firma;   // the contact's company, when known
     std::int32_t callId = 0;
     quint64 eintrag = 0; // the entry's key in the caller list
+    QString angerufen;   // the number or extension the call was for, when the line tells it
+    QDateTime zeit;      // when the call came
+    bool verbunden = false;    // a connected number, not a caller
+    bool nachgetragen = false; // from the router's list: it came while Rufmon was off
+    bool verpasst = false;     // the router's list says nobody took it
+    int dauer = -1;            // seconds, where the line tells it
 };

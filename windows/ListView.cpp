@@ -77,7 +77,11 @@ bool ListView::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
         const auto *hilfe = static_cast<QHelpEvent *>(event);
-        const QString text = VollerText(indexAt(hilfe->pos()));
+        const QModelIndex index = indexAt(hilfe->pos());
+        // A cut text in full, and what the entry tells beyond its columns.
+        QStringList zeilen{VollerText(index), index.data(Qt::ToolTipRole).toString()};
+        zeilen.removeAll(QString());
+        const QString text = zeilen.join(u'\n');
         if (text.isEmpty())
             QToolTip::hideText();
         else
