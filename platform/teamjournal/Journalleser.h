@@ -46,5 +46,5 @@ private:
     Teamzugang m_zugang;
     PgVerbindung m_db;
     std::unique_ptr<QSocketNotifier> m_horcher;
-    QTimer m_wiederholung;
+    QTimer m_wiederholung{this}; // a child: it moves to the thread with its owner
 };

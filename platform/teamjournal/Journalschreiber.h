@@ -47,7 +47,7 @@ private:
     Teamzugang m_zugang;
     PgVerbindung m_db;
     QList<Journalzeile> m_offen;
-    QTimer m_wiederholung;
+    QTimer m_wiederholung{this}; // a child: it moves to the thread with its owner
     int m_ersteWiederholung = ErsteWiederholungMs;
     int m_warten = ErsteWiederholungMs;
     bool m_schemaGeprueft = false;

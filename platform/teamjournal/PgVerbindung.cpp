@@ -40,8 +40,11 @@ bool PgVerbindung::oeffnen(const Teamzugang &zugang, int sekunden, QString *fehl
     schluessel.push_back(nullptr);
     werte.push_back(nullptr);
     m_conn = PQconnectdbParams(schluessel.data(), werte.data(), 0);
-    if (m_conn && PQstatus(m_conn) == CONNECTION_OK)
+    if (m_conn && PQstatus(m_conn) == CONNECTION_OK) {
+        // The server's notices ("already exists, skipping") are no news for anybody.
+        PQsetNoticeProcessor(m_conn, [](void *, const char *) {}, nullptr);
         return true;
+    }
     if (fehler)
         *fehler = m_conn ? QString::fromUtf8(PQerrorMessage(m_conn)).trimmed() : u"Kein Speicher"_s;
     schliessen();
