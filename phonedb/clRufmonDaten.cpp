@@ -76,7 +76,8 @@ void clRufmonDaten::ergaenzeAngerufen()
         bool fehlt = false;
         {
             auto rs = m_db->OpenRecordset(u"Anrufspeicher"_s, Recordset::dbOpenTable);
-            fehlt = rs->Fields().indexOf(FeldAngerufen()) < 0;
+            // A file of the oldest form (no Icon) stays as it is: it cannot take calls anyway.
+            fehlt = rs->Fields().indexOf(FeldAngerufen()) < 0 && rs->Fields().indexOf(u"Icon"_s) >= 0;
             rs->Close();
         }
         if (!fehlt)
