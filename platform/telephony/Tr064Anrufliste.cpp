@@ -63,6 +63,9 @@ QByteArray Tr064Anrufliste::anfrage()
 QString Tr064Anrufliste::listenAdresse(const QByteArray &antwort)
 {
     QXmlStreamReader xml(antwort);
+    // Only the element's own name counts; an answer whose prefixes are not
+    // declared is still read.
+    xml.setNamespaceProcessing(false);
     while (!xml.atEnd() && !xml.hasError()) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == u"NewCallListURL")
@@ -75,6 +78,7 @@ QList<Tr064Anrufliste::Anruf> Tr064Anrufliste::lies(const QByteArray &xml)
 {
     QList<Anruf> anrufe;
     QXmlStreamReader r(xml);
+    r.setNamespaceProcessing(false);
     while (!r.atEnd() && !r.hasError()) {
         r.readNext();
         if (!r.isStartElement() || r.name() != u"Call")

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMetaType>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -70,3 +71,5 @@ private:
     bool m_angemeldet = false;
     QByteArray m_antwort;
 };
+
+Q_DECLARE_METATYPE(Tr064Anrufliste::Anruf)
