@@ -90,8 +90,9 @@ bool PgCluster::starten(QString *fehler)
             return false;
         m_initialisiert = true;
     }
-    const QString optionen = u"-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c full_page_writes=off"_s.arg(
-        QString::number(m_port), m_ordner->path());
+    QString optionen = u"-p %1 -k %2 -c listen_addresses=127.0.0.1"_s.arg(QString::number(m_port), m_ordner->path());
+    if (!m_dauerhaft)
+        optionen += u" -c fsync=off -c full_page_writes=off"_s;
     if (!lauf({bin + u"/pg_ctl"_s, u"-D"_s, m_ordner->filePath(u"daten"_s), u"-l"_s,
                m_ordner->filePath(u"server.log"_s), u"-o"_s, optionen, u"-w"_s, u"-t"_s, u"60"_s, u"start"_s},
               fehler))

@@ -19,6 +19,8 @@ public:
 
     // Why no server can be made here (package missing); empty when one can.
     static QString fehlt();
+    // Tests run without waiting for the disk; a benchmark measures the server as it is set up.
+    void setDauerhaft(bool dauerhaft) { m_dauerhaft = dauerhaft; }
     bool starten(QString *fehler = nullptr);
     bool stoppen();
     bool laeuft() const { return m_laeuft; }
@@ -36,4 +38,5 @@ private:
     quint16 m_port = 0;
     bool m_initialisiert = false;
     bool m_laeuft = false;
+    bool m_dauerhaft = false;
 };
