@@ -103,7 +103,6 @@ bool Journalschreiber::verbinden()
         }
         m_schemaGeprueft = true;
     }
-    m_db.ausfuehren("SET synchronous_commit = on");
     m_warten = m_ersteWiederholung;
     emit zustand(true, u"Team-Journal %1: verbunden%2"_s.arg(
                            m_zugang.anzeige(), m_db.verschluesselt() ? u" (verschlüsselt)"_s : QString()));

@@ -1,9 +1,11 @@
 // Two Rufmon programs as two desks on one team journal (a private PostgreSQL
 // server the test starts): a call at one desk is in the other's window
 // "Anrufe im Team" within a second; without a journal the menu item is not there.
+#include "app/Infobereich.h"
 #include "app/Rufmon.h"
 #include "app/Teamanbindung.h"
 #include "app/frmHaupt.h"
+#include "platform/kennwort/SitzungsKennwortspeicher.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "team/TeamAnrufeModell.h"
@@ -32,8 +34,11 @@ struct Platz : Umgebung
     TelephonyControl tapi{store};
     std::unique_ptr<Rufmon> rufmon;
 
-    Platz(const PgCluster *pg, const QString &name)
+    Platz(const PgCluster *pg, const QString &name, Kennwortspeicher *kennwoerter = nullptr,
+          const std::optional<QString> &kennwort = std::nullopt)
     {
+        if (kennwort)
+            dialogs.answerInput(kennwort);
         QFile::copy(QStringLiteral(RUFMON_NUMMERN_MDB), dir.filePath(u"Nummern.mdb"_s));
         QFile::setPermissions(dir.filePath(u"Nummern.mdb"_s), QFile::ReadOwner | QFile::WriteOwner);
         system.programFolder = dir.path();
@@ -43,7 +48,7 @@ struct Platz : Umgebung
             store.SaveSetting(u"Team"_s, u"Benutzer"_s, u"rufmon_admin"_s);
             store.SaveSetting(u"Team"_s, u"Arbeitsplatz"_s, name);
         }
-        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi});
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, nullptr, kennwoerter});
         rufmon->starten();
         f().cmdInitTapi()->click();
         tapi.Simulator()->setTakt(5, 50);
@@ -110,6 +115,34 @@ private slots:
         fenster->txbSuche()->setText(u"0891"_s);
         QTRY_COMPARE_WITH_TIMEOUT(fenster->Modell().rowCount(), 0, 5000);
         fenster->close();
+    }
+
+    // The password is asked once and kept in the keyring; the tray's tool
+    // tip tells whether the journal is reached.
+    void thePasswordIsAskedOnceAndKept()
+    {
+        if (const QString grund = PgCluster::fehlt(); !grund.isEmpty())
+            QSKIP(qPrintable(grund));
+        QVERIFY(m_pg.starten());
+        SitzungsKennwortspeicher kennwoerter;
+        auto platz = std::make_unique<Platz>(&m_pg, u"Empfang"_s, &kennwoerter, u"geheim"_s);
+        QCOMPARE(platz->dialogs.boxes().size(), 1);
+        QCOMPARE(platz->dialogs.boxes().first().kind, u"PasswordBox"_s);
+        QCOMPARE(platz->dialogs.boxes().first().text,
+                 u"Kennwort des Benutzers „rufmon_admin“ für das Team-Journal 127.0.0.1:%1/team:"_s.arg(m_pg.port()));
+        QTRY_VERIFY_WITH_TIMEOUT(platz->rufmon->Infosymbol().ToolTip().contains(
+                                     u"Team-Journal 127.0.0.1:%1/team: verbunden"_s.arg(m_pg.port())),
+                                 10000);
+        const QString konto = platz->rufmon->Team().Journal()->Zugang().konto();
+        QCOMPARE(kennwoerter.lies(konto), std::optional<QString>(u"geheim"_s));
+        platz.reset();
+        Platz wieder(&m_pg, u"Empfang"_s, &kennwoerter);
+        QVERIFY(wieder.dialogs.boxes().isEmpty());
+        QCOMPARE(wieder.rufmon->Team().Journal()->Zugang().kennwort, u"geheim"_s);
+        // Nothing of it in the settings file.
+        QFile conf(wieder.store.filePath());
+        QVERIFY(conf.open(QIODevice::ReadOnly));
+        QVERIFY(!conf.readAll().contains("geheim"));
     }
 
     void cleanupTestCase() { m_pg.stoppen(); }
