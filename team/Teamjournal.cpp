@@ -101,7 +101,8 @@ void Teamjournal::Zustand(const QString &CCallstate, std::int32_t, std::int32_t 
         return;
     Journalzeile z = it->zeile;
     z.angenommen = it->verbunden.isValid();
-    z.dauer = z.angenommen.value() ? static_cast<int>(it->verbunden.secsTo(QDateTime::currentDateTime())) : 0;
+    // A call nobody took has no length.
+    z.dauer = z.angenommen.value() ? static_cast<int>(it->verbunden.secsTo(QDateTime::currentDateTime())) : -1;
     m_laufend.erase(it);
     senden({z});
 }

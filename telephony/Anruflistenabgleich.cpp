@@ -78,7 +78,9 @@ QList<Anrufauswertung::Nachtrag> Anruflistenabgleich::Nachzutragen(
         if (bekannt.contains(schluessel))
             continue;
         bekannt.insert(schluessel);
-        neu.append({a.anrufer, a.angerufen, a.zeit, a.art != Art::Angenommen, a.dauer});
+        // A call nobody took has no length, whatever the list writes.
+        const bool verpasst = a.art != Art::Angenommen;
+        neu.append({a.anrufer, a.angerufen, a.zeit, verpasst, verpasst ? -1 : a.dauer});
     }
     std::stable_sort(neu.begin(), neu.end(),
                      [](const Anrufauswertung::Nachtrag &x, const Anrufauswertung::Nachtrag &y) { return x.zeit < y.zeit; });

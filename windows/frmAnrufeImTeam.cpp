@@ -62,7 +62,11 @@ frmAnrufeImTeam::frmAnrufeImTeam(QWidget *parent)
     m_liste->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_liste->verticalHeader()->hide();
-    m_liste->horizontalHeader()->setStretchLastSection(true);
+    // One line a call, as in the caller list.
+    m_liste->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_liste->setShowGrid(false);
+    m_liste->setAlternatingRowColors(true);
+    m_liste->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_liste->setWordWrap(false);
 
     m_zustand = new QLabel;
