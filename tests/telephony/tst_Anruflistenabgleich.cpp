@@ -2,7 +2,9 @@
 // through TR-064 (digest authentication, then the XML list), and the gap
 // merged into the caller list. And the number called on its way from the
 // line into the store, the entry's tool tip and the notification.
+#include "platform/kennwort/SitzungsKennwortspeicher.h"
 #include "platform/registry/RegionalSettings.h"
+#include "platform/telephony/CallMonitorDevice.h"
 #include "platform/telephony/Tr064Anrufliste.h"
 #include "telephony/Anrufhinweis.h"
 #include "telephony/Anruflistenabgleich.h"
@@ -308,6 +310,58 @@ private slots:
         // Read again (the line came back once more): nothing twice.
         QCOMPARE(abgleich.Abgleichen(router), 0);
         QCOMPARE(kette.anrufer.Count(), 3);
+    }
+
+    // The router's line: the list is read when the line stands, and again
+    // when it was lost and came back; what was taken already stays once.
+    void theListIsReadWhenTheLineStandsAndAfterItCameBack()
+    {
+        QTcpServer monitor;
+        QVERIFY(monitor.listen(QHostAddress::LocalHost));
+        Router router;
+        const QByteArray vorhin = QDateTime::currentDateTime().addSecs(-600).toString(u"dd.MM.yy HH:mm"_s).toLatin1();
+        const QByteArray eben = QDateTime::currentDateTime().addSecs(-120).toString(u"dd.MM.yy HH:mm"_s).toLatin1();
+        router.xml = liste({{"1", "2", "0891234567", "987654", "", vorhin, "0:00"}});
+
+        Anrufkette kette;
+        kette.store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, u"127.0.0.1:%1"_s.arg(monitor.serverPort()));
+        kette.oeffne(QString(), false);
+        kette.tapi.CloseLine();
+        std::int32_t nr = -1;
+        for (std::int32_t i = 0; i < kette.tapi.DeviceCount(); ++i) {
+            if (kette.tapi.DeviceName(i).startsWith(u"Anrufmonitor"_s))
+                nr = i;
+        }
+        QVERIFY(nr >= 0);
+        kette.tapi.setDeviceIndex(nr);
+        auto *geraet = qobject_cast<CallMonitorDevice *>(kette.tapi.Device(nr));
+        QVERIFY(geraet);
+        SitzungsKennwortspeicher kennwoerter;
+        geraet->setKennwoerter(&kennwoerter, nullptr);
+        geraet->saveTr064(u"fritz1234"_s, u"geheim"_s);
+        geraet->setTr064Port(router.serverPort());
+        geraet->setRetryIntervalMs(50);
+
+        Anruflistenabgleich abgleich({kette.tapi, kette.auswertung, kette.anrufer, kette.nummern, kette.anzeige});
+        QSignalSpy fertig(&abgleich, &Anruflistenabgleich::Abgeglichen);
+        QVERIFY(kette.tapi.OpenLine());
+        QTRY_VERIFY_WITH_TIMEOUT(monitor.hasPendingConnections(), 5000);
+        QTcpSocket *verbindung = monitor.nextPendingConnection();
+        QTRY_COMPARE_WITH_TIMEOUT(fertig.size(), 1, 10000);
+        QCOMPARE(fertig.last().first().toInt(), 1);
+        QCOMPARE(kette.anrufer.Count(), 1);
+
+        // The router restarts; a call comes meanwhile.
+        router.xml = liste({{"2", "1", "0221987654", "987655", "", eben, "0:02"},
+                            {"1", "2", "0891234567", "987654", "", vorhin, "0:00"}});
+        verbindung->abort();
+        QTRY_VERIFY_WITH_TIMEOUT(monitor.hasPendingConnections(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(fertig.size(), 2, 10000);
+        QCOMPARE(fertig.last().first().toInt(), 1);
+        QCOMPARE(kette.anrufer.Count(), 2);
+        QCOMPARE(kette.anrufer.Item(1).Text, u"0221987654"_s);
+        QCOMPARE(kette.anrufer.Item(1).Angerufen, u"987655"_s);
+        kette.tapi.CloseLine();
     }
 
     // The number called, as the line names it before the caller, goes with
