@@ -1,7 +1,9 @@
 #include "actdb/Telefonfeldliste.h"
 
+#include "actdb/clActDBF.h"
 #include "core/ListViewModel.h"
 #include "core/modOptionen.h"
+#include "platform/jet/JetFehler.h"
 #include "platform/jet/Recordset.h"
 
 #include <cmath>
@@ -170,5 +172,21 @@ long Telefonfeldliste::Zaehlen(Recordset &rs, const std::function<void(long proz
         rs.MoveNext();
     }
     schreibeAnzahlen(anzahl);
+    return gesamt;
+}
+
+std::optional<long> Telefonfeldliste::ZaehlenIn(clActDBF &tabelle, const std::function<void(long prozent)> &fortschritt)
+{
+    std::unique_ptr<Recordset> rs = tabelle.Suche(QStringLiteral("UNIQUE_ID"), AlleFelder(), QString(),
+                                                  QStringLiteral("OR"), false);
+    if (!rs)
+        return std::nullopt;
+    std::optional<long> gesamt;
+    try {
+        gesamt = Zaehlen(*rs, fortschritt);
+    } catch (const JetFehler &) {
+        // A table that breaks off while it is read counts as a failed query.
+    }
+    rs->Close();
     return gesamt;
 }

@@ -7,10 +7,12 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class ListViewModel;
 class Recordset;
+class clActDBF;
 
 // The phone fields as the entries of a list with check boxes: text = the
 // field's label, tag = its column name, checked = searched, column 2 = how
@@ -48,6 +50,9 @@ public:
     // search whose field i + 1 belongs to entry i; `fortschritt` gets the
     // percentage on every 73rd row. Returns all numbers together.
     long Zaehlen(Recordset &rs, const std::function<void(long prozent)> &fortschritt);
+    // The same over every contact of the open ACT! table; none when the
+    // table could not be searched or broke off while it was read.
+    std::optional<long> ZaehlenIn(clActDBF &tabelle, const std::function<void(long prozent)> &fortschritt);
 
     static QStringList Namensliste(const QString &ausschlussfelder);
 

@@ -14,7 +14,6 @@
 #include "platform/desktop/X11Desktop.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
-#include "platform/jet/Recordset.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"
@@ -58,7 +57,7 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
                        m_fenster->close();
                })
     , m_pruefung(m_actFelder, m_actMeldungen, m_optionen, Pruefungsumgebung())
-    , m_suche(dialogs, clipboard, m_actDBF, m_actApp, m_pruefung)
+    , m_suche(dialogs, clipboard, m_optionen, m_actDBF, m_actApp, m_pruefung)
     , m_desktop(std::make_unique<X11Desktop>())
     , m_clipboard(clipboard)
     , m_system(system)
@@ -202,7 +201,7 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
     };
     folgen(fenster.MenueGesetzt(M::mnuBenachrichtigung));
     QObject::connect(fenster.Menu(M::mnuBenachrichtigung), &QAction::toggled, m_meldung.get(), folgen);
-    QObject::connect(m_auswertung.get(), &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Anruf);
+    QObject::connect(m_auswertung.get(), &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Melden);
     QObject::connect(&tapi, &topTapi::OnCallState, m_meldung.get(), &Anrufmeldung::Zustand);
 
     // The notification's buttons run the caller list's commands on the call's entry.

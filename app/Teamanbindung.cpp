@@ -48,8 +48,8 @@ Teamanbindung::Teamanbindung(const Teile &teile, QObject *parent)
     m_journal = std::make_unique<Teamjournal>(zugang);
     connect(m_journal.get(), &Teamjournal::ZustandGeaendert, this, &Teamanbindung::ZustandGeaendert);
     if (auswertung) {
-        connect(auswertung, &Anrufauswertung::Erkannt, m_journal.get(), [this](const ErkannterAnruf &anruf) {
-            m_journal->Anruf(anruf, m_t.tapi.CurrentDeviceName());
+        connect(auswertung, &Anrufauswertung::Erkannt, m_journal.get(), [this](const Anruf &anruf) {
+            m_journal->Eintragen(anruf, m_t.tapi.CurrentDeviceName());
         });
     }
     connect(&m_t.tapi, &topTapi::OnCallState, m_journal.get(), &Teamjournal::Zustand);

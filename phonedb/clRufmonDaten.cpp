@@ -1,5 +1,6 @@
 #include "phonedb/clRufmonDaten.h"
 
+#include "core/Anruf.h"
 #include "core/ListViewModel.h"
 #include "core/modOptionen.h"
 #include "phonedb/Diagnose.h"
@@ -284,7 +285,26 @@ void clRufmonDaten::SucheNameOrtAusFreierListe(const QString &Nummer, QString &N
 bool clRufmonDaten::schreibIteminMDB(const ListViewModel &lvNummern, int index)
 {
     const ListItem &item = lvNummern.Item(index);
-    const auto &spalten = lvNummern.columns();
+    QList<std::pair<QString, QString>> spalten;
+    for (int i = 0; i < static_cast<int>(lvNummern.columns().size()); ++i)
+        spalten.append({lvNummern.columns()[i].Text, item.columnText(i)});
+    return schreibeZeile(item.Tag, item.SmallIcon, spalten, item.Angerufen);
+}
+
+bool clRufmonDaten::speichere(const Anruf &anruf)
+{
+    // The columns of the caller list, in its order.
+    return schreibeZeile(anruf.Tag(), anruf.bild,
+                         {{u"Nummer"_s, anruf.nummer},
+                          {u"Datum"_s, RegionalSettings::DateTimeText(anruf.zeit)},
+                          {u"Ort"_s, anruf.ort},
+                          {u"Kontakt"_s, anruf.name}},
+                         anruf.angerufen);
+}
+
+bool clRufmonDaten::schreibeZeile(const QString &tag, int bild, const QList<std::pair<QString, QString>> &spalten,
+                                  const QString &angerufen)
+{
     QString schritt = u" (schreibItemInMDB, OpenRecordset)."_s;
     QString hinweis;
     std::unique_ptr<Recordset> rs;
@@ -293,24 +313,24 @@ bool clRufmonDaten::schreibIteminMDB(const ListViewModel &lvNummern, int index)
         schritt = u" (schreibItemInMDB, AddNew)."_s;
         rs->AddNew();
         schritt = u" (schreibItemInMDB, SetField UniqueID)."_s;
-        rs->Fields()[u"UniqueID"_s].setValue(item.Tag);
+        rs->Fields()[u"UniqueID"_s].setValue(tag);
         schritt = u" (schreibItemInMDB, SetField "_s + u"Icon"_s + u")."_s;
         hinweis = u"Eventuell verwenden Sie eine ältere Version der \"Nummern.mdb\" Datei."_s;
-        rs->Fields()[u"Icon"_s].setValue(item.SmallIcon);
+        rs->Fields()[u"Icon"_s].setValue(bild);
         hinweis.clear();
-        for (int i = 0; i < static_cast<int>(spalten.size()); ++i) {
-            schritt = u" (schreibItemInMDB, SetField "_s + spalten[i].Text + u")."_s;
-            Field &feld = rs->Fields()[spalten[i].Text];
-            QString text = item.columnText(i);
+        for (const auto &[spalte, wert] : spalten) {
+            schritt = u" (schreibItemInMDB, SetField "_s + spalte + u")."_s;
+            Field &feld = rs->Fields()[spalte];
+            QString text = wert;
             // An overlong number or name from outside is kept cut, rather than
             // the whole call lost because it does not fit its column.
             if (feld.Type() == DaoTyp::dbText && feld.Size() > 0 && text.size() > feld.Size())
                 text.truncate(feld.Size());
             feld.setValue(text);
         }
-        if (const int angerufen = rs->Fields().indexOf(FeldAngerufen()); angerufen >= 0) {
+        if (const int feld = rs->Fields().indexOf(FeldAngerufen()); feld >= 0) {
             schritt = u" (schreibItemInMDB, SetField "_s + FeldAngerufen() + u")."_s;
-            rs->Fields()[angerufen].setValue(item.Angerufen.left(50));
+            rs->Fields()[feld].setValue(angerufen.left(50));
         }
         schritt = u" (schreibItemInMDB, Update)."_s;
         rs->Update();

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+
+struct Anruf;
 
 class Database;
 class Dialogs;
@@ -41,6 +45,8 @@ public:
     // Appends an entry of the caller list as a row; false after a failed
     // step, which has shown its message.
     bool schreibIteminMDB(const ListViewModel &lvNummern, int index);
+    // Appends a call as a row, in the columns of the caller list.
+    bool speichere(const Anruf &anruf);
     // Calls that arrive in a burst are stored in one transaction: rows
     // written between the two calls are committed together (and at most a
     // thousand at a time), so that storing keeps up with the line.
@@ -56,6 +62,9 @@ public:
     static QString FeldAngerufen();
 
 private:
+    // Appends a row: the contact, the icon, and each column's text under its name.
+    bool schreibeZeile(const QString &tag, int bild, const QList<std::pair<QString, QString>> &spalten,
+                       const QString &angerufen);
     // A table of codes (country codes or area codes) held in memory: the
     // tables come with the program and are only read, and every call looks
     // them up several times.

@@ -1,8 +1,9 @@
 #include "team/Teamjournal.h"
 
+#include "core/Anruf.h"
+
 #include "platform/teamjournal/Journalschreiber.h"
 #include "team/Teamausgang.h"
-#include "telephony/ErkannterAnruf.h"
 
 #include <QUuid>
 
@@ -51,7 +52,7 @@ int Teamjournal::Wartend() const
     return m_ausgang ? m_ausgang->Anzahl() : 0;
 }
 
-Journalzeile Teamjournal::Zeile(const ErkannterAnruf &anruf, const QString &arbeitsplatz, const QString &leitung)
+Journalzeile Teamjournal::Zeile(const ::Anruf &anruf, const QString &arbeitsplatz, const QString &leitung)
 {
     Journalzeile z;
     z.anrufId = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -61,11 +62,11 @@ Journalzeile Teamjournal::Zeile(const ErkannterAnruf &anruf, const QString &arbe
     z.nummer = anruf.nummer;
     z.angerufen = anruf.angerufen;
     z.ort = anruf.ort;
-    z.kontaktName = anruf.kontakt;
+    z.kontaktName = anruf.name;
     z.firma = anruf.firma;
-    z.erkannt = anruf.tag.startsWith(u'[');
+    z.erkannt = anruf.erkannt();
     if (z.erkannt)
-        z.kontaktId = anruf.tag.mid(1, anruf.tag.size() - 2).trimmed();
+        z.kontaktId = anruf.kontaktId.trimmed();
     z.nachgetragen = anruf.nachgetragen;
     if (anruf.nachgetragen)
         z.angenommen = !anruf.verpasst;
@@ -73,7 +74,7 @@ Journalzeile Teamjournal::Zeile(const ErkannterAnruf &anruf, const QString &arbe
     return z;
 }
 
-void Teamjournal::Anruf(const ErkannterAnruf &anruf, const QString &leitung)
+void Teamjournal::Eintragen(const ::Anruf &anruf, const QString &leitung)
 {
     const Journalzeile z = Zeile(anruf, m_zugang.arbeitsplatz, leitung);
     // A connected number of a call already journalled is the same call.

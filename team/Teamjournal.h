@@ -13,7 +13,7 @@
 class Database;
 class Journalschreiber;
 class Teamausgang;
-struct ErkannterAnruf;
+struct Anruf;
 
 // The desk's part of the team journal: each identified call goes into the
 // outbox of the desk's own store and on to the journal's writer on its own
@@ -35,7 +35,7 @@ public:
     void setWiederholungMs(int ms);
 
     // An identified call on the line `leitung`.
-    void Anruf(const ErkannterAnruf &anruf, const QString &leitung);
+    void Eintragen(const ::Anruf &anruf, const QString &leitung);
     // The line's call states: whether a call was taken, and how long it lasted.
     void Zustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
 
@@ -45,7 +45,7 @@ public:
     // Calls in the outbox, not yet in the journal.
     int Wartend() const;
 
-    static Journalzeile Zeile(const ErkannterAnruf &anruf, const QString &arbeitsplatz, const QString &leitung);
+    static Journalzeile Zeile(const ::Anruf &anruf, const QString &arbeitsplatz, const QString &leitung);
 
 signals:
     void ZustandGeaendert(const QString &text);

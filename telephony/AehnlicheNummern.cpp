@@ -1,15 +1,12 @@
 #include "telephony/AehnlicheNummern.h"
 
-#include "actdb/clActDBF.h"
-#include "actdb/clTabellenCache.h"
+#include "core/Kontaktquelle.h"
 #include "core/ListViewModel.h"
-#include "core/Nummernschluessel.h"
 #include "core/modHaupt.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
-#include "platform/jet/Recordset.h"
 #include "platform/system/SystemFacilities.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Auswertungsanzeige.h"
@@ -17,7 +14,6 @@
 #include "telephony/clStopuhr.h"
 
 #include <QScopedValueRollback>
-#include <QSet>
 
 #include <algorithm>
 
@@ -95,123 +91,43 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
     schluessel += Anschluss.left(std::max(0, stellen));
     anzeige.setWartecursor(true);
 
-    const QString felder = m_t.suche.AusgewaehlteFelder();
     clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
-    Kontaktsuche::Cachetreffer cache;
-    Kontaktsuche::Cachetreffer cacheSchluessel;
     // The search as the numbers are written, then the one on their keys,
     // which adds the contacts whose numbers are written otherwise ("030 1234599").
-    std::unique_ptr<Recordset> woertlich;
-    std::unique_ptr<Recordset> nachSchluessel;
-    // A table access of its own: the caller identification may run while
-    // this search breathes, and opens and closes the shared one.
-    clActDBF dbf(m_t.dialogs, m_t.suche.clipboard(), m_t.optionen);
-    bool actOffen = false;
-    bool gesucht = false;
-    if (clActDBF::OhneFelder(felder)) {
-        // No phone field chosen: no contact is similar (a search without a
-        // field would list every one).
-    } else if (anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache)) {
-        const auto status = [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); };
-        stopuhr.Starten();
-        cache = m_t.suche.CacheSuchen(felder, u"UNIQUE_ID,NAME,COMPANY"_s, schluessel, status);
-        if (cache.nutzbar)
-            cacheSchluessel = m_t.suche.CacheSuchen(clActDBF::Schluesselfelder(felder),
-                                                    u"UNIQUE_ID,NAME,COMPANY,"_s + felder, schluessel, status);
-        stopuhr.Stoppen();
-        if (!cache.nutzbar) {
-            m_t.dialogs.MsgBox(u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + m_t.suche.CachePfad() + CRLF
-                                   + u"Der Nummerncache wird deaktiviert."_s,
-                               Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
-            anzeige.NummernCacheAbschalten();
-        } else {
-            woertlich = std::move(cache.treffer);
-            nachSchluessel = std::move(cacheSchluessel.treffer);
-            gesucht = true;
-        }
-    } else if (m_t.suche.ACTBereit()) {
-        actOffen = dbf.init(m_t.suche.ACTDatenbank());
-        if (actOffen) {
-            stopuhr.Starten();
-            woertlich = dbf.Suche(felder, u"NAME,COMPANY"_s, schluessel, u"OR"_s, false);
-            // A statement the first search could not open is not tried in another form.
-            if (woertlich)
-                nachSchluessel = dbf.SchluesselSuche(felder, felder + u",NAME,COMPANY"_s, schluessel);
-            stopuhr.Stoppen();
-            gesucht = true;
-        }
+    Kontaktquelle &quelle = m_t.suche.Quelle(anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache));
+    stopuhr.Starten();
+    Kontaktquelle::Oeffnung offen = quelle.oeffnen();
+    Kontaktsuchlauf::Aehnliche gefunden;
+    if (offen.lauf) {
+        gefunden = offen.lauf->aehnliche(schluessel);
+        offen.lauf.reset();
+    }
+    stopuhr.Stoppen();
+    if (offen.zustand == Kontaktquelle::Oeffnung::Zustand::Abschalten) {
+        m_t.dialogs.MsgBox(offen.meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+        anzeige.NummernCacheAbschalten();
     }
 
-    long n = 0;
-    if (gesucht) {
+    const long n = gefunden.anzahl;
+    if (gefunden.gesucht) {
         anzeige.setSuchdauer(anzeige.Suchdauer() + u" Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer()));
         m_t.ereignisse.LetzterAnruf += CRLF + u"Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer());
     }
-    const bool mitWoertlichen = woertlich && !woertlich->Eof();
-    const bool mitSchluesseln = nachSchluessel && !nachSchluessel->Eof();
-    if (mitWoertlichen || mitSchluesseln) {
+    if (n > 0 || !gefunden.treffer.isEmpty()) {
         kontakte.Clear();
         kopf(u"Nummer "_s + anfang);
         anzeige.atmen();
         const int kontaktSpalte = kontakte.columnByKey(u"Kontakt"_s);
         const int firmaSpalte = kontakte.columnByKey(u"Firma"_s);
-        const auto eintrag = [&](const ::Fields &f, int spalte, const QString &nummer) {
-            // A column that is no phone field shows its own name as the label.
-            QString label = m_t.suche.Bezeichnung(f[spalte].Name());
-            if (label.isEmpty())
-                label = f[spalte].Name();
-            ListItem e;
-            e.Text = u'[' + label + u"] "_s + nummer;
-            e.Tag = IDInKlammern(f[u"UNIQUE_ID"_s].Text());
-            e.setColumnText(kontaktSpalte, f.indexOf(u"NAME"_s) >= 0 ? f[u"NAME"_s].Text() : QString());
-            e.setColumnText(firmaSpalte, f.indexOf(u"COMPANY"_s) >= 0 ? f[u"COMPANY"_s].Text() : QString());
-            return e;
-        };
         std::vector<ListItem> eintraege;
-        QSet<QString> gefunden;
-        if (mitWoertlichen) {
-            woertlich->MoveLast();
-            n = woertlich->RecordCount();
-            woertlich->MoveFirst();
-            while (!woertlich->Eof()) {
-                const ::Fields &f = woertlich->Fields();
-                gefunden.insert(f[u"UNIQUE_ID"_s].Text());
-                // The first column, in the result's order, that holds the digits.
-                for (int j = 0; j < f.Count(); ++j) {
-                    if (f[j].isNull())
-                        continue;
-                    const QString wert = f[j].Text();
-                    if (!wert.contains(schluessel))
-                        continue;
-                    // Up to the first blank; a value without one is shown whole.
-                    const qsizetype blank = wert.indexOf(u' ');
-                    eintraege.push_back(eintrag(f, j, blank < 0 ? wert : wert.left(blank)));
-                    break;
-                }
-                woertlich->MoveNext();
-            }
-        }
-        if (mitSchluesseln) {
-            const QStringList telefonfelder = clActDBF::Eintraege(felder);
-            const QString heimat = clActDBF::Heimatvorwahl();
-            while (!nachSchluessel->Eof()) {
-                const ::Fields &f = nachSchluessel->Fields();
-                if (!gefunden.contains(f[u"UNIQUE_ID"_s].Text())) {
-                    // The phone field whose key holds the digits, shown whole as it is written.
-                    for (const QString &name : telefonfelder) {
-                        const int j = f.indexOf(name);
-                        if (j < 0 || f[j].isNull())
-                            continue;
-                        const QString wert = f[j].Text();
-                        if (Nummernschluessel::schluessel(wert, heimat).contains(schluessel)) {
-                            eintraege.push_back(eintrag(f, j, wert));
-                            ++n;
-                            break;
-                        }
-                    }
-                }
-                nachSchluessel->MoveNext();
-            }
+        eintraege.reserve(gefunden.treffer.size());
+        for (const Kontaktsuchlauf::Aehnlicher &a : std::as_const(gefunden.treffer)) {
+            ListItem e;
+            e.Text = u'[' + a.bezeichnung + u"] "_s + a.nummer;
+            e.Tag = IDInKlammern(a.kontakt.id);
+            e.setColumnText(kontaktSpalte, a.kontakt.name);
+            e.setColumnText(firmaSpalte, a.kontakt.firma);
+            eintraege.push_back(std::move(e));
         }
         kontakte.AddMany(std::move(eintraege));
     }
@@ -225,16 +141,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
     }
 
     anzeige.atmen();
-    for (auto *ergebnis : {&woertlich, &nachSchluessel}) {
-        if (*ergebnis)
-            (*ergebnis)->Close();
-        ergebnis->reset();
-    }
-    cache = {};
-    cacheSchluessel = {};
     anzeige.setWartecursor(false);
-    if (actOffen)
-        dbf.kill();
     anzeige.setACTPruefungAktiv(true);
     anzeige.atmen();
 }

@@ -1,14 +1,13 @@
 #include "telephony/Anrufauswertung.h"
 
 #include "actdb/clActDBF.h"
-#include "actdb/clTabellenCache.h"
+#include "core/Kontaktquelle.h"
 #include "core/ListViewModel.h"
 #include "core/modHaupt.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
-#include "platform/jet/Recordset.h"
 #include "platform/registry/RegionalSettings.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
@@ -45,6 +44,7 @@ Anrufauswertung::Anrufauswertung(const Teile &teile, QObject *parent)
     : QObject(parent)
     , m_t(teile)
 {
+    m_t.suche.setCachestatus([this](const QString &text) { m_t.anzeige.setCacheMeldung(text); });
 }
 
 void Anrufauswertung::Anrufer(const QString &CNumber, const QString &, const QString &CPartyID, std::int32_t CCallID,
@@ -100,14 +100,9 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
 {
     Auswertungsanzeige &anzeige = m_t.anzeige;
     m_laeuft = true;
-    bool nichtGefunden = true;
     QString &letzterAnruf = m_t.ereignisse.LetzterAnruf;
     ListViewModel &liste = m_t.anruferliste;
-    std::unique_ptr<Recordset> treffer;
-    Kontaktsuche::Cachetreffer cache;
-    bool actOffen = false;
-    quint64 schluessel = 0;
-    QString firma;
+    std::unique_ptr<Kontaktsuchlauf> suchlauf;
 
     anzeige.setAnrufeWartend(m_t.tapi.WartendeAnrufe() > 0);
     // Every path ends here: the line, the button, the timer and the panel as before.
@@ -119,12 +114,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         anzeige.setWartecursor(false);
         anzeige.atmen();
         anzeige.setACTPruefungAktiv(true);
-        if (treffer)
-            treffer->Close();
-        treffer.reset();
-        cache = {};
-        if (actOffen)
-            m_t.suche.ActDBF().kill();
+        suchlauf.reset();
         // The last call of a burst stores the rows of those before it.
         if (m_t.tapi.WartendeAnrufe() == 0)
             m_t.telefondaten.StapelBeenden();
@@ -158,16 +148,23 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     }
     letzterAnruf += u"Gefilterte Nummer:"_s + nummer + CRLF;
 
-    // The new entry, in the searching state.
-    {
-        ListItem eintrag;
-        eintrag.Text = nummer;
-        eintrag.SubItems = {RegionalSettings::DateTimeText(zeit), Suche, Suche};
-        eintrag.SmallIcon = BildSuche;
-        eintrag.Angerufen = m_nachtrag ? m_nachtrag->angerufen : m_t.ereignisse.AngerufeneNummer(CCallID);
-        const int pos = liste.Add(eintrag);
-        schluessel = liste.Item(pos).Schluessel;
+    // The call, and its entry at the top of the list in the searching state.
+    Anruf anruf;
+    anruf.geliefert = CNumber;
+    anruf.callId = CCallID;
+    anruf.verbunden = verbunden;
+    anruf.zeit = zeit;
+    anruf.angerufen = m_nachtrag ? m_nachtrag->angerufen : m_t.ereignisse.AngerufeneNummer(CCallID);
+    if (m_nachtrag) {
+        anruf.nachgetragen = true;
+        anruf.verpasst = m_nachtrag->verpasst;
+        anruf.dauer = m_nachtrag->dauer;
     }
+    anruf.nummer = nummer;
+    anruf.ort = Suche;
+    anruf.name = Suche;
+    anruf.bild = BildSuche;
+    anruf.eintrag = liste.Item(liste.Add(eintragFuer(anruf))).Schluessel;
     anzeige.atmen();
     if (!m_nachtrag) {
         anzeige.zeigeNeuenAnruf();
@@ -175,149 +172,96 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     }
     anzeige.atmen();
 
-    const auto setze = [&](int spalte, const QString &text) {
-        const int i = liste.indexOf(schluessel);
-        if (i < 0)
-            return;
-        ListItem e = liste.Item(i);
-        e.setColumnText(spalte, text);
-        liste.setItem(i, e);
+    // Each step shows what it found in the call's entry at once.
+    const auto zeige = [&] {
+        if (const int i = liste.indexOf(anruf.eintrag); i >= 0)
+            liste.setItem(i, eintragFuer(anruf, liste.Item(i)));
     };
-    const auto spalteText = [&](int spalte) {
-        const int i = liste.indexOf(schluessel);
-        return i < 0 ? QString() : liste.Item(i).columnText(spalte);
-    };
-    const auto setzeBildTag = [&](int bild, const QString &tag) {
-        const int i = liste.indexOf(schluessel);
-        if (i < 0)
-            return;
-        ListItem e = liste.Item(i);
-        // A call from the router's list keeps its own picture, whatever became of it.
-        e.SmallIcon = m_nachtrag ? Anrufhinweis::BildNachgetragen : bild;
-        e.Tag = tag;
-        liste.setItem(i, e);
-    };
-    const int ort = liste.columnByKey(u"Ort"_s);
-    const int kontakt = liste.columnByKey(u"Kontakt"_s);
-
-    QString laendervorwahl, vorwahl, anschluss, land, platz;
     clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
 
     if (nummer.size() >= MindestLaenge) {
         anzeige.setMeldung(u"Bestimme ORT und Vorwahl ..."_s);
         anzeige.atmen();
+        QString platz;
         try {
             if (!m_t.telefondaten.istOffen())
                 throw JetFehler(JetFehler::ObjektUngueltig, u"Die Telefondatenbank Nummern.mdb ist nicht geöffnet."_s);
-            m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(nummer, laendervorwahl, vorwahl, anschluss, land, platz);
+            m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(nummer, anruf.laendervorwahl, anruf.vorwahl,
+                                                             anruf.anschluss, anruf.land, platz);
         } catch (const JetFehler &e) {
             fehler(u"Ort und Vorwahl"_s, e.Number(), e.Description());
             schluss();
             return;
         }
-        if (!laendervorwahl.isEmpty()) {
-            platz = land + u'/' + platz;
-            nummer.remove(0, m_t.optionen.leseText(u"InternationaleKennung"_s).size() + laendervorwahl.size());
+        if (!anruf.laendervorwahl.isEmpty()) {
+            platz = anruf.land + u'/' + platz;
+            nummer.remove(0, m_t.optionen.leseText(u"InternationaleKennung"_s).size() + anruf.laendervorwahl.size());
         }
-        setze(ort, platz);
+        anruf.ort = platz;
+        zeige();
         anzeige.atmen();
 
         if (anzeige.MenueGesetzt(Menuepunkt::mnuKeineNullBeimSuchen) && nummer.startsWith(u'0'))
             nummer.remove(0, 1);
 
-        const QString felder = m_t.suche.AusgewaehlteFelder();
-        bool gesucht = false;
-        bool imCache = false;
-        if (clActDBF::OhneFelder(felder)) {
-            // No phone field chosen: nobody can be found (a search without
-            // a field would match every contact).
-        } else if (anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache)) {
-            anzeige.setMeldung(u"Suche Kontakt im Nummerncache..."_s);
+        // The search as the line gives the number, then the one that compares
+        // keys, so that "030 / 123 45-67" or "+49 30 1234567" is found. Only
+        // a key as long as a number the place look-up accepts: the key drops
+        // everything but digits, and "**610" or "Tel 12" would name whoever
+        // has those few digits somewhere in a number.
+        QString schluessel = clActDBF::Schluessel(gefiltert.nummer);
+        if (schluessel.size() < MindestLaenge)
+            schluessel.clear();
+        Kontaktquelle &quelle = m_t.suche.Quelle(anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache));
+        Kontaktquelle::Oeffnung offen = quelle.oeffnen();
+        if (offen.zustand == Kontaktquelle::Oeffnung::Zustand::Abschalten) {
+            m_t.dialogs.MsgBox(offen.meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Information,
+                               Dialogs::defaultTitle());
+            anzeige.NummernCacheAbschalten();
+        } else if (offen.lauf) {
+            suchlauf = std::move(offen.lauf);
+            anzeige.setMeldung(quelle.Suchmeldung());
             anzeige.atmen();
             anzeige.setWartecursor(true);
             anzeige.atmen();
             stopuhr.Starten();
-            cache = m_t.suche.CacheSuchen(felder, u"UNIQUE_ID,NAME,CITY"_s, nummer,
-                                          [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
-            if (!cache.nutzbar) {
-                anzeige.setWartecursor(false);
-                m_t.dialogs.MsgBox(u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + m_t.suche.CachePfad()
-                                       + CRLF + u"Der Nummerncache wird deaktiviert."_s,
-                                   Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
-                anzeige.NummernCacheAbschalten();
-            } else {
-                treffer = std::move(cache.treffer);
-                gesucht = true;
-                imCache = true;
+            const Kontaktsuchlauf::Fund fund = suchlauf->erster(nummer, schluessel);
+            if (fund.gelungen) {
+                stopuhr.Stoppen();
+                const QString dauer = u"Suchdauer1:"_s + QString::number(stopuhr.Dauer());
+                anzeige.setSuchdauer(dauer);
+                letzterAnruf += CRLF + dauer;
             }
-        } else if (m_t.suche.ACTBereit()) {
-            actOffen = m_t.suche.ActDBF().init(m_t.suche.ACTDatenbank());
-            if (actOffen) {
-                anzeige.setMeldung(u"Suche Kontakt in ACT!-Datenbank..."_s);
-                anzeige.atmen();
-                anzeige.setWartecursor(true);
-                anzeige.atmen();
-                stopuhr.Starten();
-                treffer = m_t.suche.ActDBF().Suche(felder, u"NAME,CITY"_s, nummer, u"OR"_s, false);
-                gesucht = true;
-            }
-        }
-        // Nobody with the number as the line gives it: the second search
-        // compares keys, so that "030 / 123 45-67" or "+49 30 1234567" is found.
-        // Only a key as long as a number the place look-up accepts: the key
-        // drops everything but digits, and "**610" or "Tel 12" would name
-        // whoever has those few digits somewhere in a number.
-        QString schluessel
-            = gesucht && treffer && treffer->Eof() ? clActDBF::Schluessel(gefiltert.nummer) : QString();
-        if (schluessel.size() < MindestLaenge)
-            schluessel.clear();
-        if (!schluessel.isEmpty()) {
-            treffer->Close();
-            treffer.reset();
-            if (imCache) {
-                cache = m_t.suche.CacheSuchen(clActDBF::Schluesselfelder(felder), u"UNIQUE_ID,NAME,CITY"_s,
-                                              schluessel,
-                                              [&anzeige](const QString &text) { anzeige.setCacheMeldung(text); });
-                treffer = std::move(cache.treffer);
-            } else {
-                treffer = m_t.suche.ActDBF().SchluesselSuche(felder, u"NAME,CITY"_s, schluessel);
-            }
-        }
-        if (gesucht && treffer) {
-            stopuhr.Stoppen();
-            const QString dauer = u"Suchdauer1:"_s + QString::number(stopuhr.Dauer());
-            anzeige.setSuchdauer(dauer);
-            letzterAnruf += CRLF + dauer;
             anzeige.setWartecursor(false);
             anzeige.atmen();
-            if (!treffer->Eof()) {
-                setzeBildTag(verbunden ? BildGefundenVerbunden : BildGefunden,
-                             IDInKlammern(treffer->Fields()[u"UNIQUE_ID"_s].Text()));
-                const QString name = treffer->Fields()[u"NAME"_s].Text();
-                setze(kontakt, name.isEmpty() ? u"Keine Angaben im ACT!"_s : name);
-                const Field &stadt = treffer->Fields()[u"CITY"_s];
-                if (!stadt.isNull())
-                    setze(ort, stadt.Text());
-                nichtGefunden = false;
+            if (fund.kontakt) {
+                const Kontakt &k = *fund.kontakt;
+                anruf.ergebnis = Anruf::Ergebnis::Erkannt;
+                anruf.kontaktId = k.id;
+                anruf.bild = m_nachtrag ? Anrufhinweis::BildNachgetragen
+                                        : verbunden ? BildGefundenVerbunden : BildGefunden;
+                anruf.name = k.name.isEmpty() ? u"Keine Angaben im ACT!"_s : k.name;
+                if (k.ort)
+                    anruf.ort = *k.ort;
                 // The searches name no company (their statements stay as they are); one more look.
-                if (m_firmaSuchen) {
-                    const QString id = treffer->Fields()[u"UNIQUE_ID"_s].Text();
-                    firma = imCache && cache.cache ? cache.cache->Firma(u"ACTNR"_s, id) : m_t.suche.ActDBF().Firma(id);
-                }
+                if (m_firmaSuchen)
+                    anruf.firma = suchlauf->firma(k.id);
+                zeige();
+                anzeige.atmen();
             }
-            anzeige.atmen();
-        } else if (gesucht) {
-            anzeige.setWartecursor(false);
         }
     }
 
-    if (nichtGefunden) {
-        setzeBildTag(verbunden ? BildUnbekanntVerbunden : BildUnbekannt, Unbekannt);
-        setze(kontakt, Unbekannt);
+    if (!anruf.erkannt()) {
+        anruf.ergebnis = Anruf::Ergebnis::Unbekannt;
+        // A call from the router's list keeps its own picture, whatever became of it.
+        anruf.bild = m_nachtrag ? Anrufhinweis::BildNachgetragen : verbunden ? BildUnbekanntVerbunden : BildUnbekannt;
+        anruf.name = Unbekannt;
+        zeige();
         anzeige.atmen();
     }
 
-    if (!nummer.isEmpty() && spalteText(kontakt) == Unbekannt) {
+    if (!nummer.isEmpty() && anruf.name == Unbekannt) {
         QString name, freierOrt;
         try {
             if (!m_t.telefondaten.istOffen())
@@ -329,11 +273,11 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
             return;
         }
         if (freierOrt != Unbekannt)
-            setze(ort, freierOrt);
-        if (spalteText(ort) == Suche)
-            setze(ort, Unbekannt);
-        setze(kontakt, name);
-        setzeBildTag(verbunden ? BildUnbekanntVerbunden : BildUnbekannt, Unbekannt);
+            anruf.ort = freierOrt;
+        if (anruf.ort == Suche)
+            anruf.ort = Unbekannt;
+        anruf.name = name;
+        zeige();
         anzeige.atmen();
     }
 
@@ -342,37 +286,30 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     // More callers waiting: a burst, whose rows are committed together.
     const bool weitere = m_t.tapi.WartendeAnrufe() > 0;
     if (m_t.telefondaten.istOffen()) {
-        const int i = liste.indexOf(schluessel);
         if (weitere)
             m_t.telefondaten.StapelBeginnen();
-        if (i >= 0)
-            m_t.telefondaten.schreibIteminMDB(liste, i);
+        m_t.telefondaten.speichere(anruf);
     }
     anzeige.atmen();
 
-    if (const int i = liste.indexOf(schluessel); i >= 0) {
-        const ListItem &e = liste.Item(i);
-        ErkannterAnruf erkannt;
-        erkannt.nummer = e.Text;
-        erkannt.ort = e.columnText(ort);
-        erkannt.kontakt = e.columnText(kontakt);
-        erkannt.tag = e.Tag;
-        erkannt.firma = firma;
-        erkannt.callId = CCallID;
-        erkannt.eintrag = schluessel;
-        erkannt.angerufen = e.Angerufen;
-        erkannt.zeit = zeit;
-        erkannt.verbunden = verbunden;
-        if (m_nachtrag) {
-            erkannt.nachgetragen = true;
-            erkannt.verpasst = m_nachtrag->verpasst;
-            erkannt.dauer = m_nachtrag->dauer;
-        }
-        emit Erkannt(erkannt);
-    }
+    if (liste.indexOf(anruf.eintrag) >= 0)
+        emit Erkannt(anruf);
 
     // The similar contacts of a call the next one replaces at once are not looked for.
-    if (!vorwahl.isEmpty() && !weitere && !m_nachtrag)
-        m_t.aehnliche.SucheAehnlicheNummern(vorwahl, anschluss);
+    if (!anruf.vorwahl.isEmpty() && !weitere && !m_nachtrag)
+        m_t.aehnliche.SucheAehnlicheNummern(anruf.vorwahl, anruf.anschluss);
     schluss();
+}
+
+ListItem Anrufauswertung::eintragFuer(const Anruf &anruf, ListItem eintrag) const
+{
+    const ListViewModel &liste = m_t.anruferliste;
+    eintrag.Text = anruf.nummer;
+    eintrag.setColumnText(liste.columnByKey(u"Datum"_s), RegionalSettings::DateTimeText(anruf.zeit));
+    eintrag.setColumnText(liste.columnByKey(u"Ort"_s), anruf.ort);
+    eintrag.setColumnText(liste.columnByKey(u"Kontakt"_s), anruf.name);
+    eintrag.SmallIcon = anruf.bild;
+    eintrag.Tag = anruf.Tag();
+    eintrag.Angerufen = anruf.angerufen;
+    return eintrag;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "telephony/ErkannterAnruf.h"
+#include "core/Anruf.h"
+#include "core/ListViewModel.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -13,7 +14,6 @@ class Anrufereignisse;
 class Auswertungsanzeige;
 class Dialogs;
 class Kontaktsuche;
-class ListViewModel;
 class Nummernbefehle;
 class SystemFacilities;
 class clRufmonDaten;
@@ -75,7 +75,7 @@ public:
 
 signals:
     // The call is identified and stored.
-    void Erkannt(const ErkannterAnruf &anruf);
+    void Erkannt(const Anruf &anruf);
     // The call is stored and the window may close, if it was asked to meanwhile.
     void Beendet();
 
@@ -94,6 +94,8 @@ private:
                     const QDateTime &zeit);
     void wartendeAufnehmen();
     void fehler(const QString &schritt, long nummer, const QString &beschreibung);
+    // The call's entry in the caller list, or `eintrag` brought up to it.
+    ListItem eintragFuer(const Anruf &anruf, ListItem eintrag = {}) const;
 
     Teile m_t;
     bool m_laeuft = false;

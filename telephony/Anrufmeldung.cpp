@@ -45,14 +45,14 @@ QString Anrufmeldung::RueckrufAktion()
     return u"rueckruf"_s;
 }
 
-Benachrichtigungen::Meldung Anrufmeldung::Inhalt(const ErkannterAnruf &anruf)
+Benachrichtigungen::Meldung Anrufmeldung::Inhalt(const ::Anruf &anruf)
 {
     Benachrichtigungen::Meldung m;
     const QString firma = anruf.firma.trimmed();
     // A contact without a name is better known by its company.
-    if (angegeben(anruf.kontakt) && !(anruf.kontakt == OhneName && !firma.isEmpty()))
-        m.titel = anruf.kontakt;
-    else if (!firma.isEmpty() && anruf.tag != Unbekannt)
+    if (angegeben(anruf.name) && !(anruf.name == OhneName && !firma.isEmpty()))
+        m.titel = anruf.name;
+    else if (!firma.isEmpty() && anruf.erkannt())
         m.titel = firma;
     else
         m.titel = u"Unbekannter Anrufer"_s;
@@ -67,13 +67,13 @@ Benachrichtigungen::Meldung Anrufmeldung::Inhalt(const ErkannterAnruf &anruf)
     // A click on the notification shows the call in the caller list.
     m.aktionen.append({StandardAktion(), u"Anzeigen"_s});
     // Only a contact of ACT! has a card to show.
-    if (anruf.tag != Unbekannt && !anruf.tag.isEmpty())
+    if (anruf.erkannt())
         m.aktionen.append({KontaktAktion(), u"Kontakt anzeigen"_s});
     m.aktionen.append({RueckrufAktion(), u"Zurückrufen"_s});
     return m;
 }
 
-void Anrufmeldung::Anruf(const ErkannterAnruf &anruf)
+void Anrufmeldung::Melden(const ::Anruf &anruf)
 {
     // A call from before the start is long over: nobody is to pick it up.
     if (!m_aktiv || anruf.nachgetragen)
@@ -91,7 +91,7 @@ void Anrufmeldung::Anruf(const ErkannterAnruf &anruf)
     sende(anruf, laufend->id);
 }
 
-void Anrufmeldung::neu(const ErkannterAnruf &anruf)
+void Anrufmeldung::neu(const ::Anruf &anruf)
 {
     if (m_seitNeu.isValid() && m_seitNeu.elapsed() < m_mindestabstand.count()) {
         m_gehalten = anruf;
@@ -117,14 +117,14 @@ void Anrufmeldung::gehaltenZeigen()
     const uint ersetzt = m_neuId;
     // The earlier call's later states get a notification of their own.
     m_anrufe.removeIf([ersetzt](const auto &l) { return ersetzt != 0 && l.value().id == ersetzt; });
-    const ErkannterAnruf anruf = *std::exchange(m_gehalten, std::nullopt);
+    const ::Anruf anruf = *std::exchange(m_gehalten, std::nullopt);
     m_seitNeu.start();
     sende(anruf, ersetzt);
     m_neuAuftrag = m_naechsterAuftrag - 1;
     m_neuId = ersetzt;
 }
 
-void Anrufmeldung::sende(const ErkannterAnruf &anruf, uint ersetzt)
+void Anrufmeldung::sende(const ::Anruf &anruf, uint ersetzt)
 {
     const quint64 auftrag = m_naechsterAuftrag++;
     Laufend &l = m_anrufe[anruf.callId];
@@ -140,7 +140,7 @@ void Anrufmeldung::gezeigt(quint64 auftrag, uint id)
     const auto a = m_auftraege.constFind(auftrag);
     if (a == m_auftraege.cend())
         return;
-    const ErkannterAnruf anruf = *a;
+    const ::Anruf anruf = *a;
     m_auftraege.erase(a);
     if (auftrag == m_neuAuftrag)
         m_neuId = id;

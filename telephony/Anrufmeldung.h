@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/benachrichtigung/Benachrichtigungen.h"
-#include "telephony/ErkannterAnruf.h"
+#include "core/Anruf.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -34,11 +34,11 @@ public:
     void setMindestabstand(std::chrono::milliseconds abstand) { m_mindestabstand = abstand; }
 
     // The call's notification, new or in place of the call's earlier one.
-    void Anruf(const ErkannterAnruf &anruf);
+    void Melden(const ::Anruf &anruf);
     // A call state of the line: an ended call gets a new notification next time.
     void Zustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
 
-    static Benachrichtigungen::Meldung Inhalt(const ErkannterAnruf &anruf);
+    static Benachrichtigungen::Meldung Inhalt(const ::Anruf &anruf);
     // The click on the notification itself.
     static QString StandardAktion();
     static QString KontaktAktion();
@@ -56,11 +56,11 @@ private:
     {
         quint64 auftrag = 0; // the last notification asked for
         uint id = 0;         // the desktop's number of the one shown
-        std::optional<ErkannterAnruf> wartend; // a newer state, waiting for that number
+        std::optional<::Anruf> wartend; // a newer state, waiting for that number
     };
 
-    void sende(const ErkannterAnruf &anruf, uint ersetzt);
-    void neu(const ErkannterAnruf &anruf);
+    void sende(const ::Anruf &anruf, uint ersetzt);
+    void neu(const ::Anruf &anruf);
     void gehaltenZeigen();
     void gezeigt(quint64 auftrag, uint id);
     void aktion(uint id, const QString &aktion);
@@ -69,12 +69,12 @@ private:
     bool m_aktiv = true;
     quint64 m_naechsterAuftrag = 1;
     QHash<std::int32_t, Laufend> m_anrufe;         // by call id, while the call lasts
-    QHash<quint64, ErkannterAnruf> m_auftraege;    // asked for, not yet numbered
+    QHash<quint64, ::Anruf> m_auftraege;    // asked for, not yet numbered
     QHash<uint, quint64> m_eintraege;              // notification → caller-list entry
     std::chrono::milliseconds m_mindestabstand{1000};
     QElapsedTimer m_seitNeu;                       // since the last new notification
     quint64 m_neuAuftrag = 0;                      // that notification's request
     uint m_neuId = 0;                              // and its number, once known
-    std::optional<ErkannterAnruf> m_gehalten;      // the newest call of a burst, waiting
+    std::optional<::Anruf> m_gehalten;      // the newest call of a burst, waiting
     QTimer m_gehaltenZeit;
 };

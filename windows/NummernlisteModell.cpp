@@ -1,45 +1,30 @@
 #include "windows/NummernlisteModell.h"
 
-#include "platform/jet/Database.h"
-#include "platform/jet/JetFehler.h"
-#include "platform/jet/Recordset.h"
-
-using namespace Qt::StringLiterals;
-
 namespace {
 
-const std::array<QString, 3> Spaltennamen = {u"Nummer"_s, u"Name"_s, u"Ort"_s};
-
-// An empty cell is stored as Null, which the caller identification reads as
-// "Unbekannt"; blanks around a number would keep it from ever matching.
-QVariant speicherwert(const QString &text)
-{
-    const QString t = text.trimmed();
-    return t.isEmpty() ? QVariant() : QVariant(t);
-}
+const std::array<QString, 3> Spaltennamen = {QStringLiteral("Nummer"), QStringLiteral("Name"), QStringLiteral("Ort")};
 
 } // namespace
 
+
+using namespace Qt::StringLiterals;
+
 NummernlisteModell::NummernlisteModell(std::shared_ptr<Database> db, QObject *parent)
     : QAbstractTableModel(parent)
-    , m_db(std::move(db))
+    , m_liste(std::move(db))
 {
 }
 
 void NummernlisteModell::laden()
 {
     std::vector<Zeile> zeilen;
-    auto rs = m_db->OpenRecordset(u"SELECT rowid AS ID, Nummer, Name, Ort FROM Liste ORDER BY rowid"_s, QVariantList());
-    while (!rs->Eof()) {
+    for (FreieListe::Eintrag &e : m_liste.alle()) {
         Zeile z;
-        z.id = rs->Wert(0).toLongLong();
-        for (int s = 0; s < 3; ++s)
-            z.werte[s] = rs->Wert(s + 1).toString();
+        z.id = e.id;
+        z.werte = std::move(e.werte);
         z.gespeichert = z.werte;
         zeilen.push_back(std::move(z));
-        rs->MoveNext();
     }
-    rs->Close();
     beginResetModel();
     m_zeilen = std::move(zeilen);
     endResetModel();
@@ -70,38 +55,9 @@ void NummernlisteModell::speichern(int row)
     if (!geaendert(row))
         return;
     Zeile &z = m_zeilen[row];
-    m_db->BeginTrans();
-    try {
-        // The row goes in through the engine's append, which checks every
-        // value against its column; a changed row takes the place of the old one.
-        if (z.id != 0)
-            m_db->Execute(u"DELETE FROM Liste WHERE rowid = ?"_s, QVariantList{z.id});
-        auto rs = m_db->OpenRecordset(u"Liste"_s, Recordset::dbOpenTable, Recordset::dbAppendOnly);
-        rs->AddNew();
-        for (int s = 0; s < 3; ++s)
-            rs->Fields()[Spaltennamen[s]].setValue(speicherwert(z.werte[s]));
-        rs->Update();
-        rs->Close();
-        qint64 id = z.id;
-        if (id != 0) {
-            m_db->Execute(u"UPDATE Liste SET rowid = ? WHERE rowid = last_insert_rowid()"_s, QVariantList{id});
-        } else {
-            auto neu = m_db->OpenRecordset(u"SELECT last_insert_rowid() AS ID"_s, QVariantList());
-            id = neu->Wert(0).toLongLong();
-            neu->Close();
-        }
-        m_db->CommitTrans();
-        z.id = id;
-    } catch (const JetFehler &) {
-        try {
-            m_db->Rollback();
-        } catch (const JetFehler &) {
-            // The engine has ended the transaction itself.
-        }
-        throw;
-    }
+    z.id = m_liste.speichere(z.id, z.werte);
     for (int s = 0; s < 3; ++s)
-        z.werte[s] = speicherwert(z.werte[s]).toString();
+        z.werte[s] = FreieListe::gespeichert(z.werte[s]);
     z.gespeichert = z.werte;
     emit dataChanged(index(row, 0), index(row, 2));
     emit headerDataChanged(Qt::Vertical, row, row);
@@ -126,7 +82,7 @@ void NummernlisteModell::loeschen(int row)
     if (row < 0 || row >= Anzahl())
         return;
     if (m_zeilen[row].id != 0)
-        m_db->Execute(u"DELETE FROM Liste WHERE rowid = ?"_s, QVariantList{m_zeilen[row].id});
+        m_liste.loesche(m_zeilen[row].id);
     entferne(row);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phonedb/FreieListe.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 
@@ -57,6 +59,6 @@ private:
 
     void entferne(int row);
 
-    std::shared_ptr<Database> m_db;
+    FreieListe m_liste;
     std::vector<Zeile> m_zeilen;
 };

@@ -1,7 +1,7 @@
 #include "windows/Nummernlistenbefehl.h"
 
 #include "platform/dialogs/Dialogs.h"
-#include "platform/jet/Database.h"
+#include "phonedb/FreieListe.h"
 #include "windows/frmNummernliste.h"
 
 using namespace Qt::StringLiterals;
@@ -17,7 +17,7 @@ Nummernlistenbefehl::Nummernlistenbefehl(Dialogs &dialogs, std::function<std::sh
 void Nummernlistenbefehl::mnuNummern()
 {
     std::shared_ptr<Database> db = m_datenbank ? m_datenbank() : nullptr;
-    if (!db || !db->isOpen()) {
+    if (!FreieListe::nutzbar(db)) {
         // The start-up has reported why the phone database is missing.
         m_dialogs.MsgBox(
             u"Die Nummernliste ist nicht verfügbar, weil die Datenbank Nummern.mdb nicht geöffnet ist."_s,

@@ -1,10 +1,6 @@
 #include "windows/frmKontaktkarte.h"
 
-#include "actdb/ActPfad.h"
-#include "actdb/Felddefinitionen.h"
-#include "platform/jet/DBEngine.h"
-#include "platform/jet/Database.h"
-#include "platform/jet/JetFehler.h"
+#include "actdb/ActKontaktkarte.h"
 #include "windows/Fensterplatz.h"
 #include "windows/Zentrierung.h"
 
@@ -59,42 +55,23 @@ bool frmKontaktkarte::zeige(const QString &datenbank, const QString &id)
 {
     m_felder->clear();
     m_id.clear();
-    const ActPfad pfad(datenbank);
-    const QString gesucht = id.trimmed();
-    try {
-        auto db = DBEngine::instance().OpenDatabase(pfad.Ordner(), false, true, u"FoxPro 2.6;"_s);
-        auto rs = db->OpenRecordset(u"SELECT * FROM ["_s + pfad.Tabellenname() + u"] WHERE UNIQUE_ID = ?"_s, {gesucht});
-        if (rs->Eof()) {
-            m_kopf->setText(u"Kein Kontakt mit der Kennung \"%1\"."_s.arg(gesucht));
-            return false;
-        }
-        QStringList spalten;
-        for (const Field &f : rs->Fields())
-            spalten.append(f.Name());
-        // Labels from the definition file; a column it does not name shows its name.
-        QHash<QString, Felddefinitionen::Eintrag> labels;
-        try {
-            labels = Felddefinitionen::lies(pfad.Ordner() + u'/' + pfad.Tabellenname() + u".ddf"_s)
-                         .Kontaktfelder(spalten);
-        } catch (const Felddefinitionen::Fehler &) {
-        }
-        for (const Field &f : rs->Fields()) {
-            if (f.isNull() || f.Text().trimmed().isEmpty())
-                continue;
-            const QString label = labels.value(f.Name()).Bezeichnung;
-            new QTreeWidgetItem(m_felder, {label.isEmpty() ? f.Name() : label, f.Text()});
-        }
-        m_id = rs->Fields()[u"UNIQUE_ID"_s].Text();
-        const QString name = rs->Fields().indexOf(u"NAME"_s) >= 0 ? rs->Fields()[u"NAME"_s].Text() : QString();
-        m_kopf->setText(name.isEmpty() ? m_id : name);
-        setWindowTitle(u"Rufmon - Kontakt: "_s + (name.isEmpty() ? m_id : name));
-        rs->Close();
-        db->Close();
-        return true;
-    } catch (const JetFehler &e) {
-        m_kopf->setText(u"Die ACT!-Datenbank kann nicht gelesen werden: %1"_s.arg(e.Description()));
+    const ActKontaktkarte karte = ActKontaktkarte::lies(datenbank, id);
+    switch (karte.ergebnis) {
+    case ActKontaktkarte::Ergebnis::Unbekannt:
+        m_kopf->setText(u"Kein Kontakt mit der Kennung \"%1\"."_s.arg(id.trimmed()));
         return false;
+    case ActKontaktkarte::Ergebnis::Unlesbar:
+        m_kopf->setText(u"Die ACT!-Datenbank kann nicht gelesen werden: %1"_s.arg(karte.fehler));
+        return false;
+    case ActKontaktkarte::Ergebnis::Gelesen:
+        break;
     }
+    for (const auto &[label, wert] : karte.zeilen)
+        new QTreeWidgetItem(m_felder, {label, wert});
+    m_id = karte.id;
+    m_kopf->setText(karte.name.isEmpty() ? m_id : karte.name);
+    setWindowTitle(u"Rufmon - Kontakt: "_s + (karte.name.isEmpty() ? m_id : karte.name));
+    return true;
 }
 
 void frmKontaktkarte::sichtbar()

@@ -1,7 +1,6 @@
 #include "windows/frmNummernliste.h"
 
 #include "platform/dialogs/Dialogs.h"
-#include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
 #include "windows/NummernlisteModell.h"
 

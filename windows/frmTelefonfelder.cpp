@@ -6,8 +6,6 @@
 #include "windows/modListviewSort.h"
 #include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
-#include "platform/jet/JetFehler.h"
-#include "platform/jet/Recordset.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -177,26 +175,14 @@ void frmTelefonfelder::cmdAnzahl_Click()
     m_liste->AnzahlenLeeren();
 
     const int felder = m_lvTelefonfelder->Items().Count();
-    long gesamt = 0;
-    std::unique_ptr<Recordset> rs = m_actDBF.Suche(u"UNIQUE_ID"_s, m_liste->AlleFelder(), QString(), u"OR"_s, false);
-    if (!rs) {
+    const std::optional<long> gezaehlt = m_liste->ZaehlenIn(m_actDBF, [this](long prozent) {
+        setzeStatustext(Zaehltext + u" ("_s + QString::number(prozent) + u"%)"_s);
+        QCoreApplication::processEvents();
+    });
+    if (!gezaehlt)
         m_dialogs.MsgBox(u"Fehler beim Abfragen der Telefonfolder"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
                          Dialogs::defaultTitle());
-    } else {
-        try {
-            gesamt = m_liste->Zaehlen(*rs, [this](long prozent) {
-                setzeStatustext(Zaehltext + u" ("_s + QString::number(prozent) + u"%)"_s);
-                QCoreApplication::processEvents();
-            });
-        } catch (const JetFehler &) {
-            // A table that breaks off while it is read is reported like a
-            // failed query.
-            m_dialogs.MsgBox(u"Fehler beim Abfragen der Telefonfolder"_s, Dialogs::Buttons::Ok,
-                             Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
-        }
-        rs->Close();
-    }
-    rs.reset();
+    const long gesamt = gezaehlt.value_or(0);
     m_actDBF.kill();
     QApplication::restoreOverrideCursor();
     m_cmdAnzahl->setEnabled(true);

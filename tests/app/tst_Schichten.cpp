@@ -137,6 +137,35 @@ private slots:
         QVERIFY2(verstoesse.isEmpty(), qPrintable(verstoesse.join(u'\n')));
     }
 
+    // The database engine is for ACT!'s tables and the number cache and for
+    // the phone database; the identification, the windows and the program
+    // frame reach it only through them (the engine's error type may pass).
+    void onlyTheStoresUseTheDatabaseEngine()
+    {
+        const QRegularExpression include(u"^\\s*#\\s*include\\s*\"platform/jet/([^\"]+)\""_s,
+                                         QRegularExpression::MultilineOption);
+        QStringList verstoesse;
+        int gesehen = 0;
+        for (const QString &ordner : {u"core"_s, u"telephony"_s, u"actcontrol"_s, u"windows"_s, u"app"_s,
+                                      u"actdb"_s}) {
+            for (const QString &datei : quelldateien(ordner)) {
+                const QString relativ = QDir(QStringLiteral(RUFMON_SOURCE_DIR)).relativeFilePath(datei);
+                QFile f(datei);
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                const QString text = QString::fromUtf8(f.readAll());
+                for (auto m = include.globalMatch(text); m.hasNext();) {
+                    const QString kopf = m.next().captured(1);
+                    ++gesehen;
+                    if (ordner != u"actdb"_s && kopf != u"JetFehler.h"_s)
+                        verstoesse << relativ + u": platform/jet/"_s + kopf;
+                }
+            }
+        }
+        // The check sees the includes where they are.
+        QVERIFY(gesehen > 0);
+        QVERIFY2(verstoesse.isEmpty(), qPrintable(verstoesse.join(u'\n')));
+    }
+
     void placeLookUpRunsWithoutWidgets()
     {
         QProcess p;

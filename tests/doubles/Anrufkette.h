@@ -36,7 +36,7 @@ struct Anrufkette : Umgebung
     ListViewModel telefonfeldModell;
     Telefonfeldliste telefonfelder{telefonfeldModell};
     ACTPruefung pruefung;
-    Kontaktsuche suche{dialogs, clipboard, actDBF, actApp, pruefung};
+    Kontaktsuche suche{dialogs, clipboard, optionen, actDBF, actApp, pruefung};
     ListViewModel anrufer;
     ListViewModel aehnlicheListe;
     Anrufereignisse ereignisse{tapi, anzeige, anzeige};

@@ -217,7 +217,7 @@ struct Warnungen
     static inline QtMessageHandler s_vorher = nullptr;
 };
 
-const QByteArray Anruf = block({u"Event: DialBegin"_s, u"Channel: PJSIP/trunk-00000001"_s,
+const QByteArray Anrufblock = block({u"Event: DialBegin"_s, u"Channel: PJSIP/trunk-00000001"_s,
                                 u"CallerIDNum: 0301234567"_s, u"CallerIDName: Greta"_s,
                                 u"DestChannel: PJSIP/201-00000002"_s, u"DestUniqueid: 1700000000.2"_s,
                                 u"DestCallerIDNum: 201"_s, u"DialString: 201"_s});
@@ -1162,7 +1162,7 @@ private slots:
         g.sende((wann == 1 ? begruessung : QByteArray())
                 + "Response: Success\r\nActionID: rufmon-2\r\nMessage: Authentication accepted\r\n\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(!m_diagnoses.filter(u"angemeldet"_s).isEmpty(), 5000);
-        g.sende(Anruf);
+        g.sende(Anrufblock);
         QTRY_COMPARE_WITH_TIMEOUT(m_events, klingeln(1, u"0301234567"_s, u"Greta"_s, u"<ADDRESS>"_s), 5000);
         const QString anlage = u"Telefonanlage 127.0.0.1:%1"_s.arg(m_server->serverPort());
         QCOMPARE(m_diagnoses, (QStringList{u"Keine Begrüßung von der %1, Anmeldung dennoch"_s.arg(anlage),
@@ -1185,30 +1185,30 @@ private slots:
                                          u"Uniqueid: 1700000000.2"_s, u"Cause: 16"_s});
         const QStringList greta = klingeln(1, u"0301234567"_s, u"Greta"_s, u"<ADDRESS>"_s);
         const QStringList connected{u"OnCallState(CONNECTED,1,1)"_s, u"OnConnected(<ACTIVE>,1)"_s};
-        QTest::newRow("angenommen und aufgelegt") << Anruf + ringing + up + hangup << greta + connected + aufgelegt(1);
+        QTest::newRow("angenommen und aufgelegt") << Anrufblock + ringing + up + hangup << greta + connected + aufgelegt(1);
         // A call from outside names the number dialled (the trunk's extension); "s" names none.
-        QByteArray durchwahl = Anruf;
+        QByteArray durchwahl = Anrufblock;
         durchwahl.replace("DialString: 201", "DialString: 201\r\nExten: 0301555000");
         QTest::newRow("Durchwahl") << durchwahl
                                    << klingeln(1, u"0301234567"_s, u"Greta"_s, u"<ADDRESS>"_s, u"0301555000"_s);
-        QByteArray start = Anruf;
+        QByteArray start = Anrufblock;
         start.replace("DialString: 201", "DialString: 201\r\nExten: s");
         QTest::newRow("Exten s") << start << greta;
 
         // Another phone, an internal call from the own phone, queue chatter; then one call of ours.
-        QByteArray fremd = Anruf;
+        QByteArray fremd = Anrufblock;
         fremd.replace("PJSIP/201-", "PJSIP/202-");
-        QByteArray laenger = Anruf;
+        QByteArray laenger = Anrufblock;
         laenger.replace("PJSIP/201-", "PJSIP/2010-").replace("1700000000.2", "1700000000.9");
         const QByteArray intern = block({u"Event: Newstate"_s, u"Channel: PJSIP/201-00000007"_s,
                                          u"ChannelStateDesc: Up"_s, u"Uniqueid: 1700000000.7"_s})
                                   + block({u"Event: Hangup"_s, u"Uniqueid: 1700000000.7"_s});
         const QByteArray queue = block({u"Event: QueueCallerJoin"_s, u"Queue: support"_s, u"CallerIDNum: 0409999"_s});
-        QTest::newRow("andere Nebenstellen") << fremd + laenger + intern + queue + Anruf << greta;
+        QTest::newRow("andere Nebenstellen") << fremd + laenger + intern + queue + Anrufblock << greta;
 
-        QByteArray unterdrueckt = Anruf;
+        QByteArray unterdrueckt = Anrufblock;
         unterdrueckt.replace("CallerIDNum: 0301234567", "CallerIDNum: <unknown>").replace("Greta", "<unknown>");
-        QByteArray anonym = Anruf;
+        QByteArray anonym = Anrufblock;
         anonym.replace("CallerIDNum: 0301234567", "CallerIDNum: anonymous").replace("1700000000.2", "1700000000.3");
         QTest::newRow("unterdrückt") << unterdrueckt + anonym
                                      << klingeln(1, {}, {}, u"<UNAVAIL>"_s) + klingeln(2, {}, u"Greta"_s, u"<BLOCKED>"_s);
@@ -1222,9 +1222,9 @@ private slots:
         const QByteArray anders = "\r\n\n\ndestchannel: PJSIP/201-00000002\nX-Neu: 1\ncalleridname: Greta\n"
                                   "DESTUNIQUEID: 1700000000.2\ncalleridnum:0301234567\nchannel: PJSIP/trunk-1\n"
                                   "EVENT: dialbegin\n\n\r\n";
-        const QByteArray riesig = "Event: VarSet\r\nValue: " + QByteArray(70 * 1024, 'x') + "\r\n" + Anruf;
+        const QByteArray riesig = "Event: VarSet\r\nValue: " + QByteArray(70 * 1024, 'x') + "\r\n" + Anrufblock;
         QTest::newRow("ungewöhnlich geschrieben") << anders + hangup << greta + aufgelegt(1);
-        QTest::newRow("zu lang") << riesig + Anruf << greta;
+        QTest::newRow("zu lang") << riesig + Anrufblock << greta;
     }
     void anlageAnrufe()
     {
@@ -1301,7 +1301,7 @@ private slots:
     {
         Gegenstelle g = verbunden();
         QVERIFY(g.socket);
-        g.sende(Anruf);
+        g.sende(Anrufblock);
         QTRY_COMPARE_WITH_TIMEOUT(m_events.size(), 5, 5000);
         g.sende(block({u"Event: Shutdown"_s, u"Shutdown: Cleanly"_s, u"Restart: True"_s}));
         g.socket->disconnectFromHost();
@@ -1430,7 +1430,7 @@ private slots:
         Gegenstelle g = annehmen();
         QVERIFY(g.socket);
         g.anmelden(QString());
-        g.sende(Anruf);
+        g.sende(Anrufblock);
         const QString greta = IDInKlammern(b.greta);
         QTRY_COMPARE_WITH_TIMEOUT(k.gespeichert(), QStringList{greta + u"|0301234567|Berlin|Greta Grünwald|6"_s},
                                   10000);

@@ -10,7 +10,7 @@
 #include "team/Teamabfrage.h"
 #include "team/Teamausgang.h"
 #include "team/Teamjournal.h"
-#include "telephony/ErkannterAnruf.h"
+#include "core/Anruf.h"
 
 #include "doubles/PgCluster.h"
 
@@ -22,13 +22,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-ErkannterAnruf anruf(const QString &nummer, const QString &kontakt = u"Unbekannt"_s, std::int32_t callId = 1)
+Anruf anruf(const QString &nummer, const QString &kontakt = u"Unbekannt"_s, std::int32_t callId = 1)
 {
-    ErkannterAnruf a;
+    Anruf a;
     a.nummer = nummer;
     a.ort = u"Berlin"_s;
-    a.kontakt = kontakt;
-    a.tag = kontakt == u"Unbekannt" ? u"Unbekannt"_s : u"[ABC123      ]"_s;
+    a.name = kontakt;
+    const bool unbekannt = kontakt == u"Unbekannt";
+    a.ergebnis = unbekannt ? Anruf::Ergebnis::Unbekannt : Anruf::Ergebnis::Erkannt;
+    a.kontaktId = unbekannt ? QString() : u"ABC123      "_s;
     a.callId = callId;
     a.angerufen = u"987654"_s;
     a.zeit = QDateTime::currentDateTime();
@@ -139,7 +141,7 @@ private slots:
         QFETCH(QString, name);
         Platz platz(m_pg.zugang(), u"Empfang"_s);
         QSignalSpy geschrieben(platz.journal.get(), &Teamjournal::Geschrieben);
-        platz.journal->Anruf(anruf(u"0301234567"_s, name), u"Anrufmonitor fritz.box:1012"_s);
+        platz.journal->Eintragen(anruf(u"0301234567"_s, name), u"Anrufmonitor fritz.box:1012"_s);
         QVERIFY(geschrieben.wait(10000));
         QCOMPARE(anzahl(m_pg, "SELECT count(*) FROM rufmon_anrufe WHERE kontakt_name = $1", {name}), 1);
         QCOMPARE(anzahl(m_pg, "SELECT count(*) FROM rufmon_anrufe"), 1);
@@ -157,8 +159,8 @@ private slots:
 
         Platz platz(m_pg.zugang(u"schreibtisch"_s), u"Vertrieb"_s);
         QSignalSpy geschrieben(platz.journal.get(), &Teamjournal::Geschrieben);
-        ErkannterAnruf a = anruf(u"0401111111"_s);
-        platz.journal->Anruf(a, u"Telefonanlage pbx:5038"_s);
+        Anruf a = anruf(u"0401111111"_s);
+        platz.journal->Eintragen(a, u"Telefonanlage pbx:5038"_s);
         QVERIFY(geschrieben.wait(10000));
         // What became of the call goes in as a row of its own.
         platz.journal->Zustand(u"CONNECTED"_s, 1, a.callId);
@@ -189,7 +191,7 @@ private slots:
 
         QElapsedTimer uhr;
         uhr.start();
-        empfang.journal->Anruf(anruf(u"0301234567"_s, u"Erika Mustermann"_s), u"Anrufmonitor fritz.box:1012"_s);
+        empfang.journal->Eintragen(anruf(u"0301234567"_s, u"Erika Mustermann"_s), u"Anrufmonitor fritz.box:1012"_s);
         QVERIFY(neu.wait(5000));
         abfrage.abfragen(Teamfilter{});
         QVERIFY(ergebnis.wait(5000));
@@ -203,7 +205,7 @@ private slots:
         QVERIFY(zeilen[0].erkannt);
         QCOMPARE(ergebnis.last().at(1).toStringList(), QStringList{u"Empfang"_s});
 
-        vertrieb.journal->Anruf(anruf(u"0891234567"_s), u"Modem /dev/ttyACM0"_s);
+        vertrieb.journal->Eintragen(anruf(u"0891234567"_s), u"Modem /dev/ttyACM0"_s);
         QVERIFY(neu.wait(5000));
         abfrage.abfragen(Teamfilter{});
         QVERIFY(ergebnis.wait(5000));
@@ -224,7 +226,7 @@ private slots:
         QElapsedTimer uhr;
         uhr.start();
         for (int i = 0; i < 100; ++i)
-            platz->journal->Anruf(anruf(u"030%1"_s.arg(1000000 + i), u"Unbekannt"_s, i), u"Anrufmonitor"_s);
+            platz->journal->Eintragen(anruf(u"030%1"_s.arg(1000000 + i), u"Unbekannt"_s, i), u"Anrufmonitor"_s);
         // Nothing waits for the server that is down.
         QVERIFY2(uhr.elapsed() < 5000, qPrintable(QString::number(uhr.elapsed())));
         QCOMPARE(platz->journal->Wartend(), 100);

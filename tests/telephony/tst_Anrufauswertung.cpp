@@ -12,6 +12,7 @@
 
 #include "doubles/Anrufkette.h"
 #include "doubles/Beispielkontakte.h"
+#include "doubles/Kontaktliste.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -43,12 +44,12 @@ private slots:
         k.oeffne(b.tabelle, cache);
         // The desktop notification also wants the company, which the searches do not name.
         k.auswertung.setFirmaSuchen(true);
-        QList<ErkannterAnruf> erkannt;
-        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const ErkannterAnruf &a) { erkannt << a; });
+        QList<Anruf> erkannt;
+        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const Anruf &a) { erkannt << a; });
         QVERIFY(k.anruf(u"0301234567"_s));
         const QString greta = IDInKlammern(b.greta);
         QCOMPARE(erkannt.size(), 1);
-        QCOMPARE(QStringList({erkannt[0].nummer, erkannt[0].ort, erkannt[0].kontakt, erkannt[0].tag, erkannt[0].firma}),
+        QCOMPARE(QStringList({erkannt[0].nummer, erkannt[0].ort, erkannt[0].name, erkannt[0].Tag(), erkannt[0].firma}),
                  QStringList({u"0301234567"_s, u"Berlin"_s, u"Greta Grünwald"_s, greta, u"Grünwald & Söhne"_s}));
         QCOMPARE(k.anrufer.indexOf(erkannt[0].eintrag), 0);
         QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + greta);
@@ -457,6 +458,54 @@ private slots:
         QVERIFY(k.suche.ACTBereit());
         QVERIFY(k.anruf(u"0301234567"_s));
         QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta));
+    }
+
+    // Another address book in place of ACT!: no ACT! table, no cache, and the
+    // identification names, stores and lists as with ACT!, the company too.
+    void anyContactSource()
+    {
+        Anrufkette k;
+        k.oeffne(QString(), false);
+        Kontaktliste buch;
+        buch.kontakte = {
+            {u"A1"_s, u"Greta Grünwald"_s, u"Grünwald & Söhne"_s, u"Berlin-Mitte"_s,
+             {{u"Mobil"_s, u"0171 5550000"_s}, {u"Telefon"_s, u"+49 (30) 123 45-67"_s}}},
+            {u"A2"_s, u"Nachbar"_s, u"Hof KG"_s, std::nullopt, {{u"Fax"_s, u"0301234599 Zentrale"_s}}},
+            {u"A3"_s, QString(), QString(), std::nullopt, {{u"Telefon"_s, u"089 4444444"_s}}},
+        };
+        k.suche.setKontaktquelle(&buch);
+        k.auswertung.setFirmaSuchen(true);
+        QList<Anruf> erkannt;
+        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const Anruf &a) { erkannt << a; });
+
+        // Found by its key; the city is the contact's, the company comes along.
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin-Mitte|Greta Grünwald|6|"_s + IDInKlammern(u"A1"_s));
+        QCOMPARE(erkannt.last().firma, u"Grünwald & Söhne"_s);
+        QVERIFY(k.anzeige.meldungen.contains(u"Suche Kontakt im Adressbuch..."_s));
+        QVERIFY(k.anzeige.suchdauer.startsWith(u"Suchdauer1:"_s));
+        // The similar contacts: Greta as her number is written, the neighbour's fax up to the blank.
+        QStringList aehnliche;
+        for (int i = 0; i < k.aehnlicheListe.Count(); ++i)
+            aehnliche << k.aehnlicheListe.Item(i).Text + u'|' + k.aehnlicheListe.Item(i).columnText(2);
+        QCOMPARE(aehnliche, (QStringList{u"[Fax] 0301234599|Hof KG"_s, u"[Telefon] +49 (30) 123 45-67|Grünwald & Söhne"_s}));
+
+        // No city: the place from the phone database; no name: the source's empty record.
+        QVERIFY(k.anruf(u"0894444444"_s));
+        QCOMPARE(k.eintrag(), u"0894444444|München|Keine Angaben im ACT!|6|"_s + IDInKlammern(u"A3"_s));
+        // Nobody: unknown, as with ACT!; a source that is not ready is not searched.
+        QVERIFY(k.anruf(u"0401111111"_s));
+        QCOMPARE(k.eintrag(), u"0401111111|Hamburg|Unbekannt|2|Unbekannt"_s);
+        buch.bereit = false;
+        const int vorher = buch.geoeffnet;
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
+        QCOMPARE(buch.geoeffnet, vorher);
+        // Every search was closed again, and the calls are stored as shown.
+        QCOMPARE(buch.offen, 0);
+        QCOMPARE(k.gespeichert().size(), 4);
+        QVERIFY(k.gespeichert().contains(IDInKlammern(u"A1"_s) + u"|0301234567|Berlin-Mitte|Greta Grünwald|6"_s));
+        QCOMPARE(k.dialogs.boxes().size(), 0);
     }
 };
 

@@ -303,7 +303,7 @@ private slots:
         QCOMPARE(kette.gespeichert().size(), 3);
 
         QCOMPARE(erkannt.size(), 3);
-        const auto a = erkannt.last().first().value<ErkannterAnruf>();
+        const auto a = erkannt.last().first().value<Anruf>();
         QVERIFY(a.nachgetragen);
         QVERIFY(a.verpasst);
 
@@ -374,7 +374,7 @@ private slots:
         emit kette.tapi.OnCalledID(u"987654"_s, 41, 42);
         emit kette.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 41, 42);
         QTRY_COMPARE(erkannt.size(), 1);
-        QCOMPARE(erkannt.first().first().value<ErkannterAnruf>().angerufen, u"987654"_s);
+        QCOMPARE(erkannt.first().first().value<Anruf>().angerufen, u"987654"_s);
         QCOMPARE(kette.anrufer.Item(0).Angerufen, u"987654"_s);
         QCOMPARE(Anrufhinweis::ToolTip(kette.anrufer.Item(0)), u"Angerufen: 987654"_s);
         kette.anrufer.setToolTips(&Anrufhinweis::ToolTip);
@@ -384,7 +384,7 @@ private slots:
         emit kette.tapi.OnCallState(u"IDLE"_s, 42, 41);
         emit kette.tapi.OnCallerID(u"0891234567"_s, QString(), u"<ADDRESS>"_s, 41, 43);
         QTRY_COMPARE(erkannt.size(), 2);
-        QCOMPARE(erkannt.last().first().value<ErkannterAnruf>().angerufen, QString());
+        QCOMPARE(erkannt.last().first().value<Anruf>().angerufen, QString());
 
         ListViewModel geladen;
         geladen.setColumns(std::vector<ColumnHeader>(kette.anrufer.columns()));

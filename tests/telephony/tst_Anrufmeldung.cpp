@@ -43,9 +43,26 @@ struct Aufbau
     }
 };
 
-ErkannterAnruf anruf(std::int32_t callId, const QString &kontakt = u"Greta Grünwald"_s, quint64 eintrag = 1)
+// A call as the identification leaves it: number, place, name, the contact
+// in brackets or "Unbekannt", company.
+Anruf anrufAus(const QStringList &spalten, std::int32_t callId, quint64 eintrag)
 {
-    return {u"0301234567"_s, u"Berlin"_s, kontakt, u"[GRETA0000001]"_s, QString(), callId, eintrag};
+    Anruf a;
+    a.nummer = spalten[0];
+    a.ort = spalten[1];
+    a.name = spalten[2];
+    const bool unbekannt = spalten[3] == u"Unbekannt"_s;
+    a.ergebnis = unbekannt ? Anruf::Ergebnis::Unbekannt : Anruf::Ergebnis::Erkannt;
+    a.kontaktId = unbekannt ? QString() : spalten[3].mid(1, spalten[3].size() - 2).trimmed();
+    a.firma = spalten[4];
+    a.callId = callId;
+    a.eintrag = eintrag;
+    return a;
+}
+
+Anruf anruf(std::int32_t callId, const QString &kontakt = u"Greta Grünwald"_s, quint64 eintrag = 1)
+{
+    return anrufAus({u"0301234567"_s, u"Berlin"_s, kontakt, u"[GRETA0000001]"_s, QString()}, callId, eintrag);
 }
 
 } // namespace
@@ -104,7 +121,7 @@ private slots:
         QFETCH(QStringList, spalten);
         Aufbau a(faehigkeiten);
         BUS_ODER_SKIP(a);
-        a.meldung->Anruf({spalten[0], spalten[1], spalten[2], spalten[3], spalten[4], 3, 1});
+        a.meldung->Melden(anrufAus(spalten, 3, 1));
         QTRY_COMPARE(a.server->aufrufe.size(), 1);
         const Benachrichtigungsserver::Aufruf &n = a.server->aufrufe.first();
         QTEST(n.titel, "titel");
@@ -118,7 +135,7 @@ private slots:
     // The number the caller chose (a sales or a service line) is named.
     void theNumberCalledIsNamed()
     {
-        ErkannterAnruf a = anruf(3);
+        Anruf a = anruf(3);
         QCOMPARE(Anrufmeldung::Inhalt(a).text, u"0301234567\nBerlin"_s);
         a.angerufen = u"987654"_s;
         QCOMPARE(Anrufmeldung::Inhalt(a).text, u"0301234567\nBerlin\nAngerufen: 987654"_s);
@@ -129,10 +146,10 @@ private slots:
     {
         Aufbau a;
         BUS_ODER_SKIP(a);
-        ErkannterAnruf frueher = anruf(3);
+        Anruf frueher = anruf(3);
         frueher.nachgetragen = true;
-        a.meldung->Anruf(frueher);
-        a.meldung->Anruf(anruf(4, u"Erika"_s, 2));
+        a.meldung->Melden(frueher);
+        a.meldung->Melden(anruf(4, u"Erika"_s, 2));
         QTRY_COMPARE(a.server->aufrufe.size(), 1);
         QTest::qWait(100);
         QCOMPARE(a.server->aufrufe.size(), 1);
@@ -165,7 +182,7 @@ private slots:
         QVERIFY(server.angemeldet());
         DBusBenachrichtigungen dienst(bus.verbinde(u"programm"_s), bild);
         Anrufmeldung meldung(dienst);
-        meldung.Anruf(anruf(1));
+        meldung.Melden(anruf(1));
         QTRY_COMPARE(server.aufrufe.size(), 1);
         QCOMPARE(server.aufrufe[0].hinweise, hinweise);
     }
@@ -176,29 +193,29 @@ private slots:
         BUS_ODER_SKIP(a);
         auto &aufrufe = a.server->aufrufe;
         // The second state comes before the desktop has numbered the first.
-        a.meldung->Anruf(anruf(7, u"Unbekannt"_s));
-        a.meldung->Anruf(anruf(7));
+        a.meldung->Melden(anruf(7, u"Unbekannt"_s));
+        a.meldung->Melden(anruf(7));
         QTRY_COMPARE(aufrufe.size(), 2);
         const uint erste = a.server->letzteId();
         QCOMPARE(aufrufe[1].ersetzt, erste);
         QCOMPARE(aufrufe[1].titel, u"Greta Grünwald"_s);
-        a.meldung->Anruf(anruf(7, u"Greta G."_s));
+        a.meldung->Melden(anruf(7, u"Greta G."_s));
         QTRY_COMPARE(aufrufe.size(), 3);
         QCOMPARE(aufrufe[2].ersetzt, erste);
 
         // Another call gets one of its own; an ended call's id, used again, too.
-        a.meldung->Anruf(anruf(8));
+        a.meldung->Melden(anruf(8));
         a.meldung->Zustand(u"IDLE"_s, 8, 7);
-        a.meldung->Anruf(anruf(7));
+        a.meldung->Melden(anruf(7));
         QTRY_COMPARE(aufrufe.size(), 5);
         QCOMPARE(aufrufe[3].ersetzt, 0u);
         QCOMPARE(aufrufe[4].ersetzt, 0u);
 
         // Switched off: nothing; on again, the next call shows.
         a.meldung->setAktiv(false);
-        a.meldung->Anruf(anruf(9, u"Aus"_s));
+        a.meldung->Melden(anruf(9, u"Aus"_s));
         a.meldung->setAktiv(true);
-        a.meldung->Anruf(anruf(10, u"An"_s));
+        a.meldung->Melden(anruf(10, u"An"_s));
         QTRY_COMPARE(aufrufe.size(), 6);
         QTest::qWait(100);
         QCOMPARE(aufrufe.size(), 6);
@@ -213,8 +230,8 @@ private slots:
         QSignalSpy kontakt(a.meldung.get(), &Anrufmeldung::KontaktAnzeigen);
         QSignalSpy rueckruf(a.meldung.get(), &Anrufmeldung::Zurueckrufen);
         QSignalSpy gezeigt(a.dienst.get(), &Benachrichtigungen::Gezeigt);
-        a.meldung->Anruf(anruf(1, u"Greta Grünwald"_s, 41));
-        a.meldung->Anruf(anruf(2, u"Anna Anrufer"_s, 42));
+        a.meldung->Melden(anruf(1, u"Greta Grünwald"_s, 41));
+        a.meldung->Melden(anruf(2, u"Anna Anrufer"_s, 42));
         QTRY_COMPARE(gezeigt.size(), 2);
         const uint greta = gezeigt[0][1].toUInt();
         const uint anna = gezeigt[1][1].toUInt();
@@ -242,7 +259,7 @@ private slots:
         a.meldung->setMindestabstand(std::chrono::milliseconds(400));
         auto &aufrufe = a.server->aufrufe;
         for (int i = 1; i <= 50; ++i)
-            a.meldung->Anruf(anruf(i, u"Anrufer %1"_s.arg(i), quint64(i)));
+            a.meldung->Melden(anruf(i, u"Anrufer %1"_s.arg(i), quint64(i)));
         QTRY_COMPARE(aufrufe.size(), 1);
         QCOMPARE(aufrufe[0].titel, u"Anrufer 1"_s);
         const uint erste = a.server->letzteId();
@@ -254,7 +271,7 @@ private slots:
         // The burst goes on: the next takes the same place, a gap later.
         QElapsedTimer uhr;
         uhr.start();
-        a.meldung->Anruf(anruf(51, u"Anrufer 51"_s, 51));
+        a.meldung->Melden(anruf(51, u"Anrufer 51"_s, 51));
         QTRY_COMPARE(aufrufe.size(), 3);
         QVERIFY(uhr.elapsed() >= 300);
         QCOMPARE(aufrufe[2].ersetzt, erste);
@@ -265,7 +282,7 @@ private slots:
         QCOMPARE(kontakt[0][0].toULongLong(), 51u);
         // After a quiet gap a call has a notification of its own again.
         QTest::qWait(450);
-        a.meldung->Anruf(anruf(60, u"Später"_s, 60));
+        a.meldung->Melden(anruf(60, u"Später"_s, 60));
         QTRY_COMPARE(aufrufe.size(), 4);
         QCOMPARE(aufrufe[3].ersetzt, 0u);
     }
@@ -277,13 +294,13 @@ private slots:
         QSignalSpy gezeigt(a.dienst.get(), &Benachrichtigungen::Gezeigt);
         QElapsedTimer uhr;
         uhr.start();
-        a.meldung->Anruf(anruf(1, u"Ohne Server"_s));
+        a.meldung->Melden(anruf(1, u"Ohne Server"_s));
         QVERIFY(uhr.elapsed() < 500);
         QTest::qWait(300);
         QCOMPARE(gezeigt.size(), 0);
         // A server that starts later shows the next call, not the lost one.
         a.starteServer(MitKnoepfen);
-        a.meldung->Anruf(anruf(2, u"Mit Server"_s));
+        a.meldung->Melden(anruf(2, u"Mit Server"_s));
         QTRY_COMPARE(a.server->aufrufe.size(), 1);
         QCOMPARE(a.server->aufrufe.first().titel, u"Mit Server"_s);
         // No bus at all.

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/Kontaktquelle.h"
+
+#include <QDateTime>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class ActZugang;
+class Clipboard;
+class clActDBF;
+class Dialogs;
+class clTabellenCache;
+
+// The number cache as a contact source: the searches run on its own copy of
+// the phone, name, company and city columns. The file stays open between
+// searches while it is the file that was opened (opening it reads its whole
+// schema, which costs more than a search); one built anew, replaced or
+// deleted meanwhile is opened again or found missing.
+class CacheKontaktquelle : public Kontaktquelle
+{
+public:
+    using Statusanzeige = std::function<void(const QString &)>;
+
+    CacheKontaktquelle(Dialogs &dialogs, Clipboard &clipboard, const ActZugang &zugang);
+    ~CacheKontaktquelle() override;
+
+    const QString &Pfad() const { return m_pfad; }
+    void setPfad(const QString &pfad);
+    // Where the progress of opening the file is shown.
+    void setStatus(Statusanzeige status) { m_status = std::move(status); }
+    // The file is about to be made anew: let go of it.
+    void schliessen();
+
+    enum class Bau { Erstellt, KeinACTZugriff, KeinCachezugriff, Fehlgeschlagen };
+    // Builds the file anew from ACT!'s contact table at `datenbank`: the
+    // chosen phone fields, each with its key, and name, company and city
+    // of every contact.
+    Bau Erstellen(clActDBF &act, const QString &datenbank, const Statusanzeige &status);
+
+    Oeffnung oeffnen() override;
+    QString Suchmeldung() const override;
+
+private:
+    struct Dateikennung
+    {
+        qint64 groesse = -1;
+        QDateTime geaendert;
+        QDateTime angelegt;
+        bool operator==(const Dateikennung &) const = default;
+    };
+    static std::optional<Dateikennung> kennung(const QString &pfad);
+    std::shared_ptr<clTabellenCache> offenerCache();
+
+    Dialogs &m_dialogs;
+    Clipboard &m_clipboard;
+    const ActZugang &m_zugang;
+    Statusanzeige m_status;
+    QString m_pfad;
+    std::shared_ptr<clTabellenCache> m_offen;
+    Dateikennung m_offenKennung;
+};
