@@ -119,14 +119,22 @@ QList<Journalzeile> Teamausgang::alle()
     return zeilen;
 }
 
-void Teamausgang::entfernen(const QStringList &anrufIds)
+void Teamausgang::entfernen(const QStringList &anrufIds, const QStringList &mitAusgang)
 {
     if (!m_bereit || anrufIds.isEmpty())
         return;
     // No transaction of its own: the caller list may have one open for a burst.
     try {
-        for (const QString &id : anrufIds)
+        for (const QString &id : anrufIds) {
+            if (!mitAusgang.contains(id)) {
+                auto rs = m_db->OpenRecordset(u"SELECT Daten FROM Teamausgang WHERE AnrufID = ?;"_s, {id});
+                const bool ausgangWartet = !rs->Eof() && ausText(id, rs->Fields()[0].Text()).angenommen.has_value();
+                rs->Close();
+                if (ausgangWartet)
+                    continue;
+            }
             m_db->Execute(u"DELETE FROM Teamausgang WHERE AnrufID = ?;"_s, {id});
+        }
     } catch (const JetFehler &e) {
         qCWarning(lcTeam).noquote() << u"Ausgang des Team-Journals:"_s << e.Description();
     }

@@ -23,7 +23,9 @@ public:
     // Keeps the row, or puts it in place of the one with its call id.
     bool hinzufuegen(const Journalzeile &zeile);
     QList<Journalzeile> alle();
-    void entfernen(const QStringList &anrufIds);
+    // Takes out what the journal has: a row whose outcome came after it was
+    // sent stays until the outcome is in the journal too.
+    void entfernen(const QStringList &anrufIds, const QStringList &mitAusgang);
     int Anzahl();
 
     static QString alsText(const Journalzeile &zeile);

@@ -117,10 +117,10 @@ void Teamjournal::senden(const QList<Journalzeile> &zeilen)
     QMetaObject::invokeMethod(m_schreiber, [s = m_schreiber, zeilen] { s->schreibe(zeilen); });
 }
 
-void Teamjournal::geschrieben(const QStringList &anrufIds)
+void Teamjournal::geschrieben(const QStringList &anrufIds, const QStringList &mitAusgang)
 {
     if (m_ausgang)
-        m_ausgang->entfernen(anrufIds);
+        m_ausgang->entfernen(anrufIds, mitAusgang);
     emit Geschrieben(anrufIds);
 }
 

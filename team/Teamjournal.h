@@ -54,7 +54,7 @@ signals:
 
 private:
     void senden(const QList<Journalzeile> &zeilen);
-    void geschrieben(const QStringList &anrufIds);
+    void geschrieben(const QStringList &anrufIds, const QStringList &mitAusgang);
     void zustand(bool erreichbar, const QString &text);
 
     // A live call from identification to its end.

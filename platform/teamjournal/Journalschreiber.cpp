@@ -133,6 +133,7 @@ void Journalschreiber::versuchen()
     if (!e.ok)
         return fehlschlag(e);
     QStringList ids;
+    QStringList mitAusgang;
     QSet<QString> plaetze;
     for (const Journalzeile &z : stapel) {
         if (e = m_db.ausfuehren(EinfuegenSql(), Werte(z)); !e.ok)
@@ -141,6 +142,7 @@ void Journalschreiber::versuchen()
             if (e = m_db.ausfuehren(AusgangSql(), {z.anrufId, *z.angenommen, z.dauer >= 0 ? QVariant(z.dauer) : QVariant()});
                 !e.ok)
                 return fehlschlag(e);
+            mitAusgang.append(z.anrufId);
         }
         ids.append(z.anrufId);
         plaetze.insert(z.arbeitsplatz);
@@ -153,7 +155,7 @@ void Journalschreiber::versuchen()
     if (e = m_db.ausfuehren("COMMIT"); !e.ok)
         return fehlschlag(e);
     m_offen.remove(0, stapel.size());
-    emit geschrieben(ids);
+    emit geschrieben(ids, mitAusgang);
     if (!m_offen.isEmpty())
         QTimer::singleShot(0, this, &Journalschreiber::versuchen);
 }

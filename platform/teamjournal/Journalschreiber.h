@@ -35,7 +35,8 @@ public:
     static QByteArray AusgangSql();
 
 signals:
-    void geschrieben(const QStringList &anrufIds);
+    // The calls now in the journal, and those of them whose outcome is there too.
+    void geschrieben(const QStringList &anrufIds, const QStringList &mitAusgang);
     // The journal reached or not, in words for the tool tip.
     void zustand(bool erreichbar, const QString &text);
 

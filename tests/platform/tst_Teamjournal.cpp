@@ -255,6 +255,28 @@ private slots:
         QCOMPARE(anzahl(m_pg, "SELECT count(*) FROM rufmon_anrufe"), 101);
     }
 
+    // The outcome of a call came while its row was on its way: the outbox
+    // keeps the row until the outcome is in the journal too.
+    void anOutcomeAfterTheRowWasSentStaysInTheOutbox()
+    {
+        QTemporaryDir dir;
+        auto db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s), QString());
+        Teamausgang ausgang(db);
+        QVERIFY(ausgang.bereit());
+        Journalzeile z = Teamjournal::Zeile(anruf(u"0301234567"_s), u"Empfang"_s, u"x"_s);
+        Journalzeile ohne = Teamjournal::Zeile(anruf(u"0891234567"_s), u"Empfang"_s, u"x"_s);
+        z.angenommen = false;
+        QVERIFY(ausgang.hinzufuegen(z));
+        QVERIFY(ausgang.hinzufuegen(ohne));
+        ausgang.entfernen({z.anrufId, ohne.anrufId}, {});
+        QCOMPARE(ausgang.Anzahl(), 1);
+        const QList<Journalzeile> rest = ausgang.alle();
+        QCOMPARE(rest.value(0).anrufId, z.anrufId);
+        QCOMPARE(rest.value(0).angenommen, std::optional<bool>(false));
+        ausgang.entfernen({z.anrufId}, {z.anrufId});
+        QCOMPARE(ausgang.Anzahl(), 0);
+    }
+
     void tlsRequiredIsRefusedByAServerWithout()
     {
         Teamzugang z = m_pg.zugang();
