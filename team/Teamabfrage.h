@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/teamjournal/Journalzeile.h"
+#include "platform/teamjournal/Teamfilter.h"
 #include "platform/teamjournal/Teamzugang.h"
 
 #include <QObject>
