@@ -24,6 +24,7 @@ Teamabfrage::Teamabfrage(const Teamzugang &zugang, QObject *parent)
 
 Teamabfrage::~Teamabfrage()
 {
+    m_leser->abbrechen();
     QMetaObject::invokeMethod(m_leser, [l = m_leser] { l->beenden(); });
     m_thread.quit();
     m_thread.wait();

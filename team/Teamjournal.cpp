@@ -29,6 +29,8 @@ Teamjournal::Teamjournal(const Teamzugang &zugang, QObject *parent)
 
 Teamjournal::~Teamjournal()
 {
+    // What waits goes at the next start; the program does not wait for the server.
+    m_schreiber->abbrechen();
     QMetaObject::invokeMethod(m_schreiber, [s = m_schreiber] { s->beenden(); });
     m_thread.quit();
     m_thread.wait();

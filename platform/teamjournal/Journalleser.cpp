@@ -58,7 +58,9 @@ bool Journalleser::verbinden()
     if (!m_zugang.eingerichtet())
         return false;
     QString fehler;
-    if (!m_db.oeffnen(m_zugang, 5, &fehler)) {
+    if (!m_db.oeffnen(m_zugang, 5, &fehler, &m_abbruch)) {
+        if (m_abbruch)
+            return false;
         emit zustand(false, u"Team-Journal %1 nicht erreichbar: %2"_s.arg(m_zugang.anzeige(), fehler));
         m_wiederholung.start();
         return false;

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
 
 class QSocketNotifier;
@@ -26,6 +27,8 @@ public:
     void setZugang(const Teamzugang &zugang);
     void abfragen(const Teamfilter &filter);
     void beenden();
+    // From any thread: a connection being made is given up; the window is gone.
+    void abbrechen() { m_abbruch = true; }
 
     // The window's query and its values, as sent.
     static QByteArray AbfrageSql();
@@ -48,4 +51,5 @@ private:
     PgVerbindung m_db;
     std::unique_ptr<QSocketNotifier> m_horcher;
     QTimer m_wiederholung{this}; // a child: it moves to the thread with its owner
+    std::atomic<bool> m_abbruch{false};
 };

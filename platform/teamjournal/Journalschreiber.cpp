@@ -91,7 +91,9 @@ bool Journalschreiber::verbinden()
     if (!m_zugang.eingerichtet())
         return false;
     QString fehler;
-    if (!m_db.oeffnen(m_zugang, 5, &fehler)) {
+    if (!m_db.oeffnen(m_zugang, 5, &fehler, &m_abbruch)) {
+        if (m_abbruch)
+            return false;
         spaeter(fehler);
         return false;
     }

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <atomic>
+
 // Writes calls into the team journal, on a thread of its own: a server that
 // is slow or down holds up nobody. Rows it could not write wait and are
 // tried again, sooner after a short outage, at most once a minute after a
@@ -28,6 +30,8 @@ public:
     int offen() const { return static_cast<int>(m_offen.size()); }
     void setWiederholungMs(int ms) { m_ersteWiederholung = ms; }
     void beenden();
+    // From any thread: a connection being made is given up; the program ends.
+    void abbrechen() { m_abbruch = true; }
 
     // The statements as sent: values only as parameters.
     static QByteArray EinfuegenSql();
@@ -52,4 +56,5 @@ private:
     int m_ersteWiederholung = ErsteWiederholungMs;
     int m_warten = ErsteWiederholungMs;
     bool m_schemaGeprueft = false;
+    std::atomic<bool> m_abbruch{false};
 };

@@ -4,6 +4,10 @@
 
 #include <libpq-fe.h>
 
+#include <poll.h>
+
+#include <chrono>
+
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -13,7 +17,7 @@ PgVerbindung::~PgVerbindung()
     schliessen();
 }
 
-bool PgVerbindung::oeffnen(const Teamzugang &zugang, int sekunden, QString *fehler)
+bool PgVerbindung::oeffnen(const Teamzugang &zugang, int sekunden, QString *fehler, const std::atomic<bool> *abbruch)
 {
     schliessen();
     // Keywords and values apart: a password or name with blanks or quotes
@@ -39,7 +43,23 @@ bool PgVerbindung::oeffnen(const Teamzugang &zugang, int sekunden, QString *fehl
     }
     schluessel.push_back(nullptr);
     werte.push_back(nullptr);
-    m_conn = PQconnectdbParams(schluessel.data(), werte.data(), 0);
+    // Made step by step, so that a program that ends does not wait for a
+    // server that does not answer.
+    m_conn = PQconnectStartParams(schluessel.data(), werte.data(), 0);
+    const auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(std::max(1, sekunden));
+    PostgresPollingStatusType schritt = PGRES_POLLING_WRITING;
+    while (m_conn && PQstatus(m_conn) != CONNECTION_BAD && schritt != PGRES_POLLING_OK
+           && schritt != PGRES_POLLING_FAILED) {
+        if ((abbruch && abbruch->load()) || std::chrono::steady_clock::now() >= ende) {
+            if (fehler)
+                *fehler = abbruch && abbruch->load() ? u"abgebrochen"_s : u"keine Antwort"_s;
+            schliessen();
+            return false;
+        }
+        pollfd p{PQsocket(m_conn), static_cast<short>(schritt == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        if (::poll(&p, 1, 100) > 0 || p.fd < 0)
+            schritt = PQconnectPoll(m_conn);
+    }
     if (m_conn && PQstatus(m_conn) == CONNECTION_OK) {
         // The server's notices ("already exists, skipping") are no news for anybody.
         PQsetNoticeProcessor(m_conn, [](void *, const char *) {}, nullptr);

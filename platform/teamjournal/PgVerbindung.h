@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <atomic>
+
 struct Teamzugang;
 struct pg_conn;
 
@@ -30,7 +32,9 @@ public:
     PgVerbindung &operator=(const PgVerbindung &) = delete;
 
     // Connects, waiting at most `sekunden`; false with the reason in `fehler`.
-    bool oeffnen(const Teamzugang &zugang, int sekunden, QString *fehler);
+    // With `abbruch`, a connection being made is given up as soon as it is set.
+    bool oeffnen(const Teamzugang &zugang, int sekunden, QString *fehler,
+                 const std::atomic<bool> *abbruch = nullptr);
     void schliessen();
     bool offen() const;
     // Whether the connection is encrypted (TLS).

@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTcpServer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -34,7 +35,8 @@ struct Platz : Umgebung
     TelephonyControl tapi{store};
     std::unique_ptr<Rufmon> rufmon;
 
-    Platz(const PgCluster *pg, const QString &name, Kennwortspeicher *kennwoerter = nullptr,
+    // `journal`: the journal's address; none: no journal set up.
+    Platz(const QString &journal, const QString &name, Kennwortspeicher *kennwoerter = nullptr,
           const std::optional<QString> &kennwort = std::nullopt)
     {
         if (kennwort)
@@ -43,8 +45,8 @@ struct Platz : Umgebung
         QFile::setPermissions(dir.filePath(u"Nummern.mdb"_s), QFile::ReadOwner | QFile::WriteOwner);
         system.programFolder = dir.path();
         store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Rufmon-Simulator"_s);
-        if (pg) {
-            store.SaveSetting(u"Team"_s, u"Datenbank"_s, u"postgresql://127.0.0.1:%1/team"_s.arg(pg->port()));
+        if (!journal.isEmpty()) {
+            store.SaveSetting(u"Team"_s, u"Datenbank"_s, journal);
             store.SaveSetting(u"Team"_s, u"Benutzer"_s, u"rufmon_admin"_s);
             store.SaveSetting(u"Team"_s, u"Arbeitsplatz"_s, name);
         }
@@ -53,9 +55,18 @@ struct Platz : Umgebung
         f().cmdInitTapi()->click();
         tapi.Simulator()->setTakt(5, 50);
     }
-    ~Platz() { f().close(); }
+    ~Platz()
+    {
+        if (rufmon)
+            f().close();
+    }
     frmHaupt &f() { return rufmon->Fenster(); }
 };
+
+QString adresse(quint16 port)
+{
+    return u"postgresql://127.0.0.1:%1/team"_s.arg(port);
+}
 
 } // namespace
 
@@ -70,7 +81,7 @@ private slots:
 
     void withoutAJournalTheMenuItemIsNotThere()
     {
-        Platz platz(nullptr, {});
+        Platz platz(QString(), {});
         QVERIFY(!platz.f().Menu(Menuepunkt::mnuAnrufeImTeam)->isVisible());
         QVERIFY(!platz.rufmon->Team().Journal());
     }
@@ -81,8 +92,8 @@ private slots:
             QSKIP(qPrintable(grund));
         QString fehler;
         QVERIFY2(m_pg.starten(&fehler), qPrintable(fehler));
-        Platz empfang(&m_pg, u"Empfang"_s);
-        Platz vertrieb(&m_pg, u"Vertrieb"_s);
+        Platz empfang(adresse(m_pg.port()), u"Empfang"_s);
+        Platz vertrieb(adresse(m_pg.port()), u"Vertrieb"_s);
         QAction *menue = vertrieb.f().Menu(Menuepunkt::mnuAnrufeImTeam);
         QVERIFY(menue->isVisible());
         QCOMPARE(menue->text(), u"Anrufe im &Team…"_s);
@@ -117,6 +128,29 @@ private slots:
         fenster->close();
     }
 
+    // A journal server that takes the connection and never answers holds up
+    // no call: the call is identified and shown at once and waits in the outbox.
+    void aSilentServerDelaysNoCall()
+    {
+        QTcpServer stumm;
+        QVERIFY(stumm.listen(QHostAddress::LocalHost));
+        Platz empfang(adresse(stumm.serverPort()), u"Empfang"_s);
+        QVERIFY(empfang.rufmon->Team().Journal());
+        QTRY_VERIFY_WITH_TIMEOUT(stumm.hasPendingConnections(), 5000);
+        QElapsedTimer uhr;
+        uhr.start();
+        QVERIFY(empfang.tapi.Simulator()->anruf(u"0301234567"_s));
+        QCOMPARE(empfang.f().lvNummern()->Items().Count(), 1);
+        QVERIFY2(uhr.elapsed() < 1000, qPrintable(QString::number(uhr.elapsed())));
+        QCOMPARE(empfang.rufmon->Team().Journal()->Wartend(), 1);
+        QVERIFY(!empfang.rufmon->Team().Journal()->Erreichbar());
+        // Nor does the program wait for it when it ends.
+        uhr.restart();
+        empfang.f().close();
+        empfang.rufmon.reset();
+        QVERIFY2(uhr.elapsed() < 1000, qPrintable(QString::number(uhr.elapsed())));
+    }
+
     // The password is asked once and kept in the keyring; the tray's tool
     // tip tells whether the journal is reached.
     void thePasswordIsAskedOnceAndKept()
@@ -125,7 +159,7 @@ private slots:
             QSKIP(qPrintable(grund));
         QVERIFY(m_pg.starten());
         SitzungsKennwortspeicher kennwoerter;
-        auto platz = std::make_unique<Platz>(&m_pg, u"Empfang"_s, &kennwoerter, u"geheim"_s);
+        auto platz = std::make_unique<Platz>(adresse(m_pg.port()), u"Empfang"_s, &kennwoerter, u"geheim"_s);
         QCOMPARE(platz->dialogs.boxes().size(), 1);
         QCOMPARE(platz->dialogs.boxes().first().kind, u"PasswordBox"_s);
         QCOMPARE(platz->dialogs.boxes().first().text,
@@ -136,7 +170,7 @@ private slots:
         const QString konto = platz->rufmon->Team().Journal()->Zugang().konto();
         QCOMPARE(kennwoerter.lies(konto), std::optional<QString>(u"geheim"_s));
         platz.reset();
-        Platz wieder(&m_pg, u"Empfang"_s, &kennwoerter);
+        Platz wieder(adresse(m_pg.port()), u"Empfang"_s, &kennwoerter);
         QVERIFY(wieder.dialogs.boxes().isEmpty());
         QCOMPARE(wieder.rufmon->Team().Journal()->Zugang().kennwort, u"geheim"_s);
         // Nothing of it in the settings file.
