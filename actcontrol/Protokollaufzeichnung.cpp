@@ -1,5 +1,6 @@
 #include "actcontrol/Protokollaufzeichnung.h"
 
+#include "actcontrol/Diagnose.h"
 #include "actcontrol/clACTApplication.h"
 #include "actcontrol/clButtonGuard.h"
 #include "actcontrol/modACTRunning.h"
@@ -92,6 +93,8 @@ Protokollaufzeichnung::Anruf Protokollaufzeichnung::anrufAus(const ListViewModel
     a.zeit = blank < 0 ? QString() : datum.mid(blank + 1);
     a.nummer = eintrag.Text;
     a.ort = eintrag.columnText(lvNummern.columnByKey(u"Ort"_s));
+    if (eintrag.Tag != u"Unbekannt"_s)
+        a.kontakt = eintrag.columnText(lvNummern.columnByKey(u"Kontakt"_s));
     return a;
 }
 
@@ -142,8 +145,10 @@ void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const ListViewMo
     }
     if (kontaktAuswahl < 0 || kontaktAuswahl >= lvKontakte.Count())
         return;
-    const Anruf anruf = anrufAus(lvNummern, lvNummern.Item(auswahl));
-    const QString tag = lvKontakte.Item(kontaktAuswahl).Tag;
+    Anruf anruf = anrufAus(lvNummern, lvNummern.Item(auswahl));
+    const ListItem kontakt = lvKontakte.Item(kontaktAuswahl);
+    const QString tag = kontakt.Tag;
+    anruf.kontakt = kontakt.columnText(lvKontakte.columnByKey(u"Kontakt"_s));
     Lauf lauf(m_laeuft, m_an.timerACT);
 
     if (!actZeigtKontakt())
@@ -178,12 +183,45 @@ void Protokollaufzeichnung::gehezu(const QString &tag)
     m_an.warten(KontaktwechselMs);
 }
 
-void Protokollaufzeichnung::tippe(const QString &tasten)
+bool Protokollaufzeichnung::tippe(const QString &tasten)
 {
     const Tastenfolge folge = modACTRunning::Tippe(m_desktop, tasten);
-    if (!folge.fehlerfrei() && m_tastenfehler.isEmpty())
+    if (folge.fehlerfrei())
+        return true;
+    // A fault of the macro says where it lies; keys the desktop did not take
+    // say where the entry stopped.
+    if (m_tastenfehler.isEmpty() && folge.nichtGetippt)
+        m_tastenfehler = u"Protokolleintrag abgebrochen bei „"_s + tasten + u"“: "_s + folge.fehler;
+    else if (m_tastenfehler.isEmpty())
         m_tastenfehler = u"Fehler in der Tastenfolge „"_s + tasten + u"“ bei Zeichen "_s
                          + QString::number(folge.fehlerStelle) + u": "_s + folge.fehler;
+    qCWarning(lcActcontrol) << "Protokoll:" << folge.fehler << "in" << tasten;
+    return !folge.nichtGetippt;
+}
+
+bool Protokollaufzeichnung::dialogPasst(const clButtonGuard &dialog, Fenster fenster, const Anruf &anruf)
+{
+    // A description that matches the program's own window would have the
+    // macro typed into the program itself.
+    if (!fenster || m_desktop.VomEigenenProgramm(fenster)) {
+        m_an.meldung(u"Protokollfenster konnte nicht geöffnet werden."_s);
+        m_an.atmen();
+        return false;
+    }
+    // ACT! names the contact after the dialog's text; an entry for this call
+    // must not land at another contact.
+    const QString titel = modACTRunning::Puffertext(m_desktop, fenster);
+    if (anruf.kontakt.isEmpty() || dialog.ParentText.trimmed().isEmpty()
+        || !titel.startsWith(dialog.ParentText, Qt::CaseInsensitive))
+        return true;
+    const QString genannt = titel.mid(dialog.ParentText.size()).trimmed();
+    if (genannt.isEmpty() || genannt.compare(anruf.kontakt.trimmed(), Qt::CaseInsensitive) == 0)
+        return true;
+    m_an.meldung(u"Das Protokollfenster gilt „"_s + genannt + u"“, nicht „"_s + anruf.kontakt.trimmed()
+                 + u"“: nichts eingetragen."_s);
+    qCWarning(lcActcontrol) << "Protokollfenster für" << genannt << "statt" << anruf.kontakt;
+    m_an.atmen();
+    return false;
 }
 
 void Protokollaufzeichnung::aufzeichnen(const Anruf &anruf)
@@ -204,7 +242,11 @@ void Protokollaufzeichnung::aufzeichnen(const Anruf &anruf)
         m_act.Zeigen();
         m_an.atmen();
         m_an.warten(pause);
-        tippe(aufruf);
+        if (!tippe(aufruf)) {
+            m_an.meldung(m_tastenfehler);
+            m_an.atmen();
+            return;
+        }
         m_an.atmen();
         m_an.warten(pause);
         bool offen = false;
@@ -223,23 +265,32 @@ void Protokollaufzeichnung::aufzeichnen(const Anruf &anruf)
             return;
         }
     }
+    // The window the keys go to: the dialog around the control found, not
+    // whatever window's caption begins with the description's text.
+    const Fenster fenster = modACTRunning::Oberfenster(m_desktop, dialog.GefundenesFenster());
+    if (!dialogPasst(dialog, fenster, anruf))
+        return;
     m_an.meldung(u"Protokollfenster geöffnet..."_s);
     m_an.atmen();
-    modACTRunning::AktiviereFenster(m_desktop, dialog.ParentText);
+    m_desktop.Aktiviere(fenster);
     m_an.atmen();
 
     for (const QString &eintrag : makro.split(u'|')) {
         const QString platzhalter = eintrag.toLower();
+        bool getippt = true;
         if (platzhalter == u"%date"_s || platzhalter == u"%datum"_s)
-            tippe(anruf.datum.trimmed());
+            getippt = tippe(anruf.datum.trimmed());
         else if (platzhalter == u"%time"_s || platzhalter == u"%uhrzeit"_s)
-            tippe(anruf.zeit.trimmed());
+            getippt = tippe(anruf.zeit.trimmed());
         else if (platzhalter == u"%number"_s || platzhalter == u"%nummer"_s)
-            tippe(anruf.nummer.trimmed());
+            getippt = tippe(anruf.nummer.trimmed());
         else if (platzhalter == u"%city"_s || platzhalter == u"%ort"_s)
-            tippe(anruf.ort.trimmed());
+            getippt = tippe(anruf.ort.trimmed());
         else if (!eintrag.isEmpty())
-            tippe(eintrag);
+            getippt = tippe(eintrag);
+        // The rest of a macro that went astray would land who knows where.
+        if (!getippt)
+            break;
         m_an.atmen();
         m_an.warten(pause);
     }

@@ -9,6 +9,7 @@
 class Dialogs;
 class ListViewModel;
 class clACTApplication;
+class clButtonGuard;
 class modOptionen;
 struct ListItem;
 
@@ -49,6 +50,9 @@ private:
         QString zeit;
         QString nummer;
         QString ort;
+        // The contact the entry is for as the list names it; empty when the
+        // entry goes to whichever contact ACT! shows.
+        QString kontakt;
     };
     static Anruf anrufAus(const ListViewModel &lvNummern, const ListItem &eintrag);
 
@@ -59,7 +63,12 @@ private:
     bool actZeigtKontakt();
     void gehezu(const QString &tag);
     void aufzeichnen(const Anruf &anruf);
-    void tippe(const QString &tasten);
+    // The dialog found may be filled: no window of the program's own, and
+    // no dialog that names another contact than the call's. Says why not.
+    bool dialogPasst(const clButtonGuard &dialog, Fenster fenster, const Anruf &anruf);
+    // False when the desktop did not take all the keys; a fault in the
+    // macro is reported and the typing goes on.
+    bool tippe(const QString &tasten);
 
     clACTApplication &m_act;
     Desktop &m_desktop;

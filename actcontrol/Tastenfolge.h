@@ -17,6 +17,9 @@ struct Tastenfolge
     // 1-based position of the character where the fault lies; 0 without fault.
     int fehlerStelle = 0;
     QString fehler;
+    // The desktop did not take every key (no fault of the macro): the rest
+    // would go who knows where.
+    bool nichtGetippt = false;
 
     bool fehlerfrei() const { return fehlerStelle == 0; }
 

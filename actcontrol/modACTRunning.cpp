@@ -72,6 +72,18 @@ Fenster SucheKindfenster(Desktop &desktop, Fenster Elternfenster, const QString 
     return gefunden;
 }
 
+Fenster Oberfenster(Desktop &desktop, Fenster fenster)
+{
+    // Bounded: a window tree that changes meanwhile must not hold us here.
+    for (int tiefe = 0; fenster && tiefe < 64; ++tiefe) {
+        const Fenster eltern = desktop.Elternfenster(fenster);
+        if (!eltern)
+            return fenster;
+        fenster = eltern;
+    }
+    return fenster;
+}
+
 bool AktiviereFenster(Desktop &desktop, const QString &Titel)
 {
     Fenster fenster = desktop.Finde(QString(), Titel);
@@ -92,7 +104,9 @@ Tastenfolge Tippe(Desktop &desktop, const QString &Tasten)
     if (getippt < folge.tasten.size()) {
         // Reported like a fault of the macro: where the typing stopped.
         folge.fehlerStelle = folge.tasten[getippt].stelle;
-        folge.fehler = u"zu viele verschiedene Zeichen, die die Tastatur nicht hat"_s;
+        folge.nichtGetippt = true;
+        const QString grund = desktop.Tippfehler();
+        folge.fehler = grund.isEmpty() ? u"zu viele verschiedene Zeichen, die die Tastatur nicht hat"_s : grund;
         folge.tasten.resize(getippt);
     }
     return folge;

@@ -23,6 +23,8 @@ QString Puffertext(Desktop &desktop, Fenster fenster);
 Fenster SucheFenster(Desktop &desktop, const QString &Klasse, const QString &Text);
 Fenster SucheKindfenster(Desktop &desktop, Fenster Elternfenster, const QString &Klasse, const QString &Text);
 
+// The top-level window a window lies in (the window itself when it is one).
+Fenster Oberfenster(Desktop &desktop, Fenster fenster);
 // Brings the top-level window captioned `Titel` to the front: one with that
 // caption exactly, else a visible one whose caption begins with it. False
 // when there is none.

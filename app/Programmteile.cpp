@@ -11,7 +11,6 @@
 #include "core/modHaupt.h"
 #include "phonedb/AnruferlisteExportieren.h"
 #include "phonedb/NummernMdbOrt.h"
-#include "platform/desktop/X11Desktop.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/settings/SettingsStore.h"
@@ -51,14 +50,14 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
     , m_actMeldungen(dialogs)
     , m_actFelder(m_actMeldungen)
     , m_adapter(store, m_karte)
-    , m_actApp(m_adapter, dialogs,
+    , m_act(store, dialogs, m_adapter)
+    , m_actApp(m_act, dialogs,
                [this] {
                    if (m_fenster)
                        m_fenster->close();
                })
     , m_pruefung(m_actFelder, m_actMeldungen, m_optionen, Pruefungsumgebung())
     , m_suche(dialogs, clipboard, m_optionen, m_actDBF, m_actApp, m_pruefung)
-    , m_desktop(std::make_unique<X11Desktop>())
     , m_clipboard(clipboard)
     , m_system(system)
 {
@@ -159,7 +158,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
         m_actApp, [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Meldung)->setText(t); },
         [this, &fenster] {
             if (fenster.MenueGesetzt(M::mnuAutoTimer))
-                ACTTimerStarten(m_actApp, *m_desktop, [&fenster] { fenster.atmen(); });
+                ACTTimerStarten(m_actApp, m_act.desktop(), [&fenster] { fenster.atmen(); });
         });
     QObject::connect(fenster.Menu(M::mnuACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
         m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
@@ -171,7 +170,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     aufzeichnung.meldung = [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Meldung)->setText(t); };
     aufzeichnung.timerACT = [&fenster](bool an) { fenster.TimerACT().setEnabled(an); };
     aufzeichnung.atmen = [&fenster] { fenster.atmen(); };
-    m_aufzeichnung = std::make_unique<Protokollaufzeichnung>(m_actApp, *m_desktop, m_dialogs, m_optionen,
+    m_aufzeichnung = std::make_unique<Protokollaufzeichnung>(m_actApp, m_act.desktop(), m_dialogs, m_optionen,
                                                              std::move(aufzeichnung));
     QObject::connect(fenster.Menu(M::mnuACTProtokollAufzeichnen), &QAction::triggered, &fenster, [this, &fenster] {
         m_aufzeichnung->mnuACTProtokollAufzeichnen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());

@@ -9,6 +9,7 @@
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/actole/ActDatenbankAdapter.h"
+#include "platform/actole/ActWahl.h"
 #include "telephony/Kontaktsuche.h"
 #include "windows/frmKontaktkarte.h"
 
@@ -79,6 +80,7 @@ public:
     // The caller identification and where it reports, once attached to the window.
     Anrufauswertung *Auswertung() const { return m_auswertung.get(); }
     Auswertungsanzeige *Anzeige() const;
+    ActWahl &ACT() { return m_act; }
     // The phone-field dialog, whose list is the program's record of the phone fields.
     frmTelefonfelder *Telefonfelder() const { return m_telefonfelder.get(); }
 
@@ -97,11 +99,12 @@ private:
     clACTFelder m_actFelder;
     frmKontaktkarte m_karte;
     ActDatenbankAdapter m_adapter;
+    // ACT! under Wine when it runs there, else the adapter; and its desktop.
+    ActWahl m_act;
     clACTApplication m_actApp;
     ACTPruefung m_pruefung;
     Kontaktsuche m_suche;
     std::unique_ptr<ACTBefehle> m_befehle;
-    std::unique_ptr<Desktop> m_desktop;
     std::unique_ptr<Protokollaufzeichnung> m_aufzeichnung;
     std::unique_ptr<Auswertungsfenster> m_anzeige;
     std::unique_ptr<AehnlicheNummern> m_aehnliche;

@@ -1,5 +1,7 @@
 #include "app/Rufmon.h"
 
+#include "platform/system/Ortszeit.h"
+
 #include "app/Infobereich.h"
 #include "app/Teamanbindung.h"
 #include "app/frmHaupt.h"
@@ -30,8 +32,20 @@ void schliesseAndereFenster(const QWidget *hauptfenster)
 
 } // namespace
 
+namespace {
+
+// Before anything reads a time: the caller list converts one per call.
+bool ortszeitFest()
+{
+    Ortszeit::festhalten();
+    return true;
+}
+
+} // namespace
+
 Rufmon::Rufmon(const RufmonUmgebung &u)
-    : m_teile(u.dialogs, u.clipboard, u.store, u.system)
+    : m_ortszeitFest(ortszeitFest())
+    , m_teile(u.dialogs, u.clipboard, u.store, u.system)
 {
     m_fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, u.tapi, m_teile});
     // Every window of the program carries its icon, those made without a

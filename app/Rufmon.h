@@ -51,6 +51,7 @@ public:
 
 private:
     QtGeraeteEinstellungen m_einstellungen;
+    bool m_ortszeitFest;
     Programmteile m_teile;
     std::unique_ptr<frmHaupt> m_fenster;
     std::unique_ptr<Infobereich> m_infobereich;

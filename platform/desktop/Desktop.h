@@ -98,4 +98,9 @@ public:
     // them to be taken. Returns how many were typed: fewer when the keyboard
     // cannot produce the next one (the rest is not typed, rather than wrong).
     virtual std::size_t Tippe(const std::vector<Tastendruck> &tasten) = 0;
+    // Why the last `Tippe` stopped early; empty when the keyboard could not
+    // produce the next key or when all were typed.
+    virtual QString Tippfehler() const { return QString(); }
+    // A window of this very program (or one inside it): never a target.
+    virtual bool VomEigenenProgramm(Fenster) { return false; }
 };

@@ -1,7 +1,12 @@
 #include "platform/desktop/X11Desktop.h"
 
+#include "platform/desktop/Diagnose.h"
+
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
+#include <QSocketNotifier>
+#include <QThread>
 
 #include <algorithm>
 #include <cstring>
@@ -9,6 +14,8 @@
 #include <map>
 #include <set>
 #include <utility>
+
+#include <unistd.h>
 
 // Xlib defines macros (None, Bool, Status, …) that clash with Qt's names: it
 // comes after every Qt header and nowhere but here.
@@ -18,6 +25,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -132,6 +141,27 @@ KeySym zeichenTaste(char32_t z)
     return KeySym(0x01000000 | z);
 }
 
+// The character a key sym stands for; 0 for none. Layouts name some
+// characters by their old key syms ("€" is EuroSign), others by Unicode.
+char32_t zeichenVon(KeySym sym)
+{
+    if ((sym >= 0x20 && sym <= 0x7e) || (sym >= 0xa0 && sym <= 0xff))
+        return char32_t(sym);
+    if ((sym & 0xff000000) == 0x01000000)
+        return char32_t(sym & 0x00ffffff);
+    if (sym == XK_EuroSign)
+        return U'€';
+    return 0;
+}
+
+bool gleich(KeySym a, KeySym b)
+{
+    if (a == b)
+        return a != NoSymbol;
+    const char32_t z = zeichenVon(a);
+    return z && z == zeichenVon(b);
+}
+
 } // namespace
 
 struct X11Desktop::Verbindung
@@ -148,6 +178,15 @@ struct X11Desktop::Verbindung
     };
     std::map<KeySym, Ersatz> ersatz;
     unsigned long takt = 0;
+    QString tippfehler;
+    // The clipboard while we hold it: what a program that pastes gets, on
+    // a window of our own that is never shown. Served whenever the event
+    // loop runs, and meanwhile while we wait for a paste.
+    bool ohneVerwaltungGesagt = false;
+    Window ablage = 0;
+    bool besitzt = false;
+    QByteArray angeboten;
+    std::unique_ptr<QSocketNotifier> melder;
 
     Atom atom(const char *name) const { return XInternAtom(anzeige, name, False); }
 
@@ -226,6 +265,133 @@ struct X11Desktop::Verbindung
         }
     }
 
+    Window ablagefenster()
+    {
+        if (!ablage) {
+            ablage = XCreateWindow(anzeige, wurzel, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, 0, nullptr);
+            melder = std::make_unique<QSocketNotifier>(ConnectionNumber(anzeige), QSocketNotifier::Read);
+            QObject::connect(melder.get(), &QSocketNotifier::activated, melder.get(), [this] { bediene(); });
+        }
+        return ablage;
+    }
+
+    // Answers the requests for our clipboard; true when one asked for text.
+    bool bediene()
+    {
+        bool textGeholt = false;
+        while (XPending(anzeige)) {
+            XEvent e;
+            XNextEvent(anzeige, &e);
+            if (e.type == SelectionClear && e.xselectionclear.window == ablage) {
+                besitzt = false;
+            } else if (e.type == SelectionRequest && e.xselectionrequest.owner == ablage) {
+                textGeholt = beantworte(e.xselectionrequest) || textGeholt;
+            }
+        }
+        return textGeholt;
+    }
+
+    bool beantworte(const XSelectionRequestEvent &r)
+    {
+        const Atom utf8 = atom("UTF8_STRING");
+        const Atom ziele = atom("TARGETS");
+        const Atom eigenschaft = r.property ? r.property : r.target;
+        bool text = false;
+        bool ok = besitzt;
+        if (ok && r.target == ziele) {
+            const Atom liste[] = {ziele, utf8, XA_STRING, atom("TEXT")};
+            XChangeProperty(anzeige, r.requestor, eigenschaft, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(liste), 4);
+        } else if (ok && (r.target == utf8 || r.target == atom("TEXT"))) {
+            XChangeProperty(anzeige, r.requestor, eigenschaft, utf8, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(angeboten.constData()), int(angeboten.size()));
+            text = true;
+        } else if (ok && r.target == XA_STRING) {
+            const QByteArray latin1 = QString::fromUtf8(angeboten).toLatin1();
+            XChangeProperty(anzeige, r.requestor, eigenschaft, XA_STRING, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(latin1.constData()), int(latin1.size()));
+            text = true;
+        } else {
+            ok = false;
+        }
+        XEvent antwort{};
+        antwort.xselection.type = SelectionNotify;
+        antwort.xselection.requestor = r.requestor;
+        antwort.xselection.selection = r.selection;
+        antwort.xselection.target = r.target;
+        antwort.xselection.property = ok ? eigenschaft : None;
+        antwort.xselection.time = r.time;
+        XSendEvent(anzeige, r.requestor, False, 0, &antwort);
+        XFlush(anzeige);
+        return text;
+    }
+
+    // The clipboard's text as its owner gives it; nothing when it has none.
+    std::optional<QByteArray> clipboardText()
+    {
+        if (besitzt)
+            return angeboten;
+        const Atom clipboard = atom("CLIPBOARD");
+        if (XGetSelectionOwner(anzeige, clipboard) == None)
+            return std::nullopt;
+        const Atom ziel = atom("RUFMON_ABLAGE");
+        XConvertSelection(anzeige, clipboard, atom("UTF8_STRING"), ziel, ablagefenster(), CurrentTime);
+        XFlush(anzeige);
+        const QDeadlineTimer ende(500);
+        while (!ende.hasExpired()) {
+            XEvent e;
+            if (XCheckTypedWindowEvent(anzeige, ablage, SelectionNotify, &e)) {
+                if (e.xselection.property == None)
+                    return std::nullopt;
+                auto text = lies(anzeige, ablage, ziel);
+                XDeleteProperty(anzeige, ablage, ziel);
+                if (!text || text->format != 8 || text->typ == atom("INCR"))
+                    return std::nullopt;
+                return text->daten;
+            }
+            QThread::msleep(5);
+        }
+        return std::nullopt;
+    }
+
+    // Pastes `text` with Ctrl+V into the window that has the focus and gives
+    // the clipboard its text back; false when nobody took the text.
+    bool fuegeEin(const QString &text, KeyCode strg, KeyCode v)
+    {
+        if (!strg || !v)
+            return false;
+        const std::optional<QByteArray> vorher = clipboardText();
+        const Atom clipboard = atom("CLIPBOARD");
+        angeboten = text.toUtf8();
+        XSetSelectionOwner(anzeige, clipboard, ablagefenster(), CurrentTime);
+        besitzt = XGetSelectionOwner(anzeige, clipboard) == ablage;
+        if (!besitzt)
+            return false;
+        XTestFakeKeyEvent(anzeige, strg, True, CurrentTime);
+        XTestFakeKeyEvent(anzeige, v, True, CurrentTime);
+        XTestFakeKeyEvent(anzeige, v, False, CurrentTime);
+        XTestFakeKeyEvent(anzeige, strg, False, CurrentTime);
+        XFlush(anzeige);
+        bool geholt = false;
+        const QDeadlineTimer ende(1500);
+        while (!geholt && !ende.hasExpired()) {
+            geholt = bediene();
+            if (!geholt)
+                QThread::msleep(5);
+        }
+        if (!geholt)
+            qCWarning(lcFenster) << "Einfügen nicht angenommen:" << text.size() << "Zeichen";
+        if (vorher) {
+            angeboten = *vorher;
+        } else {
+            XSetSelectionOwner(anzeige, clipboard, None, CurrentTime);
+            besitzt = false;
+            angeboten.clear();
+        }
+        XFlush(anzeige);
+        return geholt;
+    }
+
     void nachricht(Window w, const char *typ, long l0, long l1, long l2, long l3)
     {
         XEvent e{};
@@ -261,6 +427,9 @@ X11Desktop::~X11Desktop()
         if (jetzt)
             XFree(jetzt);
     }
+    d->melder.reset();
+    if (d->ablage)
+        XDestroyWindow(d->anzeige, d->ablage);
     XCloseDisplay(d->anzeige);
     std::erase(unsereAnzeigen, d->anzeige);
 }
@@ -439,7 +608,11 @@ bool X11Desktop::Aktiviere(Fenster fenster)
     if (!XGetWindowAttributes(d->anzeige, Window(fenster), &a))
         return false;
     // The window manager raises and focuses on request (and restores a
-    // minimised window); without one the program does it itself.
+    // minimised window); without one the program does it itself, which a
+    // program with a focus of its own (one under Wine) may not follow.
+    if (d->verwaltung() == Verbindung::Verwaltung::Keine && !std::exchange(d->ohneVerwaltungGesagt, true))
+        qCWarning(lcFenster) << "Kein Fenstermanager: Fenster" << Qt::hex << fenster
+                             << "bekommt nur den X-Fokus; Programme unter Wine folgen ihm nicht";
     d->nachricht(Window(fenster), "_NET_ACTIVE_WINDOW", 2, CurrentTime, 0, 0);
     XRaiseWindow(d->anzeige, Window(fenster));
     if (a.map_state == IsViewable)
@@ -497,13 +670,55 @@ void X11Desktop::Wiederherstellen(Fenster fenster)
     XFlush(d->anzeige);
 }
 
+QString X11Desktop::Tippfehler() const
+{
+    return d->tippfehler;
+}
+
+bool X11Desktop::VomEigenenProgramm(Fenster fenster)
+{
+    if (!fenster || !verbunden())
+        return false;
+    const Atom pidAtom = d->atom("_NET_WM_PID");
+    const auto eigen = [&](Window w) -> std::optional<bool> {
+        const auto e = lies(d->anzeige, w, pidAtom);
+        if (!e || e->format != 32 || e->anzahl < 1)
+            return std::nullopt;
+        long pid = 0;
+        std::memcpy(&pid, e->daten.constData(), sizeof pid);
+        return pid == long(getpid());
+    };
+    Window w = Window(fenster);
+    for (int tiefe = 0; w && w != d->wurzel && tiefe < 64; ++tiefe) {
+        if (const auto ja = eigen(w))
+            return *ja;
+        // A window manager's frame: the program's window inside it tells.
+        if (const Window programm = d->programmfenster(w); programm && programm != w) {
+            if (const auto ja = eigen(programm))
+                return *ja;
+        }
+        Window eltern = 0;
+        kinderVon(d->anzeige, w, &eltern);
+        w = eltern;
+    }
+    return false;
+}
+
 std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
 {
+    d->tippfehler.clear();
     // Without a desktop there is nothing to type into, and no key the
     // keyboard could not produce.
     if (tasten.empty() || !verbunden())
         return tasten.size();
     Display *anzeige = d->anzeige;
+    Window fokus = 0;
+    int zurueck = 0;
+    XGetInputFocus(anzeige, &fokus, &zurueck);
+    if (fokus != None && fokus != PointerRoot && VomEigenenProgramm(fokus)) {
+        d->tippfehler = u"Der Tastaturfokus liegt auf einem Fenster von Rufmon selbst"_s;
+        return 0;
+    }
     int ereignis = 0;
     int fehler = 0;
     int haupt = 0;
@@ -526,21 +741,40 @@ std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     if (XkbGetState(anzeige, XkbUseCoreKbd, &zustand) == Success && zustand.group < 2)
         gruppe = zustand.group;
 
-    // Where a key sym lies: the key code, and whether Shift gives it.
+    // Where a key sym lies: the key code, and whether Shift and AltGr give it.
     struct Ort
     {
         KeyCode code = 0;
         bool shift = false;
+        bool altgr = false;
     };
     auto finde = [&](KeySym sym) -> Ort {
         for (int code = erster; code <= letzter; ++code) {
             int g = gruppe;
             if (symbol(code, 2 * g) == NoSymbol && symbol(code, 2 * g + 1) == NoSymbol)
                 g = 0; // a key of one group serves every group
-            if (symbol(code, 2 * g) == sym)
+            if (gleich(symbol(code, 2 * g), sym))
                 return {KeyCode(code), false};
-            if (symbol(code, 2 * g + 1) == sym)
+            if (gleich(symbol(code, 2 * g + 1), sym))
                 return {KeyCode(code), true};
+        }
+        return {};
+    };
+    // The third and fourth level (AltGr, AltGr with Shift), which the core
+    // map lists after both groups' first two levels: "@" and "€" on a German
+    // keyboard. A real key rather than a spare one, which not every program
+    // reads (Wine does not).
+    const KeyCode altgr = finde(XK_ISO_Level3_Shift).code;
+    auto findeMitAltGr = [&](KeySym sym) -> Ort {
+        if (!altgr)
+            return {};
+        for (int code = erster; code <= letzter; ++code) {
+            for (const int g : {gruppe, 0}) {
+                if (gleich(symbol(code, 4 + 2 * g), sym))
+                    return {KeyCode(code), false, true};
+                if (gleich(symbol(code, 5 + 2 * g), sym))
+                    return {KeyCode(code), true, true};
+            }
         }
         return {};
     };
@@ -596,13 +830,36 @@ std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
     if (!alt)
         alt = finde(XK_Meta_L).code;
 
+    const KeyCode v = finde(XK_v).code;
+    // What no key carries and no modifier comes with: pasted.
+    auto nurEinfuegen = [&](const Tastendruck &t) {
+        if (t.taste != Taste::Zeichen || t.strg || t.alt || t.shift)
+            return false;
+        const KeySym sym = zeichenTaste(t.zeichen);
+        return !finde(sym).code && !findeMitAltGr(sym).code;
+    };
+
     std::size_t getippt = 0;
     for (; getippt < tasten.size(); ++getippt) {
         const Tastendruck &t = tasten[getippt];
+        if (nurEinfuegen(t)) {
+            // A run of such characters in one go.
+            std::size_t bis = getippt;
+            QString text;
+            for (; bis < tasten.size() && nurEinfuegen(tasten[bis]); ++bis)
+                text += QString::fromUcs4(&tasten[bis].zeichen, 1);
+            if (d->fuegeEin(text, strg, v)) {
+                getippt = bis - 1;
+                continue;
+            }
+        }
         const KeySym sym = t.taste == Taste::Zeichen ? zeichenTaste(t.zeichen) : KeySym(zuTasten(t.taste));
         if (sym == NoSymbol)
             continue;
         Ort ort = finde(sym);
+        if (!ort.code)
+            ort = findeMitAltGr(sym);
+        // A program that does not paste gets the character on a spare key.
         if (!ort.code)
             ort = ersatzFuer(sym);
         if (!ort.code)
@@ -614,6 +871,8 @@ std::size_t X11Desktop::Tippe(const std::vector<Tastendruck> &tasten)
             gehalten.push_back(alt);
         if ((t.shift || ort.shift) && shift)
             gehalten.push_back(shift);
+        if (ort.altgr)
+            gehalten.push_back(altgr);
         for (KeyCode m : gehalten)
             XTestFakeKeyEvent(anzeige, m, True, CurrentTime);
         XTestFakeKeyEvent(anzeige, ort.code, True, CurrentTime);

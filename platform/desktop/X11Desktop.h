@@ -6,9 +6,13 @@
 
 // The desktop on X11 (also XWayland): its own connection to the X server
 // named by DISPLAY, opened on first use. Clicks are sent events, keys come
-// from the XTEST extension. A character the keyboard map lacks is typed
-// through a spare key code that is given that character for as long as the
-// program runs and cleared again when it ends.
+// from the XTEST extension, with AltGr for what lies on a key's third or
+// fourth level. Characters the keyboard map lacks altogether are pasted:
+// the clipboard holds them for the moment of Ctrl+V and then its text again
+// (other contents than text are not kept). A program that does not take the
+// paste gets them through a spare key code that is given the character for
+// as long as the program runs and cleared again when it ends. Keys are never typed while
+// a window of this program has the keyboard focus.
 class X11Desktop : public Desktop
 {
 public:
@@ -35,6 +39,9 @@ public:
     void Minimiere(Fenster fenster) override;
     void Wiederherstellen(Fenster fenster) override;
     std::size_t Tippe(const std::vector<Tastendruck> &tasten) override;
+    QString Tippfehler() const override;
+    // By _NET_WM_PID of the window or the one it lies in.
+    bool VomEigenenProgramm(Fenster fenster) override;
 
 private:
     struct Verbindung;

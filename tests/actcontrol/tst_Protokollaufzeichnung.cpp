@@ -12,6 +12,12 @@
 
 #include <memory>
 
+#include <unistd.h>
+
+// Xlib after Qt: its macros clash with Qt's names.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -116,6 +122,49 @@ QList<int> mal(int anzahl, int ms)
 {
     return QList<int>(anzahl, ms);
 }
+
+// A window of the test's own process on the X server, as the program's
+// own windows are: it counts the keys it gets.
+struct EigenesFenster
+{
+    Display *anzeige = XOpenDisplay(nullptr);
+    Window fenster = 0;
+
+    EigenesFenster()
+    {
+        if (!anzeige)
+            return;
+        fenster = XCreateSimpleWindow(anzeige, DefaultRootWindow(anzeige), 0, 0, 200, 100, 0, 0, 0);
+        XStoreName(anzeige, fenster, "Rufmon");
+        const long pid = long(getpid());
+        XChangeProperty(anzeige, fenster, XInternAtom(anzeige, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char *>(&pid), 1);
+        XSelectInput(anzeige, fenster, KeyPressMask);
+        XMapWindow(anzeige, fenster);
+        XSync(anzeige, False);
+    }
+    ~EigenesFenster()
+    {
+        if (!anzeige)
+            return;
+        XDestroyWindow(anzeige, fenster);
+        XCloseDisplay(anzeige);
+    }
+    void fokus()
+    {
+        XSetInputFocus(anzeige, fenster, RevertToParent, CurrentTime);
+        XSync(anzeige, False);
+    }
+    int tasten()
+    {
+        XSync(anzeige, False);
+        int n = 0;
+        XEvent e;
+        while (XCheckWindowEvent(anzeige, fenster, KeyPressMask, &e))
+            ++n;
+        return n;
+    }
+};
 
 } // namespace
 
@@ -299,6 +348,84 @@ private slots:
         a.pausen.clear();
         a.aufzeichnen();
         QCOMPARE(a.pausen, QList<int>{60000});
+    }
+
+    // The dialog's caption names the contact: an entry for one contact never
+    // goes into the dialog of another.
+    void dialogOfTheCallersContactOnly_data()
+    {
+        QTest::addColumn<QString>("kontakt");
+        QTest::addColumn<QString>("getippt");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("the caller's") << u"Müller, Hans"_s << u"0301234567"_s << QString();
+        QTest::newRow("letter case aside") << u"MÜLLER, HANS "_s << u"0301234567"_s << QString();
+        QTest::newRow("another contact") << u"Grünwald, Greta"_s << QString()
+                                         << u"Das Protokollfenster gilt „Müller, Hans“, nicht „Grünwald, Greta“: "
+                                            u"nichts eingetragen."_s;
+    }
+    void dialogOfTheCallersContactOnly()
+    {
+        BRAUCHT_X(m_x);
+        QFETCH(QString, kontakt);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%nummer"_s);
+        a.bekannterAnruf();
+        ListItem eintrag = a.lvNummern.Item(0);
+        eintrag.setColumnText(a.lvNummern.columnByKey(u"Kontakt"_s), kontakt);
+        a.lvNummern.setItem(0, eintrag);
+        a.aufzeichnen();
+
+        QTEST(a.meldungen.last(), "meldung");
+        QTest::qWait(100);
+        QTEST(a.p.tasten(u"notiz"_s), "getippt");
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+    }
+
+    // A description that matches a window of the program's own (here the
+    // test's) is refused: nothing is typed into the program itself.
+    void neverIntoTheProgramsOwnWindow()
+    {
+        BRAUCHT_X(m_x);
+        EigenesFenster eigenes;
+        QVERIFY(eigenes.anzeige);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollFensterKennung"_s, u"Rufmon|||"_s);
+        a.bekannterAnruf();
+        a.aufzeichnen();
+
+        QCOMPARE(a.meldungen.last(), u"Protokollfenster konnte nicht geöffnet werden."_s);
+        QTest::qWait(100);
+        QCOMPARE(eigenes.tasten(), 0);
+        QCOMPARE(a.p.tasten(u"notiz"_s), QString());
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
+    }
+
+    // The program's own window takes the focus in the middle of the macro:
+    // the rest is not typed, and the status says where the entry stopped.
+    void focusTakenByTheProgramStopsTheEntry()
+    {
+        BRAUCHT_X(m_x);
+        EigenesFenster eigenes;
+        QVERIFY(eigenes.anzeige);
+        Aufbau a;
+        QVERIFY(a.starte(actFenster + protokollDialog(true)));
+        a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%datum|%uhrzeit|x"_s);
+        a.bekannterAnruf();
+        a.inDerPause = [&] {
+            a.inDerPause = nullptr;
+            eigenes.fokus();
+        };
+        a.aufzeichnen();
+
+        QCOMPARE(a.meldungen.last(), u"Protokolleintrag abgebrochen bei „14:08:09“: Der Tastaturfokus liegt auf einem "_s
+                                     u"Fenster von Rufmon selbst"_s);
+        QTest::qWait(100);
+        QCOMPARE(a.p.tasten(u"notiz"_s), u"06.12.2026"_s);
+        QCOMPARE(eigenes.tasten(), 0);
+        QCOMPARE(a.pausen, QList<int>{P});
+        QCOMPARE(a.timer, (QList<bool>{false, true}));
     }
 
     void aSecondRunDoesNotStartInsideTheFirst()

@@ -19,6 +19,9 @@
 //
 // Output: "ID NAME 0x…" per window, then "BEREIT"; afterwards "KLICK NAME",
 // "LOS NAME", "TASTE NAME KEY", "ERSCHIENEN NAME" and, with --wm, "WM …".
+// Ctrl+V pastes the clipboard's text, reported as "TASTE NAME TEXT";
+// --ablage TEXT makes it the clipboard's owner with that text until another
+// program takes it ("ABLAGE-VERLOREN").
 // A key is its character, or "<NAME>" for other keys; Ctrl and Alt are
 // written as "<C-x>", "<A-x>".
 
@@ -122,6 +125,8 @@ std::string taste(XKeyEvent &e)
         code = sym;
     else if ((sym & 0xff000000) == 0x01000000)
         code = sym & 0x00ffffff;
+    else if (sym == XK_EuroSign) // as a German keyboard names it
+        code = 0x20ac;
     std::string zeichen;
     if (code < 0x80)
         zeichen = {char(code)};
@@ -184,9 +189,16 @@ int main(int argc, char **argv)
     Window letztesHaupt = 0;
     Window letztesKind = 0;
     bool ewmh = false;
+    Window ablage = 0;
+    std::string ablageText;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
-        if (a == "--wm" || a == "--alter-wm") {
+        if (a == "--ablage" && i + 1 < args.size()) {
+            // Owns the clipboard with this text, as an editor after a copy.
+            ablageText = args[++i];
+            ablage = XCreateSimpleWindow(anzeige, wurzel, 0, 0, 1, 1, 0, 0, 0);
+            XSetSelectionOwner(anzeige, XInternAtom(anzeige, "CLIPBOARD", False), ablage, CurrentTime);
+        } else if (a == "--wm" || a == "--alter-wm") {
             alsWm = true;
             ewmh = a == "--wm";
             XSelectInput(anzeige, wurzel, SubstructureRedirectMask | SubstructureNotifyMask);
@@ -277,6 +289,16 @@ int main(int argc, char **argv)
             // passes them to its focus widget.
             const Fenster *f = finde(e.xkey.window);
             const Window ziel = f && f->feld ? f->feld : e.xkey.window;
+            // Ctrl+V pastes: the clipboard's text is asked for and reported
+            // as the keys it stands for.
+            if ((e.xkey.state & ControlMask) && !(e.xkey.state & Mod1Mask)
+                && (XLookupKeysym(&e.xkey, 0) == XK_v)) {
+                XConvertSelection(anzeige, XInternAtom(anzeige, "CLIPBOARD", False),
+                                  XInternAtom(anzeige, "UTF8_STRING", False),
+                                  XInternAtom(anzeige, "FREMD_EINFUEGEN", False), ziel, e.xkey.time);
+                XFlush(anzeige);
+                break;
+            }
             const std::string t = taste(e.xkey);
             zeile("TASTE " + nameVon(ziel) + " " + t);
             for (Fenster &g : fenster) {
@@ -288,6 +310,47 @@ int main(int argc, char **argv)
                     XSync(anzeige, False);
                     zeile("ERSCHIENEN " + g.name);
                 }
+            }
+            break;
+        }
+        case SelectionClear:
+            if (e.xselectionclear.window == ablage)
+                zeile("ABLAGE-VERLOREN");
+            break;
+        case SelectionRequest: {
+            const XSelectionRequestEvent &r = e.xselectionrequest;
+            XEvent antwort{};
+            antwort.xselection.type = SelectionNotify;
+            antwort.xselection.requestor = r.requestor;
+            antwort.xselection.selection = r.selection;
+            antwort.xselection.target = r.target;
+            antwort.xselection.time = r.time;
+            antwort.xselection.property = None;
+            if (r.target == XInternAtom(anzeige, "UTF8_STRING", False)) {
+                XChangeProperty(anzeige, r.requestor, r.property, r.target, 8, PropModeReplace,
+                                reinterpret_cast<const unsigned char *>(ablageText.data()), int(ablageText.size()));
+                antwort.xselection.property = r.property;
+            }
+            XSendEvent(anzeige, r.requestor, False, 0, &antwort);
+            XFlush(anzeige);
+            break;
+        }
+        case SelectionNotify: {
+            if (e.xselection.property == None) {
+                zeile("EINFUEGEN-LEER " + nameVon(e.xselection.requestor));
+                break;
+            }
+            Atom typ = 0;
+            int format = 0;
+            unsigned long anzahl = 0;
+            unsigned long rest = 0;
+            unsigned char *daten = nullptr;
+            XGetWindowProperty(anzeige, e.xselection.requestor, e.xselection.property, 0, 65536, True,
+                               AnyPropertyType, &typ, &format, &anzahl, &rest, &daten);
+            if (daten) {
+                zeile("TASTE " + nameVon(e.xselection.requestor) + " "
+                      + std::string(reinterpret_cast<const char *>(daten), anzahl));
+                XFree(daten);
             }
             break;
         }
