@@ -130,7 +130,16 @@ void Infobereich::zustandZeigen()
 QString Infobereich::ToolTip() const
 {
     const QString telefon = m_fenster.TelefonText();
-    return telefon.isEmpty() ? u"Rufmon"_s : u"Rufmon\n"_s + telefon;
+    QString tip = telefon.isEmpty() ? u"Rufmon"_s : u"Rufmon\n"_s + telefon;
+    if (!m_zusatz.isEmpty())
+        tip += u'\n' + m_zusatz;
+    return tip;
+}
+
+void Infobereich::setZusatz(const QString &text)
+{
+    m_zusatz = text;
+    zustandZeigen();
 }
 
 void Infobereich::Klick()

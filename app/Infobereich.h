@@ -43,6 +43,8 @@ public:
     QString ToolTip() const;
     // A click on the icon.
     void Klick();
+    // A further line of the tool tip (the team journal's state); empty: none.
+    void setZusatz(const QString &text);
 
     // Whether the desktop has a tray now; the icon follows.
     void pruefeTray();
@@ -54,6 +56,7 @@ private:
     void anrufzustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
 
     frmHaupt &m_fenster;
+    QString m_zusatz;
     std::unique_ptr<QMenu> m_menue;
     QAction *m_anzeigen = nullptr;
     QAction *m_tapi = nullptr;

@@ -17,6 +17,7 @@
 #include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"
 #include "telephony/Anrufauswertung.h"
+#include "telephony/Anrufhinweis.h"
 #include "telephony/Anrufmeldung.h"
 #include "telephony/Waehlen.h"
 #include "windows/Infobefehl.h"
@@ -113,6 +114,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::VerbundeneNummer, m_auswertung.get(),
                      &Anrufauswertung::VerbundeneNummer);
     QObject::connect(m_auswertung.get(), &Anrufauswertung::Beendet, &fenster, &frmHaupt::AuswertungBeendet);
+    fenster.lvNummern()->Items().setToolTips(&Anrufhinweis::ToolTip);
 
     QObject::connect(fenster.Menu(M::mnuSuche_aehnliche), &QAction::triggered, &fenster, [this, &fenster] {
         m_aehnliche->mnuSuche_aehnliche(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
@@ -440,6 +442,11 @@ void Programmteile::ProtokollfensterSchliessen()
 {
     if (m_protokoll)
         m_protokoll->Schliessen();
+}
+
+Auswertungsanzeige *Programmteile::Anzeige() const
+{
+    return m_anzeige.get();
 }
 
 clRufmonDaten *Programmteile::Telefondaten()

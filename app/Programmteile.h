@@ -20,6 +20,7 @@ class AehnlicheNummern;
 class Anrufauswertung;
 class Anrufmeldung;
 class Benachrichtigungen;
+class Auswertungsanzeige;
 class Auswertungsfenster;
 class Clipboard;
 class Desktop;
@@ -76,6 +77,9 @@ public:
     clRufmonDaten *Telefondaten() override;
 
     frmKontaktkarte &Kontaktkarte() { return m_karte; }
+    // The caller identification and where it reports, once attached to the window.
+    Anrufauswertung *Auswertung() const { return m_auswertung.get(); }
+    Auswertungsanzeige *Anzeige() const;
     ActWahl &ACT() { return m_act; }
     // The phone-field dialog, whose list is the program's record of the phone fields.
     frmTelefonfelder *Telefonfelder() const { return m_telefonfelder.get(); }

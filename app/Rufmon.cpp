@@ -3,6 +3,7 @@
 #include "platform/system/Ortszeit.h"
 
 #include "app/Infobereich.h"
+#include "app/Teamanbindung.h"
 #include "app/frmHaupt.h"
 #include "core/Desktopeinstellungen.h"
 #include "platform/telephony/TelephonyControl.h"
@@ -55,6 +56,9 @@ Rufmon::Rufmon(const RufmonUmgebung &u)
                      [hauptfenster] { schliesseAndereFenster(hauptfenster); });
     m_teile.verbinde(*m_fenster, u.tapi, u.benachrichtigungen);
     m_infobereich = std::make_unique<Infobereich>(*m_fenster, u.tapi, Desktopeinstellungen(u.store).Infobereich());
+    m_team = std::make_unique<Teamanbindung>(
+        Teamanbindung::Teile{u.store, u.dialogs, u.kennwoerter, u.tapi, *m_fenster, m_teile});
+    QObject::connect(m_team.get(), &Teamanbindung::ZustandGeaendert, m_infobereich.get(), &Infobereich::setZusatz);
     if (auto *steuerung = qobject_cast<TelephonyControl *>(&u.tapi)) {
         steuerung->setEinstellungen(&m_einstellungen);
         // What the devices note beyond call events goes to the telephony log.
@@ -69,6 +73,7 @@ Rufmon::Rufmon(const RufmonUmgebung &u)
 Rufmon::~Rufmon()
 {
     // The window goes first: closing it still uses the subsystems.
+    m_team.reset();
     m_infobereich.reset();
     m_fenster.reset();
 }
@@ -76,6 +81,7 @@ Rufmon::~Rufmon()
 void Rufmon::starten()
 {
     m_fenster->Form_Load();
+    m_team->Gestartet(m_teile.Telefondaten());
     m_teile.StartAbgeschlossen();
     m_fenster->show();
 }

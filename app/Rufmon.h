@@ -13,6 +13,8 @@ class SystemFacilities;
 class topTapi;
 class frmHaupt;
 class Infobereich;
+class Kennwortspeicher;
+class Teamanbindung;
 
 // What the program is built on; all of it outlives the program.
 struct RufmonUmgebung
@@ -24,6 +26,8 @@ struct RufmonUmgebung
     topTapi &tapi;
     // The desktop's notifications; none: calls are not announced.
     Benachrichtigungen *benachrichtigungen = nullptr;
+    // The keyring for the team journal's password; none: no password.
+    Kennwortspeicher *kennwoerter = nullptr;
 };
 
 // The whole program, built once: the subsystems, the main window, their
@@ -43,6 +47,7 @@ public:
     frmHaupt &Fenster() { return *m_fenster; }
     Infobereich &Infosymbol() { return *m_infobereich; }
     Programmteile &Teile() { return m_teile; }
+    Teamanbindung &Team() { return *m_team; }
 
 private:
     QtGeraeteEinstellungen m_einstellungen;
@@ -50,4 +55,5 @@ private:
     Programmteile m_teile;
     std::unique_ptr<frmHaupt> m_fenster;
     std::unique_ptr<Infobereich> m_infobereich;
+    std::unique_ptr<Teamanbindung> m_team;
 };

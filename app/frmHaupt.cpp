@@ -155,6 +155,7 @@ constexpr Menueeintrag Menuebaum[] = {
     {M::mnuNummerAnwaehlen, u"&Nummer anwählen", M::mnuPopupListe, u"", false},
     {M::mnuPopupListeBlank03, u"-", M::mnuPopupListe, u"", false},
     {M::mnuAnruferlisteExportieren, u"Anruferliste &exportieren…", M::mnuPopupListe, u"", false},
+    {M::mnuAnrufeImTeam, u"Anrufe im &Team…", M::mnuPopupListe, u"", false},
     {M::mnuStatusKopieren, u"Menü-Kopieren", {}, u"", false},
     {M::mnuCopyStatus, u"&Kopieren", M::mnuStatusKopieren, u"", false},
     {M::mnuMenueAehnliche, u"Menü-Ähnliche", {}, u"", false},

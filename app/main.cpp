@@ -88,7 +88,7 @@ int main(int argc, char **argv)
     tapi.setKennwoerter(&kennwoerter);
     tapi.setDialogs(&dialogs);
     DBusBenachrichtigungen benachrichtigungen(QDBusConnection::sessionBus(), Programmsymbol::Bild(system.ProgramFolder()));
-    Rufmon rufmon({store, dialogs, clipboard, system, tapi, &benachrichtigungen});
+    Rufmon rufmon({store, dialogs, clipboard, system, tapi, &benachrichtigungen, &kennwoerter});
     frmHaupt &hauptfenster = rufmon.Fenster();
     Programmteile &teilsysteme = rufmon.Teile();
     dialogs.setParentWindow(&hauptfenster);

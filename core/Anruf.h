@@ -16,6 +16,11 @@ struct Anruf
     std::int32_t callId = 0;
     bool verbunden = false; // the connected party's number, not a caller's
     QDateTime zeit;
+    QString angerufen; // the number or extension the call was for, when the line tells it
+    // From the router's own list afterwards: it came while Rufmon was off.
+    bool nachgetragen = false;
+    bool verpasst = false; // that list says nobody took it
+    int dauer = -1;        // seconds, where the line tells it
 
     // From the identification.
     QString nummer; // cleaned, as the list shows it

@@ -27,6 +27,11 @@ ListViewModel::ListViewModel(QObject *parent)
 {
 }
 
+void ListViewModel::setToolTips(std::function<QString(const ListItem &)> tips)
+{
+    m_toolTips = std::move(tips);
+}
+
 void ListViewModel::setSmallIcons(std::function<QVariant(int)> icons)
 {
     m_smallIcons = std::move(icons);
@@ -192,6 +197,13 @@ QVariant ListViewModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole:
         if (index.column() == 0 && m_smallIcons && item.SmallIcon > 0)
             return m_smallIcons(item.SmallIcon);
+        return {};
+    case Qt::ToolTipRole:
+        if (m_toolTips) {
+            const QString tip = m_toolTips(item);
+            if (!tip.isEmpty())
+                return tip;
+        }
         return {};
     case Qt::CheckStateRole:
         if (m_checkable && index.column() == 0)

@@ -15,6 +15,8 @@ struct ListItem
     QStringList SubItems;
     int SmallIcon = 0;
     QString Tag;
+    // The number or extension the call was for; empty when the line does not tell.
+    QString Angerufen;
     bool Checked = false;
     // Given by the list when the entry is added; finds the entry again after sorting.
     quint64 Schluessel = 0;
@@ -44,6 +46,8 @@ public:
     // icon by its key. The model itself knows no pictures.
     void setSmallIcons(std::function<QVariant(int)> icons);
     void setHeaderIcons(std::function<QVariant(const QString &)> icons);
+    // What an entry's tool tip says beyond its text; the model knows no words either.
+    void setToolTips(std::function<QString(const ListItem &)> tips);
     void setCheckable(bool checkable);
 
     void setColumns(const std::vector<ColumnHeader> &columns);
@@ -85,6 +89,7 @@ private:
     std::vector<ColumnHeader> m_columns;
     std::function<QVariant(int)> m_smallIcons;
     std::function<QVariant(const QString &)> m_headerIcons;
+    std::function<QString(const ListItem &)> m_toolTips;
     bool m_checkable = false;
     quint64 m_naechsterSchluessel = 1;
 };

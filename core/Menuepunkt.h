@@ -59,6 +59,7 @@
     X(mnuNummerAnwaehlen) \
     X(mnuPopupListeBlank03) \
     X(mnuAnruferlisteExportieren) \
+    X(mnuAnrufeImTeam) \
     X(mnuStatusKopieren) \
     X(mnuCopyStatus) \
     X(mnuMenueAehnliche) \

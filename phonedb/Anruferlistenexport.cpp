@@ -98,6 +98,7 @@ QList<Anruferlistenexport::Zeile> Anruferlistenexport::ausListe(const ListViewMo
         z.datum = spalte(e, datum);
         z.ort = spalte(e, ort);
         z.kontakt = spalte(e, kontakt);
+        z.angerufen = e.Angerufen;
         // Only a contact carries its id in brackets; every other caller is "Unbekannt".
         if (e.Tag.startsWith(u'['))
             z.kontaktId = IDAusKlammern(e.Tag).trimmed();
@@ -152,9 +153,10 @@ QByteArray Anruferlistenexport::Tabelle(const QList<Zeile> &zeilen)
     };
     // The byte-order mark tells the spreadsheet that the text is UTF-8.
     QByteArray aus = "\xEF\xBB\xBF";
-    aus += zeile({u"Nummer"_s, u"Datum"_s, u"Ort"_s, u"Kontakt"_s, u"Firma"_s, u"Ergebnis"_s});
+    // The number called comes last, so that sheets made for the older columns still fit.
+    aus += zeile({u"Nummer"_s, u"Datum"_s, u"Ort"_s, u"Kontakt"_s, u"Firma"_s, u"Ergebnis"_s, u"Angerufen"_s});
     for (const Zeile &z : zeilen)
-        aus += zeile({z.nummer, Zeitpunkt(z.datum), z.ort, z.kontakt, z.firma, Ergebnis(z)});
+        aus += zeile({z.nummer, Zeitpunkt(z.datum), z.ort, z.kontakt, z.firma, Ergebnis(z), z.angerufen});
     return aus;
 }
 

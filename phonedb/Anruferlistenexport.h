@@ -25,6 +25,7 @@ public:
         QString kontakt;
         QString kontaktId; // the contact's id; empty for a caller who is no contact
         QString firma;     // the contact's company, where known
+        QString angerufen; // the number or extension the call was for, where the line told it
     };
     enum class Format { Tabelle, Adressbuch };
 

@@ -3,6 +3,7 @@
 #include "core/Anruf.h"
 #include "core/ListViewModel.h"
 #include "core/modOptionen.h"
+#include "phonedb/Diagnose.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/DaoTyp.h"
@@ -44,6 +45,11 @@ QString clRufmonDaten::Klassenname()
     return u"clRufmonDaten"_s;
 }
 
+QString clRufmonDaten::FeldAngerufen()
+{
+    return u"Angerufen"_s;
+}
+
 void clRufmonDaten::init(const QString &Datenbankpfad)
 {
     m_pfad = Datenbankpfad;
@@ -57,6 +63,33 @@ void clRufmonDaten::init(const QString &Datenbankpfad)
                              + Datenbankpfad + CRLF + u"Fehlernummer:"_s + QString::number(e.Number()) + CRLF
                              + u"Fehlerbeschreibung:"_s + e.Description(),
                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
+        return;
+    }
+    ergaenzeAngerufen();
+}
+
+// Files from before the number called was kept get its field; every other
+// field and every row stays as it is. A file that cannot take it (read
+// only) keeps its calls without it.
+void clRufmonDaten::ergaenzeAngerufen()
+{
+    try {
+        bool fehlt = false;
+        {
+            auto rs = m_db->OpenRecordset(u"Anrufspeicher"_s, Recordset::dbOpenTable);
+            // A file of the oldest form (no Icon) stays as it is: it cannot take calls anyway.
+            fehlt = rs->Fields().indexOf(FeldAngerufen()) < 0 && rs->Fields().indexOf(u"Icon"_s) >= 0;
+            rs->Close();
+        }
+        if (!fehlt)
+            return;
+        TableDef &tabelle = m_db->TableDefs()[u"Anrufspeicher"_s];
+        Field feld = tabelle.CreateField(FeldAngerufen(), DaoTyp::dbText, 50);
+        feld.setAllowZeroLength(true);
+        tabelle.AppendField(feld);
+        m_db->TableDefs().Refresh();
+    } catch (const JetFehler &e) {
+        qCWarning(lcPhonedb).noquote() << u"Anrufspeicher ohne Feld Angerufen:"_s << e.Description();
     }
 }
 
@@ -255,7 +288,7 @@ bool clRufmonDaten::schreibIteminMDB(const ListViewModel &lvNummern, int index)
     QList<std::pair<QString, QString>> spalten;
     for (int i = 0; i < static_cast<int>(lvNummern.columns().size()); ++i)
         spalten.append({lvNummern.columns()[i].Text, item.columnText(i)});
-    return schreibeZeile(item.Tag, item.SmallIcon, spalten);
+    return schreibeZeile(item.Tag, item.SmallIcon, spalten, item.Angerufen);
 }
 
 bool clRufmonDaten::speichere(const Anruf &anruf)
@@ -265,10 +298,12 @@ bool clRufmonDaten::speichere(const Anruf &anruf)
                          {{u"Nummer"_s, anruf.nummer},
                           {u"Datum"_s, RegionalSettings::DateTimeText(anruf.zeit)},
                           {u"Ort"_s, anruf.ort},
-                          {u"Kontakt"_s, anruf.name}});
+                          {u"Kontakt"_s, anruf.name}},
+                         anruf.angerufen);
 }
 
-bool clRufmonDaten::schreibeZeile(const QString &tag, int bild, const QList<std::pair<QString, QString>> &spalten)
+bool clRufmonDaten::schreibeZeile(const QString &tag, int bild, const QList<std::pair<QString, QString>> &spalten,
+                                  const QString &angerufen)
 {
     QString schritt = u" (schreibItemInMDB, OpenRecordset)."_s;
     QString hinweis;
@@ -292,6 +327,10 @@ bool clRufmonDaten::schreibeZeile(const QString &tag, int bild, const QList<std:
             if (feld.Type() == DaoTyp::dbText && feld.Size() > 0 && text.size() > feld.Size())
                 text.truncate(feld.Size());
             feld.setValue(text);
+        }
+        if (const int feld = rs->Fields().indexOf(FeldAngerufen()); feld >= 0) {
+            schritt = u" (schreibItemInMDB, SetField "_s + FeldAngerufen() + u")."_s;
+            rs->Fields()[feld].setValue(angerufen.left(50));
         }
         schritt = u" (schreibItemInMDB, Update)."_s;
         rs->Update();
@@ -333,6 +372,7 @@ void clRufmonDaten::leseMDBinListview(ListViewModel &lvNummern)
     }
     const int uniqueId = felder.indexOf(u"UniqueID"_s);
     const int icon = felder.indexOf(u"Icon"_s);
+    const int angerufen = felder.indexOf(FeldAngerufen());
 
     std::vector<ListItem> eintraege;
     while (!rs->Eof()) {
@@ -349,6 +389,8 @@ void clRufmonDaten::leseMDBinListview(ListViewModel &lvNummern)
                 bild = wert;
         }
         item.SmallIcon = bild;
+        if (angerufen >= 0 && !felder[angerufen].isNull())
+            item.Angerufen = felder[angerufen].Text();
         eintraege.push_back(std::move(item));
         rs->MoveNext();
     }

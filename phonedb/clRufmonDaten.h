@@ -58,10 +58,13 @@ public:
     void LoescheAnruferliste(int &Tage);
 
     static QString Klassenname();
+    // The field of `Anrufspeicher` that keeps the number a call was for.
+    static QString FeldAngerufen();
 
 private:
     // Appends a row: the contact, the icon, and each column's text under its name.
-    bool schreibeZeile(const QString &tag, int bild, const QList<std::pair<QString, QString>> &spalten);
+    bool schreibeZeile(const QString &tag, int bild, const QList<std::pair<QString, QString>> &spalten,
+                       const QString &angerufen);
     // A table of codes (country codes or area codes) held in memory: the
     // tables come with the program and are only read, and every call looks
     // them up several times.
@@ -72,6 +75,7 @@ private:
         int kuerzeste = 0;
     };
 
+    void ergaenzeAngerufen();
     QString SucheOrtZuVorwahl(const QString &nummer, const QString &tabelle, QString &vorwahl);
     QString SucheLandZuVorwahl(const QString &nummer, QString &laendervorwahl);
     Verzeichnis lade(const QString &sql);

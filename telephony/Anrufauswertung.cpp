@@ -12,6 +12,7 @@
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"
+#include "telephony/Anrufhinweis.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Auswertungsanzeige.h"
 #include "telephony/Diagnose.h"
@@ -65,6 +66,17 @@ void Anrufauswertung::VerbundeneNummer(const QString &CNumber, std::int32_t CCal
     }
     ausfuehren(CNumber, u"<ADDRESS>"_s, true, CCallID, m_t.tapi.Ereigniszeit());
     wartendeAufnehmen();
+}
+
+bool Anrufauswertung::Nachtragen(const Nachtrag &anruf)
+{
+    if (m_laeuft)
+        return false;
+    m_nachtrag = &anruf;
+    ausfuehren(anruf.nummer, u"<ADDRESS>"_s, false, 0, anruf.zeit);
+    m_nachtrag = nullptr;
+    wartendeAufnehmen();
+    return true;
 }
 
 void Anrufauswertung::wartendeAufnehmen()
@@ -121,7 +133,8 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     qCDebug(lcTelefonie).noquote() << u"Anruf von"_s << nummer << (verbunden ? u"(verbunden)"_s : QString());
 
     anzeige.setACTPruefungAktiv(false);
-    anzeige.nachVorne();
+    if (!m_nachtrag)
+        anzeige.nachVorne();
     m_t.tapi.setEventsEnabled(false);
     anzeige.setMonitorKnopfAktiv(false);
     anzeige.atmen();
@@ -141,14 +154,22 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     anruf.callId = CCallID;
     anruf.verbunden = verbunden;
     anruf.zeit = zeit;
+    anruf.angerufen = m_nachtrag ? m_nachtrag->angerufen : m_t.ereignisse.AngerufeneNummer(CCallID);
+    if (m_nachtrag) {
+        anruf.nachgetragen = true;
+        anruf.verpasst = m_nachtrag->verpasst;
+        anruf.dauer = m_nachtrag->dauer;
+    }
     anruf.nummer = nummer;
     anruf.ort = Suche;
     anruf.name = Suche;
     anruf.bild = BildSuche;
     anruf.eintrag = liste.Item(liste.Add(eintragFuer(anruf))).Schluessel;
     anzeige.atmen();
-    anzeige.zeigeNeuenAnruf();
-    m_t.aehnlicheListe.Clear();
+    if (!m_nachtrag) {
+        anzeige.zeigeNeuenAnruf();
+        m_t.aehnlicheListe.Clear();
+    }
     anzeige.atmen();
 
     // Each step shows what it found in the call's entry at once.
@@ -217,7 +238,8 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
                 const Kontakt &k = *fund.kontakt;
                 anruf.ergebnis = Anruf::Ergebnis::Erkannt;
                 anruf.kontaktId = k.id;
-                anruf.bild = verbunden ? BildGefundenVerbunden : BildGefunden;
+                anruf.bild = m_nachtrag ? Anrufhinweis::BildNachgetragen
+                                        : verbunden ? BildGefundenVerbunden : BildGefunden;
                 anruf.name = k.name.isEmpty() ? u"Keine Angaben im ACT!"_s : k.name;
                 if (k.ort)
                     anruf.ort = *k.ort;
@@ -232,7 +254,8 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
 
     if (!anruf.erkannt()) {
         anruf.ergebnis = Anruf::Ergebnis::Unbekannt;
-        anruf.bild = verbunden ? BildUnbekanntVerbunden : BildUnbekannt;
+        // A call from the router's list keeps its own picture, whatever became of it.
+        anruf.bild = m_nachtrag ? Anrufhinweis::BildNachgetragen : verbunden ? BildUnbekanntVerbunden : BildUnbekannt;
         anruf.name = Unbekannt;
         zeige();
         anzeige.atmen();
@@ -273,7 +296,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         emit Erkannt(anruf);
 
     // The similar contacts of a call the next one replaces at once are not looked for.
-    if (!anruf.vorwahl.isEmpty() && !weitere)
+    if (!anruf.vorwahl.isEmpty() && !weitere && !m_nachtrag)
         m_t.aehnliche.SucheAehnlicheNummern(anruf.vorwahl, anruf.anschluss);
     schluss();
 }
@@ -287,5 +310,6 @@ ListItem Anrufauswertung::eintragFuer(const Anruf &anruf, ListItem eintrag) cons
     eintrag.setColumnText(liste.columnByKey(u"Kontakt"_s), anruf.name);
     eintrag.SmallIcon = anruf.bild;
     eintrag.Tag = anruf.Tag();
+    eintrag.Angerufen = anruf.angerufen;
     return eintrag;
 }

@@ -60,6 +60,19 @@ public:
     // A connected party's number.
     void VerbundeneNummer(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
 
+    // A call that came while the program was not watching, from the
+    // router's own list: identified like the others, marked, announced to
+    // nobody. False when an identification runs and it was not taken.
+    struct Nachtrag
+    {
+        QString nummer;
+        QString angerufen;
+        QDateTime zeit;
+        bool verpasst = false;
+        int dauer = -1;
+    };
+    bool Nachtragen(const Nachtrag &anruf);
+
 signals:
     // The call is identified and stored.
     void Erkannt(const Anruf &anruf);
@@ -88,4 +101,5 @@ private:
     bool m_laeuft = false;
     bool m_firmaSuchen = false;
     Wartend m_wartend;
+    const Nachtrag *m_nachtrag = nullptr; // while one is identified
 };

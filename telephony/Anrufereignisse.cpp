@@ -79,6 +79,7 @@ void Anrufereignisse::OnCallState(const QString &CCallstate, std::int32_t CCallH
     protokolliere(u"OnCallState"_s, {Text(u"CCallstate"_s, CCallstate), Zahl(u"CCallID"_s, CCallID),
                                       Zahl(u"CCallHandle"_s, CCallHandle)});
     if (CCallstate == u"IDLE"_s) {
+        m_angerufen.remove(CCallID);
         m_fenster.setTelefonBild(4);
         m_fenster.setKnopfBild(u"aktiv"_s);
         m_fenster.setTelefonText(u"TAPI aktiv"_s);
@@ -114,6 +115,10 @@ void Anrufereignisse::OnCalledID(const QString &CNumber, std::int32_t CCallID, s
 {
     protokolliere(u"OnCalledID"_s,
                   {Text(u"CNumber"_s, CNumber), Zahl(u"CCallID"_s, CCallID), Zahl(u"CCallHandle"_s, CCallHandle)});
+    // A line that never says idle must not collect numbers without end.
+    if (m_angerufen.size() > 64)
+        m_angerufen.clear();
+    m_angerufen.insert(CCallID, CNumber);
     m_fenster.setLbIDText(u"Nummer "_s + CNumber + u" ID "_s + QString::number(CCallID));
     m_fenster.atmen();
 }

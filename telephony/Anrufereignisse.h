@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -34,6 +35,10 @@ public:
     void OnConnected(const QString &CConnectedMode, std::int32_t CCallHandle);
     void OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber);
 
+    // The number or extension the line named as called for that call (it
+    // tells it before the caller); empty when it named none.
+    QString AngerufeneNummer(std::int32_t CCallID) const { return m_angerufen.value(CCallID); }
+
     // The values text of a log line: items "name=value", text values in
     // double quotes, joined by CR LF.
     static QString Text(const QString &name, const QString &wert);
@@ -52,4 +57,5 @@ private:
     topTapi &m_tapi;
     Leitungsfenster &m_fenster;
     Protokoll &m_protokoll;
+    QHash<std::int32_t, QString> m_angerufen; // by call id, until the call is idle
 };

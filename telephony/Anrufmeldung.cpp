@@ -1,5 +1,7 @@
 #include "telephony/Anrufmeldung.h"
 
+#include "telephony/Anrufhinweis.h"
+
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -59,6 +61,8 @@ Benachrichtigungen::Meldung Anrufmeldung::Inhalt(const ::Anruf &anruf)
         zeilen << anruf.ort;
     if (!firma.isEmpty() && firma != m.titel)
         zeilen << firma;
+    if (!anruf.angerufen.isEmpty())
+        zeilen << Anrufhinweis::AngerufenText(anruf.angerufen);
     m.text = zeilen.join(u'\n');
     // A click on the notification shows the call in the caller list.
     m.aktionen.append({StandardAktion(), u"Anzeigen"_s});
@@ -71,7 +75,8 @@ Benachrichtigungen::Meldung Anrufmeldung::Inhalt(const ::Anruf &anruf)
 
 void Anrufmeldung::Melden(const ::Anruf &anruf)
 {
-    if (!m_aktiv)
+    // A call from before the start is long over: nobody is to pick it up.
+    if (!m_aktiv || anruf.nachgetragen)
         return;
     const auto laufend = m_anrufe.find(anruf.callId);
     if (laufend == m_anrufe.end()) {

@@ -73,11 +73,20 @@ QString ListView::VollerText(const QModelIndex &index) const
     return index.data(Qt::DisplayRole).toString();
 }
 
+QString ListView::Hinweis(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return {};
+    QStringList zeilen{VollerText(index), index.data(Qt::ToolTipRole).toString()};
+    zeilen.removeAll(QString());
+    return zeilen.join(u'\n');
+}
+
 bool ListView::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
         const auto *hilfe = static_cast<QHelpEvent *>(event);
-        const QString text = VollerText(indexAt(hilfe->pos()));
+        const QString text = Hinweis(indexAt(hilfe->pos()));
         if (text.isEmpty())
             QToolTip::hideText();
         else

@@ -33,6 +33,9 @@ public:
     // The cell's whole text when its column cuts it short, else nothing: the
     // tool tip of a shortened cell.
     QString VollerText(const QModelIndex &index) const;
+    // The entry's tool tip: its cut text in full, and what the entry tells
+    // beyond its columns (the model's tool tip).
+    QString Hinweis(const QModelIndex &index) const;
 
     // -1 when no entry is selected.
     int SelectedIndex() const;

@@ -61,6 +61,17 @@ void TableDef::AppendIndex(const Index &index)
     m_indexes.push_back(index);
 }
 
+void TableDef::AppendField(const Field &feld)
+{
+    if (m_fields.indexOf(feld.Name()) >= 0)
+        throw JetFehler(JetFehler::Allgemein, u"Das Feld '%1' gibt es in '%2' schon."_s.arg(feld.Name(), m_name));
+    if (m_verbindung)
+        m_verbindung->ausfuehrenNativ(u"ALTER TABLE "_s + JetSql::quoteName(m_name) + u" ADD COLUMN "_s
+                                      + JetSql::quoteName(feld.Name()) + u' '
+                                      + DaoTyp::Deklaration(feld.Type(), feld.Size(), feld.AllowZeroLength()));
+    m_fields.Append(feld);
+}
+
 void TableDef::indexAnlegen(const Index &index)
 {
     if (index.Fields().Count() == 0)

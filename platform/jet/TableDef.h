@@ -56,6 +56,9 @@ public:
     const std::vector<Index> &Indexes() const { return m_indexes; }
     // Adds an index; on a table that exists already it is created right away.
     void AppendIndex(const Index &index);
+    // Adds a field; a table that exists already gets it right away, Null in
+    // the rows it holds.
+    void AppendField(const Field &feld);
 
     // Used by the collection.
     void anbinden(std::shared_ptr<Verbindung> verbindung, const QDateTime &dateCreated);

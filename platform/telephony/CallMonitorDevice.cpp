@@ -420,8 +420,9 @@ void CallMonitorDevice::handleLine(QByteArrayView line)
 // the router's connection id + 1 (a handle is never 0), the call id is the
 // connection id itself:
 //   RING        OnCallState OFFERING, OnOffering <OWNER>,
-//               OnCallerID (number, "", <ADDRESS> or <BLOCKED> when withheld),
-//               OnCalledID (the own number that was called)
+//               OnCalledID (the own number that was called, first: the
+//               identification of the caller keeps it with the call),
+//               OnCallerID (number, "", <ADDRESS> or <BLOCKED> when withheld)
 //   CALL        OnCallState DIALTONE, OnCalledID (dialled number),
 //               OnCallState PROCEEDING
 //   CONNECT     OnCallState CONNECTED, OnConnected <ACTIVE>,
@@ -438,8 +439,8 @@ void CallMonitorDevice::raiseEvents(const CallMonitorLine &line)
         const QString caller = line.party();
         emit OnCallState(u"OFFERING"_s, handle, id);
         emit OnOffering(u"<OWNER>"_s, handle);
-        emit OnCallerID(caller, QString(), caller.isEmpty() ? u"<BLOCKED>"_s : u"<ADDRESS>"_s, id, handle);
         emit OnCalledID(line.ownNumber(), id, handle);
+        emit OnCallerID(caller, QString(), caller.isEmpty() ? u"<BLOCKED>"_s : u"<ADDRESS>"_s, id, handle);
         break;
     }
     case CallMonitorLine::Kind::Call:

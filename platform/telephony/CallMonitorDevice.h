@@ -73,6 +73,7 @@ public:
     // The keyring's name for the router's password.
     static QString konto(const QString &host, const QString &benutzer);
     void setTr064Port(quint16 port) { m_tr064Port = port; }
+    quint16 tr064Port() const { return m_tr064Port; }
 
     QString name() const override;
     QStringList addresses() const override;

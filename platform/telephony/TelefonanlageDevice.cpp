@@ -484,7 +484,9 @@ bool TelefonanlageDevice::meinKanal(const QString &kanal) const
 // user's extension count; every call of that phone is known by the Uniqueid
 // of its channel:
 //   DialBegin to it, or its channel    OnCallState OFFERING, OnOffering <OWNER>,
-//   going to Ringing                   OnCallerID (caller), OnRinging
+//   going to Ringing                   OnCalledID (the number dialled: the
+//                                      calling channel's Exten, else the
+//                                      extension), OnCallerID (caller), OnRinging
 //   its channel going Up               OnCallState CONNECTED, OnConnected <ACTIVE>
 //   Hangup of its channel              OnCallState DISCONNECTED, OnDisconnected, IDLE
 // The caller is the calling channel's CallerIDNum in a DialBegin; a Newstate
@@ -495,13 +497,13 @@ void TelefonanlageDevice::ereignis(const AmiNachricht &n)
         // An Originate has no calling channel: that is our own dialing.
         const QString kanal = n.wert(u"DestUniqueid");
         if (meinKanal(n.wert(u"DestChannel")) && n.hat(u"Channel") && kanal != m_ausgehend.kanal)
-            klingelt(kanal, n.wert(u"CallerIDNum"), n.wert(u"CallerIDName"));
+            klingelt(kanal, n.wert(u"CallerIDNum"), n.wert(u"CallerIDName"), angerufen(n.wert(u"Exten")));
     } else if (n.istEreignis(u"Newstate")) {
         const QString kanal = n.wert(u"Uniqueid");
         if (!meinKanal(n.wert(u"Channel")) || kanal == m_ausgehend.kanal)
             return;
         if (zustand(n, u"Ringing", 5))
-            klingelt(kanal, n.wert(u"ConnectedLineNum"), n.wert(u"ConnectedLineName"));
+            klingelt(kanal, n.wert(u"ConnectedLineNum"), n.wert(u"ConnectedLineName"), angerufen(n.wert(u"Exten")));
         else if (zustand(n, u"Up", 6))
             abgenommen(kanal);
     } else if (n.istEreignis(u"Hangup")) {
@@ -528,7 +530,18 @@ void TelefonanlageDevice::ereignis(const AmiNachricht &n)
     }
 }
 
-void TelefonanlageDevice::klingelt(const QString &uniqueId, const QString &nummer, const QString &name)
+QString TelefonanlageDevice::angerufen(const QString &gewaehlt) const
+{
+    // "s" is the dialplan's start, no number anybody dialled.
+    const QString nummer = gewaehlt.trimmed();
+    if (!nummer.isEmpty() && nummer != u"s" && ohneNummer(nummer).isEmpty())
+        return nummer;
+    const QString &eigene = m_anlage.nebenstelle;
+    return eigene.mid(eigene.lastIndexOf(u'/') + 1);
+}
+
+void TelefonanlageDevice::klingelt(const QString &uniqueId, const QString &nummer, const QString &name,
+                                   const QString &angerufen)
 {
     if (uniqueId.isEmpty() || m_anrufe.contains(uniqueId))
         return;
@@ -539,6 +552,7 @@ void TelefonanlageDevice::klingelt(const QString &uniqueId, const QString &numme
     qCDebug(lcLeitung).noquote() << this->name() << u"Anruf von"_s << nummer;
     emit OnCallState(u"OFFERING"_s, id, id);
     emit OnOffering(u"<OWNER>"_s, id);
+    emit OnCalledID(angerufen, id, id);
     emit OnCallerID(flag.isEmpty() ? nummer.trimmed() : QString(), anrufer, flag.isEmpty() ? u"<ADDRESS>"_s : flag, id,
                     id);
     emit OnRinging(0, 1);

@@ -123,7 +123,10 @@ private:
     void aufgeben(const QString &text);
 
     bool meinKanal(const QString &kanal) const;
-    void klingelt(const QString &uniqueId, const QString &nummer, const QString &name);
+    void klingelt(const QString &uniqueId, const QString &nummer, const QString &name, const QString &angerufen);
+    // What the caller dialled to reach this phone: the number the system
+    // names, else the own extension.
+    QString angerufen(const QString &gewaehlt) const;
     void abgenommen(const QString &uniqueId);
     void aufgelegt(const QString &uniqueId);
     void ausgehendEnde(bool besetzt);

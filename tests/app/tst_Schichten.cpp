@@ -23,12 +23,13 @@ const QStringList Fensterlos = {
     u"rufmon_platform_telephony"_s, u"rufmon_platform_kennwort"_s, u"rufmon_platform_actole"_s,
     u"rufmon_platform_desktop"_s, u"rufmon_platform_benachrichtigung"_s, u"rufmon_core"_s,
     u"rufmon_phonedb"_s, u"rufmon_actdb"_s, u"rufmon_actcontrol"_s, u"rufmon_telephony"_s,
-    u"rufmon_identifikation"_s, u"rufmon_konsole"_s, u"rufmon-konsole"_s};
+    u"rufmon_identifikation"_s, u"rufmon_konsole"_s, u"rufmon-konsole"_s, u"rufmon_platform_teamjournal"_s,
+    u"rufmon_team"_s};
 
 // The source folders of those libraries, and the few files in them that
 // belong to the GUI pieces of the platform.
 const QStringList FensterloseOrdner = {u"core"_s, u"phonedb"_s, u"actdb"_s, u"actcontrol"_s, u"telephony"_s,
-                                       u"platform"_s};
+                                       u"team"_s, u"platform"_s};
 const QStringList GuiTeile = {u"platform/dialogs/QtDialogs"_s, u"platform/clipboard/QtClipboard"_s,
                               u"platform/telephony/QtGeraeteEinstellungen"_s,
                               u"platform/telephony/CallMonitorDialog"_s, u"platform/telephony/ModemDialog"_s,

@@ -59,7 +59,7 @@ private slots:
         QTest::addColumn<QByteArray>("enthaelt");
         QTest::newRow("table") << u"Anrufe.csv"_s << u"3 Anrufe exportiert nach "_s
                                << u"\"0301234567\";\"06.12.2026 10:00:00\";\"Berlin\";\"Greta Grünwald\";"
-                                  "\"Grünwald & Söhne\";\"erkannt\"\r\n"_s.toUtf8();
+                                  "\"Grünwald & Söhne\";\"erkannt\";\"\"\r\n"_s.toUtf8();
         QTest::newRow("address book") << u"Kontakte.vcf"_s << u"1 Kontakte exportiert nach "_s
                                       << u"ORG:Grünwald & Söhne\r\n"_s.toUtf8();
     }

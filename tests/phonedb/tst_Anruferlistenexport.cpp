@@ -29,7 +29,7 @@ QList<Zeile> beispiel()
 {
     return {
         {u"0301234567"_s, u"06.12.2026 09:05:07"_s, u"Berlin"_s, u"Greta Grünwald"_s, u"GRETA0000001"_s,
-         u"Grünwald & Söhne"_s},
+         u"Grünwald & Söhne"_s, u"987654"_s},
         {u"0043316123456"_s, u"31.12.2025 23:59:59"_s, u"Österreich/Graz"_s, u"Unbekannt"_s, QString(), QString()},
         {u"089123"_s, u"01.01.2026 00:00:00"_s, u"München"_s, u"Pizzeria \"Roma\"; Lieferdienst"_s, QString(),
          QString()},
@@ -81,15 +81,15 @@ private slots:
         QVERIFY2(e.schreibe(datei, beispiel()), qPrintable(e.Fehler()));
         const QList<QStringList> gelesen = mitPythonGelesen(datei);
         const QList<QStringList> erwartet = {
-            {u"Nummer"_s, u"Datum"_s, u"Ort"_s, u"Kontakt"_s, u"Firma"_s, u"Ergebnis"_s},
+            {u"Nummer"_s, u"Datum"_s, u"Ort"_s, u"Kontakt"_s, u"Firma"_s, u"Ergebnis"_s, u"Angerufen"_s},
             {u"0301234567"_s, u"06.12.2026 09:05:07"_s, u"Berlin"_s, u"Greta Grünwald"_s, u"Grünwald & Söhne"_s,
-             u"erkannt"_s},
+             u"erkannt"_s, u"987654"_s},
             {u"0043316123456"_s, u"31.12.2025 23:59:59"_s, u"Österreich/Graz"_s, u"Unbekannt"_s, QString(),
-             u"unbekannt"_s},
+             u"unbekannt"_s, QString()},
             {u"089123"_s, u"01.01.2026 00:00:00"_s, u"München"_s, u"Pizzeria \"Roma\"; Lieferdienst"_s, QString(),
-             u"freie Liste"_s},
+             u"freie Liste"_s, QString()},
             {u"+49 (0)211 / 55-0"_s, u"kein Datum"_s, u"Düsseldorf"_s, u"Keine Angaben im ACT!"_s,
-             u"Höß Optik\nFiliale Nord"_s, u"erkannt"_s},
+             u"Höß Optik\nFiliale Nord"_s, u"erkannt"_s, QString()},
         };
         QCOMPARE(gelesen, erwartet);
     }
@@ -102,8 +102,8 @@ private slots:
                                                              u"Köln"_s, u"Jürgen \"Jupp\" Müller"_s, QString(),
                                                              QString()}});
         QCOMPARE(t,
-                 u"\uFEFF\"Nummer\";\"Datum\";\"Ort\";\"Kontakt\";\"Firma\";\"Ergebnis\"\r\n"
-                 "\"0301234567\";\"06.12.2026 09:05:07\";\"Köln\";\"Jürgen \"\"Jupp\"\" Müller\";\"\";\"freie Liste\"\r\n"_s
+                 u"\uFEFF\"Nummer\";\"Datum\";\"Ort\";\"Kontakt\";\"Firma\";\"Ergebnis\";\"Angerufen\"\r\n"
+                 "\"0301234567\";\"06.12.2026 09:05:07\";\"Köln\";\"Jürgen \"\"Jupp\"\" Müller\";\"\";\"freie Liste\";\"\"\r\n"_s
                      .toUtf8());
         QVERIFY(t.startsWith("\xEF\xBB\xBF"));
         // An empty list is its header.

@@ -4,6 +4,7 @@
 #include "phonedb/clRufmonDaten.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Database.h"
+#include "platform/jet/Recordset.h"
 
 #include "TestPaths.h"
 #include "doubles/Umgebung.h"
@@ -192,6 +193,45 @@ private slots:
         Liste mitLangem;
         wieder->leseMDBinListview(mitLangem);
         QCOMPARE(mitLangem.Item(mitLangem.Count() - 1).Text, QString(50, u'7'));
+    }
+
+    // Files from before the number called was kept get its field when opened;
+    // their rows and other fields stay as they were.
+    void olderFileGetsTheFieldOfTheNumberCalled()
+    {
+        const QDateTime d(QDate(2026, 12, 1), QTime(8, 0));
+        sql(Einfuegen, {u"Unbekannt"_s, 2, u"0301234567"_s, d, u"Berlin"_s, u"Unbekannt"_s});
+        {
+            auto db = DBEngine::instance().OpenDatabase(m_pfad);
+            auto rs = db->OpenRecordset(u"Anrufspeicher"_s, Recordset::dbOpenTable);
+            QCOMPARE(rs->Fields().indexOf(u"Angerufen"_s), -1);
+            rs->Close();
+            db->Close();
+        }
+        auto daten = oeffne();
+        Liste liste;
+        daten->leseMDBinListview(liste);
+        QCOMPARE(liste.Count(), 1);
+        QCOMPARE((QStringList{liste.Item(0).Text, liste.Item(0).Tag, QString::number(liste.Item(0).SmallIcon)}
+                  + liste.Item(0).SubItems),
+                 (QStringList{u"0301234567"_s, u"Unbekannt"_s, u"2"_s, u"01.12.2026 08:00:00"_s, u"Berlin"_s,
+                              u"Unbekannt"_s}));
+        QCOMPARE(liste.Item(0).Angerufen, QString());
+
+        ListItem neu = anruf(u"0891234567"_s, u"06.12.2026 10:15:30"_s, 2, u"Unbekannt"_s);
+        neu.Angerufen = u"987654"_s;
+        liste.Add(neu);
+        QVERIFY(daten->schreibIteminMDB(liste, 1));
+        daten->kill();
+        // Opened again: the field is there once, the number called kept.
+        Liste wieder;
+        oeffne()->leseMDBinListview(wieder);
+        QCOMPARE(wieder.Count(), 2);
+        QCOMPARE(wieder.Item(1).Angerufen, u"987654"_s);
+        QCOMPARE(wieder.Item(0).Angerufen, QString());
+        QVERIFY(m_u->dialogs.boxes().isEmpty());
+        auto db = DBEngine::instance().OpenDatabase(m_pfad);
+        QCOMPARE(db->OpenRecordset(u"SELECT COUNT(*) FROM Anrufspeicher WHERE Angerufen = '987654'"_s)->Wert(0).toInt(), 1);
     }
 
     void olderDatabaseWithoutIcon()

@@ -64,8 +64,9 @@ const QByteArray CallerIdCommand = "AT+VCID=1\r";
 using Device = CallMonitorDevice;
 
 const QByteArray Ring = "24.12.24 18:30:05;RING;0;0301234567;987654;SIP0;\r\n";
+// The number called comes before the caller: the identification keeps it with the call.
 const QStringList RingEvents{u"OnCallState(OFFERING,1,0)"_s, u"OnOffering(<OWNER>,1)"_s,
-                             u"OnCallerID(0301234567,,<ADDRESS>,0,1)"_s, u"OnCalledID(987654,0,1)"_s};
+                             u"OnCalledID(987654,0,1)"_s, u"OnCallerID(0301234567,,<ADDRESS>,0,1)"_s};
 const QByteArray Disconnect = "24.12.24 18:35:00;DISCONNECT;0;233;\r\n";
 
 QStringList disconnectEvents(const QString &id = u"0"_s, const QString &handle = u"1"_s)
@@ -221,10 +222,13 @@ const QByteArray Anrufblock = block({u"Event: DialBegin"_s, u"Channel: PJSIP/tru
                                 u"DestChannel: PJSIP/201-00000002"_s, u"DestUniqueid: 1700000000.2"_s,
                                 u"DestCallerIDNum: 201"_s, u"DialString: 201"_s});
 
-QStringList klingeln(int id, const QString &nummer, const QString &name, const QString &flag)
+// The number called: what the caller dialled where the system names it, else the own extension.
+QStringList klingeln(int id, const QString &nummer, const QString &name, const QString &flag,
+                     const QString &angerufen = u"201"_s)
 {
     const QString i = QString::number(id);
     return {u"OnCallState(OFFERING,%1,%1)"_s.arg(i), u"OnOffering(<OWNER>,%1)"_s.arg(i),
+            u"OnCalledID(%1,%2,%2)"_s.arg(angerufen, i),
             u"OnCallerID(%1,%2,%3,%4,%4)"_s.arg(nummer, name, flag, i), u"OnRinging(0,1)"_s};
 }
 
@@ -647,8 +651,8 @@ private slots:
              RingEvents + callEvents + connectEvents + disconnectEvents());
         good("byteweise", bytes, RingEvents);
         good("unterdrückt, nur LF", {"01.01.25 00:00:01;RING;7;;987654;SIP1;\n"},
-             {u"OnCallState(OFFERING,8,7)"_s, u"OnOffering(<OWNER>,8)"_s, u"OnCallerID(,,<BLOCKED>,7,8)"_s,
-              u"OnCalledID(987654,7,8)"_s});
+             {u"OnCallState(OFFERING,8,7)"_s, u"OnOffering(<OWNER>,8)"_s, u"OnCalledID(987654,7,8)"_s,
+              u"OnCallerID(,,<BLOCKED>,7,8)"_s});
         good("weitere Felder, UTF-8", {Ring.chopped(7) + "B\xc3\xbcro \xe2\x98\x8e;neu;mehr;\r\n"}, RingEvents);
         good("4096 Bytes", {ringOfSize(4096)}, RingEvents);
         // Invisible format characters would show one number and dial another.
@@ -1182,6 +1186,14 @@ private slots:
         const QStringList greta = klingeln(1, u"0301234567"_s, u"Greta"_s, u"<ADDRESS>"_s);
         const QStringList connected{u"OnCallState(CONNECTED,1,1)"_s, u"OnConnected(<ACTIVE>,1)"_s};
         QTest::newRow("angenommen und aufgelegt") << Anrufblock + ringing + up + hangup << greta + connected + aufgelegt(1);
+        // A call from outside names the number dialled (the trunk's extension); "s" names none.
+        QByteArray durchwahl = Anrufblock;
+        durchwahl.replace("DialString: 201", "DialString: 201\r\nExten: 0301555000");
+        QTest::newRow("Durchwahl") << durchwahl
+                                   << klingeln(1, u"0301234567"_s, u"Greta"_s, u"<ADDRESS>"_s, u"0301555000"_s);
+        QByteArray start = Anrufblock;
+        start.replace("DialString: 201", "DialString: 201\r\nExten: s");
+        QTest::newRow("Exten s") << start << greta;
 
         // Another phone, an internal call from the own phone, queue chatter; then one call of ours.
         QByteArray fremd = Anrufblock;
@@ -1290,14 +1302,14 @@ private slots:
         Gegenstelle g = verbunden();
         QVERIFY(g.socket);
         g.sende(Anrufblock);
-        QTRY_COMPARE_WITH_TIMEOUT(m_events.size(), 4, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_events.size(), 5, 5000);
         g.sende(block({u"Event: Shutdown"_s, u"Shutdown: Cleanly"_s, u"Restart: True"_s}));
         g.socket->disconnectFromHost();
         Gegenstelle neu = annehmen();
         QVERIFY(neu.socket);
         neu.anmelden(u"geheim"_s);
         QTRY_VERIFY_WITH_TIMEOUT(m_diagnoses.last().contains(u"wiederhergestellt"_s), 5000);
-        QCOMPARE(m_events.mid(4), aufgelegt(1));
+        QCOMPARE(m_events.mid(5), aufgelegt(1));
 
         // Silent: the Pings are read but never answered.
         QElapsedTimer uhr;

@@ -132,6 +132,30 @@ private slots:
         QCOMPARE(n.programm, u"Rufmon"_s);
     }
 
+    // The number the caller chose (a sales or a service line) is named.
+    void theNumberCalledIsNamed()
+    {
+        Anruf a = anruf(3);
+        QCOMPARE(Anrufmeldung::Inhalt(a).text, u"0301234567\nBerlin"_s);
+        a.angerufen = u"987654"_s;
+        QCOMPARE(Anrufmeldung::Inhalt(a).text, u"0301234567\nBerlin\nAngerufen: 987654"_s);
+    }
+
+    // A call from the router's list came while Rufmon was off: long over, nobody to tell.
+    void callsFromTheGapAreNotAnnounced()
+    {
+        Aufbau a;
+        BUS_ODER_SKIP(a);
+        Anruf frueher = anruf(3);
+        frueher.nachgetragen = true;
+        a.meldung->Melden(frueher);
+        a.meldung->Melden(anruf(4, u"Erika"_s, 2));
+        QTRY_COMPARE(a.server->aufrufe.size(), 1);
+        QTest::qWait(100);
+        QCOMPARE(a.server->aufrufe.size(), 1);
+        QCOMPARE(a.server->aufrufe.first().titel, u"Erika"_s);
+    }
+
     // The notification names the program's menu entry, and where the icon
     // theme lacks the program's icon, a picture of it goes along.
     void hintsNameTheEntryAndThePicture_data()

@@ -1,0 +1,3 @@
+#include "platform/teamjournal/Diagnose.h"
+
+Q_LOGGING_CATEGORY(lcTeam, "rufmon.team", QtWarningMsg)
