@@ -1,7 +1,7 @@
 #include "actdb/ActKontaktquelle.h"
 
 #include "actdb/ActZugang.h"
-#include "actdb/AehnlicheZeilen.h"
+#include "actdb/Kontaktzeilen.h"
 #include "actdb/clActDBF.h"
 #include "platform/jet/Recordset.h"
 
@@ -22,25 +22,8 @@ public:
 
     Fund erster(const QString &nummer, const QString &schluessel) override
     {
-        std::unique_ptr<Recordset> treffer = m_dbf->Suche(m_felder, u"NAME,CITY"_s, nummer, u"OR"_s, false);
-        if (treffer && treffer->Eof() && !schluessel.isEmpty()) {
-            treffer->Close();
-            treffer = m_dbf->SchluesselSuche(m_felder, u"NAME,CITY"_s, schluessel);
-        }
-        Fund fund;
-        fund.gelungen = treffer != nullptr;
-        if (treffer && !treffer->Eof()) {
-            const Fields &f = treffer->Fields();
-            Kontakt k;
-            k.id = f[u"UNIQUE_ID"_s].Text();
-            k.name = f[u"NAME"_s].Text();
-            if (!f[u"CITY"_s].isNull())
-                k.ort = f[u"CITY"_s].Text();
-            fund.kontakt = k;
-        }
-        if (treffer)
-            treffer->Close();
-        return fund;
+        return Kontaktzeilen::erster(m_dbf->Suche(m_felder, u"NAME,CITY"_s, nummer, u"OR"_s, false), schluessel,
+                                     [&] { return m_dbf->SchluesselSuche(m_felder, u"NAME,CITY"_s, schluessel); });
     }
 
     Aehnliche aehnliche(const QString &ziffern) override
@@ -49,12 +32,7 @@ public:
         // A statement the first search could not open is not tried in another form.
         std::unique_ptr<Recordset> nachSchluessel
             = woertlich ? m_dbf->SchluesselSuche(m_felder, m_felder + u",NAME,COMPANY"_s, ziffern) : nullptr;
-        Aehnliche a = AehnlicheZeilen::sammeln(woertlich.get(), nachSchluessel.get(), ziffern, m_zugang);
-        for (auto *rs : {woertlich.get(), nachSchluessel.get()}) {
-            if (rs)
-                rs->Close();
-        }
-        return a;
+        return Kontaktzeilen::sammeln(std::move(woertlich), std::move(nachSchluessel), ziffern, m_zugang);
     }
 
     QString firma(const QString &id) override { return m_dbf->Firma(id); }

@@ -1,7 +1,7 @@
 #include "actdb/CacheKontaktquelle.h"
 
 #include "actdb/ActZugang.h"
-#include "actdb/AehnlicheZeilen.h"
+#include "actdb/Kontaktzeilen.h"
 #include "actdb/clActDBF.h"
 #include "actdb/Diagnose.h"
 #include "actdb/Zeilenleser.h"
@@ -29,42 +29,22 @@ public:
 
     Fund erster(const QString &nummer, const QString &schluessel) override
     {
-        std::unique_ptr<Recordset> treffer
-            = m_cache->Suche(Tabelle, m_felder, u"UNIQUE_ID,NAME,CITY"_s, nummer, u"OR"_s, false);
-        if (treffer && treffer->Eof() && !schluessel.isEmpty()) {
-            treffer->Close();
-            treffer = m_cache->Suche(Tabelle, clActDBF::Schluesselfelder(m_felder), u"UNIQUE_ID,NAME,CITY"_s,
-                                     schluessel, u"OR"_s, false);
-        }
-        Fund fund;
-        fund.gelungen = treffer != nullptr;
-        if (treffer && !treffer->Eof()) {
-            const Fields &f = treffer->Fields();
-            Kontakt k;
-            k.id = f[u"UNIQUE_ID"_s].Text();
-            k.name = f[u"NAME"_s].Text();
-            if (!f[u"CITY"_s].isNull())
-                k.ort = f[u"CITY"_s].Text();
-            fund.kontakt = k;
-        }
-        if (treffer)
-            treffer->Close();
-        return fund;
+        return Kontaktzeilen::erster(
+            m_cache->Suche(Tabelle, m_felder, u"UNIQUE_ID,NAME,CITY"_s, nummer, u"OR"_s, false), schluessel, [&] {
+                return m_cache->Suche(Tabelle, clActDBF::Schluesselfelder(m_felder), u"UNIQUE_ID,NAME,CITY"_s,
+                                      schluessel, u"OR"_s, false);
+            });
     }
 
     Aehnliche aehnliche(const QString &ziffern) override
     {
+        // As written first, then by key: in this order the statements run and show.
         std::unique_ptr<Recordset> woertlich
             = m_cache->Suche(Tabelle, m_felder, u"UNIQUE_ID,NAME,COMPANY"_s, ziffern, u"OR"_s, false);
         std::unique_ptr<Recordset> nachSchluessel
             = m_cache->Suche(Tabelle, clActDBF::Schluesselfelder(m_felder), u"UNIQUE_ID,NAME,COMPANY,"_s + m_felder,
                              ziffern, u"OR"_s, false);
-        Aehnliche a = AehnlicheZeilen::sammeln(woertlich.get(), nachSchluessel.get(), ziffern, m_zugang);
-        for (auto *rs : {woertlich.get(), nachSchluessel.get()}) {
-            if (rs)
-                rs->Close();
-        }
-        return a;
+        return Kontaktzeilen::sammeln(std::move(woertlich), std::move(nachSchluessel), ziffern, m_zugang);
     }
 
     QString firma(const QString &id) override { return m_cache->Firma(Tabelle, id); }

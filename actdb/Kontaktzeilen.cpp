@@ -1,4 +1,4 @@
-#include "actdb/AehnlicheZeilen.h"
+#include "actdb/Kontaktzeilen.h"
 
 #include "actdb/ActZugang.h"
 #include "actdb/clActDBF.h"
@@ -27,8 +27,37 @@ Kontaktsuchlauf::Aehnlicher eintrag(const Fields &f, int spalte, const QString &
 
 } // namespace
 
-Kontaktsuchlauf::Aehnliche AehnlicheZeilen::sammeln(Recordset *woertlich, Recordset *nachSchluessel,
-                                                    const QString &ziffern, const ActZugang &zugang)
+bool Kontaktzeilen::leer(Recordset &rs)
+{
+    return rs.Eof();
+}
+
+void Kontaktzeilen::schliesse(Recordset *rs)
+{
+    if (rs)
+        rs->Close();
+}
+
+Kontaktsuchlauf::Fund Kontaktzeilen::fund(std::unique_ptr<Recordset> treffer)
+{
+    Kontaktsuchlauf::Fund fund;
+    fund.gelungen = treffer != nullptr;
+    if (treffer && !treffer->Eof()) {
+        const Fields &f = treffer->Fields();
+        Kontakt k;
+        k.id = f[u"UNIQUE_ID"_s].Text();
+        k.name = f[u"NAME"_s].Text();
+        if (!f[u"CITY"_s].isNull())
+            k.ort = f[u"CITY"_s].Text();
+        fund.kontakt = k;
+    }
+    schliesse(treffer.get());
+    return fund;
+}
+
+Kontaktsuchlauf::Aehnliche Kontaktzeilen::sammeln(std::unique_ptr<Recordset> woertlich,
+                                                  std::unique_ptr<Recordset> nachSchluessel, const QString &ziffern,
+                                                  const ActZugang &zugang)
 {
     Kontaktsuchlauf::Aehnliche ergebnis;
     ergebnis.gesucht = true;
@@ -79,5 +108,7 @@ Kontaktsuchlauf::Aehnliche AehnlicheZeilen::sammeln(Recordset *woertlich, Record
             nachSchluessel->MoveNext();
         }
     }
+    schliesse(woertlich.get());
+    schliesse(nachSchluessel.get());
     return ergebnis;
 }
