@@ -160,11 +160,12 @@ private slots:
         X11Desktop desktop;
         Programm p;
         QVERIFY(p.starte(bus));
+        // Looked for once per round: QTRY_ would look again after a hit and
+        // could take a window list caught mid-change for a miss.
         Fenster fenster = 0;
-        QTRY_VERIFY2_WITH_TIMEOUT((fenster = desktop.Finde(u"Rufmon"_s, Titel)) != 0,
-                                  QByteArray("kein Fenster; das Programm ") + (p.prozess.state() == QProcess::Running ? "läuft" : "lief")
-                                      + ": " + p.prozess.readAllStandardError(),
-                                  20000);
+        QVERIFY2(QTest::qWaitFor([&] { return (fenster = desktop.Finde(u"Rufmon"_s, Titel)) != 0; }, 20000),
+                 QByteArray("kein Fenster; das Programm ") + (p.prozess.state() == QProcess::Running ? "läuft" : "lief")
+                     + ": " + p.prozess.readAllStandardError());
         Lage lage{desktop, fenster};
         QTRY_VERIFY2_WITH_TIMEOUT(lage.gezeigt(), lage.beschreibung().constData(), 10000);
 
@@ -186,7 +187,7 @@ private slots:
         // A tray that starts after the program gets its icon.
         QVERIFY(d.starteTray());
         Fenster symbol = 0;
-        QTRY_VERIFY_WITH_TIMEOUT((symbol = symbolImTray(desktop)) != 0, 15000);
+        QVERIFY(QTest::qWaitFor([&] { return (symbol = symbolImTray(desktop)) != 0; }, 15000));
 
         // Minimised, the window goes into the tray: withdrawn, no frame left
         // behind, and it stays so.
