@@ -2,9 +2,6 @@
 
 #include "platform/telephony/Diagnose.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QXmlStreamReader>
@@ -33,23 +30,13 @@ int sekunden(const QString &text)
 
 Tr064Anrufliste::Tr064Anrufliste(QObject *parent)
     : QObject(parent)
+    , m_aufruf(MaxAntwortBytes)
 {
-}
-
-Tr064Anrufliste::~Tr064Anrufliste()
-{
-    abbrechen();
-}
-
-void Tr064Anrufliste::abbrechen()
-{
-    if (!m_laufend)
-        return;
-    QNetworkReply *reply = m_laufend;
-    m_laufend = nullptr;
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
+    connect(&m_aufruf, &Tr064Aufruf::beantwortet, this, &Tr064Anrufliste::beantwortet);
+    connect(&m_aufruf, &Tr064Aufruf::abgelehnt, this, &Tr064Anrufliste::abgelehnt);
+    connect(&m_aufruf, &Tr064Aufruf::fehler, this, [this](const QString &grund) {
+        emit fehler(u"Der Router %1 gibt seine Anrufliste nicht: %2"_s.arg(m_host, grund));
+    });
 }
 
 QByteArray Tr064Anrufliste::anfrage()
@@ -122,120 +109,26 @@ QList<Tr064Anrufliste::Anruf> Tr064Anrufliste::lies(const QByteArray &xml)
 
 void Tr064Anrufliste::lade(const QString &host, quint16 port, const QString &benutzer, const QString &kennwort)
 {
-    abbrechen();
     m_host = host;
-    m_port = port;
-    m_benutzer = benutzer;
-    m_kennwort = kennwort;
-    sende({});
+    m_listeGefragt = false;
+    m_aufruf.rufe({host, port, benutzer, kennwort}, {Dienst, Aktion, Pfad, anfrage()});
 }
 
-QNetworkReply *Tr064Anrufliste::anfangen(QNetworkReply *reply)
+void Tr064Anrufliste::beantwortet(const QByteArray &antwort)
 {
-    m_antwort.clear();
-    m_laufend = reply;
-    reply->setReadBufferSize(0);
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-        if (reply != m_laufend)
-            return;
-        m_antwort += reply->readAll();
-        if (m_antwort.size() > MaxAntwortBytes)
-            reply->abort();
-    });
-    return reply;
-}
-
-void Tr064Anrufliste::sende(const QByteArray &authorization)
-{
-    if (m_netz)
-        m_netz->deleteLater();
-    m_netz = new QNetworkAccessManager(this);
-    QUrl url;
-    url.setScheme(u"http"_s);
-    url.setHost(m_host);
-    url.setPort(m_port);
-    url.setPath(QString::fromLatin1(Pfad));
-    QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, u"text/xml; charset=\"utf-8\""_s);
-    request.setRawHeader("SOAPACTION", '"' + Dienst + '#' + Aktion + '"');
-    request.setTransferTimeout(TimeoutMs);
-    // Qt never gets the password (it would answer Basic with it).
-    request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    if (!authorization.isEmpty())
-        request.setRawHeader("Authorization", authorization);
-    m_angemeldet = !authorization.isEmpty();
-    QNetworkReply *reply = anfangen(m_netz->post(request, anfrage()));
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { beendet(reply); });
-}
-
-void Tr064Anrufliste::beendet(QNetworkReply *reply)
-{
-    reply->deleteLater();
-    if (reply != m_laufend)
-        return;
-    m_antwort += reply->readAll();
-    m_laufend = nullptr;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status == 401 || reply->error() == QNetworkReply::AuthenticationRequiredError) {
-        if (m_angemeldet) {
-            m_kennwort.clear();
-            emit abgelehnt();
-            return;
-        }
-        const DigestAnmeldung::Angebot angebot = DigestAnmeldung::lies(reply->rawHeaderPairs());
-        if (!angebot.digest) {
-            m_kennwort.clear();
-            emit fehler(u"Der Router verlangt eine Anmeldung ohne Digest; Rufmon sendet das Kennwort nur als Digest"_s);
-            return;
-        }
-        sende(angebot.digest->antwort(m_benutzer, m_kennwort, "POST", Pfad, DigestAnmeldung::neuerCnonce()));
+    if (m_listeGefragt) {
+        const QList<Anruf> anrufe = lies(antwort);
+        qCInfo(lcLeitung).noquote() << u"Anrufliste von %1: %2 Anrufe"_s.arg(m_host).arg(anrufe.size());
+        emit geladen(anrufe);
         return;
     }
-    m_kennwort.clear();
-    if (reply->error() != QNetworkReply::NoError || status != 200) {
-        emit fehler(status > 0 ? u"HTTP %1, %2"_s.arg(status).arg(reply->errorString()) : reply->errorString());
-        return;
-    }
-    const QString adresse = listenAdresse(m_antwort);
+    const QString adresse = listenAdresse(antwort);
     if (adresse.isEmpty()) {
-        emit fehler(u"Der Router nennt keine Anrufliste"_s);
+        emit fehler(u"Der Router %1 nennt keine Anrufliste"_s.arg(m_host));
         return;
     }
-    listeLaden(adresse);
-}
-
-void Tr064Anrufliste::listeLaden(const QString &adresse)
-{
     // The list is read from the router asked, whatever host its address
     // names: the session id in it is for the router alone.
-    const QUrl genannt(adresse);
-    QUrl url;
-    url.setScheme(u"http"_s);
-    url.setHost(m_host);
-    url.setPort(genannt.port(m_port));
-    url.setPath(genannt.path());
-    url.setQuery(genannt.query());
-    QNetworkRequest request(url);
-    request.setTransferTimeout(TimeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    QNetworkReply *reply = anfangen(m_netz->get(request));
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { listeGelesen(reply); });
-}
-
-void Tr064Anrufliste::listeGelesen(QNetworkReply *reply)
-{
-    reply->deleteLater();
-    if (reply != m_laufend)
-        return;
-    m_antwort += reply->readAll();
-    m_laufend = nullptr;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError || status != 200) {
-        emit fehler(u"Anrufliste: "_s + (status > 0 ? u"HTTP %1"_s.arg(status) : reply->errorString()));
-        return;
-    }
-    const QList<Anruf> anrufe = lies(m_antwort);
-    qCInfo(lcLeitung).noquote() << u"Anrufliste von %1: %2 Anrufe"_s.arg(m_host).arg(anrufe.size());
-    emit geladen(anrufe);
+    m_listeGefragt = true;
+    m_aufruf.hole(QUrl(adresse));
 }

@@ -1,16 +1,12 @@
 #pragma once
 
-#include "platform/telephony/DigestAnmeldung.h"
+#include "platform/telephony/Tr064Aufruf.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QMetaType>
 #include <QObject>
-#include <QPointer>
 #include <QString>
-
-class QNetworkAccessManager;
-class QNetworkReply;
 
 // The router's own list of the last calls, through its TR-064 service: the
 // SOAP action GetCallList of X_AVM-DE_OnTel (HTTP digest authentication)
@@ -33,11 +29,9 @@ public:
         QString name;      // as the router's phone book names the caller
     };
 
-    static constexpr int TimeoutMs = 15000;
     static constexpr qint64 MaxAntwortBytes = 4 * 1024 * 1024;
 
     explicit Tr064Anrufliste(QObject *parent = nullptr);
-    ~Tr064Anrufliste() override;
 
     static QByteArray anfrage();
     // The list's address out of the SOAP answer; empty when there is none.
@@ -55,21 +49,11 @@ signals:
     void fehler(const QString &grund);
 
 private:
-    void sende(const QByteArray &authorization);
-    void beendet(QNetworkReply *reply);
-    void listeLaden(const QString &adresse);
-    void listeGelesen(QNetworkReply *reply);
-    QNetworkReply *anfangen(QNetworkReply *reply);
-    void abbrechen();
+    void beantwortet(const QByteArray &antwort);
 
-    QNetworkAccessManager *m_netz = nullptr;
-    QPointer<QNetworkReply> m_laufend;
+    Tr064Aufruf m_aufruf;
     QString m_host;
-    quint16 m_port = 49000;
-    QString m_benutzer;
-    QString m_kennwort;
-    bool m_angemeldet = false;
-    QByteArray m_antwort;
+    bool m_listeGefragt = false; // the SOAP action answered, the list itself is read
 };
 
 Q_DECLARE_METATYPE(Tr064Anrufliste::Anruf)

@@ -1,13 +1,9 @@
 #pragma once
 
-#include "platform/telephony/DigestAnmeldung.h"
+#include "platform/telephony/Tr064Aufruf.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
-
-class QNetworkAccessManager;
-class QNetworkReply;
 
 // Dialing through a home router's TR-064 service: the SOAP action
 // X_AVM-DE_DialNumber of X_VoIP, behind HTTP digest authentication. The
@@ -20,12 +16,10 @@ class Tr064Waehlen : public QObject
 
 public:
     static constexpr quint16 DefaultPort = 49000;
-    static constexpr int TimeoutMs = 15000;
     // An answer is a few hundred bytes; past this much the request is given up.
     static constexpr qint64 MaxAntwortBytes = 64 * 1024;
 
     explicit Tr064Waehlen(QObject *parent = nullptr);
-    ~Tr064Waehlen() override;
 
     // The request's body for the number (digits, *, #, + only).
     static QByteArray anfrage(const QString &nummer);
@@ -41,20 +35,5 @@ signals:
     void fehler(const QString &grund);
 
 private:
-    void sende(const QByteArray &authorization);
-    void lesen(QNetworkReply *reply);
-    void beendet(QNetworkReply *reply);
-    void nichtAngemeldet(const DigestAnmeldung::Angebot &angebot);
-    void abbrechen();
-
-    QNetworkAccessManager *m_netz = nullptr;
-    QPointer<QNetworkReply> m_laufend;
-    QString m_host;
-    quint16 m_port = DefaultPort;
-    QString m_benutzer;
-    QString m_kennwort;
-    QByteArray m_body;
-    bool m_angemeldet = false; // the running request carries the digest
-    QByteArray m_antwort;      // what was read of the running request's answer
-    bool m_zuGross = false;
+    Tr064Aufruf m_aufruf;
 };
