@@ -465,3 +465,14 @@ QString CallMonitorDevice::normalizedHost(QStringView text)
 {
     return Endpunkt::hostname(text);
 }
+
+std::vector<std::unique_ptr<LineDevice>> CallMonitorDevice::ausEinstellungen(const Geraeteumgebung &umgebung)
+{
+    std::vector<std::unique_ptr<LineDevice>> devices;
+    for (const auto &[host, port] : configured(umgebung.settings)) {
+        auto monitor = std::make_unique<CallMonitorDevice>(host, port, umgebung.settings);
+        monitor->setKennwoerter(&umgebung.kennwoerter, umgebung.dialogs);
+        devices.push_back(std::move(monitor));
+    }
+    return devices;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/telephony/Geraeteart.h"
+
 #include "platform/telephony/CallMonitorStream.h"
 #include "platform/telephony/Endpunkt.h"
 #include "platform/telephony/LineDevice.h"
@@ -45,6 +47,8 @@ public:
     // The call monitors in the settings ("Telefonie", "Anrufmonitore"):
     // "host:port,host2" with port 1012 by default, IPv6 addresses in
     // brackets; entries that make no sense are left out.
+    // The devices of this kind the settings name.
+    static std::vector<std::unique_ptr<LineDevice>> ausEinstellungen(const Geraeteumgebung &umgebung);
     static QList<QPair<QString, quint16>> configured(const SettingsStore &settings);
     // Adds the router to the configured ones, unless it is there already;
     // the router as the settings now hold it.

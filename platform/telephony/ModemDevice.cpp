@@ -706,3 +706,10 @@ LineDevice::Faehigkeiten ModemDevice::faehigkeiten() const
     return f;
 }
 
+std::vector<std::unique_ptr<LineDevice>> ModemDevice::ausEinstellungen(const Geraeteumgebung &umgebung)
+{
+    std::vector<std::unique_ptr<LineDevice>> devices;
+    for (const QString &port : configuredPorts(umgebung.settings))
+        devices.push_back(std::make_unique<ModemDevice>(port, umgebung.settings));
+    return devices;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/telephony/Geraeteart.h"
+
 #include "platform/telephony/LineDevice.h"
 #include "platform/telephony/ModemCallerIdParser.h"
 
@@ -36,6 +38,8 @@ public:
 
     // The ports from the settings (key "Modems", comma-separated) first, then
     // the USB modems present in deviceFolder, each once.
+    // The devices of this kind the settings name.
+    static std::vector<std::unique_ptr<LineDevice>> ausEinstellungen(const Geraeteumgebung &umgebung);
     static QStringList configuredPorts(const SettingsStore &settings);
     static QStringList configuredPorts(const SettingsStore &settings, const QString &deviceFolder);
     // The ports written in the settings only.

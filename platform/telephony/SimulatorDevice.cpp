@@ -133,3 +133,9 @@ LineDevice::Faehigkeiten SimulatorDevice::faehigkeiten() const
     return f;
 }
 
+std::vector<std::unique_ptr<LineDevice>> SimulatorDevice::ausEinstellungen(const Geraeteumgebung &)
+{
+    std::vector<std::unique_ptr<LineDevice>> devices;
+    devices.push_back(std::make_unique<SimulatorDevice>());
+    return devices;
+}

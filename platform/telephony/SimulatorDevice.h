@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/telephony/Geraeteart.h"
+
 #include "platform/telephony/LineDevice.h"
 
 #include <QStringList>
@@ -18,6 +20,9 @@ public:
     static QString Name();
 
     explicit SimulatorDevice(QObject *parent = nullptr);
+
+    // Always one: the demo's line, last in the list.
+    static std::vector<std::unique_ptr<LineDevice>> ausEinstellungen(const Geraeteumgebung &umgebung);
 
     // Pauses between the events of one call, in milliseconds.
     void setTakt(int klingelnMs, int aufgelegtMs);

@@ -649,3 +649,11 @@ LineDevice::Faehigkeiten TelefonanlageDevice::faehigkeiten() const
     return f;
 }
 
+std::vector<std::unique_ptr<LineDevice>> TelefonanlageDevice::ausEinstellungen(const Geraeteumgebung &umgebung)
+{
+    std::vector<std::unique_ptr<LineDevice>> devices;
+    for (const Anlage &anlage : configured(umgebung.settings))
+        devices.push_back(std::make_unique<TelefonanlageDevice>(anlage, umgebung.settings, umgebung.kennwoerter,
+                                                                umgebung.dialogs));
+    return devices;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/telephony/Geraeteart.h"
+
 #include "platform/telephony/AmiStrom.h"
 #include "platform/telephony/Endpunkt.h"
 #include "platform/telephony/LineDevice.h"
@@ -49,6 +51,8 @@ public:
 
     // The systems in the settings, numbered from 1; groups without a usable
     // address are left out, and each address is taken once.
+    // The devices of this kind the settings name.
+    static std::vector<std::unique_ptr<LineDevice>> ausEinstellungen(const Geraeteumgebung &umgebung);
     static QList<Anlage> configured(const SettingsStore &settings);
     // The group of keys of one system, written and removed whole.
     static void schreibe(SettingsStore &settings, const Anlage &anlage);

@@ -60,22 +60,24 @@ Kennwortspeicher &TelephonyControl::kennwoerter()
     return *m_kennwoerter;
 }
 
+// The kinds of line. The real lines come first, the simulator last: a saved
+// device that is gone falls back to the first in the list, and that must be
+// a real line whenever one is configured.
+constexpr Geraeteart Geraetearten[] = {
+    &CallMonitorDevice::ausEinstellungen,
+    &TelefonanlageDevice::ausEinstellungen,
+    &ModemDevice::ausEinstellungen,
+    &SimulatorDevice::ausEinstellungen,
+};
+
 std::vector<std::unique_ptr<LineDevice>> TelephonyControl::ausEinstellungen()
 {
-    // The real lines first, the simulator last: a saved device that is gone
-    // falls back to the first in the list, and that must be a real line
-    // whenever one is configured.
+    const Geraeteumgebung umgebung{m_settings, kennwoerter(), m_dialogs};
     std::vector<std::unique_ptr<LineDevice>> devices;
-    for (const auto &[host, port] : CallMonitorDevice::configured(m_settings)) {
-        auto monitor = std::make_unique<CallMonitorDevice>(host, port, m_settings);
-        monitor->setKennwoerter(&kennwoerter(), m_dialogs);
-        devices.push_back(std::move(monitor));
+    for (const Geraeteart art : Geraetearten) {
+        for (auto &device : art(umgebung))
+            devices.push_back(std::move(device));
     }
-    for (const TelefonanlageDevice::Anlage &anlage : TelefonanlageDevice::configured(m_settings))
-        devices.push_back(std::make_unique<TelefonanlageDevice>(anlage, m_settings, kennwoerter(), m_dialogs));
-    for (const QString &port : ModemDevice::configuredPorts(m_settings))
-        devices.push_back(std::make_unique<ModemDevice>(port, m_settings));
-    devices.push_back(std::make_unique<SimulatorDevice>());
     return devices;
 }
 
