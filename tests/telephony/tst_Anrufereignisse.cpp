@@ -282,19 +282,19 @@ private slots:
         QAction *befehl = f.Menu(Menuepunkt::mnuNummernfilter);
         u.dialogs.answerInput(u"030 1, 089"_s);
         befehl->trigger();
-        QCOMPARE(f.Filtertext, u"0301,089"_s);
-        QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), f.Filtertext);
+        QCOMPARE(f.Nummern().Filtertext(), u"0301,089"_s);
+        QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), f.Nummern().Filtertext());
 
         // Cancel with a filter set asks; No keeps it, Yes clears it.
         u.dialogs.answerInput(std::nullopt);
         u.dialogs.answer(Dialogs::Answer::No);
         befehl->trigger();
-        QCOMPARE(f.Filtertext, u"0301,089"_s);
+        QCOMPARE(f.Nummern().Filtertext(), u"0301,089"_s);
         QCOMPARE(u.dialogs.boxes().last().buttons, Dialogs::Buttons::YesNo);
         u.dialogs.answerInput(QString());
         u.dialogs.answer(Dialogs::Answer::Yes);
         befehl->trigger();
-        QCOMPARE(f.Filtertext, QString());
+        QCOMPARE(f.Nummern().Filtertext(), QString());
         QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), QString());
 
         QAction *hinzu = f.Menu(Menuepunkt::mnuTapiNull);
