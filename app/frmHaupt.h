@@ -110,10 +110,6 @@ public:
     // The identification has ended: a close asked for meanwhile happens now.
     void AuswertungBeendet();
 
-    Anrufereignisse &Ereignisse() { return m_leitungsteile->Ereignisse(); }
-    Leitungssteuerung &Leitung() { return m_leitungsteile->Leitung(); }
-    Nummernbefehle &Nummern() { return m_leitungsteile->Nummern(); }
-
     bool AutoAktivierenOffen = false;
     bool MinimierenOffen = false;
 

@@ -235,7 +235,7 @@ private slots:
                                 {u"Nummernfilter"_s, u"0301234,0800"_s}, {u"AutostartTimer"_s, u"1"_s},
                                 {u"PlusKlammerFilter"_s, u" 1"_s}, {u"WeiterleitungErkennen"_s, u"1.0"_s}});
         QVERIFY(f.Menu(Menuepunkt::mnuTAPINullEntfernen)->text().contains(u"(+49)"_s));
-        QCOMPARE(f.Nummern().Filtertext(), u"0301234,0800"_s);
+        QCOMPARE(u.leitung->Nummern().Filtertext(), u"0301234,0800"_s);
         // The similar-numbers pane follows its option from the start.
         QVERIFY(!f.findChild<QGroupBox *>(u"frAehnliche"_s)->isVisible());
 
@@ -535,16 +535,16 @@ private slots:
         const auto zustand = [&] {
             return u"%1, Geräte %2, Suche %3"_s.arg(f.MonitorAktiv() ? u"aktiv"_s : u"passiv"_s,
                                                     f.cbxTapiDevices()->isEnabled() ? u"frei"_s : u"fest"_s)
-                .arg(f.Ereignisse().lSuche);
+                .arg(u.leitung->Ereignisse().lSuche);
         };
         StatusPanel *telefon = f.Panel(frmHaupt::Statusfeld::Telefon);
         // Either way a caller search in progress is dropped.
-        f.Ereignisse().lSuche = 3;
+        u.leitung->Ereignisse().lSuche = 3;
         f.Menu(Menuepunkt::mnuTAPI)->trigger();
         QCOMPARE(zustand(), u"aktiv, Geräte fest, Suche 0"_s);
         QCOMPARE(telefon->Text(), u"TAPI aktiv"_s);
         QCOMPARE(telefon->PictureIndex(), 4);
-        f.Ereignisse().lSuche = 2;
+        u.leitung->Ereignisse().lSuche = 2;
         f.cmdInitTapi()->click();
         QCOMPARE(zustand(), u"passiv, Geräte frei, Suche 0"_s);
         QCOMPARE(u.tapi.calls.count(u"CloseLine"_s), 1);

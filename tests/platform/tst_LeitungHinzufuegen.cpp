@@ -809,7 +809,7 @@ private slots:
         Leitungsteile leitung(tapi, fenster, fenster, u.dialogs, u.optionen, u.schalter);
         fenster.anbinden(leitung);
         fenster.Form_Load();
-        fenster.Leitung().setNeuerVersuchMs(20);
+        leitung.Leitung().setNeuerVersuchMs(20);
         fenster.cmdInitTapi()->click();
         QVERIFY(router.waitForNewConnection(5000));
         std::unique_ptr<QTcpSocket> verbindung(router.nextPendingConnection());

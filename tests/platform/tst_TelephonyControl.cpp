@@ -203,7 +203,7 @@ private slots:
         Leitungsteile leitung(tapi, fenster, fenster, u.dialogs, u.optionen, u.schalter);
         fenster.anbinden(leitung);
         QStringList angekommen; // numbers the identification was started with
-        QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, &fenster,
+        QObject::connect(&leitung.Ereignisse(), &Anrufereignisse::Anrufer, &fenster,
                          [&](const QString &n, const QString &, const QString &p) { angekommen << n + u' ' + p; });
         fenster.Form_Load();
         fenster.show();

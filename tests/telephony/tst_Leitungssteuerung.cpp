@@ -61,7 +61,7 @@ struct Leitung : Umgebung
         fenster->anbinden(*teileDerLeitung);
         fenster->Form_Load();
         fenster->show();
-        fenster->Leitung().setNeuerVersuchMs(20);
+        teileDerLeitung->Leitung().setNeuerVersuchMs(20);
         tray = std::make_unique<Infobereich>(*fenster, tapi, true);
     }
     ~Leitung()
