@@ -1,5 +1,6 @@
 #include "actdb/ACTPruefung.h"
 
+#include "actdb/ACTPruefungsumfeld.h"
 #include "actdb/ActPfad.h"
 #include "actdb/Felddefinitionen.h"
 #include "actdb/Meldungssperre.h"
@@ -16,17 +17,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString CRLF = u"\r\n"_s;
-constexpr int BildNichtBereit = 8;
-constexpr int BildBereit = 6;
 
 } // namespace
 
 ACTPruefung::ACTPruefung(clACTFelder &felder, Meldungssperre &dialogs, const modOptionen &optionen,
-                         Umgebung umgebung)
+                         ACTPruefungsumfeld &umfeld)
     : m_felder(felder)
     , m_dialogs(dialogs)
     , m_optionen(optionen)
-    , m_u(std::move(umgebung))
+    , m_u(umfeld)
 {
 }
 
@@ -55,26 +54,26 @@ void ACTPruefung::PruefeACTDatenbank()
 
 void ACTPruefung::pruefe()
 {
-    m_u.TimerACT(false);
+    m_u.setPruefungAktiv(false);
     QString name;
     const auto ende = [&](bool tip = true) {
-        m_u.TimerACT(true);
+        m_u.setPruefungAktiv(true);
         if (tip)
-            m_u.PanelToolTip(name);
+            m_u.setACTHinweis(name);
     };
 
     if (!m_u.ACTgestartet()) {
-        m_u.PanelText(u"Kein ACT! gestartet"_s);
-        m_u.PanelBild(BildNichtBereit);
+        m_u.setACTText(u"Kein ACT! gestartet"_s);
+        m_u.setACTBereit(false);
         m_bereit = false;
         ende();
         return;
     }
     name = m_u.ACTDatenbank();
-    m_u.PanelText(name);
+    m_u.setACTText(name);
     if (name.isEmpty()) {
-        m_u.PanelText(u"Keine ACT!-Datenbank geöffnet"_s);
-        m_u.PanelBild(BildNichtBereit);
+        m_u.setACTText(u"Keine ACT!-Datenbank geöffnet"_s);
+        m_u.setACTBereit(false);
         m_bereit = false;
         ende();
         return;
@@ -87,7 +86,7 @@ void ACTPruefung::pruefe()
         }
         if (!m_felder.Felder_eingelesen()) {
             try {
-                m_felder.Felder_einlesen(m_u.PanelText);
+                m_felder.Felder_einlesen([this](const QString &text) { m_u.setACTText(text); });
             } catch (const Felddefinitionen::Fehler &e) {
                 qCWarning(lcActdb).noquote() << u"Felddefinitionen von %1 nicht lesbar (%2: %3); neuer Versuch beim nächsten Takt"_s.arg(
                     name, QString::number(e.nummer), e.beschreibung);
@@ -115,12 +114,11 @@ void ACTPruefung::pruefe()
             for (int i = 0; i < m_felder.AnzahlKontaktfelder(); ++i)
                 kontakt.push_back(m_felder.KontaktFeld(i));
             m_u.TelefonfelderSetzen(kontakt, m_optionen.leseText(u"Ausschlussfelder"_s));
-            m_u.PanelText(name);
+            m_u.setACTText(name);
         }
-        if (m_u.CacheSchritt)
-            m_u.CacheSchritt();
+        m_u.CacheSchritt();
     }
-    m_u.PanelBild(BildBereit);
+    m_u.setACTBereit(true);
     m_bereit = true;
     // A failure after this one is news again.
     m_dialogs.freigeben();
@@ -130,7 +128,7 @@ void ACTPruefung::pruefe()
 void ACTPruefung::fehlgeschlagen(const QString &name, const QString &grund)
 {
     m_bereit = false;
-    m_u.PanelText(u"ACT!-Datenbank nicht lesbar"_s);
-    m_u.PanelBild(BildNichtBereit);
-    m_u.PanelToolTip(name + CRLF + grund);
+    m_u.setACTText(u"ACT!-Datenbank nicht lesbar"_s);
+    m_u.setACTBereit(false);
+    m_u.setACTHinweis(name + CRLF + grund);
 }

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "actdb/clACTFeld.h"
-
 #include <QString>
 
-#include <functional>
-#include <vector>
-
+class ACTPruefungsumfeld;
 class Meldungssperre;
 class clACTFelder;
 class modOptionen;
@@ -17,25 +13,11 @@ class modOptionen;
 class ACTPruefung
 {
 public:
-    // What the check needs of the rest of the program.
-    struct Umgebung
-    {
-        std::function<bool()> ACTgestartet;
-        std::function<QString()> ACTDatenbank;
-        // Status bar panel 2: text, picture (index into the icon list), tool tip.
-        std::function<void(const QString &)> PanelText;
-        std::function<void(int)> PanelBild;
-        std::function<void(const QString &)> PanelToolTip;
-        std::function<void(bool)> TimerACT;
-        // The phone-field list rebuilt from the contact fields.
-        std::function<void(const std::vector<clACTFeld> &, const QString &)> TelefonfelderSetzen;
-        // The number cache's step; may be empty.
-        std::function<void()> CacheSchritt;
-    };
-
     // `meldungen` is the way the check and the field reader show their
-    // failures; the check shows a repeated failure once.
-    ACTPruefung(clACTFelder &felder, Meldungssperre &meldungen, const modOptionen &optionen, Umgebung umgebung);
+    // failures; the check shows a repeated failure once. `umfeld` is asked
+    // about ACT! and told what the check found.
+    ACTPruefung(clACTFelder &felder, Meldungssperre &meldungen, const modOptionen &optionen,
+                ACTPruefungsumfeld &umfeld);
 
     void PruefeACTDatenbank();
     // Ready: the database is open and its phone fields are known (or the
@@ -54,7 +36,7 @@ private:
     clACTFelder &m_felder;
     Meldungssperre &m_dialogs;
     const modOptionen &m_optionen;
-    Umgebung m_u;
+    ACTPruefungsumfeld &m_u;
     bool m_bereit = false;
     bool m_laeuft = false;
     bool m_nochmal = false;

@@ -93,11 +93,6 @@ void Auswertungsfenster::NummernCacheAbschalten()
     m_fenster.SchalteNummernCache(false);
 }
 
-bool Auswertungsfenster::MenueGesetzt(Menuepunkt punkt) const
-{
-    return m_fenster.MenueGesetzt(punkt);
-}
-
 void Auswertungsfenster::atmen()
 {
     // In a burst the window is drawn a few times a second, not after every

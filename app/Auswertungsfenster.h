@@ -22,7 +22,6 @@ public:
     void setSuchdauer(const QString &text) override;
     void setCacheMeldung(const QString &text) override;
     void NummernCacheAbschalten() override;
-    bool MenueGesetzt(Menuepunkt punkt) const override;
     void atmen() override;
     void setAnrufeWartend(bool wartend) override;
 

@@ -19,6 +19,7 @@
 #include "telephony/Anrufauswertung.h"
 #include "telephony/Anrufhinweis.h"
 #include "telephony/Anrufmeldung.h"
+#include "telephony/Anrufweg.h"
 #include "telephony/Waehlen.h"
 #include "windows/Infobefehl.h"
 #include "windows/ListView.h"
@@ -41,22 +42,23 @@ using M = Menuepunkt;
 
 
 Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store,
-                             SystemFacilities &system)
+                             SystemFacilities &system, Desktop &desktop)
     : m_dialogs(dialogs)
     , m_store(store)
     , m_optionen(store, system)
+    , m_schalter(m_optionen, store)
     , m_telefondaten(dialogs, m_optionen)
     , m_actDBF(dialogs, clipboard, m_optionen)
     , m_actMeldungen(dialogs)
     , m_actFelder(m_actMeldungen)
     , m_adapter(store, m_karte)
-    , m_act(store, dialogs, m_adapter)
+    , m_act(store, dialogs, m_adapter, desktop)
     , m_actApp(m_act, dialogs,
                [this] {
                    if (m_fenster)
                        m_fenster->close();
                })
-    , m_pruefung(m_actFelder, m_actMeldungen, m_optionen, Pruefungsumgebung())
+    , m_pruefung(m_actFelder, m_actMeldungen, m_optionen, *this)
     , m_suche(dialogs, clipboard, m_optionen, m_actDBF, m_actApp, m_pruefung)
     , m_clipboard(clipboard)
     , m_system(system)
@@ -65,55 +67,64 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
 
 Programmteile::~Programmteile() = default;
 
-ACTPruefung::Umgebung Programmteile::Pruefungsumgebung()
+bool Programmteile::ACTgestartet()
 {
-    // The check may run before the window is attached; what it shows then goes nowhere.
-    const auto panel = [this]() -> StatusPanel * {
-        return m_fenster ? m_fenster->Panel(frmHaupt::Statusfeld::ACT) : nullptr;
-    };
-    ACTPruefung::Umgebung u;
-    u.ACTgestartet = [this] { return m_actApp.ACTgestartet(); };
-    u.ACTDatenbank = [this] { return m_actApp.ACTDatenbank(); };
-    u.PanelText = [panel](const QString &t) {
-        if (StatusPanel *p = panel())
-            p->setText(t);
-    };
-    u.PanelBild = [this, panel](int bild) {
-        if (StatusPanel *p = panel())
-            p->setPicture(m_fenster->ilIcons().Picture(bild), bild);
-    };
-    u.PanelToolTip = [panel](const QString &t) {
-        if (StatusPanel *p = panel())
-            p->setToolTipText(t);
-    };
-    u.TimerACT = [this](bool an) {
-        if (m_fenster)
-            m_fenster->TimerACT().setEnabled(an);
-    };
-    u.CacheSchritt = [this] { CacheSchritt(); };
-    u.TelefonfelderSetzen = [this](const std::vector<clACTFeld> &felder, const QString &ausschluss) {
-        TelefonfelderLaden();
-        m_telefonfelder->FelderSetzen(felder, ausschluss);
-    };
-    return u;
+    return m_actApp.ACTgestartet();
+}
+
+QString Programmteile::ACTDatenbank()
+{
+    return m_actApp.ACTDatenbank();
+}
+
+void Programmteile::setACTText(const QString &text)
+{
+    if (m_fenster)
+        m_fenster->Panel(frmHaupt::Statusfeld::ACT)->setText(text);
+}
+
+void Programmteile::setACTBereit(bool bereit)
+{
+    // The pictures of the ACT! panel in the window's icon list.
+    constexpr int BildBereit = 6;
+    constexpr int BildNichtBereit = 8;
+    const int bild = bereit ? BildBereit : BildNichtBereit;
+    if (m_fenster)
+        m_fenster->Panel(frmHaupt::Statusfeld::ACT)->setPicture(m_fenster->ilIcons().Picture(bild), bild);
+}
+
+void Programmteile::setACTHinweis(const QString &text)
+{
+    if (m_fenster)
+        m_fenster->Panel(frmHaupt::Statusfeld::ACT)->setToolTipText(text);
+}
+
+void Programmteile::setPruefungAktiv(bool aktiv)
+{
+    if (m_fenster)
+        m_fenster->TimerACT().setEnabled(aktiv);
+}
+
+void Programmteile::TelefonfelderSetzen(const std::vector<clACTFeld> &felder, const QString &ausschluss)
+{
+    TelefonfelderLaden();
+    m_telefonfelder->FelderSetzen(felder, ausschluss);
 }
 
 void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen *benachrichtigungen)
 {
     m_fenster = &fenster;
+    m_leitungsteile = std::make_unique<Leitungsteile>(tapi, fenster, fenster, m_dialogs, m_optionen, m_schalter);
+    fenster.anbinden(*m_leitungsteile);
+    Anrufereignisse &ereignisse = m_leitungsteile->Ereignisse();
     // The caller identification: the line's caller numbers go in, the stored row comes out.
     m_anzeige = std::make_unique<Auswertungsfenster>(fenster);
-    m_aehnliche = std::make_unique<AehnlicheNummern>(
-        AehnlicheNummern::Teile{*m_anzeige, fenster.lvKontakte()->Items(), fenster.Ereignisse(), m_suche,
-                                m_telefondaten, m_dialogs, m_optionen, m_system});
-    m_auswertung = std::make_unique<Anrufauswertung>(Anrufauswertung::Teile{
-        *m_anzeige, fenster.lvNummern()->Items(), fenster.lvKontakte()->Items(), fenster.Ereignisse(),
-        fenster.Nummern(), m_suche, m_telefondaten, *m_aehnliche, tapi, m_dialogs, m_optionen, m_system});
-    QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, m_auswertung.get(),
-                     &Anrufauswertung::Anrufer);
-    QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::VerbundeneNummer, m_auswertung.get(),
-                     &Anrufauswertung::VerbundeneNummer);
-    QObject::connect(m_auswertung.get(), &Anrufauswertung::Beendet, &fenster, &frmHaupt::AuswertungBeendet);
+    m_anrufweg = std::make_unique<Anrufweg>(Anrufweg::Teile{
+        *m_anzeige, fenster.lvNummern()->Items(), fenster.lvKontakte()->Items(), *m_leitungsteile, m_suche,
+        m_telefondaten, tapi, m_dialogs, m_optionen, m_system, m_schalter});
+    m_aehnliche = &m_anrufweg->Aehnliche();
+    m_auswertung = &m_anrufweg->Auswertung();
+    QObject::connect(m_auswertung, &Anrufauswertung::Beendet, &fenster, &frmHaupt::AuswertungBeendet);
     fenster.lvNummern()->Items().setToolTips(&Anrufhinweis::ToolTip);
 
     QObject::connect(fenster.Menu(M::mnuSuche_aehnliche), &QAction::triggered, &fenster, [this, &fenster] {
@@ -137,13 +148,12 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
                      [this] { m_waehlen->mnuTapiWaehlregeln(); });
 
     // The telephony log follows its menu item; the events write to it.
-    m_protokoll = std::make_unique<Protokollbefehl>(
-        m_system, [&fenster](bool gesetzt) { fenster.setMenueGesetzt(M::mnuTAPIProtokoll, gesetzt); }, &fenster);
+    m_protokoll = std::make_unique<Protokollbefehl>(m_system, m_schalter, &fenster);
     QObject::connect(fenster.Menu(M::mnuTAPIProtokoll), &QAction::triggered, &fenster,
                      [this](bool nun) { m_protokoll->mnuTAPIProtokoll(!nun); });
     QObject::connect(&fenster, &frmHaupt::Protokollzeile, m_protokoll.get(), &Protokollbefehl::PrintProtokoll);
 
-    m_tapiInfo = std::make_unique<TapiInfobefehl>(tapi, [&fenster] { return fenster.Ereignisse().LetzterAnruf; },
+    m_tapiInfo = std::make_unique<TapiInfobefehl>(tapi, [&ereignisse] { return ereignisse.LetzterAnruf; },
                                                   &fenster);
     QObject::connect(fenster.Menu(M::mnuTapiInfos), &QAction::triggered, &fenster,
                      [this] { m_tapiInfo->mnuTapiInfos(); });
@@ -157,7 +167,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     m_befehle = std::make_unique<ACTBefehle>(
         m_actApp, [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Meldung)->setText(t); },
         [this, &fenster] {
-            if (fenster.MenueGesetzt(M::mnuAutoTimer))
+            if (m_schalter.gesetzt(Optionsschalter::Schalter::ACTTimer))
                 ACTTimerStarten(m_actApp, m_act.desktop(), [&fenster] { fenster.atmen(); });
         });
     QObject::connect(fenster.Menu(M::mnuACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
@@ -198,9 +208,13 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
         m_meldung->setAktiv(an);
         m_auswertung->setFirmaSuchen(an);
     };
-    folgen(fenster.MenueGesetzt(M::mnuBenachrichtigung));
-    QObject::connect(fenster.Menu(M::mnuBenachrichtigung), &QAction::toggled, m_meldung.get(), folgen);
-    QObject::connect(m_auswertung.get(), &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Melden);
+    folgen(m_schalter.gesetzt(Optionsschalter::Schalter::Benachrichtigung));
+    QObject::connect(&m_schalter, &Optionsschalter::Geaendert, m_meldung.get(),
+                     [folgen](Optionsschalter::Schalter schalter, bool an) {
+                         if (schalter == Optionsschalter::Schalter::Benachrichtigung)
+                             folgen(an);
+                     });
+    QObject::connect(m_auswertung, &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Melden);
     QObject::connect(&tapi, &topTapi::OnCallState, m_meldung.get(), &Anrufmeldung::Zustand);
 
     // The notification's buttons run the caller list's commands on the call's entry.
@@ -308,7 +322,7 @@ void Programmteile::mnuTelefonfelder()
     bool neuesFeld = false;
     for (const QString &feld : clActDBF::Eintraege(m_telefonfelder->AusgewaehlteFelder()))
         neuesFeld = neuesFeld || (!feld.isEmpty() && !vorher.contains(feld, Qt::CaseInsensitive));
-    if (neuesFeld && m_fenster && m_fenster->MenueGesetzt(M::mnuNummernCache))
+    if (neuesFeld && m_fenster && m_schalter.gesetzt(Optionsschalter::Schalter::NummernCache))
         mnuCacheNeu();
     if (m_fenster)
         m_fenster->TimerACT().setEnabled(true);
@@ -400,15 +414,16 @@ void Programmteile::mnuCacheNeu()
     // The monitor pauses while the table is rebuilt, and comes back only if
     // it was on. (Not through the button: the window is disabled, and so is
     // the button, whose click would do nothing.)
-    const bool warAktiv = f.MonitorAktiv();
+    Leitungssteuerung &leitung = m_leitungsteile->Leitung();
+    const bool warAktiv = leitung.Aktiv();
     if (warAktiv)
-        f.cmdInitTapi_Click();
+        leitung.cmdInitTapi_Click();
     f.atmen();
-    if (!f.MenueGesetzt(M::mnuNummernCache))
+    if (!m_schalter.gesetzt(Optionsschalter::Schalter::NummernCache))
         f.SchalteNummernCache(true);
     ErstelleNummernCache();
     if (warAktiv)
-        f.cmdInitTapi_Click();
+        leitung.cmdInitTapi_Click();
     f.StatusfensterSchliessen();
     QApplication::restoreOverrideCursor();
     f.setEnabled(true);
@@ -417,17 +432,16 @@ void Programmteile::mnuCacheNeu()
 
 void Programmteile::CacheSchritt()
 {
-    // While the window loads, the menus do not yet hold the options: the
-    // start-up builds the cache itself once they do.
+    // While the window loads, the start-up builds the cache itself once it
+    // has read the options.
     if (!m_fenster || !m_startAbgeschlossen)
         return;
-    frmHaupt &f = *m_fenster;
     const QString pfad = m_suche.CachePfad();
-    if (!f.MenueGesetzt(M::mnuNummernCache) || pfad.isEmpty())
+    if (!m_schalter.gesetzt(Optionsschalter::Schalter::NummernCache) || pfad.isEmpty())
         return;
     // The cache stands in for ACT!'s tables.
     m_pruefung.setACTBereit(true);
-    if (f.MenueGesetzt(M::mnuNummernCacheAutomatisch)) {
+    if (m_schalter.gesetzt(Optionsschalter::Schalter::NummernCacheAutomatisch)) {
         mnuCacheNeu();
     } else if (clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s)) {
         if (m_dialogs.MsgBox(u"Soll der Nummern-Cache von Rufmon erneuert werden?"_s, Dialogs::Buttons::YesNo,

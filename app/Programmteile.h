@@ -2,15 +2,18 @@
 
 #include "actcontrol/clACTApplication.h"
 #include "actdb/ACTPruefung.h"
+#include "actdb/ACTPruefungsumfeld.h"
 #include "actdb/Meldungssperre.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
 #include "app/Teilsysteme.h"
+#include "core/Optionsschalter.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/actole/ActDatenbankAdapter.h"
 #include "platform/actole/ActWahl.h"
 #include "telephony/Kontaktsuche.h"
+#include "telephony/Leitungsteile.h"
 #include "windows/frmKontaktkarte.h"
 
 #include <memory>
@@ -19,6 +22,7 @@ class ACTBefehle;
 class AehnlicheNummern;
 class Anrufauswertung;
 class Anrufmeldung;
+class Anrufweg;
 class Benachrichtigungen;
 class Auswertungsanzeige;
 class Auswertungsfenster;
@@ -41,20 +45,23 @@ class topTapi;
 // phone database, ACT!'s tables and the periodic check, the number cache,
 // the caller identification, dialing, the ACT! commands and the windows of
 // the menus.
-class Programmteile : public Teilsysteme
+class Programmteile : public Teilsysteme, private ACTPruefungsumfeld
 {
 public:
-    Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store, SystemFacilities &system);
+    // `desktop`: the desktop's windows and keys, for ACT!'s dialogs outside Wine.
+    Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store, SystemFacilities &system,
+                  Desktop &desktop);
     ~Programmteile() override;
 
-    // Attaches the subsystems to the window's menus and panels, and the
-    // caller identification to the line's events. With `benachrichtigungen`,
+    // Makes the line's side over the window and hands it to it, attaches
+    // the subsystems to the window's menus and panels, and the caller
+    // identification to the line's events. With `benachrichtigungen`,
     // identified calls are also announced on the desktop.
     void verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen *benachrichtigungen = nullptr);
     // The number cache: built anew from the ACT! tables, the menu command
     // around it, and the step the ACT! check runs.
     void mnuCacheNeu();
-    void CacheSchritt();
+    void CacheSchritt() override;
     // From here on the menus hold the options; the cache step may run.
     void StartAbgeschlossen() { m_startAbgeschlossen = true; }
     // Uses this ACT! contact table from now on (menu, command line).
@@ -77,15 +84,27 @@ public:
     clRufmonDaten *Telefondaten() override;
 
     frmKontaktkarte &Kontaktkarte() { return m_karte; }
+    // The options that are on or off; the window's menus show them.
+    Optionsschalter &Schalter() { return m_schalter; }
     // The caller identification and where it reports, once attached to the window.
-    Anrufauswertung *Auswertung() const { return m_auswertung.get(); }
+    Anrufauswertung *Auswertung() const { return m_auswertung; }
     Auswertungsanzeige *Anzeige() const;
     ActWahl &ACT() { return m_act; }
+    // The line's side, once attached to the window.
+    Leitungsteile *Leitung() const { return m_leitungsteile.get(); }
     // The phone-field dialog, whose list is the program's record of the phone fields.
     frmTelefonfelder *Telefonfelder() const { return m_telefonfelder.get(); }
 
 private:
-    ACTPruefung::Umgebung Pruefungsumgebung();
+    // What the ACT! check asks and shows; before the window is attached
+    // what it shows goes nowhere.
+    bool ACTgestartet() override;
+    QString ACTDatenbank() override;
+    void setACTText(const QString &text) override;
+    void setACTBereit(bool bereit) override;
+    void setACTHinweis(const QString &text) override;
+    void setPruefungAktiv(bool aktiv) override;
+    void TelefonfelderSetzen(const std::vector<clACTFeld> &felder, const QString &ausschluss) override;
     void mnuACTDatenbank();
     void mnuTelefonfelder();
     void verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen &benachrichtigungen);
@@ -93,6 +112,7 @@ private:
     Dialogs &m_dialogs;
     SettingsStore &m_store;
     modOptionen m_optionen;
+    Optionsschalter m_schalter;
     clRufmonDaten m_telefondaten;
     clActDBF m_actDBF;
     Meldungssperre m_actMeldungen;
@@ -104,11 +124,14 @@ private:
     clACTApplication m_actApp;
     ACTPruefung m_pruefung;
     Kontaktsuche m_suche;
+    std::unique_ptr<Leitungsteile> m_leitungsteile;
     std::unique_ptr<ACTBefehle> m_befehle;
     std::unique_ptr<Protokollaufzeichnung> m_aufzeichnung;
     std::unique_ptr<Auswertungsfenster> m_anzeige;
-    std::unique_ptr<AehnlicheNummern> m_aehnliche;
-    std::unique_ptr<Anrufauswertung> m_auswertung;
+    std::unique_ptr<Anrufweg> m_anrufweg;
+    // Its two steps, once attached to the window.
+    AehnlicheNummern *m_aehnliche = nullptr;
+    Anrufauswertung *m_auswertung = nullptr;
     std::unique_ptr<Anrufmeldung> m_meldung;
     Clipboard &m_clipboard;
     SystemFacilities &m_system;

@@ -45,9 +45,9 @@ bool ortszeitFest()
 
 Rufmon::Rufmon(const RufmonUmgebung &u)
     : m_ortszeitFest(ortszeitFest())
-    , m_teile(u.dialogs, u.clipboard, u.store, u.system)
+    , m_teile(u.dialogs, u.clipboard, u.store, u.system, u.desktop)
 {
-    m_fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, u.tapi, m_teile});
+    m_fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, u.tapi, m_teile, m_teile.Schalter()});
     // Every window of the program carries its icon, those made without a
     // parent too (the contact card, the phone-field selection).
     QApplication::setWindowIcon(QIcon(u":/icons/rufmon.svg"_s));

@@ -7,6 +7,7 @@
 
 class Benachrichtigungen;
 class Clipboard;
+class Desktop;
 class Dialogs;
 class SettingsStore;
 class SystemFacilities;
@@ -24,6 +25,8 @@ struct RufmonUmgebung
     Clipboard &clipboard;
     SystemFacilities &system;
     topTapi &tapi;
+    // The desktop's windows and keys (X11).
+    Desktop &desktop;
     // The desktop's notifications; none: calls are not announced.
     Benachrichtigungen *benachrichtigungen = nullptr;
     // The keyring for the team journal's password; none: no password.

@@ -23,9 +23,10 @@ Teamanbindung::Teamanbindung(const Teile &teile, QObject *parent)
 {
     Anrufauswertung *auswertung = m_t.teile.Auswertung();
     Auswertungsanzeige *anzeige = m_t.teile.Anzeige();
-    if (auswertung && anzeige)
+    Leitungsteile *leitung = m_t.teile.Leitung();
+    if (auswertung && anzeige && leitung)
         m_abgleich = std::make_unique<Anruflistenabgleich>(Anruflistenabgleich::Teile{
-            m_t.tapi, *auswertung, m_t.fenster.lvNummern()->Items(), m_t.fenster.Nummern(), *anzeige});
+            m_t.tapi, *auswertung, m_t.fenster.lvNummern()->Items(), leitung->Nummern(), *anzeige});
 
     QAction *menue = m_t.fenster.Menu(Menuepunkt::mnuAnrufeImTeam);
     Teamzugang zugang = Teamzugang::aus(m_t.store);

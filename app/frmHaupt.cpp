@@ -13,7 +13,6 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/registry/RegionalSettings.h"
 #include "platform/settings/SettingsStore.h"
-#include "core/Desktopeinstellungen.h"
 #include "platform/system/Autostart.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
@@ -202,12 +201,9 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
     , m_tapi(umgebung.tapi)
     , m_teilsysteme(umgebung.teilsysteme)
     , m_optionen(umgebung.store, umgebung.system)
+    , m_schalter(umgebung.schalter)
     , m_mass(font(), umgebung.system.TwipsPerPixelX())
 {
-    m_ereignisse = std::make_unique<Anrufereignisse>(umgebung.tapi, *this, *this);
-    m_leitung = std::make_unique<Leitungssteuerung>(umgebung.tapi, *this, umgebung.dialogs, m_optionen,
-                                                    *m_ereignisse, *this);
-    m_nummern = std::make_unique<Nummernbefehle>(*this, umgebung.dialogs, m_optionen, Filtertext);
     ladeBilderRessourcen();
     setObjectName(u"frmHaupt"_s);
     setWindowTitle(u"Rufmon - Der Tapimonitor für ACT!"_s);
@@ -215,6 +211,7 @@ frmHaupt::frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent)
     ladeBilder();
     erstelleSteuerelemente();
     erstelleMenues();
+    bindeSchalter();
     verbindeBefehle();
     setMinimumSize(Mindestgroesse());
 }
@@ -263,7 +260,6 @@ void frmHaupt::erstelleSteuerelemente()
     m_cmdInitTapi = new QPushButton(u"Tapimonitor aktivieren"_s, m_frTapi);
     m_cmdInitTapi->setObjectName(u"cmdInitTapi"_s);
     m_cmdInitTapi->setGeometry(e(214), e(18), e(200), e(28));
-    m_cmdInitTapi->setProperty("Tag", u"passiv"_s);
     m_cmdInitTapi->setIcon(m_ilTelefone.Picture(u"passiv"_s));
     m_cmdInitTapi->setIconSize(QSize(20, 20));
     m_cmdInitTapi->setToolTip(u"Tapimonitor aktivieren"_s);
@@ -401,6 +397,60 @@ QAction *frmHaupt::Menu(Menuepunkt punkt) const
     return m_actions[nr(punkt)];
 }
 
+namespace {
+
+// Each option and the menu item that shows it.
+struct Schaltereintrag
+{
+    Optionsschalter::Schalter schalter;
+    Menuepunkt punkt;
+};
+
+using S = Optionsschalter::Schalter;
+
+constexpr Schaltereintrag Schaltermenues[] = {
+    {S::AehnlicheNummern, M::mnuAutoNummern},
+    {S::VerbundeneNummern, M::mnuVerbundeneNummern},
+    {S::ACTTimer, M::mnuAutoTimer},
+    {S::Benachrichtigung, M::mnuBenachrichtigung},
+    {S::MonitorAutomatisch, M::mnuTapiAktivieren},
+    {S::FensterMinimieren, M::mnuFensterMin},
+    {S::NummernCache, M::mnuNummernCache},
+    {S::NummernCacheAutomatisch, M::mnuNummernCacheAutomatisch},
+    {S::Protokoll, M::mnuTAPIProtokoll},
+    {S::PraefixHinzufuegen, M::mnuTapiNull},
+    {S::PraefixEntfernen, M::mnuTAPINullEntfernen},
+    {S::PlusKlammerFilter, M::mnuTAPIPlusKlammerFilter},
+    {S::KeineNullBeimSuchen, M::mnuKeineNullBeimSuchen},
+};
+
+} // namespace
+
+void frmHaupt::bindeSchalter()
+{
+    for (const Schaltereintrag &e : Schaltermenues) {
+        QAction *action = Menu(e.punkt);
+        action->setChecked(m_schalter.gesetzt(e.schalter));
+        // The click flips the mark first; the option takes it over.
+        connect(action, &QAction::toggled, this,
+                [this, schalter = e.schalter](bool an) { m_schalter.setzen(schalter, an); });
+    }
+    connect(&m_schalter, &Optionsschalter::Geaendert, this, &frmHaupt::schalterGeaendert);
+}
+
+void frmHaupt::schalterGeaendert(Optionsschalter::Schalter schalter, bool an)
+{
+    for (const Schaltereintrag &e : Schaltermenues) {
+        if (e.schalter == schalter)
+            Menu(e.punkt)->setChecked(an);
+    }
+    if (schalter == S::NummernCache)
+        zeigeNummernCache(an);
+    // The similar-numbers pane shows or hides with its option.
+    if (schalter == S::AehnlicheNummern)
+        Form_Resize();
+}
+
 StatusPanel *frmHaupt::Panel(Statusfeld feld) const
 {
     return m_panels[static_cast<int>(feld)];
@@ -419,24 +469,7 @@ void frmHaupt::verbindeBefehle()
         // The mark shows whether the entry is there, whatever happened.
         Menu(Menuepunkt::mnuAutostart)->setChecked(Autostart::eingerichtet());
     });
-    on(Menuepunkt::mnuBenachrichtigung, [this](bool an) { Desktopeinstellungen(m_store).setBenachrichtigung(an); });
-    on(Menuepunkt::mnuAutoNummern, [this] { Form_Resize(); });
-    on(Menuepunkt::mnuAutoTimer, [this] { Form_Resize(); });
-    on(Menuepunkt::mnuNummernCache, [this](bool nunGesetzt) {
-        // The mark was flipped by the click; switching sets it for good.
-        SchalteNummernCache(nunGesetzt);
-    });
     on(Menuepunkt::mnuTAPI, [this] { m_cmdInitTapi->click(); });
-    on(Menuepunkt::mnuTapiEinstellungen, [this] { m_leitung->mnuTapiEinstellungen(); });
-    on(Menuepunkt::mnuLeitungHinzufuegen, [this] { m_leitung->mnuLeitungHinzufuegen(); });
-    on(Menuepunkt::mnuLeitungEntfernen, [this] { m_leitung->mnuLeitungEntfernen(); });
-    on(Menuepunkt::mnuNummernfilter, [this] { m_nummern->mnuNummernfilter(); });
-    // The click has flipped the mark already; the commands want the one before.
-    on(Menuepunkt::mnuTapiNull, [this](bool gesetzt) { m_nummern->mnuTapiNull(!gesetzt); });
-    on(Menuepunkt::mnuTAPINullEntfernen, [this](bool gesetzt) { m_nummern->mnuTAPINullEntfernen(!gesetzt); });
-    on(Menuepunkt::mnuTapiNullAendern, [this] { m_nummern->mnuTapiNullAendern(); });
-    connect(m_cbxTapiDevices, &QComboBox::activated, this,
-            [this](int index) { m_leitung->cbxTapiDevices_Click(index); });
     on(Menuepunkt::mnuKopiereNummer, [this] { mnuKopiereNummer_Click(); });
     on(Menuepunkt::mnuKopiereOrt, [this] { mnuKopiereOrt_Click(); });
     on(Menuepunkt::mnuKopiereKontakt, [this] { mnuKopiereKontakt_Click(); });
@@ -446,7 +479,6 @@ void frmHaupt::verbindeBefehle()
     on(Menuepunkt::mnuTagLoeschen, [this] { EintraegeLoeschen(Menuepunkt::mnuTagLoeschen); });
     on(Menuepunkt::mnuWocheLoeschen, [this] { EintraegeLoeschen(Menuepunkt::mnuWocheLoeschen); });
 
-    connect(m_cmdInitTapi, &QPushButton::clicked, this, &frmHaupt::cmdInitTapi_Click);
     connect(&m_timerACT, &IntervalTimer::Timer, this, &frmHaupt::TimerACT_Timer);
 
     connect(m_lvNummern, &ListView::ColumnClick, this,
@@ -551,7 +583,7 @@ void frmHaupt::Form_Resize()
 
         const double H = std::round(innenHoehe - twY(m_frAnruferliste->y())
                                     - twY(statusBar()->height()) - 2 * m);
-        if (Menu(Menuepunkt::mnuAutoNummern)->isChecked()) {
+        if (m_schalter.gesetzt(Optionsschalter::Schalter::AehnlicheNummern)) {
             m_frAnruferliste->resize(m_frAnruferliste->width(), pxY(H * 0.6));
             m_frAehnliche->setVisible(true);
             m_frAehnliche->resize(m_frAehnliche->width(), pxY(H * 0.4));
@@ -713,7 +745,12 @@ void frmHaupt::EintraegeLoeschen(Menuepunkt befehl)
 
 void frmHaupt::SchalteNummernCache(bool ein)
 {
-    Menu(Menuepunkt::mnuNummernCache)->setChecked(ein);
+    m_schalter.setzen(Optionsschalter::Schalter::NummernCache, ein);
+    zeigeNummernCache(ein);
+}
+
+void frmHaupt::zeigeNummernCache(bool ein)
+{
     Menu(Menuepunkt::mnuNummernCacheAutomatisch)->setEnabled(ein);
     const int bild = ein ? 11 : 4;
     Panel(Statusfeld::Cache)->setPicture(m_ilIcons.Picture(bild), bild);
@@ -721,14 +758,30 @@ void frmHaupt::SchalteNummernCache(bool ein)
                                  : u"Es wird kein Nummern-Cache verwendet."_s);
 }
 
-bool frmHaupt::MonitorAktiv() const
+void frmHaupt::anbinden(Leitungsteile &teile)
 {
-    return m_leitung->Aktiv();
+    m_leitungsteile = &teile;
+    Leitungssteuerung *leitung = &teile.Leitung();
+    Nummernbefehle *nummern = &teile.Nummern();
+    const auto on = [this](Menuepunkt punkt, auto handler) {
+        connect(Menu(punkt), &QAction::triggered, this, handler);
+    };
+    connect(m_cmdInitTapi, &QPushButton::clicked, leitung, &Leitungssteuerung::cmdInitTapi_Click);
+    connect(m_cbxTapiDevices, &QComboBox::activated, leitung, &Leitungssteuerung::cbxTapiDevices_Click);
+    connect(leitung, &Leitungssteuerung::MonitorGeaendert, this, &frmHaupt::MonitorGeaendert);
+    on(Menuepunkt::mnuTapiEinstellungen, [leitung] { leitung->mnuTapiEinstellungen(); });
+    on(Menuepunkt::mnuLeitungHinzufuegen, [leitung] { leitung->mnuLeitungHinzufuegen(); });
+    on(Menuepunkt::mnuLeitungEntfernen, [leitung] { leitung->mnuLeitungEntfernen(); });
+    on(Menuepunkt::mnuNummernfilter, [nummern] { nummern->mnuNummernfilter(); });
+    // The click has flipped the option already; the commands want the one before.
+    on(Menuepunkt::mnuTapiNull, [nummern](bool gesetzt) { nummern->mnuTapiNull(!gesetzt); });
+    on(Menuepunkt::mnuTAPINullEntfernen, [nummern](bool gesetzt) { nummern->mnuTAPINullEntfernen(!gesetzt); });
+    on(Menuepunkt::mnuTapiNullAendern, [nummern] { nummern->mnuTapiNullAendern(); });
 }
 
-void frmHaupt::cmdInitTapi_Click()
+bool frmHaupt::MonitorAktiv() const
 {
-    m_leitung->cmdInitTapi_Click();
+    return m_leitungsteile && m_leitungsteile->Leitung().Aktiv();
 }
 
 QString frmHaupt::TelefonText() const
@@ -749,17 +802,6 @@ void frmHaupt::setTelefonToolTip(const QString &text)
 void frmHaupt::setTelefonBild(int index)
 {
     Panel(Statusfeld::Telefon)->setPicture(m_ilIcons.Picture(index), index);
-}
-
-QString frmHaupt::KnopfTag() const
-{
-    return m_cmdInitTapi->property("Tag").toString();
-}
-
-void frmHaupt::setKnopfTag(const QString &tag)
-{
-    m_cmdInitTapi->setProperty("Tag", tag);
-    emit MonitorGeaendert();
 }
 
 void frmHaupt::setKnopfBild(const QString &key)
@@ -836,16 +878,6 @@ void frmHaupt::setTitel(const QString &titel)
     setWindowTitle(titel);
 }
 
-bool frmHaupt::MenueGesetzt(Menuepunkt punkt) const
-{
-    return Menu(punkt)->isChecked();
-}
-
-void frmHaupt::setMenueGesetzt(Menuepunkt punkt, bool gesetzt)
-{
-    Menu(punkt)->setChecked(gesetzt);
-}
-
 void frmHaupt::setMenueText(Menuepunkt punkt, const QString &text)
 {
     Menu(punkt)->setText(text);
@@ -863,7 +895,7 @@ void frmHaupt::atmen()
 
 bool frmHaupt::Protokolliert() const
 {
-    return MenueGesetzt(Menuepunkt::mnuTAPIProtokoll);
+    return m_schalter.gesetzt(Optionsschalter::Schalter::Protokoll);
 }
 
 void frmHaupt::PrintProtokoll(const QString &ereignis, const QString &werte)

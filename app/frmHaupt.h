@@ -4,9 +4,10 @@
 #include "windows/Schriftmass.h"
 #include "app/IntervalTimer.h"
 #include "core/Menuepunkt.h"
+#include "core/Optionsschalter.h"
 #include "core/modOptionen.h"
-#include "telephony/Anrufereignisse.h"
 #include "telephony/Leitungsfenster.h"
+#include "telephony/Leitungsteile.h"
 #include "telephony/Protokoll.h"
 
 #include <QMainWindow>
@@ -29,8 +30,6 @@ class SystemFacilities;
 class Teilsysteme;
 class frmStatus;
 class topTapi;
-class Leitungssteuerung;
-class Nummernbefehle;
 
 // What the main window works with; all of it outlives the window.
 struct frmHauptUmgebung
@@ -41,6 +40,8 @@ struct frmHauptUmgebung
     SystemFacilities &system;
     topTapi &tapi;
     Teilsysteme &teilsysteme;
+    // The options the menus show; a click changes them there.
+    Optionsschalter &schalter;
 };
 
 // The main window: the telephony device, the caller list, the contacts with
@@ -59,6 +60,11 @@ public:
 
     explicit frmHaupt(const frmHauptUmgebung &umgebung, QWidget *parent = nullptr);
     ~frmHaupt() override;
+
+    // The line's side, made over this window by the composition root: the
+    // device box, the activation button and the driver menu's commands go
+    // there. Before the start sequence.
+    void anbinden(Leitungsteile &teile);
 
     // Start sequence; the window is shown afterwards.
     void Form_Load();
@@ -79,6 +85,7 @@ public:
     StatusPanel *Panel(Statusfeld feld) const;
     IntervalTimer &TimerACT() { return m_timerACT; }
     modOptionen &Optionen() { return m_optionen; }
+    Optionsschalter &Schalter() { return m_schalter; }
     const ImageList &ilIcons() const { return m_ilIcons; }
     QComboBox *cbxTapiDevices() const { return m_cbxTapiDevices; }
     QComboBox *cbxAddress() const { return m_cbxAddress; }
@@ -99,16 +106,10 @@ public:
     // The three delete commands of the caller list, by their menu item.
     void EintraegeLoeschen(Menuepunkt befehl);
     void SchalteNummernCache(bool ein);
-    void cmdInitTapi_Click();
     bool MonitorAktiv() const;
     // The identification has ended: a close asked for meanwhile happens now.
     void AuswertungBeendet();
 
-    Anrufereignisse &Ereignisse() { return *m_ereignisse; }
-    Leitungssteuerung &Leitung() { return *m_leitung; }
-    Nummernbefehle &Nummern() { return *m_nummern; }
-
-    QString Filtertext;
     bool AutoAktivierenOffen = false;
     bool MinimierenOffen = false;
 
@@ -117,8 +118,6 @@ public:
     void setTelefonText(const QString &text) override;
     void setTelefonToolTip(const QString &text) override;
     void setTelefonBild(int index) override;
-    QString KnopfTag() const override;
-    void setKnopfTag(const QString &tag) override;
     void setKnopfBild(const QString &key) override;
     void setKnopfToolTip(const QString &text) override;
     void setGeraete(const QStringList &namen) override;
@@ -129,8 +128,6 @@ public:
     void setLeitungshinweis(const QString &text) override;
     QLabel *lbLeitungHinweis() const { return m_lbLeitungHinweis; }
     void setTitel(const QString &titel) override;
-    bool MenueGesetzt(Menuepunkt punkt) const override;
-    void setMenueGesetzt(Menuepunkt punkt, bool gesetzt) override;
     void setMenueText(Menuepunkt punkt, const QString &text) override;
     void setLbIDText(const QString &text) override;
     void atmen() override;
@@ -189,6 +186,10 @@ private:
     // The frame's top left corner moved so far that the whole title bar is
     // on the part of the screen that windows may cover.
     QPoint titelleisteSichtbar(QPoint rahmen) const;
+    // Each option's menu item shows it, and a click on the item changes it.
+    void bindeSchalter();
+    void schalterGeaendert(Optionsschalter::Schalter schalter, bool an);
+    void zeigeNummernCache(bool ein);
     void OptionenInMenues();
     void OptionenSpeichern();
     void FensterSpeichern();
@@ -210,6 +211,7 @@ private:
     topTapi &m_tapi;
     Teilsysteme &m_teilsysteme;
     modOptionen m_optionen;
+    Optionsschalter &m_schalter;
     Schriftmass m_mass;
 
     QGroupBox *m_frTapi = nullptr;
@@ -234,9 +236,7 @@ private:
     std::array<QAction *, AnzahlMenuepunkte> m_actions = {};
     std::array<QMenu *, AnzahlMenuepunkte> m_menus = {};
     QPointer<frmStatus> m_status;
-    std::unique_ptr<Anrufereignisse> m_ereignisse;
-    std::unique_ptr<Leitungssteuerung> m_leitung;
-    std::unique_ptr<Nummernbefehle> m_nummern;
+    Leitungsteile *m_leitungsteile = nullptr;
 
     // The geometry the window was given at start, in twips and in pixels, so
     // that an untouched window saves exactly what it read.

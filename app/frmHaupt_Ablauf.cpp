@@ -1,9 +1,8 @@
-// Start-up, timer tick and exit of the main window, and the options that the
-// menus mirror while the program runs.
+// Start-up, timer tick and exit of the main window, and the options it
+// reads at start and writes at exit.
 #include "app/frmHaupt.h"
 
 #include "app/Diagnose.h"
-#include "core/Desktopeinstellungen.h"
 #include "platform/system/Autostart.h"
 
 #include "windows/ListView.h"
@@ -143,7 +142,7 @@ void frmHaupt::Form_Load()
     m_teilsysteme.TelefondatenOeffnen(m_system.ProgramFolder() + u"/Nummern.mdb"_s, *m_lvNummern);
     modListviewSort::SortColumn(*m_lvNummern, m_lvNummern->Items().columnByKey(u"Datum"_s), false);
 
-    m_leitung->GeraetelisteFuellen();
+    m_leitungsteile->Leitung().GeraetelisteFuellen();
 
     m_status->setInfo(u"Telefonfelder einlesen"_s);
     atmen();
@@ -161,55 +160,33 @@ void frmHaupt::Form_Load()
     if (m_status)
         m_status->close();
     delete m_status;
-    Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(false);
+    m_schalter.setzen(Optionsschalter::Schalter::Protokoll, false);
     m_timerACT.setInterval(TimerACTIntervall);
 }
 
 void frmHaupt::OptionenInMenues()
 {
-    const auto gleich1 = [this](const QString &key) { return m_optionen.leseZahl(key) == 1; };
-
-    const double null = m_optionen.leseZahl(u"Null"_s);
-    if (null == 0) {
-        Menu(Menuepunkt::mnuTapiNull)->setChecked(false);
-        Menu(Menuepunkt::mnuTAPINullEntfernen)->setChecked(false);
-    } else if (null == 1) {
-        Menu(Menuepunkt::mnuTapiNull)->setChecked(true);
-        Menu(Menuepunkt::mnuTAPINullEntfernen)->setChecked(false);
-    } else if (null == -1) {
-        Menu(Menuepunkt::mnuTapiNull)->setChecked(false);
-        Menu(Menuepunkt::mnuTAPINullEntfernen)->setChecked(true);
-    }
-
-    AutoAktivierenOffen = gleich1(u"AutoTapimonitor"_s);
-    Menu(Menuepunkt::mnuTapiAktivieren)->setChecked(AutoAktivierenOffen);
+    using S = Optionsschalter::Schalter;
+    // The options as stored; the menus follow them.
+    m_schalter.laden();
+    AutoAktivierenOffen = m_schalter.gesetzt(S::MonitorAutomatisch);
     Menu(Menuepunkt::mnuAutostart)->setChecked(Autostart::eingerichtet());
-    Menu(Menuepunkt::mnuBenachrichtigung)->setChecked(Desktopeinstellungen(m_store).Benachrichtigung());
-    MinimierenOffen = gleich1(u"FensterMin"_s);
-    Menu(Menuepunkt::mnuFensterMin)->setChecked(MinimierenOffen);
-    Menu(Menuepunkt::mnuAutoNummern)->setChecked(gleich1(u"AutoNummern"_s));
-    Menu(Menuepunkt::mnuKeineNullBeimSuchen)->setChecked(gleich1(u"KeineNullBeimSuchen"_s));
+    MinimierenOffen = m_schalter.gesetzt(S::FensterMinimieren);
 
     const QString prefix = m_optionen.leseText(u"Prefix"_s);
     Menu(Menuepunkt::mnuTapiNull)->setText(u"Präfix ("_s + prefix + u") hin&zufügen"_s);
     Menu(Menuepunkt::mnuTAPINullEntfernen)->setText(u"Präfix ("_s + prefix + u") ent&fernen"_s);
     Menu(Menuepunkt::mnuTapiNullAendern)->setText(u"Präfix ("_s + prefix + u") än&dern"_s);
 
-    Menu(Menuepunkt::mnuNummernCacheAutomatisch)->setChecked(m_optionen.leseZahl(u"NummernCacheAutomatisch"_s) != 0);
-
     m_teilsysteme.NummernCacheVorbereiten(m_optionen.leseText(u"CacheMDB"_s));
 
-    if (m_optionen.leseZahl(u"NummernCache"_s) == 0) {
+    if (!m_schalter.gesetzt(S::NummernCache)) {
         SchalteNummernCache(false);
     } else {
         m_teilsysteme.ErstelleNummernCache();
         SchalteNummernCache(true);
     }
 
-    Filtertext = m_optionen.leseText(u"Nummernfilter"_s);
-    Menu(Menuepunkt::mnuAutoTimer)->setChecked(gleich1(u"AutostartTimer"_s));
-    Menu(Menuepunkt::mnuTAPIPlusKlammerFilter)->setChecked(gleich1(u"PlusKlammerFilter"_s));
-    Menu(Menuepunkt::mnuVerbundeneNummern)->setChecked(gleich1(u"WeiterleitungErkennen"_s));
     // Showing or hiding the similar-numbers pane follows its option at once.
     Form_Resize();
 }
@@ -241,22 +218,8 @@ void frmHaupt::FensterSpeichern()
 
 void frmHaupt::OptionenSpeichern()
 {
-    const auto mark = [this](Menuepunkt punkt) { return Menu(punkt)->isChecked() ? 1.0 : 0.0; };
     m_optionen.schreibOption(u"TapiDevice"_s, m_cbxTapiDevices->currentText());
-    m_optionen.schreibOption(u"NummernCache"_s, mark(Menuepunkt::mnuNummernCache));
-    m_optionen.schreibOption(u"NummernCacheAutomatisch"_s, mark(Menuepunkt::mnuNummernCacheAutomatisch));
-    double null = 0;
-    if (Menu(Menuepunkt::mnuTAPINullEntfernen)->isChecked())
-        null = -1;
-    else if (Menu(Menuepunkt::mnuTapiNull)->isChecked())
-        null = 1;
-    m_optionen.schreibOption(u"Null"_s, null);
-    m_optionen.schreibOption(u"AutoNummern"_s, mark(Menuepunkt::mnuAutoNummern));
-    m_optionen.schreibOption(u"AutoTapimonitor"_s, mark(Menuepunkt::mnuTapiAktivieren));
-    m_optionen.schreibOption(u"FensterMin"_s, mark(Menuepunkt::mnuFensterMin));
-    m_optionen.schreibOption(u"KeineNullBeimSuchen"_s, mark(Menuepunkt::mnuKeineNullBeimSuchen));
-    m_optionen.schreibOption(u"AutostartTimer"_s, mark(Menuepunkt::mnuAutoTimer));
-    m_optionen.schreibOption(u"WeiterleitungErkennen"_s, mark(Menuepunkt::mnuVerbundeneNummern));
+    m_schalter.speichern();
 }
 
 void frmHaupt::Form_Unload()
@@ -267,7 +230,7 @@ void frmHaupt::Form_Unload()
     m_timerACT.setEnabled(false);
 
     trotzdem([&] { m_teilsysteme.ProtokollfensterSchliessen(); });
-    trotzdem([&] { m_leitung->Beenden(); });
+    trotzdem([&] { m_leitungsteile->Leitung().Beenden(); });
     trotzdem([&] {
         if (MonitorAktiv()) {
             m_tapi.CloseLine();
@@ -295,8 +258,6 @@ void frmHaupt::Form_Unload()
         for (const QString &key : {u"ProtokollAufruf"_s, u"ProtokollSendKeys"_s,
                                    u"ProtokollSendKeyIntervall"_s, u"ProtokollFensterKennung"_s})
             m_optionen.schreibOption(key, m_optionen.leseOption(key));
-        m_optionen.schreibOption(u"PlusKlammerFilter"_s,
-                                 Menu(Menuepunkt::mnuTAPIPlusKlammerFilter)->isChecked() ? 1.0 : 0.0);
     });
     trotzdem([&] { m_teilsysteme.NummernCacheEntfernen(); });
     trotzdem([&] { m_store.sync(); });

@@ -9,6 +9,7 @@
 #include "platform/benachrichtigung/DBusBenachrichtigungen.h"
 #include "platform/benachrichtigung/Programmsymbol.h"
 #include "platform/clipboard/QtClipboard.h"
+#include "platform/desktop/X11Desktop.h"
 #include "platform/dialogs/QtDialogs.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/kennwort/SchluesselbundKennwortspeicher.h"
@@ -88,7 +89,8 @@ int main(int argc, char **argv)
     tapi.setKennwoerter(&kennwoerter);
     tapi.setDialogs(&dialogs);
     DBusBenachrichtigungen benachrichtigungen(QDBusConnection::sessionBus(), Programmsymbol::Bild(system.ProgramFolder()));
-    Rufmon rufmon({store, dialogs, clipboard, system, tapi, &benachrichtigungen, &kennwoerter});
+    X11Desktop desktop;
+    Rufmon rufmon({store, dialogs, clipboard, system, tapi, desktop, &benachrichtigungen, &kennwoerter});
     frmHaupt &hauptfenster = rufmon.Fenster();
     Programmteile &teilsysteme = rufmon.Teile();
     dialogs.setParentWindow(&hauptfenster);

@@ -11,6 +11,7 @@
 #include "platform/dialogs/ConsoleDialogs.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/system/LinuxSystem.h"
+#include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "platform/jet/DBEngine.h"
@@ -39,6 +40,7 @@ struct Programm
     ConsoleDialogs dialogs;
     KeineZwischenablage clipboard;
     std::unique_ptr<TelephonyControl> tapi;
+    X11Desktop x11;
     std::unique_ptr<Rufmon> rufmon;
     frmHaupt *fenster = nullptr;
 
@@ -67,7 +69,7 @@ struct Programm
     void start()
     {
         tapi = std::make_unique<TelephonyControl>(store);
-        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, *tapi});
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, *tapi, x11});
         fenster = &rufmon->Fenster();
         rufmon->starten();
         fenster->cmdInitTapi()->click();

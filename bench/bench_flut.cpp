@@ -9,6 +9,7 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Recordset.h"
+#include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "tools/actgen/ActGenerator.h"
 #include "windows/ListView.h"
@@ -73,7 +74,8 @@ void BM_Schwall(benchmark::State &state)
     store.SaveSetting(u"Optionen"_s, u"CacheMDB"_s, dir.filePath(u"RUFMON.MDB"_s));
     store.SaveSetting(u"Optionen"_s, u"NummernCache"_s, u"1"_s);
     TelephonyControl tapi(store);
-    Rufmon rufmon(RufmonUmgebung{store, dialogs, clipboard, system, tapi});
+    X11Desktop x11;
+    Rufmon rufmon(RufmonUmgebung{store, dialogs, clipboard, system, tapi, x11});
     frmHaupt &fenster = rufmon.Fenster();
     rufmon.starten();
     fenster.cmdInitTapi()->click();

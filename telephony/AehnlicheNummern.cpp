@@ -3,6 +3,7 @@
 #include "core/Kontaktquelle.h"
 #include "core/ListViewModel.h"
 #include "core/modHaupt.h"
+#include "core/Optionsschalter.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
@@ -57,7 +58,7 @@ void AehnlicheNummern::mnuSuche_aehnliche(const ListViewModel &anruferliste, int
 
 void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QString &Anschluss)
 {
-    if (m_laeuft || !m_t.anzeige.MenueGesetzt(Menuepunkt::mnuAutoNummern) || Anschluss.size() < MindestAnschluss)
+    if (m_laeuft || !m_t.schalter.gesetzt(Optionsschalter::Schalter::AehnlicheNummern) || Anschluss.size() < MindestAnschluss)
         return;
     const QScopedValueRollback<bool> lauf(m_laeuft, true);
     suche(Vorwahl, Anschluss);
@@ -86,7 +87,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         std::clamp(m_t.optionen.leseZahl(u"Stellen"_s), 0.0, double(Anschluss.size())));
     anzeige.setMeldung(u"Suche ähnliche Nummern ..."_s);
     QString schluessel = Vorwahl;
-    if (anzeige.MenueGesetzt(Menuepunkt::mnuKeineNullBeimSuchen) && schluessel.startsWith(u'0'))
+    if (m_t.schalter.gesetzt(Optionsschalter::Schalter::KeineNullBeimSuchen) && schluessel.startsWith(u'0'))
         schluessel.remove(0, 1);
     schluessel += Anschluss.left(std::max(0, stellen));
     anzeige.setWartecursor(true);
@@ -94,7 +95,7 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
     clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
     // The search as the numbers are written, then the one on their keys,
     // which adds the contacts whose numbers are written otherwise ("030 1234599").
-    Kontaktquelle &quelle = m_t.suche.Quelle(anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache));
+    Kontaktquelle &quelle = m_t.suche.Quelle(m_t.schalter.gesetzt(Optionsschalter::Schalter::NummernCache));
     stopuhr.Starten();
     Kontaktquelle::Oeffnung offen = quelle.oeffnen();
     Kontaktsuchlauf::Aehnliche gefunden;

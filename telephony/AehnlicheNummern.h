@@ -6,6 +6,7 @@ class Anrufereignisse;
 class Auswertungsanzeige;
 class Dialogs;
 class Kontaktsuche;
+class Optionsschalter;
 class ListViewModel;
 class SystemFacilities;
 class clRufmonDaten;
@@ -26,6 +27,7 @@ public:
         Dialogs &dialogs;
         const modOptionen &optionen;
         const SystemFacilities &system;
+        const Optionsschalter &schalter;
     };
 
     explicit AehnlicheNummern(const Teile &teile);

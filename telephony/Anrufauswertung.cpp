@@ -4,6 +4,7 @@
 #include "core/Kontaktquelle.h"
 #include "core/ListViewModel.h"
 #include "core/modHaupt.h"
+#include "core/Optionsschalter.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
@@ -201,7 +202,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         zeige();
         anzeige.atmen();
 
-        if (anzeige.MenueGesetzt(Menuepunkt::mnuKeineNullBeimSuchen) && nummer.startsWith(u'0'))
+        if (m_t.schalter.gesetzt(Optionsschalter::Schalter::KeineNullBeimSuchen) && nummer.startsWith(u'0'))
             nummer.remove(0, 1);
 
         // The search as the line gives the number, then the one that compares
@@ -212,7 +213,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         QString schluessel = clActDBF::Schluessel(gefiltert.nummer);
         if (schluessel.size() < MindestLaenge)
             schluessel.clear();
-        Kontaktquelle &quelle = m_t.suche.Quelle(anzeige.MenueGesetzt(Menuepunkt::mnuNummernCache));
+        Kontaktquelle &quelle = m_t.suche.Quelle(m_t.schalter.gesetzt(Optionsschalter::Schalter::NummernCache));
         Kontaktquelle::Oeffnung offen = quelle.oeffnen();
         if (offen.zustand == Kontaktquelle::Oeffnung::Zustand::Abschalten) {
             m_t.dialogs.MsgBox(offen.meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Information,

@@ -14,6 +14,7 @@ class Anrufereignisse;
 class Auswertungsanzeige;
 class Dialogs;
 class Kontaktsuche;
+class Optionsschalter;
 class Nummernbefehle;
 class SystemFacilities;
 class clRufmonDaten;
@@ -46,6 +47,7 @@ public:
         Dialogs &dialogs;
         const modOptionen &optionen;
         const SystemFacilities &system;
+        const Optionsschalter &schalter;
     };
 
     explicit Anrufauswertung(const Teile &teile, QObject *parent = nullptr);

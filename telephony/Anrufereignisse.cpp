@@ -1,5 +1,6 @@
 #include "telephony/Anrufereignisse.h"
 
+#include "core/Optionsschalter.h"
 #include "platform/registry/RegionalSettings.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/Leitungsfenster.h"
@@ -16,11 +17,13 @@ const QString CRLF = u"\r\n"_s;
 
 } // namespace
 
-Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, QObject *parent)
+Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll,
+                                 const Optionsschalter &schalter, QObject *parent)
     : QObject(parent)
     , m_tapi(tapi)
     , m_fenster(fenster)
     , m_protokoll(protokoll)
+    , m_schalter(schalter)
 {
     connect(&tapi, &topTapi::OnCallState, this, &Anrufereignisse::OnCallState);
     connect(&tapi, &topTapi::OnCallerID, this, &Anrufereignisse::OnCallerID);
@@ -152,7 +155,7 @@ void Anrufereignisse::OnConnectedID(const QString &CNumber, std::int32_t CCallID
 {
     protokolliere(u"OnConnectedID"_s,
                   {Text(u"CNumber"_s, CNumber), Zahl(u"CCallID"_s, CCallID), Zahl(u"CCallHandle"_s, CCallHandle)});
-    if (CNumber.trimmed().isEmpty() || !m_fenster.MenueGesetzt(Menuepunkt::mnuVerbundeneNummern))
+    if (CNumber.trimmed().isEmpty() || !m_schalter.gesetzt(Optionsschalter::Schalter::VerbundeneNummern))
         return;
     emit VerbundeneNummer(CNumber, CCallID, CCallHandle);
 }

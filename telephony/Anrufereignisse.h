@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class Leitungsfenster;
+class Optionsschalter;
 class Protokoll;
 class topTapi;
 
@@ -19,7 +20,8 @@ class Anrufereignisse : public QObject
     Q_OBJECT
 
 public:
-    Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, QObject *parent = nullptr);
+    Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, const Optionsschalter &schalter,
+                    QObject *parent = nullptr);
 
     // Number of OnCallerID handlers running; reset by every (de)activation.
     int lSuche = 0;
@@ -48,7 +50,7 @@ signals:
     // An incoming call's number, not empty.
     void Anrufer(const QString &CNumber, const QString &CName, const QString &CPartyID, std::int32_t CCallID,
                  std::int32_t CCallHandle);
-    // A connected party's number (a forwarded call), when the menu asks for them.
+    // A connected party's number (a forwarded call), when the option asks for them.
     void VerbundeneNummer(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
 
 private:
@@ -57,5 +59,6 @@ private:
     topTapi &m_tapi;
     Leitungsfenster &m_fenster;
     Protokoll &m_protokoll;
+    const Optionsschalter &m_schalter;
     QHash<std::int32_t, QString> m_angerufen; // by call id, until the call is idle
 };

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "core/Menuepunkt.h"
-
 #include <QString>
 
 // What the caller identification and the similar-number search show while
-// they run, and the menu marks they follow. The main window implements it;
-// the identification's tests record it.
+// they run. The main window implements it; the identification's tests record it.
 class Auswertungsanzeige
 {
 public:
@@ -32,7 +29,6 @@ public:
     virtual void setCacheMeldung(const QString &text) = 0;
     // The number cache failed: it is switched off, as with its menu item.
     virtual void NummernCacheAbschalten() = 0;
-    virtual bool MenueGesetzt(Menuepunkt punkt) const = 0;
     // Lets pending window events run once.
     virtual void atmen() = 0;
     // More calls wait behind this one: a burst, during which the window

@@ -7,7 +7,7 @@
 
 // The main window as the telephony subsystem sees it: the telephony panel of
 // the status bar, the activation button, the device and address boxes, the
-// menu items it reads and labels, and the window's caption.
+// menu items it labels, and the window's caption.
 class Leitungsfenster
 {
 public:
@@ -19,9 +19,7 @@ public:
     virtual void setTelefonToolTip(const QString &text) = 0;
     virtual void setTelefonBild(int index) = 0;
 
-    // The activation button cmdInitTapi; its tag holds the monitor state.
-    virtual QString KnopfTag() const = 0;
-    virtual void setKnopfTag(const QString &tag) = 0;
+    // The activation button cmdInitTapi.
     virtual void setKnopfBild(const QString &key) = 0;
     virtual void setKnopfToolTip(const QString &text) = 0;
 
@@ -36,8 +34,6 @@ public:
     virtual void setLeitungshinweis(const QString &text) = 0;
 
     virtual void setTitel(const QString &titel) = 0;
-    virtual bool MenueGesetzt(Menuepunkt punkt) const = 0;
-    virtual void setMenueGesetzt(Menuepunkt punkt, bool gesetzt) = 0;
     virtual void setMenueText(Menuepunkt punkt, const QString &text) = 0;
     virtual void setLbIDText(const QString &text) = 0;
 

@@ -147,14 +147,15 @@ void Leitungssteuerung::mnuLeitungEntfernen()
     listeNeu();
 }
 
-bool Leitungssteuerung::Aktiv() const
+void Leitungssteuerung::setAktiv(bool aktiv)
 {
-    return m_fenster.KnopfTag() == u"aktiv"_s;
+    m_aktiv = aktiv;
+    emit MonitorGeaendert(aktiv);
 }
 
 void Leitungssteuerung::cmdInitTapi_Click()
 {
-    if (m_fenster.KnopfTag() == u"passiv"_s)
+    if (!m_aktiv)
         Aktivieren();
     else
         Deaktivieren();
@@ -168,7 +169,7 @@ void Leitungssteuerung::Aktivieren()
     if (!m_tapi.OpenLine())
         return;
     m_fenster.setKnopfBild(u"aktiv"_s);
-    m_fenster.setKnopfTag(u"aktiv"_s);
+    setAktiv(true);
     m_fenster.setGeraeteAktiv(false);
     m_fenster.setTitel(u"Rufmon ist aktiv"_s);
     m_fenster.setKnopfToolTip(u"Tapimonitor deaktivieren"_s);
@@ -192,7 +193,7 @@ void Leitungssteuerung::abschalten()
 {
     m_tapi.CloseLine();
     m_fenster.setKnopfBild(u"passiv"_s);
-    m_fenster.setKnopfTag(u"passiv"_s);
+    setAktiv(false);
     m_fenster.setGeraeteAktiv(true);
     m_fenster.setTitel(u"Rufmon"_s);
     m_fenster.setKnopfToolTip(u"Tapimonitor aktivieren"_s);

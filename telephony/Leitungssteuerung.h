@@ -33,7 +33,8 @@ public:
     // The device list at start: every device, the saved one selected.
     void GeraetelisteFuellen();
     void cmdInitTapi_Click();
-    bool Aktiv() const;
+    // The monitor is on: the line is open and its calls are identified.
+    bool Aktiv() const { return m_aktiv; }
     void Aktivieren();
     void Deaktivieren();
     // The user picked a device in the box.
@@ -69,7 +70,12 @@ public:
     // The hint while no line but the simulator is set up.
     static QString TextKeineLeitung();
 
+signals:
+    // The monitor was switched on or off.
+    void MonitorGeaendert(bool aktiv);
+
 private:
+    void setAktiv(bool aktiv);
     void abschalten();
     // The device box anew after devices came or went, the current one chosen.
     void listeNeu();
@@ -92,4 +98,5 @@ private:
     int m_neuerVersuchMs = NeuerVersuchMs;
     // Why the open line's connection is down; empty while it stands or is being made.
     QString m_grund;
+    bool m_aktiv = false;
 };

@@ -1,5 +1,6 @@
 #include "telephony/Nummernbefehle.h"
 
+#include "core/Optionsschalter.h"
 #include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
 #include "telephony/Leitungsfenster.h"
@@ -7,11 +8,12 @@
 using namespace Qt::StringLiterals;
 
 Nummernbefehle::Nummernbefehle(Leitungsfenster &fenster, Dialogs &dialogs, modOptionen &optionen,
-                               QString &filtertext)
+                               Optionsschalter &schalter)
     : m_fenster(fenster)
     , m_dialogs(dialogs)
     , m_optionen(optionen)
-    , m_filtertext(filtertext)
+    , m_schalter(schalter)
+    , m_filtertext(optionen.leseText(u"Nummernfilter"_s))
 {
 }
 
@@ -38,14 +40,14 @@ void Nummernbefehle::mnuNummernfilter()
 
 void Nummernbefehle::mnuTapiNull(bool warGesetzt)
 {
-    m_fenster.setMenueGesetzt(Menuepunkt::mnuTapiNull, !warGesetzt);
-    m_fenster.setMenueGesetzt(Menuepunkt::mnuTAPINullEntfernen, false);
+    m_schalter.setzen(Optionsschalter::Schalter::PraefixHinzufuegen, !warGesetzt);
+    m_schalter.setzen(Optionsschalter::Schalter::PraefixEntfernen, false);
 }
 
 void Nummernbefehle::mnuTAPINullEntfernen(bool warGesetzt)
 {
-    m_fenster.setMenueGesetzt(Menuepunkt::mnuTAPINullEntfernen, !warGesetzt);
-    m_fenster.setMenueGesetzt(Menuepunkt::mnuTapiNull, false);
+    m_schalter.setzen(Optionsschalter::Schalter::PraefixEntfernen, !warGesetzt);
+    m_schalter.setzen(Optionsschalter::Schalter::PraefixHinzufuegen, false);
 }
 
 void Nummernbefehle::mnuTapiNullAendern()
@@ -66,9 +68,9 @@ Nummernaufbereitung::Einstellungen Nummernbefehle::Einstellungen() const
 {
     Nummernaufbereitung::Einstellungen e;
     e.Filtertext = m_filtertext;
-    e.PlusKlammerFilter = m_fenster.MenueGesetzt(Menuepunkt::mnuTAPIPlusKlammerFilter);
-    e.PraefixHinzufuegen = m_fenster.MenueGesetzt(Menuepunkt::mnuTapiNull);
-    e.PraefixEntfernen = m_fenster.MenueGesetzt(Menuepunkt::mnuTAPINullEntfernen);
+    e.PlusKlammerFilter = m_schalter.gesetzt(Optionsschalter::Schalter::PlusKlammerFilter);
+    e.PraefixHinzufuegen = m_schalter.gesetzt(Optionsschalter::Schalter::PraefixHinzufuegen);
+    e.PraefixEntfernen = m_schalter.gesetzt(Optionsschalter::Schalter::PraefixEntfernen);
     e.Praefix = m_optionen.leseText(u"Prefix"_s);
     return e;
 }

@@ -1,12 +1,19 @@
 #include "windows/Protokollbefehl.h"
 
+#include "core/Optionsschalter.h"
 #include "windows/frmProtokoll.h"
 
-Protokollbefehl::Protokollbefehl(const SystemFacilities &system, std::function<void(bool)> setzeHaken,
-                                 QWidget *hauptfenster, QObject *parent)
+namespace {
+
+constexpr auto Protokoll = Optionsschalter::Schalter::Protokoll;
+
+} // namespace
+
+Protokollbefehl::Protokollbefehl(const SystemFacilities &system, Optionsschalter &schalter, QWidget *hauptfenster,
+                                 QObject *parent)
     : QObject(parent)
     , m_system(system)
-    , m_setzeHaken(std::move(setzeHaken))
+    , m_schalter(schalter)
     , m_hauptfenster(hauptfenster)
 {
 }
@@ -27,19 +34,14 @@ frmProtokoll *Protokollbefehl::Fenster() const
 void Protokollbefehl::mnuTAPIProtokoll(bool warGesetzt)
 {
     if (warGesetzt) {
-        if (m_setzeHaken)
-            m_setzeHaken(false);
+        m_schalter.setzen(Protokoll, false);
         Schliessen();
         return;
     }
-    if (m_setzeHaken)
-        m_setzeHaken(true);
+    m_schalter.setzen(Protokoll, true);
     if (!m_fenster) {
         m_fenster = new frmProtokoll(m_system, m_hauptfenster);
-        connect(m_fenster, &frmProtokoll::Geschlossen, this, [this] {
-            if (m_setzeHaken)
-                m_setzeHaken(false);
-        });
+        connect(m_fenster, &frmProtokoll::Geschlossen, this, [this] { m_schalter.setzen(Protokoll, false); });
     }
     m_fenster->show();
     m_fenster->raise();

@@ -4,25 +4,23 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
-
+class Optionsschalter;
 class SystemFacilities;
 class frmProtokoll;
 
 // Driver menu "&Protokoll": shows and closes the telephony log and writes
-// the event lines into it. The menu item's check mark is the switch; the
-// window takes it off when it closes, however it is closed.
+// the event lines into it. The option "Protokoll" is the switch, and the
+// menu item shows it; the window takes it off when it closes, however it is closed.
 class Protokollbefehl : public QObject
 {
     Q_OBJECT
 
 public:
-    // `setzeHaken`: sets the check mark of mnuTAPIProtokoll.
-    Protokollbefehl(const SystemFacilities &system, std::function<void(bool)> setzeHaken, QWidget *hauptfenster,
+    Protokollbefehl(const SystemFacilities &system, Optionsschalter &schalter, QWidget *hauptfenster,
                     QObject *parent = nullptr);
     ~Protokollbefehl() override;
 
-    // `warGesetzt`: the check mark before the user chose the item.
+    // `warGesetzt`: the option before the user chose the item.
     void mnuTAPIProtokoll(bool warGesetzt);
     // A line for the log; nothing while the window is closed.
     void PrintProtokoll(const QString &ereignis, const QString &werte);
@@ -32,7 +30,7 @@ public:
 
 private:
     const SystemFacilities &m_system;
-    std::function<void(bool)> m_setzeHaken;
+    Optionsschalter &m_schalter;
     QPointer<QWidget> m_hauptfenster;
     QPointer<frmProtokoll> m_fenster;
 };

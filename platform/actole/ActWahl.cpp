@@ -6,19 +6,19 @@
 #include "platform/actole/WineBruecke.h"
 #include "platform/actole/WineDesktop.h"
 #include "platform/actole/WineUmgebung.h"
-#include "platform/desktop/X11Desktop.h"
 #include "platform/dialogs/Dialogs.h"
 
 #include <QProcessEnvironment>
 
 using namespace Qt::StringLiterals;
 
-ActWahl::ActWahl(SettingsStore &settings, Dialogs &dialogs, ActDatenbankAdapter &linux, QObject *parent)
+ActWahl::ActWahl(SettingsStore &settings, Dialogs &dialogs, ActDatenbankAdapter &linux, Desktop &x11,
+                 QObject *parent)
     : QObject(parent)
     , m_dialogs(dialogs)
     , m_linux(linux)
     , m_umgebung(std::make_unique<WineUmgebung>(settings))
-    , m_x11(std::make_unique<X11Desktop>())
+    , m_x11(x11)
 {
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert(u"WINEPREFIX"_s, m_umgebung->Praefix());
@@ -27,7 +27,7 @@ ActWahl::ActWahl(SettingsStore &settings, Dialogs &dialogs, ActDatenbankAdapter 
     m_bruecke = std::make_unique<WineBruecke>(m_umgebung->Wine(), QStringList{m_umgebung->Bruecke()}, umgebung);
     m_wineDesktop = std::make_unique<WineDesktop>(*m_bruecke);
     m_wine = std::make_unique<WineAutomation>(*m_bruecke, *m_wineDesktop, *m_umgebung, m_linux);
-    m_desktop = std::make_unique<ActWahlDesktop>(*this, *m_x11, *m_wineDesktop);
+    m_desktop = std::make_unique<ActWahlDesktop>(*this, m_x11, *m_wineDesktop);
     connect(m_bruecke.get(), &WineBruecke::Ausgefallen, this, [this](const QString &meldung) {
         m_dialogs.MsgBox(meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
     });

@@ -26,7 +26,9 @@ class ActWahl : public QObject, public ActAutomation
 {
     Q_OBJECT
 public:
-    ActWahl(SettingsStore &settings, Dialogs &dialogs, ActDatenbankAdapter &linux, QObject *parent = nullptr);
+    // `x11`: the desktop of the programs that are not under Wine.
+    ActWahl(SettingsStore &settings, Dialogs &dialogs, ActDatenbankAdapter &linux, Desktop &x11,
+            QObject *parent = nullptr);
     ~ActWahl() override;
 
     bool Hauptfenster(const QString &titeltext) override;
@@ -50,7 +52,7 @@ private:
     std::unique_ptr<WineBruecke> m_bruecke;
     std::unique_ptr<WineDesktop> m_wineDesktop;
     std::unique_ptr<WineAutomation> m_wine;
-    std::unique_ptr<Desktop> m_x11;
+    Desktop &m_x11;
     std::unique_ptr<ActWahlDesktop> m_desktop;
     bool m_unterWine = false;
 };

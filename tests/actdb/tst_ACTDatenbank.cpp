@@ -4,6 +4,7 @@
 #include "actcontrol/clACTApplication.h"
 #include "windows/frmKontaktkarte.h"
 #include "actdb/ACTPruefung.h"
+#include "actdb/ACTPruefungsumfeld.h"
 #include "actdb/Meldungssperre.h"
 #include "actdb/Felddefinitionen.h"
 #include "actdb/clACTFelder.h"
@@ -56,7 +57,7 @@ long fehlerBei(const QByteArray &bytes, bool gruppen)
 
 // The periodic check against the ACT! stand-in that reads the settings, with
 // what it shows recorded.
-struct Pruefstand
+struct Pruefstand : ACTPruefungsumfeld
 {
     frmKontaktkarte karte;
     ActDatenbankAdapter adapter;
@@ -66,6 +67,7 @@ struct Pruefstand
     QString text, tip;
     int listen = 0, cache = 0;
     bool timer = false;
+    bool bereit = false;
     std::function<void(const QString &)> beiText;
     std::unique_ptr<ACTPruefung> pruefung;
 
@@ -75,21 +77,22 @@ struct Pruefstand
         , meldungen(u.dialogs)
         , felder(meldungen)
     {
-        ACTPruefung::Umgebung e;
-        e.ACTgestartet = [this] { return app.ACTgestartet(); };
-        e.ACTDatenbank = [this] { return app.ACTDatenbank(); };
-        e.PanelText = [this](const QString &t) {
-            text = t;
-            if (beiText)
-                beiText(t);
-        };
-        e.PanelBild = [](int) {};
-        e.PanelToolTip = [this](const QString &t) { tip = t; };
-        e.TimerACT = [this](bool an) { timer = an; };
-        e.TelefonfelderSetzen = [this](const std::vector<clACTFeld> &f, const QString &) { listen += !f.empty(); };
-        e.CacheSchritt = [this] { ++cache; };
-        pruefung = std::make_unique<ACTPruefung>(felder, meldungen, u.optionen, e);
+        pruefung = std::make_unique<ACTPruefung>(felder, meldungen, u.optionen, *this);
     }
+
+    bool ACTgestartet() override { return app.ACTgestartet(); }
+    QString ACTDatenbank() override { return app.ACTDatenbank(); }
+    void setACTText(const QString &t) override
+    {
+        text = t;
+        if (beiText)
+            beiText(t);
+    }
+    void setACTBereit(bool b) override { bereit = b; }
+    void setACTHinweis(const QString &t) override { tip = t; }
+    void setPruefungAktiv(bool an) override { timer = an; }
+    void TelefonfelderSetzen(const std::vector<clACTFeld> &f, const QString &) override { listen += !f.empty(); }
+    void CacheSchritt() override { ++cache; }
 };
 
 } // namespace
@@ -310,12 +313,12 @@ private slots:
         p.pruefung->PruefeACTDatenbank();
         QCOMPARE(p.text, u"Kein ACT! gestartet"_s);
         QVERIFY(p.timer);
-        QVERIFY(!p.pruefung->ACTBereit());
+        QVERIFY(!p.pruefung->ACTBereit() && !p.bereit);
 
         m_u->store.SaveSetting(u"ACT"_s, u"Datenbank"_s, kontaktTabelle());
         p.pruefung->PruefeACTDatenbank();
         QCOMPARE(p.tip, kontaktTabelle());
-        QVERIFY(p.pruefung->ACTBereit());
+        QVERIFY(p.pruefung->ACTBereit() && p.bereit);
         QCOMPARE((QList<int>{p.listen, p.cache}), (QList<int>{1, 1}));
 
         // While ready, a check neither reads the fields again nor steps the cache.

@@ -4,6 +4,7 @@
 // density (a screen of 1600 x 1200 pixels, 800 x 600 to the windows).
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
+#include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "windows/ListView.h"
@@ -34,6 +35,7 @@ namespace {
 struct Programm : Umgebung
 {
     TelephonyControl tapi{store};
+    X11Desktop x11;
     Beispielkontakte kontakte;
     std::unique_ptr<Rufmon> rufmon;
 
@@ -56,7 +58,7 @@ struct Programm : Umgebung
         store.SaveSetting(u"Telefonie"_s, u"Telefonanlage1/Adresse"_s, u"127.0.0.1:5038"_s);
         store.SaveSetting(u"Telefonie"_s, u"Telefonanlage1/Benutzer"_s, u"rufmon"_s);
         store.SaveSetting(u"Telefonie"_s, u"Modems"_s, u"/dev/ttyRufmonTest0"_s);
-        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, nullptr});
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, x11, nullptr});
     }
 
     ~Programm() { f().close(); }

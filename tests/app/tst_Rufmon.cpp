@@ -8,6 +8,7 @@
 #include "app/frmHaupt.h"
 #include "core/modHaupt.h"
 #include "platform/benachrichtigung/DBusBenachrichtigungen.h"
+#include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "windows/ListView.h"
@@ -41,6 +42,7 @@ namespace {
 struct Programm : Umgebung
 {
     TelephonyControl tapi{store};
+    X11Desktop x11;
     Beispielkontakte kontakte;
     std::unique_ptr<Rufmon> rufmon;
 
@@ -59,7 +61,7 @@ struct Programm : Umgebung
             store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, ausschluss);
         // A cache file left over by a run that did not end.
         schreibeDatei(cachePfad(), "alt");
-        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, dienst});
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, x11, dienst});
         rufmon->starten();
         f().cmdInitTapi()->click();
         tapi.Simulator()->setTakt(5, 50);
@@ -327,7 +329,8 @@ private slots:
         u.store.SaveSetting(u"ACT"_s, u"Datenbank"_s, tabelle);
         u.store.SaveSetting(u"Optionen"_s, u"Ausschlussfelder"_s, u"ALT_PHONE;"_s);
         FakeTapi tapi;
-        Rufmon rufmon({u.store, u.dialogs, u.clipboard, u.system, tapi});
+        X11Desktop x11;
+        Rufmon rufmon({u.store, u.dialogs, u.clipboard, u.system, tapi, x11});
         rufmon.starten();
         frmHaupt &fenster = rufmon.Fenster();
         Programmteile &teile = rufmon.Teile();

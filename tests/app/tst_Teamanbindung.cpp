@@ -6,6 +6,7 @@
 #include "app/Teamanbindung.h"
 #include "app/frmHaupt.h"
 #include "platform/kennwort/SitzungsKennwortspeicher.h"
+#include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "team/TeamAnrufeModell.h"
@@ -33,6 +34,7 @@ namespace {
 struct Platz : Umgebung
 {
     TelephonyControl tapi{store};
+    X11Desktop x11;
     std::unique_ptr<Rufmon> rufmon;
 
     // `journal`: the journal's address; none: no journal set up.
@@ -50,7 +52,7 @@ struct Platz : Umgebung
             store.SaveSetting(u"Team"_s, u"Benutzer"_s, u"rufmon_admin"_s);
             store.SaveSetting(u"Team"_s, u"Arbeitsplatz"_s, name);
         }
-        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, nullptr, kennwoerter});
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, x11, nullptr, kennwoerter});
         rufmon->starten();
         f().cmdInitTapi()->click();
         tapi.Simulator()->setTakt(5, 50);

@@ -235,7 +235,7 @@ private slots:
                                 {u"Nummernfilter"_s, u"0301234,0800"_s}, {u"AutostartTimer"_s, u"1"_s},
                                 {u"PlusKlammerFilter"_s, u" 1"_s}, {u"WeiterleitungErkennen"_s, u"1.0"_s}});
         QVERIFY(f.Menu(Menuepunkt::mnuTAPINullEntfernen)->text().contains(u"(+49)"_s));
-        QCOMPARE(f.Filtertext, u"0301234,0800"_s);
+        QCOMPARE(u.leitung->Nummern().Filtertext(), u"0301234,0800"_s);
         // The similar-numbers pane follows its option from the start.
         QVERIFY(!f.findChild<QGroupBox *>(u"frAehnliche"_s)->isVisible());
 
@@ -427,6 +427,67 @@ private slots:
         QCOMPARE(u.gespeichert(u"Window"_s, u"Width"_s), QString::number(twips.width()));
     }
 
+    // The option is the truth: set elsewhere, its menu item shows it; a click changes it.
+    void menusShowTheOptions_data()
+    {
+        using S = Optionsschalter::Schalter;
+        QTest::addColumn<int>("punkt");
+        QTest::addColumn<S>("schalter");
+        const QList<QPair<Menuepunkt, S>> paare = {
+            {Menuepunkt::mnuAutoNummern, S::AehnlicheNummern},
+            {Menuepunkt::mnuVerbundeneNummern, S::VerbundeneNummern},
+            {Menuepunkt::mnuAutoTimer, S::ACTTimer},
+            {Menuepunkt::mnuBenachrichtigung, S::Benachrichtigung},
+            {Menuepunkt::mnuTapiAktivieren, S::MonitorAutomatisch},
+            {Menuepunkt::mnuFensterMin, S::FensterMinimieren},
+            {Menuepunkt::mnuNummernCache, S::NummernCache},
+            {Menuepunkt::mnuNummernCacheAutomatisch, S::NummernCacheAutomatisch},
+            {Menuepunkt::mnuTAPIProtokoll, S::Protokoll},
+            {Menuepunkt::mnuTapiNull, S::PraefixHinzufuegen},
+            {Menuepunkt::mnuTAPINullEntfernen, S::PraefixEntfernen},
+            {Menuepunkt::mnuTAPIPlusKlammerFilter, S::PlusKlammerFilter},
+            {Menuepunkt::mnuKeineNullBeimSuchen, S::KeineNullBeimSuchen},
+        };
+        for (const auto &[punkt, schalter] : paare)
+            QTest::newRow(qPrintable(Objektname(punkt))) << int(punkt) << schalter;
+    }
+
+    void menusShowTheOptions()
+    {
+        QFETCH(int, punkt);
+        QFETCH(Optionsschalter::Schalter, schalter);
+        const auto p = static_cast<Menuepunkt>(punkt);
+        Fenster u;
+        frmHaupt &f = u.starte();
+        // Its automatic update is offered only while the cache is used.
+        if (schalter == Optionsschalter::Schalter::NummernCacheAutomatisch)
+            u.schalter->setzen(Optionsschalter::Schalter::NummernCache, true);
+        const bool vorher = u.schalter->gesetzt(schalter);
+        QCOMPARE(u.mark(p), vorher);
+        u.schalter->setzen(schalter, !vorher);
+        QCOMPARE(u.mark(p), !vorher);
+        f.Menu(p)->trigger();
+        QCOMPARE(u.schalter->gesetzt(schalter), vorher);
+        QCOMPARE(u.mark(p), vorher);
+    }
+
+    // The options a start reads are the ones the last exit wrote, whichever way they were changed.
+    void optionsOutliveARestart()
+    {
+        using S = Optionsschalter::Schalter;
+        Fenster u;
+        frmHaupt &f = u.starte();
+        f.Menu(Menuepunkt::mnuKeineNullBeimSuchen)->trigger();
+        u.schalter->setzen(S::VerbundeneNummern, true);
+        u.schalter->setzen(S::AehnlicheNummern, false);
+        f.close();
+        frmHaupt &wieder = u.starte();
+        QVERIFY(u.schalter->gesetzt(S::KeineNullBeimSuchen) && u.mark(Menuepunkt::mnuKeineNullBeimSuchen));
+        QVERIFY(u.schalter->gesetzt(S::VerbundeneNummern) && u.mark(Menuepunkt::mnuVerbundeneNummern));
+        QVERIFY(!u.schalter->gesetzt(S::AehnlicheNummern) && !u.mark(Menuepunkt::mnuAutoNummern));
+        QVERIFY(!wieder.findChild<QGroupBox *>(u"frAehnliche"_s)->isVisible());
+    }
+
     void similarPaneFollowsItsMenu()
     {
         Fenster u;
@@ -472,18 +533,18 @@ private slots:
         Fenster u;
         frmHaupt &f = u.starte({}, {u"Rufmon-Simulator"_s});
         const auto zustand = [&] {
-            return u"%1, Geräte %2, Suche %3"_s.arg(f.cmdInitTapi()->property("Tag").toString(),
+            return u"%1, Geräte %2, Suche %3"_s.arg(f.MonitorAktiv() ? u"aktiv"_s : u"passiv"_s,
                                                     f.cbxTapiDevices()->isEnabled() ? u"frei"_s : u"fest"_s)
-                .arg(f.Ereignisse().lSuche);
+                .arg(u.leitung->Ereignisse().lSuche);
         };
         StatusPanel *telefon = f.Panel(frmHaupt::Statusfeld::Telefon);
         // Either way a caller search in progress is dropped.
-        f.Ereignisse().lSuche = 3;
+        u.leitung->Ereignisse().lSuche = 3;
         f.Menu(Menuepunkt::mnuTAPI)->trigger();
         QCOMPARE(zustand(), u"aktiv, Geräte fest, Suche 0"_s);
         QCOMPARE(telefon->Text(), u"TAPI aktiv"_s);
         QCOMPARE(telefon->PictureIndex(), 4);
-        f.Ereignisse().lSuche = 2;
+        u.leitung->Ereignisse().lSuche = 2;
         f.cmdInitTapi()->click();
         QCOMPARE(zustand(), u"passiv, Geräte frei, Suche 0"_s);
         QCOMPARE(u.tapi.calls.count(u"CloseLine"_s), 1);

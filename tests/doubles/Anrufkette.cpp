@@ -11,42 +11,33 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-ACTPruefung::Umgebung pruefungsumgebung(clACTApplication &actApp, Telefonfeldliste &telefonfelder)
+bool Anrufkette::ACTgestartet()
 {
-    ACTPruefung::Umgebung u;
-    u.ACTgestartet = [&actApp] { return actApp.ACTgestartet(); };
-    u.ACTDatenbank = [&actApp] { return actApp.ACTDatenbank(); };
-    u.PanelText = [](const QString &) {};
-    u.PanelBild = [](int) {};
-    u.PanelToolTip = [](const QString &) {};
-    u.TimerACT = [](bool) {};
-    u.TelefonfelderSetzen = [&telefonfelder](const std::vector<clACTFeld> &felder, const QString &ausschluss) {
-        telefonfelder.FelderSetzen(felder, ausschluss);
-    };
-    return u;
+    return actApp.ACTgestartet();
 }
 
-} // namespace
+QString Anrufkette::ACTDatenbank()
+{
+    return actApp.ACTDatenbank();
+}
+
+void Anrufkette::TelefonfelderSetzen(const std::vector<clACTFeld> &felder, const QString &ausschluss)
+{
+    telefonfelder.FelderSetzen(felder, ausschluss);
+}
 
 Anrufkette::Anrufkette()
-    : pruefung(felder, actMeldungen, optionen, pruefungsumgebung(actApp, telefonfelder))
-    , aehnliche({anzeige, aehnlicheListe, ereignisse, suche, telefondaten, dialogs, optionen, system})
-    , auswertung({anzeige, anrufer, aehnlicheListe, ereignisse, nummern, suche, telefondaten, aehnliche, tapi, dialogs,
-                  optionen, system})
+    : pruefung(felder, actMeldungen, optionen, *this)
+    , weg({anzeige, anrufer, aehnlicheListe, leitung, suche, telefondaten, tapi, dialogs, optionen, system, schalter})
 {
-    QObject::connect(&ereignisse, &Anrufereignisse::Anrufer, &auswertung, &Anrufauswertung::Anrufer);
-    QObject::connect(&ereignisse, &Anrufereignisse::VerbundeneNummer, &auswertung,
-                     &Anrufauswertung::VerbundeneNummer);
     anrufer.setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
                         {u"Datum"_s, u"Datum"_s, {}},
                         {u"Ort"_s, u"Ort"_s, {}},
                         {u"Kontakt"_s, u"Kontakt"_s, {}}});
     aehnlicheListe.setColumns(
         {{u"Nummer"_s, u"Nummer"_s, {}}, {u"Kontakt"_s, u"Kontakt"_s, {}}, {u"Firma"_s, u"Firma"_s, {}}});
-    // As the window starts: similar numbers on, everything else off.
-    anzeige.gesetzt = {Menuepunkt::mnuAutoNummern};
+    // As a fresh program starts: similar numbers on, the cache off.
+    anzeige.schalter = &schalter;
     system.programFolder = dir.path();
 }
 
@@ -70,7 +61,7 @@ void Anrufkette::oeffne(const QString &actTabelle, bool cache)
     if (cache) {
         suche.setCachePfad(dir.filePath(u"RUFMON.MDB"_s));
         suche.CacheErstellen({});
-        anzeige.gesetzt.insert(Menuepunkt::mnuNummernCache);
+        schalter.setzen(Optionsschalter::Schalter::NummernCache, true);
         // The cache stands in for ACT!'s tables, as the program's cache step says.
         pruefung.setACTBereit(true);
     }

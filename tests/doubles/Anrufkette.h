@@ -2,18 +2,18 @@
 
 #include "actcontrol/clACTApplication.h"
 #include "actdb/ACTPruefung.h"
+#include "actdb/ACTPruefungsumfeld.h"
 #include "actdb/Meldungssperre.h"
 #include "actdb/Telefonfeldliste.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
 #include "core/ListViewModel.h"
+#include "core/Optionsschalter.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/telephony/TelephonyControl.h"
-#include "telephony/AehnlicheNummern.h"
-#include "telephony/Anrufauswertung.h"
-#include "telephony/Anrufereignisse.h"
+#include "telephony/Anrufweg.h"
 #include "telephony/Kontaktsuche.h"
-#include "telephony/Nummernbefehle.h"
+#include "telephony/Leitungsteile.h"
 
 #include "AufzeichnendeAnzeige.h"
 #include "ScriptedAct.h"
@@ -21,9 +21,10 @@
 
 // The way of a call without a window: the real telephony control with its
 // simulator, the real phone database (a copy), ACT!'s tables as the settings
-// name them, the number cache in the test's folder, and the identification
-// wired as the program wires it. Settings are written before `oeffne`.
-struct Anrufkette : Umgebung
+// name them, the number cache in the test's folder, and the line's side and
+// the call's way made by the program's own classes over a recording port.
+// Settings are written before `oeffne`.
+struct Anrufkette : Umgebung, ACTPruefungsumfeld
 {
     AufzeichnendeAnzeige anzeige;
     TelephonyControl tapi{store};
@@ -39,14 +40,25 @@ struct Anrufkette : Umgebung
     Kontaktsuche suche{dialogs, clipboard, optionen, actDBF, actApp, pruefung};
     ListViewModel anrufer;
     ListViewModel aehnlicheListe;
-    Anrufereignisse ereignisse{tapi, anzeige, anzeige};
-    QString filtertext;
-    Nummernbefehle nummern{anzeige, dialogs, optionen, filtertext};
-    AehnlicheNummern aehnliche;
-    Anrufauswertung auswertung;
+    Leitungsteile leitung{tapi, anzeige, anzeige, dialogs, optionen, schalter};
+    Anrufereignisse &ereignisse = leitung.Ereignisse();
+    Nummernbefehle &nummern = leitung.Nummern();
+    Anrufweg weg;
+    AehnlicheNummern &aehnliche = weg.Aehnliche();
+    Anrufauswertung &auswertung = weg.Auswertung();
 
     Anrufkette();
-    ~Anrufkette();
+    ~Anrufkette() override;
+
+    // The ACT! check asks the stand-in; there is no status bar and no cache step.
+    bool ACTgestartet() override;
+    QString ACTDatenbank() override;
+    void setACTText(const QString &) override {}
+    void setACTBereit(bool) override {}
+    void setACTHinweis(const QString &) override {}
+    void setPruefungAktiv(bool) override {}
+    void TelefonfelderSetzen(const std::vector<clACTFeld> &felder, const QString &ausschluss) override;
+    void CacheSchritt() override {}
 
     // Opens the phone database, reads ACT!'s fields (the ACT! table of
     // `actTabelle`, none: no ACT!), builds the number cache when `cache`,

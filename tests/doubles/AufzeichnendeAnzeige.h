@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Optionsschalter.h"
 #include "telephony/Auswertungsanzeige.h"
 #include "telephony/Leitungsfenster.h"
 #include "telephony/Protokoll.h"
@@ -11,14 +12,15 @@
 #include <functional>
 
 // The window as the identification, the line control and the call events
-// see it, without a window: every message, the menu marks to set, the
-// states the identification switched, and a hook for the moments it breathes.
+// see it, without a window: every message, the states the identification
+// switched, and a hook for the moments it breathes. A failed number cache is
+// switched off in `schalter`, as the window does.
 class AufzeichnendeAnzeige : public Auswertungsanzeige, public Leitungsfenster, public Protokoll
 {
 public:
     QStringList meldungen;
     QList<bool> anrufeWartend; // as told at each call's start
-    QSet<Menuepunkt> gesetzt;
+    Optionsschalter *schalter = nullptr;
     int wartecursor = 0;
     int nachVorneGeholt = 0;
     bool knopfAktiv = true;
@@ -42,9 +44,9 @@ public:
     void NummernCacheAbschalten() override
     {
         cacheAbgeschaltet = true;
-        gesetzt.remove(Menuepunkt::mnuNummernCache);
+        if (schalter)
+            schalter->setzen(Optionsschalter::Schalter::NummernCache, false);
     }
-    bool MenueGesetzt(Menuepunkt punkt) const override { return gesetzt.contains(punkt); }
     void atmen() override
     {
         QCoreApplication::processEvents();
@@ -58,8 +60,6 @@ public:
     void setTelefonText(const QString &text) override { telefontext = text; }
     void setTelefonToolTip(const QString &) override {}
     void setTelefonBild(int) override {}
-    QString KnopfTag() const override { return {}; }
-    void setKnopfTag(const QString &) override {}
     void setKnopfBild(const QString &) override {}
     void setKnopfToolTip(const QString &) override {}
     void setGeraete(const QStringList &) override {}
@@ -69,13 +69,6 @@ public:
     void setAdressen(const QStringList &) override {}
     void setLeitungshinweis(const QString &) override {}
     void setTitel(const QString &) override {}
-    void setMenueGesetzt(Menuepunkt punkt, bool an) override
-    {
-        if (an)
-            gesetzt.insert(punkt);
-        else
-            gesetzt.remove(punkt);
-    }
     void setMenueText(Menuepunkt, const QString &) override {}
     void setLbIDText(const QString &) override {}
 

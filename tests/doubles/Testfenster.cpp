@@ -25,7 +25,14 @@ void Testfenster::setze(const QString &abschnitt, const QString &key, const QStr
 frmHaupt &Testfenster::erstelle()
 {
     modListviewSort::Absteigend = false;
-    fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{*store, dialogs, clipboard, system, tapi, teile});
+    leitung.reset();
+    fenster.reset();
+    schalter.reset();
+    optionen = std::make_unique<modOptionen>(*store, system);
+    schalter = std::make_unique<Optionsschalter>(*optionen, *store);
+    fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{*store, dialogs, clipboard, system, tapi, teile, *schalter});
+    leitung = std::make_unique<Leitungsteile>(tapi, *fenster, *fenster, dialogs, *optionen, *schalter);
+    fenster->anbinden(*leitung);
     return *fenster;
 }
 

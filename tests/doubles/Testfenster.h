@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/frmHaupt.h"
+#include "core/Optionsschalter.h"
+#include "core/modOptionen.h"
 #include "platform/settings/IniSettingsStore.h"
 
 #include "doubles/FakeSystem.h"
@@ -26,7 +28,12 @@ struct Testfenster
     QStringList journal;
     FakeTapi tapi{&journal};
     RecordingTeilsysteme teile{&journal};
+    // Made with the window, from the settings as they are then, as at a start.
+    std::unique_ptr<modOptionen> optionen;
+    std::unique_ptr<Optionsschalter> schalter;
     std::unique_ptr<frmHaupt> fenster;
+    // The line's side over the window, as the program makes it.
+    std::unique_ptr<Leitungsteile> leitung;
 
     Testfenster();
 

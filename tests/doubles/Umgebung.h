@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Optionsschalter.h"
 #include "core/modOptionen.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/settings/IniSettingsStore.h"
@@ -18,6 +19,7 @@ struct Umgebung
     IniSettingsStore store{dir.filePath(QStringLiteral("Rufmon.conf"))};
     FakeSystem system;
     modOptionen optionen{store, system};
+    Optionsschalter schalter{optionen, store};
     ScriptedDialogs dialogs;
     MemoryClipboard clipboard;
 };

@@ -7,6 +7,7 @@
 #include "platform/actole/Kontaktanzeige.h"
 #include "platform/actole/WineBruecke.h"
 #include "platform/actole/WineUmgebung.h"
+#include "platform/desktop/X11Desktop.h"
 
 #include "doubles/MemorySettings.h"
 #include "doubles/ScriptedDialogs.h"
@@ -54,6 +55,7 @@ struct Aufbau
     ScriptedDialogs dialogs;
     KeineAnzeige anzeige;
     ActDatenbankAdapter adapter{settings, anzeige};
+    X11Desktop x11;
     std::unique_ptr<ActWahl> wahl;
 
     Aufbau()
@@ -69,7 +71,7 @@ struct Aufbau
         wine.close();
         settings.SaveSetting(u"ACT"_s, u"WinePrefix"_s, praefix);
         settings.SaveSetting(u"ACT"_s, u"Wine"_s, wine.fileName());
-        wahl = std::make_unique<ActWahl>(settings, dialogs, adapter);
+        wahl = std::make_unique<ActWahl>(settings, dialogs, adapter, x11);
     }
     void setze(const QString &datei, bool da)
     {

@@ -681,7 +681,9 @@ private slots:
         TelephonyControl tapi(u.store);
         tapi.setEinstellungen(&einstellungen);
         RecordingTeilsysteme teile;
-        frmHaupt fenster(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, tapi, teile});
+        frmHaupt fenster(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, tapi, teile, u.schalter});
+        Leitungsteile leitung(tapi, fenster, fenster, u.dialogs, u.optionen, u.schalter);
+        fenster.anbinden(leitung);
         fenster.Form_Load();
         fenster.show();
         if (tapi.LeitungEingerichtet())
@@ -768,7 +770,9 @@ private slots:
         TelephonyControl tapi(u.store);
         tapi.setEinstellungen(&einstellungen);
         RecordingTeilsysteme teile;
-        frmHaupt fenster(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, tapi, teile});
+        frmHaupt fenster(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, tapi, teile, u.schalter});
+        Leitungsteile leitung(tapi, fenster, fenster, u.dialogs, u.optionen, u.schalter);
+        fenster.anbinden(leitung);
         fenster.Form_Load();
         QVERIFY(!fenster.lbLeitungHinweis()->isVisibleTo(&fenster));
         fenster.cmdInitTapi()->click();
@@ -801,9 +805,11 @@ private slots:
         u.store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, name);
         TelephonyControl tapi(u.store);
         RecordingTeilsysteme teile;
-        frmHaupt fenster(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, tapi, teile});
+        frmHaupt fenster(frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, tapi, teile, u.schalter});
+        Leitungsteile leitung(tapi, fenster, fenster, u.dialogs, u.optionen, u.schalter);
+        fenster.anbinden(leitung);
         fenster.Form_Load();
-        fenster.Leitung().setNeuerVersuchMs(20);
+        leitung.Leitung().setNeuerVersuchMs(20);
         fenster.cmdInitTapi()->click();
         QVERIFY(router.waitForNewConnection(5000));
         std::unique_ptr<QTcpSocket> verbindung(router.nextPendingConnection());

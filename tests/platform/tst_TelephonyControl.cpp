@@ -199,9 +199,11 @@ private slots:
         store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor "_s + adresse);
         RecordingTeilsysteme teile;
         TelephonyControl tapi(store);
-        frmHaupt fenster(frmHauptUmgebung{store, u.dialogs, u.clipboard, u.system, tapi, teile});
+        frmHaupt fenster(frmHauptUmgebung{store, u.dialogs, u.clipboard, u.system, tapi, teile, u.schalter});
+        Leitungsteile leitung(tapi, fenster, fenster, u.dialogs, u.optionen, u.schalter);
+        fenster.anbinden(leitung);
         QStringList angekommen; // numbers the identification was started with
-        QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, &fenster,
+        QObject::connect(&leitung.Ereignisse(), &Anrufereignisse::Anrufer, &fenster,
                          [&](const QString &n, const QString &, const QString &p) { angekommen << n + u' ' + p; });
         fenster.Form_Load();
         fenster.show();
@@ -244,10 +246,20 @@ private slots:
         store.SaveSetting(u"Telefonie"_s, u"Anrufmonitore"_s, u"alt.example"_s);
         store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, u"Anrufmonitor alt.example:1012"_s);
         RecordingTeilsysteme teile;
+        struct Gestartet
+        {
+            std::unique_ptr<frmHaupt> fenster;
+            std::unique_ptr<Leitungsteile> leitung;
+            frmHaupt *operator->() const { return fenster.get(); }
+        };
         const auto starte = [&](TelephonyControl &tapi) {
-            auto f = std::make_unique<frmHaupt>(frmHauptUmgebung{store, u.dialogs, u.clipboard, u.system, tapi, teile});
-            f->Form_Load();
-            return f;
+            Gestartet g;
+            g.fenster = std::make_unique<frmHaupt>(
+                frmHauptUmgebung{store, u.dialogs, u.clipboard, u.system, tapi, teile, u.schalter});
+            g.leitung = std::make_unique<Leitungsteile>(tapi, *g.fenster, *g.fenster, u.dialogs, u.optionen, u.schalter);
+            g.fenster->anbinden(*g.leitung);
+            g.fenster->Form_Load();
+            return g;
         };
         {
             TelephonyControl tapi(store);

@@ -104,7 +104,7 @@ private slots:
         Anrufkette k;
         const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
         k.oeffne(b.tabelle, false);
-        k.filtertext = u"0800,0891234567"_s;
+        k.nummern.setFiltertext(u"0800,0891234567"_s);
         QVERIFY(k.anruf(u"0891234567"_s));
         QCOMPARE(k.anrufer.Count(), 0);
         QCOMPARE(k.gespeichert(), QStringList());
@@ -121,18 +121,39 @@ private slots:
         // A connected number only with its menu item, then with pictures of its own.
         QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
         QCOMPARE(k.anrufer.Count(), 2);
-        k.anzeige.gesetzt.insert(Menuepunkt::mnuVerbundeneNummern);
+        k.schalter.setzen(Optionsschalter::Schalter::VerbundeneNummern, true);
         QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
         QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|10|"_s + IDInKlammern(b.greta));
         QVERIFY(k.tapi.Simulator()->verbunden(u"0402222333"_s));
         QCOMPARE(k.eintrag(), u"0402222333|Hamburg|Unbekannt|9|Unbekannt"_s);
     }
 
+    // The identification reads the options where they live, without a window:
+    // each call is cleaned and searched as the options stand at its ring.
+    void followsTheOptionsWithoutAWindow()
+    {
+        using S = Optionsschalter::Schalter;
+        Anrufkette k;
+        const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
+        k.oeffne(b.tabelle, false);
+        const QString greta = u"0301234567|Berlin|Greta Grünwald|6|"_s + IDInKlammern(b.greta);
+        QVERIFY(k.anruf(u"301234567"_s));
+        QCOMPARE(k.eintrag().section(u'|', 0, 0), u"301234567"_s);
+        k.schalter.setzen(S::PraefixHinzufuegen, true);
+        QVERIFY(k.anruf(u"301234567"_s));
+        QCOMPARE(k.eintrag(), greta);
+        // The other prefix option wins over the first, as the commands keep them apart.
+        k.nummern.mnuTAPINullEntfernen(false);
+        QVERIFY(!k.schalter.gesetzt(S::PraefixHinzufuegen));
+        QVERIFY(k.anruf(u"00301234567"_s));
+        QCOMPARE(k.eintrag(), greta);
+    }
+
     void callsDuringAnIdentification()
     {
         Anrufkette k;
         k.oeffne(QString(), false);
-        k.anzeige.gesetzt.insert(Menuepunkt::mnuVerbundeneNummern);
+        k.schalter.setzen(Optionsschalter::Schalter::VerbundeneNummern, true);
         // While the first call is identified another caller and two connected
         // numbers arrive: the caller is dropped, the later connected number is
         // taken up afterwards (it overwrites the earlier one).
@@ -167,7 +188,7 @@ private slots:
         Anrufkette k;
         const Beispielkontakte b = Beispielkontakte::schreibe(k.dir.filePath(u"act"_s));
         k.oeffne(b.tabelle, true);
-        k.anzeige.gesetzt.insert(Menuepunkt::mnuAutoNummern);
+        k.schalter.setzen(Optionsschalter::Schalter::AehnlicheNummern, true);
         const int datum = k.anrufer.columnByKey(u"Datum"_s);
         k.tapi.setEventsEnabled(false);
         const QString vorher = RegionalSettings::DateTimeText(QDateTime::currentDateTime());
@@ -407,7 +428,7 @@ private slots:
         QList<QStringList> gefunden;
         for (const bool cache : {false, true}) {
             Anrufkette k;
-            k.anzeige.gesetzt.remove(Menuepunkt::mnuAutoNummern);
+            k.schalter.setzen(Optionsschalter::Schalter::AehnlicheNummern, false);
             k.oeffne(g.summary().dbfPath, cache);
             QStringList tags;
             for (const QString &nummer : anrufe) {
@@ -453,6 +474,7 @@ private slots:
         QCOMPARE(k.dialogs.boxes().first().text, u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + cache
                                                      + u"\r\nDer Nummerncache wird deaktiviert."_s);
         QVERIFY(k.anzeige.cacheAbgeschaltet);
+        QVERIFY(!k.schalter.gesetzt(Optionsschalter::Schalter::NummernCache));
         // No direct search for that call; the next one searches the ACT! tables.
         QCOMPARE(k.eintrag(), u"0301234567|Berlin|Unbekannt|2|Unbekannt"_s);
         QVERIFY(k.suche.ACTBereit());

@@ -19,13 +19,14 @@ namespace {
 
 // Records every number handed to the identification, as
 // "number|name|party|call id|handle" or "number|call id|handle" for a connected one.
-void zeichneAuf(frmHaupt &f, QStringList &aufrufe)
+void zeichneAuf(Testfenster &u, QStringList &aufrufe)
 {
-    QObject::connect(&f.Ereignisse(), &Anrufereignisse::Anrufer, &f,
+    Anrufereignisse &ereignisse = u.leitung->Ereignisse();
+    QObject::connect(&ereignisse, &Anrufereignisse::Anrufer, u.fenster.get(),
                      [&aufrufe](const QString &n, const QString &na, const QString &p, std::int32_t id, std::int32_t h) {
                          aufrufe << QStringList{n, na, p, QString::number(id), QString::number(h)}.join(u'|');
                      });
-    QObject::connect(&f.Ereignisse(), &Anrufereignisse::VerbundeneNummer, &f,
+    QObject::connect(&ereignisse, &Anrufereignisse::VerbundeneNummer, u.fenster.get(),
                      [&aufrufe](const QString &n, std::int32_t id, std::int32_t h) {
                          aufrufe << QStringList{n, QString::number(id), QString::number(h)}.join(u'|');
                      });
@@ -189,7 +190,7 @@ private slots:
         Testfenster u;
         frmHaupt &f = u.starte();
         QStringList aufrufe;
-        zeichneAuf(f, aufrufe);
+        zeichneAuf(u, aufrufe);
         emit u.tapi.OnCallerID(u"0301234567"_s, u"Name"_s, u"<ADDRESS>"_s, 7, 9);
         QCOMPARE(aufrufe, QStringList{u"0301234567|Name|<ADDRESS>|7|9"_s});
         emit u.tapi.OnConnectedID(u"0891"_s, 1, 1);
@@ -222,7 +223,7 @@ private slots:
         for (const QString &teil : {u"\"Modem /dev/ttyACM0\""_s, u": Port verschwunden\r\n"_s, u": 1013\r\n"_s})
             QVERIFY2(u.dialogs.boxes().first().text.contains(teil), qPrintable(u.dialogs.boxes().first().text));
         // No: it stays off, and the line tried meanwhile is closed.
-        QTRY_VERIFY(!f.Leitung().OffeneFrage());
+        QTRY_VERIFY(!u.leitung->Leitung().OffeneFrage());
         QVERIFY(!f.MonitorAktiv());
         QVERIFY(!u.tapi.LineConnected());
         // Not again while it is off.
@@ -242,9 +243,9 @@ private slots:
         // attempt: the question closes as if "Ja" had been chosen.
         emit u.tapi.OnError(u"Port verschwunden"_s, u"Modem"_s, 1013);
         QVERIFY(!f.MonitorAktiv());
-        QVERIFY(f.Leitung().OffeneFrage());
+        QVERIFY(u.leitung->Leitung().OffeneFrage());
         QTRY_VERIFY(f.MonitorAktiv());
-        QVERIFY(!f.Leitung().OffeneFrage());
+        QVERIFY(!u.leitung->Leitung().OffeneFrage());
         QCOMPARE(u.dialogs.boxes().size(), 3);
         QCOMPARE(u.dialogs.unanswered(), 0);
     }
@@ -282,19 +283,19 @@ private slots:
         QAction *befehl = f.Menu(Menuepunkt::mnuNummernfilter);
         u.dialogs.answerInput(u"030 1, 089"_s);
         befehl->trigger();
-        QCOMPARE(f.Filtertext, u"0301,089"_s);
-        QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), f.Filtertext);
+        QCOMPARE(u.leitung->Nummern().Filtertext(), u"0301,089"_s);
+        QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), u.leitung->Nummern().Filtertext());
 
         // Cancel with a filter set asks; No keeps it, Yes clears it.
         u.dialogs.answerInput(std::nullopt);
         u.dialogs.answer(Dialogs::Answer::No);
         befehl->trigger();
-        QCOMPARE(f.Filtertext, u"0301,089"_s);
+        QCOMPARE(u.leitung->Nummern().Filtertext(), u"0301,089"_s);
         QCOMPARE(u.dialogs.boxes().last().buttons, Dialogs::Buttons::YesNo);
         u.dialogs.answerInput(QString());
         u.dialogs.answer(Dialogs::Answer::Yes);
         befehl->trigger();
-        QCOMPARE(f.Filtertext, QString());
+        QCOMPARE(u.leitung->Nummern().Filtertext(), QString());
         QCOMPARE(u.gespeichert(u"Optionen"_s, u"Nummernfilter"_s), QString());
 
         QAction *hinzu = f.Menu(Menuepunkt::mnuTapiNull);
@@ -316,7 +317,7 @@ private slots:
         // The identification reads the current marks and prefix.
         hinzu->trigger();
         f.Menu(Menuepunkt::mnuTAPIPlusKlammerFilter)->setChecked(true);
-        const auto e = f.Nummern().Einstellungen();
+        const auto e = u.leitung->Nummern().Einstellungen();
         QCOMPARE((QList<bool>{e.PraefixHinzufuegen, e.PraefixEntfernen, e.PlusKlammerFilter}),
                  (QList<bool>{true, false, true}));
         QCOMPARE(e.Praefix, u"+49"_s);

@@ -12,6 +12,8 @@
 #include "telephony/Leitungssteuerung.h"
 #include "windows/StatusPanel.h"
 
+#include "doubles/AufzeichnendeAnzeige.h"
+#include "doubles/FakeTapi.h"
 #include "doubles/RecordingTeilsysteme.h"
 #include "doubles/Umgebung.h"
 
@@ -38,6 +40,7 @@ struct Leitung : Umgebung
     TelephonyControl tapi{store};
     RecordingTeilsysteme teile;
     std::unique_ptr<frmHaupt> fenster;
+    std::unique_ptr<Leitungsteile> teileDerLeitung;
     std::unique_ptr<Infobereich> tray;
 
     explicit Leitung(const QString &geraet = {})
@@ -53,10 +56,12 @@ struct Leitung : Umgebung
         tapi.setDevices({monitor, new SimulatorDevice});
         if (!geraet.isEmpty())
             store.SaveSetting(u"Optionen"_s, u"TapiDevice"_s, geraet);
-        fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{store, dialogs, clipboard, system, tapi, teile});
+        fenster = std::make_unique<frmHaupt>(frmHauptUmgebung{store, dialogs, clipboard, system, tapi, teile, schalter});
+        teileDerLeitung = std::make_unique<Leitungsteile>(tapi, *fenster, *fenster, dialogs, optionen, schalter);
+        fenster->anbinden(*teileDerLeitung);
         fenster->Form_Load();
         fenster->show();
-        fenster->Leitung().setNeuerVersuchMs(20);
+        teileDerLeitung->Leitung().setNeuerVersuchMs(20);
         tray = std::make_unique<Infobereich>(*fenster, tapi, true);
     }
     ~Leitung()
@@ -78,6 +83,42 @@ class tst_Leitungssteuerung : public QObject
 
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(u"rufmon.telephony.info=true"_s); }
+
+    // Whether the monitor is on is the line control's own state, not a
+    // picture on a button: it holds without a window, a line that does not
+    // open leaves it off, and every switch is announced.
+    void monitorStateWithoutAWindow_data()
+    {
+        QTest::addColumn<bool>("oeffnet");
+        QTest::addColumn<QList<bool>>("zustaende"); // Aktiv() after each of three clicks
+        QTest::newRow("line opens") << true << QList<bool>{true, false, true};
+        QTest::newRow("line refuses") << false << QList<bool>{false, false, false};
+    }
+    void monitorStateWithoutAWindow()
+    {
+        QFETCH(bool, oeffnet);
+        Umgebung u;
+        FakeTapi tapi;
+        tapi.devices = {u"Rufmon-Simulator"_s};
+        tapi.oeffnetLeitung = oeffnet;
+        AufzeichnendeAnzeige anzeige;
+        Anrufereignisse ereignisse(tapi, anzeige, anzeige, u.schalter);
+        Leitungssteuerung leitung(tapi, anzeige, u.dialogs, u.optionen, ereignisse, anzeige);
+        QSignalSpy gemeldet(&leitung, &Leitungssteuerung::MonitorGeaendert);
+        QVERIFY(!leitung.Aktiv());
+        QList<bool> zustaende;
+        for (int i = 0; i < 3; ++i) {
+            leitung.cmdInitTapi_Click();
+            zustaende << leitung.Aktiv();
+        }
+        QTEST(zustaende, "zustaende");
+        QCOMPARE(tapi.offen, oeffnet);
+        QList<bool> angesagt;
+        for (const QList<QVariant> &s : gemeldet)
+            angesagt << s[0].toBool();
+        // A refused line switches nothing, and says so by silence.
+        QCOMPARE(angesagt, oeffnet ? zustaende : QList<bool>{});
+    }
 
     // "TAPI aktiv" once the line is open and watching, nothing once it is
     // off, the device's reason while its connection is down; the tray's

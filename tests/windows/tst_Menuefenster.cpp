@@ -10,6 +10,7 @@
 
 #include "doubles/FakeSystem.h"
 #include "doubles/FakeTapi.h"
+#include "doubles/Umgebung.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -139,13 +140,13 @@ private slots:
     void logClosingUnchecksMenu()
     {
         QFETCH(int, wie);
-        FakeSystem system;
+        Umgebung u;
         QWidget haupt;
-        bool haken = false;
-        Protokollbefehl befehl(system, [&haken](bool h) { haken = h; }, &haupt);
+        const auto haken = [&u] { return u.schalter.gesetzt(Optionsschalter::Schalter::Protokoll); };
+        Protokollbefehl befehl(u.system, u.schalter, &haupt);
 
         befehl.mnuTAPIProtokoll(false);
-        QVERIFY(haken);
+        QVERIFY(haken());
         QPointer<frmProtokoll> f = befehl.Fenster();
         QVERIFY(f && f->isVisible());
         befehl.PrintProtokoll(u"OnRinging"_s, u"CRingCount=1"_s);
@@ -159,7 +160,7 @@ private slots:
         else
             f->cmdClose()->click();
         QCOMPARE(geschlossen.count(), 1);
-        QVERIFY(!haken);
+        QVERIFY(!haken());
         // Closing discards the log: the window is gone.
         QTRY_VERIFY(f.isNull());
         QVERIFY(!befehl.Fenster());
@@ -168,7 +169,7 @@ private slots:
 
         // Opened again, the log starts afresh.
         befehl.mnuTAPIProtokoll(false);
-        QVERIFY(haken);
+        QVERIFY(haken());
         QVERIFY(befehl.Fenster());
         QVERIFY(befehl.Fenster()->Text().isEmpty());
     }

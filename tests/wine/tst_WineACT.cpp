@@ -11,6 +11,7 @@
 #include "core/modHaupt.h"
 #include "platform/actole/ActWahl.h"
 #include "platform/actole/WineBruecke.h"
+#include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "windows/ListView.h"
@@ -144,6 +145,7 @@ private:
 struct Programm : Umgebung
 {
     TelephonyControl tapi{store};
+    X11Desktop x11;
     Beispielkontakte kontakte;
     QString windowsDatenbank;
     std::unique_ptr<StandIn> act;
@@ -179,7 +181,7 @@ struct Programm : Umgebung
         store.SaveSetting(u"Optionen"_s, u"CacheMDB"_s, dir.filePath(u"RUFMON.MDB"_s));
         store.SaveSetting(u"Optionen"_s, u"NummernCache"_s, u"0"_s);
         store.SaveSetting(u"Optionen"_s, u"ProtokollSendKeyIntervall"_s, u"100"_s);
-        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, nullptr});
+        rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, x11, nullptr});
         rufmon->starten();
         f().cmdInitTapi()->click();
         tapi.Simulator()->setTakt(5, 50);
@@ -261,7 +263,7 @@ private slots:
     {
         Programm p;
         p.anrufAusgewaehlt(u"0301234567"_s);
-        p.f().setMenueGesetzt(Menuepunkt::mnuAutoTimer, true);
+        p.f().Schalter().setzen(Optionsschalter::Schalter::ACTTimer, true);
         p.f().Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(p.act->hat(u"Klick Timer &Start"_s), 20000);
         QVERIFY(p.act->stelle(u"Command &i4 310"_s) < p.act->stelle(u"Klick Timer &Start"_s));
