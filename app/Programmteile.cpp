@@ -21,6 +21,7 @@
 #include "telephony/Anrufmeldung.h"
 #include "telephony/Waehlen.h"
 #include "windows/Infobefehl.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "windows/Nummernlistenbefehl.h"
 #include "windows/Protokollbefehl.h"
@@ -107,17 +108,17 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
         AehnlicheNummern::Teile{*m_anzeige, fenster.lvKontakte()->Items(), fenster.Ereignisse(), m_suche,
                                 m_telefondaten, m_dialogs, m_optionen, m_system});
     m_auswertung = std::make_unique<Anrufauswertung>(Anrufauswertung::Teile{
-        *m_anzeige, fenster.lvNummern()->Items(), fenster.lvKontakte()->Items(), fenster.Ereignisse(),
+        *m_anzeige, m_anrufe, fenster.lvKontakte()->Items(), fenster.Ereignisse(),
         fenster.Nummern(), m_suche, m_telefondaten, *m_aehnliche, tapi, m_dialogs, m_optionen, m_system});
     QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::Anrufer, m_auswertung.get(),
                      &Anrufauswertung::Anrufer);
     QObject::connect(&fenster.Ereignisse(), &Anrufereignisse::VerbundeneNummer, m_auswertung.get(),
                      &Anrufauswertung::VerbundeneNummer);
     QObject::connect(m_auswertung.get(), &Anrufauswertung::Beendet, &fenster, &frmHaupt::AuswertungBeendet);
-    fenster.lvNummern()->Items().setToolTips(&Anrufhinweis::ToolTip);
+    fenster.lvNummern()->Modell().setToolTips(&Anrufhinweis::ToolTip);
 
     QObject::connect(fenster.Menu(M::mnuSuche_aehnliche), &QAction::triggered, &fenster, [this, &fenster] {
-        m_aehnliche->mnuSuche_aehnliche(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+        m_aehnliche->mnuSuche_aehnliche(fenster.lvNummern()->Auswahl());
     });
     QObject::connect(fenster.Menu(M::mnuCacheNeu), &QAction::triggered, &fenster, [this] { mnuCacheNeu(); });
 
@@ -128,7 +129,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
         [&fenster] { return fenster.cbxAddress()->currentIndex(); }, [&fenster] { fenster.atmen(); }};
     m_waehlen = std::make_unique<Waehlen>(tapi, m_store, m_optionen, m_dialogs, anbindung);
     QObject::connect(fenster.Menu(M::mnuNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+        m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Auswahl());
     });
     QObject::connect(fenster.Menu(M::mnuAehnlicheNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
         m_waehlen->mnuAehnlicheNummerAnwaehlen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
@@ -161,7 +162,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
                 ACTTimerStarten(m_actApp, m_act.desktop(), [&fenster] { fenster.atmen(); });
         });
     QObject::connect(fenster.Menu(M::mnuACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+        m_befehle->mnuACTAnzeigen(m_anrufe, fenster.lvNummern()->Auswahl());
     });
     QObject::connect(fenster.Menu(M::mnuAehnlicheACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
         m_befehle->mnuAehnlicheACTAnzeigen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
@@ -173,13 +174,13 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     m_aufzeichnung = std::make_unique<Protokollaufzeichnung>(m_actApp, m_act.desktop(), m_dialogs, m_optionen,
                                                              std::move(aufzeichnung));
     QObject::connect(fenster.Menu(M::mnuACTProtokollAufzeichnen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_aufzeichnung->mnuACTProtokollAufzeichnen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+        m_aufzeichnung->mnuACTProtokollAufzeichnen(m_anrufe, fenster.lvNummern()->Auswahl());
     });
     QObject::connect(fenster.Menu(M::mnuAehnlicheACTProtokollAufzeichnen), &QAction::triggered, &fenster,
                      [this, &fenster] {
                          m_aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(
-                             fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex(),
-                             fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
+                             m_anrufe, fenster.lvNummern()->Auswahl(), fenster.lvKontakte()->Items(),
+                             fenster.lvKontakte()->SelectedIndex());
                      });
     QObject::connect(fenster.Menu(M::mnuACTDatenbank), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
     QObject::connect(fenster.Menu(M::mnuTelefonfelder), &QAction::triggered, &fenster,
@@ -205,7 +206,7 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
 
     // The notification's buttons run the caller list's commands on the call's entry.
     const auto eintrag = [&fenster](quint64 schluessel) {
-        const int i = fenster.lvNummern()->Items().indexOf(schluessel);
+        const int i = fenster.lvNummern()->Modell().Zeile(schluessel);
         if (i >= 0)
             fenster.lvNummern()->setSelectedIndex(i);
         return i;
@@ -216,12 +217,12 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
         fenster.Hervorholen();
     });
     QObject::connect(m_meldung.get(), &Anrufmeldung::KontaktAnzeigen, &fenster, [this, &fenster, eintrag](quint64 e) {
-        if (const int i = eintrag(e); i >= 0)
-            m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), i);
+        if (eintrag(e) >= 0)
+            m_befehle->mnuACTAnzeigen(m_anrufe, m_anrufe.anruf(e));
     });
     QObject::connect(m_meldung.get(), &Anrufmeldung::Zurueckrufen, &fenster, [this, &fenster, eintrag](quint64 e) {
-        if (const int i = eintrag(e); i >= 0)
-            m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), i);
+        if (eintrag(e) >= 0)
+            m_waehlen->mnuNummerAnwaehlen(m_anrufe.anruf(e));
     });
 }
 
@@ -229,7 +230,7 @@ void Programmteile::mnuAnruferlisteExportieren()
 {
     if (!m_fenster)
         return;
-    AnruferlisteExportieren befehl(m_dialogs, m_fenster->lvNummern()->Items());
+    AnruferlisteExportieren befehl(m_dialogs, m_fenster->lvNummern()->Modell().InZeilenfolge());
     // The company is not in the caller list; ACT!'s table has it while ACT! is there.
     Firmenauskunft auskunft(m_dialogs, m_clipboard, m_optionen);
     const QString pfad = befehl.mnuAnruferlisteExportieren([this, &auskunft](const QStringList &ids) {
@@ -259,13 +260,13 @@ void Programmteile::ACTDatenbankSetzen(const QString &pfad)
     m_pruefung.PruefeACTDatenbank();
 }
 
-void Programmteile::TelefondatenOeffnen(const QString &pfad, ListView &lvNummern)
+void Programmteile::TelefondatenOeffnen(const QString &pfad)
 {
     m_telefondaten.init(NummernMdbOrt::Bereitstellen(QFileInfo(pfad).absolutePath()));
     if (!m_telefondaten.istOffen())
         return;
     try {
-        m_telefondaten.leseMDBinListview(lvNummern.Items());
+        m_telefondaten.leseMDBinListview(m_anrufe);
     } catch (const JetFehler &e) {
         // The program goes on with what it could read.
         m_dialogs.MsgBox(u"Die Anruferliste konnte nicht gelesen werden."_s + u"\r\n"_s + u"Fehlernummer: "_s

@@ -6,6 +6,7 @@
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
 #include "app/Teilsysteme.h"
+#include "core/Anruferliste.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/actole/ActDatenbankAdapter.h"
@@ -62,7 +63,8 @@ public:
     // Writes the caller list to a file the user chooses.
     void mnuAnruferlisteExportieren();
 
-    void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override;
+    Anruferliste &Anrufe() override { return m_anrufe; }
+    void TelefondatenOeffnen(const QString &pfad) override;
     void TelefondatenSchliessen() override;
     void TelefonfelderLaden() override;
     void TelefonfelderSchliessen() override;
@@ -94,6 +96,7 @@ private:
     SettingsStore &m_store;
     modOptionen m_optionen;
     clRufmonDaten m_telefondaten;
+    Anruferliste m_anrufe;
     clActDBF m_actDBF;
     Meldungssperre m_actMeldungen;
     clACTFelder m_actFelder;

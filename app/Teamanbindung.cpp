@@ -25,7 +25,7 @@ Teamanbindung::Teamanbindung(const Teile &teile, QObject *parent)
     Auswertungsanzeige *anzeige = m_t.teile.Anzeige();
     if (auswertung && anzeige)
         m_abgleich = std::make_unique<Anruflistenabgleich>(Anruflistenabgleich::Teile{
-            m_t.tapi, *auswertung, m_t.fenster.lvNummern()->Items(), m_t.fenster.Nummern(), *anzeige});
+            m_t.tapi, *auswertung, m_t.teile.Anrufe(), m_t.fenster.Nummern(), *anzeige});
 
     QAction *menue = m_t.fenster.Menu(Menuepunkt::mnuAnrufeImTeam);
     Teamzugang zugang = Teamzugang::aus(m_t.store);

@@ -23,7 +23,7 @@ void ListItem::setColumnText(int position, const QString &text)
 }
 
 ListViewModel::ListViewModel(QObject *parent)
-    : QAbstractTableModel(parent)
+    : Spaltenmodell(parent)
 {
 }
 
@@ -32,43 +32,9 @@ void ListViewModel::setToolTips(std::function<QString(const ListItem &)> tips)
     m_toolTips = std::move(tips);
 }
 
-void ListViewModel::setSmallIcons(std::function<QVariant(int)> icons)
-{
-    m_smallIcons = std::move(icons);
-}
-
-void ListViewModel::setHeaderIcons(std::function<QVariant(const QString &)> icons)
-{
-    m_headerIcons = std::move(icons);
-}
-
 void ListViewModel::setCheckable(bool checkable)
 {
     m_checkable = checkable;
-}
-
-void ListViewModel::setColumns(const std::vector<ColumnHeader> &columns)
-{
-    beginResetModel();
-    m_columns = columns;
-    endResetModel();
-}
-
-int ListViewModel::columnByKey(const QString &key) const
-{
-    for (int i = 0; i < static_cast<int>(m_columns.size()); ++i) {
-        if (m_columns[i].Key == key)
-            return i;
-    }
-    return -1;
-}
-
-void ListViewModel::setColumnIcon(int column, const QString &iconKey)
-{
-    if (column < 0 || column >= static_cast<int>(m_columns.size()))
-        return;
-    m_columns[column].IconKey = iconKey;
-    emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void ListViewModel::setItem(int index, const ListItem &item)
@@ -181,11 +147,6 @@ int ListViewModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : Count();
 }
 
-int ListViewModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
-}
-
 QVariant ListViewModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= Count())
@@ -195,9 +156,7 @@ QVariant ListViewModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return item.columnText(index.column());
     case Qt::DecorationRole:
-        if (index.column() == 0 && m_smallIcons && item.SmallIcon > 0)
-            return m_smallIcons(item.SmallIcon);
-        return {};
+        return index.column() == 0 ? kleinesBild(item.SmallIcon) : QVariant();
     case Qt::ToolTipRole:
         if (m_toolTips) {
             const QString tip = m_toolTips(item);
@@ -229,15 +188,4 @@ Qt::ItemFlags ListViewModel::flags(const QModelIndex &index) const
     if (m_checkable && index.column() == 0)
         f |= Qt::ItemIsUserCheckable;
     return f;
-}
-
-QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(m_columns.size()))
-        return {};
-    if (role == Qt::DisplayRole)
-        return m_columns[section].Text;
-    if (role == Qt::DecorationRole && m_headerIcons && !m_columns[section].IconKey.isEmpty())
-        return m_headerIcons(m_columns[section].IconKey);
-    return {};
 }

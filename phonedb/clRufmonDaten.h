@@ -8,12 +8,13 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 struct Anruf;
 
+class Anruferliste;
 class Database;
 class Dialogs;
-class ListViewModel;
 class modOptionen;
 
 // The program's own phone database: countries and area codes for naming a
@@ -42,10 +43,8 @@ public:
                                          QString &Anschluss, QString &Land, QString &Ort);
     void SucheNameOrtAusFreierListe(const QString &Nummer, QString &Name, QString &Ort);
 
-    // Appends an entry of the caller list as a row; false after a failed
-    // step, which has shown its message.
-    bool schreibIteminMDB(const ListViewModel &lvNummern, int index);
-    // Appends a call as a row, in the columns of the caller list.
+    // Appends a call as a row, in the columns of the caller list; false
+    // after a failed step, which has shown its message.
     bool speichere(const Anruf &anruf);
     // Calls that arrive in a burst are stored in one transaction: rows
     // written between the two calls are committed together (and at most a
@@ -53,7 +52,9 @@ public:
     void StapelBeginnen();
     void StapelBeenden();
     // Refills the caller list from the stored rows; errors reach the caller.
-    void leseMDBinListview(ListViewModel &lvNummern);
+    void leseMDBinListview(Anruferliste &anrufe);
+    // The stored calls, in the order the table gives them; errors reach the caller.
+    std::vector<Anruf> leseAnrufe();
     // Deletes every row dated before today's midnight minus `Tage` days.
     void LoescheAnruferliste(int &Tage);
 

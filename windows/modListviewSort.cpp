@@ -1,5 +1,6 @@
 #include "windows/modListviewSort.h"
 
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "platform/registry/RegionalSettings.h"
 
@@ -39,10 +40,14 @@ void modListviewSort::SortColumn(ListView &list, int column, bool umkehren)
         }
     }
 
-    const auto &columns = list.Items().columns();
+    const auto &columns = list.Spalten().columns();
     const bool datum = column >= 0 && column < static_cast<int>(columns.size())
                        && columns[column].Text == u"Datum"_s;
-    if (datum) {
+    if (auto *anrufe = qobject_cast<Anruferlistenansicht *>(&list)) {
+        // Calls hold their moment: ordered by it, not by parsing the column's texts.
+        list.setSorted(!datum);
+        anrufe->sortieren();
+    } else if (datum) {
         list.setSorted(false);
         SortiereNachDatum(list);
     } else {
@@ -53,7 +58,7 @@ void modListviewSort::SortColumn(ListView &list, int column, bool umkehren)
 
 void modListviewSort::SetzeSortierSymbole(ListView &list, int column)
 {
-    ListViewModel &model = list.Items();
+    Spaltenmodell &model = list.Spalten();
     for (int i = 0; i < static_cast<int>(model.columns().size()); ++i)
         model.setColumnIcon(i, u"Leer"_s);
     model.setColumnIcon(column, list.sortOrder() == ListView::SortOrder::Descending ? u"Hoch"_s

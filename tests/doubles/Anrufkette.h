@@ -6,6 +6,7 @@
 #include "actdb/Telefonfeldliste.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
+#include "core/Anruferliste.h"
 #include "core/ListViewModel.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/telephony/TelephonyControl.h"
@@ -37,7 +38,7 @@ struct Anrufkette : Umgebung
     Telefonfeldliste telefonfelder{telefonfeldModell};
     ACTPruefung pruefung;
     Kontaktsuche suche{dialogs, clipboard, optionen, actDBF, actApp, pruefung};
-    ListViewModel anrufer;
+    Anruferliste anrufer;
     ListViewModel aehnlicheListe;
     Anrufereignisse ereignisse{tapi, anzeige, anzeige};
     QString filtertext;
@@ -53,7 +54,7 @@ struct Anrufkette : Umgebung
     // and opens the simulator line.
     void oeffne(const QString &actTabelle, bool cache);
     bool anruf(const QString &nummer);
-    // The newest row as "Nummer|Ort|Kontakt|Icon|Tag".
+    // The newest call as "Nummer|Ort|Kontakt|Icon|Tag".
     QString eintrag() const;
     // The stored rows as "UniqueID|Nummer|Ort|Kontakt|Icon".
     QStringList gespeichert() const;

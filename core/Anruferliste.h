@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/Anruf.h"
+
+#include <QObject>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+// The calls of the caller list, in the order they came in (a reload: in the
+// order the store gave them). Each has a key for as long as it is in the
+// list; a new call is appended, whatever order the window shows. The calls
+// loaded at start are kept lean: what the list shows and its commands need.
+class Anruferliste : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Anruferliste(QObject *parent = nullptr);
+    ~Anruferliste() override;
+
+    // Appends the call; its key (also put into the list's copy as `eintrag`).
+    quint64 hinzufuegen(const Anruf &anruf);
+    // The call with the key `anruf.eintrag` becomes `anruf`; unknown keys are ignored.
+    void aktualisieren(const Anruf &anruf);
+    bool enthaelt(quint64 eintrag) const;
+    // The call with that key; an empty record (eintrag 0) when there is none.
+    Anruf anruf(quint64 eintrag) const;
+
+    int Anzahl() const { return static_cast<int>(m_eintraege.size()); }
+    // By position in the order of arrival, 0 = the first.
+    Anruf an(int stelle) const;
+    // Only the moment, for ordering many calls without copying them.
+    const QDateTime &Zeit(int stelle) const { return m_eintraege[stelle].zeit; }
+    quint64 Schluessel(int stelle) const { return m_erster + static_cast<quint64>(stelle); }
+    // Position of the call with that key in the order of arrival; -1 when it is not in the list.
+    int Stelle(quint64 eintrag) const;
+    // The key of the call appended last; 0 when the list is empty.
+    quint64 ZuletztHinzugefuegt() const;
+
+    // Replaces every call (a reload from the store); the old keys are gone.
+    void ersetzen(std::vector<Anruf> anrufe);
+    void leeren();
+
+signals:
+    void Hinzugefuegt(quint64 eintrag);
+    void Geaendert(quint64 eintrag);
+    // Every call was replaced.
+    void Ersetzt();
+
+private:
+    struct Eintrag
+    {
+        QString nummer;
+        QString ort;
+        QString name;
+        QString kontaktId;
+        QString angerufen;
+        QDateTime zeit;
+        // The whole record of a call taken while the program runs; none for a loaded one.
+        std::unique_ptr<Anruf> ganz;
+        qint32 dauer = -1;
+        quint8 bild = 0;
+        Anruf::Ergebnis ergebnis = Anruf::Ergebnis::Gesucht;
+        bool nachgetragen = false;
+        bool verpasst = false;
+    };
+    static void uebernehmen(Eintrag &eintrag, const Anruf &anruf);
+
+    std::deque<Eintrag> m_eintraege;
+    quint64 m_erster = 1; // the key of the first entry; keys count on from there
+};
