@@ -17,7 +17,7 @@ void Anruferliste::uebernehmen(Eintrag &e, const Anruf &a)
     e.zeit = a.zeit;
     e.dauer = a.dauer;
     e.bild = static_cast<quint8>(a.bild);
-    e.ergebnis = a.ergebnis;
+    e.ergebnis = static_cast<quint8>(a.ergebnis);
     e.nachgetragen = a.nachgetragen;
     e.verpasst = a.verpasst;
 }
@@ -79,7 +79,7 @@ Anruf Anruferliste::an(int stelle) const
     a.zeit = e.zeit;
     a.dauer = e.dauer;
     a.bild = e.bild;
-    a.ergebnis = e.ergebnis;
+    a.ergebnis = static_cast<Anruf::Ergebnis>(e.ergebnis);
     a.nachgetragen = e.nachgetragen;
     a.verpasst = e.verpasst;
     a.eintrag = Schluessel(stelle);

@@ -62,7 +62,7 @@ private:
         std::unique_ptr<Anruf> ganz;
         qint32 dauer = -1;
         quint8 bild = 0;
-        Anruf::Ergebnis ergebnis = Anruf::Ergebnis::Gesucht;
+        quint8 ergebnis = 0; // Anruf::Ergebnis
         bool nachgetragen = false;
         bool verpasst = false;
     };

@@ -50,45 +50,9 @@ int ListViewModel::Add(const ListItem &item, int index)
     if (index < 0 || index > Count())
         index = Count();
     beginInsertRows({}, index, index);
-    auto it = m_items.insert(m_items.begin() + index, item);
-    it->Schluessel = m_naechsterSchluessel++;
+    m_items.insert(m_items.begin() + index, item);
     endInsertRows();
     return index;
-}
-
-int ListViewModel::indexOf(quint64 schluessel) const
-{
-    for (int i = 0; i < Count(); ++i) {
-        if (m_items[i].Schluessel == schluessel)
-            return i;
-    }
-    return -1;
-}
-
-void ListViewModel::Verschieben(int von, int nach)
-{
-    if (von == nach || von < 0 || nach < 0 || von >= Count() || nach >= Count())
-        return;
-    beginMoveRows({}, von, von, {}, nach > von ? nach + 1 : nach);
-    if (nach > von)
-        std::rotate(m_items.begin() + von, m_items.begin() + von + 1, m_items.begin() + nach + 1);
-    else
-        std::rotate(m_items.begin() + nach, m_items.begin() + von, m_items.begin() + von + 1);
-    endMoveRows();
-}
-
-int ListViewModel::ZuletztHinzugefuegt() const
-{
-    // Add numbers its entries upwards; entries put in otherwise have none.
-    int position = -1;
-    quint64 hoechster = 0;
-    for (int i = 0; i < Count(); ++i) {
-        if (m_items[i].Schluessel > hoechster) {
-            hoechster = m_items[i].Schluessel;
-            position = i;
-        }
-    }
-    return position;
 }
 
 void ListViewModel::Remove(int index)

@@ -16,19 +16,15 @@ struct ListItem
     QStringList SubItems;
     int SmallIcon = 0;
     QString Tag;
-    // The number or extension the call was for; empty when the line does not tell.
-    QString Angerufen;
     bool Checked = false;
-    // Given by the list when the entry is added; finds the entry again after sorting.
-    quint64 Schluessel = 0;
 
     // The text in column `position` (0 = the entry's own text).
     QString columnText(int position) const;
     void setColumnText(int position, const QString &text);
 };
 
-// The entries of a list view, kept in a vector so that lists of a hundred
-// thousand calls stay quick to fill, sort and scroll.
+// The entries of a list view (the similar contacts, the phone fields), kept
+// in a vector.
 class ListViewModel : public Spaltenmodell
 {
     Q_OBJECT
@@ -45,13 +41,7 @@ public:
     void setItem(int index, const ListItem &item);
     // Inserts at `index` (-1 = at the end); returns the position.
     int Add(const ListItem &item, int index = -1);
-    // The position of the entry with that key; -1 when it is gone.
-    int indexOf(quint64 schluessel) const;
-    // The position of the entry that Add put in last; -1 when there is none.
-    int ZuletztHinzugefuegt() const;
     void Remove(int index);
-    // Moves one entry so that it stands at `nach` afterwards.
-    void Verschieben(int von, int nach);
     void Clear();
     // Appends many entries in one step.
     void AddMany(std::vector<ListItem> items);
@@ -70,5 +60,4 @@ private:
     std::vector<ListItem> m_items;
     std::function<QString(const ListItem &)> m_toolTips;
     bool m_checkable = false;
-    quint64 m_naechsterSchluessel = 1;
 };

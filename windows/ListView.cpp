@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -60,7 +61,10 @@ QModelIndex ListView::moveCursor(CursorAction aktion, Qt::KeyboardModifiers modi
 void ListView::setSpaltenmodell(Spaltenmodell *modell)
 {
     m_spalten = modell;
+    // The view leaves the selection of the model it showed to its caller.
+    QItemSelectionModel *alt = selectionModel();
     setModel(modell);
+    delete alt;
 }
 
 void ListView::setSorted(bool sorted)

@@ -6,6 +6,7 @@
 #include "app/frmHaupt.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 
 #include "TestPaths.h"

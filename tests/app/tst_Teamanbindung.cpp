@@ -10,6 +10,7 @@
 #include "platform/telephony/TelephonyControl.h"
 #include "team/TeamAnrufeModell.h"
 #include "team/Teamjournal.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "windows/frmAnrufeImTeam.h"
 
