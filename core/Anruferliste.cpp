@@ -1,5 +1,7 @@
 #include "core/Anruferliste.h"
 
+#include <limits>
+
 Anruferliste::Anruferliste(QObject *parent)
     : QObject(parent)
 {
@@ -7,13 +9,31 @@ Anruferliste::Anruferliste(QObject *parent)
 
 Anruferliste::~Anruferliste() = default;
 
+quint32 Anruferliste::textNr(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    auto it = m_textNr.constFind(text);
+    if (it != m_textNr.constEnd())
+        return *it;
+    const auto nr = static_cast<quint32>(m_texte.size());
+    m_texte.append(text);
+    m_textNr.insert(text, nr);
+    return nr;
+}
+
 void Anruferliste::uebernehmen(Eintrag &e, const Anruf &a)
 {
-    e.nummer = a.nummer;
-    e.ort = a.ort;
-    e.name = a.name;
-    e.kontaktId = a.kontaktId;
-    e.angerufen = a.angerufen;
+    const QString nummer = a.nummer.left(std::numeric_limits<quint16>::max());
+    if (e.nummerLaenge != nummer.size() || !std::equal(nummer.cbegin(), nummer.cend(), m_ziffern.cbegin() + e.nummer)) {
+        e.nummer = static_cast<quint32>(m_ziffern.size());
+        e.nummerLaenge = static_cast<quint16>(nummer.size());
+        m_ziffern.insert(m_ziffern.end(), nummer.cbegin(), nummer.cend());
+    }
+    e.ort = textNr(a.ort);
+    e.name = textNr(a.name);
+    e.kontaktId = textNr(a.kontaktId);
+    e.angerufen = textNr(a.angerufen);
     e.zeit = a.zeit;
     e.dauer = a.dauer;
     e.bild = static_cast<quint8>(a.bild);
@@ -71,11 +91,11 @@ Anruf Anruferliste::an(int stelle) const
     if (e.ganz)
         return *e.ganz;
     Anruf a;
-    a.nummer = e.nummer;
-    a.ort = e.ort;
-    a.name = e.name;
-    a.kontaktId = e.kontaktId;
-    a.angerufen = e.angerufen;
+    a.nummer = QString(m_ziffern.data() + e.nummer, e.nummerLaenge);
+    a.ort = m_texte[e.ort];
+    a.name = m_texte[e.name];
+    a.kontaktId = m_texte[e.kontaktId];
+    a.angerufen = m_texte[e.angerufen];
     a.zeit = e.zeit;
     a.dauer = e.dauer;
     a.bild = e.bild;
@@ -91,13 +111,32 @@ quint64 Anruferliste::ZuletztHinzugefuegt() const
     return m_eintraege.empty() ? 0 : Schluessel(Anzahl() - 1);
 }
 
-void Anruferliste::ersetzen(std::vector<Anruf> anrufe)
+void Anruferliste::ladenBeginnen()
 {
     m_erster += m_eintraege.size();
     m_eintraege.clear();
-    for (const Anruf &a : anrufe)
-        uebernehmen(m_eintraege.emplace_back(), a);
+    m_ziffern.clear();
+    m_texte = {QString()};
+    m_textNr.clear();
+}
+
+void Anruferliste::laden(const Anruf &anruf)
+{
+    uebernehmen(m_eintraege.emplace_back(), anruf);
+}
+
+void Anruferliste::ladenBeenden()
+{
+    m_ziffern.shrink_to_fit();
     emit Ersetzt();
+}
+
+void Anruferliste::ersetzen(const std::vector<Anruf> &anrufe)
+{
+    ladenBeginnen();
+    for (const Anruf &a : anrufe)
+        laden(a);
+    ladenBeenden();
 }
 
 void Anruferliste::leeren()

@@ -2,6 +2,8 @@
 
 #include "core/Anruf.h"
 
+#include <QHash>
+#include <QList>
 #include <QObject>
 
 #include <deque>
@@ -11,7 +13,8 @@
 // The calls of the caller list, in the order they came in (a reload: in the
 // order the store gave them). Each has a key for as long as it is in the
 // list; a new call is appended, whatever order the window shows. The calls
-// loaded at start are kept lean: what the list shows and its commands need.
+// loaded at start are kept lean: what the list shows and its commands need,
+// the texts many calls share kept once.
 class Anruferliste : public QObject
 {
     Q_OBJECT
@@ -40,8 +43,13 @@ public:
     quint64 ZuletztHinzugefuegt() const;
 
     // Replaces every call (a reload from the store); the old keys are gone.
-    void ersetzen(std::vector<Anruf> anrufe);
+    void ersetzen(const std::vector<Anruf> &anrufe);
     void leeren();
+    // A reload call by call, as the store reads its rows: the calls so far
+    // go, the stored ones come, the end tells whoever shows the list.
+    void ladenBeginnen();
+    void laden(const Anruf &anruf);
+    void ladenBeenden();
 
 signals:
     void Hinzugefuegt(quint64 eintrag);
@@ -52,22 +60,29 @@ signals:
 private:
     struct Eintrag
     {
-        QString nummer;
-        QString ort;
-        QString name;
-        QString kontaktId;
-        QString angerufen;
         QDateTime zeit;
         // The whole record of a call taken while the program runs; none for a loaded one.
         std::unique_ptr<Anruf> ganz;
+        quint32 nummer = 0; // where its digits begin in m_ziffern
+        quint32 ort = 0;    // these by their number in m_texte
+        quint32 name = 0;
+        quint32 kontaktId = 0;
+        quint32 angerufen = 0;
         qint32 dauer = -1;
+        quint16 nummerLaenge = 0;
         quint8 bild = 0;
         quint8 ergebnis = 0; // Anruf::Ergebnis
         bool nachgetragen = false;
         bool verpasst = false;
     };
-    static void uebernehmen(Eintrag &eintrag, const Anruf &anruf);
+    void uebernehmen(Eintrag &eintrag, const Anruf &anruf);
+    quint32 textNr(const QString &text);
 
     std::deque<Eintrag> m_eintraege;
     quint64 m_erster = 1; // the key of the first entry; keys count on from there
+    // The numbers' characters one after the other: a hundred thousand
+    // numbers without a hundred thousand allocations.
+    std::vector<QChar> m_ziffern;
+    QList<QString> m_texte{QString()}; // 0: the empty text
+    QHash<QString, quint32> m_textNr;
 };

@@ -344,12 +344,6 @@ bool clRufmonDaten::schreibeZeile(const QString &tag, int bild, const QList<std:
     }
 }
 
-void clRufmonDaten::leseMDBinListview(Anruferliste &anrufe)
-{
-    anrufe.leeren();
-    anrufe.ersetzen(leseAnrufe());
-}
-
 namespace {
 
 // The contact as the list's column keeps it: an id in brackets is a known
@@ -365,38 +359,26 @@ void kontaktAus(const QString &tag, Anruf &anruf)
         anruf.kontaktId = id;
     } else {
         anruf.ergebnis = Anruf::Ergebnis::Unbekannt;
+        anruf.kontaktId.clear();
     }
 }
 
-// One copy of each text that many calls share (places, names, "Unbekannt"):
-// a hundred thousand calls hold a few hundred different ones.
-class Textvorrat
-{
-public:
-    QString operator()(const QString &text)
-    {
-        if (text.isEmpty())
-            return {};
-        auto it = m_texte.constFind(text);
-        if (it != m_texte.constEnd())
-            return *it;
-        m_texte.insert(text, text);
-        return text;
-    }
-
-private:
-    QHash<QString, QString> m_texte;
-};
-
 } // namespace
 
-std::vector<Anruf> clRufmonDaten::leseAnrufe()
+void clRufmonDaten::leseMDBinListview(Anruferliste &anrufe)
 {
-    std::vector<Anruf> anrufe;
+    // Call by call into the list: a hundred thousand rows need no second copy on the way.
+    anrufe.ladenBeginnen();
+    struct Ende
+    {
+        Anruferliste &liste;
+        ~Ende() { liste.ladenBeenden(); }
+    } ende{anrufe};
+
     auto rs = offen(m_db).OpenRecordset(u"Anrufspeicher"_s, Recordset::dbOpenTable);
     if (rs->Eof()) {
         rs->Close();
-        return anrufe;
+        return;
     }
     const ::Fields &felder = rs->Fields();
     const auto feld = [&felder](const QString &name) {
@@ -415,19 +397,17 @@ std::vector<Anruf> clRufmonDaten::leseAnrufe()
     const int icon = felder.indexOf(u"Icon"_s);
     const int angerufen = felder.indexOf(FeldAngerufen());
 
-    Textvorrat vorrat;
+    Anruf a;
     while (!rs->Eof()) {
-        Anruf a;
         a.nummer = felder[nummer].Text();
-        const QVariant moment = felder[datum].Value();
+        const QVariant &moment = felder[datum].Value();
         if (moment.typeId() == QMetaType::QDateTime)
             a.zeit = moment.toDateTime();
-        else if (const auto gelesen = RegionalSettings::ParseDateTime(felder[datum].Text()))
-            a.zeit = *gelesen;
-        a.ort = vorrat(felder[ort].Text());
-        a.name = vorrat(felder[kontakt].Text());
+        else
+            a.zeit = RegionalSettings::ParseDateTime(felder[datum].Text()).value_or(QDateTime());
+        a.ort = felder[ort].Text();
+        a.name = felder[kontakt].Text();
         kontaktAus(uniqueId >= 0 ? felder[uniqueId].Text() : QString(), a);
-        a.kontaktId = vorrat(a.kontaktId);
         int bild = 4;
         if (icon >= 0 && !felder[icon].isNull()) {
             bool ok = false;
@@ -436,13 +416,11 @@ std::vector<Anruf> clRufmonDaten::leseAnrufe()
                 bild = wert;
         }
         a.bild = bild;
-        if (angerufen >= 0 && !felder[angerufen].isNull())
-            a.angerufen = vorrat(felder[angerufen].Text());
-        anrufe.push_back(std::move(a));
+        a.angerufen = angerufen >= 0 && !felder[angerufen].isNull() ? felder[angerufen].Text() : QString();
+        anrufe.laden(a);
         rs->MoveNext();
     }
     rs->Close();
-    return anrufe;
 }
 
 void clRufmonDaten::LoescheAnruferliste(int &Tage)

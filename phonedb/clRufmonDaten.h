@@ -51,10 +51,9 @@ public:
     // thousand at a time), so that storing keeps up with the line.
     void StapelBeginnen();
     void StapelBeenden();
-    // Refills the caller list from the stored rows; errors reach the caller.
+    // Refills the caller list from the stored rows, in the order the table
+    // gives them; errors reach the caller, the rows read before stay.
     void leseMDBinListview(Anruferliste &anrufe);
-    // The stored calls, in the order the table gives them; errors reach the caller.
-    std::vector<Anruf> leseAnrufe();
     // Deletes every row dated before today's midnight minus `Tage` days.
     void LoescheAnruferliste(int &Tage);
 

@@ -9,7 +9,6 @@
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
-#include "platform/registry/RegionalSettings.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"

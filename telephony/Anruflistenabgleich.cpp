@@ -2,7 +2,6 @@
 
 #include "core/Anruferliste.h"
 #include "platform/kennwort/Kennwortspeicher.h"
-#include "platform/registry/RegionalSettings.h"
 #include "platform/telephony/CallMonitorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "telephony/Auswertungsanzeige.h"
@@ -13,6 +12,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
