@@ -1,6 +1,7 @@
 #include "actcontrol/ACTBefehle.h"
 
 #include "actcontrol/clACTApplication.h"
+#include "core/Anruferliste.h"
 #include "core/ListViewModel.h"
 #include "core/modHaupt.h"
 
@@ -24,20 +25,19 @@ void ACTBefehle::zeige(const QString &tag)
     m_meldung(QString());
 }
 
-void ACTBefehle::mnuACTAnzeigen(const ListViewModel &lvNummern, int auswahl)
+void ACTBefehle::mnuACTAnzeigen(const Anruferliste &anrufe, const std::optional<Anruf> &auswahl)
 {
-    if (lvNummern.Count() == 0) {
+    if (anrufe.Anzahl() == 0) {
         m_meldung(u"Kein Einträge in Anruferliste!"_s);
         return;
     }
-    if (auswahl < 0 || auswahl >= lvNummern.Count())
+    if (!auswahl)
         return;
-    const QString tag = lvNummern.Item(auswahl).Tag;
-    if (tag == u"Unbekannt"_s) {
+    if (!auswahl->erkannt()) {
         m_meldung(u"Kein ACT! Kontakt!"_s);
         return;
     }
-    zeige(tag);
+    zeige(auswahl->Tag());
 }
 
 void ACTBefehle::mnuAehnlicheACTAnzeigen(const ListViewModel &lvKontakte, int auswahl)

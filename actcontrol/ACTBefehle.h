@@ -3,6 +3,10 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+
+struct Anruf;
+class Anruferliste;
 
 class ListViewModel;
 class clACTApplication;
@@ -15,7 +19,8 @@ public:
     ACTBefehle(clACTApplication &act, std::function<void(const QString &)> meldung,
                std::function<void()> timerStarten = {});
 
-    void mnuACTAnzeigen(const ListViewModel &lvNummern, int auswahl);
+    // `auswahl`: the selected call of the caller list, none when nothing is selected.
+    void mnuACTAnzeigen(const Anruferliste &anrufe, const std::optional<Anruf> &auswahl);
     void mnuAehnlicheACTAnzeigen(const ListViewModel &lvKontakte, int auswahl);
 
 private:

@@ -4,6 +4,7 @@
 #include "actcontrol/clACTApplication.h"
 #include "actcontrol/clButtonGuard.h"
 #include "actcontrol/modACTRunning.h"
+#include "core/Anruferliste.h"
 #include "core/ListViewModel.h"
 #include "core/modHaupt.h"
 #include "core/modOptionen.h"
@@ -83,43 +84,45 @@ void Protokollaufzeichnung::wartenUndAtmen(int millisekunden)
     }
 }
 
-Protokollaufzeichnung::Anruf Protokollaufzeichnung::anrufAus(const ListViewModel &lvNummern, const ListItem &eintrag)
+Protokollaufzeichnung::Anruf Protokollaufzeichnung::anrufAus(const ::Anruf &eintrag)
 {
     Anruf a;
-    const QString datum = eintrag.columnText(lvNummern.columnByKey(u"Datum"_s));
+    // The moment as the list shows it.
+    const QString datum = eintrag.Datumstext();
     const qsizetype blank = datum.indexOf(u' ');
     // A date without a time part types an empty time.
     a.datum = blank < 0 ? datum : datum.left(blank);
     a.zeit = blank < 0 ? QString() : datum.mid(blank + 1);
-    a.nummer = eintrag.Text;
-    a.ort = eintrag.columnText(lvNummern.columnByKey(u"Ort"_s));
-    if (eintrag.Tag != u"Unbekannt"_s)
-        a.kontakt = eintrag.columnText(lvNummern.columnByKey(u"Kontakt"_s));
+    a.nummer = eintrag.nummer;
+    a.ort = eintrag.ort;
+    if (eintrag.erkannt())
+        a.kontakt = eintrag.name;
     return a;
 }
 
-bool Protokollaufzeichnung::vorbereiten(const ListViewModel &lvNummern, int auswahl)
+bool Protokollaufzeichnung::vorbereiten(const Anruferliste &anrufe, const std::optional<::Anruf> &auswahl)
 {
-    if (lvNummern.Count() == 0) {
+    if (anrufe.Anzahl() == 0) {
         m_an.meldung(u"Keine Einträge in Anruferliste!"_s);
         return false;
     }
-    return auswahl >= 0 && auswahl < lvNummern.Count();
+    return auswahl.has_value();
 }
 
-void Protokollaufzeichnung::mnuACTProtokollAufzeichnen(const ListViewModel &lvNummern, int auswahl)
+void Protokollaufzeichnung::mnuACTProtokollAufzeichnen(const Anruferliste &anrufe,
+                                                       const std::optional<::Anruf> &auswahl)
 {
-    if (m_laeuft || !vorbereiten(lvNummern, auswahl))
+    if (m_laeuft || !vorbereiten(anrufe, auswahl))
         return;
     // The entry as chosen: a call that comes in meanwhile does not change it.
-    const ListItem eintrag = lvNummern.Item(auswahl);
-    const Anruf anruf = anrufAus(lvNummern, eintrag);
+    const ::Anruf eintrag = *auswahl;
+    const Anruf anruf = anrufAus(eintrag);
     Lauf lauf(m_laeuft, m_an.timerACT);
 
     if (!actZeigtKontakt())
         return;
     lauf.timerAus();
-    if (eintrag.Tag == u"Unbekannt"_s) {
+    if (!eintrag.erkannt()) {
         const auto antwort = m_dialogs.MsgBox(
             u"Der Anrufer ist kein bekannter ACT!-Kontakt."_s + u"\r\n"_s
                 + u"Soll beim aktuellen ACT!-Kontakt ein Protokolleintrag erzeugt werden?"_s,
@@ -129,15 +132,16 @@ void Protokollaufzeichnung::mnuACTProtokollAufzeichnen(const ListViewModel &lvNu
             return;
         }
     } else {
-        gehezu(eintrag.Tag);
+        gehezu(eintrag.Tag());
     }
     aufzeichnen(anruf);
 }
 
-void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const ListViewModel &lvNummern, int auswahl,
+void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const Anruferliste &anrufe,
+                                                                const std::optional<::Anruf> &auswahl,
                                                                 const ListViewModel &lvKontakte, int kontaktAuswahl)
 {
-    if (m_laeuft || !vorbereiten(lvNummern, auswahl))
+    if (m_laeuft || !vorbereiten(anrufe, auswahl))
         return;
     if (lvKontakte.Count() == 0) {
         m_an.meldung(u"Keine Einträge in Kontaktliste!"_s);
@@ -145,7 +149,7 @@ void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const ListViewMo
     }
     if (kontaktAuswahl < 0 || kontaktAuswahl >= lvKontakte.Count())
         return;
-    Anruf anruf = anrufAus(lvNummern, lvNummern.Item(auswahl));
+    Anruf anruf = anrufAus(*auswahl);
     const ListItem kontakt = lvKontakte.Item(kontaktAuswahl);
     const QString tag = kontakt.Tag;
     anruf.kontakt = kontakt.columnText(lvKontakte.columnByKey(u"Kontakt"_s));

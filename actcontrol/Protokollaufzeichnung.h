@@ -5,13 +5,15 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
+class Anruferliste;
 class Dialogs;
 class ListViewModel;
 class clACTApplication;
 class clButtonGuard;
 class modOptionen;
-struct ListItem;
+struct Anruf;
 
 // Writes an ACT! history entry for a call: moves ACT! to the caller's
 // contact, opens the history dialog with its shortcut, waits for it and types
@@ -34,10 +36,11 @@ public:
                           Anbindung anbindung);
 
     // For the selected caller-list entry.
-    void mnuACTProtokollAufzeichnen(const ListViewModel &lvNummern, int auswahl);
+    // `auswahl`: the selected call, none when nothing is selected.
+    void mnuACTProtokollAufzeichnen(const Anruferliste &anrufe, const std::optional<::Anruf> &auswahl);
     // For the selected entry of the similar contacts; the call's values
     // still come from the selected caller-list entry.
-    void mnuAehnlicheACTProtokollAufzeichnen(const ListViewModel &lvNummern, int auswahl,
+    void mnuAehnlicheACTProtokollAufzeichnen(const Anruferliste &anrufe, const std::optional<::Anruf> &auswahl,
                                              const ListViewModel &lvKontakte, int kontaktAuswahl);
 
     // A pause that keeps the message loop running.
@@ -54,11 +57,11 @@ private:
         // entry goes to whichever contact ACT! shows.
         QString kontakt;
     };
-    static Anruf anrufAus(const ListViewModel &lvNummern, const ListItem &eintrag);
+    static Anruf anrufAus(const ::Anruf &eintrag);
 
     // Steps shared by both commands until the contact is shown; false when
     // the command ends there.
-    bool vorbereiten(const ListViewModel &lvNummern, int auswahl);
+    bool vorbereiten(const Anruferliste &anrufe, const std::optional<::Anruf> &auswahl);
     // ACT! runs with a database and shows a contact view; says why not otherwise.
     bool actZeigtKontakt();
     void gehezu(const QString &tag);

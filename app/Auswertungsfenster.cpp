@@ -1,7 +1,8 @@
 #include "app/Auswertungsfenster.h"
 
 #include "app/frmHaupt.h"
-#include "windows/ListView.h"
+#include "core/Anruferliste.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/StatusPanel.h"
 #include "windows/modListviewSort.h"
 #include "windows/modScrollTo.h"
@@ -61,14 +62,14 @@ void Auswertungsfenster::zeigeNeuenAnruf()
     // back to newest first, so that the new call is not lost mid-list; one
     // turned to oldest first stays so. The new call is selected wherever it
     // stands, so that the next command acts on it and not on an older one.
-    ListView &liste = *m_fenster.lvNummern();
-    const int datum = liste.Items().columnByKey(u"Datum"_s);
-    // Already in date order, the others stay where they are: a call costs
-    // the same however long the list has grown.
-    const bool nachDatum = datum >= 0 && liste.SortKey() == datum && !liste.Sorted();
-    if (datum >= 0 && !(nachDatum && modListviewSort::NachDatumEinordnen(liste, liste.Items().ZuletztHinzugefuegt())))
+    Anruferlistenansicht &liste = *m_fenster.lvNummern();
+    const int datum = liste.Modell().columnByKey(u"Datum"_s);
+    // Already in date order, the list has put the call in its place itself:
+    // a call costs the same however long the list has grown.
+    const bool nachDatum = datum >= 0 && liste.SortKey() == datum && liste.Modell().NachDatum();
+    if (datum >= 0 && !nachDatum)
         modListviewSort::SortColumn(liste, datum, false);
-    const int neu = liste.Items().ZuletztHinzugefuegt();
+    const int neu = liste.Modell().Zeile(liste.Anrufe().ZuletztHinzugefuegt());
     ScrollTo(liste, neu);
     liste.setSelectedIndex(neu);
 }

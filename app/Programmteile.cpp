@@ -22,6 +22,7 @@
 #include "telephony/Anrufweg.h"
 #include "telephony/Waehlen.h"
 #include "windows/Infobefehl.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "windows/Nummernlistenbefehl.h"
 #include "windows/Protokollbefehl.h"
@@ -120,15 +121,15 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     // The caller identification: the line's caller numbers go in, the stored row comes out.
     m_anzeige = std::make_unique<Auswertungsfenster>(fenster);
     m_anrufweg = std::make_unique<Anrufweg>(Anrufweg::Teile{
-        *m_anzeige, fenster.lvNummern()->Items(), fenster.lvKontakte()->Items(), *m_leitungsteile, m_suche,
+        *m_anzeige, m_anrufe, fenster.lvKontakte()->Items(), *m_leitungsteile, m_suche,
         m_telefondaten, tapi, m_dialogs, m_optionen, m_system, m_schalter});
     m_aehnliche = &m_anrufweg->Aehnliche();
     m_auswertung = &m_anrufweg->Auswertung();
     QObject::connect(m_auswertung, &Anrufauswertung::Beendet, &fenster, &frmHaupt::AuswertungBeendet);
-    fenster.lvNummern()->Items().setToolTips(&Anrufhinweis::ToolTip);
+    fenster.lvNummern()->Modell().setToolTips(&Anrufhinweis::ToolTip);
 
     QObject::connect(fenster.Menu(M::mnuSuche_aehnliche), &QAction::triggered, &fenster, [this, &fenster] {
-        m_aehnliche->mnuSuche_aehnliche(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+        m_aehnliche->mnuSuche_aehnliche(fenster.lvNummern()->Auswahl());
     });
     QObject::connect(fenster.Menu(M::mnuCacheNeu), &QAction::triggered, &fenster, [this] { mnuCacheNeu(); });
 
@@ -139,7 +140,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
         [&fenster] { return fenster.cbxAddress()->currentIndex(); }, [&fenster] { fenster.atmen(); }};
     m_waehlen = std::make_unique<Waehlen>(tapi, m_store, m_optionen, m_dialogs, anbindung);
     QObject::connect(fenster.Menu(M::mnuNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+        m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Auswahl());
     });
     QObject::connect(fenster.Menu(M::mnuAehnlicheNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
         m_waehlen->mnuAehnlicheNummerAnwaehlen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
@@ -171,7 +172,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
                 ACTTimerStarten(m_actApp, m_act.desktop(), [&fenster] { fenster.atmen(); });
         });
     QObject::connect(fenster.Menu(M::mnuACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+        m_befehle->mnuACTAnzeigen(m_anrufe, fenster.lvNummern()->Auswahl());
     });
     QObject::connect(fenster.Menu(M::mnuAehnlicheACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
         m_befehle->mnuAehnlicheACTAnzeigen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
@@ -183,13 +184,13 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     m_aufzeichnung = std::make_unique<Protokollaufzeichnung>(m_actApp, m_act.desktop(), m_dialogs, m_optionen,
                                                              std::move(aufzeichnung));
     QObject::connect(fenster.Menu(M::mnuACTProtokollAufzeichnen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_aufzeichnung->mnuACTProtokollAufzeichnen(fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex());
+        m_aufzeichnung->mnuACTProtokollAufzeichnen(m_anrufe, fenster.lvNummern()->Auswahl());
     });
     QObject::connect(fenster.Menu(M::mnuAehnlicheACTProtokollAufzeichnen), &QAction::triggered, &fenster,
                      [this, &fenster] {
                          m_aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(
-                             fenster.lvNummern()->Items(), fenster.lvNummern()->SelectedIndex(),
-                             fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
+                             m_anrufe, fenster.lvNummern()->Auswahl(), fenster.lvKontakte()->Items(),
+                             fenster.lvKontakte()->SelectedIndex());
                      });
     QObject::connect(fenster.Menu(M::mnuACTDatenbank), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
     QObject::connect(fenster.Menu(M::mnuTelefonfelder), &QAction::triggered, &fenster,
@@ -219,7 +220,7 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
 
     // The notification's buttons run the caller list's commands on the call's entry.
     const auto eintrag = [&fenster](quint64 schluessel) {
-        const int i = fenster.lvNummern()->Items().indexOf(schluessel);
+        const int i = fenster.lvNummern()->Modell().Zeile(schluessel);
         if (i >= 0)
             fenster.lvNummern()->setSelectedIndex(i);
         return i;
@@ -230,12 +231,12 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
         fenster.Hervorholen();
     });
     QObject::connect(m_meldung.get(), &Anrufmeldung::KontaktAnzeigen, &fenster, [this, &fenster, eintrag](quint64 e) {
-        if (const int i = eintrag(e); i >= 0)
-            m_befehle->mnuACTAnzeigen(fenster.lvNummern()->Items(), i);
+        if (eintrag(e) >= 0)
+            m_befehle->mnuACTAnzeigen(m_anrufe, m_anrufe.anruf(e));
     });
     QObject::connect(m_meldung.get(), &Anrufmeldung::Zurueckrufen, &fenster, [this, &fenster, eintrag](quint64 e) {
-        if (const int i = eintrag(e); i >= 0)
-            m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Items(), i);
+        if (eintrag(e) >= 0)
+            m_waehlen->mnuNummerAnwaehlen(m_anrufe.anruf(e));
     });
 }
 
@@ -243,7 +244,7 @@ void Programmteile::mnuAnruferlisteExportieren()
 {
     if (!m_fenster)
         return;
-    AnruferlisteExportieren befehl(m_dialogs, m_fenster->lvNummern()->Items());
+    AnruferlisteExportieren befehl(m_dialogs, m_fenster->lvNummern()->Modell().InZeilenfolge());
     // The company is not in the caller list; ACT!'s table has it while ACT! is there.
     Firmenauskunft auskunft(m_dialogs, m_clipboard, m_optionen);
     const QString pfad = befehl.mnuAnruferlisteExportieren([this, &auskunft](const QStringList &ids) {
@@ -273,13 +274,13 @@ void Programmteile::ACTDatenbankSetzen(const QString &pfad)
     m_pruefung.PruefeACTDatenbank();
 }
 
-void Programmteile::TelefondatenOeffnen(const QString &pfad, ListView &lvNummern)
+void Programmteile::TelefondatenOeffnen(const QString &pfad)
 {
     m_telefondaten.init(NummernMdbOrt::Bereitstellen(QFileInfo(pfad).absolutePath()));
     if (!m_telefondaten.istOffen())
         return;
     try {
-        m_telefondaten.leseMDBinListview(lvNummern.Items());
+        m_telefondaten.leseMDBinListview(m_anrufe);
     } catch (const JetFehler &e) {
         // The program goes on with what it could read.
         m_dialogs.MsgBox(u"Die Anruferliste konnte nicht gelesen werden."_s + u"\r\n"_s + u"Fehlernummer: "_s

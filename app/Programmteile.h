@@ -8,6 +8,7 @@
 #include "actdb/clActDBF.h"
 #include "app/Teilsysteme.h"
 #include "core/Optionsschalter.h"
+#include "core/Anruferliste.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/actole/ActDatenbankAdapter.h"
@@ -69,7 +70,8 @@ public:
     // Writes the caller list to a file the user chooses.
     void mnuAnruferlisteExportieren();
 
-    void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override;
+    Anruferliste &Anrufe() override { return m_anrufe; }
+    void TelefondatenOeffnen(const QString &pfad) override;
     void TelefondatenSchliessen() override;
     void TelefonfelderLaden() override;
     void TelefonfelderSchliessen() override;
@@ -114,6 +116,7 @@ private:
     modOptionen m_optionen;
     Optionsschalter m_schalter;
     clRufmonDaten m_telefondaten;
+    Anruferliste m_anrufe;
     clActDBF m_actDBF;
     Meldungssperre m_actMeldungen;
     clACTFelder m_actFelder;

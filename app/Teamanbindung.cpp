@@ -26,7 +26,7 @@ Teamanbindung::Teamanbindung(const Teile &teile, QObject *parent)
     Leitungsteile *leitung = m_t.teile.Leitung();
     if (auswertung && anzeige && leitung)
         m_abgleich = std::make_unique<Anruflistenabgleich>(Anruflistenabgleich::Teile{
-            m_t.tapi, *auswertung, m_t.fenster.lvNummern()->Items(), leitung->Nummern(), *anzeige});
+            m_t.tapi, *auswertung, m_t.teile.Anrufe(), leitung->Nummern(), *anzeige});
 
     QAction *menue = m_t.fenster.Menu(Menuepunkt::mnuAnrufeImTeam);
     Teamzugang zugang = Teamzugang::aus(m_t.store);

@@ -1,6 +1,6 @@
 #pragma once
 
-class ListView;
+class Anruferliste;
 class QString;
 class clRufmonDaten;
 
@@ -12,8 +12,10 @@ class Teilsysteme
 public:
     virtual ~Teilsysteme() = default;
 
+    // The calls of the caller list.
+    virtual Anruferliste &Anrufe() = 0;
     // Opens the phone database and fills the caller list from it.
-    virtual void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) = 0;
+    virtual void TelefondatenOeffnen(const QString &pfad) = 0;
     virtual void TelefondatenSchliessen() = 0;
     // Loads the phone-field dialog without showing it.
     virtual void TelefonfelderLaden() = 0;

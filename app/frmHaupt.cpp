@@ -1,6 +1,8 @@
 #include "app/frmHaupt.h"
 
 #include "windows/Breitenverteilung.h"
+#include "core/Anruferliste.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
 #include "app/Teilsysteme.h"
@@ -225,9 +227,9 @@ frmHaupt::~frmHaupt()
 {
     // The lists outlive the image lists while the window takes its children
     // down; they must not paint with pictures that are already gone.
-    for (ListView *liste : {m_lvNummern, m_lvKontakte}) {
-        liste->Items().setSmallIcons(nullptr);
-        liste->Items().setHeaderIcons(nullptr);
+    for (ListView *liste : {static_cast<ListView *>(m_lvNummern), m_lvKontakte}) {
+        liste->Spalten().setSmallIcons(nullptr);
+        liste->Spalten().setHeaderIcons(nullptr);
     }
 }
 
@@ -295,17 +297,17 @@ void frmHaupt::erstelleSteuerelemente()
     m_frAnruferliste = new QGroupBox(u"Anruferliste"_s, flaeche);
     m_frAnruferliste->setObjectName(u"frAnruferliste"_s);
     m_frAnruferliste->setGeometry(e(Rand), listenOben, e(489), e(160));
-    m_lvNummern = new ListView(m_frAnruferliste);
+    m_lvNummern = new Anruferlistenansicht(m_teilsysteme.Anrufe(), m_frAnruferliste);
     m_lvNummern->setObjectName(u"lvNummern"_s);
     m_lvNummern->setGeometry(e(Rand), e(ListeOben), e(473), e(160 - 2 * ListeOben));
     const auto kleineBilder = [this](int index) { return QVariant(m_ilIcons.Picture(index)); };
-    m_lvNummern->Items().setSmallIcons(kleineBilder);
-    m_lvNummern->Items().setHeaderIcons(
+    m_lvNummern->Modell().setSmallIcons(kleineBilder);
+    m_lvNummern->Modell().setHeaderIcons(
         [this](const QString &key) { return QVariant(m_ilSortierung.Picture(key)); });
-    m_lvNummern->Items().setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
-                                     {u"Datum"_s, u"Datum"_s, {}},
-                                     {u"Ort"_s, u"Ort"_s, {}},
-                                     {u"Kontakt"_s, u"Kontakt"_s, {}}});
+    m_lvNummern->Modell().setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
+                                      {u"Datum"_s, u"Datum"_s, {}},
+                                      {u"Ort"_s, u"Ort"_s, {}},
+                                      {u"Kontakt"_s, u"Kontakt"_s, {}}});
 
     m_frAehnliche = new QGroupBox(u"Kontakte in ACT! mit ähnlicher Telefonnummer"_s, flaeche);
     m_frAehnliche->setObjectName(u"frAehnliche"_s);
@@ -622,8 +624,8 @@ void frmHaupt::setzePanelbreiten(int anteil)
 
 void frmHaupt::setzeSpaltenbreiten()
 {
-    for (ListView *liste : {m_lvNummern, m_lvKontakte}) {
-        const int spalten = liste->Items().columnCount();
+    for (ListView *liste : {static_cast<ListView *>(m_lvNummern), m_lvKontakte}) {
+        const int spalten = liste->Spalten().columnCount();
         if (spalten == 0)
             continue;
         const int breite = (liste->width() - e(Bildlaufleiste)) / spalten;
@@ -647,12 +649,12 @@ void frmHaupt::setzeSpaltenbreiten()
 void frmHaupt::nachBedarf(ListView *liste, const QList<QPair<QString, int>> &bedarfNachSpalte)
 {
     QList<int> anteile, bedarf;
-    for (int i = 0; i < liste->Items().columnCount(); ++i) {
+    for (int i = 0; i < liste->Spalten().columnCount(); ++i) {
         anteile.append(liste->columnWidth(i));
         bedarf.append(0);
     }
     for (const auto &[key, breite] : bedarfNachSpalte) {
-        const int spalte = liste->Items().columnByKey(key);
+        const int spalte = liste->Spalten().columnByKey(key);
         if (spalte >= 0 && spalte < bedarf.size())
             bedarf[spalte] = breite;
     }
@@ -664,7 +666,7 @@ void frmHaupt::nachBedarf(ListView *liste, const QList<QPair<QString, int>> &bed
 
 int frmHaupt::Spaltennummer(const QString &key) const
 {
-    return m_lvNummern->Items().columnByKey(key);
+    return m_lvNummern->Modell().columnByKey(key);
 }
 
 QString frmHaupt::ErstesWort(const QString &text)
@@ -673,12 +675,9 @@ QString frmHaupt::ErstesWort(const QString &text)
     return blank < 0 ? text : text.left(blank);
 }
 
-bool frmHaupt::eintragGewaehlt(int &index) const
+std::optional<Anruf> frmHaupt::gewaehlterAnruf() const
 {
-    if (m_lvNummern->Items().Count() == 0)
-        return false;
-    index = m_lvNummern->SelectedIndex();
-    return index >= 0;
+    return m_lvNummern->Auswahl();
 }
 
 void frmHaupt::kopiere(const QString &text)
@@ -689,32 +688,26 @@ void frmHaupt::kopiere(const QString &text)
 
 void frmHaupt::mnuKopiereNummer_Click()
 {
-    int i = -1;
-    if (eintragGewaehlt(i))
-        kopiere(m_lvNummern->Items().Item(i).Text);
+    if (const auto anruf = gewaehlterAnruf())
+        kopiere(anruf->nummer);
 }
 
 void frmHaupt::mnuKopiereOrt_Click()
 {
-    int i = -1;
-    if (eintragGewaehlt(i))
-        kopiere(m_lvNummern->Items().Item(i).columnText(Spaltennummer(u"Ort"_s)));
+    if (const auto anruf = gewaehlterAnruf())
+        kopiere(anruf->ort);
 }
 
 void frmHaupt::mnuKopiereKontakt_Click()
 {
-    int i = -1;
-    if (eintragGewaehlt(i))
-        kopiere(m_lvNummern->Items().Item(i).columnText(Spaltennummer(u"Kontakt"_s)));
+    if (const auto anruf = gewaehlterAnruf())
+        kopiere(anruf->name);
 }
 
 void frmHaupt::mnuKopiereKontaktNummer_Click()
 {
-    int i = -1;
-    if (!eintragGewaehlt(i))
-        return;
-    const ListItem &item = m_lvNummern->Items().Item(i);
-    kopiere(item.columnText(Spaltennummer(u"Kontakt"_s)) + CRLF + item.Text);
+    if (const auto anruf = gewaehlterAnruf())
+        kopiere(anruf->name + CRLF + anruf->nummer);
 }
 
 void frmHaupt::mnuCopyStatus_Click()
@@ -730,7 +723,7 @@ void frmHaupt::EintraegeLoeschen(Menuepunkt befehl)
     clRufmonDaten *daten = m_teilsysteme.Telefondaten();
     if (!daten)
         return;
-    AnruferlisteLoeschen loeschen(m_dialogs, *daten, m_lvNummern->Items());
+    AnruferlisteLoeschen loeschen(m_dialogs, *daten, m_lvNummern->Anrufe());
     bool neuGeladen = false;
     if (befehl == Menuepunkt::mnuAlleLoeschen)
         neuGeladen = loeschen.mnuAlleLoeschen();
@@ -738,7 +731,7 @@ void frmHaupt::EintraegeLoeschen(Menuepunkt befehl)
         neuGeladen = loeschen.mnuTagLoeschen();
     else
         neuGeladen = loeschen.mnuWocheLoeschen();
-    // The reloaded rows come in stored order; the list keeps the order it showed.
+    // The reloaded calls show in the order the list showed before.
     if (neuGeladen)
         modListviewSort::SortColumn(*m_lvNummern, m_lvNummern->SortKey(), false);
 }

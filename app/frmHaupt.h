@@ -5,6 +5,7 @@
 #include "app/IntervalTimer.h"
 #include "core/Menuepunkt.h"
 #include "core/Optionsschalter.h"
+#include "core/Anruf.h"
 #include "core/modOptionen.h"
 #include "telephony/Leitungsfenster.h"
 #include "telephony/Leitungsteile.h"
@@ -14,9 +15,11 @@
 #include <QPointer>
 
 #include <array>
+#include <optional>
 
 class Clipboard;
 class Dialogs;
+class Anruferlistenansicht;
 class ListView;
 class QComboBox;
 class QGroupBox;
@@ -80,7 +83,7 @@ public:
     enum class Statusfeld { Telefon, ACT, Meldung, Cache };
 
     QAction *Menu(Menuepunkt punkt) const;
-    ListView *lvNummern() const { return m_lvNummern; }
+    Anruferlistenansicht *lvNummern() const { return m_lvNummern; }
     ListView *lvKontakte() const { return m_lvKontakte; }
     StatusPanel *Panel(Statusfeld feld) const;
     IntervalTimer &TimerACT() { return m_timerACT; }
@@ -195,7 +198,8 @@ private:
     void FensterSpeichern();
     int leseFensterwert(const QString &key, int standard) const;
     void kopiere(const QString &text);
-    bool eintragGewaehlt(int &index) const;
+    // The selected call, when the list has calls and one is selected.
+    std::optional<Anruf> gewaehlterAnruf() const;
 
     // A design size in pixels, scaled for the running font.
     int e(double entwurfsPixel) const { return m_mass.px(entwurfsPixel); }
@@ -225,7 +229,7 @@ private:
     QLabel *m_imBanner = nullptr;
     QLabel *m_lbID = nullptr;
     QLabel *m_lbLeitungHinweis = nullptr;
-    ListView *m_lvNummern = nullptr;
+    Anruferlistenansicht *m_lvNummern = nullptr;
     ListView *m_lvKontakte = nullptr;
     QWidget *m_statusfelder = nullptr;
     StatusPanel *m_panels[4] = {};

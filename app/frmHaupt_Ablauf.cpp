@@ -1,6 +1,7 @@
 // Start-up, timer tick and exit of the main window, and the options it
 // reads at start and writes at exit.
 #include "app/frmHaupt.h"
+#include "windows/Anruferlistenansicht.h"
 
 #include "app/Diagnose.h"
 #include "platform/system/Autostart.h"
@@ -139,8 +140,8 @@ void frmHaupt::Form_Load()
 
     m_status->setInfo(u"Nummern.mdb einlesen"_s);
     atmen();
-    m_teilsysteme.TelefondatenOeffnen(m_system.ProgramFolder() + u"/Nummern.mdb"_s, *m_lvNummern);
-    modListviewSort::SortColumn(*m_lvNummern, m_lvNummern->Items().columnByKey(u"Datum"_s), false);
+    m_teilsysteme.TelefondatenOeffnen(m_system.ProgramFolder() + u"/Nummern.mdb"_s);
+    modListviewSort::SortColumn(*m_lvNummern, m_lvNummern->Modell().columnByKey(u"Datum"_s), false);
 
     m_leitungsteile->Leitung().GeraetelisteFuellen();
 

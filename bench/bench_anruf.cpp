@@ -6,7 +6,8 @@
 
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
-#include "windows/ListView.h"
+#include "core/Anruferliste.h"
+#include "windows/Anruferlistenansicht.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/ConsoleDialogs.h"
 #include "platform/settings/IniSettingsStore.h"
@@ -123,10 +124,10 @@ void anrufe(benchmark::State &state, qint64 kontakte, bool cache, bool bekannt, 
     for (auto _ : state)
         p.tapi->Simulator()->anruf(nummer);
     // The stored calls of earlier days are all unknown.
-    const ListViewModel &liste = p.fenster->lvNummern()->Items();
+    const Anruferliste &liste = p.fenster->lvNummern()->Anrufe();
     qint64 erkannt = 0;
-    for (int i = 0; i < liste.Count(); ++i)
-        erkannt += liste.Item(i).Tag != u"Unbekannt"_s;
+    for (int i = 0; i < liste.Anzahl(); ++i)
+        erkannt += liste.an(i).erkannt();
     if (erkannt != (bekannt ? qint64(state.iterations()) : 0))
         state.SkipWithError("a call was identified wrongly");
     state.SetLabel(p.fenster->lbID()->toolTip().toStdString());
@@ -159,7 +160,9 @@ void start(benchmark::State &state, int gespeichert)
         p->start();
         state.PauseTiming();
         state.counters["RSS_Zuwachs_MiB"] = ResidentMiB() - vorher;
-        if (p->fenster->lvNummern()->Items().Count() != gespeichert)
+        // What the process holds with the window up and the list filled.
+        state.counters["RSS_MiB"] = ResidentMiB();
+        if (p->fenster->lvNummern()->Modell().Count() != gespeichert)
             state.SkipWithError("the caller list was not filled");
         p.reset();
         state.ResumeTiming();

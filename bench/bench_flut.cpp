@@ -6,6 +6,7 @@
 
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
+#include "windows/Anruferlistenansicht.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/Recordset.h"
@@ -85,7 +86,7 @@ void BM_Schwall(benchmark::State &state)
     }
     QTcpSocket *leitung = router.nextPendingConnection();
     ::sync();
-    const ListViewModel &liste = fenster.lvNummern()->Items();
+    const AnruferlisteModell &liste = fenster.lvNummern()->Modell();
 
     int verbindung = 0;
     for (auto _ : state) {
@@ -109,7 +110,7 @@ void BM_Schwall(benchmark::State &state)
                     // Calls of one second may stand in any order among themselves.
                     gesehen = liste.Count();
                     for (int i = 0; i < liste.Count(); ++i) {
-                        if (liste.Item(i).Text == nachzuegler)
+                        if (liste.AnrufIn(i).nummer == nachzuegler)
                             gezeigt = uhr.elapsed();
                     }
                 }

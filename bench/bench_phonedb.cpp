@@ -2,7 +2,9 @@
 // start-up loads and sorts it.
 #include "BenchDaten.h"
 
-#include "windows/ListView.h"
+#include "core/Anruf.h"
+#include "core/Anruferliste.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/modListviewSort.h"
 #include "core/modOptionen.h"
 #include "phonedb/clRufmonDaten.h"
@@ -33,7 +35,7 @@ struct Umgebung
     Umgebung() { daten.init(KopiereNummernMdb(dir.path())); }
 };
 
-void spalten(ListViewModel &m)
+void spalten(Spaltenmodell &m)
 {
     m.setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
                   {u"Datum"_s, u"Datum"_s, {}},
@@ -60,25 +62,20 @@ BENCHMARK(BM_BestimmeVorwahlAnschlussOrtLand)->Unit(benchmark::kMicrosecond);
 // Fills the caller list with `anzahl` calls through the program's own append.
 void fuelle(Umgebung &u, int anzahl)
 {
-    ListViewModel liste;
-    spalten(liste);
     QDateTime zeit(QDate(2026, 1, 1), QTime(8, 0));
     std::mt19937 zufall(1);
     const QStringList nummern = BenchNummern(1000, u.daten.Datenbankpfad(), zufall);
-    for (int i = 0; i < 1000; ++i) {
-        ListItem item;
-        item.Text = nummern[i];
-        item.SubItems = {QString(), u"Berlin"_s, u"Müller, Jürgen"_s};
-        item.SmallIcon = 6;
-        item.Tag = u"[ABCDEFGHIJKL]"_s;
-        liste.Add(item);
-    }
+    Anruf anruf;
+    anruf.ort = u"Berlin"_s;
+    anruf.name = u"Müller, Jürgen"_s;
+    anruf.bild = 6;
+    anruf.ergebnis = Anruf::Ergebnis::Erkannt;
+    anruf.kontaktId = u"ABCDEFGHIJKL"_s;
     u.daten.Datenbank()->BeginTrans();
     for (int i = 0; i < anzahl; ++i) {
-        ListItem item = liste.Item(i % 1000);
-        item.SubItems[0] = RegionalSettings::DateTimeText(zeit.addSecs(i * 37));
-        liste.setItem(i % 1000, item);
-        u.daten.schreibIteminMDB(liste, i % 1000);
+        anruf.nummer = nummern[i % 1000];
+        anruf.zeit = zeit.addSecs(i * 37);
+        u.daten.speichere(anruf);
     }
     u.daten.Datenbank()->CommitTrans();
 }
@@ -87,13 +84,12 @@ void BM_leseMDBinListview_100000(benchmark::State &state)
 {
     Umgebung u;
     fuelle(u, 100000);
-    ListViewModel liste;
-    spalten(liste);
+    Anruferliste liste;
     for (auto _ : state) {
         u.daten.leseMDBinListview(liste);
-        benchmark::DoNotOptimize(liste.Count());
+        benchmark::DoNotOptimize(liste.Anzahl());
     }
-    if (liste.Count() != 100000)
+    if (liste.Anzahl() != 100000)
         state.SkipWithError("wrong row count");
 }
 BENCHMARK(BM_leseMDBinListview_100000)->Unit(benchmark::kMillisecond);
@@ -103,33 +99,34 @@ void BM_LadenUndSortieren_100000(benchmark::State &state)
 {
     Umgebung u;
     fuelle(u, 100000);
-    ListView liste;
-    spalten(liste.Items());
+    Anruferliste anrufe;
+    Anruferlistenansicht liste(anrufe);
+    spalten(liste.Modell());
     for (auto _ : state) {
-        u.daten.leseMDBinListview(liste.Items());
+        u.daten.leseMDBinListview(anrufe);
         liste.setSortKey(0);
         modListviewSort::SortColumn(liste, 1, false);
-        benchmark::DoNotOptimize(liste.Items().Count());
+        benchmark::DoNotOptimize(liste.Modell().Count());
     }
 }
 BENCHMARK(BM_LadenUndSortieren_100000)->Unit(benchmark::kMillisecond);
 
 // One call stored as the identification stores it: its own transaction.
-void BM_schreibIteminMDB(benchmark::State &state)
+void BM_speichere(benchmark::State &state)
 {
     Umgebung u;
-    ListViewModel liste;
-    spalten(liste);
-    ListItem item;
-    item.Text = u"0301234567"_s;
-    item.SubItems = {u"06.12.2026 10:15:30"_s, u"Berlin"_s, u"Müller"_s};
-    item.SmallIcon = 6;
-    item.Tag = u"[ABCDEFGHIJKL]"_s;
-    liste.Add(item);
+    Anruf anruf;
+    anruf.nummer = u"0301234567"_s;
+    anruf.zeit = QDateTime(QDate(2026, 12, 6), QTime(10, 15, 30));
+    anruf.ort = u"Berlin"_s;
+    anruf.name = u"Müller"_s;
+    anruf.bild = 6;
+    anruf.ergebnis = Anruf::Ergebnis::Erkannt;
+    anruf.kontaktId = u"ABCDEFGHIJKL"_s;
     for (auto _ : state)
-        benchmark::DoNotOptimize(u.daten.schreibIteminMDB(liste, 0));
+        benchmark::DoNotOptimize(u.daten.speichere(anruf));
 }
-BENCHMARK(BM_schreibIteminMDB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_speichere)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

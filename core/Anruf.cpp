@@ -1,6 +1,7 @@
 #include "core/Anruf.h"
 
 #include "core/modHaupt.h"
+#include "platform/registry/RegionalSettings.h"
 
 QString Anruf::Tag() const
 {
@@ -13,4 +14,13 @@ QString Anruf::Tag() const
         break;
     }
     return {};
+}
+
+QString Anruf::Datumstext() const
+{
+    if (!zeit.isValid())
+        return {};
+    if (zeit.time() == QTime(0, 0))
+        return RegionalSettings::ShortDate(zeit.date());
+    return RegionalSettings::DateTimeText(zeit);
 }

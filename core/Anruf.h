@@ -40,4 +40,8 @@ struct Anruf
     // The contact as the caller list and the store keep it: its id in
     // brackets, or "Unbekannt"; nothing while it is searched.
     QString Tag() const;
+    // The moment as the caller list shows it: the local short date and long
+    // time, a moment at midnight as the date alone (as the store reads it
+    // back); nothing when there is none.
+    QString Datumstext() const;
 };

@@ -23,7 +23,7 @@ void ListItem::setColumnText(int position, const QString &text)
 }
 
 ListViewModel::ListViewModel(QObject *parent)
-    : QAbstractTableModel(parent)
+    : Spaltenmodell(parent)
 {
 }
 
@@ -32,43 +32,9 @@ void ListViewModel::setToolTips(std::function<QString(const ListItem &)> tips)
     m_toolTips = std::move(tips);
 }
 
-void ListViewModel::setSmallIcons(std::function<QVariant(int)> icons)
-{
-    m_smallIcons = std::move(icons);
-}
-
-void ListViewModel::setHeaderIcons(std::function<QVariant(const QString &)> icons)
-{
-    m_headerIcons = std::move(icons);
-}
-
 void ListViewModel::setCheckable(bool checkable)
 {
     m_checkable = checkable;
-}
-
-void ListViewModel::setColumns(const std::vector<ColumnHeader> &columns)
-{
-    beginResetModel();
-    m_columns = columns;
-    endResetModel();
-}
-
-int ListViewModel::columnByKey(const QString &key) const
-{
-    for (int i = 0; i < static_cast<int>(m_columns.size()); ++i) {
-        if (m_columns[i].Key == key)
-            return i;
-    }
-    return -1;
-}
-
-void ListViewModel::setColumnIcon(int column, const QString &iconKey)
-{
-    if (column < 0 || column >= static_cast<int>(m_columns.size()))
-        return;
-    m_columns[column].IconKey = iconKey;
-    emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void ListViewModel::setItem(int index, const ListItem &item)
@@ -84,45 +50,9 @@ int ListViewModel::Add(const ListItem &item, int index)
     if (index < 0 || index > Count())
         index = Count();
     beginInsertRows({}, index, index);
-    auto it = m_items.insert(m_items.begin() + index, item);
-    it->Schluessel = m_naechsterSchluessel++;
+    m_items.insert(m_items.begin() + index, item);
     endInsertRows();
     return index;
-}
-
-int ListViewModel::indexOf(quint64 schluessel) const
-{
-    for (int i = 0; i < Count(); ++i) {
-        if (m_items[i].Schluessel == schluessel)
-            return i;
-    }
-    return -1;
-}
-
-void ListViewModel::Verschieben(int von, int nach)
-{
-    if (von == nach || von < 0 || nach < 0 || von >= Count() || nach >= Count())
-        return;
-    beginMoveRows({}, von, von, {}, nach > von ? nach + 1 : nach);
-    if (nach > von)
-        std::rotate(m_items.begin() + von, m_items.begin() + von + 1, m_items.begin() + nach + 1);
-    else
-        std::rotate(m_items.begin() + nach, m_items.begin() + von, m_items.begin() + von + 1);
-    endMoveRows();
-}
-
-int ListViewModel::ZuletztHinzugefuegt() const
-{
-    // Add numbers its entries upwards; entries put in otherwise have none.
-    int position = -1;
-    quint64 hoechster = 0;
-    for (int i = 0; i < Count(); ++i) {
-        if (m_items[i].Schluessel > hoechster) {
-            hoechster = m_items[i].Schluessel;
-            position = i;
-        }
-    }
-    return position;
 }
 
 void ListViewModel::Remove(int index)
@@ -181,11 +111,6 @@ int ListViewModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : Count();
 }
 
-int ListViewModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
-}
-
 QVariant ListViewModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= Count())
@@ -195,9 +120,7 @@ QVariant ListViewModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return item.columnText(index.column());
     case Qt::DecorationRole:
-        if (index.column() == 0 && m_smallIcons && item.SmallIcon > 0)
-            return m_smallIcons(item.SmallIcon);
-        return {};
+        return index.column() == 0 ? kleinesBild(item.SmallIcon) : QVariant();
     case Qt::ToolTipRole:
         if (m_toolTips) {
             const QString tip = m_toolTips(item);
@@ -229,15 +152,4 @@ Qt::ItemFlags ListViewModel::flags(const QModelIndex &index) const
     if (m_checkable && index.column() == 0)
         f |= Qt::ItemIsUserCheckable;
     return f;
-}
-
-QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(m_columns.size()))
-        return {};
-    if (role == Qt::DisplayRole)
-        return m_columns[section].Text;
-    if (role == Qt::DecorationRole && m_headerIcons && !m_columns[section].IconKey.isEmpty())
-        return m_headerIcons(m_columns[section].IconKey);
-    return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "core/Spaltenmodell.h"
+
 #include <QStringList>
 
 #include <functional>
@@ -15,59 +16,32 @@ struct ListItem
     QStringList SubItems;
     int SmallIcon = 0;
     QString Tag;
-    // The number or extension the call was for; empty when the line does not tell.
-    QString Angerufen;
     bool Checked = false;
-    // Given by the list when the entry is added; finds the entry again after sorting.
-    quint64 Schluessel = 0;
 
     // The text in column `position` (0 = the entry's own text).
     QString columnText(int position) const;
     void setColumnText(int position, const QString &text);
 };
 
-struct ColumnHeader
-{
-    QString Key;
-    QString Text;
-    QString IconKey; // key into the sort-icon list
-};
-
-// The entries of a list view, kept in a vector so that lists of a hundred
-// thousand calls stay quick to fill, sort and scroll.
-class ListViewModel : public QAbstractTableModel
+// The entries of a list view (the similar contacts, the phone fields), kept
+// in a vector.
+class ListViewModel : public Spaltenmodell
 {
     Q_OBJECT
 
 public:
     explicit ListViewModel(QObject *parent = nullptr);
 
-    // Where the pictures come from: the small icon by its index, the header
-    // icon by its key. The model itself knows no pictures.
-    void setSmallIcons(std::function<QVariant(int)> icons);
-    void setHeaderIcons(std::function<QVariant(const QString &)> icons);
     // What an entry's tool tip says beyond its text; the model knows no words either.
     void setToolTips(std::function<QString(const ListItem &)> tips);
     void setCheckable(bool checkable);
-
-    void setColumns(const std::vector<ColumnHeader> &columns);
-    const std::vector<ColumnHeader> &columns() const { return m_columns; }
-    // Position of the column with that key, -1 when there is none.
-    int columnByKey(const QString &key) const;
-    void setColumnIcon(int column, const QString &iconKey);
 
     int Count() const { return static_cast<int>(m_items.size()); }
     const ListItem &Item(int index) const { return m_items[index]; }
     void setItem(int index, const ListItem &item);
     // Inserts at `index` (-1 = at the end); returns the position.
     int Add(const ListItem &item, int index = -1);
-    // The position of the entry with that key; -1 when it is gone.
-    int indexOf(quint64 schluessel) const;
-    // The position of the entry that Add put in last; -1 when there is none.
-    int ZuletztHinzugefuegt() const;
     void Remove(int index);
-    // Moves one entry so that it stands at `nach` afterwards.
-    void Verschieben(int von, int nach);
     void Clear();
     // Appends many entries in one step.
     void AddMany(std::vector<ListItem> items);
@@ -78,18 +52,12 @@ public:
     void sortPositions(const std::function<bool(int, int)> &less);
 
     int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
     std::vector<ListItem> m_items;
-    std::vector<ColumnHeader> m_columns;
-    std::function<QVariant(int)> m_smallIcons;
-    std::function<QVariant(const QString &)> m_headerIcons;
     std::function<QString(const ListItem &)> m_toolTips;
     bool m_checkable = false;
-    quint64 m_naechsterSchluessel = 1;
 };

@@ -1,6 +1,6 @@
 #include "phonedb/AnruferlisteExportieren.h"
 
-#include "core/ListViewModel.h"
+#include "core/Anruf.h"
 #include "phonedb/Anruferlistenexport.h"
 #include "platform/dialogs/Dialogs.h"
 
@@ -8,11 +8,13 @@
 
 using namespace Qt::StringLiterals;
 
-AnruferlisteExportieren::AnruferlisteExportieren(Dialogs &dialogs, const ListViewModel &lvNummern)
+AnruferlisteExportieren::AnruferlisteExportieren(Dialogs &dialogs, std::vector<Anruf> anrufe)
     : m_dialogs(dialogs)
-    , m_liste(lvNummern)
+    , m_anrufe(std::move(anrufe))
 {
 }
+
+AnruferlisteExportieren::~AnruferlisteExportieren() = default;
 
 QString AnruferlisteExportieren::Titel()
 {
@@ -32,7 +34,7 @@ QString AnruferlisteExportieren::Vorschlag(const QString &ordner, QDate tag)
 QString AnruferlisteExportieren::mnuAnruferlisteExportieren(const Firmensuche &firmen)
 {
     m_meldung.clear();
-    if (m_liste.Count() == 0) {
+    if (m_anrufe.empty()) {
         m_dialogs.MsgBox(u"Die Anruferliste enthält keine Einträge."_s, Dialogs::Buttons::Ok,
                          Dialogs::Icon::Information, Titel());
         return {};
@@ -41,7 +43,7 @@ QString AnruferlisteExportieren::mnuAnruferlisteExportieren(const Firmensuche &f
     if (pfad.isEmpty())
         return {};
 
-    QList<Anruferlistenexport::Zeile> zeilen = Anruferlistenexport::ausListe(m_liste);
+    QList<Anruferlistenexport::Zeile> zeilen = Anruferlistenexport::ausAnrufen(m_anrufe);
     const bool adressbuch = Anruferlistenexport::FormatFuer(pfad) == Anruferlistenexport::Format::Adressbuch;
     if (adressbuch && Anruferlistenexport::Kontakte(zeilen) == 0) {
         m_dialogs.MsgBox(u"In der Anruferliste steht kein Anrufer, der als Kontakt erkannt wurde."_s,

@@ -6,9 +6,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
+struct Anruf;
 class Dialogs;
-class ListViewModel;
 
 // The command "Anruferliste exportieren…": asks where to, writes the caller
 // list there as a table or, for a name ending in ".vcf", as an address book,
@@ -20,7 +21,9 @@ public:
     // contact it does not know has none.
     using Firmensuche = std::function<QHash<QString, QString>(const QStringList &kontaktIds)>;
 
-    AnruferlisteExportieren(Dialogs &dialogs, const ListViewModel &lvNummern);
+    // `anrufe`: the caller list in the order it shows them.
+    AnruferlisteExportieren(Dialogs &dialogs, std::vector<Anruf> anrufe);
+    ~AnruferlisteExportieren();
 
     // The path written; empty when nothing was (cancelled, failed, nothing to write).
     QString mnuAnruferlisteExportieren(const Firmensuche &firmen = {});
@@ -34,6 +37,6 @@ public:
 
 private:
     Dialogs &m_dialogs;
-    const ListViewModel &m_liste;
+    std::vector<Anruf> m_anrufe;
     QString m_meldung;
 };

@@ -1,6 +1,6 @@
 #include "phonedb/AnruferlisteLoeschen.h"
 
-#include "core/ListViewModel.h"
+#include "core/Anruferliste.h"
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
@@ -13,16 +13,16 @@ const QString Titel = u"Rufmon - Anruferliste löschen"_s;
 
 } // namespace
 
-AnruferlisteLoeschen::AnruferlisteLoeschen(Dialogs &dialogs, clRufmonDaten &daten, ListViewModel &lvNummern)
+AnruferlisteLoeschen::AnruferlisteLoeschen(Dialogs &dialogs, clRufmonDaten &daten, Anruferliste &anrufe)
     : m_dialogs(dialogs)
     , m_daten(daten)
-    , m_liste(lvNummern)
+    , m_liste(anrufe)
 {
 }
 
 bool AnruferlisteLoeschen::mnuAlleLoeschen()
 {
-    if (m_liste.Count() == 0)
+    if (m_liste.Anzahl() == 0)
         return false;
     return loeschen(u"Sollen alle Einträge gelöscht werden ?", -1);
 }

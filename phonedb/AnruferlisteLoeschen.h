@@ -1,7 +1,7 @@
 #pragma once
 
 class Dialogs;
-class ListViewModel;
+class Anruferliste;
 class clRufmonDaten;
 
 // The three commands that delete entries of the caller list: all, older
@@ -9,7 +9,7 @@ class clRufmonDaten;
 class AnruferlisteLoeschen
 {
 public:
-    AnruferlisteLoeschen(Dialogs &dialogs, clRufmonDaten &daten, ListViewModel &lvNummern);
+    AnruferlisteLoeschen(Dialogs &dialogs, clRufmonDaten &daten, Anruferliste &anrufe);
 
     // True when the list was reloaded.
     bool mnuAlleLoeschen();
@@ -21,5 +21,5 @@ private:
 
     Dialogs &m_dialogs;
     clRufmonDaten &m_daten;
-    ListViewModel &m_liste;
+    Anruferliste &m_liste;
 };

@@ -1,6 +1,6 @@
 #include "phonedb/Anruferlistenexport.h"
 
-#include "core/ListViewModel.h"
+#include "core/Anruf.h"
 #include "core/modHaupt.h"
 #include "platform/registry/RegionalSettings.h"
 
@@ -83,25 +83,20 @@ QString strukturierterName(const QString &name)
 
 } // namespace
 
-QList<Anruferlistenexport::Zeile> Anruferlistenexport::ausListe(const ListViewModel &lvNummern)
+QList<Anruferlistenexport::Zeile> Anruferlistenexport::ausAnrufen(const std::vector<Anruf> &anrufe)
 {
-    const int datum = lvNummern.columnByKey(u"Datum"_s);
-    const int ort = lvNummern.columnByKey(u"Ort"_s);
-    const int kontakt = lvNummern.columnByKey(u"Kontakt"_s);
-    const auto spalte = [](const ListItem &e, int position) { return position >= 0 ? e.columnText(position) : QString(); };
     QList<Zeile> zeilen;
-    zeilen.reserve(lvNummern.Count());
-    for (int i = 0; i < lvNummern.Count(); ++i) {
-        const ListItem &e = lvNummern.Item(i);
+    zeilen.reserve(static_cast<qsizetype>(anrufe.size()));
+    for (const Anruf &a : anrufe) {
         Zeile z;
-        z.nummer = e.Text;
-        z.datum = spalte(e, datum);
-        z.ort = spalte(e, ort);
-        z.kontakt = spalte(e, kontakt);
-        z.angerufen = e.Angerufen;
-        // Only a contact carries its id in brackets; every other caller is "Unbekannt".
-        if (e.Tag.startsWith(u'['))
-            z.kontaktId = IDAusKlammern(e.Tag).trimmed();
+        z.nummer = a.nummer;
+        z.datum = a.Datumstext();
+        z.ort = a.ort;
+        z.kontakt = a.name;
+        z.angerufen = a.angerufen;
+        // Only a contact has an id; every other caller is "Unbekannt".
+        if (a.erkannt())
+            z.kontaktId = IDAusKlammern(a.Tag()).trimmed();
         zeilen.append(z);
     }
     return zeilen;

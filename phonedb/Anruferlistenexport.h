@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-class ListViewModel;
+#include <vector>
+
+struct Anruf;
 
 // The caller list as a file for other programs. A table (CSV) as a
 // spreadsheet with German settings opens it without questions: UTF-8 with a
@@ -29,8 +31,8 @@ public:
     };
     enum class Format { Tabelle, Adressbuch };
 
-    // The entries of the caller list in the order it shows them.
-    static QList<Zeile> ausListe(const ListViewModel &lvNummern);
+    // The calls in the order given (the caller list's, as it shows them).
+    static QList<Zeile> ausAnrufen(const std::vector<Anruf> &anrufe);
     // The contacts among the callers, each once, in list order.
     static QStringList KontaktIds(const QList<Zeile> &zeilen);
     // The number of cards an address book of these calls holds.

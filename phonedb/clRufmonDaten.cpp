@@ -1,7 +1,8 @@
 #include "phonedb/clRufmonDaten.h"
 
 #include "core/Anruf.h"
-#include "core/ListViewModel.h"
+#include "core/Anruferliste.h"
+#include "core/modHaupt.h"
 #include "core/modOptionen.h"
 #include "phonedb/Diagnose.h"
 #include "platform/dialogs/Dialogs.h"
@@ -282,15 +283,6 @@ void clRufmonDaten::SucheNameOrtAusFreierListe(const QString &Nummer, QString &N
     rs->Close();
 }
 
-bool clRufmonDaten::schreibIteminMDB(const ListViewModel &lvNummern, int index)
-{
-    const ListItem &item = lvNummern.Item(index);
-    QList<std::pair<QString, QString>> spalten;
-    for (int i = 0; i < static_cast<int>(lvNummern.columns().size()); ++i)
-        spalten.append({lvNummern.columns()[i].Text, item.columnText(i)});
-    return schreibeZeile(item.Tag, item.SmallIcon, spalten, item.Angerufen);
-}
-
 bool clRufmonDaten::speichere(const Anruf &anruf)
 {
     // The columns of the caller list, in its order.
@@ -352,35 +344,70 @@ bool clRufmonDaten::schreibeZeile(const QString &tag, int bild, const QList<std:
     }
 }
 
-void clRufmonDaten::leseMDBinListview(ListViewModel &lvNummern)
+namespace {
+
+// The contact as the list's column keeps it: an id in brackets is a known
+// contact, anything else is nobody the program can show.
+void kontaktAus(const QString &tag, Anruf &anruf)
 {
-    lvNummern.Clear();
+    if (tag.startsWith(u'[')) {
+        anruf.ergebnis = Anruf::Ergebnis::Erkannt;
+        QString id = IDAusKlammern(tag);
+        // Anruf::Tag() pads it again, so that the stored form comes back as it was.
+        while (id.endsWith(u' '))
+            id.chop(1);
+        anruf.kontaktId = id;
+    } else {
+        anruf.ergebnis = Anruf::Ergebnis::Unbekannt;
+        anruf.kontaktId.clear();
+    }
+}
+
+} // namespace
+
+void clRufmonDaten::leseMDBinListview(Anruferliste &anrufe)
+{
+    // Call by call into the list: a hundred thousand rows need no second copy on the way.
+    anrufe.ladenBeginnen();
+    struct Ende
+    {
+        Anruferliste &liste;
+        ~Ende() { liste.ladenBeenden(); }
+    } ende{anrufe};
+
     auto rs = offen(m_db).OpenRecordset(u"Anrufspeicher"_s, Recordset::dbOpenTable);
     if (rs->Eof()) {
         rs->Close();
         return;
     }
-    const auto &spalten = lvNummern.columns();
     const ::Fields &felder = rs->Fields();
-    std::vector<int> feldNr;
-    for (const ColumnHeader &c : spalten) {
-        const int nr = felder.indexOf(c.Text);
+    const auto feld = [&felder](const QString &name) {
+        const int nr = felder.indexOf(name);
         if (nr < 0)
             throw JetFehler(JetFehler::ElementNichtGefunden,
-                            u"Element in dieser Auflistung nicht gefunden: '%1'."_s.arg(c.Text));
-        feldNr.push_back(nr);
-    }
+                            u"Element in dieser Auflistung nicht gefunden: '%1'."_s.arg(name));
+        return nr;
+    };
+    // The columns of the caller list, in its order.
+    const int nummer = feld(u"Nummer"_s);
+    const int datum = feld(u"Datum"_s);
+    const int ort = feld(u"Ort"_s);
+    const int kontakt = feld(u"Kontakt"_s);
     const int uniqueId = felder.indexOf(u"UniqueID"_s);
     const int icon = felder.indexOf(u"Icon"_s);
     const int angerufen = felder.indexOf(FeldAngerufen());
 
-    std::vector<ListItem> eintraege;
+    Anruf a;
     while (!rs->Eof()) {
-        ListItem item;
-        for (int i = 0; i < static_cast<int>(spalten.size()); ++i)
-            item.setColumnText(i, felder[feldNr[i]].Text());
-        if (uniqueId >= 0)
-            item.Tag = felder[uniqueId].Text();
+        a.nummer = felder[nummer].Text();
+        const QVariant &moment = felder[datum].Value();
+        if (moment.typeId() == QMetaType::QDateTime)
+            a.zeit = moment.toDateTime();
+        else
+            a.zeit = RegionalSettings::ParseDateTime(felder[datum].Text()).value_or(QDateTime());
+        a.ort = felder[ort].Text();
+        a.name = felder[kontakt].Text();
+        kontaktAus(uniqueId >= 0 ? felder[uniqueId].Text() : QString(), a);
         int bild = 4;
         if (icon >= 0 && !felder[icon].isNull()) {
             bool ok = false;
@@ -388,14 +415,12 @@ void clRufmonDaten::leseMDBinListview(ListViewModel &lvNummern)
             if (ok && wert >= 1 && wert < 11)
                 bild = wert;
         }
-        item.SmallIcon = bild;
-        if (angerufen >= 0 && !felder[angerufen].isNull())
-            item.Angerufen = felder[angerufen].Text();
-        eintraege.push_back(std::move(item));
+        a.bild = bild;
+        a.angerufen = angerufen >= 0 && !felder[angerufen].isNull() ? felder[angerufen].Text() : QString();
+        anrufe.laden(a);
         rs->MoveNext();
     }
     rs->Close();
-    lvNummern.AddMany(std::move(eintraege));
 }
 
 void clRufmonDaten::LoescheAnruferliste(int &Tage)

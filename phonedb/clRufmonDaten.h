@@ -8,12 +8,13 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 struct Anruf;
 
+class Anruferliste;
 class Database;
 class Dialogs;
-class ListViewModel;
 class modOptionen;
 
 // The program's own phone database: countries and area codes for naming a
@@ -42,18 +43,17 @@ public:
                                          QString &Anschluss, QString &Land, QString &Ort);
     void SucheNameOrtAusFreierListe(const QString &Nummer, QString &Name, QString &Ort);
 
-    // Appends an entry of the caller list as a row; false after a failed
-    // step, which has shown its message.
-    bool schreibIteminMDB(const ListViewModel &lvNummern, int index);
-    // Appends a call as a row, in the columns of the caller list.
+    // Appends a call as a row, in the columns of the caller list; false
+    // after a failed step, which has shown its message.
     bool speichere(const Anruf &anruf);
     // Calls that arrive in a burst are stored in one transaction: rows
     // written between the two calls are committed together (and at most a
     // thousand at a time), so that storing keeps up with the line.
     void StapelBeginnen();
     void StapelBeenden();
-    // Refills the caller list from the stored rows; errors reach the caller.
-    void leseMDBinListview(ListViewModel &lvNummern);
+    // Refills the caller list from the stored rows, in the order the table
+    // gives them; errors reach the caller, the rows read before stay.
+    void leseMDBinListview(Anruferliste &anrufe);
     // Deletes every row dated before today's midnight minus `Tage` days.
     void LoescheAnruferliste(int &Tage);
 

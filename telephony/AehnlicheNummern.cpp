@@ -1,6 +1,7 @@
 #include "telephony/AehnlicheNummern.h"
 
 #include "core/Kontaktquelle.h"
+#include "core/Anruf.h"
 #include "core/ListViewModel.h"
 #include "core/modHaupt.h"
 #include "core/Optionsschalter.h"
@@ -38,15 +39,15 @@ AehnlicheNummern::AehnlicheNummern(const Teile &teile)
 {
 }
 
-void AehnlicheNummern::mnuSuche_aehnliche(const ListViewModel &anruferliste, int i)
+void AehnlicheNummern::mnuSuche_aehnliche(const std::optional<Anruf> &auswahl)
 {
-    if (anruferliste.Count() == 0 || i < 0 || i >= anruferliste.Count())
+    if (!auswahl)
         return;
     if (!m_t.telefondaten.istOffen())
         return;
     QString laendervorwahl, vorwahl, anschluss, land, ort;
     try {
-        m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(anruferliste.Item(i).Text, laendervorwahl, vorwahl,
+        m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(auswahl->nummer, laendervorwahl, vorwahl,
                                                          anschluss, land, ort);
     } catch (const JetFehler &e) {
         m_t.dialogs.MsgBox(u"Fehler "_s + mitVorzeichenstelle(e.Number()) + u": "_s + e.Description(),

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <optional>
+
+struct Anruf;
+
 class Anrufereignisse;
 class Auswertungsanzeige;
 class Dialogs;
@@ -34,7 +38,7 @@ public:
 
     void SucheAehnlicheNummern(const QString &Vorwahl, const QString &Anschluss);
     // The caller list's command: the selected call's number, split and searched.
-    void mnuSuche_aehnliche(const ListViewModel &anruferliste, int ausgewaehlt);
+    void mnuSuche_aehnliche(const std::optional<Anruf> &auswahl);
 
 private:
     void suche(const QString &Vorwahl, const QString &Anschluss);

@@ -1,6 +1,7 @@
 #include "telephony/Anrufauswertung.h"
 
 #include "actdb/clActDBF.h"
+#include "core/Anruferliste.h"
 #include "core/Kontaktquelle.h"
 #include "core/ListViewModel.h"
 #include "core/modHaupt.h"
@@ -9,7 +10,6 @@
 #include "phonedb/clRufmonDaten.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/JetFehler.h"
-#include "platform/registry/RegionalSettings.h"
 #include "platform/system/SystemFacilities.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"
@@ -102,7 +102,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     Auswertungsanzeige &anzeige = m_t.anzeige;
     m_laeuft = true;
     QString &letzterAnruf = m_t.ereignisse.LetzterAnruf;
-    ListViewModel &liste = m_t.anruferliste;
+    Anruferliste &liste = m_t.anruferliste;
     std::unique_ptr<Kontaktsuchlauf> suchlauf;
 
     anzeige.setAnrufeWartend(m_t.tapi.WartendeAnrufe() > 0);
@@ -165,7 +165,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     anruf.ort = Suche;
     anruf.name = Suche;
     anruf.bild = BildSuche;
-    anruf.eintrag = liste.Item(liste.Add(eintragFuer(anruf))).Schluessel;
+    anruf.eintrag = liste.hinzufuegen(anruf);
     anzeige.atmen();
     if (!m_nachtrag) {
         anzeige.zeigeNeuenAnruf();
@@ -174,10 +174,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     anzeige.atmen();
 
     // Each step shows what it found in the call's entry at once.
-    const auto zeige = [&] {
-        if (const int i = liste.indexOf(anruf.eintrag); i >= 0)
-            liste.setItem(i, eintragFuer(anruf, liste.Item(i)));
-    };
+    const auto zeige = [&] { liste.aktualisieren(anruf); };
     clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
 
     if (nummer.size() >= MindestLaenge) {
@@ -293,24 +290,11 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     }
     anzeige.atmen();
 
-    if (liste.indexOf(anruf.eintrag) >= 0)
+    if (liste.enthaelt(anruf.eintrag))
         emit Erkannt(anruf);
 
     // The similar contacts of a call the next one replaces at once are not looked for.
     if (!anruf.vorwahl.isEmpty() && !weitere && !m_nachtrag)
         m_t.aehnliche.SucheAehnlicheNummern(anruf.vorwahl, anruf.anschluss);
     schluss();
-}
-
-ListItem Anrufauswertung::eintragFuer(const Anruf &anruf, ListItem eintrag) const
-{
-    const ListViewModel &liste = m_t.anruferliste;
-    eintrag.Text = anruf.nummer;
-    eintrag.setColumnText(liste.columnByKey(u"Datum"_s), RegionalSettings::DateTimeText(anruf.zeit));
-    eintrag.setColumnText(liste.columnByKey(u"Ort"_s), anruf.ort);
-    eintrag.setColumnText(liste.columnByKey(u"Kontakt"_s), anruf.name);
-    eintrag.SmallIcon = anruf.bild;
-    eintrag.Tag = anruf.Tag();
-    eintrag.Angerufen = anruf.angerufen;
-    return eintrag;
 }

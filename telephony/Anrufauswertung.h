@@ -10,6 +10,7 @@
 #include <cstdint>
 
 class AehnlicheNummern;
+class Anruferliste;
 class Anrufereignisse;
 class Auswertungsanzeige;
 class Dialogs;
@@ -36,7 +37,7 @@ public:
     struct Teile
     {
         Auswertungsanzeige &anzeige;
-        ListViewModel &anruferliste;
+        Anruferliste &anruferliste;
         ListViewModel &aehnlicheListe;
         Anrufereignisse &ereignisse;
         const Nummernbefehle &nummern;
@@ -96,8 +97,6 @@ private:
                     const QDateTime &zeit);
     void wartendeAufnehmen();
     void fehler(const QString &schritt, long nummer, const QString &beschreibung);
-    // The call's entry in the caller list, or `eintrag` brought up to it.
-    ListItem eintragFuer(const Anruf &anruf, ListItem eintrag = {}) const;
 
     Teile m_t;
     bool m_laeuft = false;

@@ -1,6 +1,6 @@
 #include "telephony/Anrufhinweis.h"
 
-#include "core/ListViewModel.h"
+#include "core/Anruf.h"
 
 #include <QStringList>
 
@@ -16,12 +16,13 @@ QString Anrufhinweis::NachgetragenText()
     return u"Eingegangen, während Rufmon aus war"_s;
 }
 
-QString Anrufhinweis::ToolTip(const ListItem &eintrag)
+QString Anrufhinweis::ToolTip(const Anruf &anruf)
 {
     QStringList zeilen;
-    if (!eintrag.Angerufen.isEmpty())
-        zeilen << AngerufenText(eintrag.Angerufen);
-    if (eintrag.SmallIcon == BildNachgetragen)
+    if (!anruf.angerufen.isEmpty())
+        zeilen << AngerufenText(anruf.angerufen);
+    // The picture tells it also for calls read back from the store.
+    if (anruf.bild == BildNachgetragen)
         zeilen << NachgetragenText();
     return zeilen.join(u'\n');
 }

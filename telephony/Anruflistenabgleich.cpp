@@ -1,8 +1,7 @@
 #include "telephony/Anruflistenabgleich.h"
 
-#include "core/ListViewModel.h"
+#include "core/Anruferliste.h"
 #include "platform/kennwort/Kennwortspeicher.h"
-#include "platform/registry/RegionalSettings.h"
 #include "platform/telephony/CallMonitorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "telephony/Auswertungsanzeige.h"
@@ -13,6 +12,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -46,20 +46,18 @@ QString Anruflistenabgleich::Meldung(int anzahl)
 }
 
 QList<Anrufauswertung::Nachtrag> Anruflistenabgleich::Nachzutragen(
-    const QList<Tr064Anrufliste::Anruf> &liste, const ListViewModel &anruferliste,
+    const QList<Tr064Anrufliste::Anruf> &liste, const Anruferliste &anruferliste,
     const Nummernaufbereitung::Einstellungen &einstellungen)
 {
-    const int datum = anruferliste.columnByKey(u"Datum"_s);
     QSet<QString> bekannt; // number and minute of every call the list has
     QDateTime neuester;
-    for (int i = 0; i < anruferliste.Count(); ++i) {
-        const ListItem &e = anruferliste.Item(i);
-        const std::optional<QDateTime> zeit = RegionalSettings::ParseDateTime(e.columnText(datum));
-        if (!zeit || !zeit->isValid())
+    for (int i = 0; i < anruferliste.Anzahl(); ++i) {
+        const Anruf e = anruferliste.an(i);
+        if (!e.zeit.isValid())
             continue;
-        bekannt.insert(e.Text + u'|' + minute(*zeit));
-        if (!neuester.isValid() || *zeit > neuester)
-            neuester = *zeit;
+        bekannt.insert(e.nummer + u'|' + minute(e.zeit));
+        if (!neuester.isValid() || e.zeit > neuester)
+            neuester = e.zeit;
     }
     // The newest call's minute counts: another caller may have come in it.
     const QString ab = neuester.isValid() ? minute(neuester) : QString();

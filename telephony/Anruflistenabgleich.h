@@ -8,7 +8,7 @@
 #include <QObject>
 
 class Auswertungsanzeige;
-class ListViewModel;
+class Anruferliste;
 class Nummernbefehle;
 class topTapi;
 
@@ -27,7 +27,7 @@ public:
     {
         topTapi &tapi;
         Anrufauswertung &auswertung;
-        ListViewModel &anruferliste;
+        const Anruferliste &anruferliste;
         const Nummernbefehle &nummern;
         Auswertungsanzeige &anzeige;
     };
@@ -35,7 +35,7 @@ public:
     explicit Anruflistenabgleich(const Teile &teile, QObject *parent = nullptr);
 
     static QList<Anrufauswertung::Nachtrag> Nachzutragen(const QList<Tr064Anrufliste::Anruf> &liste,
-                                                         const ListViewModel &anruferliste,
+                                                         const Anruferliste &anruferliste,
                                                          const Nummernaufbereitung::Einstellungen &einstellungen);
     // Takes the router's list in; the calls added.
     int Abgleichen(const QList<Tr064Anrufliste::Anruf> &liste);

@@ -15,7 +15,7 @@ public:
     struct Teile
     {
         Auswertungsanzeige &anzeige;
-        ListViewModel &anruferliste;
+        Anruferliste &anruferliste;
         ListViewModel &aehnlicheListe;
         Leitungsteile &leitung;
         Kontaktsuche &suche;

@@ -1,5 +1,6 @@
 #include "telephony/Waehlen.h"
 
+#include "core/Anruf.h"
 #include "core/ListViewModel.h"
 #include "core/modOptionen.h"
 #include "platform/dialogs/Dialogs.h"
@@ -64,11 +65,11 @@ void Waehlen::keineNummer()
                      Dialogs::defaultTitle());
 }
 
-void Waehlen::mnuNummerAnwaehlen(const ListViewModel &lvNummern, int ausgewaehlt)
+void Waehlen::mnuNummerAnwaehlen(const std::optional<Anruf> &auswahl)
 {
-    if (lvNummern.Count() == 0 || ausgewaehlt < 0 || ausgewaehlt >= lvNummern.Count())
+    if (!auswahl)
         return;
-    const QString nummer = lvNummern.Item(ausgewaehlt).Text;
+    const QString nummer = auswahl->nummer;
     // An entry without a number would dial the access code alone.
     if (nummer.isEmpty()) {
         keineNummer();

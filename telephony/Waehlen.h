@@ -3,6 +3,9 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+
+struct Anruf;
 
 class Dialogs;
 class ListViewModel;
@@ -28,8 +31,9 @@ public:
     Waehlen(topTapi &tapi, const SettingsStore &store, const modOptionen &optionen, Dialogs &dialogs,
             Anbindung anbindung);
 
+    // `auswahl`: the selected call of the caller list, none when nothing is selected.
+    void mnuNummerAnwaehlen(const std::optional<Anruf> &auswahl);
     // `ausgewaehlt`: the selected entry of the list, -1 for none.
-    void mnuNummerAnwaehlen(const ListViewModel &lvNummern, int ausgewaehlt);
     void mnuAehnlicheNummerAnwaehlen(const ListViewModel &lvKontakte, int ausgewaehlt);
     void mnuTapiWaehlregeln();
 

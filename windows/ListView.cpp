@@ -4,25 +4,67 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
 
+using namespace Qt::StringLiterals;
+
 
 ListView::ListView(QWidget *parent)
-    : QTreeView(parent)
+    : QTableView(parent)
 {
     setModel(&m_model);
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    setzeZeilenhoehe();
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header()->setHighlightSections(false);
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
     header()->setStretchLastSection(false);
     connect(header(), &QHeaderView::sectionClicked, this, &ListView::ColumnClick);
+}
+
+void ListView::setzeZeilenhoehe()
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.text = u"Ág"_s;
+    option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    verticalHeader()->setDefaultSectionSize(style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height());
+}
+
+void ListView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        setzeZeilenhoehe();
+}
+
+QModelIndex ListView::moveCursor(CursorAction aktion, Qt::KeyboardModifiers modifiers)
+{
+    if (aktion == MoveHome || aktion == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(aktion, modifiers);
+}
+
+void ListView::setSpaltenmodell(Spaltenmodell *modell)
+{
+    m_spalten = modell;
+    // The view leaves the selection of the model it showed to its caller.
+    QItemSelectionModel *alt = selectionModel();
+    setModel(modell);
+    delete alt;
 }
 
 void ListView::setSorted(bool sorted)
@@ -93,7 +135,7 @@ bool ListView::viewportEvent(QEvent *event)
             QToolTip::showText(hilfe->globalPos(), text, viewport(), visualRect(indexAt(hilfe->pos())));
         return true;
     }
-    return QTreeView::viewportEvent(event);
+    return QTableView::viewportEvent(event);
 }
 
 int ListView::SelectedIndex() const
@@ -104,24 +146,24 @@ int ListView::SelectedIndex() const
 
 void ListView::setSelectedIndex(int index)
 {
-    if (index < 0 || index >= m_model.Count()) {
+    if (index < 0 || index >= Anzahl()) {
         clearSelection();
         return;
     }
-    const QModelIndex i = m_model.index(index, 0);
+    const QModelIndex i = m_spalten->index(index, 0);
     selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void ListView::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTreeView::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
     if (event->button() == Qt::RightButton)
         emit RightButtonReleased(event->globalPosition().toPoint());
 }
 
 void ListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QTreeView::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit ItemDoubleClicked(SelectedIndex());
 }
@@ -138,7 +180,7 @@ void ListView::keyPressEvent(QKeyEvent *event)
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
         emit ItemActivated(SelectedIndex());
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void ListView::contextMenuEvent(QContextMenuEvent *event)
@@ -159,7 +201,7 @@ QPoint ListView::Menueposition()
     const int index = SelectedIndex();
     QPoint punkt(0, 0);
     if (index >= 0) {
-        const QModelIndex eintrag = m_model.index(index, 0);
+        const QModelIndex eintrag = m_spalten->index(index, 0);
         scrollTo(eintrag);
         const QRect zeile = visualRect(eintrag);
         punkt = QPoint(zeile.left() + zeile.height() / 2, zeile.bottom());

@@ -2,11 +2,15 @@
 
 #include "core/ListViewModel.h"
 
-#include <QTreeView>
+#include <QHeaderView>
+#include <QTableView>
 
 // A report-style list: entries with columns, small icons and tags, a sort
 // column and order, and the mouse events the main window reacts to.
-class ListView : public QTreeView
+//
+// A table without grid and row headers: its rows have one height, so that a
+// row put in at the top of a hundred thousand costs no measuring of them all.
+class ListView : public QTableView
 {
     Q_OBJECT
 
@@ -17,6 +21,13 @@ public:
 
     ListViewModel &Items() { return m_model; }
     const ListViewModel &Items() const { return m_model; }
+    // The columns of whatever model the list shows.
+    Spaltenmodell &Spalten() { return *m_spalten; }
+    const Spaltenmodell &Spalten() const { return *m_spalten; }
+    int Anzahl() const { return m_spalten->rowCount(); }
+
+    // The column headers.
+    QHeaderView *header() const { return horizontalHeader(); }
 
     int SortKey() const { return m_sortKey; }
     void setSortKey(int column) { m_sortKey = column; }
@@ -54,14 +65,24 @@ signals:
     void ContextMenuKey(const QPoint &globalPosition);
 
 protected:
+    // A list whose rows come from a model of its own, not from Items().
+    void setSpaltenmodell(Spaltenmodell *modell);
+
     bool viewportEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    // Home and End go to the first and last entry, as in a list.
+    QModelIndex moveCursor(CursorAction aktion, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    // Every row as high as an entry with a small picture needs in the list's font.
+    void setzeZeilenhoehe();
+
     ListViewModel m_model;
+    Spaltenmodell *m_spalten = &m_model;
     int m_sortKey = 0;
     SortOrder m_sortOrder = SortOrder::Ascending;
     bool m_sorted = false;

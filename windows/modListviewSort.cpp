@@ -1,5 +1,6 @@
 #include "windows/modListviewSort.h"
 
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "platform/registry/RegionalSettings.h"
 
@@ -39,10 +40,14 @@ void modListviewSort::SortColumn(ListView &list, int column, bool umkehren)
         }
     }
 
-    const auto &columns = list.Items().columns();
+    const auto &columns = list.Spalten().columns();
     const bool datum = column >= 0 && column < static_cast<int>(columns.size())
                        && columns[column].Text == u"Datum"_s;
-    if (datum) {
+    if (auto *anrufe = qobject_cast<Anruferlistenansicht *>(&list)) {
+        // Calls hold their moment: ordered by it, not by parsing the column's texts.
+        list.setSorted(!datum);
+        anrufe->sortieren();
+    } else if (datum) {
         list.setSorted(false);
         SortiereNachDatum(list);
     } else {
@@ -53,61 +58,20 @@ void modListviewSort::SortColumn(ListView &list, int column, bool umkehren)
 
 void modListviewSort::SetzeSortierSymbole(ListView &list, int column)
 {
-    ListViewModel &model = list.Items();
+    Spaltenmodell &model = list.Spalten();
     for (int i = 0; i < static_cast<int>(model.columns().size()); ++i)
         model.setColumnIcon(i, u"Leer"_s);
     model.setColumnIcon(column, list.sortOrder() == ListView::SortOrder::Descending ? u"Hoch"_s
                                                                                      : u"Runter"_s);
 }
 
-bool modListviewSort::NachDatumEinordnen(ListView &list, int index)
-{
-    ListViewModel &model = list.Items();
-    const int andere = model.Count() - 1;
-    if (index < 0 || index > andere)
-        return false;
-    const std::optional<qint64> neu = Zeitpunkt(model.Item(index));
-    if (!neu)
-        return false;
-    const auto anderer = [&](int k) { return Zeitpunkt(model.Item(k < index ? k : k + 1)); };
-    const bool aeltesteZuerst = Absteigend;
-    // Texts that are no date stand at the end; the dates before them in order.
-    int letzte = andere - 1;
-    std::optional<qint64> letzter;
-    while (letzte >= 0 && !(letzter = anderer(letzte)))
-        --letzte;
-    if (letzte > 0) {
-        const std::optional<qint64> erster = anderer(0);
-        if (!erster || (aeltesteZuerst ? *erster > *letzter : *erster < *letzter))
-            return false;
-    }
-    // The entry is the one added last: among calls of its second it is the later call.
-    int von = 0;
-    int bis = andere;
-    while (von < bis) {
-        const int mitte = (von + bis) / 2;
-        const std::optional<qint64> k = anderer(mitte);
-        const bool davor = !k || (aeltesteZuerst ? *neu < *k : *neu >= *k);
-        if (davor)
-            bis = mitte;
-        else
-            von = mitte + 1;
-    }
-    model.Verschieben(index, von);
-    return true;
-}
-
 void modListviewSort::SortiereNachDatum(ListView &list)
 {
     ListViewModel &model = list.Items();
     std::vector<std::optional<qint64>> keys;
-    std::vector<quint64> folge;
     keys.reserve(model.Count());
-    folge.reserve(model.Count());
-    for (int i = 0; i < model.Count(); ++i) {
+    for (int i = 0; i < model.Count(); ++i)
         keys.push_back(Zeitpunkt(model.Item(i)));
-        folge.push_back(model.Item(i).Schluessel);
-    }
     const bool aeltesteZuerst = Absteigend;
     // Texts that are no date gather at the end, in their previous order.
     model.sortPositions([&](int a, int b) {
@@ -115,9 +79,6 @@ void modListviewSort::SortiereNachDatum(ListView &list)
         const std::optional<qint64> &kb = keys[b];
         if (!ka || !kb)
             return ka.has_value() && !kb.has_value();
-        if (*ka != *kb)
-            return aeltesteZuerst ? *ka < *kb : *ka > *kb;
-        // Two calls in one second: the one added later is the later call.
-        return aeltesteZuerst ? folge[a] < folge[b] : folge[a] > folge[b];
+        return aeltesteZuerst ? *ka < *kb : *ka > *kb;
     });
 }

@@ -12,10 +12,6 @@ public:
     // Sorts by the column; with `umkehren` a second request for the same
     // column reverses the order.
     static void SortColumn(ListView &list, int column, bool umkehren);
-    // Puts the entry at `index` where the date order of the others wants it,
-    // reading a few dates instead of every one; false (nothing moved) when
-    // the others are not in that order or the entry holds no date.
-    static bool NachDatumEinordnen(ListView &list, int index);
     static void SetzeSortierSymbole(ListView &list, int column);
     // Newest first, or oldest first with Absteigend, by the "Datum" column.
     static void SortiereNachDatum(ListView &list);

@@ -4,7 +4,7 @@
 
 void ScrollTo(ListView &list, int index)
 {
-    if (index < 0 || index >= list.Items().Count())
+    if (index < 0 || index >= list.Anzahl())
         return;
-    list.scrollTo(list.Items().index(index, 0), QAbstractItemView::EnsureVisible);
+    list.scrollTo(list.Spalten().index(index, 0), QAbstractItemView::EnsureVisible);
 }

@@ -1,6 +1,8 @@
 #include "actcontrol/Protokollaufzeichnung.h"
 #include "actcontrol/clACTApplication.h"
+#include "core/Anruferliste.h"
 #include "core/ListViewModel.h"
+#include "platform/registry/RegionalSettings.h"
 #include "platform/desktop/X11Desktop.h"
 
 #include "doubles/Fremdprogramm.h"
@@ -48,7 +50,7 @@ struct Aufbau : Umgebung
     ActMitFenster act;
     clACTApplication app{act, dialogs, {}};
     X11Desktop desktop;
-    ListViewModel lvNummern;
+    Anruferliste lvNummern;
     ListViewModel lvKontakte;
     QStringList meldungen;
     QList<bool> timer;
@@ -59,10 +61,6 @@ struct Aufbau : Umgebung
     Aufbau()
     {
         optionen.schreibOption(u"ProtokollSendKeyIntervall"_s, P);
-        lvNummern.setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
-                              {u"Datum"_s, u"Datum"_s, {}},
-                              {u"Ort"_s, u"Ort"_s, {}},
-                              {u"Kontakt"_s, u"Kontakt"_s, {}}});
         lvKontakte.setColumns({{u"Kontakt"_s, u"Kontakt"_s, {}}, {u"Nummer"_s, u"Nummer"_s, {}}});
         act.desktop = &desktop;
         Protokollaufzeichnung::Anbindung an;
@@ -83,11 +81,22 @@ struct Aufbau : Umgebung
 
     void anruf(const QString &nummer, const QString &datum, const QString &ort, const QString &tag)
     {
-        ListItem item;
-        item.Text = nummer;
-        item.SubItems = {datum, ort, QString()};
-        item.Tag = tag;
-        lvNummern.Add(item);
+        Anruf a;
+        a.nummer = nummer;
+        a.zeit = RegionalSettings::ParseDateTime(datum).value_or(QDateTime());
+        a.ort = ort;
+        if (tag.startsWith(u'[')) {
+            a.ergebnis = Anruf::Ergebnis::Erkannt;
+            a.kontaktId = tag.mid(1, tag.size() - 2).trimmed();
+        } else {
+            a.ergebnis = Anruf::Ergebnis::Unbekannt;
+        }
+        lvNummern.hinzufuegen(a);
+    }
+    // The first call selected, as the list shows it; none in an empty list.
+    std::optional<Anruf> erster() const
+    {
+        return lvNummern.Anzahl() > 0 ? std::optional<Anruf>(lvNummern.an(0)) : std::nullopt;
     }
 
     // The foreign program with these windows; ACT!'s main window is its "act".
@@ -101,7 +110,7 @@ struct Aufbau : Umgebung
     {
         anruf(u"0301234567"_s, datum, u"Berlin"_s, u"[ABC123456789]"_s);
     }
-    void aufzeichnen() { aufzeichnung->mnuACTProtokollAufzeichnen(lvNummern, 0); }
+    void aufzeichnen() { aufzeichnung->mnuACTProtokollAufzeichnen(lvNummern, erster()); }
     bool gingZu() const { return act.journal.join(u' ').contains(u"GoTo"_s); }
 };
 
@@ -293,7 +302,7 @@ private slots:
         if (fall == u"kennung"_s)
             a.optionen.schreibOption(u"ProtokollFensterKennung"_s, u"OK|Button|Protokoll"_s);
         if (fall == u"keineKontakte"_s)
-            a.aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(a.lvNummern, 0, a.lvKontakte, -1);
+            a.aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(a.lvNummern, a.erster(), a.lvKontakte, -1);
         else
             a.aufzeichnen();
 
@@ -317,7 +326,7 @@ private slots:
         kontakt.Text = u"Müller, Hans"_s;
         kontakt.Tag = u"[DEF456      ]"_s;
         a.lvKontakte.Add(kontakt);
-        a.aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(a.lvNummern, 0, a.lvKontakte, 0);
+        a.aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(a.lvNummern, a.erster(), a.lvKontakte, 0);
 
         QVERIFY(a.dialogs.boxes().isEmpty());
         QVERIFY(a.act.journal.contains(u"GoTo(DEF456      )"_s));
@@ -371,9 +380,9 @@ private slots:
         QVERIFY(a.starte(actFenster + protokollDialog(true)));
         a.optionen.schreibOption(u"ProtokollSendKeys"_s, u"%nummer"_s);
         a.bekannterAnruf();
-        ListItem eintrag = a.lvNummern.Item(0);
-        eintrag.setColumnText(a.lvNummern.columnByKey(u"Kontakt"_s), kontakt);
-        a.lvNummern.setItem(0, eintrag);
+        Anruf eintrag = a.lvNummern.an(0);
+        eintrag.name = kontakt;
+        a.lvNummern.aktualisieren(eintrag);
         a.aufzeichnen();
 
         QTEST(a.meldungen.last(), "meldung");

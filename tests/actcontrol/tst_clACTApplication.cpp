@@ -1,6 +1,8 @@
 #include "actcontrol/ACTBefehle.h"
 #include "actcontrol/clACTApplication.h"
+#include "core/Anruferliste.h"
 #include "core/ListViewModel.h"
+#include "core/modHaupt.h"
 
 #include "doubles/ScriptedAct.h"
 #include "doubles/ScriptedDialogs.h"
@@ -165,16 +167,23 @@ private slots:
         ACTBefehle befehle(a.app, [&](const QString &t) { panel3 = t; }, [&] { ++timer; });
         ListViewModel liste;
         liste.setColumns({{u"Nummer"_s, u"Nummer"_s, {}}});
+        Anruferliste anrufe;
         if (!tag.isEmpty()) {
             ListItem item;
             item.Text = u"0301"_s;
             item.Tag = tag;
             liste.Add(item);
+            // A caller as the store reads it back from its contact column.
+            Anruf anruf;
+            anruf.nummer = u"0301"_s;
+            anruf.ergebnis = tag.startsWith(u'[') ? Anruf::Ergebnis::Erkannt : Anruf::Ergebnis::Unbekannt;
+            anruf.kontaktId = anruf.erkannt() ? IDAusKlammern(tag).trimmed() : QString();
+            anrufe.hinzufuegen(anruf);
         }
         if (aehnliche)
             befehle.mnuAehnlicheACTAnzeigen(liste, 0);
         else
-            befehle.mnuACTAnzeigen(liste, 0);
+            befehle.mnuACTAnzeigen(anrufe, anrufe.Anzahl() > 0 ? std::optional<Anruf>(anrufe.an(0)) : std::nullopt);
         QTEST(panel3, "meldung");
         QCOMPARE(timer, goTo.isEmpty() ? 0 : 1);
         // ACT! comes to the front before it moves to the contact.

@@ -7,6 +7,7 @@
 #include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 
 #include "TestPaths.h"

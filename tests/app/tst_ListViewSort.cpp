@@ -1,5 +1,6 @@
-#include "windows/ListView.h"
-#include "core/ListViewModel.h"
+#include "core/Anruferliste.h"
+#include "platform/registry/RegionalSettings.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/modListviewSort.h"
 
 #include <QAbstractItemModelTester>
@@ -23,12 +24,14 @@ constexpr int Nummer = 0;
 constexpr int Datum = 1;
 constexpr int Ort = 2;
 
-ListItem eintrag(const QString &nummer, const QString &datum, const QString &ort = {})
+// A call; a text that is no date leaves it without a moment.
+Anruf eintrag(const QString &nummer, const QString &datum, const QString &ort = {})
 {
-    ListItem item;
-    item.Text = nummer;
-    item.SubItems = {datum, ort};
-    return item;
+    Anruf a;
+    a.nummer = nummer;
+    a.zeit = RegionalSettings::ParseDateTime(datum).value_or(QDateTime());
+    a.ort = ort;
+    return a;
 }
 
 } // namespace
@@ -36,8 +39,8 @@ ListItem eintrag(const QString &nummer, const QString &datum, const QString &ort
 Q_DECLARE_METATYPE(QList<Klick>)
 
 // The caller list is sorted by clicking its column headers. The date column
-// holds text but must sort by the moment it names; the header icons show
-// which column sorts and which way.
+// sorts by the calls' moments; the header icons show which column sorts and
+// which way.
 class tst_ListViewSort : public QObject
 {
     Q_OBJECT
@@ -48,8 +51,10 @@ private slots:
     void init()
     {
         modListviewSort::Absteigend = false;
-        m_liste = std::make_unique<ListView>();
-        ListViewModel &model = m_liste->Items();
+        m_liste.reset();
+        m_anrufe = std::make_unique<Anruferliste>();
+        m_liste = std::make_unique<Anruferlistenansicht>(*m_anrufe);
+        AnruferlisteModell &model = m_liste->Modell();
         model.setColumns({
             {u"Nummer"_s, u"Nummer"_s, QString()},
             {u"Datum"_s, u"Datum"_s, QString()},
@@ -100,7 +105,9 @@ private slots:
         QFETCH(bool, absteigend);
 
         fuelle();
-        m_liste->setSelectedIndex(2);
+        // The third call loaded, 0893, wherever it shows.
+        m_liste->setSelectedIndex(m_liste->Modell().Zeile(m_anrufe->Schluessel(2)));
+        QCOMPARE(m_liste->Auswahl()->nummer, u"0893"_s);
         for (const Klick &k : klicks)
             modListviewSort::SortColumn(*m_liste, k.spalte, k.umkehren);
 
@@ -120,46 +127,44 @@ private slots:
         // at the bottom when the user chose the oldest first.
         fuelle();
         modListviewSort::SortColumn(*m_liste, Datum, false);
-        m_liste->Items().Add(eintrag(u"0998"_s, u"03.01.2025 09:00:00"_s), 2);
+        m_anrufe->hinzufuegen(eintrag(u"0998"_s, u"03.01.2025 09:00:00"_s));
         modListviewSort::SortColumn(*m_liste, Datum, false);
         QCOMPARE(nummern(), (QStringList{u"0998"_s, u"0402"_s, u"0893"_s, u"0711"_s, u"0301"_s, u"0221"_s}));
 
         modListviewSort::SortColumn(*m_liste, Datum, true);
-        m_liste->Items().Add(eintrag(u"0999"_s, u"03.01.2025 09:00:01"_s), 0);
+        m_anrufe->hinzufuegen(eintrag(u"0999"_s, u"03.01.2025 09:00:01"_s));
         modListviewSort::SortColumn(*m_liste, Datum, false);
         QCOMPARE(nummern().first(), u"0221"_s);
         QCOMPARE(nummern().mid(4), (QStringList{u"0402"_s, u"0998"_s, u"0999"_s}));
     }
 
     // Two calls in one second: the one added later is the later call, either
-    // way round and wherever it was put in; and it is the one added last.
+    // way round; and it is the one added last.
     void zweiAnrufeInEinerSekunde_data()
     {
         QTest::addColumn<bool>("aeltesteZuerst");
-        QTest::addColumn<int>("position");
         QTest::addColumn<QStringList>("reihenfolge");
-        QTest::newRow("newest first, put in at the end")
-            << false << -1 << QStringList{u"0998"_s, u"0402"_s, u"0893"_s, u"0711"_s, u"0301"_s, u"0221"_s};
-        QTest::newRow("oldest first, put in at the top")
-            << true << 0 << QStringList{u"0221"_s, u"0301"_s, u"0711"_s, u"0893"_s, u"0402"_s, u"0998"_s};
+        QTest::newRow("newest first")
+            << false << QStringList{u"0998"_s, u"0402"_s, u"0893"_s, u"0711"_s, u"0301"_s, u"0221"_s};
+        QTest::newRow("oldest first")
+            << true << QStringList{u"0221"_s, u"0301"_s, u"0711"_s, u"0893"_s, u"0402"_s, u"0998"_s};
     }
     void zweiAnrufeInEinerSekunde()
     {
         QFETCH(bool, aeltesteZuerst);
-        QFETCH(int, position);
         fuelle();
         modListviewSort::SortColumn(*m_liste, Datum, false);
         if (aeltesteZuerst)
             modListviewSort::SortColumn(*m_liste, Datum, true);
-        m_liste->Items().Add(eintrag(u"0998"_s, u"02.01.2025 10:00:00"_s), position);
+        m_anrufe->hinzufuegen(eintrag(u"0998"_s, u"02.01.2025 10:00:00"_s));
         modListviewSort::SortColumn(*m_liste, Datum, false);
         QTEST(nummern(), "reihenfolge");
-        QCOMPARE(m_liste->Items().Item(m_liste->Items().ZuletztHinzugefuegt()).Text, u"0998"_s);
+        QCOMPARE(m_anrufe->anruf(m_anrufe->ZuletztHinzugefuegt()).nummer, u"0998"_s);
     }
 
-    // A new call put in place by a few dates ends where sorting every one
-    // would put it: either way round, into an equal second, before a text
-    // that is no date; and nothing moves when the others are out of order.
+    // A new call the list puts in place ends where sorting every one would
+    // put it: either way round, into an equal second, before a call without
+    // a moment.
     void einordnenWieSortieren_data()
     {
         QTest::addColumn<bool>("aeltesteZuerst");
@@ -176,52 +181,47 @@ private slots:
     {
         QFETCH(bool, aeltesteZuerst);
         QFETCH(QString, datum);
-        ListView sortiert;
-        for (ListView *liste : {m_liste.get(), &sortiert}) {
-            liste->Items().setColumns(m_liste->Items().columns());
-            ListViewModel &model = liste->Items();
-            for (const auto &[nummer, wann] : std::initializer_list<std::pair<const char16_t *, const char16_t *>>{
-                     {u"0301", u"15.03.2024 10:00:00"}, {u"0402", u"02.01.2025 10:00:00"},
-                     {u"0893", u"31.12.2024 23:59:59"}, {u"0221", u"01.02.2024 08:30:00"},
-                     {u"0200", u"kein Datum"}})
-                model.Add(eintrag(QString::fromUtf16(nummer), QString::fromUtf16(wann)));
-            modListviewSort::SortColumn(*liste, Datum, false);
-            if (aeltesteZuerst)
-                modListviewSort::SortColumn(*liste, Datum, true);
-            model.Add(eintrag(u"0998"_s, datum));
-        }
-        QVERIFY(modListviewSort::NachDatumEinordnen(*m_liste, m_liste->Items().Count() - 1));
-        modListviewSort::SortColumn(sortiert, Datum, false);
-        QStringList erwartet;
-        for (int i = 0; i < sortiert.Items().Count(); ++i)
-            erwartet << sortiert.Items().Item(i).Text;
-        QCOMPARE(nummern(), erwartet);
+        std::vector<Anruf> anrufe;
+        for (const auto &[nummer, wann] : std::initializer_list<std::pair<const char16_t *, const char16_t *>>{
+                 {u"0301", u"15.03.2024 10:00:00"}, {u"0402", u"02.01.2025 10:00:00"},
+                 {u"0893", u"31.12.2024 23:59:59"}, {u"0221", u"01.02.2024 08:30:00"},
+                 {u"0200", u"kein Datum"}})
+            anrufe.push_back(eintrag(QString::fromUtf16(nummer), QString::fromUtf16(wann)));
+        Anruferliste alle;
+        Anruferlistenansicht sortiert(alle);
+        for (Anruferlistenansicht *liste : {m_liste.get(), &sortiert})
+            liste->Modell().setColumns(m_liste->Modell().columns());
+        m_anrufe->ersetzen(anrufe);
+        modListviewSort::SortColumn(*m_liste, Datum, false);
+        if (aeltesteZuerst)
+            modListviewSort::SortColumn(*m_liste, Datum, true);
+        m_anrufe->hinzufuegen(eintrag(u"0998"_s, datum));
 
-        // Out of order: left to a whole sort.
-        ListViewModel &model = m_liste->Items();
-        model.Verschieben(0, model.Count() - 1);
-        model.Add(eintrag(u"0999"_s, u"07.12.2026 09:00:00"_s));
-        const QStringList vorher = nummern();
-        QVERIFY(!modListviewSort::NachDatumEinordnen(*m_liste, model.Count() - 1));
-        QCOMPARE(nummern(), vorher);
+        // The same calls loaded at once and sorted whole.
+        anrufe.push_back(eintrag(u"0998"_s, datum));
+        alle.ersetzen(anrufe);
+        modListviewSort::SortColumn(sortiert, Datum, false);
+        if (aeltesteZuerst)
+            modListviewSort::SortColumn(sortiert, Datum, true);
+        QStringList erwartet;
+        for (int i = 0; i < sortiert.Modell().Count(); ++i)
+            erwartet << sortiert.Modell().AnrufIn(i).nummer;
+        QCOMPARE(nummern(), erwartet);
+        QCOMPARE(erwartet.last(), u"0200"_s);
     }
 
     void modellBleibtGueltig()
     {
         // The model tester checks every signal and index while the list is changed and sorted.
-        ListViewModel &model = m_liste->Items();
+        AnruferlisteModell &model = m_liste->Modell();
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         fuelle();
-        model.Add(eintrag(u"0100"_s, u"01.01.2023 09:00:00"_s, u"Erfurt"_s), 0);
-        model.Add(eintrag(u"0200"_s, u"kein Datum"_s, u"Gera"_s), 3);
-        QCOMPARE(nummern().mid(0, 4), (QStringList{u"0100"_s, u"0301"_s, u"0402"_s, u"0200"_s}));
-        model.Verschieben(0, 3);
-        model.Verschieben(3, 0);
-        model.Remove(0);
-        model.Remove(99);
-        QCOMPARE(model.rowCount(), 6);
+        m_anrufe->hinzufuegen(eintrag(u"0100"_s, u"01.01.2023 09:00:00"_s, u"Erfurt"_s));
+        const quint64 ohne = m_anrufe->hinzufuegen(eintrag(u"0200"_s, u"kein Datum"_s, u"Gera"_s));
+        QCOMPARE(model.rowCount(), 7);
+        QCOMPARE(nummern().last(), u"0200"_s);
 
-        // A text that is no date goes to the end, either way round.
+        // A call without a moment goes to the end, either way round.
         m_liste->setSelectedIndex(2);
         modListviewSort::SortColumn(*m_liste, Datum, false);
         QCOMPARE(nummern().last(), u"0200"_s);
@@ -229,11 +229,11 @@ private slots:
         QCOMPARE(nummern().last(), u"0200"_s);
         modListviewSort::SortColumn(*m_liste, Ort, true);
 
-        ListItem geaendert = model.Item(4);
-        geaendert.setColumnText(Ort, u"Jena"_s);
-        model.setItem(4, geaendert);
-        QCOMPARE(model.data(model.index(4, Ort)).toString(), u"Jena"_s);
-        model.Clear();
+        Anruf geaendert = m_anrufe->anruf(ohne);
+        geaendert.ort = u"Jena"_s;
+        m_anrufe->aktualisieren(geaendert);
+        QCOMPARE(model.data(model.index(model.Zeile(ohne), Ort)).toString(), u"Jena"_s);
+        m_anrufe->leeren();
         QCOMPARE(m_liste->SelectedIndex(), -1);
         modListviewSort::SortColumn(*m_liste, Datum, true);
         QCOMPARE(model.rowCount(), 0);
@@ -243,15 +243,15 @@ private:
     QStringList nummern() const
     {
         QStringList liste;
-        for (int i = 0; i < m_liste->Items().Count(); ++i)
-            liste.append(m_liste->Items().Item(i).Text);
+        for (int i = 0; i < m_liste->Modell().Count(); ++i)
+            liste.append(m_liste->Modell().AnrufIn(i).nummer);
         return liste;
     }
     // The picture key each header shows, telling which column sorts and which way.
     QStringList symbole() const
     {
         QStringList liste;
-        for (const auto &spalte : m_liste->Items().columns())
+        for (const auto &spalte : m_liste->Modell().columns())
             liste.append(spalte.IconKey);
         return liste;
     }
@@ -259,15 +259,15 @@ private:
     {
         // The text order of the dates (01.02., 02.01., 10.11., 15.03., 31.12.)
         // differs from their order in time, and the places mix upper and lower case.
-        ListViewModel &model = m_liste->Items();
-        model.Add(eintrag(u"0301"_s, u"15.03.2024 10:00:00"_s, u"berlin"_s));
-        model.Add(eintrag(u"0402"_s, u"02.01.2025 10:00:00"_s, u"Aachen"_s));
-        model.Add(eintrag(u"0893"_s, u"31.12.2024 23:59:59"_s, u"München"_s));
-        model.Add(eintrag(u"0221"_s, u"01.02.2024 08:30:00"_s, u"köln"_s));
-        model.Add(eintrag(u"0711"_s, u"10.11.2024 12:00:00"_s, u"Zwickau"_s));
+        m_anrufe->ersetzen({eintrag(u"0301"_s, u"15.03.2024 10:00:00"_s, u"berlin"_s),
+                            eintrag(u"0402"_s, u"02.01.2025 10:00:00"_s, u"Aachen"_s),
+                            eintrag(u"0893"_s, u"31.12.2024 23:59:59"_s, u"München"_s),
+                            eintrag(u"0221"_s, u"01.02.2024 08:30:00"_s, u"köln"_s),
+                            eintrag(u"0711"_s, u"10.11.2024 12:00:00"_s, u"Zwickau"_s)});
     }
 
-    std::unique_ptr<ListView> m_liste;
+    std::unique_ptr<Anruferliste> m_anrufe;
+    std::unique_ptr<Anruferlistenansicht> m_liste;
 };
 
 QTEST_MAIN(tst_ListViewSort)

@@ -11,6 +11,7 @@
 #include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
 #include "windows/frmTelefonfelder.h"
@@ -75,8 +76,8 @@ struct Programm : Umgebung
     // The first row of the caller list as "Nummer|Ort|Kontakt|Icon".
     QString eintrag()
     {
-        const ListItem e = f().lvNummern()->Items().Item(0);
-        return QStringList{e.Text, e.columnText(2), e.columnText(3), QString::number(e.SmallIcon)}.join(u'|');
+        const Anruf e = f().lvNummern()->Modell().AnrufIn(0);
+        return QStringList{e.nummer, e.ort, e.name, QString::number(e.bild)}.join(u'|');
     }
 };
 
@@ -121,7 +122,7 @@ private slots:
     {
         Programm p(false);
         // Closed (the close box, a logout) while the call is being identified.
-        QObject::connect(&p.f().lvNummern()->Items(), &QAbstractItemModel::rowsInserted, &p.f(),
+        QObject::connect(&p.f().lvNummern()->Modell(), &QAbstractItemModel::rowsInserted, &p.f(),
                          [&] { p.f().close(); }, Qt::SingleShotConnection);
         QVERIFY(p.anruf(u"0301234567"_s));
         QTRY_VERIFY(!p.f().isVisible());
@@ -173,15 +174,15 @@ private slots:
         Programm p(false);
         for (const QString &nummer : {u"0301234567"_s, u"0043316123456"_s, u"0891234560"_s})
             QVERIFY(p.anruf(nummer));
-        ListView *liste = p.f().lvNummern();
+        Anruferlistenansicht *liste = p.f().lvNummern();
         for (int spalte : klicks)
             emit liste->header()->sectionClicked(spalte);
 
         QVERIFY(p.anruf(u"0401234567"_s));
-        const ListViewModel &eintraege = liste->Items();
+        const AnruferlisteModell &eintraege = liste->Modell();
         QCOMPARE(eintraege.Count(), 4);
         const int neu = oben ? 0 : 3;
-        QCOMPARE(eintraege.Item(neu).Text, u"0401234567"_s);
+        QCOMPARE(eintraege.AnrufIn(neu).nummer, u"0401234567"_s);
         QCOMPARE(liste->SelectedIndex(), neu);
         QStringList symbole;
         for (const ColumnHeader &c : eintraege.columns())
@@ -259,13 +260,13 @@ private slots:
         p.f().setInsInfobereich(true);
         p.f().showMinimized();
         QTRY_VERIFY(p.f().ImInfobereich());
-        QCOMPARE(p.f().lvNummern()->Items().Item(1).Text, u"0301234567"_s);
+        QCOMPARE(p.f().lvNummern()->Modell().AnrufIn(1).nummer, u"0301234567"_s);
         p.f().lvNummern()->setSelectedIndex(1);
         server.waehle(server.letzteId(), u"default"_s);
         QTRY_VERIFY(p.f().isVisible());
         QVERIFY(!p.f().isMinimized());
         QCOMPARE(p.f().lvNummern()->SelectedIndex(), 0);
-        QCOMPARE(p.f().lvNummern()->Items().Item(0).Text, u"0043316123456"_s);
+        QCOMPARE(p.f().lvNummern()->Modell().AnrufIn(0).nummer, u"0043316123456"_s);
 
         // Switched off in the menu, and kept so.
         p.f().Menu(Menuepunkt::mnuBenachrichtigung)->trigger();
@@ -345,12 +346,15 @@ private slots:
         QCOMPARE(gewaehlt.size(), 4);
         QVERIFY(!gewaehlt.contains(u"ALT_PHONE"_s));
 
-        ListItem eintrag;
-        eintrag.Text = u"0212955501"_s;
-        eintrag.SubItems = {u"06.12.2026 12:00:00"_s, u"Haan Rheinland"_s, u"Anna Anrufer"_s};
-        eintrag.Tag = IDInKlammern(id);
-        eintrag.SmallIcon = 6;
-        fenster.lvNummern()->Items().Add(eintrag);
+        Anruf eintrag;
+        eintrag.nummer = u"0212955501"_s;
+        eintrag.zeit = QDateTime(QDate(2026, 12, 6), QTime(12, 0));
+        eintrag.ort = u"Haan Rheinland"_s;
+        eintrag.name = u"Anna Anrufer"_s;
+        eintrag.ergebnis = Anruf::Ergebnis::Erkannt;
+        eintrag.kontaktId = id;
+        eintrag.bild = 6;
+        teile.Anrufe().hinzufuegen(eintrag);
         fenster.lvNummern()->setSelectedIndex(0);
         fenster.Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
         QVERIFY(teile.Kontaktkarte().isVisible());

@@ -1,3 +1,6 @@
+#include "core/Anruferliste.h"
+#include "platform/registry/RegionalSettings.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
 #include "app/Infobereich.h"
@@ -46,12 +49,26 @@ struct Fenster : Testfenster
     // Caller-list rows {number, date, place, contact} as the phone database hands them over.
     void anrufer(const QList<QStringList> &zeilen)
     {
-        teile.beimOeffnen = [zeilen](ListView &liste) {
+        teile.beimOeffnen = [zeilen](Anruferliste &liste) {
+            std::vector<Anruf> anrufe;
             for (const QStringList &z : zeilen)
-                liste.Items().Add(anruf(z));
+                anrufe.push_back(anruf(z));
+            liste.ersetzen(std::move(anrufe));
         };
     }
-    static ListItem anruf(const QStringList &z)
+    static Anruf anruf(const QStringList &z)
+    {
+        Anruf a;
+        a.nummer = z[0];
+        a.zeit = RegionalSettings::ParseDateTime(z[1]).value_or(QDateTime());
+        a.ort = z[2];
+        a.name = z[3];
+        a.ergebnis = Anruf::Ergebnis::Unbekannt;
+        a.bild = 2;
+        return a;
+    }
+    // An entry of the similar contacts {number, contact, company}.
+    static ListItem eintrag(const QStringList &z)
     {
         ListItem item;
         item.Text = z[0];
@@ -334,7 +351,7 @@ private slots:
                    {u"0301234567"_s, u"06.12.2026 10:15:00"_s, u"Berlin"_s, u"Unbekannt"_s}});
         frmHaupt &f = u.starte();
         ListView *liste = f.lvNummern();
-        ListViewModel &items = liste->Items();
+        Spaltenmodell &items = liste->Spalten();
         // What the list itself measures for its rows.
         const auto bedarf = [liste](int spalte) { return static_cast<QAbstractItemView *>(liste)->sizeHintForColumn(spalte); };
         for (const QString &key : {u"Nummer"_s, u"Datum"_s, u"Kontakt"_s}) {
@@ -686,11 +703,11 @@ private slots:
                    {u"2"_s, u"02.01.2026 08:00:00"_s, u"Berlin"_s, u"B"_s},
                    {u"3"_s, u"01.01.2026 12:00:00"_s, u"aachen"_s, u"C"_s}});
         frmHaupt &f = u.starte();
-        ListViewModel &items = f.lvNummern()->Items();
+        AnruferlisteModell &items = f.lvNummern()->Modell();
         // Newest first at start, by time, not text; a click on the date header turns it round.
-        QCOMPARE(items.Item(0).Text, u"2"_s);
+        QCOMPARE(items.AnrufIn(0).nummer, u"2"_s);
         emit f.lvNummern()->header()->sectionClicked(1);
-        QCOMPARE(items.Item(0).Text, u"1"_s);
+        QCOMPARE(items.AnrufIn(0).nummer, u"1"_s);
 
         QSignalSpy anzeigen(f.Menu(Menuepunkt::mnuACTAnzeigen), &QAction::triggered);
         f.lvNummern()->setSelectedIndex(0);
@@ -742,7 +759,7 @@ private slots:
         u.anrufer(zeilen);
         frmHaupt &f = u.starte();
         for (int i = 0; i < 30; ++i)
-            f.lvKontakte()->Items().Add(Fenster::anruf({u"[Telefon] 0301234%1"_s.arg(i), u"Nachbar"_s, u"Firma"_s}));
+            f.lvKontakte()->Items().Add(Fenster::eintrag({u"[Telefon] 0301234%1"_s.arg(i), u"Nachbar"_s, u"Firma"_s}));
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         ListView *lv = f.findChild<ListView *>(liste);
@@ -785,7 +802,7 @@ private slots:
             return;
         }
         // The entry was brought into sight, and the menu opens on it.
-        const QRect zeile = lv->visualRect(lv->Items().index(20, 0));
+        const QRect zeile = lv->visualRect(lv->Spalten().index(20, 0));
         QVERIFY(lv->viewport()->rect().contains(zeile));
         const QRect global(lv->viewport()->mapToGlobal(zeile.topLeft()), zeile.size());
         QVERIFY2(menueOrt.top() >= global.top() && menueOrt.top() <= global.bottom() + 1

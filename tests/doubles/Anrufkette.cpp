@@ -30,10 +30,6 @@ Anrufkette::Anrufkette()
     : pruefung(felder, actMeldungen, optionen, *this)
     , weg({anzeige, anrufer, aehnlicheListe, leitung, suche, telefondaten, tapi, dialogs, optionen, system, schalter})
 {
-    anrufer.setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
-                        {u"Datum"_s, u"Datum"_s, {}},
-                        {u"Ort"_s, u"Ort"_s, {}},
-                        {u"Kontakt"_s, u"Kontakt"_s, {}}});
     aehnlicheListe.setColumns(
         {{u"Nummer"_s, u"Nummer"_s, {}}, {u"Kontakt"_s, u"Kontakt"_s, {}}, {u"Firma"_s, u"Firma"_s, {}}});
     // As a fresh program starts: similar numbers on, the cache off.
@@ -82,16 +78,10 @@ bool Anrufkette::anruf(const QString &nummer)
 
 QString Anrufkette::eintrag() const
 {
-    // Calls within one second share their moment, so the key tells the newest.
-    int neueste = 0;
-    for (int i = 1; i < anrufer.Count(); ++i) {
-        if (anrufer.Item(i).Schluessel > anrufer.Item(neueste).Schluessel)
-            neueste = i;
-    }
-    if (anrufer.Count() == 0)
+    if (anrufer.Anzahl() == 0)
         return {};
-    const ListItem e = anrufer.Item(neueste);
-    return QStringList{e.Text, e.columnText(2), e.columnText(3), QString::number(e.SmallIcon), e.Tag}.join(u'|');
+    const Anruf e = anrufer.anruf(anrufer.ZuletztHinzugefuegt());
+    return QStringList{e.nummer, e.ort, e.name, QString::number(e.bild), e.Tag()}.join(u'|');
 }
 
 QStringList Anrufkette::gespeichert() const

@@ -7,6 +7,7 @@
 #include "actdb/Telefonfeldliste.h"
 #include "actdb/clACTFelder.h"
 #include "actdb/clActDBF.h"
+#include "core/Anruferliste.h"
 #include "core/ListViewModel.h"
 #include "core/Optionsschalter.h"
 #include "phonedb/clRufmonDaten.h"
@@ -38,7 +39,7 @@ struct Anrufkette : Umgebung, ACTPruefungsumfeld
     Telefonfeldliste telefonfelder{telefonfeldModell};
     ACTPruefung pruefung;
     Kontaktsuche suche{dialogs, clipboard, optionen, actDBF, actApp, pruefung};
-    ListViewModel anrufer;
+    Anruferliste anrufer;
     ListViewModel aehnlicheListe;
     Leitungsteile leitung{tapi, anzeige, anzeige, dialogs, optionen, schalter};
     Anrufereignisse &ereignisse = leitung.Ereignisse();
@@ -65,7 +66,7 @@ struct Anrufkette : Umgebung, ACTPruefungsumfeld
     // and opens the simulator line.
     void oeffne(const QString &actTabelle, bool cache);
     bool anruf(const QString &nummer);
-    // The newest row as "Nummer|Ort|Kontakt|Icon|Tag".
+    // The newest call as "Nummer|Ort|Kontakt|Icon|Tag".
     QString eintrag() const;
     // The stored rows as "UniqueID|Nummer|Ort|Kontakt|Icon".
     QStringList gespeichert() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Teilsysteme.h"
+#include "core/Anruferliste.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,12 +15,13 @@ class RecordingTeilsysteme : public Teilsysteme
 public:
     explicit RecordingTeilsysteme(QStringList *journal = nullptr) : m_journal(journal) {}
 
-    void TelefondatenOeffnen(const QString &pfad, ListView &lvNummern) override
+    Anruferliste &Anrufe() override { return anrufe; }
+    void TelefondatenOeffnen(const QString &pfad) override
     {
         telefondatenPfad = pfad;
         log(QStringLiteral("TelefondatenOeffnen"));
         if (beimOeffnen)
-            beimOeffnen(lvNummern);
+            beimOeffnen(anrufe);
     }
     void TelefondatenSchliessen() override { log(QStringLiteral("TelefondatenSchliessen")); }
     void TelefonfelderLaden() override { log(QStringLiteral("TelefonfelderLaden")); }
@@ -39,8 +41,9 @@ public:
     clRufmonDaten *telefondaten = nullptr;
     bool actBereit = false;
     bool auswertungLaeuft = false;
-    // Fills the caller list when the phone database is opened.
-    std::function<void(ListView &)> beimOeffnen;
+    // Work for the opening step, on the calls the window shows (fills the caller list).
+    std::function<void(Anruferliste &)> beimOeffnen;
+    Anruferliste anrufe;
 
 private:
     void log(const QString &step)

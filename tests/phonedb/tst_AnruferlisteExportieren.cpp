@@ -1,7 +1,7 @@
 // The command that writes the caller list to a file: the file it asks for,
 // the companies it adds, what it says when there is nothing to write, and
 // the message for a target it cannot write, which is left without a file.
-#include "core/ListViewModel.h"
+#include "core/Anruf.h"
 #include "core/modHaupt.h"
 #include "phonedb/AnruferlisteExportieren.h"
 #include "phonedb/Anruferlistenexport.h"
@@ -18,24 +18,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The caller list in the order it shows its calls.
 struct Liste
 {
-    ListViewModel model;
+    std::vector<Anruf> model;
 
-    Liste()
-    {
-        model.setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
-                          {u"Datum"_s, u"Datum"_s, {}},
-                          {u"Ort"_s, u"Ort"_s, {}},
-                          {u"Kontakt"_s, u"Kontakt"_s, {}}});
-    }
     void anruf(const QString &nummer, const QString &kontakt, const QString &id = {})
     {
-        ListItem e;
-        e.Text = nummer;
-        e.SubItems = {u"06.12.2026 10:00:00"_s, u"Berlin"_s, kontakt};
-        e.Tag = id.isEmpty() ? u"Unbekannt"_s : IDInKlammern(id);
-        model.Add(e);
+        Anruf a;
+        a.nummer = nummer;
+        a.zeit = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+        a.ort = u"Berlin"_s;
+        a.name = kontakt;
+        a.ergebnis = id.isEmpty() ? Anruf::Ergebnis::Unbekannt : Anruf::Ergebnis::Erkannt;
+        a.kontaktId = id;
+        model.push_back(a);
     }
 };
 

@@ -2,7 +2,7 @@
 // German settings reads it (Python's csv module, ";" between fields), its
 // bytes, the moments, the address book of the contacts, and a target that
 // cannot be written, which leaves no file behind.
-#include "core/ListViewModel.h"
+#include "core/Anruf.h"
 #include "core/modHaupt.h"
 #include "phonedb/Anruferlistenexport.h"
 
@@ -137,27 +137,24 @@ private slots:
         QTEST(gelesen, "datei");
     }
 
-    // The list as it stands: its order, its columns found by name, the
-    // contact's id out of its brackets.
+    // The calls as the list shows them: their order, their columns, the
+    // contact's id without its padding.
     void rowsOfTheCallerList()
     {
-        ListViewModel liste;
-        liste.setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
-                          {u"Datum"_s, u"Datum"_s, {}},
-                          {u"Ort"_s, u"Ort"_s, {}},
-                          {u"Kontakt"_s, u"Kontakt"_s, {}}});
-        ListItem greta;
-        greta.Text = u"0301234567"_s;
-        greta.SubItems = {u"06.12.2026 09:05:07"_s, u"Berlin"_s, u"Greta Grünwald"_s};
-        greta.Tag = IDInKlammern(u"GRETA01"_s);
-        ListItem fremd;
-        fremd.Text = u"089123"_s;
-        fremd.SubItems = {u"05.12.2026 08:00:00"_s, u"München"_s, u"Unbekannt"_s};
-        fremd.Tag = u"Unbekannt"_s;
-        liste.Add(fremd);
-        liste.Add(greta, 0);
-        liste.Add(greta);
-        const QList<Zeile> zeilen = Anruferlistenexport::ausListe(liste);
+        Anruf greta;
+        greta.nummer = u"0301234567"_s;
+        greta.zeit = QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7));
+        greta.ort = u"Berlin"_s;
+        greta.name = u"Greta Grünwald"_s;
+        greta.ergebnis = Anruf::Ergebnis::Erkannt;
+        greta.kontaktId = u"GRETA01"_s;
+        Anruf fremd;
+        fremd.nummer = u"089123"_s;
+        fremd.zeit = QDateTime(QDate(2026, 12, 5), QTime(8, 0));
+        fremd.ort = u"München"_s;
+        fremd.name = u"Unbekannt"_s;
+        fremd.ergebnis = Anruf::Ergebnis::Unbekannt;
+        const QList<Zeile> zeilen = Anruferlistenexport::ausAnrufen({greta, fremd, greta});
         QCOMPARE(zeilen.size(), 3);
         QCOMPARE(zeilen[0].nummer, u"0301234567"_s);
         QCOMPARE(zeilen[0].datum, u"06.12.2026 09:05:07"_s);

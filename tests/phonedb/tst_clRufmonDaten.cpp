@@ -1,4 +1,5 @@
-#include "core/ListViewModel.h"
+#include "core/Anruferliste.h"
+#include "platform/registry/RegionalSettings.h"
 #include "phonedb/AnruferlisteLoeschen.h"
 #include "phonedb/NummernMdbOrt.h"
 #include "phonedb/clRufmonDaten.h"
@@ -23,25 +24,32 @@ const QDateTime Jetzt(QDate(2026, 12, 6), QTime(11, 30, 15));
 const QString Einfuegen
     = u"INSERT INTO Anrufspeicher (UniqueID, Icon, Nummer, Datum, Ort, Kontakt) VALUES (?, ?, ?, ?, ?, ?)"_s;
 
-ListItem anruf(const QString &nummer, const QString &datum = {}, int icon = 1, const QString &tag = {})
+// A call as the identification leaves it: `tag` "[id]" for a contact,
+// "Unbekannt" for nobody, empty while it is searched.
+Anruf anruf(const QString &nummer, const QString &datum = {}, int icon = 1, const QString &tag = {})
 {
-    ListItem item;
-    item.Text = nummer;
-    item.SubItems = {datum, u"Ort"_s, u"Kontakt"_s};
-    item.SmallIcon = icon;
-    item.Tag = tag;
-    return item;
+    Anruf a;
+    a.nummer = nummer;
+    a.zeit = RegionalSettings::ParseDateTime(datum).value_or(QDateTime());
+    a.ort = u"Ort"_s;
+    a.name = u"Kontakt"_s;
+    a.bild = icon;
+    if (tag.startsWith(u'[')) {
+        a.ergebnis = Anruf::Ergebnis::Erkannt;
+        a.kontaktId = tag.mid(1, tag.size() - 2).trimmed();
+    } else if (!tag.isEmpty()) {
+        a.ergebnis = Anruf::Ergebnis::Unbekannt;
+    }
+    return a;
 }
 
-// The caller list with the columns the table has.
-struct Liste : ListViewModel
+// What the caller list shows and keeps of a call, as texts.
+QStringList alles(const Anruf &a)
 {
-    Liste()
-    {
-        setColumns({{u"Nummer"_s, u"Nummer"_s, {}}, {u"Datum"_s, u"Datum"_s, {}}, {u"Ort"_s, u"Ort"_s, {}},
-                    {u"Kontakt"_s, u"Kontakt"_s, {}}});
-    }
-};
+    return {a.nummer, QString::number(a.bild), a.Tag(), a.Datumstext(), a.ort, a.name};
+}
+
+using Liste = Anruferliste;
 
 } // namespace
 
@@ -148,9 +156,7 @@ private slots:
         // Later operations fail at their first database access, to their caller.
         QString name, ort;
         QVERIFY_THROWS_EXCEPTION(JetFehler, daten.SucheNameOrtAusFreierListe(u"1"_s, name, ort));
-        Liste liste;
-        liste.Add(anruf(u"1"_s));
-        QVERIFY(!daten.schreibIteminMDB(liste, 0));
+        QVERIFY(!daten.speichere(anruf(u"1"_s)));
         QVERIFY(m_u->dialogs.boxes().last().text.contains(u"(schreibItemInMDB, OpenRecordset)."_s));
     }
 
@@ -162,37 +168,41 @@ private slots:
         sql(Einfuegen, {u"c"_s, 11, u"3"_s, d, QVariant(), QVariant()});
         sql(Einfuegen, {u"d"_s, 10, u"4"_s, QDateTime(QDate(2026, 12, 2), QTime(0, 0)), u"O"_s, u"K"_s});
         auto daten = oeffne();
-        Liste liste;
-        liste.Add(anruf(u"0301234567"_s, u"06.12.2026 10:15:30"_s, 6, u"[ABCDEFGHIJKL]"_s));
-        liste.Add(anruf(u"00431234567"_s, u"05.12.2026 23:59:59"_s, 1, u"Unbekannt"_s));
-        QVERIFY(daten->schreibIteminMDB(liste, 0));
-        QVERIFY(daten->schreibIteminMDB(liste, 1));
+        const Anruf bekannt = anruf(u"0301234567"_s, u"06.12.2026 10:15:30"_s, 6, u"[ABCDEFGHIJKL]"_s);
+        const Anruf unbekannt = anruf(u"00431234567"_s, u"05.12.2026 23:59:59"_s, 1, u"Unbekannt"_s);
+        const Anruf kurz = anruf(u"089123"_s, u"05.12.2026 10:00:00"_s, 6, u"[42          ]"_s);
+        QVERIFY(daten->speichere(bekannt));
+        QVERIFY(daten->speichere(unbekannt));
+        QVERIFY(daten->speichere(kurz));
         daten->kill();
 
         Liste geladen;
-        geladen.Add(anruf(u"alt"_s)); // replaced, not kept
+        geladen.hinzufuegen(anruf(u"alt"_s)); // replaced, not kept
         oeffne()->leseMDBinListview(geladen);
-        QCOMPARE(geladen.Count(), 5);
-        const auto alles = [](const ListItem &i) {
-            return QStringList{i.Text, QString::number(i.SmallIcon), i.Tag} + i.SubItems;
-        };
-        QCOMPARE(alles(geladen.Item(3)), alles(liste.Item(0)));
-        QCOMPARE(alles(geladen.Item(4)), alles(liste.Item(1)));
+        QCOMPARE(geladen.Anzahl(), 6);
+        QCOMPARE(alles(geladen.an(3)), alles(bekannt));
+        QCOMPARE(alles(geladen.an(4)), alles(unbekannt));
+        QCOMPARE(alles(geladen.an(5)), alles(kurz));
+        // The records, not only their texts: the moment, the contact, who is known.
+        QCOMPARE(geladen.an(3).zeit, bekannt.zeit);
+        QCOMPARE(geladen.an(3).kontaktId, u"ABCDEFGHIJKL"_s);
+        QVERIFY(geladen.an(3).erkannt());
+        QCOMPARE(geladen.an(5).kontaktId, u"42"_s);
+        QCOMPARE(geladen.an(5).Tag(), u"[42          ]"_s);
+        QVERIFY(!geladen.an(4).erkannt());
         // Missing or out-of-range pictures (1 to 10 are valid) show as 4; empty
         // columns are still shown; a moment at midnight shows as the date alone.
-        QCOMPARE(alles(geladen.Item(0)), (QStringList{u"1"_s, u"4"_s, u"a"_s, u"01.12.2026 08:00:00"_s, u"Ort"_s, u"K"_s}));
-        QCOMPARE(alles(geladen.Item(1)), (QStringList{u"3"_s, u"4"_s, u"c"_s, u"01.12.2026 08:00:00"_s, QString(), QString()}));
-        QCOMPARE(alles(geladen.Item(2)), (QStringList{u"4"_s, u"10"_s, u"d"_s, u"02.12.2026"_s, u"O"_s, u"K"_s}));
+        QCOMPARE(alles(geladen.an(0)), (QStringList{u"1"_s, u"4"_s, u"Unbekannt"_s, u"01.12.2026 08:00:00"_s, u"Ort"_s, u"K"_s}));
+        QCOMPARE(alles(geladen.an(1)), (QStringList{u"3"_s, u"4"_s, u"Unbekannt"_s, u"01.12.2026 08:00:00"_s, QString(), QString()}));
+        QCOMPARE(alles(geladen.an(2)), (QStringList{u"4"_s, u"10"_s, u"Unbekannt"_s, u"02.12.2026"_s, u"O"_s, u"K"_s}));
 
         // A number longer than its column is stored cut, not lost.
-        Liste lang;
-        lang.Add(anruf(QString(60, u'7'), u"06.12.2026 11:00:00"_s, 2, u"Unbekannt"_s));
         auto wieder = oeffne();
-        QVERIFY(wieder->schreibIteminMDB(lang, 0));
+        QVERIFY(wieder->speichere(anruf(QString(60, u'7'), u"06.12.2026 11:00:00"_s, 2, u"Unbekannt"_s)));
         QVERIFY(m_u->dialogs.boxes().isEmpty());
         Liste mitLangem;
         wieder->leseMDBinListview(mitLangem);
-        QCOMPARE(mitLangem.Item(mitLangem.Count() - 1).Text, QString(50, u'7'));
+        QCOMPARE(mitLangem.an(mitLangem.Anzahl() - 1).nummer, QString(50, u'7'));
     }
 
     // Files from before the number called was kept get its field when opened;
@@ -211,24 +221,21 @@ private slots:
         auto daten = oeffne();
         Liste liste;
         daten->leseMDBinListview(liste);
-        QCOMPARE(liste.Count(), 1);
-        QCOMPARE((QStringList{liste.Item(0).Text, liste.Item(0).Tag, QString::number(liste.Item(0).SmallIcon)}
-                  + liste.Item(0).SubItems),
-                 (QStringList{u"0301234567"_s, u"Unbekannt"_s, u"2"_s, u"01.12.2026 08:00:00"_s, u"Berlin"_s,
-                              u"Unbekannt"_s}));
-        QCOMPARE(liste.Item(0).Angerufen, QString());
+        QCOMPARE(liste.Anzahl(), 1);
+        QCOMPARE(alles(liste.an(0)), (QStringList{u"0301234567"_s, u"2"_s, u"Unbekannt"_s, u"01.12.2026 08:00:00"_s,
+                                                  u"Berlin"_s, u"Unbekannt"_s}));
+        QCOMPARE(liste.an(0).angerufen, QString());
 
-        ListItem neu = anruf(u"0891234567"_s, u"06.12.2026 10:15:30"_s, 2, u"Unbekannt"_s);
-        neu.Angerufen = u"987654"_s;
-        liste.Add(neu);
-        QVERIFY(daten->schreibIteminMDB(liste, 1));
+        Anruf neu = anruf(u"0891234567"_s, u"06.12.2026 10:15:30"_s, 2, u"Unbekannt"_s);
+        neu.angerufen = u"987654"_s;
+        QVERIFY(daten->speichere(neu));
         daten->kill();
         // Opened again: the field is there once, the number called kept.
         Liste wieder;
         oeffne()->leseMDBinListview(wieder);
-        QCOMPARE(wieder.Count(), 2);
-        QCOMPARE(wieder.Item(1).Angerufen, u"987654"_s);
-        QCOMPARE(wieder.Item(0).Angerufen, QString());
+        QCOMPARE(wieder.Anzahl(), 2);
+        QCOMPARE(wieder.an(1).angerufen, u"987654"_s);
+        QCOMPARE(wieder.an(0).angerufen, QString());
         QVERIFY(m_u->dialogs.boxes().isEmpty());
         auto db = DBEngine::instance().OpenDatabase(m_pfad);
         QCOMPARE(db->OpenRecordset(u"SELECT COUNT(*) FROM Anrufspeicher WHERE Angerufen = '987654'"_s)->Wert(0).toInt(), 1);
@@ -241,8 +248,7 @@ private slots:
             u"Datum DATETIME TEXT, Ort TEXT ZEROLENGTH(255), Kontakt TEXT ZEROLENGTH(255))"_s);
         auto daten = oeffne();
         Liste liste;
-        liste.Add(anruf(u"0301234567"_s, u"06.12.2026 10:15:30"_s, 6, u"[A           ]"_s));
-        QVERIFY(!daten->schreibIteminMDB(liste, 0));
+        QVERIFY(!daten->speichere(anruf(u"0301234567"_s, u"06.12.2026 10:15:30"_s, 6, u"[A           ]"_s)));
         QCOMPARE(m_u->dialogs.boxes().size(), 1);
         const QString text = m_u->dialogs.boxes().first().text;
         QVERIFY2(text.contains(u"SetField Icon"_s) && text.contains(u"3265"_s) && text.contains(u"ältere Version"_s),
@@ -251,8 +257,8 @@ private slots:
         QCOMPARE(daten->Datenbank()->OpenRecordset(u"SELECT COUNT(*) FROM Anrufspeicher"_s)->Wert(0).toInt(), 0);
         daten->Datenbank()->Execute(u"INSERT INTO Anrufspeicher VALUES ('x', '1', '2026-12-06 10:00:00', 'O', 'K')"_s);
         daten->leseMDBinListview(liste);
-        QCOMPARE(liste.Count(), 1);
-        QCOMPARE(liste.Item(0).SmallIcon, 4);
+        QCOMPARE(liste.Anzahl(), 1);
+        QCOMPARE(liste.an(0).bild, 4);
     }
 
     void deleteCommands()
@@ -271,21 +277,21 @@ private slots:
         QCOMPARE(m_u->dialogs.boxes().size(), 0);
 
         // No still reloads the list from the table.
-        liste.Add(anruf(u"nur angezeigt"_s));
+        liste.hinzufuegen(anruf(u"nur angezeigt"_s));
         m_u->dialogs.answer(Dialogs::Answer::No);
         QVERIFY(befehle.mnuAlleLoeschen());
-        QCOMPARE(liste.Count(), 3);
+        QCOMPARE(liste.Anzahl(), 3);
 
         m_u->dialogs.answer(Dialogs::Answer::Yes);
         befehle.mnuWocheLoeschen();
-        QCOMPARE(liste.Count(), 2);
+        QCOMPARE(liste.Anzahl(), 2);
         m_u->dialogs.answer(Dialogs::Answer::Yes);
         befehle.mnuTagLoeschen();
-        QCOMPARE(liste.Count(), 1);
-        QCOMPARE(liste.Item(0).Text, u"gestern"_s);
+        QCOMPARE(liste.Anzahl(), 1);
+        QCOMPARE(liste.an(0).nummer, u"gestern"_s);
         m_u->dialogs.answer(Dialogs::Answer::Yes);
         befehle.mnuAlleLoeschen();
-        QCOMPARE(liste.Count(), 0);
+        QCOMPARE(liste.Anzahl(), 0);
     }
 
     void installedDatabaseIsCopiedForTheUser()

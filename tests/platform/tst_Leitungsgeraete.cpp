@@ -1437,7 +1437,7 @@ private slots:
 
         Waehlen waehlen(k.tapi, k.store, k.optionen, k.dialogs, {[](const QString &) {}, [](const QString &) {},
                                                                  [] { return 0; }, [] {}});
-        waehlen.mnuNummerAnwaehlen(k.anrufer, 0);
+        waehlen.mnuNummerAnwaehlen(k.anrufer.an(0));
         const AmiNachricht originate = AmiNachricht::lies(g.aktion());
         QCOMPARE((QStringList{originate.wert(u"Action"), originate.wert(u"Channel"), originate.wert(u"Exten")}),
                  (QStringList{u"Originate"_s, u"PJSIP/201"_s, u"0301234567"_s}));

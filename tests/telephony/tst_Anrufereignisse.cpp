@@ -1,3 +1,4 @@
+#include "core/Anruf.h"
 #include "core/ListViewModel.h"
 #include "windows/StatusPanel.h"
 #include "telephony/Leitungssteuerung.h"
@@ -54,6 +55,17 @@ struct Aufbau : Umgebung
         set(u"Location1/OutsideAccess"_s, u"0"_s);
     }
 };
+
+// The call selected among calls with these numbers, as the caller list hands
+// it to a command: none when the selection is no entry.
+std::optional<Anruf> gewaehlt(const QStringList &nummern, int ausgewaehlt)
+{
+    if (ausgewaehlt < 0 || ausgewaehlt >= nummern.size())
+        return std::nullopt;
+    Anruf a;
+    a.nummer = nummern[ausgewaehlt];
+    return a;
+}
 
 // A list whose entries carry these texts.
 struct Liste : ListViewModel
@@ -352,7 +364,7 @@ private slots:
             a.set(u"Location"_s + standort + u"/OutsideAccess"_s, amt);
         // A code stored for another location must not leak in.
         a.set(u"Location7/OutsideAccess"_s, u"7"_s);
-        a.waehlen.mnuNummerAnwaehlen(Liste({u"0301234567"_s}), 0);
+        a.waehlen.mnuNummerAnwaehlen(gewaehlt({u"0301234567"_s}, 0));
 
         // The window shows the number and breathes before the line is busy
         // dialing; without a stored option the dial mode is 1.
@@ -370,7 +382,7 @@ private slots:
         a.standortEinsMitNull();
         a.set(u"DialLineAdressMode"_s, u"3"_s, u"Optionen"_s);
         a.adresse = 2;
-        a.waehlen.mnuNummerAnwaehlen(Liste({u"0221111"_s, u"0301234567"_s, u"089333"_s}), 1);
+        a.waehlen.mnuNummerAnwaehlen(gewaehlt({u"0221111"_s, u"0301234567"_s, u"089333"_s}, 1));
         QCOMPARE(a.tapi.calls, (QStringList{u"DialMode=3"_s, u"Dial(00301234567,2)"_s}));
         a.journal.clear();
         a.waehlen.mnuAehnlicheNummerAnwaehlen(Liste({u"[Telefon] 1"_s, u"[Fax] 0301234567"_s}), 1);
@@ -407,7 +419,7 @@ private slots:
         if (aehnlich)
             a.waehlen.mnuAehnlicheNummerAnwaehlen(Liste(eintraege), ausgewaehlt);
         else
-            a.waehlen.mnuNummerAnwaehlen(Liste(eintraege), ausgewaehlt);
+            a.waehlen.mnuNummerAnwaehlen(gewaehlt(eintraege, ausgewaehlt));
 
         // The window keeps what it showed, the line dials nothing.
         for (const QString &z : std::as_const(a.journal))

@@ -2,6 +2,7 @@
 // through TR-064 (digest authentication, then the XML list), and the gap
 // merged into the caller list. And the number called on its way from the
 // line into the store, the entry's tool tip and the notification.
+#include "core/Anruferliste.h"
 #include "platform/kennwort/SitzungsKennwortspeicher.h"
 #include "platform/registry/RegionalSettings.h"
 #include "platform/telephony/CallMonitorDevice.h"
@@ -9,6 +10,7 @@
 #include "telephony/Anrufhinweis.h"
 #include "telephony/Anruflistenabgleich.h"
 #include "telephony/Anrufmeldung.h"
+#include "windows/AnruferlisteModell.h"
 
 #include "doubles/Anrufkette.h"
 
@@ -249,14 +251,14 @@ private slots:
     {
         QFETCH(QStringList, liste);
         QFETCH(QList<Tr064Anrufliste::Anruf>, router);
-        ListViewModel anrufer;
-        anrufer.setColumns({{u"Nummer"_s, u"Nummer"_s, {}}, {u"Datum"_s, u"Datum"_s, {}}, {u"Ort"_s, u"Ort"_s, {}},
-                            {u"Kontakt"_s, u"Kontakt"_s, {}}});
+        Anruferliste anrufer;
         for (const QString &e : liste) {
-            ListItem item;
-            item.Text = e.section(u'|', 0, 0);
-            item.SubItems = {e.section(u'|', 1, 1), u"Ort"_s, u"Kontakt"_s};
-            anrufer.Add(item);
+            Anruf a;
+            a.nummer = e.section(u'|', 0, 0);
+            a.zeit = RegionalSettings::ParseDateTime(e.section(u'|', 1, 1)).value_or(QDateTime());
+            a.ort = u"Ort"_s;
+            a.name = u"Kontakt"_s;
+            anrufer.hinzufuegen(a);
         }
         QStringList ergebnis;
         for (const auto &n : Anruflistenabgleich::Nachzutragen(router, anrufer, {}))
@@ -273,7 +275,7 @@ private slots:
         QSignalSpy erkannt(&kette.auswertung, &Anrufauswertung::Erkannt);
         QVERIFY(kette.anruf(u"0301234567"_s));
         QTRY_COMPARE(erkannt.size(), 1);
-        const QDateTime live = RegionalSettings::ParseDateTime(kette.anrufer.Item(0).columnText(1)).value();
+        const QDateTime live = kette.anrufer.an(0).zeit;
 
         using Art = Tr064Anrufliste::Anruf::Art;
         const QList<Tr064Anrufliste::Anruf> router{
@@ -289,15 +291,21 @@ private slots:
         QCOMPARE(kette.anzeige.meldungen.last(), Anruflistenabgleich::Meldung(2));
         QCOMPARE(Anruflistenabgleich::Meldung(2), u"2 Anrufe kamen, während Rufmon aus war"_s);
 
-        QCOMPARE(kette.anrufer.Count(), 3);
+        QCOMPARE(kette.anrufer.Anzahl(), 3);
         QStringList nummern;
-        for (int i = 0; i < kette.anrufer.Count(); ++i)
-            nummern << kette.anrufer.Item(i).Text;
+        for (int i = 0; i < kette.anrufer.Anzahl(); ++i)
+            nummern << kette.anrufer.an(i).nummer;
         QCOMPARE(nummern, (QStringList{u"0301234567"_s, u"0401234567"_s, u"0221987654"_s}));
-        const ListItem &nachgetragen = kette.anrufer.Item(2);
-        QCOMPARE(nachgetragen.SmallIcon, Anrufhinweis::BildNachgetragen);
-        QCOMPARE(nachgetragen.Angerufen, u"987654"_s);
-        QCOMPARE(nachgetragen.columnText(1), RegionalSettings::DateTimeText(live.addSecs(20 * 60)));
+        const Anruf nachgetragen = kette.anrufer.an(2);
+        QCOMPARE(nachgetragen.bild, Anrufhinweis::BildNachgetragen);
+        QCOMPARE(nachgetragen.angerufen, u"987654"_s);
+        QCOMPARE(nachgetragen.Datumstext(), RegionalSettings::DateTimeText(live.addSecs(20 * 60)));
+        // Shown newest first, the calls of the gap stand above the live one, in time order.
+        AnruferlisteModell modell(kette.anrufer);
+        modell.setColumns({{u"Nummer"_s, u"Nummer"_s, {}}});
+        QCOMPARE(modell.AnrufIn(0).nummer, u"0221987654"_s);
+        QCOMPARE(modell.AnrufIn(1).nummer, u"0401234567"_s);
+        QCOMPARE(modell.AnrufIn(2).nummer, u"0301234567"_s);
         QCOMPARE(Anrufhinweis::ToolTip(nachgetragen),
                  u"Angerufen: 987654\nEingegangen, während Rufmon aus war"_s);
         QCOMPARE(kette.gespeichert().size(), 3);
@@ -309,7 +317,7 @@ private slots:
 
         // Read again (the line came back once more): nothing twice.
         QCOMPARE(abgleich.Abgleichen(router), 0);
-        QCOMPARE(kette.anrufer.Count(), 3);
+        QCOMPARE(kette.anrufer.Anzahl(), 3);
     }
 
     // The router's line: the list is read when the line stands, and again
@@ -349,7 +357,7 @@ private slots:
         QTcpSocket *verbindung = monitor.nextPendingConnection();
         QTRY_COMPARE_WITH_TIMEOUT(fertig.size(), 1, 10000);
         QCOMPARE(fertig.last().first().toInt(), 1);
-        QCOMPARE(kette.anrufer.Count(), 1);
+        QCOMPARE(kette.anrufer.Anzahl(), 1);
 
         // The router restarts; a call comes meanwhile.
         router.xml = liste({{"2", "1", "0221987654", "987655", "", eben, "0:02"},
@@ -358,9 +366,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(monitor.hasPendingConnections(), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(fertig.size(), 2, 10000);
         QCOMPARE(fertig.last().first().toInt(), 1);
-        QCOMPARE(kette.anrufer.Count(), 2);
-        QCOMPARE(kette.anrufer.Item(1).Text, u"0221987654"_s);
-        QCOMPARE(kette.anrufer.Item(1).Angerufen, u"987655"_s);
+        QCOMPARE(kette.anrufer.Anzahl(), 2);
+        QCOMPARE(kette.anrufer.an(1).nummer, u"0221987654"_s);
+        QCOMPARE(kette.anrufer.an(1).angerufen, u"987655"_s);
         kette.tapi.CloseLine();
     }
 
@@ -375,10 +383,12 @@ private slots:
         emit kette.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 41, 42);
         QTRY_COMPARE(erkannt.size(), 1);
         QCOMPARE(erkannt.first().first().value<Anruf>().angerufen, u"987654"_s);
-        QCOMPARE(kette.anrufer.Item(0).Angerufen, u"987654"_s);
-        QCOMPARE(Anrufhinweis::ToolTip(kette.anrufer.Item(0)), u"Angerufen: 987654"_s);
-        kette.anrufer.setToolTips(&Anrufhinweis::ToolTip);
-        QCOMPARE(kette.anrufer.data(kette.anrufer.index(0, 2), Qt::ToolTipRole).toString(), u"Angerufen: 987654"_s);
+        QCOMPARE(kette.anrufer.an(0).angerufen, u"987654"_s);
+        QCOMPARE(Anrufhinweis::ToolTip(kette.anrufer.an(0)), u"Angerufen: 987654"_s);
+        AnruferlisteModell modell(kette.anrufer);
+        modell.setColumns({{u"Nummer"_s, u"Nummer"_s, {}}, {u"Datum"_s, u"Datum"_s, {}}, {u"Ort"_s, u"Ort"_s, {}}});
+        modell.setToolTips(&Anrufhinweis::ToolTip);
+        QCOMPARE(modell.data(modell.index(0, 2), Qt::ToolTipRole).toString(), u"Angerufen: 987654"_s);
 
         // Another call without one, after the first ended: it names none.
         emit kette.tapi.OnCallState(u"IDLE"_s, 42, 41);
@@ -386,12 +396,11 @@ private slots:
         QTRY_COMPARE(erkannt.size(), 2);
         QCOMPARE(erkannt.last().first().value<Anruf>().angerufen, QString());
 
-        ListViewModel geladen;
-        geladen.setColumns(std::vector<ColumnHeader>(kette.anrufer.columns()));
+        Anruferliste geladen;
         kette.telefondaten.leseMDBinListview(geladen);
         QStringList gespeichert;
-        for (int i = 0; i < geladen.Count(); ++i)
-            gespeichert << geladen.Item(i).Text + u'>' + geladen.Item(i).Angerufen;
+        for (int i = 0; i < geladen.Anzahl(); ++i)
+            gespeichert << geladen.an(i).nummer + u'>' + geladen.an(i).angerufen;
         QCOMPARE(gespeichert, (QStringList{u"0301234567>987654"_s, u"0891234567>"_s}));
     }
 };

@@ -1,7 +1,8 @@
 // An entry of the caller list tells in its tool tip the number the call was
 // for and whether it came while Rufmon was off, beside a text cut short.
 #include "telephony/Anrufhinweis.h"
-#include "windows/ListView.h"
+#include "core/Anruferliste.h"
+#include "windows/Anruferlistenansicht.h"
 
 #include <QTest>
 
@@ -30,22 +31,23 @@ private slots:
         QFETCH(QString, angerufen);
         QFETCH(int, bild);
         QFETCH(QString, tip);
-        ListView liste;
-        liste.Items().setColumns({{u"Nummer"_s, u"Nummer"_s, {}}, {u"Ort"_s, u"Ort"_s, {}}});
-        liste.Items().setToolTips(&Anrufhinweis::ToolTip);
-        ListItem e;
-        e.Text = u"0301234567"_s;
-        e.SubItems = {u"Österreich/Steiermark/Graz-Umgebung"_s};
-        e.SmallIcon = bild;
-        e.Angerufen = angerufen;
-        liste.Items().Add(e);
+        Anruferliste anrufe;
+        Anruferlistenansicht liste(anrufe);
+        liste.Modell().setColumns({{u"Nummer"_s, u"Nummer"_s, {}}, {u"Ort"_s, u"Ort"_s, {}}});
+        liste.Modell().setToolTips(&Anrufhinweis::ToolTip);
+        Anruf e;
+        e.nummer = u"0301234567"_s;
+        e.ort = u"Österreich/Steiermark/Graz-Umgebung"_s;
+        e.bild = bild;
+        e.angerufen = angerufen;
+        anrufe.hinzufuegen(e);
         liste.resize(400, 200);
         liste.setColumnWidth(0, 200);
         liste.setColumnWidth(1, 40);
         liste.show();
-        QCOMPARE(liste.Hinweis(liste.Items().index(0, 0)), tip);
+        QCOMPARE(liste.Hinweis(liste.Modell().index(0, 0)), tip);
         // A place cut short shows whole first, then what the entry tells.
-        const QString ort = liste.Hinweis(liste.Items().index(0, 1));
+        const QString ort = liste.Hinweis(liste.Modell().index(0, 1));
         QCOMPARE(ort, tip.isEmpty() ? u"Österreich/Steiermark/Graz-Umgebung"_s
                                     : u"Österreich/Steiermark/Graz-Umgebung\n"_s + tip);
     }

@@ -14,6 +14,7 @@
 #include "platform/desktop/X11Desktop.h"
 #include "platform/telephony/SimulatorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
+#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
 
@@ -206,9 +207,9 @@ struct Programm : Umgebung
         QTRY_VERIFY_WITH_TIMEOUT(rufmon->Teile().ACTBereit(), 30000);
         QVERIFY(wahl().unterWine());
         QVERIFY(tapi.Simulator()->anruf(nummer));
-        QTRY_VERIFY_WITH_TIMEOUT(f().lvNummern()->Items().Count() > 0
-                                     && f().lvNummern()->Items().Item(0).Text == nummer
-                                     && !f().lvNummern()->Items().Item(0).columnText(3).isEmpty(),
+        QTRY_VERIFY_WITH_TIMEOUT(f().lvNummern()->Modell().Count() > 0
+                                     && f().lvNummern()->Modell().AnrufIn(0).nummer == nummer
+                                     && !f().lvNummern()->Modell().AnrufIn(0).name.isEmpty(),
                                  20000);
         f().lvNummern()->setSelectedIndex(0);
     }
@@ -239,8 +240,8 @@ private slots:
     {
         Programm p;
         p.anrufAusgewaehlt(u"0301234567"_s);
-        QCOMPARE(p.f().lvNummern()->Items().Item(0).Tag, p.gretaImListenformat());
-        QCOMPARE(p.f().lvNummern()->Items().Item(0).columnText(3), u"Greta Grünwald"_s);
+        QCOMPARE(p.f().lvNummern()->Modell().AnrufIn(0).Tag(), p.gretaImListenformat());
+        QCOMPARE(p.f().lvNummern()->Modell().AnrufIn(0).name, u"Greta Grünwald"_s);
         QVERIFY(p.act->hat(u"GetOpenDBName"_s));
 
         p.f().Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
@@ -281,11 +282,11 @@ private slots:
         p.optionen.schreibOption(u"ProtokollSendKeys"_s,
                                  u"%D|%Datum|%U|%Uhrzeit|%N|%Nummer|%O|%Ort|%B|Rückruf: 5 € @ Büro|{ENTER}"_s);
         p.anrufAusgewaehlt(u"0891234567"_s);
-        const ListItem eintrag = p.f().lvNummern()->Items().Item(0);
-        QCOMPARE(eintrag.Tag, u"Unbekannt"_s);
-        const QString ort = eintrag.columnText(2);
+        const Anruf eintrag = p.f().lvNummern()->Modell().AnrufIn(0);
+        QCOMPARE(eintrag.Tag(), u"Unbekannt"_s);
+        const QString ort = eintrag.ort;
         QVERIFY2(ort.contains(u'ü'), qPrintable(ort));
-        const QString datum = eintrag.columnText(1);
+        const QString datum = eintrag.Datumstext();
         p.dialogs.answer(Dialogs::Answer::Yes);
 
         p.f().Menu(Menuepunkt::mnuACTProtokollAufzeichnen)->trigger();
