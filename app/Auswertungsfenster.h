@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
-
 #include "telephony/Auswertungsanzeige.h"
 
 class frmHaupt;
@@ -23,11 +21,8 @@ public:
     void setCacheMeldung(const QString &text) override;
     void NummernCacheAbschalten() override;
     bool MenueGesetzt(Menuepunkt punkt) const override;
-    void atmen() override;
     void setAnrufeWartend(bool wartend) override;
 
 private:
     frmHaupt &m_fenster;
-    bool m_anrufeWartend = false;
-    QElapsedTimer m_seitAtmen;
 };

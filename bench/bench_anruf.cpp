@@ -6,6 +6,7 @@
 
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
+#include "telephony/Anrufauswertung.h"
 #include "windows/ListView.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/ConsoleDialogs.h"
@@ -70,6 +71,7 @@ struct Programm
         rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, *tapi});
         fenster = &rufmon->Fenster();
         rufmon->starten();
+        warteBis([this] { return !rufmon->Teile().CacheWirdErstellt(); });
         fenster->cmdInitTapi()->click();
     }
 
@@ -118,8 +120,11 @@ void anrufe(benchmark::State &state, qint64 kontakte, bool cache, bool bekannt, 
     // into the timed calls, each of which waits for its own row to be stored.
     ::sync();
     const QString nummer = bekannt ? u"0301234567"_s : u"0309876543"_s;
-    for (auto _ : state)
+    const Anrufauswertung &auswertung = *p.rufmon->Teile().Auswertung();
+    for (auto _ : state) {
         p.tapi->Simulator()->anruf(nummer);
+        warteBis([&auswertung] { return !auswertung.laeuft(); });
+    }
     // The stored calls of earlier days are all unknown.
     const ListViewModel &liste = p.fenster->lvNummern()->Items();
     qint64 erkannt = 0;

@@ -33,8 +33,6 @@ public:
     // The number cache failed: it is switched off, as with its menu item.
     virtual void NummernCacheAbschalten() = 0;
     virtual bool MenueGesetzt(Menuepunkt punkt) const = 0;
-    // Lets pending window events run once.
-    virtual void atmen() = 0;
     // More calls wait behind this one: a burst, during which the window
     // need not be drawn after every step.
     virtual void setAnrufeWartend(bool wartend) = 0;

@@ -9,6 +9,7 @@
 #include "windows/ListView.h"
 
 #include "TestPaths.h"
+#include "doubles/Abwarten.h"
 #include "doubles/Beispielkontakte.h"
 #include "doubles/Umgebung.h"
 
@@ -178,6 +179,7 @@ private slots:
             p.f().cmdInitTapi()->click();
             p.tapi.Simulator()->setTakt(5, 50);
             QVERIFY(p.tapi.Simulator()->anruf(u"0301234567"_s));
+            QVERIFY(abwarten(*p.rufmon->Teile().Auswertung()));
             p.f().lvNummern()->setSelectedIndex(0);
             p.f().Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
         }) << QStringList{u"frmKontaktkarte"_s};

@@ -16,6 +16,7 @@
 #include "tools/actgen/ActGenerator.h"
 
 #include "TestPaths.h"
+#include "doubles/Abwarten.h"
 #include "doubles/Dateien.h"
 #include "doubles/Beispielkontakte.h"
 #include "doubles/FakeTapi.h"
@@ -61,6 +62,9 @@ struct Programm : Umgebung
         schreibeDatei(cachePfad(), "alt");
         rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, dienst});
         rufmon->starten();
+        // The window waits for a cache build to end before it takes commands.
+        [[maybe_unused]] const bool gebaut
+            = QTest::qWaitFor([this] { return !rufmon->Teile().CacheWirdErstellt(); }, 60000);
         f().cmdInitTapi()->click();
         tapi.Simulator()->setTakt(5, 50);
     }
@@ -69,7 +73,12 @@ struct Programm : Umgebung
 
     frmHaupt &f() { return rufmon->Fenster(); }
     QString cachePfad() const { return dir.filePath(u"RUFMON.MDB"_s); }
-    bool anruf(const QString &nummer) { return tapi.Simulator()->anruf(nummer); }
+    // A call on the simulator, identified to its end.
+    bool anruf(const QString &nummer)
+    {
+        const bool angenommen = tapi.Simulator()->anruf(nummer);
+        return abwarten(*rufmon->Teile().Auswertung()) && angenommen;
+    }
     // The first row of the caller list as "Nummer|Ort|Kontakt|Icon".
     QString eintrag()
     {
@@ -97,14 +106,24 @@ private slots:
         QVERIFY(p->f().cmdInitTapi()->isEnabled());
         QVERIFY(QFile::exists(p->cachePfad()));
 
-        // A rebuild closes the line while it runs (sampled whenever it lets the window breathe) and opens it again.
+        // A rebuild closes the line while it runs on the search thread (sampled
+        // on every turn of the event loop, which goes on meanwhile, the window
+        // disabled) and opens it again.
         QVERIFY(p->tapi.LineOpen());
         QList<bool> offen;
+        QList<bool> fensterAktiv;
         QTimer probe;
-        QObject::connect(&probe, &QTimer::timeout, [&] { offen << p->tapi.LineOpen(); });
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            offen << p->tapi.LineOpen();
+            fensterAktiv << p->f().isEnabled();
+        });
         probe.start(0);
         p->f().Menu(Menuepunkt::mnuCacheNeu)->trigger();
+        QVERIFY(p->rufmon->Teile().CacheWirdErstellt());
+        QTRY_VERIFY_WITH_TIMEOUT(!p->rufmon->Teile().CacheWirdErstellt(), 60000);
         probe.stop();
+        QVERIFY(fensterAktiv.contains(false));
+        QVERIFY(p->f().isEnabled());
         QVERIFY(offen.contains(false));
         QVERIFY(p->tapi.LineOpen());
         QVERIFY(p->f().MonitorAktiv());

@@ -4,15 +4,12 @@
 #include "telephony/Leitungsfenster.h"
 #include "telephony/Protokoll.h"
 
-#include <QCoreApplication>
 #include <QSet>
 #include <QStringList>
 
-#include <functional>
-
 // The window as the identification, the line control and the call events
 // see it, without a window: every message, the menu marks to set, the
-// states the identification switched, and a hook for the moments it breathes.
+// states the identification switched.
 class AufzeichnendeAnzeige : public Auswertungsanzeige, public Leitungsfenster, public Protokoll
 {
 public:
@@ -27,7 +24,6 @@ public:
     int neueAnrufe = 0;
     QString suchdauer;
     QString telefontext;
-    std::function<void()> beimAtmen;
 
     // The identification's side.
     void setMeldung(const QString &text) override { meldungen << text; }
@@ -45,12 +41,6 @@ public:
         gesetzt.remove(Menuepunkt::mnuNummernCache);
     }
     bool MenueGesetzt(Menuepunkt punkt) const override { return gesetzt.contains(punkt); }
-    void atmen() override
-    {
-        QCoreApplication::processEvents();
-        if (beimAtmen)
-            beimAtmen();
-    }
     void setAnrufeWartend(bool wartend) override { anrufeWartend << wartend; }
 
     // The line's side: only what the call events write.

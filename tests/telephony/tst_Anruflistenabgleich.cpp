@@ -10,6 +10,7 @@
 #include "telephony/Anruflistenabgleich.h"
 #include "telephony/Anrufmeldung.h"
 
+#include "doubles/Abwarten.h"
 #include "doubles/Anrufkette.h"
 
 #include <QCryptographicHash>
@@ -374,6 +375,7 @@ private slots:
         emit kette.tapi.OnCalledID(u"987654"_s, 41, 42);
         emit kette.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 41, 42);
         QTRY_COMPARE(erkannt.size(), 1);
+        QVERIFY(abwarten(kette.auswertung));
         QCOMPARE(erkannt.first().first().value<Anruf>().angerufen, u"987654"_s);
         QCOMPARE(kette.anrufer.Item(0).Angerufen, u"987654"_s);
         QCOMPARE(Anrufhinweis::ToolTip(kette.anrufer.Item(0)), u"Angerufen: 987654"_s);
@@ -384,6 +386,7 @@ private slots:
         emit kette.tapi.OnCallState(u"IDLE"_s, 42, 41);
         emit kette.tapi.OnCallerID(u"0891234567"_s, QString(), u"<ADDRESS>"_s, 41, 43);
         QTRY_COMPARE(erkannt.size(), 2);
+        QVERIFY(abwarten(kette.auswertung));
         QCOMPARE(erkannt.last().first().value<Anruf>().angerufen, QString());
 
         ListViewModel geladen;

@@ -17,6 +17,7 @@
 #include "windows/StatusPanel.h"
 
 #include "TestPaths.h"
+#include "doubles/Abwarten.h"
 #include "doubles/Beispielkontakte.h"
 #include "doubles/Umgebung.h"
 
@@ -204,6 +205,7 @@ struct Programm : Umgebung
         QTRY_VERIFY_WITH_TIMEOUT(rufmon->Teile().ACTBereit(), 30000);
         QVERIFY(wahl().unterWine());
         QVERIFY(tapi.Simulator()->anruf(nummer));
+        QVERIFY(abwarten(*rufmon->Teile().Auswertung()));
         QTRY_VERIFY_WITH_TIMEOUT(f().lvNummern()->Items().Count() > 0
                                      && f().lvNummern()->Items().Item(0).Text == nummer
                                      && !f().lvNummern()->Items().Item(0).columnText(3).isEmpty(),
