@@ -205,6 +205,8 @@ private slots:
         std::unique_ptr<Beobachter> start = std::make_unique<Beobachter>(m_symbol);
         p.rufmon->starten();
         QVERIFY(QTest::qWaitForWindowExposed(&p.f()));
+        // The cache the start builds is built before the command.
+        QTRY_VERIFY_WITH_TIMEOUT(!p.rufmon->Teile().CacheWirdErstellt(), 60000);
         start->sieh();
         auto beobachter = befehl ? std::make_unique<Beobachter>(m_symbol) : std::move(start);
         start.reset();

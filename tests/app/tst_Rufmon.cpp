@@ -225,6 +225,9 @@ private slots:
         });
         p.f().Menu(Menuepunkt::mnuTelefonfelder)->trigger();
         QVERIFY(dialog->AusgewaehlteFelder().contains(u"FAX"_s));
+        // Built anew on the search thread, the line paused meanwhile.
+        QVERIFY(p.rufmon->Teile().CacheWirdErstellt());
+        QTRY_VERIFY_WITH_TIMEOUT(!p.rufmon->Teile().CacheWirdErstellt(), 60000);
         // A neighbour known only by the fax number.
         QVERIFY(p.anruf(u"0301234510"_s));
         QVERIFY2(p.eintrag().startsWith(u"0301234510|Berlin|Nachbar 0|6"_s), qPrintable(p.eintrag()));

@@ -25,10 +25,10 @@ public:
         m_bedingung.notify_all();
     }
     // Whether a search has come to the lock and waits there.
-    bool wartet(int ms = 10000)
+    bool wartet() const
     {
-        std::unique_lock sperre(m_mutex);
-        return m_bedingung.wait_for(sperre, std::chrono::milliseconds(ms), [this] { return m_wartende > 0; });
+        const std::lock_guard sperre(m_mutex);
+        return m_wartende > 0;
     }
     int gewartet() const
     {
@@ -77,7 +77,6 @@ private:
             return;
         ++m_wartende;
         ++m_gewartet;
-        m_bedingung.notify_all();
         m_bedingung.wait(sperre, [this] { return !m_gesperrt; });
         --m_wartende;
     }

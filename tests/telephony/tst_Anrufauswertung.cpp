@@ -145,7 +145,7 @@ private slots:
         // number is taken up afterwards (it overwrites the earlier one).
         buch.sperren();
         emit k.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 1, 1);
-        QVERIFY(buch.wartet());
+        QTRY_VERIFY(buch.wartet());
         QVERIFY(k.auswertung.laeuft());
         const QString letzterAnruf = k.ereignisse.LetzterAnruf;
         emit k.tapi.OnCallerID(u"0211999888"_s, QString(), u"<ADDRESS>"_s, 5, 5);
@@ -200,7 +200,7 @@ private slots:
         });
 
         QVERIFY(k.tapi.Simulator()->anruf(u"0301234567"_s));
-        QVERIFY(buch.wartet());
+        QTRY_VERIFY(buch.wartet());
         QVERIFY(k.auswertung.laeuft());
         QVERIFY(!k.anzeige.knopfAktiv);
         QVERIFY(!k.tapi.EventsEnabled());
