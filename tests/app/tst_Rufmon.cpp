@@ -6,6 +6,7 @@
 // joins them.
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
+#include "app/frmStatus.h"
 #include "core/modHaupt.h"
 #include "platform/benachrichtigung/DBusBenachrichtigungen.h"
 #include "platform/telephony/SimulatorDevice.h"
@@ -33,6 +34,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -112,10 +115,13 @@ private slots:
         QVERIFY(p->tapi.LineOpen());
         QList<bool> offen;
         QList<bool> fensterAktiv;
+        QStringList status;
         QTimer probe;
         QObject::connect(&probe, &QTimer::timeout, [&] {
             offen << p->tapi.LineOpen();
             fensterAktiv << p->f().isEnabled();
+            if (const frmStatus *s = p->f().Statusfenster(); s && (status.isEmpty() || status.last() != s->Info()))
+                status << s->Info();
         });
         probe.start(0);
         p->f().Menu(Menuepunkt::mnuCacheNeu)->trigger();
@@ -124,6 +130,11 @@ private slots:
         probe.stop();
         QVERIFY(fensterAktiv.contains(false));
         QVERIFY(p->f().isEnabled());
+        // The status window showed the build's steps as it went.
+        QVERIFY2(std::any_of(status.cbegin(), status.cend(),
+                             [](const QString &s) { return s.startsWith(u"TabCache: "_s); }),
+                 qPrintable(status.join(u" / "_s)));
+        QVERIFY(!p->f().Statusfenster());
         QVERIFY(offen.contains(false));
         QVERIFY(p->tapi.LineOpen());
         QVERIFY(p->f().MonitorAktiv());
