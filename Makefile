@@ -69,13 +69,14 @@ sanitize: deps
 # The identification's tests built with ThreadSanitizer: the search thread
 # and the GUI thread share nothing unguarded. Qt itself is not instrumented;
 # the program's hand-overs between the threads go through locks and an event
-# file descriptor of its own, which the checker sees.
+# file descriptor of its own, which the checker sees; tests/tsan.supp names
+# the reports from inside the uninstrumented libraries.
 tsan: deps
 	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DRUFMON_BUILD_BENCH=OFF \
 		-DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
 		-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=thread" >/dev/null
 	cmake --build $(TSAN_DIR) -j$(JOBS) --target $(TSAN_TESTS)
-	cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(abspath tests/tsan.supp)" \
 		ctest --output-on-failure -R "^($(shell echo $(TSAN_TESTS) | tr ' ' '|'))$$"
 
 clean:
