@@ -10,6 +10,7 @@
 #include "platform/jet/Recordset.h"
 
 #include <QFileInfo>
+#include <QMutexLocker>
 
 using namespace Qt::StringLiterals;
 
@@ -66,16 +67,38 @@ CacheKontaktquelle::CacheKontaktquelle(Dialogs &dialogs, Clipboard &clipboard, c
 
 CacheKontaktquelle::~CacheKontaktquelle() = default;
 
+QString CacheKontaktquelle::Pfad() const
+{
+    const QMutexLocker sperre(&m_mutex);
+    return m_pfad;
+}
+
 void CacheKontaktquelle::setPfad(const QString &pfad)
 {
+    std::shared_ptr<clTabellenCache> alt;
+    const QMutexLocker sperre(&m_mutex);
     if (pfad != m_pfad)
-        m_offen.reset();
+        alt = std::exchange(m_offen, nullptr);
     m_pfad = pfad;
+}
+
+void CacheKontaktquelle::setStatus(Statusanzeige status)
+{
+    const QMutexLocker sperre(&m_mutex);
+    m_status = std::move(status);
+}
+
+CacheKontaktquelle::Statusanzeige CacheKontaktquelle::status() const
+{
+    const QMutexLocker sperre(&m_mutex);
+    return m_status;
 }
 
 void CacheKontaktquelle::schliessen()
 {
-    m_offen.reset();
+    std::shared_ptr<clTabellenCache> alt;
+    const QMutexLocker sperre(&m_mutex);
+    alt = std::exchange(m_offen, nullptr);
 }
 
 std::optional<CacheKontaktquelle::Dateikennung> CacheKontaktquelle::kennung(const QString &pfad)
@@ -88,18 +111,27 @@ std::optional<CacheKontaktquelle::Dateikennung> CacheKontaktquelle::kennung(cons
 
 std::shared_ptr<clTabellenCache> CacheKontaktquelle::offenerCache()
 {
-    const std::optional<Dateikennung> jetzt = kennung(m_pfad);
-    if (m_offen && jetzt && *jetzt == m_offenKennung)
-        return m_offen;
-    m_offen.reset();
-    if (!clTabellenCache::TabelleVorhanden(m_pfad, Tabelle))
+    // Runs on the search thread only, so the file is opened once at a time;
+    // the lock is held only over the members, not while the file is opened.
+    const QString pfad = Pfad();
+    const std::optional<Dateikennung> jetzt = kennung(pfad);
+    {
+        const QMutexLocker sperre(&m_mutex);
+        if (m_offen && jetzt && *jetzt == m_offenKennung)
+            return m_offen;
+    }
+    schliessen();
+    if (!clTabellenCache::TabelleVorhanden(pfad, Tabelle))
         return nullptr;
     auto cache = std::make_shared<clTabellenCache>(m_dialogs, m_clipboard);
-    if (!cache->init(m_pfad, false, m_status))
+    if (!cache->init(pfad, false, status()))
         return nullptr;
-    if (const std::optional<Dateikennung> geoeffnet = kennung(m_pfad)) {
-        m_offen = cache;
-        m_offenKennung = *geoeffnet;
+    if (const std::optional<Dateikennung> geoeffnet = kennung(pfad)) {
+        const QMutexLocker sperre(&m_mutex);
+        if (m_pfad == pfad) {
+            m_offen = cache;
+            m_offenKennung = *geoeffnet;
+        }
     }
     return cache;
 }
@@ -114,7 +146,7 @@ Kontaktquelle::Oeffnung CacheKontaktquelle::oeffnen()
     std::shared_ptr<clTabellenCache> cache = offenerCache();
     if (!cache) {
         o.zustand = Oeffnung::Zustand::Abschalten;
-        o.meldung = u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + m_pfad + u"\r\n"_s
+        o.meldung = u"Fehler beim Zugriff auf Nummerncache-Datenbank: "_s + Pfad() + u"\r\n"_s
                     + u"Der Nummerncache wird deaktiviert."_s;
         return o;
     }
@@ -132,6 +164,7 @@ CacheKontaktquelle::Bau CacheKontaktquelle::Erstellen(clActDBF &act, const QStri
                                                        const Statusanzeige &status)
 {
     const QString felder = m_zugang.AusgewaehlteFelder();
+    const QString pfad = Pfad();
     if (!act.init(datenbank)) {
         act.kill();
         return Bau::KeinACTZugriff;
@@ -146,7 +179,7 @@ CacheKontaktquelle::Bau CacheKontaktquelle::Erstellen(clActDBF &act, const QStri
     schliessen();
     {
         clTabellenCache cache(m_dialogs, m_clipboard);
-        if (!cache.init(m_pfad, true, status)) {
+        if (!cache.init(pfad, true, status)) {
             ergebnis = Bau::KeinCachezugriff;
         } else {
             try {
@@ -154,7 +187,7 @@ CacheKontaktquelle::Bau CacheKontaktquelle::Erstellen(clActDBF &act, const QStri
                     ergebnis = Bau::Erstellt;
             } catch (const JetFehler &e) {
                 qCWarning(lcActdb).noquote() << u"Nummern-Cache %1 nicht erstellt: %2 %3"_s.arg(
-                    m_pfad, QString::number(e.Number()), e.Description());
+                    pfad, QString::number(e.Number()), e.Description());
                 ergebnis = Bau::Fehlgeschlagen;
             }
         }

@@ -3,6 +3,7 @@
 #include "core/Kontaktquelle.h"
 
 #include <QDateTime>
+#include <QMutex>
 
 #include <functional>
 #include <memory>
@@ -18,7 +19,8 @@ class clTabellenCache;
 // the phone, name, company and city columns. The file stays open between
 // searches while it is the file that was opened (opening it reads its whole
 // schema, which costs more than a search); one built anew, replaced or
-// deleted meanwhile is opened again or found missing.
+// deleted meanwhile is opened again or found missing. Its place is set on
+// the GUI thread, the searches and the build run on the search thread.
 class CacheKontaktquelle : public Kontaktquelle
 {
 public:
@@ -27,10 +29,10 @@ public:
     CacheKontaktquelle(Dialogs &dialogs, Clipboard &clipboard, const ActZugang &zugang);
     ~CacheKontaktquelle() override;
 
-    const QString &Pfad() const { return m_pfad; }
+    QString Pfad() const;
     void setPfad(const QString &pfad);
     // Where the progress of opening the file is shown.
-    void setStatus(Statusanzeige status) { m_status = std::move(status); }
+    void setStatus(Statusanzeige status);
     // The file is about to be made anew: let go of it.
     void schliessen();
 
@@ -53,10 +55,12 @@ private:
     };
     static std::optional<Dateikennung> kennung(const QString &pfad);
     std::shared_ptr<clTabellenCache> offenerCache();
+    Statusanzeige status() const;
 
     Dialogs &m_dialogs;
     Clipboard &m_clipboard;
     const ActZugang &m_zugang;
+    mutable QMutex m_mutex; // over the members below
     Statusanzeige m_status;
     QString m_pfad;
     std::shared_ptr<clTabellenCache> m_offen;

@@ -7,7 +7,6 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -105,10 +104,8 @@ void clACTFelder::Felder_einlesen(const Fortschritt &fortschritt)
     QStringList kontakt, gruppe;
     if (!ConnectWithDBF(kontakt, gruppe))
         return;
-    if (fortschritt) {
+    if (fortschritt)
         fortschritt(u"Searching positions ..."_s);
-        QCoreApplication::processEvents();
-    }
     const Felddefinitionen ddf = Felddefinitionen::lies(ACTPfad() + u'/' + ACTDateiname() + u".ddf"_s);
 
     const auto fuelle = [&](const QStringList &namen, std::vector<clACTFeld> &felder,
@@ -123,7 +120,6 @@ void clACTFelder::Felder_einlesen(const Fortschritt &fortschritt)
             }
             if (fortschritt && i % 20 == 0) {
                 fortschritt(text + QString::number(i * 100 / namen.size()) + u"%)"_s);
-                QCoreApplication::processEvents();
             }
         }
     };

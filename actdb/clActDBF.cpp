@@ -13,7 +13,6 @@
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/Recordset.h"
 
-#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -273,7 +272,6 @@ std::unique_ptr<Recordset> clActDBF::Suche(const QString &Suchfelder, const QStr
         m_clipboard.Clear();
         m_clipboard.SetText(sql);
     }
-    QCoreApplication::processEvents();
     return oeffne(sql);
 }
 

@@ -10,7 +10,6 @@
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/Recordset.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -69,7 +68,6 @@ void clTabellenCache::status(const QString &text)
 {
     if (m_status)
         m_status(text.isEmpty() ? QString() : Statuskennung() + u": "_s + text);
-    QCoreApplication::processEvents();
 }
 
 void clTabellenCache::initFehler(long nummer, const QString &beschreibung)
@@ -253,7 +251,6 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
         return false;
     }
     status(QString());
-    QCoreApplication::processEvents();
     return true;
 }
 

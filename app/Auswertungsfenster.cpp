@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
@@ -38,11 +39,12 @@ void Auswertungsfenster::nachVorne()
         m_fenster.showNormal();
     m_fenster.raise();
     m_fenster.activateWindow();
-    // Topmost for a moment, so the call is seen over other windows; no move, no resize.
+    // Topmost for a moment, so the call is seen over other windows; no move,
+    // no resize. Taken back on the next turn of the event loop, once the
+    // window system has seen it.
     if (QWindow *w = m_fenster.windowHandle()) {
         w->setFlag(Qt::WindowStaysOnTopHint, true);
-        m_fenster.atmen();
-        w->setFlag(Qt::WindowStaysOnTopHint, false);
+        QTimer::singleShot(0, w, [w] { w->setFlag(Qt::WindowStaysOnTopHint, false); });
     }
 }
 
@@ -94,18 +96,8 @@ void Auswertungsfenster::NummernCacheAbschalten()
     m_fenster.SchalteNummernCache(false);
 }
 
-void Auswertungsfenster::atmen()
+void Auswertungsfenster::setAnrufeWartend(bool)
 {
-    // In a burst the window is drawn a few times a second, not after every
-    // step of every call: drawing it would cost more than the calls.
-    constexpr qint64 SchwallTaktMs = 50;
-    if (m_anrufeWartend && m_seitAtmen.isValid() && m_seitAtmen.elapsed() < SchwallTaktMs)
-        return;
-    m_seitAtmen.start();
-    m_fenster.atmen();
-}
-
-void Auswertungsfenster::setAnrufeWartend(bool wartend)
-{
-    m_anrufeWartend = wartend;
+    // The window is drawn by the event loop between the identification's
+    // steps, however many calls wait: nothing to hold back in a burst.
 }

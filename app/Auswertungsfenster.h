@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
-
 #include "telephony/Auswertungsanzeige.h"
 
 class frmHaupt;
@@ -22,11 +20,8 @@ public:
     void setSuchdauer(const QString &text) override;
     void setCacheMeldung(const QString &text) override;
     void NummernCacheAbschalten() override;
-    void atmen() override;
     void setAnrufeWartend(bool wartend) override;
 
 private:
     frmHaupt &m_fenster;
-    bool m_anrufeWartend = false;
-    QElapsedTimer m_seitAtmen;
 };

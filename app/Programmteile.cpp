@@ -31,6 +31,7 @@
 #include "windows/frmTelefonfelder.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -137,7 +138,7 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     Waehlen::Anbindung anbindung{
         [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Telefon)->setText(t); },
         [&fenster](const QString &t) { fenster.Text1()->setToolTip(t); },
-        [&fenster] { return fenster.cbxAddress()->currentIndex(); }, [&fenster] { fenster.atmen(); }};
+        [&fenster] { return fenster.cbxAddress()->currentIndex(); }};
     m_waehlen = std::make_unique<Waehlen>(tapi, m_store, m_optionen, m_dialogs, anbindung);
     QObject::connect(fenster.Menu(M::mnuNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
         m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Auswahl());
@@ -365,53 +366,72 @@ void Programmteile::NummernCacheEntfernen()
 
 void Programmteile::ErstelleNummernCache()
 {
-    if (!m_pruefung.ACTBereit() || !m_fenster)
+    cacheBauen({});
+}
+
+void Programmteile::cacheBauen(std::function<void()> danach)
+{
+    if (!m_pruefung.ACTBereit() || !m_fenster || m_cachebau) {
+        if (danach)
+            danach();
         return;
-    frmHaupt &f = *m_fenster;
-    StatusPanel *panel = f.Panel(frmHaupt::Statusfeld::Telefon);
+    }
+    // Built on the search thread; the window goes on drawing the progress.
+    m_cachebau = true;
+    QPointer<frmHaupt> fenster = m_fenster;
+    StatusPanel *panel = fenster->Panel(frmHaupt::Statusfeld::Telefon);
     const QString alterText = panel->Text();
     const int alteBreite = panel->width();
-    panel->setFixedWidth(f.statusBar()->width());
+    panel->setFixedWidth(fenster->statusBar()->width());
     panel->setText(u"Initialisiere Nummern-Cache"_s);
-    f.atmen();
-    const auto status = [&f](const QString &text) {
-        if (frmStatus *s = f.Statusfenster())
+    const auto status = [fenster](const QString &text) {
+        if (!fenster)
+            return;
+        if (frmStatus *s = fenster->Statusfenster())
             s->setInfo(text);
         else
-            f.Panel(frmHaupt::Statusfeld::Telefon)->setText(text);
+            fenster->Panel(frmHaupt::Statusfeld::Telefon)->setText(text);
     };
-    QString fehler;
-    switch (m_suche.CacheErstellen(status)) {
-    case Kontaktsuche::Cachebau::Erstellt:
-        break;
-    case Kontaktsuche::Cachebau::KeinACTZugriff:
-        fehler = u"Fehler beim Zugriff auf ACT!-Datenbank."_s;
-        break;
-    case Kontaktsuche::Cachebau::KeinCachezugriff:
-        fehler = u"Fehler beim Zugriff auf "_s + m_suche.CachePfad();
-        break;
-    case Kontaktsuche::Cachebau::Fehlgeschlagen:
-        fehler = u"Nummern-Cache konnte nicht erstellt werden."_s;
-        break;
-    }
-    if (!fehler.isEmpty()) {
-        m_dialogs.MsgBox(fehler, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
-        f.SchalteNummernCache(false);
-    }
-    panel->setFixedWidth(alteBreite);
-    panel->setText(alterText);
+    const auto fertig = [this, fenster, alterText, alteBreite, danach](Kontaktsuche::Cachebau bau) {
+        m_cachebau = false;
+        QString fehler;
+        switch (bau) {
+        case Kontaktsuche::Cachebau::Erstellt:
+            break;
+        case Kontaktsuche::Cachebau::KeinACTZugriff:
+            fehler = u"Fehler beim Zugriff auf ACT!-Datenbank."_s;
+            break;
+        case Kontaktsuche::Cachebau::KeinCachezugriff:
+            fehler = u"Fehler beim Zugriff auf "_s + m_suche.CachePfad();
+            break;
+        case Kontaktsuche::Cachebau::Fehlgeschlagen:
+            fehler = u"Nummern-Cache konnte nicht erstellt werden."_s;
+            break;
+        }
+        if (fenster) {
+            if (!fehler.isEmpty()) {
+                m_dialogs.MsgBox(fehler, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+                fenster->SchalteNummernCache(false);
+            }
+            StatusPanel *panel = fenster->Panel(frmHaupt::Statusfeld::Telefon);
+            panel->setFixedWidth(alteBreite);
+            panel->setText(alterText);
+        }
+        if (danach)
+            danach();
+    };
+    m_suche.CacheErstellen(status, fertig);
 }
 
 void Programmteile::mnuCacheNeu()
 {
-    if (!m_fenster)
+    if (!m_fenster || m_cachebau)
         return;
     frmHaupt &f = *m_fenster;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     f.setEnabled(false);
     f.Menu(M::mnuCacheNeu)->setEnabled(false);
     f.StatusfensterZeigen(u"Nummern-Cache..."_s);
-    f.atmen();
     // The monitor pauses while the table is rebuilt, and comes back only if
     // it was on. (Not through the button: the window is disabled, and so is
     // the button, whose click would do nothing.)
@@ -419,16 +439,19 @@ void Programmteile::mnuCacheNeu()
     const bool warAktiv = leitung.Aktiv();
     if (warAktiv)
         leitung.cmdInitTapi_Click();
-    f.atmen();
     if (!m_schalter.gesetzt(Optionsschalter::Schalter::NummernCache))
         f.SchalteNummernCache(true);
-    ErstelleNummernCache();
-    if (warAktiv)
-        leitung.cmdInitTapi_Click();
-    f.StatusfensterSchliessen();
-    QApplication::restoreOverrideCursor();
-    f.setEnabled(true);
-    f.Menu(M::mnuCacheNeu)->setEnabled(true);
+    QPointer<frmHaupt> fenster = m_fenster;
+    cacheBauen([this, fenster, warAktiv] {
+        QApplication::restoreOverrideCursor();
+        if (!fenster)
+            return;
+        if (warAktiv && m_leitungsteile)
+            m_leitungsteile->Leitung().cmdInitTapi_Click();
+        fenster->StatusfensterSchliessen();
+        fenster->setEnabled(true);
+        fenster->Menu(M::mnuCacheNeu)->setEnabled(true);
+    });
 }
 
 void Programmteile::CacheSchritt()

@@ -63,6 +63,8 @@ public:
     // around it, and the step the ACT! check runs.
     void mnuCacheNeu();
     void CacheSchritt() override;
+    // A build of the number cache runs on the search thread.
+    bool CacheWirdErstellt() const { return m_cachebau; }
     // From here on the menus hold the options; the cache step may run.
     void StartAbgeschlossen() { m_startAbgeschlossen = true; }
     // Uses this ACT! contact table from now on (menu, command line).
@@ -110,6 +112,8 @@ private:
     void mnuACTDatenbank();
     void mnuTelefonfelder();
     void verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen &benachrichtigungen);
+    // Builds the number cache on the search thread, then runs `danach`.
+    void cacheBauen(std::function<void()> danach);
 
     Dialogs &m_dialogs;
     SettingsStore &m_store;
@@ -144,6 +148,7 @@ private:
     std::unique_ptr<Infobefehl> m_info;
     std::unique_ptr<Nummernlistenbefehl> m_nummernliste;
     bool m_startAbgeschlossen = false;
+    bool m_cachebau = false; // one build at a time
     std::unique_ptr<frmTelefonfelder> m_telefonfelder;
     frmHaupt *m_fenster = nullptr;
 };

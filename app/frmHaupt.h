@@ -133,7 +133,7 @@ public:
     void setTitel(const QString &titel) override;
     void setMenueText(Menuepunkt punkt, const QString &text) override;
     void setLbIDText(const QString &text) override;
-    void atmen() override;
+    void atmen();
     QLabel *lbID() const { return m_lbID; }
     // The status window of long operations (start-up, cache rebuild); null while none shows.
     frmStatus *Statusfenster() const;

@@ -6,7 +6,16 @@
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/system/LinuxSystem.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
+
+// Turns the event loop until `fertig` holds: the program's searches and the
+// cache build answer from the search thread. Sleeps while nothing comes.
+template<typename Bedingung> void warteBis(Bedingung fertig)
+{
+    while (!fertig())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 // The searches put their statement on the clipboard only in debug mode; a
 // benchmark has none.

@@ -8,6 +8,8 @@
 #include "app/frmHaupt.h"
 #include "core/Anruferliste.h"
 #include "windows/Anruferlistenansicht.h"
+#include "telephony/Anrufauswertung.h"
+#include "windows/ListView.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/ConsoleDialogs.h"
 #include "platform/settings/IniSettingsStore.h"
@@ -73,6 +75,7 @@ struct Programm
         rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, *tapi, x11});
         fenster = &rufmon->Fenster();
         rufmon->starten();
+        warteBis([this] { return !rufmon->Teile().CacheWirdErstellt(); });
         fenster->cmdInitTapi()->click();
     }
 
@@ -121,8 +124,11 @@ void anrufe(benchmark::State &state, qint64 kontakte, bool cache, bool bekannt, 
     // into the timed calls, each of which waits for its own row to be stored.
     ::sync();
     const QString nummer = bekannt ? u"0301234567"_s : u"0309876543"_s;
-    for (auto _ : state)
+    const Anrufauswertung &auswertung = *p.rufmon->Teile().Auswertung();
+    for (auto _ : state) {
         p.tapi->Simulator()->anruf(nummer);
+        warteBis([&auswertung] { return !auswertung.laeuft(); });
+    }
     // The stored calls of earlier days are all unknown.
     const Anruferliste &liste = p.fenster->lvNummern()->Anrufe();
     qint64 erkannt = 0;

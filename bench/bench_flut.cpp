@@ -79,6 +79,7 @@ void BM_Schwall(benchmark::State &state)
     Rufmon rufmon(RufmonUmgebung{store, dialogs, clipboard, system, tapi, x11});
     frmHaupt &fenster = rufmon.Fenster();
     rufmon.starten();
+    warteBis([&rufmon] { return !rufmon.Teile().CacheWirdErstellt(); });
     fenster.cmdInitTapi()->click();
     if (!warte([&] { return router.hasPendingConnections(); }, 5000)) {
         state.SkipWithError("the program did not connect to the call monitor");

@@ -15,7 +15,6 @@
 #include "telephony/Kontaktsuche.h"
 #include "telephony/clStopuhr.h"
 
-#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -34,9 +33,16 @@ QString mitVorzeichenstelle(long n)
 
 } // namespace
 
-AehnlicheNummern::AehnlicheNummern(const Teile &teile)
-    : m_t(teile)
+AehnlicheNummern::AehnlicheNummern(const Teile &teile, QObject *parent)
+    : QObject(parent)
+    , m_t(teile)
 {
+}
+
+AehnlicheNummern::~AehnlicheNummern()
+{
+    // A search under way answers this object: it must not find it gone.
+    m_t.suche.Thread().abwarten();
 }
 
 void AehnlicheNummern::mnuSuche_aehnliche(const std::optional<Anruf> &auswahl)
@@ -57,30 +63,25 @@ void AehnlicheNummern::mnuSuche_aehnliche(const std::optional<Anruf> &auswahl)
     SucheAehnlicheNummern(vorwahl, anschluss);
 }
 
-void AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QString &Anschluss)
+bool AehnlicheNummern::SucheAehnlicheNummern(const QString &Vorwahl, const QString &Anschluss)
 {
     if (m_laeuft || !m_t.schalter.gesetzt(Optionsschalter::Schalter::AehnlicheNummern) || Anschluss.size() < MindestAnschluss)
-        return;
-    const QScopedValueRollback<bool> lauf(m_laeuft, true);
+        return false;
+    m_laeuft = true;
     suche(Vorwahl, Anschluss);
+    return true;
 }
 
 void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
 {
     Auswertungsanzeige &anzeige = m_t.anzeige;
     ListViewModel &kontakte = m_t.kontakte;
-    const int nummerSpalte = kontakte.columnByKey(u"Nummer"_s);
-    const auto kopf = [&](const QString &text) {
-        auto spalten = kontakte.columns();
-        spalten[nummerSpalte].Text = text;
-        kontakte.setColumns(spalten);
-    };
 
     anzeige.setACTPruefungAktiv(false);
     kontakte.Clear();
-    const QString anfang = u"("_s + Vorwahl + u") "_s + Anschluss.left(AngezeigteStellen) + u"..."_s;
+    m_anfang = u"("_s + Vorwahl + u") "_s + Anschluss.left(AngezeigteStellen) + u"..."_s;
     ListItem platzhalter;
-    platzhalter.Text = u"Suche nach "_s + anfang;
+    platzhalter.Text = u"Suche nach "_s + m_anfang;
     kontakte.Add(platzhalter);
 
     // Clamped while still a number: a huge value must not wrap round to 0.
@@ -93,43 +94,62 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
     schluessel += Anschluss.left(std::max(0, stellen));
     anzeige.setWartecursor(true);
 
-    clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
     // The search as the numbers are written, then the one on their keys,
     // which adds the contacts whose numbers are written otherwise ("030 1234599").
     Kontaktquelle &quelle = m_t.suche.Quelle(m_t.schalter.gesetzt(Optionsschalter::Schalter::NummernCache));
-    stopuhr.Starten();
-    Kontaktquelle::Oeffnung offen = quelle.oeffnen();
-    Kontaktsuchlauf::Aehnliche gefunden;
-    if (offen.lauf) {
-        gefunden = offen.lauf->aehnliche(schluessel);
-        offen.lauf.reset();
-    }
-    stopuhr.Stoppen();
-    if (offen.zustand == Kontaktquelle::Oeffnung::Zustand::Abschalten) {
-        m_t.dialogs.MsgBox(offen.meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+    const SystemFacilities &system = m_t.system;
+    m_t.suche.Thread().ausfuehren(this, [this, &quelle, &system, schluessel](Suchthread::Bote &bote) {
+        Ergebnis e;
+        clStopuhr stopuhr([&system] { return system.GetTickCount(); });
+        stopuhr.Starten();
+        Kontaktquelle::Oeffnung offen = quelle.oeffnen();
+        if (offen.lauf) {
+            e.gefunden = offen.lauf->aehnliche(schluessel);
+            offen.lauf.reset();
+        }
+        stopuhr.Stoppen();
+        e.zustand = offen.zustand;
+        e.meldung = offen.meldung;
+        e.dauer = stopuhr.Dauer();
+        bote.melden([this, e] { gesucht(e); });
+    });
+}
+
+void AehnlicheNummern::gesucht(const Ergebnis &e)
+{
+    Auswertungsanzeige &anzeige = m_t.anzeige;
+    ListViewModel &kontakte = m_t.kontakte;
+    const int nummerSpalte = kontakte.columnByKey(u"Nummer"_s);
+    const auto kopf = [&](const QString &text) {
+        auto spalten = kontakte.columns();
+        spalten[nummerSpalte].Text = text;
+        kontakte.setColumns(spalten);
+    };
+    if (e.zustand == Kontaktquelle::Oeffnung::Zustand::Abschalten) {
+        m_t.dialogs.MsgBox(e.meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
         anzeige.NummernCacheAbschalten();
     }
 
+    const Kontaktsuchlauf::Aehnliche &gefunden = e.gefunden;
     const long n = gefunden.anzahl;
     if (gefunden.gesucht) {
-        anzeige.setSuchdauer(anzeige.Suchdauer() + u" Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer()));
-        m_t.ereignisse.LetzterAnruf += CRLF + u"Suchdauer2:"_s + mitVorzeichenstelle(stopuhr.Dauer());
+        anzeige.setSuchdauer(anzeige.Suchdauer() + u" Suchdauer2:"_s + mitVorzeichenstelle(e.dauer));
+        m_t.ereignisse.LetzterAnruf += CRLF + u"Suchdauer2:"_s + mitVorzeichenstelle(e.dauer);
     }
     if (n > 0 || !gefunden.treffer.isEmpty()) {
         kontakte.Clear();
-        kopf(u"Nummer "_s + anfang);
-        anzeige.atmen();
+        kopf(u"Nummer "_s + m_anfang);
         const int kontaktSpalte = kontakte.columnByKey(u"Kontakt"_s);
         const int firmaSpalte = kontakte.columnByKey(u"Firma"_s);
         std::vector<ListItem> eintraege;
         eintraege.reserve(gefunden.treffer.size());
         for (const Kontaktsuchlauf::Aehnlicher &a : std::as_const(gefunden.treffer)) {
-            ListItem e;
-            e.Text = u'[' + a.bezeichnung + u"] "_s + a.nummer;
-            e.Tag = IDInKlammern(a.kontakt.id);
-            e.setColumnText(kontaktSpalte, a.kontakt.name);
-            e.setColumnText(firmaSpalte, a.kontakt.firma);
-            eintraege.push_back(std::move(e));
+            ListItem eintrag;
+            eintrag.Text = u'[' + a.bezeichnung + u"] "_s + a.nummer;
+            eintrag.Tag = IDInKlammern(a.kontakt.id);
+            eintrag.setColumnText(kontaktSpalte, a.kontakt.name);
+            eintrag.setColumnText(firmaSpalte, a.kontakt.firma);
+            eintraege.push_back(std::move(eintrag));
         }
         kontakte.AddMany(std::move(eintraege));
     }
@@ -142,8 +162,8 @@ void AehnlicheNummern::suche(const QString &Vorwahl, const QString &Anschluss)
         kontakte.Clear();
     }
 
-    anzeige.atmen();
     anzeige.setWartecursor(false);
     anzeige.setACTPruefungAktiv(true);
-    anzeige.atmen();
+    m_laeuft = false;
+    emit Beendet();
 }

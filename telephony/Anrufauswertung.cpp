@@ -22,7 +22,7 @@
 #include "telephony/Nummernbefehle.h"
 #include "telephony/clStopuhr.h"
 
-#include <QScopedValueRollback>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -45,7 +45,20 @@ Anrufauswertung::Anrufauswertung(const Teile &teile, QObject *parent)
     : QObject(parent)
     , m_t(teile)
 {
-    m_t.suche.setCachestatus([this](const QString &text) { m_t.anzeige.setCacheMeldung(text); });
+    // The cache reports from the search thread; the window hears it here.
+    m_t.suche.setCachestatus([this](const QString &text) {
+        QMetaObject::invokeMethod(this, [this, text] { m_t.anzeige.setCacheMeldung(text); }, Qt::AutoConnection);
+    });
+    connect(&m_t.aehnliche, &AehnlicheNummern::Beendet, this, [this] {
+        if (std::exchange(m_wartetAufAehnliche, false))
+            schluss();
+    });
+}
+
+Anrufauswertung::~Anrufauswertung()
+{
+    // A search under way answers this object: it must not find it gone.
+    m_t.suche.Thread().abwarten();
 }
 
 void Anrufauswertung::Anrufer(const QString &CNumber, const QString &, const QString &CPartyID, std::int32_t CCallID,
@@ -54,8 +67,7 @@ void Anrufauswertung::Anrufer(const QString &CNumber, const QString &, const QSt
     // A second caller while one is identified is not taken.
     if (m_laeuft)
         return;
-    ausfuehren(CNumber, CPartyID, false, CCallID, m_t.tapi.Ereigniszeit());
-    wartendeAufnehmen();
+    ausfuehren(CNumber, CPartyID, false, CCallID, m_t.tapi.Ereigniszeit(), true);
 }
 
 void Anrufauswertung::VerbundeneNummer(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle)
@@ -65,26 +77,23 @@ void Anrufauswertung::VerbundeneNummer(const QString &CNumber, std::int32_t CCal
         m_wartend = {true, CNumber, CCallID, CCallHandle, m_t.tapi.Ereigniszeit()};
         return;
     }
-    ausfuehren(CNumber, u"<ADDRESS>"_s, true, CCallID, m_t.tapi.Ereigniszeit());
-    wartendeAufnehmen();
+    ausfuehren(CNumber, u"<ADDRESS>"_s, true, CCallID, m_t.tapi.Ereigniszeit(), false);
 }
 
 bool Anrufauswertung::Nachtragen(const Nachtrag &anruf)
 {
     if (m_laeuft)
         return false;
-    m_nachtrag = &anruf;
-    ausfuehren(anruf.nummer, u"<ADDRESS>"_s, false, 0, anruf.zeit);
-    m_nachtrag = nullptr;
-    wartendeAufnehmen();
+    m_nachtrag = anruf;
+    ausfuehren(anruf.nummer, u"<ADDRESS>"_s, false, 0, anruf.zeit, false);
     return true;
 }
 
 void Anrufauswertung::wartendeAufnehmen()
 {
-    while (m_wartend.markiert && !m_laeuft) {
+    if (m_wartend.markiert && !m_laeuft) {
         m_wartend.markiert = false;
-        ausfuehren(m_wartend.CNumber, u"<ADDRESS>"_s, true, m_wartend.CCallID, m_wartend.zeit);
+        ausfuehren(m_wartend.CNumber, u"<ADDRESS>"_s, true, m_wartend.CCallID, m_wartend.zeit, false);
     }
 }
 
@@ -96,32 +105,44 @@ void Anrufauswertung::fehler(const QString &schritt, long nummer, const QString 
                        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, Dialogs::defaultTitle());
 }
 
+// Every path ends here: the line, the button, the timer and the panel as before.
+void Anrufauswertung::schluss()
+{
+    Auswertungsanzeige &anzeige = m_t.anzeige;
+    anzeige.setAnrufeWartend(m_t.tapi.WartendeAnrufe() > 0);
+    m_t.tapi.setEventsEnabled(true);
+    anzeige.setMonitorKnopfAktiv(true);
+    anzeige.setMeldung(QString());
+    anzeige.setWartecursor(false);
+    anzeige.setACTPruefungAktiv(true);
+    // The last call of a burst stores the rows of those before it.
+    if (m_t.tapi.WartendeAnrufe() == 0)
+        m_t.telefondaten.StapelBeenden();
+    if (m_lauf.vonAnrufer && m_t.ereignisse.lSuche > 0)
+        --m_t.ereignisse.lSuche;
+    m_lauf = {};
+    m_nachtrag.reset();
+    m_laeuft = false;
+    emit Beendet();
+    wartendeAufnehmen();
+}
+
 void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden,
-                                 std::int32_t CCallID, const QDateTime &zeit)
+                                 std::int32_t CCallID, const QDateTime &zeit, bool vonAnrufer)
 {
     Auswertungsanzeige &anzeige = m_t.anzeige;
     m_laeuft = true;
+    m_lauf = {};
+    m_lauf.verbunden = verbunden;
+    // The caller's event counts as handled until the identification ends:
+    // another caller's event meanwhile is dropped unseen, as inside it.
+    m_lauf.vonAnrufer = vonAnrufer;
+    if (vonAnrufer)
+        ++m_t.ereignisse.lSuche;
     QString &letzterAnruf = m_t.ereignisse.LetzterAnruf;
     Anruferliste &liste = m_t.anruferliste;
-    std::unique_ptr<Kontaktsuchlauf> suchlauf;
 
     anzeige.setAnrufeWartend(m_t.tapi.WartendeAnrufe() > 0);
-    // Every path ends here: the line, the button, the timer and the panel as before.
-    const auto schluss = [&] {
-        anzeige.setAnrufeWartend(m_t.tapi.WartendeAnrufe() > 0);
-        m_t.tapi.setEventsEnabled(true);
-        anzeige.setMonitorKnopfAktiv(true);
-        anzeige.setMeldung(QString());
-        anzeige.setWartecursor(false);
-        anzeige.atmen();
-        anzeige.setACTPruefungAktiv(true);
-        suchlauf.reset();
-        // The last call of a burst stores the rows of those before it.
-        if (m_t.tapi.WartendeAnrufe() == 0)
-            m_t.telefondaten.StapelBeenden();
-        m_laeuft = false;
-        emit Beendet();
-    };
 
     const Nummernaufbereitung::Ergebnis gefiltert
         = Nummernaufbereitung::aufbereiten(CNumber, CPartyID, m_t.nummern.Einstellungen());
@@ -138,7 +159,6 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
         anzeige.nachVorne();
     m_t.tapi.setEventsEnabled(false);
     anzeige.setMonitorKnopfAktiv(false);
-    anzeige.atmen();
 
     if (nummer.isEmpty()) {
         m_t.dialogs.MsgBox(u"Ihr Tapi-Treiber meldet einen Anruf mit Telefonnummer,"_s + CRLF
@@ -150,7 +170,7 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     letzterAnruf += u"Gefilterte Nummer:"_s + nummer + CRLF;
 
     // The call, and its entry at the top of the list in the searching state.
-    Anruf anruf;
+    Anruf &anruf = m_lauf.anruf;
     anruf.geliefert = CNumber;
     anruf.callId = CCallID;
     anruf.verbunden = verbunden;
@@ -166,97 +186,128 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
     anruf.name = Suche;
     anruf.bild = BildSuche;
     anruf.eintrag = liste.hinzufuegen(anruf);
-    anzeige.atmen();
     if (!m_nachtrag) {
         anzeige.zeigeNeuenAnruf();
         m_t.aehnlicheListe.Clear();
     }
-    anzeige.atmen();
 
-    // Each step shows what it found in the call's entry at once.
-    const auto zeige = [&] { liste.aktualisieren(anruf); };
-    clStopuhr stopuhr([this] { return m_t.system.GetTickCount(); });
+    if (nummer.size() < MindestLaenge) {
+        m_lauf.nummer = nummer;
+        nachSuche();
+        return;
+    }
+    anzeige.setMeldung(u"Bestimme ORT und Vorwahl ..."_s);
+    QString platz;
+    try {
+        if (!m_t.telefondaten.istOffen())
+            throw JetFehler(JetFehler::ObjektUngueltig, u"Die Telefondatenbank Nummern.mdb ist nicht geöffnet."_s);
+        m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(nummer, anruf.laendervorwahl, anruf.vorwahl,
+                                                         anruf.anschluss, anruf.land, platz);
+    } catch (const JetFehler &e) {
+        fehler(u"Ort und Vorwahl"_s, e.Number(), e.Description());
+        schluss();
+        return;
+    }
+    if (!anruf.laendervorwahl.isEmpty()) {
+        platz = anruf.land + u'/' + platz;
+        nummer.remove(0, m_t.optionen.leseText(u"InternationaleKennung"_s).size() + anruf.laendervorwahl.size());
+    }
+    anruf.ort = platz;
+    zeige();
 
-    if (nummer.size() >= MindestLaenge) {
-        anzeige.setMeldung(u"Bestimme ORT und Vorwahl ..."_s);
-        anzeige.atmen();
-        QString platz;
-        try {
-            if (!m_t.telefondaten.istOffen())
-                throw JetFehler(JetFehler::ObjektUngueltig, u"Die Telefondatenbank Nummern.mdb ist nicht geöffnet."_s);
-            m_t.telefondaten.BestimmeVorwahlAnschlussOrtLand(nummer, anruf.laendervorwahl, anruf.vorwahl,
-                                                             anruf.anschluss, anruf.land, platz);
-        } catch (const JetFehler &e) {
-            fehler(u"Ort und Vorwahl"_s, e.Number(), e.Description());
-            schluss();
-            return;
-        }
-        if (!anruf.laendervorwahl.isEmpty()) {
-            platz = anruf.land + u'/' + platz;
-            nummer.remove(0, m_t.optionen.leseText(u"InternationaleKennung"_s).size() + anruf.laendervorwahl.size());
-        }
-        anruf.ort = platz;
-        zeige();
-        anzeige.atmen();
+    if (m_t.schalter.gesetzt(Optionsschalter::Schalter::KeineNullBeimSuchen) && nummer.startsWith(u'0'))
+        nummer.remove(0, 1);
+    m_lauf.nummer = nummer;
 
-        if (m_t.schalter.gesetzt(Optionsschalter::Schalter::KeineNullBeimSuchen) && nummer.startsWith(u'0'))
-            nummer.remove(0, 1);
+    // The search as the line gives the number, then the one that compares
+    // keys, so that "030 / 123 45-67" or "+49 30 1234567" is found. Only
+    // a key as long as a number the place look-up accepts: the key drops
+    // everything but digits, and "**610" or "Tel 12" would name whoever
+    // has those few digits somewhere in a number.
+    m_lauf.schluessel = clActDBF::Schluessel(gefiltert.nummer);
+    if (m_lauf.schluessel.size() < MindestLaenge)
+        m_lauf.schluessel.clear();
+    suchen();
+}
 
-        // The search as the line gives the number, then the one that compares
-        // keys, so that "030 / 123 45-67" or "+49 30 1234567" is found. Only
-        // a key as long as a number the place look-up accepts: the key drops
-        // everything but digits, and "**610" or "Tel 12" would name whoever
-        // has those few digits somewhere in a number.
-        QString schluessel = clActDBF::Schluessel(gefiltert.nummer);
-        if (schluessel.size() < MindestLaenge)
-            schluessel.clear();
-        Kontaktquelle &quelle = m_t.suche.Quelle(m_t.schalter.gesetzt(Optionsschalter::Schalter::NummernCache));
+void Anrufauswertung::suchen()
+{
+    Kontaktquelle &quelle = m_t.suche.Quelle(m_t.schalter.gesetzt(Optionsschalter::Schalter::NummernCache));
+    const QString suchmeldung = quelle.Suchmeldung();
+    const SystemFacilities &system = m_t.system;
+    m_t.suche.Thread().ausfuehren(this, [this, &quelle, &system, suchmeldung, nummer = m_lauf.nummer,
+                                         schluessel = m_lauf.schluessel,
+                                         firmaSuchen = m_firmaSuchen](Suchthread::Bote &bote) {
+        Suchergebnis e;
         Kontaktquelle::Oeffnung offen = quelle.oeffnen();
-        if (offen.zustand == Kontaktquelle::Oeffnung::Zustand::Abschalten) {
-            m_t.dialogs.MsgBox(offen.meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Information,
-                               Dialogs::defaultTitle());
-            anzeige.NummernCacheAbschalten();
-        } else if (offen.lauf) {
-            suchlauf = std::move(offen.lauf);
-            anzeige.setMeldung(quelle.Suchmeldung());
-            anzeige.atmen();
-            anzeige.setWartecursor(true);
-            anzeige.atmen();
+        e.zustand = offen.zustand;
+        e.meldung = offen.meldung;
+        if (offen.lauf) {
+            bote.melden([this, suchmeldung] { geoeffnet(suchmeldung); });
+            clStopuhr stopuhr([&system] { return system.GetTickCount(); });
             stopuhr.Starten();
-            const Kontaktsuchlauf::Fund fund = suchlauf->erster(nummer, schluessel);
-            if (fund.gelungen) {
-                stopuhr.Stoppen();
-                const QString dauer = u"Suchdauer1:"_s + QString::number(stopuhr.Dauer());
-                anzeige.setSuchdauer(dauer);
-                letzterAnruf += CRLF + dauer;
-            }
-            anzeige.setWartecursor(false);
-            anzeige.atmen();
-            if (fund.kontakt) {
-                const Kontakt &k = *fund.kontakt;
-                anruf.ergebnis = Anruf::Ergebnis::Erkannt;
-                anruf.kontaktId = k.id;
-                anruf.bild = m_nachtrag ? Anrufhinweis::BildNachgetragen
-                                        : verbunden ? BildGefundenVerbunden : BildGefunden;
-                anruf.name = k.name.isEmpty() ? u"Keine Angaben im ACT!"_s : k.name;
-                if (k.ort)
-                    anruf.ort = *k.ort;
-                // The searches name no company (their statements stay as they are); one more look.
-                if (m_firmaSuchen)
-                    anruf.firma = suchlauf->firma(k.id);
-                zeige();
-                anzeige.atmen();
-            }
+            e.fund = offen.lauf->erster(nummer, schluessel);
+            stopuhr.Stoppen();
+            e.dauer = stopuhr.Dauer();
+            // The searches name no company (their statements stay as they are); one more look.
+            if (e.fund.kontakt && firmaSuchen)
+                e.firma = offen.lauf->firma(e.fund.kontakt->id);
+        }
+        // Closed on the thread that used it.
+        offen.lauf.reset();
+        bote.melden([this, e] { gesucht(e); });
+    });
+}
+
+void Anrufauswertung::geoeffnet(const QString &suchmeldung)
+{
+    m_lauf.sucheGezeigt = true;
+    m_t.anzeige.setMeldung(suchmeldung);
+    m_t.anzeige.setWartecursor(true);
+}
+
+void Anrufauswertung::gesucht(const Suchergebnis &e)
+{
+    Auswertungsanzeige &anzeige = m_t.anzeige;
+    Anruf &anruf = m_lauf.anruf;
+    if (e.zustand == Kontaktquelle::Oeffnung::Zustand::Abschalten) {
+        m_t.dialogs.MsgBox(e.meldung, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+        anzeige.NummernCacheAbschalten();
+    } else if (std::exchange(m_lauf.sucheGezeigt, false)) {
+        if (e.fund.gelungen) {
+            const QString dauer = u"Suchdauer1:"_s + QString::number(e.dauer);
+            anzeige.setSuchdauer(dauer);
+            m_t.ereignisse.LetzterAnruf += CRLF + dauer;
+        }
+        anzeige.setWartecursor(false);
+        if (e.fund.kontakt) {
+            const Kontakt &k = *e.fund.kontakt;
+            anruf.ergebnis = Anruf::Ergebnis::Erkannt;
+            anruf.kontaktId = k.id;
+            anruf.bild = m_nachtrag ? Anrufhinweis::BildNachgetragen
+                                    : m_lauf.verbunden ? BildGefundenVerbunden : BildGefunden;
+            anruf.name = k.name.isEmpty() ? u"Keine Angaben im ACT!"_s : k.name;
+            if (k.ort)
+                anruf.ort = *k.ort;
+            if (m_firmaSuchen)
+                anruf.firma = e.firma;
+            zeige();
         }
     }
+    nachSuche();
+}
 
+void Anrufauswertung::nachSuche()
+{
+    Anruf &anruf = m_lauf.anruf;
+    const QString &nummer = m_lauf.nummer;
     if (!anruf.erkannt()) {
         anruf.ergebnis = Anruf::Ergebnis::Unbekannt;
         // A call from the router's list keeps its own picture, whatever became of it.
-        anruf.bild = m_nachtrag ? Anrufhinweis::BildNachgetragen : verbunden ? BildUnbekanntVerbunden : BildUnbekannt;
+        anruf.bild = m_nachtrag ? Anrufhinweis::BildNachgetragen
+                                : m_lauf.verbunden ? BildUnbekanntVerbunden : BildUnbekannt;
         anruf.name = Unbekannt;
         zeige();
-        anzeige.atmen();
     }
 
     if (!nummer.isEmpty() && anruf.name == Unbekannt) {
@@ -276,11 +327,9 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
             anruf.ort = Unbekannt;
         anruf.name = name;
         zeige();
-        anzeige.atmen();
     }
 
-    anzeige.setMeldung(u"Anruf speichern ..."_s);
-    anzeige.atmen();
+    m_t.anzeige.setMeldung(u"Anruf speichern ..."_s);
     // More callers waiting: a burst, whose rows are committed together.
     const bool weitere = m_t.tapi.WartendeAnrufe() > 0;
     if (m_t.telefondaten.istOffen()) {
@@ -288,13 +337,22 @@ void Anrufauswertung::ausfuehren(const QString &CNumber, const QString &CPartyID
             m_t.telefondaten.StapelBeginnen();
         m_t.telefondaten.speichere(anruf);
     }
-    anzeige.atmen();
 
-    if (liste.enthaelt(anruf.eintrag))
+    if (m_t.anruferliste.enthaelt(anruf.eintrag))
         emit Erkannt(anruf);
 
-    // The similar contacts of a call the next one replaces at once are not looked for.
-    if (!anruf.vorwahl.isEmpty() && !weitere && !m_nachtrag)
-        m_t.aehnliche.SucheAehnlicheNummern(anruf.vorwahl, anruf.anschluss);
+    // The similar contacts of a call the next one replaces at once are not
+    // looked for; the line waits for their search as for the call's own.
+    if (!anruf.vorwahl.isEmpty() && !weitere && !m_nachtrag
+        && m_t.aehnliche.SucheAehnlicheNummern(anruf.vorwahl, anruf.anschluss)) {
+        m_wartetAufAehnliche = true;
+        return;
+    }
     schluss();
+}
+
+// Each step shows what it found in the call's entry at once.
+void Anrufauswertung::zeige()
+{
+    m_t.anruferliste.aktualisieren(m_lauf.anruf);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Anruf.h"
+#include "core/Kontaktquelle.h"
 #include "core/ListViewModel.h"
 
 #include <QDateTime>
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class AehnlicheNummern;
 class Anruferliste;
@@ -26,8 +28,11 @@ class topTapi;
 // a new entry at the top of the caller list, named by country and place,
 // looked up among the ACT! contacts (in the number cache or the ACT! tables)
 // and in the free list, stored, and followed by the search for contacts with
-// similar numbers. The window stays responsive throughout; a caller that
-// arrives meanwhile is dropped, a connected number is taken up afterwards.
+// similar numbers. The searches run on the search thread; the steps around
+// them run here, each when the one before has answered, so nothing waits in
+// a loop of its own. The line's events are held back meanwhile; a caller
+// that reaches the identification all the same is dropped, a connected
+// number is taken up afterwards.
 class Anrufauswertung : public QObject
 {
     Q_OBJECT
@@ -52,6 +57,7 @@ public:
     };
 
     explicit Anrufauswertung(const Teile &teile, QObject *parent = nullptr);
+    ~Anrufauswertung() override;
 
     bool laeuft() const { return m_laeuft; }
     // Whether a found contact's company is looked up too (for the desktop notification).
@@ -65,7 +71,8 @@ public:
 
     // A call that came while the program was not watching, from the
     // router's own list: identified like the others, marked, announced to
-    // nobody. False when an identification runs and it was not taken.
+    // nobody. False when an identification runs and it was not taken; the
+    // end of the one taken is told by Beendet.
     struct Nachtrag
     {
         QString nummer;
@@ -93,14 +100,44 @@ private:
         QDateTime zeit;
     };
 
+    // What the search thread found for the call.
+    struct Suchergebnis
+    {
+        Kontaktquelle::Oeffnung::Zustand zustand = Kontaktquelle::Oeffnung::Zustand::NichtBereit;
+        QString meldung;
+        Kontaktsuchlauf::Fund fund;
+        QString firma;
+        std::int32_t dauer = 0;
+    };
+    // The identification that runs, between its steps.
+    struct Lauf
+    {
+        Anruf anruf;
+        QString nummer;      // as searched and looked up in the free list
+        QString schluessel;  // the caller's key for the second search
+        bool verbunden = false;
+        bool sucheGezeigt = false; // the search's message and wait cursor are up
+        bool vonAnrufer = false;   // started by a caller's event, which it holds
+    };
+
     void ausfuehren(const QString &CNumber, const QString &CPartyID, bool verbunden, std::int32_t CCallID,
-                    const QDateTime &zeit);
+                    const QDateTime &zeit, bool vonAnrufer);
+    // The steps after the place: the contact search (on the search thread), its
+    // answer, the free list and the stored row, the similar contacts, the end.
+    void suchen();
+    void geoeffnet(const QString &suchmeldung);
+    void gesucht(const Suchergebnis &ergebnis);
+    void nachSuche();
+    void schluss();
+    void zeige();
     void wartendeAufnehmen();
     void fehler(const QString &schritt, long nummer, const QString &beschreibung);
 
     Teile m_t;
     bool m_laeuft = false;
     bool m_firmaSuchen = false;
+    bool m_wartetAufAehnliche = false;
     Wartend m_wartend;
-    const Nachtrag *m_nachtrag = nullptr; // while one is identified
+    Lauf m_lauf;
+    std::optional<Nachtrag> m_nachtrag; // while one is identified
 };

@@ -123,10 +123,6 @@ void Anrufereignisse::OnCalledID(const QString &CNumber, std::int32_t CCallID, s
         m_angerufen.clear();
     m_angerufen.insert(CCallID, CNumber);
     m_fenster.setLbIDText(u"Nummer "_s + CNumber + u" ID "_s + QString::number(CCallID));
-    // In a burst the window is drawn by the identification a few times a
-    // second; drawing it for every number called would cost more than the calls.
-    if (m_tapi.WartendeAnrufe() == 0)
-        m_fenster.atmen();
 }
 
 void Anrufereignisse::OnCallerID(const QString &CNumber, const QString &CName, const QString &CPartyID,

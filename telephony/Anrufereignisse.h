@@ -13,8 +13,8 @@ class topTapi;
 
 // The handlers of the telephony control's events: the log lines, the
 // telephony panel, and the numbers handed to the caller identification
-// (signals Anrufer and VerbundeneNummer; the identification runs, and ends,
-// inside the emit).
+// (signals Anrufer and VerbundeneNummer; the identification starts inside
+// the emit and ends later, when its searches have answered).
 class Anrufereignisse : public QObject
 {
     Q_OBJECT
@@ -23,7 +23,8 @@ public:
     Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, const Optionsschalter &schalter,
                     QObject *parent = nullptr);
 
-    // Number of OnCallerID handlers running; reset by every (de)activation.
+    // Number of OnCallerID handlers running, the identification a caller's
+    // event started counted until it ends; reset by every (de)activation.
     int lSuche = 0;
     // The record of the last accepted OnCallerID, extended by the identification.
     QString LetzterAnruf;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +35,12 @@ Anruflistenabgleich::Anruflistenabgleich(const Teile &teile, QObject *parent)
     connect(&m_leser, &Tr064Anrufliste::abgelehnt, this,
             [this] { emit Fehler(u"Der Router hat die Anmeldung abgelehnt"_s); });
     connect(&m_leser, &Tr064Anrufliste::fehler, this, &Anruflistenabgleich::Fehler);
+    // The next call of the list when the one before is identified, on the
+    // next turn of the event loop: a live call the line held back goes first.
+    connect(&m_t.auswertung, &Anrufauswertung::Beendet, this, [this] {
+        if (m_abgleich)
+            QTimer::singleShot(0, this, &Anruflistenabgleich::nachtragen);
+    });
     connect(this, &Anruflistenabgleich::Fehler, this, [](const QString &grund) {
         qCWarning(lcTelefonie).noquote() << u"Anrufliste des Routers nicht gelesen:"_s << grund;
     });
@@ -89,6 +96,7 @@ int Anruflistenabgleich::Abgleichen(const QList<Tr064Anrufliste::Anruf> &liste)
 {
     m_offen += Nachzutragen(liste, m_t.anruferliste, m_t.nummern.Einstellungen());
     m_nachgetragen = 0;
+    m_abgleich = true;
     const int anzahl = static_cast<int>(m_offen.size());
     nachtragen();
     return anzahl;
@@ -96,15 +104,16 @@ int Anruflistenabgleich::Abgleichen(const QList<Tr064Anrufliste::Anruf> &liste)
 
 void Anruflistenabgleich::nachtragen()
 {
+    // One call at a time; a running identification (a live call goes first)
+    // brings us back here when it has ended.
     while (!m_offen.isEmpty()) {
-        // A live call goes first; the rest follows when it is done.
-        if (!m_t.auswertung.Nachtragen(m_offen.first())) {
-            QTimer::singleShot(500, this, &Anruflistenabgleich::nachtragen);
+        if (m_t.auswertung.laeuft() || !m_t.auswertung.Nachtragen(m_offen.first()))
             return;
-        }
         m_offen.removeFirst();
         ++m_nachgetragen;
     }
+    if (m_t.auswertung.laeuft() || !std::exchange(m_abgleich, false))
+        return;
     if (m_nachgetragen > 0)
         m_t.anzeige.setMeldung(Meldung(m_nachgetragen));
     emit Abgeglichen(m_nachgetragen);

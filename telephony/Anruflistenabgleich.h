@@ -37,7 +37,8 @@ public:
     static QList<Anrufauswertung::Nachtrag> Nachzutragen(const QList<Tr064Anrufliste::Anruf> &liste,
                                                          const Anruferliste &anruferliste,
                                                          const Nummernaufbereitung::Einstellungen &einstellungen);
-    // Takes the router's list in; the calls added.
+    // Takes the router's list in; the calls added. They are identified one
+    // after the other; Abgeglichen tells when the last has been stored.
     int Abgleichen(const QList<Tr064Anrufliste::Anruf> &liste);
     // The status line after a reading that added `anzahl` calls.
     static QString Meldung(int anzahl);
@@ -59,4 +60,5 @@ private:
     Tr064Anrufliste m_leser;
     QList<Anrufauswertung::Nachtrag> m_offen;
     int m_nachgetragen = 0;
+    bool m_abgleich = false; // a reading's calls are being identified
 };

@@ -29,8 +29,6 @@ public:
     virtual void setCacheMeldung(const QString &text) = 0;
     // The number cache failed: it is switched off, as with its menu item.
     virtual void NummernCacheAbschalten() = 0;
-    // Lets pending window events run once.
-    virtual void atmen() = 0;
     // More calls wait behind this one: a burst, during which the window
     // need not be drawn after every step.
     virtual void setAnrufeWartend(bool wartend) = 0;

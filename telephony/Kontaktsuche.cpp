@@ -9,15 +9,17 @@
 
 using namespace Qt::StringLiterals;
 
-Kontaktsuche::Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &optionen, clActDBF &actDBF,
+// The program's table access (`clActDBF &`) belongs to the GUI thread; the
+// cache build opens the table for itself.
+Kontaktsuche::Kontaktsuche(Dialogs &dialogs, Clipboard &clipboard, const modOptionen &optionen, clActDBF &,
                            clACTApplication &actApp, const ACTPruefung &pruefung)
-    : m_dialogs(dialogs)
-    , m_clipboard(clipboard)
-    , m_actDBF(actDBF)
+    : m_dialogs(dialogs, m_postfach)
+    , m_clipboard(clipboard, m_postfach)
+    , m_optionen(optionen)
     , m_actApp(actApp)
     , m_pruefung(pruefung)
-    , m_act(std::make_unique<ActKontaktquelle>(dialogs, clipboard, optionen, *this))
-    , m_cache(std::make_unique<CacheKontaktquelle>(dialogs, clipboard, *this))
+    , m_act(std::make_unique<ActKontaktquelle>(m_dialogs, m_clipboard, optionen, m_bild))
+    , m_cache(std::make_unique<CacheKontaktquelle>(m_dialogs, m_clipboard, m_bild))
 {
 }
 
@@ -43,8 +45,14 @@ QString Kontaktsuche::ACTDatenbank() const
     return m_actApp.ACTDatenbank();
 }
 
+void Kontaktsuche::bildAufnehmen()
+{
+    m_bild.aufnehmen(*this, clActDBF::Eintraege(m_telefonfelder ? m_telefonfelder->AlleFelder() : QString()));
+}
+
 Kontaktquelle &Kontaktsuche::Quelle(bool nummernCache)
 {
+    bildAufnehmen();
     if (nummernCache)
         return *m_cache;
     if (m_andere)
@@ -57,7 +65,7 @@ void Kontaktsuche::setCachestatus(std::function<void(const QString &)> status)
     m_cache->setStatus(std::move(status));
 }
 
-const QString &Kontaktsuche::CachePfad() const
+QString Kontaktsuche::CachePfad() const
 {
     return m_cache->Pfad();
 }
@@ -67,7 +75,20 @@ void Kontaktsuche::setCachePfad(const QString &pfad)
     m_cache->setPfad(pfad);
 }
 
-Kontaktsuche::Cachebau Kontaktsuche::CacheErstellen(const std::function<void(const QString &)> &status)
+void Kontaktsuche::CacheErstellen(Cachestatus status, Cachefertig fertig)
 {
-    return m_cache->Erstellen(m_actDBF, ACTDatenbank(), status);
+    bildAufnehmen();
+    m_thread.ausfuehren(&m_kontext, [this, status = std::move(status),
+                                     fertig = std::move(fertig)](Suchthread::Bote &bote) {
+        const auto melden = [&](const QString &text) {
+            if (status)
+                bote.melden([status, text] { status(text); });
+        };
+        clActDBF act(m_dialogs, m_clipboard, m_optionen);
+        const Cachebau bau = m_cache->Erstellen(act, m_bild.ACTDatenbank(), melden);
+        bote.melden([fertig, bau] {
+            if (fertig)
+                fertig(bau);
+        });
+    });
 }

@@ -36,7 +36,4 @@ public:
     virtual void setTitel(const QString &titel) = 0;
     virtual void setMenueText(Menuepunkt punkt, const QString &text) = 0;
     virtual void setLbIDText(const QString &text) = 0;
-
-    // Lets pending window events run once.
-    virtual void atmen() = 0;
 };

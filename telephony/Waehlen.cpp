@@ -80,8 +80,6 @@ void Waehlen::mnuNummerAnwaehlen(const std::optional<Anruf> &auswahl)
         m_anbindung.setPanel1Text(u"Wähle "_s + gewaehlt);
     if (m_anbindung.setText1ToolTip)
         m_anbindung.setText1ToolTip(u"Gewählte Nummer: "_s + gewaehlt);
-    if (m_anbindung.atmen)
-        m_anbindung.atmen();
     m_tapi.setDialMode(ganzzahl(m_optionen.leseZahl(u"DialLineAdressMode"_s)));
     m_tapi.Dial(gewaehlt, adressnummer(m_anbindung.Adresse ? m_anbindung.Adresse() : -1));
 }

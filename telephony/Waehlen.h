@@ -25,7 +25,6 @@ public:
         std::function<void(const QString &)> setPanel1Text; // status bar panel 1
         std::function<void(const QString &)> setText1ToolTip;
         std::function<int()> Adresse; // selected position of cbxAddress, -1 for none
-        std::function<void()> atmen;  // lets pending window events run
     };
 
     Waehlen(topTapi &tapi, const SettingsStore &store, const modOptionen &optionen, Dialogs &dialogs,

@@ -120,6 +120,7 @@ QString IniSettingsStore::defaultFilePath()
 QString IniSettingsStore::GetSetting(const QString &section, const QString &key,
                                      const QString &defaultValue) const
 {
+    const std::lock_guard sperre(m_mutex);
     const QVariant value = m_settings.value(settingsKey(section, key));
     if (!value.isValid())
         return defaultValue;
@@ -128,11 +129,13 @@ QString IniSettingsStore::GetSetting(const QString &section, const QString &key,
 
 void IniSettingsStore::SaveSetting(const QString &section, const QString &key, const QString &value)
 {
+    const std::lock_guard sperre(m_mutex);
     m_settings.setValue(settingsKey(section, key), value);
 }
 
 void IniSettingsStore::RemoveSetting(const QString &section, const QString &key)
 {
+    const std::lock_guard sperre(m_mutex);
     m_settings.remove(settingsKey(section, key));
 }
 
@@ -140,6 +143,7 @@ bool IniSettingsStore::sync()
 {
     const QFileInfo info(m_settings.fileName());
     QDir().mkpath(info.absolutePath());
+    const std::lock_guard sperre(m_mutex);
     m_settings.sync();
     return m_settings.status() != QSettings::AccessError;
 }

@@ -4,8 +4,11 @@
 
 #include <QSettings>
 
+#include <mutex>
+
 // The settings store as an INI file, by default
-// $XDG_CONFIG_HOME/Rufmon/Rufmon.conf.
+// $XDG_CONFIG_HOME/Rufmon/Rufmon.conf. The searches on the search thread
+// read options too: every access goes through one lock.
 class IniSettingsStore : public SettingsStore
 {
 public:
@@ -22,5 +25,6 @@ public:
     QString filePath() const;
 
 private:
+    mutable std::mutex m_mutex;
     mutable QSettings m_settings;
 };

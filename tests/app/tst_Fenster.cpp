@@ -11,6 +11,7 @@
 #include "windows/ListView.h"
 
 #include "TestPaths.h"
+#include "doubles/Abwarten.h"
 #include "doubles/Beispielkontakte.h"
 #include "doubles/Umgebung.h"
 
@@ -181,6 +182,7 @@ private slots:
             p.f().cmdInitTapi()->click();
             p.tapi.Simulator()->setTakt(5, 50);
             QVERIFY(p.tapi.Simulator()->anruf(u"0301234567"_s));
+            QVERIFY(abwarten(*p.rufmon->Teile().Auswertung()));
             p.f().lvNummern()->setSelectedIndex(0);
             p.f().Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
         }) << QStringList{u"frmKontaktkarte"_s};
@@ -206,6 +208,8 @@ private slots:
         std::unique_ptr<Beobachter> start = std::make_unique<Beobachter>(m_symbol);
         p.rufmon->starten();
         QVERIFY(QTest::qWaitForWindowExposed(&p.f()));
+        // The cache the start builds is built before the command.
+        QTRY_VERIFY_WITH_TIMEOUT(!p.rufmon->Teile().CacheWirdErstellt(), 60000);
         start->sieh();
         auto beobachter = befehl ? std::make_unique<Beobachter>(m_symbol) : std::move(start);
         start.reset();

@@ -6,6 +6,7 @@
 // joins them.
 #include "app/Rufmon.h"
 #include "app/frmHaupt.h"
+#include "app/frmStatus.h"
 #include "core/modHaupt.h"
 #include "platform/benachrichtigung/DBusBenachrichtigungen.h"
 #include "platform/desktop/X11Desktop.h"
@@ -18,6 +19,7 @@
 #include "tools/actgen/ActGenerator.h"
 
 #include "TestPaths.h"
+#include "doubles/Abwarten.h"
 #include "doubles/Dateien.h"
 #include "doubles/Beispielkontakte.h"
 #include "doubles/FakeTapi.h"
@@ -34,6 +36,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -64,6 +68,9 @@ struct Programm : Umgebung
         schreibeDatei(cachePfad(), "alt");
         rufmon = std::make_unique<Rufmon>(RufmonUmgebung{store, dialogs, clipboard, system, tapi, x11, dienst});
         rufmon->starten();
+        // The window waits for a cache build to end before it takes commands.
+        [[maybe_unused]] const bool gebaut
+            = QTest::qWaitFor([this] { return !rufmon->Teile().CacheWirdErstellt(); }, 60000);
         f().cmdInitTapi()->click();
         tapi.Simulator()->setTakt(5, 50);
     }
@@ -72,7 +79,12 @@ struct Programm : Umgebung
 
     frmHaupt &f() { return rufmon->Fenster(); }
     QString cachePfad() const { return dir.filePath(u"RUFMON.MDB"_s); }
-    bool anruf(const QString &nummer) { return tapi.Simulator()->anruf(nummer); }
+    // A call on the simulator, identified to its end.
+    bool anruf(const QString &nummer)
+    {
+        const bool angenommen = tapi.Simulator()->anruf(nummer);
+        return abwarten(*rufmon->Teile().Auswertung()) && angenommen;
+    }
     // The first row of the caller list as "Nummer|Ort|Kontakt|Icon".
     QString eintrag()
     {
@@ -100,14 +112,32 @@ private slots:
         QVERIFY(p->f().cmdInitTapi()->isEnabled());
         QVERIFY(QFile::exists(p->cachePfad()));
 
-        // A rebuild closes the line while it runs (sampled whenever it lets the window breathe) and opens it again.
+        // A rebuild closes the line while it runs on the search thread (sampled
+        // on every turn of the event loop, which goes on meanwhile, the window
+        // disabled) and opens it again.
         QVERIFY(p->tapi.LineOpen());
         QList<bool> offen;
+        QList<bool> fensterAktiv;
+        QStringList status;
         QTimer probe;
-        QObject::connect(&probe, &QTimer::timeout, [&] { offen << p->tapi.LineOpen(); });
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            offen << p->tapi.LineOpen();
+            fensterAktiv << p->f().isEnabled();
+            if (const frmStatus *s = p->f().Statusfenster(); s && (status.isEmpty() || status.last() != s->Info()))
+                status << s->Info();
+        });
         probe.start(0);
         p->f().Menu(Menuepunkt::mnuCacheNeu)->trigger();
+        QVERIFY(p->rufmon->Teile().CacheWirdErstellt());
+        QTRY_VERIFY_WITH_TIMEOUT(!p->rufmon->Teile().CacheWirdErstellt(), 60000);
         probe.stop();
+        QVERIFY(fensterAktiv.contains(false));
+        QVERIFY(p->f().isEnabled());
+        // The status window showed the build's steps as it went.
+        QVERIFY2(std::any_of(status.cbegin(), status.cend(),
+                             [](const QString &s) { return s.startsWith(u"TabCache: "_s); }),
+                 qPrintable(status.join(u" / "_s)));
+        QVERIFY(!p->f().Statusfenster());
         QVERIFY(offen.contains(false));
         QVERIFY(p->tapi.LineOpen());
         QVERIFY(p->f().MonitorAktiv());
@@ -209,6 +239,9 @@ private slots:
         });
         p.f().Menu(Menuepunkt::mnuTelefonfelder)->trigger();
         QVERIFY(dialog->AusgewaehlteFelder().contains(u"FAX"_s));
+        // Built anew on the search thread, the line paused meanwhile.
+        QVERIFY(p.rufmon->Teile().CacheWirdErstellt());
+        QTRY_VERIFY_WITH_TIMEOUT(!p.rufmon->Teile().CacheWirdErstellt(), 60000);
         // A neighbour known only by the fax number.
         QVERIFY(p.anruf(u"0301234510"_s));
         QVERIFY2(p.eintrag().startsWith(u"0301234510|Berlin|Nachbar 0|6"_s), qPrintable(p.eintrag()));

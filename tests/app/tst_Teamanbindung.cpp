@@ -16,6 +16,7 @@
 #include "windows/frmAnrufeImTeam.h"
 
 #include "TestPaths.h"
+#include "doubles/Abwarten.h"
 #include "doubles/PgCluster.h"
 #include "doubles/Umgebung.h"
 
@@ -109,6 +110,7 @@ private slots:
         QCOMPARE(fenster->Modell().rowCount(), 0);
 
         QVERIFY(empfang.tapi.Simulator()->anruf(u"0301234567"_s));
+        QVERIFY(abwarten(*empfang.rufmon->Teile().Auswertung()));
         QCOMPARE(empfang.f().lvNummern()->Modell().Count(), 1);
         QElapsedTimer uhr;
         uhr.start();
@@ -143,6 +145,7 @@ private slots:
         QElapsedTimer uhr;
         uhr.start();
         QVERIFY(empfang.tapi.Simulator()->anruf(u"0301234567"_s));
+        QVERIFY(abwarten(*empfang.rufmon->Teile().Auswertung()));
         QCOMPARE(empfang.f().lvNummern()->Modell().Count(), 1);
         QVERIFY2(uhr.elapsed() < 1000, qPrintable(QString::number(uhr.elapsed())));
         QCOMPARE(empfang.rufmon->Team().Journal()->Wartend(), 1);

@@ -5,6 +5,7 @@
 #include "platform/jet/Database.h"
 #include "platform/telephony/SimulatorDevice.h"
 
+#include "Abwarten.h"
 #include "TestPaths.h"
 
 #include <QFile>
@@ -56,7 +57,9 @@ void Anrufkette::oeffne(const QString &actTabelle, bool cache)
     pruefung.PruefeACTDatenbank();
     if (cache) {
         suche.setCachePfad(dir.filePath(u"RUFMON.MDB"_s));
-        suche.CacheErstellen({});
+        bool gebaut = false;
+        suche.CacheErstellen({}, [&gebaut](Kontaktsuche::Cachebau) { gebaut = true; });
+        QVERIFY(QTest::qWaitFor([&gebaut] { return gebaut; }, 60000));
         schalter.setzen(Optionsschalter::Schalter::NummernCache, true);
         // The cache stands in for ACT!'s tables, as the program's cache step says.
         pruefung.setACTBereit(true);
@@ -73,7 +76,8 @@ void Anrufkette::oeffne(const QString &actTabelle, bool cache)
 
 bool Anrufkette::anruf(const QString &nummer)
 {
-    return tapi.Simulator()->anruf(nummer);
+    const bool angenommen = tapi.Simulator()->anruf(nummer);
+    return abwarten(auswertung) && angenommen;
 }
 
 QString Anrufkette::eintrag() const

@@ -65,6 +65,7 @@ struct Anrufkette : Umgebung, ACTPruefungsumfeld
     // `actTabelle`, none: no ACT!), builds the number cache when `cache`,
     // and opens the simulator line.
     void oeffne(const QString &actTabelle, bool cache);
+    // A call on the simulator, identified to its end.
     bool anruf(const QString &nummer);
     // The newest call as "Nummer|Ort|Kontakt|Icon|Tag".
     QString eintrag() const;

@@ -5,16 +5,13 @@
 #include "telephony/Leitungsfenster.h"
 #include "telephony/Protokoll.h"
 
-#include <QCoreApplication>
 #include <QSet>
 #include <QStringList>
 
-#include <functional>
-
 // The window as the identification, the line control and the call events
 // see it, without a window: every message, the states the identification
-// switched, and a hook for the moments it breathes. A failed number cache is
-// switched off in `schalter`, as the window does.
+// switched. A failed number cache is switched off in `schalter`, as the
+// window does.
 class AufzeichnendeAnzeige : public Auswertungsanzeige, public Leitungsfenster, public Protokoll
 {
 public:
@@ -29,7 +26,6 @@ public:
     int neueAnrufe = 0;
     QString suchdauer;
     QString telefontext;
-    std::function<void()> beimAtmen;
 
     // The identification's side.
     void setMeldung(const QString &text) override { meldungen << text; }
@@ -46,12 +42,6 @@ public:
         cacheAbgeschaltet = true;
         if (schalter)
             schalter->setzen(Optionsschalter::Schalter::NummernCache, false);
-    }
-    void atmen() override
-    {
-        QCoreApplication::processEvents();
-        if (beimAtmen)
-            beimAtmen();
     }
     void setAnrufeWartend(bool wartend) override { anrufeWartend << wartend; }
 

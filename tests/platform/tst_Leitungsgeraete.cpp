@@ -1436,7 +1436,7 @@ private slots:
                                   10000);
 
         Waehlen waehlen(k.tapi, k.store, k.optionen, k.dialogs, {[](const QString &) {}, [](const QString &) {},
-                                                                 [] { return 0; }, [] {}});
+                                                                 [] { return 0; }});
         waehlen.mnuNummerAnwaehlen(k.anrufer.an(0));
         const AmiNachricht originate = AmiNachricht::lies(g.aktion());
         QCOMPARE((QStringList{originate.wert(u"Action"), originate.wert(u"Channel"), originate.wert(u"Exten")}),

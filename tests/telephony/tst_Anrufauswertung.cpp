@@ -10,9 +10,11 @@
 #include "platform/telephony/SimulatorDevice.h"
 #include "tools/actgen/ActGenerator.h"
 
+#include "doubles/Abwarten.h"
 #include "doubles/Anrufkette.h"
 #include "doubles/Beispielkontakte.h"
 #include "doubles/Kontaktliste.h"
+#include "doubles/Sperrbuch.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -120,11 +122,14 @@ private slots:
 
         // A connected number only with its menu item, then with pictures of its own.
         QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
+        QVERIFY(!k.auswertung.laeuft());
         QCOMPARE(k.anrufer.Anzahl(), 2);
         k.schalter.setzen(Optionsschalter::Schalter::VerbundeneNummern, true);
         QVERIFY(k.tapi.Simulator()->verbunden(u"0301234567"_s));
+        QVERIFY(abwarten(k.auswertung));
         QCOMPARE(k.eintrag(), u"0301234567|Berlin|Greta Grünwald|10|"_s + IDInKlammern(b.greta));
         QVERIFY(k.tapi.Simulator()->verbunden(u"0402222333"_s));
+        QVERIFY(abwarten(k.auswertung));
         QCOMPARE(k.eintrag(), u"0402222333|Hamburg|Unbekannt|9|Unbekannt"_s);
     }
 
@@ -153,20 +158,24 @@ private slots:
     {
         Anrufkette k;
         k.oeffne(QString(), false);
+        Sperrbuch buch;
+        k.suche.setKontaktquelle(&buch);
         k.schalter.setzen(Optionsschalter::Schalter::VerbundeneNummern, true);
-        // While the first call is identified another caller and two connected
-        // numbers arrive: the caller is dropped, the later connected number is
-        // taken up afterwards (it overwrites the earlier one).
-        bool einmal = true;
-        k.anzeige.beimAtmen = [&] {
-            if (!std::exchange(einmal, false))
-                return;
-            QVERIFY(k.auswertung.laeuft());
-            emit k.tapi.OnCallerID(u"0211999888"_s, QString(), u"<ADDRESS>"_s, 5, 5);
-            emit k.tapi.OnConnectedID(u"0891111111"_s, 11, 12);
-            emit k.tapi.OnConnectedID(u"0892222222"_s, 13, 14);
-        };
+        // While the first call's search runs another caller and two connected
+        // numbers arrive: the caller is dropped unseen, the later connected
+        // number is taken up afterwards (it overwrites the earlier one).
+        buch.sperren();
         emit k.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 1, 1);
+        QTRY_VERIFY(buch.wartet());
+        QVERIFY(k.auswertung.laeuft());
+        const QString letzterAnruf = k.ereignisse.LetzterAnruf;
+        emit k.tapi.OnCallerID(u"0211999888"_s, QString(), u"<ADDRESS>"_s, 5, 5);
+        emit k.tapi.OnConnectedID(u"0891111111"_s, 11, 12);
+        emit k.tapi.OnConnectedID(u"0892222222"_s, 13, 14);
+        QCOMPARE(k.ereignisse.LetzterAnruf, letzterAnruf);
+        QCOMPARE(k.anrufer.Anzahl(), 1);
+        buch.freigeben();
+        QVERIFY(abwarten(k.auswertung));
         QStringList nummern;
         for (const QString &zeile : k.gespeichert())
             nummern << zeile.section(u'|', 1, 1) + u'|' + zeile.section(u'|', 4, 4);
@@ -174,10 +183,69 @@ private slots:
         QVERIFY(!k.auswertung.laeuft());
         // Outside an identification a connected number is identified at once.
         emit k.tapi.OnConnectedID(u"0893333333"_s, 3, 4);
+        QVERIFY(abwarten(k.auswertung));
         QVERIFY(k.eintrag().startsWith(u"0893333333|"_s));
         // A blank number is not identified.
         emit k.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
         QCOMPARE(k.gespeichert().size(), 3);
+    }
+
+    void aSecondCallWaitsWhileASearchRuns_data()
+    {
+        QTest::addColumn<bool>("aehnliche");
+        QTest::newRow("in the contact search") << false;
+        QTest::newRow("in the similar search") << true;
+    }
+    void aSecondCallWaitsWhileASearchRuns()
+    {
+        // The search runs beside the window: the window goes on (this test's
+        // event loop turns), the line holds the next caller back until the
+        // first call, its similar contacts included, is stored; then the
+        // second is identified in its turn. Nothing runs inside anything.
+        QFETCH(bool, aehnliche);
+        Anrufkette k;
+        k.oeffne(QString(), false);
+        Sperrbuch buch;
+        buch.kontakte = {{u"A1"_s, u"Greta Grünwald"_s, QString(), std::nullopt, {{u"Telefon"_s, u"0301234567"_s}}},
+                         {u"A2"_s, u"Hans Hansen"_s, QString(), std::nullopt, {{u"Telefon"_s, u"040 1111111"_s}}}};
+        k.suche.setKontaktquelle(&buch);
+        if (!aehnliche)
+            buch.sperren();
+        QStringList ablauf;
+        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&](const Anruf &a) { ablauf << u"erkannt "_s + a.nummer; });
+        connect(&k.auswertung, &Anrufauswertung::Beendet, this, [&] { ablauf << u"beendet"_s; });
+        bool einmal = aehnliche;
+        connect(&k.auswertung, &Anrufauswertung::Erkannt, this, [&] {
+            if (std::exchange(einmal, false))
+                buch.sperren();
+        });
+
+        QVERIFY(k.tapi.Simulator()->anruf(u"0301234567"_s));
+        QTRY_VERIFY(buch.wartet());
+        QVERIFY(k.auswertung.laeuft());
+        QVERIFY(!k.anzeige.knopfAktiv);
+        QVERIFY(!k.tapi.EventsEnabled());
+        QVERIFY(k.tapi.Simulator()->anruf(u"0401111111"_s));
+        QCOMPARE(k.tapi.WartendeAnrufe(), 1);
+        // The window shows the search while it waits, as it would for a long one.
+        QTest::qWait(50);
+        QCOMPARE(k.anrufer.Anzahl(), 1);
+        QCOMPARE(k.anzeige.wartecursor, 1);
+        QCOMPARE(k.anzeige.meldungen.last(), aehnliche ? u"Suche ähnliche Nummern ..."_s : u"Suche Kontakt im Adressbuch..."_s);
+        QCOMPARE(ablauf, aehnliche ? QStringList{u"erkannt 0301234567"_s} : QStringList());
+
+        buch.freigeben();
+        QTRY_COMPARE(k.gespeichert().size(), 2);
+        QVERIFY(abwarten(k.auswertung));
+        QCOMPARE(ablauf, (QStringList{u"erkannt 0301234567"_s, u"beendet"_s, u"erkannt 0401111111"_s, u"beendet"_s}));
+        QCOMPARE(k.gespeichert(), (QStringList{IDInKlammern(u"A1"_s) + u"|0301234567|Berlin|Greta Grünwald|6"_s,
+                                               IDInKlammern(u"A2"_s) + u"|0401111111|Hamburg|Hans Hansen|6"_s}));
+        QCOMPARE(buch.gewartet(), 1);
+        QCOMPARE(buch.offen, 0);
+        QCOMPARE(k.anzeige.wartecursor, 0);
+        QVERIFY(k.anzeige.knopfAktiv);
+        QVERIFY(k.tapi.EventsEnabled());
+        QCOMPARE(k.dialogs.boxes().size(), 0);
     }
 
     void aBurstIsStoredWholeWithTheMomentsItRang()

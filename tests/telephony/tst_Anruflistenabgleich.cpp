@@ -12,6 +12,7 @@
 #include "telephony/Anrufmeldung.h"
 #include "windows/AnruferlisteModell.h"
 
+#include "doubles/Abwarten.h"
 #include "doubles/Anrufkette.h"
 
 #include <QCryptographicHash>
@@ -382,6 +383,7 @@ private slots:
         emit kette.tapi.OnCalledID(u"987654"_s, 41, 42);
         emit kette.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 41, 42);
         QTRY_COMPARE(erkannt.size(), 1);
+        QVERIFY(abwarten(kette.auswertung));
         QCOMPARE(erkannt.first().first().value<Anruf>().angerufen, u"987654"_s);
         QCOMPARE(kette.anrufer.an(0).angerufen, u"987654"_s);
         QCOMPARE(Anrufhinweis::ToolTip(kette.anrufer.an(0)), u"Angerufen: 987654"_s);
@@ -394,6 +396,7 @@ private slots:
         emit kette.tapi.OnCallState(u"IDLE"_s, 42, 41);
         emit kette.tapi.OnCallerID(u"0891234567"_s, QString(), u"<ADDRESS>"_s, 41, 43);
         QTRY_COMPARE(erkannt.size(), 2);
+        QVERIFY(abwarten(kette.auswertung));
         QCOMPARE(erkannt.last().first().value<Anruf>().angerufen, QString());
 
         Anruferliste geladen;

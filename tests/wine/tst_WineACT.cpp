@@ -19,6 +19,7 @@
 #include "windows/StatusPanel.h"
 
 #include "TestPaths.h"
+#include "doubles/Abwarten.h"
 #include "doubles/Beispielkontakte.h"
 #include "doubles/Umgebung.h"
 
@@ -207,6 +208,7 @@ struct Programm : Umgebung
         QTRY_VERIFY_WITH_TIMEOUT(rufmon->Teile().ACTBereit(), 30000);
         QVERIFY(wahl().unterWine());
         QVERIFY(tapi.Simulator()->anruf(nummer));
+        QVERIFY(abwarten(*rufmon->Teile().Auswertung()));
         QTRY_VERIFY_WITH_TIMEOUT(f().lvNummern()->Modell().Count() > 0
                                      && f().lvNummern()->Modell().AnrufIn(0).nummer == nummer
                                      && !f().lvNummern()->Modell().AnrufIn(0).name.isEmpty(),
