@@ -1,6 +1,6 @@
 #include "actcontrol/Protokollaufzeichnung.h"
 
-#include "actcontrol/Diagnose.h"
+#include "actcontrol/DiagnoseActcontrol.h"
 #include "actcontrol/clACTApplication.h"
 #include "actcontrol/clButtonGuard.h"
 #include "actcontrol/modACTRunning.h"

@@ -4,7 +4,7 @@
 #include "actdb/ActPfad.h"
 #include "actdb/Felddefinitionen.h"
 #include "actdb/Meldungssperre.h"
-#include "actdb/Diagnose.h"
+#include "actdb/DiagnoseActdb.h"
 #include "actdb/clACTFelder.h"
 #include "core/Handbuch.h"
 #include "core/modOptionen.h"

@@ -3,7 +3,7 @@
 #include "actdb/ActZugang.h"
 #include "actdb/Kontaktzeilen.h"
 #include "actdb/clActDBF.h"
-#include "actdb/Diagnose.h"
+#include "actdb/DiagnoseActdb.h"
 #include "actdb/Zeilenleser.h"
 #include "actdb/clTabellenCache.h"
 #include "platform/jet/JetFehler.h"

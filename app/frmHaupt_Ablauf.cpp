@@ -3,7 +3,7 @@
 #include "app/frmHaupt.h"
 #include "windows/Anruferlistenansicht.h"
 
-#include "app/Diagnose.h"
+#include "app/DiagnoseApp.h"
 #include "platform/system/Autostart.h"
 
 #include "windows/ListView.h"

@@ -1,5 +1,5 @@
 #include "app/Kommandozeile.h"
-#include "app/Diagnose.h"
+#include "app/DiagnoseApp.h"
 #include "app/Konsolenbefehl.h"
 #include "app/Rufmon.h"
 #include "app/Uebergabe.h"

@@ -1,6 +1,6 @@
 #include "phonedb/NummernMdbOrt.h"
 
-#include "phonedb/Diagnose.h"
+#include "phonedb/DiagnosePhonedb.h"
 #include "phonedb/NummernMdbAuffrischung.h"
 #include "platform/jet/JetFehler.h"
 

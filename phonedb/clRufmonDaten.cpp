@@ -4,7 +4,7 @@
 #include "core/Anruferliste.h"
 #include "core/modHaupt.h"
 #include "core/modOptionen.h"
-#include "phonedb/Diagnose.h"
+#include "phonedb/DiagnosePhonedb.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/jet/DBEngine.h"
 #include "platform/jet/DaoTyp.h"

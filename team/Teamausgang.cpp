@@ -3,7 +3,7 @@
 #include "platform/jet/DaoTyp.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetFehler.h"
-#include "platform/teamjournal/Diagnose.h"
+#include "platform/teamjournal/DiagnoseTeam.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -16,7 +16,7 @@
 #include "telephony/Anrufhinweis.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Auswertungsanzeige.h"
-#include "telephony/Diagnose.h"
+#include "telephony/DiagnoseTelefonie.h"
 #include "telephony/Kontaktsuche.h"
 #include "telephony/Nummernaufbereitung.h"
 #include "telephony/Nummernbefehle.h"

@@ -5,7 +5,7 @@
 #include "platform/telephony/CallMonitorDevice.h"
 #include "platform/telephony/TelephonyControl.h"
 #include "telephony/Auswertungsanzeige.h"
-#include "telephony/Diagnose.h"
+#include "telephony/DiagnoseTelefonie.h"
 #include "telephony/Nummernbefehle.h"
 
 #include <QSet>

@@ -1,6 +1,6 @@
 #include "telephony/Leitungssteuerung.h"
 
-#include "telephony/Diagnose.h"
+#include "telephony/DiagnoseTelefonie.h"
 
 #include "core/modOptionen.h"
 #include "platform/dialogs/Frage.h"

@@ -1,7 +1,7 @@
 #include "platform/actole/WineAutomation.h"
 
 #include "platform/actole/ActDatenbankAdapter.h"
-#include "platform/actole/Diagnose.h"
+#include "platform/actole/DiagnoseWine.h"
 #include "platform/actole/WineBruecke.h"
 #include "platform/actole/WineDesktop.h"
 #include "platform/actole/WineUmgebung.h"

@@ -1,6 +1,6 @@
 #include "platform/actole/WineBruecke.h"
 
-#include "platform/actole/Diagnose.h"
+#include "platform/actole/DiagnoseWine.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "platform/actole/WineDesktop.h"
 
-#include "platform/actole/Diagnose.h"
+#include "platform/actole/DiagnoseWine.h"
 #include "platform/actole/WineBruecke.h"
 
 using namespace Qt::StringLiterals;

@@ -1,6 +1,6 @@
 #include "platform/benachrichtigung/DBusBenachrichtigungen.h"
 
-#include "platform/benachrichtigung/Diagnose.h"
+#include "platform/benachrichtigung/DiagnoseDesktop.h"
 #include "platform/benachrichtigung/Programmsymbol.h"
 
 #include <QDBusMessage>

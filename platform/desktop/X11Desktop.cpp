@@ -1,6 +1,6 @@
 #include "platform/desktop/X11Desktop.h"
 
-#include "platform/desktop/Diagnose.h"
+#include "platform/desktop/DiagnoseFenster.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #include "platform/kennwort/SchluesselbundKennwortspeicher.h"
 
-#include "platform/kennwort/Diagnose.h"
+#include "platform/kennwort/DiagnoseKennwort.h"
 
 #include <QEventLoop>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "platform/teamjournal/Journalleser.h"
 
-#include "platform/teamjournal/Diagnose.h"
+#include "platform/teamjournal/DiagnoseTeam.h"
 
 #include <QSocketNotifier>
 

@@ -1,6 +1,6 @@
 #include "platform/teamjournal/Journalschreiber.h"
 
-#include "platform/teamjournal/Diagnose.h"
+#include "platform/teamjournal/DiagnoseTeam.h"
 #include "platform/teamjournal/Journalschema.h"
 
 #include <QHash>

@@ -6,7 +6,7 @@
 #include "platform/telephony/CallMonitorLine.h"
 #include "platform/telephony/Endpunkt.h"
 #include "platform/telephony/Tr064Waehlen.h"
-#include "platform/telephony/Diagnose.h"
+#include "platform/telephony/DiagnoseLeitung.h"
 
 #include <QPointer>
 #include <QTcpSocket>

@@ -3,7 +3,7 @@
 #include "platform/kennwort/Kennwortspeicher.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/CallMonitorDevice.h"
-#include "platform/telephony/Diagnose.h"
+#include "platform/telephony/DiagnoseLeitung.h"
 #include "platform/telephony/ModemDevice.h"
 #include "platform/telephony/SimulatorDevice.h"
 

@@ -1,7 +1,7 @@
 #include "platform/telephony/ModemDevice.h"
 
 #include "platform/settings/SettingsStore.h"
-#include "platform/telephony/Diagnose.h"
+#include "platform/telephony/DiagnoseLeitung.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "platform/telephony/NebenstellenAbfrage.h"
 
 #include "platform/telephony/AmiNachricht.h"
-#include "platform/telephony/Diagnose.h"
+#include "platform/telephony/DiagnoseLeitung.h"
 #include "platform/telephony/Socketfehler.h"
 
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #include "platform/telephony/RouterSuche.h"
 
-#include "platform/telephony/Diagnose.h"
+#include "platform/telephony/DiagnoseLeitung.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkDatagram>

@@ -4,7 +4,7 @@
 #include "platform/kennwort/Kennwortspeicher.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/AmiNachricht.h"
-#include "platform/telephony/Diagnose.h"
+#include "platform/telephony/DiagnoseLeitung.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #include "platform/telephony/Tr064Anrufliste.h"
 
-#include "platform/telephony/Diagnose.h"
+#include "platform/telephony/DiagnoseLeitung.h"
 
 #include <QUrl>
 #include <QUrlQuery>

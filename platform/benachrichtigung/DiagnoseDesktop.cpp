@@ -1,3 +1,3 @@
-#include "platform/benachrichtigung/Diagnose.h"
+#include "platform/benachrichtigung/DiagnoseDesktop.h"
 
 Q_LOGGING_CATEGORY(lcDesktop, "rufmon.desktop", QtWarningMsg)

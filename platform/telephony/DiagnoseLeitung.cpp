@@ -1,3 +1,3 @@
-#include "platform/telephony/Diagnose.h"
+#include "platform/telephony/DiagnoseLeitung.h"
 
 Q_LOGGING_CATEGORY(lcLeitung, "rufmon.line", QtWarningMsg)

@@ -1,3 +1,3 @@
-#include "platform/teamjournal/Diagnose.h"
+#include "platform/teamjournal/DiagnoseTeam.h"
 
 Q_LOGGING_CATEGORY(lcTeam, "rufmon.team", QtWarningMsg)

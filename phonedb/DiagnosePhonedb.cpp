@@ -1,3 +1,3 @@
-#include "phonedb/Diagnose.h"
+#include "phonedb/DiagnosePhonedb.h"
 
 Q_LOGGING_CATEGORY(lcPhonedb, "rufmon.phonedb", QtWarningMsg)

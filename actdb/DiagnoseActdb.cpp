@@ -1,3 +1,3 @@
-#include "actdb/Diagnose.h"
+#include "actdb/DiagnoseActdb.h"
 
 Q_LOGGING_CATEGORY(lcActdb, "rufmon.actdb", QtWarningMsg)

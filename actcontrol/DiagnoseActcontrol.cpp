@@ -1,3 +1,3 @@
-#include "actcontrol/Diagnose.h"
+#include "actcontrol/DiagnoseActcontrol.h"
 
 Q_LOGGING_CATEGORY(lcActcontrol, "rufmon.actcontrol", QtWarningMsg)

@@ -1,3 +1,3 @@
-#include "platform/desktop/Diagnose.h"
+#include "platform/desktop/DiagnoseFenster.h"
 
 Q_LOGGING_CATEGORY(lcFenster, "rufmon.windows", QtWarningMsg)

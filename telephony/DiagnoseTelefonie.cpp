@@ -1,3 +1,3 @@
-#include "telephony/Diagnose.h"
+#include "telephony/DiagnoseTelefonie.h"
 
 Q_LOGGING_CATEGORY(lcTelefonie, "rufmon.telephony", QtWarningMsg)

@@ -1,3 +1,3 @@
-#include "app/Diagnose.h"
+#include "app/DiagnoseApp.h"
 
 Q_LOGGING_CATEGORY(lcApp, "rufmon.app", QtWarningMsg)

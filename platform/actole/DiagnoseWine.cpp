@@ -1,3 +1,3 @@
-#include "platform/actole/Diagnose.h"
+#include "platform/actole/DiagnoseWine.h"
 
 Q_LOGGING_CATEGORY(lcWine, "rufmon.wine", QtWarningMsg)

@@ -1,3 +1,3 @@
-#include "platform/kennwort/Diagnose.h"
+#include "platform/kennwort/DiagnoseKennwort.h"
 
 Q_LOGGING_CATEGORY(lcKennwort, "rufmon.keyring", QtWarningMsg)
