@@ -164,25 +164,24 @@ void AnruferlisteModell::sortiereNachDatum(bool aeltesteZuerst)
     // The rows keep their date order as calls come: nothing to do.
     if (m_ordnung == Ordnung::Datum && m_aeltesteZuerst == aeltesteZuerst)
         return;
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList von = persistentIndexList();
-    std::vector<int> stellen;
-    stellen.reserve(von.size());
-    for (const QModelIndex &i : von)
-        stellen.push_back(m_folge[folgeAus(i.row())]);
-    m_ordnung = Ordnung::Datum;
-    m_aeltesteZuerst = aeltesteZuerst;
-    m_umgekehrt = !aeltesteZuerst;
-    ordnen();
-    QModelIndexList nach;
-    nach.reserve(von.size());
-    for (qsizetype i = 0; i < von.size(); ++i)
-        nach.append(index(zeileAus(m_platz[stellen[i]]), von[i].column()));
-    changePersistentIndexList(von, nach);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    umordnen([&] {
+        m_ordnung = Ordnung::Datum;
+        m_aeltesteZuerst = aeltesteZuerst;
+        m_umgekehrt = !aeltesteZuerst;
+    });
 }
 
 void AnruferlisteModell::sortiereNachText(int spalte, bool absteigend)
+{
+    umordnen([&] {
+        m_ordnung = Ordnung::Text;
+        m_textSpalte = spalte;
+        m_umgekehrt = absteigend;
+    });
+}
+
+// The selection and every other held index follow their call into its new row.
+void AnruferlisteModell::umordnen(const std::function<void()> &neueOrdnung)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList von = persistentIndexList();
@@ -190,9 +189,7 @@ void AnruferlisteModell::sortiereNachText(int spalte, bool absteigend)
     stellen.reserve(von.size());
     for (const QModelIndex &i : von)
         stellen.push_back(m_folge[folgeAus(i.row())]);
-    m_ordnung = Ordnung::Text;
-    m_textSpalte = spalte;
-    m_umgekehrt = absteigend;
+    neueOrdnung();
     ordnen();
     QModelIndexList nach;
     nach.reserve(von.size());

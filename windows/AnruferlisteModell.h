@@ -51,6 +51,7 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:
+    void umordnen(const std::function<void()> &neueOrdnung);
     enum class Ordnung { Datum, Text };
 
     void hinzugefuegt(quint64 eintrag);
