@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QIcon>
+#include <QPointer>
 
 using namespace Qt::StringLiterals;
 
@@ -20,8 +21,13 @@ namespace {
 // card, the telephony log, a list or box still up) goes with it.
 void schliesseAndereFenster(const QWidget *hauptfenster)
 {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w == hauptfenster || !w->isVisible())
+    // Closing one window may delete others on the list (its own dialogs, a
+    // window it owns), so each is held by a guard that notices.
+    QList<QPointer<QWidget>> fenster;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        fenster.append(w);
+    for (const QPointer<QWidget> &w : std::as_const(fenster)) {
+        if (!w || w == hauptfenster || !w->isVisible())
             continue;
         if (auto *dialog = qobject_cast<QDialog *>(w))
             dialog->reject();

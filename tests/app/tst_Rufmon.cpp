@@ -34,6 +34,7 @@
 #include <QSignalSpy>
 #include <QPushButton>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -94,6 +95,17 @@ struct Programm : Umgebung
 };
 
 } // namespace
+
+// A window that deletes its partner when it closes.
+struct Partnerfenster : QWidget
+{
+    QPointer<QWidget> partner;
+    void closeEvent(QCloseEvent *e) override
+    {
+        delete partner.data();
+        QWidget::closeEvent(e);
+    }
+};
 
 class tst_Rufmon : public QObject
 {
@@ -162,6 +174,9 @@ private slots:
 
     // Closed like Alt+F4 or a logout closes it, with the contact card open
     // beside it: the exit sequence runs, the card goes, the program ends.
+    // Two more windows, each deleting the other when it closes, stand for a
+    // window that takes others with it: whichever closes first, the second
+    // must not be touched after it is gone.
     void programEndsWithItsWindow()
     {
         Programm p(false);
@@ -170,6 +185,12 @@ private slots:
         p.f().Menu(Menuepunkt::mnuACTAnzeigen)->trigger();
         frmKontaktkarte &karte = p.rufmon->Teile().Kontaktkarte();
         QTRY_VERIFY(karte.isVisible());
+        QPointer<Partnerfenster> eins = new Partnerfenster;
+        QPointer<Partnerfenster> zwei = new Partnerfenster;
+        eins->partner = zwei;
+        zwei->partner = eins;
+        eins->show();
+        zwei->show();
         QSignalSpy entladen(&p.f(), &frmHaupt::Entladen);
 
         QTimer::singleShot(0, &p.f(), [&p] { p.f().close(); });
@@ -182,6 +203,9 @@ private slots:
         QCOMPARE(entladen.size(), 1);
         QVERIFY(!karte.isVisible());
         QVERIFY(!p.f().isVisible());
+        QCOMPARE(int(!eins) + int(!zwei), 1);
+        delete eins.data();
+        delete zwei.data();
     }
 
     // A new call while the list is sorted by another column: the list goes
