@@ -15,8 +15,9 @@ PACKAGE_DIR ?= build-package
 deps:
 	@scripts/install-deps
 
+# The benchmarks are built on their own, optimised (`make bench`).
 build: deps
-	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUFMON_BUILD_BENCH=OFF >/dev/null
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 test: build
@@ -27,7 +28,7 @@ test: build
 # prefix is made once in $(BUILD_DIR)/wine-praefix.
 wine-test: deps
 	@scripts/install-deps --wine
-	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUFMON_BUILD_BENCH=OFF >/dev/null
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target tst_WineACT rufmon-bruecke actstandin
 	cd $(BUILD_DIR) && ctest --output-on-failure -L wine
 

@@ -23,4 +23,33 @@ function(rufmon_library name)
     target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_LIBS})
   endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  set(quellen ${ARG_SOURCES})
+  list(FILTER quellen INCLUDE REGEX "\\.cpp$")
+  list(LENGTH quellen anzahl)
+  if(anzahl GREATER_EQUAL 3)
+    rufmon_vorkompilieren(${name})
+  endif()
+endfunction()
+
+# Precompiled headers pay on a build from nothing (CI, a fresh clone) and
+# cost on one with a compiler cache, which then could not reuse its entries;
+# so they are on only without a compiler launcher. Fuzzers build few files.
+option(RUFMON_VORKOMPILIERT "Precompiled headers (off with a compiler launcher)" ON)
+if(CMAKE_CXX_COMPILER_LAUNCHER OR RUFMON_FUZZ)
+  set(RUFMON_VORKOMPILIERT OFF)
+endif()
+
+# Gives the target its own precompiled headers, or with REUSE those of
+# another target built with the same flags (the tests).
+function(rufmon_vorkompilieren name)
+  cmake_parse_arguments(ARG "" "REUSE" "" ${ARGN})
+  if(NOT RUFMON_VORKOMPILIERT)
+    return()
+  endif()
+  if(ARG_REUSE)
+    target_precompile_headers(${name} REUSE_FROM ${ARG_REUSE})
+  else()
+    target_precompile_headers(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/Vorkompiliert.h)
+  endif()
+  target_compile_options(${name} PRIVATE -Winvalid-pch)
 endfunction()
