@@ -5,6 +5,7 @@
 #include "actdb/CacheKontaktquelle.h"
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
+#include "platform/jet/Recordset.h"
 #include "tools/actgen/ActGenerator.h"
 
 #include "doubles/Kontaktliste.h"
