@@ -596,6 +596,40 @@ private slots:
         QVERIFY(k.gespeichert().contains(IDInKlammern(u"A1"_s) + u"|0301234567|Berlin-Mitte|Greta Grünwald|6"_s));
         QCOMPARE(k.dialogs.boxes().size(), 0);
     }
+
+    // The number cache in front of that address book: built from its
+    // contacts, no ACT! file anywhere, and the caller found through it.
+    void anyContactSourceThroughTheCache()
+    {
+        Anrufkette k;
+        Kontaktliste buch;
+        buch.kontakte = {
+            {u"A1"_s, u"Greta Grünwald"_s, u"Grünwald & Söhne"_s, u"Berlin-Mitte"_s,
+             {{u"Mobil"_s, u"0171 5550000"_s}, {u"Telefon"_s, u"+49 (30) 123 45-67"_s}}},
+            {u"A2"_s, u"Nachbar"_s, u"Hof KG"_s, std::nullopt, {{u"Fax"_s, u"0301234599 Zentrale"_s}}},
+        };
+        k.suche.setKontaktquelle(&buch);
+        k.telefonfelder.FelderSetzen({{u"Telefon"_s, u"Telefon"_s, clACTFeld::Telefonfeld},
+                                      {u"Telefax"_s, u"Fax"_s, clACTFeld::Telefonfeld}},
+                                     QString());
+        k.oeffne(QString(), true);
+        QVERIFY(QFile::exists(k.dir.filePath(u"RUFMON.MDB"_s)));
+        const int geoeffnet = buch.geoeffnet;
+
+        // Found by its key in the cache; the address book is not asked.
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin-Mitte|Greta Grünwald|6|"_s + IDInKlammern(u"A1"_s));
+        QVERIFY(k.anzeige.meldungen.contains(u"Suche Kontakt im Nummerncache..."_s));
+        QVERIFY(!k.anzeige.meldungen.contains(u"Suche Kontakt im Adressbuch..."_s));
+        QVERIFY(k.anruf(u"0301234599"_s));
+        QCOMPARE(k.eintrag(), u"0301234599|Berlin|Nachbar|6|"_s + IDInKlammern(u"A2"_s));
+        // A field that is not chosen is not in the cache.
+        QVERIFY(k.anruf(u"01715550000"_s));
+        QCOMPARE(k.eintrag().section(u'|', 2), u"Unbekannt|2|Unbekannt"_s);
+        QCOMPARE(buch.geoeffnet, geoeffnet);
+        QCOMPARE(buch.offen, 0);
+        QCOMPARE(k.dialogs.boxes().size(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_Anrufauswertung)
