@@ -7,7 +7,7 @@
 #include "platform/telephony/topTapi.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Leitungsfenster.h"
-#include "telephony/Protokoll.h"
+#include "telephony/Telefonieprotokoll.h"
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +23,7 @@ constexpr int KeinBild = 0;
 } // namespace
 
 Leitungssteuerung::Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs,
-                                     modOptionen &optionen, Anrufereignisse &ereignisse, Protokoll &protokoll,
+                                     modOptionen &optionen, Anrufereignisse &ereignisse, Telefonieprotokoll &protokoll,
                                      QObject *parent)
     : QObject(parent)
     , m_tapi(tapi)

@@ -167,7 +167,7 @@ private slots:
     {
         Testfenster u;
         frmHaupt &f = u.starte();
-        QSignalSpy zeilen(&f, &frmHaupt::Protokollzeile);
+        QSignalSpy zeilen(&f, &frmHaupt::Telefonieprotokollzeile);
         emit u.tapi.OnCallState(u"IDLE"_s, 5, 7);
         QCOMPARE(zeilen.count(), 0);
 
