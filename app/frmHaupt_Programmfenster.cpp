@@ -8,6 +8,7 @@
 #include "windows/ListView.h"
 #include "windows/StatusPanel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>

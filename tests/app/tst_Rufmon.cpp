@@ -193,7 +193,7 @@ private slots:
     {
         QFETCH(Menuepunkt, befehl);
         Programm p(false);
-        QCOMPARE(p.f().lvNummern()->Modell().rowCount(), 0);
+        QCOMPARE(p.rufmon->Teile().Anrufe().Anzahl(), 0);
         p.f().Menu(befehl)->trigger();
         QTEST(p.f().Panel(frmHaupt::Statusfeld::Meldung)->Text(), "meldung");
     }
