@@ -118,7 +118,7 @@ bool clTabellenCache::init(const QString &pfad, bool neu, Statusanzeige status)
         }
     }
     try {
-        m_db = DBEngine::instance().CreateDatabase(pfad, u";LANGID=0x0409;CP=1252;COUNTRY=0"_s, 32);
+        m_db = DBEngine::instance().CreateDatabase(pfad);
         return true;
     } catch (const JetFehler &e) {
         initFehler(e.Number(), e.Description());

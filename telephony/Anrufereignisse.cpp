@@ -4,7 +4,7 @@
 #include "platform/registry/RegionalSettings.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/Leitungsfenster.h"
-#include "telephony/Protokoll.h"
+#include "telephony/Telefonieprotokoll.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -17,7 +17,7 @@ const QString CRLF = u"\r\n"_s;
 
 } // namespace
 
-Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll,
+Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Telefonieprotokoll &protokoll,
                                  const Optionsschalter &schalter, QObject *parent)
     : QObject(parent)
     , m_tapi(tapi)

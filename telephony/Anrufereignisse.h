@@ -8,7 +8,7 @@
 
 class Leitungsfenster;
 class Optionsschalter;
-class Protokoll;
+class Telefonieprotokoll;
 class topTapi;
 
 // The handlers of the telephony control's events: the log lines, the
@@ -20,8 +20,8 @@ class Anrufereignisse : public QObject
     Q_OBJECT
 
 public:
-    Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, const Optionsschalter &schalter,
-                    QObject *parent = nullptr);
+    Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Telefonieprotokoll &protokoll,
+                    const Optionsschalter &schalter, QObject *parent = nullptr);
 
     // Number of OnCallerID handlers running, the identification a caller's
     // event started counted until it ends; reset by every (de)activation.
@@ -59,7 +59,7 @@ private:
 
     topTapi &m_tapi;
     Leitungsfenster &m_fenster;
-    Protokoll &m_protokoll;
+    Telefonieprotokoll &m_protokoll;
     const Optionsschalter &m_schalter;
     QHash<std::int32_t, QString> m_angerufen; // by call id, until the call is idle
 };

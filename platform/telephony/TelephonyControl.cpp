@@ -282,11 +282,6 @@ QString TelephonyControl::AddressName(std::int32_t device, std::int32_t address)
     return d ? d->addresses().value(address) : QString();
 }
 
-void TelephonyControl::setCallPrivilege(std::int32_t privilege)
-{
-    m_callPrivilege = privilege;
-}
-
 bool TelephonyControl::OpenLine()
 {
     LineDevice *d = current();
@@ -387,11 +382,6 @@ void TelephonyControl::TranslateDialog(std::int32_t)
 {
     if (m_einstellungen)
         m_einstellungen->Waehlregeln(m_settings);
-}
-
-void TelephonyControl::setDialMode(std::int32_t mode)
-{
-    m_dialMode = mode;
 }
 
 void TelephonyControl::Dial(const QString &number, std::int16_t address)

@@ -26,7 +26,6 @@ public:
     virtual QString CurrentDeviceName() const = 0;
     // Empty past the last address.
     virtual QString AddressName(std::int32_t device, std::int32_t address) const = 0;
-    virtual void setCallPrivilege(std::int32_t privilege) = 0;
     // True when the line is open; a device that refuses reports why as its error.
     virtual bool OpenLine() = 0;
     // The line is open and its connection stands where the device needs one
@@ -54,7 +53,6 @@ public:
     // A line to the telephone network is set up: a device besides the simulator.
     virtual bool LeitungEingerichtet() const = 0;
     virtual void TranslateDialog(std::int32_t device) = 0;
-    virtual void setDialMode(std::int32_t mode) = 0;
     virtual void Dial(const QString &number, std::int16_t address) = 0;
 
     virtual std::int32_t ApiVersion(std::int32_t device) const = 0;

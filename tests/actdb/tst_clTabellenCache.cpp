@@ -255,7 +255,7 @@ private slots:
         QVERIFY(!QFile::exists(ziel));
         QVERIFY(!clTabellenCache::TabelleVorhanden(verweis, u"ACTNR"_s));
         // Nor does the engine follow it when asked to make a database there.
-        QCOMPARE(fehlernummer([&] { DBEngine::instance().CreateDatabase(verweis, QString(), 32); }), 3204L);
+        QCOMPARE(fehlernummer([&] { DBEngine::instance().CreateDatabase(verweis); }), 3204L);
         QVERIFY(!QFile::exists(ziel));
     }
 

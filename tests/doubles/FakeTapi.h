@@ -16,8 +16,6 @@ public:
     QStringList devices;
     QStringList addresses; // of every device
     std::int32_t current = 0;
-    std::int32_t callPrivilege = 0;
-    std::int32_t dialMode = 0;
     bool eventsEnabled = true;
     QDateTime ereigniszeit; // invalid: now
     int wartendeAnrufe = 0;
@@ -41,11 +39,6 @@ public:
     }
     QString CurrentDeviceName() const override { return DeviceName(current); }
     QString AddressName(std::int32_t, std::int32_t address) const override { return addresses.value(address); }
-    void setCallPrivilege(std::int32_t privilege) override
-    {
-        callPrivilege = privilege;
-        log(QStringLiteral("CallPrivilege=%1").arg(privilege));
-    }
     bool OpenLine() override
     {
         log(QStringLiteral("OpenLine"));
@@ -98,11 +91,6 @@ public:
     QString NichtEntfernbar(std::int32_t) const override { return nichtEntfernbar; }
     bool LeitungEingerichtet() const override { return eingerichtet; }
     void TranslateDialog(std::int32_t device) override { log(QStringLiteral("TranslateDialog(%1)").arg(device)); }
-    void setDialMode(std::int32_t mode) override
-    {
-        dialMode = mode;
-        log(QStringLiteral("DialMode=%1").arg(mode));
-    }
     void Dial(const QString &number, std::int16_t address) override
     {
         log(QStringLiteral("Dial(%1,%2)").arg(number).arg(address));

@@ -15,6 +15,7 @@
 #include "platform/telephony/ModemDialog.h"
 #include "platform/telephony/TelefonanlageDevice.h"
 #include "platform/telephony/TelefonanlageDialog.h"
+#include "telephony/Waehlanzeige.h"
 #include "telephony/Waehlen.h"
 
 #include "doubles/AmiGegenstelle.h"
@@ -1435,8 +1436,13 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(k.gespeichert(), QStringList{greta + u"|0301234567|Berlin|Greta Grünwald|6"_s},
                                   10000);
 
-        Waehlen waehlen(k.tapi, k.store, k.optionen, k.dialogs, {[](const QString &) {}, [](const QString &) {},
-                                                                 [] { return 0; }});
+        struct : Waehlanzeige
+        {
+            void setTelefonText(const QString &) override {}
+            void setWaehlhinweis(const QString &) override {}
+            int Adresse() const override { return 0; }
+        } anzeige;
+        Waehlen waehlen(k.tapi, k.store, k.dialogs, anzeige);
         waehlen.mnuNummerAnwaehlen(k.anrufer.an(0));
         const AmiNachricht originate = AmiNachricht::lies(g.aktion());
         QCOMPARE((QStringList{originate.wert(u"Action"), originate.wert(u"Channel"), originate.wert(u"Exten")}),

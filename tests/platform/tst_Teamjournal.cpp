@@ -55,7 +55,7 @@ struct Platz
 
     Platz(const Teamzugang &zugang, const QString &name)
     {
-        db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s), QString());
+        db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s));
         oeffne(zugang, name);
     }
     void oeffne(Teamzugang zugang, const QString &name)
@@ -260,7 +260,7 @@ private slots:
     void anOutcomeAfterTheRowWasSentStaysInTheOutbox()
     {
         QTemporaryDir dir;
-        auto db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s), QString());
+        auto db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s));
         Teamausgang ausgang(db);
         QVERIFY(ausgang.bereit());
         Journalzeile z = Teamjournal::Zeile(anruf(u"0301234567"_s), u"Empfang"_s, u"x"_s);

@@ -4,6 +4,7 @@
 #include "telephony/Leitungssteuerung.h"
 #include "telephony/Nummernaufbereitung.h"
 #include "telephony/Nummernbefehle.h"
+#include "telephony/Waehlanzeige.h"
 #include "telephony/Waehlen.h"
 
 #include "doubles/Testfenster.h"
@@ -35,14 +36,16 @@ void zeichneAuf(Testfenster &u, QStringList &aufrufe)
 
 // Dialing with its own settings file, a fake line and a journal that shows
 // what reached the window and the line, in order.
-struct Aufbau : Umgebung
+struct Aufbau : Umgebung, Waehlanzeige
 {
     QStringList journal;
     FakeTapi tapi{&journal};
     int adresse = 0;
-    Waehlen waehlen{tapi, store, optionen, dialogs,
-                    {[this](const QString &t) { journal << u"panel1 "_s + t; },
-                     [this](const QString &t) { journal << u"tooltip "_s + t; }, [this] { return adresse; }}};
+    Waehlen waehlen{tapi, store, dialogs, *this};
+
+    void setTelefonText(const QString &text) override { journal << u"panel1 "_s + text; }
+    void setWaehlhinweis(const QString &text) override { journal << u"tooltip "_s + text; }
+    int Adresse() const override { return adresse; }
 
     void set(const QString &schluessel, const QString &wert, const QString &abschnitt = u"Waehlregeln"_s)
     {
@@ -164,7 +167,7 @@ private slots:
     {
         Testfenster u;
         frmHaupt &f = u.starte();
-        QSignalSpy zeilen(&f, &frmHaupt::Protokollzeile);
+        QSignalSpy zeilen(&f, &frmHaupt::Telefonieprotokollzeile);
         emit u.tapi.OnCallState(u"IDLE"_s, 5, 7);
         QCOMPARE(zeilen.count(), 0);
 
@@ -365,27 +368,24 @@ private slots:
         a.set(u"Location7/OutsideAccess"_s, u"7"_s);
         a.waehlen.mnuNummerAnwaehlen(gewaehlt({u"0301234567"_s}, 0));
 
-        // The window is told the number before the line is busy dialing;
-        // without a stored option the dial mode is 1.
+        // The window is told the number before the line is busy dialing.
         QCOMPARE(a.journal, (QStringList{u"panel1 Wähle "_s + dial, u"tooltip Gewählte Nummer: "_s + dial,
-                                         u"tapi.DialMode=1"_s, u"tapi.Dial(%1,0)"_s.arg(dial)}));
+                                         u"tapi.Dial(%1,0)"_s.arg(dial)}));
         QVERIFY(a.dialogs.boxes().isEmpty());
     }
 
-    // The selected entry on the selected address; the stored dial mode for the
-    // caller list, mode 1 and no access code for the similar contacts, which
-    // leave the status bar alone.
+    // The selected entry on the selected address; no access code for the
+    // similar contacts, which leave the status bar alone.
     void selectedEntryOnItsAddress()
     {
         Aufbau a;
         a.standortEinsMitNull();
-        a.set(u"DialLineAdressMode"_s, u"3"_s, u"Optionen"_s);
         a.adresse = 2;
         a.waehlen.mnuNummerAnwaehlen(gewaehlt({u"0221111"_s, u"0301234567"_s, u"089333"_s}, 1));
-        QCOMPARE(a.tapi.calls, (QStringList{u"DialMode=3"_s, u"Dial(00301234567,2)"_s}));
+        QCOMPARE(a.tapi.calls, (QStringList{u"Dial(00301234567,2)"_s}));
         a.journal.clear();
         a.waehlen.mnuAehnlicheNummerAnwaehlen(Liste({u"[Telefon] 1"_s, u"[Fax] 0301234567"_s}), 1);
-        QCOMPARE(a.journal, (QStringList{u"tapi.DialMode=1"_s, u"tapi.Dial(0301234567,2)"_s}));
+        QCOMPARE(a.journal, (QStringList{u"tapi.Dial(0301234567,2)"_s}));
     }
 
     void nothingToDial_data()

@@ -2,7 +2,7 @@
 // driver information and the about box, each with its menu command.
 #include "telephony/Treiberinformation.h"
 #include "windows/Infobefehl.h"
-#include "windows/Protokollbefehl.h"
+#include "windows/Telefonieprotokollbefehl.h"
 #include "windows/TapiInfobefehl.h"
 #include "windows/frmInfo.h"
 #include "windows/frmProtokoll.h"
@@ -142,8 +142,8 @@ private slots:
         QFETCH(int, wie);
         Umgebung u;
         QWidget haupt;
-        const auto haken = [&u] { return u.schalter.gesetzt(Optionsschalter::Schalter::Protokoll); };
-        Protokollbefehl befehl(u.system, u.schalter, &haupt);
+        const auto haken = [&u] { return u.schalter.gesetzt(Optionsschalter::Schalter::Telefonieprotokoll); };
+        Telefonieprotokollbefehl befehl(u.system, u.schalter, &haupt);
 
         befehl.mnuTAPIProtokoll(false);
         QVERIFY(haken());
