@@ -224,7 +224,7 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
                              folgen(an);
                      });
     QObject::connect(m_auswertung, &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Melden);
-    QObject::connect(&tapi, &topTapi::OnCallState, m_meldung.get(), &Anrufmeldung::Zustand);
+    QObject::connect(&tapi, &topTapi::Beendet, m_meldung.get(), &Anrufmeldung::Beendet);
 
     // The notification's buttons run the caller list's commands on the call's entry.
     // A click on the notification: the window with the call selected.

@@ -72,19 +72,7 @@ public:
     bool LeitungEingerichtet() const override;
     void TranslateDialog(std::int32_t device) override;
     void Dial(const QString &number, std::int16_t address) override;
-    std::int32_t ApiVersion(std::int32_t device) const override;
-    QString ProviderInfo(std::int32_t device) const override;
-    QString SwitchInfo(std::int32_t device) const override;
-    QString MediaModes(std::int32_t device) const override;
-    QString AddressModes(std::int32_t device) const override;
-    QString ParkModes(std::int32_t device) const override;
-    QString DialtoneModes(std::int32_t device) const override;
-    QString BusyModes(std::int32_t device) const override;
-    QString DisconnectModes(std::int32_t device) const override;
-    QString BearerModes(std::int32_t device) const override;
-    QString CallStates(std::int32_t device) const override;
-    QString CallInfoStates(std::int32_t device) const override;
-    QString CallFeatures(std::int32_t device) const override;
+    LineDevice::Faehigkeiten Faehigkeiten(std::int32_t device) const override;
     QString Version() const override;
 
 signals:

@@ -842,14 +842,14 @@ private slots:
         QCOMPARE(befehle[1]->text(), u"Tapimonitor deaktivieren"_s);
         QCOMPARE(tray.zustand(), Infobereich::Zustand::Aktiv);
         const QImage aktiv = tray.Symbol().pixmap(32).toImage();
-        emit u.tapi.OnCallState(u"OFFERING"_s, 5, 5);
+        emit u.tapi.AnrufKommt({5, 5});
         QCOMPARE(tray.zustand(), Infobereich::Zustand::Klingelt);
         const QImage klingelt = tray.Symbol().pixmap(32).toImage();
         QVERIFY(aus != aktiv && aktiv != klingelt && aus != klingelt);
-        emit u.tapi.OnCallState(u"IDLE"_s, 5, 5);
+        emit u.tapi.Beendet({5, 5}, Anrufende::Ausgeklungen);
         QCOMPARE(tray.zustand(), Infobereich::Zustand::Aktiv);
         // Switched off while it rings: off.
-        emit u.tapi.OnRinging(0, 1);
+        emit u.tapi.Klingelt(1);
         befehle[1]->trigger();
         QVERIFY(!f.MonitorAktiv());
         QCOMPARE(tray.zustand(), Infobereich::Zustand::Aus);

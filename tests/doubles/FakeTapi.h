@@ -95,19 +95,15 @@ public:
     {
         log(QStringLiteral("Dial(%1,%2)").arg(number).arg(address));
     }
-    std::int32_t ApiVersion(std::int32_t) const override { return 0x00020000; }
-    QString ProviderInfo(std::int32_t) const override { return QStringLiteral("Fake"); }
-    QString SwitchInfo(std::int32_t) const override { return {}; }
-    QString MediaModes(std::int32_t) const override { return QStringLiteral("<INTERACTIVEVOICE>"); }
-    QString AddressModes(std::int32_t) const override { return QStringLiteral("<ADDRESSID>"); }
-    QString ParkModes(std::int32_t) const override { return {}; }
-    QString DialtoneModes(std::int32_t) const override { return {}; }
-    QString BusyModes(std::int32_t) const override { return {}; }
-    QString DisconnectModes(std::int32_t) const override { return {}; }
-    QString BearerModes(std::int32_t) const override { return {}; }
-    QString CallStates(std::int32_t) const override { return QStringLiteral("<IDLE><OFFERING>"); }
-    QString CallInfoStates(std::int32_t) const override { return {}; }
-    QString CallFeatures(std::int32_t) const override { return {}; }
+    LineDevice::Faehigkeiten Faehigkeiten(std::int32_t) const override
+    {
+        LineDevice::Faehigkeiten f;
+        f.providerInfo = QStringLiteral("Fake");
+        f.mediaModes = QStringLiteral("<INTERACTIVEVOICE>");
+        f.addressModes = QStringLiteral("<ADDRESSID>");
+        f.callStates = QStringLiteral("<IDLE><OFFERING>");
+        return f;
+    }
     QString Version() const override { return QStringLiteral("Fake 1.0"); }
 
 private:

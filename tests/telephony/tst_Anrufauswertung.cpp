@@ -165,13 +165,13 @@ private slots:
         // numbers arrive: the caller is dropped unseen, the later connected
         // number is taken up afterwards (it overwrites the earlier one).
         buch.sperren();
-        emit k.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 1, 1);
+        emit k.tapi.AnruferBekannt({1, 1}, u"0301234567"_s, QString(), Rufnummernanzeige::Nummer);
         QTRY_VERIFY(buch.wartet());
         QVERIFY(k.auswertung.laeuft());
         const QString letzterAnruf = k.ereignisse.LetzterAnruf;
-        emit k.tapi.OnCallerID(u"0211999888"_s, QString(), u"<ADDRESS>"_s, 5, 5);
-        emit k.tapi.OnConnectedID(u"0891111111"_s, 11, 12);
-        emit k.tapi.OnConnectedID(u"0892222222"_s, 13, 14);
+        emit k.tapi.AnruferBekannt({5, 5}, u"0211999888"_s, QString(), Rufnummernanzeige::Nummer);
+        emit k.tapi.VerbundenMit({11, 12}, u"0891111111"_s);
+        emit k.tapi.VerbundenMit({13, 14}, u"0892222222"_s);
         QCOMPARE(k.ereignisse.LetzterAnruf, letzterAnruf);
         QCOMPARE(k.anrufer.Anzahl(), 1);
         buch.freigeben();
@@ -182,11 +182,11 @@ private slots:
         QCOMPARE(nummern, (QStringList{u"0301234567|2"_s, u"0892222222|9"_s}));
         QVERIFY(!k.auswertung.laeuft());
         // Outside an identification a connected number is identified at once.
-        emit k.tapi.OnConnectedID(u"0893333333"_s, 3, 4);
+        emit k.tapi.VerbundenMit({3, 4}, u"0893333333"_s);
         QVERIFY(abwarten(k.auswertung));
         QVERIFY(k.eintrag().startsWith(u"0893333333|"_s));
         // A blank number is not identified.
-        emit k.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
+        emit k.tapi.AnruferBekannt({1, 1}, u"   "_s, QString(), Rufnummernanzeige::Nummer);
         QCOMPARE(k.gespeichert().size(), 3);
     }
 
