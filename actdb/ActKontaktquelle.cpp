@@ -22,16 +22,23 @@ public:
 
     Fund erster(const QString &nummer, const QString &schluessel) override
     {
-        return Kontaktzeilen::erster(m_dbf->Suche(m_felder, u"NAME,CITY"_s, nummer, u"OR"_s, false), schluessel,
-                                     [&] { return m_dbf->SchluesselSuche(m_felder, u"NAME,CITY"_s, schluessel); });
+        // One read of the file serves both searches: the first record as
+        // written, or when there is none the records of the key.
+        const Kontaktscan::Treffer vorab = m_dbf->Vorauswahl(m_felder, nummer, schluessel, true);
+        return Kontaktzeilen::erster(
+            m_dbf->Suche(m_felder, u"NAME,CITY"_s, nummer, u"OR"_s, false, &vorab.woertlich), schluessel,
+            [&] { return m_dbf->SchluesselSuche(m_felder, u"NAME,CITY"_s, schluessel, &vorab.nachSchluessel); });
     }
 
     Aehnliche aehnliche(const QString &ziffern) override
     {
-        std::unique_ptr<Recordset> woertlich = m_dbf->Suche(m_felder, u"NAME,COMPANY"_s, ziffern, u"OR"_s, false);
+        const Kontaktscan::Treffer vorab = m_dbf->Vorauswahl(m_felder, ziffern, ziffern, false);
+        std::unique_ptr<Recordset> woertlich =
+            m_dbf->Suche(m_felder, u"NAME,COMPANY"_s, ziffern, u"OR"_s, false, &vorab.woertlich);
         // A statement the first search could not open is not tried in another form.
-        std::unique_ptr<Recordset> nachSchluessel
-            = woertlich ? m_dbf->SchluesselSuche(m_felder, m_felder + u",NAME,COMPANY"_s, ziffern) : nullptr;
+        std::unique_ptr<Recordset> nachSchluessel =
+            woertlich ? m_dbf->SchluesselSuche(m_felder, m_felder + u",NAME,COMPANY"_s, ziffern, &vorab.nachSchluessel)
+                      : nullptr;
         return Kontaktzeilen::sammeln(std::move(woertlich), std::move(nachSchluessel), ziffern, m_zugang);
     }
 

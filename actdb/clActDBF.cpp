@@ -2,7 +2,6 @@
 
 #include "actdb/ActPfad.h"
 #include "actdb/Cachezeilen.h"
-#include "actdb/Schluesselscan.h"
 #include "core/modOptionen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/Dialogs.h"
@@ -78,7 +77,7 @@ QString clActDBF::Schluesselfelder(const QString &Telefonfelder)
 }
 
 std::unique_ptr<Recordset> clActDBF::SchluesselSuche(const QString &Suchfelder, const QString &Ergebnisfelder,
-                                                     const QString &schluessel)
+                                                     const QString &schluessel, const Kontaktscan::Zeilen *vorab)
 {
     const QString t = u'[' + m_tabelle + u']';
     const QString heimat = Heimatvorwahl();
@@ -94,18 +93,42 @@ std::unique_ptr<Recordset> clActDBF::SchluesselSuche(const QString &Suchfelder, 
         bedingungen.append(u"NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat + u"') LIKE '*"_s + muster
                            + u"*'"_s);
     const QString bedingung = u'(' + bedingungen.join(u" OR "_s) + u')';
-    // The file read directly finds the rows many times faster than the
-    // statement; the statement then fetches just those and checks them
-    // again, in case the contact manager rewrote the file in between.
-    constexpr std::size_t HoechstensEinzeln = 5000;
-    const auto zeilen = Schluesselscan::Treffer(m_datei, Eintraege(Suchfelder), schluessel.toStdString(),
-                                                heimat.toStdString(), HoechstensEinzeln);
+    if (vorab)
+        return oeffneNur(sql, bedingung, *vorab);
+    return oeffneNur(sql, bedingung, Vorauswahl(Suchfelder, QString(), schluessel, false).nachSchluessel);
+}
+
+Kontaktscan::Treffer clActDBF::Vorauswahl(const QString &Suchfelder, const QString &Suchwert,
+                                          const QString &schluessel, bool nurErster) const
+{
+    if (!m_db)
+        return {};
+    Kontaktscan::Auftrag auftrag;
+    auftrag.felder = Eintraege(Suchfelder);
+    auftrag.ziffern = Suchwert;
+    auftrag.schluessel = schluessel;
+    auftrag.heimatvorwahl = Heimatvorwahl();
+    auftrag.nurErsterWoertlich = nurErster;
+    return Kontaktscan::lesen(m_datei, auftrag);
+}
+
+std::unique_ptr<Recordset> clActDBF::oeffneNur(const QString &auswahl, const QString &bedingung,
+                                               const Kontaktscan::Zeilen &zeilen)
+{
     if (!zeilen)
-        return oeffne(sql + bedingung);
+        return oeffne(auswahl + bedingung);
     QStringList ids;
     for (const qint64 z : *zeilen)
         ids.append(QString::number(z));
-    return oeffne(sql + t + u".rowid IN ("_s + ids.join(u',') + u") AND "_s + bedingung);
+    // The statement fetches just the records found and checks them again, in
+    // case the contact manager rewrote the file in between.
+    const QString t = u'[' + m_tabelle + u']';
+    std::unique_ptr<Recordset> rs = oeffne(auswahl + t + u".rowid IN ("_s + ids.join(u',') + u") AND ("_s + bedingung + u')');
+    if (rs && rs->Eof() && !zeilen->empty()) {
+        rs->Close();
+        return oeffne(auswahl + bedingung);
+    }
+    return rs;
 }
 
 QString clActDBF::Firma(const QString &uniqueId)
@@ -201,6 +224,16 @@ QString clActDBF::Suchmuster(const QString &wert)
 QString clActDBF::Anweisung(const QString &tabelle, const QString &Suchfelder, const QString &Ergebnisfelder,
                             const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld)
 {
+    std::optional<QString> bedingung;
+    const QString auswahl = Anweisungsteile(tabelle, Suchfelder, Ergebnisfelder, Suchwert, Verknuepfung, nurErstesFeld,
+                                            bedingung);
+    return bedingung ? auswahl + u"WHERE "_s + *bedingung : auswahl;
+}
+
+QString clActDBF::Anweisungsteile(const QString &tabelle, const QString &Suchfelder, const QString &Ergebnisfelder,
+                                  const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld,
+                                  std::optional<QString> &bedingung)
+{
     const QString t = u'[' + tabelle + u']';
     const QStringList such = Eintraege(Suchfelder);
     QString s = u"SELECT "_s;
@@ -209,8 +242,8 @@ QString clActDBF::Anweisung(const QString &tabelle, const QString &Suchfelder, c
     for (const QString &f : Eintraege(Ergebnisfelder))
         s += t + u'.' + f + u", "_s;
     s += t + u".UNIQUE_ID "_s + u"FROM "_s + t + u' ';
+    bedingung.reset();
     if (!(Suchfelder.isEmpty() && Suchwert.isEmpty())) {
-        s += u"WHERE "_s;
         QStringList bedingungen;
         const QString muster = Suchmuster(Suchwert);
         for (const QString &f : such) {
@@ -218,7 +251,7 @@ QString clActDBF::Anweisung(const QString &tabelle, const QString &Suchfelder, c
             if (nurErstesFeld)
                 break;
         }
-        s += bedingungen.join(u' ' + Verknuepfung + u' ');
+        bedingung = bedingungen.join(u' ' + Verknuepfung + u' ');
     }
     return s;
 }
@@ -265,14 +298,23 @@ void clActDBF::oeffnenFehlgeschlagen(long nummer, const QString &hilfe, const QS
 }
 
 std::unique_ptr<Recordset> clActDBF::Suche(const QString &Suchfelder, const QString &Ergebnisfelder,
-                                           const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld)
+                                           const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld,
+                                           const Kontaktscan::Zeilen *vorab)
 {
-    const QString sql = Anweisung(m_tabelle, Suchfelder, Ergebnisfelder, Suchwert, Verknuepfung, nurErstesFeld);
+    std::optional<QString> bedingung;
+    const QString auswahl =
+        Anweisungsteile(m_tabelle, Suchfelder, Ergebnisfelder, Suchwert, Verknuepfung, nurErstesFeld, bedingung);
+    const QString sql = bedingung ? auswahl + u"WHERE "_s + *bedingung : auswahl;
     if (m_optionen.leseZahl(u"Debug"_s) == 1) {
         m_clipboard.Clear();
         m_clipboard.SetText(sql);
     }
-    return oeffne(sql);
+    // Every row, or a condition on no field: nothing to look for in the file.
+    if (!bedingung || bedingung->isEmpty())
+        return oeffne(sql);
+    if (vorab)
+        return oeffneNur(auswahl + u"WHERE "_s, *bedingung, *vorab);
+    return oeffneNur(auswahl + u"WHERE "_s, *bedingung, Vorauswahl(Suchfelder, Suchwert, QString(), false).woertlich);
 }
 
 QString clActDBF::Endung(const QString &tabellentyp)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "actdb/Kontaktscan.h"
+
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class Clipboard;
 class Database;
@@ -24,9 +27,12 @@ public:
     bool istOffen() const;
 
     // The rows whose search fields contain the value, with the search fields,
-    // the result fields and UNIQUE_ID; nothing after an error (shown).
+    // the result fields and UNIQUE_ID; nothing after an error (shown). The
+    // records the file holds for it come from `vorab` when given (see
+    // Vorauswahl), else from a read of the file of its own.
     std::unique_ptr<Recordset> Suche(const QString &Suchfelder, const QString &Ergebnisfelder,
-                                     const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld);
+                                     const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld,
+                                     const Kontaktscan::Zeilen *vorab = nullptr);
     // The company of the contact with that id; empty when there is none or
     // the table cannot be read (nothing is shown: the caller can do without).
     QString Firma(const QString &uniqueId);
@@ -36,11 +42,14 @@ public:
     const QString &Ordner() const { return m_ordner; }
     const QString &Tabellenname() const { return m_tabelle; }
 
-    // The statement Suche runs, as text.
     // The second search: contacts whose key of a phone field holds the
     // caller's key (numbers as people write them: blanks, "+49", brackets).
     std::unique_ptr<Recordset> SchluesselSuche(const QString &Suchfelder, const QString &Ergebnisfelder,
-                                               const QString &schluessel);
+                                               const QString &schluessel, const Kontaktscan::Zeilen *vorab = nullptr);
+    // The records of both searches from one read of the file: the literal
+    // search's (with `nurErster`, its first alone) and the key search's.
+    Kontaktscan::Treffer Vorauswahl(const QString &Suchfelder, const QString &Suchwert, const QString &schluessel,
+                                    bool nurErster) const;
     // The rows for the number cache: the phone fields, each with its key
     // (column name from Schluesselfeld), name, company, city and id.
     std::unique_ptr<Recordset> Cachequelle(const QString &Telefonfelder);
@@ -54,8 +63,13 @@ public:
     static QString Heimatvorwahl();
     static QString Schluessel(const QString &geschrieben);
 
+    // The statement Suche runs, as text.
     static QString Anweisung(const QString &tabelle, const QString &Suchfelder, const QString &Ergebnisfelder,
                              const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld);
+    // The statement's parts: up to and with FROM, and the condition (none: every row).
+    static QString Anweisungsteile(const QString &tabelle, const QString &Suchfelder, const QString &Ergebnisfelder,
+                                   const QString &Suchwert, const QString &Verknuepfung, bool nurErstesFeld,
+                                   std::optional<QString> &bedingung);
     // A value as a LIKE pattern: letters match either case, and every other
     // character only itself.
     static QString Suchmuster(const QString &wert);
@@ -69,6 +83,10 @@ public:
 private:
     QString Endung(const QString &tabellentyp);
     std::unique_ptr<Recordset> oeffne(const QString &sql);
+    // The statement over the records the file holds for it, when they are
+    // known; again over every row when the file changed since its read.
+    std::unique_ptr<Recordset> oeffneNur(const QString &auswahl, const QString &bedingung,
+                                         const Kontaktscan::Zeilen &zeilen);
     void oeffnenFehlgeschlagen(long nummer, const QString &hilfe, const QString &beschreibung);
 
     Dialogs &m_dialogs;

@@ -69,7 +69,6 @@ char lowerAscii(char c)
 } // namespace
 
 JetLike::JetLike(std::string_view pattern)
-    : m_source(pattern)
 {
     const std::u32string p = decode(pattern);
     for (std::size_t i = 0; i < p.size(); ++i) {

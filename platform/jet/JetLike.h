@@ -14,7 +14,6 @@ public:
     explicit JetLike(std::string_view pattern);
 
     bool matches(std::string_view text) const;
-    const std::string &pattern() const { return m_source; }
 
 private:
     struct Range
@@ -33,7 +32,6 @@ private:
     bool matchFrom(const std::u32string &text) const;
     bool matchesToken(const Token &token, char32_t c) const;
 
-    std::string m_source;
     std::vector<Token> m_tokens;
     // "*literal*" and "literal" patterns of plain ASCII are matched without decoding.
     bool m_asciiSubstring = false;

@@ -225,7 +225,6 @@ Recordset::Recordset(std::shared_ptr<Verbindung> verbindung, const QString &quel
         m_anweisung = m_verbindung->vorbereiten(quelle, parameter);
         felderAusAnweisung();
     }
-    m_bof = false;
     if (schritt()) {
         m_position = 0;
         m_gesehen = 1;
@@ -353,7 +352,6 @@ void Recordset::MoveFirst()
     if (schritt()) {
         m_position = 0;
         m_gesehen = std::max(m_gesehen, 1L);
-        m_bof = false;
         ladeZeile();
     } else {
         leereWerte();

@@ -26,7 +26,6 @@ public:
 
     long RecordCount() const { return m_gesehen; }
     bool Eof() const { return m_eof; }
-    bool Bof() const { return m_bof; }
     void MoveFirst();
     void MoveLast();
     void MoveNext();
@@ -75,7 +74,6 @@ private:
     QVariantList m_gemerkt; // the current row while a new one is edited
     bool m_offen = true;
     bool m_eof = true;
-    bool m_bof = true;
     bool m_fertig = false; // the statement has delivered its last row
     bool m_neu = false;
     bool m_ohneDeklaration = false; // some column is an expression

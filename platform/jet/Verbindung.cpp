@@ -4,8 +4,6 @@
 #include "platform/jet/Field.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
-#include "platform/xbase/DbfModule.h"
-#include "platform/xbase/DbfTeiltext.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -461,19 +459,6 @@ QString Verbindung::teiltextsuche(const QString &tabelle, const QStringList &spa
 {
     if (!m_db)
         return {};
-    // A dBASE table: its file read once for all the columns, comparing the
-    // stored bytes without making texts of them. A digit's byte is that
-    // digit in every code page the tables are written in, so only digits.
-    const QString datei = DbfModule::tablePath(m_db, tabelle);
-    if (!datei.isNull()) {
-        // A memo or number field reads differently as text: read every row then.
-        if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })
-            || !DbfTeiltext::anwendbar(datei, spalten))
-            return {};
-        return u"SELECT rowid FROM %1(%2, %3, %4)"_s.arg(QString::fromLatin1(DbfTeiltext::Name),
-                                                        JetSql::textLiteral(datei),
-                                                        JetSql::textLiteral(spalten.join(u',')), JetSql::textLiteral(text));
-    }
     QStringList auswahlen;
     for (const QString &spalte : spalten) {
         const QString index = trigrammtabelle(tabelle, spalte);

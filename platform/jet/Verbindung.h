@@ -79,8 +79,7 @@ public:
     static QString Trigrammname(const QString &tabelle, const QString &spalte);
     static bool istTrigrammtabelle(const QString &name);
     // The SELECT of the rowids whose text in one of the columns may hold the
-    // text: from the trigram tables, or for a dBASE table from one read of
-    // its file. Empty when every row has to be read.
+    // text, from the trigram tables. Empty when every row has to be read.
     QString teiltextsuche(const QString &tabelle, const QStringList &spalten, const QString &text);
     // The trigram table of a column when it is in step with the table, else empty.
     QString trigrammtabelle(const QString &tabelle, const QString &spalte);

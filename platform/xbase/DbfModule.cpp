@@ -2,7 +2,6 @@
 
 #include "platform/xbase/DbfField.h"
 #include "platform/xbase/DbfTable.h"
-#include "platform/xbase/DbfTeiltext.h"
 
 #include <QDir>
 #include <QFile>
@@ -348,35 +347,17 @@ bool DbfModule::registerModule(sqlite3 *db)
     if (!db)
         return false;
     // Older SQLite versions refuse a second registration under the same name
-    // and newer ones replace the module, so each is only registered once.
-    const auto einmal = [db](const char *name, const sqlite3_module &module) {
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_module_list WHERE name = ?1", -1, &statement, nullptr)
-            == SQLITE_OK) {
-            sqlite3_bind_text(statement, 1, name, -1, SQLITE_STATIC);
-            const bool known = sqlite3_step(statement) == SQLITE_ROW;
-            sqlite3_finalize(statement);
-            if (known)
-                return true;
-        }
-        return sqlite3_create_module_v2(db, name, &module, nullptr, nullptr) == SQLITE_OK;
-    };
-    return einmal(Name, xbaseModule()) && einmal(DbfTeiltext::Name, DbfTeiltext::module());
-}
-
-QString DbfModule::tablePath(sqlite3 *db, const QString &table)
-{
-    QString storedName;
-    QString sql;
-    if (!db || !existingTable(db, table, &storedName, &sql))
-        return {};
-    const QString modul = u"USING xbase("_s;
-    const qsizetype anfang = sql.indexOf(modul, 0, Qt::CaseInsensitive);
-    const qsizetype ende = sql.lastIndexOf(u')');
-    if (anfang < 0 || ende < anfang + modul.size())
-        return {};
-    const QByteArray argument = sql.mid(anfang + modul.size(), ende - anfang - modul.size()).toUtf8();
-    return unquoteArgument(argument.constData());
+    // and newer ones replace the module, so it is only registered once.
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_module_list WHERE name = ?1", -1, &statement, nullptr)
+        == SQLITE_OK) {
+        sqlite3_bind_text(statement, 1, Name, -1, SQLITE_STATIC);
+        const bool known = sqlite3_step(statement) == SQLITE_ROW;
+        sqlite3_finalize(statement);
+        if (known)
+            return true;
+    }
+    return sqlite3_create_module_v2(db, Name, &xbaseModule(), nullptr, nullptr) == SQLITE_OK;
 }
 
 QString DbfModule::declaredType(const DbfField &field)

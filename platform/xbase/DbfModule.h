@@ -30,10 +30,6 @@ public:
     // table of that name.
     static bool attachFile(sqlite3 *db, const QString &tableName, const QString &path, QString *error);
 
-    // The file an xbase table of the temp schema reads (the name in any
-    // ASCII case); a null text when there is no such table.
-    static QString tablePath(sqlite3 *db, const QString &table);
-
     // The column type a field is declared with, so that callers can tell
     // the field's type and size: TEXT(len), DOUBLE, DATETIME, BIT, MEMO, LONG.
     static QString declaredType(const DbfField &field);

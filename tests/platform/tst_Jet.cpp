@@ -5,7 +5,6 @@
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetLike.h"
 #include "platform/jet/JetSql.h"
-#include "platform/xbase/DbfModule.h"
 
 #include "tools/actgen/ActGenerator.h"
 #include "tools/dbf/DbfWriter.h"
@@ -378,7 +377,6 @@ private slots:
             g.addKnownContact(c);
         }
         QVERIFY2(g.write(m_cacheDir.filePath(u"act"_s)), qPrintable(g.errorString()));
-        m_dbf = g.summary().dbfPath;
 
         // The cache as the program builds it: an import into an empty table in a
         // transaction, its indexes and trigram tables made at the end.
@@ -508,36 +506,6 @@ private slots:
         // Without its triggers the table is out of step, and no longer asked.
         db->Execute(u"DROP TRIGGER [MSysTrigramm:actnr:phone:u]"_s);
         QCOMPARE(blumen(u"FLOWERS"_s), QStringList{u"Blumen"_s});
-    }
-
-    void dbaseTabelleEinmalGelesen()
-    {
-        // On the contact table itself, digits are looked for in the stored bytes
-        // of all the fields in one read; the rows, and their order, are those of
-        // the scan, and only the rows found are decoded.
-        auto dbf = DBEngine::instance().OpenDatabase(QFileInfo(m_dbf).absolutePath(), false, true, u"FoxPro 2.6;"_s);
-        auto cache = DBEngine::instance().OpenDatabase(m_cache);
-        const QString tabelle = QFileInfo(m_dbf).fileName();
-        for (const QString &wert : m_datenschluessel + QStringList{u"9999999999"_s, u"0800 FLOWERS"_s, u"12'34"_s}) {
-            const quint64 vorher = DbfModule::decodedValueCount();
-            const QStringList gefunden =
-                ids(dbf->OpenRecordset(clTabellenCache::Anweisung(tabelle, Telefonfelder, u"UNIQUE_ID"_s, wert, u"OR"_s, false)));
-            const quint64 decodiert = DbfModule::decodedValueCount() - vorher;
-            QCOMPARE(gefunden, ids(cache->OpenRecordset(
-                                   clTabellenCache::Anweisung(u"OHNE"_s, Telefonfelder, u"UNIQUE_ID"_s, wert, u"OR"_s, false))));
-            const bool ziffern = wert.size() >= 3 && std::all_of(wert.begin(), wert.end(), [](QChar c) { return c.isDigit(); });
-            if (ziffern)
-                QVERIFY2(decodiert <= quint64(gefunden.size()) * 11,
-                         qPrintable(u"%1: %2 Werte für %3 Zeilen"_s.arg(wert).arg(decodiert).arg(gefunden.size())));
-            else
-                QVERIFY2(decodiert > 3000, qPrintable(wert));
-        }
-        // A date field reads differently as text ("2026-12-06") than it is stored (20230301).
-        const QStringList datum = ids(dbf->OpenRecordset(
-            clTabellenCache::Anweisung(tabelle, u"PHONE,LASTEDIT"_s, u"UNIQUE_ID"_s, u"030"_s, u"OR"_s, false)));
-        QCOMPARE(datum, ids(dbf->OpenRecordset(u"SELECT UNIQUE_ID FROM [%1] WHERE instr(PHONE, '030') > 0 OR "
-                                               u"instr(LASTEDIT, '030') > 0"_s.arg(tabelle))));
-        QVERIFY(!datum.isEmpty());
     }
 
     // A missing or stale trigram would go unseen by a search, which checks each
@@ -728,7 +696,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QTemporaryDir m_cacheDir;
     QString m_cache;
-    QString m_dbf;
     QStringList m_datenschluessel;
 };
 
