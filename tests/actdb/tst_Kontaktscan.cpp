@@ -7,9 +7,9 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/xbase/DbfModule.h"
-#include "tools/actgen/ActGenerator.h"
 #include "tools/dbf/DbfWriter.h"
 
+#include "doubles/Sondernummern.h"
 #include "doubles/Umgebung.h"
 
 #include <QFileInfo>
@@ -47,19 +47,12 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        ActGenerator g;
-        g.options().seed = 23;
-        g.options().contacts = 3000;
-        g.addSampleContacts();
-        for (const auto &[name, phone] : {std::pair{u"Blumen"_s, u"0800 FLOWERS"_s}, {u"Stern"_s, u"0301*"_s},
-                                          {u"Hochkomma"_s, u"089 12'34"_s}, {u"International"_s, u"+49 (0)30 555 123"_s}}) {
-            ActGenerator::Contact c;
-            c.lastName = c.name = name;
-            c.phone = phone;
-            g.addKnownContact(c);
-        }
-        QVERIFY2(g.write(m_dir.filePath(u"act"_s)), qPrintable(g.errorString()));
-        m_dbf = g.summary().dbfPath;
+        QString fehler;
+        m_dbf = schreibeSondernummern(m_dir.path(),
+                                      {{u"Blumen"_s, u"0800 FLOWERS"_s}, {u"Stern"_s, u"0301*"_s},
+                                       {u"Hochkomma"_s, u"089 12'34"_s}, {u"International"_s, u"+49 (0)30 555 123"_s}},
+                                      &fehler);
+        QVERIFY2(!m_dbf.isEmpty(), qPrintable(fehler));
 
         // Pieces of numbers that are there, of 3, 4 and 10 characters and whole.
         auto db = ordner();
