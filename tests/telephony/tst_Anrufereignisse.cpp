@@ -252,7 +252,7 @@ private slots:
         frmHaupt &f = u.starte();
         f.Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
         QStringList zeilen;
-        connect(&f, &frmHaupt::Protokollzeile, this, [&zeilen](const QString &ereignis, const QString &werte) {
+        connect(&f, &frmHaupt::Telefonieprotokollzeile, this, [&zeilen](const QString &ereignis, const QString &werte) {
             zeilen << ereignis + u' ' + QString(werte).replace(u"\r\n"_s, u"|"_s);
         });
         meldung(u.tapi);
