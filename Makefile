@@ -7,7 +7,9 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 ASAN_DIR ?= build-asan
 TSAN_DIR ?= build-tsan
-TSAN_TESTS ?= tst_Anrufauswertung tst_Anruflistenabgleich tst_clTabellenCache tst_Rufmon
+# The identification's tests and every test that runs the search thread.
+TSAN_TESTS ?= tst_Anrufauswertung tst_Anruflistenabgleich tst_clTabellenCache tst_Rufmon tst_Leitungsgeraete \
+	tst_Fenster tst_Teamanbindung
 PACKAGE_DIR ?= build-package
 
 .PHONY: run test wine-test deps build bench package fuzz fuzz-deps sanitize tsan clean

@@ -1,5 +1,6 @@
 #include "actcontrol/ACTBefehle.h"
 
+#include "actcontrol/ACTBefehlsfenster.h"
 #include "actcontrol/clACTApplication.h"
 #include "core/Anruferliste.h"
 #include "core/ListViewModel.h"
@@ -7,11 +8,10 @@
 
 using namespace Qt::StringLiterals;
 
-ACTBefehle::ACTBefehle(clACTApplication &act, std::function<void(const QString &)> meldung,
-                       std::function<void()> timerStarten)
-    : m_act(act)
-    , m_meldung(std::move(meldung))
-    , m_timerStarten(std::move(timerStarten))
+ACTBefehle::ACTBefehle(clACTApplication &act, ACTBefehlsfenster &fenster, QObject *parent)
+    : QObject(parent)
+    , m_act(act)
+    , m_fenster(fenster)
 {
 }
 
@@ -20,21 +20,20 @@ void ACTBefehle::zeige(const QString &tag)
     const QString id = IDAusKlammern(tag);
     m_act.Zeigen();
     m_act.gehezuKonatkt(id);
-    if (m_timerStarten)
-        m_timerStarten();
-    m_meldung(QString());
+    emit KontaktGezeigt();
+    m_fenster.setMeldung(QString());
 }
 
 void ACTBefehle::mnuACTAnzeigen(const Anruferliste &anrufe, const std::optional<Anruf> &auswahl)
 {
     if (anrufe.Anzahl() == 0) {
-        m_meldung(u"Kein Einträge in Anruferliste!"_s);
+        m_fenster.setMeldung(u"Kein Einträge in Anruferliste!"_s);
         return;
     }
     if (!auswahl)
         return;
     if (!auswahl->erkannt()) {
-        m_meldung(u"Kein ACT! Kontakt!"_s);
+        m_fenster.setMeldung(u"Kein ACT! Kontakt!"_s);
         return;
     }
     zeige(auswahl->Tag());
@@ -43,7 +42,7 @@ void ACTBefehle::mnuACTAnzeigen(const Anruferliste &anrufe, const std::optional<
 void ACTBefehle::mnuAehnlicheACTAnzeigen(const ListViewModel &lvKontakte, int auswahl)
 {
     if (lvKontakte.Count() == 0) {
-        m_meldung(u"Keine Einträge in Kontaktliste!"_s);
+        m_fenster.setMeldung(u"Keine Einträge in Kontaktliste!"_s);
         return;
     }
     if (auswahl < 0 || auswahl >= lvKontakte.Count())

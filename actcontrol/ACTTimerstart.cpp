@@ -1,5 +1,6 @@
 #include "actcontrol/ACTTimerstart.h"
 
+#include "actcontrol/ACTBefehlsfenster.h"
 #include "actcontrol/clACTApplication.h"
 #include "actcontrol/clButtonGuard.h"
 
@@ -12,19 +13,19 @@ constexpr std::int32_t TimerBefehl = 310;
 
 } // namespace
 
-void ACTTimerStarten(clACTApplication &act, Desktop &desktop, const std::function<void()> &atmen)
+void ACTTimerStarten(clACTApplication &act, Desktop &desktop, ACTBefehlsfenster &fenster)
 {
     if (!act.ACTgestartet() || act.ACTDatenbank().isEmpty() || act.aktuellerViewTyp() != 1)
         return;
     act.ExecuteCommand(TimerBefehl);
-    atmen();
+    fenster.atmen();
     clButtonGuard start(desktop);
     if (!start.SetConfiguration(u"&Start|button|Timer|#32770"_s))
         return;
-    atmen();
+    fenster.atmen();
     if (start.WindowExist())
         start.MouseClick();
-    atmen();
+    fenster.atmen();
     if (start.WindowExist())
         start.MouseClick();
 }

@@ -1,5 +1,6 @@
 #include "actcontrol/Protokollaufzeichnung.h"
 
+#include "actcontrol/ACTBefehlsfenster.h"
 #include "actcontrol/DiagnoseActcontrol.h"
 #include "actcontrol/clACTApplication.h"
 #include "actcontrol/clButtonGuard.h"
@@ -31,16 +32,16 @@ constexpr int HoechstePause = 60000;
 class Lauf
 {
 public:
-    Lauf(bool &laeuft, const std::function<void(bool)> &timerACT)
+    Lauf(bool &laeuft, ACTBefehlsfenster &fenster)
         : m_laeuft(laeuft)
-        , m_timerACT(timerACT)
+        , m_fenster(fenster)
     {
         m_laeuft = true;
     }
     ~Lauf()
     {
         if (m_timerAus)
-            m_timerACT(true);
+            m_fenster.setACTPruefungAktiv(true);
         m_laeuft = false;
     }
     Lauf(const Lauf &) = delete;
@@ -49,28 +50,26 @@ public:
     void timerAus()
     {
         if (!m_timerAus)
-            m_timerACT(false);
+            m_fenster.setACTPruefungAktiv(false);
         m_timerAus = true;
     }
 
 private:
     bool &m_laeuft;
-    const std::function<void(bool)> &m_timerACT;
+    ACTBefehlsfenster &m_fenster;
     bool m_timerAus = false;
 };
 
 } // namespace
 
 Protokollaufzeichnung::Protokollaufzeichnung(clACTApplication &act, Desktop &desktop, Dialogs &dialogs,
-                                             const modOptionen &optionen, Anbindung anbindung)
+                                             const modOptionen &optionen, ACTBefehlsfenster &fenster)
     : m_act(act)
     , m_desktop(desktop)
     , m_dialogs(dialogs)
     , m_optionen(optionen)
-    , m_an(std::move(anbindung))
+    , m_fenster(fenster)
 {
-    if (!m_an.warten)
-        m_an.warten = &Protokollaufzeichnung::wartenUndAtmen;
 }
 
 void Protokollaufzeichnung::wartenUndAtmen(int millisekunden)
@@ -103,7 +102,7 @@ Protokollaufzeichnung::Anruf Protokollaufzeichnung::anrufAus(const ::Anruf &eint
 bool Protokollaufzeichnung::vorbereiten(const Anruferliste &anrufe, const std::optional<::Anruf> &auswahl)
 {
     if (anrufe.Anzahl() == 0) {
-        m_an.meldung(u"Keine Einträge in Anruferliste!"_s);
+        m_fenster.setMeldung(u"Keine Einträge in Anruferliste!"_s);
         return false;
     }
     return auswahl.has_value();
@@ -117,7 +116,7 @@ void Protokollaufzeichnung::mnuACTProtokollAufzeichnen(const Anruferliste &anruf
     // The entry as chosen: a call that comes in meanwhile does not change it.
     const ::Anruf eintrag = *auswahl;
     const Anruf anruf = anrufAus(eintrag);
-    Lauf lauf(m_laeuft, m_an.timerACT);
+    Lauf lauf(m_laeuft, m_fenster);
 
     if (!actZeigtKontakt())
         return;
@@ -128,7 +127,7 @@ void Protokollaufzeichnung::mnuACTProtokollAufzeichnen(const Anruferliste &anruf
                 + u"Soll beim aktuellen ACT!-Kontakt ein Protokolleintrag erzeugt werden?"_s,
             Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::defaultTitle());
         if (antwort != Dialogs::Answer::Yes) {
-            m_an.meldung(QString());
+            m_fenster.setMeldung(QString());
             return;
         }
     } else {
@@ -144,7 +143,7 @@ void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const Anruferlis
     if (m_laeuft || !vorbereiten(anrufe, auswahl))
         return;
     if (lvKontakte.Count() == 0) {
-        m_an.meldung(u"Keine Einträge in Kontaktliste!"_s);
+        m_fenster.setMeldung(u"Keine Einträge in Kontaktliste!"_s);
         return;
     }
     if (kontaktAuswahl < 0 || kontaktAuswahl >= lvKontakte.Count())
@@ -153,7 +152,7 @@ void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const Anruferlis
     const ListItem kontakt = lvKontakte.Item(kontaktAuswahl);
     const QString tag = kontakt.Tag;
     anruf.kontakt = kontakt.columnText(lvKontakte.columnByKey(u"Kontakt"_s));
-    Lauf lauf(m_laeuft, m_an.timerACT);
+    Lauf lauf(m_laeuft, m_fenster);
 
     if (!actZeigtKontakt())
         return;
@@ -164,14 +163,14 @@ void Protokollaufzeichnung::mnuAehnlicheACTProtokollAufzeichnen(const Anruferlis
 
 bool Protokollaufzeichnung::actZeigtKontakt()
 {
-    m_an.meldung(u"ACT!-Protokoll ..."_s);
-    m_an.atmen();
+    m_fenster.setMeldung(u"ACT!-Protokoll ..."_s);
+    m_fenster.atmen();
     if (!m_act.ACTgestartet() || m_act.ACTDatenbank().isEmpty()) {
-        m_an.meldung(u"Kein Zugriff auf ACT! möglich!"_s);
+        m_fenster.setMeldung(u"Kein Zugriff auf ACT! möglich!"_s);
         return false;
     }
     if (m_act.AktuelleKontaktID().isEmpty()) {
-        m_an.meldung(u"Keine Kontaktansicht in ACT!"_s);
+        m_fenster.setMeldung(u"Keine Kontaktansicht in ACT!"_s);
         return false;
     }
     return true;
@@ -183,8 +182,8 @@ void Protokollaufzeichnung::gehezu(const QString &tag)
     if (id == m_act.AktuelleKontaktID())
         return;
     m_act.gehezuKonatkt(id);
-    m_an.atmen();
-    m_an.warten(KontaktwechselMs);
+    m_fenster.atmen();
+    m_fenster.warten(KontaktwechselMs);
 }
 
 bool Protokollaufzeichnung::tippe(const QString &tasten)
@@ -208,8 +207,8 @@ bool Protokollaufzeichnung::dialogPasst(const clButtonGuard &dialog, Fenster fen
     // A description that matches the program's own window would have the
     // macro typed into the program itself.
     if (!fenster || m_desktop.VomEigenenProgramm(fenster)) {
-        m_an.meldung(u"Protokollfenster konnte nicht geöffnet werden."_s);
-        m_an.atmen();
+        m_fenster.setMeldung(u"Protokollfenster konnte nicht geöffnet werden."_s);
+        m_fenster.atmen();
         return false;
     }
     // ACT! names the contact after the dialog's text; an entry for this call
@@ -221,10 +220,10 @@ bool Protokollaufzeichnung::dialogPasst(const clButtonGuard &dialog, Fenster fen
     const QString genannt = titel.mid(dialog.ParentText.size()).trimmed();
     if (genannt.isEmpty() || genannt.compare(anruf.kontakt.trimmed(), Qt::CaseInsensitive) == 0)
         return true;
-    m_an.meldung(u"Das Protokollfenster gilt „"_s + genannt + u"“, nicht „"_s + anruf.kontakt.trimmed()
+    m_fenster.setMeldung(u"Das Protokollfenster gilt „"_s + genannt + u"“, nicht „"_s + anruf.kontakt.trimmed()
                  + u"“: nichts eingetragen."_s);
     qCWarning(lcActcontrol) << "Protokollfenster für" << genannt << "statt" << anruf.kontakt;
-    m_an.atmen();
+    m_fenster.atmen();
     return false;
 }
 
@@ -244,28 +243,29 @@ void Protokollaufzeichnung::aufzeichnen(const Anruf &anruf)
         return;
     if (!dialog.WindowExist()) {
         m_act.Zeigen();
-        m_an.atmen();
-        m_an.warten(pause);
+        m_fenster.atmen();
+        m_fenster.warten(pause);
         if (!tippe(aufruf)) {
-            m_an.meldung(m_tastenfehler);
-            m_an.atmen();
+            m_fenster.setMeldung(m_tastenfehler);
+            m_fenster.atmen();
             return;
         }
-        m_an.atmen();
-        m_an.warten(pause);
+        m_fenster.atmen();
+        m_fenster.warten(pause);
         bool offen = false;
         for (int runde = 0; runde < Warterunden && !offen; ++runde) {
-            m_an.meldung(runde % 2 == 0 ? u"Warte auf Protokollfenster .."_s : u"Warte auf Protokollfenster ..."_s);
-            m_an.atmen();
+            m_fenster.setMeldung(runde % 2 == 0 ? u"Warte auf Protokollfenster .."_s
+                                                : u"Warte auf Protokollfenster ..."_s);
+            m_fenster.atmen();
             offen = dialog.WindowExist();
             if (!offen) {
-                m_an.warten(2 * pause);
-                m_an.atmen();
+                m_fenster.warten(2 * pause);
+                m_fenster.atmen();
             }
         }
         if (!offen && !dialog.WindowExist()) {
-            m_an.meldung(u"Protokollfenster konnte nicht geöffnet werden."_s);
-            m_an.atmen();
+            m_fenster.setMeldung(u"Protokollfenster konnte nicht geöffnet werden."_s);
+            m_fenster.atmen();
             return;
         }
     }
@@ -274,10 +274,10 @@ void Protokollaufzeichnung::aufzeichnen(const Anruf &anruf)
     const Fenster fenster = modACTRunning::Oberfenster(m_desktop, dialog.GefundenesFenster());
     if (!dialogPasst(dialog, fenster, anruf))
         return;
-    m_an.meldung(u"Protokollfenster geöffnet..."_s);
-    m_an.atmen();
+    m_fenster.setMeldung(u"Protokollfenster geöffnet..."_s);
+    m_fenster.atmen();
     m_desktop.Aktiviere(fenster);
-    m_an.atmen();
+    m_fenster.atmen();
 
     for (const QString &eintrag : makro.split(u'|')) {
         const QString platzhalter = eintrag.toLower();
@@ -295,10 +295,10 @@ void Protokollaufzeichnung::aufzeichnen(const Anruf &anruf)
         // The rest of a macro that went astray would land who knows where.
         if (!getippt)
             break;
-        m_an.atmen();
-        m_an.warten(pause);
+        m_fenster.atmen();
+        m_fenster.warten(pause);
     }
     // A fault in the keys stays in view; otherwise the status is cleared.
-    m_an.meldung(m_tastenfehler);
-    m_an.atmen();
+    m_fenster.setMeldung(m_tastenfehler);
+    m_fenster.atmen();
 }

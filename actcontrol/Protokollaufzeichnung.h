@@ -4,9 +4,9 @@
 
 #include <QString>
 
-#include <functional>
 #include <optional>
 
+class ACTBefehlsfenster;
 class Anruferliste;
 class Dialogs;
 class ListViewModel;
@@ -23,17 +23,8 @@ struct Anruf;
 class Protokollaufzeichnung
 {
 public:
-    struct Anbindung
-    {
-        std::function<void(const QString &)> meldung; // status panel 3
-        std::function<void(bool)> timerACT;           // the ACT! check on or off
-        std::function<void()> atmen;                  // the message loop runs once
-        // A pause of that many milliseconds; the message loop keeps running.
-        std::function<void(int)> warten;
-    };
-
     Protokollaufzeichnung(clACTApplication &act, Desktop &desktop, Dialogs &dialogs, const modOptionen &optionen,
-                          Anbindung anbindung);
+                          ACTBefehlsfenster &fenster);
 
     // For the selected caller-list entry.
     // `auswahl`: the selected call, none when nothing is selected.
@@ -77,7 +68,7 @@ private:
     Desktop &m_desktop;
     Dialogs &m_dialogs;
     const modOptionen &m_optionen;
-    Anbindung m_an;
+    ACTBefehlsfenster &m_fenster;
     bool m_laeuft = false;
     QString m_tastenfehler;
 };

@@ -1,5 +1,6 @@
 #include "actdb/ActKontaktquelle.h"
 
+#include "actdb/ActKontaktbestand.h"
 #include "actdb/ActZugang.h"
 #include "actdb/Kontaktzeilen.h"
 #include "actdb/clActDBF.h"
@@ -81,4 +82,14 @@ Kontaktquelle::Oeffnung ActKontaktquelle::oeffnen()
 QString ActKontaktquelle::Suchmeldung() const
 {
     return u"Suche Kontakt in ACT!-Datenbank..."_s;
+}
+
+std::unique_ptr<Kontaktbestand> ActKontaktquelle::bestand(const QStringList &telefonfelder)
+{
+    auto dbf = std::make_unique<clActDBF>(m_dialogs, m_clipboard, m_optionen);
+    if (!dbf->init(m_zugang.ACTDatenbank())) {
+        dbf->kill();
+        return nullptr;
+    }
+    return std::make_unique<ActKontaktbestand>(std::move(dbf), telefonfelder);
 }

@@ -17,6 +17,8 @@ public:
 
     Oeffnung oeffnen() override;
     QString Suchmeldung() const override;
+    // The contact table's rows, read through an access of their own.
+    std::unique_ptr<Kontaktbestand> bestand(const QStringList &telefonfelder) override;
 
 private:
     Dialogs &m_dialogs;

@@ -1,11 +1,13 @@
 #include "actdb/CacheKontaktquelle.h"
 
 #include "actdb/ActZugang.h"
+#include "actdb/Bestandszeilen.h"
 #include "actdb/Kontaktzeilen.h"
 #include "actdb/clActDBF.h"
 #include "actdb/DiagnoseActdb.h"
-#include "actdb/Zeilenleser.h"
 #include "actdb/clTabellenCache.h"
+#include "platform/jet/DaoTyp.h"
+#include "platform/jet/Field.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/Recordset.h"
 
@@ -160,19 +162,34 @@ QString CacheKontaktquelle::Suchmeldung() const
     return u"Suche Kontakt im Nummerncache..."_s;
 }
 
-CacheKontaktquelle::Bau CacheKontaktquelle::Erstellen(clActDBF &act, const QString &datenbank,
-                                                       const Statusanzeige &status)
+std::unique_ptr<Kontaktbestand> CacheKontaktquelle::bestand(const QStringList &)
+{
+    return nullptr;
+}
+
+CacheKontaktquelle::Bau CacheKontaktquelle::Erstellen(Kontaktquelle &quelle, const Statusanzeige &status)
 {
     const QString felder = m_zugang.AusgewaehlteFelder();
+    const QStringList telefonfelder = clActDBF::Eintraege(felder);
     const QString pfad = Pfad();
-    if (!act.init(datenbank)) {
-        act.kill();
+    std::unique_ptr<Kontaktbestand> bestand = quelle.bestand(telefonfelder);
+    if (!bestand)
         return Bau::KeinACTZugriff;
+    // Each phone field with its key beside it, both indexed for the searches;
+    // every column text, as long as the source's field.
+    const auto text = [&bestand](const QString &name, std::size_t stelle) {
+        const int laenge = bestand->laenge(stelle);
+        return Field(name, DaoTyp::dbText, laenge > 0 ? laenge : DaoTyp::Standardgroesse(DaoTyp::dbText), true);
+    };
+    ::Fields spalten;
+    for (std::size_t i = 0; i < std::size_t(telefonfelder.size()); ++i) {
+        spalten.Append(text(telefonfelder[qsizetype(i)], i));
+        spalten.Append(Field(clActDBF::Schluesselfeld(telefonfelder[qsizetype(i)]), DaoTyp::dbText,
+                             DaoTyp::Standardgroesse(DaoTyp::dbText), true));
     }
-    // Each phone field with its key beside it, both indexed for the searches.
-    std::unique_ptr<Recordset> quelle = act.Cachequelle(felder);
-    // The same rows straight from the file where it can: a million contacts in seconds.
-    const std::unique_ptr<Zeilenleser> direkt = quelle ? act.Cachezeilen(felder) : nullptr;
+    const QStringList weitere{u"NAME"_s, u"COMPANY"_s, u"CITY"_s, u"UNIQUE_ID"_s};
+    for (std::size_t i = 0; i < std::size_t(weitere.size()); ++i)
+        spalten.Append(text(weitere[qsizetype(i)], std::size_t(telefonfelder.size()) + i));
     const QString indexfelder = felder.isEmpty() ? QString() : felder + u',' + clActDBF::Schluesselfelder(felder);
     Bau ergebnis = Bau::Fehlgeschlagen;
     // The file is made anew: the searches open the new one.
@@ -181,9 +198,12 @@ CacheKontaktquelle::Bau CacheKontaktquelle::Erstellen(clActDBF &act, const QStri
         clTabellenCache cache(m_dialogs, m_clipboard);
         if (!cache.init(pfad, true, status)) {
             ergebnis = Bau::KeinCachezugriff;
-        } else {
+        } else if (bestand->fehler().isEmpty()) {
+            // Contacts that cannot be read at all make no table.
             try {
-                if (quelle && cache.ADDRecordset(*quelle, Tabelle, u"UNIQUE_ID"_s, indexfelder, direkt.get()))
+                Bestandszeilen zeilen(*bestand, std::size_t(telefonfelder.size()),
+                                      clActDBF::Heimatvorwahl().toStdString());
+                if (cache.ADDZeilen(spalten, Tabelle, u"UNIQUE_ID"_s, indexfelder, zeilen))
                     ergebnis = Bau::Erstellt;
             } catch (const JetFehler &e) {
                 qCWarning(lcActdb).noquote() << u"Nummern-Cache %1 nicht erstellt: %2 %3"_s.arg(
@@ -192,9 +212,7 @@ CacheKontaktquelle::Bau CacheKontaktquelle::Erstellen(clActDBF &act, const QStri
             }
         }
     }
-    if (quelle)
-        quelle->Close();
-    quelle.reset();
-    act.kill();
+    // The source's rows are let go of once the cache is closed.
+    bestand.reset();
     return ergebnis;
 }

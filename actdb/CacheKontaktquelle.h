@@ -11,12 +11,12 @@
 
 class ActZugang;
 class Clipboard;
-class clActDBF;
 class Dialogs;
 class clTabellenCache;
 
-// The number cache as a contact source: the searches run on its own copy of
-// the phone, name, company and city columns. The file stays open between
+// The number cache as a contact source in front of another: the searches
+// run on its own copy of that source's phone values (each with its key),
+// names, companies and cities. The file stays open between
 // searches while it is the file that was opened (opening it reads its whole
 // schema, which costs more than a search); one built anew, replaced or
 // deleted meanwhile is opened again or found missing. Its place is set on
@@ -36,14 +36,16 @@ public:
     // The file is about to be made anew: let go of it.
     void schliessen();
 
+    // KeinACTZugriff: the source could not be reached.
     enum class Bau { Erstellt, KeinACTZugriff, KeinCachezugriff, Fehlgeschlagen };
-    // Builds the file anew from ACT!'s contact table at `datenbank`: the
-    // chosen phone fields, each with its key, and name, company and city
-    // of every contact.
-    Bau Erstellen(clActDBF &act, const QString &datenbank, const Statusanzeige &status);
+    // Builds the file anew from the contacts of `quelle`: the chosen phone
+    // fields, each with its key, and name, company and city of every contact.
+    Bau Erstellen(Kontaktquelle &quelle, const Statusanzeige &status);
 
     Oeffnung oeffnen() override;
     QString Suchmeldung() const override;
+    // A copy is not copied again: nothing.
+    std::unique_ptr<Kontaktbestand> bestand(const QStringList &telefonfelder) override;
 
 private:
     struct Dateikennung

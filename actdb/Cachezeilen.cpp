@@ -29,7 +29,7 @@ Cachezeilen::~Cachezeilen()
 }
 
 std::unique_ptr<Cachezeilen> Cachezeilen::oeffnen(const QString &datei, const QStringList &telefonfelder,
-                                                  const std::string &heimat)
+                                                  const std::string &heimat, bool mitSchluesseln)
 {
     std::unique_ptr<Cachezeilen> z(new Cachezeilen);
     z->m_tabelle = std::make_unique<DbfTable>();
@@ -51,7 +51,8 @@ std::unique_ptr<Cachezeilen> Cachezeilen::oeffnen(const QString &datei, const QS
             return nullptr;
     }
     z->m_heimat = heimat;
-    z->m_spalten = 2 * z->m_telefon.size() + z->m_weitere.size();
+    z->m_mitSchluesseln = mitSchluesseln;
+    z->m_spalten = (mitSchluesseln ? 2 : 1) * z->m_telefon.size() + z->m_weitere.size();
     z->m_zeile.resize(z->m_spalten);
     z->m_anzahl = z->m_tabelle->recordCount();
     for (std::size_t i = 0; i < StapelAnzahl; ++i)
@@ -89,11 +90,13 @@ void Cachezeilen::lesen()
                 if (wert.kind != DbfValue::Kind::Text) {
                     // An empty field is Null, and so is its key, as in the statement.
                     null();
-                    null();
+                    if (m_mitSchluesseln)
+                        null();
                     continue;
                 }
                 text(wert.bytes);
-                text(Nummernschluessel::schluesselUtf8(wert.bytes, m_heimat));
+                if (m_mitSchluesseln)
+                    text(Nummernschluessel::schluesselUtf8(wert.bytes, m_heimat));
             }
             for (const int feld : m_weitere) {
                 const DbfValue wert = tabelle.value(feld);

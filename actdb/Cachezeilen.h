@@ -16,8 +16,9 @@
 class DbfTable;
 
 // The number cache's rows read straight from the contact table: each phone
-// field with its key, then name, company, city and id — what the cache's
-// statement gives, without a statement engine between file and cache. The
+// field (with its key, if asked for), then name, company, city and id — what
+// the cache's statement gives, without a statement engine between file and
+// cache. The
 // file is read and the keys are made on a thread of their own, a few hundred
 // rows ahead, while the rows before go into the cache.
 class Cachezeilen : public Zeilenleser
@@ -26,7 +27,7 @@ public:
     // Nothing when a field is missing or not a character field: then the
     // statement is the way (and reports what is wrong).
     static std::unique_ptr<Cachezeilen> oeffnen(const QString &datei, const QStringList &telefonfelder,
-                                                const std::string &heimat);
+                                                const std::string &heimat, bool mitSchluesseln = true);
     ~Cachezeilen() override;
 
     const Verbindung::Textzeile *naechste() override;
@@ -47,6 +48,7 @@ private:
 
     std::unique_ptr<DbfTable> m_tabelle; // the reading thread's alone once it runs
     std::string m_heimat;
+    bool m_mitSchluesseln = true;
     std::vector<int> m_telefon; // field positions of the phone fields
     std::vector<int> m_weitere; // name, company, city, id
     std::size_t m_spalten = 0;

@@ -145,23 +145,26 @@ QString clActDBF::Firma(const QString &uniqueId)
     }
 }
 
-std::unique_ptr<Recordset> clActDBF::Cachequelle(const QString &Telefonfelder)
+std::unique_ptr<Recordset> clActDBF::Cachequelle(const QString &Telefonfelder, bool mitSchluesseln)
 {
     const QString t = u'[' + m_tabelle + u']';
     const QString heimat = Heimatvorwahl();
     QString sql = u"SELECT "_s;
-    for (const QString &f : Eintraege(Telefonfelder))
-        sql += t + u'.' + f + u", NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat + u"') AS ["_s
-               + Schluesselfeld(f) + u"], "_s;
+    for (const QString &f : Eintraege(Telefonfelder)) {
+        sql += t + u'.' + f + u", "_s;
+        if (mitSchluesseln)
+            sql += u"NUMMERNSCHLUESSEL("_s + t + u'.' + f + u", '"_s + heimat + u"') AS ["_s + Schluesselfeld(f)
+                   + u"], "_s;
+    }
     sql += t + u".NAME, "_s + t + u".COMPANY, "_s + t + u".CITY, "_s + t + u".UNIQUE_ID FROM "_s + t;
     return oeffne(sql);
 }
 
-std::unique_ptr<Zeilenleser> clActDBF::Cachezeilen(const QString &Telefonfelder) const
+std::unique_ptr<Zeilenleser> clActDBF::Cachezeilen(const QString &Telefonfelder, bool mitSchluesseln) const
 {
     if (!m_db)
         return nullptr;
-    return ::Cachezeilen::oeffnen(m_datei, Eintraege(Telefonfelder), Heimatvorwahl().toStdString());
+    return ::Cachezeilen::oeffnen(m_datei, Eintraege(Telefonfelder), Heimatvorwahl().toStdString(), mitSchluesseln);
 }
 
 clActDBF::~clActDBF() = default;

@@ -51,11 +51,11 @@ public:
     Kontaktscan::Treffer Vorauswahl(const QString &Suchfelder, const QString &Suchwert, const QString &schluessel,
                                     bool nurErster) const;
     // The rows for the number cache: the phone fields, each with its key
-    // (column name from Schluesselfeld), name, company, city and id.
-    std::unique_ptr<Recordset> Cachequelle(const QString &Telefonfelder);
+    // (column name from Schluesselfeld) if asked for, name, company, city and id.
+    std::unique_ptr<Recordset> Cachequelle(const QString &Telefonfelder, bool mitSchluesseln = true);
     // The same rows read straight from the file, many times faster; nothing
     // where only the statement can read them.
-    std::unique_ptr<Zeilenleser> Cachezeilen(const QString &Telefonfelder) const;
+    std::unique_ptr<Zeilenleser> Cachezeilen(const QString &Telefonfelder, bool mitSchluesseln = true) const;
     // The cache column that holds a phone field's key.
     static QString Schluesselfeld(const QString &feld);
     static QString Schluesselfelder(const QString &Telefonfelder);

@@ -1,5 +1,6 @@
 #include "actdb/clTabellenCache.h"
 
+#include "actdb/DiagnoseActdb.h"
 #include "actdb/Zeilenleser.h"
 #include "actdb/clActDBF.h"
 #include "platform/clipboard/Clipboard.h"
@@ -8,11 +9,14 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/DaoTyp.h"
 #include "platform/jet/JetFehler.h"
+#include "platform/jet/JetSql.h"
 #include "platform/jet/Recordset.h"
+#include "platform/jet/Verbindung.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -21,6 +25,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString CRLF = u"\r\n"_s;
+
+// A number or a key: the searches of every call look for digits.
+bool nurZiffern(const QString &wert)
+{
+    return wert.size() >= 3
+        && std::all_of(wert.begin(), wert.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 
 } // namespace
 
@@ -43,6 +54,7 @@ QString clTabellenCache::Statuskennung()
 
 void clTabellenCache::schliessen()
 {
+    m_ohneZiffernanweisung.clear();
     if (m_db) {
         try {
             m_db->Close();
@@ -106,7 +118,7 @@ bool clTabellenCache::init(const QString &pfad, bool neu, Statusanzeige status)
         }
     }
     try {
-        m_db = DBEngine::instance().CreateDatabase(pfad, u";LANGID=0x0409;CP=1252;COUNTRY=0"_s, 32);
+        m_db = DBEngine::instance().CreateDatabase(pfad);
         return true;
     } catch (const JetFehler &e) {
         initFehler(e.Number(), e.Description());
@@ -127,6 +139,20 @@ void clTabellenCache::importFehler(const QString &schritt, const QString &feld, 
 bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, const QString &schluessel,
                                    const QString &indexfelder, Zeilenleser *direkt)
 {
+    // The source's fields as they are now: the copy does not move with it.
+    const ::Fields spalten = quelle.Fields();
+    return aufbauen(spalten, tabelle, schluessel, indexfelder, direkt, direkt ? nullptr : &quelle);
+}
+
+bool clTabellenCache::ADDZeilen(const ::Fields &spalten, const QString &tabelle, const QString &schluessel,
+                                const QString &indexfelder, Zeilenleser &zeilen)
+{
+    return aufbauen(spalten, tabelle, schluessel, indexfelder, &zeilen, nullptr);
+}
+
+bool clTabellenCache::aufbauen(const ::Fields &spalten, const QString &tabelle, const QString &schluessel,
+                               const QString &indexfelder, Zeilenleser *direkt, Recordset *quelle)
+{
     Database &db = datenbank();
     for (const QString &name : db.TableDefs().Namen()) {
         if (name == tabelle)
@@ -135,7 +161,7 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
 
     status(u"Tabelle "_s + tabelle + u" wird erstellt"_s);
     TableDef neu(tabelle);
-    for (const Field &spalte : quelle.Fields()) {
+    for (const Field &spalte : spalten) {
         Field f = neu.CreateField(spalte.Name(), spalte.Type(), spalte.Size());
         if (spalte.Type() == DaoTyp::dbText)
             f.setAllowZeroLength(true);
@@ -207,22 +233,22 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
                 }
             }
             anzahl = 0;
-        } else if (!(quelle.Eof() && quelle.RecordCount() == 0)) {
-            quelle.MoveLast();
-            anzahl = quelle.RecordCount();
-            quelle.MoveFirst();
+        } else if (quelle && !(quelle->Eof() && quelle->RecordCount() == 0)) {
+            quelle->MoveLast();
+            anzahl = quelle->RecordCount();
+            quelle->MoveFirst();
         }
 
-        const int spalten = quelle.Fields().Count();
+        const int n = spalten.Count();
         for (qint64 i = 0; i < anzahl && !fehler; ++i) {
             fortschritt(i, anzahl);
             try {
                 schritt = u"AddNew"_s;
                 ziel->AddNew();
                 schritt = u"SetField"_s;
-                for (int j = 0; j < spalten; ++j) {
-                    feld = quelle.Fields()[j].Name();
-                    ziel->Fields()[j].setValue(quelle.Fields()[j].Value());
+                for (int j = 0; j < n; ++j) {
+                    feld = quelle->Fields()[j].Name();
+                    ziel->Fields()[j].setValue(quelle->Fields()[j].Value());
                 }
                 feld.clear();
                 schritt = u"Update"_s;
@@ -232,7 +258,7 @@ bool clTabellenCache::ADDRecordset(Recordset &quelle, const QString &tabelle, co
                 fehler = e;
                 break;
             }
-            quelle.MoveNext();
+            quelle->MoveNext();
         }
         ziel->Close();
     } catch (const JetFehler &) {
@@ -282,10 +308,58 @@ QString clTabellenCache::Anweisung(const QString &tabelle, const QString &suchfe
     return s;
 }
 
+QString clTabellenCache::Ziffernanweisung(const QString &tabelle, const QString &suchfelder,
+                                         const QString &ergebnisfelder)
+{
+    // What the engine makes of Anweisung for digits in columns with trigram
+    // tables: the rows of the lookup, each checked again by the pattern.
+    const QString t = u'[' + tabelle + u']';
+    const QStringList such = clActDBF::Eintraege(suchfelder);
+    QString s = u"SELECT "_s;
+    for (const QString &f : such)
+        s += t + u".["_s + f + u"], "_s;
+    for (const QString &f : clActDBF::Eintraege(ergebnisfelder))
+        s += t + u".["_s + f + u"], "_s;
+    s.chop(2);
+    QStringList auswahlen;
+    QStringList bedingungen;
+    for (const QString &f : such) {
+        const QString index = u'[' + Verbindung::Trigrammname(tabelle, f) + u']';
+        auswahlen.append(u"SELECT rowid FROM "_s + index + u" WHERE "_s + index + u" MATCH ?"_s);
+        bedingungen.append(t + u".["_s + f + u"] LIKE ?"_s);
+    }
+    return s + u" FROM "_s + t + u" WHERE ("_s + t + u".rowid IN ("_s + auswahlen.join(u" UNION "_s) + u") AND ("_s
+           + bedingungen.join(u" OR "_s) + u"))"_s;
+}
+
 std::unique_ptr<Recordset> clTabellenCache::Suche(const QString &tabelle, const QString &suchfelder,
                                                   const QString &ergebnisfelder, const QString &suchwert,
                                                   const QString &verknuepfung, bool nurErstesFeld)
 {
+    // Digits, searched in every field: one statement for all values, made
+    // once while the file is open. Where it cannot run (a field without
+    // trigram table) the statement with the value in its text does.
+    if (m_db && nurZiffern(suchwert) && verknuepfung == u"OR"_s && !nurErstesFeld
+        && !clActDBF::OhneFelder(suchfelder)) {
+        const QString anweisung = Ziffernanweisung(tabelle, suchfelder, ergebnisfelder);
+        if (!m_ohneZiffernanweisung.contains(anweisung)) {
+            const qsizetype felder = clActDBF::Eintraege(suchfelder).size();
+            QVariantList parameter;
+            const QString abfrage = JetSql::Trigrammabfrage(suchwert);
+            for (qsizetype i = 0; i < felder; ++i)
+                parameter.append(abfrage);
+            for (qsizetype i = 0; i < felder; ++i)
+                parameter.append(u'*' + suchwert + u'*');
+            try {
+                return m_db->OpenRecordset(anweisung, parameter);
+            } catch (const JetFehler &e) {
+                // Slower, and the same rows.
+                qCWarning(lcActdb).noquote() << u"Nummern-Cache %1: Suche ohne Trigrammtabellen (%2 %3)"_s.arg(
+                    m_pfad, QString::number(e.Number()), e.Description());
+                m_ohneZiffernanweisung.insert(anweisung);
+            }
+        }
+    }
     const QString sql = Anweisung(tabelle, suchfelder, ergebnisfelder, suchwert, verknuepfung, nurErstesFeld);
     try {
         return datenbank().OpenRecordset(sql);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -9,6 +10,7 @@
 class Clipboard;
 class Database;
 class Dialogs;
+class Fields;
 class JetFehler;
 class Recordset;
 class Zeilenleser;
@@ -35,6 +37,10 @@ public:
     // With `direkt` the rows come from there instead, the fields from `quelle`.
     bool ADDRecordset(Recordset &quelle, const QString &tabelle, const QString &schluessel,
                       const QString &indexfelder, Zeilenleser *direkt = nullptr);
+    // The same with the rows of `zeilen` into columns named, typed and sized
+    // as `spalten` say.
+    bool ADDZeilen(const Fields &spalten, const QString &tabelle, const QString &schluessel,
+                   const QString &indexfelder, Zeilenleser &zeilen);
 
     // The rows of the table whose search fields contain the value; nothing
     // after an error (shown, with the statement on the clipboard).
@@ -60,8 +66,15 @@ public:
     // for a missing or unreadable file.
     static bool TabelleVorhanden(const QString &pfad, const QString &tabelle);
     static QString Statuskennung();
+    // The statement Suche runs for digits searched in every field: the
+    // trigram lookup and the pattern as parameters, for each field in turn.
+    static QString Ziffernanweisung(const QString &tabelle, const QString &suchfelder,
+                                    const QString &ergebnisfelder);
 
 private:
+    // With `direkt` the rows come from there, else from `quelle`.
+    bool aufbauen(const Fields &spalten, const QString &tabelle, const QString &schluessel,
+                  const QString &indexfelder, Zeilenleser *direkt, Recordset *quelle);
     void status(const QString &text);
     void schliessen();
     Database &datenbank();
@@ -73,4 +86,6 @@ private:
     Statusanzeige m_status;
     QString m_pfad;
     std::shared_ptr<Database> m_db;
+    // Digit statements that could not be made on this file.
+    QSet<QString> m_ohneZiffernanweisung;
 };

@@ -29,11 +29,10 @@ Infobereich::Infobereich(frmHaupt &fenster, topTapi &tapi, bool an, QObject *par
     connect(&fenster, &frmHaupt::MonitorGeaendert, this, &Infobereich::zustandZeigen);
     connect(fenster.Panel(frmHaupt::Statusfeld::Telefon), &StatusPanel::TextGeaendert, this,
             &Infobereich::zustandZeigen);
-    connect(&tapi, &topTapi::OnCallState, this, &Infobereich::anrufzustand);
-    connect(&tapi, &topTapi::OnRinging, this, [this] {
-        m_klingelt = true;
-        zustandZeigen();
-    });
+    connect(&tapi, &topTapi::AnrufKommt, this, [this] { klingeln(true); });
+    connect(&tapi, &topTapi::Klingelt, this, [this] { klingeln(true); });
+    connect(&tapi, &topTapi::Abgenommen, this, [this] { klingeln(false); });
+    connect(&tapi, &topTapi::Beendet, this, [this] { klingeln(false); });
 
     zustandZeigen();
     if (an) {
@@ -104,14 +103,9 @@ QIcon Infobereich::Symbol() const
     return QIcon(u":/icons/rufmon.svg"_s);
 }
 
-void Infobereich::anrufzustand(const QString &CCallstate, std::int32_t, std::int32_t)
+void Infobereich::klingeln(bool klingelt)
 {
-    if (CCallstate == u"OFFERING"_s)
-        m_klingelt = true;
-    else if (CCallstate == u"CONNECTED"_s || CCallstate == u"DISCONNECTED"_s || CCallstate == u"IDLE"_s)
-        m_klingelt = false;
-    else
-        return;
+    m_klingelt = klingelt;
     zustandZeigen();
 }
 

@@ -53,7 +53,8 @@ private:
     void symbolZeigen();
     void symbolEntfernen();
     void zustandZeigen();
-    void anrufzustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
+    // A call rings from when it comes in until it is answered or over.
+    void klingeln(bool klingelt);
 
     frmHaupt &m_fenster;
     QString m_zusatz;

@@ -7,7 +7,6 @@
 #include "actdb/clTabellenCache.h"
 #include "app/Auswertungsfenster.h"
 #include "app/frmHaupt.h"
-#include "app/frmStatus.h"
 #include "core/modHaupt.h"
 #include "phonedb/AnruferlisteExportieren.h"
 #include "phonedb/NummernMdbOrt.h"
@@ -17,31 +16,68 @@
 #include "platform/telephony/topTapi.h"
 #include "telephony/AehnlicheNummern.h"
 #include "telephony/Anrufauswertung.h"
-#include "telephony/Anrufhinweis.h"
 #include "telephony/Anrufmeldung.h"
 #include "telephony/Anrufweg.h"
 #include "telephony/Waehlen.h"
 #include "windows/Infobefehl.h"
-#include "windows/Anruferlistenansicht.h"
 #include "windows/ListView.h"
 #include "windows/Nummernlistenbefehl.h"
-#include "windows/Protokollbefehl.h"
-#include "windows/StatusPanel.h"
+#include "windows/Telefonieprotokollbefehl.h"
 #include "windows/TapiInfobefehl.h"
 #include "windows/frmTelefonfelder.h"
 
-#include <QApplication>
-#include <QPointer>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 using M = Menuepunkt;
 
+namespace {
+
+// Where the parts show nothing: before the window is attached and after it is gone.
+class OhneFenster final : public Programmfenster
+{
+public:
+    void setMeldung(const QString &) override {}
+    void setACTPruefungAktiv(bool) override {}
+    void atmen() override {}
+    void warten(int) override {}
+    void setTelefonText(const QString &) override {}
+    void setWaehlhinweis(const QString &) override {}
+    int Adresse() const override { return -1; }
+    std::optional<Anruf> gewaehlterAnruf() const override { return std::nullopt; }
+    bool waehleAnruf(quint64) override { return false; }
+    std::vector<Anruf> Anrufe() const override { return {}; }
+    const ListViewModel &AehnlicheKontakte() const override { return m_keineKontakte; }
+    int gewaehlterKontakt() const override { return -1; }
+    void setACTText(const QString &) override {}
+    void setACTBereit(bool) override {}
+    void setACTHinweis(const QString &) override {}
+    void setCachebau(bool) override {}
+    void setCachebauStand(const QString &) override {}
+    void setCacheErneuerung(bool) override {}
+    void setWartecursor(bool) override {}
+    void SchalteNummernCache(bool) override {}
+    void Hervorholen() override {}
+    void Beenden() override {}
+
+private:
+    ListViewModel m_keineKontakte;
+};
+
+} // namespace
+
+Programmfenster &Programmteile::ohneFenster()
+{
+    static OhneFenster keines;
+    return keines;
+}
+
+bool Programmteile::mitFenster() const
+{
+    return m_fenster != &ohneFenster();
+}
 
 Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsStore &store,
                              SystemFacilities &system, Desktop &desktop)
@@ -55,11 +91,7 @@ Programmteile::Programmteile(Dialogs &dialogs, Clipboard &clipboard, SettingsSto
     , m_actFelder(m_actMeldungen)
     , m_adapter(store, m_karte)
     , m_act(store, dialogs, m_adapter, desktop)
-    , m_actApp(m_act, dialogs,
-               [this] {
-                   if (m_fenster)
-                       m_fenster->close();
-               })
+    , m_actApp(m_act, dialogs, [this] { m_fenster->Beenden(); })
     , m_pruefung(m_actFelder, m_actMeldungen, m_optionen, *this)
     , m_suche(dialogs, clipboard, m_optionen, m_actDBF, m_actApp, m_pruefung)
     , m_clipboard(clipboard)
@@ -81,30 +113,22 @@ QString Programmteile::ACTDatenbank()
 
 void Programmteile::setACTText(const QString &text)
 {
-    if (m_fenster)
-        m_fenster->Panel(frmHaupt::Statusfeld::ACT)->setText(text);
+    m_fenster->setACTText(text);
 }
 
 void Programmteile::setACTBereit(bool bereit)
 {
-    // The pictures of the ACT! panel in the window's icon list.
-    constexpr int BildBereit = 6;
-    constexpr int BildNichtBereit = 8;
-    const int bild = bereit ? BildBereit : BildNichtBereit;
-    if (m_fenster)
-        m_fenster->Panel(frmHaupt::Statusfeld::ACT)->setPicture(m_fenster->ilIcons().Picture(bild), bild);
+    m_fenster->setACTBereit(bereit);
 }
 
 void Programmteile::setACTHinweis(const QString &text)
 {
-    if (m_fenster)
-        m_fenster->Panel(frmHaupt::Statusfeld::ACT)->setToolTipText(text);
+    m_fenster->setACTHinweis(text);
 }
 
 void Programmteile::setPruefungAktiv(bool aktiv)
 {
-    if (m_fenster)
-        m_fenster->TimerACT().setEnabled(aktiv);
+    m_fenster->setACTPruefungAktiv(aktiv);
 }
 
 void Programmteile::TelefonfelderSetzen(const std::vector<clACTFeld> &felder, const QString &ausschluss)
@@ -116,6 +140,8 @@ void Programmteile::TelefonfelderSetzen(const std::vector<clACTFeld> &felder, co
 void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen *benachrichtigungen)
 {
     m_fenster = &fenster;
+    // Once the window is gone, what the parts show goes nowhere.
+    QObject::connect(&fenster, &QObject::destroyed, &fenster, [this] { m_fenster = &ohneFenster(); });
     m_leitungsteile = std::make_unique<Leitungsteile>(tapi, fenster, fenster, m_dialogs, m_optionen, m_schalter);
     fenster.anbinden(*m_leitungsteile);
     Anrufereignisse &ereignisse = m_leitungsteile->Ereignisse();
@@ -127,77 +153,58 @@ void Programmteile::verbinde(frmHaupt &fenster, topTapi &tapi, Benachrichtigunge
     m_aehnliche = &m_anrufweg->Aehnliche();
     m_auswertung = &m_anrufweg->Auswertung();
     QObject::connect(m_auswertung, &Anrufauswertung::Beendet, &fenster, &frmHaupt::AuswertungBeendet);
-    fenster.lvNummern()->Modell().setToolTips(&Anrufhinweis::ToolTip);
 
-    QObject::connect(fenster.Menu(M::mnuSuche_aehnliche), &QAction::triggered, &fenster, [this, &fenster] {
-        m_aehnliche->mnuSuche_aehnliche(fenster.lvNummern()->Auswahl());
-    });
-    QObject::connect(fenster.Menu(M::mnuCacheNeu), &QAction::triggered, &fenster, [this] { mnuCacheNeu(); });
+    const auto befehl = [&fenster](Menuepunkt punkt, auto ausfuehren) {
+        QObject::connect(fenster.Menu(punkt), &QAction::triggered, &fenster, ausfuehren);
+    };
+    befehl(M::mnuSuche_aehnliche, [this] { m_aehnliche->mnuSuche_aehnliche(m_fenster->gewaehlterAnruf()); });
+    befehl(M::mnuCacheNeu, [this] { mnuCacheNeu(); });
 
     // Dialing back from either list.
-    Waehlen::Anbindung anbindung{
-        [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Telefon)->setText(t); },
-        [&fenster](const QString &t) { fenster.Text1()->setToolTip(t); },
-        [&fenster] { return fenster.cbxAddress()->currentIndex(); }};
-    m_waehlen = std::make_unique<Waehlen>(tapi, m_store, m_optionen, m_dialogs, anbindung);
-    QObject::connect(fenster.Menu(M::mnuNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_waehlen->mnuNummerAnwaehlen(fenster.lvNummern()->Auswahl());
+    m_waehlen = std::make_unique<Waehlen>(tapi, m_store, m_dialogs, fenster);
+    befehl(M::mnuNummerAnwaehlen, [this] { m_waehlen->mnuNummerAnwaehlen(m_fenster->gewaehlterAnruf()); });
+    befehl(M::mnuAehnlicheNummerAnwaehlen, [this] {
+        m_waehlen->mnuAehnlicheNummerAnwaehlen(m_fenster->AehnlicheKontakte(), m_fenster->gewaehlterKontakt());
     });
-    QObject::connect(fenster.Menu(M::mnuAehnlicheNummerAnwaehlen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_waehlen->mnuAehnlicheNummerAnwaehlen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
-    });
-    QObject::connect(fenster.Menu(M::mnuTapiWaehlregeln), &QAction::triggered, &fenster,
-                     [this] { m_waehlen->mnuTapiWaehlregeln(); });
+    befehl(M::mnuTapiWaehlregeln, [this] { m_waehlen->mnuTapiWaehlregeln(); });
 
     // The telephony log follows its menu item; the events write to it.
-    m_protokoll = std::make_unique<Protokollbefehl>(m_system, m_schalter, &fenster);
-    QObject::connect(fenster.Menu(M::mnuTAPIProtokoll), &QAction::triggered, &fenster,
-                     [this](bool nun) { m_protokoll->mnuTAPIProtokoll(!nun); });
-    QObject::connect(&fenster, &frmHaupt::Protokollzeile, m_protokoll.get(), &Protokollbefehl::PrintProtokoll);
+    m_telefonieprotokoll = std::make_unique<Telefonieprotokollbefehl>(m_system, m_schalter, &fenster);
+    befehl(M::mnuTAPIProtokoll, [this](bool nun) { m_telefonieprotokoll->mnuTAPIProtokoll(!nun); });
+    QObject::connect(&fenster, &frmHaupt::Telefonieprotokollzeile, m_telefonieprotokoll.get(),
+                     &Telefonieprotokollbefehl::PrintProtokoll);
 
     m_tapiInfo = std::make_unique<TapiInfobefehl>(tapi, [&ereignisse] { return ereignisse.LetzterAnruf; },
                                                   &fenster);
-    QObject::connect(fenster.Menu(M::mnuTapiInfos), &QAction::triggered, &fenster,
-                     [this] { m_tapiInfo->mnuTapiInfos(); });
+    befehl(M::mnuTapiInfos, [this] { m_tapiInfo->mnuTapiInfos(); });
     m_info = std::make_unique<Infobefehl>(tapi, m_system, &fenster);
     QObject::connect(&fenster, &frmHaupt::InfoAngefordert, &fenster, [this] { m_info->imBanner_Click(); });
     m_nummernliste = std::make_unique<Nummernlistenbefehl>(
         m_dialogs, [this] { return m_telefondaten.Datenbank(); }, &fenster);
-    QObject::connect(fenster.Menu(M::mnuNummern), &QAction::triggered, &fenster,
-                     [this] { m_nummernliste->mnuNummern(); });
+    befehl(M::mnuNummern, [this] { m_nummernliste->mnuNummern(); });
 
-    m_befehle = std::make_unique<ACTBefehle>(
-        m_actApp, [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Meldung)->setText(t); },
-        [this, &fenster] {
-            if (m_schalter.gesetzt(Optionsschalter::Schalter::ACTTimer))
-                ACTTimerStarten(m_actApp, m_act.desktop(), [&fenster] { fenster.atmen(); });
-        });
-    QObject::connect(fenster.Menu(M::mnuACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_befehle->mnuACTAnzeigen(m_anrufe, fenster.lvNummern()->Auswahl());
+    // ACT! shows the caller's contact; its timer starts along when the option says so.
+    m_befehle = std::make_unique<ACTBefehle>(m_actApp, fenster);
+    QObject::connect(m_befehle.get(), &ACTBefehle::KontaktGezeigt, &fenster, [this] {
+        if (m_schalter.gesetzt(Optionsschalter::Schalter::ACTTimer))
+            ACTTimerStarten(m_actApp, m_act.desktop(), *m_fenster);
     });
-    QObject::connect(fenster.Menu(M::mnuAehnlicheACTAnzeigen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_befehle->mnuAehnlicheACTAnzeigen(fenster.lvKontakte()->Items(), fenster.lvKontakte()->SelectedIndex());
+    befehl(M::mnuACTAnzeigen, [this] { m_befehle->mnuACTAnzeigen(m_anrufe, m_fenster->gewaehlterAnruf()); });
+    befehl(M::mnuAehnlicheACTAnzeigen, [this] {
+        m_befehle->mnuAehnlicheACTAnzeigen(m_fenster->AehnlicheKontakte(), m_fenster->gewaehlterKontakt());
     });
-    Protokollaufzeichnung::Anbindung aufzeichnung;
-    aufzeichnung.meldung = [&fenster](const QString &t) { fenster.Panel(frmHaupt::Statusfeld::Meldung)->setText(t); };
-    aufzeichnung.timerACT = [&fenster](bool an) { fenster.TimerACT().setEnabled(an); };
-    aufzeichnung.atmen = [&fenster] { fenster.atmen(); };
-    m_aufzeichnung = std::make_unique<Protokollaufzeichnung>(m_actApp, m_act.desktop(), m_dialogs, m_optionen,
-                                                             std::move(aufzeichnung));
-    QObject::connect(fenster.Menu(M::mnuACTProtokollAufzeichnen), &QAction::triggered, &fenster, [this, &fenster] {
-        m_aufzeichnung->mnuACTProtokollAufzeichnen(m_anrufe, fenster.lvNummern()->Auswahl());
+    m_aufzeichnung = std::make_unique<Protokollaufzeichnung>(m_actApp, m_act.desktop(), m_dialogs, m_optionen, fenster);
+    befehl(M::mnuACTProtokollAufzeichnen, [this] {
+        m_aufzeichnung->mnuACTProtokollAufzeichnen(m_anrufe, m_fenster->gewaehlterAnruf());
     });
-    QObject::connect(fenster.Menu(M::mnuAehnlicheACTProtokollAufzeichnen), &QAction::triggered, &fenster,
-                     [this, &fenster] {
-                         m_aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(
-                             m_anrufe, fenster.lvNummern()->Auswahl(), fenster.lvKontakte()->Items(),
-                             fenster.lvKontakte()->SelectedIndex());
-                     });
-    QObject::connect(fenster.Menu(M::mnuACTDatenbank), &QAction::triggered, &fenster, [this] { mnuACTDatenbank(); });
-    QObject::connect(fenster.Menu(M::mnuTelefonfelder), &QAction::triggered, &fenster,
-                     [this] { mnuTelefonfelder(); });
-    QObject::connect(fenster.Menu(M::mnuAnruferlisteExportieren), &QAction::triggered, &fenster,
-                     [this] { mnuAnruferlisteExportieren(); });
+    befehl(M::mnuAehnlicheACTProtokollAufzeichnen, [this] {
+        m_aufzeichnung->mnuAehnlicheACTProtokollAufzeichnen(m_anrufe, m_fenster->gewaehlterAnruf(),
+                                                            m_fenster->AehnlicheKontakte(),
+                                                            m_fenster->gewaehlterKontakt());
+    });
+    befehl(M::mnuACTDatenbank, [this] { mnuACTDatenbank(); });
+    befehl(M::mnuTelefonfelder, [this] { mnuTelefonfelder(); });
+    befehl(M::mnuAnruferlisteExportieren, [this] { mnuAnruferlisteExportieren(); });
     if (benachrichtigungen)
         verbindeMeldung(fenster, tapi, *benachrichtigungen);
 }
@@ -217,42 +224,34 @@ void Programmteile::verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrich
                              folgen(an);
                      });
     QObject::connect(m_auswertung, &Anrufauswertung::Erkannt, m_meldung.get(), &Anrufmeldung::Melden);
-    QObject::connect(&tapi, &topTapi::OnCallState, m_meldung.get(), &Anrufmeldung::Zustand);
+    QObject::connect(&tapi, &topTapi::Beendet, m_meldung.get(), &Anrufmeldung::Beendet);
 
     // The notification's buttons run the caller list's commands on the call's entry.
-    const auto eintrag = [&fenster](quint64 schluessel) {
-        const int i = fenster.lvNummern()->Modell().Zeile(schluessel);
-        if (i >= 0)
-            fenster.lvNummern()->setSelectedIndex(i);
-        return i;
-    };
     // A click on the notification: the window with the call selected.
-    QObject::connect(m_meldung.get(), &Anrufmeldung::Anzeigen, &fenster, [&fenster, eintrag](quint64 e) {
-        eintrag(e);
-        fenster.Hervorholen();
+    QObject::connect(m_meldung.get(), &Anrufmeldung::Anzeigen, &fenster, [this](quint64 e) {
+        m_fenster->waehleAnruf(e);
+        m_fenster->Hervorholen();
     });
-    QObject::connect(m_meldung.get(), &Anrufmeldung::KontaktAnzeigen, &fenster, [this, &fenster, eintrag](quint64 e) {
-        if (eintrag(e) >= 0)
+    QObject::connect(m_meldung.get(), &Anrufmeldung::KontaktAnzeigen, &fenster, [this](quint64 e) {
+        if (m_fenster->waehleAnruf(e))
             m_befehle->mnuACTAnzeigen(m_anrufe, m_anrufe.anruf(e));
     });
-    QObject::connect(m_meldung.get(), &Anrufmeldung::Zurueckrufen, &fenster, [this, &fenster, eintrag](quint64 e) {
-        if (eintrag(e) >= 0)
+    QObject::connect(m_meldung.get(), &Anrufmeldung::Zurueckrufen, &fenster, [this](quint64 e) {
+        if (m_fenster->waehleAnruf(e))
             m_waehlen->mnuNummerAnwaehlen(m_anrufe.anruf(e));
     });
 }
 
 void Programmteile::mnuAnruferlisteExportieren()
 {
-    if (!m_fenster)
-        return;
-    AnruferlisteExportieren befehl(m_dialogs, m_fenster->lvNummern()->Modell().InZeilenfolge());
+    AnruferlisteExportieren befehl(m_dialogs, m_fenster->Anrufe());
     // The company is not in the caller list; ACT!'s table has it while ACT! is there.
     Firmenauskunft auskunft(m_dialogs, m_clipboard, m_optionen);
     const QString pfad = befehl.mnuAnruferlisteExportieren([this, &auskunft](const QStringList &ids) {
         return m_pruefung.ACTBereit() ? auskunft.Firmen(m_actApp.ACTDatenbank(), ids) : QHash<QString, QString>();
     });
     if (!pfad.isEmpty())
-        m_fenster->Panel(frmHaupt::Statusfeld::Meldung)->setText(befehl.Meldung());
+        m_fenster->setMeldung(befehl.Meldung());
 }
 
 void Programmteile::mnuACTDatenbank()
@@ -314,8 +313,7 @@ void Programmteile::TelefonfelderSchliessen()
 void Programmteile::mnuTelefonfelder()
 {
     TelefonfelderLaden();
-    if (m_fenster)
-        m_fenster->TimerACT().setEnabled(false);
+    m_fenster->setACTPruefungAktiv(false);
     const QStringList vorher = clActDBF::Eintraege(m_telefonfelder->AusgewaehlteFelder());
     m_telefonfelder->exec();
     PruefeACTDatenbank();
@@ -324,10 +322,9 @@ void Programmteile::mnuTelefonfelder()
     bool neuesFeld = false;
     for (const QString &feld : clActDBF::Eintraege(m_telefonfelder->AusgewaehlteFelder()))
         neuesFeld = neuesFeld || (!feld.isEmpty() && !vorher.contains(feld, Qt::CaseInsensitive));
-    if (neuesFeld && m_fenster && m_schalter.gesetzt(Optionsschalter::Schalter::NummernCache))
+    if (neuesFeld && mitFenster() && m_schalter.gesetzt(Optionsschalter::Schalter::NummernCache))
         mnuCacheNeu();
-    if (m_fenster)
-        m_fenster->TimerACT().setEnabled(true);
+    m_fenster->setACTPruefungAktiv(true);
 }
 
 void Programmteile::ACTMonitorInitialisieren()
@@ -371,28 +368,16 @@ void Programmteile::ErstelleNummernCache()
 
 void Programmteile::cacheBauen(std::function<void()> danach)
 {
-    if (!m_pruefung.ACTBereit() || !m_fenster || m_cachebau) {
+    if (!m_pruefung.ACTBereit() || !mitFenster() || m_cachebau) {
         if (danach)
             danach();
         return;
     }
     // Built on the search thread; the window goes on drawing the progress.
     m_cachebau = true;
-    QPointer<frmHaupt> fenster = m_fenster;
-    StatusPanel *panel = fenster->Panel(frmHaupt::Statusfeld::Telefon);
-    const QString alterText = panel->Text();
-    const int alteBreite = panel->width();
-    panel->setFixedWidth(fenster->statusBar()->width());
-    panel->setText(u"Initialisiere Nummern-Cache"_s);
-    const auto status = [fenster](const QString &text) {
-        if (!fenster)
-            return;
-        if (frmStatus *s = fenster->Statusfenster())
-            s->setInfo(text);
-        else
-            fenster->Panel(frmHaupt::Statusfeld::Telefon)->setText(text);
-    };
-    const auto fertig = [this, fenster, alterText, alteBreite, danach](Kontaktsuche::Cachebau bau) {
+    m_fenster->setCachebau(true);
+    const auto status = [this](const QString &text) { m_fenster->setCachebauStand(text); };
+    const auto fertig = [this, danach](Kontaktsuche::Cachebau bau) {
         m_cachebau = false;
         QString fehler;
         switch (bau) {
@@ -408,15 +393,11 @@ void Programmteile::cacheBauen(std::function<void()> danach)
             fehler = u"Nummern-Cache konnte nicht erstellt werden."_s;
             break;
         }
-        if (fenster) {
-            if (!fehler.isEmpty()) {
-                m_dialogs.MsgBox(fehler, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
-                fenster->SchalteNummernCache(false);
-            }
-            StatusPanel *panel = fenster->Panel(frmHaupt::Statusfeld::Telefon);
-            panel->setFixedWidth(alteBreite);
-            panel->setText(alterText);
+        if (!fehler.isEmpty() && mitFenster()) {
+            m_dialogs.MsgBox(fehler, Dialogs::Buttons::Ok, Dialogs::Icon::Information, Dialogs::defaultTitle());
+            m_fenster->SchalteNummernCache(false);
         }
+        m_fenster->setCachebau(false);
         if (danach)
             danach();
     };
@@ -425,13 +406,10 @@ void Programmteile::cacheBauen(std::function<void()> danach)
 
 void Programmteile::mnuCacheNeu()
 {
-    if (!m_fenster || m_cachebau)
+    if (!mitFenster() || m_cachebau)
         return;
-    frmHaupt &f = *m_fenster;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    f.setEnabled(false);
-    f.Menu(M::mnuCacheNeu)->setEnabled(false);
-    f.StatusfensterZeigen(u"Nummern-Cache..."_s);
+    m_fenster->setWartecursor(true);
+    m_fenster->setCacheErneuerung(true);
     // The monitor pauses while the table is rebuilt, and comes back only if
     // it was on. (Not through the button: the window is disabled, and so is
     // the button, whose click would do nothing.)
@@ -440,17 +418,14 @@ void Programmteile::mnuCacheNeu()
     if (warAktiv)
         leitung.cmdInitTapi_Click();
     if (!m_schalter.gesetzt(Optionsschalter::Schalter::NummernCache))
-        f.SchalteNummernCache(true);
-    QPointer<frmHaupt> fenster = m_fenster;
-    cacheBauen([this, fenster, warAktiv] {
-        QApplication::restoreOverrideCursor();
-        if (!fenster)
+        m_fenster->SchalteNummernCache(true);
+    cacheBauen([this, warAktiv] {
+        m_fenster->setWartecursor(false);
+        if (!mitFenster())
             return;
         if (warAktiv && m_leitungsteile)
             m_leitungsteile->Leitung().cmdInitTapi_Click();
-        fenster->StatusfensterSchliessen();
-        fenster->setEnabled(true);
-        fenster->Menu(M::mnuCacheNeu)->setEnabled(true);
+        m_fenster->setCacheErneuerung(false);
     });
 }
 
@@ -458,7 +433,7 @@ void Programmteile::CacheSchritt()
 {
     // While the window loads, the start-up builds the cache itself once it
     // has read the options.
-    if (!m_fenster || !m_startAbgeschlossen)
+    if (!mitFenster() || !m_startAbgeschlossen)
         return;
     const QString pfad = m_suche.CachePfad();
     if (!m_schalter.gesetzt(Optionsschalter::Schalter::NummernCache) || pfad.isEmpty())
@@ -476,10 +451,10 @@ void Programmteile::CacheSchritt()
         mnuCacheNeu();
     }
 }
-void Programmteile::ProtokollfensterSchliessen()
+void Programmteile::TelefonieprotokollSchliessen()
 {
-    if (m_protokoll)
-        m_protokoll->Schliessen();
+    if (m_telefonieprotokoll)
+        m_telefonieprotokoll->Schliessen();
 }
 
 Auswertungsanzeige *Programmteile::Anzeige() const

@@ -17,6 +17,7 @@
 #include "telephony/Leitungsteile.h"
 #include "windows/frmKontaktkarte.h"
 
+#include <functional>
 #include <memory>
 
 class ACTBefehle;
@@ -33,7 +34,8 @@ class Dialogs;
 class Infobefehl;
 class Nummernlistenbefehl;
 class Protokollaufzeichnung;
-class Protokollbefehl;
+class Programmfenster;
+class Telefonieprotokollbefehl;
 class SettingsStore;
 class SystemFacilities;
 class TapiInfobefehl;
@@ -84,7 +86,7 @@ public:
     void NummernCacheEntfernen() override;
     bool ACTBereit() const override;
     bool AuswertungLaeuft() const override;
-    void ProtokollfensterSchliessen() override;
+    void TelefonieprotokollSchliessen() override;
     clRufmonDaten *Telefondaten() override;
 
     frmKontaktkarte &Kontaktkarte() { return m_karte; }
@@ -112,6 +114,8 @@ private:
     void mnuACTDatenbank();
     void mnuTelefonfelder();
     void verbindeMeldung(frmHaupt &fenster, topTapi &tapi, Benachrichtigungen &benachrichtigungen);
+    static Programmfenster &ohneFenster();
+    bool mitFenster() const;
     // Builds the number cache on the search thread, then runs `danach`.
     void cacheBauen(std::function<void()> danach);
 
@@ -143,12 +147,13 @@ private:
     Clipboard &m_clipboard;
     SystemFacilities &m_system;
     std::unique_ptr<Waehlen> m_waehlen;
-    std::unique_ptr<Protokollbefehl> m_protokoll;
+    std::unique_ptr<Telefonieprotokollbefehl> m_telefonieprotokoll;
     std::unique_ptr<TapiInfobefehl> m_tapiInfo;
     std::unique_ptr<Infobefehl> m_info;
     std::unique_ptr<Nummernlistenbefehl> m_nummernliste;
     bool m_startAbgeschlossen = false;
     bool m_cachebau = false; // one build at a time
     std::unique_ptr<frmTelefonfelder> m_telefonfelder;
-    frmHaupt *m_fenster = nullptr;
+    // The window, once attached; until then and once it is gone, one that shows nothing.
+    Programmfenster *m_fenster = &ohneFenster();
 };

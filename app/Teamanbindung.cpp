@@ -53,7 +53,8 @@ Teamanbindung::Teamanbindung(const Teile &teile, QObject *parent)
             m_journal->Eintragen(anruf, m_t.tapi.CurrentDeviceName());
         });
     }
-    connect(&m_t.tapi, &topTapi::OnCallState, m_journal.get(), &Teamjournal::Zustand);
+    connect(&m_t.tapi, &topTapi::Abgenommen, m_journal.get(), &Teamjournal::Abgenommen);
+    connect(&m_t.tapi, &topTapi::Beendet, m_journal.get(), &Teamjournal::Beendet);
 }
 
 Teamanbindung::~Teamanbindung() = default;

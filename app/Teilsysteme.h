@@ -33,7 +33,7 @@ public:
     virtual bool ACTBereit() const = 0;
     // A call is being identified; the window must not close under it.
     virtual bool AuswertungLaeuft() const = 0;
-    virtual void ProtokollfensterSchliessen() = 0;
+    virtual void TelefonieprotokollSchliessen() = 0;
     // The open phone database, or none.
     virtual clRufmonDaten *Telefondaten() = 0;
 };

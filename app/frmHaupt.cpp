@@ -8,6 +8,7 @@
 #include "app/Teilsysteme.h"
 #include "app/frmStatus.h"
 #include "windows/modListviewSort.h"
+#include "telephony/Anrufhinweis.h"
 #include "telephony/Leitungssteuerung.h"
 #include "telephony/Nummernbefehle.h"
 #include "phonedb/AnruferlisteLoeschen.h"
@@ -304,6 +305,7 @@ void frmHaupt::erstelleSteuerelemente()
     m_lvNummern->Modell().setSmallIcons(kleineBilder);
     m_lvNummern->Modell().setHeaderIcons(
         [this](const QString &key) { return QVariant(m_ilSortierung.Picture(key)); });
+    m_lvNummern->Modell().setToolTips(&Anrufhinweis::ToolTip);
     m_lvNummern->Modell().setColumns({{u"Nummer"_s, u"Nummer"_s, {}},
                                       {u"Datum"_s, u"Datum"_s, {}},
                                       {u"Ort"_s, u"Ort"_s, {}},
@@ -419,7 +421,7 @@ constexpr Schaltereintrag Schaltermenues[] = {
     {S::FensterMinimieren, M::mnuFensterMin},
     {S::NummernCache, M::mnuNummernCache},
     {S::NummernCacheAutomatisch, M::mnuNummernCacheAutomatisch},
-    {S::Protokoll, M::mnuTAPIProtokoll},
+    {S::Telefonieprotokoll, M::mnuTAPIProtokoll},
     {S::PraefixHinzufuegen, M::mnuTapiNull},
     {S::PraefixEntfernen, M::mnuTAPINullEntfernen},
     {S::PlusKlammerFilter, M::mnuTAPIPlusKlammerFilter},
@@ -888,12 +890,12 @@ void frmHaupt::atmen()
 
 bool frmHaupt::Protokolliert() const
 {
-    return m_schalter.gesetzt(Optionsschalter::Schalter::Protokoll);
+    return m_schalter.gesetzt(Optionsschalter::Schalter::Telefonieprotokoll);
 }
 
 void frmHaupt::PrintProtokoll(const QString &ereignis, const QString &werte)
 {
-    emit Protokollzeile(ereignis, werte);
+    emit Telefonieprotokollzeile(ereignis, werte);
 }
 
 QRect frmHaupt::FensterTwips() const

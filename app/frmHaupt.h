@@ -3,13 +3,14 @@
 #include "windows/ImageList.h"
 #include "windows/Schriftmass.h"
 #include "app/IntervalTimer.h"
+#include "app/Programmfenster.h"
 #include "core/Menuepunkt.h"
 #include "core/Optionsschalter.h"
 #include "core/Anruf.h"
 #include "core/modOptionen.h"
 #include "telephony/Leitungsfenster.h"
 #include "telephony/Leitungsteile.h"
-#include "telephony/Protokoll.h"
+#include "telephony/Telefonieprotokoll.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -51,7 +52,7 @@ struct frmHauptUmgebung
 // similar numbers and the status bar. It lays out its controls, keeps the
 // menus and runs the start and exit sequences; the work of each command lives
 // in its subsystem.
-class frmHaupt : public QMainWindow, public Leitungsfenster, public Protokoll
+class frmHaupt : public QMainWindow, public Leitungsfenster, public Telefonieprotokoll, public Programmfenster
 {
     Q_OBJECT
 
@@ -108,7 +109,7 @@ public:
 
     // The three delete commands of the caller list, by their menu item.
     void EintraegeLoeschen(Menuepunkt befehl);
-    void SchalteNummernCache(bool ein);
+    void SchalteNummernCache(bool ein) override;
     bool MonitorAktiv() const;
     // The identification has ended: a close asked for meanwhile happens now.
     void AuswertungBeendet();
@@ -133,7 +134,27 @@ public:
     void setTitel(const QString &titel) override;
     void setMenueText(Menuepunkt punkt, const QString &text) override;
     void setLbIDText(const QString &text) override;
-    void atmen();
+
+    // The window as the program's parts see it.
+    void setMeldung(const QString &text) override;
+    void setACTPruefungAktiv(bool aktiv) override;
+    void warten(int millisekunden) override;
+    void setWaehlhinweis(const QString &text) override;
+    int Adresse() const override;
+    std::optional<Anruf> gewaehlterAnruf() const override;
+    bool waehleAnruf(quint64 eintrag) override;
+    std::vector<Anruf> Anrufe() const override;
+    const ListViewModel &AehnlicheKontakte() const override;
+    int gewaehlterKontakt() const override;
+    void setACTText(const QString &text) override;
+    void setACTBereit(bool bereit) override;
+    void setACTHinweis(const QString &text) override;
+    void setCachebau(bool laeuft) override;
+    void setCachebauStand(const QString &text) override;
+    void setCacheErneuerung(bool laeuft) override;
+    void setWartecursor(bool an) override;
+    void Beenden() override;
+    void atmen() override;
     QLabel *lbID() const { return m_lbID; }
     // The status window of long operations (start-up, cache rebuild); null while none shows.
     frmStatus *Statusfenster() const;
@@ -149,7 +170,7 @@ public:
     // Hidden in the system tray.
     bool ImInfobereich() const { return m_insInfobereich && isHidden(); }
     // The window in front at its size, from the tray, the task bar or behind others.
-    void Hervorholen();
+    void Hervorholen() override;
 
     // Geometry in twips, as the settings store keeps it: the frame's top
     // left corner and the size of the inside.
@@ -167,7 +188,7 @@ signals:
     // The user asked for the about box.
     void InfoAngefordert();
     // A line for the telephony log, while logging is on.
-    void Protokollzeile(const QString &ereignis, const QString &werte);
+    void Telefonieprotokollzeile(const QString &ereignis, const QString &werte);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -198,8 +219,6 @@ private:
     void FensterSpeichern();
     int leseFensterwert(const QString &key, int standard) const;
     void kopiere(const QString &text);
-    // The selected call, when the list has calls and one is selected.
-    std::optional<Anruf> gewaehlterAnruf() const;
 
     // A design size in pixels, scaled for the running font.
     int e(double entwurfsPixel) const { return m_mass.px(entwurfsPixel); }
@@ -241,6 +260,9 @@ private:
     std::array<QMenu *, AnzahlMenuepunkte> m_menus = {};
     QPointer<frmStatus> m_status;
     Leitungsteile *m_leitungsteile = nullptr;
+    // The telephony panel as it was before a cache build widened it.
+    QString m_cachebauText;
+    int m_cachebauBreite = 0;
 
     // The geometry the window was given at start, in twips and in pixels, so
     // that an untouched window saves exactly what it read.

@@ -161,7 +161,7 @@ void frmHaupt::Form_Load()
     if (m_status)
         m_status->close();
     delete m_status;
-    m_schalter.setzen(Optionsschalter::Schalter::Protokoll, false);
+    m_schalter.setzen(Optionsschalter::Schalter::Telefonieprotokoll, false);
     m_timerACT.setInterval(TimerACTIntervall);
 }
 
@@ -230,7 +230,7 @@ void frmHaupt::Form_Unload()
     m_entladen = true;
     m_timerACT.setEnabled(false);
 
-    trotzdem([&] { m_teilsysteme.ProtokollfensterSchliessen(); });
+    trotzdem([&] { m_teilsysteme.TelefonieprotokollSchliessen(); });
     trotzdem([&] { m_leitungsteile->Leitung().Beenden(); });
     trotzdem([&] {
         if (MonitorAktiv()) {

@@ -5,9 +5,14 @@
 // The build runs once per repetition (a million rows take seconds); a single
 // build for /usr/bin/time -v: --benchmark_filter=Aufbauen --benchmark_repetitions=1
 #include "BenchUmgebung.h"
-#include "actdb/Zeilenleser.h"
+#include "actdb/ActKontaktquelle.h"
+#include "actdb/ActZugang.h"
+#include "actdb/CacheKontaktquelle.h"
 #include "actdb/clActDBF.h"
 #include "actdb/clTabellenCache.h"
+#include "actdb/Zeilenleser.h"
+#include "platform/jet/DBEngine.h"
+#include "platform/jet/Database.h"
 #include "core/modOptionen.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/dialogs/ConsoleDialogs.h"
@@ -63,18 +68,45 @@ const QString &kontakttabelle(qint64 kontakte)
     return eintrag.second;
 }
 
-// Builds the cache of a contact table into `pfad`; false on any failure.
+// ACT! with that contact table open and the five phone fields chosen.
+class Zugang : public ActZugang
+{
+public:
+    explicit Zugang(QString dbf)
+        : m_dbf(std::move(dbf))
+    {
+    }
+    bool ACTBereit() const override { return true; }
+    QString ACTDatenbank() const override { return m_dbf; }
+    QString AusgewaehlteFelder() const override { return Telefonfelder; }
+    QString Bezeichnung(const QString &) const override { return {}; }
+
+private:
+    QString m_dbf;
+};
+
+// Builds the cache of a contact table into `pfad` as the program does,
+// through the ACT! source; false on any failure.
 bool aufbauen(const QString &dbf, const QString &pfad)
+{
+    Umgebung &u = umgebung();
+    const Zugang zugang(dbf);
+    ActKontaktquelle act(u.dialogs, u.clipboard, u.optionen, zugang);
+    CacheKontaktquelle cache(u.dialogs, u.clipboard, zugang);
+    cache.setPfad(pfad);
+    return cache.Erstellen(act, {}) == CacheKontaktquelle::Bau::Erstellt;
+}
+
+// The build as it was before the cache took its rows from the contact
+// source: the statement's fields, the rows with their keys from the file.
+bool aufbauenBisher(const QString &dbf, const QString &pfad)
 {
     Umgebung &u = umgebung();
     clActDBF act(u.dialogs, u.clipboard, u.optionen);
     if (!act.init(dbf))
         return false;
-    // As the program builds it: each phone field with its number key beside it.
     auto quelle = act.Cachequelle(Telefonfelder);
-    if (!quelle)
-        return false;
-    const auto direkt = act.Cachezeilen(Telefonfelder);
+    const auto direkt = quelle ? act.Cachezeilen(Telefonfelder) : nullptr;
     if (!direkt)
         return false;
     clTabellenCache cache(u.dialogs, u.clipboard);
@@ -114,6 +146,18 @@ void BM_Cache_Aufbauen(benchmark::State &state)
         benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_Cache_Aufbauen)->Arg(100000)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_Cache_Aufbauen_bisher(benchmark::State &state)
+{
+    const QString &dbf = kontakttabelle(state.range(0));
+    QTemporaryDir ziel;
+    const QString pfad = ziel.filePath(u"Cache.mdb"_s);
+    for (auto _ : state) {
+        if (!aufbauenBisher(dbf, pfad))
+            state.SkipWithError("the cache could not be built");
+    }
+}
+BENCHMARK(BM_Cache_Aufbauen_bisher)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 // Searches the number and reads every row found, as the identification does;
 // the number of rows.
@@ -169,6 +213,60 @@ void BM_Cache_Identifikation(benchmark::State &state)
         state.SkipWithError("the planted number was not found exactly once");
 }
 BENCHMARK(BM_Cache_Identifikation)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The cache's part of a call as the identification runs it: the source
+// opened (the file stays open), the number as written and then its key
+// searched. Known: the planted fax, every time; unknown: a number nobody
+// has, another one for each call, both searches to their end.
+void BM_Cache_Kontaktsuche(benchmark::State &state, bool bekannt)
+{
+    const QString &pfad = cachedatei(state.range(0));
+    Umgebung &u = umgebung();
+    const Zugang zugang(QString{});
+    CacheKontaktquelle cache(u.dialogs, u.clipboard, zugang);
+    cache.setPfad(pfad);
+    int anruf = 0;
+    bool falsch = false;
+    for (auto _ : state) {
+        const QString nummer = bekannt ? Gesucht : u"099990%1"_s.arg(anruf++ % 100000, 5, 10, QChar(u'0'));
+        Kontaktquelle::Oeffnung o = cache.oeffnen();
+        if (!o.lauf) {
+            state.SkipWithError("the cache could not be opened");
+            return;
+        }
+        falsch = falsch || o.lauf->erster(nummer, clActDBF::Schluessel(nummer)).kontakt.has_value() != bekannt;
+    }
+    if (falsch)
+        state.SkipWithError("a number was not found as planted");
+}
+// The same as before: each search a statement with the number in its text,
+// made anew for every number.
+void BM_Cache_Kontaktsuche_bisher(benchmark::State &state, bool bekannt)
+{
+    const QString &pfad = cachedatei(state.range(0));
+    auto db = DBEngine::instance().OpenDatabase(pfad);
+    const QString schluesselfelder = clActDBF::Schluesselfelder(Telefonfelder);
+    int anruf = 0;
+    bool falsch = false;
+    for (auto _ : state) {
+        const QString nummer = bekannt ? Gesucht : u"099990%1"_s.arg(anruf++ % 100000, 5, 10, QChar(u'0'));
+        auto rs = db->OpenRecordset(
+            clTabellenCache::Anweisung(u"ACTNR"_s, Telefonfelder, u"UNIQUE_ID,NAME,CITY"_s, nummer, u"OR"_s, false));
+        bool gefunden = !rs->Eof();
+        if (!gefunden) {
+            rs = db->OpenRecordset(clTabellenCache::Anweisung(u"ACTNR"_s, schluesselfelder, u"UNIQUE_ID,NAME,CITY"_s,
+                                                              clActDBF::Schluessel(nummer), u"OR"_s, false));
+            gefunden = !rs->Eof();
+        }
+        falsch = falsch || gefunden != bekannt;
+    }
+    if (falsch)
+        state.SkipWithError("a number was not found as planted");
+}
+BENCHMARK_CAPTURE(BM_Cache_Kontaktsuche_bisher, bekannt, true)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Cache_Kontaktsuche_bisher, unbekannt, false)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Cache_Kontaktsuche, bekannt, true)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Cache_Kontaktsuche, unbekannt, false)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // A number that no contact has, as most callers' numbers are not in the cache.
 void BM_Cache_Suche_ohneTreffer(benchmark::State &state, const QString &nummer)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/Kontakt.h"
+#include "core/Kontaktbestand.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -11,7 +13,7 @@
 class Kontaktsuchlauf;
 
 // Where callers are looked for: ACT!'s contact table, the number cache in
-// front of it, or any other address book. A search runs in a Suchlauf that
+// front of it or of any other address book. A search runs in a Suchlauf that
 // holds the source open and closes it when it goes.
 class Kontaktquelle
 {
@@ -31,6 +33,11 @@ public:
     virtual Oeffnung oeffnen() = 0;
     // What the status bar says while the source is searched.
     virtual QString Suchmeldung() const = 0;
+    // Every contact with its values of the phone fields `telefonfelder`, for
+    // a copy that searches faster (the number cache). Nothing when the
+    // source cannot be reached now (what went wrong is shown); contacts
+    // that cannot be read tell it through their `fehler`.
+    virtual std::unique_ptr<Kontaktbestand> bestand(const QStringList &telefonfelder) = 0;
 };
 
 // One open search of a contact source.

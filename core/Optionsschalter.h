@@ -26,7 +26,7 @@ public:
         FensterMinimieren,       // FensterMin
         NummernCache,            // NummernCache
         NummernCacheAutomatisch, // NummernCacheAutomatisch
-        Protokoll,               // the telephony log; not stored
+        Telefonieprotokoll,      // not stored
         PraefixHinzufuegen,      // Null = 1
         PraefixEntfernen,        // Null = -1
         PlusKlammerFilter,       // PlusKlammerFilter

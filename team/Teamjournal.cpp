@@ -90,17 +90,17 @@ void Teamjournal::Eintragen(const ::Anruf &anruf, const QString &leitung)
     senden({z});
 }
 
-void Teamjournal::Zustand(const QString &CCallstate, std::int32_t, std::int32_t CCallID)
+void Teamjournal::Abgenommen(Anrufkennung anruf)
 {
-    const auto it = m_laufend.find(CCallID);
+    const auto it = m_laufend.find(anruf.id);
+    if (it != m_laufend.end() && !it->verbunden.isValid())
+        it->verbunden = QDateTime::currentDateTime();
+}
+
+void Teamjournal::Beendet(Anrufkennung anruf)
+{
+    const auto it = m_laufend.find(anruf.id);
     if (it == m_laufend.end())
-        return;
-    if (CCallstate == u"CONNECTED"_s) {
-        if (!it->verbunden.isValid())
-            it->verbunden = QDateTime::currentDateTime();
-        return;
-    }
-    if (CCallstate != u"IDLE"_s)
         return;
     Journalzeile z = it->zeile;
     z.angenommen = it->verbunden.isValid();

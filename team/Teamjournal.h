@@ -2,6 +2,7 @@
 
 #include "platform/teamjournal/Journalzeile.h"
 #include "platform/teamjournal/Teamzugang.h"
+#include "platform/telephony/Anrufkennung.h"
 
 #include <QHash>
 #include <QObject>
@@ -36,8 +37,9 @@ public:
 
     // An identified call on the line `leitung`.
     void Eintragen(const ::Anruf &anruf, const QString &leitung);
-    // The line's call states: whether a call was taken, and how long it lasted.
-    void Zustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
+    // What became of a call on the line: whether it was taken, and how long it lasted.
+    void Abgenommen(Anrufkennung anruf);
+    void Beendet(Anrufkennung anruf);
 
     // The journal's state in words, for a tool tip.
     QString ZustandText() const { return m_zustand; }

@@ -4,7 +4,7 @@
 #include "platform/registry/RegionalSettings.h"
 #include "platform/telephony/topTapi.h"
 #include "telephony/Leitungsfenster.h"
-#include "telephony/Protokoll.h"
+#include "telephony/Telefonieprotokoll.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -15,9 +15,23 @@ namespace {
 
 const QString CRLF = u"\r\n"_s;
 
+// How a driver flags the caller's number.
+QString CPartyID(Rufnummernanzeige anzeige)
+{
+    switch (anzeige) {
+    case Rufnummernanzeige::Nummer:
+        return u"<ADDRESS>"_s;
+    case Rufnummernanzeige::Unterdrueckt:
+        return u"<BLOCKED>"_s;
+    case Rufnummernanzeige::NichtVerfuegbar:
+        break;
+    }
+    return u"<UNAVAIL>"_s;
+}
+
 } // namespace
 
-Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll,
+Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Telefonieprotokoll &protokoll,
                                  const Optionsschalter &schalter, QObject *parent)
     : QObject(parent)
     , m_tapi(tapi)
@@ -25,40 +39,16 @@ Anrufereignisse::Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protok
     , m_protokoll(protokoll)
     , m_schalter(schalter)
 {
-    connect(&tapi, &topTapi::OnCallState, this, &Anrufereignisse::OnCallState);
-    connect(&tapi, &topTapi::OnCallerID, this, &Anrufereignisse::OnCallerID);
-    connect(&tapi, &topTapi::OnConnectedID, this, &Anrufereignisse::OnConnectedID);
-    connect(&tapi, &topTapi::OnCalledID, this, &Anrufereignisse::OnCalledID);
-    connect(&tapi, &topTapi::OnRinging, this, &Anrufereignisse::OnRinging);
-    connect(&tapi, &topTapi::OnConnected, this, &Anrufereignisse::OnConnected);
+    connect(&tapi, &topTapi::AnrufKommt, this, &Anrufereignisse::anrufKommt);
+    connect(&tapi, &topTapi::AngerufeneNummer, this, &Anrufereignisse::angerufen);
+    connect(&tapi, &topTapi::AnruferBekannt, this, &Anrufereignisse::anruferBekannt);
+    connect(&tapi, &topTapi::Klingelt, this, &Anrufereignisse::klingelt);
+    connect(&tapi, &topTapi::Waehlt, this, &Anrufereignisse::waehlt);
+    connect(&tapi, &topTapi::Rufaufbau, this, &Anrufereignisse::rufaufbau);
+    connect(&tapi, &topTapi::Abgenommen, this, &Anrufereignisse::abgenommen);
+    connect(&tapi, &topTapi::VerbundenMit, this, &Anrufereignisse::verbundenMit);
+    connect(&tapi, &topTapi::Beendet, this, &Anrufereignisse::beendet);
     connect(&tapi, &topTapi::OnError, this, &Anrufereignisse::OnError);
-
-    // Events that are only logged.
-    const auto nummer = [this](const char16_t *ereignis) {
-        return [this, ereignis](const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle) {
-            protokolliere(QString::fromUtf16(ereignis),
-                          {Text(u"CNumber"_s, CNumber), Zahl(u"CCallID"_s, CCallID), Zahl(u"CCallHandle"_s, CCallHandle)});
-        };
-    };
-    connect(&tapi, &topTapi::OnRedirectingID, this, nummer(u"OnRedirectingID"));
-    connect(&tapi, &topTapi::OnRedirectionID, this, nummer(u"OnRedirectionID"));
-    connect(&tapi, &topTapi::OnCallOrigin, this,
-            [this](const QString &CCallOrigin, std::int32_t CCallID, std::int32_t CCallHandle) {
-                protokolliere(u"OnCallOrigin"_s, {Text(u"CCallOrigin"_s, CCallOrigin), Zahl(u"CCallID"_s, CCallID),
-                                                   Zahl(u"CCallHandle"_s, CCallHandle)});
-            });
-    const auto modus = [this](const char16_t *ereignis, const char16_t *name) {
-        return [this, ereignis, name](const QString &mode, std::int32_t CCallHandle) {
-            protokolliere(QString::fromUtf16(ereignis),
-                          {Text(QString::fromUtf16(name), mode), Zahl(u"CCallHandle"_s, CCallHandle)});
-        };
-    };
-    connect(&tapi, &topTapi::OnBusy, this, modus(u"OnBusy", u"CBusyMode"));
-    connect(&tapi, &topTapi::OnDialtone, this, modus(u"OnDialtone", u"CDialtoneMode"));
-    connect(&tapi, &topTapi::OnDisconnected, this, modus(u"OnDisconnected", u"CDisconnectedMode"));
-    connect(&tapi, &topTapi::OnOffering, this, modus(u"OnOffering", u"COfferingMode"));
-    connect(&tapi, &topTapi::OnPhoneRing, this,
-            [this](std::int32_t CRingMode) { protokolliere(u"OnPhoneRing"_s, {Zahl(u"CRingMode"_s, CRingMode)}); });
 }
 
 QString Anrufereignisse::Text(const QString &name, const QString &wert)
@@ -77,12 +67,17 @@ void Anrufereignisse::protokolliere(const QString &ereignis, const QStringList &
         m_protokoll.PrintProtokoll(ereignis, werte.join(CRLF));
 }
 
-void Anrufereignisse::OnCallState(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID)
+void Anrufereignisse::modus(const QString &ereignis, const QString &name, const QString &mode, Anrufkennung anruf)
 {
-    protokolliere(u"OnCallState"_s, {Text(u"CCallstate"_s, CCallstate), Zahl(u"CCallID"_s, CCallID),
-                                      Zahl(u"CCallHandle"_s, CCallHandle)});
+    protokolliere(ereignis, {Text(name, mode), Zahl(u"CCallHandle"_s, anruf.handle)});
+}
+
+void Anrufereignisse::zustand(const QString &CCallstate, Anrufkennung anruf)
+{
+    protokolliere(u"OnCallState"_s, {Text(u"CCallstate"_s, CCallstate), Zahl(u"CCallID"_s, anruf.id),
+                                      Zahl(u"CCallHandle"_s, anruf.handle)});
     if (CCallstate == u"IDLE"_s) {
-        m_angerufen.remove(CCallID);
+        m_angerufen.remove(anruf.id);
         m_fenster.setTelefonBild(4);
         m_fenster.setKnopfBild(u"aktiv"_s);
         m_fenster.setTelefonText(u"TAPI aktiv"_s);
@@ -92,68 +87,103 @@ void Anrufereignisse::OnCallState(const QString &CCallstate, std::int32_t CCallH
         m_fenster.setTelefonText(u"Wählton"_s);
     } else if (CCallstate == u"CONNECTED"_s) {
         m_fenster.setTelefonBild(7);
-    } else if (CCallstate == u"ACCEPTED"_s) {
-        m_fenster.setTelefonBild(5);
     }
     m_fenster.setTelefonToolTip(m_fenster.TelefonText());
 }
 
-void Anrufereignisse::OnRinging(std::int32_t CRingMode, std::int32_t CRingCount)
+void Anrufereignisse::anrufKommt(Anrufkennung anruf)
 {
-    protokolliere(u"OnRinging"_s, {Zahl(u"CRingMode"_s, CRingMode), Zahl(u"CRingCount"_s, CRingCount)});
+    zustand(u"OFFERING"_s, anruf);
+    modus(u"OnOffering"_s, u"COfferingMode"_s, u"<OWNER>"_s, anruf);
+}
+
+void Anrufereignisse::klingelt(int anzahl)
+{
+    protokolliere(u"OnRinging"_s, {Zahl(u"CRingMode"_s, 0), Zahl(u"CRingCount"_s, anzahl)});
     m_fenster.setTelefonBild(5);
-    const QString text = QString::number(CRingCount).trimmed() + u". Klingeln"_s;
+    const QString text = QString::number(anzahl).trimmed() + u". Klingeln"_s;
     m_fenster.setTelefonText(text);
     m_fenster.setTelefonToolTip(text);
 }
 
-void Anrufereignisse::OnConnected(const QString &CConnectedMode, std::int32_t CCallHandle)
+void Anrufereignisse::waehlt(Anrufkennung anruf, bool waehlton)
 {
-    protokolliere(u"OnConnected"_s, {Text(u"CConnectedMode"_s, CConnectedMode), Zahl(u"CCallHandle"_s, CCallHandle)});
+    zustand(u"DIALTONE"_s, anruf);
+    if (waehlton)
+        modus(u"OnDialtone"_s, u"CDialtoneMode"_s, u"<NORMAL>"_s, anruf);
+}
+
+void Anrufereignisse::rufaufbau(Anrufkennung anruf)
+{
+    zustand(u"PROCEEDING"_s, anruf);
+}
+
+void Anrufereignisse::abgenommen(Anrufkennung anruf)
+{
+    zustand(u"CONNECTED"_s, anruf);
+    const QString CConnectedMode = u"<ACTIVE>"_s;
+    modus(u"OnConnected"_s, u"CConnectedMode"_s, CConnectedMode, anruf);
     m_fenster.setTelefonBild(7);
     m_fenster.setTelefonText(CConnectedMode);
 }
 
-void Anrufereignisse::OnCalledID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle)
+void Anrufereignisse::beendet(Anrufkennung anruf, Anrufende ende)
+{
+    if (ende == Anrufende::Besetzt)
+        modus(u"OnBusy"_s, u"CBusyMode"_s, u"<STATION>"_s, anruf);
+    // A modem only hears the ringing stop: the call goes idle without a disconnect.
+    if (ende != Anrufende::Ausgeklungen)
+        zustand(u"DISCONNECTED"_s, anruf);
+    if (ende == Anrufende::Aufgelegt)
+        modus(u"OnDisconnected"_s, u"CDisconnectedMode"_s, u"<NORMAL>"_s, anruf);
+    zustand(u"IDLE"_s, anruf);
+}
+
+void Anrufereignisse::angerufen(Anrufkennung anruf, const QString &nummer)
 {
     protokolliere(u"OnCalledID"_s,
-                  {Text(u"CNumber"_s, CNumber), Zahl(u"CCallID"_s, CCallID), Zahl(u"CCallHandle"_s, CCallHandle)});
+                  {Text(u"CNumber"_s, nummer), Zahl(u"CCallID"_s, anruf.id), Zahl(u"CCallHandle"_s, anruf.handle)});
     // A line that never says idle must not collect numbers without end.
     if (m_angerufen.size() > 64)
         m_angerufen.clear();
-    m_angerufen.insert(CCallID, CNumber);
-    m_fenster.setLbIDText(u"Nummer "_s + CNumber + u" ID "_s + QString::number(CCallID));
+    m_angerufen.insert(anruf.id, nummer);
+    m_fenster.setLbIDText(u"Nummer "_s + nummer + u" ID "_s + QString::number(anruf.id));
 }
 
-void Anrufereignisse::OnCallerID(const QString &CNumber, const QString &CName, const QString &CPartyID,
-                                 std::int32_t CCallID, std::int32_t CCallHandle)
+void Anrufereignisse::anruferBekannt(Anrufkennung anruf, const QString &nummer, const QString &name,
+                                     Rufnummernanzeige anzeige)
 {
     ++lSuche;
     if (lSuche >= 2) {
-        // Another OnCallerID is still being handled: this one is dropped unseen.
+        // Another caller is still being handled: this one is dropped unseen.
         --lSuche;
         return;
     }
+    const QString CNumber = nummer;
+    const QString CName = name;
+    const QString partyId = CPartyID(anzeige);
+    const std::int32_t CCallID = anruf.id;
+    const std::int32_t CCallHandle = anruf.handle;
     protokolliere(u"OnCallerID"_s, {Text(u"lSuche"_s, QString::number(lSuche)), Text(u"CNumber"_s, CNumber),
-                                     Text(u"CName"_s, CName), Text(u"CPartyID"_s, CPartyID),
+                                     Text(u"CName"_s, CName), Text(u"CPartyID"_s, partyId),
                                      Zahl(u"CCallID"_s, CCallID), Zahl(u"CCallHandle"_s, CCallHandle)});
     const QDateTime jetzt = m_tapi.Ereigniszeit();
     LetzterAnruf = u"OnCallerEvent:"_s + QString::number(lSuche) + u' ' + RegionalSettings::ShortDate(jetzt.date())
                    + u' ' + RegionalSettings::LongTime(jetzt.time()) + CRLF + u"CNumber:"_s + CNumber + CRLF
-                   + u"CName:"_s + CName + CRLF + u"CPartyID:"_s + CPartyID + CRLF + u"CCallID:"_s
+                   + u"CName:"_s + CName + CRLF + u"CPartyID:"_s + partyId + CRLF + u"CCallID:"_s
                    + QString::number(CCallID) + CRLF + u"CCallHandle:"_s + QString::number(CCallHandle) + CRLF;
     if (!CNumber.trimmed().isEmpty())
-        emit Anrufer(CNumber, CName, CPartyID, CCallID, CCallHandle);
+        emit Anrufer(CNumber, CName, partyId, CCallID, CCallHandle);
     --lSuche;
 }
 
-void Anrufereignisse::OnConnectedID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle)
+void Anrufereignisse::verbundenMit(Anrufkennung anruf, const QString &nummer)
 {
     protokolliere(u"OnConnectedID"_s,
-                  {Text(u"CNumber"_s, CNumber), Zahl(u"CCallID"_s, CCallID), Zahl(u"CCallHandle"_s, CCallHandle)});
-    if (CNumber.trimmed().isEmpty() || !m_schalter.gesetzt(Optionsschalter::Schalter::VerbundeneNummern))
+                  {Text(u"CNumber"_s, nummer), Zahl(u"CCallID"_s, anruf.id), Zahl(u"CCallHandle"_s, anruf.handle)});
+    if (nummer.trimmed().isEmpty() || !m_schalter.gesetzt(Optionsschalter::Schalter::VerbundeneNummern))
         return;
-    emit VerbundeneNummer(CNumber, CCallID, CCallHandle);
+    emit VerbundeneNummer(nummer, anruf.id, anruf.handle);
 }
 
 void Anrufereignisse::OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/telephony/Anrufkennung.h"
+
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -8,11 +10,11 @@
 
 class Leitungsfenster;
 class Optionsschalter;
-class Protokoll;
+class Telefonieprotokoll;
 class topTapi;
 
-// The handlers of the telephony control's events: the log lines, the
-// telephony panel, and the numbers handed to the caller identification
+// What the telephony control reports of the line, turned into the telephony
+// log's lines, the telephony panel, and the numbers handed to the caller identification
 // (signals Anrufer and VerbundeneNummer; the identification starts inside
 // the emit and ends later, when its searches have answered).
 class Anrufereignisse : public QObject
@@ -20,22 +22,15 @@ class Anrufereignisse : public QObject
     Q_OBJECT
 
 public:
-    Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, const Optionsschalter &schalter,
-                    QObject *parent = nullptr);
+    Anrufereignisse(topTapi &tapi, Leitungsfenster &fenster, Telefonieprotokoll &protokoll,
+                    const Optionsschalter &schalter, QObject *parent = nullptr);
 
-    // Number of OnCallerID handlers running, the identification a caller's
+    // Number of callers' events being handled, the identification a caller's
     // event started counted until it ends; reset by every (de)activation.
     int lSuche = 0;
-    // The record of the last accepted OnCallerID, extended by the identification.
+    // The record of the last accepted caller, extended by the identification.
     QString LetzterAnruf;
 
-    void OnCallState(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
-    void OnCallerID(const QString &CNumber, const QString &CName, const QString &CPartyID, std::int32_t CCallID,
-                    std::int32_t CCallHandle);
-    void OnConnectedID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnCalledID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnRinging(std::int32_t CRingMode, std::int32_t CRingCount);
-    void OnConnected(const QString &CConnectedMode, std::int32_t CCallHandle);
     void OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber);
 
     // The number or extension the line named as called for that call (it
@@ -55,11 +50,27 @@ signals:
     void VerbundeneNummer(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
 
 private:
+    // What the line reports. Each is written to the telephony log as the
+    // events and values a TAPI driver shows for it, in the driver's order.
+    void anrufKommt(Anrufkennung anruf);
+    void angerufen(Anrufkennung anruf, const QString &nummer);
+    void anruferBekannt(Anrufkennung anruf, const QString &nummer, const QString &name, Rufnummernanzeige anzeige);
+    void klingelt(int anzahl);
+    void waehlt(Anrufkennung anruf, bool waehlton);
+    void rufaufbau(Anrufkennung anruf);
+    void abgenommen(Anrufkennung anruf);
+    void verbundenMit(Anrufkennung anruf, const QString &nummer);
+    void beendet(Anrufkennung anruf, Anrufende ende);
+
     void protokolliere(const QString &ereignis, const QStringList &werte);
+    // A call state's log line and what the panel shows for it.
+    void zustand(const QString &CCallstate, Anrufkennung anruf);
+    // A log line of a mode event: its name, the mode's name and value, the handle.
+    void modus(const QString &ereignis, const QString &name, const QString &mode, Anrufkennung anruf);
 
     topTapi &m_tapi;
     Leitungsfenster &m_fenster;
-    Protokoll &m_protokoll;
+    Telefonieprotokoll &m_protokoll;
     const Optionsschalter &m_schalter;
     QHash<std::int32_t, QString> m_angerufen; // by call id, until the call is idle
 };

@@ -153,10 +153,9 @@ void Anrufmeldung::gezeigt(quint64 auftrag, uint id)
         sende(*std::exchange(laufend->wartend, std::nullopt), id);
 }
 
-void Anrufmeldung::Zustand(const QString &CCallstate, std::int32_t, std::int32_t CCallID)
+void Anrufmeldung::Beendet(Anrufkennung anruf)
 {
-    if (CCallstate == u"IDLE"_s || CCallstate == u"DISCONNECTED"_s)
-        m_anrufe.remove(CCallID);
+    m_anrufe.remove(anruf.id);
 }
 
 void Anrufmeldung::aktion(uint id, const QString &aktion)

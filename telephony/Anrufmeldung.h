@@ -2,6 +2,7 @@
 
 #include "platform/benachrichtigung/Benachrichtigungen.h"
 #include "core/Anruf.h"
+#include "platform/telephony/Anrufkennung.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -35,8 +36,8 @@ public:
 
     // The call's notification, new or in place of the call's earlier one.
     void Melden(const ::Anruf &anruf);
-    // A call state of the line: an ended call gets a new notification next time.
-    void Zustand(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
+    // The call is over: its id gets a new notification next time.
+    void Beendet(Anrufkennung anruf);
 
     static Benachrichtigungen::Meldung Inhalt(const ::Anruf &anruf);
     // The click on the notification itself.

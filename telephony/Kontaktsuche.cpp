@@ -78,14 +78,15 @@ void Kontaktsuche::setCachePfad(const QString &pfad)
 void Kontaktsuche::CacheErstellen(Cachestatus status, Cachefertig fertig)
 {
     bildAufnehmen();
-    m_thread.ausfuehren(&m_kontext, [this, status = std::move(status),
+    // The source as it is now: it is chosen here, on the GUI thread.
+    Kontaktquelle *quelle = m_andere ? m_andere : m_act.get();
+    m_thread.ausfuehren(&m_kontext, [this, quelle, status = std::move(status),
                                      fertig = std::move(fertig)](Suchthread::Bote &bote) {
         const auto melden = [&](const QString &text) {
             if (status)
                 bote.melden([status, text] { status(text); });
         };
-        clActDBF act(m_dialogs, m_clipboard, m_optionen);
-        const Cachebau bau = m_cache->Erstellen(act, m_bild.ACTDatenbank(), melden);
+        const Cachebau bau = m_cache->Erstellen(*quelle, melden);
         bote.melden([fertig, bau] {
             if (fertig)
                 fertig(bau);

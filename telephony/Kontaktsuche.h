@@ -60,11 +60,12 @@ public:
     using Cachebau = CacheKontaktquelle::Bau;
     using Cachestatus = std::function<void(const QString &)>;
     using Cachefertig = std::function<void(Cachebau)>;
-    // Builds the number cache anew from ACT!'s contact table on the search
-    // thread, after the searches asked for before: the chosen phone fields
-    // with name, company and city of every contact, read through an access
-    // of its own. `status` hears each step and `fertig` the outcome, both on
-    // the thread that made this object, in that order.
+    // Builds the number cache anew from the contact source (ACT!'s contact
+    // table unless another is set) on the search thread, after the searches
+    // asked for before: the chosen phone fields with name, company and city
+    // of every contact, read through an access of its own. `status` hears
+    // each step and `fertig` the outcome, both on the thread that made this
+    // object, in that order.
     void CacheErstellen(Cachestatus status, Cachefertig fertig);
 
 private:

@@ -7,7 +7,7 @@
 #include "platform/telephony/topTapi.h"
 #include "telephony/Anrufereignisse.h"
 #include "telephony/Leitungsfenster.h"
-#include "telephony/Protokoll.h"
+#include "telephony/Telefonieprotokoll.h"
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +23,7 @@ constexpr int KeinBild = 0;
 } // namespace
 
 Leitungssteuerung::Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs,
-                                     modOptionen &optionen, Anrufereignisse &ereignisse, Protokoll &protokoll,
+                                     modOptionen &optionen, Anrufereignisse &ereignisse, Telefonieprotokoll &protokoll,
                                      QObject *parent)
     : QObject(parent)
     , m_tapi(tapi)
@@ -163,7 +163,6 @@ void Leitungssteuerung::cmdInitTapi_Click()
 
 void Leitungssteuerung::Aktivieren()
 {
-    m_tapi.setCallPrivilege(2);
     // A line that did not open leaves the monitor off: the device's error
     // says why, and the button offers the next try.
     if (!m_tapi.OpenLine())
@@ -293,7 +292,6 @@ void Leitungssteuerung::neuerVersuch()
 {
     if (!m_frage)
         return;
-    m_tapi.setCallPrivilege(2);
     if (!m_tapi.OpenLine()) {
         m_versuch.start(m_neuerVersuchMs);
         return;

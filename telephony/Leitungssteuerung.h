@@ -12,7 +12,7 @@
 class Anrufereignisse;
 class Frage;
 class Leitungsfenster;
-class Protokoll;
+class Telefonieprotokoll;
 class modOptionen;
 class topTapi;
 
@@ -27,7 +27,7 @@ public:
     static constexpr int NeuerVersuchMs = 5000;
 
     Leitungssteuerung(topTapi &tapi, Leitungsfenster &fenster, Dialogs &dialogs, modOptionen &optionen,
-                      Anrufereignisse &ereignisse, Protokoll &protokoll, QObject *parent = nullptr);
+                      Anrufereignisse &ereignisse, Telefonieprotokoll &protokoll, QObject *parent = nullptr);
     ~Leitungssteuerung() override;
 
     // The device list at start: every device, the saved one selected.
@@ -91,7 +91,7 @@ private:
     Dialogs &m_dialogs;
     modOptionen &m_optionen;
     Anrufereignisse &m_ereignisse;
-    Protokoll &m_protokoll;
+    Telefonieprotokoll &m_protokoll;
     std::unique_ptr<Frage> m_frage;
     // While the question waits: the next quiet attempt to open the line.
     QTimer m_versuch;

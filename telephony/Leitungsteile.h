@@ -7,7 +7,7 @@
 class Dialogs;
 class Leitungsfenster;
 class Optionsschalter;
-class Protokoll;
+class Telefonieprotokoll;
 class modOptionen;
 class topTapi;
 
@@ -18,7 +18,7 @@ class topTapi;
 class Leitungsteile
 {
 public:
-    Leitungsteile(topTapi &tapi, Leitungsfenster &fenster, Protokoll &protokoll, Dialogs &dialogs,
+    Leitungsteile(topTapi &tapi, Leitungsfenster &fenster, Telefonieprotokoll &protokoll, Dialogs &dialogs,
                   modOptionen &optionen, Optionsschalter &schalter);
 
     Anrufereignisse &Ereignisse() { return m_ereignisse; }

@@ -6,6 +6,7 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/telephony/topTapi.h"
+#include "telephony/Waehlanzeige.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,13 +19,6 @@ namespace {
 
 const QString Abschnitt = u"Waehlregeln"_s;
 
-std::int32_t ganzzahl(double wert)
-{
-    if (!(wert >= std::numeric_limits<std::int32_t>::min() && wert <= std::numeric_limits<std::int32_t>::max()))
-        return 0;
-    return static_cast<std::int32_t>(std::trunc(wert));
-}
-
 std::int16_t adressnummer(int adresse)
 {
     const int hoechste = std::numeric_limits<std::int16_t>::max();
@@ -33,13 +27,11 @@ std::int16_t adressnummer(int adresse)
 
 } // namespace
 
-Waehlen::Waehlen(topTapi &tapi, const SettingsStore &store, const modOptionen &optionen, Dialogs &dialogs,
-                 Anbindung anbindung)
+Waehlen::Waehlen(topTapi &tapi, const SettingsStore &store, Dialogs &dialogs, Waehlanzeige &anzeige)
     : m_tapi(tapi)
     , m_store(store)
-    , m_optionen(optionen)
     , m_dialogs(dialogs)
-    , m_anbindung(std::move(anbindung))
+    , m_anzeige(anzeige)
 {
 }
 
@@ -76,26 +68,22 @@ void Waehlen::mnuNummerAnwaehlen(const std::optional<Anruf> &auswahl)
         return;
     }
     const QString gewaehlt = Amtskennziffer() + nummer;
-    if (m_anbindung.setPanel1Text)
-        m_anbindung.setPanel1Text(u"Wähle "_s + gewaehlt);
-    if (m_anbindung.setText1ToolTip)
-        m_anbindung.setText1ToolTip(u"Gewählte Nummer: "_s + gewaehlt);
-    m_tapi.setDialMode(ganzzahl(m_optionen.leseZahl(u"DialLineAdressMode"_s)));
-    m_tapi.Dial(gewaehlt, adressnummer(m_anbindung.Adresse ? m_anbindung.Adresse() : -1));
+    m_anzeige.setTelefonText(u"Wähle "_s + gewaehlt);
+    m_anzeige.setWaehlhinweis(u"Gewählte Nummer: "_s + gewaehlt);
+    m_tapi.Dial(gewaehlt, adressnummer(m_anzeige.Adresse()));
 }
 
 void Waehlen::mnuAehnlicheNummerAnwaehlen(const ListViewModel &lvKontakte, int ausgewaehlt)
 {
     if (lvKontakte.Count() == 0 || ausgewaehlt < 0 || ausgewaehlt >= lvKontakte.Count())
         return;
-    m_tapi.setDialMode(1);
     const QString nummer = NummerAusEintrag(lvKontakte.Item(ausgewaehlt).Text);
     // Also an entry that is only a field label ("[Telefon] ") has nothing to dial.
     if (nummer.isEmpty()) {
         keineNummer();
         return;
     }
-    m_tapi.Dial(nummer, adressnummer(m_anbindung.Adresse ? m_anbindung.Adresse() : -1));
+    m_tapi.Dial(nummer, adressnummer(m_anzeige.Adresse()));
 }
 
 void Waehlen::mnuTapiWaehlregeln()

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 struct Anruf;
@@ -10,7 +9,7 @@ struct Anruf;
 class Dialogs;
 class ListViewModel;
 class SettingsStore;
-class modOptionen;
+class Waehlanzeige;
 class topTapi;
 
 // Calling back: a number of the caller list (with the outside-line access
@@ -19,16 +18,7 @@ class topTapi;
 class Waehlen
 {
 public:
-    // The parts of the main window that dialing touches.
-    struct Anbindung
-    {
-        std::function<void(const QString &)> setPanel1Text; // status bar panel 1
-        std::function<void(const QString &)> setText1ToolTip;
-        std::function<int()> Adresse; // selected position of cbxAddress, -1 for none
-    };
-
-    Waehlen(topTapi &tapi, const SettingsStore &store, const modOptionen &optionen, Dialogs &dialogs,
-            Anbindung anbindung);
+    Waehlen(topTapi &tapi, const SettingsStore &store, Dialogs &dialogs, Waehlanzeige &anzeige);
 
     // `auswahl`: the selected call of the caller list, none when nothing is selected.
     void mnuNummerAnwaehlen(const std::optional<Anruf> &auswahl);
@@ -49,7 +39,6 @@ private:
 
     topTapi &m_tapi;
     const SettingsStore &m_store;
-    const modOptionen &m_optionen;
     Dialogs &m_dialogs;
-    Anbindung m_anbindung;
+    Waehlanzeige &m_anzeige;
 };

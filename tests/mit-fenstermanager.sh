@@ -11,8 +11,11 @@ if ! command -v Xvfb >/dev/null 2>&1 || ! command -v openbox >/dev/null 2>&1; th
   exit 77
 fi
 ordner=$(mktemp -d)
+# The servers end with this script even when it is killed (a test's time
+# out), instead of keeping the files it was handed (a build lock) open.
+mitende="setpriv --pdeathsig TERM"
 # The server names its display once it is ready for clients.
-Xvfb -displayfd 3 -screen 0 "${groesse}x24" -nolisten tcp 3>"$ordner/anzeige" 2>"$ordner/xvfb.log" &
+$mitende Xvfb -displayfd 3 -screen 0 "${groesse}x24" -nolisten tcp 3>"$ordner/anzeige" 2>"$ordner/xvfb.log" &
 xvfb=$!
 versuche=0
 while [ ! -s "$ordner/anzeige" ] && [ $versuche -lt 200 ]; do
@@ -28,7 +31,7 @@ if [ ! -s "$ordner/anzeige" ]; then
 fi
 DISPLAY=:$(cat "$ordner/anzeige")
 export DISPLAY
-openbox --sm-disable >"$ordner/openbox.log" 2>&1 &
+$mitende openbox --sm-disable >"$ordner/openbox.log" 2>&1 &
 fenstermanager=$!
 # The window manager has taken over once it names itself on the root window.
 versuche=0

@@ -1,7 +1,7 @@
 #include "windows/frmProtokoll.h"
 
 #include "platform/system/SystemFacilities.h"
-#include "telephony/Protokollzeile.h"
+#include "telephony/Telefonieprotokollzeile.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -66,7 +66,7 @@ void frmProtokoll::PrintProtokoll(const QString &ereignis, const QString &werte)
 {
     // The line starts with its line break; the document's own line breaks
     // are paragraphs, so the CR of CR LF is left out.
-    QString zeile = Protokollzeile(ereignis, werte, m_uhr());
+    QString zeile = Telefonieprotokollzeile(ereignis, werte, m_uhr());
     zeile.replace(u"\r\n"_s, u"\n"_s);
     // Appending begins a new paragraph itself, except in an empty log, and
     // follows the newest line unless the user reads further up. It leaves

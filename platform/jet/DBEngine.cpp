@@ -185,7 +185,7 @@ std::shared_ptr<Database> DBEngine::OpenDatabase(const QString &name, bool, bool
     return std::make_shared<Database>(std::make_shared<Verbindung>(db, name, readOnly, uhr));
 }
 
-std::shared_ptr<Database> DBEngine::CreateDatabase(const QString &path, const QString &, int)
+std::shared_ptr<Database> DBEngine::CreateDatabase(const QString &path)
 {
     const QFileInfo datei(path);
     if (!datei.absoluteDir().exists())

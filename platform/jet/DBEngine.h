@@ -23,7 +23,8 @@ public:
 
     std::shared_ptr<Database> OpenDatabase(const QString &name, bool exclusive = false, bool readOnly = false,
                                            const QString &connect = {});
-    std::shared_ptr<Database> CreateDatabase(const QString &path, const QString &locale, int options = 0);
+    // A new, empty database file; error 3204 when the file (or a link) is already there.
+    std::shared_ptr<Database> CreateDatabase(const QString &path);
 
     // A function of text arguments that statements may call by name, in every
     // database opened from now on (a program's own, like a number's key).

@@ -419,44 +419,36 @@ void CallMonitorDevice::handleLine(QByteArrayView line)
 // How the router's reports become the control's events; the call handle is
 // the router's connection id + 1 (a handle is never 0), the call id is the
 // connection id itself:
-//   RING        OnCallState OFFERING, OnOffering <OWNER>,
-//               OnCalledID (the own number that was called, first: the
-//               identification of the caller keeps it with the call),
-//               OnCallerID (number, "", <ADDRESS> or <BLOCKED> when withheld)
-//   CALL        OnCallState DIALTONE, OnCalledID (dialled number),
-//               OnCallState PROCEEDING
-//   CONNECT     OnCallState CONNECTED, OnConnected <ACTIVE>,
-//               OnConnectedID (the connected party)
-//   DISCONNECT  OnCallState DISCONNECTED, OnDisconnected <NORMAL>,
-//               OnCallState IDLE
+//   RING        a call comes in; the own number that was called, first (the
+//               identification of the caller keeps it with the call); the
+//               caller (withheld when the line shows none)
+//   CALL        an own call starts; the number dialled; it goes out
+//   CONNECT     answered; the connected party
+//   DISCONNECT  hung up
 // One report's events go out together, even if a slot closes the line.
 void CallMonitorDevice::raiseEvents(const CallMonitorLine &line)
 {
-    const std::int32_t id = line.connectionId();
-    const std::int32_t handle = id + 1;
+    const Anrufkennung anruf{line.connectionId(), line.connectionId() + 1};
     switch (line.kind()) {
     case CallMonitorLine::Kind::Ring: {
         const QString caller = line.party();
-        emit OnCallState(u"OFFERING"_s, handle, id);
-        emit OnOffering(u"<OWNER>"_s, handle);
-        emit OnCalledID(line.ownNumber(), id, handle);
-        emit OnCallerID(caller, QString(), caller.isEmpty() ? u"<BLOCKED>"_s : u"<ADDRESS>"_s, id, handle);
+        emit AnrufKommt(anruf);
+        emit AngerufeneNummer(anruf, line.ownNumber());
+        emit AnruferBekannt(anruf, caller, QString(),
+                            caller.isEmpty() ? Rufnummernanzeige::Unterdrueckt : Rufnummernanzeige::Nummer);
         break;
     }
     case CallMonitorLine::Kind::Call:
-        emit OnCallState(u"DIALTONE"_s, handle, id);
-        emit OnCalledID(line.party(), id, handle);
-        emit OnCallState(u"PROCEEDING"_s, handle, id);
+        emit Waehlt(anruf, false);
+        emit AngerufeneNummer(anruf, line.party());
+        emit Rufaufbau(anruf);
         break;
     case CallMonitorLine::Kind::Connect:
-        emit OnCallState(u"CONNECTED"_s, handle, id);
-        emit OnConnected(u"<ACTIVE>"_s, handle);
-        emit OnConnectedID(line.party(), id, handle);
+        emit Abgenommen(anruf);
+        emit VerbundenMit(anruf, line.party());
         break;
     case CallMonitorLine::Kind::Disconnect:
-        emit OnCallState(u"DISCONNECTED"_s, handle, id);
-        emit OnDisconnected(u"<NORMAL>"_s, handle);
-        emit OnCallState(u"IDLE"_s, handle, id);
+        emit Beendet(anruf, Anrufende::Aufgelegt);
         break;
     }
 }

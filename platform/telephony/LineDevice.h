@@ -1,15 +1,17 @@
 #pragma once
 
+#include "platform/telephony/Anrufkennung.h"
+
 #include <QObject>
 #include <QString>
 
 #include <cstdint>
 
 // One telephone line device behind the telephony control: the simulator, a
-// home router's call monitor, a modem with caller ID. A device raises the
-// control's call events while its line is open; the control passes them on.
-// Names of call states and flags are written in upper case, flag lists as
-// names in angle brackets ("<ADDRESS>").
+// home router's call monitor, a modem with caller ID, a telephone system.
+// While its line is open a device reports what happens on it through the
+// signals below; the control passes them on. Its capabilities are names in
+// angle brackets ("<ADDRESS>"), as the driver information shows them.
 class LineDevice : public QObject
 {
     Q_OBJECT
@@ -54,20 +56,26 @@ public:
     virtual Faehigkeiten faehigkeiten() const = 0;
 
 signals:
-    void OnCallState(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
-    void OnCallerID(const QString &CNumber, const QString &CName, const QString &CPartyID, std::int32_t CCallID,
-                    std::int32_t CCallHandle);
-    void OnConnectedID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnCalledID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnRedirectingID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnRedirectionID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnCallOrigin(const QString &CCallOrigin, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnBusy(const QString &CBusyMode, std::int32_t CCallHandle);
-    void OnConnected(const QString &CConnectedMode, std::int32_t CCallHandle);
-    void OnDialtone(const QString &CDialtoneMode, std::int32_t CCallHandle);
-    void OnDisconnected(const QString &CDisconnectedMode, std::int32_t CCallHandle);
-    void OnOffering(const QString &COfferingMode, std::int32_t CCallHandle);
-    void OnRinging(std::int32_t CRingMode, std::int32_t CRingCount);
+    // What happens on the open line, in the order it happens.
+    // A call comes in.
+    void AnrufKommt(Anrufkennung anruf);
+    // The number or extension a call is for; for an own call, the number dialled.
+    void AngerufeneNummer(Anrufkennung anruf, const QString &nummer);
+    // Who calls: the number (empty when not shown), the name the line knows.
+    void AnruferBekannt(Anrufkennung anruf, const QString &nummer, const QString &name, Rufnummernanzeige anzeige);
+    // The line rings for the anzahl-th time.
+    void Klingelt(int anzahl);
+    // An own call starts; with `waehlton` the line gives a dial tone first.
+    void Waehlt(Anrufkennung anruf, bool waehlton);
+    // The dialled number goes out.
+    void Rufaufbau(Anrufkennung anruf);
+    // The call was answered: the parties speak.
+    void Abgenommen(Anrufkennung anruf);
+    // The party the call is connected with (a forwarded call's destination).
+    void VerbundenMit(Anrufkennung anruf, const QString &nummer);
+    // The call is over.
+    void Beendet(Anrufkennung anruf, Anrufende ende);
+    // The device failed: what, where, and its number (LineDropped: the line is lost).
     void OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber);
     // Something worth a line in the telephony log that is no call event
     // (a skipped protocol line, a reconnect); never shown anywhere else.

@@ -484,9 +484,9 @@ void ModemDevice::dial(const QString &number, int)
     const std::int32_t call = nextCallNumber();
     m_outgoing = {true, call, call};
     queueCommand(Command::Dial, "ATDT" + digits + ';');
-    emit OnCallState(u"DIALTONE"_s, call, call);
+    emit Waehlt({call, call}, false);
     if (m_outgoing.active && m_outgoing.handle == call)
-        emit OnCallState(u"PROCEEDING"_s, call, call);
+        emit Rufaufbau({call, call});
 }
 
 void ModemDevice::hangUp()
@@ -516,9 +516,7 @@ void ModemDevice::startIncomingCall()
     m_incoming.handle = call;
     m_incoming.id = call;
     m_ringEndTimer.start();
-    emit OnCallState(u"OFFERING"_s, call, call);
-    if (m_incoming.active && m_incoming.handle == call)
-        emit OnOffering(u"<OWNER>"_s, call);
+    emit AnrufKommt({call, call});
 }
 
 void ModemDevice::ring()
@@ -537,7 +535,7 @@ void ModemDevice::ring()
         if (!m_incoming.active || m_incoming.handle != call)
             return;
     }
-    emit OnRinging(0, m_incoming.rings);
+    emit Klingelt(m_incoming.rings);
 }
 
 void ModemDevice::callerIdField(const ModemCallerIdParser::Message &message)
@@ -562,9 +560,9 @@ void ModemDevice::callerIdField(const ModemCallerIdParser::Message &message)
         }
         m_incoming.numberSeen = true;
         m_incoming.number = message.kind == Kind::Number ? message.value : QString();
-        m_incoming.partyFlags = message.kind == Kind::Number              ? u"<ADDRESS>"_s
-                                : message.kind == Kind::NumberPrivate ? u"<BLOCKED>"_s
-                                                                      : u"<UNAVAIL>"_s;
+        m_incoming.anzeige = message.kind == Kind::Number          ? Rufnummernanzeige::Nummer
+                             : message.kind == Kind::NumberPrivate ? Rufnummernanzeige::Unterdrueckt
+                                                                   : Rufnummernanzeige::NichtVerfuegbar;
         if (m_incoming.nameSeen)
             reportCallerId();
         else
@@ -590,8 +588,8 @@ void ModemDevice::reportCallerId()
     if (!m_incoming.active || m_incoming.reported)
         return;
     m_incoming.reported = true;
-    const QString flags = m_incoming.numberSeen ? m_incoming.partyFlags : u"<UNAVAIL>"_s;
-    emit OnCallerID(m_incoming.number, m_incoming.name, flags, m_incoming.id, m_incoming.handle);
+    const Rufnummernanzeige anzeige = m_incoming.numberSeen ? m_incoming.anzeige : Rufnummernanzeige::NichtVerfuegbar;
+    emit AnruferBekannt({m_incoming.id, m_incoming.handle}, m_incoming.number, m_incoming.name, anzeige);
 }
 
 void ModemDevice::ringEnded()
@@ -615,7 +613,7 @@ void ModemDevice::endIncomingCall()
         return;
     const IncomingCall call = m_incoming;
     m_incoming = IncomingCall{};
-    emit OnCallState(u"IDLE"_s, call.handle, call.id);
+    emit Beendet({call.id, call.handle}, Anrufende::Ausgeklungen);
 }
 
 void ModemDevice::endOutgoingCall(bool busy)
@@ -624,10 +622,7 @@ void ModemDevice::endOutgoingCall(bool busy)
         return;
     const OutgoingCall call = m_outgoing;
     m_outgoing = OutgoingCall{};
-    if (busy)
-        emit OnBusy(u"<STATION>"_s, call.handle);
-    emit OnCallState(u"DISCONNECTED"_s, call.handle, call.id);
-    emit OnCallState(u"IDLE"_s, call.handle, call.id);
+    emit Beendet({call.id, call.handle}, busy ? Anrufende::Besetzt : Anrufende::Getrennt);
 }
 
 void ModemDevice::diagnoseSkipped(const QString &text)

@@ -101,7 +101,7 @@ private:
         bool reported = false;
         QString number;
         QString name;
-        QString partyFlags;
+        Rufnummernanzeige anzeige = Rufnummernanzeige::NichtVerfuegbar;
     };
 
     struct OutgoingCall

@@ -63,15 +63,15 @@ bool SimulatorDevice::anruf(const QString &nummer, const QString &name)
         return false;
     }
     const std::int32_t id = m_naechsteId++;
-    const std::int32_t handle = id;
-    emit OnCallState(u"OFFERING"_s, handle, id);
-    emit OnOffering(u"<OWNER>"_s, handle);
-    emit OnRinging(0, 1);
-    // Without a number the line still says why: no address flag.
-    emit OnCallerID(nummer, name, nummer.isEmpty() ? u"<UNAVAIL>"_s : u"<ADDRESS>"_s, id, handle);
+    const Anrufkennung anruf{id, id};
+    emit AnrufKommt(anruf);
+    emit Klingelt(1);
+    // Without a number the line still says why: none there to show.
+    emit AnruferBekannt(anruf, nummer, name,
+                        nummer.isEmpty() ? Rufnummernanzeige::NichtVerfuegbar : Rufnummernanzeige::Nummer);
     for (int ring = 2; ring <= Klingeltoene; ++ring)
-        spaeter(m_klingelnMs * (ring - 1), [this, ring] { emit OnRinging(0, ring); });
-    spaeter(m_aufgelegtMs, [this, handle, id] { auflegen(handle, id); });
+        spaeter(m_klingelnMs * (ring - 1), [this, ring] { emit Klingelt(ring); });
+    spaeter(m_aufgelegtMs, [this, anruf] { emit Beendet(anruf, Anrufende::Aufgelegt); });
     return true;
 }
 
@@ -82,18 +82,11 @@ bool SimulatorDevice::verbunden(const QString &nummer)
         return false;
     }
     const std::int32_t id = m_naechsteId++;
-    emit OnCallState(u"CONNECTED"_s, id, id);
-    emit OnConnected(u"<ACTIVE>"_s, id);
-    emit OnConnectedID(nummer, id, id);
-    spaeter(m_aufgelegtMs, [this, id] { auflegen(id, id); });
+    const Anrufkennung anruf{id, id};
+    emit Abgenommen(anruf);
+    emit VerbundenMit(anruf, nummer);
+    spaeter(m_aufgelegtMs, [this, anruf] { emit Beendet(anruf, Anrufende::Aufgelegt); });
     return true;
-}
-
-void SimulatorDevice::auflegen(std::int32_t handle, std::int32_t id)
-{
-    emit OnCallState(u"DISCONNECTED"_s, handle, id);
-    emit OnDisconnected(u"<NORMAL>"_s, handle);
-    emit OnCallState(u"IDLE"_s, handle, id);
 }
 
 void SimulatorDevice::dial(const QString &number, int)
@@ -104,17 +97,14 @@ void SimulatorDevice::dial(const QString &number, int)
         return;
     }
     const std::int32_t id = m_naechsteId++;
-    emit OnCallState(u"DIALTONE"_s, id, id);
-    emit OnDialtone(u"<NORMAL>"_s, id);
-    spaeter(m_klingelnMs / 2, [this, id, number] {
-        emit OnCallState(u"PROCEEDING"_s, id, id);
-        emit OnCalledID(number, id, id);
+    const Anrufkennung anruf{id, id};
+    emit Waehlt(anruf, true);
+    spaeter(m_klingelnMs / 2, [this, anruf, number] {
+        emit Rufaufbau(anruf);
+        emit AngerufeneNummer(anruf, number);
     });
-    spaeter(m_klingelnMs, [this, id] {
-        emit OnCallState(u"CONNECTED"_s, id, id);
-        emit OnConnected(u"<ACTIVE>"_s, id);
-    });
-    spaeter(m_aufgelegtMs, [this, id] { auflegen(id, id); });
+    spaeter(m_klingelnMs, [this, anruf] { emit Abgenommen(anruf); });
+    spaeter(m_aufgelegtMs, [this, anruf] { emit Beendet(anruf, Anrufende::Aufgelegt); });
 }
 
 LineDevice::Faehigkeiten SimulatorDevice::faehigkeiten() const

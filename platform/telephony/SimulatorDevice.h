@@ -9,9 +9,9 @@
 #include <functional>
 
 // A line device without a telephone: calls are given to it from outside
-// (`rufmon --anruf NUMMER` hands them to the running program), and it raises
-// what a real line raises for such a call. Dialing is recorded and answered
-// with call states.
+// (`rufmon --anruf NUMMER` hands them to the running program), and it reports
+// what a real line reports for such a call. Dialing is recorded and answered
+// as a line answers it.
 class SimulatorDevice : public LineDevice
 {
     Q_OBJECT
@@ -45,7 +45,6 @@ public:
 private:
     // Runs `schritt` after `ms` unless the line was closed meanwhile.
     void spaeter(int ms, std::function<void()> schritt);
-    void auflegen(std::int32_t handle, std::int32_t id);
 
     bool m_offen = false;
     int m_generation = 0; // raised on every close, so pending steps of old calls lapse

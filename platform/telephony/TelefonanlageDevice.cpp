@@ -25,15 +25,15 @@ QString schluessel(int nummer, const QString &name)
     return u"Telefonanlage%1/%2"_s.arg(nummer).arg(name);
 }
 
-// What a PBX reports for a caller without a number, and the flag it gets.
-QString ohneNummer(const QString &nummer)
+// How the line shows a caller's number, from what a PBX reports for it.
+Rufnummernanzeige anzeige(const QString &nummer)
 {
     const QString n = nummer.trimmed().toLower();
     if (n.isEmpty() || n == u"<unknown>" || n == u"unknown" || n == u"<unavail>" || n == u"unavailable")
-        return u"<UNAVAIL>"_s;
+        return Rufnummernanzeige::NichtVerfuegbar;
     if (n == u"anonymous" || n == u"restricted" || n == u"private" || n == u"withheld" || n == u"<blocked>")
-        return u"<BLOCKED>"_s;
-    return {};
+        return Rufnummernanzeige::Unterdrueckt;
+    return Rufnummernanzeige::Nummer;
 }
 
 // Only what a PBX's dial plan takes as an extension to call.
@@ -414,7 +414,7 @@ void TelefonanlageDevice::antwort(const AmiNachricht &n)
             abgelehnt(n.wert(u"Message"));
     } else if (m_ausgehend.aktiv && id == m_ausgehend.actionId && !n.hat(u"Event")) {
         if (erfolg) {
-            emit OnCallState(u"PROCEEDING"_s, m_ausgehend.id, m_ausgehend.id);
+            emit Rufaufbau({m_ausgehend.id, m_ausgehend.id});
         } else {
             const QString grund = n.wert(u"Message");
             ausgehendEnde(false);
@@ -483,12 +483,12 @@ bool TelefonanlageDevice::meinKanal(const QString &kanal) const
 // How the system's events become the control's events. Only channels of the
 // user's extension count; every call of that phone is known by the Uniqueid
 // of its channel:
-//   DialBegin to it, or its channel    OnCallState OFFERING, OnOffering <OWNER>,
-//   going to Ringing                   OnCalledID (the number dialled: the
-//                                      calling channel's Exten, else the
-//                                      extension), OnCallerID (caller), OnRinging
-//   its channel going Up               OnCallState CONNECTED, OnConnected <ACTIVE>
-//   Hangup of its channel              OnCallState DISCONNECTED, OnDisconnected, IDLE
+//   DialBegin to it, or its channel    a call comes in; the number it is for
+//   going to Ringing                   (the number dialled: the calling
+//                                      channel's Exten, else the extension);
+//                                      the caller; the first ring
+//   its channel going Up               answered
+//   Hangup of its channel              hung up
 // The caller is the calling channel's CallerIDNum in a DialBegin; a Newstate
 // of the ringing channel names the caller as its connected line.
 void TelefonanlageDevice::ereignis(const AmiNachricht &n)
@@ -517,8 +517,7 @@ void TelefonanlageDevice::ereignis(const AmiNachricht &n)
             return;
         if (n.wert(u"Response").compare(u"Success", Qt::CaseInsensitive) == 0) {
             // The own phone was picked up; the system now calls the number.
-            emit OnCallState(u"CONNECTED"_s, m_ausgehend.id, m_ausgehend.id);
-            emit OnConnected(u"<ACTIVE>"_s, m_ausgehend.id);
+            emit Abgenommen({m_ausgehend.id, m_ausgehend.id});
             return;
         }
         // Reason is the last state of the own phone: 5 busy, 0 not reachable.
@@ -534,7 +533,7 @@ QString TelefonanlageDevice::angerufen(const QString &gewaehlt) const
 {
     // "s" is the dialplan's start, no number anybody dialled.
     const QString nummer = gewaehlt.trimmed();
-    if (!nummer.isEmpty() && nummer != u"s" && ohneNummer(nummer).isEmpty())
+    if (!nummer.isEmpty() && nummer != u"s" && anzeige(nummer) == Rufnummernanzeige::Nummer)
         return nummer;
     const QString &eigene = m_anlage.nebenstelle;
     return eigene.mid(eigene.lastIndexOf(u'/') + 1);
@@ -547,15 +546,14 @@ void TelefonanlageDevice::klingelt(const QString &uniqueId, const QString &numme
         return;
     const std::int32_t id = ++m_letzterAnruf;
     m_anrufe.insert(uniqueId, Anruf{id, false});
-    const QString flag = ohneNummer(nummer);
+    const Rufnummernanzeige gezeigt = anzeige(nummer);
     const QString anrufer = name.compare(u"<unknown>", Qt::CaseInsensitive) == 0 ? QString() : name;
     qCDebug(lcLeitung).noquote() << this->name() << u"Anruf von"_s << nummer;
-    emit OnCallState(u"OFFERING"_s, id, id);
-    emit OnOffering(u"<OWNER>"_s, id);
-    emit OnCalledID(angerufen, id, id);
-    emit OnCallerID(flag.isEmpty() ? nummer.trimmed() : QString(), anrufer, flag.isEmpty() ? u"<ADDRESS>"_s : flag, id,
-                    id);
-    emit OnRinging(0, 1);
+    const Anrufkennung anruf{id, id};
+    emit AnrufKommt(anruf);
+    emit AngerufeneNummer(anruf, angerufen);
+    emit AnruferBekannt(anruf, gezeigt == Rufnummernanzeige::Nummer ? nummer.trimmed() : QString(), anrufer, gezeigt);
+    emit Klingelt(1);
 }
 
 void TelefonanlageDevice::abgenommen(const QString &uniqueId)
@@ -565,8 +563,7 @@ void TelefonanlageDevice::abgenommen(const QString &uniqueId)
         return;
     it->verbunden = true;
     const std::int32_t id = it->id;
-    emit OnCallState(u"CONNECTED"_s, id, id);
-    emit OnConnected(u"<ACTIVE>"_s, id);
+    emit Abgenommen({id, id});
 }
 
 void TelefonanlageDevice::aufgelegt(const QString &uniqueId)
@@ -576,9 +573,7 @@ void TelefonanlageDevice::aufgelegt(const QString &uniqueId)
         return;
     const std::int32_t id = it->id;
     m_anrufe.erase(it);
-    emit OnCallState(u"DISCONNECTED"_s, id, id);
-    emit OnDisconnected(u"<NORMAL>"_s, id);
-    emit OnCallState(u"IDLE"_s, id, id);
+    emit Beendet({id, id}, Anrufende::Aufgelegt);
 }
 
 void TelefonanlageDevice::alleBeenden()
@@ -596,10 +591,7 @@ void TelefonanlageDevice::ausgehendEnde(bool besetzt)
         return;
     const std::int32_t id = m_ausgehend.id;
     m_ausgehend.aktiv = false;
-    if (besetzt)
-        emit OnBusy(u"<STATION>"_s, id);
-    emit OnCallState(u"DISCONNECTED"_s, id, id);
-    emit OnCallState(u"IDLE"_s, id, id);
+    emit Beendet({id, id}, besetzt ? Anrufende::Besetzt : Anrufende::Getrennt);
 }
 
 // The system rings the user's phone first; picked up, it calls the number
@@ -622,7 +614,7 @@ void TelefonanlageDevice::dial(const QString &number, int)
     // The own phone's channel gets a Uniqueid of ours, so that its ringing
     // is not taken for an incoming call.
     m_ausgehend = {id, neueActionId(), u"rufmon-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(id), true};
-    emit OnCallState(u"DIALTONE"_s, id, id);
+    emit Waehlt({id, id}, false);
     sende({{u"Action"_s, u"Originate"_s},
            {u"ActionID"_s, m_ausgehend.actionId},
            {u"Channel"_s, m_anlage.nebenstelle},

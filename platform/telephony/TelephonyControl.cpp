@@ -134,19 +134,15 @@ void TelephonyControl::verbinde(LineDevice *d)
                 weitergeben(d, anruf, [this, signal, args...] { emit(this->*signal)(args...); });
         };
     };
-    connect(d, &LineDevice::OnCallState, this, nur(&topTapi::OnCallState));
-    connect(d, &LineDevice::OnCallerID, this, nur(&topTapi::OnCallerID, true));
-    connect(d, &LineDevice::OnConnectedID, this, nur(&topTapi::OnConnectedID));
-    connect(d, &LineDevice::OnCalledID, this, nur(&topTapi::OnCalledID));
-    connect(d, &LineDevice::OnRedirectingID, this, nur(&topTapi::OnRedirectingID));
-    connect(d, &LineDevice::OnRedirectionID, this, nur(&topTapi::OnRedirectionID));
-    connect(d, &LineDevice::OnCallOrigin, this, nur(&topTapi::OnCallOrigin));
-    connect(d, &LineDevice::OnBusy, this, nur(&topTapi::OnBusy));
-    connect(d, &LineDevice::OnConnected, this, nur(&topTapi::OnConnected));
-    connect(d, &LineDevice::OnDialtone, this, nur(&topTapi::OnDialtone));
-    connect(d, &LineDevice::OnDisconnected, this, nur(&topTapi::OnDisconnected));
-    connect(d, &LineDevice::OnOffering, this, nur(&topTapi::OnOffering));
-    connect(d, &LineDevice::OnRinging, this, nur(&topTapi::OnRinging));
+    connect(d, &LineDevice::AnrufKommt, this, nur(&topTapi::AnrufKommt));
+    connect(d, &LineDevice::AngerufeneNummer, this, nur(&topTapi::AngerufeneNummer));
+    connect(d, &LineDevice::AnruferBekannt, this, nur(&topTapi::AnruferBekannt, true));
+    connect(d, &LineDevice::Klingelt, this, nur(&topTapi::Klingelt));
+    connect(d, &LineDevice::Waehlt, this, nur(&topTapi::Waehlt));
+    connect(d, &LineDevice::Rufaufbau, this, nur(&topTapi::Rufaufbau));
+    connect(d, &LineDevice::Abgenommen, this, nur(&topTapi::Abgenommen));
+    connect(d, &LineDevice::VerbundenMit, this, nur(&topTapi::VerbundenMit));
+    connect(d, &LineDevice::Beendet, this, nur(&topTapi::Beendet));
     connect(d, &LineDevice::OnError, this,
             [this, d](const QString &text, const QString &source, std::int32_t number) {
                 if (d == current())
@@ -282,11 +278,6 @@ QString TelephonyControl::AddressName(std::int32_t device, std::int32_t address)
     return d ? d->addresses().value(address) : QString();
 }
 
-void TelephonyControl::setCallPrivilege(std::int32_t privilege)
-{
-    m_callPrivilege = privilege;
-}
-
 bool TelephonyControl::OpenLine()
 {
     LineDevice *d = current();
@@ -389,11 +380,6 @@ void TelephonyControl::TranslateDialog(std::int32_t)
         m_einstellungen->Waehlregeln(m_settings);
 }
 
-void TelephonyControl::setDialMode(std::int32_t mode)
-{
-    m_dialMode = mode;
-}
-
 void TelephonyControl::Dial(const QString &number, std::int16_t address)
 {
     LineDevice *d = current();
@@ -404,28 +390,14 @@ void TelephonyControl::Dial(const QString &number, std::int16_t address)
     d->dial(number, address);
 }
 
-#define RUFMON_ABFRAGE(Name, methode, leer)                                                                   \
-    decltype(leer) TelephonyControl::Name(std::int32_t device) const                                          \
-    {                                                                                                         \
-        const LineDevice *d = Device(device);                                                                 \
-        return d ? d->faehigkeiten().methode : leer;                                                          \
-    }
-
-RUFMON_ABFRAGE(ApiVersion, apiVersion, std::int32_t(0))
-RUFMON_ABFRAGE(ProviderInfo, providerInfo, QString())
-RUFMON_ABFRAGE(SwitchInfo, switchInfo, QString())
-RUFMON_ABFRAGE(MediaModes, mediaModes, QString())
-RUFMON_ABFRAGE(AddressModes, addressModes, QString())
-RUFMON_ABFRAGE(ParkModes, parkModes, QString())
-RUFMON_ABFRAGE(DialtoneModes, dialtoneModes, QString())
-RUFMON_ABFRAGE(BusyModes, busyModes, QString())
-RUFMON_ABFRAGE(DisconnectModes, disconnectModes, QString())
-RUFMON_ABFRAGE(BearerModes, bearerModes, QString())
-RUFMON_ABFRAGE(CallStates, callStates, QString())
-RUFMON_ABFRAGE(CallInfoStates, callInfoStates, QString())
-RUFMON_ABFRAGE(CallFeatures, callFeatures, QString())
-
-#undef RUFMON_ABFRAGE
+LineDevice::Faehigkeiten TelephonyControl::Faehigkeiten(std::int32_t device) const
+{
+    if (const LineDevice *d = Device(device))
+        return d->faehigkeiten();
+    LineDevice::Faehigkeiten keine;
+    keine.apiVersion = 0;
+    return keine;
+}
 
 QString TelephonyControl::Version() const
 {

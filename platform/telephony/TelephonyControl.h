@@ -57,7 +57,6 @@ public:
     void setDeviceIndex(std::int32_t device) override;
     QString CurrentDeviceName() const override;
     QString AddressName(std::int32_t device, std::int32_t address) const override;
-    void setCallPrivilege(std::int32_t privilege) override;
     bool OpenLine() override;
     bool LineConnected() const override;
     void CloseLine() override;
@@ -72,21 +71,8 @@ public:
     QString NichtEntfernbar(std::int32_t device) const override;
     bool LeitungEingerichtet() const override;
     void TranslateDialog(std::int32_t device) override;
-    void setDialMode(std::int32_t mode) override;
     void Dial(const QString &number, std::int16_t address) override;
-    std::int32_t ApiVersion(std::int32_t device) const override;
-    QString ProviderInfo(std::int32_t device) const override;
-    QString SwitchInfo(std::int32_t device) const override;
-    QString MediaModes(std::int32_t device) const override;
-    QString AddressModes(std::int32_t device) const override;
-    QString ParkModes(std::int32_t device) const override;
-    QString DialtoneModes(std::int32_t device) const override;
-    QString BusyModes(std::int32_t device) const override;
-    QString DisconnectModes(std::int32_t device) const override;
-    QString BearerModes(std::int32_t device) const override;
-    QString CallStates(std::int32_t device) const override;
-    QString CallInfoStates(std::int32_t device) const override;
-    QString CallFeatures(std::int32_t device) const override;
+    LineDevice::Faehigkeiten Faehigkeiten(std::int32_t device) const override;
     QString Version() const override;
 
 signals:
@@ -117,8 +103,6 @@ private:
     SettingsStore &m_settings;
     std::vector<std::unique_ptr<LineDevice>> m_devices;
     std::int32_t m_current = 0;
-    std::int32_t m_callPrivilege = 0;
-    std::int32_t m_dialMode = 1;
     bool m_open = false;
     bool m_eventsEnabled = true;
     std::deque<Ereignis> m_wartend;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/telephony/Anrufkennung.h"
+#include "platform/telephony/LineDevice.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -7,7 +10,7 @@
 #include <cstdint>
 
 // The telephony control the program talks to: it lists the line devices, opens
-// one line for monitoring, raises the call events and dials. Device and address
+// one line for monitoring, passes on what happens on it and dials. Device and address
 // numbers are 0-based. A flag list is text of flag names in angle brackets,
 // as in "<ADDRESS>".
 class topTapi : public QObject
@@ -26,7 +29,6 @@ public:
     virtual QString CurrentDeviceName() const = 0;
     // Empty past the last address.
     virtual QString AddressName(std::int32_t device, std::int32_t address) const = 0;
-    virtual void setCallPrivilege(std::int32_t privilege) = 0;
     // True when the line is open; a device that refuses reports why as its error.
     virtual bool OpenLine() = 0;
     // The line is open and its connection stands where the device needs one
@@ -54,40 +56,25 @@ public:
     // A line to the telephone network is set up: a device besides the simulator.
     virtual bool LeitungEingerichtet() const = 0;
     virtual void TranslateDialog(std::int32_t device) = 0;
-    virtual void setDialMode(std::int32_t mode) = 0;
     virtual void Dial(const QString &number, std::int16_t address) = 0;
 
-    virtual std::int32_t ApiVersion(std::int32_t device) const = 0;
-    virtual QString ProviderInfo(std::int32_t device) const = 0;
-    virtual QString SwitchInfo(std::int32_t device) const = 0;
-    virtual QString MediaModes(std::int32_t device) const = 0;
-    virtual QString AddressModes(std::int32_t device) const = 0;
-    virtual QString ParkModes(std::int32_t device) const = 0;
-    virtual QString DialtoneModes(std::int32_t device) const = 0;
-    virtual QString BusyModes(std::int32_t device) const = 0;
-    virtual QString DisconnectModes(std::int32_t device) const = 0;
-    virtual QString BearerModes(std::int32_t device) const = 0;
-    virtual QString CallStates(std::int32_t device) const = 0;
-    virtual QString CallInfoStates(std::int32_t device) const = 0;
-    virtual QString CallFeatures(std::int32_t device) const = 0;
+    // What the device tells about itself, for the driver information; no
+    // version and nothing named for a device that is not there.
+    virtual LineDevice::Faehigkeiten Faehigkeiten(std::int32_t device) const = 0;
     virtual QString Version() const = 0;
 
 signals:
-    void OnCallState(const QString &CCallstate, std::int32_t CCallHandle, std::int32_t CCallID);
-    void OnCallerID(const QString &CNumber, const QString &CName, const QString &CPartyID,
-                    std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnConnectedID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnCalledID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnRedirectingID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnRedirectionID(const QString &CNumber, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnCallOrigin(const QString &CCallOrigin, std::int32_t CCallID, std::int32_t CCallHandle);
-    void OnBusy(const QString &CBusyMode, std::int32_t CCallHandle);
-    void OnConnected(const QString &CConnectedMode, std::int32_t CCallHandle);
-    void OnDialtone(const QString &CDialtoneMode, std::int32_t CCallHandle);
-    void OnDisconnected(const QString &CDisconnectedMode, std::int32_t CCallHandle);
-    void OnOffering(const QString &COfferingMode, std::int32_t CCallHandle);
-    void OnRinging(std::int32_t CRingMode, std::int32_t CRingCount);
-    void OnPhoneRing(std::int32_t CRingMode);
+    // What happens on the open line of the current device, as the device
+    // reports it (LineDevice tells what each means).
+    void AnrufKommt(Anrufkennung anruf);
+    void AngerufeneNummer(Anrufkennung anruf, const QString &nummer);
+    void AnruferBekannt(Anrufkennung anruf, const QString &nummer, const QString &name, Rufnummernanzeige anzeige);
+    void Klingelt(int anzahl);
+    void Waehlt(Anrufkennung anruf, bool waehlton);
+    void Rufaufbau(Anrufkennung anruf);
+    void Abgenommen(Anrufkennung anruf);
+    void VerbundenMit(Anrufkennung anruf, const QString &nummer);
+    void Beendet(Anrufkennung anruf, Anrufende ende);
     void OnDeviceChanged(std::int32_t device);
     void OnError(const QString &ErrorText, const QString &ErrorSource, std::int32_t ErrorNumber);
     // The open line's connection: it stands, it is being made (no reason),

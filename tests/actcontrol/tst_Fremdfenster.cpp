@@ -1,3 +1,4 @@
+#include "actcontrol/ACTBefehlsfenster.h"
 #include "actcontrol/ACTTimerstart.h"
 #include "actcontrol/Tastenfolge.h"
 #include "actcontrol/clACTApplication.h"
@@ -330,8 +331,16 @@ private slots:
         ScriptedDialogs dialogs;
         clACTApplication app(act, dialogs, {});
         X11Desktop d;
-        int geatmet = 0;
-        ACTTimerStarten(app, d, [&geatmet] { ++geatmet; });
+        struct : ACTBefehlsfenster
+        {
+            int geatmet = 0;
+            void setMeldung(const QString &) override {}
+            void setACTPruefungAktiv(bool) override {}
+            void atmen() override { ++geatmet; }
+            void warten(int) override {}
+        } fensterseite;
+        ACTTimerStarten(app, d, fensterseite);
+        const int geatmet = fensterseite.geatmet;
 
         const bool befehl = laeuft && ansichtTyp == 1;
         QCOMPARE(act.journal.contains(u"Command(310)"_s), befehl);

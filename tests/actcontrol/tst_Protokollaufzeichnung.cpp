@@ -1,3 +1,4 @@
+#include "actcontrol/ACTBefehlsfenster.h"
 #include "actcontrol/Protokollaufzeichnung.h"
 #include "actcontrol/clACTApplication.h"
 #include "core/Anruferliste.h"
@@ -44,7 +45,7 @@ public:
 };
 
 // Everything a run needs, with what it did recorded.
-struct Aufbau : Umgebung
+struct Aufbau : Umgebung, ACTBefehlsfenster
 {
     Fremdprogramm p;
     ActMitFenster act;
@@ -63,20 +64,21 @@ struct Aufbau : Umgebung
         optionen.schreibOption(u"ProtokollSendKeyIntervall"_s, P);
         lvKontakte.setColumns({{u"Kontakt"_s, u"Kontakt"_s, {}}, {u"Nummer"_s, u"Nummer"_s, {}}});
         act.desktop = &desktop;
-        Protokollaufzeichnung::Anbindung an;
-        an.meldung = [this](const QString &t) { meldungen << t; };
-        an.timerACT = [this](bool b) { timer << b; };
-        an.atmen = [] { QCoreApplication::processEvents(); };
-        an.warten = [this](int ms) {
-            pausen << ms;
-            if (inDerPause)
-                inDerPause();
-            // ACT!'s contact change is not waited for here; the pauses
-            // around the dialog are real, so that it can appear meanwhile.
-            if (ms < 1000)
-                Protokollaufzeichnung::wartenUndAtmen(ms);
-        };
-        aufzeichnung = std::make_unique<Protokollaufzeichnung>(app, desktop, dialogs, optionen, std::move(an));
+        aufzeichnung = std::make_unique<Protokollaufzeichnung>(app, desktop, dialogs, optionen, *this);
+    }
+
+    void setMeldung(const QString &text) override { meldungen << text; }
+    void setACTPruefungAktiv(bool aktiv) override { timer << aktiv; }
+    void atmen() override { QCoreApplication::processEvents(); }
+    void warten(int ms) override
+    {
+        pausen << ms;
+        if (inDerPause)
+            inDerPause();
+        // ACT!'s contact change is not waited for here; the pauses
+        // around the dialog are real, so that it can appear meanwhile.
+        if (ms < 1000)
+            Protokollaufzeichnung::wartenUndAtmen(ms);
     }
 
     void anruf(const QString &nummer, const QString &datum, const QString &ort, const QString &tag)

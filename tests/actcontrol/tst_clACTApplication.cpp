@@ -1,4 +1,5 @@
 #include "actcontrol/ACTBefehle.h"
+#include "actcontrol/ACTBefehlsfenster.h"
 #include "actcontrol/clACTApplication.h"
 #include "core/Anruferliste.h"
 #include "core/ListViewModel.h"
@@ -7,6 +8,7 @@
 #include "doubles/ScriptedAct.h"
 #include "doubles/ScriptedDialogs.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -23,6 +25,17 @@ struct Act
     clACTApplication app{act, dialogs, [this] { ++beendet; }};
 
     bool gingZu() const { return act.journal.join(u' ').contains(u"GoTo"_s); }
+};
+
+// The message panel as the ACT! commands leave it.
+struct Meldungsfeld : ACTBefehlsfenster
+{
+    QString text = u"vorher"_s;
+
+    void setMeldung(const QString &t) override { text = t; }
+    void setACTPruefungAktiv(bool) override {}
+    void atmen() override {}
+    void warten(int) override {}
 };
 
 } // namespace
@@ -162,9 +175,9 @@ private slots:
         QFETCH(QString, goTo);
 
         Act a;
-        QString panel3 = u"vorher"_s;
-        int timer = 0;
-        ACTBefehle befehle(a.app, [&](const QString &t) { panel3 = t; }, [&] { ++timer; });
+        Meldungsfeld panel3;
+        ACTBefehle befehle(a.app, panel3);
+        QSignalSpy timer(&befehle, &ACTBefehle::KontaktGezeigt);
         ListViewModel liste;
         liste.setColumns({{u"Nummer"_s, u"Nummer"_s, {}}});
         Anruferliste anrufe;
@@ -184,8 +197,8 @@ private slots:
             befehle.mnuAehnlicheACTAnzeigen(liste, 0);
         else
             befehle.mnuACTAnzeigen(anrufe, anrufe.Anzahl() > 0 ? std::optional<Anruf>(anrufe.an(0)) : std::nullopt);
-        QTEST(panel3, "meldung");
-        QCOMPARE(timer, goTo.isEmpty() ? 0 : 1);
+        QTEST(panel3.text, "meldung");
+        QCOMPARE(timer.count(), goTo.isEmpty() ? 0 : 1);
         // ACT! comes to the front before it moves to the contact.
         const qsizetype zeigen = a.act.journal.indexOf(u"Show(1)"_s);
         if (goTo.isEmpty())

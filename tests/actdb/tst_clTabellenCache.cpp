@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -254,7 +255,7 @@ private slots:
         QVERIFY(!QFile::exists(ziel));
         QVERIFY(!clTabellenCache::TabelleVorhanden(verweis, u"ACTNR"_s));
         // Nor does the engine follow it when asked to make a database there.
-        QCOMPARE(fehlernummer([&] { DBEngine::instance().CreateDatabase(verweis, QString(), 32); }), 3204L);
+        QCOMPARE(fehlernummer([&] { DBEngine::instance().CreateDatabase(verweis); }), 3204L);
         QVERIFY(!QFile::exists(ziel));
     }
 
@@ -431,6 +432,53 @@ private slots:
                  clTabellenCache::Anweisung(u"ACTNR"_s, u"GIBTESNICHT"_s, u"NAME"_s, u"030'1"_s, u"OR"_s, false));
         QVERIFY(gemeldet(u"Fehler in TabCache - Suche\r\nFehlernummer: 3061 "_s,
                          u"\r\nMDB-Name: %1\r\n(SQL-Befehl in der Zwischenablage)"_s.arg(pfad)));
+    }
+
+    // Digits are searched through one statement with the value as its
+    // parameters; it finds the rows the statement with the value in its
+    // text finds, in the same order, in the phone fields and in their keys.
+    void ziffernWieDieAnweisung_data()
+    {
+        QTest::addColumn<QString>("felder");
+        QTest::addColumn<QString>("wert");
+        QTest::addColumn<int>("treffer"); // 1: some rows, 0: none, -1: either
+        const QList<std::tuple<QString, int, int>> werte{
+            {u"0891234567"_s, 1, 1}, {u"9876543"_s, 1, 1}, {u"0212987654"_s, 0, 1}, {u"07114839201"_s, 0, 0},
+            {u"030"_s, -1, 1},       {u"123"_s, -1, 1},    {u"0000"_s, -1, -1},      {u"89"_s, -1, -1}};
+        for (const auto &[wert, geschrieben, schluessel] : werte) {
+            QTest::addRow("written %s", qPrintable(wert)) << Telefonfelder << wert << geschrieben;
+            QTest::addRow("keys %s", qPrintable(wert)) << clActDBF::Schluesselfelder(Telefonfelder) << wert << schluessel;
+        }
+    }
+    void ziffernWieDieAnweisung()
+    {
+        QFETCH(QString, felder);
+        QFETCH(QString, wert);
+        const QString pfad = m_u.dir.filePath(u"Ziffern.mdb"_s);
+        if (!clTabellenCache::TabelleVorhanden(pfad, u"ACTNR"_s)) {
+            clTabellenCache neu(m_u.dialogs, m_u.clipboard);
+            QVERIFY(neu.init(pfad, true, {}));
+            QVERIFY(aufbauen(neu, m_dbf250, Telefonfelder + u',' + clActDBF::Schluesselfelder(Telefonfelder), true));
+        }
+        clTabellenCache cache(m_u.dialogs, m_u.clipboard);
+        QVERIFY(cache.init(pfad, false, {}));
+        // Not the statement with the value in its text, which would say why.
+        QTest::failOnWarning(QRegularExpression(u"Suche ohne Trigrammtabellen"_s));
+        const QString ergebnis = u"UNIQUE_ID,NAME,CITY"_s;
+        auto db = DBEngine::instance().OpenDatabase(pfad, false, true);
+        const QList<QVariantList> erwartet =
+            zeilen(*db->OpenRecordset(clTabellenCache::Anweisung(u"ACTNR"_s, felder, ergebnis, wert, u"OR"_s, false)));
+        db->Close();
+        // Twice: the second search runs the statement the first one made.
+        for (int i = 0; i < 2; ++i) {
+            auto rs = cache.Suche(u"ACTNR"_s, felder, ergebnis, wert, u"OR"_s, false);
+            QVERIFY(rs);
+            QCOMPARE(zeilen(*rs), erwartet);
+        }
+        QFETCH(int, treffer);
+        if (treffer >= 0)
+            QCOMPARE(!erwartet.isEmpty(), treffer == 1);
+        QVERIFY(m_u.dialogs.boxes().isEmpty());
     }
 
     void datumAlterUndEnde()

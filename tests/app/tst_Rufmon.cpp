@@ -31,6 +31,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QPushButton>
 #include <QPlainTextEdit>
@@ -177,6 +178,48 @@ private slots:
     // Two more windows, each deleting the other when it closes, stand for a
     // window that takes others with it: whichever closes first, the second
     // must not be touched after it is gone.
+    // The ACT! commands say in the window's message panel why they do nothing.
+    void actCommandsOnEmptyLists_data()
+    {
+        QTest::addColumn<Menuepunkt>("befehl");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("contact of a call") << Menuepunkt::mnuACTAnzeigen << u"Kein Einträge in Anruferliste!"_s;
+        QTest::newRow("history entry") << Menuepunkt::mnuACTProtokollAufzeichnen
+                                       << u"Keine Einträge in Anruferliste!"_s;
+        QTest::newRow("similar contact") << Menuepunkt::mnuAehnlicheACTAnzeigen
+                                         << u"Keine Einträge in Kontaktliste!"_s;
+    }
+    void actCommandsOnEmptyLists()
+    {
+        QFETCH(Menuepunkt, befehl);
+        Programm p(false);
+        QCOMPARE(p.rufmon->Teile().Anrufe().Anzahl(), 0);
+        p.f().Menu(befehl)->trigger();
+        QTEST(p.f().Panel(frmHaupt::Statusfeld::Meldung)->Text(), "meldung");
+    }
+
+    // The program takes its window down before its parts: what they show
+    // afterwards goes nowhere, and nothing reaches into the window that is gone.
+    void partsOutliveTheWindow()
+    {
+        Umgebung u;
+        const Beispielkontakte kontakte = Beispielkontakte::schreibe(u.dir.filePath(u"act"_s));
+        FakeTapi tapi;
+        X11Desktop x11;
+        Programmteile teile(u.dialogs, u.clipboard, u.store, u.system, x11);
+        {
+            frmHaupt fenster(
+                frmHauptUmgebung{u.store, u.dialogs, u.clipboard, u.system, tapi, teile, teile.Schalter()});
+            teile.verbinde(fenster, tapi);
+        }
+        teile.ACTDatenbankSetzen(kontakte.tabelle);
+        QVERIFY(teile.ACTBereit());
+        teile.StartAbgeschlossen();
+        teile.mnuCacheNeu();
+        QVERIFY(!teile.CacheWirdErstellt());
+        QVERIFY(u.dialogs.boxes().isEmpty());
+    }
+
     void programEndsWithItsWindow()
     {
         Programm p(false);
@@ -282,6 +325,7 @@ private slots:
         p.f().lvNummern()->setSelectedIndex(0);
         p.f().Menu(Menuepunkt::mnuNummerAnwaehlen)->trigger();
         QCOMPARE(p.tapi.Simulator()->gewaehlt(), QStringList{u"00301234567"_s});
+        QCOMPARE(p.f().Text1()->toolTip(), u"Gewählte Nummer: 00301234567"_s);
         // Answered with call states: the dial tone first, idle at the end.
         QCOMPARE(p.f().Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"Wählton"_s);
         // The incoming call may still hang up meanwhile and make the line

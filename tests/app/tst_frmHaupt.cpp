@@ -179,7 +179,7 @@ private slots:
         f.close();
         f.close();
         f.Form_Unload();
-        QCOMPARE(u.journal, QStringList({u"ProtokollfensterSchliessen"_s, u"tapi.CloseLine"_s,
+        QCOMPARE(u.journal, QStringList({u"TelefonieprotokollSchliessen"_s, u"tapi.CloseLine"_s,
                                          u"tapi.ReleaseLine"_s, u"tapi.Shutdown"_s, u"TelefondatenSchliessen"_s,
                                          u"TelefonfelderSchliessen"_s, u"NummernCacheEntfernen"_s}));
         QCOMPARE(u.option(u"NummernCache"_s), u"1"_s);
@@ -459,7 +459,7 @@ private slots:
             {Menuepunkt::mnuFensterMin, S::FensterMinimieren},
             {Menuepunkt::mnuNummernCache, S::NummernCache},
             {Menuepunkt::mnuNummernCacheAutomatisch, S::NummernCacheAutomatisch},
-            {Menuepunkt::mnuTAPIProtokoll, S::Protokoll},
+            {Menuepunkt::mnuTAPIProtokoll, S::Telefonieprotokoll},
             {Menuepunkt::mnuTapiNull, S::PraefixHinzufuegen},
             {Menuepunkt::mnuTAPINullEntfernen, S::PraefixEntfernen},
             {Menuepunkt::mnuTAPIPlusKlammerFilter, S::PlusKlammerFilter},
@@ -531,8 +531,7 @@ private slots:
         QVERIFY(!f.MonitorAktiv() && !f.isMinimized());
         u.journal.clear();
         emit f.TimerACT().Timer();
-        QCOMPARE(u.journal.mid(0, 3),
-                 QStringList({u"PruefeACTDatenbank"_s, u"tapi.CallPrivilege=2"_s, u"tapi.OpenLine"_s}));
+        QCOMPARE(u.journal.mid(0, 2), QStringList({u"PruefeACTDatenbank"_s, u"tapi.OpenLine"_s}));
         QVERIFY(f.MonitorAktiv());
         // The panel says so at once, not only after the first call.
         QCOMPARE(f.Panel(frmHaupt::Statusfeld::Telefon)->Text(), u"TAPI aktiv"_s);
@@ -843,14 +842,14 @@ private slots:
         QCOMPARE(befehle[1]->text(), u"Tapimonitor deaktivieren"_s);
         QCOMPARE(tray.zustand(), Infobereich::Zustand::Aktiv);
         const QImage aktiv = tray.Symbol().pixmap(32).toImage();
-        emit u.tapi.OnCallState(u"OFFERING"_s, 5, 5);
+        emit u.tapi.AnrufKommt({5, 5});
         QCOMPARE(tray.zustand(), Infobereich::Zustand::Klingelt);
         const QImage klingelt = tray.Symbol().pixmap(32).toImage();
         QVERIFY(aus != aktiv && aktiv != klingelt && aus != klingelt);
-        emit u.tapi.OnCallState(u"IDLE"_s, 5, 5);
+        emit u.tapi.Beendet({5, 5}, Anrufende::Ausgeklungen);
         QCOMPARE(tray.zustand(), Infobereich::Zustand::Aktiv);
         // Switched off while it rings: off.
-        emit u.tapi.OnRinging(0, 1);
+        emit u.tapi.Klingelt(1);
         befehle[1]->trigger();
         QVERIFY(!f.MonitorAktiv());
         QCOMPARE(tray.zustand(), Infobereich::Zustand::Aus);

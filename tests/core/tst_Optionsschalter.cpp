@@ -83,7 +83,7 @@ private slots:
         QVERIFY(u.schalter.gesetzt(S::NummernCacheAutomatisch));
         QVERIFY(u.schalter.gesetzt(S::Benachrichtigung));
         for (S aus : {S::VerbundeneNummern, S::ACTTimer, S::MonitorAutomatisch, S::FensterMinimieren, S::NummernCache,
-                      S::Protokoll, S::PraefixHinzufuegen, S::PraefixEntfernen, S::PlusKlammerFilter,
+                      S::Telefonieprotokoll, S::PraefixHinzufuegen, S::PraefixEntfernen, S::PlusKlammerFilter,
                       S::KeineNullBeimSuchen})
             QVERIFY2(!u.schalter.gesetzt(aus), QMetaEnum::fromType<S>().valueToKey(int(aus)));
     }
@@ -107,7 +107,7 @@ private slots:
         for (int i = 0; i < Optionsschalter::Anzahl; ++i) {
             const auto s = static_cast<S>(i);
             // The telephony log is off at every start.
-            const bool erwartet = s == S::Protokoll ? false : u.schalter.gesetzt(s);
+            const bool erwartet = s == S::Telefonieprotokoll ? false : u.schalter.gesetzt(s);
             QVERIFY2(neu.schalter.gesetzt(s) == erwartet, QMetaEnum::fromType<S>().valueToKey(i));
         }
         // The values the settings have always held.

@@ -3,7 +3,7 @@
 #include "core/Optionsschalter.h"
 #include "telephony/Auswertungsanzeige.h"
 #include "telephony/Leitungsfenster.h"
-#include "telephony/Protokoll.h"
+#include "telephony/Telefonieprotokoll.h"
 
 #include <QSet>
 #include <QStringList>
@@ -12,7 +12,7 @@
 // see it, without a window: every message, the states the identification
 // switched. A failed number cache is switched off in `schalter`, as the
 // window does.
-class AufzeichnendeAnzeige : public Auswertungsanzeige, public Leitungsfenster, public Protokoll
+class AufzeichnendeAnzeige : public Auswertungsanzeige, public Leitungsfenster, public Telefonieprotokoll
 {
 public:
     QStringList meldungen;

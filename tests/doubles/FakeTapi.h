@@ -16,8 +16,6 @@ public:
     QStringList devices;
     QStringList addresses; // of every device
     std::int32_t current = 0;
-    std::int32_t callPrivilege = 0;
-    std::int32_t dialMode = 0;
     bool eventsEnabled = true;
     QDateTime ereigniszeit; // invalid: now
     int wartendeAnrufe = 0;
@@ -41,11 +39,6 @@ public:
     }
     QString CurrentDeviceName() const override { return DeviceName(current); }
     QString AddressName(std::int32_t, std::int32_t address) const override { return addresses.value(address); }
-    void setCallPrivilege(std::int32_t privilege) override
-    {
-        callPrivilege = privilege;
-        log(QStringLiteral("CallPrivilege=%1").arg(privilege));
-    }
     bool OpenLine() override
     {
         log(QStringLiteral("OpenLine"));
@@ -98,28 +91,19 @@ public:
     QString NichtEntfernbar(std::int32_t) const override { return nichtEntfernbar; }
     bool LeitungEingerichtet() const override { return eingerichtet; }
     void TranslateDialog(std::int32_t device) override { log(QStringLiteral("TranslateDialog(%1)").arg(device)); }
-    void setDialMode(std::int32_t mode) override
-    {
-        dialMode = mode;
-        log(QStringLiteral("DialMode=%1").arg(mode));
-    }
     void Dial(const QString &number, std::int16_t address) override
     {
         log(QStringLiteral("Dial(%1,%2)").arg(number).arg(address));
     }
-    std::int32_t ApiVersion(std::int32_t) const override { return 0x00020000; }
-    QString ProviderInfo(std::int32_t) const override { return QStringLiteral("Fake"); }
-    QString SwitchInfo(std::int32_t) const override { return {}; }
-    QString MediaModes(std::int32_t) const override { return QStringLiteral("<INTERACTIVEVOICE>"); }
-    QString AddressModes(std::int32_t) const override { return QStringLiteral("<ADDRESSID>"); }
-    QString ParkModes(std::int32_t) const override { return {}; }
-    QString DialtoneModes(std::int32_t) const override { return {}; }
-    QString BusyModes(std::int32_t) const override { return {}; }
-    QString DisconnectModes(std::int32_t) const override { return {}; }
-    QString BearerModes(std::int32_t) const override { return {}; }
-    QString CallStates(std::int32_t) const override { return QStringLiteral("<IDLE><OFFERING>"); }
-    QString CallInfoStates(std::int32_t) const override { return {}; }
-    QString CallFeatures(std::int32_t) const override { return {}; }
+    LineDevice::Faehigkeiten Faehigkeiten(std::int32_t) const override
+    {
+        LineDevice::Faehigkeiten f;
+        f.providerInfo = QStringLiteral("Fake");
+        f.mediaModes = QStringLiteral("<INTERACTIVEVOICE>");
+        f.addressModes = QStringLiteral("<ADDRESSID>");
+        f.callStates = QStringLiteral("<IDLE><OFFERING>");
+        return f;
+    }
     QString Version() const override { return QStringLiteral("Fake 1.0"); }
 
 private:

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "doubles/Begleitprozess.h"
 #include "platform/desktop/Desktop.h"
 
 #include <QHash>
-#include <QProcess>
 #include <QStringList>
 
 // The foreign test program (fremdfenster) running with the windows its
@@ -26,7 +26,7 @@ public:
 private:
     void lies();
 
-    QProcess m_prozess;
+    Begleitprozess m_prozess;
     QHash<QString, Fenster> m_ids;
     QStringList m_zeilen;
     QByteArray m_rest;

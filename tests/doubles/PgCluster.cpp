@@ -1,5 +1,6 @@
 #include "PgCluster.h"
 
+#include "doubles/Begleitprozess.h"
 #include "platform/teamjournal/PgVerbindung.h"
 
 #include <QDir>
@@ -53,7 +54,7 @@ QString PgCluster::fehlt()
 
 bool PgCluster::lauf(const QStringList &befehl, QString *fehler)
 {
-    QProcess p;
+    Begleitprozess p;
     QStringList argumente = befehl;
     QString programm = argumente.takeFirst();
     if (alsRoot()) {

@@ -33,7 +33,7 @@ public:
     void NummernCacheEntfernen() override { log(QStringLiteral("NummernCacheEntfernen")); }
     bool ACTBereit() const override { return actBereit; }
     bool AuswertungLaeuft() const override { return auswertungLaeuft; }
-    void ProtokollfensterSchliessen() override { log(QStringLiteral("ProtokollfensterSchliessen")); }
+    void TelefonieprotokollSchliessen() override { log(QStringLiteral("TelefonieprotokollSchliessen")); }
     clRufmonDaten *Telefondaten() override { return telefondaten; }
 
     QStringList calls;

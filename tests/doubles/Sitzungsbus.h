@@ -1,8 +1,9 @@
 #pragma once
 
+#include "doubles/Begleitprozess.h"
+
 #include <QDBusConnection>
 #include <QObject>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantMap>
@@ -24,7 +25,7 @@ public:
 
 private:
     QTemporaryDir m_dir; // the configuration and the socket
-    QProcess m_daemon;
+    Begleitprozess m_daemon;
     QString m_adresse;
     QString m_grund;
     QStringList m_verbindungen;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "doubles/Begleitprozess.h"
 #include "doubles/XvfbServer.h"
 
 #include <QProcess>
@@ -30,7 +31,7 @@ private:
     static void beende(QProcess &p);
 
     XvfbServer m_x;
-    QProcess m_fensterverwaltung;
-    QProcess m_tray;
+    Begleitprozess m_fensterverwaltung;
+    Begleitprozess m_tray;
     QString m_grund;
 };

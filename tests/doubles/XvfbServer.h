@@ -1,7 +1,8 @@
 #pragma once
 
+#include "doubles/Begleitprozess.h"
+
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 
 // A virtual X server of the test's own, and DISPLAY pointing at it while it
@@ -18,7 +19,7 @@ public:
     QString grund() const { return m_grund; }
 
 private:
-    QProcess m_prozess;
+    Begleitprozess m_prozess;
     QString m_anzeige;
     QString m_grund;
     QByteArray m_vorher;

@@ -159,7 +159,7 @@ private slots:
     {
         // An existing file is never made anew, nor written when opened read-only.
         const QString pfad = neueDatenbank()->Name();
-        QCOMPARE(fehlernummer([&] { DBEngine::instance().CreateDatabase(pfad, QString(), 32); }), 3204L);
+        QCOMPARE(fehlernummer([&] { DBEngine::instance().CreateDatabase(pfad); }), 3204L);
         auto db = DBEngine::instance().OpenDatabase(pfad, false, true);
         QCOMPARE(fehlernummer([&] { db->Execute(u"DELETE FROM Laender"_s); }), 3027L);
         // An expression has no declared type: its value tells.
@@ -658,7 +658,7 @@ private slots:
 private:
     std::shared_ptr<Database> neueDatenbank(const QString &name = u"test.mdb"_s)
     {
-        auto db = DBEngine::instance().CreateDatabase(m_dir->filePath(name), u";LANGID=0x0409;CP=1252;COUNTRY=0"_s, 32);
+        auto db = DBEngine::instance().CreateDatabase(m_dir->filePath(name));
         db->Execute(u"CREATE TABLE Laender (Vorwahl TEXT ZEROLENGTH(10), Land TEXT ZEROLENGTH(100))"_s);
         db->Execute(u"INSERT INTO Laender VALUES ('49', 'Deutschland'), ('43', 'Österreich'), ('1', 'USA/Kanada'), "
                     u"('1242', 'Bahamas')"_s);
@@ -673,7 +673,7 @@ private:
     // Table T: a text key, a searched text column, and indexes that get no trigram table.
     std::shared_ptr<Database> tabelleT(const QString &name)
     {
-        auto db = DBEngine::instance().CreateDatabase(m_cacheDir.filePath(name), QString(), 32);
+        auto db = DBEngine::instance().CreateDatabase(m_cacheDir.filePath(name));
         db->Execute(u"CREATE TABLE T (UNIQUE_ID TEXT ZEROLENGTH(30), PHONE TEXT ZEROLENGTH(30), "
                     u"NAME TEXT ZEROLENGTH(30), NR LONG)"_s);
         TableDef &t = db->TableDefs()[u"T"_s];

@@ -55,7 +55,7 @@ struct Platz
 
     Platz(const Teamzugang &zugang, const QString &name)
     {
-        db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s), QString());
+        db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s));
         oeffne(zugang, name);
     }
     void oeffne(Teamzugang zugang, const QString &name)
@@ -163,8 +163,8 @@ private slots:
         platz.journal->Eintragen(a, u"Telefonanlage pbx:5038"_s);
         QVERIFY(geschrieben.wait(10000));
         // What became of the call goes in as a row of its own.
-        platz.journal->Zustand(u"CONNECTED"_s, 1, a.callId);
-        platz.journal->Zustand(u"IDLE"_s, 1, a.callId);
+        platz.journal->Abgenommen({a.callId, 1});
+        platz.journal->Beendet({a.callId, 1});
         QVERIFY(geschrieben.wait(10000));
         QCOMPARE(anzahl(m_pg, "SELECT count(*) FROM rufmon_anrufe WHERE arbeitsplatz = 'Vertrieb'"), 1);
         QCOMPARE(anzahl(m_pg, "SELECT count(*) FROM rufmon_anrufausgang WHERE angenommen"), 1);
@@ -260,7 +260,7 @@ private slots:
     void anOutcomeAfterTheRowWasSentStaysInTheOutbox()
     {
         QTemporaryDir dir;
-        auto db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s), QString());
+        auto db = DBEngine::instance().CreateDatabase(dir.filePath(u"Nummern.mdb"_s));
         Teamausgang ausgang(db);
         QVERIFY(ausgang.bereit());
         Journalzeile z = Teamjournal::Zeile(anruf(u"0301234567"_s), u"Empfang"_s, u"x"_s);

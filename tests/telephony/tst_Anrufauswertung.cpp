@@ -165,13 +165,13 @@ private slots:
         // numbers arrive: the caller is dropped unseen, the later connected
         // number is taken up afterwards (it overwrites the earlier one).
         buch.sperren();
-        emit k.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 1, 1);
+        emit k.tapi.AnruferBekannt({1, 1}, u"0301234567"_s, QString(), Rufnummernanzeige::Nummer);
         QTRY_VERIFY(buch.wartet());
         QVERIFY(k.auswertung.laeuft());
         const QString letzterAnruf = k.ereignisse.LetzterAnruf;
-        emit k.tapi.OnCallerID(u"0211999888"_s, QString(), u"<ADDRESS>"_s, 5, 5);
-        emit k.tapi.OnConnectedID(u"0891111111"_s, 11, 12);
-        emit k.tapi.OnConnectedID(u"0892222222"_s, 13, 14);
+        emit k.tapi.AnruferBekannt({5, 5}, u"0211999888"_s, QString(), Rufnummernanzeige::Nummer);
+        emit k.tapi.VerbundenMit({11, 12}, u"0891111111"_s);
+        emit k.tapi.VerbundenMit({13, 14}, u"0892222222"_s);
         QCOMPARE(k.ereignisse.LetzterAnruf, letzterAnruf);
         QCOMPARE(k.anrufer.Anzahl(), 1);
         buch.freigeben();
@@ -182,11 +182,11 @@ private slots:
         QCOMPARE(nummern, (QStringList{u"0301234567|2"_s, u"0892222222|9"_s}));
         QVERIFY(!k.auswertung.laeuft());
         // Outside an identification a connected number is identified at once.
-        emit k.tapi.OnConnectedID(u"0893333333"_s, 3, 4);
+        emit k.tapi.VerbundenMit({3, 4}, u"0893333333"_s);
         QVERIFY(abwarten(k.auswertung));
         QVERIFY(k.eintrag().startsWith(u"0893333333|"_s));
         // A blank number is not identified.
-        emit k.tapi.OnCallerID(u"   "_s, QString(), u"<ADDRESS>"_s, 1, 1);
+        emit k.tapi.AnruferBekannt({1, 1}, u"   "_s, QString(), Rufnummernanzeige::Nummer);
         QCOMPARE(k.gespeichert().size(), 3);
     }
 
@@ -594,6 +594,40 @@ private slots:
         QCOMPARE(buch.offen, 0);
         QCOMPARE(k.gespeichert().size(), 4);
         QVERIFY(k.gespeichert().contains(IDInKlammern(u"A1"_s) + u"|0301234567|Berlin-Mitte|Greta Grünwald|6"_s));
+        QCOMPARE(k.dialogs.boxes().size(), 0);
+    }
+
+    // The number cache in front of that address book: built from its
+    // contacts, no ACT! file anywhere, and the caller found through it.
+    void anyContactSourceThroughTheCache()
+    {
+        Anrufkette k;
+        Kontaktliste buch;
+        buch.kontakte = {
+            {u"A1"_s, u"Greta Grünwald"_s, u"Grünwald & Söhne"_s, u"Berlin-Mitte"_s,
+             {{u"Mobil"_s, u"0171 5550000"_s}, {u"Telefon"_s, u"+49 (30) 123 45-67"_s}}},
+            {u"A2"_s, u"Nachbar"_s, u"Hof KG"_s, std::nullopt, {{u"Fax"_s, u"0301234599 Zentrale"_s}}},
+        };
+        k.suche.setKontaktquelle(&buch);
+        k.telefonfelder.FelderSetzen({{u"Telefon"_s, u"Telefon"_s, clACTFeld::Telefonfeld},
+                                      {u"Telefax"_s, u"Fax"_s, clACTFeld::Telefonfeld}},
+                                     QString());
+        k.oeffne(QString(), true);
+        QVERIFY(QFile::exists(k.dir.filePath(u"RUFMON.MDB"_s)));
+        const int geoeffnet = buch.geoeffnet;
+
+        // Found by its key in the cache; the address book is not asked.
+        QVERIFY(k.anruf(u"0301234567"_s));
+        QCOMPARE(k.eintrag(), u"0301234567|Berlin-Mitte|Greta Grünwald|6|"_s + IDInKlammern(u"A1"_s));
+        QVERIFY(k.anzeige.meldungen.contains(u"Suche Kontakt im Nummerncache..."_s));
+        QVERIFY(!k.anzeige.meldungen.contains(u"Suche Kontakt im Adressbuch..."_s));
+        QVERIFY(k.anruf(u"0301234599"_s));
+        QCOMPARE(k.eintrag(), u"0301234599|Berlin|Nachbar|6|"_s + IDInKlammern(u"A2"_s));
+        // A field that is not chosen is not in the cache.
+        QVERIFY(k.anruf(u"01715550000"_s));
+        QCOMPARE(k.eintrag().section(u'|', 2), u"Unbekannt|2|Unbekannt"_s);
+        QCOMPARE(buch.geoeffnet, geoeffnet);
+        QCOMPARE(buch.offen, 0);
         QCOMPARE(k.dialogs.boxes().size(), 0);
     }
 };

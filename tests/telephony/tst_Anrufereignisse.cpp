@@ -4,6 +4,7 @@
 #include "telephony/Leitungssteuerung.h"
 #include "telephony/Nummernaufbereitung.h"
 #include "telephony/Nummernbefehle.h"
+#include "telephony/Waehlanzeige.h"
 #include "telephony/Waehlen.h"
 
 #include "doubles/Testfenster.h"
@@ -14,7 +15,13 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
+
+// A report of the line, raised on the control.
+using Meldung = std::function<void(topTapi &)>;
+Q_DECLARE_METATYPE(Meldung)
 
 namespace {
 
@@ -35,14 +42,16 @@ void zeichneAuf(Testfenster &u, QStringList &aufrufe)
 
 // Dialing with its own settings file, a fake line and a journal that shows
 // what reached the window and the line, in order.
-struct Aufbau : Umgebung
+struct Aufbau : Umgebung, Waehlanzeige
 {
     QStringList journal;
     FakeTapi tapi{&journal};
     int adresse = 0;
-    Waehlen waehlen{tapi, store, optionen, dialogs,
-                    {[this](const QString &t) { journal << u"panel1 "_s + t; },
-                     [this](const QString &t) { journal << u"tooltip "_s + t; }, [this] { return adresse; }}};
+    Waehlen waehlen{tapi, store, dialogs, *this};
+
+    void setTelefonText(const QString &text) override { journal << u"panel1 "_s + text; }
+    void setWaehlhinweis(const QString &text) override { journal << u"tooltip "_s + text; }
+    int Adresse() const override { return adresse; }
 
     void set(const QString &schluessel, const QString &wert, const QString &abschnitt = u"Waehlregeln"_s)
     {
@@ -164,18 +173,90 @@ private slots:
     {
         Testfenster u;
         frmHaupt &f = u.starte();
-        QSignalSpy zeilen(&f, &frmHaupt::Protokollzeile);
-        emit u.tapi.OnCallState(u"IDLE"_s, 5, 7);
+        QSignalSpy zeilen(&f, &frmHaupt::Telefonieprotokollzeile);
+        emit u.tapi.Beendet({7, 5}, Anrufende::Ausgeklungen);
         QCOMPARE(zeilen.count(), 0);
 
         f.Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
-        emit u.tapi.OnCallerID(u"030 1234"_s, u"Müller"_s, u"<ADDRESS>"_s, -3, 9);
+        emit u.tapi.AnruferBekannt({-3, 9}, u"030 1234"_s, u"Müller"_s, Rufnummernanzeige::Nummer);
         QCOMPARE(zeilen.count(), 1);
         QCOMPARE(zeilen[0][0].toString(), u"OnCallerID"_s);
         // Text values are quoted, the call id comes before the handle.
         QVERIFY2(zeilen[0][1].toString().endsWith(
                      u"CNumber=\"030 1234\"\r\nCName=\"Müller\"\r\nCPartyID=\"<ADDRESS>\"\r\nCCallID=-3\r\nCCallHandle=9"_s),
                  qPrintable(zeilen[0][1].toString()));
+    }
+
+    // What the line reports becomes the events and values a TAPI driver shows,
+    // in the driver's order: one report may be several lines of the log.
+    void logLinesOfTheLinesReports_data()
+    {
+        QTest::addColumn<Meldung>("meldung");
+        QTest::addColumn<QStringList>("zeilen");
+
+        const auto zustand = [](const QString &z) {
+            return u"OnCallState CCallstate=\"%1\"|CCallID=5|CCallHandle=6"_s.arg(z);
+        };
+        const auto modus = [](const QString &ereignis, const QString &name, const QString &wert) {
+            return u"%1 %2=\"%3\"|CCallHandle=6"_s.arg(ereignis, name, wert);
+        };
+        const auto anrufer = [](const QString &nummer, const QString &name, const QString &partei) {
+            return u"OnCallerID lSuche=\"1\"|CNumber=\"%1\"|CName=\"%2\"|CPartyID=\"%3\"|CCallID=5|CCallHandle=6"_s.arg(
+                nummer, name, partei);
+        };
+        const Anrufkennung a{5, 6};
+        QTest::newRow("Anruf kommt") << Meldung([a](topTapi &t) { emit t.AnrufKommt(a); })
+                                     << QStringList{zustand(u"OFFERING"_s),
+                                                    modus(u"OnOffering"_s, u"COfferingMode"_s, u"<OWNER>"_s)};
+        QTest::newRow("angerufene Nummer") << Meldung([a](topTapi &t) { emit t.AngerufeneNummer(a, u"987654"_s); })
+                                           << QStringList{u"OnCalledID CNumber=\"987654\"|CCallID=5|CCallHandle=6"_s};
+        QTest::newRow("Anrufer mit Nummer")
+            << Meldung([a](topTapi &t) { emit t.AnruferBekannt(a, u"0301"_s, u"Meier"_s, Rufnummernanzeige::Nummer); })
+            << QStringList{anrufer(u"0301"_s, u"Meier"_s, u"<ADDRESS>"_s)};
+        QTest::newRow("Anrufer unterdrückt")
+            << Meldung([a](topTapi &t) { emit t.AnruferBekannt(a, {}, {}, Rufnummernanzeige::Unterdrueckt); })
+            << QStringList{anrufer({}, {}, u"<BLOCKED>"_s)};
+        QTest::newRow("Anrufer nicht verfügbar")
+            << Meldung([a](topTapi &t) { emit t.AnruferBekannt(a, {}, u"Kunz"_s, Rufnummernanzeige::NichtVerfuegbar); })
+            << QStringList{anrufer({}, u"Kunz"_s, u"<UNAVAIL>"_s)};
+        QTest::newRow("Klingeln") << Meldung([](topTapi &t) { emit t.Klingelt(3); })
+                                  << QStringList{u"OnRinging CRingMode=0|CRingCount=3"_s};
+        QTest::newRow("wählt mit Wählton")
+            << Meldung([a](topTapi &t) { emit t.Waehlt(a, true); })
+            << QStringList{zustand(u"DIALTONE"_s), modus(u"OnDialtone"_s, u"CDialtoneMode"_s, u"<NORMAL>"_s)};
+        QTest::newRow("wählt") << Meldung([a](topTapi &t) { emit t.Waehlt(a, false); })
+                               << QStringList{zustand(u"DIALTONE"_s)};
+        QTest::newRow("Rufaufbau") << Meldung([a](topTapi &t) { emit t.Rufaufbau(a); })
+                                   << QStringList{zustand(u"PROCEEDING"_s)};
+        QTest::newRow("abgenommen")
+            << Meldung([a](topTapi &t) { emit t.Abgenommen(a); })
+            << QStringList{zustand(u"CONNECTED"_s), modus(u"OnConnected"_s, u"CConnectedMode"_s, u"<ACTIVE>"_s)};
+        QTest::newRow("verbunden mit") << Meldung([a](topTapi &t) { emit t.VerbundenMit(a, u"0891"_s); })
+                                       << QStringList{u"OnConnectedID CNumber=\"0891\"|CCallID=5|CCallHandle=6"_s};
+        QTest::newRow("aufgelegt")
+            << Meldung([a](topTapi &t) { emit t.Beendet(a, Anrufende::Aufgelegt); })
+            << QStringList{zustand(u"DISCONNECTED"_s),
+                           modus(u"OnDisconnected"_s, u"CDisconnectedMode"_s, u"<NORMAL>"_s), zustand(u"IDLE"_s)};
+        QTest::newRow("getrennt") << Meldung([a](topTapi &t) { emit t.Beendet(a, Anrufende::Getrennt); })
+                                  << QStringList{zustand(u"DISCONNECTED"_s), zustand(u"IDLE"_s)};
+        QTest::newRow("besetzt") << Meldung([a](topTapi &t) { emit t.Beendet(a, Anrufende::Besetzt); })
+                                 << QStringList{modus(u"OnBusy"_s, u"CBusyMode"_s, u"<STATION>"_s),
+                                                zustand(u"DISCONNECTED"_s), zustand(u"IDLE"_s)};
+        QTest::newRow("ausgeklungen") << Meldung([a](topTapi &t) { emit t.Beendet(a, Anrufende::Ausgeklungen); })
+                                      << QStringList{zustand(u"IDLE"_s)};
+    }
+    void logLinesOfTheLinesReports()
+    {
+        QFETCH(Meldung, meldung);
+        Testfenster u;
+        frmHaupt &f = u.starte();
+        f.Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
+        QStringList zeilen;
+        connect(&f, &frmHaupt::Telefonieprotokollzeile, this, [&zeilen](const QString &ereignis, const QString &werte) {
+            zeilen << ereignis + u' ' + QString(werte).replace(u"\r\n"_s, u"|"_s);
+        });
+        meldung(u.tapi);
+        QTEST(zeilen, "zeilen");
     }
 
     void telephonePanel()
@@ -185,12 +266,12 @@ private slots:
         StatusPanel *panel = f.Panel(frmHaupt::Statusfeld::Telefon);
         f.setTelefonText(u"vorher"_s);
         // Every call state sets the tool tip to the text; a ring shows its count;
-        // connected leaves the tool tip as the ringing left it.
-        emit u.tapi.OnCallState(u"idle"_s, 1, 2);
+        // answered leaves the tool tip as the ringing left it.
+        emit u.tapi.Rufaufbau({2, 1});
         QCOMPARE(panel->ToolTipText(), u"vorher"_s);
-        emit u.tapi.OnRinging(0, 3);
+        emit u.tapi.Klingelt(3);
         QCOMPARE(panel->Text(), u"3. Klingeln"_s);
-        emit u.tapi.OnConnected(u"<ACTIVE>"_s, 4);
+        emit u.tapi.Abgenommen({4, 4});
         QCOMPARE(panel->Text() + u'|' + panel->ToolTipText(), u"<ACTIVE>|3. Klingeln"_s);
     }
 
@@ -202,12 +283,12 @@ private slots:
         frmHaupt &f = u.starte();
         QStringList aufrufe;
         zeichneAuf(u, aufrufe);
-        emit u.tapi.OnCallerID(u"0301234567"_s, u"Name"_s, u"<ADDRESS>"_s, 7, 9);
+        emit u.tapi.AnruferBekannt({7, 9}, u"0301234567"_s, u"Name"_s, Rufnummernanzeige::Nummer);
         QCOMPARE(aufrufe, QStringList{u"0301234567|Name|<ADDRESS>|7|9"_s});
-        emit u.tapi.OnConnectedID(u"0891"_s, 1, 1);
+        emit u.tapi.VerbundenMit({1, 1}, u"0891"_s);
         QCOMPARE(aufrufe.size(), 1);
         f.Menu(Menuepunkt::mnuVerbundeneNummern)->setChecked(true);
-        emit u.tapi.OnConnectedID(u"0891"_s, 3, 4);
+        emit u.tapi.VerbundenMit({3, 4}, u"0891"_s);
         QCOMPARE(aufrufe.last(), u"0891|3|4"_s);
     }
 
@@ -365,27 +446,24 @@ private slots:
         a.set(u"Location7/OutsideAccess"_s, u"7"_s);
         a.waehlen.mnuNummerAnwaehlen(gewaehlt({u"0301234567"_s}, 0));
 
-        // The window is told the number before the line is busy dialing;
-        // without a stored option the dial mode is 1.
+        // The window is told the number before the line is busy dialing.
         QCOMPARE(a.journal, (QStringList{u"panel1 Wähle "_s + dial, u"tooltip Gewählte Nummer: "_s + dial,
-                                         u"tapi.DialMode=1"_s, u"tapi.Dial(%1,0)"_s.arg(dial)}));
+                                         u"tapi.Dial(%1,0)"_s.arg(dial)}));
         QVERIFY(a.dialogs.boxes().isEmpty());
     }
 
-    // The selected entry on the selected address; the stored dial mode for the
-    // caller list, mode 1 and no access code for the similar contacts, which
-    // leave the status bar alone.
+    // The selected entry on the selected address; no access code for the
+    // similar contacts, which leave the status bar alone.
     void selectedEntryOnItsAddress()
     {
         Aufbau a;
         a.standortEinsMitNull();
-        a.set(u"DialLineAdressMode"_s, u"3"_s, u"Optionen"_s);
         a.adresse = 2;
         a.waehlen.mnuNummerAnwaehlen(gewaehlt({u"0221111"_s, u"0301234567"_s, u"089333"_s}, 1));
-        QCOMPARE(a.tapi.calls, (QStringList{u"DialMode=3"_s, u"Dial(00301234567,2)"_s}));
+        QCOMPARE(a.tapi.calls, (QStringList{u"Dial(00301234567,2)"_s}));
         a.journal.clear();
         a.waehlen.mnuAehnlicheNummerAnwaehlen(Liste({u"[Telefon] 1"_s, u"[Fax] 0301234567"_s}), 1);
-        QCOMPARE(a.journal, (QStringList{u"tapi.DialMode=1"_s, u"tapi.Dial(0301234567,2)"_s}));
+        QCOMPARE(a.journal, (QStringList{u"tapi.Dial(0301234567,2)"_s}));
     }
 
     void nothingToDial_data()

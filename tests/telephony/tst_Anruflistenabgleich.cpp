@@ -380,8 +380,8 @@ private slots:
         Anrufkette kette;
         kette.oeffne(QString(), false);
         QSignalSpy erkannt(&kette.auswertung, &Anrufauswertung::Erkannt);
-        emit kette.tapi.OnCalledID(u"987654"_s, 41, 42);
-        emit kette.tapi.OnCallerID(u"0301234567"_s, QString(), u"<ADDRESS>"_s, 41, 42);
+        emit kette.tapi.AngerufeneNummer({41, 42}, u"987654"_s);
+        emit kette.tapi.AnruferBekannt({41, 42}, u"0301234567"_s, QString(), Rufnummernanzeige::Nummer);
         QTRY_COMPARE(erkannt.size(), 1);
         QVERIFY(abwarten(kette.auswertung));
         QCOMPARE(erkannt.first().first().value<Anruf>().angerufen, u"987654"_s);
@@ -393,8 +393,8 @@ private slots:
         QCOMPARE(modell.data(modell.index(0, 2), Qt::ToolTipRole).toString(), u"Angerufen: 987654"_s);
 
         // Another call without one, after the first ended: it names none.
-        emit kette.tapi.OnCallState(u"IDLE"_s, 42, 41);
-        emit kette.tapi.OnCallerID(u"0891234567"_s, QString(), u"<ADDRESS>"_s, 41, 43);
+        emit kette.tapi.Beendet({41, 42}, Anrufende::Ausgeklungen);
+        emit kette.tapi.AnruferBekannt({41, 43}, u"0891234567"_s, QString(), Rufnummernanzeige::Nummer);
         QTRY_COMPARE(erkannt.size(), 2);
         QVERIFY(abwarten(kette.auswertung));
         QCOMPARE(erkannt.last().first().value<Anruf>().angerufen, QString());

@@ -205,7 +205,7 @@ private slots:
 
         // Another call gets one of its own; an ended call's id, used again, too.
         a.meldung->Melden(anruf(8));
-        a.meldung->Zustand(u"IDLE"_s, 8, 7);
+        a.meldung->Beendet({7, 8});
         a.meldung->Melden(anruf(7));
         QTRY_COMPARE(aufrufe.size(), 5);
         QCOMPARE(aufrufe[3].ersetzt, 0u);

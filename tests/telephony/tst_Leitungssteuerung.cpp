@@ -181,7 +181,7 @@ private slots:
         Leitung l;
         QVERIFY(l.routerDa());
         l.fenster->Menu(Menuepunkt::mnuTAPIProtokoll)->setChecked(true);
-        QSignalSpy protokoll(l.fenster.get(), &frmHaupt::Protokollzeile);
+        QSignalSpy protokoll(l.fenster.get(), &frmHaupt::Telefonieprotokollzeile);
         l.fenster->cmdInitTapi()->click();
         QVERIFY(l.router.waitForNewConnection(5000));
         std::unique_ptr<QTcpSocket> verbindung(l.router.nextPendingConnection());

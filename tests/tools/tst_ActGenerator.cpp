@@ -58,7 +58,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("committed"); // in tests/data/act, its contents checked by hand
 
-        // The commands of tests/data/act/README.md.
+        // The commands of tests/data/act/Beispieldaten.md.
         const QStringList common{u"--deleted"_s, u"0"_s, u"--plant"_s};
         QTest::newRow("klein") << QStringList{u"--seed"_s, u"7"_s, u"--contacts"_s, u"20"_s, u"--groups"_s, u"6"_s} + common
                                << true;

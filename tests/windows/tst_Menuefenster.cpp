@@ -2,7 +2,7 @@
 // driver information and the about box, each with its menu command.
 #include "telephony/Treiberinformation.h"
 #include "windows/Infobefehl.h"
-#include "windows/Protokollbefehl.h"
+#include "windows/Telefonieprotokollbefehl.h"
 #include "windows/TapiInfobefehl.h"
 #include "windows/frmInfo.h"
 #include "windows/frmProtokoll.h"
@@ -33,14 +33,19 @@ namespace {
 class Geraet : public FakeTapi
 {
 public:
-    QString ProviderInfo(std::int32_t d) const override { return u"Provider%1"_s.arg(d); }
-    QString SwitchInfo(std::int32_t d) const override { return u"Switch%1"_s.arg(d); }
-    std::int32_t ApiVersion(std::int32_t d) const override { return 65540 + d; }
-    QString MediaModes(std::int32_t) const override { return u"<M1><M2>"_s; }
-    QString AddressModes(std::int32_t) const override { return u"<A1>"_s; }
-    QString ParkModes(std::int32_t) const override { return u"keine"_s; }
-    QString BusyModes(std::int32_t) const override { return u"<B1>>B2>"_s; }
-    QString CallFeatures(std::int32_t) const override { return {}; }
+    LineDevice::Faehigkeiten Faehigkeiten(std::int32_t d) const override
+    {
+        LineDevice::Faehigkeiten f = FakeTapi::Faehigkeiten(d);
+        f.providerInfo = u"Provider%1"_s.arg(d);
+        f.switchInfo = u"Switch%1"_s.arg(d);
+        f.apiVersion = 65540 + d;
+        f.mediaModes = u"<M1><M2>"_s;
+        f.addressModes = u"<A1>"_s;
+        f.parkModes = u"keine"_s;
+        f.busyModes = u"<B1>>B2>"_s;
+        f.callFeatures.clear();
+        return f;
+    }
 };
 
 struct Box
@@ -142,8 +147,8 @@ private slots:
         QFETCH(int, wie);
         Umgebung u;
         QWidget haupt;
-        const auto haken = [&u] { return u.schalter.gesetzt(Optionsschalter::Schalter::Protokoll); };
-        Protokollbefehl befehl(u.system, u.schalter, &haupt);
+        const auto haken = [&u] { return u.schalter.gesetzt(Optionsschalter::Schalter::Telefonieprotokoll); };
+        Telefonieprotokollbefehl befehl(u.system, u.schalter, &haupt);
 
         befehl.mnuTAPIProtokoll(false);
         QVERIFY(haken());

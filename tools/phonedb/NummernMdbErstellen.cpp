@@ -85,7 +85,7 @@ int main(int argc, char **argv)
     const QString neu = ziel + u".neu"_s;
     QFile::remove(neu);
     try {
-        auto db = DBEngine::instance().CreateDatabase(neu, u";LANGID=0x0409;CP=1252;COUNTRY=0"_s, 32);
+        auto db = DBEngine::instance().CreateDatabase(neu);
         const int text = DaoTyp::dbText;
         tabelle(*db, u"Laender"_s, {{u"Vorwahl"_s, text, 10}, {u"Land"_s, text, 100}}, {u"Vorwahl"_s});
         const QList<std::pair<QString, QString>> laender = {

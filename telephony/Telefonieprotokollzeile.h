@@ -6,4 +6,4 @@
 // One line of the telephony log as it is appended: a line break, the moment
 // in the user's short date and long time, the event's name and its values
 // on the same line.
-QString Protokollzeile(const QString &ereignis, const QString &werte, const QDateTime &zeitpunkt);
+QString Telefonieprotokollzeile(const QString &ereignis, const QString &werte, const QDateTime &zeitpunkt);

@@ -11,14 +11,14 @@ class frmProtokoll;
 // Driver menu "&Protokoll": shows and closes the telephony log and writes
 // the event lines into it. The option "Protokoll" is the switch, and the
 // menu item shows it; the window takes it off when it closes, however it is closed.
-class Protokollbefehl : public QObject
+class Telefonieprotokollbefehl : public QObject
 {
     Q_OBJECT
 
 public:
-    Protokollbefehl(const SystemFacilities &system, Optionsschalter &schalter, QWidget *hauptfenster,
-                    QObject *parent = nullptr);
-    ~Protokollbefehl() override;
+    Telefonieprotokollbefehl(const SystemFacilities &system, Optionsschalter &schalter, QWidget *hauptfenster,
+                             QObject *parent = nullptr);
+    ~Telefonieprotokollbefehl() override;
 
     // `warGesetzt`: the option before the user chose the item.
     void mnuTAPIProtokoll(bool warGesetzt);

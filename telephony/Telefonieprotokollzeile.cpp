@@ -1,10 +1,10 @@
-#include "telephony/Protokollzeile.h"
+#include "telephony/Telefonieprotokollzeile.h"
 
 #include "platform/registry/RegionalSettings.h"
 
 using namespace Qt::StringLiterals;
 
-QString Protokollzeile(const QString &ereignis, const QString &werte, const QDateTime &zeitpunkt)
+QString Telefonieprotokollzeile(const QString &ereignis, const QString &werte, const QDateTime &zeitpunkt)
 {
     QString einzeilig = werte;
     einzeilig.replace(u"\r\n"_s, u", "_s);
