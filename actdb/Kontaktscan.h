@@ -29,6 +29,8 @@ public:
         std::size_t hoechstens = 5000;
         // The literal search needs its first record only: the pass ends there.
         bool nurErsterWoertlich = false;
+        // From this many records on, the two halves of the table are read at once.
+        quint32 teilenAb = 20000;
     };
 
     struct Treffer

@@ -293,9 +293,14 @@ int DbfTable::fieldIndex(const QString &name) const
 
 void DbfTable::rewind()
 {
+    rewindTo(0);
+}
+
+void DbfTable::rewindTo(quint32 index)
+{
     m_bufferFirst = 0;
     m_bufferCount = 0;
-    m_next = 0;
+    m_next = index;
     m_current = 0;
     m_record = nullptr;
 }

@@ -55,6 +55,8 @@ public:
     // tells an end caused by a damaged or shrunken file from the real end.
     // Deleted records are skipped.
     void rewind();
+    // As rewind(), with the scan beginning at that record.
+    void rewindTo(quint32 index);
     bool next();
     // Makes the record at that position current, whether or not a scan has
     // passed it; false when there is none there or it is deleted.
