@@ -1,5 +1,7 @@
 #include "windows/ListView.h"
 
+#include "windows/Zellentext.h"
+
 #include <QCollator>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -16,6 +18,7 @@ ListView::ListView(QWidget *parent)
     : QTableView(parent)
 {
     setModel(&m_model);
+    setItemDelegate(new Zellentext(this));
     setShowGrid(false);
     setWordWrap(false);
     setCornerButtonEnabled(false);
