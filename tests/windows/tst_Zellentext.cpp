@@ -22,6 +22,12 @@ struct Zelle
     bool bild = false;
 };
 
+} // namespace
+
+Q_DECLARE_METATYPE(Zelle)
+
+namespace {
+
 // The first cell of a one-row table drawn by the delegate, with a second,
 // empty column beside it.
 QImage zeichne(const Zelle &z, QAbstractItemDelegate *delegate, QRect *feld = nullptr)
@@ -124,8 +130,6 @@ private slots:
         QVERIFY(nachher != vorher);
     }
 };
-
-Q_DECLARE_METATYPE(Zelle)
 
 QTEST_MAIN(tst_Zellentext)
 #include "tst_Zellentext.moc"
