@@ -280,21 +280,26 @@ bool clTabellenCache::aufbauen(const ::Fields &spalten, const QString &tabelle, 
     return true;
 }
 
+namespace {
+
+// The columns a cache statement reads: the searched fields, then the result fields.
+QString Spaltenliste(const QString &tabelle, const QStringList &suchfelder, const QString &ergebnisfelder)
+{
+    QStringList spalten;
+    for (const QString &f : suchfelder + clActDBF::Eintraege(ergebnisfelder))
+        spalten.append(tabelle + u".["_s + f + u']');
+    return spalten.join(u", "_s);
+}
+
+} // namespace
+
 QString clTabellenCache::Anweisung(const QString &tabelle, const QString &suchfelder, const QString &ergebnisfelder,
                                    const QString &suchwert, const QString &verknuepfung, bool nurErstesFeld)
 {
     const QString t = u'[' + tabelle + u']';
     const QStringList such = clActDBF::Eintraege(suchfelder);
-    QString s = u"SELECT "_s;
-    for (const QString &f : such)
-        s += t + u".["_s + f + u"], "_s;
-    for (const QString &f : clActDBF::Eintraege(ergebnisfelder))
-        s += t + u".["_s + f + u"], "_s;
-    if (s.endsWith(u", "_s)) {
-        s.chop(2);
-        s += u' ';
-    }
-    s += u"FROM "_s + t + u' ';
+    const QString spalten = Spaltenliste(t, such, ergebnisfelder);
+    QString s = u"SELECT "_s + spalten + (spalten.isEmpty() ? QString() : u" "_s) + u"FROM "_s + t + u' ';
     if (!such.isEmpty()) {
         QStringList bedingungen;
         const QString muster = clActDBF::Suchmuster(suchwert);
@@ -315,12 +320,7 @@ QString clTabellenCache::Ziffernanweisung(const QString &tabelle, const QString 
     // tables: the rows of the lookup, each checked again by the pattern.
     const QString t = u'[' + tabelle + u']';
     const QStringList such = clActDBF::Eintraege(suchfelder);
-    QString s = u"SELECT "_s;
-    for (const QString &f : such)
-        s += t + u".["_s + f + u"], "_s;
-    for (const QString &f : clActDBF::Eintraege(ergebnisfelder))
-        s += t + u".["_s + f + u"], "_s;
-    s.chop(2);
+    const QString s = u"SELECT "_s + Spaltenliste(t, such, ergebnisfelder);
     QStringList auswahlen;
     QStringList bedingungen;
     for (const QString &f : such) {
