@@ -8,6 +8,7 @@
 #include "platform/jet/Recordset.h"
 #include "tools/actgen/ActGenerator.h"
 
+#include "doubles/Rohzeilen.h"
 #include "doubles/Kontaktliste.h"
 #include "doubles/Umgebung.h"
 
@@ -15,7 +16,6 @@
 #include <QHash>
 #include <QTest>
 
-#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -35,24 +35,6 @@ public:
     QString Bezeichnung(const QString &feldname) const override { return bezeichnungen.value(feldname); }
 };
 
-// A look at the file past the engine: each row's values joined by '|'.
-QStringList roh(const QString &pfad, const QString &sql)
-{
-    sqlite3 *db = nullptr;
-    QStringList liste;
-    sqlite3_open_v2(QFile::encodeName(pfad).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const auto zeile = [](void *ziel, int spalten, char **werte, char **) {
-        QStringList teile;
-        for (int i = 0; i < spalten; ++i)
-            teile.append(werte[i] ? QString::fromUtf8(werte[i]) : u"NULL"_s);
-        static_cast<QStringList *>(ziel)->append(teile.join(u'|'));
-        return 0;
-    };
-    if (sqlite3_exec(db, sql.toUtf8().constData(), zeile, &liste, nullptr) != SQLITE_OK)
-        liste.append(u"Fehler: "_s + QString::fromUtf8(sqlite3_errmsg(db)));
-    sqlite3_close_v2(db);
-    return liste;
-}
 
 // What a search found, as the identification and the similar list read it.
 QString gefunden(const Kontaktsuchlauf::Fund &f)
@@ -129,13 +111,13 @@ private slots:
     {
         QCOMPARE(bauen(m_buch), CacheKontaktquelle::Bau::Erstellt);
         const QString pfad = m_cache->Pfad();
-        QCOMPARE(roh(pfad, u"SELECT name || ' ' || type FROM pragma_table_info('ACTNR')"_s),
+        QCOMPARE(rohzeilen(pfad, u"SELECT name || ' ' || type FROM pragma_table_info('ACTNR')"_s),
                  (QStringList{u"Telefon TEXT ZEROLENGTH(255)"_s, u"Telefon_SCHL TEXT ZEROLENGTH(255)"_s,
                               u"Mobil TEXT ZEROLENGTH(255)"_s, u"Mobil_SCHL TEXT ZEROLENGTH(255)"_s,
                               u"Fax TEXT ZEROLENGTH(255)"_s, u"Fax_SCHL TEXT ZEROLENGTH(255)"_s,
                               u"NAME TEXT ZEROLENGTH(255)"_s, u"COMPANY TEXT ZEROLENGTH(255)"_s,
                               u"CITY TEXT ZEROLENGTH(255)"_s, u"UNIQUE_ID TEXT ZEROLENGTH(255)"_s}));
-        QCOMPARE(roh(pfad, u"SELECT * FROM ACTNR ORDER BY rowid"_s),
+        QCOMPARE(rohzeilen(pfad, u"SELECT * FROM ACTNR ORDER BY rowid"_s),
                  (QStringList{
                      u"+49 (30) 123 45-67|0301234567|0171 5550000|01715550000|NULL|NULL|Greta Grünwald|Grünwald & Söhne|Berlin-Mitte|A1"_s,
                      u"NULL|NULL|NULL|NULL|0301234599 Zentrale|0301234599|Nachbar|Hof KG|NULL|A2"_s,
@@ -242,9 +224,9 @@ private slots:
              {u"SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info('ACTNR')"_s,
               u"SELECT type, name, tbl_name, sql FROM sqlite_schema WHERE name NOT LIKE 'sqlite_autoindex%' ORDER BY name"_s,
               u"SELECT * FROM ACTNR ORDER BY rowid"_s}) {
-            const QStringList erwartet = roh(bisher, sql);
+            const QStringList erwartet = rohzeilen(bisher, sql);
             QVERIFY(erwartet.size() > 9);
-            QCOMPARE(roh(m_cache->Pfad(), sql), erwartet);
+            QCOMPARE(rohzeilen(m_cache->Pfad(), sql), erwartet);
         }
         QVERIFY(m_u.dialogs.boxes().isEmpty());
     }
@@ -257,12 +239,12 @@ private slots:
         m_buch.bereit = false;
         QCOMPARE(bauen(m_buch), CacheKontaktquelle::Bau::KeinACTZugriff);
         QVERIFY(m_status.isEmpty());
-        QCOMPARE(roh(m_cache->Pfad(), u"SELECT count(*) FROM ACTNR"_s), QStringList{u"6"_s});
+        QCOMPARE(rohzeilen(m_cache->Pfad(), u"SELECT count(*) FROM ACTNR"_s), QStringList{u"6"_s});
 
         m_buch.bereit = true;
         m_buch.lesbar = 4;
         QCOMPARE(bauen(m_buch), CacheKontaktquelle::Bau::Fehlgeschlagen);
-        QCOMPARE(roh(m_cache->Pfad(), u"SELECT UNIQUE_ID FROM ACTNR"_s),
+        QCOMPARE(rohzeilen(m_cache->Pfad(), u"SELECT UNIQUE_ID FROM ACTNR"_s),
                  (QStringList{u"A1"_s, u"A2"_s, u"A3"_s, u"A4"_s}));
         // Not ended as a finished build.
         QVERIFY(!m_status.contains(QString()));
@@ -271,7 +253,7 @@ private slots:
         // Nothing readable at all: the file is new and holds no table.
         m_buch.lesbar = 0;
         QCOMPARE(bauen(m_buch), CacheKontaktquelle::Bau::Fehlgeschlagen);
-        QCOMPARE(roh(m_cache->Pfad(), u"SELECT count(*) FROM sqlite_schema WHERE name = 'ACTNR'"_s),
+        QCOMPARE(rohzeilen(m_cache->Pfad(), u"SELECT count(*) FROM sqlite_schema WHERE name = 'ACTNR'"_s),
                  QStringList{u"0"_s});
     }
 };

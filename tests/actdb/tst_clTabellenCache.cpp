@@ -9,6 +9,7 @@
 #include "platform/system/LinuxSystem.h"
 #include "tools/actgen/ActGenerator.h"
 
+#include "doubles/Rohzeilen.h"
 #include "doubles/Umgebung.h"
 
 #include <QDir>
@@ -17,7 +18,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -55,25 +55,6 @@ QList<QVariantList> zeilen(Recordset &rs)
         alle.append(z);
     }
     return alle;
-}
-
-// A look at the file past the engine, as another program sees it: each row's values joined by '|'.
-QStringList roh(const QString &pfad, const QString &sql)
-{
-    sqlite3 *db = nullptr;
-    QStringList liste;
-    sqlite3_open_v2(QFile::encodeName(pfad).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const auto zeile = [](void *ziel, int spalten, char **werte, char **) {
-        QStringList teile;
-        for (int i = 0; i < spalten; ++i)
-            teile.append(QString::fromUtf8(werte[i]));
-        static_cast<QStringList *>(ziel)->append(teile.join(u'|'));
-        return 0;
-    };
-    if (sqlite3_exec(db, sql.toUtf8().constData(), zeile, &liste, nullptr) != SQLITE_OK)
-        liste.append(u"Fehler: "_s + QString::fromUtf8(sqlite3_errmsg(db)));
-    sqlite3_close_v2(db);
-    return liste;
 }
 
 } // namespace
@@ -171,7 +152,7 @@ private slots:
             QVERIFY(quelle(m_dbf250));
             auto leer = m_act->Suche(u"PHONE"_s, Quellfelder.section(u',', 1), u"nirgends"_s, u"OR"_s, true);
             QVERIFY(leer && leer->Eof() && cache.ADDRecordset(*leer, u"ACTNR"_s, u"UNIQUE_ID"_s, u"PHONE"_s));
-            QCOMPARE(roh(pfad, u"SELECT count(*) FROM ACTNR UNION ALL SELECT count(*) FROM pragma_index_list('ACTNR') "
+            QCOMPARE(rohzeilen(pfad, u"SELECT count(*) FROM ACTNR UNION ALL SELECT count(*) FROM pragma_index_list('ACTNR') "
                                u"UNION ALL SELECT count(*) FROM sqlite_schema WHERE sql GLOB 'CREATE VIRTUAL*'"_s),
                      (QStringList{u"0"_s, u"1"_s, u"1"_s}));
             // No import step on the status display, but its end.
@@ -284,7 +265,7 @@ private slots:
             ist << u"%1 %2 %3 %4"_s.arg(f.Name()).arg(f.Type()).arg(f.Size()).arg(f.AllowZeroLength());
         QCOMPARE(ist, soll);
         // The phone fields are searched only for a part: trigrams, no sorted index.
-        QCOMPARE(roh(pfad, u"SELECT l.name || '|' || l.\"unique\" || '|' || i.name FROM pragma_index_list('ACTNR') AS l, "
+        QCOMPARE(rohzeilen(pfad, u"SELECT l.name || '|' || l.\"unique\" || '|' || i.name FROM pragma_index_list('ACTNR') AS l, "
                            u"pragma_index_info(l.name) AS i UNION ALL SELECT name FROM sqlite_schema "
                            u"WHERE sql GLOB 'CREATE VIRTUAL*' ORDER BY 1"_s),
                  (QStringList{u"ACTNR.PrimaryKey|1|UNIQUE_ID"_s, u"MSysTrigramm:actnr:fax"_s,
@@ -315,7 +296,7 @@ private slots:
         const QString pfad = m_u.dir.filePath(u"Doppelt%1.mdb"_s.arg(direkt));
         QStringList beimMelden;
         // What the user is told about is in the file already.
-        m_u.dialogs.beimZeigen = [&] { beimMelden = roh(pfad, u"SELECT NAME FROM ACTNR ORDER BY rowid"_s); };
+        m_u.dialogs.beimZeigen = [&] { beimMelden = rohzeilen(pfad, u"SELECT NAME FROM ACTNR ORDER BY rowid"_s); };
         QStringList angezeigt;
         clTabellenCache cache(m_u.dialogs, m_u.clipboard);
         QVERIFY(cache.init(pfad, true, [&](const QString &t) { angezeigt.append(t); }));
@@ -395,7 +376,7 @@ private slots:
             const auto zeilen = direkt ? m_act->Cachezeilen(Telefonfelder) : nullptr;
             QVERIFY(q && (zeilen || !direkt));
             QVERIFY(cache.ADDRecordset(*q, u"ACTNR"_s, u"UNIQUE_ID"_s, Telefonfelder, zeilen.get()));
-            gelesen[direkt] = roh(pfad, inhalt);
+            gelesen[direkt] = rohzeilen(pfad, inhalt);
         }
         QCOMPARE(gelesen[1], gelesen[0]);
         QVERIFY(gelesen[0].size() > 300 && gelesen[0].size() < 401);
