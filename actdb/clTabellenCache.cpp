@@ -55,6 +55,7 @@ QString clTabellenCache::Statuskennung()
 void clTabellenCache::schliessen()
 {
     m_ohneZiffernanweisung.clear();
+    m_stichproben.clear();
     if (m_db) {
         try {
             m_db->Close();
@@ -332,6 +333,56 @@ QString clTabellenCache::Ziffernanweisung(const QString &tabelle, const QString 
            + bedingungen.join(u" OR "_s) + u"))"_s;
 }
 
+QString clTabellenCache::Ziffernabfrage(const QString &tabelle, const QString &suchfelder, const QString &ziffern)
+{
+    return JetSql::Trigrammabfrage(ziffern, m_db ? &stichprobe(tabelle, clActDBF::Eintraege(suchfelder)) : nullptr);
+}
+
+const Trigrammzahlen &clTabellenCache::stichprobe(const QString &tabelle, const QStringList &felder)
+{
+    // A thousand rows tell the common trigrams (area codes, mobile prefixes)
+    // from the rare ones, and are read in a few milliseconds even from a
+    // million: the rows a built table has are numbered from one.
+    constexpr qint64 Stichprobengroesse = 1000;
+    const QString schluessel = tabelle + u':' + felder.join(u',');
+    if (const auto it = m_stichproben.constFind(schluessel); it != m_stichproben.cend())
+        return *it;
+    Trigrammzahlen zahlen;
+    try {
+        const QString t = u'[' + tabelle + u']';
+        const auto letzte = m_db->OpenRecordset(u"SELECT max("_s + t + u".rowid) FROM "_s + t, QVariantList{});
+        const qint64 n = letzte->Eof() ? 0 : letzte->Wert(0).toLongLong();
+        const qint64 schritt = std::max<qint64>(1, n / Stichprobengroesse);
+        QVariantList zeilen;
+        QStringList stellen;
+        for (qint64 r = 1; r <= n && zeilen.size() < Stichprobengroesse; r += schritt) {
+            zeilen.append(r);
+            stellen.append(u"?"_s);
+        }
+        if (!zeilen.isEmpty() && !felder.isEmpty()) {
+            QStringList spalten;
+            for (const QString &f : felder)
+                spalten.append(t + u".["_s + f + u']');
+            const auto rs = m_db->OpenRecordset(u"SELECT "_s + spalten.join(u", "_s) + u" FROM "_s + t + u" WHERE "_s
+                                                    + t + u".rowid IN ("_s + stellen.join(u',') + u')',
+                                                zeilen);
+            for (; !rs->Eof(); rs->MoveNext()) {
+                for (int i = 0; i < felder.size(); ++i) {
+                    const QString wert = rs->Wert(i).toString();
+                    if (!wert.isEmpty())
+                        zahlen.zaehlen(wert);
+                }
+            }
+        }
+    } catch (const JetFehler &e) {
+        // Without a sample the trigrams are chosen by their place alone.
+        qCWarning(lcActdb).noquote() << u"Nummern-Cache %1: keine Stichprobe (%2 %3)"_s.arg(
+            m_pfad, QString::number(e.Number()), e.Description());
+        zahlen = {};
+    }
+    return *m_stichproben.insert(schluessel, std::move(zahlen));
+}
+
 std::unique_ptr<Recordset> clTabellenCache::Suche(const QString &tabelle, const QString &suchfelder,
                                                   const QString &ergebnisfelder, const QString &suchwert,
                                                   const QString &verknuepfung, bool nurErstesFeld)
@@ -345,7 +396,7 @@ std::unique_ptr<Recordset> clTabellenCache::Suche(const QString &tabelle, const 
         if (!m_ohneZiffernanweisung.contains(anweisung)) {
             const qsizetype felder = clActDBF::Eintraege(suchfelder).size();
             QVariantList parameter;
-            const QString abfrage = JetSql::Trigrammabfrage(suchwert);
+            const QString abfrage = Ziffernabfrage(tabelle, suchfelder, suchwert);
             for (qsizetype i = 0; i < felder; ++i)
                 parameter.append(abfrage);
             for (qsizetype i = 0; i < felder; ++i)

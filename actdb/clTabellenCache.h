@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/jet/Trigrammzahlen.h"
+
 #include <QDateTime>
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -70,6 +73,9 @@ public:
     // trigram lookup and the pattern as parameters, for each field in turn.
     static QString Ziffernanweisung(const QString &tabelle, const QString &suchfelder,
                                     const QString &ergebnisfelder);
+    // The trigram lookup of that statement for these digits: the trigrams
+    // rarest in a sample of the fields' rows.
+    QString Ziffernabfrage(const QString &tabelle, const QString &suchfelder, const QString &ziffern);
 
 private:
     // With `direkt` the rows come from there, else from `quelle`.
@@ -88,4 +94,8 @@ private:
     std::shared_ptr<Database> m_db;
     // Digit statements that could not be made on this file.
     QSet<QString> m_ohneZiffernanweisung;
+    // Counts of trigrams in rows spread over the table, taken once for each
+    // set of searched fields while the file is open.
+    const Trigrammzahlen &stichprobe(const QString &tabelle, const QStringList &felder);
+    QHash<QString, Trigrammzahlen> m_stichproben;
 };

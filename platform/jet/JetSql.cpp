@@ -1,9 +1,12 @@
 #include "platform/jet/JetSql.h"
 
+#include "platform/jet/Trigrammzahlen.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -528,35 +531,49 @@ std::optional<QString> JetSql::Teiltext(const QString &muster)
     return text;
 }
 
-QString JetSql::Trigrammabfrage(const QString &text)
+QString JetSql::Trigrammabfrage(const QString &text, const Trigrammzahlen *zahlen)
 {
     if (text.size() < 3)
         return {};
-    // Trigrams side by side cover the text; the last one ends with it. More
-    // than four find hardly fewer rows but read more of the index. A trigram
-    // that comes again adds nothing: another one of the text takes its place.
+    // Numbers share their beginnings (country and area codes, mobile
+    // prefixes), hardly ever their ends: a trigram from the front lists a
+    // good part of all rows, and reading that list costs more than the rest
+    // of the search. So the trigrams side by side from the end come first,
+    // then the others from the end. Where a sample of the rows is known, a
+    // trigram found in one of fifty of its texts or more goes last: a
+    // number's end can be common too. Two trigrams that do not overlap
+    // leave a handful of rows among a million, each checked against its
+    // text anyway; overlapping ones come in the same rows together. A
+    // trigram that comes again adds nothing.
+    const QStringView t(text);
     std::vector<qsizetype> vorrang;
-    for (qsizetype p = 0; p + 3 <= text.size(); p += 3)
+    for (qsizetype p = t.size() - 3; p >= 0; p -= 3)
         vorrang.push_back(p);
-    if (vorrang.back() + 3 < text.size())
-        vorrang.push_back(text.size() - 3);
-    if (vorrang.size() > 4) {
-        const qsizetype letzte = vorrang.back();
-        vorrang.resize(3);
-        vorrang.push_back(letzte);
+    for (qsizetype p = t.size() - 3; p >= 0; --p) {
+        if ((t.size() - 3 - p) % 3 != 0)
+            vorrang.push_back(p);
     }
-    for (qsizetype p = 0; p + 3 <= text.size(); ++p)
-        vorrang.push_back(p);
+    if (zahlen && zahlen->texte() > 0) {
+        const auto anzahl = [&](qsizetype p) { return zahlen->anzahl(t.mid(p, 3)); };
+        const auto haeufig = [&](qsizetype p) { return qint64(anzahl(p)) * 50 >= zahlen->texte(); };
+        const auto mitte = std::stable_partition(vorrang.begin(), vorrang.end(),
+                                                 [&](qsizetype p) { return !haeufig(p); });
+        std::stable_sort(mitte, vorrang.end(), [&](qsizetype a, qsizetype b) { return anzahl(a) < anzahl(b); });
+    }
     std::vector<qsizetype> stellen;
-    QStringList gewaehlt;
-    for (qsizetype p : vorrang) {
-        const QString tri = text.mid(p, 3);
-        if (gewaehlt.contains(tri))
-            continue;
-        gewaehlt.append(tri);
-        stellen.push_back(p);
-        if (stellen.size() == 4)
-            break;
+    const auto gewaehlt = [&](qsizetype p) {
+        return std::any_of(stellen.begin(), stellen.end(), [&](qsizetype q) { return t.mid(q, 3) == t.mid(p, 3); });
+    };
+    const auto ueberlappt = [&](qsizetype p) {
+        return std::any_of(stellen.begin(), stellen.end(), [&](qsizetype q) { return std::abs(p - q) < 3; });
+    };
+    for (const bool getrennt : {true, false}) {
+        for (qsizetype p : vorrang) {
+            if (stellen.size() == 2)
+                break;
+            if (!gewaehlt(p) && !(getrennt && ueberlappt(p)))
+                stellen.push_back(p);
+        }
     }
     std::sort(stellen.begin(), stellen.end());
     QStringList teile;

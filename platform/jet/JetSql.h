@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+class Trigrammzahlen;
+
 // Turns a statement as the program writes it for the engine into SQLite's
 // dialect: double-quoted texts become string literals, Date() and Now() become
 // the moment's ISO text (with "Date() - n" days folded in), "#...#" date
@@ -42,6 +44,8 @@ public:
     // The text a "*text*" pattern looks for, when it is at least three plain
     // ASCII characters (a bracketed letter in both cases counts as the letter).
     static std::optional<QString> Teiltext(const QString &muster);
-    // The FTS5 query for the trigrams of that text: enough of them to cover it.
-    static QString Trigrammabfrage(const QString &text);
+    // The FTS5 query for a few trigrams of that text, the ones least likely
+    // to be shared by many rows (by the sample's counts, where given); every
+    // row it finds still has to be checked.
+    static QString Trigrammabfrage(const QString &text, const Trigrammzahlen *zahlen = nullptr);
 };

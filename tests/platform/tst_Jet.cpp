@@ -5,6 +5,7 @@
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetLike.h"
 #include "platform/jet/JetSql.h"
+#include "platform/jet/Trigrammzahlen.h"
 
 #include "tools/dbf/DbfWriter.h"
 
@@ -436,6 +437,46 @@ private slots:
         if (abfragen == 0)
             QCOMPARE(nachher, vorher);
         QCOMPARE(nachher.endsWith(u" ORDER BY [ACTNR].[NAME]"_s), vorher.endsWith(u" ORDER BY [ACTNR].[NAME]"_s));
+    }
+
+    // The trigrams a lookup reads: the list of a trigram many rows share
+    // costs more than the rest of the search.
+    void trigrammwahl_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("haeufig"); // common in the sample, the first most
+        QTest::addColumn<QString>("abfrage");
+
+        const QStringList ohne;
+        QTest::newRow("from the end, side by side") << u"0309876543"_s << ohne << u"\"876\" AND \"543\""_s;
+        QTest::newRow("three characters") << u"089"_s << ohne << u"\"089\""_s;
+        QTest::newRow("one trigram again and again") << u"5555555555"_s << ohne << u"\"555\""_s;
+        QTest::newRow("overlapping only when nothing else") << u"1234"_s << ohne << u"\"123\" AND \"234\""_s;
+        QTest::newRow("a trigram again: the next one") << u"123123123"_s << ohne << u"\"312\" AND \"123\""_s;
+        QTest::newRow("double quote") << u"a\"bcde"_s << ohne << u"\"a\"\"b\" AND \"cde\""_s;
+        QTest::newRow("common end left for the rest")
+            << u"0309876543"_s << QStringList{u"543"_s, u"030"_s} << u"\"309\" AND \"876\""_s;
+        QTest::newRow("all common: the rarest")
+            << u"1234567"_s << QStringList{u"567"_s, u"123"_s, u"456"_s, u"234"_s, u"345"_s} << u"\"234\" AND \"345\""_s;
+    }
+    void trigrammwahl()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, haeufig);
+        QFETCH(QString, abfrage);
+        // A hundred texts: the common trigrams in 60, 50, 40 … of them (twice
+        // in some, which counts once), the text itself in one.
+        Trigrammzahlen zahlen;
+        for (int i = 0; i < 100; ++i) {
+            QStringList teile{i == 0 ? text : u"x"_s};
+            for (qsizetype j = 0; j < haeufig.size(); ++j) {
+                if (i < 60 - 10 * j)
+                    teile << haeufig[j] << haeufig[j];
+            }
+            zahlen.zaehlen(teile.join(u' '));
+        }
+        QCOMPARE(zahlen.texte(), 100);
+        QCOMPARE(JetSql::Trigrammabfrage(text, haeufig.isEmpty() ? nullptr : &zahlen), abfrage);
     }
 
     void gleicheZeilenWieDerScan_data()
