@@ -4,7 +4,9 @@
 #include "platform/jet/Field.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
+#include "platform/jet/Trigrammnebenbau.h"
 
+#include <QDebug>
 #include <QHash>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -23,6 +25,8 @@ namespace {
 // holding on to every one-off search.
 constexpr std::size_t MaxFreiProText = 4;
 constexpr std::size_t MaxTexte = 64;
+// From here on a second core builds half the trigram tables of an import.
+constexpr qint64 NebenbauAbZeilen = 20'000;
 
 QString meldung(sqlite3 *db)
 {
@@ -479,19 +483,97 @@ void Verbindung::trigrammeFuellen(const QString &tabelle, const QString &spalte)
     const QString f = JetSql::quoteIdentifier(name);
     ausfuehrenNativ(u"INSERT INTO %1(%1) VALUES ('delete-all')"_s.arg(f));
     // In rowid order: FTS5 takes ascending rowids in one sweep, others one
-    // flush each. Null has no trigrams and is left out, here as in the triggers.
-    ausfuehrenNativ(u"INSERT INTO %1(rowid, %2) SELECT rowid, %2 FROM %3 WHERE %2 IS NOT NULL ORDER BY rowid"_s
+    // flush each. Null and the empty text have no trigrams and are left out,
+    // here as in the triggers: most phone fields are empty, and FTS5 counts
+    // its rows, so a row it never took must never be taken out.
+    ausfuehrenNativ(u"INSERT INTO %1(rowid, %2) SELECT rowid, %2 FROM %3 WHERE %2 <> '' ORDER BY rowid"_s
                         .arg(f, s, t));
-    const QStringList trigger = triggernamen(name);
-    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER INSERT ON %2 WHEN new.%4 IS NOT NULL BEGIN "
+    trigrammTriggerAnlegen(tabelle, spalte);
+}
+
+std::vector<Trigrammnebenbau::Spalte> Verbindung::trigrammtexte(const QString &tabelle, const QStringList &spalten)
+{
+    // The rows trigrammeFuellen takes, in its order; all columns in one pass.
+    std::vector<Trigrammnebenbau::Spalte> texte(std::size_t(spalten.size()));
+    QStringList namen;
+    for (qsizetype i = 0; i < spalten.size(); ++i) {
+        Trigrammnebenbau::Spalte &t = texte[std::size_t(i)];
+        t.tabelle = Trigrammname(tabelle, spalten[i]);
+        t.spalte = spalten[i];
+        Anweisung a = vorbereitenNativ(u"SELECT sql FROM main.sqlite_schema WHERE type='table' AND name=?1"_s,
+                                       {t.tabelle});
+        if (sqlite3_step(a.get()) == SQLITE_ROW)
+            t.anlage = spaltentext(a.get(), 0);
+        namen.append(JetSql::quoteIdentifier(spalten[i]));
+    }
+    Anweisung a = vorbereitenNativ(u"SELECT rowid, %1 FROM %2 ORDER BY rowid"_s.arg(
+        namen.join(u", "_s), JetSql::quoteIdentifier(tabelle)));
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(a.get())) == SQLITE_ROW) {
+        const sqlite3_int64 zeile = sqlite3_column_int64(a.get(), 0);
+        for (int i = 0; i < int(texte.size()); ++i) {
+            // As "<> ''" compares: Null and the empty text are left out, a blob is not.
+            const int typ = sqlite3_column_type(a.get(), i + 1);
+            const char *text = reinterpret_cast<const char *>(sqlite3_column_text(a.get(), i + 1));
+            const auto laenge = std::size_t(sqlite3_column_bytes(a.get(), i + 1));
+            if (typ != SQLITE_NULL && (laenge > 0 || typ == SQLITE_BLOB))
+                texte[std::size_t(i)].dazu(zeile, text ? text : "", laenge);
+        }
+    }
+    if (rc != SQLITE_DONE)
+        fehler(rc);
+    return texte;
+}
+
+void Verbindung::trigrammeUebernehmen(const QString &tabelle, const QString &spalte, sqlite3 *quelle)
+{
+    const QString name = Trigrammname(tabelle, spalte);
+    const QString f = JetSql::quoteIdentifier(name);
+    // Through the table first: FTS5 forgets what it knew of its index.
+    ausfuehrenNativ(u"INSERT INTO %1(%1) VALUES ('delete-all')"_s.arg(f));
+    for (const QString &teil : {u"_data"_s, u"_idx"_s}) {
+        const QString schatten = JetSql::quoteIdentifier(name + teil);
+        ausfuehrenNativ(u"DELETE FROM "_s + schatten);
+        const QByteArray lesen = (u"SELECT * FROM "_s + schatten).toUtf8();
+        sqlite3_stmt *roh = nullptr;
+        if (sqlite3_prepare_v2(quelle, lesen.constData(), int(lesen.size()), &roh, nullptr) != SQLITE_OK)
+            throw JetFehler(JetFehler::UnbekanntesFormat, QString::fromUtf8(sqlite3_errmsg(quelle)));
+        const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> zeilen(roh, &sqlite3_finalize);
+        const int n = sqlite3_column_count(roh);
+        QStringList stellen;
+        for (int i = 1; i <= n; ++i)
+            stellen.append(u'?' + QString::number(i));
+        Anweisung schreiben = vorbereitenNativ(u"INSERT INTO %1 VALUES (%2)"_s.arg(schatten, stellen.join(u',')));
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(roh)) == SQLITE_ROW) {
+            for (int i = 0; i < n; ++i)
+                sqlite3_bind_value(schreiben.get(), i + 1, sqlite3_column_value(roh, i));
+            const int geschrieben = sqlite3_step(schreiben.get());
+            sqlite3_reset(schreiben.get());
+            if (geschrieben != SQLITE_DONE)
+                fehler(geschrieben);
+        }
+        if (rc != SQLITE_DONE)
+            throw JetFehler(JetFehler::UnbekanntesFormat, QString::fromUtf8(sqlite3_errmsg(quelle)));
+    }
+    trigrammTriggerAnlegen(tabelle, spalte);
+}
+
+void Verbindung::trigrammTriggerAnlegen(const QString &tabelle, const QString &spalte)
+{
+    const QString t = JetSql::quoteIdentifier(tabelle);
+    const QString s = JetSql::quoteIdentifier(spalte);
+    const QString f = JetSql::quoteIdentifier(Trigrammname(tabelle, spalte));
+    const QStringList trigger = triggernamen(Trigrammname(tabelle, spalte));
+    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER INSERT ON %2 WHEN new.%4 <> '' BEGIN "
                     u"INSERT INTO %3(rowid, %4) VALUES (new.rowid, new.%4); END"_s
                         .arg(JetSql::quoteIdentifier(trigger[0]), t, f, s));
-    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER DELETE ON %2 WHEN old.%4 IS NOT NULL BEGIN "
+    ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER DELETE ON %2 WHEN old.%4 <> '' BEGIN "
                     u"INSERT INTO %3(%3, rowid, %4) VALUES ('delete', old.rowid, old.%4); END"_s
                         .arg(JetSql::quoteIdentifier(trigger[1]), t, f, s));
     ausfuehrenNativ(u"CREATE TRIGGER %1 AFTER UPDATE ON %2 WHEN old.rowid IS NOT new.rowid OR old.%4 IS NOT new.%4 "
-                    u"BEGIN INSERT INTO %3(%3, rowid, %4) SELECT 'delete', old.rowid, old.%4 WHERE old.%4 IS NOT NULL; "
-                    u"INSERT INTO %3(rowid, %4) SELECT new.rowid, new.%4 WHERE new.%4 IS NOT NULL; END"_s
+                    u"BEGIN INSERT INTO %3(%3, rowid, %4) SELECT 'delete', old.rowid, old.%4 WHERE old.%4 <> ''; "
+                    u"INSERT INTO %3(rowid, %4) SELECT new.rowid, new.%4 WHERE new.%4 <> ''; END"_s
                         .arg(JetSql::quoteIdentifier(trigger[2]), t, f, s));
 }
 
@@ -632,6 +714,7 @@ void Verbindung::abschliessen(const Massenimport &import)
         == 0)
         return;
     sicher([&] {
+        QStringList fuellen;
         for (const QString &spalte : import.trigrammspalten) {
             const QString name = Trigrammname(import.tabelle, spalte);
             if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='table' AND name=?1"_s, {name}) == 0)
@@ -640,10 +723,28 @@ void Verbindung::abschliessen(const Massenimport &import)
                 continue;
             for (const QString &trigger : triggernamen(name))
                 ausfuehrenNativ(u"DROP TRIGGER IF EXISTS "_s + JetSql::quoteIdentifier(trigger));
-            trigrammeFuellen(import.tabelle, spalte);
+            fuellen.append(spalte);
         }
-        // After the trigram tables: their fill reads the table in rowid order,
-        // which a covering index would have SQLite read in its own order.
+        // A large table: every second column is built on the second core
+        // meanwhile. A column and its neighbour (a phone field and its key)
+        // hold about as much, so both cores have about as much to do.
+        QStringList nebenan;
+        std::unique_ptr<Trigrammnebenbau> nebenbau;
+        if (fuellen.size() >= 2
+            && zahl(u"SELECT coalesce(max(rowid), 0) FROM "_s + JetSql::quoteIdentifier(import.tabelle))
+                   >= NebenbauAbZeilen) {
+            for (qsizetype i = 1; i < fuellen.size(); i += 2)
+                nebenan.append(fuellen[i]);
+            nebenbau = std::make_unique<Trigrammnebenbau>(trigrammtexte(import.tabelle, nebenan));
+        }
+        for (const QString &spalte : fuellen) {
+            if (!nebenan.contains(spalte))
+                trigrammeFuellen(import.tabelle, spalte);
+        }
+        // After the trigram tables filled here: their fill reads the table in
+        // rowid order, which a covering index would have SQLite read in its
+        // own order. Before those of the second core, which may still be at
+        // work: copying them in reads nothing of the table.
         // A row written past the recordset may still break a unique index:
         // then making it fails here, with the engine's error for it.
         for (const Eindeutig &index : import.eindeutige) {
@@ -653,6 +754,27 @@ void Verbindung::abschliessen(const Massenimport &import)
         for (const auto &[name, sql] : import.indexe) {
             if (zahl(u"SELECT count(*) FROM main.sqlite_schema WHERE type='index' AND name=?1"_s, {name}) == 0)
                 ausfuehrenNativ(sql);
+        }
+        if (nebenbau) {
+            const QString fehlschlag = nebenbau->abwarten();
+            for (const QString &spalte : nebenan) {
+                bool uebernommen = false;
+                if (fehlschlag.isEmpty()) {
+                    try {
+                        sicher([&] { trigrammeUebernehmen(import.tabelle, spalte, nebenbau->datei()); });
+                        uebernommen = true;
+                    } catch (const JetFehler &e) {
+                        qWarning().noquote() << u"Trigrammtabelle %1 nicht übernommen: %2"_s.arg(
+                            Trigrammname(import.tabelle, spalte), e.Description());
+                    }
+                }
+                // Slower, and the same index.
+                if (!uebernommen)
+                    trigrammeFuellen(import.tabelle, spalte);
+            }
+            if (!fehlschlag.isEmpty())
+                qWarning().noquote() << u"Trigrammtabellen von %1 nicht nebenher gebaut: %2"_s.arg(import.tabelle,
+                                                                                                 fehlschlag);
         }
     });
 }

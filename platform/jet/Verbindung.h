@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/jet/Trigrammnebenbau.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -137,6 +139,11 @@ private:
     bool eindeutigZurueckstellbar(const QString &tabelle, const QString &index, QStringList &spalten);
     QStringList spalten(const QString &tabelle);
     void trigrammeFuellen(const QString &tabelle, const QString &spalte);
+    // The columns' texts as trigrammeFuellen takes them, for a build elsewhere.
+    std::vector<Trigrammnebenbau::Spalte> trigrammtexte(const QString &tabelle, const QStringList &spalten);
+    // The index built in `quelle` into the column's trigram table, then its triggers.
+    void trigrammeUebernehmen(const QString &tabelle, const QString &spalte, sqlite3 *quelle);
+    void trigrammTriggerAnlegen(const QString &tabelle, const QString &spalte);
     void abschliessen(const Massenimport &import);
     qint64 zahl(const QString &sql, const QVariantList &parameter = {});
     // Runs the steps inside a savepoint: all of them or, on an error, none.
