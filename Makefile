@@ -7,10 +7,11 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 ASAN_DIR ?= build-asan
 TSAN_DIR ?= build-tsan
-# The identification's tests, every test that runs the search thread, and the
-# contact scan, which reads a large table with a second thread.
+# The identification's tests, every test that runs the search thread, the
+# contact scan, which reads a large table with a second thread, and the
+# engine's, whose large import builds trigram tables with one.
 TSAN_TESTS ?= tst_Anrufauswertung tst_Anruflistenabgleich tst_clTabellenCache tst_Rufmon tst_Leitungsgeraete \
-	tst_Fenster tst_Teamanbindung tst_Kontaktscan tst_Nummerncache
+	tst_Fenster tst_Teamanbindung tst_Kontaktscan tst_Nummerncache tst_Jet
 PACKAGE_DIR ?= build-package
 
 .PHONY: run test wine-test deps build bench package fuzz fuzz-deps sanitize tsan clean

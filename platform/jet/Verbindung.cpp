@@ -1,12 +1,12 @@
 #include "platform/jet/Verbindung.h"
 
 #include "platform/jet/DaoTyp.h"
+#include "platform/jet/DiagnoseJet.h"
 #include "platform/jet/Field.h"
 #include "platform/jet/JetFehler.h"
 #include "platform/jet/JetSql.h"
 #include "platform/jet/Trigrammnebenbau.h"
 
-#include <QDebug>
 #include <QHash>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -764,7 +764,7 @@ void Verbindung::abschliessen(const Massenimport &import)
                         sicher([&] { trigrammeUebernehmen(import.tabelle, spalte, nebenbau->datei()); });
                         uebernommen = true;
                     } catch (const JetFehler &e) {
-                        qWarning().noquote() << u"Trigrammtabelle %1 nicht übernommen: %2"_s.arg(
+                        qCWarning(lcJet).noquote() << u"Trigrammtabelle %1 nicht übernommen: %2"_s.arg(
                             Trigrammname(import.tabelle, spalte), e.Description());
                     }
                 }
@@ -773,7 +773,7 @@ void Verbindung::abschliessen(const Massenimport &import)
                     trigrammeFuellen(import.tabelle, spalte);
             }
             if (!fehlschlag.isEmpty())
-                qWarning().noquote() << u"Trigrammtabellen von %1 nicht nebenher gebaut: %2"_s.arg(import.tabelle,
+                qCWarning(lcJet).noquote() << u"Trigrammtabellen von %1 nicht nebenher gebaut: %2"_s.arg(import.tabelle,
                                                                                                  fehlschlag);
         }
     });

@@ -1,0 +1,3 @@
+#include "platform/jet/DiagnoseJet.h"
+
+Q_LOGGING_CATEGORY(lcJet, "rufmon.jet", QtWarningMsg)
