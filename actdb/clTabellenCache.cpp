@@ -341,9 +341,11 @@ QString clTabellenCache::Ziffernabfrage(const QString &tabelle, const QString &s
 const Trigrammzahlen &clTabellenCache::stichprobe(const QString &tabelle, const QStringList &felder)
 {
     // A thousand rows tell the common trigrams (area codes, mobile prefixes)
-    // from the rare ones, and are read in a few milliseconds even from a
-    // million: the rows a built table has are numbered from one.
-    constexpr qint64 Stichprobengroesse = 1000;
+    // from the rare ones. They are taken in twenty runs of fifty spread over
+    // the table (its rows are numbered from one): rows side by side share
+    // the file's pages, which single rows spread out would each read anew.
+    constexpr qint64 Laeufe = 100;
+    constexpr qint64 Lauflaenge = 10;
     const QString schluessel = tabelle + u':' + felder.join(u',');
     if (const auto it = m_stichproben.constFind(schluessel); it != m_stichproben.cend())
         return *it;
@@ -352,12 +354,14 @@ const Trigrammzahlen &clTabellenCache::stichprobe(const QString &tabelle, const 
         const QString t = u'[' + tabelle + u']';
         const auto letzte = m_db->OpenRecordset(u"SELECT max("_s + t + u".rowid) FROM "_s + t, QVariantList{});
         const qint64 n = letzte->Eof() ? 0 : letzte->Wert(0).toLongLong();
-        const qint64 schritt = std::max<qint64>(1, n / Stichprobengroesse);
+        const qint64 schritt = std::max<qint64>(Lauflaenge, n / Laeufe);
         QVariantList zeilen;
         QStringList stellen;
-        for (qint64 r = 1; r <= n && zeilen.size() < Stichprobengroesse; r += schritt) {
-            zeilen.append(r);
-            stellen.append(u"?"_s);
+        for (qint64 anfang = 1; anfang <= n && zeilen.size() < Laeufe * Lauflaenge; anfang += schritt) {
+            for (qint64 r = anfang; r < anfang + Lauflaenge && r <= n; ++r) {
+                zeilen.append(r);
+                stellen.append(u"?"_s);
+            }
         }
         if (!zeilen.isEmpty() && !felder.isEmpty()) {
             QStringList spalten;

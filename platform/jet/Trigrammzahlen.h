@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QString>
 #include <QStringView>
 
 // How many texts of a sample hold each trigram: which trigrams of a
@@ -17,6 +16,9 @@ public:
     int texte() const { return m_texte; }
 
 private:
-    QHash<QString, int> m_anzahl;
+    // Three UTF-16 units side by side in one number: no text is made per trigram.
+    static quint64 schluessel(QStringView trigramm);
+
+    QHash<quint64, int> m_anzahl;
     int m_texte = 0;
 };
