@@ -341,7 +341,7 @@ QString clTabellenCache::Ziffernabfrage(const QString &tabelle, const QString &s
 const Trigrammzahlen &clTabellenCache::stichprobe(const QString &tabelle, const QStringList &felder)
 {
     // A thousand rows tell the common trigrams (area codes, mobile prefixes)
-    // from the rare ones. They are taken in twenty runs of fifty spread over
+    // from the rare ones. They are taken in a hundred runs of ten spread over
     // the table (its rows are numbered from one): rows side by side share
     // the file's pages, which single rows spread out would each read anew.
     constexpr qint64 Laeufe = 100;
