@@ -335,10 +335,10 @@ QString clTabellenCache::Ziffernanweisung(const QString &tabelle, const QString 
 
 QString clTabellenCache::Ziffernabfrage(const QString &tabelle, const QString &suchfelder, const QString &ziffern)
 {
-    return JetSql::Trigrammabfrage(ziffern, m_db ? &stichprobe(tabelle, clActDBF::Eintraege(suchfelder)) : nullptr);
+    return JetSql::Trigrammabfrage(ziffern, m_db ? &stichprobe(tabelle, suchfelder) : nullptr);
 }
 
-const Trigrammzahlen &clTabellenCache::stichprobe(const QString &tabelle, const QStringList &felder)
+const Trigrammzahlen &clTabellenCache::stichprobe(const QString &tabelle, const QString &suchfelder)
 {
     // A thousand rows tell the common trigrams (area codes, mobile prefixes)
     // from the rare ones. They are taken in a hundred runs of ten spread over
@@ -346,9 +346,11 @@ const Trigrammzahlen &clTabellenCache::stichprobe(const QString &tabelle, const 
     // the file's pages, which single rows spread out would each read anew.
     constexpr qint64 Laeufe = 100;
     constexpr qint64 Lauflaenge = 10;
-    const QString schluessel = tabelle + u':' + felder.join(u',');
+    // Every search of a call asks: the fields as the caller wrote them are the key.
+    const QString schluessel = tabelle + u':' + suchfelder;
     if (const auto it = m_stichproben.constFind(schluessel); it != m_stichproben.cend())
         return *it;
+    const QStringList felder = clActDBF::Eintraege(suchfelder);
     Trigrammzahlen zahlen;
     try {
         const QString t = u'[' + tabelle + u']';

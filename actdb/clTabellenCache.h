@@ -96,6 +96,6 @@ private:
     QSet<QString> m_ohneZiffernanweisung;
     // Counts of trigrams in rows spread over the table, taken once for each
     // set of searched fields while the file is open.
-    const Trigrammzahlen &stichprobe(const QString &tabelle, const QStringList &felder);
+    const Trigrammzahlen &stichprobe(const QString &tabelle, const QString &suchfelder);
     QHash<QString, Trigrammzahlen> m_stichproben;
 };
