@@ -504,7 +504,9 @@ std::vector<Trigrammnebenbau::Spalte> Verbindung::trigrammtexte(const QString &t
                                        {t.tabelle});
         if (sqlite3_step(a.get()) == SQLITE_ROW)
             t.anlage = spaltentext(a.get(), 0);
-        namen.append(JetSql::quoteIdentifier(spalten[i]));
+        // The fill's own condition: what it leaves out comes back as Null.
+        const QString s = JetSql::quoteIdentifier(spalten[i]);
+        namen.append(u"CASE WHEN %1 <> '' THEN %1 END"_s.arg(s));
     }
     Anweisung a = vorbereitenNativ(u"SELECT rowid, %1 FROM %2 ORDER BY rowid"_s.arg(
         namen.join(u", "_s), JetSql::quoteIdentifier(tabelle)));
@@ -512,12 +514,10 @@ std::vector<Trigrammnebenbau::Spalte> Verbindung::trigrammtexte(const QString &t
     while ((rc = sqlite3_step(a.get())) == SQLITE_ROW) {
         const sqlite3_int64 zeile = sqlite3_column_int64(a.get(), 0);
         for (int i = 0; i < int(texte.size()); ++i) {
-            // As "<> ''" compares: Null and the empty text are left out, a blob is not.
-            const int typ = sqlite3_column_type(a.get(), i + 1);
+            if (sqlite3_column_type(a.get(), i + 1) == SQLITE_NULL)
+                continue;
             const char *text = reinterpret_cast<const char *>(sqlite3_column_text(a.get(), i + 1));
-            const auto laenge = std::size_t(sqlite3_column_bytes(a.get(), i + 1));
-            if (typ != SQLITE_NULL && (laenge > 0 || typ == SQLITE_BLOB))
-                texte[std::size_t(i)].dazu(zeile, text ? text : "", laenge);
+            texte[std::size_t(i)].dazu(zeile, text ? text : "", std::size_t(sqlite3_column_bytes(a.get(), i + 1)));
         }
     }
     if (rc != SQLITE_DONE)
